@@ -1,0 +1,18 @@
+# Compiler settings shared by every target of this project.
+add_compile_options(-Wall -Wextra)
+
+if(KELVARA_WINDOWS)
+    # The engine is lean: no exceptions, no RTTI, sections collected at link time.
+    set(KELVARA_ENGINE_COMPILE_OPTIONS
+        -Os -fno-exceptions -fno-rtti -ffunction-sections -fdata-sections
+        -fno-asynchronous-unwind-tables -fno-unwind-tables)
+    add_compile_definitions(WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0501 WINVER=0x0501 _WIN32_IE=0x0600)
+    # Every program we make is statically linked: only system DLLs may appear in its imports.
+    add_link_options(-static -static-libgcc -static-libstdc++)
+else()
+    set(KELVARA_ENGINE_COMPILE_OPTIONS -fno-exceptions -fno-rtti)
+    if(KELVARA_SANITIZE)
+        add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=all)
+        add_link_options(-fsanitize=address,undefined)
+    endif()
+endif()

@@ -1,0 +1,34 @@
+#!/usr/bin/env bash
+# Installs what building and testing Kelvara needs on Debian 12 (run as root).
+# Idempotent: a machine that has everything is left alone after a quick check.
+set -euo pipefail
+
+packages=(
+  g++-mingw-w64-i686 mingw-w64-tools libz-mingw-w64-dev   # the engine (32-bit PE)
+  g++-mingw-w64-x86-64                                    # its 64-bit test build
+  wine wine32:i386 wine64                                 # runs the engine and its tests
+  xvfb xauth imagemagick                                  # a display, screenshots
+  cmake ninja-build g++ googletest libgtest-dev           # build and unit tests
+  zlib1g-dev libtomlplusplus-dev libcli11-dev             # host tools
+  clang-format
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
+    missing+=("$p")
+  fi
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+if [ "$(id -u)" -ne 0 ]; then
+  echo "install-deps: missing packages: ${missing[*]}; run this script as root" >&2
+  exit 1
+fi
+echo "install-deps: installing ${missing[*]}"
+if ! dpkg --print-foreign-architectures | grep -qx i386; then
+  dpkg --add-architecture i386
+fi
+export DEBIAN_FRONTEND=noninteractive
+apt-get update -qq
+apt-get install -y -qq "${missing[@]}" >/dev/null

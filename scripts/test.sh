@@ -1,0 +1,20 @@
+#!/usr/bin/env bash
+# Runs every test: installs what is missing, builds, then runs the host tests (under the
+# sanitizers) and the Windows tests under Wine on a private display.
+# On a machine that cannot execute 32-bit code, the 32-bit engine gets its static checks (imports,
+# resources) and the Wine tests run on the same sources built for x86_64.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/install-deps.sh
+scripts/build.sh
+jobs=$(nproc)
+run_ctest() { ctest --preset "$@" -j "$jobs"; }
+run_ctest host-asan
+if tests/rig/runs-32bit-code.sh; then
+    tests/rig/with-display.sh ctest --preset windows -j "$jobs"
+else
+    echo "test: this machine cannot execute 32-bit code: static checks of the 32-bit engine," \
+        "Wine tests on its x86_64 build"
+    run_ctest windows -L static
+    tests/rig/with-display.sh ctest --preset windows64 -j "$jobs"
+fi

@@ -1,0 +1,42 @@
+// Formatted message boxes and the system's error texts.
+#include "runtime/message_box.h"
+
+#include "runtime/message_text.h"
+
+namespace kelvara {
+
+int messageBoxFormat(HWND owner, const char* caption, const char* format, const char* a1,
+                     const char* a2, const char* a3, UINT style) {
+    char text[kMessageTextLimit];
+    formatMessageText(text, sizeof text, format, a1, a2, a3);
+    return ::MessageBoxA(owner, text, caption, style);
+}
+
+int messageBoxFormat(HWND owner, const char* caption, const char* format, const char* a1,
+                     UINT style) {
+    return messageBoxFormat(owner, caption, format, a1, nullptr, nullptr, style);
+}
+
+int messageBoxFormat(HWND owner, const char* caption, const char* format, const char* a1,
+                     const char* a2, UINT style) {
+    return messageBoxFormat(owner, caption, format, a1, a2, nullptr, style);
+}
+
+const char* systemErrorText(DWORD code) {
+    static char text[kMessageTextLimit];
+    text[0] = '\0';
+    char* systemText = nullptr;
+    // Inserts are left as they are: there are no arguments to put in them, and without this
+    // flag a text with %1 would make the system read arguments that do not exist.
+    DWORD length = ::FormatMessageA(
+        FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_IGNORE_INSERTS,
+        nullptr, code, MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT),
+        reinterpret_cast<LPSTR>(&systemText), 0, nullptr);
+    if (length && systemText) {
+        lstrcpynA(text, systemText, sizeof text);
+    }
+    if (systemText) ::LocalFree(systemText);
+    return text;
+}
+
+}  // namespace kelvara

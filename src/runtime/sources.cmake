@@ -1,0 +1,16 @@
+# Files of this subsystem (see src/CMakeLists.txt for the three lists).
+list(APPEND KELVARA_PORTABLE_SOURCES
+    ${CMAKE_CURRENT_LIST_DIR}/heap_string.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/string_list.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/text_utils.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/path_helpers.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/message_text.cpp)
+list(APPEND KELVARA_WIN32_SOURCES
+    ${CMAKE_CURRENT_LIST_DIR}/heap_win32.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/text_case_win32.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/path_helpers_win32.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/message_box_win32.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/access_check_win32.cpp)
+list(APPEND KELVARA_HOST_SOURCES
+    ${CMAKE_CURRENT_LIST_DIR}/heap_host.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/text_case_host.cpp)

@@ -1,0 +1,16 @@
+// The system's character comparisons: locale-aware upper-casing and text comparison.
+// Windows uses the user's ANSI code page; the host stand-in uses the C locale.
+#pragma once
+
+namespace kelvara {
+
+// The character upper-cased by the system's rule.
+char charUpper(char c);
+// Upper-cases a NUL-terminated text in place.
+void textUpper(char* text);
+// <0, 0 or >0 like strcmp, ignoring case (system comparison, locale order).
+int compareTextNoCase(const char* a, const char* b);
+// <0, 0 or >0 like strcmp, exact case (system comparison, locale order).
+int compareText(const char* a, const char* b);
+
+}  // namespace kelvara

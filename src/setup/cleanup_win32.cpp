@@ -1,0 +1,79 @@
+// The clean-up at the end of every run. The order is fixed: lists before the functions they
+// need, the private heap last. Every step tolerates an object that was never made.
+#include <windows.h>
+
+#include "runtime/access_check.h"
+#include "runtime/heap.h"
+#include "setup/setup_state.h"
+#include "setup/startup_stages.h"
+
+namespace kelvara {
+namespace {
+
+void freeText(char*& text) {
+    heapFree(text);
+    text = nullptr;
+}
+
+void closeHandle(OsHandle& handle) {
+    if (handle) ::CloseHandle(handle);
+    handle = nullptr;
+}
+
+void deleteObject(OsObject& object) {
+    if (object) ::DeleteObject(static_cast<HGDIOBJ>(object));
+    object = nullptr;
+}
+
+void releaseDrawingObjects(SetupState& s) {
+    deleteObject(s.normalFont);
+    deleteObject(s.pageBrush);
+    deleteObject(s.frameBrush);
+    deleteObject(s.headerBrush);
+    deleteObject(s.titleFont);
+    deleteObject(s.accentBrush);
+    deleteObject(s.accentPen);
+    deleteObject(s.palette);
+    heapFree(s.paletteDescription);
+    s.paletteDescription = nullptr;
+}
+
+void destroyTextTables(SetupState& s) {
+    for (int language = 0; language < kLanguageCount; ++language) {
+        s.buttonLabels[language].destroy();
+        s.setupMessages[language].destroy();
+        s.errorMessages[language].destroy();
+    }
+    for (PageSlot& slot : s.pageSlots) {
+        for (StringList& texts : slot.texts) texts.destroy();
+        slot.runPrograms.destroy();
+        slot.dllCalls.destroy();
+    }
+}
+
+}  // namespace
+
+void cleanUp() {
+    SetupState& s = setupState;
+    freeText(s.commandLineCopy);
+    releaseDrawingObjects(s);
+    if (s.richEditLibrary) ::FreeLibrary(static_cast<HMODULE>(s.richEditLibrary));
+    s.richEditLibrary = nullptr;
+    destroyTextTables(s);
+    freeText(s.installerDir);
+    freeText(s.installerPath);
+    freeText(s.tempDir);
+    if (s.selfFile && s.selfFile != INVALID_HANDLE_VALUE) ::CloseHandle(s.selfFile);
+    s.selfFile = INVALID_HANDLE_VALUE;
+    s.scratchFields.destroy();
+    closeHandle(s.proceedEvent);
+    s.languageNames.destroy();
+    closeHandle(s.installDoneEvent);
+    closeHandle(s.uninstallDoneEvent);
+    s.folderPaths.destroy();
+    closeHandle(s.threadToken);
+    releaseSecurityFunctions();
+    heapDestroy();
+}
+
+}  // namespace kelvara

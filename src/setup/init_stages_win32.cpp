@@ -1,0 +1,204 @@
+// The initialisation stages. Each shows its own failure message and reports false.
+#include <windows.h>
+#include <commctrl.h>
+
+#include "runtime/access_check.h"
+#include "runtime/heap.h"
+#include "runtime/heap_string.h"
+#include "runtime/message_box.h"
+#include "runtime/path_helpers.h"
+#include "runtime/text_case.h"
+#include "setup/background_palette.h"
+#include "setup/setup_state.h"
+#include "setup/startup_messages.h"
+#include "setup/startup_stages.h"
+
+namespace kelvara {
+namespace {
+
+constexpr int kFieldListGrowth = 15;
+constexpr int kListGrowth = 5;
+constexpr int kPathBufferSize = 32767;
+constexpr int kLocaleNameBufferSize = 32767;
+constexpr int kPaletteExtraEntries = 22;  // 20 left black, then the accent and button face
+constexpr int kPaletteFirstGradientEntry = 20;
+constexpr int kAccentPaletteIndex = kPaletteFirstGradientEntry + kGradientSteps;
+
+bool fail(const char* format, const char* argument = nullptr) {
+    messageBoxFormat(nullptr, kStartupCaption, format, argument, MB_ICONERROR);
+    return false;
+}
+
+HANDLE makeEvent(bool signalled) { return ::CreateEventA(nullptr, TRUE, signalled, nullptr); }
+
+// Every string list of the run but the field list (growth 15).
+bool createLists() {
+    SetupState& s = setupState;
+    bool ok = s.languageNames.create(kListGrowth) && s.folderPaths.create(kListGrowth);
+    for (int language = 0; language < kLanguageCount; ++language) {
+        ok = ok && s.buttonLabels[language].create(kListGrowth) &&
+             s.setupMessages[language].create(kListGrowth) &&
+             s.errorMessages[language].create(kListGrowth);
+    }
+    for (PageSlot& slot : s.pageSlots) {
+        for (StringList& texts : slot.texts) ok = ok && texts.create(kListGrowth);
+        ok = ok && slot.runPrograms.create(kListGrowth) && slot.dllCalls.create(kListGrowth);
+    }
+    return ok;
+}
+
+bool stageCore() {
+    SetupState& s = setupState;
+    setRunDefaults(s);
+    ::InitCommonControls();
+    if (!heapCreate()) return fail(systemErrorText(::GetLastError()));
+    s.moduleHandle = ::GetModuleHandleA(nullptr);
+    if (!s.moduleHandle) return fail(kErrorModuleHandle);
+    if (!loadSecurityFunctions()) return fail(kErrorLoadLibrary, kLibraryAdvapi);
+    // String lists are our own arrays: no list functions to load from comctl32.
+    // The shell's folder functions are loaded here once the folder tokens exist.
+    s.richEditLibrary = ::LoadLibraryA("RichEd32.Dll");
+    if (!s.richEditLibrary) return fail(kErrorLoadLibrary, kLibraryRichEdit);
+    s.uninstallDoneEvent = makeEvent(false);
+    s.installDoneEvent = makeEvent(false);
+    s.proceedEvent = makeEvent(true);
+    if (!s.uninstallDoneEvent || !s.installDoneEvent || !s.proceedEvent) {
+        return fail(kErrorCreateEvent);
+    }
+    if (!s.scratchFields.create(kFieldListGrowth)) return fail(kErrorCreateList);
+    // The token the access checks ask about; a run without one still installs where it can.
+    HANDLE token = nullptr;
+    if (::ImpersonateSelf(SecurityImpersonation) &&
+        ::OpenThreadToken(::GetCurrentThread(), TOKEN_ALL_ACCESS, TRUE, &token)) {
+        s.threadToken = token;
+    }
+    if (!createLists()) return fail(kErrorCreateList);
+    // The folder tokens are resolved into folderPaths, and the system detections run, here once
+    // the environment subsystem provides them.
+    return true;
+}
+
+COLORREF resolveColor(std::uint32_t value) {
+    if (value & kColorSystemWindow) return ::GetSysColor(COLOR_WINDOW);
+    if (value & kColorSystemButtonFace) return ::GetSysColor(COLOR_BTNFACE);
+    return value & 0x00FFFFFF;
+}
+
+HFONT makeFont(int points, int weight, const char* face) {
+    return ::CreateFontA(-::MulDiv(points, setupState.screenDpi, 72), 0, 0, 0, weight, FALSE,
+                         FALSE, FALSE, DEFAULT_CHARSET, OUT_TT_PRECIS, CLIP_DEFAULT_PRECIS,
+                         PROOF_QUALITY, DEFAULT_PITCH, face);
+}
+
+void makePalette() {
+    SetupState& s = setupState;
+    const int entries = kGradientSteps + kPaletteExtraEntries;
+    auto* description = static_cast<LOGPALETTE*>(
+        heapAlloc(sizeof(LOGPALETTE) + (entries - 1) * sizeof(PALETTEENTRY)));
+    if (!description) return;
+    description->palVersion = 0x300;
+    description->palNumEntries = static_cast<WORD>(entries);
+    std::uint32_t gradient[kGradientSteps];
+    blendGradient(s.backgroundColor1, s.backgroundColor2, kGradientSteps, gradient);
+    auto put = [&](int index, COLORREF colour) {
+        description->palPalEntry[index] = {GetRValue(colour), GetGValue(colour),
+                                           GetBValue(colour), 0};
+    };
+    for (int i = 0; i < kGradientSteps; ++i) put(kPaletteFirstGradientEntry + i, gradient[i]);
+    put(kAccentPaletteIndex, s.accentColor & 0x00FFFFFF);
+    put(kAccentPaletteIndex + 1, ::GetSysColor(COLOR_BTNFACE));
+    s.paletteDescription = description;
+    s.palette = ::CreatePalette(description);
+}
+
+bool stageDrawing() {
+    SetupState& s = setupState;
+    HDC screen = ::GetDC(nullptr);
+    s.screenDpi = ::GetDeviceCaps(screen, LOGPIXELSY);
+    ::ReleaseDC(nullptr, screen);
+    s.accentStripeBottom = s.screenDpi * 140 / 96;
+    s.accentStripeTop = s.screenDpi * 90 / 96;
+    makePalette();
+    s.normalFont = makeFont(8, FW_NORMAL, s.normalFontFace);
+    s.titleFont = makeFont(s.dialogSetOffset == kStandardLayout ? 12 : 10, FW_BOLD, s.titleFontFace);
+    s.headerBrush = ::CreateSolidBrush(resolveColor(s.headerColor));
+    s.pageBrush = ::CreateSolidBrush(resolveColor(s.pageColor));
+    s.frameBrush = ::CreateSolidBrush(resolveColor(s.frameColor));
+    s.accentBrush = ::CreateSolidBrush(PALETTEINDEX(kAccentPaletteIndex));
+    s.accentPen = ::CreatePen(PS_SOLID, 0, PALETTEINDEX(kAccentPaletteIndex));
+    return true;
+}
+
+bool stageLanguageNames() {
+    HeapString name(static_cast<char*>(heapAlloc(kLocaleNameBufferSize)));
+    if (!name) return true;
+    for (int language = 1; language < kLanguageCount; ++language) {
+        if (!::GetLocaleInfoA(static_cast<LCID>(language), LOCALE_SENGLANGUAGE, name.get(),
+                              kLocaleNameBufferSize)) {
+            continue;
+        }
+        for (char* p = name.get(); *p; ++p) {
+            if (*p == ' ') {
+                *p = '\0';
+                break;
+            }
+        }
+        setupState.languageNames.set(language, name.get());
+    }
+    return true;
+}
+
+bool stageInstallerPath() {
+    SetupState& s = setupState;
+    s.installerPath = static_cast<char*>(heapAlloc(kPathBufferSize));
+    if (!s.installerPath ||
+        ::GetModuleFileNameA(nullptr, s.installerPath, kPathBufferSize) == 0) {
+        return fail(kErrorInstallerPath);
+    }
+    return true;
+}
+
+bool stageInstallerDir() {
+    setupState.installerDir = folderPart(setupState.installerPath);
+    return true;
+}
+
+bool stageTempDir() {
+    setupState.tempDir = tempFolder();
+    return setupState.tempDir ? true : fail(kErrorTempPath);
+}
+
+bool stageSelfFile() {
+    HANDLE file = ::CreateFileA(setupState.installerPath, GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return fail(kErrorOpenSelf);
+    setupState.selfFile = file;
+    return true;
+}
+
+bool stageCommandLine() {
+    SetupState& s = setupState;
+    s.commandLineCopy = strDupExtra(::GetCommandLineA(), 0);
+    if (!s.commandLineCopy) return true;  // no arguments: an interactive run
+    textUpper(s.commandLineCopy);
+    s.argCount = splitCommandLine(s.commandLineCopy, s.argTable, kArgTableSize);
+    return true;
+}
+
+}  // namespace
+
+bool initStage(int stage) {
+    switch (stage) {
+        case kStageCore: return stageCore();
+        case kStageDrawing: return stageDrawing();
+        case kStageLanguageNames: return stageLanguageNames();
+        case kStageInstallerPath: return stageInstallerPath();
+        case kStageInstallerDir: return stageInstallerDir();
+        case kStageTempDir: return stageTempDir();
+        case kStageSelfFile: return stageSelfFile();
+        case kStageCommandLine: return stageCommandLine();
+        default: return false;
+    }
+}
+
+}  // namespace kelvara

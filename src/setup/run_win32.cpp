@@ -1,0 +1,68 @@
+#include <windows.h>
+
+#include "runtime/message_box.h"
+#include "setup/run.h"
+#include "setup/setup_state.h"
+#include "setup/startup_messages.h"
+#include "setup/startup_stages.h"
+
+namespace kelvara {
+namespace {
+
+// Stage 1 is left out: it makes the drawing objects, which only a window needs.
+constexpr int kStartupOrder[] = {kStageCore, kStageLanguageNames, kStageTempDir,
+                                 kStageInstallerPath, kStageInstallerDir, kStageSelfFile,
+                                 kStageCommandLine};
+
+bool runStartupStages() {
+    for (int stage : kStartupOrder) {
+        if (!initStage(stage)) return false;
+    }
+    return true;
+}
+
+// Reads the stub header at the start of the running file.
+bool readStubHeader() {
+    unsigned char bytes[kStubHeaderSize] = {};
+    DWORD read = 0;
+    if (!::ReadFile(setupState.selfFile, bytes, kStubHeaderSize, &read, nullptr) ||
+        read < static_cast<DWORD>(kStubHeaderSize)) {
+        messageBoxFormat(nullptr, kStartupCaption, kErrorReadHeader, nullptr, MB_ICONERROR);
+        return false;
+    }
+    setupState.stubHeader = decodeStubHeader(bytes);
+    return true;
+}
+
+// The installer: verifying the image, applying the setup script, the requirement check, the
+// action groups and the silent or wizard run are added here by the setup-image, environment,
+// installation and wizard subsystems, in that order.
+void runInstallerMode() {}
+
+// The uninstaller: the running file is no longer needed open. Starting the uninstaller and its
+// finish decisions (restart for files in use, the success message) come with the uninstallation
+// subsystem; until then the run ends here as it does for a missing install log.
+void runUninstallerMode() {
+    SetupState& s = setupState;
+    ::CloseHandle(s.selfFile);
+    s.selfFile = INVALID_HANDLE_VALUE;
+}
+
+}  // namespace
+
+void runSetup() {
+    if (runStartupStages()) {
+        setupState.silentMode = isSilentRequest(setupState.argTable, setupState.argCount);
+        if (readStubHeader()) {
+            if (setupState.stubHeader.packageOffset == 0) {
+                runUninstallerMode();
+            } else {
+                runInstallerMode();
+            }
+        }
+    }
+    cleanUp();
+    ::ExitProcess(0);
+}
+
+}  // namespace kelvara

@@ -1,0 +1,117 @@
+// SetupState: the one record of a run. Every subsystem reads and writes its fields; the entry
+// sequence creates them at start-up and the clean-up releases them in a fixed order.
+// Portable: system handles are kept as opaque pointers, owned and closed by the Win32 edges.
+// Every field starts as zero bytes, so the record (large: a text list per language and page)
+// costs nothing in the executable; start-up stage 0 sets the few initial values that are not
+// zero (setRunDefaults).
+#pragma once
+#include <cstdint>
+
+#include "runtime/string_list.h"
+#include "setup/command_line.h"
+#include "setup/image_layout.h"
+
+namespace kelvara {
+
+using OsHandle = void*;  // a HANDLE
+using OsWindow = void*;  // an HWND
+using OsObject = void*;  // an HFONT, HBRUSH, HPEN, HPALETTE or HMODULE
+
+constexpr int kLanguageCount = 98;    // language numbers 0 to 97
+constexpr int kPageSlotCount = 13;    // wizard pages 0 to 11, slot 12 for the uninstaller
+constexpr int kGradientSteps = 200;   // background palette entries between the two colours
+constexpr int kStandardLayout = 0;    // dialogSetOffset of the standard dialog templates
+constexpr int kCompactLayout = 20;    // dialogSetOffset of the compact dialog templates
+
+// Colour values: red in the low byte; these bits pick a system colour instead.
+constexpr std::uint32_t kColorSystemWindow = 0x02000000;
+constexpr std::uint32_t kColorSystemButtonFace = 0x01000000;
+
+struct PageSlot {
+    bool enabled = false;
+    int dialogId = 0;
+    StringList texts[kLanguageCount];
+    StringList runPrograms;
+    StringList dllCalls;
+};
+
+struct SetupState {
+    // Files and paths.
+    OsHandle selfFile = nullptr;  // all ones (INVALID_HANDLE_VALUE) when closed
+    char* installerPath = nullptr;
+    char* installerDir = nullptr;
+    char* tempDir = nullptr;
+    StubHeader stubHeader;
+
+    // Run mode.
+    char* commandLineCopy = nullptr;
+    char* argTable[kArgTableSize] = {};
+    int argCount = 0;
+    bool silentMode = false;
+
+    // Events, the worker thread and the token for access checks.
+    OsHandle uninstallDoneEvent = nullptr;
+    OsHandle installDoneEvent = nullptr;
+    OsHandle proceedEvent = nullptr;
+    OsHandle workerThread = nullptr;
+    unsigned long workerThreadId = 0;
+    OsHandle threadToken = nullptr;
+    OsObject richEditLibrary = nullptr;
+    OsObject moduleHandle = nullptr;
+
+    // Windows and finish flags.
+    OsWindow ownerWindow = nullptr;
+    OsWindow wizardDialog = nullptr;
+    int wizardPosition = 0;
+    bool installSucceeded = false;
+    bool restartNeeded = false;
+    bool restartChosen = false;
+    bool restartForInUseFiles = false;
+
+    // The wizard's look (the settings record changes these defaults).
+    int dialogSetOffset = kStandardLayout;
+    std::uint32_t accentColor = 0;
+    std::uint32_t headerColor = 0;
+    std::uint32_t pageColor = 0;
+    std::uint32_t frameColor = 0;
+    std::uint32_t backgroundColor1 = 0;
+    std::uint32_t backgroundColor2 = 0;
+    char normalFontFace[32] = {};
+    char titleFontFace[32] = {};
+
+    // Drawing objects made by start-up stage 1.
+    int screenDpi = 0;
+    int accentStripeBottom = 0;
+    int accentStripeTop = 0;
+    void* paletteDescription = nullptr;
+    OsObject palette = nullptr;
+    OsObject normalFont = nullptr;
+    OsObject titleFont = nullptr;
+    OsObject pageBrush = nullptr;
+    OsObject frameBrush = nullptr;
+    OsObject headerBrush = nullptr;
+    OsObject accentBrush = nullptr;
+    OsObject accentPen = nullptr;
+
+    // Texts: one list per language number.
+    StringList scratchFields;  // the main thread's field list
+    StringList languageNames;
+    StringList buttonLabels[kLanguageCount];
+    StringList setupMessages[kLanguageCount];
+    StringList errorMessages[kLanguageCount];
+    PageSlot pageSlots[kPageSlotCount];
+
+    // Folder tokens resolved at start-up, in the token table's order.
+    StringList folderPaths;
+};
+
+// The run's record. Lives for the whole process.
+extern SetupState setupState;
+
+constexpr const char* kDefaultFontFace = "MS Sans Serif";
+
+// Sets the initial values that are not zero: no open file, no wizard position yet, a run that
+// has not failed, the default look.
+void setRunDefaults(SetupState& state);
+
+}  // namespace kelvara

@@ -1,0 +1,14 @@
+# Files of this subsystem (see src/CMakeLists.txt for the three lists).
+list(APPEND KELVARA_PORTABLE_SOURCES
+    ${CMAKE_CURRENT_LIST_DIR}/image_layout.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/command_line.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/background_palette.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/setup_state.cpp)
+list(APPEND KELVARA_WIN32_SOURCES
+    ${CMAKE_CURRENT_LIST_DIR}/init_stages_win32.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/run_win32.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/cleanup_win32.cpp)
+# mingw's compiler puts zero-filled objects into initialised data when each object gets its own
+# section; the run's record is large and all zero, so it is kept in .bss this way.
+set_source_files_properties(${CMAKE_CURRENT_LIST_DIR}/setup_state.cpp
+    PROPERTIES COMPILE_OPTIONS -fno-data-sections)

@@ -1,0 +1,21 @@
+// Texts of the messages shown before a setup script is loaded: fixed English, exact as written.
+#pragma once
+
+namespace kelvara {
+
+constexpr const char* kErrorModuleHandle = "Error retrieving the module handle.";
+constexpr const char* kErrorLoadLibrary = "Error loading %s library.";
+constexpr const char* kErrorCreateEvent = "Error creating an event handle.";
+constexpr const char* kErrorCreateList = "Error creating DPA.";
+constexpr const char* kErrorInstallerPath = "Error retrieving the installer module path.";
+constexpr const char* kErrorTempPath = "Error getting temporary path.";
+constexpr const char* kErrorOpenSelf = "Error opening itself.";
+constexpr const char* kErrorReadHeader = "Error reading the module file header.";
+
+// Library names as the load-failure message gives them.
+constexpr const char* kLibraryAdvapi = "advapi32.dll";
+constexpr const char* kLibraryComctl = "commctl32.dll";
+constexpr const char* kLibraryShell = "shell32.dll";
+constexpr const char* kLibraryRichEdit = "riched32.dll";
+
+}  // namespace kelvara

@@ -1,0 +1,62 @@
+#!/usr/bin/env bash
+# Wine prefixes for tests: one clean template per build directory, a private copy per test.
+#   prefix.sh template <build-dir> <arch>        make the template once (locked); print its path
+#   prefix.sh clone <build-dir> <arch> <dest>    give <dest> its own copy of the template
+#   prefix.sh release <dest>                     stop its Wine server, drop the copy
+# A copy is an overlay on the template where the machine allows (root, overlayfs): instant and
+# small. Elsewhere it is a full copy.
+set -euo pipefail
+rig=$(cd "$(dirname "$0")" && pwd)
+source "$rig/wine-env.sh"
+
+template_path() { echo "$1/wine/template-$2"; }
+
+make_template() {
+    local build=$1 arch=$2 tpl
+    tpl=$(template_path "$build" "$arch")
+    mkdir -p "$build/wine"
+    exec 9>"$tpl.lock"
+    flock 9
+    if [ ! -f "$tpl/.complete" ]; then
+        rm -rf "$tpl"
+        wine_env "$arch"
+        echo "prefix: making a clean $WINEARCH template in $tpl (once per build directory)" >&2
+        WINEPREFIX="$tpl" "$WINE" wineboot -i >/dev/null 2>&1 || true
+        WINEPREFIX="$tpl" wineserver -w
+        [ -f "$tpl/system.reg" ] || { echo "prefix: wineboot made no prefix in $tpl" >&2; exit 1; }
+        touch "$tpl/.complete"
+    fi
+    flock -u 9
+    echo "$tpl"
+}
+
+clone() {
+    local build=$1 arch=$2 dest=$3 tpl
+    tpl=$(make_template "$build" "$arch")
+    release "$dest" 2>/dev/null || true
+    rm -rf "$dest" "$dest.ovl"
+    mkdir -p "$dest" "$dest.ovl/upper" "$dest.ovl/work"
+    if [ "$(id -u)" -eq 0 ] &&
+        mount -t overlay overlay -o "lowerdir=$tpl,upperdir=$dest.ovl/upper,workdir=$dest.ovl/work" "$dest" 2>/dev/null; then
+        :
+    else
+        rm -rf "$dest" "$dest.ovl"
+        cp -a "$tpl" "$dest"
+    fi
+}
+
+release() {
+    local dest=$1
+    [ -d "$dest" ] || return 0
+    WINEPREFIX="$dest" wineserver -k 2>/dev/null || true
+    WINEPREFIX="$dest" wineserver -w 2>/dev/null || true
+    if mountpoint -q "$dest"; then umount "$dest" || umount -l "$dest"; fi
+    rm -rf "$dest" "$dest.ovl"
+}
+
+case "${1:-}" in
+    template) make_template "$2" "$3" ;;
+    clone) clone "$2" "$3" "$4" ;;
+    release) release "$2" ;;
+    *) echo "usage: prefix.sh template|clone|release ..." >&2; exit 2 ;;
+esac

@@ -1,0 +1,29 @@
+#!/usr/bin/env bash
+# ctest's emulator for the Windows builds: runs one test program under Wine.
+#   wine-run.sh <build-dir> <arch> <program> [args...]
+# Unit test programs share one prefix per build directory (a copy of the clean template); they
+# need a Windows, not a pristine one. A machine that cannot run 32-bit code skips the i686 build's
+# programs with exit code 77 (ctest shows them as skipped); its x86_64 build runs them.
+set -uo pipefail
+rig=$(cd "$(dirname "$0")" && pwd)
+build=$1 arch=$2
+shift 2
+source "$rig/wine-env.sh"
+wine_env "$arch" || exit 1
+
+if [ "$WINEARCH" = win32 ] && ! "$rig/runs-32bit-code.sh"; then
+    echo "SKIPPED: this machine cannot execute 32-bit code; the x86_64 build runs this test"
+    exit 77
+fi
+
+export WINEPREFIX="$build/wine/unit-$arch"
+(
+    exec 8>"$WINEPREFIX.lock"
+    flock 8
+    [ -f "$WINEPREFIX/.complete" ] || "$rig/prefix.sh" clone "$build" "$arch" "$WINEPREFIX"
+) || exit 1
+
+if [ -z "${DISPLAY:-}" ]; then
+    exec xvfb-run -a "$WINE" "$@"
+fi
+exec "$WINE" "$@"
