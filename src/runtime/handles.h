@@ -9,7 +9,7 @@ namespace kelvara {
 
 template <typename T, T (*EmptyValue)(), void (*Close)(T)>
 class UniqueResource {
-public:
+  public:
     UniqueResource() = default;
     explicit UniqueResource(T value) : value_(value) {}
     UniqueResource(const UniqueResource&) = delete;
@@ -30,19 +30,35 @@ public:
         if (old != EmptyValue()) Close(old);
     }
 
-private:
+  private:
     T value_ = EmptyValue();
 };
 
 namespace handle_detail {
-inline HANDLE invalidHandle() { return INVALID_HANDLE_VALUE; }
-inline HANDLE nullHandle() { return nullptr; }
-inline HKEY nullKey() { return nullptr; }
-inline HMODULE nullModule() { return nullptr; }
-inline void closeHandle(HANDLE h) { ::CloseHandle(h); }
-inline void closeFind(HANDLE h) { ::FindClose(h); }
-inline void closeKey(HKEY k) { ::RegCloseKey(k); }
-inline void freeLibrary(HMODULE m) { ::FreeLibrary(m); }
+inline HANDLE invalidHandle() {
+    return INVALID_HANDLE_VALUE;
+}
+inline HANDLE nullHandle() {
+    return nullptr;
+}
+inline HKEY nullKey() {
+    return nullptr;
+}
+inline HMODULE nullModule() {
+    return nullptr;
+}
+inline void closeHandle(HANDLE h) {
+    ::CloseHandle(h);
+}
+inline void closeFind(HANDLE h) {
+    ::FindClose(h);
+}
+inline void closeKey(HKEY k) {
+    ::RegCloseKey(k);
+}
+inline void freeLibrary(HMODULE m) {
+    ::FreeLibrary(m);
+}
 }  // namespace handle_detail
 
 // CreateFile results: empty is INVALID_HANDLE_VALUE.

@@ -14,7 +14,7 @@ char* strConcat5(const char* a, const char* b = nullptr, const char* c = nullptr
 
 // Owns one heap string and frees it when it goes out of scope.
 class HeapString {
-public:
+  public:
     HeapString() = default;
     explicit HeapString(char* owned) : text_(owned) {}
     HeapString(const HeapString&) = delete;
@@ -36,7 +36,7 @@ public:
     }
     void reset(char* owned = nullptr);
 
-private:
+  private:
     char* text_ = nullptr;
 };
 

@@ -10,7 +10,7 @@ constexpr unsigned kSortAlphabetical = 1;       // sort: as text (locale order)
 constexpr unsigned kSortByLength = 2;           // sort: shorter first
 
 class StringList {
-public:
+  public:
     StringList() = default;
     StringList(const StringList&) = delete;
     StringList& operator=(const StringList&) = delete;
@@ -45,7 +45,7 @@ public:
     // Null when the heap is exhausted; the caller frees it.
     char* joinPath(int last, const char* tail) const;
 
-private:
+  private:
     bool reserve(int capacity);
 
     char** items_ = nullptr;

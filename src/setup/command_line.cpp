@@ -21,6 +21,8 @@ int splitCommandLine(char* line, char** args, int capacity) {
     return count < capacity ? count : capacity;
 }
 
-bool isSilentRequest(char* const* args, int count) { return count > 1 && args[1][0] == 'S'; }
+bool isSilentRequest(char* const* args, int count) {
+    return count > 1 && args[1][0] == 'S';
+}
 
 }  // namespace kelvara

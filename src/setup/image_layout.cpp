@@ -3,7 +3,9 @@
 namespace kelvara {
 namespace {
 
-std::uint32_t read16(const unsigned char* p) { return p[0] | (p[1] << 8); }
+std::uint32_t read16(const unsigned char* p) {
+    return p[0] | (p[1] << 8);
+}
 
 std::uint32_t read32(const unsigned char* p) {
     return std::uint32_t(p[0]) | (std::uint32_t(p[1]) << 8) | (std::uint32_t(p[2]) << 16) |
@@ -29,6 +31,20 @@ StubHeader decodeStubHeader(const unsigned char* bytes) {
     header.scriptBytes = read32(bytes + kScriptBytesField);
     header.checksum = read32(bytes + kChecksumField);
     return header;
+}
+
+PackageHeader decodePackageHeader(const unsigned char* bytes) {
+    PackageHeader header;
+    header.firstEntryOffset = read32(bytes);
+    header.scriptOffset = read32(bytes + 4);
+    header.requiredSpace = read32(bytes + 8);
+    return header;
+}
+
+void encodePackageHeader(unsigned char* bytes, const PackageHeader& header) {
+    write32(bytes, header.firstEntryOffset);
+    write32(bytes + 4, header.scriptOffset);
+    write32(bytes + 8, header.requiredSpace);
 }
 
 void encodePackageOffset(unsigned char* bytes, std::uint32_t packageOffset) {

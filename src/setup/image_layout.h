@@ -20,6 +20,18 @@ struct StubHeader {
     std::uint32_t checksum = 0;
 };
 
+// The package header at the package offset; offsets in it count from the package offset.
+constexpr int kPackageHeaderSize = 12;
+
+struct PackageHeader {
+    std::uint32_t firstEntryOffset = 0;  // the first file entry (12 when entries follow directly)
+    std::uint32_t scriptOffset = 0;      // the script block, which ends the file-entry area
+    std::uint32_t requiredSpace = 0;     // bytes the installed files need on disk
+};
+
+PackageHeader decodePackageHeader(const unsigned char* bytes);
+void encodePackageHeader(unsigned char* bytes, const PackageHeader& header);
+
 // Decodes the first kStubHeaderSize bytes of an image. The 16-bit field says whether there is a
 // package at all; when there is, the 32-bit field holds its offset unless it is 0, in which case
 // the 16-bit field does (images whose package starts below 64 KiB).

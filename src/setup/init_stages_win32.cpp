@@ -29,12 +29,20 @@ bool fail(const char* format, const char* argument = nullptr) {
     return false;
 }
 
-HANDLE makeEvent(bool signalled) { return ::CreateEventA(nullptr, TRUE, signalled, nullptr); }
+HANDLE makeEvent(bool signalled) {
+    return ::CreateEventA(nullptr, TRUE, signalled, nullptr);
+}
 
 // Every string list of the run but the field list (growth 15).
 bool createLists() {
     SetupState& s = setupState;
     bool ok = s.languageNames.create(kListGrowth) && s.folderPaths.create(kListGrowth);
+    // The lists the script's records fill.
+    StringList* recordLists[] = {&s.shortcutEntries,    &s.registryEntries,   &s.iniEntries,
+                                 &s.associationEntries, &s.backgroundLines,   &s.uninstallPrograms,
+                                 &s.uninstallDllCalls,  &s.groupZeroPrograms, &s.groupZeroDllCalls};
+    for (StringList* list : recordLists) ok = ok && list->create(kListGrowth);
+    ok = ok && s.variableNames.create(kListGrowth) && s.variableValues.create(kListGrowth);
     for (int language = 0; language < kLanguageCount; ++language) {
         ok = ok && s.buttonLabels[language].create(kListGrowth) &&
              s.setupMessages[language].create(kListGrowth) &&
@@ -85,9 +93,9 @@ COLORREF resolveColor(std::uint32_t value) {
 }
 
 HFONT makeFont(int points, int weight, const char* face) {
-    return ::CreateFontA(-::MulDiv(points, setupState.screenDpi, 72), 0, 0, 0, weight, FALSE,
-                         FALSE, FALSE, DEFAULT_CHARSET, OUT_TT_PRECIS, CLIP_DEFAULT_PRECIS,
-                         PROOF_QUALITY, DEFAULT_PITCH, face);
+    return ::CreateFontA(-::MulDiv(points, setupState.screenDpi, 72), 0, 0, 0, weight, FALSE, FALSE,
+                         FALSE, DEFAULT_CHARSET, OUT_TT_PRECIS, CLIP_DEFAULT_PRECIS, PROOF_QUALITY,
+                         DEFAULT_PITCH, face);
 }
 
 void makePalette() {
@@ -101,8 +109,8 @@ void makePalette() {
     std::uint32_t gradient[kGradientSteps];
     blendGradient(s.backgroundColor1, s.backgroundColor2, kGradientSteps, gradient);
     auto put = [&](int index, COLORREF colour) {
-        description->palPalEntry[index] = {GetRValue(colour), GetGValue(colour),
-                                           GetBValue(colour), 0};
+        description->palPalEntry[index] = {GetRValue(colour), GetGValue(colour), GetBValue(colour),
+                                           0};
     };
     for (int i = 0; i < kGradientSteps; ++i) put(kPaletteFirstGradientEntry + i, gradient[i]);
     put(kAccentPaletteIndex, s.accentColor & 0x00FFFFFF);
@@ -120,7 +128,8 @@ bool stageDrawing() {
     s.accentStripeTop = s.screenDpi * 90 / 96;
     makePalette();
     s.normalFont = makeFont(8, FW_NORMAL, s.normalFontFace);
-    s.titleFont = makeFont(s.dialogSetOffset == kStandardLayout ? 12 : 10, FW_BOLD, s.titleFontFace);
+    s.titleFont =
+        makeFont(s.dialogSetOffset == kStandardLayout ? 12 : 10, FW_BOLD, s.titleFontFace);
     s.headerBrush = ::CreateSolidBrush(resolveColor(s.headerColor));
     s.pageBrush = ::CreateSolidBrush(resolveColor(s.pageColor));
     s.frameBrush = ::CreateSolidBrush(resolveColor(s.frameColor));
@@ -151,8 +160,7 @@ bool stageLanguageNames() {
 bool stageInstallerPath() {
     SetupState& s = setupState;
     s.installerPath = static_cast<char*>(heapAlloc(kPathBufferSize));
-    if (!s.installerPath ||
-        ::GetModuleFileNameA(nullptr, s.installerPath, kPathBufferSize) == 0) {
+    if (!s.installerPath || ::GetModuleFileNameA(nullptr, s.installerPath, kPathBufferSize) == 0) {
         return fail(kErrorInstallerPath);
     }
     return true;
@@ -189,15 +197,24 @@ bool stageCommandLine() {
 
 bool initStage(int stage) {
     switch (stage) {
-        case kStageCore: return stageCore();
-        case kStageDrawing: return stageDrawing();
-        case kStageLanguageNames: return stageLanguageNames();
-        case kStageInstallerPath: return stageInstallerPath();
-        case kStageInstallerDir: return stageInstallerDir();
-        case kStageTempDir: return stageTempDir();
-        case kStageSelfFile: return stageSelfFile();
-        case kStageCommandLine: return stageCommandLine();
-        default: return false;
+        case kStageCore:
+            return stageCore();
+        case kStageDrawing:
+            return stageDrawing();
+        case kStageLanguageNames:
+            return stageLanguageNames();
+        case kStageInstallerPath:
+            return stageInstallerPath();
+        case kStageInstallerDir:
+            return stageInstallerDir();
+        case kStageTempDir:
+            return stageTempDir();
+        case kStageSelfFile:
+            return stageSelfFile();
+        case kStageCommandLine:
+            return stageCommandLine();
+        default:
+            return false;
     }
 }
 

@@ -3,4 +3,6 @@
 
 #include "setup/run.h"
 
-int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) { kelvara::runSetup(); }
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+    kelvara::runSetup();
+}

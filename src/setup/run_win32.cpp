@@ -2,6 +2,8 @@
 
 #include "runtime/message_box.h"
 #include "setup/run.h"
+#include "setup/script_records.h"
+#include "setup/setup_image.h"
 #include "setup/setup_state.h"
 #include "setup/startup_messages.h"
 #include "setup/startup_stages.h"
@@ -10,8 +12,8 @@ namespace kelvara {
 namespace {
 
 // Stage 1 is left out: it makes the drawing objects, which only a window needs.
-constexpr int kStartupOrder[] = {kStageCore, kStageLanguageNames, kStageTempDir,
-                                 kStageInstallerPath, kStageInstallerDir, kStageSelfFile,
+constexpr int kStartupOrder[] = {kStageCore,          kStageLanguageNames, kStageTempDir,
+                                 kStageInstallerPath, kStageInstallerDir,  kStageSelfFile,
                                  kStageCommandLine};
 
 bool runStartupStages() {
@@ -34,10 +36,13 @@ bool readStubHeader() {
     return true;
 }
 
-// The installer: verifying the image, applying the setup script, the requirement check, the
-// action groups and the silent or wizard run are added here by the setup-image, environment,
-// installation and wizard subsystems, in that order.
-void runInstallerMode() {}
+// The installer. The requirement check, the action groups and the silent or wizard run follow
+// the script here as the environment, installation and wizard subsystems add them.
+void runInstallerMode() {
+    const StubHeader& header = setupState.stubHeader;
+    if (!verifySetupImage(header) || !loadSetupScript(header)) return;
+    applyScript(setupState.script, setupState.scriptSize);
+}
 
 // The uninstaller: the running file is no longer needed open. Starting the uninstaller and its
 // finish decisions (restart for files in use, the success message) come with the uninstallation

@@ -14,6 +14,8 @@ void setRunDefaults(SetupState& state) {
     state.headerColor = kColorSystemWindow;
     state.pageColor = kColorSystemButtonFace;
     state.frameColor = kColorSystemButtonFace;
+    state.accentColor = kDefaultAccentColor;
+    state.currentLanguage = kDefaultLanguage;
     std::strncpy(state.normalFontFace, kDefaultFontFace, sizeof state.normalFontFace - 1);
     std::strncpy(state.titleFontFace, kDefaultFontFace, sizeof state.titleFontFace - 1);
 }

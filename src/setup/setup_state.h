@@ -17,15 +17,19 @@ using OsHandle = void*;  // a HANDLE
 using OsWindow = void*;  // an HWND
 using OsObject = void*;  // an HFONT, HBRUSH, HPEN, HPALETTE or HMODULE
 
-constexpr int kLanguageCount = 98;    // language numbers 0 to 97
-constexpr int kPageSlotCount = 13;    // wizard pages 0 to 11, slot 12 for the uninstaller
-constexpr int kGradientSteps = 200;   // background palette entries between the two colours
-constexpr int kStandardLayout = 0;    // dialogSetOffset of the standard dialog templates
-constexpr int kCompactLayout = 20;    // dialogSetOffset of the compact dialog templates
+constexpr int kLanguageCount = 98;             // language numbers 0 to 97
+constexpr int kPageSlotCount = 13;             // wizard pages 0 to 11, slot 12 for the uninstaller
+constexpr int kGradientSteps = 200;            // background palette entries between the two colours
+constexpr int kStandardLayout = 0;             // dialogSetOffset of the standard dialog templates
+constexpr int kCompactLayout = 20;             // dialogSetOffset of the compact dialog templates
+constexpr int kWizardPageCount = 12;           // wizard pages 0 to 11
+constexpr int kFirstDialogId = 129;            // template of page 0 in the standard layout
+constexpr std::uint16_t kDefaultLanguage = 9;  // English: the language of a run without choice
 
 // Colour values: red in the low byte; these bits pick a system colour instead.
 constexpr std::uint32_t kColorSystemWindow = 0x02000000;
 constexpr std::uint32_t kColorSystemButtonFace = 0x01000000;
+constexpr std::uint32_t kDefaultAccentColor = 0x00C88C00;  // red 0, green 140, blue 200
 
 struct PageSlot {
     bool enabled = false;
@@ -42,6 +46,9 @@ struct SetupState {
     char* installerDir = nullptr;
     char* tempDir = nullptr;
     StubHeader stubHeader;
+    PackageHeader packageHeader;
+    unsigned char* script = nullptr;  // the inflated setup script, kept until clean-up
+    std::uint32_t scriptSize = 0;
 
     // Run mode.
     char* commandLineCopy = nullptr;
@@ -103,6 +110,71 @@ struct SetupState {
 
     // Folder tokens resolved at start-up, in the token table's order.
     StringList folderPaths;
+
+    // Languages (record type 6): the numbers offered, in script order, and the one in use.
+    std::uint16_t currentLanguage = 0;
+    std::uint16_t languageList[kLanguageCount] = {};
+    int languageCount = 0;
+
+    // Variables (record type 1 and the settings record): two parallel lists, appended together.
+    StringList variableNames;
+    StringList variableValues;
+
+    // Product and texts of the settings, licence and readme records.
+    char* productShortName = nullptr;
+    char* productName = nullptr;
+    char* setupCaption = nullptr;
+    char* licenseText = nullptr;
+    char* readmeText = nullptr;
+    std::uint32_t textColor = 0;  // colour values (red in the low byte)
+    std::uint32_t titleColor = 0;
+    bool fullColorWelcome = false;
+    bool captionedBackground = false;
+    bool hideMakerLink = false;
+
+    // Finish items of the settings record: paths with folder tokens expanded.
+    char* finishViewFile = nullptr;
+    char* finishRunProgram = nullptr;
+    bool finishViewEnabled = false;
+    bool finishRunEnabled = false;
+
+    // Style flags of the settings record.
+    bool allowGroupChoice = false;
+    bool allowDesktopChoice = false;
+    bool allowQuickLaunchChoice = false;
+    bool createUninstaller = false;
+
+    // Shortcut kinds the shortcut records mention (has) and the user keeps (create).
+    bool hasGroupShortcuts = false;
+    bool createGroupShortcuts = false;
+    bool hasDesktopShortcuts = false;
+    bool createDesktopShortcuts = false;
+    bool hasQuickLaunchShortcuts = false;
+    bool createQuickLaunchShortcuts = false;
+
+    // The background record: gradient ends as colour values.
+    bool backgroundEnabled = false;
+    StringList backgroundLines;
+
+    // Requirements record: keywords (heap strings) and the administrator flag.
+    char* requiredWindows = nullptr;
+    char* requiredDirectX = nullptr;
+    char* requiredIe = nullptr;
+    char* requiredAccess = nullptr;
+    bool adminRequired = false;
+
+    // Entries of the shortcut, registry, INI and association records, as stored.
+    StringList shortcutEntries;
+    StringList registryEntries;
+    StringList iniEntries;
+    StringList associationEntries;
+
+    // Action entries (stored form, without the group field) of groups -1 and 0; the lists of
+    // groups 1 to 12 are in pageSlots[group - 1].
+    StringList uninstallPrograms;
+    StringList uninstallDllCalls;
+    StringList groupZeroPrograms;
+    StringList groupZeroDllCalls;
 };
 
 // The run's record. Lives for the whole process.

@@ -9,14 +9,14 @@ constexpr const char* kStartupCaption = "Kelvara";
 // Stage numbers, in the order the entry sequence runs them: 0, 2, 5, 3, 4, 6, 7. Stage 1 (the
 // wizard's drawing objects) runs later, only when a window is about to be shown.
 enum StartupStage {
-    kStageCore = 0,          // heap, libraries, events, lists
-    kStageDrawing = 1,       // screen metrics, palette, fonts, brushes, pen
-    kStageLanguageNames = 2, // the system's names of the languages
-    kStageInstallerPath = 3, // installerPath
-    kStageInstallerDir = 4,  // installerDir
-    kStageTempDir = 5,       // tempDir
-    kStageSelfFile = 6,      // selfFile, opened for reading
-    kStageCommandLine = 7,   // argTable, argCount
+    kStageCore = 0,           // heap, libraries, events, lists
+    kStageDrawing = 1,        // screen metrics, palette, fonts, brushes, pen
+    kStageLanguageNames = 2,  // the system's names of the languages
+    kStageInstallerPath = 3,  // installerPath
+    kStageInstallerDir = 4,   // installerDir
+    kStageTempDir = 5,        // tempDir
+    kStageSelfFile = 6,       // selfFile, opened for reading
+    kStageCommandLine = 7,    // argTable, argCount
 };
 
 // Performs one stage. False when it failed; its message (caption kStartupCaption, error icon,

@@ -64,10 +64,10 @@ TEST(CommandLine, SilentOnlyWhenArgumentOneBeginsWithS) {
         const char* line;
         bool silent;
     } cases[] = {
-        {"setup.exe", false},          {"setup.exe S", true},
-        {"setup.exe s", true},         {"setup.exe SILENT", true},
+        {"setup.exe", false},           {"setup.exe S", true},
+        {"setup.exe s", true},          {"setup.exe SILENT", true},
         {"setup.exe \"silent\"", true}, {"setup.exe /S", false},
-        {"setup.exe x s", false},      {"\"C:\\s p\\setup.exe\"", false},
+        {"setup.exe x s", false},       {"\"C:\\s p\\setup.exe\"", false},
         {"setup.exe   ", false},
     };
     for (const Case& c : cases) {

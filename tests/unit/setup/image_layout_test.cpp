@@ -22,7 +22,8 @@ TEST(ImageLayout, PackageOffsetRoundTripsThroughBothFields) {
 TEST(ImageLayout, NarrowFieldDecidesWhetherThereIsAPackage) {
     unsigned char header[kStubHeaderSize] = {};
     header[kWidePackageOffsetField + 2] = 0x01;  // a stale wide offset...
-    EXPECT_EQ(decodeStubHeader(header).packageOffset, 0u) << "...without the 16-bit field is ignored";
+    EXPECT_EQ(decodeStubHeader(header).packageOffset, 0u)
+        << "...without the 16-bit field is ignored";
 
     // The classic layout: the 16-bit field alone.
     unsigned char classic[kStubHeaderSize] = {};

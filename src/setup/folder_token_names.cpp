@@ -1,0 +1,60 @@
+#include "setup/folder_token_names.h"
+
+#include "runtime/heap_string.h"
+#include "runtime/string_list.h"
+#include "setup/setup_state.h"
+#include "setup/variables.h"
+
+namespace kelvara {
+
+const char* const kFolderTokenNames[kFolderTokenCount] = {
+    "<AppData>",
+    "<CommonAppData>",
+    "<CommonDesktop>",
+    "<CommonFavorites>",
+    "<CommonFiles>",
+    "<CommonPrograms>",
+    "<CommonStartMenu>",
+    "<CommonStartup>",
+    "<CommonTemplates>",
+    "<Desktop>",
+    "<IE>",
+    "<Favorites>",
+    "<Fonts>",
+    "<MSAccess>",
+    "<NetHood>",
+    "<Documents>",
+    "<ProgramFiles>",
+    "<Programs>",
+    "<QuickLaunch>",
+    "<SentTo>",
+    "<StartMenu>",
+    "<StartUp>",
+    "<System>",
+    "<Temp>",
+    "<Template>",
+    "<Windows>",
+    "<UserProfile>",
+    "<AllUsers>",
+    "<CommonDocuments>",
+    "<CommonPictures>",
+    "<CommonMusic>",
+    "<CommonVideo>",
+    "<Pictures>",
+    "<Music>",
+    "<Video>",
+};
+
+char* expandFolderTokens(const char* text) {
+    const StringList& paths = setupState.folderPaths;
+    HeapString result(strDupExtra(text, 0));
+    for (int token = 0; result && token < kFolderTokenCount; ++token) {
+        // Dropping a token whose folder is unknown would turn "<ProgramFiles>\App" into "\App".
+        const char* path = paths.get(token);
+        if (!path) continue;
+        result.reset(replaceAll(result.get(), kFolderTokenNames[token], path, false));
+    }
+    return result.release();
+}
+
+}  // namespace kelvara

@@ -1,0 +1,41 @@
+// Languages and the text tables: per language number (1 to 97) one string list for each
+// message table and each page slot; texts are read in currentLanguage.
+#pragma once
+#include <cstdint>
+
+#include "setup/setup_state.h"
+
+namespace kelvara {
+
+constexpr int kFirstLanguage = 1;  // slot 0 is never a language
+constexpr int kLastLanguage = kLanguageCount - 1;
+constexpr int kUninstallTextsSlot = 12;  // page slot of the uninstaller's texts
+
+// True for the table codes of the format: page slots 0 to 12 and the three message tables.
+bool isTextTable(int table);
+// True for language numbers 1 to 97.
+bool isLanguageNumber(int language);
+
+// The list of `table` for `language` in the run's record, or null for a code or number
+// outside the format.
+StringList* textList(int table, int language);
+
+// Stores a copy of `text` as item `item` of the table for that language, growing the list and
+// releasing the previous text. False for a table or language outside the format, or when the
+// heap is exhausted.
+bool setText(int table, int language, int item, const char* text);
+
+// Item `item` of the table in currentLanguage; "" when the script did not set it. The table
+// keeps ownership.
+const char* text(int table, int item);
+
+// Makes `language` the current one (the language page calls it when the user picks one).
+void selectLanguage(std::uint16_t language);
+
+// Record type 6: the languages offered, in order, replace languageList; numbers outside 1 to 97
+// are left out and the list holds at most 97. With autoSelect the first listed number equal to
+// userLanguage becomes current, otherwise (or when it is not listed) the first listed one.
+// False, with nothing changed, when no valid language is listed.
+bool chooseLanguages(bool autoSelect, const std::uint16_t* numbers, int count, int userLanguage);
+
+}  // namespace kelvara

@@ -1,0 +1,121 @@
+// The setup script's byte layout: the one definition the engine reads with and the builder
+// writes with. A script is a flat sequence of records, all integers little-endian:
+//   type (32-bit signed), length (32-bit unsigned), payload (length bytes)
+// and ends with the end record, which is its 4-byte type alone.
+#pragma once
+#include <cstddef>
+#include <cstdint>
+
+namespace kelvara {
+
+// Record types.
+constexpr std::int32_t kRecordEnd = -1;
+constexpr std::int32_t kRecordVariable = 1;         // name, value
+constexpr std::int32_t kRecordPageFlags = 2;        // 12 bytes: one per wizard page
+constexpr std::int32_t kRecordLicense = 3;          // text
+constexpr std::int32_t kRecordReadme = 4;           // text
+constexpr std::int32_t kRecordText = 5;             // language, table, item, text
+constexpr std::int32_t kRecordLanguages = 6;        // auto-select flag, language numbers
+constexpr std::int32_t kRecordBackground = 7;       // two RGB numbers
+constexpr std::int32_t kRecordAccentColor = 8;      // colour value
+constexpr std::int32_t kRecordSettings = 9;         // see the settings layout below
+constexpr std::int32_t kRecordShortcut = 10;        // field string
+constexpr std::int32_t kRecordRegistry = 11;        // field string
+constexpr std::int32_t kRecordIni = 12;             // field string
+constexpr std::int32_t kRecordRunProgram = 13;      // field string with an action group
+constexpr std::int32_t kRecordCallDll = 14;         // field string with an action group
+constexpr std::int32_t kRecordAssociation = 15;     // field string
+constexpr std::int32_t kRecordRequirements = 16;    // four keywords, administrator byte
+constexpr std::int32_t kRecordBackgroundLine = 17;  // one background text line
+constexpr std::int32_t kFirstRecordType = kRecordVariable;
+constexpr std::int32_t kLastRecordType = kRecordBackgroundLine;
+
+constexpr std::size_t kRecordHeaderSize = 8;  // type and length
+constexpr std::size_t kEndRecordSize = 4;     // the end record has no length field
+
+// Record type 2: exactly this many bytes are read.
+constexpr std::size_t kPageFlagsSize = 12;
+
+// Record type 5: 16-bit language, 8-bit table code, 8-bit item, then the text. Table codes
+// 0 to 12 are the page slots; these three are the message tables.
+constexpr std::uint8_t kTableSetupMessages = 0x60;
+constexpr std::uint8_t kTableErrorMessages = 0x70;
+constexpr std::uint8_t kTableButtonLabels = 0x80;
+constexpr std::size_t kTextRecordHeaderSize = 4;
+
+// Settings record (type 9), in payload order: short product name, product name, normal-font
+// field (strings); page colour, frame colour (32-bit colour values); title-font
+// field (string); header colour (32-bit); look flags (8 bits); previous install
+// location, open-after-setup file, run-after-setup program (strings); style flags, link flag
+// (8 bits each).
+constexpr std::uint8_t kLookFullColorWelcome = 0x01;
+constexpr std::uint8_t kLookCaptionedBackground = 0x02;
+constexpr std::uint8_t kStyleCompactLayout = 0x01;
+constexpr std::uint8_t kStyleAllowGroupChoice = 0x02;
+constexpr std::uint8_t kStyleAllowDesktopChoice = 0x04;
+constexpr std::uint8_t kStyleAllowQuickLaunchChoice = 0x08;
+constexpr std::uint8_t kStyleRestart = 0x10;
+constexpr std::uint8_t kStyleCreateUninstaller = 0x20;
+
+// Action groups of records 13 and 14.
+constexpr int kActionGroupUninstall = -1;
+constexpr int kActionGroupStart = 0;
+constexpr int kActionGroupLast = 12;
+constexpr int kActionGroupDefault = 11;  // an empty group field
+constexpr int kRunProgramGroupField = 3;
+constexpr int kCallDllGroupField = 4;
+
+// An RGB number (0xRRGGBB) as a colour value (red in the low byte): the lowest and the third
+// byte change places, the others stay.
+constexpr std::uint32_t rgbNumberToColor(std::uint32_t rgb) {
+    return (rgb & 0xFF00FF00u) | ((rgb & 0xFFu) << 16) | ((rgb >> 16) & 0xFFu);
+}
+
+// One record of the script. The payload points into the script block.
+struct ScriptRecord {
+    std::int32_t type = 0;
+    std::uint32_t length = 0;
+    const unsigned char* payload = nullptr;
+};
+
+// Walks the records of a script block without ever reading outside it.
+class RecordCursor {
+  public:
+    RecordCursor(const unsigned char* data, std::size_t size) : data_(data), size_(size) {}
+
+    // The next record. False at the end record, at the end of the block, and at a record whose
+    // header or payload would run past the block (the walk stops there for good).
+    bool next(ScriptRecord& record);
+    // True once the walk has met the end record (not merely the end of the block).
+    bool reachedEndRecord() const { return endRecord_; }
+
+  private:
+    const unsigned char* data_;
+    std::size_t size_;
+    std::size_t offset_ = 0;
+    bool stopped_ = false;
+    bool endRecord_ = false;
+};
+
+// Reads the fields of one payload in order; every read checks the remaining length first. A
+// failed read consumes nothing and leaves the output untouched.
+class PayloadReader {
+  public:
+    PayloadReader(const unsigned char* payload, std::size_t length)
+        : data_(payload), length_(payload ? length : 0) {}
+
+    bool readU8(std::uint8_t& value);
+    bool readU16(std::uint16_t& value);
+    bool readU32(std::uint32_t& value);
+    // A NUL-terminated string; `text` points into the payload. A string whose terminator is
+    // not inside the payload is damaged: the read fails, so no consumer ever reads past it.
+    bool readString(const char*& text);
+    std::size_t remaining() const { return length_ - offset_; }
+
+  private:
+    const unsigned char* data_;
+    std::size_t length_;
+    std::size_t offset_ = 0;
+};
+
+}  // namespace kelvara

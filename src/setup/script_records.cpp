@@ -1,0 +1,400 @@
+// Decoding of the setup script's records into the run's record. Every record is read in full
+// with the bounded payload reader before anything is stored.
+#include "setup/script_records.h"
+
+#include <cstring>
+
+#include "runtime/heap.h"
+#include "runtime/heap_string.h"
+#include "runtime/text_case.h"
+#include "runtime/text_utils.h"
+#include "setup/folder_token_names.h"
+#include "setup/languages.h"
+#include "setup/script_format.h"
+#include "setup/setup_state.h"
+#include "setup/variables.h"
+
+namespace kelvara {
+namespace {
+
+constexpr const char* kEmptyFaceDefault = "Tahoma";
+constexpr const char* kInstallPathVariable = "%InstallPath%";
+constexpr std::size_t kFaceLimit = sizeof SetupState{}.normalFontFace - 1;
+constexpr int kRunProgramFields = 7;  // program, arguments, folder, group, wait, once, window
+constexpr int kCallDllFields = 6;     // DLL, function, argument 1, argument 2, group, once
+
+constexpr const char* kRegistryRootNames[] = {"HKCR", "HKCU", "HKLM", "HKU",
+                                              "HKPD", "HKCC", "HKDD"};
+
+struct ShortcutKind {
+    const char* marker;
+    bool SetupState::*has;
+    bool SetupState::*create;
+};
+
+constexpr ShortcutKind kShortcutKinds[] = {
+    {"%ShortcutsGroup%", &SetupState::hasGroupShortcuts, &SetupState::createGroupShortcuts},
+    {"<Desktop>", &SetupState::hasDesktopShortcuts, &SetupState::createDesktopShortcuts},
+    {"<CommonDesktop>", &SetupState::hasDesktopShortcuts, &SetupState::createDesktopShortcuts},
+    {"<QuickLaunch>", &SetupState::hasQuickLaunchShortcuts,
+     &SetupState::createQuickLaunchShortcuts},
+};
+
+// Item i of the field list; "" when it is missing.
+const char* field(const StringList& fields, int i) {
+    const char* item = fields.get(i);
+    return item ? item : "";
+}
+
+// Replaces a heap string of the record by a copy of text.
+void replaceText(char*& target, const char* text) {
+    heapFree(target);
+    target = strDupExtra(text, 0);
+}
+
+// Appends text with folder tokens expanded.
+void appendExpanded(StringList& list, const char* text) {
+    HeapString expanded(expandFolderTokens(text));
+    if (expanded) list.append(expanded.get());
+}
+
+void applyVariable(PayloadReader& reader) {
+    const char* name;
+    const char* value;
+    if (!reader.readString(name) || !reader.readString(value)) return;
+    HeapString expanded(expandFolderTokens(value));
+    if (expanded) defineVariable(name, expanded.get());
+}
+
+void applyPageFlags(PayloadReader& reader) {
+    if (reader.remaining() < kPageFlagsSize) return;
+    SetupState& s = setupState;
+    for (int page = 0; page < kWizardPageCount; ++page) {
+        std::uint8_t flag = 0;
+        reader.readU8(flag);
+        s.pageSlots[page].enabled = flag != 0;
+        s.pageSlots[page].dialogId = s.dialogSetOffset + kFirstDialogId + page;
+    }
+}
+
+void applyTextRecord(PayloadReader& reader) {
+    std::uint16_t language;
+    std::uint8_t table;
+    std::uint8_t item;
+    const char* value;
+    if (!reader.readU16(language) || !reader.readU8(table) || !reader.readU8(item) ||
+        !reader.readString(value)) {
+        return;
+    }
+    if (!textList(table, language)) return;  // outside the format: left out
+    if (table < kPageSlotCount) {
+        // Page texts are stored with folder tokens expanded; messages as written.
+        HeapString expanded(expandFolderTokens(value));
+        if (expanded) setText(table, language, item, expanded.get());
+    } else {
+        setText(table, language, item, value);
+    }
+}
+
+void applyLanguages(PayloadReader& reader, const RecordPlatform& platform) {
+    std::uint8_t autoSelect;
+    if (!reader.readU8(autoSelect)) return;
+    // The numbers fill the payload after the flag byte; an odd byte left over is not a number.
+    std::uint16_t numbers[kLanguageCount];
+    int count = 0;
+    std::uint16_t number;
+    while (reader.readU16(number)) {
+        if (isLanguageNumber(number) && count < kLastLanguage) numbers[count++] = number;
+    }
+    chooseLanguages(autoSelect != 0, numbers, count, platform.userLanguage());
+}
+
+void applyBackground(PayloadReader& reader) {
+    std::uint32_t first;
+    std::uint32_t second;
+    if (!reader.readU32(first) || !reader.readU32(second)) return;
+    SetupState& s = setupState;
+    s.backgroundColor1 = rgbNumberToColor(first);
+    s.backgroundColor2 = rgbNumberToColor(second);
+    s.backgroundEnabled = true;
+}
+
+void applyAccentColor(PayloadReader& reader) {
+    std::uint32_t color;
+    if (reader.readU32(color)) setupState.accentColor = color;
+}
+
+struct SettingsFields {
+    const char* shortName;
+    const char* productName;
+    const char* normalFont;
+    std::uint32_t pageColor;
+    std::uint32_t frameColor;
+    const char* titleFont;
+    std::uint32_t headerColor;
+    std::uint8_t lookFlags;
+    const char* previousLocation;
+    const char* viewFile;
+    const char* runProgram;
+    std::uint8_t styleFlags;
+    std::uint8_t linkFlag;
+};
+
+bool readSettings(PayloadReader& r, SettingsFields& f) {
+    return r.readString(f.shortName) && r.readString(f.productName) && r.readString(f.normalFont) &&
+           r.readU32(f.pageColor) && r.readU32(f.frameColor) && r.readString(f.titleFont) &&
+           r.readU32(f.headerColor) && r.readU8(f.lookFlags) && r.readString(f.previousLocation) &&
+           r.readString(f.viewFile) && r.readString(f.runProgram) && r.readU8(f.styleFlags) &&
+           r.readU8(f.linkFlag);
+}
+
+// Font field "face,colour": an empty face means Tahoma; a face that is not installed,
+// or longer than a face name can be, falls back to MS Sans Serif. The colour is an RGB number.
+void applyFont(const char* fontField, char (&face)[32], std::uint32_t& color,
+               const RecordPlatform& platform) {
+    StringList& fields = setupState.scratchFields;
+    splitFields(fontField, false, fields);
+    const char* wanted = field(fields, 0);
+    if (!*wanted) wanted = kEmptyFaceDefault;
+    if (std::strlen(wanted) > kFaceLimit || !platform.fontInstalled(wanted)) {
+        wanted = kDefaultFontFace;
+    }
+    std::memset(face, 0, sizeof face);
+    std::memcpy(face, wanted, std::strlen(wanted));
+    color = rgbNumberToColor(static_cast<std::uint32_t>(parseNumber(field(fields, 1))));
+}
+
+// "root,subkey,value name": when the value is found, it becomes %InstallPath%.
+void applyPreviousLocation(const char* location, const RecordPlatform& platform) {
+    StringList& fields = setupState.scratchFields;
+    splitFields(location, false, fields);
+    int root = registryRootNumber(field(fields, 0));
+    if (root < 0) return;
+    const char* subkey = field(fields, 1);
+    if (*subkey == '\\') ++subkey;
+    HeapString value(platform.readRegistryText(root, subkey, field(fields, 2)));
+    if (value) setVariable(kInstallPathVariable, value.get());
+}
+
+void applyFinishItem(const char* path, char*& target, bool& enabled) {
+    heapFree(target);
+    target = expandFolderTokens(path);
+    enabled = target && *target;
+}
+
+void applySettings(PayloadReader& reader, const RecordPlatform& platform) {
+    SettingsFields f{};
+    if (!readSettings(reader, f)) return;
+    SetupState& s = setupState;
+    replaceText(s.productShortName, f.shortName);
+    replaceText(s.productName, f.productName);
+    heapFree(s.setupCaption);
+    s.setupCaption = strConcat5(f.productName, " Setup");
+    applyFont(f.normalFont, s.normalFontFace, s.textColor, platform);
+    s.pageColor = f.pageColor;
+    s.frameColor = f.frameColor;
+    applyFont(f.titleFont, s.titleFontFace, s.titleColor, platform);
+    s.headerColor = f.headerColor;
+    s.fullColorWelcome = (f.lookFlags & kLookFullColorWelcome) != 0;
+    s.captionedBackground = (f.lookFlags & kLookCaptionedBackground) != 0;
+    applyPreviousLocation(f.previousLocation, platform);
+    applyFinishItem(f.viewFile, s.finishViewFile, s.finishViewEnabled);
+    applyFinishItem(f.runProgram, s.finishRunProgram, s.finishRunEnabled);
+    s.dialogSetOffset = (f.styleFlags & kStyleCompactLayout) ? kCompactLayout : kStandardLayout;
+    s.allowGroupChoice = (f.styleFlags & kStyleAllowGroupChoice) != 0;
+    s.allowDesktopChoice = (f.styleFlags & kStyleAllowDesktopChoice) != 0;
+    s.allowQuickLaunchChoice = (f.styleFlags & kStyleAllowQuickLaunchChoice) != 0;
+    s.restartNeeded = (f.styleFlags & kStyleRestart) != 0;
+    s.restartChosen = s.restartNeeded;
+    s.createUninstaller = (f.styleFlags & kStyleCreateUninstaller) != 0;
+    s.hideMakerLink = f.linkFlag != 0;
+}
+
+void applyShortcut(PayloadReader& reader) {
+    const char* entry;
+    if (!reader.readString(entry)) return;
+    SetupState& s = setupState;
+    s.shortcutEntries.append(entry);
+    for (const ShortcutKind& kind : kShortcutKinds) {
+        if (findText(entry, kind.marker, -1, false)) {
+            s.*kind.has = true;
+            s.*kind.create = true;
+        }
+    }
+}
+
+// The list that runs an action of this group, or null when the group runs never.
+StringList* actionList(int group, bool program) {
+    SetupState& s = setupState;
+    if (group == kActionGroupUninstall) {
+        return program ? &s.uninstallPrograms : &s.uninstallDllCalls;
+    }
+    if (group == kActionGroupStart) return program ? &s.groupZeroPrograms : &s.groupZeroDllCalls;
+    if (group > kActionGroupStart && group <= kActionGroupLast) {
+        PageSlot& slot = s.pageSlots[group - 1];
+        return program ? &slot.runPrograms : &slot.dllCalls;
+    }
+    return nullptr;
+}
+
+// The entry's fields rejoined with commas, the group field left out. Null when the heap is
+// exhausted; the caller frees it.
+char* storedActionForm(const StringList& fields, int fieldCount, int groupField) {
+    std::size_t size = 1;
+    for (int i = 0; i < fieldCount; ++i) {
+        if (i != groupField) size += std::strlen(field(fields, i)) + 1;
+    }
+    auto* stored = static_cast<char*>(heapAlloc(size));
+    if (!stored) return nullptr;
+    char* end = stored;
+    for (int i = 0; i < fieldCount; ++i) {
+        if (i == groupField) continue;
+        if (end != stored) *end++ = ',';
+        std::size_t length = std::strlen(field(fields, i));
+        std::memcpy(end, field(fields, i), length);
+        end += length;
+    }
+    return stored;
+}
+
+void applyAction(PayloadReader& reader, bool program) {
+    const char* entry;
+    if (!reader.readString(entry)) return;
+    HeapString expanded(expandFolderTokens(entry));
+    if (!expanded) return;
+    StringList& fields = setupState.scratchFields;
+    splitFields(expanded.get(), false, fields);
+    const int groupField = program ? kRunProgramGroupField : kCallDllGroupField;
+    const char* groupText = field(fields, groupField);
+    int group = *groupText ? parseNumber(groupText) : kActionGroupDefault;
+    StringList* list = actionList(group, program);
+    if (!list) return;  // a group that never runs: dropped
+    HeapString stored(
+        storedActionForm(fields, program ? kRunProgramFields : kCallDllFields, groupField));
+    if (stored) list->append(stored.get());
+}
+
+void applyRequirements(PayloadReader& reader) {
+    const char* windows;
+    const char* directX;
+    const char* ie;
+    const char* access;
+    std::uint8_t admin;
+    if (!reader.readString(windows) || !reader.readString(directX) || !reader.readString(ie) ||
+        !reader.readString(access) || !reader.readU8(admin)) {
+        return;
+    }
+    SetupState& s = setupState;
+    replaceText(s.requiredWindows, windows);
+    replaceText(s.requiredDirectX, directX);
+    replaceText(s.requiredIe, ie);
+    replaceText(s.requiredAccess, access);
+    s.adminRequired = admin != 0;
+}
+
+// Records whose payload is one string: replaces a text or appends to a list.
+void applyStringRecord(std::int32_t type, PayloadReader& reader) {
+    const char* value;
+    if (!reader.readString(value)) return;
+    SetupState& s = setupState;
+    switch (type) {
+        case kRecordLicense:
+            replaceText(s.licenseText, value);
+            break;
+        case kRecordReadme:
+            replaceText(s.readmeText, value);
+            break;
+        case kRecordRegistry:
+            appendExpanded(s.registryEntries, value);
+            break;
+        case kRecordIni:
+            appendExpanded(s.iniEntries, value);
+            break;
+        case kRecordAssociation:
+            appendExpanded(s.associationEntries, value);
+            break;
+        case kRecordBackgroundLine:
+            appendExpanded(s.backgroundLines, value);
+            break;
+        default:
+            break;
+    }
+}
+
+}  // namespace
+
+int registryRootNumber(const char* name) {
+    if (!name) return -1;
+    for (int i = 0; i < static_cast<int>(sizeof kRegistryRootNames / sizeof *kRegistryRootNames);
+         ++i) {
+        if (compareTextNoCase(name, kRegistryRootNames[i]) == 0) return i;
+    }
+    return -1;
+}
+
+void applyRecord(std::int32_t type, const unsigned char* payload, std::uint32_t length,
+                 const RecordPlatform& platform) {
+    PayloadReader reader(payload, length);
+    switch (type) {
+        case kRecordVariable:
+            applyVariable(reader);
+            break;
+        case kRecordPageFlags:
+            applyPageFlags(reader);
+            break;
+        case kRecordText:
+            applyTextRecord(reader);
+            break;
+        case kRecordLanguages:
+            applyLanguages(reader, platform);
+            break;
+        case kRecordBackground:
+            applyBackground(reader);
+            break;
+        case kRecordAccentColor:
+            applyAccentColor(reader);
+            break;
+        case kRecordSettings:
+            applySettings(reader, platform);
+            break;
+        case kRecordShortcut:
+            applyShortcut(reader);
+            break;
+        case kRecordRunProgram:
+            applyAction(reader, true);
+            break;
+        case kRecordCallDll:
+            applyAction(reader, false);
+            break;
+        case kRecordRequirements:
+            applyRequirements(reader);
+            break;
+        case kRecordLicense:
+        case kRecordReadme:
+        case kRecordRegistry:
+        case kRecordIni:
+        case kRecordAssociation:
+        case kRecordBackgroundLine:
+            applyStringRecord(type, reader);
+            break;
+        default:
+            break;  // not a record type of the format: skipped
+    }
+}
+
+void applyRecord(std::int32_t type, const unsigned char* payload, std::uint32_t length) {
+    applyRecord(type, payload, length, systemRecordPlatform());
+}
+
+bool applyScript(const unsigned char* script, std::size_t size, const RecordPlatform& platform) {
+    RecordCursor cursor(script, size);
+    ScriptRecord record;
+    while (cursor.next(record)) applyRecord(record.type, record.payload, record.length, platform);
+    return cursor.reachedEndRecord();
+}
+
+bool applyScript(const unsigned char* script, std::size_t size) {
+    return applyScript(script, size, systemRecordPlatform());
+}
+
+}  // namespace kelvara

@@ -1,0 +1,41 @@
+// Applying the setup script: each record stores its data into the run's record (setupState);
+// nothing is installed here. Records have no error result: a record that is damaged or outside
+// the format is left out whole, so no half-applied record remains.
+#pragma once
+#include <cstddef>
+#include <cstdint>
+
+namespace kelvara {
+
+// The few system services the records need. The Win32 build answers from the system; the host
+// stand-in counts every face as installed, finds no registry value and reports English (9).
+struct RecordPlatform {
+    // True when a font family with this face name (at most 31 characters) is installed.
+    bool (*fontInstalled)(const char* face);
+    // New heap string with the registry value (root number 0 to 6: HKCR, HKCU, HKLM, HKU,
+    // HKPD, HKCC, HKDD), whatever its type, always terminated; null when the key or value is
+    // missing or the value is empty. The caller frees it.
+    char* (*readRegistryText)(int root, const char* subkey, const char* valueName);
+    // The primary language (low 8 bits) of the user's default language.
+    int (*userLanguage)();
+};
+
+// The platform's services (Win32 or the host stand-in).
+const RecordPlatform& systemRecordPlatform();
+
+// Root number (0 to 6) of a root name "HKCR", "HKCU", "HKLM", "HKU", "HKPD", "HKCC" or
+// "HKDD", ignoring case; -1 for any other text.
+int registryRootNumber(const char* name);
+
+// Applies one record of `type` with `length` payload bytes. Types outside 1 to 17 are skipped.
+void applyRecord(std::int32_t type, const unsigned char* payload, std::uint32_t length,
+                 const RecordPlatform& platform);
+void applyRecord(std::int32_t type, const unsigned char* payload, std::uint32_t length);
+
+// Applies every record of the script block in order, never reading outside it. True when the
+// walk met the end record; false when the block ended or a record ran past it first (the
+// records before that point are applied all the same).
+bool applyScript(const unsigned char* script, std::size_t size, const RecordPlatform& platform);
+bool applyScript(const unsigned char* script, std::size_t size);
+
+}  // namespace kelvara

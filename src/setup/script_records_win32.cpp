@@ -1,0 +1,77 @@
+// The system services of the settings and languages records: installed font faces, one
+// registry value, the user's language.
+#include <windows.h>
+
+#include <cstring>
+
+#include "runtime/handles.h"
+#include "runtime/heap.h"
+#include "setup/script_records.h"
+
+namespace kelvara {
+namespace {
+
+// Indexed by registry root number.
+const HKEY kRegistryRoots[] = {HKEY_CLASSES_ROOT, HKEY_CURRENT_USER,     HKEY_LOCAL_MACHINE,
+                               HKEY_USERS,        HKEY_PERFORMANCE_DATA, HKEY_CURRENT_CONFIG,
+                               HKEY_DYN_DATA};
+
+int CALLBACK noteFontFamily(const LOGFONTA*, const TEXTMETRICA*, DWORD, LPARAM found) {
+    *reinterpret_cast<bool*>(found) = true;
+    return 0;  // one family is enough
+}
+
+bool fontInstalled(const char* face) {
+    LOGFONTA font{};
+    font.lfCharSet = ANSI_CHARSET;
+    std::size_t length = std::strlen(face);
+    if (length >= sizeof font.lfFaceName) return false;
+    std::memcpy(font.lfFaceName, face, length);
+    HDC screen = ::GetDC(nullptr);
+    if (!screen) return false;
+    bool found = false;
+    ::EnumFontFamiliesExA(screen, &font, noteFontFamily, reinterpret_cast<LPARAM>(&found), 0);
+    ::ReleaseDC(nullptr, screen);
+    return found;
+}
+
+char* readRegistryText(int root, const char* subkey, const char* valueName) {
+    if (root < 0 || root >= static_cast<int>(sizeof kRegistryRoots / sizeof *kRegistryRoots)) {
+        return nullptr;
+    }
+    HKEY opened = nullptr;
+    if (::RegOpenKeyExA(kRegistryRoots[root], subkey, 0, KEY_QUERY_VALUE, &opened) !=
+        ERROR_SUCCESS) {
+        return nullptr;
+    }
+    UniqueKey key(opened);
+    DWORD size = 0;
+    if (::RegQueryValueExA(key.get(), valueName, nullptr, nullptr, nullptr, &size) !=
+            ERROR_SUCCESS ||
+        size == 0) {
+        return nullptr;
+    }
+    // One byte more than the value: a string stored without its terminator still ends here.
+    auto* value = static_cast<char*>(heapAlloc(static_cast<std::size_t>(size) + 1));
+    if (!value) return nullptr;
+    if (::RegQueryValueExA(key.get(), valueName, nullptr, nullptr, reinterpret_cast<BYTE*>(value),
+                           &size) != ERROR_SUCCESS) {
+        heapFree(value);
+        return nullptr;
+    }
+    return value;
+}
+
+int userLanguage() {
+    return ::GetUserDefaultLangID() & 0xFF;
+}
+
+const RecordPlatform kSystemPlatform = {fontInstalled, readRegistryText, userLanguage};
+
+}  // namespace
+
+const RecordPlatform& systemRecordPlatform() {
+    return kSystemPlatform;
+}
+
+}  // namespace kelvara

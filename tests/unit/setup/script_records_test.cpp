@@ -1,0 +1,494 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "runtime/heap.h"
+#include "setup/folder_token_names.h"
+#include "setup/languages.h"
+#include "setup/script_bytes.h"
+#include "setup/script_format.h"
+#include "setup/script_records.h"
+#include "setup/setup_state.h"
+#include "setup/variables.h"
+
+using namespace kelvara;
+
+namespace {
+
+// The system as the fake platform shows it.
+struct FakeSystem {
+    std::vector<std::string> fonts{"Tahoma", "Arial"};
+    int userLanguage = 9;
+    std::string registryValue;  // empty: not found
+    int lookups = 0;
+    int root = -1;
+    std::string subkey, valueName;
+} fake;
+
+bool fakeFontInstalled(const char* face) {
+    for (const std::string& f : fake.fonts) {
+        if (f == face) return true;
+    }
+    return false;
+}
+
+char* fakeReadRegistry(int root, const char* subkey, const char* valueName) {
+    ++fake.lookups;
+    fake.root = root;
+    fake.subkey = subkey;
+    fake.valueName = valueName;
+    if (fake.registryValue.empty()) return nullptr;
+    auto* value = static_cast<char*>(heapAlloc(fake.registryValue.size() + 1));
+    fake.registryValue.copy(value, fake.registryValue.size());
+    return value;
+}
+
+int fakeUserLanguage() {
+    return fake.userLanguage;
+}
+
+const RecordPlatform kFake = {fakeFontInstalled, fakeReadRegistry, fakeUserLanguage};
+
+StringList* recordLists(int i) {
+    SetupState& s = setupState;
+    StringList* lists[] = {&s.variableNames,     &s.variableValues,    &s.shortcutEntries,
+                           &s.registryEntries,   &s.iniEntries,        &s.associationEntries,
+                           &s.backgroundLines,   &s.uninstallPrograms, &s.uninstallDllCalls,
+                           &s.groupZeroPrograms, &s.groupZeroDllCalls, &s.folderPaths};
+    return i < static_cast<int>(std::size(lists)) ? lists[i] : nullptr;
+}
+
+void freeText(char*& text) {
+    heapFree(text);
+    text = nullptr;
+}
+
+// A fresh run's record for the parts the records touch, as start-up stage 0 leaves it.
+void resetRecordState() {
+    SetupState& s = setupState;
+    for (int i = 0; StringList* list = recordLists(i); ++i) list->create(5);
+    for (int language = 0; language < kLanguageCount; ++language) {
+        s.buttonLabels[language].create(5);
+        s.setupMessages[language].create(5);
+        s.errorMessages[language].create(5);
+    }
+    for (PageSlot& slot : s.pageSlots) {
+        for (StringList& texts : slot.texts) texts.create(5);
+        slot.runPrograms.create(5);
+        slot.dllCalls.create(5);
+        slot.enabled = false;
+        slot.dialogId = 0;
+    }
+    for (char** text : {&s.productShortName, &s.productName, &s.setupCaption, &s.licenseText,
+                        &s.readmeText, &s.finishViewFile, &s.finishRunProgram, &s.requiredWindows,
+                        &s.requiredDirectX, &s.requiredIe, &s.requiredAccess}) {
+        freeText(*text);
+    }
+    for (bool* flag :
+         {&s.fullColorWelcome, &s.captionedBackground, &s.hideMakerLink, &s.finishViewEnabled,
+          &s.finishRunEnabled, &s.allowGroupChoice, &s.allowDesktopChoice,
+          &s.allowQuickLaunchChoice, &s.createUninstaller, &s.hasGroupShortcuts,
+          &s.createGroupShortcuts, &s.hasDesktopShortcuts, &s.createDesktopShortcuts,
+          &s.hasQuickLaunchShortcuts, &s.createQuickLaunchShortcuts, &s.backgroundEnabled,
+          &s.adminRequired, &s.restartNeeded, &s.restartChosen}) {
+        *flag = false;
+    }
+    s.languageCount = 0;
+    s.textColor = s.titleColor = s.backgroundColor1 = s.backgroundColor2 = 0;
+    setRunDefaults(s);
+    s.folderPaths.set(kTokenProgramFiles, "C:\\Program Files");
+    s.folderPaths.set(kTokenDesktop, "C:\\Desk");
+    fake = FakeSystem{};
+}
+
+class ScriptRecords : public ::testing::Test {
+  protected:
+    void SetUp() override { resetRecordState(); }
+    void TearDown() override { resetRecordState(); }
+
+    static void apply(std::int32_t type, const Bytes& payload) {
+        applyRecord(type, payload.data(), static_cast<std::uint32_t>(payload.size()), kFake);
+    }
+    static void applyText(std::int32_t type, const char* text) {
+        apply(type, PayloadBytes().str(text).bytes);
+    }
+    static std::string item(const StringList& list, int i) {
+        const char* t = list.get(i);
+        return t ? t : "<null>";
+    }
+};
+
+Bytes settings(const char* normalFont, const char* titleFont, std::uint8_t styleFlags,
+               const char* previousLocation = "") {
+    return PayloadBytes()
+        .str("Prod")
+        .str("Product Deluxe")
+        .str(normalFont)
+        .raw({0x00, 0x00, 0x00, 0x01})  // page colour: button face
+        .raw({0x00, 0x00, 0x00, 0x02})  // frame colour: window
+        .str(titleFont)
+        .raw({0x00, 0x8C, 0xC8, 0x00})  // header colour: red 0, green 140, blue 200
+        .u8(0xFE)                       // look flags: bit 1 only among the two read
+        .str(previousLocation)
+        .str("<ProgramFiles>\\readme.txt")
+        .str("")
+        .u8(styleFlags)
+        .u8(7)
+        .bytes;
+}
+
+TEST_F(ScriptRecords, WalkAppliesRecordsUntilTheEndAndSkipsUnknownTypes) {
+    ScriptBytes script;
+    script.record(0, PayloadBytes().str("zero").bytes)
+        .record(3, PayloadBytes().str("first licence").bytes)
+        .record(18, PayloadBytes().str("eighteen").bytes)
+        .record(-7, Bytes{1, 2, 3})
+        .record(4, PayloadBytes().str("readme").bytes)
+        .end()
+        .record(3, PayloadBytes().str("after the end").bytes);
+    EXPECT_TRUE(applyScript(script.bytes.data(), script.bytes.size(), kFake));
+    EXPECT_STREQ(setupState.licenseText, "first licence");
+    EXPECT_STREQ(setupState.readmeText, "readme");
+
+    // A record that runs past the block ends the walk; what came before stays applied.
+    ScriptBytes truncated;
+    truncated.record(4, PayloadBytes().str("kept").bytes)
+        .record(3, PayloadBytes().str("cut").bytes);
+    truncated.bytes.resize(truncated.bytes.size() - 1);
+    EXPECT_FALSE(applyScript(truncated.bytes.data(), truncated.bytes.size(), kFake));
+    EXPECT_STREQ(setupState.readmeText, "kept");
+    EXPECT_STREQ(setupState.licenseText, "first licence");
+
+    // A corrupt length: nothing from that record on.
+    ScriptBytes corrupt;
+    corrupt.bytes = {3, 0, 0, 0, 0xF0, 0xFF, 0xFF, 0x7F, 'x', 0};
+    corrupt.record(4, PayloadBytes().str("hidden").bytes).end();
+    EXPECT_FALSE(applyScript(corrupt.bytes.data(), corrupt.bytes.size(), kFake));
+    EXPECT_STREQ(setupState.readmeText, "kept");
+}
+
+TEST_F(ScriptRecords, StringsWithoutTerminatorLeaveTheRecordOut) {
+    applyText(kRecordLicense, "old");
+    apply(kRecordLicense, Bytes{'n', 'e', 'w'});
+    EXPECT_STREQ(setupState.licenseText, "old");
+    apply(kRecordRequirements, PayloadBytes().str("WinXP").str("").str("IE5").str("").bytes);
+    EXPECT_EQ(setupState.requiredWindows, nullptr) << "administrator byte missing";
+    apply(kRecordVariable, PayloadBytes().str("%A%").bytes);
+    EXPECT_EQ(setupState.variableNames.count(), 0) << "value missing";
+}
+
+TEST_F(ScriptRecords, VariablesExpandFolderTokensInValuesOnly) {
+    apply(kRecordVariable, PayloadBytes().str("%INSTALLPATH%").str("<programfiles>\\App").bytes);
+    apply(kRecordVariable, PayloadBytes().str("%installpath%").str("%Other%").bytes);
+    SetupState& s = setupState;
+    ASSERT_EQ(s.variableNames.count(), 2) << "no duplicate check";
+    EXPECT_EQ(item(s.variableNames, 0), "%INSTALLPATH%");
+    EXPECT_EQ(item(s.variableValues, 0), "C:\\Program Files\\App");
+    EXPECT_EQ(item(s.variableNames, 1), "%installpath%");
+    EXPECT_EQ(item(s.variableValues, 1), "%Other%") << "variables are not expanded";
+    EXPECT_STREQ(lookupVariable("%InstallPath%"), "C:\\Program Files\\App");
+}
+
+TEST_F(ScriptRecords, PageFlagsTakeTheLayoutInForceWhenApplied) {
+    const Bytes flags{1, 1, 1, 0, 0, 0, 1, 0, 1, 1, 1, 0};
+    apply(kRecordPageFlags, flags);
+    SetupState& s = setupState;
+    const int enabled[] = {0, 1, 2, 6, 8, 9, 10};
+    for (int page = 0; page < 12; ++page) {
+        bool expected =
+            std::find(std::begin(enabled), std::end(enabled), page) != std::end(enabled);
+        EXPECT_EQ(s.pageSlots[page].enabled, expected) << "page " << page;
+        EXPECT_EQ(s.pageSlots[page].dialogId, 129 + page) << "page " << page;
+    }
+    // A later compact settings record does not renumber pages already set.
+    apply(kRecordSettings, settings("", "", kStyleCompactLayout));
+    EXPECT_EQ(s.dialogSetOffset, 20);
+    EXPECT_EQ(s.pageSlots[6].dialogId, 135);
+    apply(kRecordPageFlags, Bytes(12, 1));
+    EXPECT_EQ(s.pageSlots[0].dialogId, 149);
+    EXPECT_EQ(s.pageSlots[11].dialogId, 160);
+    EXPECT_TRUE(s.pageSlots[3].enabled);
+    // Eleven bytes are not a page-flags record.
+    apply(kRecordPageFlags, Bytes(11, 0));
+    EXPECT_TRUE(s.pageSlots[3].enabled);
+    EXPECT_FALSE(s.pageSlots[12].enabled) << "the uninstaller's slot is no page";
+}
+
+TEST_F(ScriptRecords, TextRecordsFillTheTableTheirCodeNames) {
+    SetupState& s = setupState;
+    apply(kRecordText, PayloadBytes().raw({0x09, 0x00, 0x80, 0x01}).str("&Next >").bytes);
+    apply(kRecordText, PayloadBytes().raw({0x09, 0x00, 0x0A, 0x04}).str("<ProgramFiles>").bytes);
+    apply(kRecordText, PayloadBytes().raw({0x09, 0x00, 0x60, 0x02}).str("<ProgramFiles>").bytes);
+    apply(kRecordText, PayloadBytes().raw({0x07, 0x00, 0x70, 39}).str("Kein Platz").bytes);
+    apply(kRecordText, PayloadBytes().raw({0x09, 0x00, 0x0C, 0x00}).str("Uninstall").bytes);
+    EXPECT_EQ(item(s.buttonLabels[9], 1), "&Next >");
+    EXPECT_EQ(item(s.pageSlots[10].texts[9], 4), "C:\\Program Files") << "page texts expanded";
+    EXPECT_EQ(item(s.setupMessages[9], 2), "<ProgramFiles>") << "messages as written";
+    EXPECT_EQ(s.errorMessages[7].count(), 40);
+    EXPECT_EQ(item(s.errorMessages[7], 39), "Kein Platz");
+    EXPECT_EQ(item(s.pageSlots[kUninstallTextsSlot].texts[9], 0), "Uninstall");
+    // Read in the current language; missing texts are empty, with no other language's text.
+    EXPECT_STREQ(text(kTableButtonLabels, 1), "&Next >");
+    EXPECT_STREQ(text(kTableErrorMessages, 39), "");
+    EXPECT_STREQ(text(kTableErrorMessages, 38), "");
+    selectLanguage(7);
+    EXPECT_STREQ(text(kTableErrorMessages, 39), "Kein Platz");
+    EXPECT_STREQ(text(kTableErrorMessages, 38), "");
+    EXPECT_STREQ(text(kTableButtonLabels, 1), "");
+    // A later text replaces the item.
+    selectLanguage(9);
+    apply(kRecordText, PayloadBytes().raw({0x09, 0x00, 0x80, 0x01}).str("Weiter").bytes);
+    EXPECT_STREQ(text(kTableButtonLabels, 1), "Weiter");
+
+    // Table codes and language numbers outside the format are left out.
+    apply(kRecordText, PayloadBytes().raw({0x09, 0x00, 0x0D, 0x00}).str("slot 13").bytes);
+    apply(kRecordText, PayloadBytes().raw({0x09, 0x00, 0x90, 0x00}).str("table 0x90").bytes);
+    apply(kRecordText, PayloadBytes().raw({0x62, 0x00, 0x80, 0x00}).str("language 98").bytes);
+    apply(kRecordText, PayloadBytes().raw({0x00, 0x00, 0x80, 0x00}).str("language 0").bytes);
+    EXPECT_EQ(s.buttonLabels[0].count(), 0);
+    EXPECT_FALSE(isTextTable(13));
+    EXPECT_FALSE(isTextTable(0x90));
+    EXPECT_EQ(textList(0x80, 98), nullptr);
+    EXPECT_STREQ(text(0x90, 0), "");
+}
+
+TEST_F(ScriptRecords, LanguagesRecordChoosesTheUserLanguageOnlyWithAutoSelect) {
+    SetupState& s = setupState;
+    EXPECT_EQ(s.currentLanguage, 9) << "English before any languages record";
+    const Bytes offered{0x01, 0x09, 0x00, 0x07, 0x00, 0x0A, 0x00};
+    fake.userLanguage = 7;
+    apply(kRecordLanguages, offered);
+    EXPECT_EQ(s.currentLanguage, 7);
+    ASSERT_EQ(s.languageCount, 3);
+    EXPECT_EQ(s.languageList[0], 9);
+    EXPECT_EQ(s.languageList[1], 7);
+    EXPECT_EQ(s.languageList[2], 10);
+
+    fake.userLanguage = 12;
+    apply(kRecordLanguages, offered);
+    EXPECT_EQ(s.currentLanguage, 9) << "user language not listed";
+    EXPECT_EQ(s.languageCount, 3) << "a later record replaces the list";
+
+    Bytes noAuto = offered;
+    noAuto[0] = 0;
+    fake.userLanguage = 7;
+    apply(kRecordLanguages, noAuto);
+    EXPECT_EQ(s.currentLanguage, 9);
+
+    // Only English offered: English whatever the user speaks.
+    apply(kRecordLanguages, Bytes{0x01, 0x09, 0x00});
+    EXPECT_EQ(s.currentLanguage, 9);
+    EXPECT_EQ(s.languageCount, 1);
+}
+
+TEST_F(ScriptRecords, LanguagesRecordReadsWholeNumbersInsideItsPayloadOnly) {
+    SetupState& s = setupState;
+    // An even length: the byte after the last whole number is no half language.
+    Bytes even{0x00, 0x07, 0x00, 0x09};
+    apply(kRecordLanguages, even);
+    ASSERT_EQ(s.languageCount, 1);
+    EXPECT_EQ(s.currentLanguage, 7);
+    // Numbers outside 1 to 97 are not offered.
+    apply(kRecordLanguages, Bytes{0x01, 0x62, 0x00, 0x00, 0x00, 0x0A, 0x00, 0xFF, 0xFF});
+    ASSERT_EQ(s.languageCount, 1);
+    EXPECT_EQ(s.languageList[0], 10);
+    EXPECT_EQ(s.currentLanguage, 10);
+    // No language at all: the record is left out.
+    apply(kRecordLanguages, Bytes{0x01});
+    apply(kRecordLanguages, Bytes{0x01, 0x62, 0x00});
+    EXPECT_EQ(s.languageCount, 1);
+    EXPECT_EQ(s.currentLanguage, 10);
+    // More numbers than slots: the list holds 97 and no more.
+    PayloadBytes many;
+    many.u8(0);
+    for (int i = 0; i < 300; ++i) many.u16(static_cast<std::uint16_t>(1 + i % 97));
+    apply(kRecordLanguages, many.bytes);
+    EXPECT_EQ(s.languageCount, 97);
+    EXPECT_EQ(s.languageList[96], 97);
+}
+
+TEST_F(ScriptRecords, BackgroundAndAccentColours) {
+    SetupState& s = setupState;
+    EXPECT_EQ(s.accentColor, 0x00C88C00u) << "default red 0, green 140, blue 200";
+    EXPECT_FALSE(s.backgroundEnabled);
+    apply(kRecordBackground, PayloadBytes().u32(0xFF8000).u32(0x0000FF).bytes);
+    EXPECT_TRUE(s.backgroundEnabled);
+    EXPECT_EQ(s.backgroundColor1, 0x0080FFu);
+    EXPECT_EQ(s.backgroundColor2, 0xFF0000u);
+    apply(kRecordAccentColor, Bytes{0x10, 0x20, 0x30, 0x00});
+    EXPECT_EQ(s.accentColor, 0x302010u) << "stored without exchange";
+    apply(kRecordAccentColor, Bytes{0x10, 0x20});
+    EXPECT_EQ(s.accentColor, 0x302010u);
+}
+
+TEST_F(ScriptRecords, SettingsRecordFillsNamesFontsColoursAndFlags) {
+    SetupState& s = setupState;
+    apply(kRecordSettings,
+          settings("Verdana,0xFF8000", ",0x00008C", kStyleAllowDesktopChoice | kStyleRestart));
+    EXPECT_STREQ(s.productShortName, "Prod");
+    EXPECT_STREQ(s.productName, "Product Deluxe");
+    EXPECT_STREQ(s.setupCaption, "Product Deluxe Setup");
+    EXPECT_STREQ(s.normalFontFace, "MS Sans Serif") << "Verdana is not installed";
+    EXPECT_EQ(s.textColor, 0x0080FFu);
+    EXPECT_STREQ(s.titleFontFace, "Tahoma") << "an empty face";
+    EXPECT_EQ(s.titleColor, 0x8C0000u);
+    EXPECT_EQ(s.pageColor, kColorSystemButtonFace);
+    EXPECT_EQ(s.frameColor, kColorSystemWindow);
+    EXPECT_EQ(s.headerColor, 0x00C88C00u);
+    EXPECT_FALSE(s.fullColorWelcome);
+    EXPECT_TRUE(s.captionedBackground);
+    EXPECT_STREQ(s.finishViewFile, "C:\\Program Files\\readme.txt");
+    EXPECT_TRUE(s.finishViewEnabled);
+    EXPECT_STREQ(s.finishRunProgram, "");
+    EXPECT_FALSE(s.finishRunEnabled);
+    EXPECT_EQ(s.dialogSetOffset, 0);
+    EXPECT_FALSE(s.allowGroupChoice);
+    EXPECT_TRUE(s.allowDesktopChoice);
+    EXPECT_FALSE(s.allowQuickLaunchChoice);
+    EXPECT_TRUE(s.restartNeeded);
+    EXPECT_TRUE(s.restartChosen);
+    EXPECT_FALSE(s.createUninstaller);
+    EXPECT_TRUE(s.hideMakerLink);
+    EXPECT_EQ(fake.lookups, 0) << "no location given";
+
+    // A second settings record replaces the first.
+    fake.fonts = {"Arial"};
+    apply(kRecordSettings, settings("Arial", "",
+                                    kStyleCreateUninstaller | kStyleAllowGroupChoice |
+                                        kStyleAllowQuickLaunchChoice | 0xC0));
+    EXPECT_STREQ(s.normalFontFace, "Arial");
+    EXPECT_EQ(s.textColor, 0u) << "no colour field: black";
+    EXPECT_STREQ(s.titleFontFace, "MS Sans Serif") << "Tahoma missing";
+    EXPECT_TRUE(s.createUninstaller && s.allowGroupChoice && s.allowQuickLaunchChoice);
+    EXPECT_FALSE(s.restartNeeded || s.restartChosen || s.allowDesktopChoice);
+}
+
+TEST_F(ScriptRecords, SettingsRecordRefusesOverlongFacesAndTruncatedPayloads) {
+    SetupState& s = setupState;
+    std::string longFace(40, 'A');
+    fake.fonts.push_back(longFace);
+    fake.fonts.push_back(longFace.substr(0, 31));
+    apply(kRecordSettings, settings((longFace + ",1").c_str(), longFace.substr(0, 31).c_str(), 0));
+    EXPECT_STREQ(s.normalFontFace, "MS Sans Serif");
+    EXPECT_EQ(std::string(s.titleFontFace), longFace.substr(0, 31)) << "31 characters fit";
+
+    Bytes cut = settings("Arial", "Arial", kStyleCompactLayout);
+    cut.pop_back();  // the link flag is missing
+    freeText(s.productName);
+    apply(kRecordSettings, cut);
+    EXPECT_EQ(s.productName, nullptr) << "a truncated settings record is left out whole";
+    EXPECT_EQ(s.dialogSetOffset, 0);
+}
+
+TEST_F(ScriptRecords, SettingsRecordTakesThePreviousInstallLocationFromTheRegistry) {
+    SetupState& s = setupState;
+    defineVariable("%INSTALLPATH%", "C:\\Default");
+    fake.registryValue = "D:\\Old";
+    apply(kRecordSettings, settings("", "", 0, "hklm,\\Software\\Prod,Path"));
+    EXPECT_EQ(fake.lookups, 1);
+    EXPECT_EQ(fake.root, 2);
+    EXPECT_EQ(fake.subkey, "Software\\Prod") << "one leading backslash skipped";
+    EXPECT_EQ(fake.valueName, "Path");
+    EXPECT_EQ(s.variableNames.count(), 1) << "the existing variable is replaced";
+    EXPECT_STREQ(lookupVariable("%InstallPath%"), "D:\\Old");
+
+    fake.registryValue.clear();
+    apply(kRecordSettings, settings("", "", 0, "HKCU,Software\\Prod,Path"));
+    EXPECT_EQ(fake.root, 1);
+    EXPECT_STREQ(lookupVariable("%InstallPath%"), "D:\\Old") << "not found: unchanged";
+
+    apply(kRecordSettings, settings("", "", 0, "HKXX,Software\\Prod,Path"));
+    EXPECT_EQ(fake.lookups, 2) << "an unknown root is not looked up";
+
+    const char* roots[] = {"HKCR", "hkcu", "HKLM", "HKU", "HKPD", "HKCC", "HKDD"};
+    for (int i = 0; i < 7; ++i) EXPECT_EQ(registryRootNumber(roots[i]), i) << roots[i];
+    EXPECT_EQ(registryRootNumber("HKEY_LOCAL_MACHINE"), -1);
+    EXPECT_EQ(registryRootNumber(""), -1);
+}
+
+TEST_F(ScriptRecords, ShortcutsAreStoredAsWrittenAndSetTheirKindFlags) {
+    SetupState& s = setupState;
+    applyText(kRecordShortcut, "<ProgramFiles>\\App\\app.exe,<Programs>\\Other,App");
+    EXPECT_FALSE(s.hasGroupShortcuts || s.hasDesktopShortcuts || s.hasQuickLaunchShortcuts);
+    applyText(kRecordShortcut, "<ProgramFiles>\\App\\app.exe,<commondesktop>,App");
+    EXPECT_TRUE(s.hasDesktopShortcuts && s.createDesktopShortcuts);
+    EXPECT_FALSE(s.hasGroupShortcuts || s.hasQuickLaunchShortcuts);
+    applyText(kRecordShortcut, "x,<Programs>\\%SHORTCUTSGROUP%,App");
+    EXPECT_TRUE(s.hasGroupShortcuts && s.createGroupShortcuts);
+    applyText(kRecordShortcut, "x,<QUICKLAUNCH>,App");
+    EXPECT_TRUE(s.hasQuickLaunchShortcuts && s.createQuickLaunchShortcuts);
+    ASSERT_EQ(s.shortcutEntries.count(), 4);
+    EXPECT_EQ(item(s.shortcutEntries, 1), "<ProgramFiles>\\App\\app.exe,<commondesktop>,App");
+
+    resetRecordState();
+    applyText(kRecordShortcut, "x,<Desktop>,App");
+    EXPECT_TRUE(s.hasDesktopShortcuts && s.createDesktopShortcuts);
+}
+
+TEST_F(ScriptRecords, EntryListsExpandFolderTokens) {
+    SetupState& s = setupState;
+    applyText(kRecordRegistry, "HKLM,Software\\App,Path,<ProgramFiles>\\App");
+    applyText(kRecordIni, "<desktop>\\a.ini,Section,Key,%InstallPath%");
+    applyText(kRecordAssociation, ".abc,App file,<ProgramFiles>\\app.exe");
+    applyText(kRecordBackgroundLine, "Arial,24,<ProgramFiles>");
+    applyText(kRecordBackgroundLine, "Arial,12,second");
+    EXPECT_EQ(item(s.registryEntries, 0), "HKLM,Software\\App,Path,C:\\Program Files\\App");
+    EXPECT_EQ(item(s.iniEntries, 0), "C:\\Desk\\a.ini,Section,Key,%InstallPath%");
+    EXPECT_EQ(item(s.associationEntries, 0), ".abc,App file,C:\\Program Files\\app.exe");
+    ASSERT_EQ(s.backgroundLines.count(), 2);
+    EXPECT_EQ(item(s.backgroundLines, 0), "Arial,24,C:\\Program Files");
+    applyText(kRecordReadme, "one");
+    applyText(kRecordReadme, "two");
+    EXPECT_STREQ(s.readmeText, "two");
+}
+
+TEST_F(ScriptRecords, ActionEntriesGoToTheirGroupWithoutTheGroupField) {
+    SetupState& s = setupState;
+    applyText(kRecordRunProgram, "<ProgramFiles>\\a.exe,/x,dir,,1,0,2");
+    applyText(kRecordRunProgram, "b.exe,,,-1,1,1,0");
+    applyText(kRecordRunProgram, "c.exe,,,0,0,0,1");
+    applyText(kRecordRunProgram, "d.exe,,,5");
+    applyText(kRecordRunProgram, "e.exe,,,13,1,1,1");
+    applyText(kRecordRunProgram, "f.exe,,,-2,1,1,1");
+    applyText(kRecordRunProgram, "g.exe,,,12,1,1,1");
+    EXPECT_EQ(item(s.pageSlots[10].runPrograms, 0), "C:\\Program Files\\a.exe,/x,dir,1,0,2")
+        << "empty group: 11";
+    EXPECT_EQ(item(s.uninstallPrograms, 0), "b.exe,,,1,1,0");
+    EXPECT_EQ(item(s.groupZeroPrograms, 0), "c.exe,,,0,0,1");
+    EXPECT_EQ(item(s.pageSlots[4].runPrograms, 0), "d.exe,,,,,");
+    EXPECT_EQ(item(s.pageSlots[11].runPrograms, 0), "g.exe,,,1,1,1");
+    int stored = s.uninstallPrograms.count() + s.groupZeroPrograms.count();
+    for (const PageSlot& slot : s.pageSlots) stored += slot.runPrograms.count();
+    EXPECT_EQ(stored, 5) << "groups 13 and -2 are dropped";
+
+    applyText(kRecordCallDll, "<ProgramFiles>\\x.dll,DllRegisterServer,a,b,0x0,1");
+    applyText(kRecordCallDll, "y.dll,DllUnregisterServer,,,-1,0");
+    applyText(kRecordCallDll, "z.dll,Fn,1,2,,1");
+    applyText(kRecordCallDll, "w.dll,Fn,1,2,99,1");
+    EXPECT_EQ(item(s.groupZeroDllCalls, 0), "C:\\Program Files\\x.dll,DllRegisterServer,a,b,1");
+    EXPECT_EQ(item(s.uninstallDllCalls, 0), "y.dll,DllUnregisterServer,,,0");
+    EXPECT_EQ(item(s.pageSlots[10].dllCalls, 0), "z.dll,Fn,1,2,1");
+    stored = s.uninstallDllCalls.count() + s.groupZeroDllCalls.count();
+    for (const PageSlot& slot : s.pageSlots) stored += slot.dllCalls.count();
+    EXPECT_EQ(stored, 3);
+    EXPECT_EQ(s.uninstallPrograms.count(), 1) << "DLL calls stay out of the program lists";
+}
+
+TEST_F(ScriptRecords, RequirementsReplaceEarlierOnes) {
+    SetupState& s = setupState;
+    apply(kRecordRequirements,
+          PayloadBytes().str("Win98").str("DX8").str("IE5").str("").u8(2).bytes);
+    EXPECT_STREQ(s.requiredWindows, "Win98");
+    EXPECT_STREQ(s.requiredDirectX, "DX8");
+    EXPECT_STREQ(s.requiredIe, "IE5");
+    EXPECT_STREQ(s.requiredAccess, "");
+    EXPECT_TRUE(s.adminRequired);
+    apply(kRecordRequirements,
+          PayloadBytes().str("WinXP").str("").str("").str("Access2000").u8(0).bytes);
+    EXPECT_STREQ(s.requiredWindows, "WinXP");
+    EXPECT_STREQ(s.requiredDirectX, "");
+    EXPECT_STREQ(s.requiredAccess, "Access2000");
+    EXPECT_FALSE(s.adminRequired);
+}
+
+}  // namespace
