@@ -3,6 +3,7 @@
 #   prefix.sh template <build-dir> <arch>        make the template once (locked); print its path
 #   prefix.sh clone <build-dir> <arch> <dest>    give <dest> its own copy of the template
 #   prefix.sh release <dest>                     stop its Wine server, drop the copy
+#   prefix.sh release-all <build-dir>            release every copy the build's tests made
 # A copy is an overlay on the template where the machine allows (root, overlayfs): instant and
 # small. Elsewhere it is a full copy.
 set -euo pipefail
@@ -54,9 +55,20 @@ release() {
     rm -rf "$dest" "$dest.ovl"
 }
 
+release_all() {
+    local copies=$1/wine
+    [ -d "$copies" ] || return 0
+    for dest in "$copies"/unit-* "$copies"/e2e/*; do
+        case "$dest" in *.lock | *.ovl | *"*"*) continue ;; esac
+        [ -d "$dest" ] && release "$dest"
+    done
+    return 0
+}
+
 case "${1:-}" in
     template) make_template "$2" "$3" ;;
     clone) clone "$2" "$3" "$4" ;;
     release) release "$2" ;;
+    release-all) release_all "$2" ;;
     *) echo "usage: prefix.sh template|clone|release ..." >&2; exit 2 ;;
 esac
