@@ -7,33 +7,18 @@ the package offset, the checksum verification with its messages, and the command
 import struct
 import sys
 import unittest
-import zlib
 from pathlib import Path
 
 sys.path.insert(0, str(Path(__file__).resolve().parents[1] / 'rig'))
+from raw_image import END_RECORD, raw_setup_image  # noqa: E402
 from wine_prefix import Prefix  # noqa: E402
 
 BUILD, ARCH, ENGINE, DRIVER = sys.argv[1:5]
 STUB = Path(ENGINE).read_bytes()
-END_RECORD = struct.pack('<i', -1)
 
 
-def setup_image(stub, script=END_RECORD, damage_at=None, script_bytes=None):
-    """A setup image: stub, package header, no files, the script as a sync-flushed zlib stream,
-    and the header fields (wide package offset, script size, checksum)."""
-    compressor = zlib.compressobj(9)
-    stream = compressor.compress(script) + compressor.flush(zlib.Z_SYNC_FLUSH)
-    package_offset = len(stub)
-    package = struct.pack('<III', 12, 12, 0) + struct.pack('<I', len(script)) + stream
-    image = bytearray(stub + package)
-    narrow = package_offset & 0xFFFF or 0xFFFF
-    struct.pack_into('<H', image, 0x12, narrow)
-    struct.pack_into('<I', image, 0x20, package_offset)
-    struct.pack_into('<I', image, 0x1C, len(stream) if script_bytes is None else script_bytes)
-    struct.pack_into('<I', image, 0x24, zlib.adler32(bytes(image[40:])))
-    if damage_at is not None:
-        image[damage_at] ^= 0x01
-    return bytes(image)
+def setup_image(stub, script=END_RECORD, **kwargs):
+    return raw_setup_image(stub, script, **kwargs)
 
 
 def message(caption, text):
