@@ -1,10 +1,14 @@
 #!/usr/bin/env bash
-# The main job: builds everything, then runs the engine under Wine, in a fresh prefix on a
-# private display, as a newcomer would, and shows what it did (a screenshot of the screen).
+# The main job: builds everything, builds the example product into a setup image with
+# kelvara-build, shows what is inside it, and runs it under Wine in a fresh prefix on a private
+# display, silently, as a deployment script would; then shows what happened (exit code and a
+# screenshot of the screen).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
 scripts/build.sh
+cmake --preset host >/dev/null
+cmake --build --preset host --target kelvara-build
 
 if tests/rig/runs-32bit-code.sh; then
     build=build/windows arch=i686
@@ -18,20 +22,25 @@ prefix=$(pwd)/$out/prefix
 tests/rig/prefix.sh clone "$(pwd)/$build" "$arch" "$prefix"
 trap 'tests/rig/prefix.sh release "$prefix"' EXIT
 
-# A bare engine carries no package: it starts as an uninstaller and, with no install log beside
-# it, ends quietly. Installing an example setup image comes with kelvara-build.
+image=$out/hello-setup.exe
+build/host/kelvara-build examples/hello/project.toml --stub "$build/kelvara.exe" -o "$image"
+echo "run: $image holds:"
+build/host/kelvara-build --dump "$image" | sed 's/^/    /' | head -40
+
+# The engine verifies the image and applies its script; the installation itself (files,
+# shortcuts, registry) is added by the installation engine as it is built.
 run_engine() {
     source tests/rig/wine-env.sh
     wine_env "$arch"
     export WINEPREFIX=$prefix
-    cp "$build/kelvara.exe" "$prefix/drive_c/kelvara.exe"
+    cp "$image" "$prefix/drive_c/hello-setup.exe"
     set +e
-    timeout 60 "$WINE" 'C:\kelvara.exe'
+    timeout 120 "$WINE" 'C:\hello-setup.exe' /S
     rc=$?
     set -e
     import -window root "$out/screen.png" 2>/dev/null || true
-    echo "run: kelvara.exe ended with exit code $rc; the screen afterwards: $out/screen.png"
+    echo "run: hello-setup.exe /S ended with exit code $rc; the screen afterwards: $out/screen.png"
 }
 export -f run_engine
-export build arch prefix out
+export build arch prefix out image
 tests/rig/with-display.sh bash -c run_engine

@@ -1,1 +1,10 @@
 # Files of this subsystem (see src/CMakeLists.txt for the three lists).
+# The file groups' byte layout: the builder writes and the extraction reads with it.
+list(APPEND KELVARA_PORTABLE_SOURCES
+    ${CMAKE_CURRENT_LIST_DIR}/package_format.cpp)
+# The install and rollback logs, overwrite decisions, version text, restart renames.
+list(APPEND KELVARA_PORTABLE_SOURCES
+    ${CMAKE_CURRENT_LIST_DIR}/install_log.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/overwrite_rules.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/version_text.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/wininit_ini.cpp)

@@ -4,6 +4,7 @@
 
 #include <aclapi.h>
 
+#include "environment/system_detection.h"
 #include "runtime/handles.h"
 #include "runtime/heap.h"
 
@@ -25,14 +26,6 @@ SecurityFunctions security;
 
 constexpr GENERIC_MAPPING kFileMapping = {0x120089, 0x120116, 0x1200A0, 0x1F01FF};
 constexpr GENERIC_MAPPING kKeyMapping = {0x20019, 0x20006, 0x20019, 0xF003F};
-
-bool isWindows95() {
-    OSVERSIONINFOA version = {};
-    version.dwOSVersionInfoSize = sizeof version;
-    if (!::GetVersionExA(&version)) return false;
-    return version.dwPlatformId == VER_PLATFORM_WIN32_WINDOWS && version.dwMajorVersion == 4 &&
-           version.dwMinorVersion == 0;
-}
 
 bool functionsLoaded() {
     return security.getNamedSecurityInfo && security.mapGenericMask && security.accessCheck;

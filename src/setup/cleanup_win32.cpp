@@ -2,6 +2,7 @@
 // need, the private heap last. Every step tolerates an object that was never made.
 #include <windows.h>
 
+#include "environment/folder_tokens.h"
 #include "runtime/access_check.h"
 #include "runtime/heap.h"
 #include "setup/setup_state.h"
@@ -96,6 +97,7 @@ void cleanUp() {
     s.associationEntries.destroy();
     s.folderPaths.destroy();
     closeHandle(s.threadToken);
+    releaseShellFunctions();
     releaseSecurityFunctions();
     heapDestroy();
 }

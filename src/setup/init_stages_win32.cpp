@@ -2,6 +2,8 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include "environment/folder_tokens.h"
+#include "environment/system_detection.h"
 #include "runtime/access_check.h"
 #include "runtime/heap.h"
 #include "runtime/heap_string.h"
@@ -64,7 +66,7 @@ bool stageCore() {
     if (!s.moduleHandle) return fail(kErrorModuleHandle);
     if (!loadSecurityFunctions()) return fail(kErrorLoadLibrary, kLibraryAdvapi);
     // String lists are our own arrays: no list functions to load from comctl32.
-    // The shell's folder functions are loaded here once the folder tokens exist.
+    if (!loadShellFunctions()) return fail(kErrorLoadLibrary, kLibraryShell);
     s.richEditLibrary = ::LoadLibraryA("RichEd32.Dll");
     if (!s.richEditLibrary) return fail(kErrorLoadLibrary, kLibraryRichEdit);
     s.uninstallDoneEvent = makeEvent(false);
@@ -81,8 +83,9 @@ bool stageCore() {
         s.threadToken = token;
     }
     if (!createLists()) return fail(kErrorCreateList);
-    // The folder tokens are resolved into folderPaths, and the system detections run, here once
-    // the environment subsystem provides them.
+    // A path the heap cannot hold stays a hole; expansion then leaves that token as written.
+    fillFolderPaths();
+    runSystemDetections();
     return true;
 }
 

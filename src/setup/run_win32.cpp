@@ -1,6 +1,10 @@
 #include <windows.h>
 
+#include "environment/requirements.h"
+#include "environment/system_detection.h"
 #include "runtime/message_box.h"
+#include "setup/languages.h"
+#include "setup/script_format.h"
 #include "setup/run.h"
 #include "setup/script_records.h"
 #include "setup/setup_image.h"
@@ -36,12 +40,25 @@ bool readStubHeader() {
     return true;
 }
 
-// The installer. The requirement check, the action groups and the silent or wizard run follow
-// the script here as the environment, installation and wizard subsystems add them.
+// The requirement check. False when a requirement is not met: its message has been shown and
+// the run ends.
+bool requirementsMet() {
+    const int result = checkRequirements();
+    const char* missingName = nullptr;
+    const int item = requirementMessage(setupState, result, &missingName);
+    if (item < 0) return true;
+    messageBoxFormat(nullptr, setupState.setupCaption, text(kTableSetupMessages, item), missingName,
+                     MB_ICONEXCLAMATION);
+    return false;
+}
+
+// The installer. The action groups and the silent or wizard run follow the requirement check
+// here as the installation and wizard subsystems add them.
 void runInstallerMode() {
     const StubHeader& header = setupState.stubHeader;
     if (!verifySetupImage(header) || !loadSetupScript(header)) return;
     applyScript(setupState.script, setupState.scriptSize);
+    if (!requirementsMet()) return;
 }
 
 // The uninstaller: the running file is no longer needed open. Starting the uninstaller and its

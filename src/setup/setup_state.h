@@ -163,6 +163,20 @@ struct SetupState {
     char* requiredAccess = nullptr;
     bool adminRequired = false;
 
+    // System detections (start-up stage 0) and the requirement check. Release codes as in
+    // environment/windows_release.h; missing names point to constant texts, null when met.
+    int windowsVersionCode = 0;
+    int ieLevel = 0;
+    std::uint32_t directXVersion = 0;  // 0xMMmm, 0 when none was found
+    int accessLevel = 0;
+    bool isAdministrator = false;
+    bool ntPlatform = false;  // the last answer of isNtPlatform
+    int requirementResult = 0;
+    const char* missingWindowsName = nullptr;
+    const char* missingIeName = nullptr;
+    const char* missingDirectXName = nullptr;
+    const char* missingAccessName = nullptr;
+
     // Entries of the shortcut, registry, INI and association records, as stored.
     StringList shortcutEntries;
     StringList registryEntries;

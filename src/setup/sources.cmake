@@ -10,10 +10,6 @@ list(APPEND KELVARA_WIN32_SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/run_win32.cpp
     ${CMAKE_CURRENT_LIST_DIR}/cleanup_win32.cpp
     ${CMAKE_CURRENT_LIST_DIR}/setup_image_win32.cpp)
-# mingw's compiler puts zero-filled objects into initialised data when each object gets its own
-# section; the run's record is large and all zero, so it is kept in .bss this way.
-set_source_files_properties(${CMAKE_CURRENT_LIST_DIR}/setup_state.cpp
-    PROPERTIES COMPILE_OPTIONS -fno-data-sections)
 # Variables and folder-token expansion.
 list(APPEND KELVARA_PORTABLE_SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/variables.cpp
@@ -27,3 +23,6 @@ list(APPEND KELVARA_WIN32_SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/script_records_win32.cpp)
 list(APPEND KELVARA_HOST_SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/script_records_host.cpp)
+# Encoding of script records (the builder writes with it; the engine links it only if used).
+list(APPEND KELVARA_PORTABLE_SOURCES
+    ${CMAKE_CURRENT_LIST_DIR}/script_writer.cpp)

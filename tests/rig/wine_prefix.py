@@ -44,7 +44,8 @@ class Prefix:
     def __init__(self, build_dir, arch, name):
         self.build_dir = Path(build_dir).resolve()
         self.arch = arch
-        self.path = self.build_dir / 'wine' / 'e2e' / name
+        # The process id keeps two runs of one test (or two checkouts' runs) apart.
+        self.path = self.build_dir / 'wine' / 'e2e' / f'{name}-{os.getpid()}'
         self.path.parent.mkdir(parents=True, exist_ok=True)
         subprocess.run([RIG / 'prefix.sh', 'clone', self.build_dir, arch, self.path], check=True)
         self.env = dict(os.environ, WINEPREFIX=str(self.path), WINEDEBUG='-all',
@@ -56,6 +57,14 @@ class Prefix:
             self.env.update(WINEARCH='win32')
             self.wine = 'wine'
         self.drive_c = self.path / 'drive_c'
+        # A server that stays up until close(): later program starts cost ~0.2 s instead of ~3 s.
+        subprocess.run(['wineserver', '-p'], env=self.env, check=True)
+        # The first program of a prefix starts Wine's background services, which inherit its
+        # standard handles and live as long as the server: started here with no pipes attached,
+        # they cannot hold a later run's captured output open.
+        subprocess.run([self.wine, 'cmd', '/c', 'exit'], env=self.env, stdin=subprocess.DEVNULL,
+                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=180,
+                       check=False)
 
     def close(self):
         subprocess.run([RIG / 'prefix.sh', 'release', self.path], check=False)

@@ -1,0 +1,406 @@
+// The folder rules. Every rule resolves into one shared buffer; rules that build on another
+// token resolve it first (through resolveFolder) and continue in the same buffer.
+#include <cstring>
+
+#include "environment/folder_tokens.h"
+#include "environment/registry_text.h"
+#include "environment/system_detection.h"
+#include "environment/windows_release.h"
+#include "runtime/handles.h"
+#include "runtime/heap.h"
+#include "runtime/heap_string.h"
+#include "runtime/path_helpers.h"
+#include "setup/folder_token_names.h"
+#include "setup/setup_state.h"
+
+namespace kelvara {
+namespace {
+
+using SHGetFolderLocationFn = HRESULT(WINAPI*)(HWND, int, HANDLE, DWORD, LPITEMIDLIST*);
+using SHGetSpecialFolderPathAFn = BOOL(WINAPI*)(HWND, LPSTR, int, BOOL);
+using SHGetSpecialFolderLocationFn = HRESULT(WINAPI*)(HWND, int, LPITEMIDLIST*);
+using SHGetPathFromIDListFn = BOOL(WINAPI*)(LPCITEMIDLIST, LPSTR);
+using ILFreeFn = void(WINAPI*)(LPITEMIDLIST);
+
+constexpr WORD kILFreeOrdinal = 155;
+
+struct ShellFunctions {
+    UniqueModule library;
+    SHGetFolderLocationFn getFolderLocation = nullptr;
+    SHGetSpecialFolderPathAFn getSpecialFolderPath = nullptr;
+    SHGetSpecialFolderLocationFn getSpecialFolderLocation = nullptr;
+    SHGetPathFromIDListFn getPathFromIdList = nullptr;
+    ILFreeFn ilFree = nullptr;
+};
+
+ShellFunctions shell;
+
+char resolved[kResolvedFolderSize];
+
+constexpr char kShellFolders[] =
+    "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
+constexpr char kCurrentVersion[] = "Software\\Microsoft\\Windows\\CurrentVersion";
+constexpr char kProfileList[] = "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\ProfileList";
+constexpr int kNoIdentifier = -1;  // a row resolved by its own rule
+
+// Default identifier of each token (the rule table overrides several).
+constexpr int kTokenIdentifiers[kFolderTokenCount] = {
+    CSIDL_APPDATA,
+    CSIDL_COMMON_APPDATA,
+    CSIDL_COMMON_DESKTOPDIRECTORY,
+    CSIDL_COMMON_FAVORITES,
+    CSIDL_PROGRAM_FILES_COMMON,
+    CSIDL_COMMON_PROGRAMS,
+    CSIDL_COMMON_STARTMENU,
+    CSIDL_COMMON_STARTUP,
+    CSIDL_COMMON_TEMPLATES,
+    CSIDL_DESKTOPDIRECTORY,
+    kNoIdentifier,
+    CSIDL_FAVORITES,
+    CSIDL_FONTS,
+    kNoIdentifier,
+    CSIDL_NETHOOD,
+    CSIDL_PERSONAL,
+    CSIDL_PROGRAM_FILES,
+    CSIDL_PROGRAMS,
+    kNoIdentifier,
+    CSIDL_SENDTO,
+    CSIDL_STARTMENU,
+    CSIDL_STARTUP,
+    CSIDL_SYSTEM,
+    kNoIdentifier,
+    CSIDL_TEMPLATES,
+    CSIDL_WINDOWS,
+    CSIDL_PROFILE,
+    kNoIdentifier,
+    CSIDL_COMMON_DOCUMENTS,
+    kNoIdentifier,
+    kNoIdentifier,
+    kNoIdentifier,
+    kNoIdentifier,
+    kNoIdentifier,
+    kNoIdentifier,
+};
+
+// Tokens whose all-users folder exists only where the common-folder rule holds, with the
+// per-user folder used elsewhere.
+struct CommonFolder {
+    int token;
+    int common;
+    int perUser;
+};
+constexpr CommonFolder kCommonFolders[] = {
+    {kTokenCommonDesktop, CSIDL_COMMON_DESKTOPDIRECTORY, CSIDL_DESKTOPDIRECTORY},
+    {kTokenCommonFavorites, CSIDL_COMMON_FAVORITES, CSIDL_FAVORITES},
+    {kTokenCommonPrograms, CSIDL_COMMON_PROGRAMS, CSIDL_PROGRAMS},
+    {kTokenCommonStartMenu, CSIDL_COMMON_STARTMENU, CSIDL_STARTMENU},
+    {kTokenCommonStartup, CSIDL_COMMON_STARTUP, CSIDL_STARTUP},
+};
+
+// Media folders: a Shell Folders value, or a sub-folder made (and recorded) when it is missing.
+struct MediaFolder {
+    int token;
+    bool allUsers;          // HKLM and <CommonDocuments>, else HKCU and the user's documents
+    const char* valueName;  // Shell Folders value
+    const char* subFolder;
+};
+constexpr MediaFolder kMediaFolders[] = {
+    {kTokenCommonPictures, true, "CommonPictures", "My Pictures"},
+    {kTokenCommonMusic, true, "CommonMusic", "My Music"},
+    {kTokenCommonVideo, true, "CommonVideo", "My Video"},
+    {kTokenPictures, false, "My Pictures", "My Pictures"},
+    {kTokenMusic, false, "My Music", "My Music"},
+    {kTokenVideo, false, "My Video", "My Video"},
+};
+
+template <typename Fn>
+Fn lookUp(HMODULE library, const char* name) {
+    return reinterpret_cast<Fn>(reinterpret_cast<void*>(::GetProcAddress(library, name)));
+}
+
+void clearShellPointers() {
+    shell.getFolderLocation = nullptr;
+    shell.getSpecialFolderPath = nullptr;
+    shell.getSpecialFolderLocation = nullptr;
+    shell.getPathFromIdList = nullptr;
+    shell.ilFree = nullptr;
+}
+
+void setResult(const char* text) {
+    ::lstrcpynA(resolved, text ? text : "", kResolvedFolderSize);
+}
+
+// Replaces the result with join(result, name).
+void joinResult(const char* name) {
+    HeapString joined(joinFolderName(resolved, name));
+    setResult(joined.get());
+}
+
+// Replaces the result with a registry text; false (result untouched) when it is absent.
+bool resultFromRegistry(HKEY root, const char* key, const char* value) {
+    HeapString text(readRegistryText(root, key, value));
+    if (!text) return false;
+    setResult(text.get());
+    return true;
+}
+
+void resultFromShell(int identifier) {
+    char path[MAX_PATH];
+    if (getShellFolderPath(path, identifier)) {
+        setResult(path);
+    } else {
+        setResult("");
+    }
+}
+
+// Replaces the result with its environment variables expanded.
+void expandResult(const char* text) {
+    HeapString copy(strDupExtra(text, 0));
+    if (!copy) return;
+    if (!::ExpandEnvironmentStringsA(copy.get(), resolved, kResolvedFolderSize)) setResult("");
+}
+
+void resolveAppData() {
+    if (getShellFolderPath(resolved, CSIDL_APPDATA)) return;
+    if (resultFromRegistry(HKEY_CURRENT_USER, kShellFolders, "AppData")) return;
+    resolveFolder(kTokenUserProfile);
+    joinResult("Application Data");
+    ::CreateDirectoryA(resolved, nullptr);
+    storeRegistryText(HKEY_CURRENT_USER, kShellFolders, "AppData", resolved);
+}
+
+void resolveCommonAppData() {
+    HeapString stored(readRegistryText(HKEY_LOCAL_MACHINE, kShellFolders, "Common AppData"));
+    const int code = detectWindowsVersion();
+    // Windows 98 records a value there that it does not use for all users.
+    if (stored && code != kWindows98 && code != kWindows98Se) {
+        setResult(stored.get());
+    } else if (newerReleaseRule(code)) {
+        resultFromShell(CSIDL_COMMON_APPDATA);
+    } else {
+        resolveFolder(kTokenAllUsers);
+        joinResult("Application Data");
+        ::CreateDirectoryA(resolved, nullptr);
+        if (!stored)
+            storeRegistryText(HKEY_LOCAL_MACHINE, kShellFolders, "Common AppData", resolved);
+    }
+}
+
+void resolveQuickLaunch() {
+    resolveFolder(kTokenAppData);
+    const size_t length = std::strlen(resolved);
+    ::lstrcpynA(resolved + length, "\\Microsoft\\Internet Explorer\\Quick Launch",
+                static_cast<int>(kResolvedFolderSize - length));
+    if (!pathExists(resolved)) resolveFolder(kTokenTemp);
+}
+
+// The user's security identifier, as the protected storage names its first subkey.
+bool userSid(char* sid, DWORD size) {
+    HKEY raw = nullptr;
+    if (::RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\Microsoft\\Protected Storage System Provider",
+                        0, KEY_ENUMERATE_SUB_KEYS, &raw) != ERROR_SUCCESS) {
+        return false;
+    }
+    UniqueKey key(raw);
+    LONG status = ::RegEnumKeyExA(key.get(), 0, sid, &size, nullptr, nullptr, nullptr, nullptr);
+    return status == ERROR_SUCCESS || status == ERROR_MORE_DATA;
+}
+
+void resolveUserProfile() {
+    if (getShellFolderPath(resolved, CSIDL_PROFILE)) return;
+    resolveFolder(kTokenWindows);
+    constexpr char kReconciliation[] =
+        "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\ProfileReconciliation";
+    if (resultFromRegistry(HKEY_CURRENT_USER, kReconciliation, "ProfileDirectory")) return;
+    char sid[256] = {};
+    if (!userSid(sid, sizeof sid)) return;
+    HeapString key(strConcat5(kProfileList, "\\", sid));
+    if (!key) return;
+    HeapString image(readRegistryText(HKEY_LOCAL_MACHINE, key.get(), "ProfileImagePath"));
+    if (image) expandResult(image.get());
+}
+
+void resolveAllUsers() {
+    resolveFolder(kTokenWindows);
+    HKEY raw = nullptr;
+    if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, kProfileList, 0, KEY_QUERY_VALUE, &raw) !=
+        ERROR_SUCCESS) {
+        return;
+    }
+    ::RegCloseKey(raw);
+    HeapString profiles(readRegistryText(HKEY_LOCAL_MACHINE, kProfileList, "ProfilesDirectory"));
+    HeapString allUsers(readRegistryText(HKEY_LOCAL_MACHINE, kProfileList, "AllUsersProfile"));
+    if (profiles && allUsers) {
+        HeapString joined(joinFolderName(profiles.get(), allUsers.get()));
+        if (joined) expandResult(joined.get());
+    } else {
+        joinResult("Profiles\\All Users");
+    }
+}
+
+void resolveMediaFolder(const MediaFolder& media) {
+    HKEY root = media.allUsers ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER;
+    HeapString stored(readRegistryText(root, kShellFolders, media.valueName));
+    if (stored && stored.get()[0]) {
+        setResult(stored.get());
+        return;
+    }
+    if (media.allUsers) {
+        resolveFolder(kTokenCommonDocuments);
+    } else {
+        resultFromShell(CSIDL_PERSONAL);
+    }
+    joinResult(media.subFolder);
+    ::CreateDirectoryA(resolved, nullptr);
+    storeRegistryText(root, kShellFolders, media.valueName, resolved);
+}
+
+// The rules of the rows that are not a plain shell folder. False for a plain row.
+bool resolveSpecial(int index) {
+    for (const CommonFolder& row : kCommonFolders) {
+        if (row.token != index) continue;
+        resultFromShell(commonFolderRule(detectWindowsVersion()) ? row.common : row.perUser);
+        return true;
+    }
+    for (const MediaFolder& media : kMediaFolders) {
+        if (media.token != index) continue;
+        resolveMediaFolder(media);
+        return true;
+    }
+    switch (index) {
+        case kTokenAppData:
+            resolveAppData();
+            return true;
+        case kTokenCommonAppData:
+            resolveCommonAppData();
+            return true;
+        case kTokenCommonFiles:
+            resultFromRegistry(HKEY_LOCAL_MACHINE, kCurrentVersion, "CommonFilesDir");
+            return true;
+        case kTokenCommonTemplates:
+            if (!getShellFolderPath(resolved, CSIDL_COMMON_TEMPLATES))
+                resultFromShell(CSIDL_TEMPLATES);
+            return true;
+        case kTokenIe:
+            if (resultFromRegistry(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\IE Setup\\Setup",
+                                   "Path")) {
+                const size_t length = std::strlen(resolved);
+                ::lstrcpynA(resolved + length, "\\iexplore.exe",
+                            static_cast<int>(kResolvedFolderSize - length));
+            }
+            return true;
+        case kTokenMsAccess:
+            resultFromRegistry(HKEY_LOCAL_MACHINE, kAccessAppPath, nullptr);
+            return true;
+        case kTokenProgramFiles:
+            resultFromRegistry(HKEY_LOCAL_MACHINE, kCurrentVersion, "ProgramFilesDir");
+            return true;
+        case kTokenQuickLaunch:
+            resolveQuickLaunch();
+            return true;
+        case kTokenSystem:
+            if (!::GetSystemDirectoryA(resolved, kResolvedFolderSize)) setResult("");
+            return true;
+        case kTokenTemp:
+            return true;
+        case kTokenWindows:
+            if (!::GetWindowsDirectoryA(resolved, kResolvedFolderSize)) setResult("");
+            return true;
+        case kTokenUserProfile:
+            resolveUserProfile();
+            return true;
+        case kTokenAllUsers:
+            resolveAllUsers();
+            return true;
+        case kTokenCommonDocuments:
+            resultFromShell(newerReleaseRule(detectWindowsVersion()) ? CSIDL_COMMON_DOCUMENTS
+                                                                     : CSIDL_PERSONAL);
+            return true;
+        default:
+            return false;
+    }
+}
+
+void resolveTempFallback() {
+    if (resolved[0]) return;
+    if (!::GetTempPathA(kResolvedFolderSize - 1, resolved)) resolved[0] = '\0';
+    stripTrailingSeparator(resolved);
+}
+
+}  // namespace
+
+bool loadShellFunctions() {
+    if (shell.library) return true;
+    UniqueModule library(::LoadLibraryA("SHELL32.DLL"));
+    if (!library) return false;
+    HMODULE module = library.get();
+    auto getLocation = lookUp<SHGetSpecialFolderLocationFn>(module, "SHGetSpecialFolderLocation");
+    auto getPath = lookUp<SHGetPathFromIDListFn>(module, "SHGetPathFromIDList");
+    if (!getPath) getPath = lookUp<SHGetPathFromIDListFn>(module, "SHGetPathFromIDListA");
+    auto ilFree = lookUp<ILFreeFn>(module, MAKEINTRESOURCEA(kILFreeOrdinal));
+    if (!getLocation || !getPath || !ilFree) {
+        clearShellPointers();
+        return false;  // the library is released on return
+    }
+    shell.getFolderLocation = lookUp<SHGetFolderLocationFn>(module, "SHGetFolderLocation");
+    shell.getSpecialFolderPath =
+        lookUp<SHGetSpecialFolderPathAFn>(module, "SHGetSpecialFolderPathA");
+    shell.getSpecialFolderLocation = getLocation;
+    shell.getPathFromIdList = getPath;
+    shell.ilFree = ilFree;
+    shell.library = std::move(library);
+    return true;
+}
+
+void releaseShellFunctions() {
+    clearShellPointers();
+    shell.library.reset();
+}
+
+bool getShellFolderPath(char* out, int identifier) {
+    out[0] = '\0';
+    if (shell.getSpecialFolderPath) {
+        return shell.getSpecialFolderPath(nullptr, out, identifier, TRUE) == 1;
+    }
+    if (!shell.getSpecialFolderLocation) return false;
+    LPITEMIDLIST list = nullptr;
+    if (shell.getSpecialFolderLocation(nullptr, identifier, &list) != S_OK || !list) return false;
+    bool found = shell.getPathFromIdList(list, out) == 1;
+    shell.ilFree(list);
+    if (!found) out[0] = '\0';
+    return found;
+}
+
+LPITEMIDLIST getFolderLocation(HWND owner, int identifier) {
+    LPITEMIDLIST list = nullptr;
+    HRESULT status = E_FAIL;
+    if (shell.getFolderLocation) {
+        status = shell.getFolderLocation(owner, identifier, nullptr, 0, &list);
+    } else if (shell.getSpecialFolderLocation) {
+        status = shell.getSpecialFolderLocation(owner, identifier, &list);
+    }
+    if (status == S_OK) return list;
+    if (list) freeItemList(list);
+    return nullptr;
+}
+
+void freeItemList(LPITEMIDLIST list) {
+    if (list && shell.ilFree) shell.ilFree(list);
+}
+
+const char* resolveFolder(int index) {
+    if (index < 0 || index >= kFolderTokenCount) index = kTokenTemp;
+    resolved[0] = '\0';
+    if (!resolveSpecial(index)) resultFromShell(kTokenIdentifiers[index]);
+    resolveTempFallback();
+    return resolved;
+}
+
+bool fillFolderPaths() {
+    for (int token = 0; token < kFolderTokenCount; ++token) {
+        if (setupState.folderPaths.append(resolveFolder(token)) < 0) return false;
+    }
+    return true;
+}
+
+}  // namespace kelvara

@@ -1,0 +1,51 @@
+#include <cstring>
+
+#include "environment/registry_text.h"
+#include "runtime/handles.h"
+#include "runtime/heap.h"
+
+namespace kelvara {
+namespace {
+
+const char* skipLeadingBackslash(const char* key) {
+    return key[0] == '\\' ? key + 1 : key;
+}
+
+}  // namespace
+
+char* readRegistryText(HKEY root, const char* key, const char* value) {
+    HKEY raw = nullptr;
+    if (::RegOpenKeyExA(root, skipLeadingBackslash(key), 0, KEY_QUERY_VALUE, &raw) !=
+        ERROR_SUCCESS) {
+        return nullptr;
+    }
+    UniqueKey opened(raw);
+    DWORD size = 0;
+    if (::RegQueryValueExA(opened.get(), value, nullptr, nullptr, nullptr, &size) !=
+            ERROR_SUCCESS ||
+        size == 0) {
+        return nullptr;
+    }
+    // One more byte than the data: a value stored without its terminator still ends.
+    auto* text = static_cast<char*>(heapAlloc(size + 1));
+    if (!text) return nullptr;
+    if (::RegQueryValueExA(opened.get(), value, nullptr, nullptr, reinterpret_cast<BYTE*>(text),
+                           &size) != ERROR_SUCCESS) {
+        heapFree(text);
+        return nullptr;
+    }
+    return text;
+}
+
+void storeRegistryText(HKEY root, const char* key, const char* value, const char* text) {
+    HKEY raw = nullptr;
+    if (::RegCreateKeyExA(root, skipLeadingBackslash(key), 0, nullptr, REG_OPTION_NON_VOLATILE,
+                          KEY_SET_VALUE, nullptr, &raw, nullptr) != ERROR_SUCCESS) {
+        return;
+    }
+    UniqueKey created(raw);
+    ::RegSetValueExA(created.get(), value, 0, REG_SZ, reinterpret_cast<const BYTE*>(text),
+                     static_cast<DWORD>(std::strlen(text) + 1));
+}
+
+}  // namespace kelvara

@@ -1,0 +1,34 @@
+// The requirement check: the requirements record's keywords against the system detections.
+// Portable: reads and writes setupState fields only.
+#pragma once
+
+namespace kelvara {
+
+struct SetupState;
+
+enum RequirementResult : int {
+    kRequirementsMet = 0,
+    kAdministratorMissing = 1,
+    kNtPlatformMissing = 2,
+    kWindowsTooOld = 3,
+    kIeTooOld = 4,
+    kDirectXTooOld = 5,
+    kAccessTooOld = 6,
+};
+
+// setupMessages items of the start-up messages for a failed check.
+constexpr int kMessageAdministratorNeeded = 11;
+constexpr int kMessageNtNeeded = 12;
+constexpr int kMessageVersionTooOld = 13;  // a format with one %s: the missing release's name
+
+// Clears the four missing names, runs the checks in order (NT platform, Windows release,
+// administrator, Internet Explorer, DirectX, Access) and stores and returns the first failure's
+// result, kRequirementsMet when none fails. ntPlatform: what isNtPlatform says now. A keyword
+// that is in none of the tables (the empty text included) demands nothing.
+int checkRequirements(SetupState& state, bool ntPlatform);
+
+// The message for a result: the setupMessages item (-1 for kRequirementsMet or an unknown
+// result) and, for results 3 to 6, the stored missing name (borrowed constant), else null.
+int requirementMessage(const SetupState& state, int result, const char** missingName);
+
+}  // namespace kelvara

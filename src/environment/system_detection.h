@@ -1,0 +1,38 @@
+// System detections: the Windows release, the NT platform, administrator rights, Internet
+// Explorer, DirectX and Access (Windows only). None reports an error: what is missing yields 0.
+#pragma once
+#include <cstdint>
+
+namespace kelvara {
+
+// The key whose unnamed value is the path of MSACCESS.EXE (the <MSAccess> token and detectAccess).
+constexpr char kAccessAppPath[] =
+    "Software\\Microsoft\\Windows\\CurrentVersion\\App Paths\\MSACCESS.EXE";
+
+// The release code (environment/windows_release.h); 0 when GetVersionExA fails.
+int detectWindowsVersion();
+// Whether the platform is NT; stores the answer in setupState.ntPlatform when the system gave
+// one and returns the stored flag.
+bool isNtPlatform();
+// Windows 95 exactly (4.0 on the 95/98/Me platform), OSR2 included.
+bool isWindows95();
+
+// Sets setupState.isAdministrator from the process token (enabled built-in Administrators
+// group). True when the membership could be determined; on false isAdministrator is false.
+bool checkAdministrator();
+
+// Internet Explorer requirement level 0..20, DirectX version 0xMMmm, Access level 0..7.
+int detectIe();
+std::uint32_t detectDirectX();
+int detectAccess();
+
+// Four-part file version from the file's version resource. False when it has none.
+bool readFileVersion(const char* path, unsigned version[4]);
+
+// The detections of start-up stage 0 in their order, results stored in setupState.
+void runSystemDetections();
+
+// The requirement check for this run, against the stored detections and the platform now.
+int checkRequirements();
+
+}  // namespace kelvara

@@ -1,0 +1,155 @@
+#include <windows.h>
+
+#include "environment/detection_rules.h"
+#include "environment/registry_text.h"
+#include "environment/requirements.h"
+#include "environment/system_detection.h"
+#include "environment/windows_release.h"
+#include "runtime/handles.h"
+#include "runtime/heap.h"
+#include "runtime/heap_string.h"
+#include "runtime/text_utils.h"
+#include "setup/setup_state.h"
+
+namespace kelvara {
+namespace {
+
+constexpr char kIeKey[] = "Software\\Microsoft\\Internet Explorer";
+constexpr char kOldIeKey[] = "Software\\Microsoft\\Windows\\Internet Explorer";
+
+// A heap block freed when it goes out of scope.
+struct HeapBlock {
+    void* data;
+    explicit HeapBlock(std::size_t size) : data(heapAlloc(size)) {}
+    HeapBlock(const HeapBlock&) = delete;
+    HeapBlock& operator=(const HeapBlock&) = delete;
+    ~HeapBlock() { heapFree(data); }
+};
+
+int ieReleaseIndex() {
+    HeapString version(readRegistryText(HKEY_LOCAL_MACHINE, kIeKey, "Version"));
+    if (version) return ieIndexFromVersion(version.get());
+    HeapString build(readRegistryText(HKEY_LOCAL_MACHINE, kOldIeKey, "Build"));
+    if (build) return ieIndexFromBuild(parseNumber(build.get()));
+    HeapString iver(readRegistryText(HKEY_LOCAL_MACHINE, kOldIeKey, "IVer"));
+    if (iver) return ieIndexFromIVer(parseNumber(iver.get()));
+    return 0;
+}
+
+bool tokenHasEnabledAdministrators(HANDLE token) {
+    DWORD size = 0;
+    if (!::GetTokenInformation(token, TokenGroups, nullptr, 0, &size) &&
+        ::GetLastError() != ERROR_INSUFFICIENT_BUFFER) {
+        return false;
+    }
+    HeapBlock buffer(size);
+    if (!buffer.data || !::GetTokenInformation(token, TokenGroups, buffer.data, size, &size)) {
+        return false;
+    }
+    SID_IDENTIFIER_AUTHORITY ntAuthority = SECURITY_NT_AUTHORITY;
+    PSID administrators = nullptr;
+    if (!::AllocateAndInitializeSid(&ntAuthority, 2, SECURITY_BUILTIN_DOMAIN_RID,
+                                    DOMAIN_ALIAS_RID_ADMINS, 0, 0, 0, 0, 0, 0, &administrators)) {
+        return false;
+    }
+    const auto* groups = static_cast<const TOKEN_GROUPS*>(buffer.data);
+    for (DWORD i = 0; i < groups->GroupCount; ++i) {
+        if (::EqualSid(groups->Groups[i].Sid, administrators) &&
+            (groups->Groups[i].Attributes & SE_GROUP_ENABLED)) {
+            setupState.isAdministrator = true;
+        }
+    }
+    ::FreeSid(administrators);
+    return true;
+}
+
+}  // namespace
+
+int detectWindowsVersion() {
+    OSVERSIONINFOEXA extended = {};
+    extended.dwOSVersionInfoSize = sizeof extended;
+    auto* basic = reinterpret_cast<OSVERSIONINFOA*>(&extended);
+    if (!::GetVersionExA(basic)) {
+        // Windows 95 and NT before SP6 know only the short form.
+        extended = {};
+        basic->dwOSVersionInfoSize = sizeof(OSVERSIONINFOA);
+        if (!::GetVersionExA(basic)) return kWindowsUnknown;
+    }
+    WindowsVersionFacts facts;
+    facts.platform = basic->dwPlatformId;
+    facts.major = basic->dwMajorVersion;
+    facts.minor = basic->dwMinorVersion;
+    facts.servicePack = basic->szCSDVersion;
+    return windowsVersionCode(facts);
+}
+
+bool isNtPlatform() {
+    OSVERSIONINFOA version = {};
+    version.dwOSVersionInfoSize = sizeof version;
+    if (::GetVersionExA(&version)) {
+        setupState.ntPlatform = version.dwPlatformId == VER_PLATFORM_WIN32_NT;
+    }
+    return setupState.ntPlatform;
+}
+
+bool isWindows95() {
+    OSVERSIONINFOA version = {};
+    version.dwOSVersionInfoSize = sizeof version;
+    if (!::GetVersionExA(&version)) return false;
+    return version.dwPlatformId == VER_PLATFORM_WIN32_WINDOWS && version.dwMajorVersion == 4 &&
+           version.dwMinorVersion == 0;
+}
+
+bool checkAdministrator() {
+    setupState.isAdministrator = false;
+    HANDLE raw = nullptr;
+    if (!::OpenProcessToken(::GetCurrentProcess(), TOKEN_QUERY, &raw)) return false;
+    UniqueHandle token(raw);
+    return tokenHasEnabledAdministrators(token.get());
+}
+
+int detectIe() {
+    return ieLevelFromIndex(ieReleaseIndex());
+}
+
+bool readFileVersion(const char* path, unsigned version[4]) {
+    DWORD ignored = 0;
+    DWORD size = ::GetFileVersionInfoSizeA(path, &ignored);
+    if (size == 0) return false;
+    HeapBlock block(size);
+    if (!block.data || !::GetFileVersionInfoA(path, 0, size, block.data)) return false;
+    VS_FIXEDFILEINFO* fixed = nullptr;
+    UINT length = 0;
+    if (!::VerQueryValueA(block.data, "\\", reinterpret_cast<void**>(&fixed), &length) || !fixed ||
+        length < sizeof(VS_FIXEDFILEINFO)) {
+        return false;
+    }
+    version[0] = HIWORD(fixed->dwFileVersionMS);
+    version[1] = LOWORD(fixed->dwFileVersionMS);
+    version[2] = HIWORD(fixed->dwFileVersionLS);
+    version[3] = LOWORD(fixed->dwFileVersionLS);
+    return true;
+}
+
+int detectAccess() {
+    HeapString program(readRegistryText(HKEY_LOCAL_MACHINE, kAccessAppPath, nullptr));
+    if (!program) return 0;
+    FourPartVersion version;
+    if (!readFileVersion(program.get(), version.part)) return 0;
+    return accessLevelFromVersion(version);
+}
+
+void runSystemDetections() {
+    SetupState& s = setupState;
+    s.ieLevel = detectIe();
+    s.directXVersion = detectDirectX();
+    s.accessLevel = detectAccess();
+    checkAdministrator();
+    s.windowsVersionCode = detectWindowsVersion();
+}
+
+int checkRequirements() {
+    return checkRequirements(setupState, isNtPlatform());
+}
+
+}  // namespace kelvara

@@ -1,0 +1,180 @@
+// The install log and the rollback log as data: their header lines, the settings line, the
+// entry lines ("a".."h") and the line-adding operation shared by every writer. Writing the files
+// is the install thread's job; this file only makes and reads text.
+//
+// Log text: 8-bit lines, each ending in one LF. Line 1 is kLogHeader, line 2 the product name,
+// line 3 the product short name, line 4 the settings line; every further line is a kind letter,
+// a comma and the kind's fields separated by commas, unquoted.
+#pragma once
+#include <cstddef>
+#include <cstdint>
+
+#include "runtime/heap_string.h"
+#include "runtime/string_list.h"
+
+namespace kelvara {
+
+constexpr const char* kLogHeader = "=== Kelvara log file ===";
+constexpr int kLogHeaderLines = 4;
+constexpr int kLogFontFaceSize = 32;  // room of a font face name, terminator included
+
+// Entry line kinds.
+constexpr char kLogFolder = 'a';            // folder path: remove it when empty
+constexpr char kLogFile = 'b';              // file path: delete it
+constexpr char kLogRegistryValue = 'c';     // root, key path, value name: delete the value
+constexpr char kLogUninstallProgram = 'd';  // program record: run it at uninstall time
+constexpr char kLogRegistryKey = 'e';       // root, key path [, "1" = with everything below]
+constexpr char kLogUninstallDllCall = 'f';  // DLL call record: call it at uninstall time
+constexpr char kLogSharedFile = 'g';        // path: decrement its shared count
+constexpr char kLogShortcut = 'h';          // shortcut file path: delete it
+
+// Flags of InstallLog::add.
+constexpr unsigned kLogToRollback = 1;           // the line goes to the rollback log too
+constexpr unsigned kLogExcludeSystemFolder = 2;  // no line when the text is a system folder
+
+// The appearance settings the uninstaller takes over from the install log's line 4.
+struct LogSettings {
+    int dialogSetOffset = 0;  // 0 or 20
+    std::uint32_t accentColor = 0;
+    std::uint32_t headerColor = 0;
+    std::uint32_t pageColor = 0;
+    std::uint32_t frameColor = 0;
+    char titleFontFace[kLogFontFaceSize] = {};
+    std::uint32_t titleColor = 0;
+    char normalFontFace[kLogFontFaceSize] = {};
+    std::uint32_t textColor = 0;
+};
+
+// Writes the settings line (without its LF) into buffer, always NUL-terminated when size > 0:
+// "%u,0x%X,0x%X,0x%X,0x%X,%s,0x%X,%s,0x%X". Returns the length written (cut to fit).
+std::size_t formatSettingsLine(char* buffer, std::size_t size, const LogSettings& settings);
+// Reads a settings line back by the field splitter: field 1 "0" gives offset 0, anything else
+// 20; numbers by parseNumber; face names copied, cut to fit. Never fails: missing fields read
+// as empty (0, empty face).
+void parseSettingsLine(const char* line, LogSettings& settings);
+
+// What InstallLog::add did with a line.
+enum class LogAddResult {
+    Added,        // appended (and sent to the rollback sink when flagged)
+    Duplicate,    // an equal line (ignoring case) is already there: nothing happened
+    Excluded,     // a system folder with kLogExcludeSystemFolder: nothing happened
+    Refused,      // the line could not be read back as written (an LF, or a comma where the
+                  // reader cannot tell it from a separator): nothing happened
+    OutOfMemory,  // nothing happened
+};
+
+// Receives the rollback log's lines as they are added (the install thread writes them to its
+// temporary file at once). Write failures are not reported back: a lost line stays lost.
+class LogSink {
+  public:
+    virtual void write(const char* text, std::size_t length) = 0;
+
+  protected:
+    ~LogSink() = default;
+};
+
+// The lines of one installation: every line for the install log, flagged ones for the rollback
+// log. Not thread-safe; the install thread owns it.
+class InstallLog {
+  public:
+    InstallLog() = default;
+    InstallLog(const InstallLog&) = delete;
+    InstallLog& operator=(const InstallLog&) = delete;
+    ~InstallLog();
+
+    // Starts the log (once) with its four header lines, all sent to the rollback sink. The header
+    // and the settings line go through add(); the product names are appended as they are, without
+    // the duplicate test. `systemFolders` (may be null: nothing is excluded) and `rollback`
+    // (may be null) are kept, not owned, and must outlive the log. False when out of memory.
+    bool start(const char* productName, const char* productShortName, const LogSettings& settings,
+               const StringList* systemFolders, LogSink* rollback);
+
+    // Adds the line "kind,text\n" ("kind\n" without text). See LogAddResult.
+    LogAddResult add(const char* kind, const char* text, unsigned flags);
+    // Typed entry lines. A path line takes the whole path, commas included.
+    LogAddResult addPath(char kind, const char* path, unsigned flags);
+    // "c,root,key,value": the value name may not contain a comma (Refused), since the reader
+    // takes it after the line's last comma; the key path may.
+    LogAddResult addRegistryValue(const char* root, const char* keyPath, const char* valueName,
+                                  unsigned flags);
+    // "e,root,key" or "e,root,key,1". A key path with a comma gets an explicit flag field "0"
+    // when not deleted with everything below, so the reader can tell flag from path.
+    LogAddResult addRegistryKey(unsigned root, const char* keyPath, bool withSubkeys,
+                                unsigned flags);
+
+    int lineCount() const { return lines_.count(); }
+    // Line i with its LF, or null. The log keeps ownership.
+    const char* line(int i) const { return lines_.get(i); }
+    bool lineGoesToRollback(int i) const;
+
+    // The install log's text: every line in order. `*length` gets its length. Null when out of
+    // memory or the log was not started; the caller frees the result.
+    char* installLogText(std::size_t* length) const;
+    // The rollback log's text: the flagged lines in order. As installLogText.
+    char* rollbackLogText(std::size_t* length) const;
+
+  private:
+    bool append(const char* text, bool toRollback);
+    bool growIndex();
+    int findEqual(const char* text, std::uint32_t hash) const;
+    char* joinLines(bool rollbackOnly, std::size_t* length) const;
+
+    StringList lines_;
+    unsigned char* rollbackFlags_ = nullptr;  // one per line
+    std::uint32_t* hashes_ = nullptr;         // one per line
+    int* index_ = nullptr;                    // open addressing: line number + 1, 0 = empty
+    int indexSize_ = 0;                       // a power of two, at least twice the lines
+    int flagCapacity_ = 0;
+    const StringList* systemFolders_ = nullptr;
+    LogSink* rollback_ = nullptr;
+};
+
+// One entry line read back: its kind and fields 0..14 (missing fields are empty).
+// Path kinds ("a", "b", "g", "h"): field 0 is the whole rest of the line.
+// "c": field 0 up to the first comma, field 2 after the last comma, field 1 between.
+// "e": field 0 up to the first comma; when the rest holds a comma and its last piece is "0" or
+// "1", that piece is field 2 and the key path before it field 1; otherwise the rest is the key.
+// Other kinds ("d", "f", unknown): the field splitter from the line's third character.
+struct LogEntry {
+    char kind = 0;
+    StringList fields;
+};
+// Reads one line (without or with its LF; a CR before it is not removed). False for an empty
+// line; the fields are then all empty.
+bool parseLogLine(const char* line, LogEntry& entry);
+// The same for `length` bytes of a line in a larger text (no terminator needed).
+bool parseLogLine(const char* line, std::size_t length, LogEntry& entry);
+
+// The header lines of a log read back, and where its entry lines start.
+struct LogHeader {
+    HeapString productName;
+    HeapString productShortName;
+    LogSettings settings;
+    std::size_t entryOffset = 0;  // offset of the entry text: just after line 4's LF
+};
+// Reads the four header lines of a log held in memory (`length` bytes, no terminator needed).
+// False when line 1 is not exactly kLogHeader (case counts), when one of lines 1 to 4 has no
+// LF, or when out of memory.
+bool readLogHeader(const char* bytes, std::size_t length, LogHeader& header);
+
+// The entry lines of an entry text from the last to the first, as the uninstaller undoes them.
+// Only lines ending in LF count; bytes after the last LF are no line.
+class LogLinesBackward {
+  public:
+    LogLinesBackward(const char* bytes, std::size_t length);
+    // Number of lines (LF characters).
+    int count() const { return count_; }
+    // The next line towards the start, without its LF; false when none is left.
+    bool next(const char** line, std::size_t* length);
+
+  private:
+    const char* bytes_;
+    std::size_t end_;  // one past the LF of the next line to return; 0 when done
+    int count_ = 0;
+};
+
+// The install log's path: the folder joined with the uninstaller's base name and ".log"
+// ("Remove.exe" in C:\App gives C:\App\Remove.log). Null when out of memory.
+char* installLogPath(const char* installPath, const char* uninstallerFileName);
+
+}  // namespace kelvara

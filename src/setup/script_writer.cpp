@@ -1,0 +1,129 @@
+#include "setup/script_writer.h"
+
+#include <cstring>
+
+namespace kelvara {
+namespace {
+
+const char* orEmpty(const char* text) {
+    return text ? text : "";
+}
+
+std::size_t stringSize(const char* text) {
+    return std::strlen(orEmpty(text)) + 1;
+}
+
+}  // namespace
+
+void ScriptWriter::bytes(const void* data, std::size_t size) {
+    if (ok_ && size != 0 && !sink_.append(data, size)) ok_ = false;
+}
+
+void ScriptWriter::u16(std::uint16_t value) {
+    unsigned char encoded[2] = {static_cast<unsigned char>(value),
+                                static_cast<unsigned char>(value >> 8)};
+    bytes(encoded, sizeof encoded);
+}
+
+void ScriptWriter::u32(std::uint32_t value) {
+    unsigned char encoded[4];
+    for (int i = 0; i < 4; ++i) encoded[i] = static_cast<unsigned char>(value >> (8 * i));
+    bytes(encoded, sizeof encoded);
+}
+
+void ScriptWriter::string(const char* value) {
+    bytes(orEmpty(value), stringSize(value));
+}
+
+bool ScriptWriter::header(std::int32_t type, std::size_t length) {
+    if (length > 0xFFFFFFFFu - kRecordHeaderSize) ok_ = false;
+    if (!ok_) return false;
+    u32(static_cast<std::uint32_t>(type));
+    u32(static_cast<std::uint32_t>(length));
+    return ok_;
+}
+
+void ScriptWriter::variable(const char* name, const char* value) {
+    if (header(kRecordVariable, stringSize(name) + stringSize(value))) {
+        string(name);
+        string(value);
+    }
+}
+
+void ScriptWriter::pageFlags(const std::uint8_t (&enabled)[kPageFlagsSize]) {
+    if (header(kRecordPageFlags, kPageFlagsSize)) {
+        for (std::uint8_t flag : enabled) u8(flag != 0 ? 1 : 0);
+    }
+}
+
+void ScriptWriter::text(std::uint16_t language, std::uint8_t table, std::uint8_t item,
+                        const char* value) {
+    if (header(kRecordText, kTextRecordHeaderSize + stringSize(value))) {
+        u16(language);
+        u8(table);
+        u8(item);
+        string(value);
+    }
+}
+
+void ScriptWriter::languages(bool autoSelect, const std::uint16_t* numbers, std::size_t count) {
+    if (count > (0xFFFFFFFFu - kRecordHeaderSize - 1) / 2) ok_ = false;
+    if (header(kRecordLanguages, 1 + 2 * count)) {
+        u8(autoSelect ? 1 : 0);
+        for (std::size_t i = 0; i < count; ++i) u16(numbers[i]);
+    }
+}
+
+void ScriptWriter::background(std::uint32_t firstRgb, std::uint32_t secondRgb) {
+    if (header(kRecordBackground, 8)) {
+        u32(firstRgb);
+        u32(secondRgb);
+    }
+}
+
+void ScriptWriter::accentColor(std::uint32_t color) {
+    if (header(kRecordAccentColor, 4)) u32(color);
+}
+
+void ScriptWriter::settings(const SettingsPayload& s) {
+    std::size_t length = stringSize(s.shortName) + stringSize(s.productName) +
+                         stringSize(s.normalFont) + 4 + 4 + stringSize(s.titleFont) + 4 + 1 +
+                         stringSize(s.previousLocation) + stringSize(s.viewFile) +
+                         stringSize(s.runProgram) + 1 + 1;
+    if (!header(kRecordSettings, length)) return;
+    string(s.shortName);
+    string(s.productName);
+    string(s.normalFont);
+    u32(s.pageColor);
+    u32(s.frameColor);
+    string(s.titleFont);
+    u32(s.headerColor);
+    u8(s.lookFlags);
+    string(s.previousLocation);
+    string(s.viewFile);
+    string(s.runProgram);
+    u8(s.styleFlags);
+    u8(s.linkFlag);
+}
+
+void ScriptWriter::requirements(const char* windows, const char* directX, const char* ie,
+                                const char* access, bool administrator) {
+    std::size_t length =
+        stringSize(windows) + stringSize(directX) + stringSize(ie) + stringSize(access) + 1;
+    if (!header(kRecordRequirements, length)) return;
+    string(windows);
+    string(directX);
+    string(ie);
+    string(access);
+    u8(administrator ? 1 : 0);
+}
+
+void ScriptWriter::stringRecord(std::int32_t type, const char* value) {
+    if (header(type, stringSize(value))) string(value);
+}
+
+void ScriptWriter::end() {
+    u32(static_cast<std::uint32_t>(kRecordEnd));
+}
+
+}  // namespace kelvara

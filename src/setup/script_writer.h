@@ -1,0 +1,77 @@
+// Encoding of setup script records: the writing side of script_format.h. kelvara-build writes
+// every record through these functions, so the bytes it makes are the ones RecordCursor and
+// PayloadReader read. Portable and free of containers: the caller supplies the byte sink.
+#pragma once
+#include <cstddef>
+#include <cstdint>
+
+#include "setup/script_format.h"
+
+namespace kelvara {
+
+// Where encoded bytes go. append returns false when the bytes could not be stored; the writer
+// then stops writing and reports the failure from ok().
+class ByteSink {
+  public:
+    virtual bool append(const void* bytes, std::size_t size) = 0;
+
+  protected:
+    ~ByteSink() = default;
+};
+
+// The settings record (type 9) in payload order. Null strings are written as empty ones.
+struct SettingsPayload {
+    const char* shortName = nullptr;
+    const char* productName = nullptr;
+    const char* normalFont = nullptr;  // "face,colour"
+    std::uint32_t pageColor = 0;
+    std::uint32_t frameColor = 0;
+    const char* titleFont = nullptr;  // "face,colour"
+    std::uint32_t headerColor = 0;
+    std::uint8_t lookFlags = 0;
+    const char* previousLocation = nullptr;  // "root,subkey,value name"
+    const char* viewFile = nullptr;
+    const char* runProgram = nullptr;
+    std::uint8_t styleFlags = 0;
+    std::uint8_t linkFlag = 0;
+};
+
+// Writes framed records (type, length, payload) to a sink, and the end record. Every write
+// checks that the payload length fits its 32-bit field; after the first failure nothing more
+// is written and ok() stays false.
+class ScriptWriter {
+  public:
+    explicit ScriptWriter(ByteSink& sink) : sink_(sink) {}
+
+    void variable(const char* name, const char* value);
+    // Exactly kPageFlagsSize bytes: non-zero enables the page.
+    void pageFlags(const std::uint8_t (&enabled)[kPageFlagsSize]);
+    void text(std::uint16_t language, std::uint8_t table, std::uint8_t item, const char* value);
+    void languages(bool autoSelect, const std::uint16_t* numbers, std::size_t count);
+    // Two RGB numbers (0xRRGGBB), the ends of the background gradient.
+    void background(std::uint32_t firstRgb, std::uint32_t secondRgb);
+    void accentColor(std::uint32_t color);
+    void settings(const SettingsPayload& settings);
+    void requirements(const char* windows, const char* directX, const char* ie, const char* access,
+                      bool administrator);
+    // Records whose payload is one string: licence, readme, shortcut, registry, INI, program,
+    // DLL call, association and background line.
+    void stringRecord(std::int32_t type, const char* value);
+    // The end record (its type alone).
+    void end();
+
+    bool ok() const { return ok_; }
+
+  private:
+    bool header(std::int32_t type, std::size_t length);
+    void bytes(const void* data, std::size_t size);
+    void u8(std::uint8_t value) { bytes(&value, 1); }
+    void u16(std::uint16_t value);
+    void u32(std::uint32_t value);
+    void string(const char* value);
+
+    ByteSink& sink_;
+    bool ok_ = true;
+};
+
+}  // namespace kelvara

@@ -1,0 +1,69 @@
+#!/usr/bin/env bash
+# kelvara-build as packagers call it: exit codes, messages that name the file and line, the
+# example project, --dump, determinism.
+#   cli_test.sh <kelvara-build> <source-dir>
+set -uo pipefail
+builder=$1 source=$2
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+failures=0
+check() {  # check <description> <expected exit code> <command...>
+    local description=$1 expected=$2
+    shift 2
+    "$@" >"$work/out" 2>"$work/err"
+    local code=$?
+    if [ "$code" -ne "$expected" ]; then
+        echo "FAIL: $description: exit $code, expected $expected"
+        sed 's/^/    /' "$work/err" | head -5
+        failures=$((failures + 1))
+    fi
+}
+expect_text() {  # expect_text <description> <file> <extended regex>
+    if ! grep -Eq "$3" "$2"; then
+        echo "FAIL: $1: no line matching /$3/ in:"
+        sed 's/^/    /' "$2" | head -5
+        failures=$((failures + 1))
+    fi
+}
+
+# A stand-in stub: an MS-DOS header is all the builder needs to append a package.
+stub=$work/stub.exe
+{ printf 'MZ'; head -c 4094 /dev/zero; } >"$stub"
+
+check "--help" 0 "$builder" --help
+expect_text "--help names the project argument" "$work/out" '[Pp][Rr][Oo][Jj][Ee][Cc][Tt]'
+check "--version" 0 "$builder" --version
+expect_text "--version prints a version" "$work/out" '[0-9]+\.[0-9]+\.[0-9]+'
+check "an unknown option" 1 "$builder" --no-such-option
+check "a -D without a value" 1 "$builder" "$source/examples/hello/project.toml" -D NOVALUE --stub "$stub"
+check "a missing project file" 2 "$builder" "$work/missing.toml" --stub "$stub"
+check "a missing stub" 2 "$builder" "$source/examples/hello/project.toml" --stub "$work/none.exe" -o "$work/x.exe"
+
+cat >"$work/bad.toml" <<'TOML'
+[product]
+name = "Bad"
+
+[[files]]
+source = "."
+target = "%InstallPath%"
+overwrite = "newest"
+TOML
+check "an unknown overwrite mode" 2 "$builder" "$work/bad.toml" --stub "$stub" -o "$work/bad.exe"
+expect_text "the error names file and line" "$work/err" "bad\.toml:7: .*newest"
+[ ! -e "$work/bad.exe" ] || { echo "FAIL: a failed build left an image behind"; failures=$((failures + 1)); }
+
+example=$source/examples/hello/project.toml
+check "the example builds" 0 "$builder" "$example" --stub "$stub" -o "$work/a.exe" -q
+check "the example builds again" 0 "$builder" "$example" --stub "$stub" -o "$work/b.exe" -q --threads 1
+cmp -s "$work/a.exe" "$work/b.exe" || { echo "FAIL: two builds differ"; failures=$((failures + 1)); }
+check "--dump of the example" 0 "$builder" --dump "$work/a.exe"
+expect_text "--dump checks the checksum" "$work/out" '(checksum|Adler).*(ok|OK|matches|valid)'
+expect_text "--dump lists a packaged file" "$work/out" 'hello\.cmd'
+check "-D changes a variable" 0 "$builder" "$example" --stub "$stub" -o "$work/c.exe" -q -D "InstallPath=C:\\Other"
+cmp -s "$work/a.exe" "$work/c.exe" && { echo "FAIL: -D made no difference"; failures=$((failures + 1)); }
+printf '\x01' | dd of="$work/a.exe" bs=1 seek=5000 conv=notrunc 2>/dev/null
+check "--dump of a damaged image" 2 "$builder" --dump "$work/a.exe"
+
+if [ "$failures" -eq 0 ]; then echo "cli: all checks passed"; exit 0; fi
+echo "cli: $failures check(s) failed"
+exit 1

@@ -1,0 +1,337 @@
+// Setup images as the builder writes them: header fields, checksum, package, script stream,
+// determinism, and the round trip through the engine's own readers.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+#include <zlib.h>
+
+#include "install/package_format.h"
+#include "kelvara-build/dump.h"
+#include "kelvara-build/image_writer.h"
+#include "kelvara-build/project.h"
+#include "kelvara-build/script_builder.h"
+#include "setup/image_layout.h"
+#include "setup/languages.h"
+#include "setup/script_records.h"
+#include "setup/script_writer.h"
+#include "setup/setup_state.h"
+#include "setup/variables.h"
+
+using namespace kelvara;
+using namespace kelvara::build;
+
+namespace {
+
+const std::filesystem::path kData = KELVARA_TEST_DATA;
+
+std::uint32_t get16(const std::vector<unsigned char>& b, std::size_t at) {
+    return b[at] | (b[at + 1] << 8);
+}
+std::uint32_t get32(const std::vector<unsigned char>& b, std::size_t at) {
+    return get16(b, at) | (get16(b, at + 2) << 16);
+}
+
+// A stand-in for the engine: an MS-DOS signature and recognisable bytes.
+std::vector<unsigned char> fakeStub(std::size_t size) {
+    std::vector<unsigned char> stub(size);
+    for (std::size_t i = 0; i < size; ++i) stub[i] = static_cast<unsigned char>(i * 7 + 3);
+    stub[0] = 'M';
+    stub[1] = 'Z';
+    for (int field : {kPackageOffsetField, kPackageOffsetField + 1}) stub[field] = 0;
+    return stub;
+}
+
+std::string joined(const std::vector<std::string>& lines) {
+    std::string all;
+    for (const std::string& line : lines) all += line + "\n";
+    return all;
+}
+
+struct Built {
+    Project project;
+    std::vector<unsigned char> image;
+    ImageSummary summary;
+};
+
+Built buildFull(std::size_t stubSize, unsigned threads = 2) {
+    Built built;
+    Diagnostics diagnostics("project.toml");
+    built.project = readProject(kData / "full" / "project.toml", {}, diagnostics);
+    PackageOptions options;
+    options.threads = threads;
+    options.sourceDateEpoch = 1700000000;
+    built.image =
+        buildImage(built.project, fakeStub(stubSize), options, diagnostics, &built.summary);
+    EXPECT_FALSE(diagnostics.failed()) << joined(diagnostics.errors());
+    return built;
+}
+
+bool contains(const std::vector<std::string>& lines, const std::string& line) {
+    return std::find(lines.begin(), lines.end(), line) != lines.end();
+}
+
+}  // namespace
+
+TEST(SetupImage, HeaderFieldsPackageAndScriptBlock) {
+    const std::size_t stubSize = 70000;  // past 16 bits: the wide offset carries it
+    Built built = buildFull(stubSize);
+    const std::vector<unsigned char>& image = built.image;
+    ASSERT_GT(image.size(), stubSize);
+
+    EXPECT_EQ(get16(image, kPackageOffsetField), stubSize & 0xFFFF);
+    EXPECT_EQ(get32(image, kWidePackageOffsetField), stubSize);
+    // The stub is unchanged apart from the header fields.
+    std::vector<unsigned char> stub = fakeStub(stubSize);
+    EXPECT_TRUE(
+        std::equal(stub.begin() + kStubHeaderSize, stub.end(), image.begin() + kStubHeaderSize));
+    EXPECT_TRUE(std::equal(stub.begin() + kChecksumStart + 4, stub.begin() + kStubHeaderSize,
+                           image.begin() + kChecksumStart + 4));
+
+    uLong sum = adler32(adler32(0, Z_NULL, 0), image.data() + kChecksumStart,
+                        static_cast<uInt>(image.size() - kChecksumStart));
+    EXPECT_EQ(get32(image, kChecksumField), sum);
+
+    PackageHeader package = decodePackageHeader(image.data() + stubSize);
+    EXPECT_EQ(package.firstEntryOffset, 12u);
+    const std::size_t scriptBlock = stubSize + package.scriptOffset;
+    const std::uint32_t compressed = get32(image, kScriptBytesField);
+    EXPECT_EQ(scriptBlock + 4 + compressed, image.size()) << "C covers the rest of the file";
+    EXPECT_EQ(package.requiredSpace, built.summary.requiredSpace);
+    // A sync flush ends the stream: no final block and no Adler-32 trailer.
+    const unsigned char syncFlush[] = {0x00, 0x00, 0xFF, 0xFF};
+    EXPECT_TRUE(std::equal(std::begin(syncFlush), std::end(syncFlush), image.end() - 4));
+
+    DecodedImage decoded;
+    std::string problem;
+    ASSERT_TRUE(decodeImage(image, decoded, problem)) << problem;
+    EXPECT_EQ(decoded.header.packageOffset, stubSize);
+    Diagnostics diagnostics;
+    std::vector<unsigned char> script = buildScript(built.project, diagnostics);
+    EXPECT_EQ(decoded.scriptSize, script.size());
+    EXPECT_EQ(decoded.inflated, static_cast<long>(script.size()));
+    EXPECT_EQ(decoded.script, script);
+}
+
+TEST(SetupImage, FilesAndRecordsReadBackWithTheEngineReaders) {
+    Built built = buildFull(4096);
+    DecodedImage decoded;
+    std::string problem;
+    ASSERT_TRUE(decodeImage(built.image, decoded, problem)) << problem;
+    EXPECT_EQ(get16(built.image, kPackageOffsetField), 4096u);
+
+    PackageWalker walker(built.image.data() + 4096, built.image.size() - 4096,
+                         decoded.package.firstEntryOffset, decoded.package.scriptOffset);
+    FileGroupHeader group;
+    ASSERT_TRUE(walker.nextGroup(group));
+    EXPECT_STREQ(group.targetFolder, "%InstallPath%");
+    EXPECT_EQ(group.overwriteMode, kOverwriteNewerOrSame);
+    EXPECT_EQ(group.decisionRule, kDecideByDate);
+    EXPECT_NE(group.shared, 0u);
+    std::vector<std::string> names;
+    PackageEntry entry;
+    while (walker.nextEntry(entry)) names.push_back(entry.name);
+    EXPECT_EQ(names.size(), 3u) << joined(names);
+    EXPECT_TRUE(contains(names, "one.txt") && contains(names, "two.txt") && contains(names, "sub"))
+        << joined(names);
+    EXPECT_FALSE(contains(names, "skip.bak"));
+    EXPECT_FALSE(walker.nextGroup(group));
+    EXPECT_FALSE(walker.damaged());
+
+    std::vector<std::string> records = describeScript(decoded.script.data(), decoded.script.size());
+    ASSERT_GT(records.size(), 3u);
+    EXPECT_EQ(records[0].rfind("settings short-name=\"FullProd\" name=\"Full Product\"", 0), 0u)
+        << records[0];
+    EXPECT_EQ(records[1], "pages 0 1 2 6 9 10 11");
+    EXPECT_EQ(records.back(), "end");
+    const std::string all = joined(records);
+    // The project's texts replace the defaults; other languages fall back to English.
+    EXPECT_TRUE(contains(records, "text language 9 buttons item 1: \"&Onward >\"")) << all;
+    EXPECT_FALSE(contains(records, "text language 9 buttons item 1: \"&Next >\"")) << all;
+    EXPECT_TRUE(contains(records, "text language 7 buttons item 1: \"&Weiter >\"")) << all;
+    EXPECT_TRUE(contains(records, "text language 7 buttons item 0: \"< &Back\"")) << all;
+    EXPECT_TRUE(contains(records, "languages auto-select=0 9 7")) << all;
+    EXPECT_TRUE(contains(records, "background #000080 to #000000")) << all;
+    EXPECT_TRUE(contains(records, "accent-colour #008CC8")) << all;
+    EXPECT_TRUE(contains(records,
+                         "requirements windows=\"NT4\" directx=\"8.1\" ie=\"5.5SP2\" "
+                         "access=\"2000SR1\" administrator=1"))
+        << all;
+}
+
+// The engine applies the built script into its run record: the values the project meant.
+TEST(SetupImage, EngineAppliesTheBuiltScript) {
+    Built built = buildFull(1024);
+    DecodedImage decoded;
+    std::string problem;
+    ASSERT_TRUE(decodeImage(built.image, decoded, problem)) << problem;
+
+    SetupState& s = setupState;
+    for (StringList* list :
+         {&s.variableNames, &s.variableValues, &s.shortcutEntries, &s.registryEntries,
+          &s.iniEntries, &s.associationEntries, &s.backgroundLines, &s.uninstallPrograms,
+          &s.uninstallDllCalls, &s.groupZeroPrograms, &s.groupZeroDllCalls, &s.folderPaths}) {
+        list->create(5);
+    }
+    for (int language = 0; language < kLanguageCount; ++language) {
+        s.buttonLabels[language].create(5);
+        s.setupMessages[language].create(5);
+        s.errorMessages[language].create(5);
+    }
+    for (PageSlot& slot : s.pageSlots) {
+        for (StringList& texts : slot.texts) texts.create(5);
+        slot.runPrograms.create(5);
+        slot.dllCalls.create(5);
+    }
+    RecordPlatform platform = {[](const char*) { return true; },
+                               [](int, const char*, const char*) -> char* { return nullptr; },
+                               [] { return 7; }};
+    ASSERT_TRUE(applyScript(decoded.script.data(), decoded.script.size(), platform));
+
+    EXPECT_STREQ(s.productName, "Full Product");
+    EXPECT_STREQ(s.setupCaption, "Full Product Setup");
+    EXPECT_STREQ(s.normalFontFace, "Arial");
+    EXPECT_EQ(s.textColor, 0x302010u);
+    EXPECT_EQ(s.pageColor, 0x000080FFu);
+    EXPECT_EQ(s.dialogSetOffset, kCompactLayout);
+    EXPECT_TRUE(s.pageSlots[6].enabled);
+    EXPECT_EQ(s.pageSlots[6].dialogId, 155);
+    EXPECT_FALSE(s.pageSlots[3].enabled);
+    EXPECT_TRUE(s.restartNeeded);
+    EXPECT_TRUE(s.createUninstaller);
+    EXPECT_TRUE(s.hideMakerLink);
+    EXPECT_TRUE(s.captionedBackground);
+    EXPECT_TRUE(s.hasDesktopShortcuts);
+    EXPECT_FALSE(s.hasGroupShortcuts);
+    // Auto-select is off: the first offered language, although the user's is German.
+    EXPECT_EQ(s.currentLanguage, 9);
+    EXPECT_STREQ(text(kTableButtonLabels, 1), "&Onward >");
+    selectLanguage(7);
+    EXPECT_STREQ(text(kTableButtonLabels, 1), "&Weiter >");
+    EXPECT_STREQ(text(1, 1), "Willkommen");
+    selectLanguage(9);
+
+    EXPECT_STREQ(lookupVariable("%alpha%"), "<ProgramFiles>\\%Zeta%");
+    ASSERT_EQ(s.registryEntries.count(), 4);
+    EXPECT_STREQ(s.registryEntries.get(3), "1,Software\\Full,List,7,a|b c");
+    ASSERT_EQ(s.shortcutEntries.count(), 1);
+    ASSERT_EQ(s.pageSlots[9].runPrograms.count(), 1);  // after the ready page: group 10
+    EXPECT_STREQ(s.pageSlots[9].runPrograms.get(0),
+                 "%InstallPath%\\setup-helper.exe,/quiet,%InstallPath%,0,1,1");
+    ASSERT_EQ(s.uninstallPrograms.count(), 1);
+    ASSERT_EQ(s.groupZeroDllCalls.count(), 1);
+    EXPECT_STREQ(s.groupZeroDllCalls.get(0), "%InstallPath%\\full.dll,Configure,one,two,0");
+    EXPECT_EQ(s.pageSlots[10].dllCalls.count(), 1);
+    EXPECT_EQ(s.pageSlots[11].runPrograms.count(), 1);
+    ASSERT_EQ(s.backgroundLines.count(), 1);
+    EXPECT_STREQ(s.requiredIe, "5.5SP2");
+    EXPECT_TRUE(s.adminRequired);
+}
+
+TEST(SetupImage, SameInputsGiveTheSameBytes) {
+    Built first = buildFull(2048, 1);
+    Built second = buildFull(2048, 2);
+    ASSERT_FALSE(first.image.empty());
+    EXPECT_EQ(first.image, second.image);
+}
+
+TEST(SetupImage, NarrowFieldNeverReadsAsNoPackage) {
+    // An offset whose low 16 bits are 0 writes 0xFFFF in the 16-bit field.
+    Built built = buildFull(65536);
+    EXPECT_EQ(get16(built.image, kPackageOffsetField), 0xFFFFu);
+    EXPECT_EQ(get32(built.image, kWidePackageOffsetField), 65536u);
+    EXPECT_EQ(decodeStubHeader(built.image.data()).packageOffset, 65536u);
+}
+
+TEST(SetupImage, UnusableStubsAreRefused) {
+    Diagnostics notExecutable;
+    EXPECT_TRUE(assembleImage(std::vector<unsigned char>(100, 'x'), {}, 0, {0xFF, 0xFF, 0xFF, 0xFF},
+                              notExecutable)
+                    .empty());
+    EXPECT_EQ(notExecutable.errors().size(), 1u);
+
+    Built built = buildFull(512);
+    Diagnostics alreadyImage;
+    EXPECT_TRUE(assembleImage(built.image, {}, 0, {0xFF, 0xFF, 0xFF, 0xFF}, alreadyImage).empty());
+    ASSERT_EQ(alreadyImage.errors().size(), 1u);
+    EXPECT_NE(alreadyImage.errors()[0].find("already carries a package"), std::string::npos);
+}
+
+TEST(SetupImage, DumpChecksTheChecksum) {
+    Built built = buildFull(512);
+    const std::filesystem::path path =
+        std::filesystem::path(::testing::TempDir()) / "kelvara-dump-checksum-test.exe";
+    auto dump = [&](const std::vector<unsigned char>& image, std::string& out) {
+        EXPECT_TRUE(writeFileBytes(path, image));
+        std::ostringstream output, errors;
+        int code = dumpImage(path, output, errors);
+        out = output.str() + errors.str();
+        return code;
+    };
+    std::string out;
+    EXPECT_EQ(dump(built.image, out), 0) << out;
+    EXPECT_NE(out.find("(matches)"), std::string::npos) << out;
+    EXPECT_NE(out.find("  end\n"), std::string::npos) << out;
+    EXPECT_NE(out.find("one.txt"), std::string::npos) << out;
+
+    std::vector<unsigned char> damaged = built.image;
+    damaged[kChecksumStart] ^= 1;  // the first byte the checksum covers
+    EXPECT_EQ(dump(damaged, out), 2) << out;
+    EXPECT_NE(out.find("DIFFERS"), std::string::npos) << out;
+
+    std::vector<unsigned char> outside = built.image;
+    outside[2] ^= 0xFF;  // before offset 40 and not a header field: not covered
+    EXPECT_EQ(dump(outside, out), 0) << out;
+    std::filesystem::remove(path);
+}
+
+// The writer stops at the first byte its sink refuses and says so.
+TEST(ScriptWriter, FailingSinkStopsTheScript) {
+    struct LimitedSink final : ByteSink {
+        std::size_t room;
+        std::vector<unsigned char> bytes;
+        explicit LimitedSink(std::size_t r) : room(r) {}
+        bool append(const void* data, std::size_t size) override {
+            if (size > room) return false;
+            room -= size;
+            auto* b = static_cast<const unsigned char*>(data);
+            bytes.insert(bytes.end(), b, b + size);
+            return true;
+        }
+    };
+    LimitedSink sink(20);
+    ScriptWriter writer(sink);
+    writer.variable("%A%", "1");  // 8 + 4 + 2 = 14 bytes
+    EXPECT_TRUE(writer.ok());
+    writer.variable("%B%", "2");
+    EXPECT_FALSE(writer.ok());
+    writer.end();
+    EXPECT_EQ(sink.bytes.size(), 18u);  // the first record and the second's type field
+    RecordCursor cursor(sink.bytes.data(), sink.bytes.size());
+    ScriptRecord record;
+    ASSERT_TRUE(cursor.next(record));
+    EXPECT_EQ(describeRecord(record), "variable %A% = \"1\"");
+    EXPECT_FALSE(cursor.next(record));
+    EXPECT_FALSE(cursor.reachedEndRecord());
+}
+
+// Texts the engine would never show, and languages that would show English, are pointed out.
+TEST(ScriptBuilder, WarnsAboutUntranslatedAndUnofferedTexts) {
+    Diagnostics diagnostics("project.toml");
+    Project project = parseProject(
+        "[product]\nname = \"P\"\n[languages]\noffer = [\"english\", \"french\"]\n"
+        "[pages]\nshow = [\"language\", \"welcome\"]\n"
+        "[[texts]]\nlanguage = \"german\"\ntable = \"buttons\"\nitem = 1\ntext = \"&Weiter\"\n",
+        kData / "full" / "project.toml", {}, diagnostics);
+    ASSERT_FALSE(diagnostics.failed()) << joined(diagnostics.errors());
+    std::vector<unsigned char> script = buildScript(project, diagnostics);
+    const std::string warnings = joined(diagnostics.warnings());
+    EXPECT_NE(
+        warnings.find("project.toml:7: text for language 7, which [languages] does not offer"),
+        std::string::npos)
+        << warnings;
+    EXPECT_NE(warnings.find("language 12: "), std::string::npos) << warnings;
+    EXPECT_EQ(warnings.find("language 9: "), std::string::npos) << warnings;
+    std::vector<std::string> records = describeScript(script.data(), script.size());
+    EXPECT_TRUE(contains(records, "text language 12 buttons item 1: \"&Next >\""));
+}

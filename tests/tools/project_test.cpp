@@ -1,0 +1,262 @@
+// The project reader: what a full project turns into, and how bad project files are refused.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "kelvara-build/project.h"
+
+using namespace kelvara::build;
+
+namespace {
+
+const std::filesystem::path kData = KELVARA_TEST_DATA;
+
+Project readFull(const Definitions& definitions, Diagnostics& diagnostics) {
+    return readProject(kData / "full" / "project.toml", definitions, diagnostics);
+}
+
+// Parses text as if it were data/full/project.toml (so relative paths resolve there).
+Diagnostics parseText(const std::string& text, Project* project = nullptr) {
+    Diagnostics diagnostics("project.toml");
+    Project parsed = parseProject(text, kData / "full" / "project.toml", {}, diagnostics);
+    if (project) *project = parsed;
+    return diagnostics;
+}
+
+std::string joined(const std::vector<std::string>& lines) {
+    std::string all;
+    for (const std::string& line : lines) all += line + "\n";
+    return all;
+}
+
+const std::string kProduct = "[product]\nname = \"P\"\n";
+
+}  // namespace
+
+TEST(ProjectReader, FullProjectBecomesTheEngineValues) {
+    Diagnostics diagnostics("project.toml");
+    Project p = readFull({}, diagnostics);
+    ASSERT_FALSE(diagnostics.failed()) << joined(diagnostics.errors());
+
+    EXPECT_EQ(p.name, "Full Product");
+    EXPECT_EQ(p.shortName, "FullProd");
+    EXPECT_FALSE(p.makerLink);
+    EXPECT_TRUE(p.compactLayout);
+    EXPECT_TRUE(p.fullColorWelcome);
+    // "#RRGGBB" becomes a colour value with red in the low byte.
+    EXPECT_EQ(p.pageColor, 0x000080FFu);
+    EXPECT_EQ(p.frameColor, 0x02000000u);
+    EXPECT_EQ(p.headerColor, 0x01000000u);
+    EXPECT_EQ(p.accentColor, 0x00C88C00u);
+    EXPECT_EQ(p.normalFont.face, "Arial");
+    EXPECT_EQ(p.normalFont.rgb, 0x102030u);
+    EXPECT_EQ(p.titleFont.face, "");
+    EXPECT_EQ(p.titleFont.rgb, 0xFF0000u);
+
+    ASSERT_TRUE(p.background);
+    EXPECT_EQ(p.background->topRgb, 0x000080u);
+    EXPECT_TRUE(p.background->captioned);
+    ASSERT_EQ(p.background->lines.size(), 1u);
+    EXPECT_EQ(p.background->lines[0].spec,
+              "\"Full Product, edition 2\",right,bottom,10,20,Times New Roman,24,0,7,1,0,"
+              "0xFFFFFF,2,0x101010");
+
+    const std::uint8_t pages[12] = {1, 1, 1, 0, 0, 0, 1, 0, 0, 1, 1, 1};
+    EXPECT_TRUE(std::equal(std::begin(pages), std::end(pages), std::begin(p.pages)));
+    ASSERT_TRUE(p.licenseText);
+    // The UTF-8 apostrophe becomes its Windows-1252 byte.
+    EXPECT_EQ(*p.licenseText, "Terms: use it well.\nDon\x92t resell.\n");
+
+    EXPECT_EQ(p.languages, (std::vector<std::uint16_t>{9, 7}));
+    EXPECT_FALSE(p.autoSelectLanguage);
+    ASSERT_EQ(p.texts.size(), 3u);
+    EXPECT_EQ(p.texts[1].language, 7);
+    EXPECT_EQ(p.texts[1].table, 0x80);
+    EXPECT_EQ(p.texts[1].item, 1);
+    EXPECT_EQ(p.texts[2].table, 1);  // the welcome page's slot
+
+    // Variables keep the order they are written in, which expansion depends on; defaults for
+    // the engine's own names follow.
+    std::vector<std::string> names;
+    for (const Variable& v : p.variables) names.push_back(v.name);
+    EXPECT_EQ(names, (std::vector<std::string>{"%Zeta%", "%Alpha%", "%InstallPath%",
+                                               "%ShortcutsGroup%", "%UninstallerFileName%",
+                                               "%ProductName%", "%ProductShortName%"}));
+    EXPECT_EQ(p.variables[1].value, "<ProgramFiles>\\%Zeta%");
+
+    ASSERT_EQ(p.fileGroups.size(), 1u);
+    const FileGroup& g = p.fileGroups[0];
+    EXPECT_EQ(g.sourceDir, kData / "full" / "payload");
+    EXPECT_EQ(g.include, std::vector<std::string>{"**"});
+    EXPECT_EQ(g.exclude, std::vector<std::string>{"**/*.bak"});
+    EXPECT_EQ(g.overwrite, "newer-or-same");
+    EXPECT_EQ(g.decide, "date");
+    EXPECT_TRUE(g.shared);
+
+    std::vector<std::pair<int, std::string>> entries;
+    for (const FieldRecord& e : p.entries) entries.emplace_back(e.type, e.fields);
+    const std::vector<std::pair<int, std::string>> expected = {
+        {10,
+         "<Desktop>\\Full.lnk,%InstallPath%\\full.exe,/go,%InstallPath%,"
+         "%InstallPath%\\full.exe,1,3,1601,1"},
+        {11, "2,Software\\Full,Path,2,%InstallPath%"},
+        {11, "1,Software\\Full,Count,4,4294967295"},
+        {11, "1,Software\\Full,Blob,3,01abFF"},
+        {11, "1,Software\\Full,List,7,a|b c"},
+        {12, "full.ini,Main,Path,%InstallPath%,1"},
+        {15,
+         ".full,Full.Document,application/x-full,Full document,A full document,"
+         "%InstallPath%\\full.exe %1,%InstallPath%\\full.exe,2"},
+        {13, "%InstallPath%\\setup-helper.exe,/quiet,%InstallPath%,10,0,1,1"},
+        {13, "open,http://example.com/welcome,,12,1,1,0"},
+        {13, "%InstallPath%\\cleanup.exe,,,-1,1,1,0"},
+        {14, "%InstallPath%\\full.dll,DllRegisterServer,,,11,1"},
+        {14, "%InstallPath%\\full.dll,Configure,one,two,0,0"},
+    };
+    EXPECT_EQ(entries, expected);
+
+    EXPECT_TRUE(p.allowGroupChoice);
+    EXPECT_TRUE(p.allowDesktopChoice);
+    EXPECT_FALSE(p.allowQuickLaunchChoice);
+    EXPECT_TRUE(p.restart);
+    EXPECT_EQ(p.previousLocation, "HKLM,Software\\Full,Path");
+    EXPECT_EQ(p.finishRun, "%InstallPath%\\full.exe");
+    // Keywords are written in the engine's spelling whatever case the project used.
+    EXPECT_EQ(p.requirements.windows, "NT4");
+    EXPECT_EQ(p.requirements.ie, "5.5SP2");
+    EXPECT_EQ(p.requirements.access, "2000SR1");
+    EXPECT_TRUE(p.requirements.administrator);
+}
+
+TEST(ProjectReader, DefinitionsReplaceOrAppendVariables) {
+    Diagnostics diagnostics("project.toml");
+    Project p = readFull({{"zeta", "changed"}, {"%New%", "added"}}, diagnostics);
+    ASSERT_FALSE(diagnostics.failed()) << joined(diagnostics.errors());
+    EXPECT_EQ(p.variables[0].name, "%Zeta%");  // matched ignoring case, name kept
+    EXPECT_EQ(p.variables[0].value, "changed");
+    auto added = std::find_if(p.variables.begin(), p.variables.end(),
+                              [](const Variable& v) { return v.name == "%New%"; });
+    ASSERT_NE(added, p.variables.end());
+    EXPECT_EQ(added->value, "added");
+
+    Diagnostics bad("project.toml");
+    readFull({{"a,b", "x"}, {"line", "one\ntwo"}}, bad);
+    EXPECT_EQ(bad.errors().size(), 2u) << joined(bad.errors());
+}
+
+TEST(ProjectReader, MinimalProjectGetsDefaults) {
+    Project p;
+    Diagnostics diagnostics = parseText(kProduct, &p);
+    ASSERT_FALSE(diagnostics.failed()) << joined(diagnostics.errors());
+    EXPECT_EQ(p.shortName, "P");
+    const std::uint8_t pages[12] = {0, 1, 0, 0, 0, 0, 1, 0, 0, 1, 1, 1};
+    EXPECT_TRUE(std::equal(std::begin(pages), std::end(pages), std::begin(p.pages)));
+    EXPECT_EQ(p.languages, std::vector<std::uint16_t>{9});
+    ASSERT_FALSE(p.variables.empty());
+    EXPECT_EQ(p.variables[0].name, "%InstallPath%");
+    EXPECT_EQ(p.variables[0].value, "<ProgramFiles>\\P");
+    EXPECT_TRUE(p.uninstaller);
+    EXPECT_TRUE(p.entries.empty());
+    EXPECT_FALSE(p.requirements.any());
+}
+
+// Each bad project gives one error naming its line.
+TEST(ProjectReader, BadValuesAreRefusedWithTheirLine) {
+    struct Case {
+        std::string text;
+        std::string message;
+    };
+    const Case cases[] = {
+        {kProduct + "[[files]]\nsource = \"payload\"\noverwite = \"newer\"\n",
+         "project.toml:5: unknown key 'overwite' in [[files]]"},
+        {kProduct + "[[files]]\nsource = \"payload\"\noverwrite = \"newest\"\n",
+         "project.toml:5: unknown overwrite mode 'newest'"},
+        {kProduct + "[[files]]\nsource = \"missing\"\n", "project.toml:4: source folder"},
+        {kProduct + "[look]\npage-colour = \"#12345\"\n",
+         "project.toml:4: 'page-colour' in [look]: '#12345' is not a colour"},
+        {kProduct + "[look]\nfont = { face = \"A very long font face name that is too long\" }\n",
+         "project.toml:4: font face 'A very long font face name that is too long' is longer"},
+        {kProduct + "[[registry]]\nroot = \"HKLM\"\nkey = \"K\"\nvalue = \"a,b\"\n",
+         "project.toml:6: registry 'value' may not contain a comma"},
+        {kProduct + "[[registry]]\nroot = \"HKXX\"\nkey = \"K\"\n",
+         "project.toml:4: unknown root 'HKXX'"},
+        {kProduct +
+             "[[registry]]\nroot = \"HKLM\"\nkey = \"K\"\ntype = \"dword\"\nvalue = -3000000000\n",
+         "project.toml:7: a dword 'value' is a whole number"},
+        {kProduct +
+             "[[registry]]\nroot = \"HKLM\"\nkey = \"K\"\ntype = \"binary\"\nvalue = \"0g\"\n",
+         "project.toml:7: binary 'value' '0g' is not hexadecimal"},
+        {kProduct + "[[registry]]\nroot = \"HKLM\"\nkey = \"K\"\ntype = \"multi-string\"\nvalue = "
+                    "[\"a|b\"]\n",
+         "project.toml:7: a multi-string item may not contain '|'"},
+        {kProduct + "[[shortcuts]]\npath = \"a\\nb\"\ntarget = \"t\"\n",
+         "project.toml:4: 'path' in [[shortcuts]] may not contain a line break"},
+        {kProduct + "[[shortcuts]]\ntarget = \"t\"\n",
+         "project.toml:3: [[shortcuts]] needs 'path'"},
+        {kProduct + "[[associations]]\nextension = \"txt\"\ntype = \"T\"\n",
+         "project.toml:4: 'extension' starts with its dot"},
+        {kProduct + "[[run]]\nprogram = \"p\"\nopen = \"u\"\n",
+         "project.toml:3: [[run]] needs either 'program' or 'open'"},
+        {kProduct + "[[run]]\nprogram = \"p\"\nwhen = \"after-page:nowhere\"\n",
+         "project.toml:5: unknown 'when' 'after-page:nowhere'"},
+        {kProduct + "[[run]]\nprogram = \"p\"\nwhen = 13\n",
+         "project.toml:5: 'when' as a number is an action group from -1 to 12"},
+        {kProduct +
+             "[[dll-call]]\ndll = \"d\"\nfunction = \"f\"\narguments = [\"a\", \"b\", \"c\"]\n",
+         "project.toml:6: a DLL function takes at most two arguments"},
+        {kProduct + "[[texts]]\ntable = \"buttons\"\nitem = 256\ntext = \"x\"\n",
+         "project.toml:5: 'item' in [[texts]] must lie between 0 and 255"},
+        {kProduct + "[[texts]]\ntable = \"nowhere\"\nitem = 1\ntext = \"x\"\n",
+         "project.toml:4: unknown text table 'nowhere'"},
+        {kProduct +
+             "[[texts]]\nlanguage = \"klingon\"\ntable = \"buttons\"\nitem = 1\ntext = \"x\"\n",
+         "project.toml:4: unknown language 'klingon'"},
+        {kProduct + "[pages]\nshow = [\"welcome\", \"summary\"]\n",
+         "project.toml:4: unknown page 'summary'"},
+        {kProduct + "[pages]\nshow = [\"licence\"]\n",
+         "project.toml:4: the licence page is shown but [pages] names no 'licence' file"},
+        {kProduct + "[requirements]\nwindows = \"vista\"\n",
+         "project.toml:4: unknown windows requirement 'vista'"},
+        {kProduct + "[product.extra]\n", "project.toml:3: unknown key 'extra' in [product]"},
+        {kProduct + "[variables]\n\"A B\" = \"x\"\n", "project.toml:4: variable name 'A B'"},
+        {kProduct + "[look]\nlayout = \"tiny\"\n", "project.toml:4: unknown layout 'tiny'"},
+        {kProduct + "[look]\nfont = { face = \"Ta\\u4E2Dhoma\" }\n",
+         "project.toml:4: 'face' in [look.font] holds a character that Windows-1252 cannot"},
+        {"[product]\nname = \"P\"\nname = \"Q\"\n", "project.toml:3:"},  // TOML syntax
+        {"[look]\n", "project.toml:1: the project needs a [product] table"},
+    };
+    for (const Case& c : cases) {
+        Diagnostics diagnostics = parseText(c.text);
+        ASSERT_EQ(diagnostics.errors().size(), 1u)
+            << c.text << "\n-> " << joined(diagnostics.errors());
+        EXPECT_EQ(diagnostics.errors()[0].rfind(c.message, 0), 0u)
+            << c.text << "\n-> " << diagnostics.errors()[0] << "\nwanted: " << c.message;
+    }
+}
+
+TEST(ProjectReader, WarningsForWhatTheEngineWouldIgnore) {
+    Diagnostics d = parseText(kProduct +
+                              "[languages]\noffer = [\"english\", \"german\"]\n"
+                              "[look.background]\ntop = \"#000000\"\nbottom = \"#FFFFFF\"\n"
+                              "[[look.background.lines]]\ntext = \"a\"\n"
+                              "[[look.background.lines]]\ntext = \"b\"\n"
+                              "[[look.background.lines]]\ntext = \"c\"\n");
+    EXPECT_FALSE(d.failed()) << joined(d.errors());
+    std::string warnings = joined(d.warnings());
+    EXPECT_NE(warnings.find("only the first two background lines are drawn"), std::string::npos)
+        << warnings;
+    EXPECT_NE(warnings.find("the language page is not shown"), std::string::npos) << warnings;
+}
+
+TEST(ProjectReader, TextsBecomeWindows1252) {
+    EXPECT_EQ(toAnsi("plain"), "plain");
+    EXPECT_EQ(toAnsi("caf\xC3\xA9 \xE2\x82\xAC \xC5\x93"), "caf\xE9 \x80 \x9C");
+    EXPECT_EQ(toAnsi("\xE4\xB8\xAD"), std::nullopt);  // no place in the code page
+    EXPECT_EQ(toAnsi(std::string("a\0b", 3)), std::nullopt);
+    EXPECT_EQ(toAnsi("\xC3"), std::nullopt);  // cut short
+    EXPECT_EQ(toAnsi("\xC3(x"), std::nullopt);
+    EXPECT_EQ(languageNumber("German"), 7);
+    EXPECT_EQ(languageNumber("10"), 10);
+    EXPECT_EQ(languageNumber("98"), -1);
+    EXPECT_EQ(languageNumber("martian"), -1);
+}

@@ -1,0 +1,29 @@
+// Prints the results of start-up stage 0's environment work, one "name=value" line each:
+// code, nt, admin, ie, directx, access, then token<i>=<path> for the 35 folder tokens.
+#include <cstdio>
+
+#include "environment/folder_tokens.h"
+#include "environment/system_detection.h"
+#include "runtime/heap.h"
+#include "setup/folder_token_names.h"
+#include "setup/setup_state.h"
+
+using namespace kelvara;
+
+int main() {
+    SetupState& s = setupState;
+    if (!heapCreate() || !loadShellFunctions() || !s.folderPaths.create(5) || !fillFolderPaths()) {
+        std::printf("error=start-up\n");
+        return 1;
+    }
+    runSystemDetections();
+    std::printf("code=%d\nnt=%d\nadmin=%d\nie=%d\ndirectx=0x%04x\naccess=%d\n",
+                s.windowsVersionCode, isNtPlatform() ? 1 : 0, s.isAdministrator ? 1 : 0, s.ieLevel,
+                static_cast<unsigned>(s.directXVersion), s.accessLevel);
+    for (int token = 0; token < kFolderTokenCount; ++token) {
+        std::printf("token%d=%s\n", token, s.folderPaths.get(token));
+    }
+    s.folderPaths.destroy();
+    releaseShellFunctions();
+    return 0;
+}

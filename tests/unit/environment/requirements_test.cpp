@@ -1,0 +1,124 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "environment/requirements.h"
+#include "environment/windows_release.h"
+#include "setup/setup_state.h"
+
+using namespace kelvara;
+
+namespace {
+
+// The demands point at string literals: the check only reads them.
+class Requirements : public ::testing::Test {
+  protected:
+    void SetUp() override { reset(); }
+    void TearDown() override { reset(); }
+
+    static void reset() {
+        SetupState& s = setupState;
+        s.requiredWindows = s.requiredDirectX = s.requiredIe = s.requiredAccess = nullptr;
+        s.adminRequired = false;
+        s.windowsVersionCode = 0;
+        s.ieLevel = 0;
+        s.directXVersion = 0;
+        s.accessLevel = 0;
+        s.isAdministrator = false;
+    }
+    static void demandWindows(const char* keyword) {
+        setupState.requiredWindows = const_cast<char*>(keyword);
+    }
+
+    // The result on a system with this release and platform.
+    static int check(int code, bool nt) {
+        setupState.windowsVersionCode = code;
+        return checkRequirements(setupState, nt);
+    }
+    static std::string missingWindows() {
+        return setupState.missingWindowsName ? setupState.missingWindowsName : "<none>";
+    }
+};
+
+}  // namespace
+
+TEST_F(Requirements, WindowsKeywordsCompareOneScaleAcrossBothFamilies) {
+    demandWindows("NT4");
+    EXPECT_EQ(check(kWindows98, false), kRequirementsMet) << "98 satisfies NT4";
+    EXPECT_EQ(check(kWindows95Osr2, false), kWindowsTooOld);
+    EXPECT_EQ(missingWindows(), "Microsoft Windows NT4");
+    demandWindows("98");
+    EXPECT_EQ(check(kWindowsNt4, true), kWindowsTooOld) << "NT 4.0 fails 98";
+    EXPECT_EQ(missingWindows(), "Microsoft Windows 98");
+    demandWindows("2003");
+    EXPECT_EQ(check(kWindowsXp, true), kWindowsTooOld);
+    EXPECT_EQ(missingWindows(), "Microsoft Windows 2003 Server");
+    EXPECT_EQ(check(kWindows2003, true), kRequirementsMet);
+    EXPECT_EQ(missingWindows(), "<none>") << "names are cleared at every check";
+    demandWindows("xp");
+    EXPECT_EQ(check(kWindowsNewer, true), kRequirementsMet) << "Vista and later satisfy XP";
+    EXPECT_EQ(check(kWindowsUnknown, true), kWindowsTooOld) << "an unknown release is too old";
+    EXPECT_EQ(missingWindows(), "Microsoft Windows XP");
+    for (const char* nothing : {"", "Vista", "NT5", " XP"}) {
+        demandWindows(nothing);
+        EXPECT_EQ(check(kWindowsUnknown, false), kRequirementsMet) << '"' << nothing << '"';
+    }
+}
+
+TEST_F(Requirements, NtPlatformAndAdministratorRights) {
+    demandWindows("nt");
+    EXPECT_EQ(check(kWindowsMe, false), kNtPlatformMissing);
+    EXPECT_EQ(check(kWindowsUnknown, true), kRequirementsMet) << "NT asks for the platform only";
+    demandWindows("");
+    setupState.adminRequired = true;
+    EXPECT_EQ(check(kWindows2000, true), kAdministratorMissing);
+    EXPECT_EQ(check(kWindows98, false), kRequirementsMet) << "no administrators on 9x";
+    setupState.isAdministrator = true;
+    EXPECT_EQ(check(kWindows2000, true), kRequirementsMet);
+    // Failing both, the Windows release is reported.
+    setupState.isAdministrator = false;
+    demandWindows("XP");
+    EXPECT_EQ(check(kWindows2000, true), kWindowsTooOld);
+}
+
+TEST_F(Requirements, ComponentsInOrderWithTheirNames) {
+    SetupState& s = setupState;
+    s.requiredIe = const_cast<char*>("5.5sp1");
+    s.requiredDirectX = const_cast<char*>("5.0");
+    s.requiredAccess = const_cast<char*>("2000SR1");
+    s.ieLevel = 15;
+    s.directXVersion = 0x0301;
+    s.accessLevel = 4;
+    EXPECT_EQ(check(kWindowsXp, true), kIeTooOld);
+    EXPECT_STREQ(s.missingIeName, "Internet Explorer 5.5 SP1");
+    s.ieLevel = 16;
+    EXPECT_EQ(check(kWindowsXp, true), kDirectXTooOld) << "cooperative level failed: 3.0, not 5.0";
+    EXPECT_STREQ(s.missingDirectXName, "DirectX 5.0");
+    EXPECT_EQ(s.missingIeName, nullptr);
+    s.directXVersion = 0x0500;
+    EXPECT_EQ(check(kWindowsXp, true), kAccessTooOld);
+    EXPECT_STREQ(s.missingAccessName, "Microsoft Access 2000 SR1");
+    s.accessLevel = 5;
+    EXPECT_EQ(check(kWindowsXp, true), kRequirementsMet);
+    EXPECT_EQ(s.requirementResult, kRequirementsMet);
+    s.requiredDirectX = const_cast<char*>("8.1");
+    s.directXVersion = 0x0800;
+    EXPECT_EQ(check(kWindowsXp, true), kDirectXTooOld);
+    EXPECT_STREQ(s.missingDirectXName, "DirectX 8.1");
+    EXPECT_EQ(s.requirementResult, kDirectXTooOld);
+}
+
+TEST_F(Requirements, MessagesForEachResult) {
+    const char* name = "stale";
+    EXPECT_EQ(requirementMessage(setupState, kRequirementsMet, &name), -1);
+    EXPECT_EQ(name, nullptr);
+    EXPECT_EQ(requirementMessage(setupState, kAdministratorMissing, &name), 11);
+    EXPECT_EQ(requirementMessage(setupState, kNtPlatformMissing, &name), 12);
+    EXPECT_EQ(name, nullptr);
+    setupState.accessLevel = 0;
+    setupState.requiredAccess = const_cast<char*>("XP");
+    int result = check(kWindowsXp, true);
+    EXPECT_EQ(requirementMessage(setupState, result, &name), 13);
+    EXPECT_STREQ(name, "Microsoft Access XP");
+    EXPECT_EQ(requirementMessage(setupState, 7, &name), -1) << "no such result";
+}

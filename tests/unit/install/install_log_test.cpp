@@ -1,0 +1,407 @@
+#include "install/install_log.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+
+#include "runtime/heap.h"
+#include "runtime/string_list.h"
+#include "runtime/text_utils.h"
+
+using namespace kelvara;
+
+namespace {
+
+// Collects what the install thread would write to the rollback file.
+class CapturingSink : public LogSink {
+  public:
+    void write(const char* text, std::size_t length) override { bytes.append(text, length); }
+    std::string bytes;
+};
+
+std::string take(char* text, std::size_t length) {
+    std::string result = text ? std::string(text, length) : std::string("<null>");
+    heapFree(text);
+    return result;
+}
+
+std::string installText(const InstallLog& log) {
+    std::size_t length = 0;
+    char* text = log.installLogText(&length);
+    return take(text, length);
+}
+
+std::string rollbackText(const InstallLog& log) {
+    std::size_t length = 0;
+    char* text = log.rollbackLogText(&length);
+    return take(text, length);
+}
+
+LogSettings sampleSettings() {
+    LogSettings s;
+    s.dialogSetOffset = 20;
+    s.accentColor = 0x00C88C00;
+    s.headerColor = 0;
+    s.pageColor = 0x00FFFFFF;
+    s.frameColor = 0x02000000;  // the system window colour flag stays as it is
+    std::strcpy(s.titleFontFace, "Tahoma");
+    s.titleColor = 0x01ABCDEF;
+    std::strcpy(s.normalFontFace, "MS Sans Serif");
+    s.textColor = 0x12;
+    return s;
+}
+
+// Fields 0..2 of a parsed line as "kind|f0|f1|f2".
+std::string parsed(const char* line) {
+    LogEntry entry;
+    parseLogLine(line, entry);
+    std::string text(1, entry.kind ? entry.kind : '?');
+    for (int i = 0; i < 3; ++i) {
+        text += '|';
+        text += entry.fields.get(i) ? entry.fields.get(i) : "<hole>";
+    }
+    return text;
+}
+
+}  // namespace
+
+TEST(InstallLog, SmallRunGivesExactInstallAndRollbackBytes) {
+    StringList systemFolders;
+    ASSERT_TRUE(systemFolders.create(4));
+    systemFolders.append("C:\\Windows");
+    systemFolders.append("C:\\Program Files");
+    CapturingSink sink;
+    InstallLog log;
+    ASSERT_TRUE(
+        log.start("Example Tool 1.0", "ExampleTool", sampleSettings(), &systemFolders, &sink));
+
+    const unsigned both = kLogToRollback | kLogExcludeSystemFolder;
+    EXPECT_EQ(log.addPath(kLogFolder, "c:\\program files", both), LogAddResult::Excluded);
+    EXPECT_EQ(log.addPath(kLogFolder, "C:\\Program Files\\Example", kLogToRollback),
+              LogAddResult::Added);
+    EXPECT_EQ(log.addPath(kLogFolder, "C:\\PROGRAM FILES\\example", both), LogAddResult::Duplicate);
+    EXPECT_EQ(log.addPath(kLogFile, "C:\\Program Files\\Example\\tool.exe", kLogToRollback),
+              LogAddResult::Added);
+    // An existing file the run overwrote: install log only.
+    EXPECT_EQ(log.addPath(kLogFile, "C:\\Program Files\\Example\\readme.txt", 0),
+              LogAddResult::Added);
+    EXPECT_EQ(log.addPath(kLogFile, "C:\\Program Files\\EXAMPLE\\TOOL.EXE", 0),
+              LogAddResult::Duplicate)
+        << "the first line added wins, with its rollback flag";
+    EXPECT_EQ(log.addRegistryValue("1", "Software\\Example", "Path", 0), LogAddResult::Added);
+    EXPECT_EQ(log.addRegistryKey(0, ".xyz", true, kLogToRollback), LogAddResult::Added);
+    EXPECT_EQ(log.addRegistryKey(2, "Software\\Example", false, kLogToRollback),
+              LogAddResult::Added);
+    EXPECT_EQ(log.addPath(kLogSharedFile, "C:\\Windows\\System\\shared.dll", kLogToRollback),
+              LogAddResult::Added);
+    EXPECT_EQ(log.addPath(kLogShortcut, "C:\\Menu\\Example.lnk", 0), LogAddResult::Added);
+    // Without the exclude flag a system folder is logged like any other.
+    EXPECT_EQ(log.addPath(kLogFolder, "C:\\Windows", 0), LogAddResult::Added);
+
+    const std::string header =
+        "=== Kelvara log file ===\n"
+        "Example Tool 1.0\n"
+        "ExampleTool\n"
+        "1,0xC88C00,0x0,0xFFFFFF,0x2000000,Tahoma,0x1ABCDEF,MS Sans Serif,0x12\n";
+    EXPECT_EQ(installText(log), header +
+                                    "a,C:\\Program Files\\Example\n"
+                                    "b,C:\\Program Files\\Example\\tool.exe\n"
+                                    "b,C:\\Program Files\\Example\\readme.txt\n"
+                                    "c,1,Software\\Example,Path\n"
+                                    "e,0,.xyz,1\n"
+                                    "e,2,Software\\Example\n"
+                                    "g,C:\\Windows\\System\\shared.dll\n"
+                                    "h,C:\\Menu\\Example.lnk\n"
+                                    "a,C:\\Windows\n");
+    const std::string rollback = header +
+                                 "a,C:\\Program Files\\Example\n"
+                                 "b,C:\\Program Files\\Example\\tool.exe\n"
+                                 "e,0,.xyz,1\n"
+                                 "e,2,Software\\Example\n"
+                                 "g,C:\\Windows\\System\\shared.dll\n";
+    EXPECT_EQ(rollbackText(log), rollback);
+    EXPECT_EQ(sink.bytes, rollback) << "flagged lines reach the sink at once, in order";
+    EXPECT_EQ(log.lineCount(), 13);
+    EXPECT_TRUE(log.lineGoesToRollback(5));
+    EXPECT_FALSE(log.lineGoesToRollback(6));
+    EXPECT_FALSE(log.lineGoesToRollback(13));
+    EXPECT_STREQ(log.line(4), "a,C:\\Program Files\\Example\n");
+}
+
+TEST(InstallLog, HeaderLinesFollowTheirOwnDuplicateRules) {
+    CapturingSink sink;
+    InstallLog log;
+    LogSettings plain;
+    std::strcpy(plain.titleFontFace, "Arial");
+    std::strcpy(plain.normalFontFace, "Arial");
+    ASSERT_TRUE(log.start("Same", "SAME", plain, nullptr, &sink));
+    EXPECT_EQ(installText(log),
+              "=== Kelvara log file ===\nSame\nSAME\n0,0x0,0x0,0x0,0x0,Arial,0x0,Arial,0x0\n")
+        << "the product names skip the duplicate test";
+    EXPECT_EQ(sink.bytes, installText(log));
+    EXPECT_EQ(log.add(kLogHeader, nullptr, kLogToRollback), LogAddResult::Duplicate);
+    EXPECT_EQ(log.add("=== KELVARA LOG FILE ===", nullptr, 0), LogAddResult::Duplicate);
+    EXPECT_EQ(log.addPath(kLogFolder, "C:\\Windows", kLogExcludeSystemFolder), LogAddResult::Added)
+        << "without a folder list nothing is excluded";
+
+    InstallLog unstarted;
+    std::size_t length = 99;
+    EXPECT_EQ(unstarted.installLogText(&length), nullptr);
+    EXPECT_EQ(length, 0u);
+    EXPECT_EQ(unstarted.addPath(kLogFile, "x", 0), LogAddResult::OutOfMemory);
+}
+
+TEST(InstallLog, SettingsLineRoundTripsAndReadsLikeTheUninstaller) {
+    char line[200];
+    LogSettings written = sampleSettings();
+    std::size_t length = formatSettingsLine(line, sizeof line, written);
+    EXPECT_EQ(length, std::strlen(line));
+    LogSettings read;
+    parseSettingsLine(line, read);
+    EXPECT_EQ(read.dialogSetOffset, 20);
+    EXPECT_EQ(read.accentColor, written.accentColor);
+    EXPECT_EQ(read.headerColor, written.headerColor);
+    EXPECT_EQ(read.pageColor, written.pageColor);
+    EXPECT_EQ(read.frameColor, written.frameColor);
+    EXPECT_STREQ(read.titleFontFace, "Tahoma");
+    EXPECT_EQ(read.titleColor, written.titleColor);
+    EXPECT_STREQ(read.normalFontFace, "MS Sans Serif");
+    EXPECT_EQ(read.textColor, written.textColor);
+
+    written.dialogSetOffset = 0;
+    written.textColor = 0xFFFFFFFF;
+    formatSettingsLine(line, sizeof line, written);
+    parseSettingsLine(line, read);
+    EXPECT_EQ(read.dialogSetOffset, 0);
+    EXPECT_EQ(read.textColor, 0xFFFFFFFFu);
+
+    parseSettingsLine("7,12,0x10", read);
+    EXPECT_EQ(read.dialogSetOffset, 20) << "anything but 0 selects the compact layout";
+    EXPECT_EQ(read.accentColor, 12u);
+    EXPECT_EQ(read.headerColor, 16u);
+    EXPECT_EQ(read.textColor, 0u) << "a missing field reads as 0";
+    EXPECT_STREQ(read.titleFontFace, "");
+
+    parseSettingsLine("0,0,0,0,0,ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789,0,B,0", read);
+    EXPECT_STREQ(read.titleFontFace, "ABCDEFGHIJKLMNOPQRSTUVWXYZ01234") << "cut to 31 characters";
+
+    char tiny[6];
+    EXPECT_EQ(formatSettingsLine(tiny, sizeof tiny, written), 5u);
+    EXPECT_STREQ(tiny, "0,0xC");
+}
+
+TEST(InstallLog, CommasInPathsAndKeysRoundTrip) {
+    InstallLog log;
+    ASSERT_TRUE(log.start("P", "p", LogSettings(), nullptr, nullptr));
+    const char* path = "C:\\Program Files\\Acme, Inc\\Tool, Pro\\a,b.txt";
+    for (char kind : {kLogFolder, kLogFile, kLogSharedFile, kLogShortcut}) {
+        ASSERT_EQ(log.addPath(kind, path, 0), LogAddResult::Added) << kind;
+        std::string line = log.line(log.lineCount() - 1);
+        EXPECT_EQ(parsed(line.c_str()), std::string(1, kind) + "|" + path + "||");
+    }
+    EXPECT_EQ(log.addPath('c', path, 0), LogAddResult::Refused) << "not a path kind";
+
+    struct ValueCase {
+        const char* root;
+        const char* key;
+        const char* value;
+        const char* line;
+    } values[] = {
+        {"1", "Software\\Acme, Inc\\Tool", "Path", "c,1,Software\\Acme, Inc\\Tool,Path\n"},
+        {"2", "Software\\Acme, Inc", "", "c,2,Software\\Acme, Inc,\n"},
+        {"0", ".xyz", "Content Type", "c,0,.xyz,Content Type\n"},
+    };
+    for (const auto& c : values) {
+        ASSERT_EQ(log.addRegistryValue(c.root, c.key, c.value, 0), LogAddResult::Added) << c.line;
+        EXPECT_STREQ(log.line(log.lineCount() - 1), c.line);
+        EXPECT_EQ(parsed(c.line), std::string("c|") + c.root + "|" + c.key + "|" + c.value);
+    }
+    EXPECT_EQ(log.addRegistryValue("1", "Software\\Tool", "a,b", 0), LogAddResult::Refused)
+        << "a value name with a comma cannot be told from the key path";
+
+    struct KeyCase {
+        unsigned root;
+        const char* key;
+        bool withSubkeys;
+        const char* line;
+        const char* flag;
+    } keys[] = {
+        {2, "Software\\Acme, Inc", false, "e,2,Software\\Acme, Inc,0\n", "0"},
+        {2, "Software\\Acme, Inc\\Tool", true, "e,2,Software\\Acme, Inc\\Tool,1\n", "1"},
+        {1, "Software\\Odd,1", false, "e,1,Software\\Odd,1,0\n", "0"},
+        {1, "Software\\Odd,0", true, "e,1,Software\\Odd,0,1\n", "1"},
+        {0, "Plain", false, "e,0,Plain\n", ""},
+    };
+    for (const auto& c : keys) {
+        ASSERT_EQ(log.addRegistryKey(c.root, c.key, c.withSubkeys, 0), LogAddResult::Added)
+            << c.line;
+        EXPECT_STREQ(log.line(log.lineCount() - 1), c.line);
+        EXPECT_EQ(parsed(c.line), "e|" + std::to_string(c.root) + "|" + c.key + "|" + c.flag);
+    }
+}
+
+TEST(InstallLog, ReaderAgreesWithTheFieldSplitterOnLinesWithoutCommasInValues) {
+    const char* lines[] = {
+        "c,1,Software\\Example,Path\n",
+        "e,0,.xyz,1",
+        "e,2,Software\\Example",
+        "d,C:\\App\\clean.exe,/quiet,C:\\App,1,1,0",
+        "f,C:\\App\\x.dll,DllUnregisterServer,,,1",
+        "b,C:\\App\\table.dat",
+        "z,whatever,else",
+    };
+    for (const char* line : lines) {
+        LogEntry entry;
+        ASSERT_TRUE(parseLogLine(line, entry)) << line;
+        EXPECT_EQ(entry.kind, line[0]);
+        std::string body(line + 2);
+        if (!body.empty() && body.back() == '\n') body.pop_back();
+        StringList expected;
+        splitFields(body.c_str(), false, expected);
+        ASSERT_EQ(entry.fields.count(), kFieldCount) << line;
+        for (int i = 0; i < kFieldCount; ++i) {
+            EXPECT_STREQ(entry.fields.get(i), expected.get(i)) << line << " field " << i;
+        }
+    }
+    LogEntry entry;
+    EXPECT_FALSE(parseLogLine("", entry));
+    EXPECT_FALSE(parseLogLine("\n", entry));
+    EXPECT_TRUE(parseLogLine("a", entry));
+    EXPECT_STREQ(entry.fields.get(0), "");
+    EXPECT_EQ(parsed("c,1"), "c|1||");
+    EXPECT_EQ(parsed("c,1,Key"), "c|1|Key|");
+    EXPECT_EQ(parsed("e,3"), "e|3||");
+    EXPECT_EQ(parsed("e,2,Software\\Acme, Inc"), "e|2|Software\\Acme, Inc|")
+        << "a last piece other than 0 or 1 belongs to the key path";
+}
+
+TEST(InstallLog, LinesThatWouldBreakTheFormatAreRefused) {
+    CapturingSink sink;
+    InstallLog log;
+    ASSERT_TRUE(log.start("P", "p", LogSettings(), nullptr, &sink));
+    std::string before = installText(log);
+    EXPECT_EQ(log.addPath(kLogFile, "C:\\a\nb,C:\\Windows\\win.ini", kLogToRollback),
+              LogAddResult::Refused);
+    EXPECT_EQ(log.addRegistryValue("1", "Key", "line\nbreak", kLogToRollback),
+              LogAddResult::Refused);
+    EXPECT_EQ(log.add("d\n", "x", kLogToRollback), LogAddResult::Refused);
+    EXPECT_EQ(installText(log), before);
+    EXPECT_EQ(sink.bytes, before);
+}
+
+TEST(InstallLog, ManyLinesKeepTheirOrderAndStayUnique) {
+    InstallLog log;
+    ASSERT_TRUE(log.start("P", "p", LogSettings(), nullptr, nullptr));
+    const int kFiles = 3000;
+    for (int i = 0; i < kFiles; ++i) {
+        std::string path = "C:\\App\\file" + std::to_string(i) + ".dat";
+        ASSERT_EQ(log.addPath(kLogFile, path.c_str(), i % 2 ? kLogToRollback : 0),
+                  LogAddResult::Added)
+            << path;
+    }
+    for (int i = 0; i < kFiles; i += 7) {
+        std::string path = "c:\\APP\\FILE" + std::to_string(i) + ".DAT";
+        ASSERT_EQ(log.addPath(kLogFile, path.c_str(), kLogToRollback), LogAddResult::Duplicate)
+            << path;
+    }
+    ASSERT_EQ(log.lineCount(), kLogHeaderLines + kFiles);
+    for (int i = 0; i < kFiles; ++i) {
+        std::string expected = "b,C:\\App\\file" + std::to_string(i) + ".dat\n";
+        ASSERT_STREQ(log.line(kLogHeaderLines + i), expected.c_str());
+        ASSERT_EQ(log.lineGoesToRollback(kLogHeaderLines + i), i % 2 == 1);
+    }
+    std::string rollback = rollbackText(log);
+    EXPECT_NE(rollback.find("b,C:\\App\\file2999.dat\n"), std::string::npos);
+    EXPECT_EQ(rollback.find("b,C:\\App\\file2998.dat\n"), std::string::npos);
+}
+
+TEST(InstallLog, LogPathSitsBesideTheUninstaller) {
+    struct Case {
+        const char* folder;
+        const char* uninstaller;
+        const char* expected;
+    } cases[] = {
+        {"C:\\Apps\\Tool", "Remove.exe", "C:\\Apps\\Tool\\Remove.log"},
+        {"C:\\Apps\\Tool\\", "sub\\un.inst.exe", "C:\\Apps\\Tool\\un.inst.log"},
+        {"C:\\Apps\\Tool", "uninstall", "C:\\Apps\\Tool\\uninstall.log"},
+    };
+    for (const auto& c : cases) {
+        char* path = installLogPath(c.folder, c.uninstaller);
+        EXPECT_STREQ(path, c.expected) << c.folder << " + " << c.uninstaller;
+        heapFree(path);
+    }
+}
+
+TEST(InstallLogReader, HeaderAndEntryLinesReadBackWhatTheWriterMade) {
+    InstallLog log;
+    ASSERT_TRUE(log.start("Acme Tool, Deluxe", "AcmeTool", sampleSettings(), nullptr, nullptr));
+    log.addPath(kLogFolder, "C:\\Acme, Inc", kLogToRollback);
+    log.addPath(kLogFile, "C:\\Acme, Inc\\tool.exe", kLogToRollback);
+    log.addRegistryKey(1, "Software\\Acme, Inc", true, kLogToRollback);
+    std::string text = installText(log);
+
+    LogHeader header;
+    ASSERT_TRUE(readLogHeader(text.data(), text.size(), header));
+    EXPECT_STREQ(header.productName.get(), "Acme Tool, Deluxe");
+    EXPECT_STREQ(header.productShortName.get(), "AcmeTool");
+    EXPECT_EQ(header.settings.dialogSetOffset, 20);
+    EXPECT_EQ(header.settings.frameColor, 0x02000000u);
+    EXPECT_STREQ(header.settings.normalFontFace, "MS Sans Serif");
+    ASSERT_LT(header.entryOffset, text.size());
+    EXPECT_EQ(text.substr(header.entryOffset, 2), "a,");
+
+    LogLinesBackward lines(text.data() + header.entryOffset, text.size() - header.entryOffset);
+    EXPECT_EQ(lines.count(), 3);
+    const char* expected[] = {"e|1|Software\\Acme, Inc|1", "b|C:\\Acme, Inc\\tool.exe||",
+                              "a|C:\\Acme, Inc||"};
+    const char* line = nullptr;
+    std::size_t length = 0;
+    for (const char* want : expected) {
+        ASSERT_TRUE(lines.next(&line, &length)) << want;
+        LogEntry entry;
+        ASSERT_TRUE(parseLogLine(line, length, entry));
+        std::string got(1, entry.kind);
+        for (int i = 0; i < 3; ++i) got += std::string("|") + entry.fields.get(i);
+        EXPECT_EQ(got, want);
+    }
+    EXPECT_FALSE(lines.next(&line, &length));
+}
+
+TEST(InstallLogReader, DamagedLogsAreRejectedOrCutAtTheirLastLine) {
+    struct Case {
+        const char* text;
+        const char* why;
+    } bad[] = {
+        {"=== kelvara log file ===\nP\np\n0\n", "the header compares with case"},
+        {"=== Kelvara log file === \nP\np\n0\n", "the header must match exactly"},
+        {"=== Kelvara log file ===\nP\np\n0", "line 4 needs its LF"},
+        {"=== Kelvara log file ===\nP\n", "lines 3 and 4 missing"},
+        {"", "empty"},
+    };
+    for (const auto& c : bad) {
+        LogHeader header;
+        EXPECT_FALSE(readLogHeader(c.text, std::strlen(c.text), header)) << c.why;
+    }
+    LogHeader header;
+    EXPECT_FALSE(readLogHeader(nullptr, 0, header));
+
+    const std::string entries = "a,C:\\A\n\nb,C:\\A\\x\nb,C:\\A\\partial";
+    LogLinesBackward lines(entries.data(), entries.size());
+    EXPECT_EQ(lines.count(), 3) << "the bytes after the last LF are no line";
+    const char* line = nullptr;
+    std::size_t length = 0;
+    ASSERT_TRUE(lines.next(&line, &length));
+    EXPECT_EQ(std::string(line, length), "b,C:\\A\\x");
+    ASSERT_TRUE(lines.next(&line, &length));
+    EXPECT_EQ(length, 0u);
+    LogEntry entry;
+    EXPECT_FALSE(parseLogLine(line, length, entry)) << "an empty line has no kind";
+    ASSERT_TRUE(lines.next(&line, &length));
+    EXPECT_EQ(std::string(line, length), "a,C:\\A");
+    EXPECT_FALSE(lines.next(&line, &length));
+
+    LogLinesBackward none("no line", 7);
+    EXPECT_EQ(none.count(), 0);
+    EXPECT_FALSE(none.next(&line, &length));
+}

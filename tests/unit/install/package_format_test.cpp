@@ -1,0 +1,335 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "install/package_format.h"
+#include "setup/image_layout.h"
+
+using namespace kelvara;
+
+namespace {
+
+using Bytes = std::vector<unsigned char>;
+
+// Writes a package with the encoder: the 12-byte header area, then groups at E = 12.
+class PackageBytes {
+  public:
+    PackageBytes() : bytes_(kPackageHeaderSize, 0) {}
+
+    PackageBytes& group(const char* target, std::uint32_t mode = kOverwriteAlways,
+                        std::uint32_t rule = kDecideByDate, bool shared = false) {
+        closeGroup();
+        groupStart_ = bytes_.size();
+        FileGroupHeader header;
+        header.overwriteMode = mode;
+        header.decisionRule = rule;
+        header.shared = shared ? 1 : 0;
+        header.targetFolder = target;
+        writeGroupHeader(grow(groupHeaderSize(std::strlen(target))), header);
+        groupOpen_ = true;
+        return *this;
+    }
+    PackageBytes& folder(const char* name, std::uint32_t depth) {
+        writeFolderEntry(grow(folderEntrySize(std::strlen(name))), name, depth);
+        return *this;
+    }
+    PackageBytes& file(const char* name, std::uint32_t depth, const std::string& data,
+                       bool compressed = false, FileEntryInfo info = {}) {
+        info.storedLength = static_cast<std::uint32_t>(data.size());
+        if (info.sizeLow == 0) info.sizeLow = info.storedLength;
+        writeFileEntryHeader(grow(fileEntryHeaderSize(std::strlen(name))), name, depth, compressed,
+                             info);
+        bytes_.insert(bytes_.end(), data.begin(), data.end());
+        return *this;
+    }
+    // The finished package; S is its size (no script block is needed for the walk).
+    const Bytes& finish() {
+        closeGroup();
+        return bytes_;
+    }
+    std::uint32_t size() const { return static_cast<std::uint32_t>(bytes_.size()); }
+
+  private:
+    unsigned char* grow(std::size_t n) {
+        bytes_.resize(bytes_.size() + n);
+        return bytes_.data() + bytes_.size() - n;
+    }
+    void closeGroup() {
+        if (groupOpen_) patchGroupEndOffset(bytes_.data() + groupStart_, size());
+        groupOpen_ = false;
+    }
+
+    Bytes bytes_;
+    std::size_t groupStart_ = 0;
+    bool groupOpen_ = false;
+};
+
+struct Walked {
+    std::vector<std::string> lines;  // "G target mode rule shared", "D depth name", "F ..."
+    bool damaged = false;
+};
+
+// Walks a package held in a buffer of exactly its size, so that any read past it is caught by
+// the address sanitizer.
+Walked walk(const Bytes& package, std::uint32_t first, std::uint32_t script) {
+    std::unique_ptr<unsigned char[]> exact(new unsigned char[package.size() + 1]);
+    if (!package.empty()) std::memcpy(exact.get(), package.data(), package.size());
+    Walked out;
+    PackageWalker walker(exact.get(), package.size(), first, script);
+    FileGroupHeader group;
+    while (walker.nextGroup(group)) {
+        out.lines.push_back(
+            "G " + std::string(group.targetFolder) + " " + std::to_string(group.overwriteMode) +
+            " " + std::to_string(group.decisionRule) + " " + std::to_string(group.shared));
+        PackageEntry entry;
+        while (walker.nextEntry(entry)) {
+            std::string line =
+                (entry.isFile() ? "F " : "D ") + std::to_string(entry.depth) + " " + entry.name;
+            if (entry.isFile()) {
+                line += " " + std::string(reinterpret_cast<const char*>(entry.data),
+                                          entry.file.storedLength);
+                if (entry.isCompressed()) line += " z";
+            }
+            out.lines.push_back(line);
+        }
+    }
+    out.damaged = walker.damaged();
+    return out;
+}
+
+Walked walk(const Bytes& package) {
+    return walk(package, kPackageHeaderSize, static_cast<std::uint32_t>(package.size()));
+}
+
+void put32(Bytes& bytes, std::size_t at, std::uint32_t v) {
+    for (int i = 0; i < 4; ++i) bytes[at + i] = static_cast<unsigned char>(v >> (8 * i));
+}
+
+}  // namespace
+
+TEST(PackageFormat, EncodedGroupsDecodeFieldForField) {
+    FileEntryInfo info;
+    info.attributes = 0x21;
+    info.creationTime = 0x0102030405060708ull;
+    info.lastAccessTime = 0x1112131415161718ull;
+    info.lastWriteTime = 0x01D0000000000001ull;
+    info.sizeHigh = 0;
+    info.sizeLow = 1234;
+    info.versionMs = 0x00050001;
+    info.versionLs = 0x00020003;
+    PackageBytes package;
+    package.group("%InstallPath%", kOverwriteNewer, kDecideByVersionAndDate, true)
+        .file("app.exe", 0, "zdata", true, info)
+        .group("<CommonFiles>\\Vendor", kOverwriteNever)
+        .folder("sub", 0)
+        .file("empty.txt", 1, "");
+    const Bytes& bytes = package.finish();
+
+    // The group header and file part land at the documented offsets.
+    EXPECT_EQ(bytes[kPackageHeaderSize + kGroupOverwriteModeField], kOverwriteNewer);
+    EXPECT_EQ(bytes[kPackageHeaderSize + kGroupDecisionRuleField], kDecideByVersionAndDate);
+    EXPECT_STREQ(reinterpret_cast<const char*>(&bytes[kPackageHeaderSize + 20]), "%InstallPath%");
+
+    PackageWalker walker(bytes.data(), bytes.size(), kPackageHeaderSize, package.size());
+    FileGroupHeader group;
+    ASSERT_TRUE(walker.nextGroup(group));
+    EXPECT_STREQ(group.targetFolder, "%InstallPath%");
+    EXPECT_EQ(group.overwriteMode, kOverwriteNewer);
+    EXPECT_EQ(group.decisionRule, kDecideByVersionAndDate);
+    EXPECT_EQ(group.shared, 1u);
+    PackageEntry entry;
+    ASSERT_TRUE(walker.nextEntry(entry));
+    EXPECT_STREQ(entry.name, "app.exe");
+    EXPECT_TRUE(entry.isFile());
+    EXPECT_TRUE(entry.isCompressed());
+    EXPECT_EQ(entry.file.attributes, 0x21u);
+    EXPECT_EQ(entry.file.creationTime, info.creationTime);
+    EXPECT_EQ(entry.file.lastAccessTime, info.lastAccessTime);
+    EXPECT_EQ(entry.file.lastWriteTime, info.lastWriteTime);
+    EXPECT_EQ(entry.file.sizeLow, 1234u);
+    EXPECT_EQ(entry.file.versionMs, 0x00050001u);
+    EXPECT_EQ(entry.file.versionLs, 0x00020003u);
+    EXPECT_EQ(entry.file.storedLength, 5u);
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(entry.data), 5), "zdata");
+    // The FILETIME is stored low dword first, as in WIN32_FIND_DATAA.
+    const unsigned char* part = entry.data - kFilePartSize;
+    EXPECT_EQ(part[kFilePartCreationTime], 0x08);
+    EXPECT_EQ(part[kFilePartCreationTime + 7], 0x01);
+    EXPECT_FALSE(walker.nextEntry(entry)) << "the group ends after its one file";
+
+    ASSERT_TRUE(walker.nextGroup(group));
+    EXPECT_EQ(group.overwriteMode, kOverwriteNever);
+    EXPECT_EQ(group.shared, 0u);
+    ASSERT_TRUE(walker.nextEntry(entry));
+    EXPECT_FALSE(entry.isFile());
+    EXPECT_STREQ(entry.name, "sub");
+    ASSERT_TRUE(walker.nextEntry(entry));
+    EXPECT_TRUE(entry.isFile());
+    EXPECT_FALSE(entry.isCompressed());
+    EXPECT_EQ(entry.depth, 1u);
+    EXPECT_EQ(entry.file.storedLength, 0u);
+    EXPECT_FALSE(walker.nextEntry(entry));
+    EXPECT_FALSE(walker.nextGroup(group));
+    EXPECT_FALSE(walker.damaged());
+    EXPECT_EQ(walker.offset(), package.size());
+}
+
+TEST(PackageFormat, EmptyAreaAndSkippedEntries) {
+    Bytes header(kPackageHeaderSize, 0);
+    Walked none = walk(header);
+    EXPECT_TRUE(none.lines.empty());
+    EXPECT_FALSE(none.damaged) << "no groups at all (E = S) is a valid package";
+
+    // A caller that moves on to the next group without reading every entry lands on it.
+    PackageBytes package;
+    package.group("A").file("1", 0, "x").file("2", 0, "y").group("B").file("3", 0, "z");
+    const Bytes& bytes = package.finish();
+    PackageWalker walker(bytes.data(), bytes.size(), kPackageHeaderSize, package.size());
+    FileGroupHeader group;
+    PackageEntry entry;
+    ASSERT_TRUE(walker.nextGroup(group));
+    ASSERT_TRUE(walker.nextEntry(entry));
+    ASSERT_TRUE(walker.nextGroup(group));
+    EXPECT_STREQ(group.targetFolder, "B");
+    ASSERT_TRUE(walker.nextEntry(entry));
+    EXPECT_STREQ(entry.name, "3");
+    EXPECT_FALSE(walker.nextGroup(group));
+    EXPECT_FALSE(walker.damaged());
+}
+
+// The folder stack as the extraction keeps it: item 0 the target, a folder at depth d sets
+// item d + 1, an entry at depth d lies in items 0..d. The walk gives exactly the depths this
+// needs, and lets an entry use an item set earlier in the group even after a shallower folder.
+TEST(PackageFormat, DepthsFollowTheFolderStack) {
+    PackageBytes package;
+    package.group("T")
+        .folder("a", 0)
+        .folder("b", 1)
+        .file("x", 2, "1")
+        .folder("c", 0)
+        .file("y", 1, "2")
+        .file("z", 0, "3")
+        .file("w", 2, "4")  // items 0..2 are T, c, b: b stays from before
+        .group("U")
+        .file("v", 0, "5");
+    Walked walked = walk(package.finish());
+    ASSERT_FALSE(walked.damaged);
+
+    std::vector<std::string> stack;
+    std::vector<std::string> paths;
+    PackageWalker walker(package.finish().data(), package.size(), kPackageHeaderSize,
+                         package.size());
+    FileGroupHeader group;
+    while (walker.nextGroup(group)) {
+        stack.assign(1, group.targetFolder);
+        PackageEntry entry;
+        while (walker.nextEntry(entry)) {
+            std::string path;
+            for (std::uint32_t i = 0; i <= entry.depth; ++i) path += stack.at(i) + "\\";
+            path += entry.name;
+            paths.push_back(path);
+            if (!entry.isFile()) {
+                if (stack.size() < entry.depth + 2) stack.resize(entry.depth + 2);
+                stack[entry.depth + 1] = entry.name;
+            }
+        }
+    }
+    EXPECT_EQ(paths, (std::vector<std::string>{"T\\a", "T\\a\\b", "T\\a\\b\\x", "T\\c", "T\\c\\y",
+                                               "T\\z", "T\\c\\b\\w", "U\\v"}));
+
+    // Depths past every item set so far are refused: the folder stack starts over per group.
+    EXPECT_TRUE(walk(PackageBytes().group("T").file("x", 1, "").finish()).damaged);
+    EXPECT_TRUE(walk(PackageBytes().group("T").folder("a", 1).finish()).damaged);
+    EXPECT_TRUE(walk(PackageBytes().group("T").folder("a", 0).group("U").file("x", 1, "").finish())
+                    .damaged);
+    EXPECT_TRUE(walk(PackageBytes().group("T").folder("a", 0xFFFFFFFF).finish()).damaged);
+}
+
+TEST(PackageFormat, EveryTruncationStopsInsideTheBytesGiven) {
+    PackageBytes package;
+    package.group("%InstallPath%")
+        .folder("docs", 0)
+        .file("readme.txt", 1, "hello")
+        .file("app.exe", 0, "payload", true)
+        .group("<Windows>")
+        .file("x.dll", 0, "xyz");
+    const Bytes full = package.finish();
+    const Walked whole = walk(full);
+    ASSERT_FALSE(whole.damaged);
+    ASSERT_EQ(whole.lines.size(), 6u);
+
+    std::uint32_t firstGroupEnd = full[kPackageHeaderSize] | (full[kPackageHeaderSize + 1] << 8);
+    for (std::uint32_t cut = kPackageHeaderSize; cut < full.size(); ++cut) {
+        Bytes shorter(full.begin(), full.begin() + cut);
+        // S moved to the cut: the walk yields at most what lies before it.
+        Walked walked = walk(shorter, kPackageHeaderSize, cut);
+        bool boundary = cut == kPackageHeaderSize || cut == firstGroupEnd;
+        EXPECT_EQ(walked.damaged, !boundary) << "cut at " << cut;
+        EXPECT_LE(walked.lines.size(), whole.lines.size()) << "cut at " << cut;
+        for (std::size_t i = 0; i < walked.lines.size(); ++i)
+            EXPECT_EQ(walked.lines[i], whole.lines[i]) << "cut at " << cut;
+        // S as the header says, but fewer bytes: refused before anything is read.
+        Walked beyond = walk(shorter, kPackageHeaderSize, static_cast<std::uint32_t>(full.size()));
+        EXPECT_TRUE(beyond.damaged);
+        EXPECT_TRUE(beyond.lines.empty());
+    }
+}
+
+TEST(PackageFormat, InconsistentGroupsAndEntriesAreRefused) {
+    const Bytes good = PackageBytes().group("T").folder("d", 0).file("f", 1, "abc").finish();
+    ASSERT_FALSE(walk(good).damaged);
+    const std::size_t g = kPackageHeaderSize;
+    const std::uint32_t size = static_cast<std::uint32_t>(good.size());
+
+    struct Case {
+        const char* what;
+        Bytes bytes;
+        std::uint32_t first;
+    };
+    std::vector<Case> cases;
+    auto with = [&](const char* what, auto change, std::uint32_t first = kPackageHeaderSize) {
+        Bytes bytes = good;
+        change(bytes);
+        cases.push_back({what, bytes, first});
+    };
+    with("end offset past S", [&](Bytes& b) { put32(b, g, size + 1); });
+    with("end offset going backwards",
+         [&](Bytes& b) { put32(b, g, static_cast<std::uint32_t>(g)); });
+    with("end offset inside the target folder", [&](Bytes& b) { put32(b, g, g + 21); });
+    with("target folder without NUL", [&](Bytes& b) {
+        b.resize(g + 22);
+        b[g + 20] = 'T';
+        b[g + 21] = 'U';
+        put32(b, g, static_cast<std::uint32_t>(b.size()));
+    });
+    with("stored length past the group end", [&](Bytes& b) { put32(b, b.size() - 7, 4); });
+    with("stored length of 4 GiB", [&](Bytes& b) { put32(b, b.size() - 7, 0xFFFFFFFF); });
+    with(
+        "first entry after S", [](Bytes&) {}, size + 1);
+    with("name that is a parent reference", [&](Bytes& b) {
+        // "d" -> ".." would shift everything; rename the file "f" to "\" instead.
+        b[b.size() - 3 - kFilePartSize - 5 - 2] = '\\';
+    });
+    with("header shorter than its fixed fields", [&](Bytes& b) { b.resize(g + 10); });
+    with("name without NUL before the group end", [&](Bytes& b) {
+        b.resize(g + 22 + 3);  // "T\0", then "d\0" and one byte of depth
+        put32(b, g, static_cast<std::uint32_t>(b.size()));
+        b[b.size() - 1] = 'x';
+        b[b.size() - 2] = 'y';
+    });
+    for (const Case& c : cases) {
+        Walked walked = walk(c.bytes, c.first, static_cast<std::uint32_t>(c.bytes.size()));
+        EXPECT_TRUE(walked.damaged) << c.what;
+    }
+
+    EXPECT_TRUE(walk(PackageBytes().group("T").file("..", 0, "").finish()).damaged);
+    EXPECT_TRUE(walk(PackageBytes().group("T").file("a/b", 0, "").finish()).damaged);
+    EXPECT_TRUE(walk(PackageBytes().group("T").folder("C:", 0).finish()).damaged);
+    EXPECT_TRUE(walk(PackageBytes().group("T").file("", 0, "").finish()).damaged);
+    EXPECT_FALSE(walk(PackageBytes().group("T").file("..a", 0, "").finish()).damaged);
+    EXPECT_FALSE(walk(PackageBytes().group("").finish()).damaged)
+        << "an empty target folder is text for the extraction to judge, not damage";
+}

@@ -1,0 +1,73 @@
+// The package's file groups: which source files go into each group, and their bytes in the
+// layout of install/package_format.h, compressed in parallel and written in a fixed order.
+#pragma once
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "diagnostics.h"
+
+namespace kelvara::build {
+
+enum class OverwriteMode { Always = 0, Newer = 1, NewerOrSame = 2, Older = 3, Never = 4 };
+enum class DecisionRule { Date = 0, Version = 1, VersionAndDate = 2 };
+enum class Compression { Auto, Stored, Compressed };  // Auto: stored when not made smaller
+
+struct FileGroupSpec {
+    int line = 0;              // project-file line, for messages
+    std::string targetFolder;  // e.g. "%InstallPath%" or "<CommonFiles>\\Vendor"
+    OverwriteMode overwrite = OverwriteMode::Always;
+    DecisionRule rule = DecisionRule::Date;
+    bool shared = false;
+    std::filesystem::path sourceDir;  // absolute; patterns are relative to it
+    // Glob patterns over paths relative to sourceDir, with / separators: "*" and "?" within a
+    // name, "**" across any number of folders. An empty list means {"**"}.
+    std::vector<std::string> include;
+    std::vector<std::string> exclude;
+    Compression compression = Compression::Auto;
+};
+
+struct PackageOptions {
+    unsigned threads = 0;                         // 0: all cores
+    std::optional<std::int64_t> sourceDateEpoch;  // caps file times (SOURCE_DATE_EPOCH)
+    // Called on the calling thread after each file is written.
+    std::function<void(std::uint64_t filesDone, std::uint64_t filesTotal, std::uint64_t bytesDone,
+                       std::uint64_t bytesTotal)>
+        progress;
+};
+
+struct BuiltFileGroups {
+    std::vector<unsigned char>
+        bytes;                        // the groups, to be placed at package offset firstEntryOffset
+    std::uint32_t requiredSpace = 0;  // bytes the installed files need (at most 0xFFFFFFFF)
+    std::uint64_t fileCount = 0, folderCount = 0;
+};
+
+// Collects the files of every group, compresses them on options.threads threads and encodes the
+// groups in order, files sorted byte-wise by relative path, so identical inputs give identical
+// bytes. Problems go to `diagnostics` with the group's line: errors (a missing source folder, a
+// name Windows or the install log cannot carry, a file over 4 GiB, a package past 4 GiB, a file
+// that cannot be read) and warnings (a pattern matching nothing, names differing only in case,
+// more than 4 GiB to install). When diagnostics.failed() the bytes are not a usable package.
+BuiltFileGroups buildFileGroups(const std::vector<FileGroupSpec>& groups,
+                                std::uint32_t firstEntryOffset, const PackageOptions& options,
+                                Diagnostics& diagnostics);
+
+// True when `path` (relative, / separators) matches the glob `pattern`.
+bool matchesGlob(std::string_view pattern, std::string_view path);
+
+// Why a file or folder name cannot be installed, or empty when it can: empty names, "." and
+// "..", characters Windows forbids (control characters, < > : " / \ | ? *), a trailing dot or
+// blank, device names (CON, NUL, COM1, ...), and commas, which split install-log fields.
+std::string nameProblem(std::string_view name);
+
+// A modification time as a FILETIME (100 ns units since 1601-01-01 UTC), capped at
+// `sourceDateEpoch` (seconds since 1970) when given; times before 1601 give 0.
+std::uint64_t toFileTime(std::filesystem::file_time_type time,
+                         std::optional<std::int64_t> sourceDateEpoch);
+
+}  // namespace kelvara::build

@@ -1,0 +1,51 @@
+// The setup image: stub, package header, file groups and script block, with the stub header's
+// package offset, script size and checksum. The same inputs always give the same bytes.
+#pragma once
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <vector>
+
+#include "diagnostics.h"
+#include "file_groups.h"
+#include "project.h"
+
+namespace kelvara::build {
+
+struct ImageSummary {
+    std::uint32_t packageOffset = 0;
+    std::uint32_t requiredSpace = 0;
+    std::uint64_t fileCount = 0, folderCount = 0;
+    std::size_t scriptSize = 0;        // U
+    std::size_t scriptCompressed = 0;  // C
+    std::size_t imageSize = 0;
+};
+
+// The script compressed as one zlib stream that ends with a sync flush: no final block and no
+// Adler-32 trailer, as the engine's loader expects.
+std::vector<unsigned char> compressScript(const std::vector<unsigned char>& script);
+
+// Appends the package to a copy of `stub` and fills the header fields. Errors (a stub that is
+// not an executable or already carries a package, an image past 4 GiB) go to `diagnostics`;
+// the result is empty then.
+std::vector<unsigned char> assembleImage(const std::vector<unsigned char>& stub,
+                                         const std::vector<unsigned char>& fileGroups,
+                                         std::uint32_t requiredSpace,
+                                         const std::vector<unsigned char>& script,
+                                         Diagnostics& diagnostics, ImageSummary* summary = nullptr);
+
+// The whole build of a project: file groups, script, image. Empty on failure (reported).
+std::vector<unsigned char> buildImage(const Project& project,
+                                      const std::vector<unsigned char>& stub,
+                                      const PackageOptions& options, Diagnostics& diagnostics,
+                                      ImageSummary* summary = nullptr);
+
+// The file groups of a project in the form the file-group builder takes.
+std::vector<FileGroupSpec> fileGroupSpecs(const Project& project);
+
+// Reads a whole file; nullopt when it cannot be read.
+std::optional<std::vector<unsigned char>> readFileBytes(const std::filesystem::path& path);
+// Writes a file through a temporary next to it, so a failed build leaves no partial image.
+bool writeFileBytes(const std::filesystem::path& path, const std::vector<unsigned char>& bytes);
+
+}  // namespace kelvara::build

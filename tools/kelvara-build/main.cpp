@@ -1,0 +1,135 @@
+// kelvara-build: turns a project file into a setup image, or (--dump) shows what an image holds.
+#include <CLI/CLI.hpp>
+#include <cstdlib>
+#include <iostream>
+
+#include "dump.h"
+#include "image_writer.h"
+#include "project.h"
+
+namespace {
+
+using namespace kelvara::build;
+
+// Exit codes, numbered once.
+constexpr int kExitSuccess = 0;
+constexpr int kExitBadArguments = 1;
+constexpr int kExitBuildFailed = 2;
+
+std::filesystem::path defaultStub(const char* argv0) {
+    std::error_code error;
+    std::filesystem::path self = std::filesystem::canonical("/proc/self/exe", error);
+    if (error) self = std::filesystem::absolute(argv0);
+    return self.parent_path() / "kelvara.exe";
+}
+
+// Prints the build's messages; true when the build may go on.
+bool report(const Diagnostics& diagnostics, bool warningsAsErrors) {
+    for (const std::string& warning : diagnostics.warnings()) {
+        std::cerr << warning << (warningsAsErrors ? " (warning treated as error)" : " (warning)")
+                  << '\n';
+    }
+    for (const std::string& error : diagnostics.errors()) std::cerr << error << '\n';
+    return !diagnostics.failed() && !(warningsAsErrors && !diagnostics.warnings().empty());
+}
+
+// Compression progress in steps of a tenth of the bytes, so a long build shows it is alive.
+auto progressPrinter() {
+    return [lastStep = -1](std::uint64_t filesDone, std::uint64_t filesTotal,
+                           std::uint64_t bytesDone, std::uint64_t bytesTotal) mutable {
+        int step = bytesTotal ? static_cast<int>(bytesDone * 10 / bytesTotal) : 10;
+        if (step == lastStep && filesDone != filesTotal) return;
+        lastStep = step;
+        std::cerr << "packing: " << filesDone << "/" << filesTotal << " files, " << bytesDone / 1024
+                  << "/" << bytesTotal / 1024 << " KiB\n";
+    };
+}
+
+std::optional<std::int64_t> sourceDateEpoch() {
+    const char* value = std::getenv("SOURCE_DATE_EPOCH");
+    if (!value || !*value) return std::nullopt;
+    char* end = nullptr;
+    long long seconds = std::strtoll(value, &end, 10);
+    if (*end != '\0' || seconds < 0) return std::nullopt;
+    return seconds;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    CLI::App app{"kelvara-build: makes a setup image from a project file"};
+    app.set_version_flag("--version", std::string("kelvara-build ") + KELVARA_VERSION);
+    std::filesystem::path projectFile, output, stub, dumpTarget;
+    std::vector<std::string> defines;
+    bool quiet = false, verbose = false, warningsAsErrors = false;
+    unsigned threads = 0;
+    app.add_option("project", projectFile, "the project file (TOML)");
+    app.add_option("-o,--output", output,
+                   "the setup image to write (default: setup.exe next to "
+                   "the project file)");
+    app.add_option("-D,--define", defines, "define a variable or replace its value: NAME=VALUE");
+    app.add_option("--stub", stub,
+                   "the engine executable (default: kelvara.exe next to this "
+                   "program)");
+    auto* quietFlag = app.add_flag("-q,--quiet", quiet, "print only warnings and errors");
+    app.add_flag("-v,--verbose", verbose, "print what the image holds")->excludes(quietFlag);
+    app.add_flag("--warnings-as-errors", warningsAsErrors, "fail the build on any warning");
+    app.add_option("--threads", threads, "compression threads (default: all cores)")
+        ->check(CLI::Range(1u, 256u));
+    app.add_option("--dump", dumpTarget, "print the header, file groups and records of an image")
+        ->excludes("project");
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::ParseError& error) {
+        int code = app.exit(error);
+        return code == 0 ? kExitSuccess : kExitBadArguments;
+    }
+
+    if (!dumpTarget.empty()) return dumpImage(dumpTarget, std::cout, std::cerr);
+    if (projectFile.empty()) {
+        std::cerr << "kelvara-build: give a project file (or --dump IMAGE); see --help\n";
+        return kExitBadArguments;
+    }
+    Definitions definitions;
+    for (const std::string& define : defines) {
+        std::size_t equals = define.find('=');
+        if (equals == std::string::npos || equals == 0) {
+            std::cerr << "kelvara-build: -D " << define << ": write NAME=VALUE\n";
+            return kExitBadArguments;
+        }
+        definitions.emplace_back(define.substr(0, equals), define.substr(equals + 1));
+    }
+    if (output.empty()) output = std::filesystem::absolute(projectFile).parent_path() / "setup.exe";
+    if (stub.empty()) stub = defaultStub(argv[0]);
+
+    Diagnostics diagnostics(projectFile.filename().string());
+    Project project = readProject(projectFile, definitions, diagnostics);
+    if (!report(diagnostics, warningsAsErrors)) return kExitBuildFailed;
+    std::optional<std::vector<unsigned char>> stubBytes = readFileBytes(stub);
+    if (!stubBytes) {
+        std::cerr << "kelvara-build: cannot read the stub '" << stub.string()
+                  << "' (give it with --stub)\n";
+        return kExitBuildFailed;
+    }
+    PackageOptions options;
+    options.threads = threads;
+    options.sourceDateEpoch = sourceDateEpoch();
+    if (!quiet) options.progress = progressPrinter();
+    Diagnostics buildDiagnostics(projectFile.filename().string());
+    ImageSummary summary;
+    std::vector<unsigned char> image =
+        buildImage(project, *stubBytes, options, buildDiagnostics, &summary);
+    if (!report(buildDiagnostics, warningsAsErrors) || image.empty()) return kExitBuildFailed;
+    if (!writeFileBytes(output, image)) {
+        std::cerr << "kelvara-build: cannot write '" << output.string() << "'\n";
+        return kExitBuildFailed;
+    }
+    if (!quiet) {
+        std::cerr << "wrote " << output.string() << ": " << summary.imageSize << " bytes, "
+                  << summary.fileCount << " files in " << summary.folderCount << " folders, script "
+                  << summary.scriptSize << " bytes (" << summary.scriptCompressed
+                  << " compressed)\n";
+    }
+    if (verbose) return dumpImage(output, std::cout, std::cerr);
+    return kExitSuccess;
+}
