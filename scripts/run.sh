@@ -25,7 +25,9 @@ trap 'tests/rig/prefix.sh release "$prefix"' EXIT
 image=$out/hello-setup.exe
 build/host/kelvara-build examples/hello/project.toml --stub "$build/kelvara.exe" -o "$image"
 echo "run: $image holds:"
-build/host/kelvara-build --dump "$image" | sed 's/^/    /' | head -40
+build/host/kelvara-build --dump "$image" >"$out/dump.txt"
+sed 's/^/    /' "$out/dump.txt" | head -24
+echo "    ... (the whole listing: $out/dump.txt)"
 
 # The engine verifies the image and applies its script; the installation itself (files,
 # shortcuts, registry) is added by the installation engine as it is built.
@@ -35,11 +37,11 @@ run_engine() {
     export WINEPREFIX=$prefix
     cp "$image" "$prefix/drive_c/hello-setup.exe"
     set +e
-    timeout 120 "$WINE" 'C:\hello-setup.exe' /S
+    timeout 120 "$WINE" 'C:\hello-setup.exe' S 2>"$out/wine.log"
     rc=$?
     set -e
     import -window root "$out/screen.png" 2>/dev/null || true
-    echo "run: hello-setup.exe /S ended with exit code $rc; the screen afterwards: $out/screen.png"
+    echo "run: hello-setup.exe S ended with exit code $rc; the screen afterwards: $out/screen.png"
 }
 export -f run_engine
 export build arch prefix out image
