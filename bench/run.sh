@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # Benchmarks, each a ratio against a baseline measured in the same run, medians of several rounds.
-#   bench/run.sh [verify]
-# verify: checksum verification plus script inflation of a 200 MB image by the engine (under
-#         Wine), against zlib's adler32 over the same bytes in memory.
+#   bench/run.sh [verify|builder]
+# verify:  checksum verification plus script inflation of a 200 MB image by the engine (under
+#          Wine), against zlib's adler32 over the same bytes in memory.
+# builder: kelvara-build on a 200 MB mixed payload (about 1,500 files) with two threads against
+#          one thread, alternating, in new output files.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
@@ -31,7 +33,35 @@ PY
     WINEPREFIX=$prefix "$WINE" "$build/bench/verify_bench.exe" "$work/image-200mb.exe" 7
 }
 
+bench_builder() {
+    cmake --preset host >/dev/null
+    cmake --build --preset host --target kelvara-build >/dev/null
+    local payload=$work/payload
+    [ -d "$payload" ] || python3 bench/make_payload.py "$payload" 200 1500
+    cat >"$work/bench.toml" <<TOML
+[product]
+name = "Benchmark"
+
+[[files]]
+source = "payload"
+target = "%InstallPath%"
+TOML
+    local ratios=() round one two
+    for round in 1 2 3 4 5; do
+        one=$( { /usr/bin/time -f %e build/host/kelvara-build "$work/bench.toml" -q --threads 1 \
+                   --stub "$build/kelvara.exe" -o "$work/one-$round.exe"; } 2>&1 | tail -1)
+        two=$( { /usr/bin/time -f %e build/host/kelvara-build "$work/bench.toml" -q --threads 2 \
+                   --stub "$build/kelvara.exe" -o "$work/two-$round.exe"; } 2>&1 | tail -1)
+        cmp -s "$work/one-$round.exe" "$work/two-$round.exe" || echo "builder: outputs differ!"
+        ratios+=("$(echo "$one / $two" | bc -l)")
+        printf 'round %d: one thread %.2f s, two threads %.2f s, speed-up %.2f\n' "$round" "$one" "$two" "${ratios[-1]}"
+    done
+    printf '%s\n' "${ratios[@]}" | sort -n | awk '{a[NR]=$1} END {printf "median speed-up with two threads: %.2f (target >= 1.7)\n", a[int((NR+1)/2)]}'
+    rm -f "$work"/one-*.exe "$work"/two-*.exe
+}
+
 case "${1:-verify}" in
     verify) bench_verify ;;
-    *) echo "usage: bench/run.sh [verify]" >&2; exit 2 ;;
+    builder) bench_builder ;;
+    *) echo "usage: bench/run.sh [verify|builder]" >&2; exit 2 ;;
 esac

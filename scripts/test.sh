@@ -9,7 +9,8 @@ scripts/install-deps.sh
 scripts/build.sh
 jobs=$(nproc)
 # The Wine prefixes the tests made are overlays: unmount them when the run ends.
-trap 'for b in build/windows build/windows64; do tests/rig/prefix.sh release-all "$b"; done' EXIT
+# A copy that cannot be released is reported, but does not change the tests' verdict.
+trap 'for b in build/windows build/windows64; do tests/rig/prefix.sh release-all "$b" || true; done' EXIT
 run_ctest() { ctest --preset "$@" -j "$jobs"; }
 run_ctest host-asan
 if tests/rig/runs-32bit-code.sh; then

@@ -47,11 +47,20 @@ clone() {
 }
 
 release() {
-    local dest=$1
+    local dest=$1 tries
     [ -d "$dest" ] || return 0
     WINEPREFIX="$dest" wineserver -k 2>/dev/null || true
     WINEPREFIX="$dest" wineserver -w 2>/dev/null || true
-    if mountpoint -q "$dest"; then umount "$dest" || umount -l "$dest"; fi
+    # Wine's last processes may hold the copy for a moment after their server is gone; a copy
+    # can also be mounted more than once. Unmount until nothing is mounted there.
+    for tries in 1 2 3 4 5 6 7 8 9 10; do
+        mountpoint -q "$dest" || break
+        umount "$dest" 2>/dev/null || { sleep 0.5; [ "$tries" -lt 10 ] || umount -l "$dest"; }
+    done
+    if mountpoint -q "$dest"; then
+        echo "prefix: $dest is still mounted; left in place" >&2
+        return 1
+    fi
     rm -rf "$dest" "$dest.ovl"
 }
 
