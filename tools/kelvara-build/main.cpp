@@ -1,4 +1,7 @@
 // kelvara-build: turns a project file into a setup image, or (--dump) shows what an image holds.
+#ifdef _WIN32
+#include <windows.h>
+#endif
 #include <CLI/CLI.hpp>
 #include <cstdlib>
 #include <iostream>
@@ -16,11 +19,22 @@ constexpr int kExitSuccess = 0;
 constexpr int kExitBadArguments = 1;
 constexpr int kExitBuildFailed = 2;
 
-std::filesystem::path defaultStub(const char* argv0) {
+// The running builder's own file, so that the stub beside it is found from any folder.
+std::filesystem::path ownPath(const char* argv0) {
+#ifdef _WIN32
+    wchar_t buffer[32768];
+    DWORD length = GetModuleFileNameW(nullptr, buffer, 32768);
+    if (length > 0 && length < 32768) return std::filesystem::path(buffer);
+#else
     std::error_code error;
     std::filesystem::path self = std::filesystem::canonical("/proc/self/exe", error);
-    if (error) self = std::filesystem::absolute(argv0);
-    return self.parent_path() / "kelvara.exe";
+    if (!error) return self;
+#endif
+    return std::filesystem::absolute(argv0);
+}
+
+std::filesystem::path defaultStub(const char* argv0) {
+    return ownPath(argv0).parent_path() / "kelvara.exe";
 }
 
 // Prints the build's messages; true when the build may go on.
@@ -117,13 +131,11 @@ int main(int argc, char** argv) {
     if (!quiet) options.progress = progressPrinter();
     Diagnostics buildDiagnostics(projectFile.filename().string());
     ImageSummary summary;
-    std::vector<unsigned char> image =
-        buildImage(project, *stubBytes, options, buildDiagnostics, &summary);
-    if (!report(buildDiagnostics, warningsAsErrors) || image.empty()) return kExitBuildFailed;
-    if (!writeFileBytes(output, image)) {
-        std::cerr << "kelvara-build: cannot write '" << output.string() << "'\n";
-        return kExitBuildFailed;
-    }
+    // Written as it is built; a failed build (or, with --warnings-as-errors, a warning) leaves
+    // whatever `output` was untouched.
+    bool built = writeImage(project, *stubBytes, options, output, buildDiagnostics,
+                            warningsAsErrors, &summary);
+    if (!report(buildDiagnostics, warningsAsErrors) || !built) return kExitBuildFailed;
     if (!quiet) {
         std::cerr << "wrote " << output.string() << ": " << summary.imageSize << " bytes, "
                   << summary.fileCount << " files in " << summary.folderCount << " folders, script "
