@@ -233,6 +233,13 @@ void resolveAllUsers() {
     if (profiles && allUsers) {
         HeapString joined(joinFolderName(profiles.get(), allUsers.get()));
         if (joined) expandResult(joined.get());
+        return;
+    }
+    // Windows Vista and later keep the all-users profile as "ProgramData" and have no
+    // "AllUsersProfile": without this the token named a Profiles folder that does not exist.
+    HeapString programData(readRegistryText(HKEY_LOCAL_MACHINE, kProfileList, "ProgramData"));
+    if (programData && programData.get()[0]) {
+        expandResult(programData.get());
     } else {
         joinResult("Profiles\\All Users");
     }
