@@ -7,6 +7,7 @@
 #include <fstream>
 #include <map>
 #include <memory>
+#include <optional>
 #include <random>
 #include <string>
 #include <vector>
@@ -464,6 +465,86 @@ TEST(FileGroups, SameBytesWhateverTheThreadCount) {
     }
     EXPECT_EQ(outputs[0], outputs[1]) << "1 and 4 threads";
     EXPECT_EQ(outputs[0], outputs[2]) << "1 thread and all cores";
+}
+
+// The streamed form: every piece as it is ready, the group headers reserved first and filled in
+// once each group ends, the data's Adler-32 from the workers; a failing output stops the build.
+TEST(FileGroups, StreamedPiecesAddUpToTheGatheredBytes) {
+    SourceTree tree;
+    for (int i = 0; i < 12; ++i) {
+        std::string name = "d" + std::to_string(i % 3) + "/f" + std::to_string(i) + ".bin";
+        tree.write(name, i % 2 ? compressibleText(3000 + 101 * i) : randomBytes(700 + 13 * i, i));
+    }
+    tree.write("empty.txt", "");
+    std::vector<FileGroupSpec> groups{groupOf(tree), groupOf(tree), groupOf(tree)};
+    groups[1].compression = Compression::Stored;
+    groups[2].targetFolder = "<CommonFiles>\\Vendor";
+
+    struct Recording final : GroupOutput {
+        Bytes bytes;
+        std::map<std::size_t, std::size_t> reserved;  // offset -> size, until filled
+        std::size_t checkedPieces = 0, badChecksums = 0, badFills = 0, appends = 0;
+        std::size_t failAfter = static_cast<std::size_t>(-1);  // appends before ok() turns false
+        void append(const unsigned char* data, std::size_t size,
+                    std::optional<std::uint32_t> adler) override {
+            ++appends;
+            if (adler) {
+                ++checkedPieces;
+                uLong sum = adler32(adler32(0, Z_NULL, 0), data, static_cast<uInt>(size));
+                if (sum != *adler) ++badChecksums;
+            }
+            bytes.insert(bytes.end(), data, data + size);
+        }
+        std::size_t reserve(std::size_t size) override {
+            reserved[bytes.size()] = size;
+            bytes.resize(bytes.size() + size, 0xEE);
+            return bytes.size() - size;
+        }
+        void fill(std::size_t handle, const unsigned char* data, std::size_t size) override {
+            auto it = reserved.find(handle);
+            if (it == reserved.end() || it->second != size) {
+                ++badFills;
+                return;
+            }
+            std::memcpy(bytes.data() + handle, data, size);
+            reserved.erase(it);
+        }
+        bool ok() const override { return appends < failAfter; }
+    };
+
+    Diagnostics gatheredDiagnostics;
+    BuiltFileGroups gathered = buildGroups(groups, gatheredDiagnostics);
+    ASSERT_FALSE(gatheredDiagnostics.failed());
+    for (unsigned threads : {1u, 3u}) {
+        Recording output;
+        Diagnostics diagnostics;
+        PackageOptions options;
+        options.threads = threads;
+        BuiltFileGroups built =
+            buildFileGroups(groups, kPackageHeaderSize, options, diagnostics, output);
+        ASSERT_FALSE(diagnostics.failed());
+        EXPECT_TRUE(built.bytes.empty()) << "streamed, not gathered";
+        EXPECT_EQ(output.bytes, gathered.bytes) << threads << " threads";
+        EXPECT_TRUE(output.reserved.empty()) << "every group header filled in";
+        EXPECT_EQ(output.badFills, 0u);
+        EXPECT_EQ(output.checkedPieces, 36u) << "each non-empty file's data with its checksum";
+        EXPECT_EQ(output.badChecksums, 0u);
+        EXPECT_EQ(built.fileCount, gathered.fileCount);
+        EXPECT_EQ(built.requiredSpace, gathered.requiredSpace);
+    }
+
+    Recording failing;
+    failing.failAfter = 5;
+    Diagnostics diagnostics;
+    PackageOptions options;
+    options.threads = 2;
+    std::uint64_t progressCalls = 0;
+    options.progress = [&](std::uint64_t, std::uint64_t, std::uint64_t, std::uint64_t) {
+        ++progressCalls;
+    };
+    buildFileGroups(groups, kPackageHeaderSize, options, diagnostics, failing);
+    EXPECT_LE(failing.appends, 7u) << "the build stops once the output has failed";
+    EXPECT_LT(progressCalls, 39u);
 }
 
 TEST(FileGroups, ProblemsNameTheGroupLine) {

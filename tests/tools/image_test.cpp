@@ -285,6 +285,87 @@ TEST(SetupImage, DumpChecksTheChecksum) {
     std::filesystem::remove(path);
 }
 
+// The image written to a file as it is built: the same bytes as the one built in memory (with
+// several groups, so several reserved headers take part in the checksum), and `path` replaced
+// only by a build that succeeded.
+TEST(SetupImage, WrittenImageIsTheBuiltOneAndReplacesOnlyOnSuccess) {
+    namespace fs = std::filesystem;
+    const fs::path dir = fs::path(::testing::TempDir()) / "kelvara-write-image-test";
+    fs::remove_all(dir);
+    fs::create_directories(dir);
+    const fs::path payload = fs::absolute(kData / "full" / "payload");
+    auto projectWith = [&](const std::string& extra) {
+        std::ofstream(dir / "project.toml")
+            << "[product]\nname = \"Streamed\"\n\n"
+            << "[[files]]\nsource = \"" << payload.generic_string()
+            << "\"\ntarget = \"%InstallPath%\"\n\n"
+            << "[[files]]\nsource = \"" << payload.generic_string()
+            << "\"\ntarget = \"%InstallPath%\\\\Copy\"\ncompression = \"stored\"\n\n"
+            << "[[files]]\nsource = \"" << payload.generic_string()
+            << "\"\ntarget = \"%InstallPath%\\\\Third\"\n" << extra;
+        Diagnostics diagnostics("project.toml");
+        Project project = readProject(dir / "project.toml", {}, diagnostics);
+        EXPECT_FALSE(diagnostics.failed()) << joined(diagnostics.errors());
+        return project;
+    };
+    auto fileBytes = [](const fs::path& path) {
+        std::optional<std::vector<unsigned char>> bytes = readFileBytes(path);
+        return bytes ? *bytes : std::vector<unsigned char>{};
+    };
+    PackageOptions options;
+    options.threads = 2;
+    options.sourceDateEpoch = 1700000000;
+    const fs::path out = dir / "setup.exe";
+    const fs::path partial = dir / "setup.exe.partial";
+
+    Project project = projectWith("");
+    Diagnostics inMemory;
+    ImageSummary memorySummary;
+    std::vector<unsigned char> image =
+        buildImage(project, fakeStub(3000), options, inMemory, &memorySummary);
+    ASSERT_FALSE(image.empty()) << joined(inMemory.errors());
+    Diagnostics written;
+    ImageSummary summary;
+    ASSERT_TRUE(writeImage(project, fakeStub(3000), options, out, written, false, &summary))
+        << joined(written.errors());
+    EXPECT_EQ(fileBytes(out), image);
+    EXPECT_FALSE(fs::exists(partial));
+    EXPECT_EQ(summary.imageSize, image.size());
+    EXPECT_EQ(summary.fileCount, 9u);
+    EXPECT_EQ(summary.fileCount, memorySummary.fileCount);
+    EXPECT_EQ(summary.folderCount, memorySummary.folderCount);
+    uLong sum = adler32(adler32(0, Z_NULL, 0), image.data() + kChecksumStart,
+                        static_cast<uInt>(image.size() - kChecksumStart));
+    EXPECT_EQ(get32(image, kChecksumField), sum);
+    DecodedImage decoded;
+    std::string problem;
+    EXPECT_TRUE(decodeImage(image, decoded, problem)) << problem;
+
+    // Failures leave what was there.
+    const std::vector<unsigned char> before{'o', 'l', 'd'};
+    ASSERT_TRUE(writeFileBytes(out, before));
+    Diagnostics badStub;
+    EXPECT_FALSE(writeImage(project, std::vector<unsigned char>(100, 'x'), options, out, badStub));
+    EXPECT_EQ(badStub.errors().size(), 1u);
+    Project warned = projectWith("include = [\"nothing-matches-*\"]\n");
+    Diagnostics strict;
+    EXPECT_FALSE(writeImage(warned, fakeStub(3000), options, out, strict, true));
+    EXPECT_FALSE(strict.warnings().empty());
+    EXPECT_EQ(fileBytes(out), before) << "a warning treated as an error writes nothing";
+    EXPECT_FALSE(fs::exists(partial));
+    Diagnostics lenient;
+    EXPECT_TRUE(writeImage(warned, fakeStub(3000), options, out, lenient, false));
+    EXPECT_NE(fileBytes(out), before);
+
+    Diagnostics unwritable;
+    EXPECT_FALSE(writeImage(project, fakeStub(3000), options, dir / "no-such-folder" / "x.exe",
+                            unwritable));
+    ASSERT_EQ(unwritable.errors().size(), 1u);
+    EXPECT_NE(unwritable.errors()[0].find("cannot write"), std::string::npos)
+        << unwritable.errors()[0];
+    fs::remove_all(dir);
+}
+
 // The writer stops at the first byte its sink refuses and says so.
 TEST(ScriptWriter, FailingSinkStopsTheScript) {
     struct LimitedSink final : ByteSink {

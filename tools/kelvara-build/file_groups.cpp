@@ -181,18 +181,24 @@ struct Prepared {
     std::vector<unsigned char> data;  // as stored in the package
     bool compressed = false;
     std::uint32_t size = 0;  // the file's size
+    std::uint32_t adler = 1;  // Adler-32 of data, so the image checksum needs no second pass
     FileVersion version;
     std::string error;
 };
 
-bool readWholeFile(const fs::path& path, std::vector<unsigned char>& data, std::string& error) {
+// `expected`: the size the file had when collected; read straight into place, then whatever a
+// file that has grown since holds more.
+bool readWholeFile(const fs::path& path, std::uint64_t expected, std::vector<unsigned char>& data,
+                   std::string& error) {
     std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.string().c_str(), "rb"),
                                                          &std::fclose);
     if (!file) {
         error = "cannot open '" + path.string() + "'";
         return false;
     }
-    data.clear();
+    data.resize(static_cast<std::size_t>(std::min(expected, kMaxFileSize)));
+    std::size_t got = data.empty() ? 0 : std::fread(data.data(), 1, data.size(), file.get());
+    data.resize(got);
     std::array<unsigned char, 1 << 16> chunk;
     std::size_t n;
     while ((n = std::fread(chunk.data(), 1, chunk.size(), file.get())) > 0) {
@@ -241,14 +247,27 @@ bool deflateSyncFlushed(const std::vector<unsigned char>& input, std::optional<s
     return true;
 }
 
+std::uint32_t adler32Of(const std::vector<unsigned char>& data) {
+    uLong sum = adler32(0L, Z_NULL, 0);
+    const unsigned char* from = data.data();
+    for (std::size_t left = data.size(); left > 0;) {  // adler32 takes at most uInt bytes at once
+        auto chunk = static_cast<uInt>(std::min<std::size_t>(left, 1u << 30));
+        sum = adler32(sum, from, chunk);
+        from += chunk;
+        left -= chunk;
+    }
+    return static_cast<std::uint32_t>(sum);
+}
+
 Prepared prepare(const SourceFile& file, Compression compression) {
     Prepared out;
     std::vector<unsigned char> data;
-    if (!readWholeFile(file.path, data, out.error)) return out;
+    if (!readWholeFile(file.path, file.size, data, out.error)) return out;
     out.size = static_cast<std::uint32_t>(data.size());
     if (auto version = readPeFileVersion(data.data(), data.size())) out.version = *version;
     if (compression == Compression::Stored || (compression == Compression::Auto && data.empty())) {
         out.data = std::move(data);
+        out.adler = adler32Of(out.data);
         return out;
     }
     std::vector<unsigned char> packed;
@@ -264,6 +283,7 @@ Prepared prepare(const SourceFile& file, Compression compression) {
     } else {
         out.data = std::move(data);
     }
+    out.adler = adler32Of(out.data);
     return out;
 }
 
@@ -342,18 +362,20 @@ class CompressionPool {
 
 class GroupWriter {
   public:
-    GroupWriter(std::vector<unsigned char>& bytes, std::uint32_t firstEntryOffset)
-        : bytes_(bytes), base_(firstEntryOffset) {}
+    GroupWriter(GroupOutput& output, std::uint32_t firstEntryOffset)
+        : output_(output), base_(firstEntryOffset) {}
 
     void openGroup(const FileGroupSpec& spec) {
         closeGroup();
-        groupStart_ = bytes_.size();
         FileGroupHeader header;
         header.overwriteMode = static_cast<std::uint32_t>(spec.overwrite);
         header.decisionRule = static_cast<std::uint32_t>(spec.rule);
         header.shared = spec.shared ? 1 : 0;
         header.targetFolder = spec.targetFolder.c_str();
-        writeGroupHeader(grow(groupHeaderSize(spec.targetFolder.size())), header);
+        groupHeader_.assign(groupHeaderSize(spec.targetFolder.size()), 0);
+        writeGroupHeader(groupHeader_.data(), header);
+        groupHandle_ = output_.reserve(groupHeader_.size());
+        written_ += groupHeader_.size();
         folders_.clear();
         open_ = true;
     }
@@ -366,40 +388,71 @@ class GroupWriter {
         folders_.resize(common);
         for (std::size_t depth = common; depth < dirs.size(); ++depth) {
             const std::string& name = dirs[depth];
-            writeFolderEntry(grow(folderEntrySize(name.size())), name.c_str(),
-                             static_cast<std::uint32_t>(depth));
+            scratch_.assign(folderEntrySize(name.size()), 0);
+            writeFolderEntry(scratch_.data(), name.c_str(), static_cast<std::uint32_t>(depth));
+            put(scratch_.data(), scratch_.size());
             folders_.push_back(name);
         }
         return dirs.size() - common;
     }
 
     void addFile(const std::string& name, const FileEntryInfo& info, bool compressed,
-                 const std::vector<unsigned char>& data) {
-        writeFileEntryHeader(grow(fileEntryHeaderSize(name.size())), name.c_str(),
+                 const std::vector<unsigned char>& data, std::uint32_t adler) {
+        scratch_.assign(fileEntryHeaderSize(name.size()), 0);
+        writeFileEntryHeader(scratch_.data(), name.c_str(),
                              static_cast<std::uint32_t>(folders_.size()), compressed, info);
-        bytes_.insert(bytes_.end(), data.begin(), data.end());
+        put(scratch_.data(), scratch_.size());
+        if (!data.empty()) {
+            output_.append(data.data(), data.size(), adler);
+            written_ += data.size();
+        }
     }
 
     void closeGroup() {
-        if (open_) patchGroupEndOffset(bytes_.data() + groupStart_, offset());
+        if (!open_) return;
+        patchGroupEndOffset(groupHeader_.data(), offset());
+        output_.fill(groupHandle_, groupHeader_.data(), groupHeader_.size());
         open_ = false;
     }
 
     // False once the package offsets no longer fit 32 bits.
-    bool fits() const { return base_ + std::uint64_t(bytes_.size()) <= 0xFFFFFFFFu; }
+    bool fits() const { return base_ + written_ <= 0xFFFFFFFFu; }
 
   private:
-    std::uint32_t offset() const { return static_cast<std::uint32_t>(base_ + bytes_.size()); }
-    unsigned char* grow(std::size_t n) {
-        bytes_.resize(bytes_.size() + n);
-        return bytes_.data() + bytes_.size() - n;
+    std::uint32_t offset() const { return static_cast<std::uint32_t>(base_ + written_); }
+    void put(const unsigned char* bytes, std::size_t size) {
+        output_.append(bytes, size);
+        written_ += size;
     }
 
-    std::vector<unsigned char>& bytes_;
+    GroupOutput& output_;
     std::uint64_t base_;
-    std::size_t groupStart_ = 0;
+    std::uint64_t written_ = 0;               // bytes given to the output so far
+    std::vector<unsigned char> groupHeader_;  // the open group's header, until its end is known
+    std::size_t groupHandle_ = 0;
+    std::vector<unsigned char> scratch_;
     std::vector<std::string> folders_;  // the folder stack below the target folder
     bool open_ = false;
+};
+
+// Gathers the groups in memory.
+class VectorGroupOutput final : public GroupOutput {
+  public:
+    explicit VectorGroupOutput(std::vector<unsigned char>& bytes) : bytes_(bytes) {}
+    void append(const unsigned char* data, std::size_t size,
+                std::optional<std::uint32_t>) override {
+        bytes_.insert(bytes_.end(), data, data + size);
+    }
+    std::size_t reserve(std::size_t size) override {
+        bytes_.resize(bytes_.size() + size);
+        return bytes_.size() - size;
+    }
+    void fill(std::size_t handle, const unsigned char* data, std::size_t size) override {
+        std::copy(data, data + size, bytes_.begin() + static_cast<std::ptrdiff_t>(handle));
+    }
+
+  private:
+    std::vector<unsigned char>& bytes_;
 };
 
 bool checkGroupSpec(const FileGroupSpec& spec, Diagnostics& diagnostics) {
@@ -504,6 +557,16 @@ std::uint64_t toFileTime(fs::file_time_type time, std::optional<std::int64_t> so
 BuiltFileGroups buildFileGroups(const std::vector<FileGroupSpec>& groups,
                                 std::uint32_t firstEntryOffset, const PackageOptions& options,
                                 Diagnostics& diagnostics) {
+    std::vector<unsigned char> bytes;
+    VectorGroupOutput output(bytes);
+    BuiltFileGroups built = buildFileGroups(groups, firstEntryOffset, options, diagnostics, output);
+    built.bytes = std::move(bytes);
+    return built;
+}
+
+BuiltFileGroups buildFileGroups(const std::vector<FileGroupSpec>& groups,
+                                std::uint32_t firstEntryOffset, const PackageOptions& options,
+                                Diagnostics& diagnostics, GroupOutput& output) {
     BuiltFileGroups built;
     std::vector<SourceFile> files;
     std::vector<bool> usable(groups.size(), false);
@@ -526,7 +589,7 @@ BuiltFileGroups buildFileGroups(const std::vector<FileGroupSpec>& groups,
         std::clamp<std::size_t>(threads, 1, std::max<std::size_t>(files.size(), 1)));
     CompressionPool pool(files, groups, threads);
 
-    GroupWriter writer(built.bytes, firstEntryOffset);
+    GroupWriter writer(output, firstEntryOffset);
     std::uint64_t required = 0;
     std::uint64_t bytesDone = 0;
     std::size_t next = 0;
@@ -552,7 +615,8 @@ BuiltFileGroups buildFileGroups(const std::vector<FileGroupSpec>& groups,
             info.versionMs = prepared.version.ms;
             info.versionLs = prepared.version.ls;
             info.storedLength = static_cast<std::uint32_t>(prepared.data.size());
-            writer.addFile(name, info, prepared.compressed, prepared.data);
+            writer.addFile(name, info, prepared.compressed, prepared.data, prepared.adler);
+            if (!output.ok()) return built;  // the output's owner reports why
             if (!writer.fits()) {
                 diagnostics.error(groups[g].line,
                                   "the package grows past 4 GiB at '" + file.relative + "'");

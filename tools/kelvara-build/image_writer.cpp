@@ -1,7 +1,13 @@
 #include "image_writer.h"
 
 #include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
 #include <fstream>
+#include <optional>
+#include <stdexcept>
+#include <string>
 #include <zlib.h>
 
 #include "script_builder.h"
@@ -34,6 +40,215 @@ Compression compression(const std::string& name) {
     return Compression::Auto;
 }
 
+std::uint32_t adler32Of(const unsigned char* data, std::size_t size) {
+    uLong sum = adler32(0L, Z_NULL, 0);
+    while (size > 0) {  // adler32 takes at most uInt bytes at a time
+        auto chunk = static_cast<uInt>(std::min<std::size_t>(size, 1u << 30));
+        sum = adler32(sum, data, chunk);
+        data += chunk;
+        size -= chunk;
+    }
+    return static_cast<std::uint32_t>(sum);
+}
+
+bool stubIsUsable(const std::vector<unsigned char>& stub, Diagnostics& diagnostics) {
+    if (stub.size() < static_cast<std::size_t>(kStubHeaderSize) || stub[0] != 'M' ||
+        stub[1] != 'Z') {
+        diagnostics.error(0, "the stub is not a Windows executable");
+        return false;
+    }
+    StubHeader existing = decodeStubHeader(stub.data());
+    if (existing.packageOffset != 0) {
+        diagnostics.error(0, "the stub already carries a package; give the engine itself");
+        return false;
+    }
+    return true;
+}
+
+// Where an image's bytes go: appended in order, a few stretches rewritten afterwards.
+class ImageTarget {
+  public:
+    virtual ~ImageTarget() = default;
+    virtual void append(const unsigned char* data, std::size_t size) = 0;
+    virtual void writeAt(std::uint64_t offset, const unsigned char* data, std::size_t size) = 0;
+    virtual bool ok() const = 0;
+};
+
+class MemoryTarget final : public ImageTarget {
+  public:
+    void append(const unsigned char* data, std::size_t size) override {
+        bytes.insert(bytes.end(), data, data + size);
+    }
+    void writeAt(std::uint64_t offset, const unsigned char* data, std::size_t size) override {
+        std::copy(data, data + size, bytes.begin() + static_cast<std::ptrdiff_t>(offset));
+    }
+    bool ok() const override { return true; }
+
+    std::vector<unsigned char> bytes;
+};
+
+// A new file; the first failure sticks, with its reason.
+class FileTarget final : public ImageTarget {
+  public:
+    explicit FileTarget(const std::filesystem::path& path)
+        : file_(std::fopen(path.string().c_str(), "wb")) {
+        if (!file_) {
+            fail();
+            return;
+        }
+        std::setvbuf(file_, nullptr, _IOFBF, 1 << 20);  // entry headers are small
+    }
+    ~FileTarget() override { close(); }
+    FileTarget(const FileTarget&) = delete;
+    FileTarget& operator=(const FileTarget&) = delete;
+
+    void append(const unsigned char* data, std::size_t size) override {
+        if (ok() && std::fwrite(data, 1, size, file_) != size) fail();
+    }
+    void writeAt(std::uint64_t offset, const unsigned char* data, std::size_t size) override {
+        if (!ok()) return;
+        if (std::fflush(file_) != 0 || fseeko(file_, static_cast<off_t>(offset), SEEK_SET) != 0 ||
+            std::fwrite(data, 1, size, file_) != size || fseeko(file_, 0, SEEK_END) != 0)
+            fail();
+    }
+    bool ok() const override { return error_.empty(); }
+    // Closes the file; false when any write failed.
+    bool close() {
+        if (file_ && std::fclose(file_) != 0 && ok()) fail();
+        file_ = nullptr;
+        return ok();
+    }
+    const std::string& error() const { return error_; }
+
+  private:
+    void fail() {
+        if (error_.empty()) error_ = errno ? std::strerror(errno) : "write failed";
+    }
+
+    std::FILE* file_;
+    std::string error_;
+};
+
+// Writes an image piece by piece: the stub, room for the package header, the file groups (as a
+// GroupOutput), the script block; then the package header and the stub header's fields. The
+// Adler-32 from kChecksumStart is kept as a list of pieces in file order, each with its length,
+// joined with adler32_combine: consecutive known pieces merge at once, so the list holds only a
+// few pieces per reserved stretch (a group header, the package header) whatever the image size.
+class ImageStream final : public GroupOutput {
+  public:
+    explicit ImageStream(ImageTarget& target) : target_(target) {}
+
+    // Checks the stub, compresses the script, writes the stub and the package header's room.
+    bool start(const std::vector<unsigned char>& stub, const std::vector<unsigned char>& script,
+               Diagnostics& diagnostics) {
+        if (!stubIsUsable(stub, diagnostics)) return false;
+        compressed_ = compressScript(script);
+        if (compressed_.empty()) {
+            diagnostics.error(0, "the setup script could not be compressed");
+            return false;
+        }
+        scriptSize_ = script.size();
+        stubHeader_.assign(stub.begin(), stub.begin() + kChecksumStart);
+        target_.append(stub.data(), stub.size());
+        size_ = stub.size();
+        addKnown(adler32Of(stub.data() + kChecksumStart, stub.size() - kChecksumStart),
+                 stub.size() - kChecksumStart);
+        packageOffset_ = stub.size();
+        packageHeader_ = reserve(kPackageHeaderSize);
+        return true;
+    }
+
+    void append(const unsigned char* data, std::size_t size,
+                std::optional<std::uint32_t> adler) override {
+        if (size == 0) return;
+        target_.append(data, size);
+        size_ += size;
+        addKnown(adler ? *adler : adler32Of(data, size), size);
+    }
+    std::size_t reserve(std::size_t size) override {
+        const std::vector<unsigned char> room(size, 0);
+        target_.append(room.data(), size);
+        pieces_.push_back({1, size, size_, false});
+        size_ += size;
+        return pieces_.size() - 1;
+    }
+    void fill(std::size_t handle, const unsigned char* data, std::size_t size) override {
+        Piece& piece = pieces_.at(handle);
+        if (piece.known || piece.length != size)
+            throw std::logic_error("image: a reserved stretch filled twice or with a wrong size");
+        target_.writeAt(piece.offset, data, size);
+        piece.adler = adler32Of(data, size);
+        piece.known = true;
+    }
+    bool ok() const override { return target_.ok(); }
+
+    // Appends the script block and fills in the package header and the stub header's fields.
+    bool finish(std::uint32_t requiredSpace, Diagnostics& diagnostics, ImageSummary* summary) {
+        const std::uint64_t scriptOffset = size_ - packageOffset_;
+        const std::uint64_t total = size_ + 4 + compressed_.size();
+        if (total > 0xFFFFFFFFu || scriptSize_ > 0xFFFFFFFFu) {
+            diagnostics.error(0, "the setup image would be larger than 4 GiB");
+            return false;
+        }
+        unsigned char inflatedSize[4];
+        put32(inflatedSize, static_cast<std::uint32_t>(scriptSize_));
+        append(inflatedSize, 4, std::nullopt);
+        append(compressed_.data(), compressed_.size(), std::nullopt);
+
+        unsigned char header[kPackageHeaderSize];
+        encodePackageHeader(header, {kPackageHeaderSize, static_cast<std::uint32_t>(scriptOffset),
+                                     requiredSpace});
+        fill(packageHeader_, header, kPackageHeaderSize);
+
+        uLong sum = adler32(0L, Z_NULL, 0);
+        for (const Piece& piece : pieces_) {
+            if (!piece.known) throw std::logic_error("image: a reserved stretch never filled");
+            sum = adler32_combine(sum, piece.adler, static_cast<z_off_t>(piece.length));
+        }
+        const auto packageOffset = static_cast<std::uint32_t>(packageOffset_);
+        encodePackageOffset(stubHeader_.data(), packageOffset);
+        put32(stubHeader_.data() + kScriptBytesField,
+              static_cast<std::uint32_t>(compressed_.size()));
+        put32(stubHeader_.data() + kChecksumField, static_cast<std::uint32_t>(sum));
+        target_.writeAt(0, stubHeader_.data(), stubHeader_.size());
+        if (summary) {
+            summary->packageOffset = packageOffset;
+            summary->requiredSpace = requiredSpace;
+            summary->scriptSize = scriptSize_;
+            summary->scriptCompressed = compressed_.size();
+            summary->imageSize = static_cast<std::size_t>(size_);
+        }
+        return true;
+    }
+
+  private:
+    struct Piece {
+        uLong adler;
+        std::uint64_t length;
+        std::uint64_t offset;  // in the image, for reserved stretches
+        bool known;
+    };
+
+    void addKnown(std::uint32_t adler, std::uint64_t length) {
+        if (!pieces_.empty() && pieces_.back().known) {
+            Piece& last = pieces_.back();
+            last.adler = adler32_combine(last.adler, adler, static_cast<z_off_t>(length));
+            last.length += length;
+        } else {
+            pieces_.push_back({adler, length, size_ - length, true});
+        }
+    }
+
+    ImageTarget& target_;
+    std::vector<unsigned char> stubHeader_;  // the stub's first kChecksumStart bytes
+    std::vector<unsigned char> compressed_;  // the compressed script
+    std::size_t scriptSize_ = 0;
+    std::uint64_t size_ = 0;  // bytes written so far
+    std::uint64_t packageOffset_ = 0;
+    std::size_t packageHeader_ = 0;  // the package header's reserved stretch
+    std::vector<Piece> pieces_;
+};
+
 }  // namespace
 
 std::vector<unsigned char> compressScript(const std::vector<unsigned char>& script) {
@@ -57,61 +272,12 @@ std::vector<unsigned char> assembleImage(const std::vector<unsigned char>& stub,
                                          std::uint32_t requiredSpace,
                                          const std::vector<unsigned char>& script,
                                          Diagnostics& diagnostics, ImageSummary* summary) {
-    if (stub.size() < static_cast<std::size_t>(kStubHeaderSize) || stub[0] != 'M' ||
-        stub[1] != 'Z') {
-        diagnostics.error(0, "the stub is not a Windows executable");
-        return {};
-    }
-    StubHeader existing = decodeStubHeader(stub.data());
-    if (existing.packageOffset != 0) {
-        diagnostics.error(0, "the stub already carries a package; give the engine itself");
-        return {};
-    }
-    std::vector<unsigned char> compressed = compressScript(script);
-    if (compressed.empty()) {
-        diagnostics.error(0, "the setup script could not be compressed");
-        return {};
-    }
-    const std::uint64_t scriptOffset = kPackageHeaderSize + std::uint64_t(fileGroups.size());
-    const std::uint64_t total = stub.size() + scriptOffset + 4 + compressed.size();
-    if (total > 0xFFFFFFFFu || script.size() > 0xFFFFFFFFu) {
-        diagnostics.error(0, "the setup image would be larger than 4 GiB");
-        return {};
-    }
-    std::vector<unsigned char> image;
-    image.reserve(total);
-    image.insert(image.end(), stub.begin(), stub.end());
-    const auto packageOffset = static_cast<std::uint32_t>(stub.size());
-    unsigned char header[kPackageHeaderSize];
-    encodePackageHeader(
-        header, {kPackageHeaderSize, static_cast<std::uint32_t>(scriptOffset), requiredSpace});
-    image.insert(image.end(), header, header + kPackageHeaderSize);
-    image.insert(image.end(), fileGroups.begin(), fileGroups.end());
-    unsigned char inflatedSize[4];
-    put32(inflatedSize, static_cast<std::uint32_t>(script.size()));
-    image.insert(image.end(), inflatedSize, inflatedSize + 4);
-    image.insert(image.end(), compressed.begin(), compressed.end());
-
-    encodePackageOffset(image.data(), packageOffset);
-    put32(image.data() + kScriptBytesField, static_cast<std::uint32_t>(compressed.size()));
-    uLong sum = adler32(0L, Z_NULL, 0);
-    const unsigned char* from = image.data() + kChecksumStart;
-    std::size_t left = image.size() - kChecksumStart;
-    while (left > 0) {  // adler32 takes at most uInt bytes at a time
-        auto chunk = static_cast<uInt>(std::min<std::size_t>(left, 1u << 30));
-        sum = adler32(sum, from, chunk);
-        from += chunk;
-        left -= chunk;
-    }
-    put32(image.data() + kChecksumField, static_cast<std::uint32_t>(sum));
-    if (summary) {
-        summary->packageOffset = packageOffset;
-        summary->requiredSpace = requiredSpace;
-        summary->scriptSize = script.size();
-        summary->scriptCompressed = compressed.size();
-        summary->imageSize = image.size();
-    }
-    return image;
+    MemoryTarget target;
+    ImageStream stream(target);
+    if (!stream.start(stub, script, diagnostics)) return {};
+    stream.append(fileGroups.data(), fileGroups.size(), std::nullopt);
+    if (!stream.finish(requiredSpace, diagnostics, summary)) return {};
+    return std::move(target.bytes);
 }
 
 std::vector<FileGroupSpec> fileGroupSpecs(const Project& project) {
@@ -138,16 +304,57 @@ std::vector<unsigned char> buildImage(const Project& project,
                                       ImageSummary* summary) {
     std::vector<unsigned char> script = buildScript(project, diagnostics);
     if (diagnostics.failed()) return {};
-    BuiltFileGroups groups =
-        buildFileGroups(fileGroupSpecs(project), kPackageHeaderSize, options, diagnostics);
-    if (diagnostics.failed()) return {};
-    std::vector<unsigned char> image =
-        assembleImage(stub, groups.bytes, groups.requiredSpace, script, diagnostics, summary);
+    MemoryTarget target;
+    ImageStream stream(target);
+    if (!stream.start(stub, script, diagnostics)) return {};
+    BuiltFileGroups groups = buildFileGroups(fileGroupSpecs(project), kPackageHeaderSize, options,
+                                             diagnostics, stream);
+    if (diagnostics.failed() || !stream.finish(groups.requiredSpace, diagnostics, summary))
+        return {};
     if (summary) {
         summary->fileCount = groups.fileCount;
         summary->folderCount = groups.folderCount;
     }
-    return image;
+    return std::move(target.bytes);
+}
+
+bool writeImage(const Project& project, const std::vector<unsigned char>& stub,
+                const PackageOptions& options, const std::filesystem::path& path,
+                Diagnostics& diagnostics, bool warningsAsErrors, ImageSummary* summary) {
+    std::vector<unsigned char> script = buildScript(project, diagnostics);
+    if (diagnostics.failed() || !stubIsUsable(stub, diagnostics)) return false;
+    std::filesystem::path temporary = path;
+    temporary += ".partial";
+    bool built = false;
+    std::string writeError;
+    {
+        FileTarget target(temporary);
+        ImageStream stream(target);
+        if (target.ok() && stream.start(stub, script, diagnostics)) {
+            BuiltFileGroups groups = buildFileGroups(fileGroupSpecs(project), kPackageHeaderSize,
+                                                     options, diagnostics, stream);
+            built = !diagnostics.failed() && target.ok() &&
+                    stream.finish(groups.requiredSpace, diagnostics, summary);
+            if (built && summary) {
+                summary->fileCount = groups.fileCount;
+                summary->folderCount = groups.folderCount;
+            }
+        }
+        if (!target.close()) {
+            built = false;
+            writeError = target.error();
+        }
+    }
+    std::error_code error;
+    if (!writeError.empty()) {
+        diagnostics.error(0, "cannot write '" + path.string() + "': " + writeError);
+    } else if (built && (!warningsAsErrors || diagnostics.warnings().empty())) {
+        std::filesystem::rename(temporary, path, error);
+        if (!error) return true;
+        diagnostics.error(0, "cannot write '" + path.string() + "': " + error.message());
+    }
+    std::filesystem::remove(temporary, error);
+    return false;
 }
 
 std::optional<std::vector<unsigned char>> readFileBytes(const std::filesystem::path& path) {

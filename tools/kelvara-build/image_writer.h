@@ -40,6 +40,17 @@ std::vector<unsigned char> buildImage(const Project& project,
                                       const PackageOptions& options, Diagnostics& diagnostics,
                                       ImageSummary* summary = nullptr);
 
+// The same build written to `path` as it goes: the stub, room for the package header, each file
+// group entry as soon as its data is ready, the script block, then the package header and the
+// stub header's fields in place; the checksum is joined from the pieces' own, so no byte is read
+// twice. The bytes are those buildImage gives. The image goes to a temporary next to `path` that
+// replaces `path` only when the build succeeded (and, with `warningsAsErrors`, gave no warning);
+// otherwise it is removed. False on failure, reported to `diagnostics` (a write error too).
+bool writeImage(const Project& project, const std::vector<unsigned char>& stub,
+                const PackageOptions& options, const std::filesystem::path& path,
+                Diagnostics& diagnostics, bool warningsAsErrors = false,
+                ImageSummary* summary = nullptr);
+
 // The file groups of a project in the form the file-group builder takes.
 std::vector<FileGroupSpec> fileGroupSpecs(const Project& project);
 

@@ -131,13 +131,11 @@ int main(int argc, char** argv) {
     if (!quiet) options.progress = progressPrinter();
     Diagnostics buildDiagnostics(projectFile.filename().string());
     ImageSummary summary;
-    std::vector<unsigned char> image =
-        buildImage(project, *stubBytes, options, buildDiagnostics, &summary);
-    if (!report(buildDiagnostics, warningsAsErrors) || image.empty()) return kExitBuildFailed;
-    if (!writeFileBytes(output, image)) {
-        std::cerr << "kelvara-build: cannot write '" << output.string() << "'\n";
-        return kExitBuildFailed;
-    }
+    // Written as it is built; a failed build (or, with --warnings-as-errors, a warning) leaves
+    // whatever `output` was untouched.
+    bool built = writeImage(project, *stubBytes, options, output, buildDiagnostics,
+                            warningsAsErrors, &summary);
+    if (!report(buildDiagnostics, warningsAsErrors) || !built) return kExitBuildFailed;
     if (!quiet) {
         std::cerr << "wrote " << output.string() << ": " << summary.imageSize << " bytes, "
                   << summary.fileCount << " files in " << summary.folderCount << " folders, script "
