@@ -8,3 +8,7 @@ list(APPEND KELVARA_PORTABLE_SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/overwrite_rules.cpp
     ${CMAKE_CURRENT_LIST_DIR}/version_text.cpp
     ${CMAKE_CURRENT_LIST_DIR}/wininit_ini.cpp)
+# File versions and shared counts, and replacing files at restart.
+list(APPEND KELVARA_WIN32_SOURCES
+    ${CMAKE_CURRENT_LIST_DIR}/file_version_win32.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/replace_on_reboot_win32.cpp)
