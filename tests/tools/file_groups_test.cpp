@@ -158,11 +158,11 @@ std::vector<Decoded> decode(const BuiltFileGroups& built,
 }
 
 FileGroupSpec groupOf(const SourceTree& tree, int line = 7) {
-    FileGroupSpec spec;
-    spec.line = line;
-    spec.targetFolder = "%InstallPath%";
-    spec.sourceDir = tree.root();
-    return spec;
+    FileGroupSpec groupSpec;
+    groupSpec.line = line;
+    groupSpec.targetFolder = "%InstallPath%";
+    groupSpec.sourceDir = tree.root();
+    return groupSpec;
 }
 
 BuiltFileGroups buildGroups(const std::vector<FileGroupSpec>& groups, Diagnostics& diagnostics,
@@ -370,11 +370,11 @@ TEST(FileGroups, PatternsSelectFiles) {
     tree.write("lib/one.dll", "one");
     tree.write("lib/debug/one.pdb", "pdb");
     tree.write("lib/debug/two.dll", "two");
-    FileGroupSpec spec = groupOf(tree, 12);
-    spec.include = {"*.exe", "lib/**/*.dll", "*.hlp"};
-    spec.exclude = {"**/debug/**"};
+    FileGroupSpec groupSpec = groupOf(tree, 12);
+    groupSpec.include = {"*.exe", "lib/**/*.dll", "*.hlp"};
+    groupSpec.exclude = {"**/debug/**"};
     Diagnostics diagnostics("project.toml");
-    BuiltFileGroups built = buildGroups({spec}, diagnostics);
+    BuiltFileGroups built = buildGroups({groupSpec}, diagnostics);
     ASSERT_FALSE(diagnostics.failed());
     std::vector<std::string> paths;
     for (const Decoded& d : decode(built)) paths.push_back(d.path);

@@ -302,7 +302,8 @@ TEST(SetupImage, WrittenImageIsTheBuiltOneAndReplacesOnlyOnSuccess) {
             << "[[files]]\nsource = \"" << payload.generic_string()
             << "\"\ntarget = \"%InstallPath%\\\\Copy\"\ncompression = \"stored\"\n\n"
             << "[[files]]\nsource = \"" << payload.generic_string()
-            << "\"\ntarget = \"%InstallPath%\\\\Third\"\n" << extra;
+            << "\"\ntarget = \"%InstallPath%\\\\Third\"\n"
+            << extra;
         Diagnostics diagnostics("project.toml");
         Project project = readProject(dir / "project.toml", {}, diagnostics);
         EXPECT_FALSE(diagnostics.failed()) << joined(diagnostics.errors());
@@ -358,8 +359,8 @@ TEST(SetupImage, WrittenImageIsTheBuiltOneAndReplacesOnlyOnSuccess) {
     EXPECT_NE(fileBytes(out), before);
 
     Diagnostics unwritable;
-    EXPECT_FALSE(writeImage(project, fakeStub(3000), options, dir / "no-such-folder" / "x.exe",
-                            unwritable));
+    EXPECT_FALSE(
+        writeImage(project, fakeStub(3000), options, dir / "no-such-folder" / "x.exe", unwritable));
     ASSERT_EQ(unwritable.errors().size(), 1u);
     EXPECT_NE(unwritable.errors()[0].find("cannot write"), std::string::npos)
         << unwritable.errors()[0];

@@ -57,7 +57,7 @@ TEST(ProjectReader, FullProjectBecomesTheEngineValues) {
     EXPECT_EQ(p.background->topRgb, 0x000080u);
     EXPECT_TRUE(p.background->captioned);
     ASSERT_EQ(p.background->lines.size(), 1u);
-    EXPECT_EQ(p.background->lines[0].spec,
+    EXPECT_EQ(p.background->lines[0].fields,
               "\"Full Product, edition 2\",right,bottom,10,20,Times New Roman,24,0,7,1,0,"
               "0xFFFFFF,2,0x101010");
 

@@ -8,7 +8,7 @@
 namespace kelvara::build {
 
 class Diagnostics {
-public:
+  public:
     explicit Diagnostics(std::string projectFile = "") : projectFile_(std::move(projectFile)) {}
 
     // line 0: the message is about the project as a whole.
@@ -21,7 +21,7 @@ public:
     const std::vector<std::string>& errors() const { return errors_; }
     const std::vector<std::string>& warnings() const { return warnings_; }
 
-private:
+  private:
     std::string locate(int line, const std::string& message) const {
         if (projectFile_.empty()) return message;
         if (line <= 0) return projectFile_ + ": " + message;

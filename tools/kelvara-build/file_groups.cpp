@@ -60,23 +60,24 @@ std::string lowerAscii(std::string text) {
     return text;
 }
 
-bool nameIsValid(const FileGroupSpec& spec, const std::string& relative, Diagnostics& diagnostics) {
+bool nameIsValid(const FileGroupSpec& groupSpec, const std::string& relative,
+                 Diagnostics& diagnostics) {
     if (relative.size() > kMaxRelativePath) {
-        diagnostics.error(spec.line, "'" + relative + "': path too long for Windows (over " +
-                                         std::to_string(kMaxRelativePath) + " characters)");
+        diagnostics.error(groupSpec.line, "'" + relative + "': path too long for Windows (over " +
+                                              std::to_string(kMaxRelativePath) + " characters)");
         return false;
     }
     for (const std::string& part : splitPath(relative)) {
         std::string problem = nameProblem(part);
         if (!problem.empty()) {
-            diagnostics.error(spec.line, "'" + relative + "': " + problem);
+            diagnostics.error(groupSpec.line, "'" + relative + "': " + problem);
             return false;
         }
     }
     return true;
 }
 
-SourceFile describe(const FileGroupSpec& spec, std::size_t group, const fs::path& path,
+SourceFile describe(const FileGroupSpec& groupSpec, std::size_t group, const fs::path& path,
                     std::string relative, const PackageOptions& options, Diagnostics& diagnostics,
                     bool& ok) {
     SourceFile file;
@@ -88,12 +89,13 @@ SourceFile describe(const FileGroupSpec& spec, std::size_t group, const fs::path
     auto time = error ? fs::file_time_type{} : fs::last_write_time(path, error);
     auto status = error ? fs::file_status{} : fs::status(path, error);
     if (error) {
-        diagnostics.error(spec.line, "cannot read '" + path.string() + "': " + error.message());
+        diagnostics.error(groupSpec.line,
+                          "cannot read '" + path.string() + "': " + error.message());
         ok = false;
         return file;
     }
     if (file.size > kMaxFileSize) {
-        diagnostics.error(spec.line, "'" + file.relative + "' is larger than 4 GiB");
+        diagnostics.error(groupSpec.line, "'" + file.relative + "' is larger than 4 GiB");
         ok = false;
     }
     file.time = toFileTime(time, options.sourceDateEpoch);
@@ -103,27 +105,27 @@ SourceFile describe(const FileGroupSpec& spec, std::size_t group, const fs::path
 }
 
 // The files of one group, sorted byte-wise by relative path.
-std::vector<SourceFile> collectGroup(const FileGroupSpec& spec, std::size_t group,
+std::vector<SourceFile> collectGroup(const FileGroupSpec& groupSpec, std::size_t group,
                                      const PackageOptions& options, Diagnostics& diagnostics,
                                      bool& ok) {
     std::vector<SourceFile> files;
     std::error_code error;
-    if (!fs::is_directory(spec.sourceDir, error)) {
-        diagnostics.error(spec.line,
-                          "source folder '" + spec.sourceDir.string() + "' does not exist");
+    if (!fs::is_directory(groupSpec.sourceDir, error)) {
+        diagnostics.error(groupSpec.line,
+                          "source folder '" + groupSpec.sourceDir.string() + "' does not exist");
         ok = false;
         return files;
     }
     const std::vector<std::string> all{"**"};
-    const std::vector<std::string>& include = spec.include.empty() ? all : spec.include;
+    const std::vector<std::string>& include = groupSpec.include.empty() ? all : groupSpec.include;
     std::vector<std::uint64_t> matches(include.size(), 0);
 
     std::vector<std::pair<std::string, fs::path>> found;
-    fs::recursive_directory_iterator it(spec.sourceDir, error), end;
+    fs::recursive_directory_iterator it(groupSpec.sourceDir, error), end;
     for (; !error && it != end; it.increment(error)) {
         std::error_code typeError;
         if (!it->is_regular_file(typeError)) continue;
-        std::u8string utf8 = it->path().lexically_relative(spec.sourceDir).generic_u8string();
+        std::u8string utf8 = it->path().lexically_relative(groupSpec.sourceDir).generic_u8string();
         std::string relative(utf8.begin(), utf8.end());
         bool included = false;
         for (std::size_t i = 0; i < include.size(); ++i) {
@@ -133,19 +135,20 @@ std::vector<SourceFile> collectGroup(const FileGroupSpec& spec, std::size_t grou
             }
         }
         if (!included) continue;
-        bool excluded = std::any_of(spec.exclude.begin(), spec.exclude.end(),
+        bool excluded = std::any_of(groupSpec.exclude.begin(), groupSpec.exclude.end(),
                                     [&](const std::string& p) { return matchesGlob(p, relative); });
         if (!excluded) found.emplace_back(std::move(relative), it->path());
     }
     if (error) {
-        diagnostics.error(spec.line,
-                          "cannot list '" + spec.sourceDir.string() + "': " + error.message());
+        diagnostics.error(groupSpec.line,
+                          "cannot list '" + groupSpec.sourceDir.string() + "': " + error.message());
         ok = false;
     }
     for (std::size_t i = 0; i < include.size(); ++i)
         if (matches[i] == 0)
-            diagnostics.warning(spec.line, "pattern '" + include[i] + "' matches no file in '" +
-                                               spec.sourceDir.string() + "'");
+            diagnostics.warning(groupSpec.line, "pattern '" + include[i] +
+                                                    "' matches no file in '" +
+                                                    groupSpec.sourceDir.string() + "'");
 
     // Names go into the package as the engine's ANSI text; sorted as those bytes.
     std::vector<std::pair<std::string, fs::path>> named;
@@ -153,7 +156,8 @@ std::vector<SourceFile> collectGroup(const FileGroupSpec& spec, std::size_t grou
         std::optional<std::string> ansi = toAnsi(relative);
         if (!ansi) {
             diagnostics.error(
-                spec.line, "'" + relative + "' holds a character that Windows-1252 cannot write");
+                groupSpec.line,
+                "'" + relative + "' holds a character that Windows-1252 cannot write");
             ok = false;
             continue;
         }
@@ -162,15 +166,16 @@ std::vector<SourceFile> collectGroup(const FileGroupSpec& spec, std::size_t grou
     std::sort(named.begin(), named.end());
     std::set<std::string> folded;
     for (auto& [relative, path] : named) {
-        if (!nameIsValid(spec, relative, diagnostics)) {
+        if (!nameIsValid(groupSpec, relative, diagnostics)) {
             ok = false;
             continue;
         }
         if (!folded.insert(lowerAscii(relative)).second)
-            diagnostics.warning(spec.line, "'" + relative +
-                                               "' differs from another file only in case; on "
-                                               "Windows the later one replaces the earlier");
-        files.push_back(describe(spec, group, path, std::move(relative), options, diagnostics, ok));
+            diagnostics.warning(groupSpec.line, "'" + relative +
+                                                    "' differs from another file only in case; on "
+                                                    "Windows the later one replaces the earlier");
+        files.push_back(
+            describe(groupSpec, group, path, std::move(relative), options, diagnostics, ok));
     }
     return files;
 }
@@ -180,7 +185,7 @@ std::vector<SourceFile> collectGroup(const FileGroupSpec& spec, std::size_t grou
 struct Prepared {
     std::vector<unsigned char> data;  // as stored in the package
     bool compressed = false;
-    std::uint32_t size = 0;  // the file's size
+    std::uint32_t size = 0;   // the file's size
     std::uint32_t adler = 1;  // Adler-32 of data, so the image checksum needs no second pass
     FileVersion version;
     std::string error;
@@ -365,14 +370,14 @@ class GroupWriter {
     GroupWriter(GroupOutput& output, std::uint32_t firstEntryOffset)
         : output_(output), base_(firstEntryOffset) {}
 
-    void openGroup(const FileGroupSpec& spec) {
+    void openGroup(const FileGroupSpec& groupSpec) {
         closeGroup();
         FileGroupHeader header;
-        header.overwriteMode = static_cast<std::uint32_t>(spec.overwrite);
-        header.decisionRule = static_cast<std::uint32_t>(spec.rule);
-        header.shared = spec.shared ? 1 : 0;
-        header.targetFolder = spec.targetFolder.c_str();
-        groupHeader_.assign(groupHeaderSize(spec.targetFolder.size()), 0);
+        header.overwriteMode = static_cast<std::uint32_t>(groupSpec.overwrite);
+        header.decisionRule = static_cast<std::uint32_t>(groupSpec.rule);
+        header.shared = groupSpec.shared ? 1 : 0;
+        header.targetFolder = groupSpec.targetFolder.c_str();
+        groupHeader_.assign(groupHeaderSize(groupSpec.targetFolder.size()), 0);
         writeGroupHeader(groupHeader_.data(), header);
         groupHandle_ = output_.reserve(groupHeader_.size());
         written_ += groupHeader_.size();
@@ -455,20 +460,20 @@ class VectorGroupOutput final : public GroupOutput {
     std::vector<unsigned char>& bytes_;
 };
 
-bool checkGroupSpec(const FileGroupSpec& spec, Diagnostics& diagnostics) {
-    if (spec.targetFolder.empty()) {
-        diagnostics.error(spec.line, "a file group needs a target folder");
+bool checkGroupSpec(const FileGroupSpec& groupSpec, Diagnostics& diagnostics) {
+    if (groupSpec.targetFolder.empty()) {
+        diagnostics.error(groupSpec.line, "a file group needs a target folder");
         return false;
     }
-    if (spec.targetFolder.find('\0') != std::string::npos) {
-        diagnostics.error(spec.line, "the target folder holds a NUL character");
+    if (groupSpec.targetFolder.find('\0') != std::string::npos) {
+        diagnostics.error(groupSpec.line, "the target folder holds a NUL character");
         return false;
     }
-    auto mode = static_cast<int>(spec.overwrite);
-    auto rule = static_cast<int>(spec.rule);
+    auto mode = static_cast<int>(groupSpec.overwrite);
+    auto rule = static_cast<int>(groupSpec.rule);
     if (mode < 0 || mode > static_cast<int>(kOverwriteNever) || rule < 0 ||
         rule > static_cast<int>(kDecideByVersionAndDate)) {
-        diagnostics.error(spec.line, "overwrite mode or decision rule out of range");
+        diagnostics.error(groupSpec.line, "overwrite mode or decision rule out of range");
         return false;
     }
     return true;

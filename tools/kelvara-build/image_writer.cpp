@@ -196,8 +196,8 @@ class ImageStream final : public GroupOutput {
         append(compressed_.data(), compressed_.size(), std::nullopt);
 
         unsigned char header[kPackageHeaderSize];
-        encodePackageHeader(header, {kPackageHeaderSize, static_cast<std::uint32_t>(scriptOffset),
-                                     requiredSpace});
+        encodePackageHeader(
+            header, {kPackageHeaderSize, static_cast<std::uint32_t>(scriptOffset), requiredSpace});
         fill(packageHeader_, header, kPackageHeaderSize);
 
         uLong sum = adler32(0L, Z_NULL, 0);
@@ -283,17 +283,17 @@ std::vector<unsigned char> assembleImage(const std::vector<unsigned char>& stub,
 std::vector<FileGroupSpec> fileGroupSpecs(const Project& project) {
     std::vector<FileGroupSpec> specs;
     for (const FileGroup& group : project.fileGroups) {
-        FileGroupSpec spec;
-        spec.line = group.line;
-        spec.targetFolder = group.targetFolder;
-        spec.overwrite = overwriteMode(group.overwrite);
-        spec.rule = decisionRule(group.decide);
-        spec.shared = group.shared;
-        spec.sourceDir = group.sourceDir;
-        spec.include = group.include;
-        spec.exclude = group.exclude;
-        spec.compression = compression(group.compression);
-        specs.push_back(std::move(spec));
+        FileGroupSpec groupSpec;
+        groupSpec.line = group.line;
+        groupSpec.targetFolder = group.targetFolder;
+        groupSpec.overwrite = overwriteMode(group.overwrite);
+        groupSpec.rule = decisionRule(group.decide);
+        groupSpec.shared = group.shared;
+        groupSpec.sourceDir = group.sourceDir;
+        groupSpec.include = group.include;
+        groupSpec.exclude = group.exclude;
+        groupSpec.compression = compression(group.compression);
+        specs.push_back(std::move(groupSpec));
     }
     return specs;
 }
@@ -307,8 +307,8 @@ std::vector<unsigned char> buildImage(const Project& project,
     MemoryTarget target;
     ImageStream stream(target);
     if (!stream.start(stub, script, diagnostics)) return {};
-    BuiltFileGroups groups = buildFileGroups(fileGroupSpecs(project), kPackageHeaderSize, options,
-                                             diagnostics, stream);
+    BuiltFileGroups groups =
+        buildFileGroups(fileGroupSpecs(project), kPackageHeaderSize, options, diagnostics, stream);
     if (diagnostics.failed() || !stream.finish(groups.requiredSpace, diagnostics, summary))
         return {};
     if (summary) {

@@ -755,12 +755,12 @@ void ProjectParser::backgroundLine(const toml::table& table, int index) {
     char hex[2][16];
     std::snprintf(hex[0], sizeof hex[0], "0x%06X", colour);
     std::snprintf(hex[1], sizeof hex[1], "0x%06X", shadowColour);
-    std::ostringstream spec;
-    spec << '"' << text << "\"," << align << ',' << from << ',' << x << ',' << y << ',' << face
-         << ',' << size << ',' << width << ',' << weight / 100 << ',' << (italic ? 1 : 0) << ','
-         << (underline ? 1 : 0) << ',' << hex[0] << ',' << shadow << ',' << hex[1];
+    std::ostringstream fields;
+    fields << '"' << text << "\"," << align << ',' << from << ',' << x << ',' << y << ',' << face
+           << ',' << size << ',' << width << ',' << weight / 100 << ',' << (italic ? 1 : 0) << ','
+           << (underline ? 1 : 0) << ',' << hex[0] << ',' << shadow << ',' << hex[1];
     (void)index;
-    p_.background->lines.push_back({r.line(), spec.str()});
+    p_.background->lines.push_back({r.line(), fields.str()});
 }
 
 std::optional<std::string> ProjectParser::textFile(TableReader& table, const std::string& key) {

@@ -54,7 +54,7 @@ struct FontSpec {
 
 struct BackgroundLine {
     int line = 0;
-    std::string spec;  // the engine's text-line field string, text quoted first
+    std::string fields;  // the engine's text-line field string, text quoted first
 };
 
 struct Background {

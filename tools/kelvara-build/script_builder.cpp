@@ -102,7 +102,7 @@ std::vector<unsigned char> buildScript(const Project& p, Diagnostics& diagnostic
     if (p.background) {
         writer.background(p.background->topRgb, p.background->bottomRgb);
         for (const BackgroundLine& line : p.background->lines) {
-            writer.stringRecord(kRecordBackgroundLine, line.spec.c_str());
+            writer.stringRecord(kRecordBackgroundLine, line.fields.c_str());
         }
     }
     writer.languages(p.autoSelectLanguage, p.languages.data(), p.languages.size());
