@@ -161,7 +161,13 @@ TEST_F(FolderResolution, RegistryRulesForFilesAndProfiles) {
     ::GetEnvironmentVariableA("SystemDrive", drive, sizeof drive);
     EXPECT_EQ(std::string(resolveFolder(kTokenAllUsers)),
               std::string(drive) + "\\Profiles\\All Users");
+    // Vista and later: no "AllUsersProfile", the all-users profile is "ProgramData".
     allUsers.remove();
+    SavedValue programData(HKEY_LOCAL_MACHINE, kProfileList, "ProgramData");
+    programData.set("%SystemDrive%\\Shared Data");
+    EXPECT_EQ(std::string(resolveFolder(kTokenAllUsers)), std::string(drive) + "\\Shared Data");
+    // Neither value: the Windows folder's Profiles folder, as on the releases before NT 5.
+    programData.remove();
     char windows[MAX_PATH];
     ::GetWindowsDirectoryA(windows, MAX_PATH);
     EXPECT_EQ(std::string(resolveFolder(kTokenAllUsers)),
