@@ -5,18 +5,10 @@
 #include "runtime/heap.h"
 
 namespace kelvara {
-namespace {
-
-const char* skipLeadingBackslash(const char* key) {
-    return key[0] == '\\' ? key + 1 : key;
-}
-
-}  // namespace
 
 char* readRegistryText(HKEY root, const char* key, const char* value) {
     HKEY raw = nullptr;
-    if (::RegOpenKeyExA(root, skipLeadingBackslash(key), 0, KEY_QUERY_VALUE, &raw) !=
-        ERROR_SUCCESS) {
+    if (::RegOpenKeyExA(root, key, 0, KEY_QUERY_VALUE, &raw) != ERROR_SUCCESS) {
         return nullptr;
     }
     UniqueKey opened(raw);
@@ -39,8 +31,8 @@ char* readRegistryText(HKEY root, const char* key, const char* value) {
 
 void storeRegistryText(HKEY root, const char* key, const char* value, const char* text) {
     HKEY raw = nullptr;
-    if (::RegCreateKeyExA(root, skipLeadingBackslash(key), 0, nullptr, REG_OPTION_NON_VOLATILE,
-                          KEY_SET_VALUE, nullptr, &raw, nullptr) != ERROR_SUCCESS) {
+    if (::RegCreateKeyExA(root, key, 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_SET_VALUE, nullptr,
+                          &raw, nullptr) != ERROR_SUCCESS) {
         return;
     }
     UniqueKey created(raw);

@@ -5,6 +5,7 @@
 #include "environment/requirements.h"
 #include "environment/system_detection.h"
 #include "environment/windows_release.h"
+#include "install/file_version_win32.h"
 #include "runtime/handles.h"
 #include "runtime/heap.h"
 #include "runtime/heap_string.h"
@@ -16,15 +17,6 @@ namespace {
 
 constexpr char kIeKey[] = "Software\\Microsoft\\Internet Explorer";
 constexpr char kOldIeKey[] = "Software\\Microsoft\\Windows\\Internet Explorer";
-
-// A heap block freed when it goes out of scope.
-struct HeapBlock {
-    void* data;
-    explicit HeapBlock(std::size_t size) : data(heapAlloc(size)) {}
-    HeapBlock(const HeapBlock&) = delete;
-    HeapBlock& operator=(const HeapBlock&) = delete;
-    ~HeapBlock() { heapFree(data); }
-};
 
 int ieReleaseIndex() {
     HeapString version(readRegistryText(HKEY_LOCAL_MACHINE, kIeKey, "Version"));
@@ -43,7 +35,7 @@ bool tokenHasEnabledAdministrators(HANDLE token) {
         return false;
     }
     HeapBlock buffer(size);
-    if (!buffer.data || !::GetTokenInformation(token, TokenGroups, buffer.data, size, &size)) {
+    if (!buffer.get() || !::GetTokenInformation(token, TokenGroups, buffer.get(), size, &size)) {
         return false;
     }
     SID_IDENTIFIER_AUTHORITY ntAuthority = SECURITY_NT_AUTHORITY;
@@ -52,7 +44,7 @@ bool tokenHasEnabledAdministrators(HANDLE token) {
                                     DOMAIN_ALIAS_RID_ADMINS, 0, 0, 0, 0, 0, 0, &administrators)) {
         return false;
     }
-    const auto* groups = static_cast<const TOKEN_GROUPS*>(buffer.data);
+    const auto* groups = static_cast<const TOKEN_GROUPS*>(buffer.get());
     for (DWORD i = 0; i < groups->GroupCount; ++i) {
         if (::EqualSid(groups->Groups[i].Sid, administrators) &&
             (groups->Groups[i].Attributes & SE_GROUP_ENABLED)) {
@@ -113,21 +105,12 @@ int detectIe() {
 }
 
 bool readFileVersion(const char* path, unsigned version[4]) {
-    DWORD ignored = 0;
-    DWORD size = ::GetFileVersionInfoSizeA(path, &ignored);
-    if (size == 0) return false;
-    HeapBlock block(size);
-    if (!block.data || !::GetFileVersionInfoA(path, 0, size, block.data)) return false;
-    VS_FIXEDFILEINFO* fixed = nullptr;
-    UINT length = 0;
-    if (!::VerQueryValueA(block.data, "\\", reinterpret_cast<void**>(&fixed), &length) || !fixed ||
-        length < sizeof(VS_FIXEDFILEINFO)) {
-        return false;
-    }
-    version[0] = HIWORD(fixed->dwFileVersionMS);
-    version[1] = LOWORD(fixed->dwFileVersionMS);
-    version[2] = HIWORD(fixed->dwFileVersionLS);
-    version[3] = LOWORD(fixed->dwFileVersionLS);
+    VersionPair found;
+    if (!versionFromResource(path, &found, false)) return false;
+    version[0] = found.ms >> 16;
+    version[1] = found.ms & 0xFFFF;
+    version[2] = found.ls >> 16;
+    version[3] = found.ls & 0xFFFF;
     return true;
 }
 

@@ -21,19 +21,6 @@ static_assert(sizeof(DLLVERSIONINFO) == kDllVersionInfoSize);
 // Libraries whose DllGetVersion is asked when the binary test is on.
 constexpr const char* kVersionedExtensions[] = {".dll", ".ocx", ".tlb"};
 
-// A zero-filled block of the private heap, freed when it goes out of scope.
-class ScopedBlock {
-  public:
-    explicit ScopedBlock(std::size_t size) : data_(heapAlloc(size)) {}
-    ScopedBlock(const ScopedBlock&) = delete;
-    ScopedBlock& operator=(const ScopedBlock&) = delete;
-    ~ScopedBlock() { heapFree(data_); }
-    void* get() const { return data_; }
-
-  private:
-    void* data_;
-};
-
 // Keeps the system from showing its own error boxes while a file of unknown kind is loaded.
 class QuietErrorMode {
   public:
@@ -113,7 +100,7 @@ bool versionFromResource(const char* path, VersionPair* version, bool checkBinar
     DWORD ignored = 0;
     DWORD size = ::GetFileVersionInfoSizeA(path, &ignored);
     if (size == 0) return false;
-    ScopedBlock block(size);
+    HeapBlock block(size);
     if (!block.get() || !::GetFileVersionInfoA(path, 0, size, block.get())) return false;
     VS_FIXEDFILEINFO* fixed = nullptr;
     UINT length = 0;
@@ -154,7 +141,7 @@ std::uint32_t sharedCount(const char* path) {
         size == 0) {
         return 0;
     }
-    ScopedBlock data(size);
+    HeapBlock data(size);
     if (!data.get() || ::RegQueryValueExA(key.get(), path, nullptr, nullptr,
                                           static_cast<BYTE*>(data.get()), &size) != ERROR_SUCCESS) {
         return 0;

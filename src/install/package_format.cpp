@@ -2,26 +2,10 @@
 
 #include <cstring>
 
+#include "runtime/byte_order.h"
+
 namespace kelvara {
 namespace {
-
-std::uint32_t read32(const unsigned char* p) {
-    return std::uint32_t(p[0]) | (std::uint32_t(p[1]) << 8) | (std::uint32_t(p[2]) << 16) |
-           (std::uint32_t(p[3]) << 24);
-}
-
-std::uint64_t read64(const unsigned char* p) {
-    return std::uint64_t(read32(p)) | (std::uint64_t(read32(p + 4)) << 32);
-}
-
-void write32(unsigned char* p, std::uint32_t v) {
-    for (int i = 0; i < 4; ++i) p[i] = static_cast<unsigned char>(v >> (8 * i));
-}
-
-void write64(unsigned char* p, std::uint64_t v) {
-    write32(p, static_cast<std::uint32_t>(v));
-    write32(p + 4, static_cast<std::uint32_t>(v >> 32));
-}
 
 // Copies the string with its NUL; returns the byte after it.
 unsigned char* writeString(unsigned char* out, const char* text) {
@@ -48,16 +32,16 @@ std::size_t groupHeaderSize(std::size_t targetFolderLength) {
 }
 
 void writeGroupHeader(unsigned char* out, const FileGroupHeader& header) {
-    write32(out + kGroupEndOffsetField, header.endOffset);
-    write32(out + kGroupOverwriteModeField, header.overwriteMode);
-    write32(out + kGroupDecisionRuleField, header.decisionRule);
-    write32(out + kGroupSharedField, header.shared);
-    write32(out + kGroupReservedField, 0);
+    writeLe32(out + kGroupEndOffsetField, header.endOffset);
+    writeLe32(out + kGroupOverwriteModeField, header.overwriteMode);
+    writeLe32(out + kGroupDecisionRuleField, header.decisionRule);
+    writeLe32(out + kGroupSharedField, header.shared);
+    writeLe32(out + kGroupReservedField, 0);
     writeString(out + kGroupTargetFolderField, header.targetFolder);
 }
 
 void patchGroupEndOffset(unsigned char* group, std::uint32_t endOffset) {
-    write32(group + kGroupEndOffsetField, endOffset);
+    writeLe32(group + kGroupEndOffsetField, endOffset);
 }
 
 std::size_t folderEntrySize(std::size_t nameLength) {
@@ -66,7 +50,7 @@ std::size_t folderEntrySize(std::size_t nameLength) {
 
 void writeFolderEntry(unsigned char* out, const char* name, std::uint32_t depth) {
     out = writeString(out, name);
-    write32(out, depth);
+    writeLe32(out, depth);
     out[kEntryDepthSize] = 0;
 }
 
@@ -77,18 +61,18 @@ std::size_t fileEntryHeaderSize(std::size_t nameLength) {
 void writeFileEntryHeader(unsigned char* out, const char* name, std::uint32_t depth,
                           bool compressed, const FileEntryInfo& info) {
     out = writeString(out, name);
-    write32(out, depth);
+    writeLe32(out, depth);
     out[kEntryDepthSize] = kEntryFlagFile | (compressed ? kEntryFlagCompressed : 0);
     unsigned char* part = out + kEntryDepthSize + kEntryFlagsSize;
-    write32(part + kFilePartAttributes, info.attributes);
-    write64(part + kFilePartCreationTime, info.creationTime);
-    write64(part + kFilePartLastAccessTime, info.lastAccessTime);
-    write64(part + kFilePartLastWriteTime, info.lastWriteTime);
-    write32(part + kFilePartSizeHigh, info.sizeHigh);
-    write32(part + kFilePartSizeLow, info.sizeLow);
-    write32(part + kFilePartVersionMs, info.versionMs);
-    write32(part + kFilePartVersionLs, info.versionLs);
-    write32(part + kFilePartStoredLength, info.storedLength);
+    writeLe32(part + kFilePartAttributes, info.attributes);
+    writeLe64(part + kFilePartCreationTime, info.creationTime);
+    writeLe64(part + kFilePartLastAccessTime, info.lastAccessTime);
+    writeLe64(part + kFilePartLastWriteTime, info.lastWriteTime);
+    writeLe32(part + kFilePartSizeHigh, info.sizeHigh);
+    writeLe32(part + kFilePartSizeLow, info.sizeLow);
+    writeLe32(part + kFilePartVersionMs, info.versionMs);
+    writeLe32(part + kFilePartVersionLs, info.versionLs);
+    writeLe32(part + kFilePartStoredLength, info.storedLength);
 }
 
 PackageWalker::PackageWalker(const unsigned char* package, std::size_t packageSize,
@@ -118,14 +102,14 @@ bool PackageWalker::nextGroup(FileGroupHeader& group) {
     if (!nul) return fail();
     std::uint32_t entriesStart =
         offset_ + static_cast<std::uint32_t>(static_cast<const unsigned char*>(nul) - at) + 1;
-    std::uint32_t groupEnd = read32(at + kGroupEndOffsetField);
+    std::uint32_t groupEnd = readLe32(at + kGroupEndOffsetField);
     // An end before the entries start (or one that goes backwards) would loop or overlap.
     if (groupEnd < entriesStart || groupEnd > end_) return fail();
 
     group.endOffset = groupEnd;
-    group.overwriteMode = read32(at + kGroupOverwriteModeField);
-    group.decisionRule = read32(at + kGroupDecisionRuleField);
-    group.shared = read32(at + kGroupSharedField);
+    group.overwriteMode = readLe32(at + kGroupOverwriteModeField);
+    group.decisionRule = readLe32(at + kGroupDecisionRuleField);
+    group.shared = readLe32(at + kGroupSharedField);
     group.targetFolder = reinterpret_cast<const char*>(at + kGroupTargetFolderField);
     offset_ = entriesStart;
     groupEnd_ = groupEnd;
@@ -145,7 +129,7 @@ bool PackageWalker::nextEntry(PackageEntry& entry) {
     if (!isPlainEntryName(reinterpret_cast<const char*>(at), nameLength)) return fail();
     std::uint32_t used = nameLength + 1;
     if (left - used < kEntryDepthSize + kEntryFlagsSize) return fail();
-    std::uint32_t depth = read32(at + used);
+    std::uint32_t depth = readLe32(at + used);
     std::uint8_t flags = at[used + kEntryDepthSize];
     used += kEntryDepthSize + kEntryFlagsSize;
     // Depth names a folder-stack item; one no folder entry has set would make the engine
@@ -160,15 +144,15 @@ bool PackageWalker::nextEntry(PackageEntry& entry) {
         if (left - used < kFilePartSize) return fail();
         const unsigned char* part = at + used;
         FileEntryInfo& info = decoded.file;
-        info.attributes = read32(part + kFilePartAttributes);
-        info.creationTime = read64(part + kFilePartCreationTime);
-        info.lastAccessTime = read64(part + kFilePartLastAccessTime);
-        info.lastWriteTime = read64(part + kFilePartLastWriteTime);
-        info.sizeHigh = read32(part + kFilePartSizeHigh);
-        info.sizeLow = read32(part + kFilePartSizeLow);
-        info.versionMs = read32(part + kFilePartVersionMs);
-        info.versionLs = read32(part + kFilePartVersionLs);
-        info.storedLength = read32(part + kFilePartStoredLength);
+        info.attributes = readLe32(part + kFilePartAttributes);
+        info.creationTime = readLe64(part + kFilePartCreationTime);
+        info.lastAccessTime = readLe64(part + kFilePartLastAccessTime);
+        info.lastWriteTime = readLe64(part + kFilePartLastWriteTime);
+        info.sizeHigh = readLe32(part + kFilePartSizeHigh);
+        info.sizeLow = readLe32(part + kFilePartSizeLow);
+        info.versionMs = readLe32(part + kFilePartVersionMs);
+        info.versionLs = readLe32(part + kFilePartVersionLs);
+        info.storedLength = readLe32(part + kFilePartStoredLength);
         used += kFilePartSize;
         if (info.storedLength > left - used) return fail();
         decoded.data = at + used;

@@ -21,6 +21,20 @@ void heapFree(void* block);
 // block is resized and the new part zero-filled. Null on failure (the old block stays valid).
 void* heapResize(void* block, std::size_t size);
 
+// A zero-filled block of the private heap, freed when it goes out of scope. get() is null when
+// the heap was exhausted.
+class HeapBlock {
+  public:
+    explicit HeapBlock(std::size_t size) : data_(heapAlloc(size)) {}
+    HeapBlock(const HeapBlock&) = delete;
+    HeapBlock& operator=(const HeapBlock&) = delete;
+    ~HeapBlock() { heapFree(data_); }
+    void* get() const { return data_; }
+
+  private:
+    void* data_;
+};
+
 // Byte copy that is correct for overlapping ranges.
 void memMove(void* dst, const void* src, std::size_t n);
 

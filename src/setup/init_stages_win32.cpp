@@ -26,11 +26,6 @@ constexpr int kPaletteExtraEntries = 22;  // 20 left black, then the accent and 
 constexpr int kPaletteFirstGradientEntry = 20;
 constexpr int kAccentPaletteIndex = kPaletteFirstGradientEntry + kGradientSteps;
 
-bool fail(const char* format, const char* argument = nullptr) {
-    messageBoxFormat(nullptr, kStartupCaption, format, argument, MB_ICONERROR);
-    return false;
-}
-
 HANDLE makeEvent(bool signalled) {
     return ::CreateEventA(nullptr, TRUE, signalled, nullptr);
 }
@@ -61,28 +56,28 @@ bool stageCore() {
     SetupState& s = setupState;
     setRunDefaults(s);
     ::InitCommonControls();
-    if (!heapCreate()) return fail(systemErrorText(::GetLastError()));
+    if (!heapCreate()) return reportStartupFailure(systemErrorText(::GetLastError()));
     s.moduleHandle = ::GetModuleHandleA(nullptr);
-    if (!s.moduleHandle) return fail(kErrorModuleHandle);
-    if (!loadSecurityFunctions()) return fail(kErrorLoadLibrary, kLibraryAdvapi);
+    if (!s.moduleHandle) return reportStartupFailure(kErrorModuleHandle);
+    if (!loadSecurityFunctions()) return reportStartupFailure(kErrorLoadLibrary, kLibraryAdvapi);
     // String lists are our own arrays: no list functions to load from comctl32.
-    if (!loadShellFunctions()) return fail(kErrorLoadLibrary, kLibraryShell);
+    if (!loadShellFunctions()) return reportStartupFailure(kErrorLoadLibrary, kLibraryShell);
     s.richEditLibrary = ::LoadLibraryA("RichEd32.Dll");
-    if (!s.richEditLibrary) return fail(kErrorLoadLibrary, kLibraryRichEdit);
+    if (!s.richEditLibrary) return reportStartupFailure(kErrorLoadLibrary, kLibraryRichEdit);
     s.uninstallDoneEvent = makeEvent(false);
     s.installDoneEvent = makeEvent(false);
     s.proceedEvent = makeEvent(true);
     if (!s.uninstallDoneEvent || !s.installDoneEvent || !s.proceedEvent) {
-        return fail(kErrorCreateEvent);
+        return reportStartupFailure(kErrorCreateEvent);
     }
-    if (!s.scratchFields.create(kFieldListGrowth)) return fail(kErrorCreateList);
+    if (!s.scratchFields.create(kFieldListGrowth)) return reportStartupFailure(kErrorCreateList);
     // The token the access checks ask about; a run without one still installs where it can.
     HANDLE token = nullptr;
     if (::ImpersonateSelf(SecurityImpersonation) &&
         ::OpenThreadToken(::GetCurrentThread(), TOKEN_ALL_ACCESS, TRUE, &token)) {
         s.threadToken = token;
     }
-    if (!createLists()) return fail(kErrorCreateList);
+    if (!createLists()) return reportStartupFailure(kErrorCreateList);
     // A path the heap cannot hold stays a hole; expansion then leaves that token as written.
     fillFolderPaths();
     runSystemDetections();
@@ -164,7 +159,7 @@ bool stageInstallerPath() {
     SetupState& s = setupState;
     s.installerPath = static_cast<char*>(heapAlloc(kPathBufferSize));
     if (!s.installerPath || ::GetModuleFileNameA(nullptr, s.installerPath, kPathBufferSize) == 0) {
-        return fail(kErrorInstallerPath);
+        return reportStartupFailure(kErrorInstallerPath);
     }
     return true;
 }
@@ -176,13 +171,13 @@ bool stageInstallerDir() {
 
 bool stageTempDir() {
     setupState.tempDir = tempFolder();
-    return setupState.tempDir ? true : fail(kErrorTempPath);
+    return setupState.tempDir ? true : reportStartupFailure(kErrorTempPath);
 }
 
 bool stageSelfFile() {
     HANDLE file = ::CreateFileA(setupState.installerPath, GENERIC_READ, FILE_SHARE_READ, nullptr,
                                 OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return fail(kErrorOpenSelf);
+    if (file == INVALID_HANDLE_VALUE) return reportStartupFailure(kErrorOpenSelf);
     setupState.selfFile = file;
     return true;
 }
@@ -197,6 +192,11 @@ bool stageCommandLine() {
 }
 
 }  // namespace
+
+bool reportStartupFailure(const char* format, const char* argument) {
+    messageBoxFormat(nullptr, kStartupCaption, format, argument, MB_ICONERROR);
+    return false;
+}
 
 bool initStage(int stage) {
     switch (stage) {

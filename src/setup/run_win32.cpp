@@ -33,8 +33,7 @@ bool readStubHeader() {
     DWORD read = 0;
     if (!::ReadFile(setupState.selfFile, bytes, kStubHeaderSize, &read, nullptr) ||
         read < static_cast<DWORD>(kStubHeaderSize)) {
-        messageBoxFormat(nullptr, kStartupCaption, kErrorReadHeader, nullptr, MB_ICONERROR);
-        return false;
+        return reportStartupFailure(kErrorReadHeader);
     }
     setupState.stubHeader = decodeStubHeader(bytes);
     return true;

@@ -2,16 +2,9 @@
 
 #include <cstring>
 
+#include "runtime/byte_order.h"
+
 namespace kelvara {
-namespace {
-
-std::uint32_t readLittleEndian(const unsigned char* bytes, int width) {
-    std::uint32_t value = 0;
-    for (int i = width - 1; i >= 0; --i) value = (value << 8) | bytes[i];
-    return value;
-}
-
-}  // namespace
 
 bool RecordCursor::next(ScriptRecord& record) {
     if (stopped_ || !data_) return false;
@@ -21,7 +14,7 @@ bool RecordCursor::next(ScriptRecord& record) {
         return false;
     }
     const unsigned char* at = data_ + offset_;
-    auto type = static_cast<std::int32_t>(readLittleEndian(at, 4));
+    auto type = static_cast<std::int32_t>(readLe32(at));
     if (type == kRecordEnd) {
         stopped_ = true;
         endRecord_ = true;
@@ -31,7 +24,7 @@ bool RecordCursor::next(ScriptRecord& record) {
         stopped_ = true;
         return false;
     }
-    std::uint32_t length = readLittleEndian(at + 4, 4);
+    std::uint32_t length = readLe32(at + 4);
     if (length > left - kRecordHeaderSize) {
         stopped_ = true;
         return false;
@@ -51,14 +44,14 @@ bool PayloadReader::readU8(std::uint8_t& value) {
 
 bool PayloadReader::readU16(std::uint16_t& value) {
     if (remaining() < 2) return false;
-    value = static_cast<std::uint16_t>(readLittleEndian(data_ + offset_, 2));
+    value = readLe16(data_ + offset_);
     offset_ += 2;
     return true;
 }
 
 bool PayloadReader::readU32(std::uint32_t& value) {
     if (remaining() < 4) return false;
-    value = readLittleEndian(data_ + offset_, 4);
+    value = readLe32(data_ + offset_);
     offset_ += 4;
     return true;
 }

@@ -4,8 +4,7 @@
 
 #include <cstring>
 
-#include "runtime/handles.h"
-#include "runtime/heap.h"
+#include "environment/registry_text.h"
 #include "setup/script_records.h"
 
 namespace kelvara {
@@ -39,27 +38,7 @@ char* readRegistryText(int root, const char* subkey, const char* valueName) {
     if (root < 0 || root >= static_cast<int>(sizeof kRegistryRoots / sizeof *kRegistryRoots)) {
         return nullptr;
     }
-    HKEY opened = nullptr;
-    if (::RegOpenKeyExA(kRegistryRoots[root], subkey, 0, KEY_QUERY_VALUE, &opened) !=
-        ERROR_SUCCESS) {
-        return nullptr;
-    }
-    UniqueKey key(opened);
-    DWORD size = 0;
-    if (::RegQueryValueExA(key.get(), valueName, nullptr, nullptr, nullptr, &size) !=
-            ERROR_SUCCESS ||
-        size == 0) {
-        return nullptr;
-    }
-    // One byte more than the value: a string stored without its terminator still ends here.
-    auto* value = static_cast<char*>(heapAlloc(static_cast<std::size_t>(size) + 1));
-    if (!value) return nullptr;
-    if (::RegQueryValueExA(key.get(), valueName, nullptr, nullptr, reinterpret_cast<BYTE*>(value),
-                           &size) != ERROR_SUCCESS) {
-        heapFree(value);
-        return nullptr;
-    }
-    return value;
+    return kelvara::readRegistryText(kRegistryRoots[root], subkey, valueName);
 }
 
 int userLanguage() {

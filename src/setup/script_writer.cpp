@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "runtime/byte_order.h"
+
 namespace kelvara {
 namespace {
 
@@ -20,14 +22,14 @@ void ScriptWriter::bytes(const void* data, std::size_t size) {
 }
 
 void ScriptWriter::u16(std::uint16_t value) {
-    unsigned char encoded[2] = {static_cast<unsigned char>(value),
-                                static_cast<unsigned char>(value >> 8)};
+    unsigned char encoded[2];
+    writeLe16(encoded, value);
     bytes(encoded, sizeof encoded);
 }
 
 void ScriptWriter::u32(std::uint32_t value) {
     unsigned char encoded[4];
-    for (int i = 0; i < 4; ++i) encoded[i] = static_cast<unsigned char>(value >> (8 * i));
+    writeLe32(encoded, value);
     bytes(encoded, sizeof encoded);
 }
 

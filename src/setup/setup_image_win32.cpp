@@ -2,9 +2,9 @@
 
 #include <zlib.h>
 
+#include "runtime/byte_order.h"
 #include "runtime/heap.h"
 #include "runtime/heap_string.h"
-#include "runtime/message_box.h"
 #include "setup/inflate_buffer.h"
 #include "setup/setup_image.h"
 #include "setup/setup_state.h"
@@ -18,11 +18,6 @@ constexpr const char* kErrorVerifyRead = "Error verifying the file CRC.";
 constexpr const char* kErrorDamaged = "The installer file is damaged!";
 // Large reads keep the check at memory speed; the result is the same as any chunking's.
 constexpr DWORD kVerifyBlock = 1 << 20;
-
-bool fail(const char* text) {
-    messageBoxFormat(nullptr, kStartupCaption, text, nullptr, MB_ICONERROR);
-    return false;
-}
 
 HANDLE selfFile() {
     return static_cast<HANDLE>(setupState.selfFile);
@@ -41,28 +36,25 @@ DWORD readSome(void* buffer, DWORD size) {
     return read;
 }
 
-std::uint32_t readUint32(const unsigned char* p) {
-    return std::uint32_t(p[0]) | (std::uint32_t(p[1]) << 8) | (std::uint32_t(p[2]) << 16) |
-           (std::uint32_t(p[3]) << 24);
-}
-
 }  // namespace
 
 bool verifySetupImage(const StubHeader& header) {
     LARGE_INTEGER size;
-    if (!::GetFileSizeEx(selfFile(), &size)) return fail(kErrorFileSize);
-    if (size.QuadPart < kChecksumStart || !seek(kChecksumStart)) return fail(kErrorVerifyRead);
+    if (!::GetFileSizeEx(selfFile(), &size)) return reportStartupFailure(kErrorFileSize);
+    if (size.QuadPart < kChecksumStart || !seek(kChecksumStart))
+        return reportStartupFailure(kErrorVerifyRead);
     HeapString block(static_cast<char*>(heapAlloc(kVerifyBlock)));
-    if (!block) return fail(kErrorVerifyRead);
+    if (!block) return reportStartupFailure(kErrorVerifyRead);
     std::uint64_t remaining = static_cast<std::uint64_t>(size.QuadPart) - kChecksumStart;
     uLong sum = adler32(0, nullptr, 0);
     while (remaining != 0) {
         DWORD want = remaining > kVerifyBlock ? kVerifyBlock : static_cast<DWORD>(remaining);
-        if (readSome(block.get(), want) != want) return fail(kErrorVerifyRead);
+        if (readSome(block.get(), want) != want) return reportStartupFailure(kErrorVerifyRead);
         sum = adler32(sum, reinterpret_cast<const Bytef*>(block.get()), want);
         remaining -= want;
     }
-    if (static_cast<std::uint32_t>(sum) != header.checksum) return fail(kErrorDamaged);
+    if (static_cast<std::uint32_t>(sum) != header.checksum)
+        return reportStartupFailure(kErrorDamaged);
     return true;
 }
 
@@ -76,7 +68,7 @@ bool loadSetupScript(const StubHeader& header) {
     unsigned char sizeField[4] = {};
     seek(std::uint64_t(header.packageOffset) + s.packageHeader.scriptOffset);
     readSome(sizeField, sizeof sizeField);
-    std::uint32_t inflatedSize = readUint32(sizeField);
+    std::uint32_t inflatedSize = readLe32(sizeField);
 
     // The compressed block: C bytes, of which the file may hold fewer (the rest stays zero).
     HeapString compressed(

@@ -19,6 +19,10 @@ enum StartupStage {
     kStageCommandLine = 7,    // argTable, argCount
 };
 
+// Shows a start-up failure: no owner, caption kStartupCaption, the error icon; the format is
+// filled with argument when one is given. Returns false, for the caller to pass on.
+bool reportStartupFailure(const char* format, const char* argument = nullptr);
+
 // Performs one stage. False when it failed; its message (caption kStartupCaption, error icon,
 // no owner) has then been shown.
 bool initStage(int stage);

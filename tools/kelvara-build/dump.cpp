@@ -9,6 +9,7 @@
 
 #include "image_writer.h"
 #include "install/package_format.h"
+#include "runtime/byte_order.h"
 #include "setup/inflate_buffer.h"
 
 namespace kelvara::build {
@@ -16,11 +17,6 @@ namespace {
 
 // Larger than any real script; a damaged size field must not make us allocate gigabytes.
 constexpr std::uint32_t kScriptSizeLimit = 256u << 20;
-
-std::uint32_t get32(const unsigned char* at) {
-    return std::uint32_t(at[0]) | (std::uint32_t(at[1]) << 8) | (std::uint32_t(at[2]) << 16) |
-           (std::uint32_t(at[3]) << 24);
-}
 
 std::string hex(std::uint64_t value, int digits = 8) {
     char text[24];
@@ -253,7 +249,7 @@ bool decodeImage(const std::vector<unsigned char>& image, DecodedImage& d, std::
         problem = "the script block lies past the end of the file";
         return false;
     }
-    d.scriptSize = get32(image.data() + p + d.package.scriptOffset);
+    d.scriptSize = readLe32(image.data() + p + d.package.scriptOffset);
     if (d.scriptSize > kScriptSizeLimit) {
         problem = "the script size " + std::to_string(d.scriptSize) + " is not plausible";
         return false;

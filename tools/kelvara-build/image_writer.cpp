@@ -10,15 +10,12 @@
 #include <string>
 #include <zlib.h>
 
+#include "runtime/byte_order.h"
 #include "script_builder.h"
 #include "setup/image_layout.h"
 
 namespace kelvara::build {
 namespace {
-
-void put32(unsigned char* at, std::uint32_t value) {
-    for (int i = 0; i < 4; ++i) at[i] = static_cast<unsigned char>(value >> (8 * i));
-}
 
 OverwriteMode overwriteMode(const std::string& name) {
     if (name == "always") return OverwriteMode::Always;
@@ -191,7 +188,7 @@ class ImageStream final : public GroupOutput {
             return false;
         }
         unsigned char inflatedSize[4];
-        put32(inflatedSize, static_cast<std::uint32_t>(scriptSize_));
+        writeLe32(inflatedSize, static_cast<std::uint32_t>(scriptSize_));
         append(inflatedSize, 4, std::nullopt);
         append(compressed_.data(), compressed_.size(), std::nullopt);
 
@@ -207,9 +204,9 @@ class ImageStream final : public GroupOutput {
         }
         const auto packageOffset = static_cast<std::uint32_t>(packageOffset_);
         encodePackageOffset(stubHeader_.data(), packageOffset);
-        put32(stubHeader_.data() + kScriptBytesField,
-              static_cast<std::uint32_t>(compressed_.size()));
-        put32(stubHeader_.data() + kChecksumField, static_cast<std::uint32_t>(sum));
+        writeLe32(stubHeader_.data() + kScriptBytesField,
+                  static_cast<std::uint32_t>(compressed_.size()));
+        writeLe32(stubHeader_.data() + kChecksumField, static_cast<std::uint32_t>(sum));
         target_.writeAt(0, stubHeader_.data(), stubHeader_.size());
         if (summary) {
             summary->packageOffset = packageOffset;
