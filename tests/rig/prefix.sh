@@ -11,6 +11,8 @@ rig=$(cd "$(dirname "$0")" && pwd)
 source "$rig/wine-env.sh"
 
 template_path() { echo "$1/wine/template-$2"; }
+# Bumped whenever the template's making changes, so that older templates are made anew.
+TEMPLATE_VERSION=2
 
 make_template() {
     local build=$1 arch=$2 tpl
@@ -18,14 +20,18 @@ make_template() {
     mkdir -p "$build/wine"
     exec 9>"$tpl.lock"
     flock 9
-    if [ ! -f "$tpl/.complete" ]; then
+    if [ "$(cat "$tpl/.complete" 2>/dev/null)" != "$TEMPLATE_VERSION" ]; then
         rm -rf "$tpl"
         wine_env "$arch"
         echo "prefix: making a clean $WINEARCH template in $tpl (once per build directory)" >&2
         WINEPREFIX="$tpl" "$WINE" wineboot -i >/dev/null 2>&1 || true
+        # Windows that Wine leaves to a window manager wait about 2 s for one when they close, and
+        # the test display has none: every message box would cost that.
+        WINEPREFIX="$tpl" "$WINE" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f \
+            >/dev/null 2>&1
         WINEPREFIX="$tpl" wineserver -w
         [ -f "$tpl/system.reg" ] || { echo "prefix: wineboot made no prefix in $tpl" >&2; exit 1; }
-        touch "$tpl/.complete"
+        echo "$TEMPLATE_VERSION" >"$tpl/.complete"
     fi
     flock -u 9
     echo "$tpl"
