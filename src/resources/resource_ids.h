@@ -11,4 +11,10 @@
 // The application icon: the first icon group, so it is the one the shell shows for the file.
 #define IDI_APP 100
 
+// The confirmation dialog (Yes / Yes To All / No). Its Yes and No buttons are IDOK and IDCANCEL.
+#define IDD_CONFIRMATION 200
+#define IDC_CONFIRM_TEXT 1001
+#define IDC_CONFIRM_ICON 1002
+#define IDC_CONFIRM_YES_TO_ALL 1011
+
 #endif

@@ -78,6 +78,10 @@ void cleanUp() {
     freeText(s.requiredAccess);
     freeText(s.finishViewFile);
     freeText(s.finishRunProgram);
+    freeText(s.rollbackLogPath);
+    freeText(s.uninstallLogPath);
+    freeText(s.logBuffer);
+    s.entryText = nullptr;
     if (s.selfFile && s.selfFile != INVALID_HANDLE_VALUE) ::CloseHandle(s.selfFile);
     s.selfFile = INVALID_HANDLE_VALUE;
     s.scratchFields.destroy();
@@ -95,6 +99,11 @@ void cleanUp() {
     s.registryEntries.destroy();
     s.iniEntries.destroy();
     s.associationEntries.destroy();
+    s.leftoverFolders.destroy();
+    s.rebootDeleteFiles.destroy();
+    s.deferredTemps.destroy();
+    s.deferredTargets.destroy();
+    s.deferredShared.destroy();
     s.folderPaths.destroy();
     closeHandle(s.threadToken);
     releaseShellFunctions();

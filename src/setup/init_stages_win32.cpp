@@ -37,7 +37,9 @@ bool createLists() {
     // The lists the script's records fill.
     StringList* recordLists[] = {&s.shortcutEntries,    &s.registryEntries,   &s.iniEntries,
                                  &s.associationEntries, &s.backgroundLines,   &s.uninstallPrograms,
-                                 &s.uninstallDllCalls,  &s.groupZeroPrograms, &s.groupZeroDllCalls};
+                                 &s.uninstallDllCalls,  &s.groupZeroPrograms, &s.groupZeroDllCalls,
+                                 &s.deferredTemps,      &s.deferredTargets,   &s.deferredShared,
+                                 &s.rebootDeleteFiles,  &s.leftoverFolders};
     for (StringList* list : recordLists) ok = ok && list->create(kListGrowth);
     ok = ok && s.variableNames.create(kListGrowth) && s.variableValues.create(kListGrowth);
     for (int language = 0; language < kLanguageCount; ++language) {

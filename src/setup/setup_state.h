@@ -189,6 +189,28 @@ struct SetupState {
     StringList uninstallDllCalls;
     StringList groupZeroPrograms;
     StringList groupZeroDllCalls;
+
+    // Files written to temporary files because their targets were in use, moved into place at
+    // the next restart: three parallel lists (temporary path, target path, "1" for a shared file).
+    StringList deferredTemps;
+    StringList deferredTargets;
+    StringList deferredShared;
+
+    // The install thread's outcome beyond installSucceeded: cancelled from a checkpoint (the
+    // wizard posted a quit message), and the rollback log it hands to the rollback mode.
+    bool installCancelled = false;
+    char* rollbackLogPath = nullptr;
+
+    // The uninstaller: the log it reads, what the uninstall thread could not remove, and the
+    // user's Yes To All for shared files.
+    char* uninstallLogPath = nullptr;
+    StringList rebootDeleteFiles;
+    StringList leftoverFolders;
+    bool removeAllShared = false;
+    // The log startUninstaller read (NUL-terminated) and, inside it, the entry lines after the
+    // settings line, which the uninstall thread undoes from the last to the first.
+    char* logBuffer = nullptr;
+    char* entryText = nullptr;
 };
 
 // The run's record. Lives for the whole process.

@@ -1,0 +1,19 @@
+// Removing files and folders for the uninstaller (Windows only).
+#pragma once
+
+namespace kelvara {
+
+// How long the uninstaller keeps trying to delete a file that resists (in use, most often).
+constexpr unsigned long kDeleteAttemptMs = 2000;
+
+// Tries to delete the file again and again until it is gone or kDeleteAttemptMs have passed.
+// True when the file no longer exists afterwards (also when it never existed). The file's
+// attributes are left to the caller.
+bool deleteFileWithinTime(const char* path);
+
+// Deletes the folder with everything in it: files get normal attributes first; failures of
+// single entries are skipped; a folder link (junction) inside is removed as a link, without
+// entering it. True when the folder itself was removed.
+bool deleteFolderTree(const char* folder);
+
+}  // namespace kelvara

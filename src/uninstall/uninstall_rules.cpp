@@ -1,0 +1,85 @@
+// The uninstaller's rules on text: log choice, self-removal script, root names, questions.
+#include "uninstall/uninstall_rules.h"
+
+#include <cstddef>
+#include <cstring>
+
+#include "install/install_log.h"
+#include "runtime/heap.h"
+#include "runtime/heap_string.h"
+#include "runtime/path_helpers.h"
+#include "runtime/text_case.h"
+
+namespace kelvara {
+namespace {
+
+constexpr const char* kRootKeyNames[kRegistryRootCount] = {"HKCR", "HKCU", "HKLM", "HKU",
+                                                           "HKPD", "HKCC", "HKDD"};
+
+constexpr const char* kLogSuffix = ".log";
+constexpr std::size_t kLogSuffixLength = 4;
+constexpr std::size_t kMinimumLogArgument = 5;  // a name before ".log"
+
+constexpr const char* kSharedQuestionStart =
+    "The system indicates that the following shared file is no longer used by any programs. If "
+    "any programs are still using this file and it is removed, those programs may not function. "
+    "Are you sure you want to remove the shared file? \n\nFile name: ";
+constexpr const char* kSharedQuestionFolder = "\nLocated in: ";
+constexpr const char* kSharedQuestionEnd =
+    "\n\nLeaving this file will not harm your system. If you are not sure what to do, it is "
+    "suggested that you choose to not to remove this shared component.";
+
+bool isBlank(char c) {
+    return c == ' ' || c == '\t';
+}
+
+}  // namespace
+
+const char* rootKeyName(int rootNumber) {
+    if (rootNumber < 0 || rootNumber >= kRegistryRootCount) return "";
+    return kRootKeyNames[rootNumber];
+}
+
+char* chooseUninstallLog(const char* commandLine, const char* installerDir,
+                         const char* installerPath, bool* secondStage) {
+    *secondStage = false;
+    const char* argument = commandLine ? commandLine : "";
+    if (const char* open = std::strchr(argument, '"')) {
+        if (const char* close = std::strchr(open + 1, '"')) argument = close + 1;
+    }
+    while (isBlank(*argument)) ++argument;
+    std::size_t length = std::strlen(argument);
+    while (length && isBlank(argument[length - 1])) --length;
+
+    if (length >= kMinimumLogArgument) {
+        char suffix[kLogSuffixLength + 1] = {};
+        std::memcpy(suffix, argument + length - kLogSuffixLength, kLogSuffixLength);
+        if (compareTextNoCase(suffix, kLogSuffix) == 0) {
+            char* path = strDupExtra(nullptr, static_cast<int>(length));
+            if (!path) return nullptr;
+            std::memcpy(path, argument, length);
+            *secondStage = true;
+            return path;
+        }
+    }
+    return installLogPath(installerDir, installerPath);
+}
+
+char* selfRemovalScriptText(const char* programPath, const char* scriptPath) {
+    HeapString head(strConcat5("@echo off\r\n:try\r\ndel \"", programPath, "\"\r\nif exist \"",
+                               programPath, "\" goto try\r\n"));
+    if (!head) return nullptr;
+    // Quoted like the program path: the temporary folder often has blanks in its path, and an
+    // unquoted "del" would take each word for a file of its own, relative to the current folder.
+    return strConcat5(head.get(), "del \"", scriptPath, "\"");
+}
+
+char* sharedFileQuestion(const char* path) {
+    HeapString folder(folderPart(path ? path : ""));
+    if (!folder) return nullptr;
+    HeapString head(strConcat5(kSharedQuestionStart, fileNamePart(path ? path : "")));
+    if (!head) return nullptr;
+    return strConcat5(head.get(), kSharedQuestionFolder, folder.get(), kSharedQuestionEnd);
+}
+
+}  // namespace kelvara

@@ -1,0 +1,32 @@
+// The uninstaller's rules that work on text alone: which log a run reads, the self-removal
+// script, the short names of the registry roots and the shared-file question.
+#pragma once
+
+namespace kelvara {
+
+constexpr int kRegistryRootCount = 7;  // root numbers 0 (HKCR) to 6 (HKDD)
+constexpr const char* kSelfRemovalScriptName = "delself.bat";
+
+// The short name of a registry root number ("HKCR", "HKCU", "HKLM", "HKU", "HKPD", "HKCC",
+// "HKDD"); "" for a number outside 0..6. A constant text: never freed.
+const char* rootKeyName(int rootNumber);
+
+// Chooses the log of an uninstaller run from its command line. The argument text starts after
+// the first quoted part (from a double quote to the next), or is the whole line when there is
+// none, and is trimmed of blanks. At least 5 characters ending in ".log" (any case): the second
+// stage (the temporary copy), which reads that path; *secondStage is set. Otherwise the first
+// stage, which reads the log named after its own file in its own folder (installerDir, base name
+// of installerPath, ".log"). A new heap string the caller frees; null when out of memory.
+char* chooseUninstallLog(const char* commandLine, const char* installerDir,
+                         const char* installerPath, bool* secondStage);
+
+// The text of the self-removal batch file: it deletes the program at programPath, retrying until
+// the program's process has ended, then deletes itself (scriptPath). Both paths are quoted.
+// No final line break. A new heap string; null when out of memory.
+char* selfRemovalScriptText(const char* programPath, const char* scriptPath);
+
+// The question shown when a shared file's count reached zero, naming the file and its folder.
+// A new heap string; null when out of memory.
+char* sharedFileQuestion(const char* path);
+
+}  // namespace kelvara

@@ -1,0 +1,297 @@
+// The uninstall thread: one pass over the log's entry lines, from the last to the first, so that
+// files and values go before their folders and keys.
+#include "uninstall/uninstall_thread_win32.h"
+
+#include <commctrl.h>
+#include <shlobj.h>
+
+#include <cstring>
+
+#include "install/file_version_win32.h"
+#include "install/install_log.h"
+#include "runtime/heap_string.h"
+#include "runtime/message_box.h"
+#include "runtime/path_helpers.h"
+#include "runtime/text_utils.h"
+#include "setup/setup_state.h"
+#include "uninstall/file_removal_win32.h"
+#include "uninstall/registry_delete_win32.h"
+#include "uninstall/uninstall_rules.h"
+#include "wizard/confirmation_dialog_win32.h"
+#include "wizard/status_text_win32.h"
+
+namespace kelvara {
+namespace {
+
+constexpr int kProgressPerLine = 100;
+constexpr DWORD kVisibleRemovalMs = 1000;  // with a window the whole log takes about this long
+
+constexpr const char* kStatusFiles = "Deleting files...";
+constexpr const char* kStatusShortcuts = "Deleting Start menu shortcuts...";
+constexpr const char* kStatusRegistryValues = "Deleting registry entries...";
+constexpr const char* kStatusPrograms = "Launching programs...";
+constexpr const char* kStatusRegistryKeys = "Deleting registry keys...";
+constexpr const char* kStatusDllCalls = "Calling dll functions...";
+constexpr const char* kStatusSharedFiles = "Deleting shared files...";
+
+// The status text of each kind; a shared file ("g") sets its own, and only when its count
+// reached zero.
+struct KindStatus {
+    char kind;
+    const char* status;
+};
+constexpr KindStatus kKindStatus[] = {
+    {kLogFolder, kStatusFiles},
+    {kLogFile, kStatusFiles},
+    {kLogShortcut, kStatusShortcuts},
+    {kLogRegistryValue, kStatusRegistryValues},
+    {kLogUninstallProgram, kStatusPrograms},
+    {kLogRegistryKey, kStatusRegistryKeys},
+    {kLogUninstallDllCall, kStatusDllCalls},
+};
+
+constexpr const char* kValueErrorCaption = "Deleting Registry Value";
+constexpr const char* kValueErrorFormat = "Error deleting registry value '%s' in the key '%s'.\n%s";
+constexpr const char* kKeyErrorCaption = "Deleting Registry Key";
+constexpr const char* kKeyErrorFormat = "Error deleting registry key '%s'.\n%s";
+constexpr const char* kInUseCaption = "Deleting File";
+constexpr const char* kInUseFormat =
+    "The file %s \nis currently in use by another application.\nWould you like to try deleting "
+    "the file again, rather than \ninitiating a reboot at the end of the uninstallation process?";
+constexpr const char* kSharedCaption = "Shared File Detected";
+constexpr const char* kRemoveAllCaption = "Confirm Operation";
+constexpr const char* kRemoveAllQuestion =
+    "You have chosen to remove all shared components which the system indicates \nare no longer "
+    "being used. This may cause some programs not to function if they \nstill require any of "
+    "this files. Are you sure you want to proceed?";
+
+// Registry root numbers are stored as the predefined key minus 0x80000000; a number written with
+// that bit set names the same root.
+constexpr int kRootNumberMask = 0x7FFFFFFF;
+
+// What the thread shows of the line in hand.
+struct Undo {
+    HWND window = nullptr;
+    HWND statusText = nullptr;
+    HWND pathText = nullptr;
+    HWND progressBar = nullptr;
+    const char* status = "";     // a constant text; kept from line to line
+    const char* shownPath = "";  // a field of the current line
+};
+
+const char* field(const LogEntry& entry, int i) {
+    const char* text = entry.fields.get(i);
+    return text ? text : "";
+}
+
+// Waits while the user interface holds the worker, then takes a quit message if one came.
+// False when the thread is to end.
+bool checkpoint() {
+    ::WaitForSingleObject(setupState.proceedEvent, INFINITE);
+    MSG message;
+    return !::PeekMessageA(&message, reinterpret_cast<HWND>(-1), WM_QUIT, WM_QUIT, PM_REMOVE);
+}
+
+// Deletes a logged file: tries for a while, asks (with a window) whether to try again, and
+// otherwise leaves it to the restart.
+void deleteLoggedFile(const Undo& undo, const char* path, bool askWhenInUse) {
+    ::SetFileAttributesA(path, FILE_ATTRIBUTE_NORMAL);
+    for (;;) {
+        if (deleteFileWithinTime(path)) return;
+        if (!askWhenInUse || !undo.window) break;
+        if (messageBoxFormat(undo.window, kInUseCaption, kInUseFormat, path,
+                             MB_YESNO | MB_ICONEXCLAMATION) != IDYES) {
+            break;
+        }
+    }
+    setupState.rebootDeleteFiles.append(path);
+}
+
+void undoFolder(const char* folder) {
+    if (!folderIsEmpty(folder, true)) {
+        setupState.leftoverFolders.append(folder);
+        return;
+    }
+    // Attributes only on a folder that goes: a folder that stays keeps its own.
+    ::SetFileAttributesA(folder, FILE_ATTRIBUTE_NORMAL);
+    ::RemoveDirectoryA(folder);
+}
+
+void undoFile(const Undo& undo, const char* path) {
+    // A target waiting for its replacement at restart still holds its earlier content: it is
+    // left exactly as it is, attributes included.
+    if (setupState.deferredTargets.find(path, 0, 0) >= 0) return;
+    deleteLoggedFile(undo, path, true);
+}
+
+// The key as the error messages name it: "HKCU\Software\...".
+void reportRegistryError(const Undo& undo, const char* caption, const char* format, int root,
+                         const char* keyPath, const char* valueName, LONG error) {
+    HeapString keyText(strConcat5(rootKeyName(root), "\\", keyPath));
+    const char* errorText = systemErrorText(static_cast<DWORD>(error));
+    const char* key = keyText ? keyText.get() : keyPath;
+    if (valueName) {
+        messageBoxFormat(undo.window, caption, format, valueName, key, errorText, MB_ICONERROR);
+    } else {
+        messageBoxFormat(undo.window, caption, format, key, errorText, MB_ICONERROR);
+    }
+}
+
+void undoRegistryValue(const Undo& undo, const LogEntry& entry) {
+    const int root = parseNumber(field(entry, 0)) & kRootNumberMask;
+    LONG result = deleteRegistryValue(registryRoot(root), field(entry, 1), field(entry, 2));
+    if (result != ERROR_SUCCESS && result != ERROR_FILE_NOT_FOUND) {
+        reportRegistryError(undo, kValueErrorCaption, kValueErrorFormat, root, field(entry, 1),
+                            field(entry, 2), result);
+    }
+}
+
+void undoRegistryKey(const Undo& undo, const LogEntry& entry) {
+    const int root = parseNumber(field(entry, 0)) & kRootNumberMask;
+    const bool force = parseNumber(field(entry, 2)) != 0;
+    LONG result = deleteRegistryKey(registryRoot(root), field(entry, 1), force);
+    if (result != ERROR_SUCCESS && result != ERROR_FILE_NOT_FOUND) {
+        reportRegistryError(undo, kKeyErrorCaption, kKeyErrorFormat, root, field(entry, 1), nullptr,
+                            result);
+    }
+}
+
+// Asks whether a shared file that no program counts any more may go. True to delete it.
+bool mayRemoveSharedFile(const Undo& undo, const char* path) {
+    if (setupState.removeAllShared) return true;
+    HeapString question(sharedFileQuestion(path));
+    if (!question) return false;
+    const ConfirmationRequest request = {kSharedCaption, question.get()};
+    const INT_PTR answer = confirmationDialog(undo.window, request);
+    if (answer == kConfirmYesToAll) {
+        if (messageBoxFormat(undo.window, kRemoveAllCaption, kRemoveAllQuestion, nullptr,
+                             MB_YESNO | MB_ICONQUESTION) == IDYES) {
+            setupState.removeAllShared = true;
+        }
+        return true;
+    }
+    // No, or a dialog that could not be shown: a shared file stays unless the user said so.
+    return answer == kConfirmYes;
+}
+
+void undoSharedFile(Undo& undo, const char* path) {
+    if (changeSharedCount(path, true) != 0) return;
+    undo.status = kStatusSharedFiles;
+    if (!mayRemoveSharedFile(undo, path)) return;
+    undo.shownPath = path;
+    deleteLoggedFile(undo, path, false);
+}
+
+// Seam: the programs ("d") and DLL calls ("f") that the setup script reserved for the
+// uninstallation are run here once the run-program and call-DLL operations exist. Until then
+// these lines undo nothing; they only show their status text.
+void runLoggedAction(const LogEntry&) {}
+
+bool isPathKind(char kind) {
+    return kind == kLogFolder || kind == kLogFile || kind == kLogShortcut || kind == kLogSharedFile;
+}
+
+void undoLine(Undo& undo, const LogEntry& entry) {
+    for (const KindStatus& item : kKindStatus) {
+        if (item.kind == entry.kind) undo.status = item.status;
+    }
+    const char* path = field(entry, 0);
+    // No installation logs an empty path; with one, "a" would list the current drive's root.
+    if (isPathKind(entry.kind) && !*path) return;
+    switch (entry.kind) {
+        case kLogFolder:
+            undo.shownPath = path;
+            undoFolder(path);
+            break;
+        case kLogFile:
+        case kLogShortcut:
+            undo.shownPath = path;
+            undoFile(undo, path);
+            break;
+        case kLogRegistryValue:
+            undoRegistryValue(undo, entry);
+            break;
+        case kLogRegistryKey:
+            undoRegistryKey(undo, entry);
+            break;
+        case kLogSharedFile:
+            undoSharedFile(undo, path);
+            break;
+        case kLogUninstallProgram:
+        case kLogUninstallDllCall:
+            runLoggedAction(entry);
+            break;
+        default:
+            break;  // an unknown kind undoes nothing
+    }
+}
+
+void showProgress(const Undo& undo, int total, int lineCount) {
+    ::SendMessageA(undo.progressBar, PBM_SETPOS, static_cast<WPARAM>(total / lineCount), 0);
+}
+
+void showLine(const Undo& undo) {
+    ::SetWindowTextA(undo.statusText, undo.status);
+    refreshControl(undo.statusText, true);
+    ::SetWindowTextA(undo.pathText, undo.shownPath);
+    refreshControl(undo.pathText, true);
+}
+
+// Seam: the leftover-files page (the dialog turned into a list of the folders that still hold
+// files) replaces this once it exists; until then the dialog simply closes, as it does when
+// nothing is left over.
+void showLeftoverPage(HWND window) {
+    ::EndDialog(window, 0);
+}
+
+}  // namespace
+
+DWORD WINAPI uninstallThread(void* parameter) {
+    SetupState& s = setupState;
+    Undo undo;
+    undo.window = static_cast<HWND>(parameter);
+    MSG message;
+    ::PeekMessageA(&message, nullptr, WM_USER, WM_USER, PM_NOREMOVE);  // a queue for WM_QUIT
+    if (undo.window) {
+        undo.progressBar = ::GetDlgItem(undo.window, kRemovalProgressBar);
+        undo.statusText = ::GetDlgItem(undo.window, kRemovalStatusText);
+        undo.pathText = ::GetDlgItem(undo.window, kRemovalPathText);
+    }
+    // No installation folder may stay held open as the current folder.
+    if (s.tempDir) ::SetCurrentDirectoryA(s.tempDir);
+
+    const char* text = s.entryText ? s.entryText : "";
+    LogLinesBackward lines(text, std::strlen(text));
+    const int lineCount = lines.count();
+    if (lineCount == 0) return 1;
+
+    LogEntry entry;
+    int total = 0;
+    const char* line = nullptr;
+    std::size_t length = 0;
+    while (lines.next(&line, &length)) {
+        if (undo.window) {
+            if (!checkpoint()) return 0;
+            total += kProgressPerLine;
+            showProgress(undo, total, lineCount);
+            ::Sleep(kVisibleRemovalMs / static_cast<DWORD>(lineCount));
+        }
+        undo.shownPath = "";
+        parseLogLine(line, length, entry);
+        undoLine(undo, entry);
+        if (undo.window) showLine(undo);
+    }
+
+    ::SHChangeNotify(SHCNE_ASSOCCHANGED, SHCNF_IDLIST, nullptr, nullptr);
+    if (!checkpoint()) return 0;
+    ::SetEvent(s.uninstallDoneEvent);
+    if (!undo.window) return 0;
+    if (s.leftoverFolders.count() == 0) {
+        ::EndDialog(undo.window, 0);
+        return 0;
+    }
+    showLeftoverPage(undo.window);
+    return 0;
+}
+
+}  // namespace kelvara

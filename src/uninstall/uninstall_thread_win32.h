@@ -1,0 +1,20 @@
+// The uninstall thread: undoes an install log or a rollback log (Windows only).
+#pragma once
+#include <windows.h>
+
+namespace kelvara {
+
+// Controls of the removal dialog that the thread drives.
+constexpr int kRemovalStatusText = 1003;
+constexpr int kRemovalPathText = 1004;
+constexpr int kRemovalProgressBar = 1023;
+
+// Thread procedure. Undoes setupState.entryText from its last line to its first; `window` is the
+// removal dialog, or null in the rollback mode (no checkpoints but the last, no progress, no
+// in-use question; other questions and error boxes appear without an owner). Files it could not
+// delete go to setupState.rebootDeleteFiles, folders that are not empty to leftoverFolders.
+// Returns 1 when the entry text has no line, else 0. Signals uninstallDoneEvent only when it got
+// through every line; a quit message at a checkpoint ends it at once without the signal.
+DWORD WINAPI uninstallThread(void* window);
+
+}  // namespace kelvara

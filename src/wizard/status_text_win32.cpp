@@ -1,0 +1,33 @@
+#include "wizard/status_text_win32.h"
+
+#include "setup/setup_state.h"
+
+namespace kelvara {
+namespace {
+
+// The window's rectangle in its parent's client coordinates.
+RECT rectangleInParent(HWND window) {
+    RECT r = {};
+    ::GetWindowRect(window, &r);
+    ::MapWindowPoints(HWND_DESKTOP, ::GetParent(window), reinterpret_cast<POINT*>(&r), 2);
+    return r;
+}
+
+}  // namespace
+
+void refreshControl(HWND control, bool onParent) {
+    if (!control) return;
+    RECT r = rectangleInParent(control);
+    HWND parent = ::GetParent(control);
+    HWND target = onParent ? parent : ::GetParent(parent);
+    ::InvalidateRect(target, &r, TRUE);
+}
+
+void setStatusText(HWND page, HWND control, const char* text) {
+    if (setupState.silentMode || !control) return;
+    ::SetWindowTextA(control, text ? text : "");
+    refreshControl(control, false);
+    ::UpdateWindow(page);
+}
+
+}  // namespace kelvara
