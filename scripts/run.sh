@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # The main job: builds everything, builds the example product into a setup image with
-# kelvara-build, shows what is inside it, and runs it under Wine in a fresh prefix on a private
-# display, silently, as a deployment script would; then shows what happened (exit code and a
-# screenshot of the screen).
+# kelvara-build, shows what is inside it, and installs it under Wine in a fresh, throwaway prefix
+# on a private display, silently, as a deployment script would; then shows what happened: the
+# exit code, the installed files and the install log (and a screenshot of the screen).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
@@ -29,8 +29,6 @@ build/host/kelvara-build --dump "$image" >"$out/dump.txt"
 sed 's/^/    /' "$out/dump.txt" | head -24
 echo "    ... (the whole listing: $out/dump.txt)"
 
-# The engine verifies the image and applies its script; the installation itself (files,
-# shortcuts, registry) is added by the installation engine as it is built.
 run_engine() {
     source tests/rig/wine-env.sh
     wine_env "$arch"
@@ -41,7 +39,17 @@ run_engine() {
     rc=$?
     set -e
     import -window root "$out/screen.png" 2>/dev/null || true
-    echo "run: hello-setup.exe S ended with exit code $rc; the screen afterwards: $out/screen.png"
+    echo "run: hello-setup.exe S ended with exit code $rc (0: installed; see README, Exit codes)"
+    local installed="$prefix/drive_c/Program Files/Hello World"
+    echo "run: installed into C:\\Program Files\\Hello World:"
+    (cd "$installed" && find . -mindepth 1 | sort | while read -r f; do
+        name=${f#./}
+        name=${name//\//\\}
+        if [ -d "$f" ]; then echo "    $name\\"; else echo "    $name  $(stat -c %s "$f") bytes"; fi
+    done)
+    echo "run: the install log (uninstall.log):"
+    sed 's/^/    /' "$installed/uninstall.log"
+    echo "run: the screen afterwards: $out/screen.png"
 }
 export -f run_engine
 export build arch prefix out image

@@ -12,3 +12,17 @@ list(APPEND KELVARA_PORTABLE_SOURCES
 list(APPEND KELVARA_WIN32_SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/file_version_win32.cpp
     ${CMAKE_CURRENT_LIST_DIR}/replace_on_reboot_win32.cpp)
+# Inflating packaged files in pieces, and settling the variables before the installation.
+list(APPEND KELVARA_PORTABLE_SOURCES
+    ${CMAKE_CURRENT_LIST_DIR}/stream_inflate.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/settle_variables.cpp)
+# The install thread: its run state and display, the files phase with the folder chains, the
+# record phases, and the action lists.
+list(APPEND KELVARA_WIN32_SOURCES
+    ${CMAKE_CURRENT_LIST_DIR}/install_display_win32.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/install_run_win32.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/folder_chain_win32.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/file_extraction_win32.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/record_phases_win32.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/action_lists_win32.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/install_thread_win32.cpp)

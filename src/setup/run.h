@@ -3,7 +3,8 @@
 
 namespace kelvara {
 
-// Runs the engine as installer or uninstaller and ends the process with exit code 0.
+// Runs the engine as installer or uninstaller and ends the process: the uninstaller with exit
+// code 0, the installer with the code of its outcome (setup/exit_codes.h).
 [[noreturn]] void runSetup();
 
 }  // namespace kelvara

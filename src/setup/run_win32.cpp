@@ -1,14 +1,17 @@
 #include <windows.h>
 
 #include "environment/requirements.h"
+#include "install/action_lists.h"
 #include "environment/system_detection.h"
 #include "runtime/message_box.h"
+#include "setup/exit_codes.h"
 #include "setup/languages.h"
 #include "setup/script_format.h"
 #include "setup/run.h"
 #include "setup/script_records.h"
 #include "setup/setup_image.h"
 #include "setup/setup_state.h"
+#include "setup/silent_run.h"
 #include "setup/startup_messages.h"
 #include "setup/startup_stages.h"
 
@@ -51,13 +54,17 @@ bool requirementsMet() {
     return false;
 }
 
-// The installer. The action groups and the silent or wizard run follow the requirement check
-// here as the installation and wizard subsystems add them.
-void runInstallerMode() {
+// The installer; returns its exit code. The wizard run is not built yet: without the silent
+// argument the run ends after the requirement check and the actions of group 0, having
+// installed nothing.
+int runInstallerMode() {
     const StubHeader& header = setupState.stubHeader;
-    if (!verifySetupImage(header) || !loadSetupScript(header)) return;
+    if (!verifySetupImage(header) || !loadSetupScript(header)) return kExitNotInstalled;
     applyScript(setupState.script, setupState.scriptSize);
-    if (!requirementsMet()) return;
+    if (!requirementsMet()) return kExitNotInstalled;
+    runActionGroup(0);
+    if (setupState.silentMode) return runSilentInstall();
+    return kExitNotInstalled;
 }
 
 // The uninstaller: the running file is no longer needed open. Starting the uninstaller and its
@@ -72,18 +79,20 @@ void runUninstallerMode() {
 }  // namespace
 
 void runSetup() {
+    int exitCode = kExitNotInstalled;  // until the run gets further than its start-up
     if (runStartupStages()) {
         setupState.silentMode = isSilentRequest(setupState.argTable, setupState.argCount);
         if (readStubHeader()) {
             if (setupState.stubHeader.packageOffset == 0) {
                 runUninstallerMode();
+                exitCode = 0;
             } else {
-                runInstallerMode();
+                exitCode = runInstallerMode();
             }
         }
     }
     cleanUp();
-    ::ExitProcess(0);
+    ::ExitProcess(static_cast<UINT>(exitCode));
 }
 
 }  // namespace kelvara

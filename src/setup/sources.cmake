@@ -26,3 +26,8 @@ list(APPEND KELVARA_HOST_SOURCES
 # Encoding of script records (the builder writes with it; the engine links it only if used).
 list(APPEND KELVARA_PORTABLE_SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/script_writer.cpp)
+# The silent run and the installer's exit codes.
+list(APPEND KELVARA_PORTABLE_SOURCES
+    ${CMAKE_CURRENT_LIST_DIR}/exit_codes.cpp)
+list(APPEND KELVARA_WIN32_SOURCES
+    ${CMAKE_CURRENT_LIST_DIR}/silent_run_win32.cpp)

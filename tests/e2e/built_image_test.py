@@ -40,10 +40,10 @@ class BuiltImage(unittest.TestCase):
     def tearDownClass(cls):
         cls.prefix.close()
 
-    def run_image(self, name, data, args=('S',)):
+    def run_image(self, name, data, args=('S',), exit_code=0):
         run = self.prefix.run(DRIVER, self.prefix.put(name, data), list(args))
         self.assertFalse(run.timed_out, run.output)
-        self.assertEqual(run.exit_code, 0, run.output)
+        self.assertEqual(run.exit_code, exit_code, run.output)
         return [(w['caption'], w['text']) for w in run.windows]
 
     def test_example_is_accepted_by_the_engine(self):
@@ -53,7 +53,7 @@ class BuiltImage(unittest.TestCase):
     def test_requirement_message_comes_from_the_default_texts(self):
         image = build_image('[product]\nname = "Needs Access"\n\n'
                             '[requirements]\naccess = "97"\n')
-        self.assertEqual(self.run_image('needs-access.exe', image),
+        self.assertEqual(self.run_image('needs-access.exe', image, exit_code=1603),
                          [('Needs Access Setup', 'This program needs Microsoft Access 97 or a later '
                            'version.\n\nSetup cannot continue.')])
 
@@ -61,7 +61,7 @@ class BuiltImage(unittest.TestCase):
         image = build_image('[product]\nname = "Custom"\n\n[requirements]\naccess = "2000"\n\n'
                             '[[texts]]\nlanguage = "english"\ntable = "setup-messages"\nitem = 13\n'
                             'text = "Please install %s first."\n')
-        self.assertEqual(self.run_image('custom.exe', image),
+        self.assertEqual(self.run_image('custom.exe', image, exit_code=1603),
                          [('Custom Setup', 'Please install Microsoft Access 2000 first.')])
 
 

@@ -5,38 +5,13 @@
 #include <vector>
 
 #include "setup/inflate_buffer.h"
+#include "zlib_streams.h"
 
 using namespace kelvara;
+using kelvara::testing::sampleBytes;
+using kelvara::testing::syncFlushedStream;
 
 namespace {
-
-// Deterministic, moderately compressible bytes.
-std::vector<unsigned char> sampleBytes(std::size_t n) {
-    std::vector<unsigned char> bytes(n);
-    std::uint32_t x = 12345;
-    for (std::size_t i = 0; i < n; ++i) {
-        x = x * 1103515245u + 12345u;
-        bytes[i] = static_cast<unsigned char>((x >> 16) % 23 + 'a');
-    }
-    return bytes;
-}
-
-// A zlib stream the way setup images carry it: header, deflate data, a sync flush, and neither a
-// final block nor the Adler-32 trailer.
-std::vector<unsigned char> syncFlushedStream(const std::vector<unsigned char>& data,
-                                             int level = 9) {
-    z_stream z = {};
-    EXPECT_EQ(deflateInit(&z, level), Z_OK);
-    std::vector<unsigned char> out(deflateBound(&z, data.size()) + 64);
-    z.next_in = const_cast<Bytef*>(data.data());
-    z.avail_in = static_cast<uInt>(data.size());
-    z.next_out = out.data();
-    z.avail_out = static_cast<uInt>(out.size());
-    EXPECT_EQ(deflate(&z, Z_SYNC_FLUSH), Z_OK);
-    out.resize(z.total_out);
-    deflateEnd(&z);
-    return out;
-}
 
 struct RecordingSink : ProgressSink {
     int current = 0;

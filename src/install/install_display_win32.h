@@ -1,0 +1,47 @@
+// What the install thread shows on the Installing page: the progress bar, the status line with
+// the path being worked on, and the phase caption. Without a page (a silent run) it shows
+// nothing and only keeps the progress position.
+#pragma once
+#include <windows.h>
+
+#include "setup/inflate_buffer.h"
+
+namespace kelvara {
+
+// Control ids of the Installing page that the install thread drives.
+constexpr int kInstallProgressBar = 1023;  // range 0..100
+constexpr int kInstallStatusLine = 1005;   // the path being worked on
+constexpr int kInstallPhaseCaption = 1004;
+
+class InstallDisplay : public ProgressSink {
+  public:
+    InstallDisplay() = default;
+    InstallDisplay(const InstallDisplay&) = delete;
+    InstallDisplay& operator=(const InstallDisplay&) = delete;
+    ~InstallDisplay() { release(); }
+
+    // Looks up the page's controls (page may be null: nothing is shown).
+    void attach(HWND page);
+    // Takes the status line's device context and width, for shortening paths to fit.
+    void prepareStatusLine();
+    void release();
+
+    HWND page() const { return page_; }
+    int position() override { return position_; }
+    void setPosition(int position) override;
+    // The path, shortened with an ellipsis to the status line's width.
+    void showPath(const char* path);
+    void clearStatus();
+    void setCaption(const char* text);
+
+  private:
+    HWND page_ = nullptr;
+    HWND progress_ = nullptr;
+    HWND status_ = nullptr;
+    HWND caption_ = nullptr;
+    HDC statusDc_ = nullptr;
+    int statusWidth_ = 0;
+    int position_ = 0;
+};
+
+}  // namespace kelvara

@@ -1,0 +1,69 @@
+// The install thread's own state for one run, shared by its phases (files, and the record
+// phases that follow), and the few operations every phase uses: checkpoints, logging and
+// asking the user.
+#pragma once
+#include <windows.h>
+
+#include <cstdint>
+
+#include "install/install_display_win32.h"
+#include "install/install_log.h"
+#include "runtime/handles.h"
+#include "runtime/heap_string.h"
+#include "runtime/string_list.h"
+
+namespace kelvara {
+
+// The rollback log's open file: every line added with kLogToRollback is written at once.
+class RollbackLogFile : public LogSink {
+  public:
+    // Creates (truncates) the file for writing with read sharing, temporary and sequential.
+    bool create(const char* path);
+    void close() { file_.reset(); }
+    void write(const char* text, std::size_t length) override;
+
+  private:
+    UniqueFile file_;
+};
+
+struct InstallRun {
+    InstallDisplay display;
+    InstallLog log;
+    RollbackLogFile rollbackFile;
+    HeapString rollbackLogPath;
+    HeapString uninstallerTempPath;
+    HeapString uninstallerPath;
+    HeapString installLogPath;
+
+    // The mapped setup image and the file groups in it (package offsets E to S).
+    const unsigned char* image = nullptr;
+    std::uint64_t imageSize = 0;
+    const unsigned char* package = nullptr;
+    std::size_t packageSize = 0;
+    std::uint32_t groupsStart = 0;  // E
+    std::uint32_t groupsEnd = 0;    // S
+
+    StringList folderStack;
+    unsigned char* inflateBuffer = nullptr;  // one piece of an inflated file at a time
+    bool quit = false;  // a checkpoint took the wizard's quit message: the run is cancelled
+
+    ~InstallRun();
+    HWND owner() const { return display.page(); }
+};
+
+// Waits while the wizard holds the run, takes a quit message posted to the thread, and tells
+// whether the run goes on. False once a quit message was taken now or earlier: the run is
+// cancelled and goes straight to its end.
+bool checkpoint(InstallRun& run);
+
+// Adds a path line ("a", "b", "g", "h") to the install log, and to the rollback log when
+// toRollback; with excludeSystemFolder a system folder gets no line.
+void logPath(InstallRun& run, char kind, const char* path, bool toRollback,
+             bool excludeSystemFolder = false);
+
+// Shows errorMessages item `item` (or setupMessages with fromSetupMessages) with the setup
+// caption, owner the Installing page or none, filled with a1 and a2. Returns the button.
+int askUser(InstallRun& run, int item, const char* a1, const char* a2, UINT style,
+            bool fromSetupMessages = false);
+
+}  // namespace kelvara

@@ -1,0 +1,49 @@
+#include "install/install_run.h"
+
+#include "runtime/heap.h"
+#include "runtime/message_box.h"
+#include "setup/languages.h"
+#include "setup/script_format.h"
+#include "setup/setup_state.h"
+
+namespace kelvara {
+
+bool RollbackLogFile::create(const char* path) {
+    file_.reset(::CreateFileA(path, GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    return file_.valid();
+}
+
+void RollbackLogFile::write(const char* text, std::size_t length) {
+    if (!file_) return;
+    DWORD written = 0;
+    ::WriteFile(file_.get(), text, static_cast<DWORD>(length), &written, nullptr);
+}
+
+InstallRun::~InstallRun() {
+    heapFree(inflateBuffer);
+}
+
+bool checkpoint(InstallRun& run) {
+    ::WaitForSingleObject(setupState.proceedEvent, INFINITE);
+    MSG message;
+    // Thread messages only (no window): the wizard posts the quit message to the thread.
+    if (::PeekMessageA(&message, reinterpret_cast<HWND>(-1), WM_QUIT, WM_QUIT, PM_REMOVE))
+        run.quit = true;
+    return !run.quit;
+}
+
+void logPath(InstallRun& run, char kind, const char* path, bool toRollback,
+             bool excludeSystemFolder) {
+    unsigned flags =
+        (toRollback ? kLogToRollback : 0) | (excludeSystemFolder ? kLogExcludeSystemFolder : 0);
+    run.log.addPath(kind, path, flags);
+}
+
+int askUser(InstallRun& run, int item, const char* a1, const char* a2, UINT style,
+            bool fromSetupMessages) {
+    const char* format = text(fromSetupMessages ? kTableSetupMessages : kTableErrorMessages, item);
+    return messageBoxFormat(run.owner(), setupState.setupCaption, format, a1, a2, style);
+}
+
+}  // namespace kelvara

@@ -1,0 +1,18 @@
+// The install thread: it installs what the setup script describes and, at its end, either
+// completes the run (install log and uninstaller in place, deferred files scheduled) or rolls
+// it back.
+#pragma once
+
+namespace kelvara {
+
+// Private message posted to the wizard frame after a failed or cancelled run.
+constexpr unsigned kInstallFailedNotice = 0x0400 + 12;  // WM_USER + 12
+// The frame's Next button: WM_COMMAND with this id follows a completed run.
+constexpr int kInstallCompletedCommand = 1011;
+
+// Thread procedure. `page` is the Installing page (an HWND) or null in a silent run. Sets
+// installDoneEvent when the run passes its finishing point; clears installSucceeded on reported
+// errors; sets installCancelled when a quit message cancelled the run. Returns 0.
+unsigned long __stdcall installThread(void* page);
+
+}  // namespace kelvara

@@ -1,0 +1,307 @@
+#include "install/install_thread.h"
+
+#include <windows.h>
+#include <ole2.h>
+
+#include "install/file_extraction_win32.h"
+#include "install/file_version_win32.h"
+#include "install/install_messages.h"
+#include "install/install_run.h"
+#include "install/record_phases.h"
+#include "install/replace_on_reboot_win32.h"
+#include "install/settle_variables.h"
+#include "runtime/heap.h"
+#include "runtime/message_box.h"
+#include "runtime/path_helpers.h"
+#include "setup/languages.h"
+#include "setup/setup_state.h"
+#include "setup/variables.h"
+#include "uninstall/uninstaller_start.h"
+
+namespace kelvara {
+namespace {
+
+constexpr const char* kSelfReferringVariable =
+    "The variable %s refers to itself, so its value can never be complete.";
+constexpr const char* kNoRollbackLog =
+    "The installation cannot keep its rollback log in the temporary folder:\n%s";
+
+// The mapped setup image, unmapped when released or destroyed.
+class ImageView {
+  public:
+    ~ImageView() { release(); }
+    bool map(HANDLE file) {
+        mapping_.reset(::CreateFileMappingA(file, nullptr, PAGE_READONLY, 0, 0, nullptr));
+        if (!mapping_) return false;
+        view_ = ::MapViewOfFile(mapping_.get(), FILE_MAP_READ, 0, 0, 0);
+        LARGE_INTEGER size = {};
+        ::GetFileSizeEx(file, &size);
+        size_ = static_cast<std::uint64_t>(size.QuadPart);
+        return view_ != nullptr;
+    }
+    void release() {
+        if (view_) ::UnmapViewOfFile(view_);
+        view_ = nullptr;
+        mapping_.reset();
+    }
+    const unsigned char* bytes() const { return static_cast<const unsigned char*>(view_); }
+    std::uint64_t size() const { return size_; }
+
+  private:
+    UniqueHandle mapping_;
+    void* view_ = nullptr;
+    std::uint64_t size_ = 0;
+};
+
+char* newTempName() {
+    char name[MAX_PATH + 1] = {};
+    if (!::GetTempFileNameA(setupState.tempDir, "KVR", 0, name)) return nullptr;
+    return strDupExtra(name, 0);
+}
+
+bool exists(const char* path) {
+    return path && ::GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES;
+}
+
+void deleteFile(const char* path) {
+    if (!path) return;
+    ::SetFileAttributesA(path, FILE_ATTRIBUTE_NORMAL);
+    ::DeleteFileA(path);
+}
+
+LogSettings settingsOfRun() {
+    const SetupState& s = setupState;
+    LogSettings settings;
+    settings.dialogSetOffset = s.dialogSetOffset;
+    settings.accentColor = s.accentColor;
+    settings.headerColor = s.headerColor;
+    settings.pageColor = s.pageColor;
+    settings.frameColor = s.frameColor;
+    lstrcpynA(settings.titleFontFace, s.titleFontFace, sizeof settings.titleFontFace);
+    settings.titleColor = s.titleColor;
+    lstrcpynA(settings.normalFontFace, s.normalFontFace, sizeof settings.normalFontFace);
+    settings.textColor = s.textColor;
+    return settings;
+}
+
+// Settles the variables; a value that can never be complete is reported and ends the run.
+bool settle(InstallRun& run) {
+    int unsettled = settleVariables();
+    if (unsettled == -1) return true;
+    setupState.installSucceeded = false;
+    if (unsettled >= 0) {
+        messageBoxFormat(run.owner(), setupState.setupCaption, kSelfReferringVariable,
+                         setupState.variableNames.get(unsettled), MB_ICONERROR);
+    }
+    return false;
+}
+
+// The uninstaller and install log paths, from the settled values. (Taken after settling: a
+// value naming another variable would otherwise put the uninstaller under a path with a
+// variable's name in it.)
+bool computePaths(InstallRun& run) {
+    const char* installPath = lookupVariable("%InstallPath%");
+    const char* uninstallerName = lookupVariable("%UninstallerFileName%");
+    run.uninstallerPath.reset(joinFolderName(installPath, uninstallerName));
+    run.installLogPath.reset(installLogPath(installPath, uninstallerName));
+    return run.uninstallerPath && run.installLogPath;
+}
+
+// The engine without its package: the image's first bytes up to the package, with both
+// package-offset fields of the header cleared, so that the copy runs as the uninstaller.
+void makeUninstallerCopy(InstallRun& run) {
+    UniqueFile copy(::CreateFileA(run.uninstallerTempPath.get(), GENERIC_READ | GENERIC_WRITE,
+                                  FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
+                                  FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    if (!copy) return;
+    const std::uint32_t stubLength = setupState.stubHeader.packageOffset;
+    if (stubLength < kStubHeaderSize || stubLength > run.imageSize) return;
+    DWORD written = 0;
+    ::WriteFile(copy.get(), run.image, stubLength, &written, nullptr);
+    unsigned char header[kStubHeaderSize];
+    memMove(header, run.image, kStubHeaderSize);
+    encodePackageOffset(header, 0);
+    ::SetFilePointer(copy.get(), 0, nullptr, FILE_BEGIN);
+    ::WriteFile(copy.get(), header, kStubHeaderSize, &written, nullptr);
+}
+
+bool startRun(InstallRun& run, ImageView& image) {
+    if (!settle(run) || !computePaths(run)) return false;
+    run.rollbackLogPath.reset(newTempName());
+    run.uninstallerTempPath.reset(newTempName());
+    if (!run.rollbackLogPath || !run.rollbackFile.create(run.rollbackLogPath.get())) {
+        // Without it a failed run could not be undone: nothing is installed.
+        setupState.installSucceeded = false;
+        messageBoxFormat(run.owner(), setupState.setupCaption, kNoRollbackLog,
+                         systemErrorText(::GetLastError()), MB_ICONERROR);
+        return false;
+    }
+    if (!run.log.start(setupState.productName, setupState.productShortName, settingsOfRun(),
+                       &setupState.folderPaths, &run.rollbackFile)) {
+        return false;
+    }
+    if (!image.map(static_cast<HANDLE>(setupState.selfFile))) return false;
+    run.image = image.bytes();
+    run.imageSize = image.size();
+    if (run.uninstallerTempPath) makeUninstallerCopy(run);
+
+    const std::uint32_t packageOffset = setupState.stubHeader.packageOffset;
+    if (packageOffset > run.imageSize) return false;
+    run.package = run.image + packageOffset;
+    run.packageSize = static_cast<std::size_t>(run.imageSize - packageOffset);
+    run.groupsStart = setupState.packageHeader.firstEntryOffset;
+    run.groupsEnd = setupState.packageHeader.scriptOffset;
+    run.display.prepareStatusLine();
+    return true;
+}
+
+// After the files: the uninstaller's own lines, and the restart for deferred files.
+void afterFiles(InstallRun& run) {
+    run.display.setPosition(100);
+    SetupState& s = setupState;
+    if (s.createUninstaller) {
+        logPath(run, kLogFile, run.uninstallerPath.get(), !exists(run.uninstallerPath.get()));
+        logPath(run, kLogFile, run.installLogPath.get(), !exists(run.installLogPath.get()));
+    }
+    s.restartForInUseFiles = s.deferredTemps.count() != 0;
+    if (!s.restartForInUseFiles) return;
+    if (s.restartChosen) {
+        s.restartForInUseFiles = false;
+    } else {
+        s.restartNeeded = true;
+        s.restartChosen = true;
+        s.finishRunEnabled = false;
+        s.finishViewEnabled = false;
+    }
+}
+
+bool runPhases(InstallRun& run, ImageView& image) {
+    bool files = extractFiles(run);
+    image.release();
+    run.image = run.package = nullptr;
+    if (!files) return false;
+    afterFiles(run);
+    return installShortcuts(run) && installRegistryValues(run) && installIniEntries(run) &&
+           installAssociations(run);
+}
+
+// The lines for the uninstaller's programs and DLL calls, expanded.
+void logUninstallActions(InstallRun& run) {
+    struct {
+        const StringList& records;
+        const char* kind;
+    } kinds[] = {{setupState.uninstallPrograms, "d"}, {setupState.uninstallDllCalls, "f"}};
+    for (const auto& k : kinds) {
+        for (int i = 0; i < k.records.count(); ++i) {
+            HeapString expanded(expandVariables(k.records.get(i)));
+            if (expanded) run.log.add(k.kind, expanded.get(), kLogToRollback);
+        }
+    }
+}
+
+// Passes the finishing point: from here on the run completes.
+void finish(InstallRun& run) {
+    ::SetEvent(setupState.installDoneEvent);
+    logUninstallActions(run);
+    if (setupState.createUninstaller) writeUninstallEntry(run);
+}
+
+void writeInstallLog(InstallRun& run) {
+    const char* path = run.installLogPath.get();
+    deleteFile(path);
+    deleteFile(run.rollbackLogPath.get());
+    std::size_t length = 0;
+    HeapString text(run.log.installLogText(&length));
+    UniqueFile file(::CreateFileA(path, GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
+                                  FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    if (!file || !text) return;
+    DWORD written = 0;
+    ::WriteFile(file.get(), text.get(), static_cast<DWORD>(length), &written, nullptr);
+    file.reset();
+    ::SetFileAttributesA(path, FILE_ATTRIBUTE_NORMAL);
+}
+
+void placeUninstaller(InstallRun& run) {
+    const char* path = run.uninstallerPath.get();
+    deleteFile(path);
+    if (::MoveFileA(run.uninstallerTempPath.get(), path)) {
+        // The copy was made as a temporary file; the installed uninstaller is a normal one.
+        ::SetFileAttributesA(path, FILE_ATTRIBUTE_NORMAL);
+    }
+}
+
+void scheduleDeferredFiles() {
+    SetupState& s = setupState;
+    for (int i = 0; i < s.deferredTemps.count(); ++i) {
+        scheduleAtRestart(s.deferredTemps.get(i), s.deferredTargets.get(i));
+        const char* shared = s.deferredShared.get(i);
+        if (shared && shared[0] == '1') changeSharedCount(s.deferredTargets.get(i), false);
+    }
+}
+
+void rollBack(InstallRun& run) {
+    SetupState& s = setupState;
+    for (int i = 0; i < s.deferredTemps.count(); ++i) ::DeleteFileA(s.deferredTemps.get(i));
+    s.deferredTemps.clear();
+    if (!run.rollbackLogPath) return;
+    heapFree(s.rollbackLogPath);
+    s.rollbackLogPath = run.rollbackLogPath.release();
+    startUninstaller(true);
+}
+
+void notifyWizard(InstallRun& run, bool completed) {
+    HWND page = run.owner();
+    if (!page) return;
+    HWND frame = ::GetParent(page);
+    if (completed) {
+        ::PostMessageA(frame, WM_COMMAND, MAKEWPARAM(kInstallCompletedCommand, 0), 0);
+    } else {
+        ::PostMessageA(frame, kInstallFailedNotice, 0, 0);
+    }
+}
+
+void endRun(InstallRun& run, bool completed) {
+    run.rollbackFile.close();
+    if (completed) {
+        if (setupState.createUninstaller) {
+            writeInstallLog(run);
+            placeUninstaller(run);
+        } else {
+            deleteFile(run.rollbackLogPath.get());
+        }
+    }
+    if (run.uninstallerTempPath) ::DeleteFileA(run.uninstallerTempPath.get());
+    if (run.quit) setupState.installCancelled = true;
+    if (completed) {
+        scheduleDeferredFiles();
+    } else {
+        rollBack(run);
+    }
+    notifyWizard(run, completed);
+}
+
+}  // namespace
+
+unsigned long __stdcall installThread(void* page) {
+    ::OleInitialize(nullptr);
+    MSG message;
+    ::PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE);  // the queue the quit message needs
+    bool completed = false;
+    {
+        InstallRun run;
+        run.display.attach(static_cast<HWND>(page));
+        ImageView image;
+        if (startRun(run, image) && runPhases(run, image)) {
+            run.display.setCaption(text(kInstallingPage, kCaptionFinishing));
+            if (checkpoint(run)) {
+                finish(run);
+                completed = true;
+            }
+        }
+        endRun(run, completed);
+    }
+    ::OleUninitialize();
+    return 0;
+}
+
+}  // namespace kelvara

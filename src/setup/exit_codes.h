@@ -1,0 +1,29 @@
+// The installer's exit code: the one place where the outcome of a run becomes a number that
+// deployment scripts read. The numbers are those deployment tools already understand.
+#pragma once
+
+namespace kelvara {
+
+constexpr int kExitInstalled = 0;
+constexpr int kExitInstalledWithErrors = 1;  // some step failed and the user chose to go on
+constexpr int kExitCancelled = 1602;         // cancelled by the user; nothing left installed
+constexpr int kExitNotInstalled = 1603;      // damaged image, start-up failure, requirements
+                                             // not met, or a failed run that was rolled back
+constexpr int kExitRestartStarted = 1641;    // installed, and the restart is under way
+constexpr int kExitRestartRequired = 3010;   // installed; a restart is needed and not done
+
+// What the end of an installer run knows.
+struct InstallOutcome {
+    bool installed = false;        // the install thread passed its finishing point
+    bool cancelled = false;        // the user cancelled the run
+    bool succeeded = true;         // installSucceeded
+    bool restartRequired = false;  // files wait for the restart, or the script asks for one
+    bool restartStarted = false;   // the restart was started
+};
+
+// The exit code for an outcome. A started restart comes first (the process is ending for it);
+// then errors, which a deployment must see even when a restart is also needed; then the
+// restart still required.
+int installerExitCode(const InstallOutcome& outcome);
+
+}  // namespace kelvara

@@ -1,0 +1,81 @@
+#include "setup/silent_run.h"
+
+#include <windows.h>
+
+#include "install/action_lists.h"
+#include "install/install_messages.h"
+#include "install/install_thread.h"
+#include "runtime/message_box.h"
+#include "setup/exit_codes.h"
+#include "setup/languages.h"
+#include "setup/script_format.h"
+#include "setup/setup_state.h"
+#include "uninstall/restart.h"
+
+namespace kelvara {
+namespace {
+
+constexpr int kMsgRestartFailed = 29;  // errorMessages
+constexpr int kFirstWizardGroup = 1;
+constexpr int kLastPageGroup = 10;
+constexpr int kAfterInstallGroup = 11;
+constexpr int kLastGroup = 12;
+
+bool signalled(OsHandle event) {
+    return ::WaitForSingleObject(static_cast<HANDLE>(event), 0) == WAIT_OBJECT_0;
+}
+
+// Starts the install thread and waits for it. False when it could not be started.
+bool runInstallThread() {
+    SetupState& s = setupState;
+    DWORD id = 0;
+    HANDLE thread = ::CreateThread(nullptr, 0, installThread, nullptr, 0, &id);
+    if (!thread) return false;
+    s.workerThread = thread;
+    s.workerThreadId = id;
+    ::WaitForSingleObject(thread, INFINITE);
+    ::CloseHandle(thread);
+    s.workerThread = nullptr;
+    return true;
+}
+
+// Asks whether to restart now; true when the restart was started.
+bool offerRestart(HWND owner) {
+    SetupState& s = setupState;
+    int item = s.restartForInUseFiles && s.deferredTemps.count() != 0 ? kMsgRestartForInUseFiles
+                                                                      : kMsgRestartQuestion;
+    if (messageBoxFormat(owner, s.setupCaption, text(kTableSetupMessages, item), nullptr,
+                         MB_YESNO | MB_ICONQUESTION | MB_SYSTEMMODAL) != IDYES) {
+        return false;
+    }
+    if (restartWindows(false)) return true;
+    messageBoxFormat(nullptr, s.setupCaption, text(kTableErrorMessages, kMsgRestartFailed), nullptr,
+                     MB_SYSTEMMODAL | MB_ICONERROR);
+    return false;
+}
+
+}  // namespace
+
+int runSilentInstall() {
+    SetupState& s = setupState;
+    HWND owner = ::GetDesktopWindow();
+    s.ownerWindow = owner;
+    for (int group = kFirstWizardGroup; group <= kLastPageGroup; ++group) runActionGroup(group);
+    InstallOutcome outcome;
+    if (!runInstallThread()) return installerExitCode(outcome);
+    for (int group = kAfterInstallGroup; group <= kLastGroup; ++group) runActionGroup(group);
+
+    outcome.installed = signalled(s.installDoneEvent);
+    outcome.cancelled = s.installCancelled;
+    if (!outcome.installed) return installerExitCode(outcome);
+    outcome.succeeded = s.installSucceeded;
+    if (!s.installSucceeded) {
+        messageBoxFormat(owner, s.setupCaption, text(kTableSetupMessages, kMsgCompletedWithErrors),
+                         nullptr, MB_ICONEXCLAMATION | MB_SYSTEMMODAL);
+    }
+    outcome.restartRequired = s.restartChosen;
+    if (s.restartChosen) outcome.restartStarted = offerRestart(owner);
+    return installerExitCode(outcome);
+}
+
+}  // namespace kelvara
