@@ -1,7 +1,4 @@
-// The record phases' loops. What each record does (creating the shortcut, writing the value,
-// the INI entry, the association, the uninstall entry) is not built yet: every record passes its
-// checkpoint and is left as it is, so an image with such records installs its files and nothing
-// else. The operations will be called from applyRecord.
+// The record phases' loops: a checkpoint, then the record.
 #include "install/record_phases.h"
 
 #include "install/install_messages.h"
@@ -12,16 +9,11 @@
 namespace kelvara {
 namespace {
 
-enum class RecordKind { shortcut, registryValue, iniEntry, association };
+using RecordStep = bool (*)(InstallRun&, const char*);
 
-// Not built yet: the record is not applied.
-bool applyRecord(InstallRun&, RecordKind, const char*) {
-    return true;
-}
-
-bool runPhase(InstallRun& run, const StringList& records, RecordKind kind) {
+bool runPhase(InstallRun& run, const StringList& records, RecordStep step) {
     for (int i = 0; i < records.count(); ++i) {
-        if (!checkpoint(run) || !applyRecord(run, kind, records.get(i))) return false;
+        if (!checkpoint(run) || !step(run, records.get(i))) return false;
     }
     return true;
 }
@@ -35,28 +27,25 @@ const char* caption(int item) {
 bool installShortcuts(InstallRun& run) {
     run.display.clearStatus();
     if (setupState.shortcutEntries.count() != 0) run.display.setCaption(caption(kCaptionShortcuts));
-    return runPhase(run, setupState.shortcutEntries, RecordKind::shortcut);
+    return runPhase(run, setupState.shortcutEntries, installShortcut);
 }
 
 bool installRegistryValues(InstallRun& run) {
     run.display.clearStatus();
     if (setupState.registryEntries.count() != 0 || setupState.createUninstaller)
         run.display.setCaption(caption(kCaptionRegistry));
-    return runPhase(run, setupState.registryEntries, RecordKind::registryValue);
+    return runPhase(run, setupState.registryEntries, installRegistryValue);
 }
 
 bool installIniEntries(InstallRun& run) {
     if (setupState.iniEntries.count() != 0) run.display.setCaption(caption(kCaptionIni));
-    return runPhase(run, setupState.iniEntries, RecordKind::iniEntry);
+    return runPhase(run, setupState.iniEntries, installIniEntry);
 }
 
 bool installAssociations(InstallRun& run) {
     if (setupState.associationEntries.count() != 0)
         run.display.setCaption(caption(kCaptionAssociations));
-    return runPhase(run, setupState.associationEntries, RecordKind::association);
+    return runPhase(run, setupState.associationEntries, installAssociation);
 }
-
-// Not built yet: no uninstall entry is written.
-void writeUninstallEntry(InstallRun&) {}
 
 }  // namespace kelvara

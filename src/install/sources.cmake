@@ -24,5 +24,7 @@ list(APPEND KELVARA_WIN32_SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/folder_chain_win32.cpp
     ${CMAKE_CURRENT_LIST_DIR}/file_extraction_win32.cpp
     ${CMAKE_CURRENT_LIST_DIR}/record_phases_win32.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/shortcuts_win32.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/registry_values_win32.cpp
     ${CMAKE_CURRENT_LIST_DIR}/action_lists_win32.cpp
     ${CMAKE_CURRENT_LIST_DIR}/install_thread_win32.cpp)

@@ -7,6 +7,7 @@
 
 #include <cstring>
 
+#include "install/action_lists.h"
 #include "install/file_version_win32.h"
 #include "install/install_log.h"
 #include "runtime/heap_string.h"
@@ -182,11 +183,6 @@ void undoSharedFile(Undo& undo, const char* path) {
     deleteLoggedFile(undo, path, false);
 }
 
-// Seam: the programs ("d") and DLL calls ("f") that the setup script reserved for the
-// uninstallation are run here once the run-program and call-DLL operations exist. Until then
-// these lines undo nothing; they only show their status text.
-void runLoggedAction(const LogEntry&) {}
-
 bool isPathKind(char kind) {
     return kind == kLogFolder || kind == kLogFile || kind == kLogShortcut || kind == kLogSharedFile;
 }
@@ -218,8 +214,10 @@ void undoLine(Undo& undo, const LogEntry& entry) {
             undoSharedFile(undo, path);
             break;
         case kLogUninstallProgram:
+            runLoggedProgram(entry.fields);
+            break;
         case kLogUninstallDllCall:
-            runLoggedAction(entry);
+            callLoggedDll(entry.fields);
             break;
         default:
             break;  // an unknown kind undoes nothing
