@@ -29,10 +29,12 @@ int detectAccess();
 // Four-part file version from the file's version resource. False when it has none.
 bool readFileVersion(const char* path, unsigned version[4]);
 
-// The detections of start-up stage 0 in their order, results stored in setupState.
+// The detections of start-up stage 0 in their order, results stored in setupState. DirectX is
+// left to the requirement check.
 void runSystemDetections();
 
-// The requirement check for this run, against the stored detections and the platform now.
+// The requirement check for this run, against the stored detections and the platform now; the
+// DirectX version is detected here when the script requires one.
 int checkRequirements();
 
 }  // namespace kelvara

@@ -125,14 +125,17 @@ int detectAccess() {
 void runSystemDetections() {
     SetupState& s = setupState;
     s.ieLevel = detectIe();
-    s.directXVersion = detectDirectX();
+    // DirectX is probed by the requirement check, and only when the script asks for it: loading
+    // its libraries costs about a second on some systems, and nothing else reads the version.
     s.accessLevel = detectAccess();
     checkAdministrator();
     s.windowsVersionCode = detectWindowsVersion();
 }
 
 int checkRequirements() {
-    return checkRequirements(setupState, isNtPlatform());
+    SetupState& s = setupState;
+    if (s.requiredDirectX && *s.requiredDirectX) s.directXVersion = detectDirectX();
+    return checkRequirements(s, isNtPlatform());
 }
 
 }  // namespace kelvara

@@ -17,6 +17,7 @@ int main() {
         return 1;
     }
     runSystemDetections();
+    s.directXVersion = detectDirectX();  // the requirement check's own detection
     std::printf("code=%d\nnt=%d\nadmin=%d\nie=%d\ndirectx=0x%04x\naccess=%d\n",
                 s.windowsVersionCode, isNtPlatform() ? 1 : 0, s.isAdministrator ? 1 : 0, s.ieLevel,
                 static_cast<unsigned>(s.directXVersion), s.accessLevel);
