@@ -1,20 +1,44 @@
 #!/usr/bin/env bash
 # Benchmarks, each a ratio against a baseline measured in the same run, medians of several rounds.
-#   bench/run.sh [verify|builder]
+#   bench/run.sh [verify|builder|install]
 # verify:  checksum verification plus script inflation of a 200 MB image by the engine (under
 #          Wine), against zlib's adler32 over the same bytes in memory.
 # builder: kelvara-build on a 200 MB mixed payload (about 1,500 files) with two threads against
 #          one thread, alternating, in new output files.
+# install: silent install of the same payload packaged by kelvara-build (`image.exe S` under
+#          Wine) against `tar -xzf` of it and against an installer made by the Debian nsis
+#          package, alternating, into new folders; and the engine's peak memory for that payload,
+#          for one big file and for a tiny payload (bench/install_bench.py says how).
+# KELVARA_BENCH_BUILD and KELVARA_BENCH_HOST name other build folders for the engine and the
+# host tools (defaults: build/<preset> and build/host).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
 if tests/rig/runs-32bit-code.sh; then preset=windows arch=i686; else preset=windows64 arch=x86_64; fi
-cmake --preset "$preset" >/dev/null
-cmake --build --preset "$preset" --target kelvara verify_bench >/dev/null
-build=build/$preset
+build=${KELVARA_BENCH_BUILD:-build/$preset}
+host=${KELVARA_BENCH_HOST:-build/host}
+build=$(realpath -m "$build") host=$(realpath -m "$host")
+cmake --preset "$preset" -B "$build" >/dev/null
+cmake --build "$build" --target kelvara verify_bench >/dev/null
 work=$build/bench
 mkdir -p "$work"
 echo "machine: $(nproc) cores, $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | xargs), engine build $arch"
+
+build_host_tools() {
+    cmake --preset host -B "$host" >/dev/null
+    cmake --build "$host" --target kelvara-build >/dev/null
+}
+
+# The 200 MB mixed payload (about 1,500 files), made once; prints its folder.
+mixed_payload() {
+    local payload=$work/payload
+    if [ ! -d "$payload" ]; then
+        rm -rf "$payload.partial"
+        python3 bench/make_payload.py "$payload.partial" 200 1500
+        mv "$payload.partial" "$payload"
+    fi
+    echo "$payload"
+}
 
 bench_verify() {
     python3 - "$build/kelvara.exe" "$work/image-200mb.exe" <<'PY'
@@ -25,8 +49,8 @@ stub = open(sys.argv[1], 'rb').read()
 payload = random.Random(20261207).randbytes(200 << 20)   # deterministic, incompressible
 open(sys.argv[2], 'wb').write(raw_setup_image(stub, file_area=payload))
 PY
-    prefix=$(pwd)/$work/prefix
-    tests/rig/prefix.sh clone "$(pwd)/$build" "$arch" "$prefix"
+    prefix=$work/prefix
+    tests/rig/prefix.sh clone "$build" "$arch" "$prefix"
     trap 'tests/rig/prefix.sh release "$prefix"' RETURN
     source tests/rig/wine-env.sh
     wine_env "$arch"
@@ -34,10 +58,9 @@ PY
 }
 
 bench_builder() {
-    cmake --preset host >/dev/null
-    cmake --build --preset host --target kelvara-build >/dev/null
-    local payload=$work/payload
-    [ -d "$payload" ] || python3 bench/make_payload.py "$payload" 200 1500
+    build_host_tools
+    local payload
+    payload=$(mixed_payload)
     cat >"$work/bench.toml" <<TOML
 [product]
 name = "Benchmark"
@@ -48,9 +71,9 @@ target = "%InstallPath%"
 TOML
     local ratios=() round one two
     for round in 1 2 3 4 5; do
-        one=$( { /usr/bin/time -f %e build/host/kelvara-build "$work/bench.toml" -q --threads 1 \
+        one=$( { /usr/bin/time -f %e "$host/kelvara-build" "$work/bench.toml" -q --threads 1 \
                    --stub "$build/kelvara.exe" -o "$work/one-$round.exe"; } 2>&1 | tail -1)
-        two=$( { /usr/bin/time -f %e build/host/kelvara-build "$work/bench.toml" -q --threads 2 \
+        two=$( { /usr/bin/time -f %e "$host/kelvara-build" "$work/bench.toml" -q --threads 2 \
                    --stub "$build/kelvara.exe" -o "$work/two-$round.exe"; } 2>&1 | tail -1)
         cmp -s "$work/one-$round.exe" "$work/two-$round.exe" || echo "builder: outputs differ!"
         ratios+=("$(echo "$one / $two" | bc -l)")
@@ -60,8 +83,38 @@ TOML
     rm -f "$work"/one-*.exe "$work"/two-*.exe
 }
 
+bench_install() {
+    build_host_tools
+    local payload peer_target prefix rc=0
+    payload=$(mixed_payload)
+    # The peer: installers made by Debian's nsis package, for the engine's processor.
+    if ! command -v makensis >/dev/null; then
+        if [ "$(id -u)" -eq 0 ]; then
+            (apt-get update -qq && DEBIAN_FRONTEND=noninteractive apt-get install -y -qq nsis) \
+                >/dev/null 2>&1 || echo "install: apt-get install nsis failed" >&2
+        else
+            echo "install: nsis is missing; run as root to install it" >&2
+        fi
+    fi
+    if [ "$arch" = i686 ]; then peer_target=x86-unicode; else peer_target=amd64-unicode; fi
+    prefix=$work/install-prefix
+    tests/rig/prefix.sh clone "$build" "$arch" "$prefix"
+    trap 'tests/rig/prefix.sh release "$prefix"' EXIT
+    source tests/rig/wine-env.sh
+    wine_env "$arch"
+    export WINEPREFIX=$prefix
+    wineserver -p   # kept running while timing; stopped when the prefix is released
+    tests/rig/with-display.sh python3 bench/install_bench.py --work "$work" --payload "$payload" \
+        --builder "$host/kelvara-build" --stub "$build/kelvara.exe" --prefix "$prefix" \
+        --wine "$WINE" --peer-target "$peer_target" || rc=$?
+    tests/rig/prefix.sh release "$prefix"
+    trap - EXIT
+    return $rc
+}
+
 case "${1:-verify}" in
     verify) bench_verify ;;
     builder) bench_builder ;;
-    *) echo "usage: bench/run.sh [verify|builder]" >&2; exit 2 ;;
+    install) bench_install ;;
+    *) echo "usage: bench/run.sh [verify|builder|install]" >&2; exit 2 ;;
 esac

@@ -1,0 +1,507 @@
+#!/usr/bin/env python3
+"""Silent-install benchmark, run by `bench/run.sh install` inside a display with a Wine prefix.
+
+Methods, alternated within each round (the order rotates from round to round), each into a new
+folder inside the prefix's drive_c, nothing deleted while timing:
+  engine  kelvara-build image of the payload, `image.exe S`, one image per round (-D InstallPath)
+  tar     `tar -xzf` of the same payload (tar.gz made once)
+  peer    the Debian nsis package's installer of the same payload (SetCompressor zlib, not
+          solid), `/S /D=...`; only where its stub can run on this machine
+Time of a run: wall time from starting the process to its exit, plus `sync` (an untimed `sync`
+comes first, so each run flushes only its own writes). The Wine server is kept running and
+warmed up before the first timed run.
+Every run is checked after its timed part: each payload file present with its size, and the
+SHA-256 of a sample of files; the engine's figures are given only when every run installed the
+payload.
+Memory: peak resident set of the process that runs the installer (the Wine process execs into
+the program, so this is the program's process, Wine's own libraries included): the kernel's
+high-water mark VmHWM read from /proc/PID/status every 10 ms until the exit, raised to wait4's
+ru_maxrss where that exceeds this harness's own peak (below it, ru_maxrss may be the harness's,
+which the child inherits until its exec); and the peaks of its two parts, polled alike: private
+(anonymous resident memory: heaps, buffers) and file-backed (mapped files: libraries, mapped
+views of the image). Measured for the mixed payload (the timed rounds), one 200 MB file of mixed
+content (an image of the same size as the mixed payload's, so only the file sizes differ), one
+200 MB random file (a larger image: random data is stored) and a tiny payload (the fixed
+cost)."""
+import argparse
+import hashlib
+import os
+import random
+import resource
+import shutil
+import statistics
+import subprocess
+import sys
+import threading
+import time
+from pathlib import Path
+
+MB = 1 << 20
+SAMPLE_COUNT = 50           # hashed files per check, besides the largest
+MEMORY_TOLERANCE_MB = 8     # a one-file payload's peak may exceed the mixed one's by this much
+ENGINE_TARGET_TAR = 1.15    # engine <= 1.15 x tar
+ENGINE_TARGET_PEER = 0.65   # engine <= 0.65 x peer
+
+
+def log(text=''):
+    print(text, flush=True)
+
+
+# ---------------------------------------------------------------- payloads, cached by folder name
+
+def cached_folder(path, make):
+    """Makes `path` in a temporary sibling renamed at the end: a folder that exists is whole."""
+    if path.is_dir():
+        return path
+    partial = path.with_name(path.name + '.partial')
+    shutil.rmtree(partial, ignore_errors=True)
+    partial.mkdir(parents=True)
+    make(partial)
+    partial.rename(path)
+    return path
+
+
+def text_bytes(rng, words, size):
+    out, length = [], 0
+    while length < size:
+        line = ' '.join(rng.choice(words) for _ in range(12)) + '\n'
+        out.append(line)
+        length += len(line)
+    return ''.join(out).encode()[:size]
+
+
+def make_one_file_mixed(dest, total_mb):
+    """One file of alternating 1 MB text-like and random blocks: compresses as the mixed one."""
+    rng = random.Random(11)
+    words = [''.join(rng.choice('abcdefghijklmnopqrstuvwxyz') for _ in range(rng.randint(2, 9)))
+             for _ in range(2000)]
+    with open(dest / 'big-mixed.dat', 'wb') as out:
+        for block in range(total_mb):
+            out.write(text_bytes(rng, words, MB) if block % 2 == 0 else rng.randbytes(MB))
+
+
+def make_one_file_random(dest, total_mb):
+    rng = random.Random(13)
+    with open(dest / 'big-random.bin', 'wb') as out:
+        for _ in range(total_mb):
+            out.write(rng.randbytes(MB))
+
+
+def make_tiny(dest):
+    rng = random.Random(17)
+    (dest / 'docs').mkdir()
+    (dest / 'readme.txt').write_bytes(b'tiny payload\n' * 40)
+    (dest / 'docs' / 'data.bin').write_bytes(rng.randbytes(3000))
+
+
+# ---------------------------------------------------------------- checking an installed tree
+
+def tree(root):
+    """{lower-case relative path: (relative path, size)}: Windows names compare without case."""
+    found = {}
+    for folder, _, files in os.walk(root):
+        for name in files:
+            path = os.path.join(folder, name)
+            rel = os.path.relpath(path, root)
+            found[rel.lower()] = (rel, os.path.getsize(path))
+    return found
+
+
+def sha256(path):
+    digest = hashlib.sha256()
+    with open(path, 'rb') as f:
+        while chunk := f.read(4 * MB):
+            digest.update(chunk)
+    return digest.hexdigest()
+
+
+class Payload:
+    def __init__(self, name, root):
+        self.name, self.root = name, root
+        self.files = tree(root)
+        if not self.files:
+            raise SystemExit(f'payload {root} is empty')
+        self.bytes = sum(size for _, size in self.files.values())
+        keys = sorted(self.files)
+        step = max(1, len(keys) // SAMPLE_COUNT)
+        sample = set(keys[::step]) | {max(keys, key=lambda k: self.files[k][1])}
+        self.hashes = {k: sha256(root / self.files[k][0]) for k in sorted(sample)}
+
+    def check(self, target):
+        """(ok, message, extra file names) for an installed tree at `target`."""
+        if not target.is_dir():
+            return False, f'nothing installed: {target} does not exist', []
+        got = tree(target)
+        extras = sorted(got[k][0] for k in got.keys() - self.files.keys())
+        present = self.files.keys() & got.keys()
+        if not present:
+            return False, (f'nothing installed: no payload file in {target} '
+                           f'({len(got)} other files)'), extras
+        missing = sorted(self.files.keys() - got.keys())
+        wrong_size = sorted(k for k in present if got[k][1] != self.files[k][1])
+        wrong_hash = sorted(k for k, h in self.hashes.items()
+                            if k in present and k not in wrong_size
+                            and sha256(target / got[k][0]) != h)
+        installed_bytes = sum(got[k][1] for k in present)
+        if missing or wrong_size or wrong_hash:
+            first = (missing or wrong_size or wrong_hash)[0]
+            return False, (f'installed tree differs from the payload: {len(present)} of '
+                           f'{len(self.files)} files ({installed_bytes} of {self.bytes} bytes), '
+                           f'{len(missing)} missing, {len(wrong_size)} of wrong size, '
+                           f'{len(wrong_hash)} of {len(self.hashes)} sampled hashes differ '
+                           f'(first: {self.files[first][0]})'), extras
+        return True, (f'{len(present)} files, {installed_bytes} bytes, '
+                      f'{len(self.hashes)} sampled hashes equal'), extras
+
+
+# ---------------------------------------------------------------- one timed run
+
+class Run:
+    def __init__(self, seconds, exit_code, usage, peaks_kb):
+        self.seconds, self.exit_code = seconds, exit_code
+        self.cpu_seconds = usage.ru_utime + usage.ru_stime  # the process and its waited children
+        # ru_maxrss keeps the high-water mark of the harness's memory that the child shared
+        # before its exec; only a value above the harness's own peak is the child's.
+        own_peak_kb = resource.getrusage(resource.RUSAGE_SELF).ru_maxrss
+        child_kb = usage.ru_maxrss if usage.ru_maxrss > own_peak_kb else 0
+        peak_rss_kb = max(peaks_kb['VmHWM'], child_kb)
+        self.peak_rss_mb = peak_rss_kb / 1024
+        self.peak_private_mb = peaks_kb['RssAnon'] / 1024
+        self.peak_file_mb = peaks_kb['RssFile'] / 1024
+
+
+def timed(command, log_file):
+    """Wall time from start to exit plus `sync`, exit code and memory peaks of `command`."""
+    subprocess.run(['sync'], check=True)  # untimed: flush whatever came before
+    peaks = {'VmHWM': 0, 'RssAnon': 0, 'RssFile': 0}
+    done = threading.Event()
+
+    def poll(pid):
+        status = f'/proc/{pid}/status'
+        while not done.is_set():
+            try:
+                with open(status) as f:
+                    for line in f:
+                        name, _, value = line.partition(':')
+                        if name in peaks:
+                            peaks[name] = max(peaks[name], int(value.split()[0]))
+            except (OSError, ValueError, IndexError):
+                pass
+            done.wait(0.01)
+
+    start = time.perf_counter()
+    process = subprocess.Popen(command, stdin=subprocess.DEVNULL, stdout=log_file,
+                               stderr=log_file)
+    poller = threading.Thread(target=poll, args=(process.pid,), daemon=True)
+    poller.start()
+    _, status, usage = os.wait4(process.pid, 0)
+    process.returncode = os.waitstatus_to_exitcode(status)  # reaped here, not by Popen
+    subprocess.run(['sync'], check=True)
+    seconds = time.perf_counter() - start
+    done.set()
+    poller.join()
+    return Run(seconds, process.returncode, usage, peaks)
+
+
+def preread(path):
+    with open(path, 'rb') as f:
+        while f.read(16 * MB):
+            pass
+
+
+# ---------------------------------------------------------------- the benchmark
+
+class Bench:
+    def __init__(self, args):
+        self.args = args
+        self.work = Path(args.work).resolve()
+        self.out = self.work / 'install'
+        self.out.mkdir(parents=True, exist_ok=True)
+        self.drive_c = Path(args.prefix).resolve() / 'drive_c'
+        self.log_file = open(self.out / 'wine.log', 'w')
+        self.engine_failures = []
+
+    def windows_path(self, name):
+        return 'C:\\bench\\' + name
+
+    def unix_path(self, name):
+        return self.drive_c / 'bench' / name
+
+    def fresh(self, name):
+        target = self.unix_path(name)
+        if target.exists():
+            raise SystemExit(f'{target} exists already: the benchmark needs a new folder per run')
+        return target
+
+    # ---- inputs (all made before anything is timed)
+
+    def engine_image(self, source_dir, install_name, image_name):
+        project = self.out / f'{source_dir.name}.toml'
+        project.write_text(
+            '[product]\nname = "Benchmark"\n\n'
+            '[variables]\nInstallPath = "C:\\\\bench\\\\default"\n\n'
+            '[install]\nuninstaller = true\n\n'
+            f'[[files]]\nsource = "{source_dir}"\ntarget = "%InstallPath%"\n')
+        image = self.out / image_name
+        subprocess.run([self.args.builder, str(project), '-q', '--threads', '2', '--stub',
+                        self.args.stub, '-D', 'InstallPath=' + self.windows_path(install_name),
+                        '-o', str(image)], check=True)
+        return image
+
+    def peer_image(self, source_dir, image_name):
+        script = self.out / f'{image_name}.nsi'
+        image = self.out / image_name
+        text = (f'Unicode true\nTarget {self.args.peer_target}\n'
+                'SetCompressor zlib\n'  # per file, not solid: as the engine's image
+                'Name "Benchmark"\n'
+                f'OutFile "{image}"\n'
+                'InstallDir "C:\\bench\\peer-default"\n'
+                'RequestExecutionLevel user\n'
+                'Section\n'
+                '  SetOutPath "$INSTDIR"\n'
+                f'  File /r "{source_dir}/*"\n'
+                '  WriteUninstaller "$INSTDIR\\uninstall.exe"\n'
+                'SectionEnd\n'
+                'Section "Uninstall"\n'
+                '  RMDir /r "$INSTDIR"\n'
+                'SectionEnd\n')
+        stale = (not image.exists() or not script.exists() or script.read_text() != text
+                 or image.stat().st_mtime < source_dir.stat().st_mtime)
+        if stale:
+            script.write_text(text)
+            subprocess.run(['makensis', '-V1', str(script)], check=True)
+        return image
+
+    def peer_unavailable(self):
+        """Why the peer cannot be measured here, or None."""
+        if self.args.peer_target.startswith('none:'):
+            return self.args.peer_target[5:]
+        if not shutil.which('makensis'):
+            return 'makensis is not installed (apt-get install nsis failed)'
+        stub = Path('/usr/share/nsis/Stubs') / f'zlib-{self.args.peer_target}'
+        if not stub.exists():
+            return (f'the nsis package has no {stub.name} stub: it makes only 32-bit x86 '
+                    'installers, and this machine cannot execute 32-bit x86 code '
+                    '(tests/rig/runs-32bit-code.sh)')
+        return None
+
+    # ---- runs
+
+    def run_engine(self, image, install_name, payload):
+        target = self.fresh(install_name)
+        run = timed([self.args.wine, str(image), 'S'], self.log_file)
+        ok, message, extras = payload.check(target)
+        if run.exit_code != 0:
+            ok, message = False, f'exit code {run.exit_code}; {message}'
+        if not ok:
+            self.engine_failures.append(f'{install_name}: {message}')
+            log(f'  ENGINE FAILED ({install_name}): {message}')
+        run.ok = ok
+        return run, ok, extras
+
+    def run_tar(self, archive, install_name, payload):
+        target = self.fresh(install_name)
+        target.mkdir()  # tar -C needs the folder; made untimed
+        run = timed(['tar', '-xzf', str(archive), '-C', str(target)], self.log_file)
+        ok, message, extras = payload.check(target)
+        if run.exit_code != 0 or not ok or extras:
+            raise SystemExit(f'tar run {install_name} failed (exit code {run.exit_code}): '
+                             f'{message} {extras[:3]}')
+        run.ok = True
+        return run, ok, extras
+
+    def run_peer(self, image, install_name, payload):
+        target = self.fresh(install_name)
+        run = timed([self.args.wine, str(image), '/S', '/D=' + self.windows_path(install_name)],
+                    self.log_file)
+        ok, message, extras = payload.check(target)
+        if run.exit_code != 0 or not ok:
+            raise SystemExit(f'peer run {install_name} failed (exit code {run.exit_code}): '
+                             f'{message}')
+        run.ok = True
+        return run, ok, extras
+
+    def main(self):
+        rounds = self.args.rounds
+        log('preparing (not timed): payloads, images, archive')
+        mixed = Payload('mixed', Path(self.args.payload).resolve())
+        one_mixed = Payload('one file, mixed content', cached_folder(
+            self.work / 'payload-onefile-mixed', lambda d: make_one_file_mixed(d, 200)))
+        one_random = Payload('one file, random', cached_folder(
+            self.work / 'payload-onefile-random', lambda d: make_one_file_random(d, 200)))
+        tiny = Payload('tiny', cached_folder(self.work / 'payload-tiny', make_tiny))
+        log(f'payload: {len(mixed.files)} files, {mixed.bytes / MB:.1f} MiB ({mixed.root})')
+        wine = subprocess.run([self.args.wine, '--version'], capture_output=True, text=True)
+        log(f'wine: {wine.stdout.strip()} ({self.args.wine}), prefix {self.drive_c.parent}')
+
+        archive = self.work / 'payload.tar.gz'
+        if not archive.exists() or archive.stat().st_mtime < mixed.root.stat().st_mtime:
+            partial = archive.with_name(archive.name + '.partial')
+            subprocess.run(['tar', '-czf', str(partial), '-C', str(mixed.root), '.'], check=True)
+            partial.rename(archive)
+
+        engine_images = [self.engine_image(mixed.root, f'run-{r}', f'engine-run-{r}.exe')
+                         for r in range(1, rounds + 1)]
+        warm_engine = self.engine_image(tiny.root, 'warm-engine', 'engine-warm.exe')
+        memory_kinds = [tiny, one_mixed, one_random]
+        memory_runs = [(p, i, f'mem-{k}-{i}') for i in (1, 2) for k, p in enumerate(memory_kinds)]
+        memory_images = {name: self.engine_image(p.root, name, f'engine-{name}.exe')
+                         for p, _, name in memory_runs}
+
+        peer_reason = self.peer_unavailable()
+        peer_image = warm_peer = None
+        if peer_reason is None:
+            peer_image = self.peer_image(mixed.root, 'peer.exe')
+            warm_peer = self.peer_image(tiny.root, 'peer-warm.exe')
+            log(f'peer: nsis {self.args.peer_target} installer, SetCompressor zlib (not solid), '
+                f'{peer_image.stat().st_size / MB:.1f} MiB')
+        else:
+            log(f'peer: NOT MEASURED: {peer_reason}')
+        log(f'engine image: {engine_images[0].stat().st_size / MB:.1f} MiB; '
+            f'tar.gz: {archive.stat().st_size / MB:.1f} MiB')
+
+        for path in engine_images + [archive] + ([peer_image] if peer_image else []):
+            preread(path)
+        (self.drive_c / 'bench').mkdir(exist_ok=True)
+
+        log('warming up the Wine server (not timed)')
+        _, ok, extras = self.run_engine(warm_engine, 'warm-engine', tiny)
+        if ok:
+            log(f'  engine wrote besides the payload: {", ".join(extras) or "nothing"}')
+        if peer_image:
+            _, _, extras = self.run_peer(warm_peer, 'warm-peer', tiny)
+            log(f'  peer wrote besides the payload: {", ".join(extras) or "nothing"}')
+
+        log(f'load average before the rounds: {load_average()}')
+        methods = ['engine', 'tar'] + (['peer'] if peer_image else [])
+        results = {m: [] for m in methods}
+        for r in range(1, rounds + 1):
+            order = methods[(r - 1) % len(methods):] + methods[:(r - 1) % len(methods)]
+            for method in order:
+                if method == 'engine':
+                    run = self.run_engine(engine_images[r - 1], f'run-{r}', mixed)[0]
+                elif method == 'tar':
+                    run = self.run_tar(archive, f'tar-{r}', mixed)[0]
+                else:
+                    run = self.run_peer(peer_image, f'peer-{r}', mixed)[0]
+                results[method].append(run)
+            e, t = results['engine'][-1], results['tar'][-1]
+            p = results['peer'][-1] if peer_image else None
+            times = [f'engine {e.seconds:.2f} s' + ('' if e.ok else ' (FAILED)'),
+                     f'tar {t.seconds:.2f} s'] + ([f'peer {p.seconds:.2f} s'] if p else [])
+            ratios = ([f'engine/tar {e.seconds / t.seconds:.2f}'] if e.ok else []) + \
+                ([f'engine/peer {e.seconds / p.seconds:.2f}'] if e.ok and p else []) + \
+                ([f'peer/tar {p.seconds / t.seconds:.2f}'] if p else [])
+            line = f'round {r} ({" ".join(order)}): {", ".join(times)} | {", ".join(ratios)}'
+            if e.ok:
+                line += (f' | engine peak {e.peak_rss_mb:.0f} MiB resident, '
+                         f'{e.peak_private_mb:.0f} MiB private')
+            log(line)
+        log(f'load average after the rounds: {load_average()}')
+
+        log('memory runs (engine only, new folders)')
+        memory = {mixed.name: results['engine']}
+        images = {mixed.name: engine_images[0].stat().st_size}
+        for p, i, name in memory_runs:
+            memory.setdefault(p.name, []).append(self.run_engine(memory_images[name], name, p)[0])
+            images[p.name] = memory_images[name].stat().st_size
+            if p is tiny and peer_image:  # the peer's fixed cost, for comparison
+                results.setdefault('peer-tiny', []).append(
+                    self.run_peer(warm_peer, f'peer-tiny-{i}', tiny)[0])
+
+        self.report(results, memory, images, [mixed] + memory_kinds, peer_reason)
+        for image in engine_images + [warm_engine] + list(memory_images.values()):
+            image.unlink()  # made anew with each run's install folder: nothing to keep
+        return 1 if self.engine_failures else 0
+
+    def report(self, results, memory, images, payloads, peer_reason):
+        def median_ratio(a, b):
+            return statistics.median(x.seconds / y.seconds
+                                     for x, y in zip(results[a], results[b]))
+
+        log()
+        def medians(runs):
+            return (f'median {statistics.median(r.seconds for r in runs):.2f} s wall plus sync, '
+                    f'CPU {statistics.median(r.cpu_seconds for r in runs):.2f} s')
+
+        log(f'tar -xzf: {medians(results["tar"])}')
+        if 'peer' in results:
+            log(f'peer: {medians(results["peer"])}; fixed cost (tiny payload): '
+                f'{medians(results["peer-tiny"])}')
+            log(f'median peer/tar: {median_ratio("peer", "tar"):.2f}')
+        else:
+            log(f'peer: not measured: {peer_reason}')
+        if self.engine_failures:
+            nothing = 'nothing installed' in self.engine_failures[0]
+            log(f'ENGINE {"INSTALLED NOTHING" if nothing else "INSTALL WRONG"}: no engine '
+                f'figures; {len(self.engine_failures)} engine runs did not install their payload, '
+                f'first: {self.engine_failures[0]}')
+            return
+        log(f'engine: {medians(results["engine"])}; fixed cost (tiny payload): '
+            f'{medians(memory["tiny"])}')
+        ratio = median_ratio('engine', 'tar')
+        log(f'median engine/tar: {ratio:.2f} (target <= {ENGINE_TARGET_TAR}): '
+            f'{"met" if ratio <= ENGINE_TARGET_TAR else "MISSED"}')
+        if 'peer' in results:
+            ratio = median_ratio('engine', 'peer')
+            log(f'median engine/peer: {ratio:.2f} (target <= {ENGINE_TARGET_PEER}): '
+                f'{"met" if ratio <= ENGINE_TARGET_PEER else "MISSED"}')
+        else:
+            log(f'median engine/peer: not measured (target <= {ENGINE_TARGET_PEER})')
+
+        log('engine peak memory, MiB, medians (resident: peak of the process, Wine included; '
+            'private and file-backed: peaks of its parts):')
+        peaks = {}
+        for p in payloads:
+            runs = memory[p.name]
+            peaks[p.name] = [statistics.median(getattr(r, part) for r in runs)
+                             for part in ('peak_rss_mb', 'peak_private_mb', 'peak_file_mb')]
+            log(f'  {p.name:<24} {len(p.files):>5} files, {p.bytes / MB:5.1f} MiB, image '
+                f'{images[p.name] / MB:5.1f} MiB: resident {peaks[p.name][0]:6.1f}, private '
+                f'{peaks[p.name][1]:5.1f}, file-backed {peaks[p.name][2]:6.1f} ({len(runs)} runs)')
+        if 'peer' in results:
+            log('  peer, mixed payload: resident {:.1f}, private {:.1f}, file-backed {:.1f}'.format(
+                *(statistics.median(getattr(r, part) for r in results['peer'])
+                  for part in ('peak_rss_mb', 'peak_private_mb', 'peak_file_mb'))))
+
+        # File sizes: the same bytes in one file instead of 1,500, images of about equal size.
+        mixed, one_file = peaks['mixed'], peaks['one file, mixed content']
+        grows = [what for what, i in (('resident', 0), ('private', 1))
+                 if one_file[i] > mixed[i] + MEMORY_TOLERANCE_MB]
+        log(f'file sizes: one 200 MiB file against 1,500 files: resident '
+            f'{one_file[0] - mixed[0]:+.1f} MiB, private {one_file[1] - mixed[1]:+.1f} MiB: '
+            + (f'GROWS WITH FILE SIZE ({", ".join(grows)})' if grows else
+               f'independent (within {MEMORY_TOLERANCE_MB} MiB)'))
+        private = [peak[1] for peak in peaks.values()]
+        log(f'private memory over all payloads: {min(private):.1f}-{max(private):.1f} MiB: '
+            + ('independent of the payload' if max(private) - min(private) <= MEMORY_TOLERANCE_MB
+               else 'DEPENDS ON THE PAYLOAD'))
+        small, large = peaks['tiny'], peaks['one file, random']
+        span = (images['one file, random'] - images['tiny']) / MB
+        log(f'image size: from the tiny image to the {images["one file, random"] / MB:.0f} MiB '
+            f'one, resident grows {large[0] - small[0]:.1f} MiB, file-backed '
+            f'{large[2] - small[2]:.1f} MiB ({(large[2] - small[2]) / span:.2f} MiB per MiB '
+            'of image)')
+
+
+def load_average():
+    with open('/proc/loadavg') as f:
+        return ' '.join(f.read().split()[:3])
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
+    parser.add_argument('--work', required=True, help='cache folder (payloads, images)')
+    parser.add_argument('--payload', required=True, help='the mixed payload folder')
+    parser.add_argument('--builder', required=True)
+    parser.add_argument('--stub', required=True)
+    parser.add_argument('--prefix', required=True, help='the Wine prefix (WINEPREFIX)')
+    parser.add_argument('--wine', required=True, help='the Wine loader')
+    parser.add_argument('--peer-target', required=True,
+                        help='nsis Target (amd64-unicode, x86-unicode) or "none:REASON"')
+    parser.add_argument('--rounds', type=int, default=5)
+    sys.exit(Bench(parser.parse_args()).main())
+
+
+if __name__ == '__main__':
+    main()
