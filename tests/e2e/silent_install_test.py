@@ -167,6 +167,7 @@ class SilentInstall(unittest.TestCase):
             ('both-newer', 'newer', 'version-and-date', v2, v1, OLD, True),
             ('both-none-date-old', 'newer', 'version-and-date', v2, bare, OLD, True),
             ('both-none-date-new', 'newer', 'version-and-date', v2, bare, NEW, False),
+            ('read-only-target', 'always', 'date', v2, v1, NEW, True),
         ]
         root = 'C:\\Kelvara Tests\\Overwrite'
         groups = []
@@ -179,6 +180,8 @@ class SilentInstall(unittest.TestCase):
             target.parent.mkdir(parents=True, exist_ok=True)
             target.write_bytes(installed.read_bytes())
             os.utime(target, (written, written))
+            if case == 'read-only-target':
+                target.chmod(0o444)  # Wine's read-only attribute
         project = Project('Overwrite', variables={'InstallPath': root}, files=groups,
                           uninstaller=True)
         _, run = self.install('overwrite', project)
@@ -192,6 +195,8 @@ class SilentInstall(unittest.TestCase):
             if replaced:
                 self.assertEqual(content, packaged.read_bytes(), case)
                 self.assertEqual(info.written, filetime_from_unix(PACKAGED), case)
+                self.assertEqual(info.attributes, FILE_ATTRIBUTE_ARCHIVE,
+                                 f'{case}: the packaged attributes, read-only gone')
                 self.assertIn(f'b,{path}', log, case)
             else:
                 self.assertEqual(content, installed.read_bytes(), f'{case}: left untouched')
@@ -276,6 +281,28 @@ class SilentInstall(unittest.TestCase):
         self.assertEqual(blocker.read_bytes(), b'a file where a folder should go')
         self.assertFalse(self.host(f'{root}\\uninstall.exe').exists())
         self.assertEqual(self.temp_leftovers(), [], 'the rollback log is gone')
+
+    def test_errors_answered_yes_complete_the_run_with_errors(self):
+        root = 'C:\\Kelvara Tests\\Errors'
+        blocker = self.host(f'{root}\\blocked')
+        blocker.parent.mkdir(parents=True, exist_ok=True)
+        blocker.write_bytes(b'a file where a folder should go')
+        good = source_folder(self.work / 'errors-good', {'good.txt': b'good'}, written=PACKAGED)
+        bad = source_folder(self.work / 'errors-bad', {'lost.txt': b'lost'}, written=PACKAGED)
+        project = Project('Errors', variables={'InstallPath': root}, uninstaller=True, files=[
+            FileGroup(good, overwrite='always'),
+            FileGroup(bad, target=f'{root}\\blocked\\sub', overwrite='always')])
+        # Go on without the folder, skip the file that cannot be made, then the closing report.
+        _, run = self.install('errors', project, presses=('Yes', 'Yes', 'OK'), exit_code=1)
+        texts = [w['text'] for w in run.windows]
+        self.assertEqual(len(texts), 3, run.output)
+        self.assertIn(f'{root}\\blocked\\sub', texts[0])
+        self.assertIn(f'{root}\\blocked\\sub\\lost.txt', texts[1])
+        self.assertEqual(run.windows[2]['buttons'], 'OK', 'the closing report only informs')
+        self.assertEqual(self.host(f'{root}\\good.txt').read_bytes(), b'good')
+        log = self.host(f'{root}\\uninstall.log').read_text('latin-1')
+        self.assertIn(f'b,{root}\\good.txt\n', log)
+        self.assertNotIn('lost.txt', log)
 
 
 if __name__ == '__main__':
