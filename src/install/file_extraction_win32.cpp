@@ -270,7 +270,10 @@ Step placeFile(InstallRun& run, const FileGroupHeader& group, const PackageEntry
         ::SetFileAttributesA(tempPath.get(), entry.file.attributes);
         return Step::next;
     }
-    ::SetFileAttributesA(path, entry.file.attributes);
+    // A file the run has just made already carries the archive attribute alone, which is what
+    // nearly every packaged file asks for: setting it again would only reopen the file.
+    if (target.existed || entry.file.attributes != FILE_ATTRIBUTE_ARCHIVE)
+        ::SetFileAttributesA(path, entry.file.attributes);
     if (sharedGroup) {
         logPath(run, kLogSharedFile, path, true);
         changeSharedCount(path, false);

@@ -25,6 +25,9 @@ InstallRun::~InstallRun() {
 }
 
 bool checkpoint(InstallRun& run) {
+    // Only the wizard holds or cancels a run; a silent run has no one who could, and its
+    // thousands of checkpoints would each cost two calls to the system for nothing.
+    if (setupState.silentMode && !run.owner()) return true;
     ::WaitForSingleObject(setupState.proceedEvent, INFINITE);
     MSG message;
     // Thread messages only (no window): the wizard posts the quit message to the thread.
