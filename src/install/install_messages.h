@@ -12,6 +12,7 @@ constexpr int kMsgTempFileError = 13;          // no temporary file for a deferr
 constexpr int kMsgDiskFull = 14;               // OK writes again, Cancel ends: path
 constexpr int kMsgWriteError = 15;             // path, error text
 constexpr int kMsgFolderError = 21;            // folder, error text
+constexpr int kMsgShortcutError = 27;          // the shortcut could not be made: link path
 constexpr int kMsgNoSubfolderRight = 35;       // path, parent (the user may not add folders)
 constexpr int kMsgFolderAccessDenied = 36;     // path, parent
 constexpr int kMsgDriveAccessDenied = 37;      // path, drive

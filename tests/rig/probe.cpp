@@ -39,6 +39,7 @@
 
 #include "probe_output.h"
 #include "probe_registry.h"
+#include "probe_shortcut.h"
 
 using namespace probe;
 
@@ -323,7 +324,8 @@ const char kUsage[] =
     "       probe pending-renames\n"
     "       probe dll-version PATH\n"
     "       probe schedule-move SOURCE [TARGET]\n"
-    "       probe set-times PATH CREATION ACCESS WRITE\n";
+    "       probe set-times PATH CREATION ACCESS WRITE\n"
+    "       probe shortcut PATH\n";
 
 // argv[0] is the command; `args` counts what follows it.
 int run(std::wstring command, int args, wchar_t** argv) {
@@ -370,6 +372,7 @@ int run(std::wstring command, int args, wchar_t** argv) {
         std::wstring target = args == 2 ? argv[2] : L"";
         return scheduleMoveCommand(argv[1], args == 2 ? &target : nullptr);
     }
+    if (command == L"shortcut") return args == 1 ? shortcutCommand(argv[1]) : kBadUsage;
     if (command == L"set-times") {
         return args == 4 ? setTimesCommand(argv[1], argv + 2) : kBadUsage;
     }

@@ -295,6 +295,18 @@ class Probe:
             reader.join(timeout=timeout)
             process.stdout.close()
 
+    def shortcut(self, path):
+        """The link file at path as the shell's link object reads it back (a Shortcut), or None
+        when there is no file. A file that does not load as a link raises ProbeError."""
+        line = self.run('shortcut', path)[0]
+        if not line['exists']:
+            return None
+        return Shortcut(target=line['target'], arguments=line['arguments'],
+                        working_folder=line['working_folder'], icon=line['icon'],
+                        icon_index=line['icon_index'], show=line['show'],
+                        stored_show=line['stored_show'], hotkey=line['hotkey'],
+                        description=line['description'])
+
 
 def restart(prefix, timeout=120):
     """Plays a restart of Windows in the prefix: every program in it ends (as at shutdown, so
@@ -310,3 +322,20 @@ def restart(prefix, timeout=120):
                           **quiet)
     if done.returncode != 0:
         raise ProbeError(f'wineboot -r ended with {done.returncode}')
+
+
+@dataclass(frozen=True)
+class Shortcut:
+    """A shell link's fields: show is the SW_ value the link object reports and stored_show the
+    one in the file's header (Wine's link object reports SW_SHOWNORMAL for every loaded link),
+    hotkey the hot key word (key in the low byte, HOTKEYF_ modifiers in the high byte),
+    icon_index as stored."""
+    target: str
+    arguments: str
+    working_folder: str
+    icon: str
+    icon_index: int
+    show: int
+    stored_show: int
+    hotkey: int
+    description: str

@@ -1,0 +1,65 @@
+#include "install/shell_link_win32.h"
+
+#include <windows.h>
+#include <objidl.h>
+#include <shobjidl.h>
+
+namespace kelvara {
+namespace {
+
+// The link class and its two interfaces, here so that no import library of identifiers is
+// needed.
+constexpr GUID kClsidShellLink = {
+    0x00021401, 0x0000, 0x0000, {0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
+constexpr GUID kIidShellLinkA = {
+    0x000214EE, 0x0000, 0x0000, {0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
+constexpr GUID kIidPersistFile = {
+    0x0000010B, 0x0000, 0x0000, {0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
+
+// An interface pointer released when it goes out of scope.
+template <typename T>
+class ComPtr {
+  public:
+    ComPtr() = default;
+    ComPtr(const ComPtr&) = delete;
+    ComPtr& operator=(const ComPtr&) = delete;
+    ~ComPtr() {
+        if (p_) p_->Release();
+    }
+    T* get() const { return p_; }
+    T* operator->() const { return p_; }
+    void** out() { return reinterpret_cast<void**>(&p_); }
+
+  private:
+    T* p_ = nullptr;
+};
+
+void applyFields(IShellLinkA* link, const ShellLinkFields& fields) {
+    link->SetPath(fields.target);
+    link->SetWorkingDirectory(fields.workingFolder);
+    if (fields.showCommand != 0) link->SetShowCmd(fields.showCommand);
+    if (fields.hotKey != 0) link->SetHotkey(fields.hotKey);
+    if (*fields.iconFile) link->SetIconLocation(fields.iconFile, fields.iconIndex);
+    link->SetArguments(fields.arguments);
+}
+
+}  // namespace
+
+bool createShellLink(const ShellLinkFields& fields) {
+    ComPtr<IShellLinkA> link;
+    if (FAILED(::CoCreateInstance(kClsidShellLink, nullptr, CLSCTX_INPROC_SERVER, kIidShellLinkA,
+                                  link.out()))) {
+        return false;
+    }
+    applyFields(link.get(), fields);
+
+    ComPtr<IPersistFile> file;
+    if (FAILED(link->QueryInterface(kIidPersistFile, file.out()))) return false;
+    WCHAR widePath[kLinkPathWideLimit] = {};
+    if (::MultiByteToWideChar(CP_ACP, 0, fields.linkPath, -1, widePath, kLinkPathWideLimit) == 0)
+        return false;
+    // A link that was not saved does not exist: the caller reports it instead of logging it.
+    return SUCCEEDED(file->Save(widePath, TRUE));
+}
+
+}  // namespace kelvara
