@@ -33,3 +33,10 @@ list(APPEND KELVARA_PORTABLE_SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/shortcut_record.cpp)
 list(APPEND KELVARA_WIN32_SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/shell_link_win32.cpp)
+# Action records: their fields and defaults, command lines, the list walk with the run-once
+# removal; and starting the programs and calling the DLL functions.
+list(APPEND KELVARA_PORTABLE_SOURCES
+    ${CMAKE_CURRENT_LIST_DIR}/action_records.cpp)
+list(APPEND KELVARA_WIN32_SOURCES
+    ${CMAKE_CURRENT_LIST_DIR}/program_runner_win32.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/dll_call_win32.cpp)

@@ -1,0 +1,158 @@
+#include "install/action_records.h"
+
+#include <cstring>
+
+#include "runtime/heap_string.h"
+#include "runtime/string_list.h"
+#include "runtime/text_case.h"
+#include "runtime/text_utils.h"
+#include "setup/script_format.h"
+#include "setup/setup_state.h"
+#include "setup/variables.h"
+
+namespace kelvara {
+namespace {
+
+// Field positions of the stored forms (the group field already left out).
+constexpr int kProgramField = 0;
+constexpr int kArgumentsField = 1;
+constexpr int kWorkingFolderField = 2;
+constexpr int kWaitField = 3;
+constexpr int kProgramRunOnceField = 4;
+constexpr int kWindowModeField = 5;
+constexpr int kDllField = 0;
+constexpr int kFunctionField = 1;
+constexpr int kFirstArgumentField = 2;
+constexpr int kSecondArgumentField = 3;
+constexpr int kDllRunOnceField = 4;
+
+constexpr int kWindowModeMinimized = 1;
+constexpr int kWindowModeMaximized = 2;
+
+constexpr const char* kRegistrationEntryPoints[] = {"DllRegisterServer", "DllUnregisterServer",
+                                                    "TLBRegister", "TLBUnregister"};
+
+const char* field(const StringList& fields, int i) {
+    const char* text = fields.get(i);
+    return text ? text : "";
+}
+
+// A numeric flag: nonzero is set; an empty field gives the default.
+bool flagField(const StringList& fields, int i, bool whenEmpty) {
+    const char* text = field(fields, i);
+    return *text ? parseNumber(text) != 0 : whenEmpty;
+}
+
+WindowMode windowMode(const char* text) {
+    switch (parseNumber(text)) {
+        case kWindowModeMinimized:
+            return WindowMode::MinimizedNoActivate;
+        case kWindowModeMaximized:
+            return WindowMode::Maximized;
+        default:
+            return WindowMode::Normal;
+    }
+}
+
+bool isSlash(char c) {
+    return c == '\\' || c == '/';
+}
+
+// A root ("C:\", "\") loses nothing: without its slash it would name the drive's current
+// folder, or no folder at all.
+bool isRoot(const char* folder, std::size_t length) {
+    return length == 1 || (length == 3 && folder[1] == ':');
+}
+
+}  // namespace
+
+ProgramRecord readProgramRecord(const StringList& fields) {
+    ProgramRecord record;
+    record.program = field(fields, kProgramField);
+    record.arguments = field(fields, kArgumentsField);
+    record.workingFolder = field(fields, kWorkingFolderField);
+    record.wait = flagField(fields, kWaitField, true);
+    record.runOnce = flagField(fields, kProgramRunOnceField, true);
+    record.window = windowMode(field(fields, kWindowModeField));
+    return record;
+}
+
+ProgramRecord readLoggedProgram(const StringList& fields) {
+    ProgramRecord record = readProgramRecord(fields);
+    record.runOnce = false;
+    record.window = WindowMode::Normal;
+    return record;
+}
+
+DllCallRecord readDllCallRecord(const StringList& fields) {
+    DllCallRecord record;
+    record.dll = field(fields, kDllField);
+    record.function = field(fields, kFunctionField);
+    record.first = field(fields, kFirstArgumentField);
+    record.second = field(fields, kSecondArgumentField);
+    record.argumentCount = !*record.first ? 0 : !*record.second ? 1 : 2;
+    record.runOnce = flagField(fields, kDllRunOnceField, true);
+    return record;
+}
+
+DllCallRecord readLoggedDllCall(const StringList& fields) {
+    DllCallRecord record = readDllCallRecord(fields);
+    record.runOnce = false;
+    return record;
+}
+
+bool isShellOpen(const char* program) {
+    return program && compareTextNoCase(program, "open") == 0;
+}
+
+bool isRegistrationEntryPoint(const char* function) {
+    if (!function) return false;
+    for (const char* name : kRegistrationEntryPoints) {
+        if (std::strcmp(function, name) == 0) return true;
+    }
+    return false;
+}
+
+char* programCommandLine(const char* program, const char* arguments) {
+    return strConcat5("\"", program, "\" ", arguments);
+}
+
+char* trimmedWorkingFolder(const char* folder) {
+    if (!folder || !*folder) return nullptr;
+    std::size_t length = std::strlen(folder);
+    if (isSlash(folder[length - 1]) && !isRoot(folder, length)) --length;
+    char* trimmed = strDupExtra(folder, 0);
+    if (trimmed) trimmed[length] = '\0';
+    return trimmed;
+}
+
+bool actionGroupLists(int group, StringList** programs, StringList** dllCalls) {
+    SetupState& s = setupState;
+    *programs = *dllCalls = nullptr;
+    if (group == kActionGroupStart) {
+        *programs = &s.groupZeroPrograms;
+        *dllCalls = &s.groupZeroDllCalls;
+    } else if (group > kActionGroupStart && group <= kActionGroupLast) {
+        *programs = &s.pageSlots[group - 1].runPrograms;
+        *dllCalls = &s.pageSlots[group - 1].dllCalls;
+    }
+    return *programs != nullptr;
+}
+
+void runActionList(StringList& list, ActionRunner run) {
+    StringList fields;  // this walk's own: the uninstall thread may split lines meanwhile
+    if (!fields.create(kFieldCount)) return;
+    for (int index = 0; index < list.count(); ++index) {
+        HeapString expanded(expandVariables(list.get(index)));
+        if (!expanded) continue;
+        splitFields(expanded.get(), false, fields);
+        run(fields, &list, &index);
+    }
+}
+
+void removeRunOnce(StringList* list, int* index) {
+    if (!list || !index || *index < 0 || *index >= list->count()) return;
+    list->removeAt((*index)--);
+}
+
+}  // namespace kelvara

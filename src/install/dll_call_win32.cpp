@@ -1,0 +1,89 @@
+// Calling a function that a DLL exports, with up to two text arguments.
+#include <windows.h>
+#include <ole2.h>
+
+#include <cstdint>
+
+#include "install/action_runners_win32.h"
+#include "runtime/handles.h"
+
+namespace kelvara {
+namespace {
+
+// What one call pushes; read by the i686 call below through a single register.
+struct TextCall {
+    FARPROC function;
+    const char* first;
+    const char* second;
+    std::intptr_t count;  // 0, 1 or 2 arguments
+};
+
+#if defined(__i386__)
+// The functions are meant to be __stdcall and pop their own arguments. One that takes another
+// number of arguments, or is __cdecl, would leave the stack pointer off by the difference and
+// wreck the caller's frame; so the stack pointer is kept in ESI, which every calling convention
+// preserves, and put back after the call whatever the function popped.
+void callText(const TextCall& call) {
+    asm volatile(
+        "movl %%esp, %%esi\n\t"
+        "cmpl $2, 12(%%edi)\n\t"
+        "jl 1f\n\t"
+        "pushl 8(%%edi)\n"
+        "1:\n\t"
+        "cmpl $1, 12(%%edi)\n\t"
+        "jl 2f\n\t"
+        "pushl 4(%%edi)\n"
+        "2:\n\t"
+        "call *(%%edi)\n\t"
+        "movl %%esi, %%esp"
+        :
+        : "D"(&call)
+        : "eax", "ecx", "edx", "esi", "memory", "cc");
+}
+#else
+// The x64 convention leaves the stack to the caller: a function that takes fewer arguments
+// ignores the rest, and the stack stays balanced either way.
+void callText(const TextCall& call) {
+    auto generic = reinterpret_cast<void (*)()>(call.function);
+    switch (call.count) {
+        case 0:
+            reinterpret_cast<void(WINAPI*)()>(generic)();
+            break;
+        case 1:
+            reinterpret_cast<void(WINAPI*)(const char*)>(generic)(call.first);
+            break;
+        default:
+            reinterpret_cast<void(WINAPI*)(const char*, const char*)>(generic)(call.first,
+                                                                               call.second);
+            break;
+    }
+}
+#endif
+
+// A registration entry point runs inside its own OLE initialisation on this thread. False when
+// OLE cannot be initialised here (another threading model already chosen): it is not called.
+bool callInsideOle(FARPROC function) {
+    HRESULT ole = ::OleInitialize(nullptr);
+    if (ole != S_OK && ole != S_FALSE) return false;
+    callText(TextCall{function, nullptr, nullptr, 0});
+    ::OleUninitialize();
+    return true;
+}
+
+}  // namespace
+
+void callDllFunction(const DllCallRecord& record, StringList* list, int* index) {
+    UniqueModule library(::LoadLibraryA(record.dll));
+    if (!library) return;
+    FARPROC function = ::GetProcAddress(library.get(), record.function);
+    if (!function) return;
+    if (isRegistrationEntryPoint(record.function)) {
+        // One that was never called has not run: it stays in its list like any failed record.
+        if (!callInsideOle(function)) return;
+    } else {
+        callText(TextCall{function, record.first, record.second, record.argumentCount});
+    }
+    if (record.runOnce) removeRunOnce(list, index);
+}
+
+}  // namespace kelvara
