@@ -1,21 +1,75 @@
-// Registry values, INI entries, file associations and the uninstall entry are not built yet:
-// their records are passed over and no uninstall entry is written.
+// The registry phase: one registry value record at a time, its key made with the key chain,
+// the value converted by its type and set, and logged with a "c" line.
+#include <windows.h>
+
+#include "install/config_records.h"
+#include "install/install_run.h"
 #include "install/record_phases.h"
+#include "install/registry_data.h"
+#include "install/registry_write_win32.h"
+#include "runtime/heap_string.h"
+#include "runtime/message_box.h"
+#include "setup/languages.h"
+#include "setup/script_format.h"
+#include "setup/setup_state.h"
+#include "uninstall/uninstall_rules.h"
 
 namespace kelvara {
+namespace {
 
-bool installRegistryValue(InstallRun&, const char*) {
-    return true;
+constexpr int kMsgRegistryKeyError = 24;    // root\key, error text
+constexpr int kMsgRegistryValueError = 25;  // value name, root\key, error text
+constexpr UINT kQuestion = MB_YESNO | MB_ICONSTOP;
+constexpr REGSAM kValueKeyAccess = KEY_QUERY_VALUE | KEY_SET_VALUE;
+
+// A failed step: the run has errors from now on; Yes goes on with the next record.
+bool reportFailure(InstallRun& run, int item, const char* a1, const char* a2, const char* a3) {
+    setupState.installSucceeded = false;
+    const char* format = text(kTableErrorMessages, item);
+    return messageBoxFormat(run.owner(), setupState.setupCaption, format, a1, a2, a3, kQuestion) ==
+           IDYES;
 }
 
-bool installIniEntry(InstallRun&, const char*) {
-    return true;
+bool valueExists(HKEY key, const char* name) {
+    return ::RegQueryValueExA(key, name, nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
 }
 
-bool installAssociation(InstallRun&, const char*) {
+}  // namespace
+
+bool installRegistryValue(InstallRun& run, const char* record) {
+    RecordFields fields;
+    if (!fields.read(record))
+        return reportFailure(run, kMsgRegistryKeyError, record,
+                             systemErrorText(ERROR_NOT_ENOUGH_MEMORY), nullptr);
+    const unsigned rootNumber = recordRootNumber(fields.get(kRegistryRootField));
+    char* keyPath = normalizeKeyPath(fields.edit(kRegistryKeyField));
+    const char* name = fields.get(kRegistryNameField);
+    const std::uint32_t type = registryValueType(fields.get(kRegistryTypeField));
+
+    RegistryData data;
+    DataResult converted = data.convert(type, fields.get(kRegistryDataField));
+    if (converted == DataResult::unknownType) return true;
+
+    HeapString where(strConcat5(rootKeyName(static_cast<int>(rootNumber)), "\\", keyPath));
+    if (converted == DataResult::outOfMemory) {
+        return reportFailure(run, kMsgRegistryValueError, name, where.get(),
+                             systemErrorText(ERROR_NOT_ENOUGH_MEMORY));
+    }
+    UniqueKey key;
+    LONG status = createKeyChain(run, rootNumber, keyPath, kValueKeyAccess, key);
+    if (status != ERROR_SUCCESS) {
+        return reportFailure(run, kMsgRegistryKeyError, where.get(), systemErrorText(status),
+                             nullptr);
+    }
+    const bool existed = valueExists(key.get(), name);
+    status = ::RegSetValueExA(key.get(), name, 0, type, data.bytes(), data.size());
+    if (status != ERROR_SUCCESS) {
+        return reportFailure(run, kMsgRegistryValueError, name, where.get(),
+                             systemErrorText(status));
+    }
+    run.log.addRegistryValue(fields.get(kRegistryRootField), keyPath, name,
+                             existed ? 0 : kLogToRollback);
     return true;
 }
-
-void writeUninstallEntry(InstallRun&) {}
 
 }  // namespace kelvara

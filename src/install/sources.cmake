@@ -40,3 +40,13 @@ list(APPEND KELVARA_PORTABLE_SOURCES
 list(APPEND KELVARA_WIN32_SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/program_runner_win32.cpp
     ${CMAKE_CURRENT_LIST_DIR}/dll_call_win32.cpp)
+# Registry values, INI entries, file associations and the uninstall entry: the record rules and
+# value conversion (portable), and the writers with the key chain and the value write helper.
+list(APPEND KELVARA_PORTABLE_SOURCES
+    ${CMAKE_CURRENT_LIST_DIR}/config_records.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/registry_data.cpp)
+list(APPEND KELVARA_WIN32_SOURCES
+    ${CMAKE_CURRENT_LIST_DIR}/registry_write_win32.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/ini_entries_win32.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/file_associations_win32.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/uninstall_entry_win32.cpp)

@@ -129,7 +129,9 @@ class SilentInstall(unittest.TestCase):
         expected = [HEADER, 'Full Product 1.0', 'FullProduct', settings,
                     'a,C:\\Kelvara Full', f'a,{root}']  # the chain: both are new
         expected += [f'{"a" if folder else "b"},{root}\\{rel}' for rel, folder in entries]
-        expected += [f'b,{root}\\uninstall.exe', f'b,{root}\\uninstall.log', '']
+        expected += [f'b,{root}\\uninstall.exe', f'b,{root}\\uninstall.log',
+                     'e,2,Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\FullProduct,1',
+                     '']  # the uninstall entry, removed with everything below it
         self.assertEqual(lines, expected)
 
         # The uninstaller: the image up to its package with both package-offset fields cleared.

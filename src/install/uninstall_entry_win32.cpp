@@ -1,0 +1,34 @@
+// The uninstall entry: the product in the system's list of installed programs, written at the
+// finishing point and removed by the uninstaller with everything below its key.
+#include <windows.h>
+
+#include "install/config_records.h"
+#include "install/install_run.h"
+#include "install/record_phases.h"
+#include "install/registry_write_win32.h"
+#include "runtime/heap_string.h"
+#include "setup/setup_state.h"
+#include "setup/variables.h"
+
+namespace kelvara {
+
+void writeUninstallEntry(InstallRun& run) {
+    // A short name that names no key of its own gets no entry: the uninstaller would otherwise
+    // delete the whole list of installed programs, or another product's entry.
+    HeapString key(uninstallKeyPath(setupState.productShortName));
+    if (!key) return;
+    const char* uninstaller = run.uninstallerPath.get();
+    // Failures are not checked: the run is complete, and the entry only helps to find it.
+    writeRegistryText(HKEY_LOCAL_MACHINE, key.get(), "DisplayName", setupState.productName);
+    writeRegistryText(HKEY_LOCAL_MACHINE, key.get(), "UninstallString", uninstaller);
+    writeRegistryText(HKEY_LOCAL_MACHINE, key.get(), "InstallLocation",
+                      lookupVariable("%InstallPath%"));
+    writeRegistryText(HKEY_LOCAL_MACHINE, key.get(), "DisplayIcon", uninstaller);
+    writeRegistryDword(HKEY_LOCAL_MACHINE, key.get(), "EstimatedSize",
+                       estimatedSizeKb(setupState.packageHeader.requiredSpace));
+    writeRegistryDword(HKEY_LOCAL_MACHINE, key.get(), "NoModify", 1);
+    writeRegistryDword(HKEY_LOCAL_MACHINE, key.get(), "NoRepair", 1);
+    run.log.addRegistryKey(kRootNumberHklm, key.get(), true, kLogToRollback);
+}
+
+}  // namespace kelvara
