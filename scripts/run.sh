@@ -49,6 +49,18 @@ run_engine() {
     done)
     echo "run: the install log (uninstall.log):"
     sed 's/^/    /' "$installed/uninstall.log"
+    echo "run: shortcuts:"
+    find "$prefix/drive_c" -name '*.lnk' -path '*Hello World*' | sed "s#^$prefix/drive_c/#    C:/#"
+    echo "run: the INI entry (hello.ini):"
+    sed 's/^/    /' "$installed/hello.ini"
+    local key
+    for key in 'HKLM\Software\Hello World' 'HKCU\Software\Hello World' 'HKCR\.hello' \
+        'HKCR\HelloWorld.Greeting' 'HKCR\HelloWorld.Greeting\shell\open\command' \
+        'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\HelloWorld'; do
+        echo "run: registry $key:"
+        "$WINE" reg query "$key" 2>/dev/null | tr -d '\r' | grep -v '^$' | sed 's/^/    /' ||
+            echo "    (missing)"
+    done
     echo "run: the screen afterwards: $out/screen.png"
 }
 export -f run_engine
