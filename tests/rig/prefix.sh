@@ -12,7 +12,7 @@ source "$rig/wine-env.sh"
 
 template_path() { echo "$1/wine/template-$2"; }
 # Bumped whenever the template's making changes, so that older templates are made anew.
-TEMPLATE_VERSION=2
+TEMPLATE_VERSION=3
 
 make_template() {
     local build=$1 arch=$2 tpl
@@ -30,6 +30,12 @@ make_template() {
         WINEPREFIX="$tpl" "$WINE" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f \
             >/dev/null 2>&1
         WINEPREFIX="$tpl" wineserver -w
+        # The user's shell folders (Desktop, Documents, ...) are links to the host's home folder:
+        # a test that puts a shortcut on the desktop would put it there. Real folders instead.
+        local link
+        for link in "$tpl"/drive_c/users/*/*; do
+            if [ -L "$link" ]; then rm "$link" && mkdir "$link"; fi
+        done
         [ -f "$tpl/system.reg" ] || { echo "prefix: wineboot made no prefix in $tpl" >&2; exit 1; }
         echo "$TEMPLATE_VERSION" >"$tpl/.complete"
     fi
