@@ -14,6 +14,9 @@
 #include "setup/silent_run.h"
 #include "setup/startup_messages.h"
 #include "setup/startup_stages.h"
+#include "install/replace_on_reboot_win32.h"
+#include "uninstall/restart.h"
+#include "uninstall/uninstaller_start.h"
 
 namespace kelvara {
 namespace {
@@ -67,13 +70,55 @@ int runInstallerMode() {
     return kExitNotInstalled;
 }
 
-// The uninstaller: the running file is no longer needed open. Starting the uninstaller and its
-// finish decisions (restart for files in use, the success message) come with the uninstallation
-// subsystem; until then the run ends here as it does for a missing install log.
+// The uninstaller's texts that are not in uninstallTexts: it has no setup script.
+constexpr int kUninstallCaption = 0;
+constexpr int kUninstallProductName = 9;
+constexpr const char* kUninstallRestartQuestion =
+    "To complete the uninstallation your computer must be restarted. \nSome files are in use "
+    "and can be deleted during system reboot only. \n\nRestart the system now?";
+constexpr const char* kUninstallRemovedFormat =
+    "%s have been succesfully removed from your computer.";
+// The installer's restart failure text is errorMessages item 29 of its script; the uninstaller
+// has none, and an empty message box would tell the user nothing.
+constexpr const char* kUninstallRestartFailed =
+    "The computer could not be restarted.\n\nPlease restart it yourself to finish the "
+    "uninstallation.";
+
+// Files the uninstall thread could not delete go at the restart; the user is asked whether to
+// restart now.
+void offerUninstallRestart(const char* caption) {
+    SetupState& s = setupState;
+    for (int i = 0; i < s.rebootDeleteFiles.count(); ++i) {
+        if (const char* file = s.rebootDeleteFiles.get(i)) scheduleAtRestart(file, nullptr);
+    }
+    if (::MessageBoxA(nullptr, kUninstallRestartQuestion, caption, MB_YESNO | MB_ICONQUESTION) !=
+        IDYES) {
+        return;
+    }
+    if (!restartWindows(false)) {
+        ::MessageBoxA(nullptr, kUninstallRestartFailed, caption, MB_SYSTEMMODAL | MB_ICONERROR);
+    }
+}
+
+// The uninstaller: the running file is no longer needed open. After the uninstallation the
+// finish decisions: the restart for files in use, or the success message when nothing is left
+// over (the leftover-files page has already told the user otherwise). A run that did not get
+// through (not confirmed, no log, aborted) ends without a word.
 void runUninstallerMode() {
     SetupState& s = setupState;
     ::CloseHandle(s.selfFile);
     s.selfFile = INVALID_HANDLE_VALUE;
+    startUninstaller(false);
+    if (::WaitForSingleObject(static_cast<HANDLE>(s.uninstallDoneEvent), 0) != WAIT_OBJECT_0) {
+        return;
+    }
+    const char* caption = text(kUninstallTextsSlot, kUninstallCaption);
+    if (s.rebootDeleteFiles.count() != 0) {
+        offerUninstallRestart(caption);
+    } else if (s.leftoverFolders.count() == 0) {
+        messageBoxFormat(nullptr, caption, kUninstallRemovedFormat,
+                         text(kUninstallTextsSlot, kUninstallProductName), MB_OK);
+    }
 }
 
 }  // namespace

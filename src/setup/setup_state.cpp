@@ -16,6 +16,7 @@ void setRunDefaults(SetupState& state) {
     state.frameColor = kColorSystemButtonFace;
     state.accentColor = kDefaultAccentColor;
     state.currentLanguage = kDefaultLanguage;
+    state.languageSelection = -1;
     std::strncpy(state.normalFontFace, kDefaultFontFace, sizeof state.normalFontFace - 1);
     std::strncpy(state.titleFontFace, kDefaultFontFace, sizeof state.titleFontFace - 1);
 }

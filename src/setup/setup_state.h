@@ -211,6 +211,18 @@ struct SetupState {
     // settings line, which the uninstall thread undoes from the last to the first.
     char* logBuffer = nullptr;
     char* entryText = nullptr;
+
+    // The page procedure of the wizard pages and the removal dialog, valid while a page exists:
+    // the page index (its WM_INITDIALOG parameter), its type (the slot's dialog id minus
+    // dialogSetOffset), its parent, the bottom of its separator line (control 1027) in page
+    // client pixels, and the language page's remembered combo box index (-1 at start).
+    int pageIndex = 0;
+    int pageType = 0;
+    OsWindow pageParent = nullptr;
+    int headerBottom = 0;
+    int languageSelection = 0;
+    // Height of the wizard frame's bottom band, measured when the frame is made; 0 until then.
+    int bandHeight = 0;
 };
 
 // The run's record. Lives for the whole process.

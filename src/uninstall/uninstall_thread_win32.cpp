@@ -19,6 +19,7 @@
 #include "uninstall/registry_delete_win32.h"
 #include "uninstall/uninstall_rules.h"
 #include "wizard/confirmation_dialog_win32.h"
+#include "wizard/removal_dialog_win32.h"
 #include "wizard/status_text_win32.h"
 
 namespace kelvara {
@@ -231,15 +232,13 @@ void showProgress(const Undo& undo, int total, int lineCount) {
 void showLine(const Undo& undo) {
     ::SetWindowTextA(undo.statusText, undo.status);
     refreshControl(undo.statusText, true);
-    ::SetWindowTextA(undo.pathText, undo.shownPath);
-    refreshControl(undo.pathText, true);
+    showRemovalPath(undo.pathText, undo.shownPath);
 }
 
-// Seam: the leftover-files page (the dialog turned into a list of the folders that still hold
-// files) replaces this once it exists; until then the dialog simply closes, as it does when
-// nothing is left over.
+// Folders are left over: the dialog turns itself into the leftover-files page. It does so on
+// its own thread, which alone can give the tree the focus; the thread waits until it is done.
 void showLeftoverPage(HWND window) {
-    ::EndDialog(window, 0);
+    ::SendMessageA(window, kMsgShowLeftoverPage, 0, 0);
 }
 
 }  // namespace

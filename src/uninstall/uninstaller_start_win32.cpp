@@ -16,6 +16,7 @@
 #include "setup/startup_stages.h"
 #include "uninstall/uninstall_rules.h"
 #include "uninstall/uninstall_thread_win32.h"
+#include "wizard/removal_dialog_win32.h"
 
 namespace kelvara {
 namespace {
@@ -150,10 +151,13 @@ void runFirstStage(const char* caption) {
     UniqueHandle threadHandle(process.hThread);
 }
 
-// Seam: the removal dialog (template 141 + dialogSetOffset, page slot 12 of the wizard page
-// procedure) is shown here, modally and without an owner; its page starts uninstallThread with
-// the dialog as its window. Until the dialog exists the second stage undoes nothing.
-void showRemovalDialog() {}
+// The removal dialog (template 141 + dialogSetOffset, page slot 12 of the page procedure),
+// modal and without an owner; its page starts uninstallThread with the dialog as its window
+// and the dialog ends when the thread or the user closes it. A dialog that cannot be shown
+// undoes nothing, and the run ends without a message as for an unreadable log.
+void showRemovalDialog() {
+    runRemovalDialog();
+}
 
 // The temporary copy: the removal dialog, then the script that deletes this copy.
 void runSecondStage(const char* caption) {

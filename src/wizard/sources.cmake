@@ -5,3 +5,14 @@ list(APPEND KELVARA_WIN32_SOURCES
 # The Yes / Yes To All / No confirmation dialog.
 list(APPEND KELVARA_WIN32_SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/confirmation_dialog_win32.cpp)
+# The outermost leftover folders the removal dialog shows.
+list(APPEND KELVARA_PORTABLE_SOURCES
+    ${CMAKE_CURRENT_LIST_DIR}/leftover_folders.cpp)
+# The page procedure of the wizard pages and the removal dialog, its painting, the removal
+# dialog with its leftover tree, and waiting for a worker thread.
+list(APPEND KELVARA_WIN32_SOURCES
+    ${CMAKE_CURRENT_LIST_DIR}/page_procedure_win32.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/page_painting_win32.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/removal_dialog_win32.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/leftover_tree_win32.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/thread_wait_win32.cpp)

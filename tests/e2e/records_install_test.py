@@ -415,7 +415,6 @@ class RecordsInstall(unittest.TestCase):
         self.install('entry-plain', plain)
         self.assertIsNone(self.probe.reg_key('HKLM', f'{UNINSTALL_KEY}\\KelvaraRecordsPlain'))
 
-    @unittest.skipUnless(hasattr(Prefix, 'session'), 'needs the interactive uninstaller rig')
     def test_the_uninstaller_removes_what_the_run_made_and_keeps_the_rest(self):
         root = 'C:\\Kelvara Records\\Removed'
         self.reg_add('HKCU', 'Software\\KelvaraKept', 'Other', 'kept')

@@ -1,9 +1,13 @@
 """End-to-end test helpers: a private Wine prefix per test, and running programs in it through
 the UI driver, which reports every window they show."""
 import os
+import queue
 import re
 import shutil
 import subprocess
+import tempfile
+import threading
+import time
 from pathlib import Path
 
 RIG = Path(__file__).resolve().parent
@@ -49,7 +53,7 @@ class Prefix:
         self.path.parent.mkdir(parents=True, exist_ok=True)
         subprocess.run([RIG / 'prefix.sh', 'clone', self.build_dir, arch, self.path], check=True)
         self.env = dict(os.environ, WINEPREFIX=str(self.path), WINEDEBUG='-all',
-                        WINEDLLOVERRIDES='mscoree=;mshtml=')
+                        WINEDLLOVERRIDES='mscoree=;mshtml=;winemenubuilder.exe=d')
         if arch == 'x86_64':
             self.env.update(WINEARCH='win64', WINELOADER='/usr/lib/wine/wine64')
             self.wine = '/usr/lib/wine/wine64'
@@ -82,15 +86,229 @@ class Prefix:
         target.write_bytes(data)
         return 'C:\\' + name.replace('/', '\\')
 
-    def run(self, driver, program, args=(), presses=(), timeout=60):
-        """Runs a Windows program (a C:\\ path) under the UI driver."""
-        driver_path = 'C:\\rig\\ui_driver.exe'
-        if not (self.drive_c / 'rig' / 'ui_driver.exe').exists():
-            self.put('rig/ui_driver.exe', Path(driver).read_bytes())
+    def run(self, driver, program, args=(), presses=(), timeout=60, follow=False):
+        """Runs a Windows program (a C:\\ path) under the UI driver. With follow, the programs
+        it starts count as its own: their windows are reported and answered too, and the run
+        ends when all of them have ended."""
+        driver_path = self._driver(driver)
         command = [self.wine, driver_path, '--timeout', str(timeout)]
         for press in presses:
             command += ['--press', press]
+        if follow:
+            command.append('--follow')
         command += ['--', program, *args]
-        done = subprocess.run(command, env=self.env, capture_output=True, text=True,
-                              timeout=timeout + 60)
-        return Run(done.stdout, f'[driver exit {done.returncode}; stderr: {done.stderr.strip()}]')
+        # Output through files, not pipes: Wine services that start during the run (the desktop
+        # window, the COM server) inherit the driver's standard handles and outlive it, so a pipe
+        # would not reach its end until the prefix shuts down.
+        with tempfile.TemporaryFile('w+') as out, tempfile.TemporaryFile('w+') as err:
+            done = subprocess.run(command, env=self.env, stdin=subprocess.DEVNULL, stdout=out,
+                                  stderr=err, text=True, timeout=timeout + 60)
+            out.seek(0)
+            err.seek(0)
+            stdout, stderr = out.read(), err.read()
+        return Run(stdout, f'[driver exit {done.returncode}; stderr: {stderr.strip()}]')
+
+    def _driver(self, driver):
+        """The UI driver's Windows path, copied into the prefix on first use."""
+        if not (self.drive_c / 'rig' / 'ui_driver.exe').exists():
+            self.put('rig/ui_driver.exe', Path(driver).read_bytes())
+        return 'C:\\rig\\ui_driver.exe'
+
+    def session(self, driver, program, args=(), timeout=120):
+        """Starts a Windows program under the UI driver in interactive mode: a Session that
+        waits for windows, reads and sets their controls, clicks tree items and takes
+        screenshots, while the program (and whatever it starts) runs. Use it in a with
+        statement; leaving it ends whatever still runs."""
+        return Session(self, self._driver(driver), program, args, timeout)
+
+
+_FIELD = re.compile(r'(\w+)=(?:"((?:[^"\\]|\\.)*)"|(\S+))')
+
+
+def _fields(line):
+    """The key=value fields of a driver line: quoted values unescaped, handles and numbers as
+    int."""
+    fields = {}
+    for key, quoted, bare in _FIELD.findall(line):
+        if bare:
+            fields[key] = int(bare, 0) if re.fullmatch(r'-?(0x[0-9a-fA-F]+|\d+)', bare) else bare
+        else:
+            fields[key] = _unescape(quoted)
+    return fields
+
+
+class DriverError(AssertionError):
+    """A command of the interactive driver failed (its message says why)."""
+
+
+class Session:
+    """The UI driver in interactive mode (see tests/rig/ui_driver.cpp for the commands).
+    Windows are dicts of their report line's fields (handle, cls, caption, text, buttons, owner,
+    style); controls are dicts keyed by their id; tree items dicts with depth, text, checked,
+    expanded, kind, children and path (the texts from the top-level item down, a tuple)."""
+
+    def __init__(self, prefix, driver_path, program, args, timeout):
+        self.prefix = prefix
+        self.timeout = timeout
+        command = [prefix.wine, driver_path, '--interactive', '--timeout', str(timeout), '--',
+                   program, *args]
+        self.process = subprocess.Popen(command, env=prefix.env, stdin=subprocess.PIPE,
+                                        stdout=subprocess.PIPE, stderr=subprocess.DEVNULL,
+                                        text=True, encoding='latin-1', bufsize=1)
+        self.lines = queue.Queue()
+        self.transcript = []
+        self.reader = threading.Thread(target=self._read, daemon=True)
+        self.reader.start()
+
+    def _read(self):
+        for raw in self.process.stdout:
+            self.lines.put(raw.rstrip('\r\n'))
+        self.lines.put(None)
+
+    def __enter__(self):
+        return self
+
+    def __exit__(self, *exc):
+        self.close()
+
+    def close(self):
+        """Ends the session; the driver ends whatever still runs."""
+        try:
+            self.process.stdin.close()
+        except OSError:
+            pass
+        try:
+            self.process.wait(timeout=60)
+        except subprocess.TimeoutExpired:
+            self.process.kill()
+            self.process.wait()
+        self.reader.join(timeout=10)
+        self.process.stdout.close()
+
+    def command(self, *fields, timeout=None):
+        """Sends one command; returns its answer lines. Raises DriverError when it failed."""
+        line = '\t'.join(str(f) for f in fields)
+        self.transcript.append('> ' + line)
+        try:
+            self.process.stdin.write(line + '\n')
+            self.process.stdin.flush()
+        except OSError as error:
+            raise DriverError(f'the driver has gone ({error}); transcript: {self.transcript}')
+        answer = []
+        limit = timeout if timeout is not None else self.timeout
+        while True:
+            try:
+                received = self.lines.get(timeout=limit)
+            except queue.Empty:
+                raise DriverError(f'no answer to {line!r} within {limit} s') from None
+            if received is None:
+                raise DriverError(f'the driver ended during {line!r}: {answer}')
+            self.transcript.append(received)
+            if received == 'ok':
+                return answer
+            if received.startswith('error: '):
+                raise DriverError(f'{line!r}: {_unescape(received[7:])}')
+            answer.append(received)
+
+    @staticmethod
+    def _window(line):
+        window = _fields(line)
+        window['cls'] = window.pop('class', '')
+        return window
+
+    def windows(self):
+        """The program's visible top-level windows now."""
+        return [self._window(line) for line in self.command('windows')]
+
+    def seen(self):
+        """Every window the program showed so far, as it was when it appeared."""
+        return [self._window(line) for line in self.command('seen')]
+
+    def wait(self, caption='', text='', timeout=30, skip=()):
+        """A visible window whose caption and texts contain the given parts."""
+        handles = ','.join(hex(w['handle']) if isinstance(w, dict) else hex(w) for w in skip)
+        fields = ['wait', caption, text, timeout] + ([handles] if handles else [])
+        return self._window(self.command(*fields, timeout=timeout + 30)[0])
+
+    def gone(self, window, timeout=30):
+        self.command('gone', hex(window['handle']), timeout, timeout=timeout + 30)
+
+    def controls(self, window):
+        controls = {}
+        for line in self.command('controls', hex(window['handle'])):
+            control = _fields(line)
+            control['cls'] = control.pop('class', '')
+            controls[control['id']] = control
+        return controls
+
+    def wait_for(self, condition, what, timeout=30):
+        """Asks `condition` (a function of no arguments) again and again until it gives a true
+        value, which is returned; fails after `timeout` seconds."""
+        deadline = time.monotonic() + timeout
+        while True:
+            value = condition()
+            if value:
+                return value
+            if time.monotonic() > deadline:
+                raise DriverError(f'{what}: not within {timeout} s')
+            time.sleep(0.1)
+
+    def press(self, window, button):
+        self.command('press', hex(window['handle']), button)
+
+    def set_text(self, window, control, text):
+        self.command('settext', hex(window['handle']), control, text)
+
+    def set_check(self, window, control, checked):
+        self.command('setcheck', hex(window['handle']), control, int(bool(checked)))
+
+    def tree(self, window, control):
+        items, path = [], []
+        for line in self.command('tree', hex(window['handle']), control):
+            item = _fields(line)
+            del path[item['depth']:]
+            path.append(item['text'])
+            item['path'] = tuple(path)
+            item['checked'] = bool(item['checked'])
+            item['expanded'] = bool(item['expanded'])
+            items.append(item)
+        return items
+
+    def tree_check(self, window, control, path, checked):
+        self.command('treecheck', hex(window['handle']), control, '|'.join(path),
+                     int(bool(checked)))
+
+    def click(self, window, control, path, part):
+        """Clicks the item's check box ('check'), expand button ('button') or text ('label')
+        with the mouse and waits until the tree view has acted on it."""
+        self.command('click', hex(window['handle']), control, '|'.join(path), part)
+
+    def key(self, window, virtual_key):
+        """Presses and releases a key (a virtual-key code) with the window in the foreground."""
+        self.command('key', hex(window['handle']), virtual_key)
+
+    def rect(self, window):
+        """(x, y, width, height) of the window on the screen."""
+        r = _fields(self.command('rect', hex(window['handle']))[0])
+        return r['x'], r['y'], r['width'], r['height']
+
+    def move(self, window, x, y):
+        self.command('move', hex(window['handle']), x, y)
+
+    def finish(self, timeout=60):
+        """Waits until the program and everything it started have ended; their exit code, or
+        None when the driver had to end them after `timeout` seconds."""
+        answer = self.command('exit', timeout, timeout=timeout + 30)[0]
+        return None if answer == 'timeout' else int(answer.split()[1])
+
+    def screenshot(self, path, window=None):
+        """Saves the display (or only the window) as a PNG for review."""
+        path = Path(path)
+        path.parent.mkdir(parents=True, exist_ok=True)
+        command = ['import', '-window', 'root']
+        if window is not None:
+            x, y, width, height = self.rect(window)
+            command += ['-crop', f'{width}x{height}+{x}+{y}', '+repage']
+        subprocess.run(command + [str(path)], check=True, timeout=60,
+                       stdout=subprocess.DEVNULL, stderr=subprocess.PIPE)
+        return path

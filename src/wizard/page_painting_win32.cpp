@@ -1,0 +1,148 @@
+// Painting of the wizard pages and the removal dialog.
+#include "wizard/page_look_win32.h"
+
+#include "resources/resource_ids.h"
+#include "setup/setup_state.h"
+#include "wizard/page_procedure_win32.h"
+
+namespace kelvara {
+namespace {
+
+// Wizard pages leave this many pixels at the right of their client area unpainted.
+constexpr int kPageRightMargin = 3;
+constexpr int kFrameProductLabel = 1001;
+
+// Controls painted on the page colour, so that the background does not show through them:
+// check boxes and a group box of some wizard pages.
+struct OpaqueControl {
+    int pageType;
+    int control;
+};
+constexpr OpaqueControl kOpaqueControls[] = {
+    {kPageTypeStartMenu, 1003},   {kPageTypeStartMenu, 1004}, {kPageTypeStartMenu, 1005},
+    {kPageTypeFinish, 1004},      {kPageTypeFinish, 1005},    {kPageTypeFinish, 1006},
+    {kPageTypeDestination, 1003},
+};
+
+void fill(HDC dc, int left, int top, int right, int bottom, OsObject brush) {
+    if (!brush || right <= left || bottom <= top) return;
+    RECT r = {left, top, right, bottom};
+    ::FillRect(dc, &r, static_cast<HBRUSH>(brush));
+}
+
+// The slanted accent stripe at the right edge. Its left edge runs from wT at the top to wB at
+// a height of `divisor` (the page and the frame below it together draw one straight edge).
+void drawStripe(HDC dc, int width, int height, int band, int divisor) {
+    SetupState& s = setupState;
+    if (!s.accentPen || !s.accentBrush || divisor <= 0) return;
+    const int top = s.accentStripeTop;
+    const int bottom = s.accentStripeBottom;
+    HPALETTE oldPalette = nullptr;
+    if (s.palette) {
+        oldPalette = ::SelectPalette(dc, static_cast<HPALETTE>(s.palette), FALSE);
+        ::RealizePalette(dc);
+    }
+    HGDIOBJ oldPen = ::SelectObject(dc, s.accentPen);
+    HGDIOBJ oldBrush = ::SelectObject(dc, s.accentBrush);
+    const POINT points[] = {{width - top, -1},
+                            {width, -1},
+                            {width, height},
+                            {width - bottom + (bottom - top) * band / divisor + 1, height}};
+    ::Polygon(dc, points, 4);
+    ::SelectObject(dc, oldBrush);
+    ::SelectObject(dc, oldPen);
+    if (oldPalette) ::SelectPalette(dc, oldPalette, FALSE);
+}
+
+bool isOpaqueControl(int pageType, int control) {
+    for (const OpaqueControl& item : kOpaqueControls) {
+        if (item.pageType == pageType && item.control == control) return true;
+    }
+    return false;
+}
+
+void remakeBrush(OsObject& brush, std::uint32_t value) {
+    if (brush) ::DeleteObject(static_cast<HGDIOBJ>(brush));
+    brush = ::CreateSolidBrush(colorOf(value));
+}
+
+}  // namespace
+
+COLORREF colorOf(std::uint32_t value) {
+    if (value & kColorSystemWindow) return ::GetSysColor(COLOR_WINDOW);
+    if (value & kColorSystemButtonFace) return ::GetSysColor(COLOR_BTNFACE);
+    return value & 0x00FFFFFF;
+}
+
+COLORREF productLabelColor() {
+    const COLORREF frame = colorOf(setupState.frameColor);
+    return RGB(GetRValue(frame) / 4 * 3, GetGValue(frame) / 4 * 3, GetBValue(frame) / 4 * 3);
+}
+
+int removalBandHeight(HWND dialog) {
+    if (setupState.bandHeight > 0) return setupState.bandHeight;
+    HWND line = ::GetDlgItem(dialog, IDC_PRODUCT_LABEL_LINE);
+    if (!line) return 0;
+    RECT client = {};
+    ::GetClientRect(dialog, &client);
+    const int band = client.bottom - rectangleInParent(line).top;
+    return band > 0 ? band : 0;
+}
+
+BOOL paintPageBackground(HWND page, HDC dc) {
+    SetupState& s = setupState;
+    const bool removal = s.pageType == kPageTypeRemoval;
+    RECT client = {};
+    ::GetClientRect(page, &client);
+    const int width = client.right - (removal ? 0 : kPageRightMargin);
+    const int height = client.bottom;
+    const int header = s.headerBottom;
+    const int band = removal ? removalBandHeight(page) : s.bandHeight;
+
+    fill(dc, 0, 0, width, header, s.headerBrush);
+    const bool welcomeInHeaderColour = s.pageType == kPageTypeWelcome && s.fullColorWelcome;
+    OsObject body = welcomeInHeaderColour ? s.headerBrush : s.pageBrush;
+    if (removal) {
+        fill(dc, 0, header, width, height - band, body);
+        fill(dc, 0, height - band, width, height, s.frameBrush);
+    } else {
+        fill(dc, 0, header, width, height, body);
+    }
+    if (s.dialogSetOffset == kStandardLayout) {
+        drawStripe(dc, width, height, band, removal ? height : height + band);
+    }
+    if (!removal && s.pageParent) {
+        // The frame's product label is drawn over the page that was just painted.
+        HWND label = ::GetDlgItem(static_cast<HWND>(s.pageParent), kFrameProductLabel);
+        if (label) ::InvalidateRect(label, nullptr, FALSE);
+    }
+    return TRUE;
+}
+
+INT_PTR pageStaticColors(HDC dc, HWND control) {
+    SetupState& s = setupState;
+    const int id = ::GetDlgCtrlID(control);
+    if (id == kControlDestination || id == kControlLanguageCombo) return FALSE;
+    COLORREF colour;
+    if (s.pageType == kPageTypeRemoval &&
+        (id == IDC_PRODUCT_LABEL || id == IDC_PRODUCT_LABEL_LINE)) {
+        colour = productLabelColor();
+    } else {
+        colour = colorOf(id == kControlTitle ? s.titleColor : s.textColor);
+    }
+    ::SetTextColor(dc, colour);
+    ::SetBkMode(dc, TRANSPARENT);
+    if (isOpaqueControl(s.pageType, id) && s.pageBrush) {
+        return reinterpret_cast<INT_PTR>(s.pageBrush);
+    }
+    return reinterpret_cast<INT_PTR>(::GetStockObject(NULL_BRUSH));
+}
+
+void rebuildPageBrushes() {
+    SetupState& s = setupState;
+    remakeBrush(s.pageBrush, s.pageColor);
+    remakeBrush(s.headerBrush, s.headerColor);
+    remakeBrush(s.frameBrush, s.frameColor);
+}
+
+}  // namespace kelvara

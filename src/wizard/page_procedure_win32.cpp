@@ -1,0 +1,185 @@
+// The page procedure's common part: initialisation, texts, and the messages every page shares.
+#include "wizard/page_procedure_win32.h"
+
+#include "runtime/heap_string.h"
+#include "setup/languages.h"
+#include "setup/script_format.h"
+#include "setup/setup_state.h"
+#include "setup/variables.h"
+#include "wizard/button_map.h"
+#include "wizard/page_look_win32.h"
+#include "wizard/removal_dialog_win32.h"
+#include "wizard/status_text_win32.h"
+#include "wizard/thread_wait_win32.h"
+
+namespace kelvara {
+namespace {
+
+// The page types with handling of their own. The wizard's pages join this table as they come.
+constexpr PageType kPageTypes[] = {
+    {kPageTypeRemoval, initialiseRemovalDialog, handleRemovalDialog, destroyRemovalDialog},
+};
+
+// Controls that get the normal font (1001, the title, gets the title font).
+constexpr int kNormalFontControls[] = {1002, 1003, 1004, 1005, 1006, 1007,
+                                       1008, 1009, 1013, 1018, 1019};
+// Texts a language change repaints on the frame (the page lies at the frame's origin).
+constexpr int kRepaintedAfterLanguageChange[] = {1001, 1002, 1003};
+constexpr int kFrameTitleText = 0;
+
+const PageType* currentPageType() {
+    for (const PageType& type : kPageTypes) {
+        if (type.type == setupState.pageType) return &type;
+    }
+    return nullptr;
+}
+
+bool isPageIndex(LPARAM index) {
+    return index >= 0 && index < kPageSlotCount;
+}
+
+// The background window, when the wizard runs over one.
+HWND backgroundWindow() {
+    SetupState& s = setupState;
+    HWND owner = static_cast<HWND>(s.ownerWindow);
+    if (!s.backgroundEnabled || !owner || owner == ::GetDesktopWindow()) return nullptr;
+    return owner;
+}
+
+void setExpandedText(HWND window, const char* text) {
+    HeapString expanded(expandVariables(text));
+    if (expanded) ::SetWindowTextA(window, expanded.get());
+}
+
+void setFonts(HWND page) {
+    SetupState& s = setupState;
+    ::SendDlgItemMessageA(page, kControlTitle, WM_SETFONT, reinterpret_cast<WPARAM>(s.titleFont),
+                          FALSE);
+    for (int id : kNormalFontControls) {
+        ::SendDlgItemMessageA(page, id, WM_SETFONT, reinterpret_cast<WPARAM>(s.normalFont), FALSE);
+    }
+}
+
+void initialisePage(HWND page, LPARAM pageIndex) {
+    setFonts(page);
+    HWND separator = ::GetDlgItem(page, kControlSeparator);
+    setupState.headerBottom = separator ? rectangleInParent(separator).bottom : 0;
+    if (!isPageIndex(pageIndex)) return;
+    applyPageTexts(page, static_cast<int>(pageIndex));
+    const PageType* type = currentPageType();
+    if (type && type->initialise) type->initialise(page);
+}
+
+void reapplyTexts(HWND page, LPARAM pageIndex) {
+    if (!isPageIndex(pageIndex)) return;
+    applyPageTexts(page, static_cast<int>(pageIndex));
+    for (int id : kRepaintedAfterLanguageChange) {
+        HWND control = ::GetDlgItem(page, id);
+        if (control) refreshControl(control, false);
+    }
+}
+
+// WM_COMMAND that the page type did not take: Enter and Esc go to the frame as Next and Cancel.
+INT_PTR forwardCommand(WPARAM wParam, LPARAM lParam) {
+    HWND frame = static_cast<HWND>(setupState.pageParent);
+    const int id = LOWORD(wParam);
+    if (frame && (id == IDOK || id == IDCANCEL)) {
+        ::SendMessageA(frame, WM_COMMAND, id == IDOK ? kFrameCommandNext : kFrameCommandCancel,
+                       lParam);
+    }
+    return TRUE;
+}
+
+bool swallowedSystemCommand(WPARAM command) {
+    const WPARAM kind = command & 0xFFF0;
+    return kind == SC_SIZE || kind == SC_MAXIMIZE || kind == SC_KEYMENU;
+}
+
+void destroyPage(HWND page) {
+    SetupState& s = setupState;
+    const PageType* type = currentPageType();
+    if (type && type->destroy) type->destroy(page);
+    if (s.workerThread) {
+        ::CloseHandle(static_cast<HANDLE>(s.workerThread));
+        s.workerThread = nullptr;
+    }
+    if (s.palette) ::UnrealizeObject(static_cast<HGDIOBJ>(s.palette));
+}
+
+}  // namespace
+
+RECT rectangleInParent(HWND window) {
+    RECT r = {};
+    if (!window || !::GetWindowRect(window, &r)) return RECT{};
+    ::MapWindowPoints(HWND_DESKTOP, ::GetParent(window), reinterpret_cast<POINT*>(&r), 2);
+    return r;
+}
+
+void applyButtonLabels(HWND first, HWND second, int pageIndex) {
+    if (!isPageIndex(pageIndex)) return;
+    StringList* labels = textList(kTableButtonLabels, setupState.currentLanguage);
+    for (int i = 0; i < kMappedButtonCount; ++i) {
+        const int label = kButtonMap[pageIndex][i];
+        const char* text = labels && label != kKeepTemplateLabel ? labels->get(label) : nullptr;
+        if (!text) continue;
+        HWND button = first ? ::GetDlgItem(first, kFirstMappedButton + i) : nullptr;
+        if (!button && second) button = ::GetDlgItem(second, kFirstMappedButton + i);
+        if (button) ::SetWindowTextA(button, text);
+    }
+}
+
+void applyPageTexts(HWND page, int pageIndex) {
+    SetupState& s = setupState;
+    if (!isPageIndex(pageIndex)) return;
+    s.pageIndex = pageIndex;
+    s.pageType = s.pageSlots[pageIndex].dialogId - s.dialogSetOffset;
+    s.pageParent = ::GetParent(page);
+    StringList* texts = textList(pageIndex, s.currentLanguage);
+    if (!texts) return;
+    HWND background = backgroundWindow();
+    if (background && texts->get(kFrameTitleText)) {
+        ::SetWindowTextA(background, texts->get(kFrameTitleText));
+    }
+    if (s.pageType != kPageTypeRemoval) {
+        HWND frame = static_cast<HWND>(s.pageParent);
+        if (frame && texts->get(kFrameTitleText))
+            setExpandedText(frame, texts->get(kFrameTitleText));
+        applyButtonLabels(frame, page, pageIndex);
+    }
+    for (int k = 1; k <= kPageTextLast; ++k) {
+        HWND control = ::GetDlgItem(page, kPageTextFirstControl + k);
+        if (control && texts->get(k)) setExpandedText(control, texts->get(k));
+    }
+}
+
+INT_PTR CALLBACK pageProcedure(HWND page, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_INITDIALOG:
+            initialisePage(page, lParam);
+            return FALSE;
+        case kMsgReapplyTexts:
+            reapplyTexts(page, lParam);
+            return TRUE;
+        case WM_ERASEBKGND:
+            return paintPageBackground(page, reinterpret_cast<HDC>(wParam));
+        case WM_CTLCOLORSTATIC:
+            return pageStaticColors(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
+        case WM_SYSCOLORCHANGE:
+            rebuildPageBrushes();
+            return FALSE;
+        case WM_SYSCOMMAND:
+            return swallowedSystemCommand(wParam) ? TRUE : FALSE;
+        case WM_DESTROY:
+            destroyPage(page);
+            return FALSE;
+        default:
+            break;
+    }
+    const PageType* type = currentPageType();
+    INT_PTR result = FALSE;
+    if (type && type->handle && type->handle(page, message, wParam, lParam, result)) return result;
+    if (message == WM_COMMAND) return forwardCommand(wParam, lParam);
+    return FALSE;
+}
+
+}  // namespace kelvara

@@ -1,0 +1,64 @@
+// The page procedure: one dialog procedure for every wizard page and for the uninstaller's
+// removal dialog. It does what all pages share (fonts, texts and button labels in the current
+// language, background, text colours, system colour changes, the system menu) and hands the
+// rest to the page type's own handling (Windows only).
+#pragma once
+#include <windows.h>
+
+namespace kelvara {
+
+// Page types: the slot's dialog id minus dialogSetOffset.
+constexpr int kPageTypeLanguage = 129;
+constexpr int kPageTypeWelcome = 130;
+constexpr int kPageTypeDestination = 135;
+constexpr int kPageTypeStartMenu = 137;
+constexpr int kPageTypeFinish = 140;
+constexpr int kPageTypeRemoval = 141;
+constexpr int kRemovalPageIndex = 12;  // the uninstaller's page slot
+
+// Sent by a page to itself (wParam 0, lParam = page index) after the language changed: the
+// texts are applied again in the new language.
+constexpr UINT kMsgReapplyTexts = WM_USER + 10;
+
+// Controls every page may have.
+constexpr int kPageTextFirstControl = 1000;  // page text k fills control 1000 + k
+constexpr int kPageTextLast = 19;
+constexpr int kControlTitle = 1001;
+constexpr int kControlDestination = 1018;
+constexpr int kControlLanguageCombo = 1021;
+constexpr int kControlSeparator = 1027;
+constexpr int kFrameCommandNext = 1011;    // what the frame takes as Next
+constexpr int kFrameCommandCancel = 1012;  // what the frame takes as Cancel
+
+// What a page type adds to the common handling. Any member may be null.
+struct PageType {
+    int type;
+    // After the common initialisation of WM_INITDIALOG.
+    void (*initialise)(HWND page);
+    // Called first for WM_COMMAND, WM_NOTIFY and messages the common handling does not know:
+    // true when the type handled the message, with the procedure's result in `result`.
+    bool (*handle)(HWND page, UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& result);
+    // WM_DESTROY, before the common part: keep what the user entered, let go of what the type
+    // made.
+    void (*destroy)(HWND page);
+};
+
+// The dialog procedure. The WM_INITDIALOG parameter is the page index (0 to 12); the page type
+// comes from that slot's dialog id. Only one page exists at a time: its state is in setupState.
+INT_PTR CALLBACK pageProcedure(HWND page, UINT message, WPARAM wParam, LPARAM lParam);
+
+// The page procedure's text step: the frame title and button labels (wizard pages), then the
+// page texts 1 to 19 with variables expanded, each only where the text exists in the current
+// language. Also records the page index, type and parent. A page index outside 0..12 changes
+// nothing.
+void applyPageTexts(HWND page, int pageIndex);
+
+// Labels the controls 1010 to 1013 after the button map's row for the page index, looking each
+// control up in `first` and, when absent there, in `second` (may be null). Labels missing in
+// the current language keep the control's text.
+void applyButtonLabels(HWND first, HWND second, int pageIndex);
+
+// The window's rectangle in its parent's client coordinates (empty when it has none).
+RECT rectangleInParent(HWND window);
+
+}  // namespace kelvara
