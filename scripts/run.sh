@@ -62,6 +62,28 @@ run_engine() {
             echo "    (missing)"
     done
     echo "run: the screen afterwards: $out/screen.png"
+
+    # The uninstaller as a user runs it: Yes to its question, then OK to its closing message.
+    echo "run: uninstalling: C:\\Program Files\\Hello World\\uninstall.exe (Yes, then OK)"
+    mkdir -p "$prefix/drive_c/rig"
+    cp "$build/tests/rig/ui_driver.exe" "$prefix/drive_c/rig/ui_driver.exe"
+    # Into a file, not a pipe: Wine's services that start meanwhile would hold a pipe open.
+    "$WINE" 'C:\rig\ui_driver.exe' --timeout 120 --follow --press Yes --press OK -- \
+        'C:\Program Files\Hello World\uninstall.exe' </dev/null >"$out/uninstall.txt" \
+        2>>"$out/wine.log" || true
+    tr -d '\r' <"$out/uninstall.txt" | sed -n 's/^window class="[^"]*" caption="\([^"]*\)" text="\([^"]*\)".*/    "\1": \2/p'
+    echo "run: after the uninstall:"
+    if [ -e "$installed" ]; then echo "    C:\\Program Files\\Hello World is still there"; else
+        echo "    C:\\Program Files\\Hello World is gone"; fi
+    local left
+    left=$(find "$prefix/drive_c" -name '*.lnk' -path '*Hello World*' | wc -l)
+    echo "    shortcuts of Hello World left: $left"
+    for key in 'HKLM\Software\Hello World' 'HKCU\Software\Hello World' 'HKCR\.hello' \
+        'HKCR\HelloWorld.Greeting' \
+        'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\HelloWorld'; do
+        if "$WINE" reg query "$key" >/dev/null 2>&1; then echo "    registry $key: still there"
+        else echo "    registry $key: gone"; fi
+    done
 }
 export -f run_engine
 export build arch prefix out image
