@@ -80,6 +80,9 @@ class Environment(unittest.TestCase):
 
     def set_release(self, release):
         self.wine('reg', 'add', 'HKCU\\Software\\Wine', '/v', 'Version', '/d', release, '/f')
+        # The release must be in place before the next program starts: read it back.
+        shown = self.wine('reg', 'query', 'HKCU\\Software\\Wine', '/v', 'Version')
+        self.assertIn(release, shown, f'the prefix did not take release {release}')
 
     def probe(self):
         found = dict(line.split('=', 1) for line in self.wine('C:\\rig\\probe.exe').splitlines()
