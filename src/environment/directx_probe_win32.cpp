@@ -30,24 +30,6 @@ constexpr GUID kIidDirectDraw7 = {
 using DirectDrawCreateFn = HRESULT(WINAPI*)(GUID*, IDirectDraw**, IUnknown*);
 using DirectDrawCreateExFn = HRESULT(WINAPI*)(GUID*, void**, REFIID, IUnknown*);
 
-// A COM pointer released when it goes out of scope.
-template <typename T>
-class ComPtr {
-  public:
-    ComPtr() = default;
-    ComPtr(const ComPtr&) = delete;
-    ComPtr& operator=(const ComPtr&) = delete;
-    ~ComPtr() {
-        if (p_) p_->Release();
-    }
-    T* operator->() const { return p_; }
-    T** out() { return &p_; }
-    void** outVoid() { return reinterpret_cast<void**>(&p_); }
-
-  private:
-    T* p_ = nullptr;
-};
-
 template <typename Fn>
 Fn lookUp(HMODULE library, const char* name) {
     return reinterpret_cast<Fn>(reinterpret_cast<void*>(::GetProcAddress(library, name)));
@@ -134,7 +116,7 @@ std::uint32_t detectDirectX() {
     if (FAILED(draw->QueryInterface(kIidDirectDraw2, draw2.outVoid()))) {
         return stop("Couldn't QI DDraw2\r\n", 0x0100);
     }
-    return probeSurfaces(ddraw.get(), draw.operator->());
+    return probeSurfaces(ddraw.get(), draw.get());
 }
 
 }  // namespace kelvara

@@ -4,6 +4,8 @@
 #include <objidl.h>
 #include <shobjidl.h>
 
+#include "runtime/handles.h"
+
 namespace kelvara {
 namespace {
 
@@ -15,24 +17,6 @@ constexpr GUID kIidShellLinkA = {
     0x000214EE, 0x0000, 0x0000, {0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
 constexpr GUID kIidPersistFile = {
     0x0000010B, 0x0000, 0x0000, {0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
-
-// An interface pointer released when it goes out of scope.
-template <typename T>
-class ComPtr {
-  public:
-    ComPtr() = default;
-    ComPtr(const ComPtr&) = delete;
-    ComPtr& operator=(const ComPtr&) = delete;
-    ~ComPtr() {
-        if (p_) p_->Release();
-    }
-    T* get() const { return p_; }
-    T* operator->() const { return p_; }
-    void** out() { return reinterpret_cast<void**>(&p_); }
-
-  private:
-    T* p_ = nullptr;
-};
 
 void applyFields(IShellLinkA* link, const ShellLinkFields& fields) {
     link->SetPath(fields.target);
@@ -48,13 +32,13 @@ void applyFields(IShellLinkA* link, const ShellLinkFields& fields) {
 bool createShellLink(const ShellLinkFields& fields) {
     ComPtr<IShellLinkA> link;
     if (FAILED(::CoCreateInstance(kClsidShellLink, nullptr, CLSCTX_INPROC_SERVER, kIidShellLinkA,
-                                  link.out()))) {
+                                  link.outVoid()))) {
         return false;
     }
     applyFields(link.get(), fields);
 
     ComPtr<IPersistFile> file;
-    if (FAILED(link->QueryInterface(kIidPersistFile, file.out()))) return false;
+    if (FAILED(link->QueryInterface(kIidPersistFile, file.outVoid()))) return false;
     WCHAR widePath[kLinkPathWideLimit] = {};
     if (::MultiByteToWideChar(CP_ACP, 0, fields.linkPath, -1, widePath, kLinkPathWideLimit) == 0)
         return false;

@@ -70,4 +70,24 @@ using UniqueFind = UniqueResource<HANDLE, handle_detail::invalidHandle, handle_d
 using UniqueKey = UniqueResource<HKEY, handle_detail::nullKey, handle_detail::closeKey>;
 using UniqueModule = UniqueResource<HMODULE, handle_detail::nullModule, handle_detail::freeLibrary>;
 
+// A COM interface pointer, released when it goes out of scope. out() and outVoid() hand its
+// address to a creating call (it must be empty then).
+template <typename T>
+class ComPtr {
+  public:
+    ComPtr() = default;
+    ComPtr(const ComPtr&) = delete;
+    ComPtr& operator=(const ComPtr&) = delete;
+    ~ComPtr() {
+        if (p_) p_->Release();
+    }
+    T* get() const { return p_; }
+    T* operator->() const { return p_; }
+    T** out() { return &p_; }
+    void** outVoid() { return reinterpret_cast<void**>(&p_); }
+
+  private:
+    T* p_ = nullptr;
+};
+
 }  // namespace kelvara
