@@ -20,7 +20,13 @@ export WINEPREFIX="$build/wine/unit-$arch"
 (
     exec 8>"$WINEPREFIX.lock"
     flock 8
-    [ -f "$WINEPREFIX/.complete" ] || "$rig/prefix.sh" clone "$build" "$arch" "$WINEPREFIX"
+    if [ ! -f "$WINEPREFIX/.ready" ]; then
+        "$rig/prefix.sh" clone "$build" "$arch" "$WINEPREFIX" || exit 1
+        # The first program of a prefix brings it up (services, drive links); started here,
+        # alone and without pipes, it cannot race the test programs that start next.
+        "$WINE" cmd /c exit </dev/null >/dev/null 2>&1 8>&-
+        touch "$WINEPREFIX/.ready"
+    fi
 ) || exit 1
 
 if [ -z "${DISPLAY:-}" ]; then
