@@ -124,10 +124,10 @@ int reportAccessDenied(InstallRun& run, const Target& target) {
 // A temporary file for a target in use; its path goes to *tempPath. Invalid handle when it
 // cannot be made (the caller reports).
 HANDLE createDeferredTemp(HeapString& tempPath, DWORD* error) {
-    char name[MAX_PATH + 1] = {};
-    ::GetTempFileNameA(setupState.tempDir, "KVR", 0, name);
-    tempPath.reset(strDupExtra(name, 0));
-    HANDLE file = createForWriting(name, FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_SEQUENTIAL_SCAN);
+    tempPath.reset(newTempName());
+    HANDLE file = tempPath ? createForWriting(tempPath.get(),
+                                              FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_SEQUENTIAL_SCAN)
+                           : INVALID_HANDLE_VALUE;
     *error = ::GetLastError();
     return file;
 }

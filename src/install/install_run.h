@@ -51,6 +51,10 @@ struct InstallRun {
     HWND owner() const { return display.page(); }
 };
 
+// A new, empty temporary file in the temporary folder with the prefix "KVR"; its path as a heap
+// string (the caller frees it), or null when the system gives none (the last error says why).
+char* newTempName();
+
 // Waits while the wizard holds the run, takes a quit message posted to the thread, and tells
 // whether the run goes on. False once a quit message was taken now or earlier: the run is
 // cancelled and goes straight to its end.

@@ -1,6 +1,7 @@
 #include "install/install_run.h"
 
 #include "runtime/heap.h"
+#include "runtime/heap_string.h"
 #include "runtime/message_box.h"
 #include "setup/languages.h"
 #include "setup/script_format.h"
@@ -18,6 +19,12 @@ void RollbackLogFile::write(const char* text, std::size_t length) {
     if (!file_) return;
     DWORD written = 0;
     ::WriteFile(file_.get(), text, static_cast<DWORD>(length), &written, nullptr);
+}
+
+char* newTempName() {
+    char name[MAX_PATH + 1] = {};
+    if (!::GetTempFileNameA(setupState.tempDir, "KVR", 0, name)) return nullptr;
+    return strDupExtra(name, 0);
 }
 
 InstallRun::~InstallRun() {

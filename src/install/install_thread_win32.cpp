@@ -53,16 +53,6 @@ class ImageView {
     std::uint64_t size_ = 0;
 };
 
-char* newTempName() {
-    char name[MAX_PATH + 1] = {};
-    if (!::GetTempFileNameA(setupState.tempDir, "KVR", 0, name)) return nullptr;
-    return strDupExtra(name, 0);
-}
-
-bool exists(const char* path) {
-    return path && ::GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES;
-}
-
 void deleteFile(const char* path) {
     if (!path) return;
     ::SetFileAttributesA(path, FILE_ATTRIBUTE_NORMAL);
@@ -160,8 +150,8 @@ void afterFiles(InstallRun& run) {
     run.display.setPosition(100);
     SetupState& s = setupState;
     if (s.createUninstaller) {
-        logPath(run, kLogFile, run.uninstallerPath.get(), !exists(run.uninstallerPath.get()));
-        logPath(run, kLogFile, run.installLogPath.get(), !exists(run.installLogPath.get()));
+        logPath(run, kLogFile, run.uninstallerPath.get(), !pathExists(run.uninstallerPath.get()));
+        logPath(run, kLogFile, run.installLogPath.get(), !pathExists(run.installLogPath.get()));
     }
     s.restartForInUseFiles = s.deferredTemps.count() != 0;
     if (!s.restartForInUseFiles) return;
