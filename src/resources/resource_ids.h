@@ -17,6 +17,52 @@
 #define IDC_CONFIRM_ICON 1002
 #define IDC_CONFIRM_YES_TO_ALL 1011
 
+// The wizard: the frame (standard and compact layout, always 20 apart) and its pages. A page's
+// template is 129 + its page index in the standard layout; pages 4, 5 and 7 have none.
+#define IDD_PAGE_LANGUAGE 129
+#define IDD_PAGE_WELCOME 130
+#define IDD_PAGE_LICENSE 131
+#define IDD_PAGE_README 132
+#define IDD_PAGE_DESTINATION 135
+#define IDD_PAGE_START_MENU 137
+#define IDD_PAGE_READY 138
+#define IDD_PAGE_INSTALLING 139
+#define IDD_PAGE_FINISH 140
+#define IDD_WIZARD_FRAME 142
+#define IDD_PAGE_LANGUAGE_COMPACT 149
+#define IDD_PAGE_WELCOME_COMPACT 150
+#define IDD_PAGE_LICENSE_COMPACT 151
+#define IDD_PAGE_README_COMPACT 152
+#define IDD_PAGE_DESTINATION_COMPACT 155
+#define IDD_PAGE_START_MENU_COMPACT 157
+#define IDD_PAGE_READY_COMPACT 158
+#define IDD_PAGE_INSTALLING_COMPACT 159
+#define IDD_PAGE_FINISH_COMPACT 160
+#define IDD_WIZARD_FRAME_COMPACT 162
+
+// Frame controls.
+#define IDC_FRAME_PRODUCT_LABEL 1001
+#define IDC_FRAME_LABEL_LINE 1002
+#define IDC_FRAME_BAND_LINE 1003
+#define IDC_FRAME_LABEL_LINE_COMPACT 1004
+#define IDC_BACK 1010
+#define IDC_NEXT 1011
+#define IDC_CANCEL 1012
+
+// Page controls. Page text k fills control 1000 + k, so most ids name the text they show.
+#define IDC_PAGE_TEXT_3 1003
+#define IDC_PAGE_TEXT_4 1004
+#define IDC_PAGE_TEXT_5 1005
+#define IDC_PAGE_TEXT_6 1006
+#define IDC_PAGE_TEXT_7 1007
+#define IDC_PAGE_TEXT_8 1008
+#define IDC_BROWSE 1013
+#define IDC_RICH_TEXT 1017
+#define IDC_PAGE_EDIT 1018
+#define IDC_GROUP_LIST 1019
+#define IDC_PAGE_COMBO 1021
+#define IDC_INSTALL_PROGRESS 1023
+
 #endif
 
 // The removal dialog of the uninstaller: standard and compact layout (always 20 apart). Its

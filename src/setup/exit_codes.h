@@ -19,11 +19,13 @@ struct InstallOutcome {
     bool succeeded = true;         // installSucceeded
     bool restartRequired = false;  // files wait for the restart, or the script asks for one
     bool restartStarted = false;   // the restart was started
+    bool notRequested = false;     // a wizard without an installing page, walked to its end
 };
 
-// The exit code for an outcome. A started restart comes first (the process is ending for it);
-// then errors, which a deployment must see even when a restart is also needed; then the
-// restart still required.
+// The exit code for an outcome. A run that installed nothing was cancelled, failed, or (a
+// wizard without an installing page) did all it was asked: 0. After an installation a started
+// restart comes first (the process is ending for it); then errors, which a deployment must see
+// even when a restart is also needed; then the restart still required.
 int installerExitCode(const InstallOutcome& outcome);
 
 }  // namespace kelvara

@@ -39,6 +39,27 @@ const char* text(int table, int item) {
     return found ? found : "";
 }
 
+namespace {
+
+bool hasAnyText(const StringList& list) {
+    for (int i = 0; i < list.count(); ++i) {
+        if (list.get(i)) return true;
+    }
+    return false;
+}
+
+}  // namespace
+
+bool languageHasWizardTexts(int language) {
+    if (!isLanguageNumber(language)) return false;
+    SetupState& s = setupState;
+    if (hasAnyText(s.buttonLabels[language])) return true;
+    for (int page = 0; page < kWizardPageCount; ++page) {
+        if (hasAnyText(s.pageSlots[page].texts[language])) return true;
+    }
+    return false;
+}
+
 void selectLanguage(std::uint16_t language) {
     setupState.currentLanguage = language;
 }

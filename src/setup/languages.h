@@ -29,6 +29,11 @@ bool setText(int table, int language, int item, const char* text);
 // keeps ownership.
 const char* text(int table, int item);
 
+// True when the script gave the language at least one text of the wizard's own: a page text
+// of a wizard page (0 to 11) or a button label. The language page offers no language without
+// them: its pages would be empty.
+bool languageHasWizardTexts(int language);
+
 // Makes `language` the current one (the language page calls it when the user picks one).
 void selectLanguage(std::uint16_t language);
 

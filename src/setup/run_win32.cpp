@@ -12,6 +12,7 @@
 #include "setup/setup_image.h"
 #include "setup/setup_state.h"
 #include "setup/silent_run.h"
+#include "setup/wizard_run.h"
 #include "setup/startup_messages.h"
 #include "setup/startup_stages.h"
 #include "install/replace_on_reboot_win32.h"
@@ -57,17 +58,14 @@ bool requirementsMet() {
     return false;
 }
 
-// The installer; returns its exit code. The wizard run is not built yet: without the silent
-// argument the run ends after the requirement check and the actions of group 0, having
-// installed nothing.
+// The installer; returns its exit code.
 int runInstallerMode() {
     const StubHeader& header = setupState.stubHeader;
     if (!verifySetupImage(header) || !loadSetupScript(header)) return kExitNotInstalled;
     applyScript(setupState.script, setupState.scriptSize);
     if (!requirementsMet()) return kExitNotInstalled;
     runActionGroup(0);
-    if (setupState.silentMode) return runSilentInstall();
-    return kExitNotInstalled;
+    return setupState.silentMode ? runSilentInstall() : runWizardInstall();
 }
 
 // The uninstaller's texts that are not in uninstallTexts: it has no setup script.

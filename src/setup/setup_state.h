@@ -223,6 +223,17 @@ struct SetupState {
     int languageSelection = 0;
     // Height of the wizard frame's bottom band, measured when the frame is made; 0 until then.
     int bandHeight = 0;
+
+    // The wizard frame, valid while it exists: the page it shows and the page Back returns to
+    // (-1: none), that page's window, the hand cursor of the product link, and whether the user
+    // confirmed a cancel (the run then ends as cancelled unless the installation had finished).
+    int currentPageIndex = 0;
+    int previousPageIndex = 0;
+    OsWindow pageWindow = nullptr;
+    OsObject handCursor = nullptr;
+    bool wizardCancelled = false;
+    // The full-screen background window behind the frame, when the script has one.
+    OsWindow backgroundWindow = nullptr;
 };
 
 // The run's record. Lives for the whole process.

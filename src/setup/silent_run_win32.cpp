@@ -7,15 +7,14 @@
 #include "install/install_thread.h"
 #include "runtime/message_box.h"
 #include "setup/exit_codes.h"
+#include "setup/finish_decisions.h"
 #include "setup/languages.h"
 #include "setup/script_format.h"
 #include "setup/setup_state.h"
-#include "uninstall/restart.h"
 
 namespace kelvara {
 namespace {
 
-constexpr int kMsgRestartFailed = 29;  // errorMessages
 constexpr int kFirstWizardGroup = 1;
 constexpr int kLastPageGroup = 10;
 constexpr int kAfterInstallGroup = 11;
@@ -41,17 +40,12 @@ bool runInstallThread() {
 
 // Asks whether to restart now; true when the restart was started.
 bool offerRestart(HWND owner) {
-    SetupState& s = setupState;
-    int item = s.restartForInUseFiles && s.deferredTemps.count() != 0 ? kMsgRestartForInUseFiles
-                                                                      : kMsgRestartQuestion;
-    if (messageBoxFormat(owner, s.setupCaption, text(kTableSetupMessages, item), nullptr,
+    if (messageBoxFormat(owner, setupState.setupCaption,
+                         text(kTableSetupMessages, restartQuestion()), nullptr,
                          MB_YESNO | MB_ICONQUESTION | MB_SYSTEMMODAL) != IDYES) {
         return false;
     }
-    if (restartWindows(false)) return true;
-    messageBoxFormat(nullptr, s.setupCaption, text(kTableErrorMessages, kMsgRestartFailed), nullptr,
-                     MB_SYSTEMMODAL | MB_ICONERROR);
-    return false;
+    return restartComputer(MB_SYSTEMMODAL);
 }
 
 }  // namespace

@@ -30,4 +30,8 @@ list(APPEND KELVARA_PORTABLE_SOURCES
 list(APPEND KELVARA_PORTABLE_SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/exit_codes.cpp)
 list(APPEND KELVARA_WIN32_SOURCES
+    ${CMAKE_CURRENT_LIST_DIR}/finish_decisions_win32.cpp
     ${CMAKE_CURRENT_LIST_DIR}/silent_run_win32.cpp)
+# The wizard run: the wizard over its background window, then the finish decisions.
+list(APPEND KELVARA_WIN32_SOURCES
+    ${CMAKE_CURRENT_LIST_DIR}/wizard_run_win32.cpp)

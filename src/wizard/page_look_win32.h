@@ -29,6 +29,14 @@ INT_PTR pageStaticColors(HDC dc, HWND control);
 // system colours are read anew. Brushes that cannot be made stay null (nothing is painted).
 void rebuildPageBrushes();
 
+// WM_ERASEBKGND of the wizard frame: the band below the page in the frame colour and, in the
+// standard layout, the band's part of the accent stripe. Returns TRUE.
+BOOL paintFrameBand(HWND frame, HDC dc);
+
+// WM_CTLCOLORSTATIC of the wizard frame: the product label and the lines drawn transparently on
+// the band, the label in a darker shade of the band. Returns the null brush.
+INT_PTR frameStaticColors(HDC dc, HWND control);
+
 // The band height of the removal dialog: the wizard frame's when one was made in this process,
 // else the dialog's own (from the top of its product label line to the bottom).
 int removalBandHeight(HWND dialog);

@@ -3,6 +3,7 @@
 
 #include "resources/resource_ids.h"
 #include "setup/setup_state.h"
+#include "wizard/dialog_helpers_win32.h"
 #include "wizard/page_procedure_win32.h"
 
 namespace kelvara {
@@ -10,7 +11,6 @@ namespace {
 
 // Wizard pages leave this many pixels at the right of their client area unpainted.
 constexpr int kPageRightMargin = 3;
-constexpr int kFrameProductLabel = 1001;
 
 // Controls painted on the page colour, so that the background does not show through them:
 // check boxes and a group box of some wizard pages.
@@ -30,13 +30,10 @@ void fill(HDC dc, int left, int top, int right, int bottom, OsObject brush) {
     ::FillRect(dc, &r, static_cast<HBRUSH>(brush));
 }
 
-// The slanted accent stripe at the right edge. Its left edge runs from wT at the top to wB at
-// a height of `divisor` (the page and the frame below it together draw one straight edge).
-void drawStripe(HDC dc, int width, int height, int band, int divisor) {
+// One piece of the slanted accent stripe, in the accent colour of the realized palette.
+void drawAccentPolygon(HDC dc, const POINT (&points)[4]) {
     SetupState& s = setupState;
-    if (!s.accentPen || !s.accentBrush || divisor <= 0) return;
-    const int top = s.accentStripeTop;
-    const int bottom = s.accentStripeBottom;
+    if (!s.accentPen || !s.accentBrush) return;
     HPALETTE oldPalette = nullptr;
     if (s.palette) {
         oldPalette = ::SelectPalette(dc, static_cast<HPALETTE>(s.palette), FALSE);
@@ -44,14 +41,24 @@ void drawStripe(HDC dc, int width, int height, int band, int divisor) {
     }
     HGDIOBJ oldPen = ::SelectObject(dc, s.accentPen);
     HGDIOBJ oldBrush = ::SelectObject(dc, s.accentBrush);
-    const POINT points[] = {{width - top, -1},
-                            {width, -1},
-                            {width, height},
-                            {width - bottom + (bottom - top) * band / divisor + 1, height}};
     ::Polygon(dc, points, 4);
     ::SelectObject(dc, oldBrush);
     ::SelectObject(dc, oldPen);
     if (oldPalette) ::SelectPalette(dc, oldPalette, FALSE);
+}
+
+// The stripe at a page's right edge. Its left edge runs from wT at the top to wB at a height of
+// `divisor` (the page and the frame below it together draw one straight edge).
+void drawStripe(HDC dc, int width, int height, int band, int divisor) {
+    SetupState& s = setupState;
+    if (divisor <= 0) return;
+    const int top = s.accentStripeTop;
+    const int bottom = s.accentStripeBottom;
+    const POINT points[] = {{width - top, -1},
+                            {width, -1},
+                            {width, height},
+                            {width - bottom + (bottom - top) * band / divisor + 1, height}};
+    drawAccentPolygon(dc, points);
 }
 
 bool isOpaqueControl(int pageType, int control) {
@@ -89,6 +96,37 @@ int removalBandHeight(HWND dialog) {
     return band > 0 ? band : 0;
 }
 
+BOOL paintFrameBand(HWND frame, HDC dc) {
+    SetupState& s = setupState;
+    RECT client = {};
+    ::GetClientRect(frame, &client);
+    const int width = client.right;
+    const int height = client.bottom;
+    const int band = s.bandHeight;
+    fill(dc, 0, height - band, width, height, s.frameBrush);
+    if (s.dialogSetOffset != kStandardLayout || height <= 0) return TRUE;
+    const int top = s.accentStripeTop;
+    const int bottom = s.accentStripeBottom;
+    // The stripe's edge goes on straight from where the page above ends it.
+    const POINT points[] = {{width - bottom + (bottom - top) * band / height + 1, height - band},
+                            {width - 1, height - band},
+                            {width - 1, height - 1},
+                            {width - bottom, height - 1}};
+    drawAccentPolygon(dc, points);
+    return TRUE;
+}
+
+INT_PTR frameStaticColors(HDC dc, HWND control) {
+    const COLORREF band = colorOf(setupState.frameColor);
+    ::SetBkMode(dc, TRANSPARENT);
+    ::SetBkColor(dc, band);
+    if (::GetDlgCtrlID(control) == IDC_FRAME_PRODUCT_LABEL) {
+        ::SetTextColor(
+            dc, RGB(GetRValue(band) * 5 / 6, GetGValue(band) * 5 / 6, GetBValue(band) * 5 / 6));
+    }
+    return reinterpret_cast<INT_PTR>(::GetStockObject(NULL_BRUSH));
+}
+
 BOOL paintPageBackground(HWND page, HDC dc) {
     SetupState& s = setupState;
     const bool removal = s.pageType == kPageTypeRemoval;
@@ -113,7 +151,7 @@ BOOL paintPageBackground(HWND page, HDC dc) {
     }
     if (!removal && s.pageParent) {
         // The frame's product label is drawn over the page that was just painted.
-        HWND label = ::GetDlgItem(static_cast<HWND>(s.pageParent), kFrameProductLabel);
+        HWND label = ::GetDlgItem(static_cast<HWND>(s.pageParent), IDC_FRAME_PRODUCT_LABEL);
         if (label) ::InvalidateRect(label, nullptr, FALSE);
     }
     return TRUE;

@@ -7,17 +7,27 @@
 #include "setup/setup_state.h"
 #include "setup/variables.h"
 #include "wizard/button_map.h"
+#include "wizard/dialog_helpers_win32.h"
 #include "wizard/page_look_win32.h"
 #include "wizard/removal_dialog_win32.h"
 #include "wizard/status_text_win32.h"
 #include "wizard/thread_wait_win32.h"
+#include "wizard/wizard_pages_win32.h"
 
 namespace kelvara {
 namespace {
 
-// The page types with handling of their own. The wizard's pages join this table as they come.
+// The page types with handling of their own. The ready page has only texts.
 constexpr PageType kPageTypes[] = {
-    {kPageTypeRemoval, initialiseRemovalDialog, handleRemovalDialog, destroyRemovalDialog},
+    {kPageTypeLanguage, initialiseLanguagePage, handleLanguagePage, nullptr},
+    {kPageTypeWelcome, initialiseWelcomePage, nullptr, nullptr},
+    {kPageTypeLicense, initialiseLicensePage, nullptr, nullptr},
+    {kPageTypeReadme, initialiseReadmePage, nullptr, nullptr},
+    {kPageTypeDestination, initialiseDestinationPage, handleDestinationPage, saveDestinationPage},
+    {kPageTypeStartMenu, initialiseStartMenuPage, handleStartMenuPage, saveStartMenuPage},
+    {kPageTypeInstalling, initialiseInstallingPage, nullptr, nullptr},
+    {kPageTypeFinish, initialiseFinishPage, nullptr, saveFinishPage},
+    {kPageTypeRemoval, initialiseRemovalDialog, handleRemovalDialog, nullptr},
 };
 
 // Controls that get the normal font (1001, the title, gets the title font).
@@ -36,14 +46,6 @@ const PageType* currentPageType() {
 
 bool isPageIndex(LPARAM index) {
     return index >= 0 && index < kPageSlotCount;
-}
-
-// The background window, when the wizard runs over one.
-HWND backgroundWindow() {
-    SetupState& s = setupState;
-    HWND owner = static_cast<HWND>(s.ownerWindow);
-    if (!s.backgroundEnabled || !owner || owner == ::GetDesktopWindow()) return nullptr;
-    return owner;
 }
 
 void setExpandedText(HWND window, const char* text) {
@@ -97,9 +99,12 @@ bool swallowedSystemCommand(WPARAM command) {
 
 void destroyPage(HWND page) {
     SetupState& s = setupState;
-    const PageType* type = currentPageType();
-    if (type && type->destroy) type->destroy(page);
+    savePageValues(page);
     if (s.workerThread) {
+        // The page's worker may still be on its way out after its last message (the install
+        // thread posts its notice, then lets go of its run): it must be gone before the run's
+        // clean-up releases what it uses. Every way a page goes has stopped it by now.
+        waitForThreadEnd(static_cast<HANDLE>(s.workerThread));
         ::CloseHandle(static_cast<HANDLE>(s.workerThread));
         s.workerThread = nullptr;
     }
@@ -108,11 +113,9 @@ void destroyPage(HWND page) {
 
 }  // namespace
 
-RECT rectangleInParent(HWND window) {
-    RECT r = {};
-    if (!window || !::GetWindowRect(window, &r)) return RECT{};
-    ::MapWindowPoints(HWND_DESKTOP, ::GetParent(window), reinterpret_cast<POINT*>(&r), 2);
-    return r;
+void savePageValues(HWND page) {
+    const PageType* type = currentPageType();
+    if (type && type->save) type->save(page);
 }
 
 void applyButtonLabels(HWND first, HWND second, int pageIndex) {
@@ -136,7 +139,7 @@ void applyPageTexts(HWND page, int pageIndex) {
     s.pageParent = ::GetParent(page);
     StringList* texts = textList(pageIndex, s.currentLanguage);
     if (!texts) return;
-    HWND background = backgroundWindow();
+    HWND background = static_cast<HWND>(s.backgroundWindow);
     if (background && texts->get(kFrameTitleText)) {
         ::SetWindowTextA(background, texts->get(kFrameTitleText));
     }

@@ -10,8 +10,12 @@ namespace kelvara {
 // Page types: the slot's dialog id minus dialogSetOffset.
 constexpr int kPageTypeLanguage = 129;
 constexpr int kPageTypeWelcome = 130;
+constexpr int kPageTypeLicense = 131;
+constexpr int kPageTypeReadme = 132;
 constexpr int kPageTypeDestination = 135;
 constexpr int kPageTypeStartMenu = 137;
+constexpr int kPageTypeReady = 138;
+constexpr int kPageTypeInstalling = 139;
 constexpr int kPageTypeFinish = 140;
 constexpr int kPageTypeRemoval = 141;
 constexpr int kRemovalPageIndex = 12;  // the uninstaller's page slot
@@ -38,14 +42,18 @@ struct PageType {
     // Called first for WM_COMMAND, WM_NOTIFY and messages the common handling does not know:
     // true when the type handled the message, with the procedure's result in `result`.
     bool (*handle)(HWND page, UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& result);
-    // WM_DESTROY, before the common part: keep what the user entered, let go of what the type
-    // made.
-    void (*destroy)(HWND page);
+    // Keeps what the user entered: on WM_DESTROY, and before the frame runs the action groups
+    // of a page it leaves forwards (so that they see the choices). May run twice.
+    void (*save)(HWND page);
 };
 
 // The dialog procedure. The WM_INITDIALOG parameter is the page index (0 to 12); the page type
 // comes from that slot's dialog id. Only one page exists at a time: its state is in setupState.
 INT_PTR CALLBACK pageProcedure(HWND page, UINT message, WPARAM wParam, LPARAM lParam);
+
+// Keeps what the user entered on the page (its type's save step); the frame calls it before it
+// runs the action groups of a page it leaves forwards.
+void savePageValues(HWND page);
 
 // The page procedure's text step: the frame title and button labels (wizard pages), then the
 // page texts 1 to 19 with variables expanded, each only where the text exists in the current
@@ -57,8 +65,5 @@ void applyPageTexts(HWND page, int pageIndex);
 // control up in `first` and, when absent there, in `second` (may be null). Labels missing in
 // the current language keep the control's text.
 void applyButtonLabels(HWND first, HWND second, int pageIndex);
-
-// The window's rectangle in its parent's client coordinates (empty when it has none).
-RECT rectangleInParent(HWND window);
 
 }  // namespace kelvara

@@ -264,12 +264,6 @@ bool handleRemovalDialog(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam
     }
 }
 
-void destroyRemovalDialog(HWND) {
-    // The thread may still be on its way out after ending the dialog itself; it must be gone
-    // before the run's clean-up releases what it uses.
-    waitForWorker();
-}
-
 void showRemovalPath(HWND control, const char* path) {
     if (!control) return;
     const std::size_t length = std::strlen(path ? path : "");

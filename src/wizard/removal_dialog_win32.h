@@ -15,11 +15,11 @@ constexpr UINT kMsgShowLeftoverPage = WM_APP + 1;
 // shown (nothing was undone then).
 bool runRemovalDialog();
 
-// The page type's parts for the page procedure: starting the uninstall thread, the commands
-// and notifications of the dialog, and waiting for the thread when the dialog goes.
+// The page type's parts for the page procedure: starting the uninstall thread, and the commands
+// and notifications of the dialog. (The page procedure waits for the thread when the dialog
+// goes.)
 void initialiseRemovalDialog(HWND dialog);
 bool handleRemovalDialog(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& result);
-void destroyRemovalDialog(HWND dialog);
 
 // Sets the path text shortened with an ellipsis in its middle to the control's width, and
 // repaints it over the dialog's background. Callable from the uninstall thread.

@@ -5,9 +5,24 @@ list(APPEND KELVARA_WIN32_SOURCES
 # The Yes / Yes To All / No confirmation dialog.
 list(APPEND KELVARA_WIN32_SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/confirmation_dialog_win32.cpp)
-# The outermost leftover folders the removal dialog shows.
+# The outermost leftover folders the removal dialog shows, the space texts of the destination
+# page and the text lines of the background window.
 list(APPEND KELVARA_PORTABLE_SOURCES
-    ${CMAKE_CURRENT_LIST_DIR}/leftover_folders.cpp)
+    ${CMAKE_CURRENT_LIST_DIR}/leftover_folders.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/space_text.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/background_lines.cpp)
+# Helpers the pages share: rectangles, free space, the folder picker.
+list(APPEND KELVARA_WIN32_SOURCES
+    ${CMAKE_CURRENT_LIST_DIR}/dialog_helpers_win32.cpp)
+# The wizard: its frame with the destination check, the pages, the background window.
+list(APPEND KELVARA_WIN32_SOURCES
+    ${CMAKE_CURRENT_LIST_DIR}/wizard_frame_win32.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/destination_check_win32.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/simple_pages_win32.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/destination_page_win32.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/start_menu_page_win32.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/finish_pages_win32.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/background_window_win32.cpp)
 # The page procedure of the wizard pages and the removal dialog, its painting, the removal
 # dialog with its leftover tree, and waiting for a worker thread.
 list(APPEND KELVARA_WIN32_SOURCES

@@ -1,19 +1,9 @@
 #include "wizard/status_text_win32.h"
 
 #include "setup/setup_state.h"
+#include "wizard/dialog_helpers_win32.h"
 
 namespace kelvara {
-namespace {
-
-// The window's rectangle in its parent's client coordinates.
-RECT rectangleInParent(HWND window) {
-    RECT r = {};
-    ::GetWindowRect(window, &r);
-    ::MapWindowPoints(HWND_DESKTOP, ::GetParent(window), reinterpret_cast<POINT*>(&r), 2);
-    return r;
-}
-
-}  // namespace
 
 void refreshControl(HWND control, bool onParent) {
     if (!control) return;

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Checks the resources built into the engine: icon group 100 with 16, 32 and 48 pixel images
 # (the icon the shell shows), the version information ("Kelvara Setup") and the manifest
-# (common controls 6.0.0.0, highestAvailable, supported releases, no DPI awareness).
+# (common controls 6.0.0.0, highestAvailable, supported releases, system DPI awareness).
 #
 # Usage: resources_check.sh <kelvara.exe> [expected version, e.g. 0.1.0.0]
 # Exits 0 when every check holds; otherwise prints each failed check and exits non-zero.

@@ -400,10 +400,14 @@ def check_manifest(resources, file_version, report):
                       "the manifest lists Vista through Windows 10 and 11 as supported",
                       f"missing: {', '.join(missing)}")
 
-        # The dialogs are laid out in dialog units at the system's DPI; scaling stays with Windows.
-        dpi = [local_name(e.tag) for e in elements
+        # System DPI aware: the dialogs are laid out in dialog units and the fonts and stripe are
+        # sized from the screen's DPI. Not per-monitor: the wizard does not rescale itself when it
+        # moves to a screen of another DPI.
+        dpi = [(local_name(e.tag), (e.text or "").strip()) for e in elements
                if local_name(e.tag) in ("dpiAware", "dpiAwareness")]
-        report.expect(not dpi, "the manifest does not declare DPI awareness", f"found {dpi}")
+        report.expect(dpi == [("dpiAware", "true")],
+                      "the manifest declares system DPI awareness (dpiAware true, nothing else)",
+                      f"found {dpi or 'nothing'}")
 
 
 def check_engine(path, expected_version):

@@ -39,4 +39,11 @@ TEST(ExitCodes, EachOutcomeHasTheCodeDeploymentToolsExpect) {
     rolledBack.installed = false;
     rolledBack.restartRequired = true;
     EXPECT_EQ(installerExitCode(rolledBack), 1603);
+
+    // A wizard without an installing page did what it was asked; cancelled, it was not.
+    InstallOutcome nothingAsked;
+    nothingAsked.notRequested = true;
+    EXPECT_EQ(installerExitCode(nothingAsked), 0);
+    nothingAsked.cancelled = true;
+    EXPECT_EQ(installerExitCode(nothingAsked), 1602);
 }

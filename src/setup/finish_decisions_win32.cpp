@@ -1,0 +1,30 @@
+#include "setup/finish_decisions.h"
+
+#include "install/install_messages.h"
+#include "runtime/message_box.h"
+#include "setup/languages.h"
+#include "setup/script_format.h"
+#include "setup/setup_state.h"
+#include "uninstall/restart.h"
+
+namespace kelvara {
+namespace {
+
+constexpr int kMsgRestartFailed = 29;  // errorMessages
+
+}  // namespace
+
+int restartQuestion() {
+    const SetupState& s = setupState;
+    return s.restartForInUseFiles && s.deferredTemps.count() != 0 ? kMsgRestartForInUseFiles
+                                                                  : kMsgRestartQuestion;
+}
+
+bool restartComputer(UINT style) {
+    if (restartWindows(false)) return true;
+    messageBoxFormat(nullptr, setupState.setupCaption, text(kTableErrorMessages, kMsgRestartFailed),
+                     nullptr, style | MB_ICONERROR);
+    return false;
+}
+
+}  // namespace kelvara

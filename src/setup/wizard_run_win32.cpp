@@ -1,0 +1,130 @@
+#include "setup/wizard_run.h"
+
+#include <windows.h>
+
+#include "install/action_lists.h"
+#include "install/install_messages.h"
+#include "runtime/heap_string.h"
+#include "runtime/message_box.h"
+#include "setup/exit_codes.h"
+#include "setup/finish_decisions.h"
+#include "setup/languages.h"
+#include "setup/script_format.h"
+#include "setup/setup_state.h"
+#include "setup/startup_stages.h"
+#include "setup/variables.h"
+#include "wizard/background_window_win32.h"
+#include "wizard/wizard_frame_win32.h"
+
+namespace kelvara {
+namespace {
+
+constexpr int kLastGroup = 12;
+constexpr int kFinishPageIndex = 11;
+constexpr int kFinishedWizardPosition = 12;  // left with the finish page's button
+constexpr int kMsgNoWindow = 0;              // errorMessages: the wizard cannot be shown
+constexpr int kMsgRestartReminder = 10;      // setupMessages: the short product name as %s
+
+bool signalled(OsHandle event) {
+    return ::WaitForSingleObject(static_cast<HANDLE>(event), 0) == WAIT_OBJECT_0;
+}
+
+void pumpWizardMessages(HWND frame) {
+    MSG message;
+    while (::GetMessageA(&message, nullptr, 0, 0) > 0) {
+        // The dialog manager translates and dispatches what belongs to the frame and its page.
+        if (!::IsDialogMessageA(frame, &message)) ::DispatchMessageA(&message);
+    }
+}
+
+// The action groups of the pages after the one the wizard ended on; the finish page's button
+// counts as the finish page itself (so only group 12 runs after it).
+void runGroupsAfterWizard() {
+    int position = setupState.wizardPosition;
+    if (position < 0) return;
+    if (position == kFinishedWizardPosition) position = kFinishPageIndex;
+    for (int group = position + 1; group <= kLastGroup; ++group) runActionGroup(group);
+}
+
+// The run-after program, then the view-after file, each when its box (or the script) says so.
+void openAfterSetup() {
+    SetupState& s = setupState;
+    const char* installPath = lookupVariable("%InstallPath%");
+    const struct {
+        const char* path;
+        bool enabled;
+    } items[] = {{s.finishRunProgram, s.finishRunEnabled}, {s.finishViewFile, s.finishViewEnabled}};
+    for (const auto& item : items) {
+        if (!item.enabled) continue;
+        HeapString expanded(expandVariables(item.path));
+        if (expanded) openThroughShell(expanded.get(), installPath);
+    }
+}
+
+// The restart decisions. The finish page's restart box decides without a question, and a
+// cleared box earns a reminder. Without a finish page the restart is asked for when wanted; so
+// it is when the user quit the wizard after the installation was done, and never saw the box.
+bool restartDecided(HWND owner, UINT style) {
+    SetupState& s = setupState;
+    if (isPageShown(kFinishPageIndex) && !s.wizardCancelled) {
+        if (s.restartChosen) return true;
+        messageBoxFormat(owner, s.setupCaption, text(kTableSetupMessages, kMsgRestartReminder),
+                         s.productShortName ? s.productShortName : "", style);
+        return false;
+    }
+    if (!s.restartChosen) return false;
+    return messageBoxFormat(owner, s.setupCaption, text(kTableSetupMessages, restartQuestion()),
+                            nullptr, style | MB_YESNO | MB_ICONQUESTION) == IDYES;
+}
+
+}  // namespace
+
+int runWizardInstall() {
+    SetupState& s = setupState;
+    initStage(kStageDrawing);
+    HWND background = s.backgroundEnabled ? createBackgroundWindow() : nullptr;
+    s.backgroundWindow = background;
+    // Without its background window the wizard runs on the desktop, as it does without one.
+    HWND owner = background ? background : ::GetDesktopWindow();
+    s.ownerWindow = owner;
+    InstallOutcome outcome;
+    HWND frame = hasShownPage() ? createWizardFrame(owner) : nullptr;
+    if (!frame) {
+        messageBoxFormat(owner, s.setupCaption, text(kTableErrorMessages, kMsgNoWindow), nullptr,
+                         MB_ICONERROR);
+        if (background) ::DestroyWindow(background);
+        s.backgroundWindow = nullptr;
+        return installerExitCode(outcome);
+    }
+    pumpWizardMessages(frame);
+    runGroupsAfterWizard();
+
+    const UINT style = background ? 0 : MB_SYSTEMMODAL;
+    outcome.installed = signalled(s.installDoneEvent);
+    outcome.cancelled = s.wizardCancelled || s.installCancelled;
+    // A wizard without an Installing page installs nothing by design: walked to its end, the
+    // run did what it was asked to.
+    outcome.notRequested = !outcome.installed && s.workerThreadId == 0 && s.wizardPosition >= 0;
+    bool restart = false;
+    if (outcome.installed) {
+        outcome.succeeded = s.installSucceeded;
+        if (!s.installSucceeded && !isPageShown(kFinishPageIndex)) {
+            messageBoxFormat(owner, s.setupCaption,
+                             text(kTableSetupMessages, kMsgCompletedWithErrors), nullptr,
+                             style | MB_ICONEXCLAMATION);
+        }
+        if (s.restartNeeded) {
+            outcome.restartRequired = true;
+            restart = restartDecided(owner, style);
+        } else if (!s.wizardCancelled) {
+            openAfterSetup();
+        }
+    }
+    if (background) ::DestroyWindow(background);
+    s.backgroundWindow = nullptr;
+    s.ownerWindow = ::GetDesktopWindow();
+    if (restart) outcome.restartStarted = restartComputer(style);
+    return installerExitCode(outcome);
+}
+
+}  // namespace kelvara

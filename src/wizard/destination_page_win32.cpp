@@ -1,0 +1,144 @@
+// The destination page: the installation folder, the space it needs and the space free on its
+// drive, and Browse.
+#include <cstring>
+
+#include "resources/resource_ids.h"
+#include "runtime/heap.h"
+#include "runtime/heap_string.h"
+#include "runtime/path_helpers.h"
+#include "runtime/text_case.h"
+#include "setup/image_layout.h"
+#include "setup/languages.h"
+#include "setup/setup_state.h"
+#include "setup/variables.h"
+#include "wizard/dialog_helpers_win32.h"
+#include "wizard/page_procedure_win32.h"
+#include "wizard/space_text.h"
+#include "wizard/status_text_win32.h"
+#include "wizard/wizard_pages_win32.h"
+
+namespace kelvara {
+namespace {
+
+constexpr int kEditLimit = 0x7FFF;      // characters read from the folder edit control
+constexpr int kBrowseTitleText = 4;     // page text: the title of the folder picker
+constexpr int kAvailableSpaceText = 6;  // page text: the free-space label, naming %DISK%
+constexpr int kRequiredSpaceValue = IDC_PAGE_TEXT_7;
+constexpr int kAvailableSpaceValue = IDC_PAGE_TEXT_8;
+constexpr int kAvailableSpaceLabel = IDC_PAGE_TEXT_6;
+// The template's free-space label, for a script that gives none of its own.
+constexpr const char* kAvailableSpaceTemplate = "Available free space on disc %DISK%:";
+constexpr const char* kInstallPathVariable = "%InstallPath%";
+
+// The edit control's text as a new heap string (empty when there is none); null when the heap
+// is exhausted.
+char* editText(HWND page) {
+    auto* text = static_cast<char*>(heapAlloc(kEditLimit + 1));
+    if (text) ::GetDlgItemTextA(page, IDC_PAGE_EDIT, text, kEditLimit + 1);
+    return text;
+}
+
+// The free-space label with its drive: page text 6 as stored (no variables), "%DISK%" replaced
+// by the drive letter.
+void showAvailableSpaceLabel(HWND page, char driveLetter) {
+    StringList* texts = textList(setupState.pageIndex, setupState.currentLanguage);
+    const char* label = texts ? texts->get(kAvailableSpaceText) : nullptr;
+    const char letter[2] = {charUpper(driveLetter), '\0'};
+    HeapString shown(replaceAll(label ? label : kAvailableSpaceTemplate, "%DISK%", letter, false));
+    if (shown) ::SetDlgItemTextA(page, kAvailableSpaceLabel, shown.get());
+}
+
+// True when the drive's root is there: a search of its entries succeeds, or finds that the root
+// holds none (an empty drive is a drive too).
+bool driveRootExists(char letter) {
+    const char pattern[] = {letter, ':', '\\', '*', '\0'};
+    WIN32_FIND_DATAA found;
+    HANDLE search = ::FindFirstFileA(pattern, &found);
+    if (search != INVALID_HANDLE_VALUE) {
+        ::FindClose(search);
+        return true;
+    }
+    return ::GetLastError() == ERROR_FILE_NOT_FOUND;
+}
+
+// EN_CHANGE: the free space follows the drive being typed, as long as it is a drive there is.
+void folderTyped(HWND page) {
+    HeapString typed(editText(page));
+    if (!typed) return;
+    textUpper(typed.get());
+    const char letter = typed.get()[0];
+    if (letter < 'A' || letter > 'Z' || !driveRootExists(letter)) return;
+    char drive[3];
+    driveOf(typed.get(), drive);
+    showFreeSpace(drive, ::GetDlgItem(page, kAvailableSpaceValue));
+    showAvailableSpaceLabel(page, letter);
+    refreshControl(::GetDlgItem(page, kAvailableSpaceLabel), false);
+    refreshControl(::GetDlgItem(page, kAvailableSpaceValue), false);
+}
+
+// Browse: the chosen folder gets the product's folder name unless it already ends with it.
+void browse(HWND page) {
+    HeapString typed(editText(page));
+    if (!typed) return;
+    const char* installPath = lookupVariable(kInstallPathVariable);
+    const char* name = fileNamePart(installPath ? installPath : "");
+    char* start = nullptr;
+    nearestExistingAncestor(typed.get(), &start);
+    HeapString initial(start);
+    StringList* texts = textList(setupState.pageIndex, setupState.currentLanguage);
+    const char* title = texts ? texts->get(kBrowseTitleText) : nullptr;
+    char picked[MAX_PATH] = {};
+    if (!browseForFolder(page, title ? title : "", initial.get(), picked)) return;
+    const std::size_t pickedLength = std::strlen(picked);
+    const std::size_t nameLength = std::strlen(name);
+    if (pickedLength > nameLength &&
+        compareTextNoCase(picked + pickedLength - nameLength, name) == 0) {
+        ::SetDlgItemTextA(page, IDC_PAGE_EDIT, picked);
+        return;
+    }
+    const bool endsWithSeparator = pickedLength > 0 && picked[pickedLength - 1] == '\\';
+    HeapString chosen(strConcat5(picked, endsWithSeparator ? "" : "\\", name));
+    if (chosen) ::SetDlgItemTextA(page, IDC_PAGE_EDIT, chosen.get());
+}
+
+}  // namespace
+
+void initialiseDestinationPage(HWND page) {
+    SetupState& s = setupState;
+    HWND edit = ::GetDlgItem(page, IDC_PAGE_EDIT);
+    ::SetFocus(edit);
+    HeapString folder(strDupExtra(lookupVariable(kInstallPathVariable), 0));
+    if (!folder) return;
+    stripTrailingSeparator(folder.get());
+    ::SetWindowTextA(edit, folder.get());
+    char required[kSpaceTextSize];
+    formatRequiredSpace(s.packageHeader.requiredSpace, required);
+    ::SetDlgItemTextA(page, kRequiredSpaceValue, required);
+    char drive[3];
+    driveOf(folder.get(), drive);
+    showFreeSpace(drive, ::GetDlgItem(page, kAvailableSpaceValue));
+    showAvailableSpaceLabel(page, folder.get()[0]);
+}
+
+bool handleDestinationPage(HWND page, UINT message, WPARAM wParam, LPARAM, INT_PTR& result) {
+    if (message != WM_COMMAND) return false;
+    result = TRUE;
+    if (LOWORD(wParam) == IDC_PAGE_EDIT && HIWORD(wParam) == EN_CHANGE) {
+        folderTyped(page);
+        return true;
+    }
+    if (LOWORD(wParam) == IDC_BROWSE) {
+        browse(page);
+        return true;
+    }
+    return false;
+}
+
+void saveDestinationPage(HWND page) {
+    HeapString typed(editText(page));
+    if (!typed || !typed.get()[0]) return;
+    stripTrailingSeparator(typed.get());
+    setVariable(kInstallPathVariable, typed.get());
+}
+
+}  // namespace kelvara

@@ -1,0 +1,28 @@
+// Small operations the wizard pages and the frame share: where a control lies, the free space
+// of a drive and its text, and the shell's folder picker (Windows only).
+#pragma once
+#include <windows.h>
+
+#include <cstdint>
+
+namespace kelvara {
+
+// The window's rectangle in its parent's client coordinates (empty when there is no window).
+RECT rectangleInParent(HWND window);
+
+// Bytes free for the caller on the drive named by `drive` (a letter and a colon); 0 when the
+// drive cannot be asked.
+std::uint64_t freeSpace(const char* drive);
+
+// Sets the control's text to the drive's free space as the destination page shows it.
+void showFreeSpace(const char* drive, HWND control);
+
+// The drive text ("C:") of a path's first character.
+void driveOf(const char* path, char (&drive)[3]);
+
+// The shell's folder picker over My Computer, owned by `owner`, with `title` above the tree and
+// `initial` (may be null) selected. True when the user chose a folder with a file-system path,
+// written to `result` (MAX_PATH characters); false, with `result` untouched, otherwise.
+bool browseForFolder(HWND owner, const char* title, const char* initial, char* result);
+
+}  // namespace kelvara

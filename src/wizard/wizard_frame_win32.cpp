@@ -1,0 +1,330 @@
+#include "wizard/wizard_frame_win32.h"
+
+#include <shellapi.h>
+
+#include "install/action_lists.h"
+#include "install/install_thread.h"
+#include "resources/resource_ids.h"
+#include "runtime/message_box.h"
+#include "setup/languages.h"
+#include "setup/script_format.h"
+#include "setup/setup_state.h"
+#include "uninstall/uninstaller_start.h"
+#include "wizard/destination_check_win32.h"
+#include "wizard/dialog_helpers_win32.h"
+#include "wizard/page_look_win32.h"
+#include "wizard/page_procedure_win32.h"
+#include "wizard/thread_wait_win32.h"
+
+namespace kelvara {
+namespace {
+
+// The product label opens our web page.
+constexpr const char* kMakerAddress = "https://kelvara.org/";
+
+constexpr int kFinishPageIndex = 11;
+constexpr int kFinishedWizardPosition = 12;  // the Finish button ended the wizard
+constexpr int kMsgQuitBeforeInstall = 0;     // setupMessages
+constexpr int kMsgQuitDuringInstall = 8;     // setupMessages
+constexpr int kMsgNoWindow = 0;              // errorMessages: a page cannot be shown
+
+// The product link's hot area at 96 dpi: from the band's top less 5 pixels to 30 pixels above
+// the bottom, 80 pixels wide. It grows with the DPI, as the label does.
+constexpr int kLinkWidth = 80;
+constexpr int kLinkAboveBand = 5;
+constexpr int kLinkBottomMargin = 30;
+
+// Page types that have a template, in both layouts.
+constexpr int kPageTypesWithTemplates[] = {
+    kPageTypeLanguage, kPageTypeWelcome,     kPageTypeLicense,
+    kPageTypeReadme,   kPageTypeDestination, kPageTypeStartMenu,
+    kPageTypeReady,    kPageTypeInstalling,  kPageTypeFinish,
+};
+
+int pageTypeOf(int index) {
+    if (index < 0 || index >= kWizardPageCount) return 0;
+    return kFirstDialogId + index;
+}
+
+int currentPageType() {
+    return pageTypeOf(setupState.currentPageIndex);
+}
+
+bool signalled(OsHandle event) {
+    return event && ::WaitForSingleObject(static_cast<HANDLE>(event), 0) == WAIT_OBJECT_0;
+}
+
+int scaled(int pixels) {
+    return ::MulDiv(pixels, setupState.screenDpi ? setupState.screenDpi : 96, 96);
+}
+
+HWND control(HWND frame, int id) {
+    return ::GetDlgItem(frame, id);
+}
+
+// Shows or hides a button; a button that goes while it has the focus hands it to `heir`.
+void showButton(HWND frame, int id, bool show, int heir) {
+    HWND button = control(frame, id);
+    if (!button) return;
+    if (!show && ::GetFocus() == button) ::SetFocus(control(frame, heir));
+    ::ShowWindow(button, show ? SW_SHOW : SW_HIDE);
+    ::EnableWindow(button, show);
+}
+
+// Ends the wizard: the page goes first (it saves what the user entered), then the frame, whose
+// WM_DESTROY ends the message loop.
+void endWizard(HWND frame) {
+    SetupState& s = setupState;
+    if (s.pageWindow) ::DestroyWindow(static_cast<HWND>(s.pageWindow));
+    s.pageWindow = nullptr;
+    ::DestroyWindow(frame);
+}
+
+// Opens the page in place of the one shown. A page that cannot be made ends the wizard after
+// saying so, as a failed installation does: a frame without a page could neither go on nor
+// install. (Posted, so that a frame still in its creation is not destroyed under it.)
+bool openPage(HWND frame, int index) {
+    SetupState& s = setupState;
+    if (s.pageWindow) ::DestroyWindow(static_cast<HWND>(s.pageWindow));
+    s.pageWindow = nullptr;
+    s.currentPageIndex = index;
+    HWND page = ::CreateDialogParamA(static_cast<HINSTANCE>(s.moduleHandle),
+                                     MAKEINTRESOURCEA(s.pageSlots[index].dialogId), frame,
+                                     pageProcedure, index);
+    if (page) {
+        s.pageWindow = page;
+        return true;
+    }
+    messageBoxFormat(frame, s.setupCaption, text(kTableErrorMessages, kMsgNoWindow), nullptr,
+                     MB_ICONERROR);
+    ::PostMessageA(frame, kInstallFailedNotice, 0, 0);
+    return false;
+}
+
+int nextShownPage(int after) {
+    for (int index = after + 1; index < kWizardPageCount; ++index) {
+        if (isPageShown(index)) return index;
+    }
+    return -1;
+}
+
+int previousShownPage(int before) {
+    for (int index = before - 1; index >= 0; --index) {
+        if (isPageShown(index)) return index;
+    }
+    return -1;
+}
+
+void initialiseFrame(HWND frame) {
+    SetupState& s = setupState;
+    s.wizardDialog = frame;
+    s.currentPageIndex = -1;
+    s.previousPageIndex = -1;
+    s.handCursor = ::LoadCursorA(nullptr, IDC_HAND);
+    if (s.backgroundWindow) {
+        const LONG style = ::GetWindowLongA(frame, GWL_STYLE);
+        ::SetWindowLongA(frame, GWL_STYLE, style & ~WS_MINIMIZEBOX);
+    } else {
+        HICON icon = ::LoadIconA(static_cast<HINSTANCE>(s.moduleHandle), MAKEINTRESOURCEA(IDI_APP));
+        ::SetClassLongPtrA(frame, GCLP_HICON, reinterpret_cast<LONG_PTR>(icon));
+    }
+    constexpr int kNormalFontControls[] = {IDC_FRAME_PRODUCT_LABEL, IDC_FRAME_LABEL_LINE, IDC_BACK,
+                                           IDC_NEXT, IDC_CANCEL};
+    for (int id : kNormalFontControls) {
+        ::SendDlgItemMessageA(frame, id, WM_SETFONT, reinterpret_cast<WPARAM>(s.normalFont), FALSE);
+    }
+    RECT client = {};
+    ::GetClientRect(frame, &client);
+    s.bandHeight = client.bottom - rectangleInParent(control(frame, IDC_FRAME_BAND_LINE)).top;
+    const int first = nextShownPage(-1);
+    if (first >= 0) openPage(frame, first);
+}
+
+// Next: on to the next shown page, running the action groups of the page left and of every page
+// passed over; past the last page the wizard ends there.
+void goNext(HWND frame) {
+    SetupState& s = setupState;
+    HWND page = static_cast<HWND>(s.pageWindow);
+    if (currentPageType() == kPageTypeDestination && !destinationAccepted(frame, page)) return;
+    // The Installing page moves on only once the installation is done (the install thread's
+    // notice), never on an Enter the page passed on while the files are still being written.
+    if (currentPageType() == kPageTypeInstalling && !signalled(s.installDoneEvent)) return;
+    const int left = s.currentPageIndex;
+    s.previousPageIndex = left;
+    const int next = nextShownPage(left);
+    if (next < 0) {
+        endWizard(frame);
+        s.wizardPosition = left;
+        return;
+    }
+    // The groups see what the user chose on the page being left.
+    if (page) savePageValues(page);
+    for (int index = left; index < next; ++index) runActionGroup(index + 1);
+    if (!openPage(frame, next)) return;
+    const bool browsing = pageTypeOf(next) < kPageTypeInstalling;
+    showButton(frame, IDC_BACK, browsing, IDC_NEXT);
+    showButton(frame, IDC_NEXT, browsing, IDC_CANCEL);
+}
+
+void goBack(HWND frame) {
+    SetupState& s = setupState;
+    if (s.previousPageIndex < 0) return;
+    const int back = s.previousPageIndex;
+    s.previousPageIndex = previousShownPage(back);
+    if (s.previousPageIndex < 0) showButton(frame, IDC_BACK, false, IDC_NEXT);
+    openPage(frame, back);
+}
+
+bool userWantsToQuit(HWND frame, int question) {
+    return ::MessageBoxA(frame, text(kTableSetupMessages, question), setupState.setupCaption,
+                         MB_ICONQUESTION | MB_YESNO) == IDYES;
+}
+
+// Cancel, Esc, the close box, Cancel on the licence page and the background window's close. While
+// the question is open the install thread waits at its next checkpoint.
+void cancel(HWND frame) {
+    SetupState& s = setupState;
+    const int question =
+        currentPageType() == kPageTypeInstalling ? kMsgQuitDuringInstall : kMsgQuitBeforeInstall;
+    ::ResetEvent(static_cast<HANDLE>(s.proceedEvent));
+    HANDLE worker = static_cast<HANDLE>(s.workerThread);
+    if (s.workerThreadId != 0 && !signalled(s.installDoneEvent)) {
+        if (!userWantsToQuit(frame, question)) {
+            ::SetEvent(static_cast<HANDLE>(s.proceedEvent));
+            return;
+        }
+        // The thread ends at its next checkpoint and rolls back what it made.
+        ::PostThreadMessageA(s.workerThreadId, WM_QUIT, 0, 0);
+        ::SetEvent(static_cast<HANDLE>(s.proceedEvent));
+        waitForThreadEnd(worker);
+        startUninstaller(true);
+        s.wizardCancelled = true;
+        endWizard(frame);
+        return;
+    }
+    ::SetEvent(static_cast<HANDLE>(s.proceedEvent));
+    waitForThreadEnd(worker);
+    if (s.currentPageIndex < kFinishPageIndex && !userWantsToQuit(frame, question)) return;
+    if (s.currentPageIndex == kFinishPageIndex) {
+        s.wizardPosition = kFinishedWizardPosition;
+    } else {
+        s.wizardCancelled = true;
+    }
+    endWizard(frame);
+}
+
+// The install thread failed or was cancelled, and has rolled back.
+void installEnded(HWND frame) {
+    waitForThreadEnd(static_cast<HANDLE>(setupState.workerThread));
+    endWizard(frame);
+}
+
+bool onProductLink(HWND frame, LPARAM position) {
+    SetupState& s = setupState;
+    RECT client = {};
+    ::GetClientRect(frame, &client);
+    const RECT hot = {0, client.bottom - s.bandHeight - scaled(kLinkAboveBand), scaled(kLinkWidth),
+                      client.bottom - scaled(kLinkBottomMargin)};
+    const POINT point = {static_cast<short>(LOWORD(position)),
+                         static_cast<short>(HIWORD(position))};
+    return ::PtInRect(&hot, point) != FALSE;
+}
+
+void productLink(HWND frame, UINT message, LPARAM position) {
+    SetupState& s = setupState;
+    if (s.hideMakerLink || !onProductLink(frame, position)) return;
+    ::SetCursor(static_cast<HCURSOR>(s.handCursor));
+    if (message == WM_LBUTTONUP) {
+        ::ShellExecuteA(nullptr, "open", kMakerAddress, nullptr, nullptr, SW_SHOW);
+    }
+}
+
+INT_PTR frameCommand(HWND frame, int id) {
+    switch (id) {
+        case IDOK:
+            if (currentPageType() != kPageTypeInstalling && currentPageType() != kPageTypeFinish) {
+                goNext(frame);
+            }
+            break;
+        case IDC_NEXT:
+            goNext(frame);
+            break;
+        case IDC_BACK:
+            goBack(frame);
+            break;
+        case IDCANCEL:
+        case IDC_CANCEL:
+            cancel(frame);
+            break;
+        default:
+            break;
+    }
+    return TRUE;
+}
+
+// Size, maximize and the keyboard menu never apply; minimizing not over the background window.
+bool swallowedSystemCommand(WPARAM command) {
+    const WPARAM kind = command & 0xFFF0;
+    if (kind == SC_SIZE || kind == SC_MAXIMIZE || kind == SC_KEYMENU) return true;
+    return kind == SC_MINIMIZE && setupState.backgroundWindow;
+}
+
+INT_PTR CALLBACK frameProcedure(HWND frame, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_INITDIALOG:
+            initialiseFrame(frame);
+            return FALSE;  // the page sets the focus itself
+        case WM_COMMAND:
+            return frameCommand(frame, LOWORD(wParam));
+        case kInstallFailedNotice:
+            installEnded(frame);
+            return TRUE;
+        case WM_ERASEBKGND:
+            return paintFrameBand(frame, reinterpret_cast<HDC>(wParam));
+        case WM_CTLCOLORSTATIC:
+            return frameStaticColors(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
+        case WM_MOUSEMOVE:
+        case WM_LBUTTONDOWN:
+        case WM_LBUTTONUP:
+            productLink(frame, message, lParam);
+            return FALSE;
+        case WM_SYSCOMMAND:
+            return swallowedSystemCommand(wParam) ? TRUE : FALSE;
+        case WM_SYSCOLORCHANGE:
+            if (setupState.pageWindow) {
+                ::SendMessageA(static_cast<HWND>(setupState.pageWindow), WM_SYSCOLORCHANGE, 0, 0);
+            }
+            return FALSE;
+        case WM_DESTROY:
+            setupState.wizardDialog = nullptr;
+            ::PostQuitMessage(0);
+            return FALSE;
+        default:
+            return FALSE;
+    }
+}
+
+}  // namespace
+
+bool isPageShown(int index) {
+    if (index < 0 || index >= kWizardPageCount || !setupState.pageSlots[index].enabled) {
+        return false;
+    }
+    for (int type : kPageTypesWithTemplates) {
+        if (type == pageTypeOf(index)) return true;
+    }
+    return false;
+}
+
+bool hasShownPage() {
+    return nextShownPage(-1) >= 0;
+}
+
+HWND createWizardFrame(HWND owner) {
+    SetupState& s = setupState;
+    const int frameTemplate = kWizardFrameTemplate + s.dialogSetOffset;
+    return ::CreateDialogParamA(static_cast<HINSTANCE>(s.moduleHandle),
+                                MAKEINTRESOURCEA(frameTemplate), owner, frameProcedure, 0);
+}
+
+}  // namespace kelvara
