@@ -1,7 +1,5 @@
 // The destination page: the installation folder, the space it needs and the space free on its
 // drive, and Browse.
-#include <cstring>
-
 #include "resources/resource_ids.h"
 #include "runtime/heap.h"
 #include "runtime/heap_string.h"
@@ -11,6 +9,7 @@
 #include "setup/languages.h"
 #include "setup/setup_state.h"
 #include "setup/variables.h"
+#include "wizard/destination_rules.h"
 #include "wizard/dialog_helpers_win32.h"
 #include "wizard/page_procedure_win32.h"
 #include "wizard/space_text.h"
@@ -81,7 +80,6 @@ void browse(HWND page) {
     HeapString typed(editText(page));
     if (!typed) return;
     const char* installPath = lookupVariable(kInstallPathVariable);
-    const char* name = fileNamePart(installPath ? installPath : "");
     char* start = nullptr;
     nearestExistingAncestor(typed.get(), &start);
     HeapString initial(start);
@@ -89,15 +87,7 @@ void browse(HWND page) {
     const char* title = texts ? texts->get(kBrowseTitleText) : nullptr;
     char picked[MAX_PATH] = {};
     if (!browseForFolder(page, title ? title : "", initial.get(), picked)) return;
-    const std::size_t pickedLength = std::strlen(picked);
-    const std::size_t nameLength = std::strlen(name);
-    if (pickedLength > nameLength &&
-        compareTextNoCase(picked + pickedLength - nameLength, name) == 0) {
-        ::SetDlgItemTextA(page, IDC_PAGE_EDIT, picked);
-        return;
-    }
-    const bool endsWithSeparator = pickedLength > 0 && picked[pickedLength - 1] == '\\';
-    HeapString chosen(strConcat5(picked, endsWithSeparator ? "" : "\\", name));
+    HeapString chosen(browsedDestination(picked, installPath));
     if (chosen) ::SetDlgItemTextA(page, IDC_PAGE_EDIT, chosen.get());
 }
 

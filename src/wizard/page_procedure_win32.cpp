@@ -139,9 +139,11 @@ void applyPageTexts(HWND page, int pageIndex) {
     s.pageParent = ::GetParent(page);
     StringList* texts = textList(pageIndex, s.currentLanguage);
     if (!texts) return;
+    // The background window's title is what the taskbar shows: with its variables expanded, as
+    // the frame's, not "%ProductName% Setup".
     HWND background = static_cast<HWND>(s.backgroundWindow);
     if (background && texts->get(kFrameTitleText)) {
-        ::SetWindowTextA(background, texts->get(kFrameTitleText));
+        setExpandedText(background, texts->get(kFrameTitleText));
     }
     if (s.pageType != kPageTypeRemoval) {
         HWND frame = static_cast<HWND>(s.pageParent);

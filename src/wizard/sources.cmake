@@ -6,10 +6,11 @@ list(APPEND KELVARA_WIN32_SOURCES
 list(APPEND KELVARA_WIN32_SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/confirmation_dialog_win32.cpp)
 # The outermost leftover folders the removal dialog shows, the space texts of the destination
-# page and the text lines of the background window.
+# page, its rule for a browsed folder and the text lines of the background window.
 list(APPEND KELVARA_PORTABLE_SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/leftover_folders.cpp
     ${CMAKE_CURRENT_LIST_DIR}/space_text.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/destination_rules.cpp
     ${CMAKE_CURRENT_LIST_DIR}/background_lines.cpp)
 # Helpers the pages share: rectangles, free space, the folder picker.
 list(APPEND KELVARA_WIN32_SOURCES

@@ -12,7 +12,7 @@ source "$rig/wine-env.sh"
 
 template_path() { echo "$1/wine/template-$2"; }
 # Bumped whenever the template's making changes, so that older templates are made anew.
-TEMPLATE_VERSION=3
+TEMPLATE_VERSION=4
 
 make_template() {
     local build=$1 arch=$2 tpl
@@ -29,6 +29,17 @@ make_template() {
         # the test display has none: every message box would cost that.
         WINEPREFIX="$tpl" "$WINE" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f \
             >/dev/null 2>&1
+        # Wine draws the caption buttons with the Marlett font, which it does not find in its own
+        # font folder: without it they show as the letters "0 1 r" in every screenshot.
+        local marlett
+        for marlett in /usr/share/wine/fonts/marlett.ttf /usr/lib/wine/fonts/marlett.ttf; do
+            [ -f "$marlett" ] || continue
+            cp "$marlett" "$tpl/drive_c/windows/Fonts/marlett.ttf"
+            WINEPREFIX="$tpl" "$WINE" reg add \
+                'HKLM\Software\Microsoft\Windows NT\CurrentVersion\Fonts' \
+                /v 'Marlett (TrueType)' /d marlett.ttf /f >/dev/null 2>&1
+            break
+        done
         WINEPREFIX="$tpl" wineserver -w
         # The user's shell folders (Desktop, Documents, ...) are links to the host's home folder:
         # a test that puts a shortcut on the desktop would put it there. Real folders instead.

@@ -24,3 +24,52 @@ def raw_setup_image(stub, script=END_RECORD, file_area=b'', damage_at=None, scri
     if damage_at is not None:
         image[damage_at] ^= 0x01
     return bytes(image)
+
+
+def _package(image):
+    """(package offset, first entry offset E, script offset S, required space) of an image."""
+    package = struct.unpack_from('<I', image, 0x20)[0] or struct.unpack_from('<H', image, 0x12)[0]
+    first, script, required = struct.unpack_from('<III', image, package)
+    return package, first, script, required
+
+
+def image_script(image):
+    """The inflated setup script of an image."""
+    package, _, script, _ = _package(image)
+    at = package + script
+    length = struct.unpack_from('<I', image, at)[0]
+    return zlib.decompressobj().decompress(image[at + 4:])[:length]
+
+
+def script_records(script):
+    """[(type, payload)] of a script, up to its end record."""
+    records, at = [], 0
+    while True:
+        kind = struct.unpack_from('<i', script, at)[0]
+        if kind == -1:
+            return records
+        length = struct.unpack_from('<I', script, at + 4)[0]
+        records.append((kind, script[at + 8:at + 8 + length]))
+        at += 8 + length
+
+
+def with_script_records(image, records):
+    """The image with its script made of `records` ([(type, payload)]), files and required space
+    kept, checksum and sizes set anew."""
+    package, first, script_offset, required = _package(image)
+    script = b''.join(struct.pack('<iI', kind, len(payload)) + payload for kind, payload in records)
+    rebuilt = bytearray(raw_setup_image(image[:package], script + END_RECORD,
+                                        file_area=image[package + 12:package + script_offset]))
+    struct.pack_into('<III', rebuilt, package, first, script_offset, required)
+    struct.pack_into('<I', rebuilt, 0x24, zlib.adler32(memoryview(rebuilt)[40:]))
+    return bytes(rebuilt)
+
+
+TEXT_RECORD = 5
+
+
+def without_language_texts(image, language):
+    """The image with every text of one language (record type 5) left out of its script."""
+    records = [(kind, payload) for kind, payload in script_records(image_script(image))
+               if not (kind == TEXT_RECORD and struct.unpack_from('<H', payload)[0] == language)]
+    return with_script_records(image, records)

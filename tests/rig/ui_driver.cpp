@@ -25,11 +25,18 @@
 //                                         contain CAPTION and TEXT (either may be empty), other
 //                                         than the handles in SKIP
 //   gone WINDOW SECONDS                   waits until the window is destroyed or hidden
-//   controls WINDOW                       control lines: id class text visible enabled checked
-//                                         position (progress bars)
+//   controls WINDOW                       control lines of every window inside it: id class text
+//                                         visible enabled checked position (progress bars) handle
 //   press WINDOW BUTTON                   presses an enabled, visible button by its text
 //   settext WINDOW ID TEXT                sets a control's text
-//   setcheck WINDOW ID 0|1                sets a check box or radio button
+//   setcheck WINDOW ID 0|1                sets a check box or radio button (no notification)
+//   clickbutton WINDOW ID                 clicks a button as the mouse would (BM_CLICK): a check
+//                                         box toggles and its parent hears of it
+//   items WINDOW ID                       the entries of a list box or combo box:
+//                                         item index selected text
+//   select WINDOW ID TEXT                 selects the entry with that text and tells the parent,
+//                                         as a click in the list would (LBN_SELCHANGE or
+//                                         CBN_SELCHANGE)
 //   tree WINDOW ID                        item lines: depth text checked expanded kind children
 //   treecheck WINDOW ID PATH 0|1          sets an item's check box (no notification is sent)
 //   click WINDOW ID PATH check|button|label
@@ -38,6 +45,8 @@
 //   key WINDOW VIRTUAL-KEY                presses and releases a key (a number, e.g. 32 for the
 //                                         space bar) with the window in the foreground; the key
 //                                         goes to the control that has the focus
+//   close WINDOW                          asks the window to close, as its close box or Alt+F4
+//                                         would (WM_SYSCOMMAND SC_CLOSE, posted)
 //   rect WINDOW                           screen rectangle: x y width height
 //   move WINDOW X Y                       moves a window (e.g. a question off a dialog)
 //   exit SECONDS                          waits until every process has ended: "exit CODE" of
@@ -686,10 +695,23 @@ class Session {
             sendTo(button, BM_SETCHECK, f[3] == "1" ? BST_CHECKED : BST_UNCHECKED, 0);
             return true;
         }
+        if (name == "clickbutton" && f.size() == 3) {
+            HWND button = control(f[1], f[2], error);
+            if (!button) return false;
+            sendTo(button, BM_CLICK, 0, 0);
+            return true;
+        }
+        if (name == "items" && f.size() == 3) return items(f, error);
+        if (name == "select" && f.size() == 4) return select(f, error);
         if (name == "tree" && f.size() == 3) return tree(f, error);
         if (name == "treecheck" && f.size() == 5) return treeCheck(f, error);
         if (name == "click" && f.size() == 5) return click(f, error);
         if (name == "rect" && f.size() == 2) return rect(window(f[1]), error);
+        if (name == "close" && f.size() == 2) {
+            HWND target = window(f[1]);
+            if (!IsWindow(target)) return fail(error, "no such window");
+            return PostMessageA(target, WM_SYSCOMMAND, SC_CLOSE, 0) || fail(error, "not posted");
+        }
         if (name == "key" && f.size() == 3) return key(window(f[1]), f[2], error);
         if (name == "move" && f.size() == 4) {
             HWND target = window(f[1]);
@@ -781,7 +803,8 @@ class Session {
                           IsWindowVisible(child.window) ? 1 : 0,
                           IsWindowEnabled(child.window) ? 1 : 0, checked, position);
             out("control id=" + std::to_string(child.id) + " class=\"" + escaped(child.cls) +
-                "\" text=\"" + escaped(child.text) + "\"" + line);
+                "\" text=\"" + escaped(child.text) + "\"" + line +
+                " handle=" + hexHandle(child.window));
         }
         return true;
     }
@@ -808,6 +831,82 @@ class Session {
         return SendMessageTimeoutA(target, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()),
                                    SMTO_ABORTIFHUNG, kMessageTimeoutMs, &result) ||
                fail(error, "cannot set the text");
+    }
+
+    // The messages of a list box or of a combo box's list.
+    struct ListMessages {
+        UINT count, getText, getTextLength, getSelection, setSelection;
+        WORD selectionChanged;
+    };
+    static const ListMessages* listMessagesOf(HWND list) {
+        static const ListMessages listBox = {LB_GETCOUNT,  LB_GETTEXT,   LB_GETTEXTLEN,
+                                             LB_GETCURSEL, LB_SETCURSEL, LBN_SELCHANGE};
+        static const ListMessages comboBox = {CB_GETCOUNT,  CB_GETLBTEXT, CB_GETLBTEXTLEN,
+                                              CB_GETCURSEL, CB_SETCURSEL, CBN_SELCHANGE};
+        const std::string cls = className(list);
+        if (_stricmp(cls.c_str(), "ListBox") == 0) return &listBox;
+        if (_stricmp(cls.c_str(), "ComboBox") == 0) return &comboBox;
+        return nullptr;
+    }
+
+    // The texts of the entries. The system carries them across processes itself, as it does for
+    // WM_GETTEXT (the tree view's messages need memory in the other process instead); asked in
+    // the wide form, since Wine hands the wide text over whichever form is asked for.
+    bool entries(HWND list, const ListMessages& m, std::vector<std::string>& texts,
+                 std::string& error) {
+        const LRESULT count = sendTo(list, m.count, 0, 0);
+        for (LRESULT i = 0; i < count; ++i) {
+            DWORD_PTR length = 0;
+            if (!SendMessageTimeoutW(list, m.getTextLength, i, 0, SMTO_ABORTIFHUNG,
+                                     kMessageTimeoutMs, &length) ||
+                static_cast<LRESULT>(length) < 0) {
+                return fail(error, "cannot read entry " + std::to_string(i));
+            }
+            std::vector<wchar_t> wide(length + 1, L'\0');
+            DWORD_PTR copied = 0;
+            if (!SendMessageTimeoutW(list, m.getText, i, reinterpret_cast<LPARAM>(wide.data()),
+                                     SMTO_ABORTIFHUNG, kMessageTimeoutMs, &copied)) {
+                return fail(error, "cannot read entry " + std::to_string(i));
+            }
+            char text[4096] = {};
+            WideCharToMultiByte(CP_ACP, 0, wide.data(), -1, text, sizeof text - 1, nullptr,
+                                nullptr);
+            texts.push_back(text);
+        }
+        return true;
+    }
+
+    bool items(const std::vector<std::string>& f, std::string& error) {
+        HWND list = control(f[1], f[2], error);
+        if (!list) return false;
+        const ListMessages* m = listMessagesOf(list);
+        if (!m) return fail(error, "not a list box or combo box");
+        std::vector<std::string> texts;
+        if (!entries(list, *m, texts, error)) return false;
+        const LRESULT selected = sendTo(list, m->getSelection, 0, 0);
+        for (std::size_t i = 0; i < texts.size(); ++i) {
+            out("item index=" + std::to_string(i) +
+                " selected=" + (static_cast<LRESULT>(i) == selected ? "1" : "0") + " text=\"" +
+                escaped(texts[i]) + "\"");
+        }
+        return true;
+    }
+
+    bool select(const std::vector<std::string>& f, std::string& error) {
+        HWND list = control(f[1], f[2], error);
+        if (!list) return false;
+        const ListMessages* m = listMessagesOf(list);
+        if (!m) return fail(error, "not a list box or combo box");
+        std::vector<std::string> texts;
+        if (!entries(list, *m, texts, error)) return false;
+        for (std::size_t i = 0; i < texts.size(); ++i) {
+            if (texts[i] != f[3]) continue;
+            sendTo(list, m->setSelection, i, 0);
+            const WPARAM command = MAKEWPARAM(GetDlgCtrlID(list), m->selectionChanged);
+            sendTo(GetParent(list), WM_COMMAND, command, reinterpret_cast<LPARAM>(list));
+            return true;
+        }
+        return fail(error, "no entry \"" + f[3] + "\"");
     }
 
     bool tree(const std::vector<std::string>& f, std::string& error) {

@@ -79,6 +79,14 @@ class Prefix:
     def __exit__(self, *exc):
         self.close()
 
+    def set_dpi(self, dpi):
+        """The screen's DPI for the programs started from now on (HKCU\\Control Panel\\Desktop,
+        LogPixels)."""
+        subprocess.run([self.wine, 'reg', 'add', 'HKCU\\Control Panel\\Desktop', '/v', 'LogPixels',
+                        '/t', 'REG_DWORD', '/d', str(dpi), '/f'], env=self.env, check=True,
+                       timeout=120, stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
+                       stderr=subprocess.DEVNULL)
+
     def put(self, name, data):
         """Writes a file under C:\\ and returns its Windows path."""
         target = self.drive_c / name
@@ -233,13 +241,19 @@ class Session:
     def gone(self, window, timeout=30):
         self.command('gone', hex(window['handle']), timeout, timeout=timeout + 30)
 
-    def controls(self, window):
-        controls = {}
+    def control_list(self, window):
+        """Every window inside the window, in the system's order, as dicts (id, cls, text,
+        visible, enabled, checked, position, handle)."""
+        controls = []
         for line in self.command('controls', hex(window['handle'])):
             control = _fields(line)
             control['cls'] = control.pop('class', '')
-            controls[control['id']] = control
+            controls.append(control)
         return controls
+
+    def controls(self, window):
+        """The same keyed by id (a later window of the same id wins)."""
+        return {control['id']: control for control in self.control_list(window)}
 
     def wait_for(self, condition, what, timeout=30):
         """Asks `condition` (a function of no arguments) again and again until it gives a true
@@ -260,7 +274,21 @@ class Session:
         self.command('settext', hex(window['handle']), control, text)
 
     def set_check(self, window, control, checked):
+        """Sets a check box without telling its parent (as a program, not a user, would)."""
         self.command('setcheck', hex(window['handle']), control, int(bool(checked)))
+
+    def click_button(self, window, control):
+        """Clicks a button or check box as the mouse would: its parent hears of it."""
+        self.command('clickbutton', hex(window['handle']), control)
+
+    def items(self, window, control):
+        """The entries of a list box or combo box: [(text, selected)] in list order."""
+        entries = [_fields(line) for line in self.command('items', hex(window['handle']), control)]
+        return [(entry['text'], bool(entry['selected'])) for entry in entries]
+
+    def select(self, window, control, text):
+        """Selects the entry with that text as a click in the list would."""
+        self.command('select', hex(window['handle']), control, text)
 
     def tree(self, window, control):
         items, path = [], []
@@ -291,6 +319,10 @@ class Session:
         """(x, y, width, height) of the window on the screen."""
         r = _fields(self.command('rect', hex(window['handle']))[0])
         return r['x'], r['y'], r['width'], r['height']
+
+    def close_window(self, window):
+        """Asks the window to close, as its close box or Alt+F4 would."""
+        self.command('close', hex(window['handle']))
 
     def move(self, window, x, y):
         self.command('move', hex(window['handle']), x, y)
