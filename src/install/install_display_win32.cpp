@@ -19,12 +19,18 @@ void InstallDisplay::attach(HWND page) {
 void InstallDisplay::prepareStatusLine() {
     if (!status_) return;
     statusDc_ = ::GetDC(status_);
+    // Measured in the font the line is drawn in: the device context comes with the system
+    // font, and a path that fits in that one may be cut off on the page.
+    HGDIOBJ font = reinterpret_cast<HGDIOBJ>(::SendMessageA(status_, WM_GETFONT, 0, 0));
+    if (statusDc_ && font) oldFont_ = ::SelectObject(statusDc_, font);
     RECT r = {};
     ::GetWindowRect(status_, &r);
     statusWidth_ = r.right - r.left;
 }
 
 void InstallDisplay::release() {
+    if (statusDc_ && oldFont_) ::SelectObject(statusDc_, oldFont_);
+    oldFont_ = nullptr;
     if (statusDc_) ::ReleaseDC(status_, statusDc_);
     statusDc_ = nullptr;
 }

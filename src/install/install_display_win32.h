@@ -22,7 +22,8 @@ class InstallDisplay : public ProgressSink {
 
     // Looks up the page's controls (page may be null: nothing is shown).
     void attach(HWND page);
-    // Takes the status line's device context and width, for shortening paths to fit.
+    // Takes the status line's device context with its font, and its width, for shortening
+    // paths to fit.
     void prepareStatusLine();
     void release();
 
@@ -40,6 +41,7 @@ class InstallDisplay : public ProgressSink {
     HWND status_ = nullptr;
     HWND caption_ = nullptr;
     HDC statusDc_ = nullptr;
+    HGDIOBJ oldFont_ = nullptr;  // the context's own font while the line's is selected
     int statusWidth_ = 0;
     int position_ = 0;
 };

@@ -10,7 +10,10 @@ void refreshControl(HWND control, bool onParent) {
     RECT r = rectangleInParent(control);
     HWND parent = ::GetParent(control);
     HWND target = onParent ? parent : ::GetParent(parent);
-    ::InvalidateRect(target, &r, TRUE);
+    // The windows inside the rectangle are drawn again too: the page (for a target that is the
+    // frame) and the control itself, over the freshly erased background. Invalidating the target
+    // alone would erase the old text and leave the new one undrawn.
+    ::RedrawWindow(target, &r, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
 void setStatusText(HWND page, HWND control, const char* text) {

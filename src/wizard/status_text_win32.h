@@ -5,7 +5,8 @@
 namespace kelvara {
 
 // Invalidates, with erasing, the control's rectangle in its parent (onParent) or its
-// grandparent, so that a transparent text is drawn anew over the background behind it.
+// grandparent, windows inside it included, so that a transparent text is drawn anew over the
+// background behind it.
 void refreshControl(HWND control, bool onParent);
 
 // Sets the control's text, repaints it on the page's parent and updates the page. Does nothing

@@ -8,8 +8,6 @@ logs that are no logs. Screenshots of the dialog in both layouts are kept for re
     uninstall_test.py <build-dir> <arch> <kelvara.exe> <ui_driver.exe> <probe.exe>
                       <kelvara-build>
 """
-import fnmatch
-import os
 import shutil
 import sys
 import tempfile
@@ -18,7 +16,8 @@ from pathlib import Path
 
 sys.path.insert(0, str(Path(__file__).resolve().parents[1] / 'rig'))
 from install_project import FileGroup, Project, build_image, source_folder  # noqa: E402
-from probe import SHARED_DLLS_KEY, Probe, ProbeError, restart  # noqa: E402
+from probe import SHARED_DLLS_KEY, Probe, restart  # noqa: E402
+from system_snapshot import NO_CHANGES, changes, snapshot  # noqa: E402
 from wine_prefix import Prefix  # noqa: E402
 
 BUILD, ARCH, ENGINE, DRIVER, PROBE, BUILDER = sys.argv[1:7]
@@ -40,46 +39,6 @@ def compared_keys(product):
     in the list of installed programs and the shared counts. Keys a test's project writes are
     added here as the installer learns to write them."""
     return [('HKLM', f'{UNINSTALL_KEY}\\{product}'), ('HKLM', SHARED_DLLS_KEY)]
-
-
-# Left out of the file comparison: the rig's programs, copied in on first use. (Measured: Wine
-# itself changes nothing else under drive_c while these programs run.)
-WINE_CHANGES = ['rig', 'rig/*']
-
-
-def files_of(drive_c):
-    """Every file and folder under drive_c: {relative path: (is a folder, size, mtime)}."""
-    entries = {}
-    for folder, folders, files in os.walk(drive_c):
-        for name in folders + files:
-            path = Path(folder) / name
-            relative = path.relative_to(drive_c).as_posix()
-            if any(fnmatch.fnmatch(relative, pattern) for pattern in WINE_CHANGES):
-                continue
-            info = path.lstat()
-            is_folder = path.is_dir() and not path.is_symlink()
-            entries[relative] = (is_folder, 0 if is_folder else info.st_size,
-                                 0 if is_folder else info.st_mtime_ns)
-    return entries
-
-
-def registry_of(probe, root, key):
-    """The key with everything below it: {key path: {value name: RegValue}}; {} when missing."""
-    try:
-        found = probe.reg_key(root, key)
-    except ProbeError as error:
-        # Seen once in many runs: the probe process ended at once, without a word. Asked again
-        # it answers; a real failure to read the key fails again.
-        if 'ended with' not in str(error):
-            raise
-        found = probe.reg_key(root, key)
-    if found is None:
-        return {}
-    values, subkeys = found
-    keys = {key: values}
-    for subkey in subkeys:
-        keys.update(registry_of(probe, root, f'{key}\\{subkey}'))
-    return keys
 
 
 class Uninstall(unittest.TestCase):
@@ -104,20 +63,10 @@ class Uninstall(unittest.TestCase):
         return self.prefix.drive_c / windows_path[3:].replace('\\', '/')
 
     def snapshot(self, product):
-        registry = {}
-        for root, key in compared_keys(product):
-            registry.update({(root, k): v for k, v in registry_of(self.probe, root, key).items()})
-        return files_of(self.prefix.drive_c), registry
+        return snapshot(self.prefix, self.probe, compared_keys(product))
 
     def assertSameSystem(self, before, after):
-        (files_before, registry_before), (files_after, registry_after) = before, after
-        added = sorted(files_after.keys() - files_before.keys())
-        removed = sorted(files_before.keys() - files_after.keys())
-        changed = sorted(p for p in files_before.keys() & files_after.keys()
-                         if files_before[p] != files_after[p])
-        self.assertEqual((added, removed, changed), ([], [], []),
-                         'files and folders: (left behind, lost, changed)')
-        self.assertEqual(registry_after, registry_before, 'the registry keys compared')
+        self.assertEqual(changes(before, after), NO_CHANGES)
 
     def install(self, name, project):
         image = build_image(BUILDER, ENGINE, project, self.work / name)

@@ -281,4 +281,4 @@ if __name__ == '__main__':
     if not Path(BUILDER).exists():
         print(f'SKIPPED: no builder at {BUILDER} (build the host preset first)')
         sys.exit(77)
-    unittest.main(argv=[sys.argv[0]], verbosity=2)
+    unittest.main(argv=[sys.argv[0], *sys.argv[7:]], verbosity=2)
