@@ -1,21 +1,25 @@
 #!/usr/bin/env bash
-# The main job: builds everything, builds the example product into a setup image with
-# kelvara-build, shows what is inside it, and installs it under Wine in a fresh, throwaway prefix
-# on a private display, silently, as a deployment script would; then shows what happened: the
-# exit code, the installed files and the install log (and a screenshot of the screen).
+# The main job: builds the engine, the builder and the rig's UI driver (nothing else), builds
+# the example product into a setup image with kelvara-build and shows what is inside it; then,
+# under Wine on a private display, installs it through the wizard as a person clicks it (a
+# picture of every page) in one fresh, throwaway prefix, and silently, as a deployment script
+# would, in another; shows what happened (exit codes, the installed files, the install log, the
+# shortcuts, INI entry and registry values) and uninstalls it as a user would.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
-scripts/build.sh
-cmake --preset host >/dev/null
-cmake --build --preset host --target kelvara-build
 
 if tests/rig/runs-32bit-code.sh; then
-    build=build/windows arch=i686
+    preset=windows arch=i686
 else
     echo "run: this machine cannot execute 32-bit code; running the engine's x86_64 build"
-    build=build/windows64 arch=x86_64
+    preset=windows64 arch=x86_64
 fi
+build=build/$preset
+cmake --preset "$preset" >/dev/null
+cmake --build --preset "$preset" --target kelvara ui_driver
+cmake --preset host >/dev/null
+cmake --build --preset host --target kelvara-build
 out=$build/run
 mkdir -p "$out"
 prefix=$(pwd)/$out/prefix
@@ -29,11 +33,17 @@ build/host/kelvara-build --dump "$image" >"$out/dump.txt"
 sed 's/^/    /' "$out/dump.txt" | head -24
 echo "    ... (the whole listing: $out/dump.txt)"
 
+run_wizard() {
+    python3 scripts/run_wizard.py "$(pwd)/$build" "$arch" "$image" \
+        "$build/tests/rig/ui_driver.exe" "$(pwd)/$out/wizard"
+}
+
 run_engine() {
     source tests/rig/wine-env.sh
     wine_env "$arch"
     export WINEPREFIX=$prefix
     cp "$image" "$prefix/drive_c/hello-setup.exe"
+    echo "run: and now silently, in a fresh prefix: hello-setup.exe S"
     set +e
     timeout 120 "$WINE" 'C:\hello-setup.exe' S 2>"$out/wine.log"
     rc=$?
@@ -85,6 +95,6 @@ run_engine() {
         else echo "    registry $key: gone"; fi
     done
 }
-export -f run_engine
+export -f run_wizard run_engine
 export build arch prefix out image
-tests/rig/with-display.sh bash -c run_engine
+tests/rig/with-display.sh bash -c 'run_wizard && run_engine'

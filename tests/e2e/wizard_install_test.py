@@ -211,7 +211,7 @@ class WizardInstall(unittest.TestCase):
             self.assertEqual(page.button(NEXT), None)
             self.shot(wizard, shots, '4-finish')
             wizard.press('Finish')  # no question on the finish page
-            self.assertEqual(session.finish(), 0)
+            self.assertEqual(wizard.exit_code(), 0)
             seen = session.seen()
         self.assertEqual([w['caption'] for w in seen if w['cls'] == '#32770'],
                          [f'{name} Product Setup'], 'no message box at all')
@@ -266,8 +266,7 @@ class WizardInstall(unittest.TestCase):
         with self.prefix.session(DRIVER, image) as session:
             wizard = Wizard(session)
             page = self.to_page(wizard, DESTINATION)
-            c_free = page.text(AVAILABLE)
-            self.assertRegex(c_free, r'^\d+ (Kb|Mb)$')
+            self.assertRegex(page.text(AVAILABLE), r'^\d+ (Kb|Mb)$')
             required = int(page.text(REQUIRED).split()[0])
             self.assertGreaterEqual(required, 2048, 'the space the files need, in Kb')
 
@@ -295,7 +294,9 @@ class WizardInstall(unittest.TestCase):
                 print('the small drive could not be mounted: its checks are left out')
 
             # Typing a drive that is none leaves the space texts as they were.
+            # (The free space read after C: was typed: other programs change it meanwhile.)
             session.set_text(page.window, FOLDER_EDIT, 'C:\\x')
+            c_free = wizard.page().text(AVAILABLE)
             for folder in ('1:\\x', 'Q:\\x', ''):
                 session.set_text(page.window, FOLDER_EDIT, folder)
                 typed = wizard.page()
@@ -317,7 +318,7 @@ class WizardInstall(unittest.TestCase):
                              'the folder typed was kept')
             wizard.press('Cancel')
             wizard.answer(QUIT_BEFORE, 'Yes')
-            self.assertEqual(session.finish(), 1602)
+            self.assertEqual(wizard.exit_code(), 1602)
         self.assertFalse(self.host('C:\\Kelvara Checked').exists())
 
     def test_cancel_on_the_destination_page_installs_nothing(self):
@@ -330,7 +331,7 @@ class WizardInstall(unittest.TestCase):
             self.assertEqual(wizard.page().handle, page.handle, 'No keeps the page')
             wizard.press('Cancel')
             wizard.answer(QUIT_BEFORE, 'Yes')
-            self.assertEqual(session.finish(), 1602)
+            self.assertEqual(wizard.exit_code(), 1602)
         self.assertFalse(self.host('C:\\Program Files\\Early Product').exists())
         self.assertEqual(self.recorded(), [], 'no group after the wizard')
 
@@ -357,7 +358,7 @@ class WizardInstall(unittest.TestCase):
                 self.finish_page(wizard)
                 wizard.press('Finish')
             del page
-            return session.finish(120)
+            return wizard.exit_code(120)
 
     @staticmethod
     def steady_progress(wizard):
@@ -373,9 +374,10 @@ class WizardInstall(unittest.TestCase):
         # tokens ask for them): a run cancelled at once, so that the comparison sees only what
         # the installation did.
         with self.prefix.session(DRIVER, self.image('Midway')) as session:
-            Wizard(session).press('Cancel')
-            Wizard(session).answer(QUIT_BEFORE, 'Yes')
-            self.assertEqual(session.finish(), 1602)
+            wizard = Wizard(session)
+            wizard.press('Cancel')
+            wizard.answer(QUIT_BEFORE, 'Yes')
+            self.assertEqual(wizard.exit_code(), 1602)
         before = snapshot(self.prefix, self.probe, keys, ignore=ignored)
         self.assertEqual(self.installing('Midway', 'Yes'), 1602, 'cancelled')
         after = snapshot(self.prefix, self.probe, keys, ignore=ignored)
@@ -410,7 +412,7 @@ class WizardInstall(unittest.TestCase):
                 wizard.press('Finish')
                 box = wizard.answer('Please restart your computer before you use InUse.', 'OK')
                 self.assertEqual(box['buttons'], 'OK')
-                self.assertEqual(session.finish(), 3010, 'a restart is still needed')
+                self.assertEqual(wizard.exit_code(), 3010, 'a restart is still needed')
         self.assertEqual([line[1].split('" ')[-1] for line in self.recorded(at_least=2)],
                          ['group 11', 'group 12'], 'the program to run after setup did not start')
 
@@ -430,7 +432,7 @@ class WizardInstall(unittest.TestCase):
                     wizard.press('Finish')
                 else:
                     wizard.answer('some parts of the program could not be installed', 'OK')
-                self.assertEqual(session.finish(), 1, 'installed with errors')
+                self.assertEqual(wizard.exit_code(), 1, 'installed with errors')
                 seen = [w['text'] for w in session.seen()]
             told = [text for text in seen if 'some parts of the program could not' in text]
             self.assertEqual(len(told), 0 if note_on_page else 1, seen)

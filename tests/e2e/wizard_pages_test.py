@@ -186,7 +186,7 @@ class WizardPages(unittest.TestCase):
             # The last page: the wizard ends there, and installs nothing (it has no Installing
             # page); the groups of the pages after it run.
             self.assertIsNone(wizard.next())
-            self.assertEqual(session.finish(), 0, 'walked to its end: nothing was asked to install')
+            self.assertEqual(wizard.exit_code(), 0, 'walked to its end: nothing was asked to install')
             seen = session.seen()
         self.assertEqual(self.logged_groups(14), [1, 1, 2, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12],
                          'each page left forwards runs its group and those of the pages it '
@@ -236,7 +236,7 @@ class WizardPages(unittest.TestCase):
             self.assertEqual(page.title, 'Sprache wählen')
             wizard.press('Abbrechen')
             wizard.answer('', 'Yes')
-            self.assertEqual(session.finish(), 1602)
+            self.assertEqual(wizard.exit_code(), 1602)
 
     def test_cancel_asks_and_esc_is_cancel(self):
         image = self.image('cancel', pages=['welcome', 'licence', 'ready', 'installing'])
@@ -254,7 +254,7 @@ class WizardPages(unittest.TestCase):
             self.assertEqual(page.type, LICENCE)
             wizard.press('No')  # declining the licence is Cancel
             wizard.answer('If you quit now', 'Yes')
-            self.assertEqual(session.finish(), 1602, 'cancelled')
+            self.assertEqual(wizard.exit_code(), 1602, 'cancelled')
         self.assertFalse(self.prefix.drive_c.joinpath('Kelvara Walk').exists(),
                          'nothing was installed')
         self.assertEqual(self.logged_groups(1), [2],
@@ -271,7 +271,7 @@ class WizardPages(unittest.TestCase):
             self.assertTrue(wizard.alive(), 'No keeps the wizard')
             session.close_window(background)
             wizard.answer('If you quit now', 'Yes')
-            self.assertEqual(session.finish(), 1602)
+            self.assertEqual(wizard.exit_code(), 1602)
             seen = session.seen()
         self.assertEqual([w['cls'] for w in seen if w['cls'] == 'KelvaraBGWindow'],
                          ['KelvaraBGWindow'], 'one background window, gone with the wizard')

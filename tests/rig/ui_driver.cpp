@@ -50,7 +50,8 @@
 //   rect WINDOW                           screen rectangle: x y width height
 //   move WINDOW X Y                       moves a window (e.g. a question off a dialog)
 //   exit SECONDS                          waits until every process has ended: "exit CODE" of
-//                                         the program, or "timeout" (then all are ended)
+//                                         the program, or "running NAME (ID), ..." and
+//                                         "timeout" (then all are ended)
 // End of input ends the processes still running.
 // The driver's own exit code: 0 when the program ended by itself, 3 on timeout, 2 on bad use.
 #include <windows.h>
@@ -256,7 +257,8 @@ class ProcessTree {
         for (bool grew = true; grew;) {
             grew = false;
             for (const PROCESSENTRY32& process : all) {
-                if (contains(process.th32ProcessID) || !contains(process.th32ParentProcessID)) {
+                if (contains(process.th32ProcessID) || !contains(process.th32ParentProcessID) ||
+                    isWineDesktop(process)) {
                     continue;
                 }
                 HANDLE handle =
@@ -292,6 +294,19 @@ class ProcessTree {
     void terminateAll() {
         for (const Member& member : members_) TerminateProcess(member.handle, 1);
     }
+    // "name (id)" of every member still running, for a report of what did not end.
+    std::string running() const {
+        std::string names;
+        for (const Member& member : members_) {
+            if (WaitForSingleObject(member.handle, 0) == WAIT_OBJECT_0) continue;
+            char path[MAX_PATH] = {};
+            DWORD size = MAX_PATH;
+            if (!QueryFullProcessImageNameA(member.handle, 0, path, &size)) path[0] = '\0';
+            if (!names.empty()) names += ", ";
+            names += std::string(path) + " (" + std::to_string(member.id) + ")";
+        }
+        return names;
+    }
     HANDLE main() const { return main_; }
 
   private:
@@ -299,6 +314,12 @@ class ProcessTree {
         DWORD id;
         HANDLE handle;
     };
+    // Wine starts its desktop process (explorer.exe) from whichever program first needs the
+    // desktop of a display, and keeps it as long as the desktop has windows: it is Wine's, not
+    // the program's, and never ends with it.
+    static bool isWineDesktop(const PROCESSENTRY32& process) {
+        return _stricmp(process.szExeFile, "explorer.exe") == 0;
+    }
     HANDLE main_;
     std::vector<Member> members_;
 };
@@ -624,6 +645,10 @@ class Watcher {
     void terminateAll() {
         Locked locked(lock_);
         tree_.terminateAll();
+    }
+    std::string running() {
+        Locked locked(lock_);
+        return tree_.running();
     }
     HANDLE main() const { return tree_.main(); }
 
@@ -1002,6 +1027,7 @@ class Session {
         const DWORD started = GetTickCount();
         while (!watcher_.allEnded()) {
             if (GetTickCount() - started > limit) {
+                out("running " + watcher_.running());
                 watcher_.terminateAll();
                 out("timeout");
                 return true;

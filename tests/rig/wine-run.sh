@@ -20,12 +20,14 @@ export WINEPREFIX="$build/wine/unit-$arch"
 (
     exec 8>"$WINEPREFIX.lock"
     flock 8
-    if [ ! -f "$WINEPREFIX/.ready" ]; then
+    # Made anew when the template was (its making changed): a copy of the old one is no copy.
+    template=$("$rig/prefix.sh" template "$build" "$arch") || exit 1
+    if [ "$(cat "$WINEPREFIX/.ready" 2>/dev/null)" != "$(cat "$template/.complete")" ]; then
         "$rig/prefix.sh" clone "$build" "$arch" "$WINEPREFIX" || exit 1
         # The first program of a prefix brings it up (services, drive links); started here,
         # alone and without pipes, it cannot race the test programs that start next.
         "$WINE" cmd /c exit </dev/null >/dev/null 2>&1 8>&-
-        touch "$WINEPREFIX/.ready"
+        cp "$template/.complete" "$WINEPREFIX/.ready"
     fi
 ) || exit 1
 

@@ -329,9 +329,13 @@ class Session:
 
     def finish(self, timeout=60):
         """Waits until the program and everything it started have ended; their exit code, or
-        None when the driver had to end them after `timeout` seconds."""
-        answer = self.command('exit', timeout, timeout=timeout + 30)[0]
-        return None if answer == 'timeout' else int(answer.split()[1])
+        None when the driver had to end them after `timeout` seconds (self.still_running then
+        names the processes that had not ended)."""
+        answer = self.command('exit', timeout, timeout=timeout + 30)
+        if answer[-1] == 'timeout':
+            self.still_running = next((a[8:] for a in answer if a.startswith('running ')), '')
+            return None
+        return int(answer[-1].split()[1])
 
     def screenshot(self, path, window=None):
         """Saves the display (or only the window) as a PNG for review."""

@@ -152,5 +152,16 @@ class Wizard:
         self.session.gone(box)
         return box
 
+    def exit_code(self, timeout=60):
+        """Waits until the installer (and whatever it started) has ended; its exit code. Raises
+        with the windows still shown when it does not end in time."""
+        shown = [(w['cls'], w['caption'], w['text']) for w in self.session.windows()]
+        code = self.session.finish(timeout)
+        if code is None:
+            raise DriverError(f'the installer did not end within {timeout} s; windows shown '
+                              f'when it was waited for: {shown}; still running then: '
+                              f'{self.session.still_running}')
+        return code
+
     def screenshot(self, path):
         return self.session.screenshot(path)
