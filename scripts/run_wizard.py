@@ -7,16 +7,20 @@ prints what it did and where the pictures are.
     run_wizard.py <build-dir> <arch> <setup image> <ui_driver.exe> <screenshot folder>
 """
 import shutil
+import subprocess
 import sys
 from pathlib import Path
 
 sys.path.insert(0, str(Path(__file__).resolve().parents[1] / 'tests' / 'rig'))
 from wine_prefix import Prefix  # noqa: E402
-from wizard import DESTINATION, FINISH, INSTALLING, NEXT, Wizard  # noqa: E402
+from wizard import (DESTINATION, FINISH, INSTALLING, LANGUAGE, LICENCE, NEXT, README,  # noqa: E402
+                    READY, START_MENU, WELCOME, Wizard)
 
 BUILD, ARCH, IMAGE, DRIVER, SHOTS = sys.argv[1:6]
 FOLDER = 'C:\\Apps\\Hello World'  # the folder typed instead of the one the script proposes
 FOLDER_EDIT, OPEN_BOX = 1018, 1004
+PICTURE_NAMES = {LANGUAGE: 'language', WELCOME: 'welcome', LICENCE: 'licence', README: 'readme',
+                 DESTINATION: 'destination', START_MENU: 'start-menu', READY: 'ready'}
 
 
 def say(text):
@@ -28,6 +32,10 @@ def main():
     shutil.rmtree(shots, ignore_errors=True)
     shots.mkdir(parents=True)
     with Prefix(BUILD, ARCH, 'run-wizard') as prefix:
+        # Windows opens text files with Notepad; a fresh Wine prefix knows no program for them.
+        subprocess.run([prefix.wine, 'reg', 'add', 'HKCR\\.txt', '/ve', '/d', 'txtfile', '/f'],
+                       env=prefix.env, check=True, stdin=subprocess.DEVNULL,
+                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         image = prefix.put('hello-setup.exe', Path(IMAGE).read_bytes())
         say('double-clicking C:\\hello-setup.exe (the wizard)')
         with prefix.session(DRIVER, image) as session:
@@ -46,7 +54,7 @@ def main():
                 if page.type == DESTINATION:
                     say(f'  typed the folder {FOLDER}')
                     session.set_text(page.window, FOLDER_EDIT, FOLDER)
-                picture(page.title.lower().replace(' ', '-'), wizard.frame)
+                picture(PICTURE_NAMES[page.type], wizard.frame)
                 say(f'  pressed {page.button(NEXT)}')
                 page = wizard.next()
             if page.type == INSTALLING:
