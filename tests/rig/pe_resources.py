@@ -5,7 +5,8 @@
         prints every resource: type, name, language, size
     pe_resources.py check-engine <file.exe> [--version A.B.C.D]
         checks icon group 100 (16, 32 and 48 px, 32-bit with alpha, the icon the shell shows),
-        the version information and the application manifest; exit 0 when all hold, 1 when a
+        the version information, the application manifest and the wizard's dialog templates
+        (every page and the frame in both layouts, with the controls the engine addresses); exit 0 when all hold, 1 when a
         check fails (each failure is printed), 2 when the file cannot be read as a PE file
 
 Standard library only. Every offset and length read from the file is bounds-checked, so a
@@ -410,6 +411,171 @@ def check_manifest(resources, file_version, report):
                       f"found {dpi or 'nothing'}")
 
 
+# --- Dialog templates --------------------------------------------------------------------------
+
+RT_DIALOG = 5
+WS_CHILD, WS_VISIBLE, WS_POPUP = 0x40000000, 0x10000000, 0x80000000
+WS_TABSTOP, WS_MINIMIZEBOX, DS_SETFONT, DS_CONTROL = 0x00010000, 0x00020000, 0x40, 0x0400
+BS_TYPE_MASK, BS_AUTOCHECKBOX, SS_TYPE_MASK, SS_ETCHEDHORZ = 0x0F, 3, 0x1F, 0x10
+CLASS_ORDINALS = {0x80: "Button", 0x81: "Edit", 0x82: "Static", 0x83: "ListBox",
+                  0x84: "ScrollBar", 0x85: "ComboBox"}
+
+
+def _sz_or_ord(data, offset, end, what):
+    """A template's name field: (text or ordinal, offset after it)."""
+    first = u16(data, offset, what)
+    if first == 0xFFFF:
+        return u16(data, offset + 2, what), offset + 4
+    return utf16_until_nul(data, offset, end)
+
+
+def parse_dialog(data):
+    """A DLGTEMPLATEEX: {'style', 'size', 'font', 'controls': [{'id', 'class', 'style', 'rect',
+    'text'}]}. Ordinal classes come back by name."""
+    end = len(data)
+    if u16(data, 0, "dialog version") != 1 or u16(data, 2, "dialog signature") != 0xFFFF:
+        raise PeError("not an extended dialog template")
+    style = u32(data, 12, "dialog style")
+    count = u16(data, 16, "dialog item count")
+    size = (struct.unpack_from("<h", data, 22)[0], struct.unpack_from("<h", data, 24)[0])
+    at = 26
+    for what in ("dialog menu", "dialog class", "dialog title"):
+        _, at = _sz_or_ord(data, at, end, what)
+    font = None
+    if style & DS_SETFONT:
+        points = u16(data, at, "dialog font size")
+        face, at = utf16_until_nul(data, at + 6, end)
+        font = (points, face)
+    controls = []
+    for _ in range(count):
+        at = align4(at)
+        item_style = u32(data, at + 8, "dialog item style")
+        rect = struct.unpack_from("<hhhh", data, at + 12) if at + 20 <= end else None
+        if rect is None:
+            raise PeError("dialog item runs past the template")
+        control_id = struct.unpack_from("<i", data, at + 20)[0] if at + 24 <= end else 0
+        cls, at = _sz_or_ord(data, at + 24, end, "dialog item class")
+        text, at = _sz_or_ord(data, at, end, "dialog item text")
+        extra = u16(data, at, "dialog item extra count")
+        at += 2 + extra
+        controls.append({"id": control_id, "class": CLASS_ORDINALS.get(cls, cls),
+                         "style": item_style, "rect": rect, "text": text})
+    return {"style": style, "size": size, "font": font, "controls": controls}
+
+
+# The wizard's templates: (standard id, what must hold for the code that addresses them) -
+# controls as (id, class, check) with check one of "", "checkbox", "hidden checkbox", "hidden".
+WIZARD_PAGES = {
+    129: [(1021, "ComboBox", ""), (1001, "Static", ""), (1002, "Static", ""), (1003, "Static", "")],
+    130: [(1001, "Static", ""), (1002, "Static", ""), (1006, "Static", "")],
+    131: [(1017, "RICHEDIT", ""), (1001, "Static", ""), (1002, "Static", ""),
+          (1003, "Static", "")],
+    132: [(1017, "RICHEDIT", ""), (1001, "Static", ""), (1002, "Static", "")],
+    135: [(1018, "Edit", ""), (1013, "Button", ""), (1005, "Static", ""), (1006, "Static", ""),
+          (1007, "Static", ""), (1008, "Static", "")],
+    137: [(1003, "Button", "checkbox"), (1004, "Button", "checkbox"),
+          (1005, "Button", "checkbox")],
+    138: [(1001, "Static", ""), (1002, "Static", ""), (1003, "Static", "")],
+    139: [(1023, "msctls_progress32", ""), (1004, "Static", ""), (1005, "Static", "")],
+    140: [(1004, "Button", "hidden checkbox"), (1005, "Button", "hidden checkbox"),
+          (1006, "Button", "hidden checkbox"), (1007, "Static", "hidden"),
+          (1008, "Static", "hidden"), (1003, "Static", "")],
+}
+# Only in one layout: the start menu page's group list.
+LAYOUT_CONTROLS = {137: [(1018, "Edit", ""), (1019, "ListBox", "")],
+                   157: [(1021, "ComboBox", "")]}
+PAGE_SIZES = {0: (331, 185), 20: (266, 117)}
+FRAME_SIZES = {0: (329, 215), 20: (264, 140)}
+SEPARATOR_TOPS = {0: 34, 20: 20}
+
+
+def check_wizard_dialogs(resources, report):
+    wanted = {page + offset for page in WIZARD_PAGES for offset in (0, 20)} | {142, 162}
+    dialogs = {}
+    for name, _, data in of_type(resources, RT_DIALOG):
+        if name not in wanted:
+            continue
+        try:
+            dialogs[name] = parse_dialog(data)
+        except PeError as error:
+            report.fail(f"dialog {name} reads as a template: {error}")
+    for offset in (0, 20):
+        layout = "compact" if offset else "standard"
+        for page, required in WIZARD_PAGES.items():
+            number = page + offset
+            dialog = dialogs.get(number)
+            if not report.expect(dialog is not None, f"{layout} page template {number} exists",
+                                 "missing"):
+                continue
+            check_page(number, dialog, required + LAYOUT_CONTROLS.get(number, []), offset,
+                       report)
+        frame = dialogs.get(142 + offset)
+        if report.expect(frame is not None, f"{layout} wizard frame {142 + offset} exists",
+                         "missing"):
+            check_frame(142 + offset, frame, offset, report)
+
+
+def check_page(number, dialog, required, offset, report):
+    width, height = PAGE_SIZES[offset]
+    report.expect(dialog["size"] == (width, height) and
+                  dialog["style"] & (WS_CHILD | DS_CONTROL) == WS_CHILD | DS_CONTROL and
+                  not dialog["style"] & WS_POPUP,
+                  f"page {number}: a {width} x {height} child dialog",
+                  f"size {dialog['size']}, style {dialog['style']:#x}")
+    by_id = {c["id"]: c for c in dialog["controls"]}
+    separator = by_id.get(1027)
+    report.expect(separator is not None and separator["class"].lower() == "static" and
+                  separator["style"] & SS_TYPE_MASK == SS_ETCHEDHORZ and
+                  separator["rect"][1] == SEPARATOR_TOPS[offset],
+                  f"page {number}: the header line 1027 at y {SEPARATOR_TOPS[offset]}",
+                  f"found {separator}")
+    for control_id, cls, check in required:
+        control = by_id.get(control_id)
+        if not report.expect(control is not None and control["class"].lower() == cls.lower(),
+                             f"page {number}: control {control_id} is a {cls}",
+                             f"found {control}"):
+            continue
+        if "checkbox" in check:
+            report.expect(control["style"] & BS_TYPE_MASK == BS_AUTOCHECKBOX,
+                          f"page {number}: control {control_id} is an auto check box",
+                          f"style {control['style']:#x}")
+        if "hidden" in check:
+            report.expect(not control["style"] & WS_VISIBLE,
+                          f"page {number}: control {control_id} starts hidden",
+                          f"style {control['style']:#x}")
+    # Nothing reaches past the page (a drop-down list's height is its open list's). The welcome
+    # page's line is one unit wider than the page, as the frame's right edge hides.
+    outside = [c["id"] for c in dialog["controls"]
+               if c["rect"][0] + c["rect"][2] > width + 1 or c["rect"][1] + c["rect"][3] > height]
+    report.expect(not outside, f"page {number}: every control lies on the page",
+                  f"past its edge: {outside}")
+
+
+def check_frame(number, dialog, offset, report):
+    width, height = FRAME_SIZES[offset]
+    report.expect(dialog["size"] == (width, height) and dialog["style"] & WS_POPUP and
+                  dialog["style"] & WS_MINIMIZEBOX,
+                  f"frame {number}: a {width} x {height} popup with a minimize box",
+                  f"size {dialog['size']}, style {dialog['style']:#x}")
+    by_id = {c["id"]: c for c in dialog["controls"]}
+    for control_id in (1010, 1011, 1012):
+        button = by_id.get(control_id)
+        if not report.expect(button is not None and button["class"].lower() == "button",
+                             f"frame {number}: button {control_id}", f"found {button}"):
+            continue
+        report.expect(bool(button["style"] & WS_TABSTOP) == (offset == 0),
+                      f"frame {number}: button {control_id} is a tab stop only in the standard "
+                      "layout", f"style {button['style']:#x}")
+        report.expect(bool(button["style"] & WS_VISIBLE) == (control_id != 1010),
+                      f"frame {number}: Back starts hidden, Next and Cancel shown",
+                      f"button {control_id} style {button['style']:#x}")
+    line = by_id.get(1003)
+    report.expect(line is not None and line["style"] & SS_TYPE_MASK == SS_ETCHEDHORZ and
+                  line["rect"][1] == PAGE_SIZES[offset][1],
+                  f"frame {number}: the band's line 1003 where the page ends",
+                  f"found {line}")
+
+
 def check_engine(path, expected_version):
     with open(path, "rb") as f:
         resources = PeImage(f.read()).resources()
@@ -417,6 +583,7 @@ def check_engine(path, expected_version):
     check_icon(resources, report)
     file_version = check_version(resources, expected_version, report)
     check_manifest(resources, file_version, report)
+    check_wizard_dialogs(resources, report)
     if report.failures:
         print(f"{path}: {len(report.failures)} resource check(s) failed", file=sys.stderr)
         return 1
