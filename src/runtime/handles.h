@@ -90,4 +90,10 @@ class ComPtr {
     T* p_ = nullptr;
 };
 
+// True when the event (or thread, or process) is signalled now; false for a null handle. Does
+// not wait.
+inline bool isSignalled(HANDLE object) {
+    return object && ::WaitForSingleObject(object, 0) == WAIT_OBJECT_0;
+}
+
 }  // namespace kelvara

@@ -5,6 +5,7 @@
 #include "install/action_lists.h"
 #include "install/install_messages.h"
 #include "install/install_thread.h"
+#include "runtime/handles.h"
 #include "runtime/message_box.h"
 #include "setup/exit_codes.h"
 #include "setup/finish_decisions.h"
@@ -19,10 +20,6 @@ constexpr int kFirstWizardGroup = 1;
 constexpr int kLastPageGroup = 10;
 constexpr int kAfterInstallGroup = 11;
 constexpr int kLastGroup = 12;
-
-bool signalled(OsHandle event) {
-    return ::WaitForSingleObject(static_cast<HANDLE>(event), 0) == WAIT_OBJECT_0;
-}
 
 // Starts the install thread and waits for it. False when it could not be started.
 bool runInstallThread() {
@@ -59,7 +56,7 @@ int runSilentInstall() {
     if (!runInstallThread()) return installerExitCode(outcome);
     for (int group = kAfterInstallGroup; group <= kLastGroup; ++group) runActionGroup(group);
 
-    outcome.installed = signalled(s.installDoneEvent);
+    outcome.installed = isSignalled(static_cast<HANDLE>(s.installDoneEvent));
     outcome.cancelled = s.installCancelled;
     if (!outcome.installed) return installerExitCode(outcome);
     outcome.succeeded = s.installSucceeded;

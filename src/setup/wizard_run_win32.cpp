@@ -4,6 +4,7 @@
 
 #include "install/action_lists.h"
 #include "install/install_messages.h"
+#include "runtime/handles.h"
 #include "runtime/heap_string.h"
 #include "runtime/message_box.h"
 #include "setup/exit_codes.h"
@@ -24,10 +25,6 @@ constexpr int kFinishPageIndex = 11;
 constexpr int kFinishedWizardPosition = 12;  // left with the finish page's button
 constexpr int kMsgNoWindow = 0;              // errorMessages: the wizard cannot be shown
 constexpr int kMsgRestartReminder = 10;      // setupMessages: the short product name as %s
-
-bool signalled(OsHandle event) {
-    return ::WaitForSingleObject(static_cast<HANDLE>(event), 0) == WAIT_OBJECT_0;
-}
 
 void pumpWizardMessages(HWND frame) {
     MSG message;
@@ -100,7 +97,7 @@ int runWizardInstall() {
     runGroupsAfterWizard();
 
     const UINT style = background ? 0 : MB_SYSTEMMODAL;
-    outcome.installed = signalled(s.installDoneEvent);
+    outcome.installed = isSignalled(static_cast<HANDLE>(s.installDoneEvent));
     outcome.cancelled = s.wizardCancelled || s.installCancelled;
     // A wizard without an Installing page installs nothing by design: walked to its end, the
     // run did what it was asked to.

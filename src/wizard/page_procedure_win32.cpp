@@ -92,11 +92,6 @@ INT_PTR forwardCommand(WPARAM wParam, LPARAM lParam) {
     return TRUE;
 }
 
-bool swallowedSystemCommand(WPARAM command) {
-    const WPARAM kind = command & 0xFFF0;
-    return kind == SC_SIZE || kind == SC_MAXIMIZE || kind == SC_KEYMENU;
-}
-
 void destroyPage(HWND page) {
     SetupState& s = setupState;
     savePageValues(page);
@@ -112,6 +107,11 @@ void destroyPage(HWND page) {
 }
 
 }  // namespace
+
+bool isSwallowedSystemCommand(WPARAM command) {
+    const WPARAM kind = command & 0xFFF0;
+    return kind == SC_SIZE || kind == SC_MAXIMIZE || kind == SC_KEYMENU;
+}
 
 void savePageValues(HWND page) {
     const PageType* type = currentPageType();
@@ -173,7 +173,7 @@ INT_PTR CALLBACK pageProcedure(HWND page, UINT message, WPARAM wParam, LPARAM lP
             rebuildPageBrushes();
             return FALSE;
         case WM_SYSCOMMAND:
-            return swallowedSystemCommand(wParam) ? TRUE : FALSE;
+            return isSwallowedSystemCommand(wParam) ? TRUE : FALSE;
         case WM_DESTROY:
             destroyPage(page);
             return FALSE;

@@ -51,6 +51,9 @@ struct PageType {
 // comes from that slot's dialog id. Only one page exists at a time: its state is in setupState.
 INT_PTR CALLBACK pageProcedure(HWND page, UINT message, WPARAM wParam, LPARAM lParam);
 
+// True for the system commands no wizard window takes: size, maximize, the keyboard menu.
+bool isSwallowedSystemCommand(WPARAM command);
+
 // Keeps what the user entered on the page (its type's save step); the frame calls it before it
 // runs the action groups of a page it leaves forwards.
 void savePageValues(HWND page);

@@ -8,6 +8,7 @@
 #include <cstring>
 
 #include "resources/resource_ids.h"
+#include "runtime/handles.h"
 #include "runtime/heap.h"
 #include "runtime/heap_string.h"
 #include "runtime/message_box.h"
@@ -44,10 +45,6 @@ constexpr const char* kDeleteCaption = "Confirm Operation";
 // The tree view notifications, whichever character set the control chose for its parent.
 constexpr UINT kItemExpandedCodes[] = {TVN_ITEMEXPANDEDA, TVN_ITEMEXPANDEDW};
 
-bool signalled(OsHandle event) {
-    return event && ::WaitForSingleObject(static_cast<HANDLE>(event), 0) == WAIT_OBJECT_0;
-}
-
 const char* caption() {
     return text(kUninstallTextsSlot, kTextCaption);
 }
@@ -80,7 +77,7 @@ void waitForWorker() {
 void closeDialog(HWND dialog) {
     SetupState& s = setupState;
     ::ResetEvent(static_cast<HANDLE>(s.proceedEvent));
-    if (signalled(s.uninstallDoneEvent)) {
+    if (isSignalled(static_cast<HANDLE>(s.uninstallDoneEvent))) {
         ::SetEvent(static_cast<HANDLE>(s.proceedEvent));
         waitForWorker();
         ::EndDialog(dialog, 0);

@@ -5,6 +5,7 @@
 #include "install/action_lists.h"
 #include "install/install_thread.h"
 #include "resources/resource_ids.h"
+#include "runtime/handles.h"
 #include "runtime/message_box.h"
 #include "setup/languages.h"
 #include "setup/script_format.h"
@@ -48,10 +49,6 @@ int pageTypeOf(int index) {
 
 int currentPageType() {
     return pageTypeOf(setupState.currentPageIndex);
-}
-
-bool signalled(OsHandle event) {
-    return event && ::WaitForSingleObject(static_cast<HANDLE>(event), 0) == WAIT_OBJECT_0;
 }
 
 int scaled(int pixels) {
@@ -148,7 +145,9 @@ void goNext(HWND frame) {
     if (currentPageType() == kPageTypeDestination && !destinationAccepted(frame, page)) return;
     // The Installing page moves on only once the installation is done (the install thread's
     // notice), never on an Enter the page passed on while the files are still being written.
-    if (currentPageType() == kPageTypeInstalling && !signalled(s.installDoneEvent)) return;
+    if (currentPageType() == kPageTypeInstalling &&
+        !isSignalled(static_cast<HANDLE>(s.installDoneEvent)))
+        return;
     const int left = s.currentPageIndex;
     s.previousPageIndex = left;
     const int next = nextShownPage(left);
@@ -188,7 +187,7 @@ void cancel(HWND frame) {
         currentPageType() == kPageTypeInstalling ? kMsgQuitDuringInstall : kMsgQuitBeforeInstall;
     ::ResetEvent(static_cast<HANDLE>(s.proceedEvent));
     HANDLE worker = static_cast<HANDLE>(s.workerThread);
-    if (s.workerThreadId != 0 && !signalled(s.installDoneEvent)) {
+    if (s.workerThreadId != 0 && !isSignalled(static_cast<HANDLE>(s.installDoneEvent))) {
         if (!userWantsToQuit(frame, question)) {
             ::SetEvent(static_cast<HANDLE>(s.proceedEvent));
             return;
@@ -262,11 +261,10 @@ INT_PTR frameCommand(HWND frame, int id) {
     return TRUE;
 }
 
-// Size, maximize and the keyboard menu never apply; minimizing not over the background window.
+// Minimizing does not apply over the background window either.
 bool swallowedSystemCommand(WPARAM command) {
-    const WPARAM kind = command & 0xFFF0;
-    if (kind == SC_SIZE || kind == SC_MAXIMIZE || kind == SC_KEYMENU) return true;
-    return kind == SC_MINIMIZE && setupState.backgroundWindow;
+    return isSwallowedSystemCommand(command) ||
+           ((command & 0xFFF0) == SC_MINIMIZE && setupState.backgroundWindow);
 }
 
 INT_PTR CALLBACK frameProcedure(HWND frame, UINT message, WPARAM wParam, LPARAM lParam) {

@@ -901,13 +901,22 @@ class Session {
         return true;
     }
 
-    bool items(const std::vector<std::string>& f, std::string& error) {
+    // The list box or combo box a command names, its messages and its entries; null after a
+    // failure (`error` says why).
+    HWND listWithEntries(const std::vector<std::string>& f, const ListMessages*& m,
+                         std::vector<std::string>& texts, std::string& error) {
         HWND list = control(f[1], f[2], error);
-        if (!list) return false;
-        const ListMessages* m = listMessagesOf(list);
-        if (!m) return fail(error, "not a list box or combo box");
+        if (!list) return nullptr;
+        m = listMessagesOf(list);
+        if (!m) return fail(error, "not a list box or combo box"), nullptr;
+        return entries(list, *m, texts, error) ? list : nullptr;
+    }
+
+    bool items(const std::vector<std::string>& f, std::string& error) {
+        const ListMessages* m = nullptr;
         std::vector<std::string> texts;
-        if (!entries(list, *m, texts, error)) return false;
+        HWND list = listWithEntries(f, m, texts, error);
+        if (!list) return false;
         const LRESULT selected = sendTo(list, m->getSelection, 0, 0);
         for (std::size_t i = 0; i < texts.size(); ++i) {
             out("item index=" + std::to_string(i) +
@@ -918,12 +927,10 @@ class Session {
     }
 
     bool select(const std::vector<std::string>& f, std::string& error) {
-        HWND list = control(f[1], f[2], error);
-        if (!list) return false;
-        const ListMessages* m = listMessagesOf(list);
-        if (!m) return fail(error, "not a list box or combo box");
+        const ListMessages* m = nullptr;
         std::vector<std::string> texts;
-        if (!entries(list, *m, texts, error)) return false;
+        HWND list = listWithEntries(f, m, texts, error);
+        if (!list) return false;
         for (std::size_t i = 0; i < texts.size(); ++i) {
             if (texts[i] != f[3]) continue;
             sendTo(list, m->setSelection, i, 0);
