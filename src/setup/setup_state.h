@@ -232,6 +232,9 @@ struct SetupState {
     OsWindow pageWindow = nullptr;
     OsObject handCursor = nullptr;
     bool wizardCancelled = false;
+    // While the question whether to quit is open, another Cancel (the background window's
+    // close) asks nothing more.
+    bool quitQuestionOpen = false;
     // The full-screen background window behind the frame, when the script has one.
     OsWindow backgroundWindow = nullptr;
 };

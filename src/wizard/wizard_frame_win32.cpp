@@ -175,14 +175,19 @@ void goBack(HWND frame) {
 }
 
 bool userWantsToQuit(HWND frame, int question) {
-    return ::MessageBoxA(frame, text(kTableSetupMessages, question), setupState.setupCaption,
-                         MB_ICONQUESTION | MB_YESNO) == IDYES;
+    SetupState& s = setupState;
+    s.quitQuestionOpen = true;
+    const bool quit = ::MessageBoxA(frame, text(kTableSetupMessages, question), s.setupCaption,
+                                    MB_ICONQUESTION | MB_YESNO) == IDYES;
+    s.quitQuestionOpen = false;
+    return quit;
 }
 
 // Cancel, Esc, the close box, Cancel on the licence page and the background window's close. While
 // the question is open the install thread waits at its next checkpoint.
 void cancel(HWND frame) {
     SetupState& s = setupState;
+    if (s.quitQuestionOpen) return;  // the question asked already stands
     const int question =
         currentPageType() == kPageTypeInstalling ? kMsgQuitDuringInstall : kMsgQuitBeforeInstall;
     ::ResetEvent(static_cast<HANDLE>(s.proceedEvent));
