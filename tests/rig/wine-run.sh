@@ -17,9 +17,12 @@ if [ "$WINEARCH" = win32 ] && ! "$rig/runs-32bit-code.sh"; then
 fi
 
 export WINEPREFIX="$build/wine/unit-$arch"
+# The lock's folder first: without it the lock cannot be taken, and two test programs starting
+# together would both make the prefix.
+mkdir -p "$build/wine" || exit 1
 (
-    exec 8>"$WINEPREFIX.lock"
-    flock 8
+    exec 8>"$WINEPREFIX.lock" || exit 1
+    flock 8 || exit 1
     # Made anew when the template was (its making changed): a copy of the old one is no copy.
     template=$("$rig/prefix.sh" template "$build" "$arch") || exit 1
     if [ "$(cat "$WINEPREFIX/.ready" 2>/dev/null)" != "$(cat "$template/.complete")" ]; then
