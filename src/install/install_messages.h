@@ -4,6 +4,7 @@
 
 namespace kelvara {
 
+constexpr int kMsgNoWizardWindow = 0;          // the wizard's window cannot be made: setup ends
 constexpr int kMsgFileNoWriteAccess = 2;       // existing file the user may not write: path, path
 constexpr int kMsgFileOpenError = 5;           // existing file: path, error text
 constexpr int kMsgFolderNoAddFile = 8;         // new file, folder refuses files: path, folder

@@ -21,10 +21,7 @@ namespace kelvara {
 namespace {
 
 constexpr int kLastGroup = 12;
-constexpr int kFinishPageIndex = 11;
-constexpr int kFinishedWizardPosition = 12;  // left with the finish page's button
-constexpr int kMsgNoWindow = 0;              // errorMessages: the wizard cannot be shown
-constexpr int kMsgRestartReminder = 10;      // setupMessages: the short product name as %s
+constexpr int kMsgRestartReminder = 10;  // setupMessages: the short product name as %s
 
 void pumpWizardMessages(HWND frame) {
     MSG message;
@@ -87,8 +84,8 @@ int runWizardInstall() {
     InstallOutcome outcome;
     HWND frame = hasShownPage() ? createWizardFrame(owner) : nullptr;
     if (!frame) {
-        messageBoxFormat(owner, s.setupCaption, text(kTableErrorMessages, kMsgNoWindow), nullptr,
-                         MB_ICONERROR);
+        messageBoxFormat(owner, s.setupCaption, text(kTableErrorMessages, kMsgNoWizardWindow),
+                         nullptr, MB_ICONERROR);
         if (background) ::DestroyWindow(background);
         s.backgroundWindow = nullptr;
         return installerExitCode(outcome);

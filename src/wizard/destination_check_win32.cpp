@@ -2,7 +2,6 @@
 
 #include "resources/resource_ids.h"
 #include "runtime/access_check.h"
-#include "runtime/heap.h"
 #include "runtime/heap_string.h"
 #include "runtime/message_box.h"
 #include "runtime/path_helpers.h"
@@ -15,7 +14,6 @@
 namespace kelvara {
 namespace {
 
-constexpr int kEditLimit = 0x7FFF;
 constexpr int kMsgInvalidPath = 2;         // setupMessages
 constexpr int kMsgNoDrive = 31;            // errorMessages
 constexpr int kMsgNoFileRight = 32;        // errorMessages, the folder as %s
@@ -39,9 +37,8 @@ bool accessDenied(const char* folder, DWORD right) {
 }  // namespace
 
 bool destinationAccepted(HWND frame, HWND page) {
-    HeapString path(static_cast<char*>(heapAlloc(kEditLimit + 1)));
+    HeapString path(controlText(::GetDlgItem(page, IDC_PAGE_EDIT)));
     if (!path) return false;
-    ::GetDlgItemTextA(page, IDC_PAGE_EDIT, path.get(), kEditLimit + 1);
     if (!isValidInstallPath(path.get())) return refuse(frame, kTableSetupMessages, kMsgInvalidPath);
 
     char* found = nullptr;

@@ -1,7 +1,6 @@
 // The destination page: the installation folder, the space it needs and the space free on its
 // drive, and Browse.
 #include "resources/resource_ids.h"
-#include "runtime/heap.h"
 #include "runtime/heap_string.h"
 #include "runtime/path_helpers.h"
 #include "runtime/text_case.h"
@@ -19,7 +18,6 @@
 namespace kelvara {
 namespace {
 
-constexpr int kEditLimit = 0x7FFF;      // characters read from the folder edit control
 constexpr int kBrowseTitleText = 4;     // page text: the title of the folder picker
 constexpr int kAvailableSpaceText = 6;  // page text: the free-space label, naming %DISK%
 constexpr int kRequiredSpaceValue = IDC_PAGE_TEXT_7;
@@ -29,19 +27,14 @@ constexpr int kAvailableSpaceLabel = IDC_PAGE_TEXT_6;
 constexpr const char* kAvailableSpaceTemplate = "Available free space on disc %DISK%:";
 constexpr const char* kInstallPathVariable = "%InstallPath%";
 
-// The edit control's text as a new heap string (empty when there is none); null when the heap
-// is exhausted.
 char* editText(HWND page) {
-    auto* text = static_cast<char*>(heapAlloc(kEditLimit + 1));
-    if (text) ::GetDlgItemTextA(page, IDC_PAGE_EDIT, text, kEditLimit + 1);
-    return text;
+    return controlText(::GetDlgItem(page, IDC_PAGE_EDIT));
 }
 
 // The free-space label with its drive: page text 6 as stored (no variables), "%DISK%" replaced
 // by the drive letter.
 void showAvailableSpaceLabel(HWND page, char driveLetter) {
-    StringList* texts = textList(setupState.pageIndex, setupState.currentLanguage);
-    const char* label = texts ? texts->get(kAvailableSpaceText) : nullptr;
+    const char* label = storedPageText(kAvailableSpaceText);
     const char letter[2] = {charUpper(driveLetter), '\0'};
     HeapString shown(replaceAll(label ? label : kAvailableSpaceTemplate, "%DISK%", letter, false));
     if (shown) ::SetDlgItemTextA(page, kAvailableSpaceLabel, shown.get());
@@ -83,8 +76,7 @@ void browse(HWND page) {
     char* start = nullptr;
     nearestExistingAncestor(typed.get(), &start);
     HeapString initial(start);
-    StringList* texts = textList(setupState.pageIndex, setupState.currentLanguage);
-    const char* title = texts ? texts->get(kBrowseTitleText) : nullptr;
+    const char* title = storedPageText(kBrowseTitleText);
     char picked[MAX_PATH] = {};
     if (!browseForFolder(page, title ? title : "", initial.get(), picked)) return;
     HeapString chosen(browsedDestination(picked, installPath));

@@ -3,6 +3,7 @@
 #include <shlobj.h>
 
 #include "environment/folder_tokens.h"
+#include "runtime/heap.h"
 #include "wizard/space_text.h"
 
 namespace kelvara {
@@ -20,6 +21,17 @@ int CALLBACK browseCallback(HWND dialog, UINT message, LPARAM, LPARAM initial) {
 }
 
 }  // namespace
+
+char* controlText(HWND control) {
+    constexpr int kTextLimit = 0x7FFF;
+    auto* text = static_cast<char*>(heapAlloc(kTextLimit + 1));
+    if (text && control) ::GetWindowTextA(control, text, kTextLimit + 1);
+    return text;
+}
+
+bool isChecked(HWND dialog, int id) {
+    return ::IsDlgButtonChecked(dialog, id) == BST_CHECKED;
+}
 
 RECT rectangleInParent(HWND window) {
     RECT r = {};

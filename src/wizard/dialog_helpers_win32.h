@@ -10,6 +10,13 @@ namespace kelvara {
 // The window's rectangle in its parent's client coordinates (empty when there is no window).
 RECT rectangleInParent(HWND window);
 
+// The control's text (at most 0x7FFF characters) as a new heap string, empty when there is no
+// control; null when the heap is exhausted. The caller frees it.
+char* controlText(HWND control);
+
+// True when the check box `id` of the dialog is checked.
+bool isChecked(HWND dialog, int id);
+
 // Bytes free for the caller on the drive named by `drive` (a letter and a colon); 0 when the
 // drive cannot be asked.
 std::uint64_t freeSpace(const char* drive);

@@ -1,5 +1,6 @@
 // The last two pages: Installing, which starts the install thread, and Finish, which tells how
 // the installation ended and offers the restart or the launches after setup.
+#include "install/install_messages.h"
 #include "install/install_thread.h"
 #include "resources/resource_ids.h"
 #include "runtime/message_box.h"
@@ -13,7 +14,6 @@
 namespace kelvara {
 namespace {
 
-constexpr int kMsgNoWindow = 0;  // errorMessages: the dialog the installation needs is missing
 constexpr int kCurrentFileLine = IDC_PAGE_TEXT_5;
 
 // The finish page's controls.
@@ -36,10 +36,6 @@ void showChecked(HWND page, int id) {
     show(page, id);
 }
 
-bool isChecked(HWND page, int id) {
-    return ::IsDlgButtonChecked(page, id) == BST_CHECKED;
-}
-
 }  // namespace
 
 void initialiseInstallingPage(HWND page) {
@@ -53,7 +49,7 @@ void initialiseInstallingPage(HWND page) {
     // Without its thread the installation cannot happen: said so, and the wizard closes as
     // after a failed installation (nothing has been installed).
     HWND frame = ::GetParent(page);
-    messageBoxFormat(frame, s.setupCaption, text(kTableErrorMessages, kMsgNoWindow), nullptr,
+    messageBoxFormat(frame, s.setupCaption, text(kTableErrorMessages, kMsgNoWizardWindow), nullptr,
                      MB_ICONERROR);
     ::PostMessageA(frame, kInstallFailedNotice, 0, 0);
 }
@@ -62,10 +58,8 @@ void initialiseFinishPage(HWND page) {
     SetupState& s = setupState;
     if (!s.installSucceeded) show(page, kErrorNote);
     if (s.restartNeeded) {
-        StringList* texts = textList(s.pageIndex, s.currentLanguage);
         const char* completion =
-            texts ? texts->get(s.restartForInUseFiles ? kInUseRestartText : kOtherRestartText)
-                  : nullptr;
+            storedPageText(s.restartForInUseFiles ? kInUseRestartText : kOtherRestartText);
         if (completion) ::SetDlgItemTextA(page, kCompletionText, completion);
         showChecked(page, kRestartBox);
         show(page, kRestartNote);

@@ -108,6 +108,11 @@ void destroyPage(HWND page) {
 
 }  // namespace
 
+const char* storedPageText(int item) {
+    StringList* texts = textList(setupState.pageIndex, setupState.currentLanguage);
+    return texts ? texts->get(item) : nullptr;
+}
+
 bool isSwallowedSystemCommand(WPARAM command) {
     const WPARAM kind = command & 0xFFF0;
     return kind == SC_SIZE || kind == SC_MAXIMIZE || kind == SC_KEYMENU;

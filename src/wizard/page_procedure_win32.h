@@ -51,6 +51,10 @@ struct PageType {
 // comes from that slot's dialog id. Only one page exists at a time: its state is in setupState.
 INT_PTR CALLBACK pageProcedure(HWND page, UINT message, WPARAM wParam, LPARAM lParam);
 
+// Item `item` of the shown page's texts in the current language, exactly as stored (no
+// variables expanded), or null when the script did not set it. The table keeps ownership.
+const char* storedPageText(int item);
+
 // True for the system commands no wizard window takes: size, maximize, the keyboard menu.
 bool isSwallowedSystemCommand(WPARAM command);
 

@@ -65,8 +65,7 @@ bool handleLanguagePage(HWND page, UINT message, WPARAM wParam, LPARAM lParam, I
 
 void initialiseWelcomePage(HWND page) {
     if (setupState.dialogSetOffset != kCompactLayout) return;
-    StringList* texts = textList(setupState.pageIndex, setupState.currentLanguage);
-    const char* title = texts ? texts->get(kCompactWelcomeTitle) : nullptr;
+    const char* title = storedPageText(kCompactWelcomeTitle);
     if (title) ::SetDlgItemTextA(page, IDC_PAGE_TITLE, title);
 }
 

@@ -9,6 +9,7 @@
 #include "setup/folder_token_names.h"
 #include "setup/setup_state.h"
 #include "setup/variables.h"
+#include "wizard/dialog_helpers_win32.h"
 #include "wizard/page_procedure_win32.h"
 #include "wizard/wizard_pages_win32.h"
 
@@ -18,7 +19,6 @@ namespace {
 constexpr int kGroupBox = IDC_PAGE_TEXT_3;
 constexpr int kDesktopBox = IDC_PAGE_TEXT_4;
 constexpr int kQuickLaunchBox = IDC_PAGE_TEXT_5;
-constexpr int kTextLimit = 0x7FFF;
 constexpr const char* kGroupVariable = "%ShortcutsGroup%";
 
 // The group's list and the text the user types: a combo box in the compact layout, a list box
@@ -113,10 +113,6 @@ void setBox(HWND page, int id, bool enabled, bool checked) {
     ::SendMessageA(box, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
 }
 
-bool isChecked(HWND page, int id) {
-    return ::IsDlgButtonChecked(page, id) == BST_CHECKED;
-}
-
 // The list box's selection goes to the edit control above it (the combo box does this itself).
 void groupPicked(HWND page) {
     const GroupControls controls = groupControls(page);
@@ -166,11 +162,8 @@ bool handleStartMenuPage(HWND page, UINT message, WPARAM wParam, LPARAM, INT_PTR
 void saveStartMenuPage(HWND page) {
     SetupState& s = setupState;
     const GroupControls controls = groupControls(page);
-    HeapString typed(static_cast<char*>(heapAlloc(kTextLimit + 1)));
-    if (typed && controls.text) {
-        ::GetWindowTextA(controls.text, typed.get(), kTextLimit + 1);
-        if (typed.get()[0]) setVariable(kGroupVariable, typed.get());
-    }
+    HeapString typed(controlText(controls.text));
+    if (typed && typed.get()[0]) setVariable(kGroupVariable, typed.get());
     s.createDesktopShortcuts = isChecked(page, kDesktopBox);
     s.createQuickLaunchShortcuts = isChecked(page, kQuickLaunchBox);
 }

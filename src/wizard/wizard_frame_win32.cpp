@@ -3,6 +3,7 @@
 #include <shellapi.h>
 
 #include "install/action_lists.h"
+#include "install/install_messages.h"
 #include "install/install_thread.h"
 #include "resources/resource_ids.h"
 #include "runtime/handles.h"
@@ -23,11 +24,8 @@ namespace {
 // The product label opens our web page.
 constexpr const char* kMakerAddress = "https://kelvara.org/";
 
-constexpr int kFinishPageIndex = 11;
-constexpr int kFinishedWizardPosition = 12;  // the Finish button ended the wizard
-constexpr int kMsgQuitBeforeInstall = 0;     // setupMessages
-constexpr int kMsgQuitDuringInstall = 8;     // setupMessages
-constexpr int kMsgNoWindow = 0;              // errorMessages: a page cannot be shown
+constexpr int kMsgQuitBeforeInstall = 0;  // setupMessages
+constexpr int kMsgQuitDuringInstall = 8;  // setupMessages
 
 // The product link's hot area at 96 dpi: from the band's top less 5 pixels to 30 pixels above
 // the bottom, 80 pixels wide. It grows with the DPI, as the label does.
@@ -92,7 +90,7 @@ bool openPage(HWND frame, int index) {
         s.pageWindow = page;
         return true;
     }
-    messageBoxFormat(frame, s.setupCaption, text(kTableErrorMessages, kMsgNoWindow), nullptr,
+    messageBoxFormat(frame, s.setupCaption, text(kTableErrorMessages, kMsgNoWizardWindow), nullptr,
                      MB_ICONERROR);
     ::PostMessageA(frame, kInstallFailedNotice, 0, 0);
     return false;

@@ -9,6 +9,9 @@ namespace kelvara {
 
 // The wizard frame's template, the standard layout's number (the compact one is 20 above).
 constexpr int kWizardFrameTemplate = 142;
+constexpr int kFinishPageIndex = 11;
+// wizardPosition when the finish page's button ended the wizard.
+constexpr int kFinishedWizardPosition = 12;
 
 // True when page slot `index` (0 to 11) is shown: enabled by the script and a page the engine
 // has a template for (slots 4, 5 and 7 have none and are always passed over).
