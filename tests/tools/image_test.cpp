@@ -228,6 +228,28 @@ TEST(SetupImage, EngineAppliesTheBuiltScript) {
     EXPECT_TRUE(s.adminRequired);
 }
 
+// The checksum of an image is joined from the sums of its stretches; a stretch of 2 GiB or more
+// (a large packaged file) must join as well as a short one, in a 32-bit build as in a 64-bit one.
+TEST(SetupImage, ChecksumsJoinOverStretchesOfAnyLength) {
+    const unsigned char first[] = "stub header and script";
+    const unsigned char second[] = "packaged file";
+    const auto sumOf = [](const unsigned char* data, std::size_t size) {
+        return static_cast<std::uint32_t>(
+            adler32(adler32(0, Z_NULL, 0), data, static_cast<uInt>(size)));
+    };
+    const std::uint32_t a = sumOf(first, sizeof first);
+    const std::uint32_t b = sumOf(second, sizeof second);
+    std::vector<unsigned char> joined(first, first + sizeof first);
+    joined.insert(joined.end(), second, second + sizeof second);
+    EXPECT_EQ(combineAdler32(a, b, sizeof second), sumOf(joined.data(), joined.size()));
+    // The joined sum depends on the length only modulo 65521: lengths past 2 GiB and 4 GiB
+    // that agree with the short one modulo 65521 must give the same sum.
+    for (std::uint64_t wide : {std::uint64_t{1} << 31, std::uint64_t{1} << 32}) {
+        const std::uint64_t length = sizeof second + (wide / 65521 + 1) * 65521;
+        EXPECT_EQ(combineAdler32(a, b, length), combineAdler32(a, b, sizeof second)) << length;
+    }
+}
+
 TEST(SetupImage, SameInputsGiveTheSameBytes) {
     Built first = buildFull(2048, 1);
     Built second = buildFull(2048, 2);

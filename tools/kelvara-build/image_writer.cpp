@@ -48,6 +48,19 @@ std::uint32_t adler32Of(const unsigned char* data, std::size_t size) {
     return static_cast<std::uint32_t>(sum);
 }
 
+}  // namespace
+
+std::uint32_t combineAdler32(std::uint32_t first, std::uint32_t second,
+                             std::uint64_t secondLength) {
+    // Adler-32 sums are kept modulo 65521, and the joined sum depends on the second stretch's
+    // length only modulo 65521 as well.
+    constexpr std::uint64_t kAdlerModulus = 65521;
+    return static_cast<std::uint32_t>(
+        adler32_combine(first, second, static_cast<z_off_t>(secondLength % kAdlerModulus)));
+}
+
+namespace {
+
 bool stubIsUsable(const std::vector<unsigned char>& stub, Diagnostics& diagnostics) {
     if (stub.size() < static_cast<std::size_t>(kStubHeaderSize) || stub[0] != 'M' ||
         stub[1] != 'Z') {
@@ -200,7 +213,8 @@ class ImageStream final : public GroupOutput {
         uLong sum = adler32(0L, Z_NULL, 0);
         for (const Piece& piece : pieces_) {
             if (!piece.known) throw std::logic_error("image: a reserved stretch never filled");
-            sum = adler32_combine(sum, piece.adler, static_cast<z_off_t>(piece.length));
+            sum = combineAdler32(static_cast<std::uint32_t>(sum),
+                                 static_cast<std::uint32_t>(piece.adler), piece.length);
         }
         const auto packageOffset = static_cast<std::uint32_t>(packageOffset_);
         encodePackageOffset(stubHeader_.data(), packageOffset);
@@ -229,7 +243,7 @@ class ImageStream final : public GroupOutput {
     void addKnown(std::uint32_t adler, std::uint64_t length) {
         if (!pieces_.empty() && pieces_.back().known) {
             Piece& last = pieces_.back();
-            last.adler = adler32_combine(last.adler, adler, static_cast<z_off_t>(length));
+            last.adler = combineAdler32(static_cast<std::uint32_t>(last.adler), adler, length);
             last.length += length;
         } else {
             pieces_.push_back({adler, length, size_ - length, true});

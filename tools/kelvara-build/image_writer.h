@@ -21,6 +21,12 @@ struct ImageSummary {
     std::size_t imageSize = 0;
 };
 
+// The Adler-32 of two stretches joined, from the sum of each and the second one's length.
+// zlib's adler32_combine takes that length as a z_off_t, a 32-bit long on Windows and on 32-bit
+// Linux, where a stretch of 2 GiB or more turns negative and gives 0xFFFFFFFF: a wrong checksum.
+std::uint32_t combineAdler32(std::uint32_t first, std::uint32_t second,
+                             std::uint64_t secondLength);
+
 // The script compressed as one zlib stream that ends with a sync flush: no final block and no
 // Adler-32 trailer, as the engine's loader expects.
 std::vector<unsigned char> compressScript(const std::vector<unsigned char>& script);
