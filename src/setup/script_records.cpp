@@ -247,9 +247,14 @@ char* storedActionForm(const StringList& fields, int fieldCount, int groupField)
     auto* stored = static_cast<char*>(heapAlloc(size));
     if (!stored) return nullptr;
     char* end = stored;
+    // A comma before every field but the first kept one, empty fields included: testing whether
+    // anything was written yet would drop the commas after empty leading fields and shift the
+    // later fields into their places.
+    bool firstField = true;
     for (int i = 0; i < fieldCount; ++i) {
         if (i == groupField) continue;
-        if (end != stored) *end++ = ',';
+        if (!firstField) *end++ = ',';
+        firstField = false;
         std::size_t length = std::strlen(field(fields, i));
         std::memcpy(end, field(fields, i), length);
         end += length;

@@ -460,6 +460,9 @@ TEST_F(ScriptRecords, ActionEntriesGoToTheirGroupWithoutTheGroupField) {
     int stored = s.uninstallPrograms.count() + s.groupZeroPrograms.count();
     for (const PageSlot& slot : s.pageSlots) stored += slot.runPrograms.count();
     EXPECT_EQ(stored, 5) << "groups 13 and -2 are dropped";
+    applyText(kRecordRunProgram, ",doc.txt,,0");
+    EXPECT_EQ(item(s.groupZeroPrograms, 1), ",doc.txt,,,,")
+        << "empty leading fields keep their commas, so the later ones keep their places";
 
     applyText(kRecordCallDll, "<ProgramFiles>\\x.dll,DllRegisterServer,a,b,0x0,1");
     applyText(kRecordCallDll, "y.dll,DllUnregisterServer,,,-1,0");
