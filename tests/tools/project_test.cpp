@@ -223,7 +223,14 @@ TEST(ProjectReader, BadValuesAreRefusedWithTheirLine) {
         {kProduct + "[look]\nfont = { face = \"Ta\\u4E2Dhoma\" }\n",
          "project.toml:4: 'face' in [look.font] holds a character that Windows-1252 cannot"},
         {"[product]\nname = \"P\"\nname = \"Q\"\n", "project.toml:3:"},  // TOML syntax
+        // Outside strings and comments TOML has no place for it, and the TOML library's test
+        // of such a character there is undefined behaviour.
+        {kProduct + "# caf\xC3\xA9\nx = '''\xC3\xA9\n'''\ny = \"\xC3\xA9\"\nn\xC3\xA4me = 1\n",
+         "project.toml:7: a character outside ASCII may stand only in a string or a comment"},
         {"[look]\n", "project.toml:1: the project needs a [product] table"},
+        // The uninstaller would be written over the installation folder itself.
+        {kProduct + "[variables]\nUninstallerFileName = \" \"\n",
+         "project.toml:4: %UninstallerFileName% may not be empty"},
     };
     for (const Case& c : cases) {
         Diagnostics diagnostics = parseText(c.text);

@@ -1065,6 +1065,63 @@ void ProjectParser::checkConsistency() {
     if (p_.languages.size() > 1 && !p_.pages[0]) {
         d_.warning(0, "several languages are offered but the language page is not shown");
     }
+    // An empty name would put the uninstaller on the installation folder's own path.
+    for (const Variable& v : p_.variables) {
+        if (p_.uninstaller && lower(v.name) == "%uninstallerfilename%" &&
+            v.value.find_first_not_of(" \t") == std::string::npos) {
+            d_.error(v.line, "%UninstallerFileName% may not be empty: it names the uninstaller");
+            break;
+        }
+    }
+}
+
+}  // namespace
+
+namespace {
+
+// The line of the first byte outside the ASCII range that stands outside a string and a comment,
+// or 0. TOML allows such characters only there, and the TOML library's whitespace test, which
+// it applies to them elsewhere, runs into undefined behaviour for many of them (U+00A1 to
+// U+049A among them). A leading byte order mark is allowed.
+int lineOfStrayNonAscii(const std::string& text) {
+    int line = 1;
+    std::size_t i = text.rfind("\xEF\xBB\xBF", 0) == 0 ? 3 : 0;
+    auto at = [&](std::size_t k, const char* token) { return text.compare(k, 3, token) == 0; };
+    while (i < text.size()) {
+        const char c = text[i];
+        if (c == '\n') ++line;
+        if (c == '#') {  // a comment runs to the end of its line
+            while (i < text.size() && text[i] != '\n') ++i;
+            continue;
+        }
+        if (c == '"' || c == '\'') {
+            const bool multiline = at(i, c == '"' ? "\"\"\"" : "'''");
+            const bool escapes = c == '"';
+            i += multiline ? 3 : 1;
+            while (i < text.size()) {
+                if (text[i] == '\n') {
+                    if (!multiline) break;  // not a string of one line: the library says so
+                    ++line;
+                } else if (escapes && text[i] == '\\' && i + 1 < text.size()) {
+                    if (text[i + 1] == '\n') ++line;
+                    ++i;
+                } else if (text[i] == c && (!multiline || at(i, c == '"' ? "\"\"\"" : "'''"))) {
+                    i += multiline ? 3 : 1;
+                    // Up to two quotes more belong to the text of a multi-line string.
+                    for (int extra = 0; multiline && extra < 2 && i < text.size() && text[i] == c;
+                         ++extra) {
+                        ++i;
+                    }
+                    break;
+                }
+                ++i;
+            }
+            continue;
+        }
+        if (static_cast<unsigned char>(c) >= 0x80) return line;
+        ++i;
+    }
+    return 0;
 }
 
 }  // namespace
@@ -1073,6 +1130,10 @@ Project parseProject(const std::string& text, const std::filesystem::path& file,
                      const Definitions& definitions, Diagnostics& diagnostics) {
     Project project;
     project.file = std::filesystem::absolute(file);
+    if (int line = lineOfStrayNonAscii(text)) {
+        diagnostics.error(line, "a character outside ASCII may stand only in a string or a comment");
+        return project;
+    }
     toml::table root;
     try {
         root = toml::parse(text, file.string());
