@@ -81,6 +81,31 @@ bool isPathKind(char kind) {
     return kind == kLogFolder || kind == kLogFile || kind == kLogSharedFile || kind == kLogShortcut;
 }
 
+bool isEscapedKind(char kind) {
+    return kind == kLogPreviousValue || kind == kLogPreviousIniEntry || kind == kLogReplacedFile ||
+           kind == kLogExistingShared;
+}
+
+int hexDigit(char c) {
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    return -1;
+}
+
+constexpr char kHexDigits[] = "0123456789ABCDEF";
+
+// New heap string of the pieces, each escaped, joined with commas (null pieces are empty).
+char* joinEscaped(const char* const* pieces, int count) {
+    HeapString joined(strDupExtra("", 0));
+    for (int i = 0; joined && i < count; ++i) {
+        HeapString escaped(escapeLogField(pieces[i] ? pieces[i] : ""));
+        if (!escaped) return nullptr;
+        joined.reset(strConcat5(joined.get(), i ? "," : "", escaped.get()));
+    }
+    return joined.release();
+}
+
 bool hasChar(const char* text, char c) {
     return text && std::strchr(text, c);
 }
@@ -160,6 +185,12 @@ bool InstallLog::start(const char* productName, const char* productShortName,
 LogAddResult InstallLog::add(const char* kind, const char* text, unsigned flags) {
     if (!lines_.isCreated()) return LogAddResult::OutOfMemory;
     if (!kind || hasChar(kind, '\n') || hasChar(text, '\n')) return LogAddResult::Refused;
+    if (flags & kLogRollbackOnly) {
+        HeapString line(text ? strConcat5(kind, ",", text, "\n") : strConcat5(kind, "\n"));
+        if (!line) return LogAddResult::OutOfMemory;
+        if (rollback_) rollback_->write(line.get(), std::strlen(line.get()));
+        return LogAddResult::Added;
+    }
     if ((flags & kLogExcludeSystemFolder) && text && systemFolders_ &&
         systemFolders_->find(text, 0, 0) >= 0) {
         return LogAddResult::Excluded;
@@ -197,6 +228,43 @@ LogAddResult InstallLog::addRegistryKey(unsigned root, const char* keyPath, bool
     HeapString text(joinFields(rootText, keyPath, flag));
     if (!text) return LogAddResult::OutOfMemory;
     return add("e", text.get(), flags);
+}
+
+LogAddResult InstallLog::addPreviousValue(unsigned root, const char* keyPath,
+                                          const char* valueName, std::uint32_t type,
+                                          const unsigned char* data, std::size_t size,
+                                          unsigned flags) {
+    char rootText[kNumberRoom];
+    char typeText[kNumberRoom];
+    TextBuilder(rootText, sizeof rootText).unsignedDecimal(root);
+    TextBuilder(typeText, sizeof typeText).unsignedDecimal(type);
+    HeapString hex(registryDataHex(data, size));
+    if (!hex) return LogAddResult::OutOfMemory;
+    const char* pieces[] = {rootText, typeText, hex.get(), keyPath, valueName};
+    HeapString text(joinEscaped(pieces, 5));
+    if (!text) return LogAddResult::OutOfMemory;
+    const char kindText[] = {kLogPreviousValue, '\0'};
+    return add(kindText, text.get(), flags);
+}
+
+LogAddResult InstallLog::addPreviousIniEntry(const char* file, const char* section,
+                                             const char* key, const char* previous,
+                                             unsigned flags) {
+    const char* pieces[] = {previous ? "1" : "0", file, section, key, previous};
+    HeapString text(joinEscaped(pieces, 5));
+    if (!text) return LogAddResult::OutOfMemory;
+    const char kindText[] = {kLogPreviousIniEntry, '\0'};
+    return add(kindText, text.get(), flags);
+}
+
+LogAddResult InstallLog::addEscaped(char kind, const char* first, const char* second,
+                                    unsigned flags) {
+    if (!isEscapedKind(kind)) return LogAddResult::Refused;
+    const char* pieces[] = {first, second};
+    HeapString text(joinEscaped(pieces, second ? 2 : 1));
+    if (!text) return LogAddResult::OutOfMemory;
+    const char kindText[] = {kind, '\0'};
+    return add(kindText, text.get(), flags);
 }
 
 bool InstallLog::lineGoesToRollback(int i) const {
@@ -356,6 +424,12 @@ bool parseLogLine(const char* line, std::size_t length, LogEntry& entry) {
         readRegistryValue(rest, entry.fields);
     } else if (entry.kind == kLogRegistryKey) {
         readRegistryKey(rest, entry.fields);
+    } else if (isEscapedKind(entry.kind)) {
+        splitFields(rest, false, entry.fields);
+        for (int i = 0; i < kFieldCount; ++i) {
+            HeapString plain(unescapeLogField(entry.fields.get(i)));
+            if (plain) entry.fields.set(i, plain.get());
+        }
     } else {
         splitFields(rest, false, entry.fields);
     }
@@ -409,6 +483,72 @@ bool LogLinesBackward::next(const char** line, std::size_t* length) {
     *length = lf - start;
     end_ = start;
     return true;
+}
+
+char* escapeLogField(const char* text) {
+    if (!text) text = "";
+    int extra = 0;
+    for (const char* t = text; *t; ++t) {
+        if (*t == '%' || *t == ',' || *t == '\r' || *t == '\n') extra += 2;
+    }
+    HeapString out(strDupExtra(nullptr, static_cast<int>(std::strlen(text)) + extra));
+    if (!out) return nullptr;
+    char* o = out.get();
+    for (const char* t = text; *t; ++t) {
+        if (*t == '%' || *t == ',' || *t == '\r' || *t == '\n') {
+            *o++ = '%';
+            *o++ = kHexDigits[(static_cast<unsigned char>(*t) >> 4) & 0xF];
+            *o++ = kHexDigits[static_cast<unsigned char>(*t) & 0xF];
+        } else {
+            *o++ = *t;
+        }
+    }
+    *o = '\0';
+    return out.release();
+}
+
+char* unescapeLogField(const char* text) {
+    if (!text) text = "";
+    HeapString out(strDupExtra(text, 0));
+    if (!out) return nullptr;
+    char* o = out.get();
+    for (const char* t = text; *t; ++t) {
+        int high = t[0] == '%' ? hexDigit(t[1]) : -1;
+        int low = high >= 0 ? hexDigit(t[2]) : -1;
+        if (low >= 0) {
+            *o++ = static_cast<char>(high * 16 + low);
+            t += 2;
+        } else {
+            *o++ = *t;
+        }
+    }
+    *o = '\0';
+    return out.release();
+}
+
+char* registryDataHex(const unsigned char* data, std::size_t size) {
+    if (size > 0x3FFFFFFF) return nullptr;
+    HeapString out(strDupExtra(nullptr, static_cast<int>(2 * size)));
+    if (!out) return nullptr;
+    char* o = out.get();
+    for (std::size_t i = 0; i < size; ++i) {
+        *o++ = kHexDigits[data[i] >> 4];
+        *o++ = kHexDigits[data[i] & 0xF];
+    }
+    *o = '\0';
+    return out.release();
+}
+
+long hexToBytes(const char* text, unsigned char* out, std::size_t room) {
+    if (!text) return 0;
+    std::size_t n = 0;
+    for (; text[0]; text += 2) {
+        int high = hexDigit(text[0]);
+        int low = high >= 0 ? hexDigit(text[1]) : -1;
+        if (low < 0 || n >= room) return -1;
+        out[n++] = static_cast<unsigned char>(high * 16 + low);
+    }
+    return static_cast<long>(n);
 }
 
 char* installLogPath(const char* installPath, const char* uninstallerFileName) {

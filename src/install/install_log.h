@@ -27,10 +27,22 @@ constexpr char kLogRegistryKey = 'e';       // root, key path [, "1" = with ever
 constexpr char kLogUninstallDllCall = 'f';  // DLL call record: call it at uninstall time
 constexpr char kLogSharedFile = 'g';        // path: decrement its shared count
 constexpr char kLogShortcut = 'h';          // shortcut file path: delete it
+// Kinds that say what was there before the run, so that nothing the machine had is lost. Their
+// fields are escaped (escapeLogField): any text may stand in them, commas included.
+constexpr char kLogPreviousValue = 'r';  // root, type, data in hex, key path, value name: the
+                                         // value the run overwrote; put it back
+constexpr char kLogPreviousIniEntry = 'j';  // "1" had a value / "0" had none, file, section,
+                                            // key, value: put the entry back as it was
+constexpr char kLogReplacedFile = 'k';   // backup path, target path: the file the run replaced,
+                                         // kept until the run ends (rollback log only)
+constexpr char kLogExistingShared = 'l';  // path: a shared file that was there before the run;
+                                          // give back its count, never delete it (rollback only)
 
 // Flags of InstallLog::add.
 constexpr unsigned kLogToRollback = 1;           // the line goes to the rollback log too
 constexpr unsigned kLogExcludeSystemFolder = 2;  // no line when the text is a system folder
+constexpr unsigned kLogRollbackOnly = 4;  // the line goes to the rollback log alone: what only a
+                                          // failed run needs (backups) stays out of the install log
 
 // The appearance settings the uninstaller takes over from the install log's line 4.
 struct LogSettings {
@@ -102,6 +114,18 @@ class InstallLog {
     LogAddResult addRegistryKey(unsigned root, const char* keyPath, bool withSubkeys,
                                 unsigned flags);
 
+    // "r,root,type,hex,key,name": the value the run is about to overwrite (`data`, `size` bytes
+    // of registry type `type`). Every field escaped.
+    LogAddResult addPreviousValue(unsigned root, const char* keyPath, const char* valueName,
+                                  std::uint32_t type, const unsigned char* data, std::size_t size,
+                                  unsigned flags);
+    // "j,had,file,section,key,value": the INI entry before the run wrote it; `previous` null
+    // when the key had no value. Every field escaped.
+    LogAddResult addPreviousIniEntry(const char* file, const char* section, const char* key,
+                                     const char* previous, unsigned flags);
+    // A line of kind `kind` ('k', 'l' or any escaped kind) from up to two texts, each escaped.
+    LogAddResult addEscaped(char kind, const char* first, const char* second, unsigned flags);
+
     int lineCount() const { return lines_.count(); }
     // Line i with its LF, or null. The log keeps ownership.
     const char* line(int i) const { return lines_.get(i); }
@@ -134,6 +158,7 @@ class InstallLog {
 // "c": field 0 up to the first comma, field 2 after the last comma, field 1 between.
 // "e": field 0 up to the first comma; when the rest holds a comma and its last piece is "0" or
 // "1", that piece is field 2 and the key path before it field 1; otherwise the rest is the key.
+// Escaped kinds ("j", "k", "l", "r"): the field splitter, then every field unescaped.
 // Other kinds ("d", "f", unknown): the field splitter from the line's third character.
 struct LogEntry {
     char kind = 0;
@@ -172,6 +197,16 @@ class LogLinesBackward {
     std::size_t end_;  // one past the LF of the next line to return; 0 when done
     int count_ = 0;
 };
+
+// Field escaping of the kinds that carry any text: '%', ',', CR and LF become "%25", "%2C",
+// "%0D" and "%0A". New heap strings; null when out of memory. Unescaping leaves a '%' that is
+// not followed by two hex digits as it is.
+char* escapeLogField(const char* text);
+char* unescapeLogField(const char* text);
+// Registry data as hex digits (two per byte, upper case) and back. fromHex returns the number
+// of bytes written into `out` (at most `room`), or -1 when the text is not whole hex pairs.
+char* registryDataHex(const unsigned char* data, std::size_t size);
+long hexToBytes(const char* text, unsigned char* out, std::size_t room);
 
 // The install log's path: the folder joined with the uninstaller's base name and ".log"
 // ("Remove.exe" in C:\App gives C:\App\Remove.log). Null when out of memory.

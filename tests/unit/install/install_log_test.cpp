@@ -405,3 +405,71 @@ TEST(InstallLogReader, DamagedLogsAreRejectedOrCutAtTheirLastLine) {
     EXPECT_EQ(none.count(), 0);
     EXPECT_FALSE(none.next(&line, &length));
 }
+
+namespace {
+
+// Every field of a parsed line, up to the last non-empty one, as "kind|f0|f1|...".
+std::string allFields(const std::string& line) {
+    LogEntry entry;
+    parseLogLine(line.c_str(), entry);
+    int last = -1;
+    for (int i = 0; i < kFieldCount; ++i) {
+        if (entry.fields.get(i) && *entry.fields.get(i)) last = i;
+    }
+    std::string text(1, entry.kind ? entry.kind : '?');
+    for (int i = 0; i <= last; ++i) text += std::string("|") + entry.fields.get(i);
+    return text;
+}
+
+TEST(InstallLog, WhatWasThereBeforeIsWrittenEscapedAndReadBackWhole) {
+    CapturingSink rollback;
+    InstallLog log;
+    ASSERT_TRUE(log.start("P", "S", sampleSettings(), nullptr, &rollback));
+    const unsigned char data[] = {'o', 'l', 'd', 0, 0xFF, ',', '\n'};
+    EXPECT_EQ(log.addPreviousValue(1, "Software\\A,B", "Na%me", 3, data, sizeof data,
+                                   kLogToRollback),
+              LogAddResult::Added);
+    EXPECT_EQ(log.addPreviousIniEntry("C:\\x,y.ini", "Sec,tion", "Key", "a,b\r\n%41", 0),
+              LogAddResult::Added);
+    EXPECT_EQ(log.addPreviousIniEntry("C:\\x.ini", "S", "K", nullptr, 0), LogAddResult::Added);
+    EXPECT_EQ(log.addPreviousIniEntry("C:\\x.ini", "S", "E", "", 0), LogAddResult::Added);
+    // Backups are the rollback's alone: the install log never names them.
+    EXPECT_EQ(log.addEscaped(kLogReplacedFile, "C:\\App\\KVR1.tmp", "C:\\App\\a,b.dll",
+                             kLogToRollback | kLogRollbackOnly),
+              LogAddResult::Added);
+    EXPECT_EQ(log.addEscaped(kLogExistingShared, "C:\\Common\\s.dll", nullptr,
+                             kLogToRollback | kLogRollbackOnly),
+              LogAddResult::Added);
+    EXPECT_EQ(log.addEscaped(kLogFile, "C:\\x", nullptr, 0), LogAddResult::Refused);
+
+    const std::string install = installText(log);
+    const std::string entries = install.substr(install.find("r,"));
+    EXPECT_EQ(entries,
+              "r,1,3,6F6C6400FF2C0A,Software\\A%2CB,Na%25me\n"
+              "j,1,C:\\x%2Cy.ini,Sec%2Ction,Key,a%2Cb%0D%0A%2541\n"
+              "j,0,C:\\x.ini,S,K,\n"
+              "j,1,C:\\x.ini,S,E,\n");
+    EXPECT_NE(rollback.bytes.find("r,1,3,"), std::string::npos) << rollback.bytes;
+    EXPECT_EQ(rollback.bytes.find("j,"), std::string::npos) << "not flagged for the rollback";
+    EXPECT_NE(rollback.bytes.find("k,C:\\App\\KVR1.tmp,C:\\App\\a%2Cb.dll\nl,C:\\Common\\s.dll\n"),
+              std::string::npos)
+        << rollback.bytes;
+
+    EXPECT_EQ(allFields("r,1,3,6F6C6400FF2C0A,Software\\A%2CB,Na%25me"),
+              "r|1|3|6F6C6400FF2C0A|Software\\A,B|Na%me");
+    EXPECT_EQ(allFields("j,1,C:\\x%2Cy.ini,Sec%2Ction,Key,a%2Cb%0D%0A%2541"),
+              "j|1|C:\\x,y.ini|Sec,tion|Key|a,b\r\n%41");
+    EXPECT_EQ(allFields("k,C:\\App\\KVR1.tmp,C:\\App\\a%2Cb.dll"),
+              "k|C:\\App\\KVR1.tmp|C:\\App\\a,b.dll");
+    EXPECT_EQ(allFields("l,50%,%zz%4"), "l|50%|%zz%4") << "a stray percent stays as written";
+
+    unsigned char bytes[8] = {};
+    EXPECT_EQ(hexToBytes("6F6C6400FF2C0A", bytes, sizeof bytes), 7);
+    EXPECT_EQ(std::memcmp(bytes, data, sizeof data), 0);
+    EXPECT_EQ(hexToBytes("6F6", bytes, sizeof bytes), -1) << "half a byte";
+    EXPECT_EQ(hexToBytes("6G", bytes, sizeof bytes), -1);
+    EXPECT_EQ(hexToBytes("000000000000000000", bytes, sizeof bytes), -1) << "more than the room";
+    EXPECT_EQ(hexToBytes("", bytes, sizeof bytes), 0);
+}
+
+}  // namespace
