@@ -16,8 +16,9 @@ int messageBoxFormat(HWND owner, const char* caption, const char* format, const 
 int messageBoxFormat(HWND owner, const char* caption, const char* format, const char* a1,
                      const char* a2, UINT style);
 
-// The system's message text for an error code, with its trailing line break, in one static
-// buffer that the next call overwrites. Empty when the system has no text.
+// The system's message text for an error code, with its trailing line break, in a buffer of the
+// calling thread's own that its next call overwrites (another thread's calls leave it alone).
+// Empty when the system has no text.
 const char* systemErrorText(DWORD code);
 
 }  // namespace kelvara

@@ -22,8 +22,33 @@ int messageBoxFormat(HWND owner, const char* caption, const char* format, const 
     return messageBoxFormat(owner, caption, format, a1, a2, nullptr, style);
 }
 
+namespace {
+
+// One buffer per thread: the wizard's thread and the worker both ask for error texts, and a
+// text must not change under a message box that is showing it. A run has at most two threads
+// at a time; a thread that finds every slot taken shares the one its id points at.
+constexpr int kErrorTextSlots = 4;
+struct ErrorTextSlot {
+    volatile LONG threadId;
+    char text[kMessageTextLimit];
+};
+ErrorTextSlot errorTextSlots[kErrorTextSlots];
+
+char* errorTextBuffer() {
+    const auto self = static_cast<LONG>(::GetCurrentThreadId());
+    for (ErrorTextSlot& slot : errorTextSlots) {
+        if (slot.threadId == self) return slot.text;
+    }
+    for (ErrorTextSlot& slot : errorTextSlots) {
+        if (::InterlockedCompareExchange(&slot.threadId, self, 0) == 0) return slot.text;
+    }
+    return errorTextSlots[static_cast<DWORD>(self) % kErrorTextSlots].text;
+}
+
+}  // namespace
+
 const char* systemErrorText(DWORD code) {
-    static char text[kMessageTextLimit];
+    char* text = errorTextBuffer();
     text[0] = '\0';
     char* systemText = nullptr;
     // Inserts are left as they are: there are no arguments to put in them, and without this
@@ -33,7 +58,7 @@ const char* systemErrorText(DWORD code) {
         nullptr, code, MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT),
         reinterpret_cast<LPSTR>(&systemText), 0, nullptr);
     if (length && systemText) {
-        lstrcpynA(text, systemText, sizeof text);
+        lstrcpynA(text, systemText, kMessageTextLimit);
     }
     if (systemText) ::LocalFree(systemText);
     return text;
