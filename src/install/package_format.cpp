@@ -132,14 +132,14 @@ bool PackageWalker::nextEntry(PackageEntry& entry) {
     std::uint32_t depth = readLe32(at + used);
     std::uint8_t flags = at[used + kEntryDepthSize];
     used += kEntryDepthSize + kEntryFlagsSize;
-    // Depth names a folder-stack item; one no folder entry has set would make the engine
-    // grow the stack to that index (up to 2^32 items).
-    if (depth > stackHeight_) return fail();
-
     PackageEntry decoded;
     decoded.name = reinterpret_cast<const char*>(at);
     decoded.depth = depth;
     decoded.flags = flags;
+    // A folder entry sets folder-stack item depth + 1: one at a depth no earlier entry could
+    // reach would grow the stack to that index (up to 2^32 items). A file entry only reads the
+    // items up to its depth, and items never set are skipped in its path.
+    if (!decoded.isFile() && depth > stackHeight_) return fail();
     if (decoded.isFile()) {
         if (left - used < kFilePartSize) return fail();
         const unsigned char* part = at + used;

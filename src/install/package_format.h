@@ -108,8 +108,9 @@ void writeFileEntryHeader(unsigned char* out, const char* name, std::uint32_t de
 // scriptOffset (S). The walk stops for good at the first inconsistency: E after S or S past the
 // bytes given, a group too short for its header or whose end offset lies past S or not after
 // its header, a name or target folder without its NUL inside the group, an entry or data that
-// runs past the group's end, a name that is not a plain name, or a depth naming a folder-stack
-// item that no folder entry of the group has set (depth 0 is always valid).
+// runs past the group's end, a name that is not a plain name, or a folder entry at a depth that
+// no earlier folder entry of the group could reach (depth 0 is always valid). A file entry may
+// name any depth: the items never set are skipped in its path.
 class PackageWalker {
   public:
     PackageWalker(const unsigned char* package, std::size_t packageSize,

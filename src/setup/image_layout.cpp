@@ -35,4 +35,12 @@ void encodePackageOffset(unsigned char* bytes, std::uint32_t packageOffset) {
     writeLe32(bytes + kWidePackageOffsetField, packageOffset);
 }
 
+bool packageFitsImage(std::uint32_t packageOffset, const PackageHeader& package,
+                      std::uint64_t fileSize) {
+    const std::uint64_t start = packageOffset;
+    return start + kPackageHeaderSize <= fileSize &&
+           package.firstEntryOffset <= package.scriptOffset &&
+           start + package.scriptOffset + 4 <= fileSize;
+}
+
 }  // namespace kelvara

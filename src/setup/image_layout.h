@@ -32,6 +32,13 @@ struct PackageHeader {
 PackageHeader decodePackageHeader(const unsigned char* bytes);
 void encodePackageHeader(unsigned char* bytes, const PackageHeader& header);
 
+// True when the package header read at the package offset describes a package inside a file of
+// `fileSize` bytes: the header itself, the file entries (E no further than S) and the script
+// block's size field all lie in the file. These values are outside the checksum, so a file can
+// pass it and still point anywhere.
+bool packageFitsImage(std::uint32_t packageOffset, const PackageHeader& package,
+                      std::uint64_t fileSize);
+
 // Decodes the first kStubHeaderSize bytes of an image. The 16-bit field says whether there is a
 // package at all; when there is, the 32-bit field holds its offset unless it is 0, in which case
 // the 16-bit field does (images whose package starts below 64 KiB).

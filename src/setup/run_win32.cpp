@@ -62,6 +62,12 @@ bool requirementsMet() {
 int runInstallerMode() {
     const StubHeader& header = setupState.stubHeader;
     if (!verifySetupImage(header) || !loadSetupScript(header)) return kExitNotInstalled;
+    // A script without its end record is refused whole: half a configuration could install
+    // anywhere, with any name.
+    if (!scriptIsWhole(setupState.script, setupState.scriptSize)) {
+        reportStartupFailure(kErrorDamaged);
+        return kExitNotInstalled;
+    }
     applyScript(setupState.script, setupState.scriptSize);
     if (!requirementsMet()) return kExitNotInstalled;
     runActionGroup(0);

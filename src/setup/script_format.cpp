@@ -65,4 +65,12 @@ bool PayloadReader::readString(const char*& text) {
     return true;
 }
 
+bool scriptIsWhole(const unsigned char* data, std::size_t size) {
+    RecordCursor cursor(data, size);
+    ScriptRecord record;
+    while (cursor.next(record)) {
+    }
+    return cursor.reachedEndRecord();
+}
+
 }  // namespace kelvara

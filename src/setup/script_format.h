@@ -97,6 +97,10 @@ class RecordCursor {
     bool endRecord_ = false;
 };
 
+// True when the records of the block, walked as RecordCursor does, end with the end record: a
+// script cut short or damaged in its framing is refused before any record is applied.
+bool scriptIsWhole(const unsigned char* data, std::size_t size);
+
 // Reads the fields of one payload in order; every read checks the remaining length first. A
 // failed read consumes nothing and leaves the output untouched.
 class PayloadReader {

@@ -8,6 +8,7 @@
 #include "setup/inflate_buffer.h"
 #include "setup/setup_image.h"
 #include "setup/setup_state.h"
+#include "setup/startup_messages.h"
 #include "setup/startup_stages.h"
 
 namespace kelvara {
@@ -15,7 +16,6 @@ namespace {
 
 constexpr const char* kErrorFileSize = "Error retrieving the module file size.";
 constexpr const char* kErrorVerifyRead = "Error verifying the file CRC.";
-constexpr const char* kErrorDamaged = "The installer file is damaged!";
 // Large reads keep the check at memory speed; the result is the same as any chunking's.
 constexpr DWORD kVerifyBlock = 1 << 20;
 
@@ -60,29 +60,41 @@ bool verifySetupImage(const StubHeader& header) {
 
 bool loadSetupScript(const StubHeader& header) {
     SetupState& s = setupState;
+    LARGE_INTEGER fileSize;
+    if (!::GetFileSizeEx(selfFile(), &fileSize)) return reportStartupFailure(kErrorFileSize);
+    const auto size = static_cast<std::uint64_t>(fileSize.QuadPart);
     unsigned char packageHeader[kPackageHeaderSize] = {};
-    seek(header.packageOffset);
-    readSome(packageHeader, kPackageHeaderSize);
+    if (!seek(header.packageOffset) ||
+        readSome(packageHeader, kPackageHeaderSize) != kPackageHeaderSize) {
+        return reportStartupFailure(kErrorDamaged);
+    }
     s.packageHeader = decodePackageHeader(packageHeader);
+    if (!packageFitsImage(header.packageOffset, s.packageHeader, size))
+        return reportStartupFailure(kErrorDamaged);
 
     unsigned char sizeField[4] = {};
-    seek(std::uint64_t(header.packageOffset) + s.packageHeader.scriptOffset);
-    readSome(sizeField, sizeof sizeField);
+    const std::uint64_t scriptStart = std::uint64_t(header.packageOffset) + s.packageHeader.scriptOffset;
+    if (!seek(scriptStart) || readSome(sizeField, sizeof sizeField) != sizeof sizeField)
+        return reportStartupFailure(kErrorDamaged);
     std::uint32_t inflatedSize = readLe32(sizeField);
 
-    // The compressed block: C bytes, of which the file may hold fewer (the rest stays zero).
-    HeapString compressed(
-        static_cast<char*>(heapAlloc(header.scriptBytes ? header.scriptBytes : 1)));
+    // The compressed block: C bytes, of which the file may hold fewer. Only what the file holds
+    // is read and offered; the zero bytes the rest would be add nothing to the stream.
+    const std::uint64_t available = size - scriptStart - sizeof sizeField;
+    const DWORD compressedSize =
+        header.scriptBytes < available ? header.scriptBytes : static_cast<DWORD>(available);
+    HeapString compressed(static_cast<char*>(heapAlloc(compressedSize ? compressedSize : 1)));
     s.script = static_cast<unsigned char*>(heapAlloc(inflatedSize ? inflatedSize : 1));
-    if (!compressed || !s.script) return false;
+    // A size no memory can hold is a damaged field, not a reason to go on with half a script.
+    if (!compressed || !s.script) return reportStartupFailure(kErrorDamaged);
     s.scriptSize = inflatedSize;
     DWORD total = 0;
-    while (total < header.scriptBytes) {
-        DWORD read = readSome(compressed.get() + total, header.scriptBytes - total);
+    while (total < compressedSize) {
+        DWORD read = readSome(compressed.get() + total, compressedSize - total);
         if (read == 0) break;
         total += read;
     }
-    inflateBuffer(reinterpret_cast<unsigned char*>(compressed.get()), header.scriptBytes, s.script,
+    inflateBuffer(reinterpret_cast<unsigned char*>(compressed.get()), compressedSize, s.script,
                   inflatedSize, nullptr, 0);
     return true;
 }

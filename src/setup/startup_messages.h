@@ -11,6 +11,7 @@ constexpr const char* kErrorInstallerPath = "Error retrieving the installer modu
 constexpr const char* kErrorTempPath = "Error getting temporary path.";
 constexpr const char* kErrorOpenSelf = "Error opening itself.";
 constexpr const char* kErrorReadHeader = "Error reading the module file header.";
+constexpr const char* kErrorDamaged = "The installer file is damaged!";
 
 // Library names as the load-failure message gives them.
 constexpr const char* kLibraryAdvapi = "advapi32.dll";

@@ -53,8 +53,9 @@ def image(windows='', directx='', ie='', access='', admin=False):
     texts = b''.join(record(5, struct.pack('<HBB', 9, 0x60, item) + text.encode() + b'\0')
                      for item, text in ((11, ADMIN_NEEDED), (12, NT_NEEDED), (13, TOO_OLD)))
     demands = b''.join(t.encode() + b'\0' for t in (windows, directx, ie, access))
-    script = (record(9, settings) + texts + record(16, demands + bytes([1 if admin else 0])) +
-              END_RECORD)
+    folder = record(1, b'%InstallPath%\0C:\\Kelvara Probe\0')
+    script = (record(9, settings) + folder + texts +
+              record(16, demands + bytes([1 if admin else 0])) + END_RECORD)
     return raw_setup_image(STUB, script)
 
 

@@ -7,6 +7,7 @@ the package offset, the checksum verification with its messages, and the command
 import struct
 import sys
 import unittest
+import zlib
 from pathlib import Path
 
 sys.path.insert(0, str(Path(__file__).resolve().parents[1] / 'rig'))
@@ -17,8 +18,18 @@ BUILD, ARCH, ENGINE, DRIVER = sys.argv[1:5]
 STUB = Path(ENGINE).read_bytes()
 
 
+def variable(name, value):
+    payload = name.encode() + b'\0' + value.encode() + b'\0'
+    return struct.pack('<iI', 1, len(payload)) + payload
+
+
+# Every script names its installation folder: a run without one is refused.
+INSTALL_PATH = 'C:\\Kelvara Startup'
+DEFINES_FOLDER = variable('%InstallPath%', INSTALL_PATH)
+
+
 def setup_image(stub, script=END_RECORD, **kwargs):
-    return raw_setup_image(stub, script, **kwargs)
+    return raw_setup_image(stub, DEFINES_FOLDER + script, **kwargs)
 
 
 def message(caption, text):
@@ -75,17 +86,60 @@ class Startup(unittest.TestCase):
 
     def test_odd_scripts_are_applied_without_harm(self):
         unknown = struct.pack('<iI', 99, 5) + b'abcde' + struct.pack('<iI', 0, 0) + END_RECORD
-        truncated = struct.pack('<iI', 9, 1000) + b'Short\0Name\0'
-        variable = struct.pack('<iI', 1, 8) + b'A\0value\0' + END_RECORD
         cases = {
             'unknown.exe': setup_image(STUB, unknown),
-            'truncated.exe': setup_image(STUB, truncated),
             # More compressed bytes promised than the file holds: the read stops at its end.
-            'long-c.exe': setup_image(STUB, variable, script_bytes=1 << 20),
+            'long-c.exe': setup_image(STUB, variable('A', 'value') + END_RECORD,
+                                      script_bytes=1 << 20),
         }
         for name, image in cases.items():
             windows, _ = self.run_engine(name, image)
             self.assertEqual(windows, [], name)
+
+    def test_damaged_packages_and_scripts_are_refused_whole(self):
+        """Fields outside the checksum that point anywhere, and scripts cut short: the damaged
+        message, 1603, and nothing of the script applied (its folder is never made, no
+        temporary file is left)."""
+        ini = self.prefix.drive_c / 'kelvara-startup.ini'
+        text = b'C:\\kelvara-startup.ini,S,K,v\0'
+        records = struct.pack('<iI', 12, len(text)) + text + END_RECORD
+        good = setup_image(STUB, records)
+        stream_length = struct.unpack_from('<I', good, 0x1C)[0]
+        past_end = bytearray(good)
+        struct.pack_into('<I', past_end, len(STUB) + 4, len(good))  # S past the end of the file
+        struct.pack_into('<I', past_end, 0x24, zlib.adler32(memoryview(past_end)[40:]))
+        entries_past_script = bytearray(good)
+        struct.pack_into('<I', entries_past_script, len(STUB), 0x7FFFFFF0)  # E beyond S
+        struct.pack_into('<I', entries_past_script, 0x24,
+                         zlib.adler32(memoryview(entries_past_script)[40:]))
+        huge_script = bytearray(good)
+        script_offset = struct.unpack_from('<I', good, len(STUB) + 4)[0]
+        struct.pack_into('<I', huge_script, len(STUB) + script_offset, 0xFFFFFFF0)  # U
+        struct.pack_into('<I', huge_script, 0x24, zlib.adler32(memoryview(huge_script)[40:]))
+        cases = {
+            # A short C: the stream stops before the end record.
+            'short-c.exe': setup_image(STUB, records, script_bytes=stream_length // 2),
+            'no-end-record.exe': setup_image(STUB, struct.pack('<iI', 9, 1000) + b'Short\0N\0'),
+            'header-past-end.exe': bytes(past_end),
+            'entries-past-script.exe': bytes(entries_past_script),
+            'script-too-large.exe': bytes(huge_script),
+        }
+        temp_before = sorted(p.name for p in self.temp_folder().glob('KVR*'))
+        for name, image in cases.items():
+            with self.subTest(name):
+                windows, run = self.run_engine(name, image, exit_code=1603)
+                self.assertEqual(windows, [message('Kelvara', 'The installer file is damaged!')])
+                self.assertEqual(run.windows[0]['owner'], '0')
+                self.assertFalse(ini.exists(), 'nothing of the script was applied')
+        self.assertEqual(sorted(p.name for p in self.temp_folder().glob('KVR*')), temp_before)
+        # The same image, whole, installs: the damage above is what was refused.
+        self.assertEqual(self.run_engine('whole.exe', good)[0], [])
+        self.assertEqual(ini.read_bytes().replace(b'\r', b''), b'[S]\nK=v\n')
+
+    def temp_folder(self):
+        found = [*self.prefix.drive_c.glob('users/*/AppData/Local/Temp'),
+                 *self.prefix.drive_c.glob('users/*/Temp')]
+        return found[0] if found else self.prefix.drive_c / 'windows' / 'temp'
 
     def test_command_lines_never_disturb_start_up(self):
         for args in (['S'], ['s'], ['SILENT'], ['/S'], ['s', 'extra', 'x'] * 5, ['  ']):

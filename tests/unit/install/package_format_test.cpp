@@ -240,12 +240,15 @@ TEST(PackageFormat, DepthsFollowTheFolderStack) {
     EXPECT_EQ(paths, (std::vector<std::string>{"T\\a", "T\\a\\b", "T\\a\\b\\x", "T\\c", "T\\c\\y",
                                                "T\\z", "T\\c\\b\\w", "U\\v"}));
 
-    // Depths past every item set so far are refused: the folder stack starts over per group.
-    EXPECT_TRUE(walk(PackageBytes().group("T").file("x", 1, "").finish()).damaged);
+    // Folder entries past every item set so far are refused (the folder stack starts over per
+    // group); a file entry there is read, and its path skips the items never set.
     EXPECT_TRUE(walk(PackageBytes().group("T").folder("a", 1).finish()).damaged);
-    EXPECT_TRUE(walk(PackageBytes().group("T").folder("a", 0).group("U").file("x", 1, "").finish())
-                    .damaged);
+    EXPECT_TRUE(
+        walk(PackageBytes().group("T").folder("a", 0).group("U").folder("b", 1).finish()).damaged);
     EXPECT_TRUE(walk(PackageBytes().group("T").folder("a", 0xFFFFFFFF).finish()).damaged);
+    Walked deep = walk(PackageBytes().group("T").file("x", 1, "").file("y", 0xFFFFFFFF, "").finish());
+    EXPECT_FALSE(deep.damaged);
+    EXPECT_EQ(deep.lines.size(), 3u);
 }
 
 TEST(PackageFormat, EveryTruncationStopsInsideTheBytesGiven) {
