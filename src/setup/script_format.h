@@ -101,6 +101,15 @@ class RecordCursor {
 // script cut short or damaged in its framing is refused before any record is applied.
 bool scriptIsWhole(const unsigned char* data, std::size_t size);
 
+// Deflate codes a match of at most 258 bytes in no fewer than two bits, so no stream inflates to
+// more than 1032 times its size. A script size beyond that for the compressed bytes the file
+// holds is a damaged field: it is refused before memory is taken for it, on 32-bit and 64-bit
+// builds alike.
+constexpr std::uint64_t kMostInflatedPerCompressedByte = 1032;
+constexpr bool scriptSizeIsPossible(std::uint32_t inflatedSize, std::uint64_t compressedBytes) {
+    return inflatedSize <= compressedBytes * kMostInflatedPerCompressedByte;
+}
+
 // Reads the fields of one payload in order; every read checks the remaining length first. A
 // failed read consumes nothing and leaves the output untouched.
 class PayloadReader {

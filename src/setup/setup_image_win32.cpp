@@ -7,6 +7,7 @@
 #include "runtime/heap_string.h"
 #include "setup/inflate_buffer.h"
 #include "setup/setup_image.h"
+#include "setup/script_format.h"
 #include "setup/setup_state.h"
 #include "setup/startup_messages.h"
 #include "setup/startup_stages.h"
@@ -83,6 +84,8 @@ bool loadSetupScript(const StubHeader& header) {
     const std::uint64_t available = size - scriptStart - sizeof sizeField;
     const DWORD compressedSize =
         header.scriptBytes < available ? header.scriptBytes : static_cast<DWORD>(available);
+    if (!scriptSizeIsPossible(inflatedSize, compressedSize))
+        return reportStartupFailure(kErrorDamaged);
     HeapString compressed(static_cast<char*>(heapAlloc(compressedSize ? compressedSize : 1)));
     s.script = static_cast<unsigned char*>(heapAlloc(inflatedSize ? inflatedSize : 1));
     // A size no memory can hold is a damaged field, not a reason to go on with half a script.

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "setup/inflate_buffer.h"
+#include "setup/script_format.h"
 #include "zlib_streams.h"
 
 using namespace kelvara;
@@ -93,4 +94,19 @@ TEST(InflateBuffer, ProgressAddsPercentOfInputToTheStartingPosition) {
     ASSERT_FALSE(big.sent.empty());
     EXPECT_EQ(big.sent.back(), 50);
     for (std::size_t i = 1; i < big.sent.size(); ++i) EXPECT_GT(big.sent[i], big.sent[i - 1]);
+}
+
+// The loader refuses a script size that no stream of the compressed bytes could inflate to;
+// the most compressible script there is, deflated as hard as zlib can, stays within the bound.
+TEST(InflateBuffer, NoStreamInflatesPastTheScriptSizeBound) {
+    const std::vector<unsigned char> zeros(8u << 20);
+    uLongf size = compressBound(static_cast<uLong>(zeros.size()));
+    std::vector<unsigned char> stream(size);
+    ASSERT_EQ(compress2(stream.data(), &size, zeros.data(), static_cast<uLong>(zeros.size()), 9),
+              Z_OK);
+    const auto inflated = static_cast<std::uint32_t>(zeros.size());
+    EXPECT_TRUE(scriptSizeIsPossible(inflated, size)) << size << " compressed bytes";
+    EXPECT_FALSE(scriptSizeIsPossible(inflated, size / 2)) << "half the stream cannot hold it";
+    EXPECT_FALSE(scriptSizeIsPossible(0xFFFFFFF0u, 1000));
+    EXPECT_TRUE(scriptSizeIsPossible(0, 0));
 }
