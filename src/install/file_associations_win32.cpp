@@ -20,27 +20,42 @@ constexpr const char* kInfoTipValue = "InfoTip";
 constexpr const char* kOpenCommandKey = "\\shell\\open\\command";
 constexpr const char* kDefaultIconKey = "\\DefaultIcon";
 
-// One value below the document type's key (suffix empty: the key itself).
-LONG writeTypeValue(const char* type, const char* suffix, const char* name, const char* text,
-                    DWORD valueType = REG_SZ) {
-    HeapString key(strConcat5(type, suffix));
-    if (!key) return ERROR_NOT_ENOUGH_MEMORY;
-    return writeRegistryText(HKEY_CLASSES_ROOT, key.get(), name, text, valueType);
-}
+// Writes the association's values. Into a key the run makes, values go as they are: the key is
+// logged to go with everything below it. Into a key that was there before (a product that
+// associates ".txt"), every value is logged first with what it held, so that the uninstaller
+// puts the machine's association back instead of taking the key away.
+struct AssociationWriter {
+    InstallRun& run;
+    bool keepsPrevious;
+
+    LONG text(const char* keyPath, const char* name, const char* value, DWORD type = REG_SZ) {
+        if (!value) value = "";
+        if (!keepsPrevious) return writeRegistryText(HKEY_CLASSES_ROOT, keyPath, name, value, type);
+        return writeRegistryValueLogged(run, kRootNumberHkcr, keyPath, name, type, value,
+                                        static_cast<DWORD>(lstrlenA(value) + 1));
+    }
+    // One value below the document type's key (suffix empty: the key itself).
+    LONG typeText(const char* type, const char* suffix, const char* name, const char* value,
+                  DWORD valueType = REG_SZ) {
+        HeapString key(strConcat5(type, suffix));
+        if (!key) return ERROR_NOT_ENOUGH_MEMORY;
+        return text(key.get(), name, value, valueType);
+    }
+};
 
 // The document type's values, each only when the record gives it.
-LONG writeDocumentType(const RecordFields& fields) {
+LONG writeDocumentType(AssociationWriter& out, const RecordFields& fields) {
     const char* type = fields.get(kAssociationType);
     LONG status = ERROR_SUCCESS;
     if (const char* description = fields.get(kAssociationDescription); *description)
-        status = writeTypeValue(type, "", nullptr, description);
+        status = out.typeText(type, "", nullptr, description);
     if (const char* tip = fields.get(kAssociationInfoTip); status == ERROR_SUCCESS && *tip)
-        status = writeTypeValue(type, "", kInfoTipValue, tip, REG_EXPAND_SZ);
+        status = out.typeText(type, "", kInfoTipValue, tip, REG_EXPAND_SZ);
     if (const char* command = fields.get(kAssociationCommand); status == ERROR_SUCCESS && *command)
-        status = writeTypeValue(type, kOpenCommandKey, nullptr, command);
+        status = out.typeText(type, kOpenCommandKey, nullptr, command);
     if (const char* icon = fields.get(kAssociationIcon); status == ERROR_SUCCESS && *icon) {
         HeapString location(iconLocation(icon, fields.get(kAssociationIconIndex)));
-        status = location ? writeTypeValue(type, kDefaultIconKey, nullptr, location.get())
+        status = location ? out.typeText(type, kDefaultIconKey, nullptr, location.get())
                           : ERROR_NOT_ENOUGH_MEMORY;
     }
     return status;
@@ -53,24 +68,25 @@ bool installAssociation(InstallRun& run, const char* record) {
     fields.read(record);
     const char* extension = fields.get(kAssociationExtension);
     const char* type = fields.get(kAssociationType);
-    // Keys that were there before this run are not the run's to take away when it fails: their
-    // lines go to the install log only (the uninstaller still removes the association).
+    // Keys that were there before this run stay the machine's: only what the run wrote into
+    // them is undone (see AssociationWriter).
     const bool newExtension = !registryKeyExists(HKEY_CLASSES_ROOT, extension);
     const bool newType = !registryKeyExists(HKEY_CLASSES_ROOT, type);
+    AssociationWriter extensionWriter{run, !newExtension};
+    AssociationWriter typeWriter{run, !newType};
 
     // Without either name the writes would land on HKEY_CLASSES_ROOT itself.
     LONG status = *extension && *type ? ERROR_SUCCESS : ERROR_INVALID_PARAMETER;
-    if (status == ERROR_SUCCESS)
-        status = writeRegistryText(HKEY_CLASSES_ROOT, extension, nullptr, type);
+    if (status == ERROR_SUCCESS) status = extensionWriter.text(extension, nullptr, type);
     if (status == ERROR_SUCCESS) {
-        run.log.addRegistryKey(kRootNumberHkcr, extension, true, newExtension ? kLogToRollback : 0);
-        status = writeRegistryText(HKEY_CLASSES_ROOT, extension, kContentTypeValue,
-                                   fields.get(kAssociationContentType));
+        if (newExtension) run.log.addRegistryKey(kRootNumberHkcr, extension, true, kLogToRollback);
+        status = extensionWriter.text(extension, kContentTypeValue,
+                                      fields.get(kAssociationContentType));
     }
-    if (status == ERROR_SUCCESS) status = writeDocumentType(fields);
+    if (status == ERROR_SUCCESS) status = writeDocumentType(typeWriter, fields);
     if (status == ERROR_SUCCESS) {
         ::SHChangeNotify(SHCNE_ASSOCCHANGED, SHCNF_IDLIST, nullptr, nullptr);
-        run.log.addRegistryKey(kRootNumberHkcr, type, true, newType ? kLogToRollback : 0);
+        if (newType) run.log.addRegistryKey(kRootNumberHkcr, type, true, kLogToRollback);
         return true;
     }
     return askUser(run, kMsgAssociationError, extension, nullptr, MB_YESNO | MB_ICONSTOP) == IDYES;

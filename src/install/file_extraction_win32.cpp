@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <utility>
+
 #include "install/file_version_win32.h"
 #include "install/folder_chain_win32.h"
 #include "install/install_messages.h"
@@ -40,11 +42,11 @@ class FileWriter : public ByteWriter {
     explicit FileWriter(HANDLE file) : file_(file) {}
     bool write(const unsigned char* bytes, std::size_t length) override {
         DWORD written = 0;
-        if (::WriteFile(file_, bytes, static_cast<DWORD>(length), &written, nullptr) &&
-            written == length) {
-            return true;
-        }
-        error_ = ::GetLastError();
+        const bool wrote = ::WriteFile(file_, bytes, static_cast<DWORD>(length), &written, nullptr);
+        if (wrote && written == length) return true;
+        // A write that succeeds with fewer bytes found no room for the rest; the last error is
+        // then stale (from creating the file, say) and would name the wrong cause.
+        error_ = wrote ? ERROR_DISK_FULL : ::GetLastError();
         if (error_ == 0) error_ = ERROR_WRITE_FAULT;
         return false;
     }
@@ -132,12 +134,52 @@ HANDLE createDeferredTemp(HeapString& tempPath, DWORD* error) {
     return file;
 }
 
-// Opens the target, or a temporary file when it is in use. An invalid handle with Step::next
-// means the file is skipped.
-Step openTarget(InstallRun& run, const Target& target, bool sharedGroup, UniqueFile& file,
-                HeapString& tempPath) {
+// Where the bytes of one file go: the target itself (a new file), a file next to an existing
+// target that replaces it once complete, or a temporary file that replaces a target in use at
+// the next restart.
+struct Destination {
+    UniqueFile file;
+    HeapString deferredTemp;  // set: the target is in use
+    HeapString sibling;       // set: the target exists and is replaced when the data is complete
+};
+
+// A new file in the target's own folder (so that replacing the target is a rename on one
+// volume), open for writing; false when the folder takes none.
+bool openSibling(const char* target, Destination& out) {
+    HeapString folder(folderPart(target));
+    char name[MAX_PATH + 1] = {};
+    if (!folder || !::GetTempFileNameA(*folder.get() ? folder.get() : ".", "KVR", 0, name))
+        return false;
+    out.sibling.reset(strDupExtra(name, 0));
+    out.file.reset(createForWriting(name, FILE_FLAG_SEQUENTIAL_SCAN));
+    if (out.sibling && out.file) return true;
+    out.file.reset();
+    ::DeleteFileA(name);
+    out.sibling.reset();
+    return false;
+}
+
+// Opens where the target's bytes go (see Destination). An invalid handle with Step::next means
+// the file is skipped.
+Step openTarget(InstallRun& run, const Target& target, bool sharedGroup, Destination& out) {
+    UniqueFile& file = out.file;
+    HeapString& tempPath = out.deferredTemp;
     for (;;) {
-        file.reset(createForWriting(target.path, FILE_FLAG_SEQUENTIAL_SCAN));
+        if (target.existed) {
+            // The target is only opened to learn whether it may be replaced: never truncated,
+            // so a write that fails later leaves it as it was.
+            file.reset(::CreateFileA(target.path, GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                                     OPEN_EXISTING, 0, nullptr));
+            if (file) {
+                file.reset();
+                if (openSibling(target.path, out)) return Step::next;
+                // A folder that takes no new file but lets the target be written: in place.
+                file.reset(::CreateFileA(target.path, GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                                         TRUNCATE_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+            }
+        } else {
+            file.reset(createForWriting(target.path, FILE_FLAG_SEQUENTIAL_SCAN));
+        }
         if (file) return Step::next;
         DWORD error = ::GetLastError();
         if (error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION) {
@@ -211,7 +253,8 @@ Step writeWithRetry(InstallRun& run, HANDLE file, const PackageEntry& entry, con
 
 Step placeFolder(InstallRun& run, const PackageEntry& entry, const char* path) {
     run.display.showPath(path);
-    bool goOn = ::CreateDirectoryA(path, nullptr) != 0;
+    const bool created = ::CreateDirectoryA(path, nullptr) != 0;
+    bool goOn = created;
     if (!goOn) {
         DWORD error = ::GetLastError();
         goOn = error == ERROR_ALREADY_EXISTS || (error == ERROR_ACCESS_DENIED && pathExists(path));
@@ -224,9 +267,47 @@ Step placeFolder(InstallRun& run, const PackageEntry& entry, const char* path) {
             if (answer != IDYES) return Step::endRun;
         }
     }
-    logPath(run, kLogFolder, path, true, true);
+    // Logged only when made by this run: a folder that was there before keeps what it holds.
+    if (created) logPath(run, kLogFolder, path, true, true);
     run.folderStack.set(static_cast<int>(entry.depth) + 1, entry.name);
     return Step::next;
+}
+
+// Records a file for its replacement at restart: the three lists stay in step, or nothing is
+// recorded. False when out of memory.
+bool addDeferredFile(const char* temp, const char* target, bool shared) {
+    SetupState& s = setupState;
+    const int n = s.deferredTemps.count();
+    if (s.deferredTemps.append(temp) == n && s.deferredTargets.append(target) == n &&
+        s.deferredShared.append(shared ? "1" : "0") == n) {
+        return true;
+    }
+    for (StringList* list : {&s.deferredTemps, &s.deferredTargets, &s.deferredShared}) {
+        while (list->count() > n) list->removeAt(list->count() - 1);
+    }
+    return false;
+}
+
+// Puts the complete sibling in the target's place and keeps the target's old content next to
+// it until the run ends: the rollback brings it back ("k" line), success deletes it. 0, or the
+// error of the rename that failed, with the target as it was.
+DWORD replaceWithSibling(InstallRun& run, const Target& target, const char* sibling) {
+    HeapString folder(folderPart(target.path));
+    char backup[MAX_PATH + 1] = {};
+    if (!folder || !::GetTempFileNameA(*folder.get() ? folder.get() : ".", "KVR", 0, backup))
+        return ::GetLastError() ? ::GetLastError() : ERROR_NOT_ENOUGH_MEMORY;
+    ::DeleteFileA(backup);
+    if (!::MoveFileA(target.path, backup)) return ::GetLastError();
+    // The backup keeps the target's own attributes (the read-only flag was taken off to write).
+    ::SetFileAttributesA(backup, target.attributes);
+    if (!::MoveFileA(sibling, target.path)) {
+        DWORD error = ::GetLastError();
+        ::MoveFileA(backup, target.path);
+        return error;
+    }
+    run.log.addEscaped(kLogReplacedFile, backup, target.path, kLogToRollback | kLogRollbackOnly);
+    run.replacedBackups.append(backup);
+    return 0;
 }
 
 Step placeFile(InstallRun& run, const FileGroupHeader& group, const PackageEntry& entry,
@@ -237,37 +318,65 @@ Step placeFile(InstallRun& run, const FileGroupHeader& group, const PackageEntry
     if (!shouldWrite(group, entry, target)) return Step::next;
 
     run.display.showPath(path);
-    if (target.existed && (target.attributes & FILE_ATTRIBUTE_READONLY))
-        ::SetFileAttributesA(path, target.attributes & ~FILE_ATTRIBUTE_READONLY);
+    const bool readOnly = target.existed && (target.attributes & FILE_ATTRIBUTE_READONLY);
+    if (readOnly) ::SetFileAttributesA(path, target.attributes & ~FILE_ATTRIBUTE_READONLY);
     const bool sharedGroup = group.shared != 0;
-    UniqueFile file;
-    HeapString tempPath;
-    if (openTarget(run, target, sharedGroup, file, tempPath) == Step::endRun) return Step::endRun;
-    if (!file) return Step::next;
+    Destination out;
+    Step opened = openTarget(run, target, sharedGroup, out);
+    if (!out.file) {
+        if (readOnly) ::SetFileAttributesA(path, target.attributes);
+        return opened;
+    }
 
     bool written = false;
-    Step step = writeWithRetry(run, file.get(), entry, path, &written);
+    Step step = writeWithRetry(run, out.file.get(), entry, path, &written);
     if (!written) {
-        file.reset();
-        // A partial file the run made is removed; an existing target stays as the write left it.
-        if (tempPath) {
-            ::DeleteFileA(tempPath.get());
+        out.file.reset();
+        // A partial file the run made is removed; an existing target was not touched (unless it
+        // had to be written in place) and gets its attributes back.
+        if (out.deferredTemp) {
+            ::DeleteFileA(out.deferredTemp.get());
+        } else if (out.sibling) {
+            ::DeleteFileA(out.sibling.get());
         } else if (!target.existed) {
             ::DeleteFileA(path);
         }
+        if (readOnly) ::SetFileAttributesA(path, target.attributes);
         return step;
     }
     FILETIME created = toFileTime(entry.file.creationTime);
     FILETIME accessed = toFileTime(entry.file.lastAccessTime);
     FILETIME modified = toFileTime(entry.file.lastWriteTime);
-    ::SetFileTime(file.get(), &created, &accessed, &modified);
-    file.reset();
+    ::SetFileTime(out.file.get(), &created, &accessed, &modified);
+    out.file.reset();
 
-    if (tempPath) {
-        setupState.deferredTemps.append(tempPath.get());
-        setupState.deferredTargets.append(path);
-        setupState.deferredShared.append(sharedGroup ? "1" : "0");
-        ::SetFileAttributesA(tempPath.get(), entry.file.attributes);
+    if (out.sibling) {
+        DWORD error = replaceWithSibling(run, target, out.sibling.get());
+        if (error == ERROR_SHARING_VIOLATION || error == ERROR_ACCESS_DENIED ||
+            error == ERROR_LOCK_VIOLATION) {
+            // Held by a program that lets it be written but not renamed: the complete new file
+            // replaces it at the next restart.
+            out.deferredTemp = std::move(out.sibling);
+            if (readOnly) ::SetFileAttributesA(path, target.attributes);
+        } else if (error != 0) {
+            ::DeleteFileA(out.sibling.get());
+            if (readOnly) ::SetFileAttributesA(path, target.attributes);
+            setupState.installSucceeded = false;
+            return askUser(run, kMsgWriteError, path, systemErrorText(error), kQuestion) == IDYES
+                       ? Step::next
+                       : Step::endRun;
+        }
+    }
+    if (out.deferredTemp) {
+        if (!addDeferredFile(out.deferredTemp.get(), path, sharedGroup)) {
+            ::DeleteFileA(out.deferredTemp.get());
+            setupState.installSucceeded = false;
+            return askUser(run, kMsgTempFileError, path, systemErrorText(ERROR_NOT_ENOUGH_MEMORY),
+                           kQuestion) == IDYES
+                       ? Step::next
+                       : Step::endRun;
+        }
+        ::SetFileAttributesA(out.deferredTemp.get(), entry.file.attributes);
         return Step::next;
     }
     // A file the run has just made already carries the archive attribute alone, which is what
@@ -275,7 +384,11 @@ Step placeFile(InstallRun& run, const FileGroupHeader& group, const PackageEntry
     if (target.existed || entry.file.attributes != FILE_ATTRIBUTE_ARCHIVE)
         ::SetFileAttributesA(path, entry.file.attributes);
     if (sharedGroup) {
-        logPath(run, kLogSharedFile, path, true);
+        // A shared file that was there before is never offered for deletion by a rollback: the
+        // rollback only gives its count back.
+        logPath(run, kLogSharedFile, path, !target.existed);
+        if (target.existed) run.log.addEscaped(kLogExistingShared, path, nullptr,
+                                               kLogToRollback | kLogRollbackOnly);
         changeSharedCount(path, false);
     } else {
         logPath(run, kLogFile, path, !target.existed);
@@ -291,13 +404,20 @@ bool openGroup(InstallRun& run, const FileGroupHeader& group) {
     HeapString folder(expandFolderTokens(withVariables.get()));
     if (!folder) return false;
     run.folderStack.clear();
-    run.folderStack.set(0, folder.get());
+    // "D:\" and "C:\App\" hold their separator already: the entries' paths get no second one.
+    HeapString base(strDupExtra(folder.get(), 0));
+    if (!base) return false;
+    stripTrailingSeparator(base.get());
+    run.folderStack.set(0, base.get());
     run.display.showPath(folder.get());
     return createFolderChain(run, folder.get()) == 0;
 }
 
 Step processEntry(InstallRun& run, const FileGroupHeader& group, const PackageEntry& entry) {
-    HeapString path(run.folderStack.joinPath(static_cast<int>(entry.depth), entry.name));
+    // A file entry may name any depth; past the items set, its path skips them (and a depth
+    // beyond the int range must not turn negative, which would leave the name alone).
+    const int depth = entry.depth > 0x7FFFFFFFu ? 0x7FFFFFFF : static_cast<int>(entry.depth);
+    HeapString path(run.folderStack.joinPath(depth, entry.name));
     if (!path) return Step::endRun;
     return entry.isFile() ? placeFile(run, group, entry, path.get())
                           : placeFolder(run, entry, path.get());
@@ -307,6 +427,8 @@ Step processEntry(InstallRun& run, const FileGroupHeader& group, const PackageEn
 
 bool extractFiles(InstallRun& run) {
     if (!run.folderStack.isCreated() && !run.folderStack.create(5)) return false;
+    if (!run.replacedBackups.isCreated() && !run.replacedBackups.create(16)) return false;
+    if (!run.backedUpFiles.isCreated() && !run.backedUpFiles.create(16)) return false;
     if (!run.inflateBuffer) {
         run.inflateBuffer = static_cast<unsigned char*>(heapAlloc(kInflatePieceSize));
         if (!run.inflateBuffer) return false;

@@ -107,7 +107,9 @@ DWORD createFolderChain(InstallRun& run, const char* path) {
     DWORD result = makeOne(run, path, work, &created);
     if (result == kGoOn) return 0;
     if (result != 0) return giveUp(result);
-    logPath(run, kLogFolder, work, true, true);
+    // Only a folder this run made is logged: one that was there before (a drive, a folder of the
+    // user's) is never the uninstaller's to remove or to offer.
+    if (created) logPath(run, kLogFolder, work, true, true);
     return 0;
 }
 

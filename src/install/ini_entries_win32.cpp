@@ -1,6 +1,7 @@
 // The INI phase: one INI entry record at a time, written with the system's profile functions.
 // A file that the run creates gets a "b" line; a file that was there before (win.ini, a file of
-// another program) is never logged, so neither a rollback nor the uninstaller deletes it.
+// another program) is never deleted: each entry the run writes into it gets a "j" line with what
+// it held before, which the uninstaller and a rollback put back.
 #include <windows.h>
 
 #include "install/folder_chain_win32.h"
@@ -31,6 +32,21 @@ char* appendedValue(const char* section, const char* key, const char* value, con
     return strConcat5(text, value);
 }
 
+// Logs the entry as the file holds it before the run writes it, so that the uninstaller and a
+// rollback put it back: its value, or that it had none. A whole section that a record deletes
+// is not logged: the profile functions cannot read it back as it was.
+void logEntryBeforeWrite(InstallRun& run, const char* section, const char* key, const char* file,
+                         const char* location) {
+    // A default no INI value can hold tells a missing key from an empty value.
+    static const char kMissing[] = "\x01\x02";
+    HeapBlock current(kIniStringRoom);
+    if (!current.get() || !key) return;
+    char* text = static_cast<char*>(current.get());
+    ::GetPrivateProfileStringA(section, key, kMissing, text, kIniStringRoom, file);
+    const bool had = lstrcmpA(text, kMissing) != 0;
+    run.log.addPreviousIniEntry(location, section, key, had ? text : nullptr, kLogToRollback);
+}
+
 }  // namespace
 
 bool installIniEntry(InstallRun& run, const char* record) {
@@ -58,6 +74,12 @@ bool installIniEntry(InstallRun& run, const char* record) {
     if (key && iniAppendFlag(fields.get(kIniAppendField))) {
         appended.reset(appendedValue(section, key, value ? value : "", file));
         if (appended) value = appended.get();
+    }
+    if (existed && location) {
+        // The rollback puts the whole file back, to its last byte and time; the uninstaller,
+        // which comes when the file may hold much more, puts back the entries one by one.
+        keepCopyForRollback(run, location.get());
+        logEntryBeforeWrite(run, section, key, file, location.get());
     }
     ::WritePrivateProfileStringA(section, key, value, file);
 

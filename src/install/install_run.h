@@ -44,6 +44,10 @@ struct InstallRun {
     std::uint32_t groupsEnd = 0;    // S
 
     StringList folderStack;
+    // The old contents of the files this run replaced, each next to its target: a rollback puts
+    // them back, a completed run deletes them.
+    StringList replacedBackups;
+    StringList backedUpFiles;  // the targets of replacedBackups that were copied, not moved
     unsigned char* inflateBuffer = nullptr;  // one piece of an inflated file at a time
     bool quit = false;  // a checkpoint took the wizard's quit message: the run is cancelled
 
@@ -64,6 +68,12 @@ bool checkpoint(InstallRun& run);
 // toRollback; with excludeSystemFolder a system folder gets no line.
 void logPath(InstallRun& run, char kind, const char* path, bool toRollback,
              bool excludeSystemFolder = false);
+
+// Keeps an existing file that the run is about to change in place (an INI file) for the
+// rollback: the file is set aside next to it and a copy takes its place; logged for the rollback
+// only ("k"), deleted when the run completes. Once per file and run. False when it could not be
+// kept (the change then goes ahead without it).
+bool keepCopyForRollback(InstallRun& run, const char* path);
 
 // Shows errorMessages item `item` (or setupMessages with fromSetupMessages) with the setup
 // caption, owner the Installing page or none, filled with a1 and a2. Returns the button.

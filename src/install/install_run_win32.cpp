@@ -3,6 +3,7 @@
 #include "runtime/heap.h"
 #include "runtime/heap_string.h"
 #include "runtime/message_box.h"
+#include "runtime/path_helpers.h"
 #include "setup/languages.h"
 #include "setup/script_format.h"
 #include "setup/setup_state.h"
@@ -48,6 +49,27 @@ void logPath(InstallRun& run, char kind, const char* path, bool toRollback,
     unsigned flags =
         (toRollback ? kLogToRollback : 0) | (excludeSystemFolder ? kLogExcludeSystemFolder : 0);
     run.log.addPath(kind, path, flags);
+}
+
+bool keepCopyForRollback(InstallRun& run, const char* path) {
+    if (!path || !run.backedUpFiles.isCreated() || !run.replacedBackups.isCreated()) return false;
+    if (run.backedUpFiles.find(path, 0, 0) >= 0) return true;
+    HeapString folder(folderPart(path));
+    char backup[MAX_PATH + 1] = {};
+    if (!folder || !::GetTempFileNameA(*folder.get() ? folder.get() : ".", "KVR", 0, backup))
+        return false;
+    // The file itself is set aside and a copy takes its place: the rollback puts back the very
+    // file, with its times to the last digit, which no copy would keep on every file system.
+    ::DeleteFileA(backup);
+    if (!::MoveFileA(path, backup)) return false;
+    if (!::CopyFileA(backup, path, TRUE)) {
+        ::MoveFileA(backup, path);
+        return false;
+    }
+    run.log.addEscaped(kLogReplacedFile, backup, path, kLogToRollback | kLogRollbackOnly);
+    run.replacedBackups.append(backup);
+    run.backedUpFiles.append(path);
+    return true;
 }
 
 int askUser(InstallRun& run, int item, const char* a1, const char* a2, UINT style,

@@ -23,6 +23,12 @@ namespace {
 
 constexpr const char* kSelfReferringVariable =
     "The variable %s refers to itself, so its value can never be complete.";
+constexpr const char* kNoInstallPath =
+    "The installer names no installation folder: %InstallPath% is not set.";
+constexpr const char* kNoUninstallerName =
+    "The installer names no uninstaller: %UninstallerFileName% is empty.";
+constexpr const char* kNoImageView = "The installer cannot read its own file:\n%s";
+constexpr const char* kDamagedPackage = "The installer file is damaged!";
 constexpr const char* kNoRollbackLog =
     "The installation cannot keep its rollback log in the temporary folder:\n%s";
 
@@ -92,6 +98,17 @@ bool settle(InstallRun& run) {
 bool computePaths(InstallRun& run) {
     const char* installPath = lookupVariable("%InstallPath%");
     const char* uninstallerName = lookupVariable("%UninstallerFileName%");
+    // Without a folder nothing has a place; without a name the uninstaller would be written
+    // over the installation folder's own path.
+    const char* missing = !installPath || !*installPath ? kNoInstallPath
+                          : setupState.createUninstaller && (!uninstallerName || !*uninstallerName)
+                              ? kNoUninstallerName
+                              : nullptr;
+    if (missing) {
+        setupState.installSucceeded = false;
+        messageBoxFormat(run.owner(), setupState.setupCaption, missing, nullptr, MB_ICONERROR);
+        return false;
+    }
     run.uninstallerPath.reset(joinFolderName(installPath, uninstallerName));
     run.installLogPath.reset(installLogPath(installPath, uninstallerName));
     return run.uninstallerPath && run.installLogPath;
@@ -130,13 +147,23 @@ bool startRun(InstallRun& run, ImageView& image) {
                        &setupState.folderPaths, &run.rollbackFile)) {
         return false;
     }
-    if (!image.map(static_cast<HANDLE>(setupState.selfFile))) return false;
+    if (!image.map(static_cast<HANDLE>(setupState.selfFile))) {
+        setupState.installSucceeded = false;
+        messageBoxFormat(run.owner(), setupState.setupCaption, kNoImageView,
+                         systemErrorText(::GetLastError()), MB_ICONERROR);
+        return false;
+    }
     run.image = image.bytes();
     run.imageSize = image.size();
+    const std::uint32_t packageOffset = setupState.stubHeader.packageOffset;
+    if (packageOffset > run.imageSize) {
+        setupState.installSucceeded = false;
+        messageBoxFormat(run.owner(), setupState.setupCaption, kDamagedPackage, nullptr,
+                         MB_ICONERROR);
+        return false;
+    }
     if (run.uninstallerTempPath) makeUninstallerCopy(run);
 
-    const std::uint32_t packageOffset = setupState.stubHeader.packageOffset;
-    if (packageOffset > run.imageSize) return false;
     run.package = run.image + packageOffset;
     run.packageSize = static_cast<std::size_t>(run.imageSize - packageOffset);
     run.groupsStart = setupState.packageHeader.firstEntryOffset;
@@ -229,9 +256,19 @@ void scheduleDeferredFiles() {
     }
 }
 
+// The run completed: the old contents it kept for a rollback are not needed any more.
+void discardBackups(InstallRun& run) {
+    for (int i = 0; i < run.replacedBackups.count(); ++i) {
+        const char* backup = run.replacedBackups.get(i);
+        deleteFile(backup);
+        if (backup && pathExists(backup)) scheduleAtRestart(backup, nullptr);
+    }
+}
+
 void rollBack(InstallRun& run) {
     SetupState& s = setupState;
-    for (int i = 0; i < s.deferredTemps.count(); ++i) ::DeleteFileA(s.deferredTemps.get(i));
+    // Temporaries carry the packaged attributes, read-only among them: deleteFile clears them.
+    for (int i = 0; i < s.deferredTemps.count(); ++i) deleteFile(s.deferredTemps.get(i));
     s.deferredTemps.clear();
     if (!run.rollbackLogPath) return;
     heapFree(s.rollbackLogPath);
@@ -263,6 +300,7 @@ void endRun(InstallRun& run, bool completed) {
     if (run.uninstallerTempPath) ::DeleteFileA(run.uninstallerTempPath.get());
     if (run.quit) setupState.installCancelled = true;
     if (completed) {
+        discardBackups(run);
         scheduleDeferredFiles();
     } else {
         rollBack(run);

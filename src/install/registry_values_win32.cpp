@@ -30,10 +30,6 @@ bool reportFailure(InstallRun& run, int item, const char* a1, const char* a2, co
            IDYES;
 }
 
-bool valueExists(HKEY key, const char* name) {
-    return ::RegQueryValueExA(key, name, nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
-}
-
 }  // namespace
 
 bool installRegistryValue(InstallRun& run, const char* record) {
@@ -61,14 +57,20 @@ bool installRegistryValue(InstallRun& run, const char* record) {
         return reportFailure(run, kMsgRegistryKeyError, where.get(), systemErrorText(status),
                              nullptr);
     }
-    const bool existed = valueExists(key.get(), name);
+    // A value that was there before is logged with what it held, so that the uninstaller and a
+    // rollback put it back instead of deleting it.
+    PreviousValue previous;
+    previous.read(key.get(), name);
     status = ::RegSetValueExA(key.get(), name, 0, type, data.bytes(), data.size());
     if (status != ERROR_SUCCESS) {
         return reportFailure(run, kMsgRegistryValueError, name, where.get(),
                              systemErrorText(status));
     }
-    run.log.addRegistryValue(fields.get(kRegistryRootField), keyPath, name,
-                             existed ? 0 : kLogToRollback);
+    if (previous.existed()) {
+        previous.log(run, rootNumber, keyPath, name);
+    } else {
+        run.log.addRegistryValue(fields.get(kRegistryRootField), keyPath, name, kLogToRollback);
+    }
     return true;
 }
 

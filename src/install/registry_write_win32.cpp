@@ -3,6 +3,8 @@
 #include <cstring>
 
 #include "install/install_run.h"
+#include "runtime/heap.h"
+#include "runtime/heap_string.h"
 #include "uninstall/registry_delete_win32.h"
 
 namespace kelvara {
@@ -45,8 +47,52 @@ LONG createKeyChain(InstallRun& run, unsigned rootNumber, char* keyPath, REGSAM 
     if (status != ERROR_SUCCESS) return status;
     const bool isNew = disposition == REG_CREATED_NEW_KEY;
     if (created) *created = isNew;
-    if (*keyPath) run.log.addRegistryKey(rootNumber, keyPath, false, isNew ? kLogToRollback : 0);
+    // A key that was there before is not the run's: the uninstaller leaves it, empty or not.
+    if (*keyPath && isNew) run.log.addRegistryKey(rootNumber, keyPath, false, kLogToRollback);
     return ERROR_SUCCESS;
+}
+
+PreviousValue::~PreviousValue() {
+    heapFree(data_);
+}
+
+void PreviousValue::read(HKEY key, const char* valueName) {
+    DWORD size = 0;
+    if (::RegQueryValueExA(key, valueName, nullptr, &type_, nullptr, &size) != ERROR_SUCCESS)
+        return;
+    data_ = static_cast<unsigned char*>(heapAlloc(size ? size : 1));
+    readable_ = data_ &&
+                ::RegQueryValueExA(key, valueName, nullptr, &type_, data_, &size) == ERROR_SUCCESS;
+    size_ = size;
+    existed_ = true;
+}
+
+void PreviousValue::log(InstallRun& run, unsigned rootNumber, const char* keyPath,
+                        const char* valueName) const {
+    if (!existed_) {
+        char rootText[12];
+        wsprintfA(rootText, "%u", rootNumber);
+        run.log.addRegistryValue(rootText, keyPath, valueName, kLogToRollback);
+    } else if (readable_) {
+        run.log.addPreviousValue(rootNumber, keyPath, valueName, type_, data_, size_,
+                                 kLogToRollback);
+    }
+    // A value that was there but could not be read is not logged: it is never deleted.
+}
+
+LONG writeRegistryValueLogged(InstallRun& run, unsigned rootNumber, const char* keyPath,
+                              const char* valueName, DWORD type, const void* data, DWORD size) {
+    HeapString path(strDupExtra(keyPath && *keyPath == '\\' ? keyPath + 1 : keyPath, 0));
+    if (!path) return ERROR_NOT_ENOUGH_MEMORY;
+    UniqueKey key;
+    LONG status =
+        createKeyChain(run, rootNumber, path.get(), KEY_QUERY_VALUE | KEY_SET_VALUE, key);
+    if (status != ERROR_SUCCESS) return status;
+    PreviousValue previous;
+    previous.read(key.get(), valueName);
+    status = ::RegSetValueExA(key.get(), valueName, 0, type, static_cast<const BYTE*>(data), size);
+    if (status == ERROR_SUCCESS) previous.log(run, rootNumber, path.get(), valueName);
+    return status;
 }
 
 LONG writeRegistryValue(HKEY root, const char* keyPath, const char* valueName, DWORD type,

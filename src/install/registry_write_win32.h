@@ -10,14 +10,42 @@ namespace kelvara {
 struct InstallRun;
 
 // Opens or creates root\keyPath (keyPath as normalizeKeyPath leaves it) and every level above
-// it. Each level above the last that this call creates gets the line "e,<root>,<level>" into
-// both logs; the whole key always gets "e,<root>,<keyPath>", into the rollback log only when
-// it was created now (an empty key path names the root itself and gets no line). A root number
+// it. Each level that this call creates, the whole key included, gets the line
+// "e,<root>,<level>" into both logs; levels that were there before get none, so that no
+// uninstall ever takes a key the machine had (an empty key path names the root itself and gets
+// no line). A root number
 // outside 0..6 fails with ERROR_INVALID_HANDLE. Returns the Win32 error code of the last
 // create, 0 on success; `key` then holds the key opened with `access`, and *created (may be
 // null) tells whether the run made it.
 LONG createKeyChain(InstallRun& run, unsigned rootNumber, char* keyPath, REGSAM access,
                     UniqueKey& key, bool* created = nullptr);
+
+// A value as it was before the run writes it. Logged once the write has worked: a value that
+// was there gets an "r" line with its type and data, one that was not a "c" line; both go to both
+// logs, so that the uninstaller and a rollback put back what was there instead of deleting it.
+class PreviousValue {
+  public:
+    PreviousValue() = default;
+    PreviousValue(const PreviousValue&) = delete;
+    PreviousValue& operator=(const PreviousValue&) = delete;
+    ~PreviousValue();
+    void read(HKEY key, const char* valueName);
+    bool existed() const { return existed_; }
+    void log(InstallRun& run, unsigned rootNumber, const char* keyPath,
+             const char* valueName) const;
+
+  private:
+    bool existed_ = false;
+    bool readable_ = false;
+    DWORD type_ = 0;
+    unsigned char* data_ = nullptr;
+    DWORD size_ = 0;
+};
+
+// Sets one value with its key chain (createKeyChain) and logs what it held (PreviousValue).
+// Returns the Win32 error code of the create or the set, 0 on success.
+LONG writeRegistryValueLogged(InstallRun& run, unsigned rootNumber, const char* keyPath,
+                              const char* valueName, DWORD type, const void* data, DWORD size);
 
 // Sets one value: root\keyPath (one leading backslash skipped) and any missing levels above it
 // are created silently with KEY_SET_VALUE, the value is set and the key closed. Returns the

@@ -127,8 +127,8 @@ class RecordsInstall(unittest.TestCase):
         return log.split('\n')[:-1]
 
     def registry_lines(self, root):
-        """The "c" and "e" lines of the install log, in order."""
-        return [line for line in self.log_lines(root) if line[:2] in ('c,', 'e,')]
+        """The "c", "e" and "r" lines of the install log, in order."""
+        return [line for line in self.log_lines(root) if line[:2] in ('c,', 'e,', 'r,')]
 
     def assert_value(self, root, key, name, type, data):
         value = self.probe.reg_query(root, key, name)
@@ -186,8 +186,8 @@ class RecordsInstall(unittest.TestCase):
             f'c,1,{types},',  # the default value
             'e,1,Software\\KelvaraValues\\FromVariable',
             'c,1,Software\\KelvaraValues\\FromVariable,Path',
-            'e,1,Software\\KelvaraPre',  # an existing key is logged all the same
-            'c,1,Software\\KelvaraPre,Keep',
+            # A key that was there gets no line; a value that was there, what it held.
+            'r,1,1,6F6C6400,Software\\KelvaraPre,Keep',
             'c,1,Software\\KelvaraPre,Added',
             'e,1,Software\\KelvaraValues\\Trimmed',
             'c,1,Software\\KelvaraValues\\Trimmed,T',
@@ -205,7 +205,7 @@ class RecordsInstall(unittest.TestCase):
         self.reg_add('HKCU', f'{base}\\EmptyBefore')
         extra = ''.join([
             registry('hkcu', f'{base}\\New1\\New2', 'V', 'x'),  # two new levels
-            registry('hkcu', base, 'Keep', 'new'),  # overwritten: stays overwritten
+            registry('hkcu', base, 'Keep', 'new'),  # overwritten: comes back
             registry('hkcu', base, 'Added', 'y'),  # new value in an old key: goes
             registry('hkcu', f'{base}\\Existing', 'E', 'z'),
             registry('hkcu', f'{base}\\EmptyBefore', 'E', 'z'),  # its key line: no rollback
@@ -220,8 +220,8 @@ class RecordsInstall(unittest.TestCase):
         key = self.probe.reg_key('HKCU', base)
         self.assertIsNotNone(key, 'a key that was there before stays')
         values, subkeys = key
-        self.assertEqual({name: v.value for name, v in values.items()}, {'Keep': 'new'},
-                         'the new value is gone, the overwritten one stays as written')
+        self.assertEqual({name: v.value for name, v in values.items()}, {'Keep': 'old'},
+                         'the new value is gone, the overwritten one is back')
         self.assertEqual(sorted(subkeys), ['EmptyBefore', 'Existing'],
                          'the new keys are gone, the old ones stay, an empty one too')
         existing, _ = self.probe.reg_key('HKCU', f'{base}\\Existing')

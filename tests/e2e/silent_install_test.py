@@ -278,8 +278,8 @@ class SilentInstall(unittest.TestCase):
 
         after = self.probe.tree(root)
         self.assertEqual(sorted(after), sorted(before), 'everything the run made is gone')
-        self.assertEqual(existing.read_bytes(), b'overwritten',
-                         'a file that existed before stays overwritten')
+        self.assertEqual(existing.read_bytes(), b'was here before',
+                         'a file the run replaced is back as it was')
         self.assertEqual(blocker.read_bytes(), b'a file where a folder should go')
         self.assertFalse(self.host(f'{root}\\uninstall.exe').exists())
         self.assertEqual(self.temp_leftovers(), [], 'the rollback log is gone')
