@@ -6,6 +6,8 @@
 #include "runtime/handles.h"
 #include "runtime/heap_string.h"
 #include "runtime/path_helpers.h"
+#include "setup/setup_state.h"
+#include "uninstall/protected_folders.h"
 
 namespace kelvara {
 namespace {
@@ -29,7 +31,8 @@ bool deleteFileWithinTime(const char* path) {
 }
 
 bool deleteFolderTree(const char* folder) {
-    if (!folder || !*folder) return false;
+    // A drive, a system folder or one that holds one is never emptied, whoever asks.
+    if (isProtectedFolder(folder, setupState.folderPaths)) return false;
     const DWORD attributes = ::GetFileAttributesA(folder);
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT)) {
         // A junction or folder link: remove the link, never what it points to, which may be

@@ -13,7 +13,8 @@ bool deleteFileWithinTime(const char* path);
 
 // Deletes the folder with everything in it: files get normal attributes first; failures of
 // single entries are skipped; a folder link (junction) inside is removed as a link, without
-// entering it. True when the folder itself was removed.
+// entering it. A protected folder (isProtectedFolder over the folder tokens' folders) is left
+// untouched, and so is every protected folder inside. True when the folder itself was removed.
 bool deleteFolderTree(const char* folder);
 
 }  // namespace kelvara

@@ -10,12 +10,18 @@
 #include "install/action_lists.h"
 #include "install/file_version_win32.h"
 #include "install/install_log.h"
+#include "install/replace_on_reboot_win32.h"
+#include "runtime/handles.h"
+#include "runtime/heap.h"
 #include "runtime/heap_string.h"
 #include "runtime/message_box.h"
 #include "runtime/path_helpers.h"
+#include "runtime/string_list.h"
+#include "runtime/text_case.h"
 #include "runtime/text_utils.h"
 #include "setup/setup_state.h"
 #include "uninstall/file_removal_win32.h"
+#include "uninstall/protected_folders.h"
 #include "uninstall/registry_delete_win32.h"
 #include "uninstall/uninstall_rules.h"
 #include "wizard/confirmation_dialog_win32.h"
@@ -47,6 +53,7 @@ constexpr KindStatus kKindStatus[] = {
     {kLogFile, kStatusFiles},
     {kLogShortcut, kStatusShortcuts},
     {kLogRegistryValue, kStatusRegistryValues},
+    {kLogPreviousValue, kStatusRegistryValues},
     {kLogUninstallProgram, kStatusPrograms},
     {kLogRegistryKey, kStatusRegistryKeys},
     {kLogUninstallDllCall, kStatusDllCalls},
@@ -110,6 +117,9 @@ void deleteLoggedFile(const Undo& undo, const char* path, bool askWhenInUse) {
 }
 
 void undoFolder(const char* folder) {
+    // A drive or a system folder is never the installation's to remove, nor to offer: an old
+    // log may name one (an installation into "D:\" logged "a,D:").
+    if (isProtectedFolder(folder, setupState.folderPaths)) return;
     if (!folderIsEmpty(folder, true)) {
         setupState.leftoverFolders.append(folder);
         return;
@@ -156,6 +166,52 @@ void undoRegistryKey(const Undo& undo, const LogEntry& entry) {
         reportRegistryError(undo, kKeyErrorCaption, kKeyErrorFormat, root, field(entry, 1), nullptr,
                             result);
     }
+}
+
+// "r": the value the installation overwrote is put back as it was. A key that is gone by now
+// stays gone, silently.
+void restoreRegistryValue(const Undo& undo, const LogEntry& entry) {
+    const int root = parseNumber(field(entry, 0)) & kRootNumberMask;
+    const auto type = static_cast<DWORD>(parseNumber(field(entry, 1)));
+    const char* hex = field(entry, 2);
+    const char* keyPath = field(entry, 3);
+    const char* name = field(entry, 4);
+    HeapBlock data(std::strlen(hex) / 2 + 1);
+    auto* bytes = static_cast<unsigned char*>(data.get());
+    const long size = bytes ? hexToBytes(hex, bytes, std::strlen(hex) / 2) : -1;
+    if (size < 0) return;  // not a line this engine wrote
+    LONG result = ERROR_FILE_NOT_FOUND;
+    HKEY raw = nullptr;
+    const char* path = *keyPath == '\\' ? keyPath + 1 : keyPath;
+    if (registryRoot(root))
+        result = ::RegOpenKeyExA(registryRoot(root), path, 0, KEY_SET_VALUE, &raw);
+    if (result == ERROR_SUCCESS) {
+        UniqueKey key(raw);
+        result = ::RegSetValueExA(key.get(), name, 0, type, bytes, static_cast<DWORD>(size));
+    }
+    if (result != ERROR_SUCCESS && result != ERROR_FILE_NOT_FOUND) {
+        reportRegistryError(undo, kValueErrorCaption, kValueErrorFormat, root, keyPath, name,
+                            result);
+    }
+}
+
+// "j": the INI entry is put back as it was before the installation: its value, or none. A file
+// that is gone by now is not made again.
+void restoreIniEntry(const LogEntry& entry) {
+    const char* file = field(entry, 1);
+    if (!*file || !pathExists(file)) return;
+    const bool had = std::strcmp(field(entry, 0), "1") == 0;
+    ::WritePrivateProfileStringA(field(entry, 2), field(entry, 3), had ? field(entry, 4) : nullptr,
+                                 file);
+}
+
+// "k" (rollback only): the file the run replaced comes back from its backup next to it. A
+// target that cannot be deleted now gets its old content at the restart.
+void restoreReplacedFile(const char* backup, const char* target) {
+    if (!*backup || !*target || !pathExists(backup)) return;
+    ::SetFileAttributesA(target, FILE_ATTRIBUTE_NORMAL);
+    if (deleteFileWithinTime(target) && ::MoveFileA(backup, target)) return;
+    scheduleAtRestart(backup, target);
 }
 
 // Asks whether a shared file that no program counts any more may go. True to delete it.
@@ -214,6 +270,19 @@ void undoLine(Undo& undo, const LogEntry& entry) {
         case kLogSharedFile:
             undoSharedFile(undo, path);
             break;
+        case kLogPreviousValue:
+            restoreRegistryValue(undo, entry);
+            break;
+        case kLogPreviousIniEntry:
+            restoreIniEntry(entry);
+            break;
+        case kLogReplacedFile:
+            restoreReplacedFile(path, field(entry, 1));
+            break;
+        case kLogExistingShared:
+            // A shared file that was there before the run: its count goes back, the file stays.
+            if (*path) changeSharedCount(path, true);
+            break;
         case kLogUninstallProgram:
             runLoggedProgram(entry.fields);
             break;
@@ -223,6 +292,22 @@ void undoLine(Undo& undo, const LogEntry& entry) {
         default:
             break;  // an unknown kind undoes nothing
     }
+}
+
+// The uninstaller's own files: the install log this run reads and the uninstaller next to it
+// (same folder, same base name). They are removed last, so that an uninstall cancelled half-way
+// can be run again.
+bool isUninstallerFile(const LogEntry& entry) {
+    const char* log = setupState.uninstallLogPath;
+    if (entry.kind != kLogFile || !log) return false;
+    const char* path = field(entry, 0);
+    HeapString folder(folderPart(path));
+    HeapString logFolder(folderPart(log));
+    HeapString name(baseName(path));
+    HeapString logName(baseName(log));
+    return folder && logFolder && name && logName &&
+           compareTextNoCase(folder.get(), logFolder.get()) == 0 &&
+           compareTextNoCase(name.get(), logName.get()) == 0;
 }
 
 void showProgress(const Undo& undo, int total, int lineCount) {
@@ -266,6 +351,8 @@ DWORD WINAPI uninstallThread(void* parameter) {
     int total = 0;
     const char* line = nullptr;
     std::size_t length = 0;
+    StringList lastFiles;  // the uninstaller and its log, removed after everything else
+    lastFiles.create(2);
     while (lines.next(&line, &length)) {
         if (undo.window) {
             if (!checkpoint()) return 0;
@@ -275,8 +362,30 @@ DWORD WINAPI uninstallThread(void* parameter) {
         }
         undo.shownPath = "";
         parseLogLine(line, length, entry);
+        if (isUninstallerFile(entry) && lastFiles.append(field(entry, 0)) >= 0) continue;
         undoLine(undo, entry);
         if (undo.window) showLine(undo);
+    }
+    if (undo.window && !checkpoint()) return 0;
+    if (lastFiles.count() != 0) {
+        for (int i = 0; i < lastFiles.count(); ++i) {
+            undo.status = kStatusFiles;
+            undo.shownPath = lastFiles.get(i);
+            undoFile(undo, lastFiles.get(i));
+            if (undo.window) showLine(undo);
+        }
+        // The folders that held only them are empty now; the list has inner folders first.
+        StringList& leftovers = setupState.leftoverFolders;
+        for (int i = 0; i < leftovers.count();) {
+            const char* folder = leftovers.get(i);
+            if (folder && folderIsEmpty(folder, true)) {
+                ::SetFileAttributesA(folder, FILE_ATTRIBUTE_NORMAL);
+                ::RemoveDirectoryA(folder);
+                leftovers.removeAt(i);
+            } else {
+                ++i;
+            }
+        }
     }
 
     ::SHChangeNotify(SHCNE_ASSOCCHANGED, SHCNF_IDLIST, nullptr, nullptr);

@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "install/install_log.h"
+#include "install/replace_on_reboot_win32.h"
 #include "runtime/handles.h"
 #include "runtime/heap.h"
 #include "runtime/heap_string.h"
@@ -104,13 +105,22 @@ void runRollback() {
     SetupState& s = setupState;
     // The run's settings are left alone: they are the ones the rollback log was written from,
     // and the wizard may still be reading them on its own thread.
-    if (!s.rollbackLogPath || !readLog(s.rollbackLogPath, false)) return;
+    if (!s.rollbackLogPath) return;
+    const bool read = readLog(s.rollbackLogPath, false);
+    // The rollback log goes whatever happens next: it is of no use to anyone after this run.
+    ::SetFileAttributesA(s.rollbackLogPath, FILE_ATTRIBUTE_NORMAL);
     ::DeleteFileA(s.rollbackLogPath);
     replaceText(s.rollbackLogPath, nullptr);
+    if (!read) return;
     DWORD threadId = 0;
     UniqueHandle thread(::CreateThread(nullptr, 0, uninstallThread, nullptr, 0, &threadId));
     if (thread) ::WaitForSingleObject(thread.get(), INFINITE);
     releaseLog();
+    // What the rollback could not delete now (a file in use) goes at the next restart.
+    for (int i = 0; i < s.rebootDeleteFiles.count(); ++i) {
+        if (const char* file = s.rebootDeleteFiles.get(i)) scheduleAtRestart(file, nullptr);
+    }
+    s.rebootDeleteFiles.clear();
 }
 
 // The installed copy: after the user's Yes, runs a temporary copy of itself on the same log,

@@ -325,18 +325,25 @@ class Uninstall(unittest.TestCase):
                                               {'b.txt': b'b'}, shared=shared))
         self.assertEqual(self.probe.shared_count(f'{common}\\one.dll'), 2)
 
-        def uninstall(name, answer):
+        def uninstall(name, answer, made_common):
             with self.prefix.session(DRIVER, f'C:\\Kelvara Tests\\{name}\\uninstall.exe') as s:
                 dialog = self.start_uninstaller(s, name)
                 answer(s, dialog)
-                # The common folder keeps files this uninstallation did not delete.
-                self.leftover_page(s, dialog)
-                self.assertEqual([p for p in self.tree(s, dialog) if len(p) == 1], [(common,)])
-                s.press(dialog, 'Finish')
+                if made_common:
+                    # The common folder keeps files this uninstallation did not delete.
+                    self.leftover_page(s, dialog)
+                    self.assertEqual([p for p in self.tree(s, dialog) if len(p) == 1],
+                                     [(common,)])
+                    s.press(dialog, 'Finish')
+                else:
+                    # It was there before this installation: never offered for deletion.
+                    done = s.wait(f'{name} Uninstall', 'have been succesfully removed',
+                                  skip=[dialog], timeout=60)
+                    s.press(done, 'OK')
                 self.finish(s)
                 return s.seen()
 
-        seen = uninstall('SharedA', lambda s, dialog: None)
+        seen = uninstall('SharedA', lambda s, dialog: None, True)
         self.assertFalse([w for w in seen if w['caption'] == 'Shared File Detected'], seen)
         self.assertEqual(self.probe.shared_count(f'{common}\\one.dll'), 1)
         self.assertTrue(self.host(f'{common}\\two.dll').exists())
@@ -353,7 +360,7 @@ class Uninstall(unittest.TestCase):
             again = s.wait('Shared File Detected', 'File name: one.dll', skip=[question])
             s.press(again, 'No')
 
-        uninstall('SharedB', yes_to_all_then_no)
+        uninstall('SharedB', yes_to_all_then_no, False)
         self.assertFalse(self.host(f'{common}\\two.dll').exists(), 'Yes To All deleted it')
         self.assertTrue(self.host(f'{common}\\one.dll').exists(), 'No kept it')
         self.assertIsNone(self.probe.shared_count(f'{common}\\one.dll'), 'no count is left')
@@ -373,9 +380,10 @@ class Uninstall(unittest.TestCase):
             self.assertIn(held, question['text'])
             self.assertEqual(question['owner'], 1, 'owned by the removal dialog')
             controls = s.controls(dialog)
-            self.assertEqual(controls[STATUS]['text'], 'Deleting files...')
-            # The path of the line before: a line's path shows once the line is done.
-            self.assertTrue(controls[PATH]['text'].endswith('uninstall.exe'), controls[PATH])
+            # The line before was the uninstall entry's key (the uninstaller and its log go
+            # last): a line's status and path show once the line is done.
+            self.assertEqual(controls[STATUS]['text'], 'Deleting registry keys...')
+            self.assertEqual(controls[PATH]['text'], '', controls[PATH])
             self.assertGreater(controls[PROGRESS]['position'], 0)
             self.assertLess(controls[PROGRESS]['position'], 100)
             s.move(question, 0, 600)
@@ -422,7 +430,7 @@ class Uninstall(unittest.TestCase):
     def test_cancel_during_the_removal_stops_it_and_asks_no_restart(self):
         root = 'C:\\Kelvara Tests\\Abort'
         files = {f'file{i:02}.txt': b'x' for i in range(8)}
-        files['zz-held.txt'] = b'held'  # the last file: undone first after the uninstaller
+        files['zz-held.txt'] = b'held'  # the last file: undone first (the uninstaller goes last)
         self.install('abort', self.project('Abort', root, files))
         held = f'{root}\\zz-held.txt'
         renames_before = self.probe.pending_renames()
@@ -444,6 +452,9 @@ class Uninstall(unittest.TestCase):
         self.assertEqual(self.probe.pending_renames(), renames_before, 'nothing for the restart')
         self.assertTrue(self.host(held).exists())
         self.assertTrue(self.host(f'{root}\\file00.txt').exists(), 'the rest was not removed')
+        for own in ('uninstall.exe', 'uninstall.log'):
+            self.assertTrue(self.host(f'{root}\\{own}').exists(),
+                            f'{own} stays: the uninstallation can be run again')
         self.assertNoNewTempFiles()
 
 

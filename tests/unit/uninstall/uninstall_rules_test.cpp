@@ -135,3 +135,37 @@ TEST(SharedFileQuestion, NamesTheFileAndItsFolder) {
 }
 
 }  // namespace
+
+#include "runtime/string_list.h"
+#include "uninstall/protected_folders.h"
+
+namespace {
+
+TEST(ProtectedFolders, DrivesSystemFoldersAndWhatHoldsThemAreNeverTheInstallationsToRemove) {
+    StringList system;
+    ASSERT_TRUE(system.create(8));
+    system.append("C:\\Program Files");
+    system.append("C:\\WINDOWS\\system32");
+    system.append("C:\\Documents and Settings\\Ann\\Desktop\\");
+    system.set(5, "C:\\Temp");  // the list may hold holes
+    const char* kept[] = {
+        nullptr, "", "D:", "D:\\", "d:/", "D:\\\\", "\\\\server\\share", "\\\\server\\share\\",
+        "\\\\server", "App", "\\App", "C:App", "C:\\App\\..", "C:\\App\\.\\x", "C:\\App\\..\\..",
+        "c:\\program files", "C:\\Program Files\\", "C:/Program Files", "C:\\Windows",
+        "C:\\windows\\SYSTEM32", "C:\\Documents and Settings", "C:\\Documents and Settings\\Ann",
+        "C:\\temp",
+    };
+    for (const char* folder : kept) {
+        EXPECT_TRUE(isProtectedFolder(folder, system)) << (folder ? folder : "<null>");
+    }
+    const char* removable[] = {
+        "D:\\Data", "C:\\Program Files\\Example", "C:\\Program Files Extra",
+        "C:\\WINDOWS\\system32x", "C:\\Windows\\Example", "\\\\server\\share\\App",
+        "C:\\Documents and Settings\\Ann\\Desktop\\Example", "C:\\App\\...", "C:\\App..\\x",
+    };
+    for (const char* folder : removable) {
+        EXPECT_FALSE(isProtectedFolder(folder, system)) << folder;
+    }
+}
+
+}  // namespace

@@ -1,0 +1,16 @@
+// The folders that no uninstall and no rollback ever removes or offers to remove, whatever a log
+// says: a person's machine keeps its drives, its system folders and its profiles.
+#pragma once
+
+namespace kelvara {
+
+class StringList;
+
+// True when `folder` must never be removed or emptied as a whole: an empty or relative path, a
+// path with a "." or ".." part, a drive root ("D:", "D:\"), a network server or share
+// ("\\server\share"), or a folder that is one of `systemFolders` (the resolved folder tokens:
+// Windows, system, temporary, program files, profiles...) or holds one of them. Case and
+// trailing backslashes do not matter. `systemFolders` may hold null items.
+bool isProtectedFolder(const char* folder, const StringList& systemFolders);
+
+}  // namespace kelvara

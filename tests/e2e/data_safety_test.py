@@ -1,0 +1,311 @@
+#!/usr/bin/env python3
+"""Nothing a person had is lost, in a fresh Wine prefix: an installation into a drive root that
+holds a person's files and its uninstall with the leftover page's Select all and Delete; an
+association of an extension that was there, and values overwritten in the registry and an INI
+file, put back by the uninstaller; a write that fails on a full drive over an existing file; a
+failed and a cancelled run that had replaced files, registry values and INI entries, rolled back
+to the very bytes.
+
+    data_safety_test.py <build-dir> <arch> <kelvara.exe> <ui_driver.exe> <probe.exe>
+                        <kelvara-build>
+"""
+import os
+import random
+import shutil
+import subprocess
+import sys
+import tempfile
+import unittest
+from pathlib import Path
+
+sys.path.insert(0, str(Path(__file__).resolve().parents[1] / 'rig'))
+from install_project import FileGroup, Project, build_image, source_folder  # noqa: E402
+from probe import Probe  # noqa: E402
+from system_snapshot import NO_CHANGES, changes, snapshot  # noqa: E402
+from wine_prefix import Prefix  # noqa: E402
+from wizard import INSTALLING, Wizard  # noqa: E402
+
+BUILD, ARCH, ENGINE, DRIVER, PROBE, BUILDER = sys.argv[1:7]
+ARTIFACTS = Path(BUILD) / 'artifacts' / 'data-safety'
+UNINSTALL_KEY = 'SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall'
+WRITTEN = 1_500_000_000
+TREE, SELECT_ALL, DELETE, THIRD_BUTTON = 1026, 1010, 1011, 1012
+STEP = 1004  # the Installing page's step caption
+QUIT_DURING = 'Setup is still installing the program'
+LONG_NAME = 'K' * 300  # a key name the registry refuses
+
+
+def toml(text):
+    return '"' + str(text).replace('\\', '\\\\').replace('"', '\\"') + '"'
+
+
+def table(kind, **fields):
+    lines = [f'[[{kind}]]'] + [f'{k.replace("_", "-")} = {toml(v)}' for k, v in fields.items()
+                               if v is not None]
+    return '\n'.join(lines) + '\n\n'
+
+
+class DataSafety(unittest.TestCase):
+    @classmethod
+    def setUpClass(cls):
+        cls.prefix = Prefix(BUILD, ARCH, 'data-safety')
+        cls.probe = Probe(cls.prefix, PROBE)
+        cls.work = Path(tempfile.mkdtemp(prefix='data-safety-', dir=cls.prefix.path.parent))
+        cls.windows = cls.prefix.drive_c / 'windows'
+        ARTIFACTS.mkdir(parents=True, exist_ok=True)
+
+    @classmethod
+    def tearDownClass(cls):
+        cls.prefix.close()
+        shutil.rmtree(cls.work, ignore_errors=True)
+
+    # ---- helpers ----
+
+    def host(self, windows_path):
+        drive = self.prefix.path / 'dosdevices' / windows_path[:2].lower()
+        return drive.resolve() / windows_path[3:].replace('\\', '/')
+
+    def map_drive(self, letter, folder):
+        link = self.prefix.path / 'dosdevices' / f'{letter}:'
+        link.unlink(missing_ok=True)
+        link.symlink_to(folder)
+
+    def reg(self, *args):
+        subprocess.run([self.prefix.wine, 'reg', *args, '/f'], env=self.prefix.env, check=True,
+                       capture_output=True, timeout=60)
+
+    def value(self, root, key, name):
+        found = self.probe.reg_query(root, key, name)
+        return found.value if found else None
+
+    def image(self, name, project):
+        image = build_image(BUILDER, ENGINE, project, self.work / name)
+        return self.prefix.put(f'images/{name}.exe', image.read_bytes())
+
+    def silent(self, name, project, presses=(), exit_code=0):
+        run = self.prefix.run(DRIVER, self.image(name, project), ['S'], presses=presses,
+                              timeout=180)
+        self.assertFalse(run.timed_out, run.output)
+        self.assertEqual(run.exit_code, exit_code, run.output)
+        return run
+
+    def uninstall(self, session, name):
+        """Yes to the installed copy's question; returns the removal dialog."""
+        question = session.wait(f'{name} Uninstall', 'Are you sure you want to completely remove')
+        session.press(question, 'Yes')
+        return session.wait(f'{name} Uninstall', 'Please wait while', skip=[question])
+
+    def files(self, folder):
+        """{relative path: bytes} of every file below a host folder."""
+        return {p.relative_to(folder).as_posix(): p.read_bytes()
+                for p in sorted(folder.rglob('*')) if p.is_file()}
+
+    # ---- tests ----
+
+    def test_a_drive_root_and_the_persons_files_survive_the_uninstall(self):
+        drive = self.work / 'drive-d'
+        person = {'letter.txt': b'Dear all,\r\n', 'Photos/cat.jpg': os.urandom(3000),
+                  'Photos/2026/dog.jpg': os.urandom(2000), 'Data Old/notes.txt': b'mine'}
+        for relative, data in person.items():
+            (drive / relative).parent.mkdir(parents=True, exist_ok=True)
+            (drive / relative).write_bytes(data)
+        self.map_drive('d', drive)
+        source = source_folder(self.work / 'root-src', {'app.txt': b'app',
+                                                        'Data/table.dat': b'table'},
+                               written=WRITTEN)
+        project = Project('Root Product', short_name='Root', variables={'InstallPath': 'D:\\'},
+                          files=[FileGroup(source, overwrite='always')], uninstaller=True)
+        self.silent('root', project)
+        log = drive / 'uninstall.log'
+        lines = log.read_bytes().decode('latin-1').split('\n')
+        self.assertNotIn('a,D:', lines, 'a drive that was there is not the run\'s')
+        self.assertIn('a,D:\\Data', lines, 'a folder the run made is logged')
+        # The person saves a file in the program's folder; and the log gains the lines an older
+        # installation wrote for folders that were there, the drive among them.
+        (drive / 'Data' / 'saved.txt').write_bytes(b'saved by the person')
+        old_lines = ['a,D:', 'a,D:\\', 'a,C:\\windows', 'a,C:\\users', 'a,C:\\Program Files',
+                     'a,D:\\Data\\..', 'a,\\\\server\\share']
+        log.write_bytes('\n'.join(lines[:4] + old_lines + lines[4:]).encode('latin-1'))
+
+        with self.prefix.session(DRIVER, 'D:\\uninstall.exe') as s:
+            dialog = self.uninstall(s, 'Root')
+            s.wait_for(lambda: s.controls(dialog)[THIRD_BUTTON]['text'] == 'Finish',
+                       'the leftover-files page', timeout=30)
+            offered = [item['path'] for item in s.tree(dialog, TREE) if len(item['path']) == 1]
+            self.assertEqual(offered, [('D:\\Data',)], 'only the folder the run made')
+            s.press(dialog, 'Select all')
+            s.wait_for(lambda: s.controls(dialog)[DELETE]['enabled'] == 1, 'Delete enabled')
+            s.press(dialog, 'Delete')
+            confirm = s.wait('Confirm Operation', 'delete all selected files and folders')
+            s.press(confirm, 'Yes')
+            s.wait_for(lambda: not s.tree(dialog, TREE), 'the deleted items leave the tree')
+            path = s.screenshot(ARTIFACTS / 'drive-root-leftover-page.png', dialog)
+            self.assertGreater(path.stat().st_size, 1000)
+            s.press(dialog, 'Finish')
+            self.assertEqual(s.finish(60), 0, s.transcript)
+
+        self.assertEqual(self.files(drive), person, 'every file of the person, byte for byte')
+        self.assertTrue((self.windows / 'system32').is_dir())
+        self.assertIsNone(self.probe.reg_key('HKLM', f'{UNINSTALL_KEY}\\Root'))
+
+    def test_an_uninstall_puts_back_associations_values_and_entries_that_were_there(self):
+        self.reg('add', 'HKCR\\.kvsafe', '/ve', '/d', 'Other.Document')
+        self.reg('add', 'HKCR\\.kvsafe', '/v', 'Content Type', '/d', 'text/other')
+        self.reg('add', 'HKCR\\.kvsafe\\ShellNew', '/v', 'NullFile', '/d', '')
+        self.reg('add', 'HKCR\\.kvsafe\\OpenWithProgids', '/v', 'Other.Document', '/d', '')
+        self.reg('add', 'HKCU\\Software\\Kelvara Safety', '/v', 'Setting', '/d', 'before')
+        self.reg('add', 'HKCU\\Software\\Kelvara Safety\\Theirs', '/v', 'X', '/d', 'x')
+        ini_before = b'[Main]\r\nSetting=before\r\nOther=1\r\n[Theirs]\r\nKeep=yes\r\n'
+        ini_path = self.windows / 'kelvara-safety.ini'
+        ini_path.write_bytes(ini_before)
+        root = 'C:\\Kelvara Safety\\Values'
+        source = source_folder(self.work / 'values-src', {'app.txt': b'app'}, written=WRITTEN)
+        extra = ''.join([
+            table('registry', root='HKCU', key='Software\\Kelvara Safety', name='Setting',
+                  value='after'),
+            table('registry', root='HKCU', key='Software\\Kelvara Safety', name='Added',
+                  value='added'),
+            table('registry', root='HKCU', key='Software\\Kelvara Safety\\New\\Deeper',
+                  name='V', value='new'),
+            table('ini', file='kelvara-safety.ini', section='Main', key='Setting', value='after'),
+            table('ini', file='kelvara-safety.ini', section='Main', key='New', value='1'),
+            table('associations', extension='.kvsafe', type='Kelvara.SafeDocument',
+                  content_type='application/x-kelvara', description='Kelvara document',
+                  command='"%InstallPath%\\app.exe" "%1"'),
+        ])
+        project = Project('Values Product', short_name='Values', variables={'InstallPath': root},
+                          files=[FileGroup(source)], uninstaller=True, extra=extra)
+        self.silent('values', project)
+        self.assertEqual(self.value('HKCR', '.kvsafe', ''), 'Kelvara.SafeDocument')
+        self.assertEqual(self.value('HKCU', 'Software\\Kelvara Safety', 'Setting'), 'after')
+        self.assertIn(b'Setting=after', ini_path.read_bytes())
+
+        with self.prefix.session(DRIVER, f'{root}\\uninstall.exe') as s:
+            dialog = self.uninstall(s, 'Values')
+            done = s.wait('Values Uninstall', 'have been succesfully removed', skip=[dialog],
+                          timeout=60)
+            s.press(done, 'OK')
+            self.assertEqual(s.finish(60), 0, s.transcript)
+
+        extension = self.probe.reg_key('HKCR', '.kvsafe')
+        self.assertIsNotNone(extension, 'the extension that was there stays')
+        values, subkeys = extension
+        self.assertEqual({n: v.value for n, v in values.items()},
+                         {'': 'Other.Document', 'Content Type': 'text/other'},
+                         'its values are back')
+        self.assertEqual(sorted(subkeys), ['OpenWithProgids', 'ShellNew'], 'with its subkeys')
+        self.assertEqual(self.probe.reg_key('HKCR', '.kvsafe\\ShellNew')[0]['NullFile'].value, '')
+        self.assertIsNone(self.probe.reg_key('HKCR', 'Kelvara.SafeDocument'), 'the new type goes')
+        values, subkeys = self.probe.reg_key('HKCU', 'Software\\Kelvara Safety')
+        self.assertEqual({n: v.value for n, v in values.items()}, {'Setting': 'before'})
+        self.assertEqual(subkeys, ['Theirs'], 'the keys the run made go, the others stay')
+        self.assertEqual(ini_path.read_bytes().replace(b'\r\n', b'\n'),
+                         ini_before.replace(b'\r\n', b'\n'), 'the INI file as it was')
+        self.assertFalse(self.host(root).exists())
+
+    def test_a_write_that_fails_on_a_full_drive_leaves_the_old_file(self):
+        mount = self.work / 'small-drive'
+        mount.mkdir()
+        mounted = subprocess.run(['mount', '-t', 'tmpfs', '-o', 'size=1m', 'tmpfs', str(mount)],
+                                 capture_output=True, text=True)
+        if mounted.returncode != 0:
+            self.skipTest(f'a small drive needs mount (root): {mounted.stderr.strip()}')
+        self.addCleanup(subprocess.run, ['umount', '-l', str(mount)], check=False)
+        old = random.Random(1).randbytes(300_000)
+        (mount / 'App').mkdir()
+        (mount / 'App' / 'data.bin').write_bytes(old)
+        (mount / 'filler').write_bytes(bytes(500_000))  # some 200 KB stay free
+        self.map_drive('e', mount)
+        source = source_folder(self.work / 'full-src', {
+            'data.bin': random.Random(2).randbytes(600_000)}, written=WRITTEN)
+        project = Project('Full Product', short_name='Full', variables={'InstallPath': 'E:\\App'},
+                          files=[FileGroup(source, overwrite='always', compression='stored')],
+                          uninstaller=True)
+        run = self.silent('full', project, presses=('Cancel',), exit_code=1603)
+        self.assertEqual(len(run.windows), 1, run.output)
+        self.assertIn('E:\\App\\data.bin', run.windows[0]['text'])
+        self.assertEqual((mount / 'App' / 'data.bin').read_bytes(), old, 'byte for byte')
+        self.assertEqual(sorted(p.name for p in (mount / 'App').iterdir()), ['data.bin'],
+                         'no partial copy is left next to it')
+
+    def test_a_failed_and_a_cancelled_run_put_back_what_they_replaced(self):
+        root = 'C:\\Kelvara Safety\\Upgrade'
+        folder = self.host(root)
+        folder.mkdir(parents=True, exist_ok=True)
+        old_files = {'app.dll': b'MZ version 1' + os.urandom(5000), 'readme.txt': b'one\r\n',
+                     'locked.ro': b'read-only before'}
+        for name, data in old_files.items():
+            (folder / name).write_bytes(data)
+        (folder / 'locked.ro').chmod(0o444)
+        self.reg('add', 'HKCU\\Software\\Kelvara Upgrade', '/v', 'Version', '/d', '1.0')
+        ini_before = b'[Upgrade]\r\nVersion=1.0\r\n'
+        ini_path = self.windows / 'kelvara-upgrade.ini'
+        ini_path.write_bytes(ini_before)
+        new_files = {'app.dll': b'MZ version 2' + os.urandom(9000), 'readme.txt': b'two\r\n',
+                     'locked.ro': b'read-only after', 'added.txt': b'new'}
+        source = source_folder(self.work / 'upgrade-src', new_files, written=WRITTEN)
+        changed = ''.join([
+            table('registry', root='HKCU', key='Software\\Kelvara Upgrade', name='Version',
+                  value='2.0'),
+            table('registry', root='HKCU', key='Software\\Kelvara Upgrade', name='Added',
+                  value='x'),
+            table('ini', file='kelvara-upgrade.ini', section='Upgrade', key='Version',
+                  value='2.0'),
+        ])
+
+        def project(extra, pages=None):
+            look = f'[pages]\nshow = {pages}\n\n' if pages else ''
+            return Project('Upgrade Product', short_name='Upgrade',
+                           variables={'InstallPath': root},
+                           files=[FileGroup(source, overwrite='always')], uninstaller=True,
+                           extra=look + changed + extra)
+
+        keys = [('HKCU', 'Software\\Kelvara Upgrade'), ('HKLM', f'{UNINSTALL_KEY}\\Upgrade'),
+                ('HKCR', '.kvupgrade')]
+        ignored = ['rig', 'rig/*', 'images', 'images/*']
+
+        def assert_as_before(before, what):
+            self.assertEqual(changes(before, snapshot(self.prefix, self.probe, keys, ignored)),
+                             NO_CHANGES, what)
+            self.assertEqual(self.files(folder), old_files, f'{what}: every byte')
+            self.assertTrue(self.probe.stat(f'{root}\\locked.ro').attributes & 1,
+                            f'{what}: still read-only')
+            self.assertEqual(ini_path.read_bytes(), ini_before, f'{what}: the INI file')
+            self.assertEqual(self.value('HKCU', 'Software\\Kelvara Upgrade', 'Version'), '1.0')
+
+        # Failed: the last record cannot be written, and the user answers No.
+        failing = project(table('associations', extension='.kvupgrade', type=LONG_NAME,
+                                command='never.exe'))
+        before = snapshot(self.prefix, self.probe, keys, ignored)
+        run = self.silent('upgrade-failed', failing, presses=('No',), exit_code=1603)
+        self.assertEqual(len(run.windows), 1, run.output)
+        self.assertIn('.kvupgrade', run.windows[0]['text'])
+        assert_as_before(before, 'after the failed run')
+
+        # Cancelled: while the settings files are written, after the files and the registry.
+        many = ''.join(table('ini', file='kelvara-upgrade-more.ini', section=f'S{i // 50}',
+                             key=f'K{i}', value='v') for i in range(2500))
+        image = self.image('upgrade-cancelled', project(
+            many, pages='["ready", "installing", "finish"]'))
+        with self.prefix.session(DRIVER, image) as s:  # the folder tokens' first resolution
+            wizard = Wizard(s)
+            wizard.press('Cancel')
+            wizard.answer('If you quit now', 'Yes')
+            self.assertEqual(wizard.exit_code(), 1602)
+        before = snapshot(self.prefix, self.probe, keys, ignored)
+        with self.prefix.session(DRIVER, image, timeout=300) as s:
+            wizard = Wizard(s)
+            wizard.next()
+            wizard.wait_page(lambda p: p.type == INSTALLING and
+                             p.text(STEP) == 'Updating settings files...',
+                             'the INI entries being written', timeout=120)
+            self.assertEqual(self.value('HKCU', 'Software\\Kelvara Upgrade', 'Version'), '2.0',
+                             'the registry value is replaced by now')
+            wizard.press('Cancel')
+            wizard.answer(QUIT_DURING, 'Yes')
+            self.assertEqual(wizard.exit_code(120), 1602)
+        assert_as_before(before, 'after the cancelled run')
+
+
+if __name__ == '__main__':
+    unittest.main(argv=[sys.argv[0], *sys.argv[7:]], verbosity=2)
