@@ -9,6 +9,7 @@ packages=(
   wine wine32:i386 wine64                                 # runs the engine and its tests
   xvfb xauth imagemagick                                  # a display, screenshots
   cmake ninja-build g++ googletest libgtest-dev           # build and unit tests
+  g++-multilib lib32z1-dev qemu-user                      # the core's tests as a 32-bit program
   zlib1g-dev libtomlplusplus-dev libcli11-dev             # host tools
   clang-format
 )

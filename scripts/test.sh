@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Runs every test: installs what is missing, builds, then runs the host tests (under the
-# sanitizers) and the Windows tests under Wine on a private display.
+# sanitizers, and as a 32-bit program) and the Windows tests under Wine on a private display.
 # On a machine that cannot execute 32-bit code, the 32-bit engine gets its static checks (imports,
 # resources) and the Wine tests run on the same sources built for x86_64.
 set -euo pipefail
@@ -13,6 +13,12 @@ jobs=$(nproc)
 trap 'for b in build/windows build/windows64; do tests/rig/prefix.sh release-all "$b" || true; done' EXIT
 run_ctest() { ctest --preset "$@" -j "$jobs"; }
 run_ctest host-asan
+# The portable core's tests also as a static 32-bit x86 program, where sizes and pointers are as
+# wide as the engine's: natively where this machine runs 32-bit code, under qemu-i386 where it
+# does not (tests/rig/run-32bit.sh decides; KELVARA_RUN_32BIT=qemu forces the emulator).
+cmake --preset host32 >/dev/null
+cmake --build --preset host32 -j "$jobs"
+run_ctest host32
 if tests/rig/runs-32bit-code.sh; then
     tests/rig/with-display.sh ctest --preset windows -j "$jobs"
 else
