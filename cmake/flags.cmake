@@ -17,4 +17,9 @@ else()
         add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=all)
         add_link_options(-fsanitize=address,undefined)
     endif()
+    if(KELVARA_FUZZ)
+        # Coverage feedback for libFuzzer in every library the harnesses link; the harnesses
+        # themselves link the fuzzer's main (fuzz/CMakeLists.txt).
+        add_compile_options(-fsanitize=fuzzer-no-link)
+    endif()
 endif()

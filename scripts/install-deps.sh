@@ -10,6 +10,7 @@ packages=(
   xvfb xauth imagemagick                                  # a display, screenshots
   cmake ninja-build g++ googletest libgtest-dev           # build and unit tests
   g++-multilib lib32z1-dev qemu-user                      # the core's tests as a 32-bit program
+  clang libclang-rt-14-dev                                # the fuzz harnesses (libFuzzer)
   zlib1g-dev libtomlplusplus-dev libcli11-dev             # host tools
   clang-format
 )

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Runs every test: installs what is missing, builds, then runs the host tests (under the
-# sanitizers, and as a 32-bit program) and the Windows tests under Wine on a private display.
+# sanitizers, and as a 32-bit program), the fuzz harnesses briefly, and the Windows tests under
+# Wine on a private display.
 # On a machine that cannot execute 32-bit code, the 32-bit engine gets its static checks (imports,
 # resources) and the Wine tests run on the same sources built for x86_64.
 set -euo pipefail
@@ -19,6 +20,8 @@ run_ctest host-asan
 cmake --preset host32 >/dev/null
 cmake --build --preset host32 -j "$jobs"
 run_ctest host32
+# Every fuzz harness over its seeds and kept crash inputs, then a short run of its own.
+fuzz/run.sh 10
 if tests/rig/runs-32bit-code.sh; then
     tests/rig/with-display.sh ctest --preset windows -j "$jobs"
 else

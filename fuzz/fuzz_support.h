@@ -1,0 +1,80 @@
+// What the harnesses share: a check that stops the fuzzer on a broken invariant, and a fresh
+// run's record for the harnesses that go through setupState.
+#pragma once
+#include <cstdio>
+#include <new>
+
+#include "runtime/heap.h"
+#include "runtime/string_list.h"
+#include "setup/folder_token_names.h"
+#include "setup/setup_state.h"
+
+// Stops the run with a crash the fuzzer records, naming the invariant that does not hold.
+#define FUZZ_CHECK(condition) \
+    ((condition) ? (void)0 : ::kelvara::fuzz::invariantBroken(#condition, __FILE__, __LINE__))
+
+namespace kelvara::fuzz {
+
+[[noreturn]] inline void invariantBroken(const char* what, const char* file, int line) {
+    std::fprintf(stderr, "%s:%d: invariant broken: %s\n", file, line, what);
+    std::fflush(stderr);
+    __builtin_trap();
+}
+
+// Folders as a machine might resolve the tokens, some of them unknown (holes), one with a comma
+// and one with a percent sign, which field splitting and variable expansion must survive.
+inline const char* sampleFolder(int token) {
+    switch (token) {
+        case kTokenProgramFiles:
+            return "C:\\Program Files";
+        case kTokenWindows:
+            return "C:\\WINDOWS";
+        case kTokenSystem:
+            return "C:\\WINDOWS\\system32";
+        case kTokenTemp:
+            return "C:\\TEMP";
+        case kTokenUserProfile:
+            return "C:\\Users\\Smith, John";
+        case kTokenDocuments:
+            return "C:\\Users\\100%Done\\Documents";
+        case kTokenMsAccess:
+        case kTokenCommonVideo:
+            return nullptr;  // not found on this machine
+        default:
+            return kFolderTokenNames[token];  // any text will do; the token's own name is one
+    }
+}
+
+// The run's record as start-up stage 0 leaves it, with the sample folders resolved. Whatever
+// the previous input left goes with the whole private heap, so no harness object that holds
+// heap blocks may live across this call.
+inline void freshSetupState() {
+    heapDestroy();
+    new (&setupState) SetupState();
+    SetupState& s = setupState;
+    setRunDefaults(s);
+    constexpr int kGrowth = 10;
+    StringList* lists[] = {&s.scratchFields,      &s.languageNames,     &s.folderPaths,
+                           &s.shortcutEntries,    &s.registryEntries,   &s.iniEntries,
+                           &s.associationEntries, &s.backgroundLines,   &s.uninstallPrograms,
+                           &s.uninstallDllCalls,  &s.groupZeroPrograms, &s.groupZeroDllCalls,
+                           &s.deferredTemps,      &s.deferredTargets,   &s.deferredShared,
+                           &s.rebootDeleteFiles,  &s.leftoverFolders,   &s.variableNames,
+                           &s.variableValues};
+    for (StringList* list : lists) list->create(kGrowth);
+    for (int language = 0; language < kLanguageCount; ++language) {
+        s.buttonLabels[language].create(kGrowth);
+        s.setupMessages[language].create(kGrowth);
+        s.errorMessages[language].create(kGrowth);
+    }
+    for (PageSlot& slot : s.pageSlots) {
+        for (StringList& texts : slot.texts) texts.create(kGrowth);
+        slot.runPrograms.create(kGrowth);
+        slot.dllCalls.create(kGrowth);
+    }
+    for (int token = 0; token < kFolderTokenCount; ++token) {
+        s.folderPaths.append(sampleFolder(token));
+    }
+}
+
+}  // namespace kelvara::fuzz

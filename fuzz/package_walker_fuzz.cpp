@@ -1,0 +1,256 @@
+// A package from bytes (its 12-byte header first, offsets from the package start): the file
+// groups and entries walked as the extraction walks them, written again with the builder's
+// encoder and walked once more (the same groups and entries must come back), and every
+// compressed file inflated in pieces as the extraction does it, checked against the one-piece
+// inflater the script loader uses. The file versions go through the version text as well.
+#include <algorithm>
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "fuzz_support.h"
+#include "install/package_format.h"
+#include "install/stream_inflate.h"
+#include "install/version_text.h"
+#include "runtime/byte_order.h"
+#include "setup/image_layout.h"
+#include "setup/inflate_buffer.h"
+
+using namespace kelvara;
+
+namespace {
+
+// Bytes inflated per file at most: enough to cross many pieces, small enough to stay fast.
+constexpr std::uint32_t kInflateLimit = 1u << 18;
+
+struct WalkedEntry {
+    std::string name;
+    std::uint32_t depth = 0;
+    bool file = false;
+    bool compressed = false;
+    FileEntryInfo info;
+    std::vector<unsigned char> data;
+};
+
+struct WalkedGroup {
+    FileGroupHeader header;
+    std::string target;
+    std::vector<WalkedEntry> entries;
+};
+
+bool sameInfo(const FileEntryInfo& a, const FileEntryInfo& b) {
+    return a.attributes == b.attributes && a.creationTime == b.creationTime &&
+           a.lastAccessTime == b.lastAccessTime && a.lastWriteTime == b.lastWriteTime &&
+           a.sizeHigh == b.sizeHigh && a.sizeLow == b.sizeLow && a.versionMs == b.versionMs &&
+           a.versionLs == b.versionLs && a.storedLength == b.storedLength;
+}
+
+bool sameGroups(const std::vector<WalkedGroup>& a, const std::vector<WalkedGroup>& b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t g = 0; g < a.size(); ++g) {
+        const WalkedGroup& x = a[g];
+        const WalkedGroup& y = b[g];
+        if (x.target != y.target || x.header.overwriteMode != y.header.overwriteMode ||
+            x.header.decisionRule != y.header.decisionRule || x.header.shared != y.header.shared ||
+            x.entries.size() != y.entries.size()) {
+            return false;
+        }
+        for (std::size_t e = 0; e < x.entries.size(); ++e) {
+            const WalkedEntry& p = x.entries[e];
+            const WalkedEntry& q = y.entries[e];
+            if (p.name != q.name || p.depth != q.depth || p.file != q.file ||
+                p.compressed != q.compressed || !sameInfo(p.info, q.info) || p.data != q.data) {
+                return false;
+            }
+        }
+    }
+    return true;
+}
+
+// Walks the groups; every entry lies inside its group, names are plain, and a folder entry's
+// depth names a folder-stack item an earlier folder entry of the group could reach (a file
+// entry may name any depth).
+std::vector<WalkedGroup> walk(const unsigned char* package, std::size_t size, std::uint32_t first,
+                              std::uint32_t script, bool* damaged) {
+    std::vector<WalkedGroup> groups;
+    PackageWalker walker(package, size, first, script);
+    FileGroupHeader header;
+    std::uint32_t last = first;
+    while (walker.nextGroup(header)) {
+        FUZZ_CHECK(header.endOffset <= script && header.endOffset <= size);
+        FUZZ_CHECK(walker.offset() > last && walker.offset() <= header.endOffset);
+        WalkedGroup group;
+        group.header = header;
+        group.target = header.targetFolder;
+        std::uint32_t folders = 0;  // folder-stack items set so far, the target folder included
+        PackageEntry entry;
+        while (walker.nextEntry(entry)) {
+            FUZZ_CHECK(walker.offset() > last && walker.offset() <= header.endOffset);
+            last = walker.offset();
+            const auto* name = reinterpret_cast<const unsigned char*>(entry.name);
+            FUZZ_CHECK(name >= package && name < package + header.endOffset);
+            const std::size_t nameLength = std::strlen(entry.name);
+            FUZZ_CHECK(isPlainEntryName(entry.name, nameLength));
+            FUZZ_CHECK(entry.isFile() || entry.depth <= folders);
+            WalkedEntry walked;
+            walked.name.assign(entry.name, nameLength);
+            walked.depth = entry.depth;
+            walked.file = entry.isFile();
+            walked.compressed = entry.isFile() && entry.isCompressed();  // folders have no data
+            if (entry.isFile()) {
+                walked.info = entry.file;
+                FUZZ_CHECK(entry.data > name &&
+                           entry.data + entry.file.storedLength <= package + header.endOffset);
+                walked.data.assign(entry.data, entry.data + entry.file.storedLength);
+            } else {
+                folders = std::max(folders, entry.depth + 1);
+            }
+            group.entries.push_back(std::move(walked));
+        }
+        groups.push_back(std::move(group));
+    }
+    *damaged = walker.damaged();
+    return groups;
+}
+
+// The groups written with the builder's encoder: header area, groups from E = 12, S at the end.
+std::vector<unsigned char> encode(const std::vector<WalkedGroup>& groups) {
+    std::vector<unsigned char> out(kPackageHeaderSize, 0);
+    auto grow = [&out](std::size_t n) {
+        out.resize(out.size() + n);
+        return out.data() + out.size() - n;
+    };
+    for (const WalkedGroup& group : groups) {
+        const std::size_t start = out.size();
+        FileGroupHeader header = group.header;
+        header.targetFolder = group.target.c_str();
+        writeGroupHeader(grow(groupHeaderSize(group.target.size())), header);
+        for (const WalkedEntry& e : group.entries) {
+            if (!e.file) {
+                writeFolderEntry(grow(folderEntrySize(e.name.size())), e.name.c_str(), e.depth);
+                continue;
+            }
+            writeFileEntryHeader(grow(fileEntryHeaderSize(e.name.size())), e.name.c_str(), e.depth,
+                                 e.compressed, e.info);
+            out.insert(out.end(), e.data.begin(), e.data.end());
+        }
+        patchGroupEndOffset(out.data() + start, static_cast<std::uint32_t>(out.size()));
+    }
+    return out;
+}
+
+class CollectingWriter : public ByteWriter {
+  public:
+    bool write(const unsigned char* bytes, std::size_t length) override {
+        FUZZ_CHECK(length != 0);
+        out.insert(out.end(), bytes, bytes + length);
+        return true;
+    }
+    std::vector<unsigned char> out;
+};
+
+// Progress only moves forward, and never past the whole of its total.
+class CheckingProgress : public ProgressSink {
+  public:
+    explicit CheckingProgress(int start) : position_(start), start_(start) {}
+    int position() override { return position_; }
+    void setPosition(int position) override {
+        FUZZ_CHECK(position > position_ && position <= start_ + 100);
+        position_ = position;
+    }
+
+  private:
+    int position_;
+    int start_;
+};
+
+// The extraction's inflater against the script loader's: the same bytes, then zeros up to the
+// file's size.
+void inflateFile(const WalkedEntry& e, std::size_t pieceSize, std::uint32_t progressTotal) {
+    const std::uint32_t outLength = std::min(e.info.sizeLow, kInflateLimit);
+    std::vector<unsigned char> piece(pieceSize);
+    CollectingWriter writer;
+    CheckingProgress progress(7);
+    FUZZ_CHECK(inflateToWriter(e.data.data(), e.data.size(), outLength, writer, piece.data(),
+                               piece.size(), &progress, progressTotal));
+    FUZZ_CHECK(writer.out.size() == outLength);
+
+    std::vector<unsigned char> whole(outLength + 1u);
+    long produced = inflateBuffer(e.data.data(), e.data.size(), whole.data(), outLength, nullptr, 0);
+    FUZZ_CHECK(produced >= 0 && produced <= static_cast<long>(outLength));
+    FUZZ_CHECK(std::equal(whole.begin(), whole.begin() + produced, writer.out.begin()));
+    FUZZ_CHECK(std::all_of(writer.out.begin() + produced, writer.out.end(),
+                           [](unsigned char b) { return b == 0; }));
+}
+
+// The version text is "%u.%u.%u.%u", cut to fit, always terminated.
+void checkVersion(const FileEntryInfo& info) {
+    const VersionPair version{info.versionMs, info.versionLs};
+    char expected[64];
+    std::snprintf(expected, sizeof expected, "%u.%u.%u.%u", info.versionMs >> 16,
+                  info.versionMs & 0xFFFF, info.versionLs >> 16, info.versionLs & 0xFFFF);
+    for (std::size_t room = 0; room <= 24; room += 5) {
+        char text[24];
+        std::memset(text, 'x', sizeof text);
+        std::size_t length = formatVersionText(text, room, version);
+        if (room == 0) {
+            FUZZ_CHECK(length == 0 && text[0] == 'x');
+            continue;
+        }
+        FUZZ_CHECK(length < room && text[length] == '\0' &&
+                   std::strncmp(text, expected, length) == 0);
+        FUZZ_CHECK(length == std::min(std::strlen(expected), room - 1));
+    }
+    const VersionPair other{info.versionLs, info.versionMs};
+    auto combined = [](VersionPair v) { return (std::uint64_t(v.ms) << 32) | v.ls; };
+    const int order = compareVersions(version, other);
+    FUZZ_CHECK((order < 0) == (combined(version) < combined(other)));
+    FUZZ_CHECK((order == 0) == (combined(version) == combined(other)));
+    FUZZ_CHECK((compareVersions(other, version) < 0) == (order > 0));
+}
+
+void checkSharedCount(const WalkedEntry& e) {
+    std::uint32_t expected = 0;
+    for (std::size_t i = 0; i < std::min<std::size_t>(e.data.size(), 4); ++i) {
+        expected |= std::uint32_t(e.data[i]) << (8 * i);
+    }
+    const std::uint32_t count = sharedCountFromBytes(e.data.data(), e.data.size());
+    FUZZ_CHECK(count == expected);
+    FUZZ_CHECK(changedSharedCount(count, false) == (count == 0xFFFFFFFFu ? count : count + 1));
+    FUZZ_CHECK(changedSharedCount(count, true) == (count == 0 ? 0 : count - 1));
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    if (size < static_cast<std::size_t>(kPackageHeaderSize)) return -1;
+    const PackageHeader header = decodePackageHeader(data);
+    bool damaged = false;
+    std::vector<WalkedGroup> groups =
+        walk(data, size, header.firstEntryOffset, header.scriptOffset, &damaged);
+    FUZZ_CHECK(groups.empty() || header.firstEntryOffset <= header.scriptOffset);
+
+    std::vector<unsigned char> rewritten = encode(groups);
+    bool rewrittenDamaged = true;
+    std::vector<WalkedGroup> again =
+        walk(rewritten.data(), rewritten.size(), kPackageHeaderSize,
+             static_cast<std::uint32_t>(rewritten.size()), &rewrittenDamaged);
+    FUZZ_CHECK(!rewrittenDamaged && sameGroups(groups, again));
+
+    // The piece buffer's size comes from the header's unused bits of the space field, so that
+    // pieces from one byte to a page are tried.
+    const std::size_t pieceSize = header.requiredSpace % 4096 + 1;
+    const std::uint32_t progressTotal = header.scriptOffset - header.firstEntryOffset;
+    for (const WalkedGroup& group : groups) {
+        for (const WalkedEntry& e : group.entries) {
+            if (!e.file) continue;
+            checkVersion(e.info);
+            checkSharedCount(e);
+            if (e.compressed) inflateFile(e, pieceSize, progressTotal);
+        }
+    }
+    return 0;
+}
