@@ -45,10 +45,10 @@ class Startup(unittest.TestCase):
     def tearDownClass(cls):
         cls.prefix.close()
 
-    def run_engine(self, name, data, args=('S',), exit_code=0):
+    def run_engine(self, name, data, args=('S',), exit_code=0, presses=()):
         """Runs an image (silently unless told otherwise: the wizard is not what these test)."""
         path = self.prefix.put(name, data)
-        run = self.prefix.run(DRIVER, path, args)
+        run = self.prefix.run(DRIVER, path, args, presses=presses)
         self.assertFalse(run.timed_out, f'{name} did not end:\n{run.output}')
         self.assertEqual(run.exit_code, exit_code, run.output)
         return [(w['caption'], w['text']) for w in run.windows], run
@@ -141,10 +141,29 @@ class Startup(unittest.TestCase):
                  *self.prefix.drive_c.glob('users/*/Temp')]
         return found[0] if found else self.prefix.drive_c / 'windows' / 'temp'
 
-    def test_command_lines_never_disturb_start_up(self):
-        for args in (['S'], ['s'], ['SILENT'], ['/S'], ['s', 'extra', 'x'] * 5, ['  ']):
-            windows, _ = self.run_engine('cmd.exe-copy.exe', STUB, args)
-            self.assertEqual(windows, [], f'arguments {args}')
+    def test_only_a_first_argument_that_begins_with_s_makes_the_run_silent(self):
+        """The installer's command line: a first argument that begins with S, in any case and
+        whatever follows it, installs without a window; any other line shows the wizard, which
+        is cancelled here before anything is written."""
+        ini = self.prefix.drive_c / 'kelvara-cmdline.ini'
+        text = b'C:\\kelvara-cmdline.ini,S,K,v\0'
+        welcome_page = struct.pack('<iI', 2, 12) + bytes([1] + [0] * 11)
+        image = setup_image(STUB, welcome_page + struct.pack('<iI', 12, len(text)) + text +
+                            END_RECORD)
+        for args in (['S'], ['s'], ['SILENT'], ['s', 'extra', 'x'] * 5):
+            with self.subTest(args=args):
+                ini.unlink(missing_ok=True)
+                windows, _ = self.run_engine('cmdline.exe', image, args)
+                self.assertEqual(windows, [])
+                self.assertEqual(ini.read_bytes().replace(b'\r', b''), b'[S]\nK=v\n')
+        for args in ([], ['/S'], ['  '], ['X', 'S']):
+            with self.subTest(args=args):
+                ini.unlink(missing_ok=True)
+                windows, run = self.run_engine('cmdline.exe', image, args, exit_code=1602,
+                                               presses=('Cancel', 'Yes'))
+                self.assertTrue(any('Cancel' in w['buttons'] and w['owner'] == '0'
+                                    for w in run.windows), f'no wizard window: {windows}')
+                self.assertFalse(ini.exists(), 'the wizard was cancelled before installing')
 
 
 if __name__ == '__main__':
