@@ -4,6 +4,7 @@
 
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "runtime/heap.h"
 #include "runtime/string_list.h"
@@ -241,27 +242,32 @@ TEST(InstallLog, CommasInPathsAndKeysRoundTrip) {
     }
 }
 
-TEST(InstallLog, ReaderAgreesWithTheFieldSplitterOnLinesWithoutCommasInValues) {
-    const char* lines[] = {
-        "c,1,Software\\Example,Path\n",
-        "e,0,.xyz,1",
-        "e,2,Software\\Example",
-        "d,C:\\App\\clean.exe,/quiet,C:\\App,1,1,0",
-        "f,C:\\App\\x.dll,DllUnregisterServer,,,1",
-        "b,C:\\App\\table.dat",
-        "z,whatever,else",
+TEST(InstallLog, LinesWithoutCommasInValuesReadAsTheirFields) {
+    struct Case {
+        const char* line;
+        std::vector<std::string> fields;  // the rest of the fifteen are empty
+    } cases[] = {
+        {"c,1,Software\\Example,Path\n", {"1", "Software\\Example", "Path"}},
+        {"e,0,.xyz,1", {"0", ".xyz", "1"}},
+        {"e,2,Software\\Example", {"2", "Software\\Example"}},
+        {"d,C:\\App\\clean.exe,/quiet,C:\\App,1,1,0",
+         {"C:\\App\\clean.exe", "/quiet", "C:\\App", "1", "1", "0"}},
+        {"f,C:\\App\\x.dll,DllUnregisterServer,,,1",
+         {"C:\\App\\x.dll", "DllUnregisterServer", "", "", "1"}},
+        {"b,C:\\App\\table.dat", {"C:\\App\\table.dat"}},
+        {"z,whatever,else", {"whatever", "else"}},
+        // Fifteen fields are kept; what follows the fifteenth is dropped.
+        {"f,a,b,c,d,e,f,g,h,i,j,k,l,m,n,o,p", {"a", "b", "c", "d", "e", "f", "g", "h", "i", "j",
+                                               "k", "l", "m", "n", "o"}},
     };
-    for (const char* line : lines) {
+    for (const Case& c : cases) {
         LogEntry entry;
-        ASSERT_TRUE(parseLogLine(line, entry)) << line;
-        EXPECT_EQ(entry.kind, line[0]);
-        std::string body(line + 2);
-        if (!body.empty() && body.back() == '\n') body.pop_back();
-        StringList expected;
-        splitFields(body.c_str(), false, expected);
-        ASSERT_EQ(entry.fields.count(), kFieldCount) << line;
+        ASSERT_TRUE(parseLogLine(c.line, entry)) << c.line;
+        EXPECT_EQ(entry.kind, c.line[0]);
+        ASSERT_EQ(entry.fields.count(), kFieldCount) << c.line;
         for (int i = 0; i < kFieldCount; ++i) {
-            EXPECT_STREQ(entry.fields.get(i), expected.get(i)) << line << " field " << i;
+            const std::string want = i < static_cast<int>(c.fields.size()) ? c.fields[i] : "";
+            EXPECT_STREQ(entry.fields.get(i), want.c_str()) << c.line << " field " << i;
         }
     }
     LogEntry entry;
