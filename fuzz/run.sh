@@ -56,7 +56,7 @@ for name in "${harnesses[@]}"; do
     mkdir -p "$work"
     regressions=()
     [ -d fuzz/regressions/$name ] && regressions=(fuzz/regressions/$name)
-    if ! "$harness" -max_total_time="$seconds" -timeout=20 -rss_limit_mb=2048 -print_final_stats=1 \
+    if ! "$harness" -max_total_time="$seconds" -timeout=60 -rss_limit_mb=2048 -print_final_stats=1 \
         -artifact_prefix=build/fuzz/crashes/$name- \
         "$work" fuzz/corpus/$name "${regressions[@]}" >"$log" 2>&1; then
         echo "fuzz: $name found a crash (input in build/fuzz/crashes/):" >&2
