@@ -13,6 +13,17 @@ jobs=$(nproc)
 # A copy that cannot be released is reported, but does not change the tests' verdict.
 trap 'for b in build/windows build/windows64; do tests/rig/prefix.sh release-all "$b" || true; done' EXIT
 run_ctest() { ctest --preset "$@" -j "$jobs"; }
+# Cases that skip themselves do so only where the platform cannot run them, and say why; they
+# are listed at the end, so that a skip is never mistaken for a pass.
+skipped=()
+note_skips() {
+    local log=build/$1/Testing/Temporary/LastTest.log
+    [ -f "$log" ] || return 0
+    mapfile -t -O ${#skipped[@]} skipped < <({
+        grep -hoE '^\[  SKIPPED \] [A-Za-z_][A-Za-z0-9_./]*' "$log"  # GoogleTest
+        grep -hE '\.\.\. skipped ' "$log"                             # unittest
+    } | sort -u)
+}
 run_ctest host-asan
 # The portable core's tests also as a static 32-bit x86 program, where sizes and pointers are as
 # wide as the engine's: natively where this machine runs 32-bit code, under qemu-i386 where it
@@ -24,9 +35,15 @@ run_ctest host32
 fuzz/run.sh 10
 if tests/rig/runs-32bit-code.sh; then
     tests/rig/with-display.sh ctest --preset windows -j "$jobs"
+    note_skips windows
 else
     echo "test: this machine cannot execute 32-bit code: static checks of the 32-bit engine," \
         "Wine tests on its x86_64 build"
     run_ctest windows -L static
     tests/rig/with-display.sh ctest --preset windows64 -j "$jobs"
+    note_skips windows64
+fi
+if [ ${#skipped[@]} -gt 0 ]; then
+    echo "test: cases this platform cannot run, skipped (their output says why):"
+    printf '  %s\n' "${skipped[@]}"
 fi

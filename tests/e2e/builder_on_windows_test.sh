@@ -6,7 +6,10 @@
 set -uo pipefail
 build=$1 arch=$2 builder_exe=$3 stub=$4 host_builder=$5 source=$6
 rig=$(cd "$(dirname "$0")/../rig" && pwd)
-[ -x "$host_builder" ] || { echo "SKIPPED: no host builder at $host_builder"; exit 77; }
+if [ ! -x "$host_builder" ]; then
+    echo "no host builder at $host_builder: build the host-asan preset first (scripts/build.sh)" >&2
+    exit 1
+fi
 source "$rig/wine-env.sh"
 wine_env "$arch"
 prefix=$(cd "$build" && pwd)/wine/e2e/builder-on-windows-$$

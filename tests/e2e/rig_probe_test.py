@@ -114,8 +114,8 @@ class RigProbe(unittest.TestCase):
                                      entry['dll_get_version'])
 
     def test_builder_records_the_fixture_versions(self):
-        if not Path(BUILDER).exists():
-            self.skipTest(f'no builder at {BUILDER}')
+        self.assertTrue(Path(BUILDER).exists(),
+                        f'no builder at {BUILDER}: build the host-asan preset first')
         names = ['version-1.dll', 'version-40000.dll', 'version-1-0-40000-0.dll',
                  'program-2.exe', 'unversioned.dll']
         with tempfile.TemporaryDirectory() as work:

@@ -440,6 +440,5 @@ class WizardInstall(unittest.TestCase):
 
 if __name__ == '__main__':
     if not Path(BUILDER).exists():
-        print(f'SKIPPED: no builder at {BUILDER} (build the host preset first)')
-        sys.exit(77)
+        sys.exit(f'no builder at {BUILDER}: build the host-asan preset first (scripts/build.sh)')
     unittest.main(argv=[sys.argv[0], *sys.argv[8:]], verbosity=2)
