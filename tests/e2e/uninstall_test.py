@@ -18,7 +18,7 @@ sys.path.insert(0, str(Path(__file__).resolve().parents[1] / 'rig'))
 from install_project import FileGroup, Project, build_image, source_folder  # noqa: E402
 from probe import SHARED_DLLS_KEY, Probe, restart  # noqa: E402
 from system_snapshot import NO_CHANGES, changes, snapshot  # noqa: E402
-from wine_prefix import Prefix  # noqa: E402
+from wine_prefix import Prefix, picture_facts  # noqa: E402
 
 BUILD, ARCH, ENGINE, DRIVER, PROBE, BUILDER = sys.argv[1:7]
 ARTIFACTS = Path(BUILD) / 'artifacts' / 'uninstall'
@@ -105,8 +105,12 @@ class Uninstall(unittest.TestCase):
         return {item['path']: item for item in session.tree(dialog, TREE)}
 
     def screenshot(self, session, name, window):
+        """Keeps a picture of the dialog for review, and checks it is one: the window's size, and
+        the many colours of text, buttons and icons (a blank or unpainted window has one or two)."""
         path = session.screenshot(ARTIFACTS / f'{name}.png', window)
-        self.assertGreater(path.stat().st_size, 1000, f'{path} holds a picture')
+        width, height, colours = picture_facts(path)
+        self.assertEqual((width, height), tuple(session.rect(window)[2:]), path)
+        self.assertGreaterEqual(colours, 16, f'{path} shows hardly anything')
 
     def finish(self, session):
         self.assertEqual(session.finish(60), 0, session.transcript)

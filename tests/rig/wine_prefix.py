@@ -22,6 +22,13 @@ def _unescape(text):
     return re.sub(r'\\(.)', lambda m: {'n': '\n', 'r': '\r'}.get(m.group(1), m.group(1)), text)
 
 
+def picture_facts(path):
+    """(width, height, number of distinct colours) of a picture, read by ImageMagick."""
+    shown = subprocess.run(['identify', '-format', '%w %h %k', str(path)], check=True,
+                           capture_output=True, text=True, timeout=60).stdout.split()
+    return tuple(int(n) for n in shown)
+
+
 class Run:
     """What one program run showed and how it ended."""
 
