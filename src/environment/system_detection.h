@@ -20,6 +20,10 @@ bool isWindows95();
 // Sets setupState.isAdministrator from the process token (enabled built-in Administrators
 // group). True when the membership could be determined; on false isAdministrator is false.
 bool checkAdministrator();
+// The rule it applies to a token (a HANDLE): `enabled` is set when the token holds the built-in
+// Administrators group enabled (a group kept only for denying does not count). True when the
+// token's groups could be read.
+bool tokenHasEnabledAdministrators(void* token, bool* enabled);
 
 // Internet Explorer requirement level 0..20, DirectX version 0xMMmm, Access level 0..7.
 int detectIe();

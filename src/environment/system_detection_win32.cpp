@@ -28,33 +28,6 @@ int ieReleaseIndex() {
     return 0;
 }
 
-bool tokenHasEnabledAdministrators(HANDLE token) {
-    DWORD size = 0;
-    if (!::GetTokenInformation(token, TokenGroups, nullptr, 0, &size) &&
-        ::GetLastError() != ERROR_INSUFFICIENT_BUFFER) {
-        return false;
-    }
-    HeapBlock buffer(size);
-    if (!buffer.get() || !::GetTokenInformation(token, TokenGroups, buffer.get(), size, &size)) {
-        return false;
-    }
-    SID_IDENTIFIER_AUTHORITY ntAuthority = SECURITY_NT_AUTHORITY;
-    PSID administrators = nullptr;
-    if (!::AllocateAndInitializeSid(&ntAuthority, 2, SECURITY_BUILTIN_DOMAIN_RID,
-                                    DOMAIN_ALIAS_RID_ADMINS, 0, 0, 0, 0, 0, 0, &administrators)) {
-        return false;
-    }
-    const auto* groups = static_cast<const TOKEN_GROUPS*>(buffer.get());
-    for (DWORD i = 0; i < groups->GroupCount; ++i) {
-        if (::EqualSid(groups->Groups[i].Sid, administrators) &&
-            (groups->Groups[i].Attributes & SE_GROUP_ENABLED)) {
-            setupState.isAdministrator = true;
-        }
-    }
-    ::FreeSid(administrators);
-    return true;
-}
-
 }  // namespace
 
 int detectWindowsVersion() {
@@ -92,12 +65,40 @@ bool isWindows95() {
            version.dwMinorVersion == 0;
 }
 
+bool tokenHasEnabledAdministrators(void* token, bool* enabled) {
+    *enabled = false;
+    DWORD size = 0;
+    if (!::GetTokenInformation(token, TokenGroups, nullptr, 0, &size) &&
+        ::GetLastError() != ERROR_INSUFFICIENT_BUFFER) {
+        return false;
+    }
+    HeapBlock buffer(size);
+    if (!buffer.get() || !::GetTokenInformation(token, TokenGroups, buffer.get(), size, &size)) {
+        return false;
+    }
+    SID_IDENTIFIER_AUTHORITY ntAuthority = SECURITY_NT_AUTHORITY;
+    PSID administrators = nullptr;
+    if (!::AllocateAndInitializeSid(&ntAuthority, 2, SECURITY_BUILTIN_DOMAIN_RID,
+                                    DOMAIN_ALIAS_RID_ADMINS, 0, 0, 0, 0, 0, 0, &administrators)) {
+        return false;
+    }
+    const auto* groups = static_cast<const TOKEN_GROUPS*>(buffer.get());
+    for (DWORD i = 0; i < groups->GroupCount; ++i) {
+        if (::EqualSid(groups->Groups[i].Sid, administrators) &&
+            (groups->Groups[i].Attributes & SE_GROUP_ENABLED)) {
+            *enabled = true;
+        }
+    }
+    ::FreeSid(administrators);
+    return true;
+}
+
 bool checkAdministrator() {
     setupState.isAdministrator = false;
     HANDLE raw = nullptr;
     if (!::OpenProcessToken(::GetCurrentProcess(), TOKEN_QUERY, &raw)) return false;
     UniqueHandle token(raw);
-    return tokenHasEnabledAdministrators(token.get());
+    return tokenHasEnabledAdministrators(token.get(), &setupState.isAdministrator);
 }
 
 int detectIe() {

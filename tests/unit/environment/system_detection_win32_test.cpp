@@ -68,6 +68,40 @@ TEST(SystemDetection, ThePrefixIsAnNtReleaseWithAdministrators) {
     EXPECT_TRUE(setupState.isAdministrator) << "Wine runs programs as an administrator";
 }
 
+// Wine runs everything as an administrator, so the other answer is shown on a token made for
+// it: the process's own with the Administrators group turned into a deny-only group, as a
+// standard user's filtered token has it.
+TEST(SystemDetection, ATokenWhoseAdministratorsGroupIsOnlyForDenyingIsNoAdministrator) {
+    HANDLE process = nullptr;
+    ASSERT_TRUE(::OpenProcessToken(::GetCurrentProcess(),
+                                   TOKEN_QUERY | TOKEN_DUPLICATE | TOKEN_ASSIGN_PRIMARY,
+                                   &process));
+    bool enabled = false;
+    EXPECT_TRUE(tokenHasEnabledAdministrators(process, &enabled));
+    EXPECT_TRUE(enabled);
+
+    SID_IDENTIFIER_AUTHORITY ntAuthority = SECURITY_NT_AUTHORITY;
+    PSID administrators = nullptr;
+    ASSERT_TRUE(::AllocateAndInitializeSid(&ntAuthority, 2, SECURITY_BUILTIN_DOMAIN_RID,
+                                           DOMAIN_ALIAS_RID_ADMINS, 0, 0, 0, 0, 0, 0,
+                                           &administrators));
+    SID_AND_ATTRIBUTES disable = {administrators, 0};
+    HANDLE filtered = nullptr;
+    ASSERT_TRUE(::CreateRestrictedToken(process, 0, 1, &disable, 0, nullptr, 0, nullptr,
+                                        &filtered))
+        << ::GetLastError();
+    enabled = true;
+    EXPECT_TRUE(tokenHasEnabledAdministrators(filtered, &enabled));
+    EXPECT_FALSE(enabled) << "a deny-only Administrators group counts as none";
+
+    enabled = true;
+    EXPECT_FALSE(tokenHasEnabledAdministrators(nullptr, &enabled)) << "no token, no answer";
+    EXPECT_FALSE(enabled);
+    ::CloseHandle(filtered);
+    ::FreeSid(administrators);
+    ::CloseHandle(process);
+}
+
 TEST(SystemDetection, InternetExplorerFromTheRegistryValuesPresent) {
     SavedValue version(HKEY_LOCAL_MACHINE, kIeKey, "Version");
     SavedValue build(HKEY_LOCAL_MACHINE, kOldIeKey, "Build");
