@@ -347,6 +347,77 @@ TEST(FileGroups, GroupFieldsCompressionChoicesAndOffsets) {
     EXPECT_EQ(entries[2].group.endOffset, first + built.bytes.size());
 }
 
+// The builder's bytes read by hand, with the documented layout's numbers written out instead of
+// the shared constants and walker: a slip made alike in the builder and the engine shows here.
+TEST(FileGroups, ABuiltGroupDecodedByHandFromTheDocumentedLayout) {
+    SourceTree tree;
+    const std::string text = compressibleText(3000);
+    const std::string noise = randomBytes(100, 3);
+    tree.write("docs/read me.txt", text, 1500000000);
+    tree.write("z.bin", noise, 1600000000);
+    FileGroupSpec spec = groupOf(tree);
+    spec.targetFolder = "C:\\Target";
+    spec.overwrite = OverwriteMode::Older;
+    spec.rule = DecisionRule::VersionAndDate;
+    spec.shared = true;
+    Diagnostics diagnostics;
+    const std::uint32_t first = 12;
+    BuiltFileGroups built = buildFileGroups({spec}, first, {}, diagnostics);
+    ASSERT_FALSE(diagnostics.failed());
+    const Bytes& b = built.bytes;
+    const auto u32 = [&](std::size_t at) {
+        EXPECT_LE(at + 4, b.size());
+        return at + 4 > b.size() ? 0u
+                                 : static_cast<std::uint32_t>(b[at] | b[at + 1] << 8 |
+                                                              b[at + 2] << 16 | b[at + 3] << 24);
+    };
+    const auto u64 = [&](std::size_t at) { return u32(at) | std::uint64_t{u32(at + 4)} << 32; };
+    const auto text0 = [&](std::size_t& at) {
+        std::string s(reinterpret_cast<const char*>(&b[at]));
+        at += s.size() + 1;
+        return s;
+    };
+
+    ASSERT_GT(b.size(), 30u);
+    EXPECT_EQ(u32(0), first + b.size()) << "the end offset counts from the package start";
+    EXPECT_EQ(u32(4), 3u) << "overwrite older";
+    EXPECT_EQ(u32(8), 2u) << "decide by version and date";
+    EXPECT_EQ(u32(12), 1u) << "shared";
+    EXPECT_EQ(u32(16), 0u) << "reserved";
+    std::size_t at = 20;
+    EXPECT_EQ(text0(at), "C:\\Target");
+
+    std::map<std::string, std::string> seen;  // name -> "depth flags size time data"
+    while (at < b.size()) {
+        const std::string name = text0(at);
+        const std::uint32_t depth = u32(at);
+        const unsigned flags = b[at + 4];
+        at += 5;
+        std::string line = std::to_string(depth) + " " + std::to_string(flags);
+        if (flags & 1) {
+            const std::uint32_t size = u32(at + 32);
+            const std::uint32_t stored = u32(at + 44);
+            line += " " + std::to_string(size) + " " + std::to_string(u64(at + 20));
+            EXPECT_EQ(u32(at + 28), 0u) << name << ": size high";
+            at += 48;
+            ASSERT_LE(at + stored, b.size()) << name;
+            line += " " + ((flags & 2) ? inflateSyncFlushed(&b[at], stored, size)
+                                       : std::string(b.begin() + at, b.begin() + at + stored));
+            at += stored;
+        }
+        seen[name] = line;
+    }
+    EXPECT_EQ(at, b.size());
+    EXPECT_EQ(seen.size(), 3u);
+    EXPECT_EQ(seen["docs"], "0 0");
+    EXPECT_EQ(seen["read me.txt"],
+              "1 3 3000 " + std::to_string(fileTimeOfUnixSeconds(1500000000)) + " " + text)
+        << "depth 1 under docs, compressed";
+    EXPECT_EQ(seen["z.bin"],
+              "0 1 100 " + std::to_string(fileTimeOfUnixSeconds(1600000000)) + " " + noise)
+        << "random bytes stay stored";
+}
+
 TEST(FileGroups, PatternsSelectFiles) {
     EXPECT_TRUE(matchesGlob("**", "a/b/c.txt"));
     EXPECT_TRUE(matchesGlob("*.txt", "c.txt"));

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include <zlib.h>
+
 #include "install/package_format.h"
 #include "setup/image_layout.h"
 
@@ -175,6 +177,109 @@ TEST(PackageFormat, EncodedGroupsDecodeFieldForField) {
     EXPECT_FALSE(walker.nextGroup(group));
     EXPECT_FALSE(walker.damaged());
     EXPECT_EQ(walker.offset(), package.size());
+}
+
+// The layout as documented, laid out byte by byte with its numbers written out instead of the
+// encoder and its constants: a slip made alike in the encoder and the walker shows here.
+TEST(PackageFormat, AGroupLaidOutByHandFromTheDocumentedLayout) {
+    Bytes bytes(12, 0);  // the package header area
+    const auto u32 = [&](std::uint32_t v) {
+        for (int i = 0; i < 4; ++i) bytes.push_back(static_cast<unsigned char>(v >> (8 * i)));
+    };
+    const auto u64 = [&](std::uint64_t v) {
+        u32(static_cast<std::uint32_t>(v));
+        u32(static_cast<std::uint32_t>(v >> 32));
+    };
+    const auto text = [&](const std::string& s) {
+        bytes.insert(bytes.end(), s.begin(), s.end());
+        bytes.push_back(0);
+    };
+    // Group: end offset (patched below), overwrite mode 3 (older), decision rule 2 (version and
+    // date), shared 1, reserved 0, target folder.
+    u32(0);
+    u32(3);
+    u32(2);
+    u32(1);
+    u32(0);
+    text("C:\\Target");
+    // A folder entry: name, depth 0, flags 0.
+    text("docs");
+    u32(0);
+    bytes.push_back(0x00);
+    // A stored file in it: depth 1, flags 1; attributes, creation, access and write times, size
+    // high and low, version ms and ls, stored length; then the data.
+    text("read me.txt");
+    u32(1);
+    bytes.push_back(0x01);
+    u32(0x20);
+    u64(0x01D2000000000011ull);
+    u64(0x01D2000000000022ull);
+    u64(0x01D2000000000033ull);
+    u32(0);
+    u32(5);
+    u32(0x00020001);
+    u32(0x00040003);
+    u32(5);
+    text("hello");
+    bytes.pop_back();  // the data has no terminator
+    // A compressed file at depth 0: flags 3, the data a zlib stream of the size-low bytes.
+    const std::string content(3000, 'k');
+    Bytes stream(compressBound(static_cast<uLong>(content.size())));
+    uLongf streamSize = static_cast<uLongf>(stream.size());
+    ASSERT_EQ(compress(stream.data(), &streamSize,
+                       reinterpret_cast<const Bytef*>(content.data()),
+                       static_cast<uLong>(content.size())),
+              Z_OK);
+    stream.resize(streamSize);
+    text("packed.bin");
+    u32(0);
+    bytes.push_back(0x03);
+    u32(0x01);
+    u64(1);
+    u64(2);
+    u64(3);
+    u32(0);
+    u32(static_cast<std::uint32_t>(content.size()));
+    u32(0);
+    u32(0);
+    u32(static_cast<std::uint32_t>(stream.size()));
+    bytes.insert(bytes.end(), stream.begin(), stream.end());
+    put32(bytes, 12, static_cast<std::uint32_t>(bytes.size()));  // the group's end offset
+
+    Walked walked = walk(bytes);
+    EXPECT_FALSE(walked.damaged);
+    ASSERT_EQ(walked.lines.size(), 4u);
+    EXPECT_EQ(walked.lines[0], "G C:\\Target 3 2 1");
+    EXPECT_EQ(walked.lines[1], "D 0 docs");
+    EXPECT_EQ(walked.lines[2], "F 1 read me.txt hello");
+    EXPECT_EQ(walked.lines[3].substr(0, 15), "F 0 packed.bin ");
+    EXPECT_EQ(walked.lines[3].substr(walked.lines[3].size() - 2), " z");
+
+    PackageWalker walker(bytes.data(), bytes.size(), 12, static_cast<std::uint32_t>(bytes.size()));
+    FileGroupHeader group;
+    ASSERT_TRUE(walker.nextGroup(group));
+    EXPECT_EQ(group.endOffset, bytes.size());
+    PackageEntry entry;
+    ASSERT_TRUE(walker.nextEntry(entry) && walker.nextEntry(entry));
+    EXPECT_EQ(entry.file.attributes, 0x20u);
+    EXPECT_EQ(entry.file.creationTime, 0x01D2000000000011ull);
+    EXPECT_EQ(entry.file.lastAccessTime, 0x01D2000000000022ull);
+    EXPECT_EQ(entry.file.lastWriteTime, 0x01D2000000000033ull);
+    EXPECT_EQ(entry.file.sizeLow, 5u);
+    EXPECT_EQ(entry.file.versionMs, 0x00020001u);
+    EXPECT_EQ(entry.file.versionLs, 0x00040003u);
+    ASSERT_TRUE(walker.nextEntry(entry));
+    EXPECT_EQ(entry.file.sizeLow, content.size());
+    ASSERT_EQ(entry.file.storedLength, stream.size());
+    std::string inflated(content.size(), '\0');
+    uLongf inflatedSize = static_cast<uLongf>(inflated.size());
+    ASSERT_EQ(uncompress(reinterpret_cast<Bytef*>(inflated.data()), &inflatedSize, entry.data,
+                         entry.file.storedLength),
+              Z_OK);
+    EXPECT_EQ(inflated, content);
+    EXPECT_FALSE(walker.nextEntry(entry));
+    EXPECT_FALSE(walker.nextGroup(group));
+    EXPECT_FALSE(walker.damaged());
 }
 
 TEST(PackageFormat, EmptyAreaAndSkippedEntries) {
