@@ -45,13 +45,16 @@ void keepOutermostFolders(StringList& folders) {
     for (int i = folders.count() - 1; i >= 0; --i) {
         if (!folders.get(i)) folders.removeAt(i);
     }
-    // Shortest first: an outer folder always comes before the folders inside it.
-    folders.sort(kSortByLength);
-    for (int i = 0; i < folders.count(); ++i) {
-        const char* outer = folders.get(i);
-        for (int j = folders.count() - 1; j > i; --j) {
+    // Each folder is compared with all others, not only with the shorter ones: trailing
+    // backslashes can make an outer folder's text the longer one.
+    for (int i = folders.count() - 1; i >= 0; --i) {
+        const char* folder = folders.get(i);
+        for (int j = 0; j < folders.count(); ++j) {
             const char* other = folders.get(j);
-            if (isInsideFolder(other, outer) || sameFolder(other, outer)) folders.removeAt(j);
+            if (j != i && (isInsideFolder(folder, other) || (j < i && sameFolder(folder, other)))) {
+                folders.removeAt(i);
+                break;
+            }
         }
     }
     folders.sort(kSortAlphabetical);

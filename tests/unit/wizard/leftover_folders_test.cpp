@@ -34,6 +34,9 @@ TEST(LeftoverFolders, OnlyTheOutermostFoldersRemainSortedIgnoringCase) {
     EXPECT_EQ(outermost({"C:\\A\\B", "C:\\A\\B\\C\\D", "C:\\X"}),
               (std::vector<std::string>{"C:\\A\\B", "C:\\X"}))
         << "nested more than one level deep";
+    EXPECT_EQ(outermost({"C:\\App\\\\\\\\\\", "C:\\App\\x"}),
+              (std::vector<std::string>{"C:\\App\\\\\\\\\\"}))
+        << "the outer folder's text may be the longer one";
     EXPECT_EQ(outermost({}), std::vector<std::string>{});
 }
 
