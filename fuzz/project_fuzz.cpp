@@ -62,10 +62,9 @@ void checkEngineReading(const build::Project& project, const std::vector<unsigne
     // The dump's reading: every record whole and the end record last.
     std::vector<std::string> lines = build::describeScript(script.data(), script.size());
     FUZZ_CHECK(!lines.empty() && lines.back() == "end");
-    for (const std::string& line : lines) {
-        FUZZ_CHECK(line.find("damaged payload") == std::string::npos);
-        FUZZ_CHECK(line.find("not a record of the format") == std::string::npos);
-    }
+    // Those two readings begin with the record's type number; a record the dump reads starts
+    // with its name, whatever its text holds.
+    for (const std::string& line : lines) FUZZ_CHECK(line.rfind("type ", 0) != 0);
 
     fuzz::freshSetupState();
     FUZZ_CHECK(applyScript(script.data(), script.size()));
