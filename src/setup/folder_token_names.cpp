@@ -1,5 +1,7 @@
 #include "setup/folder_token_names.h"
 
+#include <cstring>
+
 #include "runtime/heap_string.h"
 #include "runtime/string_list.h"
 #include "setup/setup_state.h"
@@ -49,6 +51,9 @@ char* expandFolderTokens(const char* text) {
     const StringList& paths = setupState.folderPaths;
     HeapString result(strDupExtra(text, 0));
     for (int token = 0; result && token < kFolderTokenCount; ++token) {
+        // Every token begins with '<': once the text has none left, no later token can match,
+        // and most texts of a script have none at all.
+        if (!std::strchr(result.get(), '<')) break;
         // Dropping a token whose folder is unknown would turn "<ProgramFiles>\App" into "\App".
         const char* path = paths.get(token);
         if (!path) continue;
