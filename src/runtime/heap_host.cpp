@@ -108,8 +108,11 @@ bool heapCreate() {
 void heapDestroy() {
     std::lock_guard<std::mutex> hold(heapLock);
     for (std::size_t i = 0; i < table.capacity; ++i) std::free(table.slots[i].block);
-    std::free(table.slots);
-    table = BlockTable{};
+    // The table keeps its size for the next run: a process that starts the heap again and again
+    // (a fuzz harness, thousands of times a second) would otherwise grow it anew each time.
+    if (table.slots) std::memset(table.slots, 0, table.capacity * sizeof(Slot));
+    table.used = 0;
+    table.created = false;
 }
 
 void* heapAlloc(std::size_t size) {
