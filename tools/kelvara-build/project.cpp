@@ -82,7 +82,9 @@ std::optional<std::uint32_t> parseRgb(const std::string& text) {
 
 int languageNumber(const std::string& name) {
     if (auto number = lookUp(kLanguages, name)) return *number;
-    if (!name.empty() && std::all_of(name.begin(), name.end(), ::isdigit) && name.size() < 4) {
+    // As unsigned char: a Windows-1252 letter is a negative char, which isdigit may not take.
+    const auto isDigit = [](char c) { return std::isdigit(static_cast<unsigned char>(c)) != 0; };
+    if (!name.empty() && std::all_of(name.begin(), name.end(), isDigit) && name.size() < 4) {
         int number = std::stoi(name);
         if (number >= 1 && number <= 97) return number;
     }
@@ -152,10 +154,33 @@ namespace {
 
 int lineOf(const toml::node& node);
 
+// How the reader names the file's top level in its messages.
+constexpr const char* kTopLevel = "the project";
+
+// What acceptedKeys() gathers while it reads its project; null at every other time, when the
+// reader notes nothing.
+thread_local std::vector<AcceptedKey>* tAcceptedKeys = nullptr;
+
+// Notes a table read (empty key) or a key looked up in it, once; a key present anywhere counts
+// as in the sample.
+void noteAccepted(const std::string& where, const std::string& key, bool present) {
+    if (!tAcceptedKeys) return;
+    std::string table = where == kTopLevel ? "" : where;
+    for (AcceptedKey& known : *tAcceptedKeys) {
+        if (known.table == table && known.key == key) {
+            known.inSample = known.inSample || present;
+            return;
+        }
+    }
+    tAcceptedKeys->push_back({table, key, present});
+}
+
 class TableReader {
   public:
     TableReader(const toml::table& table, std::string where, Diagnostics& diagnostics)
-        : table_(table), where_(std::move(where)), diagnostics_(diagnostics) {}
+        : table_(table), where_(std::move(where)), diagnostics_(diagnostics) {
+        noteAccepted(where_, "", true);
+    }
     ~TableReader() { reportUnknownKeys(); }
     TableReader(const TableReader&) = delete;
     TableReader& operator=(const TableReader&) = delete;
@@ -199,7 +224,9 @@ int TableReader::lineOf(const std::string& key) const {
 
 const toml::node* TableReader::node(const std::string& key) {
     known_.insert(key);
-    return table_.get(key);
+    const toml::node* found = table_.get(key);
+    noteAccepted(where_, key, found != nullptr);
+    return found;
 }
 
 std::optional<std::string> TableReader::text(const std::string& key) {
@@ -602,7 +629,7 @@ void ProjectParser::eachTable(const toml::node& node, const std::string& name, E
 }
 
 void ProjectParser::parse(const toml::table& root, const Definitions& definitions) {
-    TableReader top(root, "the project", d_);
+    TableReader top(root, kTopLevel, d_);
     product(top);
     look(top);
     pages(top);
@@ -1144,6 +1171,162 @@ Project parseProject(const std::string& text, const std::filesystem::path& file,
     }
     ProjectParser(project, diagnostics).parse(root, definitions);
     return project;
+}
+
+namespace {
+
+// Every table of the format once and every key of each, for acceptedKeys(). The values only need
+// to be of the right kind: the files it names are not there, and the errors that gives are
+// ignored. [variables] has no fixed keys.
+constexpr const char* kAllTablesProject = R"toml(
+[product]
+name = "Sample"
+short-name = "Sample"
+maker-link = true
+
+[look]
+layout = "standard"
+full-colour-welcome = false
+page-colour = "window"
+frame-colour = "button-face"
+header-colour = "#FFFFFF"
+accent-colour = "#008CC8"
+font = { face = "Tahoma", colour = "#000000" }
+title-font = { face = "Tahoma", colour = "#000000" }
+
+[look.background]
+top = "#000080"
+bottom = "#000000"
+captioned = false
+
+[[look.background.lines]]
+text = "Sample"
+align = "left"
+from = "top"
+x = 0
+y = 0
+font = "Tahoma"
+size = 12
+width = 0
+weight = 400
+italic = false
+underline = false
+colour = "#FFFFFF"
+shadow = 0
+shadow-colour = "#000000"
+
+[pages]
+show = ["welcome", "licence", "readme", "installing", "finish"]
+licence = "licence.txt"
+readme = "readme.txt"
+
+[languages]
+offer = ["english"]
+auto-select = true
+
+[[texts]]
+language = "english"
+table = "buttons"
+item = 1
+text = "&Next >"
+
+[variables]
+
+[[files]]
+source = "."
+include = ["**"]
+exclude = []
+target = "%InstallPath%"
+overwrite = "newer"
+decide = "version-and-date"
+shared = false
+compression = "auto"
+
+[[shortcuts]]
+path = "<Programs>\\Sample.lnk"
+target = "%InstallPath%\\sample.exe"
+arguments = ""
+working-folder = ""
+icon = ""
+icon-index = 0
+show = "normal"
+hotkey = 0
+shared = false
+
+[[registry]]
+root = "HKCU"
+key = "Software\\Sample"
+name = "Path"
+type = "string"
+value = "%InstallPath%"
+
+[[ini]]
+file = "sample.ini"
+section = "Sample"
+key = "Path"
+value = "%InstallPath%"
+append = false
+
+[[associations]]
+extension = ".sample"
+type = "Sample.Document"
+content-type = "text/plain"
+description = "Sample"
+tip = "Sample"
+command = "%InstallPath%\\sample.exe %1"
+icon = ""
+icon-index = 0
+
+[[run]]
+program = "%InstallPath%\\sample.exe"
+open = ""
+arguments = ""
+working-folder = ""
+when = "after-install"
+wait = true
+once = true
+window = "normal"
+
+[[dll-call]]
+dll = "%InstallPath%\\sample.dll"
+function = "DllRegisterServer"
+arguments = []
+when = "after-install"
+once = true
+
+[start-menu]
+group-choice = false
+desktop-choice = false
+quick-launch-choice = false
+
+[install]
+restart = false
+uninstaller = true
+previous-location = { root = "HKLM", key = "Software\\Sample", value = "Path" }
+
+[finish]
+run = ""
+view = ""
+
+[requirements]
+windows = "NT"
+directx = "9.0"
+ie = "6.0"
+access = "XP"
+administrator = false
+)toml";
+
+}  // namespace
+
+std::vector<AcceptedKey> acceptedKeys() {
+    std::vector<AcceptedKey> keys;
+    struct Noting {
+        explicit Noting(std::vector<AcceptedKey>& into) { tAcceptedKeys = &into; }
+        ~Noting() { tAcceptedKeys = nullptr; }
+    } noting(keys);
+    Diagnostics ignored;
+    parseProject(kAllTablesProject, "accepted-keys/project.toml", {}, ignored);
+    return keys;
 }
 
 Project readProject(const std::filesystem::path& file, const Definitions& definitions,

@@ -162,4 +162,18 @@ int languageNumber(const std::string& name);
 // UTF-8 text as Windows-1252; nullopt when a character has no place in that code page.
 std::optional<std::string> toAnsi(const std::string& utf8);
 
+// A table the reader reads, or a key it looks up in one.
+struct AcceptedKey {
+    std::string table;     // as written in TOML: "[product]", "[[files]]", "[look.font]";
+                           // empty for the file's top level, whose keys are the tables
+    std::string key;       // empty: the table itself (read even when it has no fixed keys)
+    bool inSample = true;  // the built-in project of acceptedKeys() holds the key
+};
+
+// Every table the reader reads and every key it accepts, in reading order, each once: found by
+// reading a built-in project that has every table (an array of tables with one element) and
+// noting what the reader looks up, present or not. For the tests that keep the format's
+// documentation complete; the builder itself never calls it.
+std::vector<AcceptedKey> acceptedKeys();
+
 }  // namespace kelvara::build
