@@ -276,12 +276,15 @@ void undoLine(Undo& undo, const LogEntry& entry) {
         case kLogPreviousIniEntry:
             restoreIniEntry(entry);
             break;
+        // The next two kinds are written to the rollback log only, which the rollback undoes
+        // without a window. An install log lies in a folder its users may write to: a line of
+        // these kinds there would move any file over any other, so it undoes nothing.
         case kLogReplacedFile:
-            restoreReplacedFile(path, field(entry, 1));
+            if (!undo.window) restoreReplacedFile(path, field(entry, 1));
             break;
         case kLogExistingShared:
             // A shared file that was there before the run: its count goes back, the file stays.
-            if (*path) changeSharedCount(path, true);
+            if (!undo.window && *path) changeSharedCount(path, true);
             break;
         case kLogUninstallProgram:
             runLoggedProgram(entry.fields);
