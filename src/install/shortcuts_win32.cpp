@@ -70,6 +70,8 @@ bool installShortcut(InstallRun& run, const char* raw) {
     if (!folder) return reportShortcutFailure(run, path);
     if (*folder.get() && createFolderChain(run, folder.get()) != 0) return false;
 
+    // A link that was there before is kept for the rollback, which puts it back as it was.
+    if (existed) keepCopyForRollback(run, path);
     if (!writeLink(record)) {
         // A save that failed half-way may leave a file this run made; it is not logged, so it
         // goes now rather than stay behind after a rollback or an uninstall.
@@ -77,7 +79,13 @@ bool installShortcut(InstallRun& run, const char* raw) {
         return reportShortcutFailure(run, path);
     }
     if (record.shared) {
-        logPath(run, kLogSharedFile, path, true);
+        // One that was there before is never offered for deletion by a rollback: the rollback
+        // only gives its count back.
+        logPath(run, kLogSharedFile, path, !existed);
+        if (existed) {
+            run.log.addEscaped(kLogExistingShared, path, nullptr,
+                               kLogToRollback | kLogRollbackOnly);
+        }
         changeSharedCount(path, false);
     } else {
         logPath(run, kLogShortcut, path, !existed);

@@ -203,7 +203,7 @@ class ShortcutsInstall(unittest.TestCase):
         self.assertFalse([line for line in lines if any(name in line for name in failed)],
                          'a shortcut that was not made is not logged')
 
-    def test_no_ends_the_run_and_the_rollback_removes_the_new_shortcuts(self):
+    def test_no_ends_the_run_and_the_rollback_removes_the_new_shortcuts_and_restores_the_old(self):
         root = 'C:\\Kelvara Shortcuts\\RolledBack'
         old = f'{root}\\Old.lnk'
         self.host(old).parent.mkdir(parents=True)
@@ -226,7 +226,8 @@ class ShortcutsInstall(unittest.TestCase):
         self.assertEqual(sorted(after), sorted(before),
                          'the new shortcut, its folders and the files are gone; nothing after '
                          'the failure was made')
-        self.assert_link(old, target=f'{root}\\app.exe')  # overwritten, and it stays so
+        self.assertEqual(self.host(old).read_bytes(), b'an older file by that name',
+                         'the file the run overwrote is put back')
         self.assertFalse(self.host(f'{root}\\uninstall.log').exists())
 
 
