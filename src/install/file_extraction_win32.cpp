@@ -297,6 +297,14 @@ DWORD replaceWithSibling(InstallRun& run, const Target& target, const char* sibl
     if (!folder || !::GetTempFileNameA(*folder.get() ? folder.get() : ".", "KVR", 0, backup))
         return ::GetLastError() ? ::GetLastError() : ERROR_NOT_ENOUGH_MEMORY;
     ::DeleteFileA(backup);
+    // The rollback learns of the backup before there is one: whatever stops the run between the
+    // two renames, the rollback finds the old content (a backup that was never made is ignored).
+    if (run.log.addEscaped(kLogReplacedFile, backup, target.path,
+                           kLogToRollback | kLogRollbackOnly) != LogAddResult::Added) {
+        return ERROR_NOT_ENOUGH_MEMORY;
+    }
+    run.replacedBackups.append(backup);
+    run.replacedTargets.append(target.path);
     if (!::MoveFileA(target.path, backup)) return ::GetLastError();
     // The backup keeps the target's own attributes (the read-only flag was taken off to write).
     ::SetFileAttributesA(backup, target.attributes);
@@ -305,8 +313,6 @@ DWORD replaceWithSibling(InstallRun& run, const Target& target, const char* sibl
         ::MoveFileA(backup, target.path);
         return error;
     }
-    run.log.addEscaped(kLogReplacedFile, backup, target.path, kLogToRollback | kLogRollbackOnly);
-    run.replacedBackups.append(backup);
     return 0;
 }
 
@@ -357,7 +363,6 @@ Step placeFile(InstallRun& run, const FileGroupHeader& group, const PackageEntry
             // Held by a program that lets it be written but not renamed: the complete new file
             // replaces it at the next restart.
             out.deferredTemp = std::move(out.sibling);
-            if (readOnly) ::SetFileAttributesA(path, target.attributes);
         } else if (error != 0) {
             ::DeleteFileA(out.sibling.get());
             if (readOnly) ::SetFileAttributesA(path, target.attributes);
@@ -368,6 +373,8 @@ Step placeFile(InstallRun& run, const FileGroupHeader& group, const PackageEntry
         }
     }
     if (out.deferredTemp) {
+        // The target stays as it is until the restart, its read-only flag included.
+        if (readOnly) ::SetFileAttributesA(path, target.attributes);
         if (!addDeferredFile(out.deferredTemp.get(), path, sharedGroup)) {
             ::DeleteFileA(out.deferredTemp.get());
             setupState.installSucceeded = false;
@@ -428,6 +435,7 @@ Step processEntry(InstallRun& run, const FileGroupHeader& group, const PackageEn
 bool extractFiles(InstallRun& run) {
     if (!run.folderStack.isCreated() && !run.folderStack.create(5)) return false;
     if (!run.replacedBackups.isCreated() && !run.replacedBackups.create(16)) return false;
+    if (!run.replacedTargets.isCreated() && !run.replacedTargets.create(16)) return false;
     if (!run.backedUpFiles.isCreated() && !run.backedUpFiles.create(16)) return false;
     if (!run.inflateBuffer) {
         run.inflateBuffer = static_cast<unsigned char*>(heapAlloc(kInflatePieceSize));

@@ -18,6 +18,11 @@ namespace kelvara {
 namespace {
 
 constexpr int kLineGrowth = 64;
+// What each line's mark says: the install log only, the rollback log too, or carried over from
+// an earlier run's log (the install log only, until this run adds it for the rollback).
+constexpr unsigned char kInstallLogLine = 0;
+constexpr unsigned char kRollbackLine = 1;
+constexpr unsigned char kCarriedOverLine = 2;
 constexpr std::size_t kNumberRoom = 12;  // "0x" and 8 hex digits, or 10 decimal digits
 
 // Bounded text builder: never writes past its buffer, always keeps it terminated.
@@ -175,7 +180,7 @@ bool InstallLog::start(const char* productName, const char* productShortName,
     // appears twice, keeping the header four lines long.
     for (const char* name : {productName, productShortName}) {
         HeapString text(strConcat5(name, "\n"));
-        if (!text || !append(text.get(), true)) return false;
+        if (!text || !append(text.get(), kRollbackLine)) return false;
     }
     char buffer[2 * kLogFontFaceSize + 9 * kNumberRoom + 16];
     formatSettingsLine(buffer, sizeof buffer, settings);
@@ -197,8 +202,20 @@ LogAddResult InstallLog::add(const char* kind, const char* text, unsigned flags)
     }
     HeapString line(text ? strConcat5(kind, ",", text, "\n") : strConcat5(kind, "\n"));
     if (!line) return LogAddResult::OutOfMemory;
-    if (findEqual(line.get(), lineHash(line.get())) >= 0) return LogAddResult::Duplicate;
-    if (!append(line.get(), (flags & kLogToRollback) != 0)) return LogAddResult::OutOfMemory;
+    const int equal = findEqual(line.get(), lineHash(line.get()));
+    if (equal >= 0) {
+        // A line carried over from an earlier run's log that this run now undoes on failure
+        // goes to the rollback log as well.
+        if ((flags & kLogToRollback) && rollbackFlags_[equal] == kCarriedOverLine) {
+            rollbackFlags_[equal] = kRollbackLine;
+            if (rollback_) rollback_->write(line.get(), std::strlen(line.get()));
+        }
+        return LogAddResult::Duplicate;
+    }
+    const unsigned char mark = (flags & kLogToRollback)    ? kRollbackLine
+                               : (flags & kLogCarriedOver) ? kCarriedOverLine
+                                                           : kInstallLogLine;
+    if (!append(line.get(), mark)) return LogAddResult::OutOfMemory;
     return LogAddResult::Added;
 }
 
@@ -268,10 +285,10 @@ LogAddResult InstallLog::addEscaped(char kind, const char* first, const char* se
 }
 
 bool InstallLog::lineGoesToRollback(int i) const {
-    return i >= 0 && i < lines_.count() && rollbackFlags_[i] != 0;
+    return i >= 0 && i < lines_.count() && rollbackFlags_[i] == kRollbackLine;
 }
 
-bool InstallLog::append(const char* text, bool toRollback) {
+bool InstallLog::append(const char* text, unsigned char mark) {
     int n = lines_.count();
     if (n >= flagCapacity_) {
         int capacity = flagCapacity_ ? flagCapacity_ * 2 : kLineGrowth;
@@ -286,7 +303,7 @@ bool InstallLog::append(const char* text, bool toRollback) {
     }
     if (2 * (n + 1) > indexSize_ && !growIndex()) return false;
     if (lines_.append(text) != n) return false;
-    rollbackFlags_[n] = toRollback ? 1 : 0;
+    rollbackFlags_[n] = mark;
     hashes_[n] = lineHash(text);
     auto mask = static_cast<std::uint32_t>(indexSize_ - 1);
     for (std::uint32_t slot = hashes_[n] & mask;; slot = (slot + 1) & mask) {
@@ -295,7 +312,7 @@ bool InstallLog::append(const char* text, bool toRollback) {
             break;
         }
     }
-    if (toRollback && rollback_) rollback_->write(text, std::strlen(text));
+    if (mark == kRollbackLine && rollback_) rollback_->write(text, std::strlen(text));
     return true;
 }
 
@@ -331,13 +348,15 @@ char* InstallLog::joinLines(bool rollbackOnly, std::size_t* length) const {
     if (!lines_.isCreated()) return nullptr;
     std::size_t total = 0;
     for (int i = 0; i < lines_.count(); ++i) {
-        if (!rollbackOnly || rollbackFlags_[i]) total += std::strlen(lines_.get(i));
+        if (!rollbackOnly || rollbackFlags_[i] == kRollbackLine) {
+            total += std::strlen(lines_.get(i));
+        }
     }
     auto* text = static_cast<char*>(heapAlloc(total + 1));
     if (!text) return nullptr;
     std::size_t at = 0;
     for (int i = 0; i < lines_.count(); ++i) {
-        if (rollbackOnly && !rollbackFlags_[i]) continue;
+        if (rollbackOnly && rollbackFlags_[i] != kRollbackLine) continue;
         std::size_t n = std::strlen(lines_.get(i));
         std::memcpy(text + at, lines_.get(i), n);
         at += n;

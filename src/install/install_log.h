@@ -43,6 +43,10 @@ constexpr unsigned kLogToRollback = 1;           // the line goes to the rollbac
 constexpr unsigned kLogExcludeSystemFolder = 2;  // no line when the text is a system folder
 constexpr unsigned kLogRollbackOnly = 4;  // the line goes to the rollback log alone: what only a
                                           // failed run needs (backups) stays out of the install log
+// The line comes from an earlier run's log of the same product, for the install log alone; when
+// this run adds it again for the rollback log, it goes there too (a duplicate otherwise changes
+// nothing).
+constexpr unsigned kLogCarriedOver = 8;
 
 // The appearance settings the uninstaller takes over from the install log's line 4.
 struct LogSettings {
@@ -138,7 +142,8 @@ class InstallLog {
     char* rollbackLogText(std::size_t* length) const;
 
   private:
-    bool append(const char* text, bool toRollback);
+    // `mark`: kInstallLogLine, kRollbackLine or kCarriedOverLine (install_log.cpp).
+    bool append(const char* text, unsigned char mark);
     bool growIndex();
     int findEqual(const char* text, std::uint32_t hash) const;
     char* joinLines(bool rollbackOnly, std::size_t* length) const;

@@ -47,6 +47,7 @@ struct InstallRun {
     // The old contents of the files this run replaced, each next to its target: a rollback puts
     // them back, a completed run deletes them.
     StringList replacedBackups;
+    StringList replacedTargets;  // in step with replacedBackups: where each one belongs
     StringList backedUpFiles;  // the targets of replacedBackups that were copied, not moved
     unsigned char* inflateBuffer = nullptr;  // one piece of an inflated file at a time
     bool quit = false;  // a checkpoint took the wizard's quit message: the run is cancelled

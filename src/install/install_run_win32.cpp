@@ -61,13 +61,18 @@ bool keepCopyForRollback(InstallRun& run, const char* path) {
     // The file itself is set aside and a copy takes its place: the rollback puts back the very
     // file, with its times to the last digit, which no copy would keep on every file system.
     ::DeleteFileA(backup);
+    // Logged before the move, so that nothing between the two steps loses the file.
+    if (run.log.addEscaped(kLogReplacedFile, backup, path, kLogToRollback | kLogRollbackOnly) !=
+        LogAddResult::Added) {
+        return false;
+    }
+    run.replacedBackups.append(backup);
+    run.replacedTargets.append(path);
     if (!::MoveFileA(path, backup)) return false;
     if (!::CopyFileA(backup, path, TRUE)) {
         ::MoveFileA(backup, path);
         return false;
     }
-    run.log.addEscaped(kLogReplacedFile, backup, path, kLogToRollback | kLogRollbackOnly);
-    run.replacedBackups.append(backup);
     run.backedUpFiles.append(path);
     return true;
 }

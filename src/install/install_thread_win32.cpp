@@ -3,9 +3,12 @@
 #include <windows.h>
 #include <ole2.h>
 
+#include <cstring>
+
 #include "install/file_extraction_win32.h"
 #include "install/file_version_win32.h"
 #include "install/install_messages.h"
+#include "install/package_format.h"
 #include "install/install_run.h"
 #include "install/record_phases.h"
 #include "install/replace_on_reboot_win32.h"
@@ -15,6 +18,8 @@
 #include "runtime/path_helpers.h"
 #include "setup/languages.h"
 #include "setup/setup_state.h"
+#include "setup/startup_messages.h"
+#include "setup/startup_stages.h"
 #include "setup/variables.h"
 #include "uninstall/uninstaller_start.h"
 
@@ -28,7 +33,6 @@ constexpr const char* kNoInstallPath =
 constexpr const char* kNoUninstallerName =
     "The installer names no uninstaller: %UninstallerFileName% is empty.";
 constexpr const char* kNoImageView = "The installer cannot read its own file:\n%s";
-constexpr const char* kDamagedPackage = "The installer file is damaged!";
 constexpr const char* kNoRollbackLog =
     "The installation cannot keep its rollback log in the temporary folder:\n%s";
 
@@ -132,6 +136,57 @@ void makeUninstallerCopy(InstallRun& run) {
     ::WriteFile(copy.get(), header, kStubHeaderSize, &written, nullptr);
 }
 
+// Damage the start-up checks could not see (it lies outside the checksum): the message the
+// start-up gives for a damaged image, with its caption, and the run ends as not installed.
+void reportDamagedImage(InstallRun& run) {
+    setupState.installSucceeded = false;
+    messageBoxFormat(run.owner(), kStartupCaption, kErrorDamaged, nullptr, MB_ICONERROR);
+}
+
+// The limit of a previous install log that is carried over: far beyond any real one.
+constexpr DWORD kPreviousLogLimit = 64u << 20;
+
+// An installation over an earlier one of the same product: the folders, keys and values that
+// the earlier run created exist now, so this run logs them as there before. The earlier log's
+// lines are carried over ahead of this run's, to the install log only: the uninstaller undoes
+// this run's lines first (putting back what the earlier run wrote) and then the earlier run's
+// (deleting what it made). Its programs and DLL calls are not: this run logs its own.
+void carryOverPreviousLog(InstallRun& run) {
+    UniqueFile file(::CreateFileA(run.installLogPath.get(), GENERIC_READ, FILE_SHARE_READ,
+                                  nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    LARGE_INTEGER size;
+    if (!file || !::GetFileSizeEx(file.get(), &size) || size.QuadPart <= 0 ||
+        size.QuadPart > kPreviousLogLimit) {
+        return;
+    }
+    const auto length = static_cast<DWORD>(size.QuadPart);
+    HeapString text(static_cast<char*>(heapAlloc(length + 1)));
+    DWORD read = 0;
+    if (!text || !::ReadFile(file.get(), text.get(), length, &read, nullptr) || read != length)
+        return;
+    LogHeader header;
+    if (!readLogHeader(text.get(), length, header) || !header.productShortName ||
+        !setupState.productShortName ||
+        std::strcmp(header.productShortName.get(), setupState.productShortName) != 0) {
+        return;  // not this product's log: it is replaced, as before
+    }
+    // Each entry line ends with its LF (bytes after the last one are no line, as for the
+    // uninstaller); the buffer is this function's own, so the LFs become terminators.
+    char* end = text.get() + length;
+    for (char* entry = text.get() + header.entryOffset; entry < end;) {
+        auto* lf = static_cast<char*>(
+            std::memchr(entry, '\n', static_cast<std::size_t>(end - entry)));
+        if (!lf) break;
+        *lf = '\0';
+        const bool known = *entry && (entry[1] == ',' || entry[1] == '\0');
+        if (known && !std::strchr("dfkl", entry[0])) {
+            const char kind[2] = {entry[0], '\0'};
+            run.log.add(kind, entry[1] == ',' ? entry + 2 : nullptr, kLogCarriedOver);
+        }
+        entry = lf + 1;
+    }
+}
+
 bool startRun(InstallRun& run, ImageView& image) {
     if (!settle(run) || !computePaths(run)) return false;
     run.rollbackLogPath.reset(newTempName());
@@ -147,6 +202,7 @@ bool startRun(InstallRun& run, ImageView& image) {
                        &setupState.folderPaths, &run.rollbackFile)) {
         return false;
     }
+    carryOverPreviousLog(run);
     if (!image.map(static_cast<HANDLE>(setupState.selfFile))) {
         setupState.installSucceeded = false;
         messageBoxFormat(run.owner(), setupState.setupCaption, kNoImageView,
@@ -157,9 +213,7 @@ bool startRun(InstallRun& run, ImageView& image) {
     run.imageSize = image.size();
     const std::uint32_t packageOffset = setupState.stubHeader.packageOffset;
     if (packageOffset > run.imageSize) {
-        setupState.installSucceeded = false;
-        messageBoxFormat(run.owner(), setupState.setupCaption, kDamagedPackage, nullptr,
-                         MB_ICONERROR);
+        reportDamagedImage(run);
         return false;
     }
     if (run.uninstallerTempPath) makeUninstallerCopy(run);
@@ -168,6 +222,19 @@ bool startRun(InstallRun& run, ImageView& image) {
     run.packageSize = static_cast<std::size_t>(run.imageSize - packageOffset);
     run.groupsStart = setupState.packageHeader.firstEntryOffset;
     run.groupsEnd = setupState.packageHeader.scriptOffset;
+    // The file entries lie outside the checksum: a damaged one is found before any file is
+    // written, not half-way through the groups. The walk reads the entries' headers only.
+    PackageWalker walker(run.package, run.packageSize, run.groupsStart, run.groupsEnd);
+    FileGroupHeader group;
+    PackageEntry entry;
+    while (walker.nextGroup(group)) {
+        while (walker.nextEntry(entry)) {
+        }
+    }
+    if (walker.damaged()) {
+        reportDamagedImage(run);
+        return false;
+    }
     run.display.prepareStatusLine();
     return true;
 }
@@ -270,10 +337,20 @@ void rollBack(InstallRun& run) {
     // Temporaries carry the packaged attributes, read-only among them: deleteFile clears them.
     for (int i = 0; i < s.deferredTemps.count(); ++i) deleteFile(s.deferredTemps.get(i));
     s.deferredTemps.clear();
-    if (!run.rollbackLogPath) return;
-    heapFree(s.rollbackLogPath);
-    s.rollbackLogPath = run.rollbackLogPath.release();
-    startUninstaller(true);
+    if (run.rollbackLogPath) {
+        heapFree(s.rollbackLogPath);
+        s.rollbackLogPath = run.rollbackLogPath.release();
+        startUninstaller(true);
+    }
+    // The rollback log puts every replaced file back; one it could not tell of (a log that
+    // could not be written or read) still has its old content next to it: put that back too.
+    for (int i = 0; i < run.replacedBackups.count(); ++i) {
+        const char* backup = run.replacedBackups.get(i);
+        const char* target = run.replacedTargets.get(i);
+        if (!backup || !target || !pathExists(backup)) continue;
+        deleteFile(target);
+        if (!::MoveFileA(backup, target)) scheduleAtRestart(backup, target);
+    }
 }
 
 void notifyWizard(InstallRun& run, bool completed) {

@@ -228,6 +228,41 @@ class DataSafety(unittest.TestCase):
         self.assertEqual(sorted(p.name for p in (mount / 'App').iterdir()), ['data.bin'],
                          'no partial copy is left next to it')
 
+    def test_an_installation_over_itself_uninstalls_to_nothing(self):
+        """Installed twice (a repair), the second run finds the first one's folders, keys,
+        values and entries there: the uninstall still removes all that either made."""
+        root = 'C:\\Kelvara Twice\\App'
+        source = source_folder(self.work / 'twice-src', {'app.txt': b'app',
+                                                         'Sub/data.dat': b'data'},
+                               written=WRITTEN)
+        extra = ''.join([
+            table('registry', root='HKCU', key='Software\\Kelvara Twice\\Deeper', name='Path',
+                  value='%InstallPath%'),
+            table('ini', file='kelvara-twice.ini', section='Twice', key='Path',
+                  value='%InstallPath%'),
+            table('associations', extension='.kvtwice', type='Kelvara.TwiceDocument',
+                  description='Twice document', command='"%InstallPath%\\app.txt" "%1"'),
+        ])
+        project = Project('Twice Product', short_name='Twice', variables={'InstallPath': root},
+                          files=[FileGroup(source)], uninstaller=True, extra=extra)
+        keys = [('HKCU', 'Software\\Kelvara Twice'), ('HKLM', f'{UNINSTALL_KEY}\\Twice'),
+                ('HKCR', '.kvtwice'), ('HKCR', 'Kelvara.TwiceDocument')]
+        ignored = ['rig', 'rig/*', 'images', 'images/*']
+        before = snapshot(self.prefix, self.probe, keys, ignored)
+        self.silent('twice-first', project)
+        self.silent('twice-again', project)
+        log = self.host(root) / 'uninstall.log'
+        self.assertEqual(log.read_bytes().count(b'a,C:\\Kelvara Twice\\App\n'), 1,
+                         'the first run\'s folder line, carried over once')
+        with self.prefix.session(DRIVER, f'{root}\\uninstall.exe') as s:
+            dialog = self.uninstall(s, 'Twice')
+            done = s.wait('Twice Uninstall', 'have been succesfully removed', skip=[dialog],
+                          timeout=60)
+            s.press(done, 'OK')
+            self.assertEqual(s.finish(60), 0, s.transcript)
+        self.assertEqual(changes(before, snapshot(self.prefix, self.probe, keys, ignored)),
+                         NO_CHANGES, 'nothing of either run is left, nothing of the first is back')
+
     def test_a_failed_and_a_cancelled_run_put_back_what_they_replaced(self):
         root = 'C:\\Kelvara Safety\\Upgrade'
         folder = self.host(root)

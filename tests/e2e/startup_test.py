@@ -32,6 +32,16 @@ def setup_image(stub, script=END_RECORD, **kwargs):
     return raw_setup_image(stub, DEFINES_FOLDER + script, **kwargs)
 
 
+def file_group(start, target, name, data):
+    """A file group at package offset `start` with one stored file: header (end offset, mode,
+    rule, shared, reserved, target folder), then the entry (name, depth 0, flags 1, the file
+    part, the data)."""
+    entry = (name + b'\0' + struct.pack('<IB', 0, 1) + struct.pack('<I', 0x20) + bytes(24) +
+             struct.pack('<IIIII', 0, len(data), 0, 0, len(data)) + data)
+    body = struct.pack('<IIII', 0, 0, 0, 0) + target + b'\0' + entry
+    return struct.pack('<I', start + 4 + len(body)) + body
+
+
 def message(caption, text):
     return (caption, text)
 
@@ -112,6 +122,7 @@ class Startup(unittest.TestCase):
         struct.pack_into('<I', entries_past_script, len(STUB), 0x7FFFFFF0)  # E beyond S
         struct.pack_into('<I', entries_past_script, 0x24,
                          zlib.adler32(memoryview(entries_past_script)[40:]))
+        first_group = file_group(12, b'C:\\kelvara-startup-files', b'first.txt', b'first')
         huge_script = bytearray(good)
         script_offset = struct.unpack_from('<I', good, len(STUB) + 4)[0]
         struct.pack_into('<I', huge_script, len(STUB) + script_offset, 0xFFFFFFF0)  # U
@@ -123,6 +134,10 @@ class Startup(unittest.TestCase):
             'header-past-end.exe': bytes(past_end),
             'entries-past-script.exe': bytes(entries_past_script),
             'script-too-large.exe': bytes(huge_script),
+            # A whole first group and a second one whose file name is a path: the damage is
+            # found before the first group's file is written.
+            'entry-damaged.exe': setup_image(STUB, records, file_area=first_group + file_group(
+                12 + len(first_group), b'C:\\kelvara-startup-files', b'..\\escape.txt', b'x')),
         }
         temp_before = sorted(p.name for p in self.temp_folder().glob('KVR*'))
         for name, image in cases.items():
@@ -131,6 +146,7 @@ class Startup(unittest.TestCase):
                 self.assertEqual(windows, [message('Kelvara', 'The installer file is damaged!')])
                 self.assertEqual(run.windows[0]['owner'], '0')
                 self.assertFalse(ini.exists(), 'nothing of the script was applied')
+                self.assertFalse((self.prefix.drive_c / 'kelvara-startup-files').exists())
         self.assertEqual(sorted(p.name for p in self.temp_folder().glob('KVR*')), temp_before)
         # The same image, whole, installs: the damage above is what was refused.
         self.assertEqual(self.run_engine('whole.exe', good)[0], [])
