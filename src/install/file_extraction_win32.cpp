@@ -159,6 +159,25 @@ bool openSibling(const char* target, Destination& out) {
     return false;
 }
 
+// Copies an existing target into the temporary folder and tells the rollback of the copy; the
+// line is written only once the copy is whole, so that no rollback puts back half a file.
+bool keepCopyInTemp(InstallRun& run, const char* target) {
+    HeapString backup(newTempName());
+    if (!backup) return false;
+    if (!::CopyFileA(target, backup.get(), FALSE) ||
+        run.log.addEscaped(kLogReplacedFile, backup.get(), target,
+                           kLogToRollback | kLogRollbackOnly) != LogAddResult::Added) {
+        const DWORD error = ::GetLastError();
+        ::SetFileAttributesA(backup.get(), FILE_ATTRIBUTE_NORMAL);  // the copy's may be read-only
+        ::DeleteFileA(backup.get());
+        ::SetLastError(error);
+        return false;
+    }
+    run.replacedBackups.append(backup.get());
+    run.replacedTargets.append(target);
+    return true;
+}
+
 // Opens where the target's bytes go (see Destination). An invalid handle with Step::next means
 // the file is skipped.
 Step openTarget(InstallRun& run, const Target& target, bool sharedGroup, Destination& out) {
@@ -173,9 +192,14 @@ Step openTarget(InstallRun& run, const Target& target, bool sharedGroup, Destina
             if (file) {
                 file.reset();
                 if (openSibling(target.path, out)) return Step::next;
-                // A folder that takes no new file but lets the target be written: in place.
-                file.reset(::CreateFileA(target.path, GENERIC_WRITE, FILE_SHARE_READ, nullptr,
-                                         TRUNCATE_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+                // A folder that takes no new file (or a path too long for one beside it) but
+                // lets the target be written: in place, once its old content is kept in the
+                // temporary folder for the rollback.
+                if (keepCopyInTemp(run, target.path)) {
+                    file.reset(::CreateFileA(target.path, GENERIC_WRITE, FILE_SHARE_READ,
+                                             nullptr, TRUNCATE_EXISTING,
+                                             FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+                }
             }
         } else {
             file.reset(createForWriting(target.path, FILE_FLAG_SEQUENTIAL_SCAN));

@@ -349,7 +349,9 @@ void rollBack(InstallRun& run) {
         const char* target = run.replacedTargets.get(i);
         if (!backup || !target || !pathExists(backup)) continue;
         deleteFile(target);
-        if (!::MoveFileA(backup, target)) scheduleAtRestart(backup, target);
+        if (!::MoveFileExA(backup, target, MOVEFILE_COPY_ALLOWED)) {
+            scheduleAtRestart(backup, target);
+        }
     }
 }
 

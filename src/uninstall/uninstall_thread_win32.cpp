@@ -210,7 +210,10 @@ void restoreIniEntry(const LogEntry& entry) {
 void restoreReplacedFile(const char* backup, const char* target) {
     if (!*backup || !*target || !pathExists(backup)) return;
     ::SetFileAttributesA(target, FILE_ATTRIBUTE_NORMAL);
-    if (deleteFileWithinTime(target) && ::MoveFileA(backup, target)) return;
+    // The backup lies beside the target, or in the temporary folder when there was no room
+    // beside it, possibly on another drive: moved, or copied and deleted.
+    if (deleteFileWithinTime(target) && ::MoveFileExA(backup, target, MOVEFILE_COPY_ALLOWED))
+        return;
     scheduleAtRestart(backup, target);
 }
 
