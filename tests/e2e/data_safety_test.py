@@ -28,6 +28,7 @@ from wizard import INSTALLING, Wizard  # noqa: E402
 BUILD, ARCH, ENGINE, DRIVER, PROBE, BUILDER = sys.argv[1:7]
 ARTIFACTS = Path(BUILD) / 'artifacts' / 'data-safety'
 UNINSTALL_KEY = 'SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall'
+SHARED_DLLS_KEY = 'SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\SharedDLLs'
 WRITTEN = 1_500_000_000
 TREE, SELECT_ALL, DELETE, THIRD_BUTTON = 1026, 1010, 1011, 1012
 STEP = 1004  # the Installing page's step caption
@@ -267,9 +268,15 @@ class DataSafety(unittest.TestCase):
         root = 'C:\\Kelvara Safety\\Upgrade'
         folder = self.host(root)
         folder.mkdir(parents=True, exist_ok=True)
+        # A shared file that was there, counted by nobody: the rollback gives the count back
+        # and never asks whether the file may go, nor deletes it. (The system's list of counts
+        # is there, as on every Windows.)
+        self.reg('add', f'HKLM\\{SHARED_DLLS_KEY}', '/v', 'C:\\Other\\other.dll', '/t',
+                 'REG_DWORD', '/d', '2')
         old_files = {'app.dll': b'MZ version 1' + os.urandom(5000), 'readme.txt': b'one\r\n',
-                     'locked.ro': b'read-only before'}
+                     'locked.ro': b'read-only before', 'Common/common.dll': b'MZ common 1'}
         for name, data in old_files.items():
+            (folder / name).parent.mkdir(parents=True, exist_ok=True)
             (folder / name).write_bytes(data)
         (folder / 'locked.ro').chmod(0o444)
         self.reg('add', 'HKCU\\Software\\Kelvara Upgrade', '/v', 'Version', '/d', '1.0')
@@ -279,6 +286,8 @@ class DataSafety(unittest.TestCase):
         new_files = {'app.dll': b'MZ version 2' + os.urandom(9000), 'readme.txt': b'two\r\n',
                      'locked.ro': b'read-only after', 'added.txt': b'new'}
         source = source_folder(self.work / 'upgrade-src', new_files, written=WRITTEN)
+        common = source_folder(self.work / 'upgrade-common', {'common.dll': b'MZ common 2'},
+                               written=WRITTEN)
         changed = ''.join([
             table('registry', root='HKCU', key='Software\\Kelvara Upgrade', name='Version',
                   value='2.0'),
@@ -292,11 +301,13 @@ class DataSafety(unittest.TestCase):
             look = f'[pages]\nshow = {pages}\n\n' if pages else ''
             return Project('Upgrade Product', short_name='Upgrade',
                            variables={'InstallPath': root},
-                           files=[FileGroup(source, overwrite='always')], uninstaller=True,
-                           extra=look + changed + extra)
+                           files=[FileGroup(source, overwrite='always'),
+                                  FileGroup(common, target='%InstallPath%\\Common',
+                                            overwrite='always', shared=True)],
+                           uninstaller=True, extra=look + changed + extra)
 
         keys = [('HKCU', 'Software\\Kelvara Upgrade'), ('HKLM', f'{UNINSTALL_KEY}\\Upgrade'),
-                ('HKCR', '.kvupgrade')]
+                ('HKCR', '.kvupgrade'), ('HKLM', SHARED_DLLS_KEY)]
         ignored = ['rig', 'rig/*', 'images', 'images/*']
 
         def assert_as_before(before, what):
