@@ -228,6 +228,8 @@ TEST(ProjectReader, BadValuesAreRefusedWithTheirLine) {
         {kProduct + "# caf\xC3\xA9\nx = '''\xC3\xA9\n'''\ny = \"\xC3\xA9\"\nn\xC3\xA4me = 1\n",
          "project.toml:7: a character outside ASCII may stand only in a string or a comment"},
         {"[look]\n", "project.toml:1: the project needs a [product] table"},
+        {kProduct + "[look]\naccent-colour = \"window\"\n",
+         "project.toml:4: 'accent-colour' in [look] takes \"#RRGGBB\""},
         // The uninstaller would be written over the installation folder itself.
         {kProduct + "[variables]\nUninstallerFileName = \" \"\n",
          "project.toml:4: %UninstallerFileName% may not be empty"},

@@ -725,7 +725,16 @@ void ProjectParser::look(TableReader& root) {
     p_.pageColor = colorValue(r, "page-colour").value_or(p_.pageColor);
     p_.frameColor = colorValue(r, "frame-colour").value_or(p_.frameColor);
     p_.headerColor = colorValue(r, "header-colour").value_or(p_.headerColor);
-    if (auto accent = colorValue(r, "accent-colour")) p_.accentColor = accent;
+    if (auto accent = colorValue(r, "accent-colour")) {
+        // The stripe is drawn in the colour's red, green and blue alone: a system colour's
+        // marker would make it black.
+        if (*accent & 0xFF000000u) {
+            r.error("accent-colour", "'accent-colour' in " + r.where() +
+                                         " takes \"#RRGGBB\", not a system colour");
+        } else {
+            p_.accentColor = accent;
+        }
+    }
     font(r, "font", p_.normalFont);
     font(r, "title-font", p_.titleFont);
     if (const toml::table* bg = r.table("background")) background(*bg);
