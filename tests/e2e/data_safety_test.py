@@ -96,6 +96,15 @@ class DataSafety(unittest.TestCase):
         session.press(question, 'Yes')
         return session.wait(f'{name} Uninstall', 'Please wait while', skip=[question])
 
+    def uninstall_to_the_end(self, root, name):
+        """Runs the installed uninstaller through to its closing message (nothing left over)."""
+        with self.prefix.session(DRIVER, f'{root}\\uninstall.exe') as s:
+            dialog = self.uninstall(s, name)
+            done = s.wait(f'{name} Uninstall', 'have been succesfully removed', skip=[dialog],
+                          timeout=60)
+            s.press(done, 'OK')
+            self.assertEqual(s.finish(60), 0, s.transcript)
+
     def files(self, folder):
         """{relative path: bytes} of every file below a host folder."""
         return {p.relative_to(folder).as_posix(): p.read_bytes()
@@ -181,12 +190,7 @@ class DataSafety(unittest.TestCase):
         self.assertEqual(self.value('HKCU', 'Software\\Kelvara Safety', 'Setting'), 'after')
         self.assertIn(b'Setting=after', ini_path.read_bytes())
 
-        with self.prefix.session(DRIVER, f'{root}\\uninstall.exe') as s:
-            dialog = self.uninstall(s, 'Values')
-            done = s.wait('Values Uninstall', 'have been succesfully removed', skip=[dialog],
-                          timeout=60)
-            s.press(done, 'OK')
-            self.assertEqual(s.finish(60), 0, s.transcript)
+        self.uninstall_to_the_end(root, 'Values')
 
         extension = self.probe.reg_key('HKCR', '.kvsafe')
         self.assertIsNotNone(extension, 'the extension that was there stays')
@@ -255,12 +259,7 @@ class DataSafety(unittest.TestCase):
         log = self.host(root) / 'uninstall.log'
         self.assertEqual(log.read_bytes().count(b'a,C:\\Kelvara Twice\\App\n'), 1,
                          'the first run\'s folder line, carried over once')
-        with self.prefix.session(DRIVER, f'{root}\\uninstall.exe') as s:
-            dialog = self.uninstall(s, 'Twice')
-            done = s.wait('Twice Uninstall', 'have been succesfully removed', skip=[dialog],
-                          timeout=60)
-            s.press(done, 'OK')
-            self.assertEqual(s.finish(60), 0, s.transcript)
+        self.uninstall_to_the_end(root, 'Twice')
         self.assertEqual(changes(before, snapshot(self.prefix, self.probe, keys, ignored)),
                          NO_CHANGES, 'nothing of either run is left, nothing of the first is back')
 
