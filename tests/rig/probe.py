@@ -156,8 +156,15 @@ class Probe:
 
     def run(self, *args, timeout=60):
         """Runs one probe command; returns its JSON lines. Raises ProbeError when it fails."""
-        done = subprocess.run(self._command(*args), env=self.prefix.env, capture_output=True,
-                              text=True, timeout=timeout, stdin=subprocess.DEVNULL)
+        for attempt in range(2):
+            done = subprocess.run(self._command(*args), env=self.prefix.env,
+                                  capture_output=True, text=True, timeout=timeout,
+                                  stdin=subprocess.DEVNULL)
+            # Every command of the probe prints a line, for a failure too: a run that failed
+            # without a word never reached the probe (Wine could not start it, seen once on a
+            # loaded machine), and is tried once more.
+            if done.returncode == 0 or done.stdout.strip() or attempt:
+                break
         lines, other = _lines(done.stdout)
         if done.returncode != 0:
             raise ProbeError(f'probe {" ".join(map(str, args))} ended with {done.returncode}: '
