@@ -355,14 +355,14 @@ TEST(FileGroups, ABuiltGroupDecodedByHandFromTheDocumentedLayout) {
     const std::string noise = randomBytes(100, 3);
     tree.write("docs/read me.txt", text, 1500000000);
     tree.write("z.bin", noise, 1600000000);
-    FileGroupSpec spec = groupOf(tree);
-    spec.targetFolder = "C:\\Target";
-    spec.overwrite = OverwriteMode::Older;
-    spec.rule = DecisionRule::VersionAndDate;
-    spec.shared = true;
+    FileGroupSpec groupSpec = groupOf(tree);
+    groupSpec.targetFolder = "C:\\Target";
+    groupSpec.overwrite = OverwriteMode::Older;
+    groupSpec.rule = DecisionRule::VersionAndDate;
+    groupSpec.shared = true;
     Diagnostics diagnostics;
     const std::uint32_t first = 12;
-    BuiltFileGroups built = buildFileGroups({spec}, first, {}, diagnostics);
+    BuiltFileGroups built = buildFileGroups({groupSpec}, first, {}, diagnostics);
     ASSERT_FALSE(diagnostics.failed());
     const Bytes& b = built.bytes;
     const auto u32 = [&](std::size_t at) {
