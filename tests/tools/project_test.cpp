@@ -1,6 +1,7 @@
 // The project reader: what a full project turns into, and how bad project files are refused.
 #include <gtest/gtest.h>
 
+#include <map>
 #include <string>
 
 #include "kelvara-build/project.h"
@@ -227,6 +228,13 @@ TEST(ProjectReader, BadValuesAreRefusedWithTheirLine) {
         // of such a character there is undefined behaviour.
         {kProduct + "# caf\xC3\xA9\nx = '''\xC3\xA9\n'''\ny = \"\xC3\xA9\"\nn\xC3\xA4me = 1\n",
          "project.toml:7: a character outside ASCII may stand only in a string or a comment"},
+        // A malformed value before a quoted character outside ASCII: the TOML library reads on
+        // to the end of the token and must not meet the character itself.
+        {kProduct + "x = 00@'\xC6\xAD'\n", "project.toml:3:"},
+        {kProduct + "x = tru\"\xC3\xA9\"\n", "project.toml:3:"},
+        {kProduct + "x = \"caf\xC3\"\n", "project.toml:3: the text is not valid UTF-8"},
+        {kProduct + "x = \"\\\xC3\xA9\"\n",
+         "project.toml:3: a backslash in a string must begin a TOML escape"},
         {"[look]\n", "project.toml:1: the project needs a [product] table"},
         {kProduct + "[look]\naccent-colour = \"window\"\n",
          "project.toml:4: 'accent-colour' in [look] takes \"#RRGGBB\""},
@@ -255,6 +263,33 @@ TEST(ProjectReader, WarningsForWhatTheEngineWouldIgnore) {
     EXPECT_NE(warnings.find("only the first two background lines are drawn"), std::string::npos)
         << warnings;
     EXPECT_NE(warnings.find("the language page is not shown"), std::string::npos) << warnings;
+}
+
+// Strings outside ASCII in every TOML form keep their value, lines keep their numbers.
+TEST(ProjectReader, StringsOfEveryFormCarryCharactersOutsideAscii) {
+    const std::string strings =
+        "[product]\nname = 'Caf\xC3\xA9 \"quoted\"'\n"
+        "[variables]\n"
+        "Basic = \"\xC5\x93uvre\\t\\\"\"\n"
+        "Literal = 'C:\\caf\xC3\xA9\\'\n"
+        "Lines = '''\nl\xC3\xA4ngs \\n\"\"\"'''''\n"
+        "Escaped = \"\"\"\xE2\x82\xAC \\\n   x\"\"\"\"\n";
+    Project p;
+    Diagnostics d = parseText(strings, &p);
+    ASSERT_FALSE(d.failed()) << joined(d.errors());
+    EXPECT_EQ(p.name, "Caf\xE9 \"quoted\"");
+    std::map<std::string, std::string> values;
+    for (const Variable& v : p.variables) values[v.name] = v.value;
+    EXPECT_EQ(values["%Basic%"], "\x9Cuvre\t\"");
+    EXPECT_EQ(values["%Literal%"], "C:\\caf\xE9\\");
+    EXPECT_EQ(values["%Lines%"], "l\xE4ngs \\n\"\"\"''");
+    EXPECT_EQ(values["%Escaped%"], "\x80 x\"");
+
+    // Behind a byte order mark, a comment and the strings, an error keeps its line number.
+    d = parseText("\xEF\xBB\xBF# caf\xC3\xA9 \xE2\x82\xAC\n" + strings +
+                  "Far = \"\xF0\x9F\x98\x80\"\nWrong = 1.2.3\n");
+    ASSERT_EQ(d.errors().size(), 1u) << joined(d.errors());
+    EXPECT_EQ(d.errors()[0].rfind("project.toml:12:", 0), 0u) << d.errors()[0];
 }
 
 TEST(ProjectReader, TextsBecomeWindows1252) {

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <array>
 #include <cctype>
+#include <cstdio>
 #include <fstream>
 #include <sstream>
 #include <set>
@@ -1115,49 +1116,113 @@ void ProjectParser::checkConsistency() {
 
 namespace {
 
-// The line of the first byte outside the ASCII range that stands outside a string and a comment,
-// or 0. TOML allows such characters only there, and the TOML library's whitespace test, which
-// it applies to them elsewhere, runs into undefined behaviour for many of them (U+00A1 to
-// U+049A among them). A leading byte order mark is allowed.
-int lineOfStrayNonAscii(const std::string& text) {
+// The TOML library tests characters outside ASCII against its whitespace table wherever it
+// scans for the end of a token, and that test is undefined behaviour for many of them (U+00A1
+// to U+0499 among them): a malformed value followed by a quoted 'é' is enough. So the library
+// is only ever given ASCII. Outside strings and comments TOML has no place for such a
+// character, and it is refused; in a comment it is dropped; in a string it becomes a \u or \U
+// escape, a literal string turning into the basic string of the same value. Lines stay where
+// they are, so the library's line numbers hold.
+struct AsciiToml {
+    std::string text;
+    int problemLine = 0;  // 0 when the text could be carried over
+    std::string problem;
+};
+
+// The code point of the UTF-8 sequence at text[i], or -1 for a malformed one; `length` is
+// the number of bytes it takes.
+long decodeUtf8(const std::string& text, std::size_t i, std::size_t& length) {
+    const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(text[k]); };
+    const unsigned char lead = byte(i);
+    length = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : 2;
+    if (lead < 0xC2 || lead > 0xF4 || i + length > text.size()) return -1;
+    long c = lead & (0x7F >> length);
+    for (std::size_t k = 1; k < length; ++k) {
+        if ((byte(i + k) & 0xC0) != 0x80) return -1;
+        c = (c << 6) | (byte(i + k) & 0x3F);
+    }
+    const long smallest[] = {0, 0, 0x80, 0x800, 0x10000};
+    if (c < smallest[length] || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) return -1;
+    return c;
+}
+
+AsciiToml asAsciiToml(const std::string& text) {
+    AsciiToml out;
     int line = 1;
+    auto fail = [&](const char* problem) {
+        out.problemLine = line;
+        out.problem = problem;
+        return out;
+    };
     std::size_t i = text.rfind("\xEF\xBB\xBF", 0) == 0 ? 3 : 0;
     auto at = [&](std::size_t k, const char* token) { return text.compare(k, 3, token) == 0; };
+    // Writes the character at text[i] as an escape; false for a malformed one.
+    auto escapeNonAscii = [&]() {
+        std::size_t length = 0;
+        const long c = decodeUtf8(text, i, length);
+        if (c < 0) return false;
+        char escape[12];
+        std::snprintf(escape, sizeof escape, c > 0xFFFF ? "\\U%08lX" : "\\u%04lX", c);
+        out.text += escape;
+        i += length;
+        return true;
+    };
     while (i < text.size()) {
         const char c = text[i];
         if (c == '\n') ++line;
         if (c == '#') {  // a comment runs to the end of its line
-            while (i < text.size() && text[i] != '\n') ++i;
-            continue;
-        }
-        if (c == '"' || c == '\'') {
-            const bool multiline = at(i, c == '"' ? "\"\"\"" : "'''");
-            const bool escapes = c == '"';
-            i += multiline ? 3 : 1;
-            while (i < text.size()) {
-                if (text[i] == '\n') {
-                    if (!multiline) break;  // not a string of one line: the library says so
-                    ++line;
-                } else if (escapes && text[i] == '\\' && i + 1 < text.size()) {
-                    if (text[i + 1] == '\n') ++line;
-                    ++i;
-                } else if (text[i] == c && (!multiline || at(i, c == '"' ? "\"\"\"" : "'''"))) {
-                    i += multiline ? 3 : 1;
-                    // Up to two quotes more belong to the text of a multi-line string.
-                    for (int extra = 0; multiline && extra < 2 && i < text.size() && text[i] == c;
-                         ++extra) {
-                        ++i;
-                    }
-                    break;
-                }
-                ++i;
+            for (; i < text.size() && text[i] != '\n'; ++i) {
+                if (static_cast<unsigned char>(text[i]) < 0x80) out.text += text[i];
             }
             continue;
         }
-        if (static_cast<unsigned char>(c) >= 0x80) return line;
-        ++i;
+        if (static_cast<unsigned char>(c) >= 0x80) {
+            return fail("a character outside ASCII may stand only in a string or a comment");
+        }
+        if (c != '"' && c != '\'') {
+            out.text += c;
+            ++i;
+            continue;
+        }
+        const bool literal = c == '\'';
+        const char* closing = literal ? "'''" : "\"\"\"";
+        const bool multiline = at(i, closing);
+        const char* delimiter = multiline ? "\"\"\"" : "\"";
+        out.text += delimiter;
+        i += multiline ? 3 : 1;
+        while (i < text.size()) {
+            const char d = text[i];
+            if (d == '\n') {
+                if (!multiline) break;  // not a string of one line: the library says so
+                ++line;
+            }
+            if (d == c && (!multiline || at(i, closing))) {
+                // Up to two quotes more belong to the text of a multi-line string.
+                std::size_t run = 1;
+                while (multiline && run < 5 && i + run < text.size() && text[i + run] == c) ++run;
+                out.text.append(multiline ? run - 3 : 0, c);
+                out.text += delimiter;
+                i += run;
+                break;
+            }
+            if (static_cast<unsigned char>(d) >= 0x80) {
+                if (!escapeNonAscii()) return fail("the text is not valid UTF-8");
+                continue;
+            }
+            if (literal && (d == '\\' || d == '"')) {
+                out.text += '\\';
+            } else if (!literal && d == '\\' && i + 1 < text.size()) {
+                // An escape is copied whole; none begins with a character outside ASCII.
+                if (static_cast<unsigned char>(text[i + 1]) >= 0x80) {
+                    return fail("a backslash in a string must begin a TOML escape");
+                }
+                if (text[i + 1] == '\n') ++line;
+                out.text += text[i++];
+            }
+            out.text += text[i++];
+        }
     }
-    return 0;
+    return out;
 }
 
 }  // namespace
@@ -1166,13 +1231,14 @@ Project parseProject(const std::string& text, const std::filesystem::path& file,
                      const Definitions& definitions, Diagnostics& diagnostics) {
     Project project;
     project.file = std::filesystem::absolute(file);
-    if (int line = lineOfStrayNonAscii(text)) {
-        diagnostics.error(line, "a character outside ASCII may stand only in a string or a comment");
+    const AsciiToml ascii = asAsciiToml(text);
+    if (ascii.problemLine) {
+        diagnostics.error(ascii.problemLine, ascii.problem);
         return project;
     }
     toml::table root;
     try {
-        root = toml::parse(text, file.string());
+        root = toml::parse(ascii.text, file.string());
     } catch (const toml::parse_error& error) {
         diagnostics.error(static_cast<int>(error.source().begin.line),
                           std::string(error.description()));
