@@ -146,10 +146,8 @@ struct Destination {
 // A new file in the target's own folder (so that replacing the target is a rename on one
 // volume), open for writing; false when the folder takes none.
 bool openSibling(const char* target, Destination& out) {
-    HeapString folder(folderPart(target));
     char name[MAX_PATH + 1] = {};
-    if (!folder || !::GetTempFileNameA(*folder.get() ? folder.get() : ".", "KVR", 0, name))
-        return false;
+    if (!newNameBeside(target, name)) return false;
     out.sibling.reset(strDupExtra(name, 0));
     out.file.reset(createForWriting(name, FILE_FLAG_SEQUENTIAL_SCAN));
     if (out.sibling && out.file) return true;
@@ -164,17 +162,13 @@ bool openSibling(const char* target, Destination& out) {
 bool keepCopyInTemp(InstallRun& run, const char* target) {
     HeapString backup(newTempName());
     if (!backup) return false;
-    if (!::CopyFileA(target, backup.get(), FALSE) ||
-        run.log.addEscaped(kLogReplacedFile, backup.get(), target,
-                           kLogToRollback | kLogRollbackOnly) != LogAddResult::Added) {
+    if (!::CopyFileA(target, backup.get(), FALSE) || !noteBackup(run, backup.get(), target)) {
         const DWORD error = ::GetLastError();
         ::SetFileAttributesA(backup.get(), FILE_ATTRIBUTE_NORMAL);  // the copy's may be read-only
         ::DeleteFileA(backup.get());
         ::SetLastError(error);
         return false;
     }
-    run.replacedBackups.append(backup.get());
-    run.replacedTargets.append(target);
     return true;
 }
 
@@ -316,19 +310,13 @@ bool addDeferredFile(const char* temp, const char* target, bool shared) {
 // it until the run ends: the rollback brings it back ("k" line), success deletes it. 0, or the
 // error of the rename that failed, with the target as it was.
 DWORD replaceWithSibling(InstallRun& run, const Target& target, const char* sibling) {
-    HeapString folder(folderPart(target.path));
     char backup[MAX_PATH + 1] = {};
-    if (!folder || !::GetTempFileNameA(*folder.get() ? folder.get() : ".", "KVR", 0, backup))
+    if (!newNameBeside(target.path, backup))
         return ::GetLastError() ? ::GetLastError() : ERROR_NOT_ENOUGH_MEMORY;
     ::DeleteFileA(backup);
     // The rollback learns of the backup before there is one: whatever stops the run between the
     // two renames, the rollback finds the old content (a backup that was never made is ignored).
-    if (run.log.addEscaped(kLogReplacedFile, backup, target.path,
-                           kLogToRollback | kLogRollbackOnly) != LogAddResult::Added) {
-        return ERROR_NOT_ENOUGH_MEMORY;
-    }
-    run.replacedBackups.append(backup);
-    run.replacedTargets.append(target.path);
+    if (!noteBackup(run, backup, target.path)) return ERROR_NOT_ENOUGH_MEMORY;
     if (!::MoveFileA(target.path, backup)) return ::GetLastError();
     // The backup keeps the target's own attributes (the read-only flag was taken off to write).
     ::SetFileAttributesA(backup, target.attributes);

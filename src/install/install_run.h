@@ -60,6 +60,16 @@ struct InstallRun {
 // string (the caller frees it), or null when the system gives none (the last error says why).
 char* newTempName();
 
+// Creates a new empty file with a temporary name in the folder of `path` (so that moving it in
+// place of `path` is a rename on one volume) and writes its name to `name`; false when that
+// folder takes none (the last error says why).
+bool newNameBeside(const char* path, char (&name)[MAX_PATH + 1]);
+
+// Tells the rollback that `backup` holds the old content of `target` ("k", rollback only) and
+// keeps both names for the end of the run, which deletes the backup on success and puts it back
+// otherwise. False when the rollback log could not take the line: there is then no backup.
+bool noteBackup(InstallRun& run, const char* backup, const char* target);
+
 // Waits while the wizard holds the run, takes a quit message posted to the thread, and tells
 // whether the run goes on. False once a quit message was taken now or earlier: the run is
 // cancelled and goes straight to its end.

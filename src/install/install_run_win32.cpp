@@ -51,23 +51,35 @@ void logPath(InstallRun& run, char kind, const char* path, bool toRollback,
     run.log.addPath(kind, path, flags);
 }
 
-bool keepCopyForRollback(InstallRun& run, const char* path) {
-    if (!path || !run.backedUpFiles.isCreated() || !run.replacedBackups.isCreated()) return false;
-    if (run.backedUpFiles.find(path, 0, 0) >= 0) return true;
+bool newNameBeside(const char* path, char (&name)[MAX_PATH + 1]) {
     HeapString folder(folderPart(path));
-    char backup[MAX_PATH + 1] = {};
-    if (!folder || !::GetTempFileNameA(*folder.get() ? folder.get() : ".", "KVR", 0, backup))
+    if (!folder) {
+        ::SetLastError(ERROR_NOT_ENOUGH_MEMORY);
         return false;
-    // The file itself is set aside and a copy takes its place: the rollback puts back the very
-    // file, with its times to the last digit, which no copy would keep on every file system.
-    ::DeleteFileA(backup);
-    // Logged before the move, so that nothing between the two steps loses the file.
-    if (run.log.addEscaped(kLogReplacedFile, backup, path, kLogToRollback | kLogRollbackOnly) !=
+    }
+    return ::GetTempFileNameA(*folder.get() ? folder.get() : ".", "KVR", 0, name) != 0;
+}
+
+bool noteBackup(InstallRun& run, const char* backup, const char* target) {
+    if (run.log.addEscaped(kLogReplacedFile, backup, target, kLogToRollback | kLogRollbackOnly) !=
         LogAddResult::Added) {
         return false;
     }
     run.replacedBackups.append(backup);
-    run.replacedTargets.append(path);
+    run.replacedTargets.append(target);
+    return true;
+}
+
+bool keepCopyForRollback(InstallRun& run, const char* path) {
+    if (!path || !run.backedUpFiles.isCreated() || !run.replacedBackups.isCreated()) return false;
+    if (run.backedUpFiles.find(path, 0, 0) >= 0) return true;
+    char backup[MAX_PATH + 1] = {};
+    if (!newNameBeside(path, backup)) return false;
+    // The file itself is set aside and a copy takes its place: the rollback puts back the very
+    // file, with its times to the last digit, which no copy would keep on every file system.
+    ::DeleteFileA(backup);
+    // Logged before the move, so that nothing between the two steps loses the file.
+    if (!noteBackup(run, backup, path)) return false;
     if (!::MoveFileA(path, backup)) return false;
     if (!::CopyFileA(backup, path, TRUE)) {
         ::MoveFileA(backup, path);

@@ -21,6 +21,7 @@
 #include "setup/startup_messages.h"
 #include "setup/startup_stages.h"
 #include "setup/variables.h"
+#include "uninstall/file_removal_win32.h"
 #include "uninstall/uninstaller_start.h"
 
 namespace kelvara {
@@ -345,13 +346,7 @@ void rollBack(InstallRun& run) {
     // The rollback log puts every replaced file back; one it could not tell of (a log that
     // could not be written or read) still has its old content next to it: put that back too.
     for (int i = 0; i < run.replacedBackups.count(); ++i) {
-        const char* backup = run.replacedBackups.get(i);
-        const char* target = run.replacedTargets.get(i);
-        if (!backup || !target || !pathExists(backup)) continue;
-        deleteFile(target);
-        if (!::MoveFileExA(backup, target, MOVEFILE_COPY_ALLOWED)) {
-            scheduleAtRestart(backup, target);
-        }
+        putBackReplacedFile(run.replacedBackups.get(i), run.replacedTargets.get(i));
     }
 }
 

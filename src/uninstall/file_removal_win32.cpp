@@ -3,6 +3,7 @@
 
 #include <windows.h>
 
+#include "install/replace_on_reboot_win32.h"
 #include "runtime/handles.h"
 #include "runtime/heap_string.h"
 #include "runtime/path_helpers.h"
@@ -28,6 +29,14 @@ bool deleteFileWithinTime(const char* path) {
         if (!::DeleteFileA(path)) ::Sleep(kRetryPauseMs);
     }
     return !pathExists(path);
+}
+
+void putBackReplacedFile(const char* backup, const char* target) {
+    if (!backup || !target || !*backup || !*target || !pathExists(backup)) return;
+    ::SetFileAttributesA(target, FILE_ATTRIBUTE_NORMAL);
+    if (deleteFileWithinTime(target) && ::MoveFileExA(backup, target, MOVEFILE_COPY_ALLOWED))
+        return;
+    scheduleAtRestart(backup, target);
 }
 
 bool deleteFolderTree(const char* folder) {

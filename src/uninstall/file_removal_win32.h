@@ -11,6 +11,12 @@ constexpr unsigned long kDeleteAttemptMs = 2000;
 // attributes are left to the caller.
 bool deleteFileWithinTime(const char* path);
 
+// Puts the old content of a file back from the backup the installation kept of it, beside the
+// file or in the temporary folder (possibly on another drive): the file is deleted and the
+// backup moved in its place, or, when the file cannot be deleted now, at the restart. Nothing
+// when there is no backup.
+void putBackReplacedFile(const char* backup, const char* target);
+
 // Deletes the folder with everything in it: files get normal attributes first; failures of
 // single entries are skipped; a folder link (junction) inside is removed as a link, without
 // entering it. A protected folder (isProtectedFolder over the folder tokens' folders) is left

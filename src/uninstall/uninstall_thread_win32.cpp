@@ -205,18 +205,6 @@ void restoreIniEntry(const LogEntry& entry) {
                                  file);
 }
 
-// "k" (rollback only): the file the run replaced comes back from its backup next to it. A
-// target that cannot be deleted now gets its old content at the restart.
-void restoreReplacedFile(const char* backup, const char* target) {
-    if (!*backup || !*target || !pathExists(backup)) return;
-    ::SetFileAttributesA(target, FILE_ATTRIBUTE_NORMAL);
-    // The backup lies beside the target, or in the temporary folder when there was no room
-    // beside it, possibly on another drive: moved, or copied and deleted.
-    if (deleteFileWithinTime(target) && ::MoveFileExA(backup, target, MOVEFILE_COPY_ALLOWED))
-        return;
-    scheduleAtRestart(backup, target);
-}
-
 // Asks whether a shared file that no program counts any more may go. True to delete it.
 bool mayRemoveSharedFile(const Undo& undo, const char* path) {
     if (setupState.removeAllShared) return true;
@@ -283,7 +271,8 @@ void undoLine(Undo& undo, const LogEntry& entry) {
         // without a window. An install log lies in a folder its users may write to: a line of
         // these kinds there would move any file over any other, so it undoes nothing.
         case kLogReplacedFile:
-            if (!undo.window) restoreReplacedFile(path, field(entry, 1));
+            // "k" (rollback only): the file the run replaced comes back from its backup.
+            if (!undo.window) putBackReplacedFile(path, field(entry, 1));
             break;
         case kLogExistingShared:
             // A shared file that was there before the run: its count goes back, the file stays.
