@@ -11,9 +11,9 @@
 #include <cstdlib>
 #include <vector>
 
+#include "formats/setup_state.h"
 #include "runtime/heap.h"
 #include "setup/setup_image.h"
-#include "setup/setup_state.h"
 
 using namespace kelvara;
 

@@ -13,15 +13,15 @@
 #include <utility>
 #include <vector>
 
+#include "formats/command_line.h"
+#include "formats/folder_token_names.h"
+#include "formats/variables.h"
 #include "fuzz_support.h"
 #include "install/settle_variables.h"
 #include "runtime/heap.h"
 #include "runtime/heap_string.h"
 #include "runtime/string_list.h"
 #include "runtime/text_utils.h"
-#include "setup/command_line.h"
-#include "setup/folder_token_names.h"
-#include "setup/variables.h"
 
 using namespace kelvara;
 

@@ -4,10 +4,10 @@
 #include <cstdio>
 #include <new>
 
+#include "formats/folder_token_names.h"
+#include "formats/setup_state.h"
 #include "runtime/heap.h"
 #include "runtime/string_list.h"
-#include "setup/folder_token_names.h"
-#include "setup/setup_state.h"
 
 // Stops the run with a crash the fuzzer records, naming the invariant that does not hold.
 #define FUZZ_CHECK(condition) \

@@ -16,9 +16,9 @@
 #include <strings.h>
 #include <vector>
 
+#include "formats/install_log.h"
 #include "fuzz_support.h"
 #include "install/action_records.h"
-#include "install/install_log.h"
 #include "runtime/heap.h"
 #include "runtime/heap_string.h"
 #include "runtime/path_helpers.h"

@@ -11,13 +11,13 @@
 #include <string>
 #include <vector>
 
+#include "formats/image_layout.h"
+#include "formats/inflate_buffer.h"
+#include "formats/package_format.h"
+#include "formats/stream_inflate.h"
 #include "fuzz_support.h"
-#include "install/package_format.h"
-#include "install/stream_inflate.h"
-#include "install/version_text.h"
 #include "runtime/byte_order.h"
-#include "setup/image_layout.h"
-#include "setup/inflate_buffer.h"
+#include "runtime/version_text.h"
 
 using namespace kelvara;
 

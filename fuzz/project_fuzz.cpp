@@ -10,14 +10,14 @@
 #include <string>
 #include <vector>
 
+#include "formats/script_format.h"
+#include "formats/variables.h"
 #include "fuzz_support.h"
 #include "kelvara-build/diagnostics.h"
 #include "kelvara-build/dump.h"
 #include "kelvara-build/project.h"
 #include "kelvara-build/script_builder.h"
-#include "setup/script_format.h"
 #include "setup/script_records.h"
-#include "setup/variables.h"
 
 using namespace kelvara;
 namespace fs = std::filesystem;

@@ -11,6 +11,10 @@
 #include <vector>
 
 #include "environment/requirements.h"
+#include "formats/languages.h"
+#include "formats/script_format.h"
+#include "formats/script_writer.h"
+#include "formats/variables.h"
 #include "fuzz_support.h"
 #include "install/action_records.h"
 #include "install/config_records.h"
@@ -20,11 +24,7 @@
 #include "runtime/heap_string.h"
 #include "runtime/path_helpers.h"
 #include "runtime/text_utils.h"
-#include "setup/languages.h"
-#include "setup/script_format.h"
 #include "setup/script_records.h"
-#include "setup/script_writer.h"
-#include "setup/variables.h"
 
 using namespace kelvara;
 

@@ -7,12 +7,12 @@
 #include <string>
 #include <vector>
 
+#include "formats/image_layout.h"
+#include "formats/package_format.h"
+#include "formats/script_format.h"
 #include "fuzz_support.h"
-#include "install/package_format.h"
 #include "kelvara-build/dump.h"
 #include "runtime/byte_order.h"
-#include "setup/image_layout.h"
-#include "setup/script_format.h"
 
 using namespace kelvara;
 

@@ -17,8 +17,8 @@
 #include <vector>
 
 #include "fuzz_support.h"
-#include "install/wininit_ini.h"
 #include "runtime/heap_string.h"
+#include "runtime/wininit_ini.h"
 
 using namespace kelvara;
 

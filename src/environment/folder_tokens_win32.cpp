@@ -6,12 +6,12 @@
 #include "environment/registry_text.h"
 #include "environment/system_detection.h"
 #include "environment/windows_release.h"
+#include "formats/folder_token_names.h"
+#include "formats/setup_state.h"
 #include "runtime/handles.h"
 #include "runtime/heap.h"
 #include "runtime/heap_string.h"
 #include "runtime/path_helpers.h"
-#include "setup/folder_token_names.h"
-#include "setup/setup_state.h"
 
 namespace kelvara {
 namespace {

@@ -1,8 +1,8 @@
 #include "environment/requirements.h"
 
 #include "environment/windows_release.h"
+#include "formats/setup_state.h"
 #include "runtime/text_case.h"
-#include "setup/setup_state.h"
 
 namespace kelvara {
 namespace {

@@ -14,8 +14,6 @@ int detectWindowsVersion();
 // Whether the platform is NT; stores the answer in setupState.ntPlatform when the system gave
 // one and returns the stored flag.
 bool isNtPlatform();
-// Windows 95 exactly (4.0 on the 95/98/Me platform), OSR2 included.
-bool isWindows95();
 
 // Sets setupState.isAdministrator from the process token (enabled built-in Administrators
 // group). True when the membership could be determined; on false isAdministrator is false.

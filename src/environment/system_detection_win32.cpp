@@ -5,12 +5,12 @@
 #include "environment/requirements.h"
 #include "environment/system_detection.h"
 #include "environment/windows_release.h"
-#include "install/file_version_win32.h"
+#include "formats/setup_state.h"
+#include "runtime/file_version_win32.h"
 #include "runtime/handles.h"
 #include "runtime/heap.h"
 #include "runtime/heap_string.h"
 #include "runtime/text_utils.h"
-#include "setup/setup_state.h"
 
 namespace kelvara {
 namespace {
@@ -55,14 +55,6 @@ bool isNtPlatform() {
         setupState.ntPlatform = version.dwPlatformId == VER_PLATFORM_WIN32_NT;
     }
     return setupState.ntPlatform;
-}
-
-bool isWindows95() {
-    OSVERSIONINFOA version = {};
-    version.dwOSVersionInfoSize = sizeof version;
-    if (!::GetVersionExA(&version)) return false;
-    return version.dwPlatformId == VER_PLATFORM_WIN32_WINDOWS && version.dwMajorVersion == 4 &&
-           version.dwMinorVersion == 0;
 }
 
 bool tokenHasEnabledAdministrators(void* token, bool* enabled) {

@@ -2,13 +2,13 @@
 
 #include <cstring>
 
+#include "formats/script_format.h"
+#include "formats/setup_state.h"
+#include "formats/variables.h"
 #include "runtime/heap_string.h"
 #include "runtime/string_list.h"
 #include "runtime/text_case.h"
 #include "runtime/text_utils.h"
-#include "setup/script_format.h"
-#include "setup/setup_state.h"
-#include "setup/variables.h"
 
 namespace kelvara {
 namespace {

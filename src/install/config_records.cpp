@@ -2,10 +2,10 @@
 
 #include <cstring>
 
+#include "formats/variables.h"
 #include "runtime/heap_string.h"
 #include "runtime/path_helpers.h"
 #include "runtime/text_utils.h"
-#include "setup/variables.h"
 
 namespace kelvara {
 namespace {

@@ -4,12 +4,12 @@
 #include <windows.h>
 #include <shlobj.h>
 
+#include "formats/setup_state.h"
 #include "install/config_records.h"
 #include "install/install_run.h"
 #include "install/record_phases.h"
 #include "install/registry_write_win32.h"
 #include "runtime/heap_string.h"
-#include "setup/setup_state.h"
 
 namespace kelvara {
 namespace {

@@ -4,21 +4,21 @@
 
 #include <utility>
 
-#include "install/file_version_win32.h"
+#include "formats/folder_token_names.h"
+#include "formats/package_format.h"
+#include "formats/setup_state.h"
+#include "formats/stream_inflate.h"
+#include "formats/variables.h"
 #include "install/folder_chain_win32.h"
 #include "install/install_messages.h"
 #include "install/install_run.h"
 #include "install/overwrite_rules.h"
-#include "install/package_format.h"
-#include "install/stream_inflate.h"
 #include "runtime/access_check.h"
+#include "runtime/file_version_win32.h"
 #include "runtime/heap.h"
 #include "runtime/heap_string.h"
 #include "runtime/message_box.h"
 #include "runtime/path_helpers.h"
-#include "setup/folder_token_names.h"
-#include "setup/setup_state.h"
-#include "setup/variables.h"
 
 namespace kelvara {
 namespace {

@@ -2,13 +2,13 @@
 
 #include <cstring>
 
+#include "formats/setup_state.h"
 #include "install/install_messages.h"
 #include "install/install_run.h"
 #include "runtime/access_check.h"
 #include "runtime/heap_string.h"
 #include "runtime/message_box.h"
 #include "runtime/path_helpers.h"
-#include "setup/setup_state.h"
 
 namespace kelvara {
 namespace {

@@ -4,15 +4,15 @@
 // it held before, which the uninstaller and a rollback put back.
 #include <windows.h>
 
-#include "install/folder_chain_win32.h"
+#include "formats/folder_token_names.h"
+#include "formats/setup_state.h"
 #include "install/config_records.h"
+#include "install/folder_chain_win32.h"
 #include "install/install_run.h"
 #include "install/record_phases.h"
 #include "runtime/heap.h"
 #include "runtime/heap_string.h"
 #include "runtime/path_helpers.h"
-#include "setup/folder_token_names.h"
-#include "setup/setup_state.h"
 
 namespace kelvara {
 namespace {

@@ -2,8 +2,8 @@
 
 #include <commctrl.h>
 
+#include "formats/setup_state.h"
 #include "runtime/heap_string.h"
-#include "setup/setup_state.h"
 #include "wizard/status_text_win32.h"
 
 namespace kelvara {

@@ -4,7 +4,7 @@
 #pragma once
 #include <windows.h>
 
-#include "setup/inflate_buffer.h"
+#include "formats/inflate_buffer.h"
 
 namespace kelvara {
 

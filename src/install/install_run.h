@@ -6,8 +6,8 @@
 
 #include <cstdint>
 
+#include "formats/install_log.h"
 #include "install/install_display_win32.h"
-#include "install/install_log.h"
 #include "runtime/handles.h"
 #include "runtime/heap_string.h"
 #include "runtime/string_list.h"

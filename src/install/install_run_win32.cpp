@@ -1,12 +1,12 @@
 #include "install/install_run.h"
 
+#include "formats/languages.h"
+#include "formats/script_format.h"
+#include "formats/setup_state.h"
 #include "runtime/heap.h"
 #include "runtime/heap_string.h"
 #include "runtime/message_box.h"
 #include "runtime/path_helpers.h"
-#include "setup/languages.h"
-#include "setup/script_format.h"
-#include "setup/setup_state.h"
 
 namespace kelvara {
 

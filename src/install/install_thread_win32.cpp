@@ -5,22 +5,22 @@
 
 #include <cstring>
 
+#include "formats/languages.h"
+#include "formats/package_format.h"
+#include "formats/setup_state.h"
+#include "formats/variables.h"
 #include "install/file_extraction_win32.h"
-#include "install/file_version_win32.h"
 #include "install/install_messages.h"
-#include "install/package_format.h"
 #include "install/install_run.h"
 #include "install/record_phases.h"
-#include "install/replace_on_reboot_win32.h"
 #include "install/settle_variables.h"
+#include "runtime/file_version_win32.h"
 #include "runtime/heap.h"
 #include "runtime/message_box.h"
 #include "runtime/path_helpers.h"
-#include "setup/languages.h"
-#include "setup/setup_state.h"
+#include "runtime/replace_on_reboot_win32.h"
 #include "setup/startup_messages.h"
 #include "setup/startup_stages.h"
-#include "setup/variables.h"
 #include "uninstall/file_removal_win32.h"
 #include "uninstall/uninstaller_start.h"
 

@@ -3,8 +3,8 @@
 #pragma once
 #include <cstdint>
 
-#include "install/package_format.h"
-#include "install/version_text.h"
+#include "formats/package_format.h"
+#include "runtime/version_text.h"
 
 namespace kelvara {
 

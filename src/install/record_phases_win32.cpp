@@ -1,10 +1,10 @@
 // The record phases' loops: a checkpoint, then the record.
 #include "install/record_phases.h"
 
+#include "formats/languages.h"
+#include "formats/setup_state.h"
 #include "install/install_messages.h"
 #include "install/install_run.h"
-#include "setup/languages.h"
-#include "setup/setup_state.h"
 
 namespace kelvara {
 namespace {

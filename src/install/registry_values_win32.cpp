@@ -2,6 +2,9 @@
 // the value converted by its type and set, and logged with a "c" line.
 #include <windows.h>
 
+#include "formats/languages.h"
+#include "formats/script_format.h"
+#include "formats/setup_state.h"
 #include "install/config_records.h"
 #include "install/install_run.h"
 #include "install/record_phases.h"
@@ -9,9 +12,6 @@
 #include "install/registry_write_win32.h"
 #include "runtime/heap_string.h"
 #include "runtime/message_box.h"
-#include "setup/languages.h"
-#include "setup/script_format.h"
-#include "setup/setup_state.h"
 #include "uninstall/uninstall_rules.h"
 
 namespace kelvara {

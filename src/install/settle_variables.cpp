@@ -1,10 +1,10 @@
 #include "install/settle_variables.h"
 
+#include "formats/setup_state.h"
+#include "formats/variables.h"
 #include "runtime/heap.h"
 #include "runtime/string_list.h"
 #include "runtime/text_utils.h"
-#include "setup/setup_state.h"
-#include "setup/variables.h"
 
 namespace kelvara {
 namespace {

@@ -2,10 +2,10 @@
 
 #include <cstring>
 
+#include "formats/folder_token_names.h"
+#include "formats/variables.h"
 #include "runtime/path_helpers.h"
 #include "runtime/text_utils.h"
-#include "setup/folder_token_names.h"
-#include "setup/variables.h"
 
 namespace kelvara {
 namespace {

@@ -2,18 +2,18 @@
 // choices, expanded, its folder made, the link written and logged.
 #include <windows.h>
 
-#include "install/file_version_win32.h"
+#include "formats/install_log.h"
+#include "formats/setup_state.h"
+#include "formats/variables.h"
 #include "install/folder_chain_win32.h"
-#include "install/install_log.h"
 #include "install/install_messages.h"
 #include "install/install_run.h"
 #include "install/record_phases.h"
 #include "install/shell_link_win32.h"
 #include "install/shortcut_record.h"
+#include "runtime/file_version_win32.h"
 #include "runtime/heap_string.h"
 #include "runtime/path_helpers.h"
-#include "setup/setup_state.h"
-#include "setup/variables.h"
 
 namespace kelvara {
 namespace {

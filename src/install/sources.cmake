@@ -1,20 +1,7 @@
 # Files of this subsystem (see src/CMakeLists.txt for the three lists).
-# The file groups' byte layout: the builder writes and the extraction reads with it.
+# Overwrite decisions, and settling the variables before the installation.
 list(APPEND KELVARA_PORTABLE_SOURCES
-    ${CMAKE_CURRENT_LIST_DIR}/package_format.cpp)
-# The install and rollback logs, overwrite decisions, version text, restart renames.
-list(APPEND KELVARA_PORTABLE_SOURCES
-    ${CMAKE_CURRENT_LIST_DIR}/install_log.cpp
     ${CMAKE_CURRENT_LIST_DIR}/overwrite_rules.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/version_text.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/wininit_ini.cpp)
-# File versions and shared counts, and replacing files at restart.
-list(APPEND KELVARA_WIN32_SOURCES
-    ${CMAKE_CURRENT_LIST_DIR}/file_version_win32.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/replace_on_reboot_win32.cpp)
-# Inflating packaged files in pieces, and settling the variables before the installation.
-list(APPEND KELVARA_PORTABLE_SOURCES
-    ${CMAKE_CURRENT_LIST_DIR}/stream_inflate.cpp
     ${CMAKE_CURRENT_LIST_DIR}/settle_variables.cpp)
 # The install thread: its run state and display, the files phase with the folder chains, the
 # record phases, and the action lists.

@@ -2,13 +2,13 @@
 // finishing point and removed by the uninstaller with everything below its key.
 #include <windows.h>
 
+#include "formats/setup_state.h"
+#include "formats/variables.h"
 #include "install/config_records.h"
 #include "install/install_run.h"
 #include "install/record_phases.h"
 #include "install/registry_write_win32.h"
 #include "runtime/heap_string.h"
-#include "setup/setup_state.h"
-#include "setup/variables.h"
 
 namespace kelvara {
 

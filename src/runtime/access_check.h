@@ -7,6 +7,9 @@ namespace kelvara {
 constexpr int kObjectFile = 1;         // SE_FILE_OBJECT
 constexpr int kObjectRegistryKey = 4;  // SE_REGISTRY_KEY
 
+// Windows 95 exactly (4.0 on the 95/98/Me platform), OSR2 included: it has no file security.
+bool isWindows95();
+
 // Loads the three access functions from advapi32 (not on Windows 95, where every access is
 // granted). True when loaded or not needed; false on failure, all pointers cleared.
 bool loadSecurityFunctions();

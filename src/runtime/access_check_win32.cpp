@@ -4,7 +4,6 @@
 
 #include <aclapi.h>
 
-#include "environment/system_detection.h"
 #include "runtime/handles.h"
 #include "runtime/heap.h"
 
@@ -67,6 +66,14 @@ DWORD runAccessCheck(PSECURITY_DESCRIPTOR descriptor, HANDLE token, DWORD access
 }
 
 }  // namespace
+
+bool isWindows95() {
+    OSVERSIONINFOA version = {};
+    version.dwOSVersionInfoSize = sizeof version;
+    if (!::GetVersionExA(&version)) return false;
+    return version.dwPlatformId == VER_PLATFORM_WIN32_WINDOWS && version.dwMajorVersion == 4 &&
+           version.dwMinorVersion == 0;
+}
 
 bool loadSecurityFunctions() {
     if (functionsLoaded() || isWindows95()) return true;

@@ -3,9 +3,9 @@
 #include <windows.h>
 
 #include "environment/folder_tokens.h"
+#include "formats/setup_state.h"
 #include "runtime/access_check.h"
 #include "runtime/heap.h"
-#include "setup/setup_state.h"
 #include "setup/startup_stages.h"
 
 namespace kelvara {

@@ -1,10 +1,10 @@
 #include "setup/finish_decisions.h"
 
+#include "formats/languages.h"
+#include "formats/script_format.h"
+#include "formats/setup_state.h"
 #include "install/install_messages.h"
 #include "runtime/message_box.h"
-#include "setup/languages.h"
-#include "setup/script_format.h"
-#include "setup/setup_state.h"
 #include "uninstall/restart.h"
 
 namespace kelvara {

@@ -4,15 +4,15 @@
 
 #include <cstring>
 
+#include "formats/folder_token_names.h"
+#include "formats/languages.h"
+#include "formats/script_format.h"
+#include "formats/setup_state.h"
+#include "formats/variables.h"
 #include "runtime/heap.h"
 #include "runtime/heap_string.h"
 #include "runtime/text_case.h"
 #include "runtime/text_utils.h"
-#include "setup/folder_token_names.h"
-#include "setup/languages.h"
-#include "setup/script_format.h"
-#include "setup/setup_state.h"
-#include "setup/variables.h"
 
 namespace kelvara {
 namespace {

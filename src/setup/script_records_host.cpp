@@ -1,7 +1,7 @@
 // Host stand-in of the records' system services: no font list (every face counts as
 // installed), no registry (nothing is found), and an English-speaking user.
+#include "formats/setup_state.h"
 #include "setup/script_records.h"
-#include "setup/setup_state.h"
 
 namespace kelvara {
 namespace {

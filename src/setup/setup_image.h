@@ -3,7 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "setup/image_layout.h"
+#include "formats/image_layout.h"
 
 namespace kelvara {
 

@@ -2,13 +2,13 @@
 
 #include <zlib.h>
 
+#include "formats/inflate_buffer.h"
+#include "formats/script_format.h"
+#include "formats/setup_state.h"
 #include "runtime/byte_order.h"
 #include "runtime/heap.h"
 #include "runtime/heap_string.h"
-#include "setup/inflate_buffer.h"
 #include "setup/setup_image.h"
-#include "setup/script_format.h"
-#include "setup/setup_state.h"
 #include "setup/startup_messages.h"
 #include "setup/startup_stages.h"
 

@@ -2,6 +2,9 @@
 
 #include <windows.h>
 
+#include "formats/languages.h"
+#include "formats/script_format.h"
+#include "formats/setup_state.h"
 #include "install/action_lists.h"
 #include "install/install_messages.h"
 #include "install/install_thread.h"
@@ -9,9 +12,6 @@
 #include "runtime/message_box.h"
 #include "setup/exit_codes.h"
 #include "setup/finish_decisions.h"
-#include "setup/languages.h"
-#include "setup/script_format.h"
-#include "setup/setup_state.h"
 
 namespace kelvara {
 namespace {

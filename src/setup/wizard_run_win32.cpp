@@ -2,6 +2,10 @@
 
 #include <windows.h>
 
+#include "formats/languages.h"
+#include "formats/script_format.h"
+#include "formats/setup_state.h"
+#include "formats/variables.h"
 #include "install/action_lists.h"
 #include "install/install_messages.h"
 #include "runtime/handles.h"
@@ -9,11 +13,7 @@
 #include "runtime/message_box.h"
 #include "setup/exit_codes.h"
 #include "setup/finish_decisions.h"
-#include "setup/languages.h"
-#include "setup/script_format.h"
-#include "setup/setup_state.h"
 #include "setup/startup_stages.h"
-#include "setup/variables.h"
 #include "wizard/background_window_win32.h"
 #include "wizard/wizard_frame_win32.h"
 

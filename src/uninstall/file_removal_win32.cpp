@@ -3,11 +3,11 @@
 
 #include <windows.h>
 
-#include "install/replace_on_reboot_win32.h"
+#include "runtime/replace_on_reboot_win32.h"
 #include "runtime/handles.h"
 #include "runtime/heap_string.h"
 #include "runtime/path_helpers.h"
-#include "setup/setup_state.h"
+#include "formats/setup_state.h"
 #include "uninstall/protected_folders.h"
 
 namespace kelvara {

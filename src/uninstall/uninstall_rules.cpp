@@ -4,7 +4,7 @@
 #include <cstddef>
 #include <cstring>
 
-#include "install/install_log.h"
+#include "formats/install_log.h"
 #include "runtime/heap.h"
 #include "runtime/heap_string.h"
 #include "runtime/path_helpers.h"

@@ -8,9 +8,9 @@
 #include <cstring>
 
 #include "install/action_lists.h"
-#include "install/file_version_win32.h"
-#include "install/install_log.h"
-#include "install/replace_on_reboot_win32.h"
+#include "runtime/file_version_win32.h"
+#include "formats/install_log.h"
+#include "runtime/replace_on_reboot_win32.h"
 #include "runtime/handles.h"
 #include "runtime/heap.h"
 #include "runtime/heap_string.h"
@@ -19,7 +19,7 @@
 #include "runtime/string_list.h"
 #include "runtime/text_case.h"
 #include "runtime/text_utils.h"
-#include "setup/setup_state.h"
+#include "formats/setup_state.h"
 #include "uninstall/file_removal_win32.h"
 #include "uninstall/protected_folders.h"
 #include "uninstall/registry_delete_win32.h"

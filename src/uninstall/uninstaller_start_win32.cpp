@@ -5,15 +5,15 @@
 
 #include <cstring>
 
-#include "install/install_log.h"
-#include "install/replace_on_reboot_win32.h"
+#include "formats/install_log.h"
+#include "runtime/replace_on_reboot_win32.h"
 #include "runtime/handles.h"
 #include "runtime/heap.h"
 #include "runtime/heap_string.h"
 #include "runtime/message_box.h"
 #include "runtime/path_helpers.h"
-#include "setup/languages.h"
-#include "setup/setup_state.h"
+#include "formats/languages.h"
+#include "formats/setup_state.h"
 #include "setup/startup_stages.h"
 #include "uninstall/uninstall_rules.h"
 #include "uninstall/uninstall_thread_win32.h"

@@ -3,7 +3,7 @@
 #include "runtime/string_list.h"
 #include "runtime/text_case.h"
 #include "runtime/text_utils.h"
-#include "setup/script_format.h"
+#include "formats/script_format.h"
 
 namespace kelvara {
 namespace {

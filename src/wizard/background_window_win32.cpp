@@ -4,8 +4,8 @@
 #include "runtime/heap_string.h"
 #include "runtime/string_list.h"
 #include "runtime/text_utils.h"
-#include "setup/setup_state.h"
-#include "setup/variables.h"
+#include "formats/setup_state.h"
+#include "formats/variables.h"
 #include "wizard/background_lines.h"
 
 namespace kelvara {

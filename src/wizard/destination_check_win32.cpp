@@ -6,9 +6,9 @@
 #include "runtime/message_box.h"
 #include "runtime/path_helpers.h"
 #include "runtime/text_case.h"
-#include "setup/languages.h"
-#include "setup/script_format.h"
-#include "setup/setup_state.h"
+#include "formats/languages.h"
+#include "formats/script_format.h"
+#include "formats/setup_state.h"
 #include "wizard/dialog_helpers_win32.h"
 
 namespace kelvara {

@@ -10,7 +10,7 @@
 #include "runtime/heap_string.h"
 #include "runtime/message_box.h"
 #include "runtime/path_helpers.h"
-#include "setup/setup_state.h"
+#include "formats/setup_state.h"
 #include "uninstall/file_removal_win32.h"
 
 namespace kelvara {

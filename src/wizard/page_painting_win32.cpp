@@ -2,7 +2,7 @@
 #include "wizard/page_look_win32.h"
 
 #include "resources/resource_ids.h"
-#include "setup/setup_state.h"
+#include "formats/setup_state.h"
 #include "wizard/dialog_helpers_win32.h"
 #include "wizard/page_procedure_win32.h"
 

@@ -1,7 +1,7 @@
 // The pages that only show texts: language selection, welcome, licence and readme.
 #include "resources/resource_ids.h"
-#include "setup/languages.h"
-#include "setup/setup_state.h"
+#include "formats/languages.h"
+#include "formats/setup_state.h"
 #include "wizard/page_procedure_win32.h"
 #include "wizard/wizard_pages_win32.h"
 

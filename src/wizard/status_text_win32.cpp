@@ -1,6 +1,6 @@
 #include "wizard/status_text_win32.h"
 
-#include "setup/setup_state.h"
+#include "formats/setup_state.h"
 #include "wizard/dialog_helpers_win32.h"
 
 namespace kelvara {

@@ -6,17 +6,17 @@
 #include <sstream>
 #include <zlib.h>
 
-#include "install/package_format.h"
+#include "formats/package_format.h"
 #include "kelvara-build/dump.h"
 #include "kelvara-build/image_writer.h"
 #include "kelvara-build/project.h"
 #include "kelvara-build/script_builder.h"
-#include "setup/image_layout.h"
-#include "setup/languages.h"
+#include "formats/image_layout.h"
+#include "formats/languages.h"
 #include "setup/script_records.h"
-#include "setup/script_writer.h"
-#include "setup/setup_state.h"
-#include "setup/variables.h"
+#include "formats/script_writer.h"
+#include "formats/setup_state.h"
+#include "formats/variables.h"
 
 using namespace kelvara;
 using namespace kelvara::build;

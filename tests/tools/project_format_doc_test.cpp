@@ -18,7 +18,7 @@
 #include <vector>
 
 #include "kelvara-build/project.h"
-#include "setup/folder_token_names.h"
+#include "formats/folder_token_names.h"
 
 using namespace kelvara::build;
 

@@ -4,7 +4,7 @@
 #pragma once
 #include <span>
 
-#include "setup/script_format.h"
+#include "formats/script_format.h"
 
 namespace kelvara::build {
 

@@ -8,9 +8,9 @@
 #include <zlib.h>
 
 #include "image_writer.h"
-#include "install/package_format.h"
+#include "formats/package_format.h"
 #include "runtime/byte_order.h"
-#include "setup/inflate_buffer.h"
+#include "formats/inflate_buffer.h"
 
 namespace kelvara::build {
 namespace {

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "setup/image_layout.h"
-#include "setup/script_format.h"
+#include "formats/image_layout.h"
+#include "formats/script_format.h"
 
 namespace kelvara::build {
 

@@ -14,7 +14,7 @@
 #include <stdexcept>
 #include <thread>
 
-#include "install/package_format.h"
+#include "formats/package_format.h"
 #include "pe_version.h"
 #include "project.h"
 

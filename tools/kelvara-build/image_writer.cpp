@@ -12,7 +12,7 @@
 
 #include "runtime/byte_order.h"
 #include "script_builder.h"
-#include "setup/image_layout.h"
+#include "formats/image_layout.h"
 
 namespace kelvara::build {
 namespace {

@@ -6,7 +6,7 @@
 #include <tuple>
 
 #include "default_texts.h"
-#include "setup/script_writer.h"
+#include "formats/script_writer.h"
 
 namespace kelvara::build {
 namespace {

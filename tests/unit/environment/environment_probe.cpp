@@ -5,8 +5,8 @@
 #include "environment/folder_tokens.h"
 #include "environment/system_detection.h"
 #include "runtime/heap.h"
-#include "setup/folder_token_names.h"
-#include "setup/setup_state.h"
+#include "formats/folder_token_names.h"
+#include "formats/setup_state.h"
 
 using namespace kelvara;
 

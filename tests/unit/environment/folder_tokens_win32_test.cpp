@@ -11,8 +11,8 @@
 #include "environment/system_detection.h"
 #include "environment/windows_release.h"
 #include "runtime/heap.h"
-#include "setup/folder_token_names.h"
-#include "setup/setup_state.h"
+#include "formats/folder_token_names.h"
+#include "formats/setup_state.h"
 
 using namespace kelvara;
 

@@ -4,7 +4,7 @@
 
 #include "environment/requirements.h"
 #include "environment/windows_release.h"
-#include "setup/setup_state.h"
+#include "formats/setup_state.h"
 
 using namespace kelvara;
 

@@ -8,8 +8,9 @@
 
 #include "environment/system_detection.h"
 #include "environment/windows_release.h"
+#include "formats/setup_state.h"
 #include "registry_value.h"
-#include "setup/setup_state.h"
+#include "runtime/access_check.h"
 
 using namespace kelvara;
 

@@ -11,8 +11,8 @@
 
 #include "install/action_fixtures.h"
 #include "install/action_lists.h"
-#include "setup/setup_state.h"
-#include "setup/variables.h"
+#include "formats/setup_state.h"
+#include "formats/variables.h"
 
 using namespace kelvara;
 using namespace kelvara_test;

@@ -9,8 +9,8 @@
 #include "runtime/heap.h"
 #include "runtime/string_list.h"
 #include "runtime/text_utils.h"
-#include "setup/setup_state.h"
-#include "setup/variables.h"
+#include "formats/setup_state.h"
+#include "formats/variables.h"
 
 using namespace kelvara;
 

@@ -5,8 +5,8 @@
 #include <string>
 
 #include "runtime/heap.h"
-#include "setup/setup_state.h"
-#include "setup/variables.h"
+#include "formats/setup_state.h"
+#include "formats/variables.h"
 
 using namespace kelvara;
 

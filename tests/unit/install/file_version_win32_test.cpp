@@ -1,5 +1,5 @@
 // File versions read from real files, and shared counts kept in the prefix's registry.
-#include "install/file_version_win32.h"
+#include "runtime/file_version_win32.h"
 
 #include <gtest/gtest.h>
 

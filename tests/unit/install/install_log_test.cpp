@@ -1,4 +1,4 @@
-#include "install/install_log.h"
+#include "formats/install_log.h"
 
 #include <gtest/gtest.h>
 

@@ -7,8 +7,8 @@
 
 #include <zlib.h>
 
-#include "install/package_format.h"
-#include "setup/image_layout.h"
+#include "formats/package_format.h"
+#include "formats/image_layout.h"
 
 using namespace kelvara;
 

@@ -1,6 +1,6 @@
 // Replacing and deleting files at restart on the real system. The prefix is shared by the unit
 // tests: every value and file added here is removed again.
-#include "install/replace_on_reboot_win32.h"
+#include "runtime/replace_on_reboot_win32.h"
 
 #include <gtest/gtest.h>
 

@@ -3,8 +3,8 @@
 #include <string>
 
 #include "install/settle_variables.h"
-#include "setup/setup_state.h"
-#include "setup/variables.h"
+#include "formats/setup_state.h"
+#include "formats/variables.h"
 
 using namespace kelvara;
 

@@ -7,9 +7,9 @@
 #include <string>
 
 #include "runtime/heap_string.h"
-#include "setup/folder_token_names.h"
-#include "setup/setup_state.h"
-#include "setup/variables.h"
+#include "formats/folder_token_names.h"
+#include "formats/setup_state.h"
+#include "formats/variables.h"
 
 using namespace kelvara;
 

@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "install/stream_inflate.h"
+#include "formats/stream_inflate.h"
 #include "zlib_streams.h"
 
 using namespace kelvara;

@@ -1,4 +1,4 @@
-#include "install/version_text.h"
+#include "runtime/version_text.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "install/wininit_ini.h"
+#include "runtime/wininit_ini.h"
 
 #include <gtest/gtest.h>
 

@@ -3,7 +3,7 @@
 #include <cstring>
 
 #include "runtime/text_case.h"
-#include "setup/command_line.h"
+#include "formats/command_line.h"
 
 using namespace kelvara;
 

@@ -5,8 +5,8 @@
 #include <string>
 
 #include "runtime/heap.h"
-#include "setup/folder_token_names.h"
-#include "setup/setup_state.h"
+#include "formats/folder_token_names.h"
+#include "formats/setup_state.h"
 
 using namespace kelvara;
 

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "setup/image_layout.h"
+#include "formats/image_layout.h"
 
 using namespace kelvara;
 

@@ -4,8 +4,8 @@
 
 #include <vector>
 
-#include "setup/inflate_buffer.h"
-#include "setup/script_format.h"
+#include "formats/inflate_buffer.h"
+#include "formats/script_format.h"
 #include "zlib_streams.h"
 
 using namespace kelvara;

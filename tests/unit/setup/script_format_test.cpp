@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "setup/script_format.h"
+#include "formats/script_format.h"
 #include "setup/script_bytes.h"
 
 using namespace kelvara;

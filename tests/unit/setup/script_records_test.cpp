@@ -3,13 +3,13 @@
 #include <string>
 
 #include "runtime/heap.h"
-#include "setup/folder_token_names.h"
-#include "setup/languages.h"
+#include "formats/folder_token_names.h"
+#include "formats/languages.h"
 #include "setup/script_bytes.h"
-#include "setup/script_format.h"
+#include "formats/script_format.h"
 #include "setup/script_records.h"
-#include "setup/setup_state.h"
-#include "setup/variables.h"
+#include "formats/setup_state.h"
+#include "formats/variables.h"
 
 using namespace kelvara;
 

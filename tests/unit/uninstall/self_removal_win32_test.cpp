@@ -9,7 +9,7 @@
 
 #include "runtime/heap.h"
 #include "runtime/heap_string.h"
-#include "setup/setup_state.h"
+#include "formats/setup_state.h"
 #include "system_fixtures.h"
 #include "uninstall/uninstaller_start.h"
 

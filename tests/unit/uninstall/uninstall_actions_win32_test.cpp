@@ -8,10 +8,10 @@
 #include <vector>
 
 #include "install/action_fixtures.h"
-#include "install/install_log.h"
+#include "formats/install_log.h"
 #include "runtime/heap.h"
 #include "runtime/heap_string.h"
-#include "setup/setup_state.h"
+#include "formats/setup_state.h"
 #include "uninstall/uninstall_thread_win32.h"
 
 using namespace kelvara;

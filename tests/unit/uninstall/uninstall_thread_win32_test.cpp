@@ -9,11 +9,11 @@
 #include <string>
 #include <vector>
 
-#include "install/file_version_win32.h"
-#include "install/install_log.h"
+#include "runtime/file_version_win32.h"
+#include "formats/install_log.h"
 #include "runtime/heap.h"
 #include "runtime/heap_string.h"
-#include "setup/setup_state.h"
+#include "formats/setup_state.h"
 #include "system_fixtures.h"
 #include "uninstall/file_removal_win32.h"
 #include "uninstall/uninstall_thread_win32.h"

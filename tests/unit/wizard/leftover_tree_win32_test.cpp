@@ -10,7 +10,7 @@
 
 #include "runtime/heap.h"
 #include "runtime/heap_string.h"
-#include "setup/setup_state.h"
+#include "formats/setup_state.h"
 #include "uninstall/system_fixtures.h"
 #include "uninstall/window_watch.h"
 #include "wizard/leftover_tree_win32.h"

@@ -8,10 +8,10 @@
 #include <iterator>
 #include <string>
 
-#include "setup/languages.h"
-#include "setup/script_format.h"
-#include "setup/setup_state.h"
-#include "setup/variables.h"
+#include "formats/languages.h"
+#include "formats/script_format.h"
+#include "formats/setup_state.h"
+#include "formats/variables.h"
 #include "wizard/page_look_win32.h"
 #include "wizard/page_procedure_win32.h"
 

@@ -1,4 +1,4 @@
-#include "install/file_version_win32.h"
+#include "runtime/file_version_win32.h"
 
 #include <windows.h>
 #include <shlwapi.h>

@@ -1,4 +1,4 @@
-#include "setup/inflate_buffer.h"
+#include "formats/inflate_buffer.h"
 
 #include <zlib.h>
 

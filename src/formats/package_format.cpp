@@ -1,4 +1,4 @@
-#include "install/package_format.h"
+#include "formats/package_format.h"
 
 #include <cstring>
 

@@ -1,6 +1,6 @@
-#include "setup/languages.h"
+#include "formats/languages.h"
 
-#include "setup/script_format.h"
+#include "formats/script_format.h"
 
 namespace kelvara {
 

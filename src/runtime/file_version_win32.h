@@ -3,7 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "install/version_text.h"
+#include "runtime/version_text.h"
 
 namespace kelvara {
 

@@ -1,4 +1,4 @@
-#include "setup/image_layout.h"
+#include "formats/image_layout.h"
 
 #include "runtime/byte_order.h"
 

@@ -1,13 +1,13 @@
-#include "install/replace_on_reboot_win32.h"
+#include "runtime/replace_on_reboot_win32.h"
 
 #include <windows.h>
 
 #include <cstring>
 
-#include "install/wininit_ini.h"
 #include "runtime/handles.h"
 #include "runtime/heap.h"
 #include "runtime/heap_string.h"
+#include "runtime/wininit_ini.h"
 
 namespace kelvara {
 namespace {

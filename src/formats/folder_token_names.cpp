@@ -1,11 +1,11 @@
-#include "setup/folder_token_names.h"
+#include "formats/folder_token_names.h"
 
 #include <cstring>
 
+#include "formats/setup_state.h"
+#include "formats/variables.h"
 #include "runtime/heap_string.h"
 #include "runtime/string_list.h"
-#include "setup/setup_state.h"
-#include "setup/variables.h"
 
 namespace kelvara {
 

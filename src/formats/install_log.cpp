@@ -2,7 +2,7 @@
 // equal hash is confirmed with the system's case-insensitive comparison; the rare pair of texts
 // that the comparison calls equal although their upper-cased bytes differ is kept as two lines,
 // which the uninstaller undoes twice, harmlessly.
-#include "install/install_log.h"
+#include "formats/install_log.h"
 
 #include <cstring>
 #include <initializer_list>

@@ -1,4 +1,4 @@
-#include "setup/script_writer.h"
+#include "formats/script_writer.h"
 
 #include <cstring>
 

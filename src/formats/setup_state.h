@@ -7,9 +7,9 @@
 #pragma once
 #include <cstdint>
 
+#include "formats/command_line.h"
+#include "formats/image_layout.h"
 #include "runtime/string_list.h"
-#include "setup/command_line.h"
-#include "setup/image_layout.h"
 
 namespace kelvara {
 

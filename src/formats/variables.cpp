@@ -5,17 +5,17 @@
 // back in front of the rest of the input. The first occurrence found that way is always the
 // leftmost one of the whole current text, so the result is that of replacing the leftmost
 // occurrence and searching again from the beginning, without rescanning the finished part.
-#include "setup/variables.h"
+#include "formats/variables.h"
 
 #include <climits>
 #include <cstddef>
 #include <cstring>
 
+#include "formats/setup_state.h"
 #include "runtime/heap.h"
 #include "runtime/heap_string.h"
 #include "runtime/string_list.h"
 #include "runtime/text_utils.h"
-#include "setup/setup_state.h"
 
 namespace kelvara {
 namespace {

@@ -1,4 +1,4 @@
-#include "install/stream_inflate.h"
+#include "formats/stream_inflate.h"
 
 #include <zlib.h>
 

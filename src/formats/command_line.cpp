@@ -1,4 +1,4 @@
-#include "setup/command_line.h"
+#include "formats/command_line.h"
 
 namespace kelvara {
 

@@ -1,4 +1,4 @@
-#include "setup/script_format.h"
+#include "formats/script_format.h"
 
 #include <cstring>
 

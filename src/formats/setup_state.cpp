@@ -1,4 +1,4 @@
-#include "setup/setup_state.h"
+#include "formats/setup_state.h"
 
 #include <cstring>
 

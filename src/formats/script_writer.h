@@ -5,7 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "setup/script_format.h"
+#include "formats/script_format.h"
 
 namespace kelvara {
 

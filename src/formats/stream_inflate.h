@@ -4,7 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "setup/inflate_buffer.h"
+#include "formats/inflate_buffer.h"
 
 namespace kelvara {
 

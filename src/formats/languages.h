@@ -3,7 +3,7 @@
 #pragma once
 #include <cstdint>
 
-#include "setup/setup_state.h"
+#include "formats/setup_state.h"
 
 namespace kelvara {
 

@@ -1,0 +1,24 @@
+# Files of this layer (see src/CMakeLists.txt for the three lists). All portable: the builder
+# links this library and nothing above it.
+# The run's record, the command line it starts from, and the inflate buffer.
+list(APPEND KELVARA_PORTABLE_SOURCES
+    ${CMAKE_CURRENT_LIST_DIR}/setup_state.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/command_line.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/inflate_buffer.cpp)
+# The image: stub header and package header, the file groups' byte layout, and inflating
+# packaged files in pieces.
+list(APPEND KELVARA_PORTABLE_SOURCES
+    ${CMAKE_CURRENT_LIST_DIR}/image_layout.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/package_format.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/stream_inflate.cpp)
+# The setup script: its record format, the writer the builder encodes with (the engine links
+# it only if used), the language tables, variables and folder-token names.
+list(APPEND KELVARA_PORTABLE_SOURCES
+    ${CMAKE_CURRENT_LIST_DIR}/script_format.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/script_writer.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/languages.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/variables.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/folder_token_names.cpp)
+# The install and rollback logs.
+list(APPEND KELVARA_PORTABLE_SOURCES
+    ${CMAKE_CURRENT_LIST_DIR}/install_log.cpp)
