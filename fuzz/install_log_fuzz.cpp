@@ -22,6 +22,7 @@
 #include "runtime/heap.h"
 #include "runtime/heap_string.h"
 #include "runtime/path_helpers.h"
+#include "runtime/registry_roots.h"
 #include "runtime/string_list.h"
 #include "runtime/text_utils.h"
 #include "uninstall/protected_folders.h"

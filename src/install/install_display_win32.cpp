@@ -3,8 +3,8 @@
 #include <commctrl.h>
 
 #include "formats/setup_state.h"
+#include "install/status_text_win32.h"
 #include "runtime/heap_string.h"
-#include "wizard/status_text_win32.h"
 
 namespace kelvara {
 

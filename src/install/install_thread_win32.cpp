@@ -8,21 +8,19 @@
 #include "formats/languages.h"
 #include "formats/package_format.h"
 #include "formats/setup_state.h"
+#include "formats/startup_messages.h"
 #include "formats/variables.h"
 #include "install/file_extraction_win32.h"
 #include "install/install_messages.h"
 #include "install/install_run.h"
 #include "install/record_phases.h"
 #include "install/settle_variables.h"
+#include "runtime/file_deletion_win32.h"
 #include "runtime/file_version_win32.h"
 #include "runtime/heap.h"
 #include "runtime/message_box.h"
 #include "runtime/path_helpers.h"
 #include "runtime/replace_on_reboot_win32.h"
-#include "setup/startup_messages.h"
-#include "setup/startup_stages.h"
-#include "uninstall/file_removal_win32.h"
-#include "uninstall/uninstaller_start.h"
 
 namespace kelvara {
 namespace {
@@ -341,7 +339,7 @@ void rollBack(InstallRun& run) {
     if (run.rollbackLogPath) {
         heapFree(s.rollbackLogPath);
         s.rollbackLogPath = run.rollbackLogPath.release();
-        startUninstaller(true);
+        if (rollbackUndo) rollbackUndo();
     }
     // The rollback log puts every replaced file back; one it could not tell of (a log that
     // could not be written or read) still has its old content next to it: put that back too.
@@ -383,6 +381,8 @@ void endRun(InstallRun& run, bool completed) {
 }
 
 }  // namespace
+
+void (*rollbackUndo)() = nullptr;
 
 unsigned long __stdcall installThread(void* page) {
     ::OleInitialize(nullptr);

@@ -12,7 +12,7 @@
 #include "install/registry_write_win32.h"
 #include "runtime/heap_string.h"
 #include "runtime/message_box.h"
-#include "uninstall/uninstall_rules.h"
+#include "runtime/registry_roots.h"
 
 namespace kelvara {
 namespace {

@@ -5,7 +5,7 @@
 #include "install/install_run.h"
 #include "runtime/heap.h"
 #include "runtime/heap_string.h"
-#include "uninstall/registry_delete_win32.h"
+#include "runtime/registry_delete_win32.h"
 
 namespace kelvara {
 namespace {

@@ -7,6 +7,7 @@ list(APPEND KELVARA_PORTABLE_SOURCES
 # record phases, and the action lists.
 list(APPEND KELVARA_WIN32_SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/install_display_win32.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/status_text_win32.cpp
     ${CMAKE_CURRENT_LIST_DIR}/install_run_win32.cpp
     ${CMAKE_CURRENT_LIST_DIR}/folder_chain_win32.cpp
     ${CMAKE_CURRENT_LIST_DIR}/file_extraction_win32.cpp

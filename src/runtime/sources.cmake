@@ -11,12 +11,17 @@ list(APPEND KELVARA_WIN32_SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/path_helpers_win32.cpp
     ${CMAKE_CURRENT_LIST_DIR}/message_box_win32.cpp
     ${CMAKE_CURRENT_LIST_DIR}/access_check_win32.cpp)
-# Version text, and the wininit.ini editor of the restart renames.
+# Version text, the wininit.ini editor of the restart renames, and the registry roots.
 list(APPEND KELVARA_PORTABLE_SOURCES
+    ${CMAKE_CURRENT_LIST_DIR}/registry_roots.cpp
     ${CMAKE_CURRENT_LIST_DIR}/version_text.cpp
     ${CMAKE_CURRENT_LIST_DIR}/wininit_ini.cpp)
-# File versions and shared counts, and replacing files at restart.
+# File versions and shared counts, replacing files at restart, deleting files and registry keys,
+# and where a window lies.
 list(APPEND KELVARA_WIN32_SOURCES
+    ${CMAKE_CURRENT_LIST_DIR}/file_deletion_win32.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/registry_delete_win32.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/window_geometry_win32.cpp
     ${CMAKE_CURRENT_LIST_DIR}/file_version_win32.cpp
     ${CMAKE_CURRENT_LIST_DIR}/replace_on_reboot_win32.cpp)
 list(APPEND KELVARA_HOST_SOURCES

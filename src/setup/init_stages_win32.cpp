@@ -5,6 +5,7 @@
 #include "environment/folder_tokens.h"
 #include "environment/system_detection.h"
 #include "formats/setup_state.h"
+#include "formats/startup_messages.h"
 #include "runtime/access_check.h"
 #include "runtime/heap.h"
 #include "runtime/heap_string.h"
@@ -12,7 +13,6 @@
 #include "runtime/path_helpers.h"
 #include "runtime/text_case.h"
 #include "setup/background_palette.h"
-#include "setup/startup_messages.h"
 #include "setup/startup_stages.h"
 
 namespace kelvara {

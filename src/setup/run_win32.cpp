@@ -5,7 +5,9 @@
 #include "formats/languages.h"
 #include "formats/script_format.h"
 #include "formats/setup_state.h"
+#include "formats/startup_messages.h"
 #include "install/action_lists.h"
+#include "install/install_thread.h"
 #include "runtime/message_box.h"
 #include "runtime/replace_on_reboot_win32.h"
 #include "setup/exit_codes.h"
@@ -13,11 +15,11 @@
 #include "setup/script_records.h"
 #include "setup/setup_image.h"
 #include "setup/silent_run.h"
-#include "setup/startup_messages.h"
 #include "setup/startup_stages.h"
+#include "setup/uninstaller_run.h"
 #include "setup/wizard_run.h"
 #include "uninstall/restart.h"
-#include "uninstall/uninstaller_start.h"
+#include "uninstall/uninstall_log_win32.h"
 
 namespace kelvara {
 namespace {
@@ -60,6 +62,8 @@ bool requirementsMet() {
 
 // The installer; returns its exit code.
 int runInstallerMode() {
+    // A failed or cancelled run is undone by the uninstall engine's rollback mode.
+    rollbackUndo = undoRollbackLog;
     const StubHeader& header = setupState.stubHeader;
     if (!verifySetupImage(header) || !loadSetupScript(header)) return kExitNotInstalled;
     // A script without its end record is refused whole: half a configuration could install
@@ -112,7 +116,7 @@ void runUninstallerMode() {
     SetupState& s = setupState;
     ::CloseHandle(s.selfFile);
     s.selfFile = INVALID_HANDLE_VALUE;
-    startUninstaller(false);
+    runUninstaller();
     if (::WaitForSingleObject(static_cast<HANDLE>(s.uninstallDoneEvent), 0) != WAIT_OBJECT_0) {
         return;
     }

@@ -5,11 +5,11 @@
 #include "formats/inflate_buffer.h"
 #include "formats/script_format.h"
 #include "formats/setup_state.h"
+#include "formats/startup_messages.h"
 #include "runtime/byte_order.h"
 #include "runtime/heap.h"
 #include "runtime/heap_string.h"
 #include "setup/setup_image.h"
-#include "setup/startup_messages.h"
 #include "setup/startup_stages.h"
 
 namespace kelvara {

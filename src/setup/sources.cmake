@@ -22,3 +22,6 @@ list(APPEND KELVARA_WIN32_SOURCES
 # The wizard run: the wizard over its background window, then the finish decisions.
 list(APPEND KELVARA_WIN32_SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/wizard_run_win32.cpp)
+# The uninstaller run: its two stages.
+list(APPEND KELVARA_WIN32_SOURCES
+    ${CMAKE_CURRENT_LIST_DIR}/uninstaller_run_win32.cpp)

@@ -1,10 +1,9 @@
 // The numbered initialisation stages of a run and the clean-up that undoes them.
 #pragma once
 
-namespace kelvara {
+#include "formats/startup_messages.h"
 
-// Caption of every start-up failure message.
-constexpr const char* kStartupCaption = "Kelvara";
+namespace kelvara {
 
 // Stage numbers, in the order the entry sequence runs them: 0, 2, 5, 3, 4, 6, 7. Stage 1 (the
 // wizard's drawing objects) runs later, only when a window is about to be shown.

@@ -3,41 +3,20 @@
 
 #include <windows.h>
 
-#include "runtime/replace_on_reboot_win32.h"
+#include "formats/setup_state.h"
 #include "runtime/handles.h"
 #include "runtime/heap_string.h"
 #include "runtime/path_helpers.h"
-#include "formats/setup_state.h"
 #include "uninstall/protected_folders.h"
 
 namespace kelvara {
 namespace {
-
-// A short pause between two failed attempts: the other program needs the time to let go of the
-// file, and a loop without one would keep a processor busy for the whole wait.
-constexpr DWORD kRetryPauseMs = 20;
 
 bool isDotEntry(const char* name) {
     return name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0'));
 }
 
 }  // namespace
-
-bool deleteFileWithinTime(const char* path) {
-    const DWORD start = ::GetTickCount();
-    while (::GetTickCount() - start <= kDeleteAttemptMs && pathExists(path)) {
-        if (!::DeleteFileA(path)) ::Sleep(kRetryPauseMs);
-    }
-    return !pathExists(path);
-}
-
-void putBackReplacedFile(const char* backup, const char* target) {
-    if (!backup || !target || !*backup || !*target || !pathExists(backup)) return;
-    ::SetFileAttributesA(target, FILE_ATTRIBUTE_NORMAL);
-    if (deleteFileWithinTime(target) && ::MoveFileExA(backup, target, MOVEFILE_COPY_ALLOWED))
-        return;
-    scheduleAtRestart(backup, target);
-}
 
 bool deleteFolderTree(const char* folder) {
     // A drive, a system folder or one that holds one is never emptied, whoever asks.

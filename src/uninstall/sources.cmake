@@ -1,13 +1,14 @@
 # Files of this subsystem (see src/CMakeLists.txt for the three lists).
-# Which log an uninstaller run reads, the self-removal script, root key names, questions.
+# Which log an uninstaller run reads, the self-removal script, questions.
 list(APPEND KELVARA_PORTABLE_SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/uninstall_rules.cpp
     ${CMAKE_CURRENT_LIST_DIR}/protected_folders.cpp)
-# The uninstaller's start and rollback mode, the uninstall thread, registry and file removal,
-# and the restart.
+# Reading the log and the rollback mode, the self-removal script, the uninstall thread, folder
+# removal, the restart, and the Yes / Yes To All / No confirmation dialog.
 list(APPEND KELVARA_WIN32_SOURCES
-    ${CMAKE_CURRENT_LIST_DIR}/uninstaller_start_win32.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/confirmation_dialog_win32.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/uninstall_log_win32.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/self_removal_win32.cpp
     ${CMAKE_CURRENT_LIST_DIR}/uninstall_thread_win32.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/registry_delete_win32.cpp
     ${CMAKE_CURRENT_LIST_DIR}/file_removal_win32.cpp
     ${CMAKE_CURRENT_LIST_DIR}/restart_win32.cpp)

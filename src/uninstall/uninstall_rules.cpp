@@ -13,9 +13,6 @@
 namespace kelvara {
 namespace {
 
-constexpr const char* kRootKeyNames[kRegistryRootCount] = {"HKCR", "HKCU", "HKLM", "HKU",
-                                                           "HKPD", "HKCC", "HKDD"};
-
 constexpr const char* kLogSuffix = ".log";
 constexpr std::size_t kLogSuffixLength = 4;
 constexpr std::size_t kMinimumLogArgument = 5;  // a name before ".log"
@@ -34,11 +31,6 @@ bool isBlank(char c) {
 }
 
 }  // namespace
-
-const char* rootKeyName(int rootNumber) {
-    if (rootNumber < 0 || rootNumber >= kRegistryRootCount) return "";
-    return kRootKeyNames[rootNumber];
-}
 
 char* chooseUninstallLog(const char* commandLine, const char* installerDir,
                          const char* installerPath, bool* secondStage) {

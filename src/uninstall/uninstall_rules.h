@@ -1,15 +1,10 @@
 // The uninstaller's rules that work on text alone: which log a run reads, the self-removal
-// script, the short names of the registry roots and the shared-file question.
+// script and the shared-file question.
 #pragma once
 
 namespace kelvara {
 
-constexpr int kRegistryRootCount = 7;  // root numbers 0 (HKCR) to 6 (HKDD)
 constexpr const char* kSelfRemovalScriptName = "delself.bat";
-
-// The short name of a registry root number ("HKCR", "HKCU", "HKLM", "HKU", "HKPD", "HKCC",
-// "HKDD"); "" for a number outside 0..6. A constant text: never freed.
-const char* rootKeyName(int rootNumber);
 
 // Chooses the log of an uninstaller run from its command line. The argument text starts after
 // the first quoted part (from a double quote to the next), or is the whole line when there is

@@ -7,26 +7,27 @@
 
 #include <cstring>
 
-#include "install/action_lists.h"
-#include "runtime/file_version_win32.h"
 #include "formats/install_log.h"
-#include "runtime/replace_on_reboot_win32.h"
+#include "formats/setup_state.h"
+#include "install/action_lists.h"
+#include "install/status_text_win32.h"
+#include "runtime/file_deletion_win32.h"
+#include "runtime/file_version_win32.h"
 #include "runtime/handles.h"
 #include "runtime/heap.h"
 #include "runtime/heap_string.h"
 #include "runtime/message_box.h"
 #include "runtime/path_helpers.h"
+#include "runtime/registry_delete_win32.h"
+#include "runtime/registry_roots.h"
+#include "runtime/replace_on_reboot_win32.h"
 #include "runtime/string_list.h"
 #include "runtime/text_case.h"
 #include "runtime/text_utils.h"
-#include "formats/setup_state.h"
+#include "uninstall/confirmation_dialog_win32.h"
 #include "uninstall/file_removal_win32.h"
 #include "uninstall/protected_folders.h"
-#include "uninstall/registry_delete_win32.h"
 #include "uninstall/uninstall_rules.h"
-#include "wizard/confirmation_dialog_win32.h"
-#include "wizard/removal_dialog_win32.h"
-#include "wizard/status_text_win32.h"
 
 namespace kelvara {
 namespace {

@@ -9,6 +9,10 @@ constexpr int kRemovalStatusText = 1003;
 constexpr int kRemovalPathText = 1004;
 constexpr int kRemovalProgressBar = 1023;
 
+// Sent by the uninstall thread to the dialog when it has finished and folders are left over:
+// the dialog turns into the leftover-files page on its own thread. wParam, lParam 0.
+constexpr UINT kMsgShowLeftoverPage = WM_APP + 1;
+
 // Thread procedure. Undoes setupState.entryText from its last line to its first; `window` is the
 // removal dialog, or null in the rollback mode (no checkpoints but the last, no progress, no
 // in-use question; other questions and error boxes appear without an owner). Files it could not

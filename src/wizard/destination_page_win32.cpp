@@ -1,18 +1,18 @@
 // The destination page: the installation folder, the space it needs and the space free on its
 // drive, and Browse.
-#include "resources/resource_ids.h"
-#include "runtime/heap_string.h"
-#include "runtime/path_helpers.h"
-#include "runtime/text_case.h"
 #include "formats/image_layout.h"
 #include "formats/languages.h"
 #include "formats/setup_state.h"
 #include "formats/variables.h"
+#include "install/status_text_win32.h"
+#include "resources/resource_ids.h"
+#include "runtime/heap_string.h"
+#include "runtime/path_helpers.h"
+#include "runtime/text_case.h"
 #include "wizard/destination_rules.h"
 #include "wizard/dialog_helpers_win32.h"
 #include "wizard/page_procedure_win32.h"
 #include "wizard/space_text.h"
-#include "wizard/status_text_win32.h"
 #include "wizard/wizard_pages_win32.h"
 
 namespace kelvara {

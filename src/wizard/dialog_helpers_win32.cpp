@@ -33,13 +33,6 @@ bool isChecked(HWND dialog, int id) {
     return ::IsDlgButtonChecked(dialog, id) == BST_CHECKED;
 }
 
-RECT rectangleInParent(HWND window) {
-    RECT r = {};
-    if (!window || !::GetWindowRect(window, &r)) return RECT{};
-    ::MapWindowPoints(HWND_DESKTOP, ::GetParent(window), reinterpret_cast<POINT*>(&r), 2);
-    return r;
-}
-
 std::uint64_t freeSpace(const char* drive) {
     // Looked up at run time: the first releases of Windows 95 lack it.
     auto freeSpaceEx = reinterpret_cast<GetDiskFreeSpaceExFunction>(reinterpret_cast<void*>(

@@ -5,10 +5,9 @@
 
 #include <cstdint>
 
-namespace kelvara {
+#include "runtime/window_geometry_win32.h"
 
-// The window's rectangle in its parent's client coordinates (empty when there is no window).
-RECT rectangleInParent(HWND window);
+namespace kelvara {
 
 // The control's text (at most 0x7FFF characters) as a new heap string, empty when there is no
 // control; null when the heap is exhausted. The caller frees it.

@@ -1,16 +1,16 @@
 // The page procedure's common part: initialisation, texts, and the messages every page shares.
 #include "wizard/page_procedure_win32.h"
 
-#include "runtime/heap_string.h"
 #include "formats/languages.h"
 #include "formats/script_format.h"
 #include "formats/setup_state.h"
 #include "formats/variables.h"
+#include "install/status_text_win32.h"
+#include "runtime/heap_string.h"
 #include "wizard/button_map.h"
 #include "wizard/dialog_helpers_win32.h"
 #include "wizard/page_look_win32.h"
 #include "wizard/removal_dialog_win32.h"
-#include "wizard/status_text_win32.h"
 #include "wizard/thread_wait_win32.h"
 #include "wizard/wizard_pages_win32.h"
 

@@ -7,18 +7,18 @@
 
 #include <cstring>
 
+#include "formats/languages.h"
+#include "formats/setup_state.h"
+#include "install/status_text_win32.h"
 #include "resources/resource_ids.h"
 #include "runtime/handles.h"
 #include "runtime/heap.h"
 #include "runtime/heap_string.h"
 #include "runtime/message_box.h"
-#include "formats/languages.h"
-#include "formats/setup_state.h"
 #include "uninstall/uninstall_thread_win32.h"
 #include "wizard/leftover_folders.h"
 #include "wizard/leftover_tree_win32.h"
 #include "wizard/page_procedure_win32.h"
-#include "wizard/status_text_win32.h"
 #include "wizard/thread_wait_win32.h"
 
 namespace kelvara {
@@ -26,7 +26,6 @@ namespace {
 
 constexpr int kTextCaption = 0;      // uninstallTexts: the dialog's caption
 constexpr int kTextProductName = 9;  // uninstallTexts: the product's name
-constexpr int kPathTextRoom = 5;     // DrawTextEx may lengthen the text by an ellipsis
 
 constexpr const char* kAbortQuestion =
     "The uninstall procedure is not complete. \nIf you quit now, the program will not be "
@@ -259,26 +258,6 @@ bool handleRemovalDialog(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam
         default:
             return true;  // other commands do nothing
     }
-}
-
-void showRemovalPath(HWND control, const char* path) {
-    if (!control) return;
-    const std::size_t length = std::strlen(path ? path : "");
-    HeapString shown(strDupExtra(path, kPathTextRoom));
-    if (!shown) return;
-    RECT area = {};
-    ::GetClientRect(control, &area);
-    // Measured on a memory device context with the control's font: nothing is drawn there.
-    if (HDC dc = ::CreateCompatibleDC(nullptr)) {
-        HGDIOBJ font = reinterpret_cast<HGDIOBJ>(::SendMessageA(control, WM_GETFONT, 0, 0));
-        HGDIOBJ oldFont = font ? ::SelectObject(dc, font) : nullptr;
-        ::DrawTextExA(dc, shown.get(), static_cast<int>(length), &area,
-                      DT_PATH_ELLIPSIS | DT_MODIFYSTRING | DT_SINGLELINE | DT_NOPREFIX, nullptr);
-        if (oldFont) ::SelectObject(dc, oldFont);
-        ::DeleteDC(dc);
-    }
-    ::SetWindowTextA(control, shown.get());
-    refreshControl(control, true);
 }
 
 }  // namespace kelvara

@@ -1,10 +1,4 @@
 # Files of this subsystem (see src/CMakeLists.txt for the three lists).
-# Status texts set by the worker threads.
-list(APPEND KELVARA_WIN32_SOURCES
-    ${CMAKE_CURRENT_LIST_DIR}/status_text_win32.cpp)
-# The Yes / Yes To All / No confirmation dialog.
-list(APPEND KELVARA_WIN32_SOURCES
-    ${CMAKE_CURRENT_LIST_DIR}/confirmation_dialog_win32.cpp)
 # The outermost leftover folders the removal dialog shows, the space texts of the destination
 # page, its rule for a browsed folder and the text lines of the background window.
 list(APPEND KELVARA_PORTABLE_SOURCES

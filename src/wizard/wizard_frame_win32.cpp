@@ -2,16 +2,16 @@
 
 #include <shellapi.h>
 
+#include "formats/languages.h"
+#include "formats/script_format.h"
+#include "formats/setup_state.h"
 #include "install/action_lists.h"
 #include "install/install_messages.h"
 #include "install/install_thread.h"
 #include "resources/resource_ids.h"
 #include "runtime/handles.h"
 #include "runtime/message_box.h"
-#include "formats/languages.h"
-#include "formats/script_format.h"
-#include "formats/setup_state.h"
-#include "uninstall/uninstaller_start.h"
+#include "uninstall/uninstall_log_win32.h"
 #include "wizard/destination_check_win32.h"
 #include "wizard/dialog_helpers_win32.h"
 #include "wizard/page_look_win32.h"
@@ -199,7 +199,7 @@ void cancel(HWND frame) {
         ::PostThreadMessageA(s.workerThreadId, WM_QUIT, 0, 0);
         ::SetEvent(static_cast<HANDLE>(s.proceedEvent));
         waitForThreadEnd(worker);
-        startUninstaller(true);
+        undoRollbackLog();
         s.wizardCancelled = true;
         endWizard(frame);
         return;

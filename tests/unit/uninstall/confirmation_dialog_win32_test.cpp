@@ -1,6 +1,6 @@
 // The confirmation dialog from the engine's resources (linked into this test program): its
 // texts and buttons, and the answer each way of ending it gives.
-#include "wizard/confirmation_dialog_win32.h"
+#include "uninstall/confirmation_dialog_win32.h"
 
 #include <gtest/gtest.h>
 

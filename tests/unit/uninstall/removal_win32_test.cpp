@@ -5,9 +5,9 @@
 
 #include <cstdio>
 
+#include "runtime/registry_delete_win32.h"
 #include "system_fixtures.h"
 #include "uninstall/file_removal_win32.h"
-#include "uninstall/registry_delete_win32.h"
 
 using namespace kelvara;
 using namespace kelvara_test;

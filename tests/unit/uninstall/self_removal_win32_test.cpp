@@ -7,11 +7,11 @@
 
 #include <set>
 
+#include "formats/setup_state.h"
 #include "runtime/heap.h"
 #include "runtime/heap_string.h"
-#include "formats/setup_state.h"
 #include "system_fixtures.h"
-#include "uninstall/uninstaller_start.h"
+#include "uninstall/self_removal_win32.h"
 
 #ifndef KELVARA_ACTION_FIXTURES
 #error "KELVARA_ACTION_FIXTURES names the folder of the built action fixtures"

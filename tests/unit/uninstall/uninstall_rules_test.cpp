@@ -1,5 +1,6 @@
 // Which log an uninstaller run reads, the self-removal script, root names and the shared-file
 // question.
+#include "runtime/registry_roots.h"
 #include "uninstall/uninstall_rules.h"
 
 #include <gtest/gtest.h>

@@ -9,15 +9,16 @@
 #include <string>
 #include <vector>
 
-#include "runtime/file_version_win32.h"
 #include "formats/install_log.h"
+#include "formats/setup_state.h"
+#include "runtime/file_deletion_win32.h"
+#include "runtime/file_version_win32.h"
 #include "runtime/heap.h"
 #include "runtime/heap_string.h"
-#include "formats/setup_state.h"
 #include "system_fixtures.h"
 #include "uninstall/file_removal_win32.h"
+#include "uninstall/uninstall_log_win32.h"
 #include "uninstall/uninstall_thread_win32.h"
-#include "uninstall/uninstaller_start.h"
 #include "window_watch.h"
 
 using namespace kelvara;
@@ -162,7 +163,7 @@ class Uninstall : public ::testing::Test {
     }
 
     std::vector<SeenWindow> rollBack(const Responder& respond = pressNo) {
-        return runWatched([] { startUninstaller(true); }, respond);
+        return runWatched([] { undoRollbackLog(); }, respond);
     }
 
     static bool finished() {

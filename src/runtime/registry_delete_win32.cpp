@@ -1,9 +1,9 @@
 // Registry deletion for the uninstall thread and the shared-count decrement.
-#include "uninstall/registry_delete_win32.h"
+#include "runtime/registry_delete_win32.h"
 
 #include "runtime/handles.h"
 #include "runtime/heap.h"
-#include "uninstall/uninstall_rules.h"
+#include "runtime/registry_roots.h"
 
 namespace kelvara {
 namespace {

@@ -1,4 +1,4 @@
-// Setting a status text of a page from a worker thread.
+// Setting a status text or a path of a page or dialog from a worker thread.
 #pragma once
 #include <windows.h>
 
@@ -12,5 +12,9 @@ void refreshControl(HWND control, bool onParent);
 // Sets the control's text, repaints it on the page's parent and updates the page. Does nothing
 // in a silent run or without a control.
 void setStatusText(HWND page, HWND control, const char* text);
+
+// Sets the path text shortened with an ellipsis in its middle to the control's width, and
+// repaints it over the dialog's background. Callable from a worker thread.
+void showRemovalPath(HWND control, const char* path);
 
 }  // namespace kelvara

@@ -3,6 +3,9 @@
 
 namespace kelvara {
 
+// Caption of every start-up failure message.
+constexpr const char* kStartupCaption = "Kelvara";
+
 constexpr const char* kErrorModuleHandle = "Error retrieving the module handle.";
 constexpr const char* kErrorLoadLibrary = "Error loading %s library.";
 constexpr const char* kErrorCreateEvent = "Error creating an event handle.";

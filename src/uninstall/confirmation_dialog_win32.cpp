@@ -1,5 +1,5 @@
 // The confirmation dialog's procedure.
-#include "wizard/confirmation_dialog_win32.h"
+#include "uninstall/confirmation_dialog_win32.h"
 
 #include "resources/resource_ids.h"
 

@@ -1,0 +1,105 @@
+// Reading an install or rollback log into the run, and the rollback mode that undoes a failed
+// or cancelled installation.
+#include "uninstall/uninstall_log_win32.h"
+
+#include <windows.h>
+
+#include <cstring>
+
+#include "formats/install_log.h"
+#include "formats/setup_state.h"
+#include "runtime/handles.h"
+#include "runtime/heap.h"
+#include "runtime/heap_string.h"
+#include "runtime/replace_on_reboot_win32.h"
+#include "uninstall/uninstall_thread_win32.h"
+
+namespace kelvara {
+namespace {
+
+static_assert(kLogFontFaceSize == sizeof(SetupState::normalFontFace) &&
+                  kLogFontFaceSize == sizeof(SetupState::titleFontFace),
+              "the log's face names fit the run's");
+
+void replaceText(char*& field, char* value) {
+    heapFree(field);
+    field = value;
+}
+
+void copyFace(char* target, const char* face) {
+    std::size_t length = std::strlen(face);
+    if (length >= kLogFontFaceSize) length = kLogFontFaceSize - 1;
+    std::memcpy(target, face, length);
+    target[length] = '\0';
+}
+
+void applyLogHeader(LogHeader& header) {
+    SetupState& s = setupState;
+    replaceText(s.productName, header.productName.release());
+    replaceText(s.productShortName, header.productShortName.release());
+    const LogSettings& settings = header.settings;
+    s.dialogSetOffset = settings.dialogSetOffset;
+    s.accentColor = settings.accentColor;
+    s.headerColor = settings.headerColor;
+    s.pageColor = settings.pageColor;
+    s.frameColor = settings.frameColor;
+    copyFace(s.titleFontFace, settings.titleFontFace);
+    s.titleColor = settings.titleColor;
+    copyFace(s.normalFontFace, settings.normalFontFace);
+    s.textColor = settings.textColor;
+}
+
+}  // namespace
+
+void releaseLog() {
+    SetupState& s = setupState;
+    replaceText(s.logBuffer, nullptr);
+    s.entryText = nullptr;
+}
+
+bool readLog(const char* path, bool applySettings) {
+    UniqueFile file(::CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                  FILE_FLAG_WRITE_THROUGH | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    if (!file) return false;
+    DWORD high = 0;
+    const DWORD size = ::GetFileSize(file.get(), &high);
+    if (size == INVALID_FILE_SIZE || high) return false;  // no log is 4 GB long
+    HeapString buffer(static_cast<char*>(heapAlloc(static_cast<std::size_t>(size) + 1)));
+    if (!buffer) return false;
+    DWORD read = 0;
+    if (!::ReadFile(file.get(), buffer.get(), size, &read, nullptr) || read != size) return false;
+    file.reset();
+
+    LogHeader header;
+    if (!readLogHeader(buffer.get(), size, header)) return false;
+    if (applySettings) applyLogHeader(header);
+    SetupState& s = setupState;
+    releaseLog();
+    s.logBuffer = buffer.release();
+    s.entryText = s.logBuffer + header.entryOffset;
+    return true;
+}
+
+void undoRollbackLog() {
+    SetupState& s = setupState;
+    // The run's settings are left alone: they are the ones the rollback log was written from,
+    // and the wizard may still be reading them on its own thread.
+    if (!s.rollbackLogPath) return;
+    const bool read = readLog(s.rollbackLogPath, false);
+    // The rollback log goes whatever happens next: it is of no use to anyone after this run.
+    ::SetFileAttributesA(s.rollbackLogPath, FILE_ATTRIBUTE_NORMAL);
+    ::DeleteFileA(s.rollbackLogPath);
+    replaceText(s.rollbackLogPath, nullptr);
+    if (!read) return;
+    DWORD threadId = 0;
+    UniqueHandle thread(::CreateThread(nullptr, 0, uninstallThread, nullptr, 0, &threadId));
+    if (thread) ::WaitForSingleObject(thread.get(), INFINITE);
+    releaseLog();
+    // What the rollback could not delete now (a file in use) goes at the next restart.
+    for (int i = 0; i < s.rebootDeleteFiles.count(); ++i) {
+        if (const char* file = s.rebootDeleteFiles.get(i)) scheduleAtRestart(file, nullptr);
+    }
+    s.rebootDeleteFiles.clear();
+}
+
+}  // namespace kelvara
