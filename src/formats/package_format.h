@@ -13,6 +13,7 @@
 #pragma once
 #include <cstddef>
 #include <cstdint>
+#include <iterator>
 
 namespace kelvara {
 
@@ -54,6 +55,14 @@ constexpr std::uint32_t kOverwriteNever = 4;
 constexpr std::uint32_t kDecideByDate = 0;
 constexpr std::uint32_t kDecideByVersion = 1;
 constexpr std::uint32_t kDecideByVersionAndDate = 2;
+
+// The names of the overwrite modes and decision rules in a project file and in the builder's
+// listing, each at its number.
+inline constexpr const char* kOverwriteModeNames[] = {"always", "newer", "newer-or-same", "older",
+                                                      "never"};
+inline constexpr const char* kDecisionRuleNames[] = {"date", "version", "version-and-date"};
+static_assert(std::size(kOverwriteModeNames) == kOverwriteNever + 1 &&
+              std::size(kDecisionRuleNames) == kDecideByVersionAndDate + 1);
 
 struct FileGroupHeader {
     std::uint32_t endOffset = 0;  // package offset of the byte after the group's last entry

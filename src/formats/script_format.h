@@ -33,8 +33,20 @@ constexpr std::int32_t kLastRecordType = kRecordBackgroundLine;
 constexpr std::size_t kRecordHeaderSize = 8;  // type and length
 constexpr std::size_t kEndRecordSize = 4;     // the end record has no length field
 
-// Record type 2: exactly this many bytes are read.
+// Record type 2: exactly this many bytes are read, one per wizard page.
 constexpr std::size_t kPageFlagsSize = 12;
+
+// The wizard pages by their slots: the byte of the page flags and the text table of the page.
+// Slots 4, 5 and 7 are not used; slot 12 holds the uninstaller's texts.
+constexpr int kPageLanguage = 0;
+constexpr int kPageWelcome = 1;
+constexpr int kPageLicense = 2;
+constexpr int kPageReadme = 3;
+constexpr int kPageDestination = 6;
+constexpr int kPageStartMenu = 8;
+constexpr int kPageReady = 9;
+constexpr int kPageInstalling = 10;
+constexpr int kPageFinish = 11;
 
 // Record type 5: 16-bit language, 8-bit table code, 8-bit item, then the text. Table codes
 // 0 to 12 are the page slots; these three are the message tables.
@@ -59,11 +71,18 @@ constexpr std::uint8_t kStyleCreateUninstaller = 0x20;
 
 // Action groups of records 13 and 14.
 constexpr int kActionGroupUninstall = -1;
-constexpr int kActionGroupStart = 0;
+constexpr int kActionGroupStart = 0;         // before the wizard
+constexpr int kActionGroupFirstPage = 1;     // after wizard page 0; group 1 + n after page n
+constexpr int kActionGroupLastPage = 10;     // after wizard page 9
+constexpr int kActionGroupAfterInstall = 11;
+constexpr int kActionGroupAfterFinish = 12;
 constexpr int kActionGroupLast = 12;
-constexpr int kActionGroupDefault = 11;  // an empty group field
-constexpr int kRunProgramGroupField = 3;
-constexpr int kCallDllGroupField = 4;
+constexpr int kActionGroupDefault = kActionGroupAfterInstall;  // an empty group field
+
+// The group that runs when the wizard leaves its page `page` (0..9) forwards.
+constexpr int actionGroupAfterPage(int page) {
+    return kActionGroupFirstPage + page;
+}
 
 // An RGB number (0xRRGGBB) as a colour value (red in the low byte): the lowest and the third
 // byte change places, the others stay.

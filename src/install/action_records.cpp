@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "formats/record_fields.h"
 #include "formats/script_format.h"
 #include "formats/setup_state.h"
 #include "formats/variables.h"
@@ -13,21 +14,22 @@
 namespace kelvara {
 namespace {
 
-// Field positions of the stored forms (the group field already left out).
-constexpr int kProgramField = 0;
-constexpr int kArgumentsField = 1;
-constexpr int kWorkingFolderField = 2;
-constexpr int kWaitField = 3;
-constexpr int kProgramRunOnceField = 4;
-constexpr int kWindowModeField = 5;
-constexpr int kDllField = 0;
-constexpr int kFunctionField = 1;
-constexpr int kFirstArgumentField = 2;
-constexpr int kSecondArgumentField = 3;
-constexpr int kDllRunOnceField = 4;
+// Field positions of the stored forms: the record's, with its group field left out.
+static_assert(kRunProgramGroup == kRunProgramWorkingFolder + 1 &&
+                  kCallDllGroup == kCallDllSecondArgument + 1,
+              "the fields before the group keep their places");
+constexpr int kProgramField = kRunProgramFile;
+constexpr int kArgumentsField = kRunProgramArguments;
+constexpr int kWorkingFolderField = kRunProgramWorkingFolder;
+constexpr int kWaitField = kRunProgramWait - 1;
+constexpr int kProgramRunOnceField = kRunProgramOnce - 1;
+constexpr int kWindowModeField = kRunProgramWindow - 1;
+constexpr int kDllField = kCallDllFile;
+constexpr int kFunctionField = kCallDllFunction;
+constexpr int kFirstArgumentField = kCallDllFirstArgument;
+constexpr int kSecondArgumentField = kCallDllSecondArgument;
+constexpr int kDllRunOnceField = kCallDllOnce - 1;
 
-constexpr int kWindowModeMinimized = 1;
-constexpr int kWindowModeMaximized = 2;
 
 constexpr const char* kRegistrationEntryPoints[] = {"DllRegisterServer", "DllUnregisterServer",
                                                     "TLBRegister", "TLBUnregister"};

@@ -4,6 +4,7 @@
 #pragma once
 #include <cstdint>
 
+#include "formats/record_fields.h"
 #include "runtime/string_list.h"
 
 namespace kelvara {
@@ -21,36 +22,6 @@ class RecordFields {
 
   private:
     StringList fields_;
-};
-
-// Fields of a registry value record.
-enum RegistryField : int {
-    kRegistryRootField,  // root number 0..6 as text
-    kRegistryKeyField,   // key path below the root
-    kRegistryNameField,  // value name; empty: the key's default value
-    kRegistryTypeField,  // value type number; 0 or empty: 1
-    kRegistryDataField,  // data text, converted by type
-};
-
-// Fields of an INI entry record.
-enum IniField : int {
-    kIniFileField,     // file path; a bare name lives in the Windows folder
-    kIniSectionField,  // section name
-    kIniKeyField,      // key name; empty: the whole section
-    kIniValueField,    // value; empty: none (the key or section is deleted)
-    kIniAppendField,   // append flag
-};
-
-// Fields of a file association record.
-enum AssociationField : int {
-    kAssociationExtension,    // with its dot
-    kAssociationType,         // document type name: the class key the extension points to
-    kAssociationContentType,  // MIME type
-    kAssociationDescription,
-    kAssociationInfoTip,
-    kAssociationCommand,    // open command line
-    kAssociationIcon,       // icon file
-    kAssociationIconIndex,  // a number
 };
 
 // Root numbers of the keys the engine writes on its own.

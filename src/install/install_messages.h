@@ -2,6 +2,8 @@
 // unless said otherwise.
 #pragma once
 
+#include "formats/script_format.h"
+
 namespace kelvara {
 
 constexpr int kMsgNoWizardWindow = 0;          // the wizard's window cannot be made: setup ends
@@ -26,7 +28,7 @@ constexpr int kMsgFileInUse = 6;  // Yes tries again, No defers to the restart: 
 constexpr int kMsgCompletedWithErrors = 9;
 
 // Page slot of the Installing page and its phase captions.
-constexpr int kInstallingPage = 10;
+constexpr int kInstallingPage = kPageInstalling;
 constexpr int kCaptionShortcuts = 5;
 constexpr int kCaptionRegistry = 6;
 constexpr int kCaptionIni = 7;

@@ -3,14 +3,9 @@
 #pragma once
 #include <cstdint>
 
-namespace kelvara {
+#include "formats/record_fields.h"
 
-// Value types a registry record may name (the system's REG_* numbers).
-constexpr std::uint32_t kRegString = 1;        // REG_SZ
-constexpr std::uint32_t kRegExpandString = 2;  // REG_EXPAND_SZ
-constexpr std::uint32_t kRegBinary = 3;        // REG_BINARY
-constexpr std::uint32_t kRegDword = 4;         // REG_DWORD
-constexpr std::uint32_t kRegMultiString = 7;   // REG_MULTI_SZ
+namespace kelvara {
 
 enum class DataResult {
     converted,

@@ -4,6 +4,7 @@
 #pragma once
 #include <cstdint>
 
+#include "formats/record_fields.h"
 #include "runtime/heap_string.h"
 #include "runtime/string_list.h"
 
@@ -25,20 +26,7 @@ bool shortcutWanted(const char* record, const ShortcutChoices& choices);
 // the heap is exhausted; the caller frees the result.
 char* expandShortcutRecord(const char* record);
 
-// Fields of an expanded shortcut record.
-enum ShortcutField : int {
-    kShortcutLinkPath,
-    kShortcutTarget,
-    kShortcutArguments,
-    kShortcutWorkingFolder,
-    kShortcutIconFile,
-    kShortcutIconIndex,
-    kShortcutShowCommand,
-    kShortcutHotKey,
-    kShortcutShared,
-};
-
-constexpr int kDefaultShowCommand = 1;  // SW_SHOWNORMAL
+constexpr int kDefaultShowCommand = kShowNormal;
 
 // One shortcut, read from an expanded record. The texts stay owned by the record.
 struct ShortcutRecord {

@@ -6,11 +6,13 @@
 
 #include "formats/folder_token_names.h"
 #include "formats/languages.h"
+#include "formats/record_fields.h"
 #include "formats/script_format.h"
 #include "formats/setup_state.h"
 #include "formats/variables.h"
 #include "runtime/heap.h"
 #include "runtime/heap_string.h"
+#include "runtime/registry_roots.h"
 #include "runtime/text_case.h"
 #include "runtime/text_utils.h"
 
@@ -20,11 +22,8 @@ namespace {
 constexpr const char* kEmptyFaceDefault = "Tahoma";
 constexpr const char* kInstallPathVariable = "%InstallPath%";
 constexpr std::size_t kFaceLimit = sizeof SetupState{}.normalFontFace - 1;
-constexpr int kRunProgramFields = 7;  // program, arguments, folder, group, wait, once, window
-constexpr int kCallDllFields = 6;     // DLL, function, argument 1, argument 2, group, once
-
-constexpr const char* kRegistryRootNames[] = {"HKCR", "HKCU", "HKLM", "HKU",
-                                              "HKPD", "HKCC", "HKDD"};
+constexpr int kRunProgramFields = kRunProgramWindow + 1;
+constexpr int kCallDllFields = kCallDllOnce + 1;
 
 struct ShortcutKind {
     const char* marker;
@@ -269,7 +268,7 @@ void applyAction(PayloadReader& reader, bool program) {
     if (!expanded) return;
     StringList& fields = setupState.scratchFields;
     splitFields(expanded.get(), false, fields);
-    const int groupField = program ? kRunProgramGroupField : kCallDllGroupField;
+    const int groupField = program ? kRunProgramGroup : kCallDllGroup;
     const char* groupText = field(fields, groupField);
     int group = *groupText ? parseNumber(groupText) : kActionGroupDefault;
     StringList* list = actionList(group, program);
@@ -330,9 +329,8 @@ void applyStringRecord(std::int32_t type, PayloadReader& reader) {
 
 int registryRootNumber(const char* name) {
     if (!name) return -1;
-    for (int i = 0; i < static_cast<int>(sizeof kRegistryRootNames / sizeof *kRegistryRootNames);
-         ++i) {
-        if (compareTextNoCase(name, kRegistryRootNames[i]) == 0) return i;
+    for (int i = 0; i < kRegistryRootCount; ++i) {
+        if (compareTextNoCase(name, rootKeyName(i)) == 0) return i;
     }
     return -1;
 }

@@ -16,11 +16,6 @@
 namespace kelvara {
 namespace {
 
-constexpr int kFirstWizardGroup = 1;
-constexpr int kLastPageGroup = 10;
-constexpr int kAfterInstallGroup = 11;
-constexpr int kLastGroup = 12;
-
 // Starts the install thread and waits for it. False when it could not be started.
 bool runInstallThread() {
     SetupState& s = setupState;
@@ -51,10 +46,10 @@ int runSilentInstall() {
     SetupState& s = setupState;
     HWND owner = ::GetDesktopWindow();
     s.ownerWindow = owner;
-    for (int group = kFirstWizardGroup; group <= kLastPageGroup; ++group) runActionGroup(group);
+    for (int group = kActionGroupFirstPage; group <= kActionGroupLastPage; ++group) runActionGroup(group);
     InstallOutcome outcome;
     if (!runInstallThread()) return installerExitCode(outcome);
-    for (int group = kAfterInstallGroup; group <= kLastGroup; ++group) runActionGroup(group);
+    for (int group = kActionGroupAfterInstall; group <= kActionGroupLast; ++group) runActionGroup(group);
 
     outcome.installed = isSignalled(static_cast<HANDLE>(s.installDoneEvent));
     outcome.cancelled = s.installCancelled;

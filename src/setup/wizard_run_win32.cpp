@@ -20,7 +20,6 @@
 namespace kelvara {
 namespace {
 
-constexpr int kLastGroup = 12;
 constexpr int kMsgRestartReminder = 10;  // setupMessages: the short product name as %s
 
 void pumpWizardMessages(HWND frame) {
@@ -37,7 +36,7 @@ void runGroupsAfterWizard() {
     int position = setupState.wizardPosition;
     if (position < 0) return;
     if (position == kFinishedWizardPosition) position = kFinishPageIndex;
-    for (int group = position + 1; group <= kLastGroup; ++group) runActionGroup(group);
+    for (int group = actionGroupAfterPage(position); group <= kActionGroupLast; ++group) runActionGroup(group);
 }
 
 // The run-after program, then the view-after file, each when its box (or the script) says so.

@@ -156,7 +156,7 @@ void goNext(HWND frame) {
     }
     // The groups see what the user chose on the page being left.
     if (page) savePageValues(page);
-    for (int index = left; index < next; ++index) runActionGroup(index + 1);
+    for (int index = left; index < next; ++index) runActionGroup(actionGroupAfterPage(index));
     if (!openPage(frame, next)) return;
     const bool browsing = pageTypeOf(next) < kPageTypeInstalling;
     showButton(frame, IDC_BACK, browsing, IDC_NEXT);

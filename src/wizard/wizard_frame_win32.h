@@ -5,11 +5,13 @@
 #pragma once
 #include <windows.h>
 
+#include "formats/script_format.h"
+
 namespace kelvara {
 
 // The wizard frame's template, the standard layout's number (the compact one is 20 above).
 constexpr int kWizardFrameTemplate = 142;
-constexpr int kFinishPageIndex = 11;
+constexpr int kFinishPageIndex = kPageFinish;
 // wizardPosition when the finish page's button ended the wizard.
 constexpr int kFinishedWizardPosition = 12;
 

@@ -6,17 +6,6 @@
 namespace kelvara::build {
 namespace {
 
-// Page slots, by wizard page index.
-constexpr int kPageLanguage = 0;
-constexpr int kPageWelcome = 1;
-constexpr int kPageLicense = 2;
-constexpr int kPageReadme = 3;
-constexpr int kPageDestination = 6;
-constexpr int kPageStartMenu = 8;
-constexpr int kPageReady = 9;
-constexpr int kPageInstalling = 10;
-constexpr int kPageFinish = 11;
-
 constexpr int kSetup = kTableSetupMessages;
 constexpr int kError = kTableErrorMessages;
 constexpr int kButton = kTableButtonLabels;

@@ -7,10 +7,10 @@
 #include <sstream>
 #include <zlib.h>
 
-#include "image_writer.h"
-#include "formats/package_format.h"
-#include "runtime/byte_order.h"
 #include "formats/inflate_buffer.h"
+#include "formats/package_format.h"
+#include "image_writer.h"
+#include "runtime/byte_order.h"
 
 namespace kelvara::build {
 namespace {
@@ -277,15 +277,12 @@ void listEntries(const std::vector<unsigned char>& image, const DecodedImage& d,
     FileGroupHeader group;
     int groupNumber = 0;
     while (walker.nextGroup(group)) {
-        static const char* const kOverwrite[] = {"always", "newer", "newer-or-same", "older",
-                                                 "never"};
-        static const char* const kDecide[] = {"date", "version", "version-and-date"};
         auto name = [](const auto& names, std::uint32_t value) {
             return value < std::size(names) ? std::string(names[value]) : std::to_string(value);
         };
         out << "group " << groupNumber++ << ": target " << quoted(group.targetFolder)
-            << " overwrite " << name(kOverwrite, group.overwriteMode) << " decide "
-            << name(kDecide, group.decisionRule) << (group.shared ? " shared" : "") << '\n';
+            << " overwrite " << name(kOverwriteModeNames, group.overwriteMode) << " decide "
+            << name(kDecisionRuleNames, group.decisionRule) << (group.shared ? " shared" : "") << '\n';
         PackageEntry entry;
         while (walker.nextEntry(entry)) {
             out << "  " << std::string(2 * entry.depth, ' ');

@@ -14,6 +14,7 @@
 #include <stdexcept>
 #include <thread>
 
+#include "checksum.h"
 #include "formats/package_format.h"
 #include "pe_version.h"
 #include "project.h"
@@ -252,18 +253,6 @@ bool deflateSyncFlushed(const std::vector<unsigned char>& input, std::optional<s
     return true;
 }
 
-std::uint32_t adler32Of(const std::vector<unsigned char>& data) {
-    uLong sum = adler32(0L, Z_NULL, 0);
-    const unsigned char* from = data.data();
-    for (std::size_t left = data.size(); left > 0;) {  // adler32 takes at most uInt bytes at once
-        auto chunk = static_cast<uInt>(std::min<std::size_t>(left, 1u << 30));
-        sum = adler32(sum, from, chunk);
-        from += chunk;
-        left -= chunk;
-    }
-    return static_cast<std::uint32_t>(sum);
-}
-
 Prepared prepare(const SourceFile& file, Compression compression) {
     Prepared out;
     std::vector<unsigned char> data;
@@ -272,7 +261,7 @@ Prepared prepare(const SourceFile& file, Compression compression) {
     if (auto version = readPeFileVersion(data.data(), data.size())) out.version = *version;
     if (compression == Compression::Stored || (compression == Compression::Auto && data.empty())) {
         out.data = std::move(data);
-        out.adler = adler32Of(out.data);
+        out.adler = adler32Of(out.data.data(), out.data.size());
         return out;
     }
     std::vector<unsigned char> packed;
@@ -288,7 +277,7 @@ Prepared prepare(const SourceFile& file, Compression compression) {
     } else {
         out.data = std::move(data);
     }
-    out.adler = adler32Of(out.data);
+    out.adler = adler32Of(out.data.data(), out.data.size());
     return out;
 }
 

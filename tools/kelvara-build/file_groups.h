@@ -1,5 +1,5 @@
 // The package's file groups: which source files go into each group, and their bytes in the
-// layout of install/package_format.h, compressed in parallel and written in a fixed order.
+// layout of formats/package_format.h, compressed in parallel and written in a fixed order.
 #pragma once
 #include <cstddef>
 #include <cstdint>
@@ -11,11 +11,22 @@
 #include <vector>
 
 #include "diagnostics.h"
+#include "formats/package_format.h"
 
 namespace kelvara::build {
 
-enum class OverwriteMode { Always = 0, Newer = 1, NewerOrSame = 2, Older = 3, Never = 4 };
-enum class DecisionRule { Date = 0, Version = 1, VersionAndDate = 2 };
+enum class OverwriteMode : std::uint32_t {
+    Always = kOverwriteAlways,
+    Newer = kOverwriteNewer,
+    NewerOrSame = kOverwriteNewerOrSame,
+    Older = kOverwriteOlder,
+    Never = kOverwriteNever,
+};
+enum class DecisionRule : std::uint32_t {
+    Date = kDecideByDate,
+    Version = kDecideByVersion,
+    VersionAndDate = kDecideByVersionAndDate,
+};
 enum class Compression { Auto, Stored, Compressed };  // Auto: stored when not made smaller
 
 struct FileGroupSpec {

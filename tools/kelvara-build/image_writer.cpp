@@ -10,42 +10,33 @@
 #include <string>
 #include <zlib.h>
 
+#include "checksum.h"
+#include "formats/image_layout.h"
 #include "runtime/byte_order.h"
 #include "script_builder.h"
-#include "formats/image_layout.h"
 
 namespace kelvara::build {
 namespace {
 
+// The number of a name the project reader has checked.
+template <std::size_t N>
+std::uint32_t numberOf(const char* const (&names)[N], const std::string& name) {
+    return static_cast<std::uint32_t>(std::find(std::begin(names), std::end(names), name) -
+                                      std::begin(names));
+}
+
 OverwriteMode overwriteMode(const std::string& name) {
-    if (name == "always") return OverwriteMode::Always;
-    if (name == "newer-or-same") return OverwriteMode::NewerOrSame;
-    if (name == "older") return OverwriteMode::Older;
-    if (name == "never") return OverwriteMode::Never;
-    return OverwriteMode::Newer;
+    return static_cast<OverwriteMode>(numberOf(kOverwriteModeNames, name));
 }
 
 DecisionRule decisionRule(const std::string& name) {
-    if (name == "date") return DecisionRule::Date;
-    if (name == "version") return DecisionRule::Version;
-    return DecisionRule::VersionAndDate;
+    return static_cast<DecisionRule>(numberOf(kDecisionRuleNames, name));
 }
 
 Compression compression(const std::string& name) {
     if (name == "stored") return Compression::Stored;
     if (name == "compressed") return Compression::Compressed;
     return Compression::Auto;
-}
-
-std::uint32_t adler32Of(const unsigned char* data, std::size_t size) {
-    uLong sum = adler32(0L, Z_NULL, 0);
-    while (size > 0) {  // adler32 takes at most uInt bytes at a time
-        auto chunk = static_cast<uInt>(std::min<std::size_t>(size, 1u << 30));
-        sum = adler32(sum, data, chunk);
-        data += chunk;
-        size -= chunk;
-    }
-    return static_cast<std::uint32_t>(sum);
 }
 
 }  // namespace

@@ -12,6 +12,12 @@
 #include <vector>
 #include <toml++/toml.h>
 
+#include "formats/languages.h"
+#include "formats/package_format.h"
+#include "formats/record_fields.h"
+#include "formats/script_format.h"
+#include "runtime/registry_roots.h"
+
 namespace kelvara::build {
 namespace {
 
@@ -41,10 +47,20 @@ constexpr Named kLanguages[] = {
 
 // Text tables by name: the three message tables, the wizard pages and the uninstaller.
 constexpr Named kTables[] = {
-    {"setup-messages", 0x60}, {"error-messages", 0x70}, {"buttons", 0x80}, {"language", 0},
-    {"welcome", 1},           {"licence", 2},           {"license", 2},    {"readme", 3},
-    {"destination", 6},       {"start-menu", 8},        {"ready", 9},      {"installing", 10},
-    {"finish", 11},           {"uninstaller", 12},
+    {"setup-messages", kTableSetupMessages},
+    {"error-messages", kTableErrorMessages},
+    {"buttons", kTableButtonLabels},
+    {"language", kPageLanguage},
+    {"welcome", kPageWelcome},
+    {"licence", kPageLicense},
+    {"license", kPageLicense},
+    {"readme", kPageReadme},
+    {"destination", kPageDestination},
+    {"start-menu", kPageStartMenu},
+    {"ready", kPageReady},
+    {"installing", kPageInstalling},
+    {"finish", kPageFinish},
+    {"uninstaller", kUninstallTextsSlot},
 };
 
 const char* const kDefaultPages[] = {"welcome", "destination", "ready", "installing", "finish"};
@@ -100,7 +116,7 @@ std::optional<int> tableNumber(const std::string& name) {
 
 std::optional<int> pageNumber(const std::string& name) {
     std::optional<int> table = lookUp(kTables, name);
-    if (!table || *table >= 12) return std::nullopt;
+    if (!table || *table >= static_cast<int>(kPageFlagsSize)) return std::nullopt;
     return table;
 }
 
@@ -378,7 +394,28 @@ class EntryReader {
         return std::nullopt;
     }
 
-    void add(TableReader& r, std::int32_t type, const std::vector<std::string>& fields) {
+    // A registry root by its short name in any case ("HKLM", "hklm"), as its number.
+    std::optional<int> rootNumber(TableReader& r, const std::string& key) {
+        std::optional<std::string> value = r.text(key);
+        if (!value) return std::nullopt;
+        std::string list;
+        for (int root = 0; root < kRegistryRootCount; ++root) {
+            if (lower(*value) == lower(rootKeyName(root))) return root;
+            list += (list.empty() ? "" : ", ") + lower(rootKeyName(root));
+        }
+        r.error(key, "unknown " + key + " '" + *value + "' in " + r.where() + "; use " + list);
+        return std::nullopt;
+    }
+
+    // A record of the given type whose fields stand where the engine reads them: each value
+    // goes to the field its position names.
+    void add(TableReader& r, std::int32_t type,
+             std::initializer_list<std::pair<int, std::string>> placed) {
+        std::vector<std::string> fields;
+        for (const auto& [position, value] : placed) {
+            if (fields.size() <= static_cast<std::size_t>(position)) fields.resize(position + 1);
+            fields[position] = value;
+        }
         std::string joined;
         for (std::size_t i = 0; i < fields.size(); ++i) joined += (i ? "," : "") + fields[i];
         // Trailing empty fields say nothing: the engine reads missing fields as empty.
@@ -394,36 +431,41 @@ class EntryReader {
         std::string icon = field(r, "icon");
         std::string iconIndex = number(r, "icon-index", -65535, 65535);
         std::optional<int> show =
-            choice(r, "show", {{"normal", 1}, {"minimized", 7}, {"maximized", 3}});
+            choice(r, "show", {{"normal", kShowNormal},
+                               {"minimized", kShowMinimized},
+                               {"maximized", kShowMaximized}});
         std::string hotkey = number(r, "hotkey", 0, 0xFFFF);
         bool shared = r.boolean("shared", false);
-        add(r, 10,
-            {path, target, arguments, folder, icon, iconIndex, show ? std::to_string(*show) : "",
-             hotkey, shared ? "1" : ""});
+        add(r, kRecordShortcut,
+            {{kShortcutLinkPath, path},
+             {kShortcutTarget, target},
+             {kShortcutArguments, arguments},
+             {kShortcutWorkingFolder, folder},
+             {kShortcutIconFile, icon},
+             {kShortcutIconIndex, iconIndex},
+             {kShortcutShowCommand, show ? std::to_string(*show) : ""},
+             {kShortcutHotKey, hotkey},
+             {kShortcutShared, shared ? "1" : ""}});
     }
 
     void registry(TableReader& r) {
-        std::optional<int> root = choice(r, "root",
-                                         {{"hkcr", 0},
-                                          {"hkcu", 1},
-                                          {"hklm", 2},
-                                          {"hku", 3},
-                                          {"hkpd", 4},
-                                          {"hkcc", 5},
-                                          {"hkdd", 6}});
+        std::optional<int> root = rootNumber(r, "root");
         if (!r.node("root")) d_.error(r.line(), "[[registry]] needs 'root'");
         std::string key = field(r, "key", true);
         std::string name = field(r, "name");
         int type = choice(r, "type",
-                          {{"string", 1},
-                           {"expand-string", 2},
-                           {"binary", 3},
-                           {"dword", 4},
-                           {"multi-string", 7}})
-                       .value_or(1);
-        add(r, 11,
-            {root ? std::to_string(*root) : "", key, name, std::to_string(type),
-             registryData(r, type)});
+                          {{"string", kRegString},
+                           {"expand-string", kRegExpandString},
+                           {"binary", kRegBinary},
+                           {"dword", kRegDword},
+                           {"multi-string", kRegMultiString}})
+                       .value_or(kRegString);
+        add(r, kRecordRegistry,
+            {{kRegistryRootField, root ? std::to_string(*root) : ""},
+             {kRegistryKeyField, key},
+             {kRegistryNameField, name},
+             {kRegistryTypeField, std::to_string(type)},
+             {kRegistryDataField, registryData(r, type)}});
     }
 
     // The value as the engine's data text for the type.
@@ -488,7 +530,12 @@ class EntryReader {
         std::string key = field(r, "key");
         std::string value = field(r, "value");
         bool append = r.boolean("append", false);
-        add(r, 12, {file, section, key, value, append ? "1" : ""});
+        add(r, kRecordIni,
+            {{kIniFileField, file},
+             {kIniSectionField, section},
+             {kIniKeyField, key},
+             {kIniValueField, value},
+             {kIniAppendField, append ? "1" : ""}});
     }
 
     void association(TableReader& r) {
@@ -496,10 +543,15 @@ class EntryReader {
         if (!extension.empty() && extension[0] != '.') {
             r.error("extension", "'extension' starts with its dot, as in \".txt\"");
         }
-        add(r, 15,
-            {extension, field(r, "type", true), field(r, "content-type"), field(r, "description"),
-             field(r, "tip"), field(r, "command"), field(r, "icon"),
-             number(r, "icon-index", -65535, 65535)});
+        add(r, kRecordAssociation,
+            {{kAssociationExtension, extension},
+             {kAssociationType, field(r, "type", true)},
+             {kAssociationContentType, field(r, "content-type")},
+             {kAssociationDescription, field(r, "description")},
+             {kAssociationInfoTip, field(r, "tip")},
+             {kAssociationCommand, field(r, "command")},
+             {kAssociationIcon, field(r, "icon")},
+             {kAssociationIconIndex, number(r, "icon-index", -65535, 65535)}});
     }
 
     // "when": a group number, "before-wizard", "uninstall", "after-install", "after-finish"
@@ -508,20 +560,20 @@ class EntryReader {
         const toml::node* node = r.node("when");
         if (!node) return "";
         if (const auto* integer = node->as_integer()) {
-            if (integer->get() < -1 || integer->get() > 12) {
+            if (integer->get() < kActionGroupUninstall || integer->get() > kActionGroupLast) {
                 r.error("when", "'when' as a number is an action group from -1 to 12");
                 return "";
             }
             return std::to_string(integer->get());
         }
         std::string when = lower(r.text("when").value_or(""));
-        if (when == "before-wizard") return "0";
-        if (when == "uninstall") return "-1";
-        if (when == "after-install") return "11";
-        if (when == "after-finish") return "12";
+        if (when == "before-wizard") return std::to_string(kActionGroupStart);
+        if (when == "uninstall") return std::to_string(kActionGroupUninstall);
+        if (when == "after-install") return std::to_string(kActionGroupAfterInstall);
+        if (when == "after-finish") return std::to_string(kActionGroupAfterFinish);
         if (when.rfind("after-page:", 0) == 0) {
             if (std::optional<int> page = pageNumber(when.substr(11))) {
-                return std::to_string(*page + 1);
+                return std::to_string(actionGroupAfterPage(*page));
             }
         }
         r.error("when", "unknown 'when' '" + when +
@@ -545,14 +597,21 @@ class EntryReader {
         bool wait = r.boolean("wait", true);
         bool once = r.boolean("once", true);
         std::optional<int> window =
-            choice(r, "window", {{"normal", 0}, {"minimized", 1}, {"maximized", 2}});
+            choice(r, "window", {{"normal", kWindowModeNormal},
+                                 {"minimized", kWindowModeMinimized},
+                                 {"maximized", kWindowModeMaximized}});
         if (!open.empty()) {
             program = "open";
             arguments = open;
         }
-        add(r, 13,
-            {program, arguments, folder, group, flag(wait), flag(once),
-             std::to_string(window.value_or(0))});
+        add(r, kRecordRunProgram,
+            {{kRunProgramFile, program},
+             {kRunProgramArguments, arguments},
+             {kRunProgramWorkingFolder, folder},
+             {kRunProgramGroup, group},
+             {kRunProgramWait, flag(wait)},
+             {kRunProgramOnce, flag(once)},
+             {kRunProgramWindow, std::to_string(window.value_or(kWindowModeNormal))}});
     }
 
     void dllCall(TableReader& r) {
@@ -573,7 +632,13 @@ class EntryReader {
         arguments.resize(2);
         std::string group = actionGroup(r);
         bool once = r.boolean("once", true);
-        add(r, 14, {dll, function, arguments[0], arguments[1], group, flag(once)});
+        add(r, kRecordCallDll,
+            {{kCallDllFile, dll},
+             {kCallDllFunction, function},
+             {kCallDllFirstArgument, arguments[0]},
+             {kCallDllSecondArgument, arguments[1]},
+             {kCallDllGroup, group},
+             {kCallDllOnce, flag(once)}});
     }
 
     Project& p_;
@@ -962,8 +1027,6 @@ void ProjectParser::defaultVariables() {
 }
 
 void ProjectParser::fileGroups(const toml::node& node) {
-    static const char* const kOverwrite[] = {"always", "newer", "newer-or-same", "older", "never"};
-    static const char* const kDecide[] = {"date", "version", "version-and-date"};
     static const char* const kCompression[] = {"auto", "stored", "compressed"};
     auto oneOf = [](const std::string& value, const auto& names) {
         return std::find(std::begin(names), std::end(names), value) != std::end(names);
@@ -983,12 +1046,12 @@ void ProjectParser::fileGroups(const toml::node& node) {
             r.error("target", "'target' must be a folder without line breaks");
         }
         group.overwrite = r.text("overwrite").value_or(group.overwrite);
-        if (!oneOf(group.overwrite, kOverwrite)) {
+        if (!oneOf(group.overwrite, kOverwriteModeNames)) {
             r.error("overwrite", "unknown overwrite mode '" + group.overwrite +
                                      "'; use always, newer, newer-or-same, older or never");
         }
         group.decide = r.text("decide").value_or(group.decide);
-        if (!oneOf(group.decide, kDecide)) {
+        if (!oneOf(group.decide, kDecisionRuleNames)) {
             r.error("decide", "unknown decision rule '" + group.decide +
                                   "'; use date, version or version-and-date");
         }
@@ -1014,8 +1077,9 @@ void ProjectParser::install(TableReader& root) {
         for (char& c : rootName) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
         std::string key = location.text("key").value_or("");
         std::string value = location.text("value").value_or("");
-        static const char* const kRoots[] = {"HKCR", "HKCU", "HKLM", "HKU", "HKPD", "HKCC", "HKDD"};
-        if (std::find(std::begin(kRoots), std::end(kRoots), rootName) == std::end(kRoots)) {
+        bool known = false;
+        for (int root = 0; root < kRegistryRootCount; ++root) known |= rootName == rootKeyName(root);
+        if (!known) {
             location.error("root", "unknown registry root '" + rootName +
                                        "'; use HKCR, HKCU, HKLM, HKU, HKPD, HKCC or HKDD");
         }
@@ -1093,13 +1157,13 @@ void ProjectParser::requirements(TableReader& root) {
 }
 
 void ProjectParser::checkConsistency() {
-    if (p_.pages[2] && !p_.licenseText) {
+    if (p_.pages[kPageLicense] && !p_.licenseText) {
         d_.error(pagesLine_, "the licence page is shown but [pages] names no 'licence' file");
     }
-    if (p_.pages[3] && !p_.readmeText) {
+    if (p_.pages[kPageReadme] && !p_.readmeText) {
         d_.error(pagesLine_, "the readme page is shown but [pages] names no 'readme' file");
     }
-    if (p_.languages.size() > 1 && !p_.pages[0]) {
+    if (p_.languages.size() > 1 && !p_.pages[kPageLanguage]) {
         d_.warning(0, "several languages are offered but the language page is not shown");
     }
     // An empty name would put the uninstaller on the installation folder's own path.
