@@ -5,6 +5,8 @@
 #include <string>
 
 #include "kelvara-build/project.h"
+#include "kelvara-build/project_names.h"
+#include "kelvara-build/text_conversion.h"
 
 using namespace kelvara::build;
 

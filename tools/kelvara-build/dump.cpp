@@ -9,7 +9,9 @@
 
 #include "formats/inflate_buffer.h"
 #include "formats/package_format.h"
+#include "formats/setup_state.h"
 #include "image_writer.h"
+#include "project_names.h"
 #include "runtime/byte_order.h"
 
 namespace kelvara::build {
@@ -52,21 +54,13 @@ std::string quoted(const char* text) {
 }
 
 std::string tableName(unsigned table) {
-    switch (table) {
-        case kTableSetupMessages:
-            return "setup-messages";
-        case kTableErrorMessages:
-            return "error-messages";
-        case kTableButtonLabels:
-            return "buttons";
-        default:
-            return "page " + std::to_string(table);
-    }
+    if (const char* name = messageTableName(static_cast<int>(table))) return name;
+    return "page " + std::to_string(table);
 }
 
 std::string colorValue(std::uint32_t value) {
-    if (value & 0x02000000) return "window";
-    if (value & 0x01000000) return "button-face";
+    if (value & kColorSystemWindow) return "window";
+    if (value & kColorSystemButtonFace) return "button-face";
     char text[16];
     std::snprintf(text, sizeof text, "#%02X%02X%02X", value & 0xFF, (value >> 8) & 0xFF,
                   (value >> 16) & 0xFF);

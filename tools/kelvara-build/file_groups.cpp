@@ -18,6 +18,7 @@
 #include "formats/package_format.h"
 #include "pe_version.h"
 #include "project.h"
+#include "text_conversion.h"
 
 namespace kelvara::build {
 namespace fs = std::filesystem;

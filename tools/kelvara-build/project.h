@@ -156,12 +156,6 @@ Project readProject(const std::filesystem::path& file, const Definitions& defini
 Project parseProject(const std::string& text, const std::filesystem::path& file,
                      const Definitions& definitions, Diagnostics& diagnostics);
 
-// Number of a language name ("english", "german", …) or of its number as text; -1 if unknown.
-int languageNumber(const std::string& name);
-
-// UTF-8 text as Windows-1252; nullopt when a character has no place in that code page.
-std::optional<std::string> toAnsi(const std::string& utf8);
-
 // A table the reader reads, or a key it looks up in one.
 struct AcceptedKey {
     std::string table;     // as written in TOML: "[product]", "[[files]]", "[look.font]";

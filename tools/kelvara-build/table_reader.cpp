@@ -1,0 +1,134 @@
+#include "table_reader.h"
+
+#include "text_conversion.h"
+
+namespace kelvara::build {
+namespace {
+
+// What acceptedKeys() gathers while it reads its project; null at every other time, when the
+// reader notes nothing.
+thread_local std::vector<AcceptedKey>* tAcceptedKeys = nullptr;
+
+}  // namespace
+
+void noteAcceptedKeysInto(std::vector<AcceptedKey>* keys) {
+    tAcceptedKeys = keys;
+}
+
+void noteAccepted(const std::string& where, const std::string& key, bool present) {
+    if (!tAcceptedKeys) return;
+    std::string table = where == kTopLevel ? "" : where;
+    for (AcceptedKey& known : *tAcceptedKeys) {
+        if (known.table == table && known.key == key) {
+            known.inSample = known.inSample || present;
+            return;
+        }
+    }
+    tAcceptedKeys->push_back({table, key, present});
+}
+
+
+int lineOf(const toml::node& node) {
+    return static_cast<int>(node.source().begin.line);
+}
+
+int TableReader::lineOf(const std::string& key) const {
+    const toml::node* found = table_.get(key);
+    return found ? kelvara::build::lineOf(*found) : line();
+}
+
+const toml::node* TableReader::node(const std::string& key) {
+    known_.insert(key);
+    const toml::node* found = table_.get(key);
+    noteAccepted(where_, key, found != nullptr);
+    return found;
+}
+
+std::optional<std::string> TableReader::text(const std::string& key) {
+    const toml::node* found = node(key);
+    if (!found) return std::nullopt;
+    const auto* value = found->as_string();
+    if (!value) {
+        error(key, "'" + key + "' in " + where_ + " must be a text");
+        return std::nullopt;
+    }
+    std::optional<std::string> ansi = toAnsi(value->get());
+    if (!ansi) {
+        error(key, "'" + key + "' in " + where_ +
+                       " holds a character that Windows-1252 cannot write (or a NUL)");
+    }
+    return ansi;
+}
+
+std::optional<std::int64_t> TableReader::integer(const std::string& key, std::int64_t low,
+                                                 std::int64_t high) {
+    const toml::node* found = node(key);
+    if (!found) return std::nullopt;
+    const auto* value = found->as_integer();
+    if (!value) {
+        error(key, "'" + key + "' in " + where_ + " must be a whole number");
+        return std::nullopt;
+    }
+    if (value->get() < low || value->get() > high) {
+        error(key, "'" + key + "' in " + where_ + " must lie between " + std::to_string(low) +
+                       " and " + std::to_string(high));
+        return std::nullopt;
+    }
+    return value->get();
+}
+
+bool TableReader::boolean(const std::string& key, bool fallback) {
+    const toml::node* found = node(key);
+    if (!found) return fallback;
+    const auto* value = found->as_boolean();
+    if (!value) {
+        error(key, "'" + key + "' in " + where_ + " must be true or false");
+        return fallback;
+    }
+    return value->get();
+}
+
+const toml::table* TableReader::table(const std::string& key) {
+    const toml::node* found = node(key);
+    if (!found) return nullptr;
+    const toml::table* value = found->as_table();
+    if (!value) error(key, "'" + key + "' in " + where_ + " must be a table");
+    return value;
+}
+
+std::optional<std::vector<std::string>> TableReader::texts(const std::string& key) {
+    const toml::node* found = node(key);
+    if (!found) return std::nullopt;
+    std::vector<std::string> result;
+    auto take = [&](const toml::node& item) {
+        const auto* value = item.as_string();
+        std::optional<std::string> ansi = value ? toAnsi(value->get()) : std::nullopt;
+        if (!ansi) {
+            diagnostics_.error(kelvara::build::lineOf(item),
+                               "'" + key + "' in " + where_ + " must hold Windows-1252 texts");
+            return false;
+        }
+        result.push_back(*ansi);
+        return true;
+    };
+    if (const auto* array = found->as_array()) {
+        for (const toml::node& item : *array) {
+            if (!take(item)) return std::nullopt;
+        }
+        return result;
+    }
+    if (!take(*found)) return std::nullopt;
+    return result;
+}
+
+void TableReader::reportUnknownKeys() {
+    for (const auto& [key, value] : table_) {
+        std::string name(key.str());
+        if (!known_.count(name)) {
+            diagnostics_.error(kelvara::build::lineOf(value),
+                               "unknown key '" + name + "' in " + where_);
+        }
+    }
+}
+
+}  // namespace kelvara::build

@@ -1,0 +1,69 @@
+// Reading one TOML table of a project: its keys by kind, each converted and checked, with
+// every problem reported at its line, and every key the table holds but the reader never asked
+// for reported as unknown.
+#pragma once
+#include <cstdint>
+#include <optional>
+#include <set>
+#include <string>
+#include <vector>
+#include <toml++/toml.h>
+
+#include "diagnostics.h"
+#include "project.h"
+
+namespace kelvara::build {
+
+// The line of a node of the file.
+int lineOf(const toml::node& node);
+
+// How the reader names the file's top level in its messages.
+constexpr const char* kTopLevel = "the project";
+
+// While `keys` is set, every table read and every key looked up is noted there (for
+// acceptedKeys()); null stops the noting.
+void noteAcceptedKeysInto(std::vector<AcceptedKey>* keys);
+
+// Notes a table read (empty key) or a key looked up in it, once; a key present anywhere counts
+// as in the sample.
+void noteAccepted(const std::string& where, const std::string& key, bool present);
+
+class TableReader {
+  public:
+    TableReader(const toml::table& table, std::string where, Diagnostics& diagnostics)
+        : table_(table), where_(std::move(where)), diagnostics_(diagnostics) {
+        noteAccepted(where_, "", true);
+    }
+    ~TableReader() { reportUnknownKeys(); }
+    TableReader(const TableReader&) = delete;
+    TableReader& operator=(const TableReader&) = delete;
+
+    // The node of a key (marked as known), or null when it is absent.
+    const toml::node* node(const std::string& key);
+    // A text converted to the engine's code page; nullopt when absent or wrong (reported).
+    std::optional<std::string> text(const std::string& key);
+    std::optional<std::int64_t> integer(const std::string& key, std::int64_t low,
+                                        std::int64_t high);
+    bool boolean(const std::string& key, bool fallback);
+    const toml::table* table(const std::string& key);
+    // One text or an array of texts.
+    std::optional<std::vector<std::string>> texts(const std::string& key);
+
+    int line() const { return kelvara::build::lineOf(table_); }
+    int lineOf(const std::string& key) const;
+    const std::string& where() const { return where_; }
+    Diagnostics& diagnostics() { return diagnostics_; }
+    void error(const std::string& key, const std::string& message) {
+        diagnostics_.error(lineOf(key), message);
+    }
+
+  private:
+    void reportUnknownKeys();
+
+    const toml::table& table_;
+    std::string where_;
+    Diagnostics& diagnostics_;
+    std::set<std::string> known_;
+};
+
+}  // namespace kelvara::build
