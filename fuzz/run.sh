@@ -23,6 +23,9 @@ fi
 cmake --preset fuzz >/dev/null
 cmake --build --preset fuzz >/dev/null
 bin=build/fuzz/fuzz
+# A small quarantine keeps freed memory in use again soon: the default (256 MB) makes every
+# large allocation touch fresh pages, which costs the image harness a third of its speed.
+export ASAN_OPTIONS=${ASAN_OPTIONS:-quarantine_size_mb=16}
 mkdir -p build/fuzz/crashes
 
 failed=0

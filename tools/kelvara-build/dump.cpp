@@ -196,10 +196,11 @@ bool describePayload(const ScriptRecord& record, std::ostringstream& out) {
     return true;
 }
 
-}  // namespace
-
-std::string describeRecord(const ScriptRecord& record) {
-    std::ostringstream out;
+// One record's line, written with `out`, which a caller describing many records reuses (a new
+// stream per record costs more than the line).
+std::string describeRecordWith(const ScriptRecord& record, std::ostringstream& out) {
+    out.str(std::string());
+    out.clear();
     if (!describePayload(record, out)) {
         return "type " + std::to_string(record.type) + ": damaged payload of " +
                std::to_string(record.length) + " bytes (the engine leaves it out)";
@@ -207,11 +208,19 @@ std::string describeRecord(const ScriptRecord& record) {
     return out.str();
 }
 
+}  // namespace
+
+std::string describeRecord(const ScriptRecord& record) {
+    std::ostringstream out;
+    return describeRecordWith(record, out);
+}
+
 std::vector<std::string> describeScript(const unsigned char* script, std::size_t size) {
     std::vector<std::string> lines;
     RecordCursor cursor(script, size);
     ScriptRecord record;
-    while (cursor.next(record)) lines.push_back(describeRecord(record));
+    std::ostringstream out;
+    while (cursor.next(record)) lines.push_back(describeRecordWith(record, out));
     lines.push_back(cursor.reachedEndRecord() ? "end" : "script stops without its end record");
     return lines;
 }
