@@ -218,6 +218,9 @@ TEST(ProjectReader, BadValuesAreRefusedWithTheirLine) {
          "project.toml:4: unknown page 'summary'"},
         {kProduct + "[pages]\nshow = [\"licence\"]\n",
          "project.toml:4: the licence page is shown but [pages] names no 'licence' file"},
+        // An empty name is the project's own folder, which opens as a stream and fails to read.
+        {kProduct + "[pages]\nshow = [\"readme\"]\nreadme = \"\"\n",
+         "project.toml:5: cannot read readme file '"},
         {kProduct + "[requirements]\nwindows = \"vista\"\n",
          "project.toml:4: unknown windows requirement 'vista'"},
         {kProduct + "[product.extra]\n", "project.toml:3: unknown key 'extra' in [product]"},

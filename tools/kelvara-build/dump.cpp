@@ -285,7 +285,8 @@ void listEntries(const std::vector<unsigned char>& image, const DecodedImage& d,
         };
         out << "group " << groupNumber++ << ": target " << quoted(group.targetFolder)
             << " overwrite " << name(kOverwriteModeNames, group.overwriteMode) << " decide "
-            << name(kDecisionRuleNames, group.decisionRule) << (group.shared ? " shared" : "") << '\n';
+            << name(kDecisionRuleNames, group.decisionRule) << (group.shared ? " shared" : "")
+            << '\n';
         PackageEntry entry;
         while (walker.nextEntry(entry)) {
             out << "  " << std::string(2 * entry.depth, ' ');

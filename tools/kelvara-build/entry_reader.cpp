@@ -109,10 +109,10 @@ class EntryReader {
         std::string folder = field(r, "working-folder");
         std::string icon = field(r, "icon");
         std::string iconIndex = number(r, "icon-index", -65535, 65535);
-        std::optional<int> show =
-            choice(r, "show", {{"normal", kShowNormal},
-                               {"minimized", kShowMinimized},
-                               {"maximized", kShowMaximized}});
+        std::optional<int> show = choice(r, "show",
+                                         {{"normal", kShowNormal},
+                                          {"minimized", kShowMinimized},
+                                          {"maximized", kShowMaximized}});
         std::string hotkey = number(r, "hotkey", 0, 0xFFFF);
         bool shared = r.boolean("shared", false);
         add(r, kRecordShortcut,
@@ -275,10 +275,10 @@ class EntryReader {
         std::string group = actionGroup(r);
         bool wait = r.boolean("wait", true);
         bool once = r.boolean("once", true);
-        std::optional<int> window =
-            choice(r, "window", {{"normal", kWindowModeNormal},
-                                 {"minimized", kWindowModeMinimized},
-                                 {"maximized", kWindowModeMaximized}});
+        std::optional<int> window = choice(r, "window",
+                                           {{"normal", kWindowModeNormal},
+                                            {"minimized", kWindowModeMinimized},
+                                            {"maximized", kWindowModeMaximized}});
         if (!open.empty()) {
             program = "open";
             arguments = open;

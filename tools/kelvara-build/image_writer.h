@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "diagnostics.h"
+#include "file_bytes.h"
 #include "file_groups.h"
 #include "project.h"
 
@@ -24,8 +25,7 @@ struct ImageSummary {
 // The Adler-32 of two stretches joined, from the sum of each and the second one's length.
 // zlib's adler32_combine takes that length as a z_off_t, a 32-bit long on Windows and on 32-bit
 // Linux, where a stretch of 2 GiB or more turns negative and gives 0xFFFFFFFF: a wrong checksum.
-std::uint32_t combineAdler32(std::uint32_t first, std::uint32_t second,
-                             std::uint64_t secondLength);
+std::uint32_t combineAdler32(std::uint32_t first, std::uint32_t second, std::uint64_t secondLength);
 
 // The script compressed as one zlib stream that ends with a sync flush: no final block and no
 // Adler-32 trailer, as the engine's loader expects.
@@ -59,10 +59,5 @@ bool writeImage(const Project& project, const std::vector<unsigned char>& stub,
 
 // The file groups of a project in the form the file-group builder takes.
 std::vector<FileGroupSpec> fileGroupSpecs(const Project& project);
-
-// Reads a whole file; nullopt when it cannot be read.
-std::optional<std::vector<unsigned char>> readFileBytes(const std::filesystem::path& path);
-// Writes a file through a temporary next to it, so a failed build leaves no partial image.
-bool writeFileBytes(const std::filesystem::path& path, const std::vector<unsigned char>& bytes);
 
 }  // namespace kelvara::build

@@ -5,12 +5,12 @@
 
 #include <algorithm>
 #include <cctype>
-#include <fstream>
 #include <sstream>
 #include <vector>
 #include <toml++/toml.h>
 
 #include "entry_reader.h"
+#include "file_bytes.h"
 #include "formats/package_format.h"
 #include "formats/script_format.h"
 #include "formats/setup_state.h"
@@ -61,6 +61,9 @@ class ProjectParser {
     Diagnostics& d_;
     std::filesystem::path baseDir_;
     int pagesLine_ = 0;
+    // Whether [pages] names the files at all (a named file that cannot be read has its own error).
+    bool licenseNamed_ = false;
+    bool readmeNamed_ = false;
 };
 
 template <class Each>
@@ -171,8 +174,8 @@ void ProjectParser::look(TableReader& root) {
         // The stripe is drawn in the colour's red, green and blue alone: a system colour's
         // marker would make it black.
         if (*accent & 0xFF000000u) {
-            r.error("accent-colour", "'accent-colour' in " + r.where() +
-                                         " takes \"#RRGGBB\", not a system colour");
+            r.error("accent-colour",
+                    "'accent-colour' in " + r.where() + " takes \"#RRGGBB\", not a system colour");
         } else {
             p_.accentColor = accent;
         }
@@ -245,12 +248,12 @@ std::optional<std::string> ProjectParser::textFile(TableReader& table, const std
     std::optional<std::string> name = table.text(key);
     if (!name) return std::nullopt;
     std::filesystem::path path = baseDir_ / *name;
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
+    std::optional<std::vector<unsigned char>> content = readFileBytes(path);
+    if (!content) {
         table.error(key, "cannot read " + key + " file '" + path.string() + "'");
         return std::nullopt;
     }
-    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    std::string bytes(content->begin(), content->end());
     if (bytes.rfind("\xEF\xBB\xBF", 0) == 0) bytes.erase(0, 3);
     if (bytes.find('\0') != std::string::npos) {
         table.error(key, "'" + path.string() + "' holds a NUL byte; it must be a text file");
@@ -278,6 +281,8 @@ void ProjectParser::pages(TableReader& root) {
             }
         }
         pagesLine_ = r.lineOf("show");
+        licenseNamed_ = r.node("licence") != nullptr;
+        readmeNamed_ = r.node("readme") != nullptr;
         p_.licenseText = textFile(r, "licence");
         p_.readmeText = textFile(r, "readme");
     }
@@ -454,7 +459,8 @@ void ProjectParser::install(TableReader& root) {
         std::string key = location.text("key").value_or("");
         std::string value = location.text("value").value_or("");
         bool known = false;
-        for (int root = 0; root < kRegistryRootCount; ++root) known |= rootName == rootKeyName(root);
+        for (int root = 0; root < kRegistryRootCount; ++root)
+            known |= rootName == rootKeyName(root);
         if (!known) {
             location.error("root", "unknown registry root '" + rootName +
                                        "'; use HKCR, HKCU, HKLM, HKU, HKPD, HKCC or HKDD");
@@ -533,10 +539,10 @@ void ProjectParser::requirements(TableReader& root) {
 }
 
 void ProjectParser::checkConsistency() {
-    if (p_.pages[kPageLicense] && !p_.licenseText) {
+    if (p_.pages[kPageLicense] && !p_.licenseText && !licenseNamed_) {
         d_.error(pagesLine_, "the licence page is shown but [pages] names no 'licence' file");
     }
-    if (p_.pages[kPageReadme] && !p_.readmeText) {
+    if (p_.pages[kPageReadme] && !p_.readmeText && !readmeNamed_) {
         d_.error(pagesLine_, "the readme page is shown but [pages] names no 'readme' file");
     }
     if (p_.languages.size() > 1 && !p_.pages[kPageLanguage]) {
@@ -733,15 +739,12 @@ std::vector<AcceptedKey> acceptedKeys() {
 
 Project readProject(const std::filesystem::path& file, const Definitions& definitions,
                     Diagnostics& diagnostics) {
-    std::ifstream in(file, std::ios::binary);
-    if (!in) {
+    std::optional<std::vector<unsigned char>> text = readFileBytes(file);
+    if (!text) {
         diagnostics.error(0, "cannot read the project file");
         return Project{};
     }
-    std::stringstream text;
-    text << in.rdbuf();
-    return parseProject(text.str(), file, definitions, diagnostics);
+    return parseProject(std::string(text->begin(), text->end()), file, definitions, diagnostics);
 }
 
 }  // namespace kelvara::build
-

@@ -27,7 +27,6 @@ void noteAccepted(const std::string& where, const std::string& key, bool present
     tAcceptedKeys->push_back({table, key, present});
 }
 
-
 int lineOf(const toml::node& node) {
     return static_cast<int>(node.source().begin.line);
 }
