@@ -75,7 +75,7 @@ int main(int argc, char** argv) {
                             static_cast<uInt>(bytes.size() - kChecksumStart));
         double inMemory = seconds() - start;
 
-        setupState.selfFile = file;
+        setupState.selfFile.reset(file);
         StubHeader header;
         start = seconds();
         bool ok = readHeader(file, header) && verifySetupImage(header) && loadSetupScript(header);
@@ -84,17 +84,16 @@ int main(int argc, char** argv) {
             std::fprintf(stderr, "round %d: the image did not verify\n", round);
             return 1;
         }
-        heapFree(setupState.script);
-        setupState.script = nullptr;
+        setupState.script.reset();
         engine.push_back(verified);
         floor.push_back(inMemory);
         ratios.push_back(verified / inMemory);
         std::printf("round %d: verify+load %.1f MB/s, adler32 in memory %.1f MB/s, ratio %.2f\n",
                     round, megabytes / verified, megabytes / inMemory, verified / inMemory);
     }
-    std::printf("median over %d rounds (%.0f MB image): verify+load %.1f MB/s, adler32 %.1f MB/s, "
-                "ratio %.2f (target <= 1.5)\n",
-                rounds, megabytes, megabytes / median(engine), megabytes / median(floor),
-                median(ratios));
+    std::printf(
+        "median over %d rounds (%.0f MB image): verify+load %.1f MB/s, adler32 %.1f MB/s, "
+        "ratio %.2f (target <= 1.5)\n",
+        rounds, megabytes, megabytes / median(engine), megabytes / median(floor), median(ratios));
     return 0;
 }

@@ -69,16 +69,18 @@ void checkEngineReading(const build::Project& project, const std::vector<unsigne
     fuzz::freshSetupState();
     FUZZ_CHECK(applyScript(script.data(), script.size()));
     const SetupState& s = setupState;
-    FUZZ_CHECK(s.productName && project.name == s.productName);
-    FUZZ_CHECK(s.productShortName && project.shortName == s.productShortName);
+    FUZZ_CHECK(s.productName.get() && project.name == s.productName.get());
+    FUZZ_CHECK(s.productShortName.get() && project.shortName == s.productShortName.get());
     FUZZ_CHECK(s.dialogSetOffset == (project.compactLayout ? kCompactLayout : kStandardLayout));
     for (int page = 0; page < kWizardPageCount; ++page) {
         FUZZ_CHECK(s.pageSlots[page].enabled == (project.pages[page] != 0));
     }
     FUZZ_CHECK(s.languageCount == static_cast<int>(project.languages.size()));
     for (int i = 0; i < s.languageCount; ++i) FUZZ_CHECK(s.languageList[i] == project.languages[i]);
-    if (project.licenseText) FUZZ_CHECK(s.licenseText && *project.licenseText == s.licenseText);
-    if (project.readmeText) FUZZ_CHECK(s.readmeText && *project.readmeText == s.readmeText);
+    if (project.licenseText)
+        FUZZ_CHECK(s.licenseText.get() && *project.licenseText == s.licenseText.get());
+    if (project.readmeText)
+        FUZZ_CHECK(s.readmeText.get() && *project.readmeText == s.readmeText.get());
     for (const build::Variable& variable : project.variables) {
         FUZZ_CHECK(lookupVariable(variable.name.c_str()));
     }

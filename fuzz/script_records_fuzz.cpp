@@ -119,8 +119,7 @@ std::optional<DecodedRecord> decode(const ScriptRecord& record) {
             break;
         case kRecordSettings:
             ok = r.text(d) && r.text(d) && r.text(d) && r.u32(d) && r.u32(d) && r.text(d) &&
-                 r.u32(d) && r.u8(d) && r.text(d) && r.text(d) && r.text(d) && r.u8(d) &&
-                 r.u8(d);
+                 r.u32(d) && r.u8(d) && r.text(d) && r.text(d) && r.text(d) && r.u8(d) && r.u8(d);
             break;
         case kRecordRequirements:
             ok = r.text(d) && r.text(d) && r.text(d) && r.text(d) && r.u8(d, true);
@@ -275,12 +274,12 @@ void checkAppliedState(const std::vector<DecodedRecord>& records) {
     FUZZ_CHECK(s.associationEntries.count() == countOf(records, kRecordAssociation));
     FUZZ_CHECK(s.backgroundLines.count() == countOf(records, kRecordBackgroundLine));
     if (const DecodedRecord* licence = lastOf(records, kRecordLicense)) {
-        FUZZ_CHECK(s.licenseText && licence->texts[0] == s.licenseText);
+        FUZZ_CHECK(s.licenseText.get() && licence->texts[0] == s.licenseText.get());
     }
     if (const DecodedRecord* settings = lastOf(records, kRecordSettings)) {
-        FUZZ_CHECK(s.productName && settings->texts[1] == s.productName);
-        FUZZ_CHECK(s.setupCaption && settings->texts[1] + " Setup" == s.setupCaption);
-        FUZZ_CHECK(s.finishViewEnabled == (s.finishViewFile && *s.finishViewFile));
+        FUZZ_CHECK(s.productName.get() && settings->texts[1] == s.productName.get());
+        FUZZ_CHECK(s.setupCaption.get() && settings->texts[1] + " Setup" == s.setupCaption.get());
+        FUZZ_CHECK(s.finishViewEnabled == (s.finishViewFile.get() && *s.finishViewFile.get()));
     }
     FUZZ_CHECK(s.backgroundEnabled == (countOf(records, kRecordBackground) > 0));
 }
@@ -338,13 +337,15 @@ void readRegistryEntry(const char* entry) {
     switch (type) {
         case kRegString:
         case kRegExpandString:
-            FUZZ_CHECK(data.size() == length + 1 && std::memcmp(data.bytes(), text, length + 1) == 0);
+            FUZZ_CHECK(data.size() == length + 1 &&
+                       std::memcmp(data.bytes(), text, length + 1) == 0);
             break;
         case kRegMultiString:
             FUZZ_CHECK(data.size() == length + 2 && data.bytes()[length] == 0 &&
                        data.bytes()[length + 1] == 0);
             for (std::size_t i = 0; i < length; ++i) {
-                FUZZ_CHECK(data.bytes()[i] == (text[i] == '|' ? 0 : static_cast<unsigned char>(text[i])));
+                FUZZ_CHECK(data.bytes()[i] ==
+                           (text[i] == '|' ? 0 : static_cast<unsigned char>(text[i])));
             }
             break;
         case kRegDword:
@@ -391,7 +392,8 @@ void readShortcut(const char* entry) {
     for (int mask = 0; mask < 8; ++mask) {
         ShortcutChoices choices{(mask & 1) != 0, (mask & 2) != 0, (mask & 4) != 0};
         if (shortcutWanted(entry, choices)) FUZZ_CHECK(shortcutWanted(entry, ShortcutChoices{}));
-        if (!shortcutWanted(entry, choices)) FUZZ_CHECK(!shortcutWanted(entry, {false, false, false}));
+        if (!shortcutWanted(entry, choices))
+            FUZZ_CHECK(!shortcutWanted(entry, {false, false, false}));
     }
     HeapString expanded(expandShortcutRecord(entry));
     FUZZ_CHECK(expanded);
@@ -415,8 +417,8 @@ void readActions(const StringList& list, bool program) {
         if (program) {
             ProgramRecord record = readProgramRecord(fields);
             HeapString line(programCommandLine(record.program, record.arguments));
-            FUZZ_CHECK(line && "\"" + std::string(record.program) + "\" " + record.arguments ==
-                                   line.get());
+            FUZZ_CHECK(line &&
+                       "\"" + std::string(record.program) + "\" " + record.arguments == line.get());
             HeapString folder(trimmedWorkingFolder(record.workingFolder));
             const std::size_t length = std::strlen(record.workingFolder);
             FUZZ_CHECK(!folder == (length == 0));
@@ -449,8 +451,8 @@ void readStoredEntries() {
         readActions(slot.runPrograms, true);
         readActions(slot.dllCalls, false);
     }
-    HeapString key(uninstallKeyPath(s.productShortName));
-    const char* name = s.productShortName ? s.productShortName : "";
+    HeapString key(uninstallKeyPath(s.productShortName.get()));
+    const char* name = s.productShortName.get() ? s.productShortName.get() : "";
     FUZZ_CHECK(!key == (!*name || std::strchr(name, '\\')));
     for (bool nt : {false, true}) {
         int result = checkRequirements(setupState, nt);

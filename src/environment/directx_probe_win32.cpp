@@ -5,9 +5,9 @@
 #include <objbase.h>
 
 #include "environment/detection_rules.h"
-#include "environment/registry_text.h"
+#include "environment/registry_text_win32.h"
 #include "environment/system_detection.h"
-#include "runtime/handles.h"
+#include "runtime/handles_win32.h"
 #include "runtime/heap_string.h"
 
 namespace kelvara {
@@ -57,16 +57,15 @@ const char* directInputMissing() {
 
 bool directMusicCreates() {
     ::CoInitialize(nullptr);
-    IUnknown* music = nullptr;
-    HRESULT status = ::CoCreateInstance(kClsidDirectMusic, nullptr, CLSCTX_INPROC_SERVER,
-                                        kIidDirectMusic, reinterpret_cast<void**>(&music));
-    if (FAILED(status) || !music) {
-        ::CoUninitialize();
-        return false;
-    }
-    music->Release();
+    bool created;
+    {
+        ComPtr<IUnknown> music;
+        created = SUCCEEDED(::CoCreateInstance(kClsidDirectMusic, nullptr, CLSCTX_INPROC_SERVER,
+                                               kIidDirectMusic, music.outVoid())) &&
+                  music;
+    }  // released before COM is
     ::CoUninitialize();
-    return true;
+    return created;
 }
 
 bool directDraw7Creates(HMODULE ddraw) {

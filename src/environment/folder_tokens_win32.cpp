@@ -2,16 +2,17 @@
 // token resolve it first (through resolveFolder) and continue in the same buffer.
 #include <cstring>
 
-#include "environment/folder_tokens.h"
-#include "environment/registry_text.h"
+#include "environment/folder_tokens_win32.h"
+#include "environment/registry_text_win32.h"
 #include "environment/system_detection.h"
 #include "environment/windows_release.h"
 #include "formats/folder_token_names.h"
 #include "formats/setup_state.h"
-#include "runtime/handles.h"
+#include "runtime/handles_win32.h"
 #include "runtime/heap.h"
 #include "runtime/heap_string.h"
 #include "runtime/path_helpers.h"
+#include "runtime/registry_keys_win32.h"
 
 namespace kelvara {
 namespace {
@@ -196,12 +197,11 @@ void resolveQuickLaunch() {
 
 // The user's security identifier, as the protected storage names its first subkey.
 bool userSid(char* sid, DWORD size) {
-    HKEY raw = nullptr;
+    UniqueKey key;
     if (::RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\Microsoft\\Protected Storage System Provider",
-                        0, KEY_ENUMERATE_SUB_KEYS, &raw) != ERROR_SUCCESS) {
+                        0, KEY_ENUMERATE_SUB_KEYS, key.put()) != ERROR_SUCCESS) {
         return false;
     }
-    UniqueKey key(raw);
     LONG status = ::RegEnumKeyExA(key.get(), 0, sid, &size, nullptr, nullptr, nullptr, nullptr);
     return status == ERROR_SUCCESS || status == ERROR_MORE_DATA;
 }
@@ -222,12 +222,7 @@ void resolveUserProfile() {
 
 void resolveAllUsers() {
     resolveFolder(kTokenWindows);
-    HKEY raw = nullptr;
-    if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, kProfileList, 0, KEY_QUERY_VALUE, &raw) !=
-        ERROR_SUCCESS) {
-        return;
-    }
-    ::RegCloseKey(raw);
+    if (!registryKeyExists(HKEY_LOCAL_MACHINE, kProfileList)) return;
     HeapString profiles(readRegistryText(HKEY_LOCAL_MACHINE, kProfileList, "ProfilesDirectory"));
     HeapString allUsers(readRegistryText(HKEY_LOCAL_MACHINE, kProfileList, "AllUsersProfile"));
     if (profiles && allUsers) {

@@ -1,17 +1,16 @@
 #include <cstring>
 
-#include "environment/registry_text.h"
-#include "runtime/handles.h"
+#include "environment/registry_text_win32.h"
+#include "runtime/handles_win32.h"
 #include "runtime/heap.h"
 
 namespace kelvara {
 
 char* readRegistryText(HKEY root, const char* key, const char* value) {
-    HKEY raw = nullptr;
-    if (::RegOpenKeyExA(root, key, 0, KEY_QUERY_VALUE, &raw) != ERROR_SUCCESS) {
+    UniqueKey opened;
+    if (::RegOpenKeyExA(root, key, 0, KEY_QUERY_VALUE, opened.put()) != ERROR_SUCCESS) {
         return nullptr;
     }
-    UniqueKey opened(raw);
     DWORD size = 0;
     if (::RegQueryValueExA(opened.get(), value, nullptr, nullptr, nullptr, &size) !=
             ERROR_SUCCESS ||
@@ -30,12 +29,11 @@ char* readRegistryText(HKEY root, const char* key, const char* value) {
 }
 
 void storeRegistryText(HKEY root, const char* key, const char* value, const char* text) {
-    HKEY raw = nullptr;
+    UniqueKey created;
     if (::RegCreateKeyExA(root, key, 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_SET_VALUE, nullptr,
-                          &raw, nullptr) != ERROR_SUCCESS) {
+                          created.put(), nullptr) != ERROR_SUCCESS) {
         return;
     }
-    UniqueKey created(raw);
     ::RegSetValueExA(created.get(), value, 0, REG_SZ, reinterpret_cast<const BYTE*>(text),
                      static_cast<DWORD>(std::strlen(text) + 1));
 }

@@ -81,23 +81,24 @@ int checkRequirements(SetupState& s, bool ntPlatform) {
     s.missingIeName = nullptr;
     s.missingDirectXName = nullptr;
     s.missingAccessName = nullptr;
-    if (sameKeyword(s.requiredWindows, kNtKeyword) && !ntPlatform) {
+    if (sameKeyword(s.requiredWindows.get(), kNtKeyword) && !ntPlatform) {
         return fail(s, kNtPlatformMissing);
     }
     // Codes are never negative; the comparison is on one scale across both families.
     const auto windows = static_cast<unsigned>(s.windowsVersionCode);
-    if ((s.missingWindowsName = unmet(kWindowsKeywords, s.requiredWindows, windows))) {
+    if ((s.missingWindowsName = unmet(kWindowsKeywords, s.requiredWindows.get(), windows))) {
         return fail(s, kWindowsTooOld);
     }
     // The 95/98/Me family has no administrators to ask about.
     if (s.adminRequired && ntPlatform && !s.isAdministrator) return fail(s, kAdministratorMissing);
     const auto ie = static_cast<unsigned>(s.ieLevel);
-    if ((s.missingIeName = unmet(kIeKeywords, s.requiredIe, ie))) return fail(s, kIeTooOld);
-    if ((s.missingDirectXName = unmet(kDirectXKeywords, s.requiredDirectX, s.directXVersion))) {
+    if ((s.missingIeName = unmet(kIeKeywords, s.requiredIe.get(), ie))) return fail(s, kIeTooOld);
+    if ((s.missingDirectXName =
+             unmet(kDirectXKeywords, s.requiredDirectX.get(), s.directXVersion))) {
         return fail(s, kDirectXTooOld);
     }
     const auto access = static_cast<unsigned>(s.accessLevel);
-    if ((s.missingAccessName = unmet(kAccessKeywords, s.requiredAccess, access))) {
+    if ((s.missingAccessName = unmet(kAccessKeywords, s.requiredAccess.get(), access))) {
         return fail(s, kAccessTooOld);
     }
     return fail(s, kRequirementsMet);

@@ -1,13 +1,13 @@
 #include <windows.h>
 
 #include "environment/detection_rules.h"
-#include "environment/registry_text.h"
+#include "environment/registry_text_win32.h"
 #include "environment/requirements.h"
 #include "environment/system_detection.h"
 #include "environment/windows_release.h"
 #include "formats/setup_state.h"
 #include "runtime/file_version_win32.h"
-#include "runtime/handles.h"
+#include "runtime/handles_win32.h"
 #include "runtime/heap.h"
 #include "runtime/heap_string.h"
 #include "runtime/text_utils.h"
@@ -127,7 +127,7 @@ void runSystemDetections() {
 
 int checkRequirements() {
     SetupState& s = setupState;
-    if (s.requiredDirectX && *s.requiredDirectX) s.directXVersion = detectDirectX();
+    if (s.requiredDirectX.get() && *s.requiredDirectX.get()) s.directXVersion = detectDirectX();
     return checkRequirements(s, isNtPlatform());
 }
 

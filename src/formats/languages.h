@@ -3,6 +3,7 @@
 #pragma once
 #include <cstdint>
 
+#include "formats/script_format.h"
 #include "formats/setup_state.h"
 
 namespace kelvara {
@@ -28,6 +29,20 @@ bool setText(int table, int language, int item, const char* text);
 // Item `item` of the table in currentLanguage; "" when the script did not set it. The table
 // keeps ownership.
 const char* text(int table, int item);
+
+// Item numbers of the two message tables, each table its own type, so that an item of one is
+// never looked up in the other: written kMsgName{number}.
+enum class SetupMessage : int {};
+enum class ErrorMessage : int {};
+
+// The item of setupMessages or errorMessages in currentLanguage; "" when the script did not set
+// it.
+inline const char* text(SetupMessage item) {
+    return text(kTableSetupMessages, static_cast<int>(item));
+}
+inline const char* text(ErrorMessage item) {
+    return text(kTableErrorMessages, static_cast<int>(item));
+}
 
 // True when the script gave the language at least one text of the wizard's own: a page text
 // of a wizard page (0 to 11) or a button label. The language page offers no language without

@@ -4,10 +4,9 @@
 
 namespace kelvara {
 
-SetupState setupState;
+constinit SetupStateStorage setupStateStorage;
 
 void setRunDefaults(SetupState& state) {
-    state.selfFile = reinterpret_cast<OsHandle>(static_cast<std::intptr_t>(-1));
     state.wizardPosition = -1;
     state.installSucceeded = true;
     state.dialogSetOffset = kStandardLayout;

@@ -1,6 +1,7 @@
 // SetupState: the one record of a run. Every subsystem reads and writes its fields; the entry
 // sequence creates them at start-up and the clean-up releases them in a fixed order.
-// Portable: system handles are kept as opaque pointers, owned and closed by the Win32 edges.
+// Portable: the record owns its strings, blocks and system objects through owner types, which
+// close what they hold when reset; the windows it merely refers to are plain opaque pointers.
 // Every field starts as zero bytes, so the record (large: a text list per language and page)
 // costs nothing in the executable; start-up stage 0 sets the few initial values that are not
 // zero (setRunDefaults).
@@ -9,13 +10,14 @@
 
 #include "formats/command_line.h"
 #include "formats/image_layout.h"
+#include "runtime/heap_string.h"
 #include "runtime/string_list.h"
+#include "runtime/system_objects.h"
 
 namespace kelvara {
 
-using OsHandle = void*;  // a HANDLE
-using OsWindow = void*;  // an HWND
-using OsObject = void*;  // an HFONT, HBRUSH, HPEN, HPALETTE or HMODULE
+using OsWindow = void*;     // an HWND the record refers to but does not own
+using OsReference = void*;  // a module or cursor the system owns (an HMODULE, an HCURSOR)
 
 constexpr int kLanguageCount = 98;             // language numbers 0 to 97
 constexpr int kPageSlotCount = 13;             // wizard pages 0 to 11, slot 12 for the uninstaller
@@ -41,30 +43,30 @@ struct PageSlot {
 
 struct SetupState {
     // Files and paths.
-    OsHandle selfFile = nullptr;  // all ones (INVALID_HANDLE_VALUE) when closed
-    char* installerPath = nullptr;
-    char* installerDir = nullptr;
-    char* tempDir = nullptr;
+    OwnedFile selfFile;
+    HeapString installerPath;
+    HeapString installerDir;
+    HeapString tempDir;
     StubHeader stubHeader;
     PackageHeader packageHeader;
-    unsigned char* script = nullptr;  // the inflated setup script, kept until clean-up
+    HeapOwned<unsigned char> script;  // the inflated setup script, kept until clean-up
     std::uint32_t scriptSize = 0;
 
     // Run mode.
-    char* commandLineCopy = nullptr;
+    HeapString commandLineCopy;
     char* argTable[kArgTableSize] = {};
     int argCount = 0;
     bool silentMode = false;
 
     // Events, the worker thread and the token for access checks.
-    OsHandle uninstallDoneEvent = nullptr;
-    OsHandle installDoneEvent = nullptr;
-    OsHandle proceedEvent = nullptr;
-    OsHandle workerThread = nullptr;
+    OwnedKernelObject uninstallDoneEvent;
+    OwnedKernelObject installDoneEvent;
+    OwnedKernelObject proceedEvent;
+    OwnedKernelObject workerThread;
     unsigned long workerThreadId = 0;
-    OsHandle threadToken = nullptr;
-    OsObject richEditLibrary = nullptr;
-    OsObject moduleHandle = nullptr;
+    OwnedKernelObject threadToken;
+    OwnedLibrary richEditLibrary;
+    OsReference moduleHandle = nullptr;  // the engine's own module
 
     // Windows and finish flags.
     OsWindow ownerWindow = nullptr;
@@ -90,15 +92,15 @@ struct SetupState {
     int screenDpi = 0;
     int accentStripeBottom = 0;
     int accentStripeTop = 0;
-    void* paletteDescription = nullptr;
-    OsObject palette = nullptr;
-    OsObject normalFont = nullptr;
-    OsObject titleFont = nullptr;
-    OsObject pageBrush = nullptr;
-    OsObject frameBrush = nullptr;
-    OsObject headerBrush = nullptr;
-    OsObject accentBrush = nullptr;
-    OsObject accentPen = nullptr;
+    HeapOwned<void> paletteDescription;
+    OwnedGdiObject palette;
+    OwnedGdiObject normalFont;
+    OwnedGdiObject titleFont;
+    OwnedGdiObject pageBrush;
+    OwnedGdiObject frameBrush;
+    OwnedGdiObject headerBrush;
+    OwnedGdiObject accentBrush;
+    OwnedGdiObject accentPen;
 
     // Texts: one list per language number.
     StringList scratchFields;  // the main thread's field list
@@ -121,11 +123,11 @@ struct SetupState {
     StringList variableValues;
 
     // Product and texts of the settings, licence and readme records.
-    char* productShortName = nullptr;
-    char* productName = nullptr;
-    char* setupCaption = nullptr;
-    char* licenseText = nullptr;
-    char* readmeText = nullptr;
+    HeapString productShortName;
+    HeapString productName;
+    HeapString setupCaption;
+    HeapString licenseText;
+    HeapString readmeText;
     std::uint32_t textColor = 0;  // colour values (red in the low byte)
     std::uint32_t titleColor = 0;
     bool fullColorWelcome = false;
@@ -133,8 +135,8 @@ struct SetupState {
     bool hideMakerLink = false;
 
     // Finish items of the settings record: paths with folder tokens expanded.
-    char* finishViewFile = nullptr;
-    char* finishRunProgram = nullptr;
+    HeapString finishViewFile;
+    HeapString finishRunProgram;
     bool finishViewEnabled = false;
     bool finishRunEnabled = false;
 
@@ -157,10 +159,10 @@ struct SetupState {
     StringList backgroundLines;
 
     // Requirements record: keywords (heap strings) and the administrator flag.
-    char* requiredWindows = nullptr;
-    char* requiredDirectX = nullptr;
-    char* requiredIe = nullptr;
-    char* requiredAccess = nullptr;
+    HeapString requiredWindows;
+    HeapString requiredDirectX;
+    HeapString requiredIe;
+    HeapString requiredAccess;
     bool adminRequired = false;
 
     // System detections (start-up stage 0) and the requirement check. Release codes as in
@@ -199,17 +201,17 @@ struct SetupState {
     // The install thread's outcome beyond installSucceeded: cancelled from a checkpoint (the
     // wizard posted a quit message), and the rollback log it hands to the rollback mode.
     bool installCancelled = false;
-    char* rollbackLogPath = nullptr;
+    HeapString rollbackLogPath;
 
     // The uninstaller: the log it reads, what the uninstall thread could not remove, and the
     // user's Yes To All for shared files.
-    char* uninstallLogPath = nullptr;
+    HeapString uninstallLogPath;
     StringList rebootDeleteFiles;
     StringList leftoverFolders;
     bool removeAllShared = false;
     // The log startUninstaller read (NUL-terminated) and, inside it, the entry lines after the
     // settings line, which the uninstall thread undoes from the last to the first.
-    char* logBuffer = nullptr;
+    HeapString logBuffer;
     char* entryText = nullptr;
 
     // The page procedure of the wizard pages and the removal dialog, valid while a page exists:
@@ -229,23 +231,32 @@ struct SetupState {
     // confirmed a cancel (the run then ends as cancelled unless the installation had finished).
     int currentPageIndex = 0;
     int previousPageIndex = 0;
-    OsWindow pageWindow = nullptr;
-    OsObject handCursor = nullptr;
+    OwnedWindow pageWindow;
+    OsReference handCursor = nullptr;  // a shared system cursor
     bool wizardCancelled = false;
     // While the question whether to quit is open, another Cancel (the background window's
     // close) asks nothing more.
     bool quitQuestionOpen = false;
     // The full-screen background window behind the frame, when the script has one.
-    OsWindow backgroundWindow = nullptr;
+    OwnedWindow backgroundWindow;
 };
 
-// The run's record. Lives for the whole process.
-extern SetupState setupState;
+// The run's record. It lives for the whole process and is never destroyed: the run ends in
+// ExitProcess after cleanUp has released what the record owns, in its fixed order. So the record
+// is kept in storage without a destructor of its own (the record's would be compiled into the
+// stub, most of a kilobyte, and never run); setupState names it at a constant address.
+union SetupStateStorage {
+    SetupState state;
+    constexpr SetupStateStorage() : state() {}
+    ~SetupStateStorage() {}
+};
+extern SetupStateStorage setupStateStorage;
+inline constexpr SetupState& setupState = setupStateStorage.state;
 
 constexpr const char* kDefaultFontFace = "MS Sans Serif";
 
-// Sets the initial values that are not zero: no open file, no wizard position yet, a run that
-// has not failed, the default look.
+// Sets the initial values that are not zero: no wizard position yet, a run that has not failed,
+// the default look.
 void setRunDefaults(SetupState& state);
 
 }  // namespace kelvara

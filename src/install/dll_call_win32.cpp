@@ -5,7 +5,7 @@
 #include <cstdint>
 
 #include "install/action_runners_win32.h"
-#include "runtime/handles.h"
+#include "runtime/handles_win32.h"
 
 namespace kelvara {
 namespace {

@@ -6,15 +6,16 @@
 
 #include "formats/setup_state.h"
 #include "install/config_records.h"
-#include "install/install_run.h"
+#include "install/install_run_win32.h"
 #include "install/record_phases.h"
 #include "install/registry_write_win32.h"
 #include "runtime/heap_string.h"
+#include "runtime/registry_keys_win32.h"
 
 namespace kelvara {
 namespace {
 
-constexpr int kMsgAssociationError = 30;  // extension
+constexpr ErrorMessage kMsgAssociationError{30};  // extension
 constexpr const char* kContentTypeValue = "Content Type";
 constexpr const char* kInfoTipValue = "InfoTip";
 constexpr const char* kOpenCommandKey = "\\shell\\open\\command";
@@ -80,8 +81,8 @@ bool installAssociation(InstallRun& run, const char* record) {
     if (status == ERROR_SUCCESS) status = extensionWriter.text(extension, nullptr, type);
     if (status == ERROR_SUCCESS) {
         if (newExtension) run.log.addRegistryKey(kRootNumberHkcr, extension, true, kLogToRollback);
-        status = extensionWriter.text(extension, kContentTypeValue,
-                                      fields.get(kAssociationContentType));
+        status =
+            extensionWriter.text(extension, kContentTypeValue, fields.get(kAssociationContentType));
     }
     if (status == ERROR_SUCCESS) status = writeDocumentType(typeWriter, fields);
     if (status == ERROR_SUCCESS) {

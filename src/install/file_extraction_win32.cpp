@@ -11,13 +11,13 @@
 #include "formats/variables.h"
 #include "install/folder_chain_win32.h"
 #include "install/install_messages.h"
-#include "install/install_run.h"
+#include "install/install_run_win32.h"
 #include "install/overwrite_rules.h"
-#include "runtime/access_check.h"
+#include "runtime/access_check_win32.h"
 #include "runtime/file_version_win32.h"
 #include "runtime/heap.h"
 #include "runtime/heap_string.h"
-#include "runtime/message_box.h"
+#include "runtime/message_box_win32.h"
 #include "runtime/path_helpers.h"
 
 namespace kelvara {
@@ -113,7 +113,7 @@ int reportAccessDenied(InstallRun& run, const Target& target) {
     HeapString folder(folderPart(target.path));
     const char* object = target.existed ? target.path : (folder ? folder.get() : "");
     bool granted = true;
-    DWORD checked = checkAccess(setupState.threadToken, object, kObjectFile,
+    DWORD checked = checkAccess(setupState.threadToken.get(), object, kObjectFile,
                                 target.existed ? GENERIC_WRITE : FILE_ADD_FILE, &granted);
     if (checked == 0 && !granted) {
         return askUser(run, target.existed ? kMsgFileNoWriteAccess : kMsgFolderNoAddFile,
@@ -190,9 +190,9 @@ Step openTarget(InstallRun& run, const Target& target, bool sharedGroup, Destina
                 // lets the target be written: in place, once its old content is kept in the
                 // temporary folder for the rollback.
                 if (keepCopyInTemp(run, target.path)) {
-                    file.reset(::CreateFileA(target.path, GENERIC_WRITE, FILE_SHARE_READ,
-                                             nullptr, TRUNCATE_EXISTING,
-                                             FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+                    file.reset(::CreateFileA(target.path, GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                                             TRUNCATE_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN,
+                                             nullptr));
                 }
             }
         } else {
@@ -202,7 +202,7 @@ Step openTarget(InstallRun& run, const Target& target, bool sharedGroup, Destina
         DWORD error = ::GetLastError();
         if (error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION) {
             if (!sharedGroup && askUser(run, kMsgFileInUse, target.path, nullptr,
-                                        MB_YESNO | MB_ICONEXCLAMATION, true) == IDYES) {
+                                        MB_YESNO | MB_ICONEXCLAMATION) == IDYES) {
                 continue;
             }
             DWORD tempError = 0;
@@ -232,7 +232,7 @@ DWORD writeData(InstallRun& run, HANDLE file, const PackageEntry& entry) {
     FileWriter writer(file);
     if (entry.isCompressed()) {
         if (!inflateToWriter(entry.data, entry.file.storedLength, entry.file.sizeLow, writer,
-                             run.inflateBuffer, kInflatePieceSize, &run.display,
+                             run.inflateBuffer.get(), kInflatePieceSize, &run.display,
                              run.groupsEnd - run.groupsStart)) {
             return writer.error() ? writer.error() : ERROR_NOT_ENOUGH_MEMORY;
         }
@@ -406,8 +406,9 @@ Step placeFile(InstallRun& run, const FileGroupHeader& group, const PackageEntry
         // A shared file that was there before is never offered for deletion by a rollback: the
         // rollback only gives its count back.
         logPath(run, kLogSharedFile, path, !target.existed);
-        if (target.existed) run.log.addEscaped(kLogExistingShared, path, nullptr,
-                                               kLogToRollback | kLogRollbackOnly);
+        if (target.existed)
+            run.log.addEscaped(kLogExistingShared, path, nullptr,
+                               kLogToRollback | kLogRollbackOnly);
         changeSharedCount(path, false);
     } else {
         logPath(run, kLogFile, path, !target.existed);
@@ -444,37 +445,41 @@ Step processEntry(InstallRun& run, const FileGroupHeader& group, const PackageEn
 
 }  // namespace
 
-bool extractFiles(InstallRun& run) {
-    if (!run.folderStack.isCreated() && !run.folderStack.create(5)) return false;
-    if (!run.replacedBackups.isCreated() && !run.replacedBackups.create(16)) return false;
-    if (!run.replacedTargets.isCreated() && !run.replacedTargets.create(16)) return false;
-    if (!run.backedUpFiles.isCreated() && !run.backedUpFiles.create(16)) return false;
+PhaseOutcome extractFiles(InstallRun& run) {
+    constexpr PhaseOutcome stop = PhaseOutcome::stop;
+    if (!run.folderStack.isCreated() && !run.folderStack.create(5)) return stop;
+    if (!run.replacedBackups.isCreated() && !run.replacedBackups.create(16)) return stop;
+    if (!run.replacedTargets.isCreated() && !run.replacedTargets.create(16)) return stop;
+    if (!run.backedUpFiles.isCreated() && !run.backedUpFiles.create(16)) return stop;
     if (!run.inflateBuffer) {
-        run.inflateBuffer = static_cast<unsigned char*>(heapAlloc(kInflatePieceSize));
-        if (!run.inflateBuffer) return false;
+        run.inflateBuffer.reset(static_cast<unsigned char*>(heapAlloc(kInflatePieceSize)));
+        if (!run.inflateBuffer) return stop;
     }
     PackageWalker walker(run.package, run.packageSize, run.groupsStart, run.groupsEnd);
     FileGroupHeader group;
     while (walker.nextGroup(group)) {
-        if (!checkpoint(run) || !openGroup(run, group)) return false;
+        PhaseOutcome outcome = checkpoint(run);
+        if (outcome != PhaseOutcome::proceed) return outcome;
+        if (!openGroup(run, group)) return stop;
         for (;;) {
             std::uint32_t entryOffset = walker.offset();
             PackageEntry entry;
             if (!walker.nextEntry(entry)) break;
-            if (!checkpoint(run)) return false;
+            outcome = checkpoint(run);
+            if (outcome != PhaseOutcome::proceed) return outcome;
             setProgress(run, entryOffset);
-            if (processEntry(run, group, entry) == Step::endRun) return false;
+            if (processEntry(run, group, entry) == Step::endRun) return stop;
         }
         run.folderStack.clear();
     }
     if (walker.damaged()) {
         // The image passed its checksum, so this is a package the builder should never make.
         setupState.installSucceeded = false;
-        messageBoxFormat(run.owner(), setupState.setupCaption, kDamagedPackage, nullptr,
+        messageBoxFormat(run.owner(), setupState.setupCaption.get(), kDamagedPackage, nullptr,
                          MB_ICONERROR);
-        return false;
+        return stop;
     }
-    return true;
+    return PhaseOutcome::proceed;
 }
 
 }  // namespace kelvara

@@ -4,10 +4,10 @@
 
 #include "formats/setup_state.h"
 #include "install/install_messages.h"
-#include "install/install_run.h"
-#include "runtime/access_check.h"
+#include "install/install_run_win32.h"
+#include "runtime/access_check_win32.h"
 #include "runtime/heap_string.h"
-#include "runtime/message_box.h"
+#include "runtime/message_box_win32.h"
 #include "runtime/path_helpers.h"
 
 namespace kelvara {
@@ -72,11 +72,11 @@ int reportFolderAccessDenied(InstallRun& run, const char* requested, const char*
     HeapString parent(folderPart(failing));
     const char* p = parent ? parent.get() : "";
     bool drive = isDriveOnly(p);
-    int item = drive ? kMsgDriveAccessDenied : kMsgFolderAccessDenied;
+    ErrorMessage item = drive ? kMsgDriveAccessDenied : kMsgFolderAccessDenied;
     if (lastError != ERROR_ACCESS_DENIED) {
         bool granted = true;
-        DWORD checked =
-            checkAccess(setupState.threadToken, p, kObjectFile, FILE_ADD_SUBDIRECTORY, &granted);
+        DWORD checked = checkAccess(setupState.threadToken.get(), p, kObjectFile,
+                                    FILE_ADD_SUBDIRECTORY, &granted);
         if (checked == 0 && !granted)
             item = drive ? kMsgNoSubfolderRightDrive : kMsgNoSubfolderRight;
     }

@@ -8,7 +8,7 @@
 #include "formats/setup_state.h"
 #include "install/config_records.h"
 #include "install/folder_chain_win32.h"
-#include "install/install_run.h"
+#include "install/install_run_win32.h"
 #include "install/record_phases.h"
 #include "runtime/heap.h"
 #include "runtime/heap_string.h"

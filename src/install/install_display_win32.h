@@ -5,13 +5,14 @@
 #include <windows.h>
 
 #include "formats/inflate_buffer.h"
+#include "resources/resource_ids.h"
 
 namespace kelvara {
 
 // Control ids of the Installing page that the install thread drives.
-constexpr int kInstallProgressBar = 1023;  // range 0..100
-constexpr int kInstallStatusLine = 1005;   // the path being worked on
-constexpr int kInstallPhaseCaption = 1004;
+constexpr int kInstallProgressBar = IDC_INSTALL_PROGRESS;  // range 0..100
+constexpr int kInstallStatusLine = IDC_PAGE_TEXT_5;        // the path being worked on
+constexpr int kInstallPhaseCaption = IDC_PAGE_TEXT_4;
 
 class InstallDisplay : public ProgressSink {
   public:

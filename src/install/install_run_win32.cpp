@@ -1,11 +1,11 @@
-#include "install/install_run.h"
+#include "install/install_run_win32.h"
 
 #include "formats/languages.h"
 #include "formats/script_format.h"
 #include "formats/setup_state.h"
 #include "runtime/heap.h"
 #include "runtime/heap_string.h"
-#include "runtime/message_box.h"
+#include "runtime/message_box_win32.h"
 #include "runtime/path_helpers.h"
 
 namespace kelvara {
@@ -24,24 +24,20 @@ void RollbackLogFile::write(const char* text, std::size_t length) {
 
 char* newTempName() {
     char name[MAX_PATH + 1] = {};
-    if (!::GetTempFileNameA(setupState.tempDir, "KVR", 0, name)) return nullptr;
+    if (!::GetTempFileNameA(setupState.tempDir.get(), "KVR", 0, name)) return nullptr;
     return strDupExtra(name, 0);
 }
 
-InstallRun::~InstallRun() {
-    heapFree(inflateBuffer);
-}
-
-bool checkpoint(InstallRun& run) {
+PhaseOutcome checkpoint(InstallRun& run) {
     // Only the wizard holds or cancels a run; a silent run has no one who could, and its
     // thousands of checkpoints would each cost two calls to the system for nothing.
-    if (setupState.silentMode && !run.owner()) return true;
-    ::WaitForSingleObject(setupState.proceedEvent, INFINITE);
+    if (setupState.silentMode && !run.owner()) return PhaseOutcome::proceed;
+    ::WaitForSingleObject(setupState.proceedEvent.get(), INFINITE);
     MSG message;
     // Thread messages only (no window): the wizard posts the quit message to the thread.
     if (::PeekMessageA(&message, reinterpret_cast<HWND>(-1), WM_QUIT, WM_QUIT, PM_REMOVE))
-        run.quit = true;
-    return !run.quit;
+        run.quitTaken = true;
+    return run.quitTaken ? PhaseOutcome::cancelled : PhaseOutcome::proceed;
 }
 
 void logPath(InstallRun& run, char kind, const char* path, bool toRollback,
@@ -89,10 +85,12 @@ bool keepCopyForRollback(InstallRun& run, const char* path) {
     return true;
 }
 
-int askUser(InstallRun& run, int item, const char* a1, const char* a2, UINT style,
-            bool fromSetupMessages) {
-    const char* format = text(fromSetupMessages ? kTableSetupMessages : kTableErrorMessages, item);
-    return messageBoxFormat(run.owner(), setupState.setupCaption, format, a1, a2, style);
+int askUser(InstallRun& run, ErrorMessage item, const char* a1, const char* a2, UINT style) {
+    return messageBoxFormat(run.owner(), setupState.setupCaption.get(), text(item), a1, a2, style);
+}
+
+int askUser(InstallRun& run, SetupMessage item, const char* a1, const char* a2, UINT style) {
+    return messageBoxFormat(run.owner(), setupState.setupCaption.get(), text(item), a1, a2, style);
 }
 
 }  // namespace kelvara

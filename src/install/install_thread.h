@@ -2,13 +2,14 @@
 // completes the run (install log and uninstaller in place, deferred files scheduled) or rolls
 // it back.
 #pragma once
+#include "resources/resource_ids.h"
 
 namespace kelvara {
 
 // Private message posted to the wizard frame after a failed or cancelled run.
 constexpr unsigned kInstallFailedNotice = 0x0400 + 12;  // WM_USER + 12
 // The frame's Next button: WM_COMMAND with this id follows a completed run.
-constexpr int kInstallCompletedCommand = 1011;
+constexpr int kInstallCompletedCommand = IDC_NEXT;
 
 // Undoes the rollback log (setupState.rollbackLogPath) when a run fails or is cancelled, and
 // returns when that is done. The uninstall engine does it, a layer above this one: the program

@@ -12,13 +12,13 @@
 #include "formats/variables.h"
 #include "install/file_extraction_win32.h"
 #include "install/install_messages.h"
-#include "install/install_run.h"
+#include "install/install_run_win32.h"
 #include "install/record_phases.h"
 #include "install/settle_variables.h"
 #include "runtime/file_deletion_win32.h"
 #include "runtime/file_version_win32.h"
 #include "runtime/heap.h"
-#include "runtime/message_box.h"
+#include "runtime/message_box_win32.h"
 #include "runtime/path_helpers.h"
 #include "runtime/replace_on_reboot_win32.h"
 
@@ -89,7 +89,7 @@ bool settle(InstallRun& run) {
     if (unsettled == -1) return true;
     setupState.installSucceeded = false;
     if (unsettled >= 0) {
-        messageBoxFormat(run.owner(), setupState.setupCaption, kSelfReferringVariable,
+        messageBoxFormat(run.owner(), setupState.setupCaption.get(), kSelfReferringVariable,
                          setupState.variableNames.get(unsettled), MB_ICONERROR);
     }
     return false;
@@ -109,7 +109,8 @@ bool computePaths(InstallRun& run) {
                               : nullptr;
     if (missing) {
         setupState.installSucceeded = false;
-        messageBoxFormat(run.owner(), setupState.setupCaption, missing, nullptr, MB_ICONERROR);
+        messageBoxFormat(run.owner(), setupState.setupCaption.get(), missing, nullptr,
+                         MB_ICONERROR);
         return false;
     }
     run.uninstallerPath.reset(joinFolderName(installPath, uninstallerName));
@@ -151,8 +152,8 @@ constexpr DWORD kPreviousLogLimit = 64u << 20;
 // this run's lines first (putting back what the earlier run wrote) and then the earlier run's
 // (deleting what it made). Its programs and DLL calls are not: this run logs its own.
 void carryOverPreviousLog(InstallRun& run) {
-    UniqueFile file(::CreateFileA(run.installLogPath.get(), GENERIC_READ, FILE_SHARE_READ,
-                                  nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    UniqueFile file(::CreateFileA(run.installLogPath.get(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                  OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
     LARGE_INTEGER size;
     if (!file || !::GetFileSizeEx(file.get(), &size) || size.QuadPart <= 0 ||
         size.QuadPart > kPreviousLogLimit) {
@@ -166,15 +167,15 @@ void carryOverPreviousLog(InstallRun& run) {
     LogHeader header;
     if (!readLogHeader(text.get(), length, header) || !header.productShortName ||
         !setupState.productShortName ||
-        std::strcmp(header.productShortName.get(), setupState.productShortName) != 0) {
+        std::strcmp(header.productShortName.get(), setupState.productShortName.get()) != 0) {
         return;  // not this product's log: it is replaced, as before
     }
     // Each entry line ends with its LF (bytes after the last one are no line, as for the
     // uninstaller); the buffer is this function's own, so the LFs become terminators.
     char* end = text.get() + length;
     for (char* entry = text.get() + header.entryOffset; entry < end;) {
-        auto* lf = static_cast<char*>(
-            std::memchr(entry, '\n', static_cast<std::size_t>(end - entry)));
+        auto* lf =
+            static_cast<char*>(std::memchr(entry, '\n', static_cast<std::size_t>(end - entry)));
         if (!lf) break;
         *lf = '\0';
         const bool known = *entry && (entry[1] == ',' || entry[1] == '\0');
@@ -193,18 +194,18 @@ bool startRun(InstallRun& run, ImageView& image) {
     if (!run.rollbackLogPath || !run.rollbackFile.create(run.rollbackLogPath.get())) {
         // Without it a failed run could not be undone: nothing is installed.
         setupState.installSucceeded = false;
-        messageBoxFormat(run.owner(), setupState.setupCaption, kNoRollbackLog,
+        messageBoxFormat(run.owner(), setupState.setupCaption.get(), kNoRollbackLog,
                          systemErrorText(::GetLastError()), MB_ICONERROR);
         return false;
     }
-    if (!run.log.start(setupState.productName, setupState.productShortName, settingsOfRun(),
-                       &setupState.folderPaths, &run.rollbackFile)) {
+    if (!run.log.start(setupState.productName.get(), setupState.productShortName.get(),
+                       settingsOfRun(), &setupState.folderPaths, &run.rollbackFile)) {
         return false;
     }
     carryOverPreviousLog(run);
-    if (!image.map(static_cast<HANDLE>(setupState.selfFile))) {
+    if (!image.map(setupState.selfFile.get())) {
         setupState.installSucceeded = false;
-        messageBoxFormat(run.owner(), setupState.setupCaption, kNoImageView,
+        messageBoxFormat(run.owner(), setupState.setupCaption.get(), kNoImageView,
                          systemErrorText(::GetLastError()), MB_ICONERROR);
         return false;
     }
@@ -258,14 +259,19 @@ void afterFiles(InstallRun& run) {
     }
 }
 
-bool runPhases(InstallRun& run, ImageView& image) {
-    bool files = extractFiles(run);
+PhaseOutcome runPhases(InstallRun& run, ImageView& image) {
+    const PhaseOutcome files = extractFiles(run);
     image.release();
     run.image = run.package = nullptr;
-    if (!files) return false;
+    if (files != PhaseOutcome::proceed) return files;
     afterFiles(run);
-    return installShortcuts(run) && installRegistryValues(run) && installIniEntries(run) &&
-           installAssociations(run);
+    using Phase = PhaseOutcome (*)(InstallRun&);
+    for (Phase phase :
+         {installShortcuts, installRegistryValues, installIniEntries, installAssociations}) {
+        const PhaseOutcome outcome = phase(run);
+        if (outcome != PhaseOutcome::proceed) return outcome;
+    }
+    return PhaseOutcome::proceed;
 }
 
 // The lines for the uninstaller's programs and DLL calls, expanded.
@@ -284,7 +290,7 @@ void logUninstallActions(InstallRun& run) {
 
 // Passes the finishing point: from here on the run completes.
 void finish(InstallRun& run) {
-    ::SetEvent(setupState.installDoneEvent);
+    ::SetEvent(setupState.installDoneEvent.get());
     logUninstallActions(run);
     if (setupState.createUninstaller) writeUninstallEntry(run);
 }
@@ -337,8 +343,7 @@ void rollBack(InstallRun& run) {
     for (int i = 0; i < s.deferredTemps.count(); ++i) deleteFile(s.deferredTemps.get(i));
     s.deferredTemps.clear();
     if (run.rollbackLogPath) {
-        heapFree(s.rollbackLogPath);
-        s.rollbackLogPath = run.rollbackLogPath.release();
+        s.rollbackLogPath.reset(run.rollbackLogPath.release());
         if (rollbackUndo) rollbackUndo();
     }
     // The rollback log puts every replaced file back; one it could not tell of (a log that
@@ -359,7 +364,8 @@ void notifyWizard(InstallRun& run, bool completed) {
     }
 }
 
-void endRun(InstallRun& run, bool completed) {
+void endRun(InstallRun& run, PhaseOutcome outcome) {
+    const bool completed = outcome == PhaseOutcome::proceed;
     run.rollbackFile.close();
     if (completed) {
         if (setupState.createUninstaller) {
@@ -370,7 +376,7 @@ void endRun(InstallRun& run, bool completed) {
         }
     }
     if (run.uninstallerTempPath) ::DeleteFileA(run.uninstallerTempPath.get());
-    if (run.quit) setupState.installCancelled = true;
+    if (outcome == PhaseOutcome::cancelled) setupState.installCancelled = true;
     if (completed) {
         discardBackups(run);
         scheduleDeferredFiles();
@@ -388,19 +394,17 @@ unsigned long __stdcall installThread(void* page) {
     ::OleInitialize(nullptr);
     MSG message;
     ::PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE);  // the queue the quit message needs
-    bool completed = false;
     {
         InstallRun run;
         run.display.attach(static_cast<HWND>(page));
         ImageView image;
-        if (startRun(run, image) && runPhases(run, image)) {
+        PhaseOutcome outcome = startRun(run, image) ? runPhases(run, image) : PhaseOutcome::stop;
+        if (outcome == PhaseOutcome::proceed) {
             run.display.setCaption(text(kInstallingPage, kCaptionFinishing));
-            if (checkpoint(run)) {
-                finish(run);
-                completed = true;
-            }
+            outcome = checkpoint(run);
+            if (outcome == PhaseOutcome::proceed) finish(run);
         }
-        endRun(run, completed);
+        endRun(run, outcome);
     }
     ::OleUninitialize();
     return 0;

@@ -3,7 +3,7 @@
 #include <shellapi.h>
 
 #include "install/action_runners_win32.h"
-#include "runtime/handles.h"
+#include "runtime/handles_win32.h"
 #include "runtime/heap_string.h"
 
 namespace kelvara {

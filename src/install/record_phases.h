@@ -2,16 +2,15 @@
 // and at the finishing point the uninstall entry. Each handles the records the setup script
 // left in the run's record, one checkpoint before each.
 #pragma once
+#include "install/install_run_win32.h"
 
 namespace kelvara {
 
-struct InstallRun;
-
-// Each returns false when the run ends (a give-up answer or a cancel at a checkpoint).
-bool installShortcuts(InstallRun& run);
-bool installRegistryValues(InstallRun& run);
-bool installIniEntries(InstallRun& run);
-bool installAssociations(InstallRun& run);
+// Each ends with stop on a give-up answer and cancelled at a checkpoint that took a cancel.
+PhaseOutcome installShortcuts(InstallRun& run);
+PhaseOutcome installRegistryValues(InstallRun& run);
+PhaseOutcome installIniEntries(InstallRun& run);
+PhaseOutcome installAssociations(InstallRun& run);
 
 // One record of each phase, as stored in its list (variables not yet expanded). False when the
 // user chose to end the run.

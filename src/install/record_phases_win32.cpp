@@ -4,18 +4,20 @@
 #include "formats/languages.h"
 #include "formats/setup_state.h"
 #include "install/install_messages.h"
-#include "install/install_run.h"
+#include "install/install_run_win32.h"
 
 namespace kelvara {
 namespace {
 
 using RecordStep = bool (*)(InstallRun&, const char*);
 
-bool runPhase(InstallRun& run, const StringList& records, RecordStep step) {
+PhaseOutcome runPhase(InstallRun& run, const StringList& records, RecordStep step) {
     for (int i = 0; i < records.count(); ++i) {
-        if (!checkpoint(run) || !step(run, records.get(i))) return false;
+        const PhaseOutcome outcome = checkpoint(run);
+        if (outcome != PhaseOutcome::proceed) return outcome;
+        if (!step(run, records.get(i))) return PhaseOutcome::stop;
     }
-    return true;
+    return PhaseOutcome::proceed;
 }
 
 const char* caption(int item) {
@@ -24,25 +26,25 @@ const char* caption(int item) {
 
 }  // namespace
 
-bool installShortcuts(InstallRun& run) {
+PhaseOutcome installShortcuts(InstallRun& run) {
     run.display.clearStatus();
     if (setupState.shortcutEntries.count() != 0) run.display.setCaption(caption(kCaptionShortcuts));
     return runPhase(run, setupState.shortcutEntries, installShortcut);
 }
 
-bool installRegistryValues(InstallRun& run) {
+PhaseOutcome installRegistryValues(InstallRun& run) {
     run.display.clearStatus();
     if (setupState.registryEntries.count() != 0 || setupState.createUninstaller)
         run.display.setCaption(caption(kCaptionRegistry));
     return runPhase(run, setupState.registryEntries, installRegistryValue);
 }
 
-bool installIniEntries(InstallRun& run) {
+PhaseOutcome installIniEntries(InstallRun& run) {
     if (setupState.iniEntries.count() != 0) run.display.setCaption(caption(kCaptionIni));
     return runPhase(run, setupState.iniEntries, installIniEntry);
 }
 
-bool installAssociations(InstallRun& run) {
+PhaseOutcome installAssociations(InstallRun& run) {
     if (setupState.associationEntries.count() != 0)
         run.display.setCaption(caption(kCaptionAssociations));
     return runPhase(run, setupState.associationEntries, installAssociation);

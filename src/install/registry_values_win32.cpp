@@ -6,28 +6,29 @@
 #include "formats/script_format.h"
 #include "formats/setup_state.h"
 #include "install/config_records.h"
-#include "install/install_run.h"
+#include "install/install_run_win32.h"
 #include "install/record_phases.h"
 #include "install/registry_data.h"
 #include "install/registry_write_win32.h"
 #include "runtime/heap_string.h"
-#include "runtime/message_box.h"
+#include "runtime/message_box_win32.h"
 #include "runtime/registry_roots.h"
 
 namespace kelvara {
 namespace {
 
-constexpr int kMsgRegistryKeyError = 24;    // root\key, error text
-constexpr int kMsgRegistryValueError = 25;  // value name, root\key, error text
+constexpr ErrorMessage kMsgRegistryKeyError{24};    // root\key, error text
+constexpr ErrorMessage kMsgRegistryValueError{25};  // value name, root\key, error text
 constexpr UINT kQuestion = MB_YESNO | MB_ICONSTOP;
 constexpr REGSAM kValueKeyAccess = KEY_QUERY_VALUE | KEY_SET_VALUE;
 
 // A failed step: the run has errors from now on; Yes goes on with the next record.
-bool reportFailure(InstallRun& run, int item, const char* a1, const char* a2, const char* a3) {
+bool reportFailure(InstallRun& run, ErrorMessage item, const char* a1, const char* a2,
+                   const char* a3) {
     setupState.installSucceeded = false;
-    const char* format = text(kTableErrorMessages, item);
-    return messageBoxFormat(run.owner(), setupState.setupCaption, format, a1, a2, a3, kQuestion) ==
-           IDYES;
+    const char* format = text(item);
+    return messageBoxFormat(run.owner(), setupState.setupCaption.get(), format, a1, a2, a3,
+                            kQuestion) == IDYES;
 }
 
 }  // namespace

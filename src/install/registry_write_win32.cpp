@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "install/install_run.h"
+#include "install/install_run_win32.h"
 #include "runtime/heap.h"
 #include "runtime/heap_string.h"
 #include "runtime/registry_delete_win32.h"
@@ -13,11 +13,9 @@ namespace {
 // Opens or creates one key with an empty class string and no options.
 LONG createKey(HKEY root, const char* path, REGSAM access, UniqueKey& key, DWORD* disposition) {
     char noClass[] = "";
-    HKEY raw = nullptr;
     DWORD made = 0;
     LONG status = ::RegCreateKeyExA(root, path, 0, noClass, REG_OPTION_NON_VOLATILE, access,
-                                    nullptr, &raw, &made);
-    if (status == ERROR_SUCCESS) key.reset(raw);
+                                    nullptr, key.put(), &made);
     if (disposition) *disposition = made;
     return status;
 }
@@ -61,8 +59,8 @@ void PreviousValue::read(HKEY key, const char* valueName) {
     if (::RegQueryValueExA(key, valueName, nullptr, &type_, nullptr, &size) != ERROR_SUCCESS)
         return;
     data_ = static_cast<unsigned char*>(heapAlloc(size ? size : 1));
-    readable_ = data_ &&
-                ::RegQueryValueExA(key, valueName, nullptr, &type_, data_, &size) == ERROR_SUCCESS;
+    readable_ =
+        data_ && ::RegQueryValueExA(key, valueName, nullptr, &type_, data_, &size) == ERROR_SUCCESS;
     size_ = size;
     existed_ = true;
 }
@@ -85,8 +83,7 @@ LONG writeRegistryValueLogged(InstallRun& run, unsigned rootNumber, const char* 
     HeapString path(strDupExtra(keyPath && *keyPath == '\\' ? keyPath + 1 : keyPath, 0));
     if (!path) return ERROR_NOT_ENOUGH_MEMORY;
     UniqueKey key;
-    LONG status =
-        createKeyChain(run, rootNumber, path.get(), KEY_QUERY_VALUE | KEY_SET_VALUE, key);
+    LONG status = createKeyChain(run, rootNumber, path.get(), KEY_QUERY_VALUE | KEY_SET_VALUE, key);
     if (status != ERROR_SUCCESS) return status;
     PreviousValue previous;
     previous.read(key.get(), valueName);
@@ -114,13 +111,6 @@ LONG writeRegistryText(HKEY root, const char* keyPath, const char* valueName, co
 
 LONG writeRegistryDword(HKEY root, const char* keyPath, const char* valueName, DWORD value) {
     return writeRegistryValue(root, keyPath, valueName, REG_DWORD, &value, sizeof value);
-}
-
-bool registryKeyExists(HKEY root, const char* keyPath) {
-    HKEY raw = nullptr;
-    if (::RegOpenKeyExA(root, keyPath, 0, KEY_QUERY_VALUE, &raw) != ERROR_SUCCESS) return false;
-    UniqueKey key(raw);
-    return true;
 }
 
 }  // namespace kelvara

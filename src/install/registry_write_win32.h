@@ -3,7 +3,7 @@
 #pragma once
 #include <windows.h>
 
-#include "runtime/handles.h"
+#include "runtime/handles_win32.h"
 
 namespace kelvara {
 
@@ -57,8 +57,5 @@ LONG writeRegistryText(HKEY root, const char* keyPath, const char* valueName, co
                        DWORD type = REG_SZ);
 // The same for a REG_DWORD.
 LONG writeRegistryDword(HKEY root, const char* keyPath, const char* valueName, DWORD value);
-
-// True when root\keyPath exists now.
-bool registryKeyExists(HKEY root, const char* keyPath);
 
 }  // namespace kelvara

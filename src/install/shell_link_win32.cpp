@@ -4,7 +4,7 @@
 #include <objidl.h>
 #include <shobjidl.h>
 
-#include "runtime/handles.h"
+#include "runtime/handles_win32.h"
 
 namespace kelvara {
 namespace {

@@ -7,7 +7,7 @@
 #include "formats/variables.h"
 #include "install/folder_chain_win32.h"
 #include "install/install_messages.h"
-#include "install/install_run.h"
+#include "install/install_run_win32.h"
 #include "install/record_phases.h"
 #include "install/shell_link_win32.h"
 #include "install/shortcut_record.h"

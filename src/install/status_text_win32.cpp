@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "formats/setup_state.h"
+#include "runtime/handles_win32.h"
 #include "runtime/heap_string.h"
 #include "runtime/window_geometry_win32.h"
 
@@ -39,13 +40,12 @@ void showRemovalPath(HWND control, const char* path) {
     RECT area = {};
     ::GetClientRect(control, &area);
     // Measured on a memory device context with the control's font: nothing is drawn there.
-    if (HDC dc = ::CreateCompatibleDC(nullptr)) {
+    if (UniqueMemoryDc dc{::CreateCompatibleDC(nullptr)}) {
         HGDIOBJ font = reinterpret_cast<HGDIOBJ>(::SendMessageA(control, WM_GETFONT, 0, 0));
-        HGDIOBJ oldFont = font ? ::SelectObject(dc, font) : nullptr;
-        ::DrawTextExA(dc, shown.get(), static_cast<int>(length), &area,
+        HGDIOBJ oldFont = font ? ::SelectObject(dc.get(), font) : nullptr;
+        ::DrawTextExA(dc.get(), shown.get(), static_cast<int>(length), &area,
                       DT_PATH_ELLIPSIS | DT_MODIFYSTRING | DT_SINGLELINE | DT_NOPREFIX, nullptr);
-        if (oldFont) ::SelectObject(dc, oldFont);
-        ::DeleteDC(dc);
+        if (oldFont) ::SelectObject(dc.get(), oldFont);
     }
     ::SetWindowTextA(control, shown.get());
     refreshControl(control, true);

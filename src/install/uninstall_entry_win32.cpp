@@ -5,7 +5,7 @@
 #include "formats/setup_state.h"
 #include "formats/variables.h"
 #include "install/config_records.h"
-#include "install/install_run.h"
+#include "install/install_run_win32.h"
 #include "install/record_phases.h"
 #include "install/registry_write_win32.h"
 #include "runtime/heap_string.h"
@@ -15,11 +15,11 @@ namespace kelvara {
 void writeUninstallEntry(InstallRun& run) {
     // A short name that names no key of its own gets no entry: the uninstaller would otherwise
     // delete the whole list of installed programs, or another product's entry.
-    HeapString key(uninstallKeyPath(setupState.productShortName));
+    HeapString key(uninstallKeyPath(setupState.productShortName.get()));
     if (!key) return;
     const char* uninstaller = run.uninstallerPath.get();
     // Failures are not checked: the run is complete, and the entry only helps to find it.
-    writeRegistryText(HKEY_LOCAL_MACHINE, key.get(), "DisplayName", setupState.productName);
+    writeRegistryText(HKEY_LOCAL_MACHINE, key.get(), "DisplayName", setupState.productName.get());
     writeRegistryText(HKEY_LOCAL_MACHINE, key.get(), "UninstallString", uninstaller);
     writeRegistryText(HKEY_LOCAL_MACHINE, key.get(), "InstallLocation",
                       lookupVariable("%InstallPath%"));

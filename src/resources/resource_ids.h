@@ -49,13 +49,16 @@
 #define IDC_NEXT 1011
 #define IDC_CANCEL 1012
 
-// Page controls. Page text k fills control 1000 + k, so most ids name the text they show.
+// Page controls. Page text k fills control IDC_PAGE_TEXT_FIRST + k, so most ids name the text
+// they show (1001 and 1002, the title and subtitle, are below with the removal dialog's).
+#define IDC_PAGE_TEXT_FIRST 1000
 #define IDC_PAGE_TEXT_3 1003
 #define IDC_PAGE_TEXT_4 1004
 #define IDC_PAGE_TEXT_5 1005
 #define IDC_PAGE_TEXT_6 1006
 #define IDC_PAGE_TEXT_7 1007
 #define IDC_PAGE_TEXT_8 1008
+#define IDC_PAGE_TEXT_9 1009
 #define IDC_BROWSE 1013
 #define IDC_RICH_TEXT 1017
 #define IDC_PAGE_EDIT 1018

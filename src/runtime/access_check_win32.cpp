@@ -1,10 +1,10 @@
 // The access check: may the run's thread token do something to a file, folder or registry key?
 // The three security functions are looked up at run time; Windows 95 lacks them.
-#include "runtime/access_check.h"
+#include "runtime/access_check_win32.h"
 
 #include <aclapi.h>
 
-#include "runtime/handles.h"
+#include "runtime/handles_win32.h"
 #include "runtime/heap.h"
 
 namespace kelvara {
@@ -104,21 +104,19 @@ DWORD checkAccess(HANDLE token, const char* objectName, int objectKind, DWORD de
     *granted = true;
     if (isWindows95()) return 0;
     if (!functionsLoaded()) return 1;
-    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    UniqueLocalMemory descriptor;
     PSID owner = nullptr;
     PSID group = nullptr;
     PACL dacl = nullptr;
     DWORD error = security.getNamedSecurityInfo(
         objectName, static_cast<SE_OBJECT_TYPE>(objectKind),
         OWNER_SECURITY_INFORMATION | GROUP_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION, &owner,
-        &group, &dacl, nullptr, &descriptor);
+        &group, &dacl, nullptr, descriptor.put());
     if (error != ERROR_SUCCESS) return error;
     GENERIC_MAPPING mapping = objectKind == kObjectRegistryKey ? kKeyMapping : kFileMapping;
     DWORD access = desiredAccess;
     security.mapGenericMask(&access, &mapping);
-    error = runAccessCheck(descriptor, token, access, &mapping, granted);
-    ::LocalFree(descriptor);
-    return error;
+    return runAccessCheck(descriptor.get(), token, access, &mapping, granted);
 }
 
 }  // namespace kelvara

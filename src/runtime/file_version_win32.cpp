@@ -5,7 +5,7 @@
 
 #include <cstring>
 
-#include "runtime/handles.h"
+#include "runtime/handles_win32.h"
 #include "runtime/heap.h"
 #include "runtime/path_helpers.h"
 #include "runtime/text_case.h"
@@ -130,12 +130,11 @@ bool componentVersionText(const char* path, char* text, std::size_t size, bool c
 }
 
 std::uint32_t sharedCount(const char* path) {
-    HKEY raw = nullptr;
-    if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, kSharedDllsKey, 0, KEY_QUERY_VALUE, &raw) !=
+    UniqueKey key;
+    if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, kSharedDllsKey, 0, KEY_QUERY_VALUE, key.put()) !=
         ERROR_SUCCESS) {
         return 0;
     }
-    UniqueKey key(raw);
     DWORD size = 0;
     if (::RegQueryValueExA(key.get(), path, nullptr, nullptr, nullptr, &size) != ERROR_SUCCESS ||
         size == 0) {
@@ -151,21 +150,19 @@ std::uint32_t sharedCount(const char* path) {
 
 std::uint32_t changeSharedCount(const char* path, bool decrement) {
     std::uint32_t count = changedSharedCount(sharedCount(path), decrement);
-    HKEY raw = nullptr;
+    UniqueKey key;
     if (count == 0) {
         // Nothing to delete where the key is missing; do not create it for that.
-        if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, kSharedDllsKey, 0, KEY_SET_VALUE, &raw) ==
+        if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, kSharedDllsKey, 0, KEY_SET_VALUE, key.put()) ==
             ERROR_SUCCESS) {
-            UniqueKey key(raw);
             ::RegDeleteValueA(key.get(), path);
         }
         return count;
     }
     if (::RegCreateKeyExA(HKEY_LOCAL_MACHINE, kSharedDllsKey, 0, nullptr, REG_OPTION_NON_VOLATILE,
-                          KEY_SET_VALUE, nullptr, &raw, nullptr) != ERROR_SUCCESS) {
+                          KEY_SET_VALUE, nullptr, key.put(), nullptr) != ERROR_SUCCESS) {
         return count;
     }
-    UniqueKey key(raw);
     DWORD value = count;
     ::RegSetValueExA(key.get(), path, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value),
                      sizeof value);

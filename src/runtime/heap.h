@@ -1,6 +1,7 @@
 // The private heap: every string and block the engine makes comes from it, zero-filled.
 #pragma once
 #include <cstddef>
+#include <utility>
 
 namespace kelvara {
 
@@ -33,6 +34,37 @@ class HeapBlock {
 
   private:
     void* data_;
+};
+
+// Owns one block of the private heap (a string, a buffer) and frees it when it goes out of
+// scope or is reset. Moving transfers ownership; get() is explicit. Empty is null, so a record
+// of owners starts as zero bytes.
+template <typename T>
+class HeapOwned {
+  public:
+    constexpr HeapOwned() = default;
+    explicit HeapOwned(T* owned) : block_(owned) {}
+    HeapOwned(const HeapOwned&) = delete;
+    HeapOwned& operator=(const HeapOwned&) = delete;
+    HeapOwned(HeapOwned&& other) noexcept : block_(other.release()) {}
+    HeapOwned& operator=(HeapOwned&& other) noexcept {
+        reset(other.release());
+        return *this;
+    }
+    ~HeapOwned() { reset(); }
+
+    T* get() const { return block_; }
+    explicit operator bool() const { return block_ != nullptr; }
+    // Hands the block to the caller, who frees it from then on.
+    T* release() { return std::exchange(block_, nullptr); }
+    // Takes `owned` and frees the block held before (unless it is the same one).
+    void reset(T* owned = nullptr) {
+        T* old = std::exchange(block_, owned);
+        if (old != owned) heapFree(old);
+    }
+
+  private:
+    T* block_ = nullptr;
 };
 
 // Byte copy that is correct for overlapping ranges.

@@ -45,10 +45,9 @@ char* strConcat5(const char* a, const char* b, const char* c, const char* d, con
     return joined;
 }
 
-void HeapString::reset(char* owned) {
-    char* old = text_;
-    text_ = owned;
-    if (old && old != owned) heapFree(old);
+bool copyText(HeapString& target, const char* text) {
+    target.reset(strDupExtra(text, 0));
+    return static_cast<bool>(target);
 }
 
 }  // namespace kelvara

@@ -1,5 +1,6 @@
 // Heap strings: NUL-terminated ANSI text owned by whoever holds the pointer.
 #pragma once
+#include "runtime/heap.h"
 
 namespace kelvara {
 
@@ -13,31 +14,10 @@ char* strConcat5(const char* a, const char* b = nullptr, const char* c = nullptr
                  const char* d = nullptr, const char* e = nullptr);
 
 // Owns one heap string and frees it when it goes out of scope.
-class HeapString {
-  public:
-    HeapString() = default;
-    explicit HeapString(char* owned) : text_(owned) {}
-    HeapString(const HeapString&) = delete;
-    HeapString& operator=(const HeapString&) = delete;
-    HeapString(HeapString&& other) noexcept : text_(other.release()) {}
-    HeapString& operator=(HeapString&& other) noexcept {
-        reset(other.release());
-        return *this;
-    }
-    ~HeapString() { reset(); }
+using HeapString = HeapOwned<char>;
 
-    char* get() const { return text_; }
-    explicit operator bool() const { return text_ != nullptr; }
-    // Hands the string to the caller, who frees it from then on.
-    char* release() {
-        char* t = text_;
-        text_ = nullptr;
-        return t;
-    }
-    void reset(char* owned = nullptr);
-
-  private:
-    char* text_ = nullptr;
-};
+// Replaces `target` by a heap copy of `text` (a null text counts as empty). False when the heap
+// is exhausted; `target` is null then.
+bool copyText(HeapString& target, const char* text);
 
 }  // namespace kelvara

@@ -1,6 +1,7 @@
 // Formatted message boxes and the system's error texts.
-#include "runtime/message_box.h"
+#include "runtime/message_box_win32.h"
 
+#include "runtime/handles_win32.h"
 #include "runtime/message_text.h"
 
 namespace kelvara {
@@ -50,17 +51,16 @@ char* errorTextBuffer() {
 const char* systemErrorText(DWORD code) {
     char* text = errorTextBuffer();
     text[0] = '\0';
-    char* systemText = nullptr;
+    UniqueLocalMemory systemText;
     // Inserts are left as they are: there are no arguments to put in them, and without this
     // flag a text with %1 would make the system read arguments that do not exist.
     DWORD length = ::FormatMessageA(
         FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_IGNORE_INSERTS,
         nullptr, code, MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT),
-        reinterpret_cast<LPSTR>(&systemText), 0, nullptr);
+        reinterpret_cast<LPSTR>(systemText.put()), 0, nullptr);
     if (length && systemText) {
-        lstrcpynA(text, systemText, kMessageTextLimit);
+        lstrcpynA(text, static_cast<const char*>(systemText.get()), kMessageTextLimit);
     }
-    if (systemText) ::LocalFree(systemText);
     return text;
 }
 

@@ -3,7 +3,7 @@
 
 #include <cstring>
 
-#include "runtime/handles.h"
+#include "runtime/handles_win32.h"
 #include "runtime/heap.h"
 #include "runtime/heap_string.h"
 #include "runtime/path_helpers.h"

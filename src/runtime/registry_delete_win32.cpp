@@ -1,7 +1,7 @@
 // Registry deletion for the uninstall thread and the shared-count decrement.
 #include "runtime/registry_delete_win32.h"
 
-#include "runtime/handles.h"
+#include "runtime/handles_win32.h"
 #include "runtime/heap.h"
 #include "runtime/registry_roots.h"
 
@@ -23,10 +23,10 @@ HKEY registryRoot(int rootNumber) {
 LONG deleteRegistryValue(HKEY root, const char* keyPath, const char* valueName) {
     if (!keyPath) keyPath = "";
     if (*keyPath == '\\') ++keyPath;
-    HKEY raw = nullptr;
-    LONG status = ::RegOpenKeyExA(root, keyPath, 0, DELETE | KEY_QUERY_VALUE | KEY_SET_VALUE, &raw);
+    UniqueKey key;
+    LONG status =
+        ::RegOpenKeyExA(root, keyPath, 0, DELETE | KEY_QUERY_VALUE | KEY_SET_VALUE, key.put());
     if (status != ERROR_SUCCESS) return status;
-    UniqueKey key(raw);
     return ::RegDeleteValueA(key.get(), valueName);
 }
 
@@ -37,11 +37,10 @@ LONG deleteRegistryKey(HKEY root, const char* keyPath, bool force) {
     // root itself refused to go: no log line of an installation names a root.
     if (!*keyPath) return ERROR_INVALID_PARAMETER;
 
-    HKEY raw = nullptr;
-    LONG status =
-        ::RegOpenKeyExA(root, keyPath, 0, DELETE | KEY_QUERY_VALUE | KEY_ENUMERATE_SUB_KEYS, &raw);
+    UniqueKey key;
+    LONG status = ::RegOpenKeyExA(root, keyPath, 0,
+                                  DELETE | KEY_QUERY_VALUE | KEY_ENUMERATE_SUB_KEYS, key.put());
     if (status != ERROR_SUCCESS) return status;
-    UniqueKey key(raw);
 
     DWORD subkeys = 0;
     DWORD longest = 0;

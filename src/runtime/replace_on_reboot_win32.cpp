@@ -4,7 +4,7 @@
 
 #include <cstring>
 
-#include "runtime/handles.h"
+#include "runtime/handles_win32.h"
 #include "runtime/heap.h"
 #include "runtime/heap_string.h"
 #include "runtime/wininit_ini.h"
@@ -75,12 +75,11 @@ RestartRoute scheduleAtRestart(const char* source, const char* target) {
 bool addRunOnceMove(const char* source, const char* target) {
     HeapString command(runOnceMoveCommand(source, target));
     if (!command) return false;
-    HKEY raw = nullptr;
+    UniqueKey key;
     if (::RegCreateKeyExA(HKEY_LOCAL_MACHINE, kRunOnceKey, 0, nullptr, REG_OPTION_NON_VOLATILE,
-                          KEY_SET_VALUE, nullptr, &raw, nullptr) != ERROR_SUCCESS) {
+                          KEY_SET_VALUE, nullptr, key.put(), nullptr) != ERROR_SUCCESS) {
         return false;
     }
-    UniqueKey key(raw);
     return ::RegSetValueExA(key.get(), source, 0, REG_SZ,
                             reinterpret_cast<const BYTE*>(command.get()),
                             static_cast<DWORD>(std::strlen(command.get()) + 1)) == ERROR_SUCCESS;

@@ -7,6 +7,7 @@ list(APPEND KELVARA_PORTABLE_SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/message_text.cpp)
 list(APPEND KELVARA_WIN32_SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/heap_win32.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/system_objects_win32.cpp
     ${CMAKE_CURRENT_LIST_DIR}/text_case_win32.cpp
     ${CMAKE_CURRENT_LIST_DIR}/path_helpers_win32.cpp
     ${CMAKE_CURRENT_LIST_DIR}/message_box_win32.cpp
@@ -21,9 +22,11 @@ list(APPEND KELVARA_PORTABLE_SOURCES
 list(APPEND KELVARA_WIN32_SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/file_deletion_win32.cpp
     ${CMAKE_CURRENT_LIST_DIR}/registry_delete_win32.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/registry_keys_win32.cpp
     ${CMAKE_CURRENT_LIST_DIR}/window_geometry_win32.cpp
     ${CMAKE_CURRENT_LIST_DIR}/file_version_win32.cpp
     ${CMAKE_CURRENT_LIST_DIR}/replace_on_reboot_win32.cpp)
 list(APPEND KELVARA_HOST_SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/heap_host.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/system_objects_host.cpp
     ${CMAKE_CURRENT_LIST_DIR}/text_case_host.cpp)

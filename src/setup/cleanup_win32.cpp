@@ -2,41 +2,25 @@
 // need, the private heap last. Every step tolerates an object that was never made.
 #include <windows.h>
 
-#include "environment/folder_tokens.h"
+#include "environment/folder_tokens_win32.h"
 #include "formats/setup_state.h"
-#include "runtime/access_check.h"
+#include "runtime/access_check_win32.h"
 #include "runtime/heap.h"
 #include "setup/startup_stages.h"
 
 namespace kelvara {
 namespace {
 
-void freeText(char*& text) {
-    heapFree(text);
-    text = nullptr;
-}
-
-void closeHandle(OsHandle& handle) {
-    if (handle) ::CloseHandle(handle);
-    handle = nullptr;
-}
-
-void deleteObject(OsObject& object) {
-    if (object) ::DeleteObject(static_cast<HGDIOBJ>(object));
-    object = nullptr;
-}
-
 void releaseDrawingObjects(SetupState& s) {
-    deleteObject(s.normalFont);
-    deleteObject(s.pageBrush);
-    deleteObject(s.frameBrush);
-    deleteObject(s.headerBrush);
-    deleteObject(s.titleFont);
-    deleteObject(s.accentBrush);
-    deleteObject(s.accentPen);
-    deleteObject(s.palette);
-    heapFree(s.paletteDescription);
-    s.paletteDescription = nullptr;
+    s.normalFont.reset();
+    s.pageBrush.reset();
+    s.frameBrush.reset();
+    s.headerBrush.reset();
+    s.titleFont.reset();
+    s.accentBrush.reset();
+    s.accentPen.reset();
+    s.palette.reset();
+    s.paletteDescription.reset();
 }
 
 void destroyTextTables(SetupState& s) {
@@ -56,36 +40,33 @@ void destroyTextTables(SetupState& s) {
 
 void cleanUp() {
     SetupState& s = setupState;
-    freeText(s.commandLineCopy);
+    s.commandLineCopy.reset();
     releaseDrawingObjects(s);
-    if (s.richEditLibrary) ::FreeLibrary(static_cast<HMODULE>(s.richEditLibrary));
-    s.richEditLibrary = nullptr;
+    s.richEditLibrary.reset();
     s.backgroundLines.destroy();
     destroyTextTables(s);
-    heapFree(s.script);
-    s.script = nullptr;
-    freeText(s.installerDir);
-    freeText(s.installerPath);
-    freeText(s.licenseText);
-    freeText(s.readmeText);
-    freeText(s.tempDir);
-    freeText(s.productName);
-    freeText(s.productShortName);
-    freeText(s.setupCaption);
-    freeText(s.requiredWindows);
-    freeText(s.requiredDirectX);
-    freeText(s.requiredIe);
-    freeText(s.requiredAccess);
-    freeText(s.finishViewFile);
-    freeText(s.finishRunProgram);
-    freeText(s.rollbackLogPath);
-    freeText(s.uninstallLogPath);
-    freeText(s.logBuffer);
+    s.script.reset();
+    s.installerDir.reset();
+    s.installerPath.reset();
+    s.licenseText.reset();
+    s.readmeText.reset();
+    s.tempDir.reset();
+    s.productName.reset();
+    s.productShortName.reset();
+    s.setupCaption.reset();
+    s.requiredWindows.reset();
+    s.requiredDirectX.reset();
+    s.requiredIe.reset();
+    s.requiredAccess.reset();
+    s.finishViewFile.reset();
+    s.finishRunProgram.reset();
+    s.rollbackLogPath.reset();
+    s.uninstallLogPath.reset();
+    s.logBuffer.reset();
     s.entryText = nullptr;
-    if (s.selfFile && s.selfFile != INVALID_HANDLE_VALUE) ::CloseHandle(s.selfFile);
-    s.selfFile = INVALID_HANDLE_VALUE;
+    s.selfFile.reset();
     s.scratchFields.destroy();
-    closeHandle(s.proceedEvent);
+    s.proceedEvent.reset();
     s.uninstallPrograms.destroy();
     s.uninstallDllCalls.destroy();
     s.groupZeroPrograms.destroy();
@@ -93,8 +74,8 @@ void cleanUp() {
     s.variableNames.destroy();
     s.variableValues.destroy();
     s.languageNames.destroy();
-    closeHandle(s.installDoneEvent);
-    closeHandle(s.uninstallDoneEvent);
+    s.installDoneEvent.reset();
+    s.uninstallDoneEvent.reset();
     s.shortcutEntries.destroy();
     s.registryEntries.destroy();
     s.iniEntries.destroy();
@@ -105,7 +86,7 @@ void cleanUp() {
     s.deferredTargets.destroy();
     s.deferredShared.destroy();
     s.folderPaths.destroy();
-    closeHandle(s.threadToken);
+    s.threadToken.reset();
     releaseShellFunctions();
     releaseSecurityFunctions();
     heapDestroy();

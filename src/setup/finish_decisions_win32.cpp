@@ -1,20 +1,20 @@
-#include "setup/finish_decisions.h"
+#include "setup/finish_decisions_win32.h"
 
 #include "formats/languages.h"
 #include "formats/script_format.h"
 #include "formats/setup_state.h"
 #include "install/install_messages.h"
-#include "runtime/message_box.h"
+#include "runtime/message_box_win32.h"
 #include "uninstall/restart.h"
 
 namespace kelvara {
 namespace {
 
-constexpr int kMsgRestartFailed = 29;  // errorMessages
+constexpr ErrorMessage kMsgRestartFailed{29};  // errorMessages
 
 }  // namespace
 
-int restartQuestion() {
+SetupMessage restartQuestion() {
     const SetupState& s = setupState;
     return s.restartForInUseFiles && s.deferredTemps.count() != 0 ? kMsgRestartForInUseFiles
                                                                   : kMsgRestartQuestion;
@@ -22,8 +22,8 @@ int restartQuestion() {
 
 bool restartComputer(UINT style) {
     if (restartWindows(false)) return true;
-    messageBoxFormat(nullptr, setupState.setupCaption, text(kTableErrorMessages, kMsgRestartFailed),
-                     nullptr, style | MB_ICONERROR);
+    messageBoxFormat(nullptr, setupState.setupCaption.get(), text(kMsgRestartFailed), nullptr,
+                     style | MB_ICONERROR);
     return false;
 }
 

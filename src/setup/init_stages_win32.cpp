@@ -2,14 +2,14 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include "environment/folder_tokens.h"
+#include "environment/folder_tokens_win32.h"
 #include "environment/system_detection.h"
 #include "formats/setup_state.h"
 #include "formats/startup_messages.h"
-#include "runtime/access_check.h"
+#include "runtime/access_check_win32.h"
 #include "runtime/heap.h"
 #include "runtime/heap_string.h"
-#include "runtime/message_box.h"
+#include "runtime/message_box_win32.h"
 #include "runtime/path_helpers.h"
 #include "runtime/text_case.h"
 #include "setup/background_palette.h"
@@ -64,11 +64,11 @@ bool stageCore() {
     if (!loadSecurityFunctions()) return reportStartupFailure(kErrorLoadLibrary, kLibraryAdvapi);
     // String lists are our own arrays: no list functions to load from comctl32.
     if (!loadShellFunctions()) return reportStartupFailure(kErrorLoadLibrary, kLibraryShell);
-    s.richEditLibrary = ::LoadLibraryA("RichEd32.Dll");
+    s.richEditLibrary.reset(::LoadLibraryA("RichEd32.Dll"));
     if (!s.richEditLibrary) return reportStartupFailure(kErrorLoadLibrary, kLibraryRichEdit);
-    s.uninstallDoneEvent = makeEvent(false);
-    s.installDoneEvent = makeEvent(false);
-    s.proceedEvent = makeEvent(true);
+    s.uninstallDoneEvent.reset(makeEvent(false));
+    s.installDoneEvent.reset(makeEvent(false));
+    s.proceedEvent.reset(makeEvent(true));
     if (!s.uninstallDoneEvent || !s.installDoneEvent || !s.proceedEvent) {
         return reportStartupFailure(kErrorCreateEvent);
     }
@@ -77,7 +77,7 @@ bool stageCore() {
     HANDLE token = nullptr;
     if (::ImpersonateSelf(SecurityImpersonation) &&
         ::OpenThreadToken(::GetCurrentThread(), TOKEN_ALL_ACCESS, TRUE, &token)) {
-        s.threadToken = token;
+        s.threadToken.reset(token);
     }
     if (!createLists()) return reportStartupFailure(kErrorCreateList);
     // A path the heap cannot hold stays a hole; expansion then leaves that token as written.
@@ -115,8 +115,8 @@ void makePalette() {
     for (int i = 0; i < kGradientSteps; ++i) put(kPaletteFirstGradientEntry + i, gradient[i]);
     put(kAccentPaletteIndex, s.accentColor & 0x00FFFFFF);
     put(kAccentPaletteIndex + 1, ::GetSysColor(COLOR_BTNFACE));
-    s.paletteDescription = description;
-    s.palette = ::CreatePalette(description);
+    s.paletteDescription.reset(description);
+    s.palette.reset(::CreatePalette(description));
 }
 
 bool stageDrawing() {
@@ -127,14 +127,14 @@ bool stageDrawing() {
     s.accentStripeBottom = s.screenDpi * 140 / 96;
     s.accentStripeTop = s.screenDpi * 90 / 96;
     makePalette();
-    s.normalFont = makeFont(8, FW_NORMAL, s.normalFontFace);
-    s.titleFont =
-        makeFont(s.dialogSetOffset == kStandardLayout ? 12 : 10, FW_BOLD, s.titleFontFace);
-    s.headerBrush = ::CreateSolidBrush(resolveColor(s.headerColor));
-    s.pageBrush = ::CreateSolidBrush(resolveColor(s.pageColor));
-    s.frameBrush = ::CreateSolidBrush(resolveColor(s.frameColor));
-    s.accentBrush = ::CreateSolidBrush(PALETTEINDEX(kAccentPaletteIndex));
-    s.accentPen = ::CreatePen(PS_SOLID, 0, PALETTEINDEX(kAccentPaletteIndex));
+    s.normalFont.reset(makeFont(8, FW_NORMAL, s.normalFontFace));
+    s.titleFont.reset(
+        makeFont(s.dialogSetOffset == kStandardLayout ? 12 : 10, FW_BOLD, s.titleFontFace));
+    s.headerBrush.reset(::CreateSolidBrush(resolveColor(s.headerColor)));
+    s.pageBrush.reset(::CreateSolidBrush(resolveColor(s.pageColor)));
+    s.frameBrush.reset(::CreateSolidBrush(resolveColor(s.frameColor)));
+    s.accentBrush.reset(::CreateSolidBrush(PALETTEINDEX(kAccentPaletteIndex)));
+    s.accentPen.reset(::CreatePen(PS_SOLID, 0, PALETTEINDEX(kAccentPaletteIndex)));
     return true;
 }
 
@@ -159,37 +159,38 @@ bool stageLanguageNames() {
 
 bool stageInstallerPath() {
     SetupState& s = setupState;
-    s.installerPath = static_cast<char*>(heapAlloc(kPathBufferSize));
-    if (!s.installerPath || ::GetModuleFileNameA(nullptr, s.installerPath, kPathBufferSize) == 0) {
+    s.installerPath.reset(static_cast<char*>(heapAlloc(kPathBufferSize)));
+    if (!s.installerPath ||
+        ::GetModuleFileNameA(nullptr, s.installerPath.get(), kPathBufferSize) == 0) {
         return reportStartupFailure(kErrorInstallerPath);
     }
     return true;
 }
 
 bool stageInstallerDir() {
-    setupState.installerDir = folderPart(setupState.installerPath);
+    setupState.installerDir.reset(folderPart(setupState.installerPath.get()));
     return true;
 }
 
 bool stageTempDir() {
-    setupState.tempDir = tempFolder();
+    setupState.tempDir.reset(tempFolder());
     return setupState.tempDir ? true : reportStartupFailure(kErrorTempPath);
 }
 
 bool stageSelfFile() {
-    HANDLE file = ::CreateFileA(setupState.installerPath, GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+    HANDLE file = ::CreateFileA(setupState.installerPath.get(), GENERIC_READ, FILE_SHARE_READ,
+                                nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
     if (file == INVALID_HANDLE_VALUE) return reportStartupFailure(kErrorOpenSelf);
-    setupState.selfFile = file;
+    setupState.selfFile.reset(file);
     return true;
 }
 
 bool stageCommandLine() {
     SetupState& s = setupState;
-    s.commandLineCopy = strDupExtra(::GetCommandLineA(), 0);
+    s.commandLineCopy.reset(strDupExtra(::GetCommandLineA(), 0));
     if (!s.commandLineCopy) return true;  // no arguments: an interactive run
-    textUpper(s.commandLineCopy);
-    s.argCount = splitCommandLine(s.commandLineCopy, s.argTable, kArgTableSize);
+    textUpper(s.commandLineCopy.get());
+    s.argCount = splitCommandLine(s.commandLineCopy.get(), s.argTable, kArgTableSize);
     return true;
 }
 

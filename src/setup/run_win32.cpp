@@ -8,7 +8,7 @@
 #include "formats/startup_messages.h"
 #include "install/action_lists.h"
 #include "install/install_thread.h"
-#include "runtime/message_box.h"
+#include "runtime/message_box_win32.h"
 #include "runtime/replace_on_reboot_win32.h"
 #include "setup/exit_codes.h"
 #include "setup/run.h"
@@ -40,7 +40,7 @@ bool runStartupStages() {
 bool readStubHeader() {
     unsigned char bytes[kStubHeaderSize] = {};
     DWORD read = 0;
-    if (!::ReadFile(setupState.selfFile, bytes, kStubHeaderSize, &read, nullptr) ||
+    if (!::ReadFile(setupState.selfFile.get(), bytes, kStubHeaderSize, &read, nullptr) ||
         read < static_cast<DWORD>(kStubHeaderSize)) {
         return reportStartupFailure(kErrorReadHeader);
     }
@@ -55,7 +55,7 @@ bool requirementsMet() {
     const char* missingName = nullptr;
     const int item = requirementMessage(setupState, result, &missingName);
     if (item < 0) return true;
-    messageBoxFormat(nullptr, setupState.setupCaption, text(kTableSetupMessages, item), missingName,
+    messageBoxFormat(nullptr, setupState.setupCaption.get(), text(SetupMessage{item}), missingName,
                      MB_ICONEXCLAMATION);
     return false;
 }
@@ -68,11 +68,11 @@ int runInstallerMode() {
     if (!verifySetupImage(header) || !loadSetupScript(header)) return kExitNotInstalled;
     // A script without its end record is refused whole: half a configuration could install
     // anywhere, with any name.
-    if (!scriptIsWhole(setupState.script, setupState.scriptSize)) {
+    if (!scriptIsWhole(setupState.script.get(), setupState.scriptSize)) {
         reportStartupFailure(kErrorDamaged);
         return kExitNotInstalled;
     }
-    applyScript(setupState.script, setupState.scriptSize);
+    applyScript(setupState.script.get(), setupState.scriptSize);
     if (!requirementsMet()) return kExitNotInstalled;
     runActionGroup(0);
     return setupState.silentMode ? runSilentInstall() : runWizardInstall();
@@ -114,10 +114,9 @@ void offerUninstallRestart(const char* caption) {
 // through (not confirmed, no log, aborted) ends without a word.
 void runUninstallerMode() {
     SetupState& s = setupState;
-    ::CloseHandle(s.selfFile);
-    s.selfFile = INVALID_HANDLE_VALUE;
+    s.selfFile.reset();
     runUninstaller();
-    if (::WaitForSingleObject(static_cast<HANDLE>(s.uninstallDoneEvent), 0) != WAIT_OBJECT_0) {
+    if (::WaitForSingleObject(s.uninstallDoneEvent.get(), 0) != WAIT_OBJECT_0) {
         return;
     }
     const char* caption = text(kUninstallTextsSlot, kUninstallCaption);

@@ -45,12 +45,6 @@ const char* field(const StringList& fields, int i) {
     return item ? item : "";
 }
 
-// Replaces a heap string of the record by a copy of text.
-void replaceText(char*& target, const char* text) {
-    heapFree(target);
-    target = strDupExtra(text, 0);
-}
-
 // Appends text with folder tokens expanded.
 void appendExpanded(StringList& list, const char* text) {
     HeapString expanded(expandFolderTokens(text));
@@ -175,20 +169,18 @@ void applyPreviousLocation(const char* location, const RecordPlatform& platform)
     if (value) setVariable(kInstallPathVariable, value.get());
 }
 
-void applyFinishItem(const char* path, char*& target, bool& enabled) {
-    heapFree(target);
-    target = expandFolderTokens(path);
-    enabled = target && *target;
+void applyFinishItem(const char* path, HeapString& target, bool& enabled) {
+    target.reset(expandFolderTokens(path));
+    enabled = target && *target.get();
 }
 
 void applySettings(PayloadReader& reader, const RecordPlatform& platform) {
     SettingsFields f{};
     if (!readSettings(reader, f)) return;
     SetupState& s = setupState;
-    replaceText(s.productShortName, f.shortName);
-    replaceText(s.productName, f.productName);
-    heapFree(s.setupCaption);
-    s.setupCaption = strConcat5(f.productName, " Setup");
+    copyText(s.productShortName, f.shortName);
+    copyText(s.productName, f.productName);
+    s.setupCaption.reset(strConcat5(f.productName, " Setup"));
     applyFont(f.normalFont, s.normalFontFace, s.textColor, platform);
     s.pageColor = f.pageColor;
     s.frameColor = f.frameColor;
@@ -268,7 +260,7 @@ void applyAction(PayloadReader& reader, bool program) {
     if (!expanded) return;
     StringList& fields = setupState.scratchFields;
     splitFields(expanded.get(), false, fields);
-    const int groupField = program ? kRunProgramGroup : kCallDllGroup;
+    const int groupField = program ? int{kRunProgramGroup} : int{kCallDllGroup};
     const char* groupText = field(fields, groupField);
     int group = *groupText ? parseNumber(groupText) : kActionGroupDefault;
     StringList* list = actionList(group, program);
@@ -289,10 +281,10 @@ void applyRequirements(PayloadReader& reader) {
         return;
     }
     SetupState& s = setupState;
-    replaceText(s.requiredWindows, windows);
-    replaceText(s.requiredDirectX, directX);
-    replaceText(s.requiredIe, ie);
-    replaceText(s.requiredAccess, access);
+    copyText(s.requiredWindows, windows);
+    copyText(s.requiredDirectX, directX);
+    copyText(s.requiredIe, ie);
+    copyText(s.requiredAccess, access);
     s.adminRequired = admin != 0;
 }
 
@@ -303,10 +295,10 @@ void applyStringRecord(std::int32_t type, PayloadReader& reader) {
     SetupState& s = setupState;
     switch (type) {
         case kRecordLicense:
-            replaceText(s.licenseText, value);
+            copyText(s.licenseText, value);
             break;
         case kRecordReadme:
-            replaceText(s.readmeText, value);
+            copyText(s.readmeText, value);
             break;
         case kRecordRegistry:
             appendExpanded(s.registryEntries, value);

@@ -4,7 +4,7 @@
 
 #include <cstring>
 
-#include "environment/registry_text.h"
+#include "environment/registry_text_win32.h"
 #include "setup/script_records.h"
 
 namespace kelvara {

@@ -21,7 +21,7 @@ constexpr const char* kErrorVerifyRead = "Error verifying the file CRC.";
 constexpr DWORD kVerifyBlock = 1 << 20;
 
 HANDLE selfFile() {
-    return static_cast<HANDLE>(setupState.selfFile);
+    return setupState.selfFile.get();
 }
 
 bool seek(std::uint64_t offset) {
@@ -74,7 +74,8 @@ bool loadSetupScript(const StubHeader& header) {
         return reportStartupFailure(kErrorDamaged);
 
     unsigned char sizeField[4] = {};
-    const std::uint64_t scriptStart = std::uint64_t(header.packageOffset) + s.packageHeader.scriptOffset;
+    const std::uint64_t scriptStart =
+        std::uint64_t(header.packageOffset) + s.packageHeader.scriptOffset;
     if (!seek(scriptStart) || readSome(sizeField, sizeof sizeField) != sizeof sizeField)
         return reportStartupFailure(kErrorDamaged);
     std::uint32_t inflatedSize = readLe32(sizeField);
@@ -87,7 +88,7 @@ bool loadSetupScript(const StubHeader& header) {
     if (!scriptSizeIsPossible(inflatedSize, compressedSize))
         return reportStartupFailure(kErrorDamaged);
     HeapString compressed(static_cast<char*>(heapAlloc(compressedSize ? compressedSize : 1)));
-    s.script = static_cast<unsigned char*>(heapAlloc(inflatedSize ? inflatedSize : 1));
+    s.script.reset(static_cast<unsigned char*>(heapAlloc(inflatedSize ? inflatedSize : 1)));
     // A size no memory can hold is a damaged field, not a reason to go on with half a script.
     if (!compressed || !s.script) return reportStartupFailure(kErrorDamaged);
     s.scriptSize = inflatedSize;
@@ -97,8 +98,8 @@ bool loadSetupScript(const StubHeader& header) {
         if (read == 0) break;
         total += read;
     }
-    inflateBuffer(reinterpret_cast<unsigned char*>(compressed.get()), compressedSize, s.script,
-                  inflatedSize, nullptr, 0);
+    inflateBuffer(reinterpret_cast<unsigned char*>(compressed.get()), compressedSize,
+                  s.script.get(), inflatedSize, nullptr, 0);
     return true;
 }
 

@@ -8,10 +8,10 @@
 #include "install/action_lists.h"
 #include "install/install_messages.h"
 #include "install/install_thread.h"
-#include "runtime/handles.h"
-#include "runtime/message_box.h"
+#include "runtime/handles_win32.h"
+#include "runtime/message_box_win32.h"
 #include "setup/exit_codes.h"
-#include "setup/finish_decisions.h"
+#include "setup/finish_decisions_win32.h"
 
 namespace kelvara {
 namespace {
@@ -22,18 +22,16 @@ bool runInstallThread() {
     DWORD id = 0;
     HANDLE thread = ::CreateThread(nullptr, 0, installThread, nullptr, 0, &id);
     if (!thread) return false;
-    s.workerThread = thread;
+    s.workerThread.reset(thread);
     s.workerThreadId = id;
     ::WaitForSingleObject(thread, INFINITE);
-    ::CloseHandle(thread);
-    s.workerThread = nullptr;
+    s.workerThread.reset();
     return true;
 }
 
 // Asks whether to restart now; true when the restart was started.
 bool offerRestart(HWND owner) {
-    if (messageBoxFormat(owner, setupState.setupCaption,
-                         text(kTableSetupMessages, restartQuestion()), nullptr,
+    if (messageBoxFormat(owner, setupState.setupCaption.get(), text(restartQuestion()), nullptr,
                          MB_YESNO | MB_ICONQUESTION | MB_SYSTEMMODAL) != IDYES) {
         return false;
     }
@@ -46,18 +44,20 @@ int runSilentInstall() {
     SetupState& s = setupState;
     HWND owner = ::GetDesktopWindow();
     s.ownerWindow = owner;
-    for (int group = kActionGroupFirstPage; group <= kActionGroupLastPage; ++group) runActionGroup(group);
+    for (int group = kActionGroupFirstPage; group <= kActionGroupLastPage; ++group)
+        runActionGroup(group);
     InstallOutcome outcome;
     if (!runInstallThread()) return installerExitCode(outcome);
-    for (int group = kActionGroupAfterInstall; group <= kActionGroupLast; ++group) runActionGroup(group);
+    for (int group = kActionGroupAfterInstall; group <= kActionGroupLast; ++group)
+        runActionGroup(group);
 
-    outcome.installed = isSignalled(static_cast<HANDLE>(s.installDoneEvent));
+    outcome.installed = isSignalled(s.installDoneEvent.get());
     outcome.cancelled = s.installCancelled;
     if (!outcome.installed) return installerExitCode(outcome);
     outcome.succeeded = s.installSucceeded;
     if (!s.installSucceeded) {
-        messageBoxFormat(owner, s.setupCaption, text(kTableSetupMessages, kMsgCompletedWithErrors),
-                         nullptr, MB_ICONEXCLAMATION | MB_SYSTEMMODAL);
+        messageBoxFormat(owner, s.setupCaption.get(), text(kMsgCompletedWithErrors), nullptr,
+                         MB_ICONEXCLAMATION | MB_SYSTEMMODAL);
     }
     outcome.restartRequired = s.restartChosen;
     if (s.restartChosen) outcome.restartStarted = offerRestart(owner);

@@ -8,10 +8,10 @@
 
 #include "formats/languages.h"
 #include "formats/setup_state.h"
-#include "runtime/handles.h"
+#include "runtime/handles_win32.h"
 #include "runtime/heap.h"
 #include "runtime/heap_string.h"
-#include "runtime/message_box.h"
+#include "runtime/message_box_win32.h"
 #include "setup/startup_stages.h"
 #include "uninstall/self_removal_win32.h"
 #include "uninstall/uninstall_log_win32.h"
@@ -35,30 +35,25 @@ constexpr const char* kRemovalTitle = "Application Removal";
 constexpr const char* kRemovalSubtitleStart = "Please wait while the ";
 constexpr const char* kRemovalSubtitleEnd = " is removed from your computer.";
 
-void replaceLogPath(char* path) {
-    heapFree(setupState.uninstallLogPath);
-    setupState.uninstallLogPath = path;
-}
-
 // The installed copy: after the user's Yes, runs a temporary copy of itself on the same log,
 // so that the installed file is free to be deleted.
 void runFirstStage(const char* caption) {
     SetupState& s = setupState;
     if (!s.tempDir || !s.installerPath) return;
-    if (messageBoxFormat(nullptr, caption, kConfirmRemovalFormat, s.productName,
+    if (messageBoxFormat(nullptr, caption, kConfirmRemovalFormat, s.productName.get(),
                          MB_YESNO | MB_ICONQUESTION) != IDYES) {
         return;
     }
-    HeapBlock nameBlock(std::strlen(s.tempDir) + kTempNameRoom);
+    HeapBlock nameBlock(std::strlen(s.tempDir.get()) + kTempNameRoom);
     auto* copyPath = static_cast<char*>(nameBlock.get());
-    if (!copyPath || !::GetTempFileNameA(s.tempDir, kTempPrefix, 0, copyPath)) return;
+    if (!copyPath || !::GetTempFileNameA(s.tempDir.get(), kTempPrefix, 0, copyPath)) return;
     // Normal attributes: the self-removal script's plain "del" cannot remove a read-only copy.
-    if (!::CopyFileA(s.installerPath, copyPath, FALSE) ||
+    if (!::CopyFileA(s.installerPath.get(), copyPath, FALSE) ||
         !::SetFileAttributesA(copyPath, FILE_ATTRIBUTE_NORMAL)) {
         ::DeleteFileA(copyPath);
         return;
     }
-    HeapString commandLine(strConcat5(" ", s.uninstallLogPath));
+    HeapString commandLine(strConcat5(" ", s.uninstallLogPath.get()));
     if (!commandLine) {
         ::DeleteFileA(copyPath);
         return;
@@ -70,7 +65,7 @@ void runFirstStage(const char* caption) {
     if (!::CreateProcessA(
             copyPath, commandLine.get(), nullptr, nullptr, FALSE,
             CREATE_DEFAULT_ERROR_MODE | CREATE_NEW_PROCESS_GROUP | NORMAL_PRIORITY_CLASS, nullptr,
-            s.tempDir, &startup, &process)) {
+            s.tempDir.get(), &startup, &process)) {
         ::DeleteFileA(copyPath);
         return;
     }
@@ -90,11 +85,12 @@ void showRemovalDialog() {
 void runSecondStage(const char* caption) {
     SetupState& s = setupState;
     const int language = s.currentLanguage;
-    HeapString subtitle(strConcat5(kRemovalSubtitleStart, s.productName, kRemovalSubtitleEnd));
+    HeapString subtitle(
+        strConcat5(kRemovalSubtitleStart, s.productName.get(), kRemovalSubtitleEnd));
     setText(kUninstallTextsSlot, language, kTextCaption, caption);
     setText(kUninstallTextsSlot, language, kTextTitle, kRemovalTitle);
     setText(kUninstallTextsSlot, language, kTextSubtitle, subtitle.get());
-    setText(kUninstallTextsSlot, language, kTextProductName, s.productName);
+    setText(kUninstallTextsSlot, language, kTextProductName, s.productName.get());
     showRemovalDialog();
     writeSelfRemovalScript();
 }
@@ -104,10 +100,11 @@ void runSecondStage(const char* caption) {
 void runUninstaller() {
     SetupState& s = setupState;
     bool secondStage = false;
-    replaceLogPath(chooseUninstallLog(::GetCommandLineA(), s.installerDir,
-                                                       s.installerPath, &secondStage));
-    if (s.uninstallLogPath && readLog(s.uninstallLogPath, true) && initStage(kStageDrawing)) {
-        HeapString caption(strConcat5(s.productShortName, kCaptionSuffix));
+    s.uninstallLogPath.reset(chooseUninstallLog(::GetCommandLineA(), s.installerDir.get(),
+                                                s.installerPath.get(), &secondStage));
+    if (s.uninstallLogPath.get() && readLog(s.uninstallLogPath.get(), true) &&
+        initStage(kStageDrawing)) {
+        HeapString caption(strConcat5(s.productShortName.get(), kCaptionSuffix));
         if (caption) {
             if (secondStage) {
                 runSecondStage(caption.get());
@@ -116,8 +113,7 @@ void runUninstaller() {
             }
         }
     }
-    replaceLogPath(nullptr);
+    setupState.uninstallLogPath.reset();
 }
-
 
 }  // namespace kelvara

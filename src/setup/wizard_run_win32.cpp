@@ -8,11 +8,11 @@
 #include "formats/variables.h"
 #include "install/action_lists.h"
 #include "install/install_messages.h"
-#include "runtime/handles.h"
+#include "runtime/handles_win32.h"
 #include "runtime/heap_string.h"
-#include "runtime/message_box.h"
+#include "runtime/message_box_win32.h"
 #include "setup/exit_codes.h"
-#include "setup/finish_decisions.h"
+#include "setup/finish_decisions_win32.h"
 #include "setup/startup_stages.h"
 #include "wizard/background_window_win32.h"
 #include "wizard/wizard_frame_win32.h"
@@ -20,7 +20,7 @@
 namespace kelvara {
 namespace {
 
-constexpr int kMsgRestartReminder = 10;  // setupMessages: the short product name as %s
+constexpr SetupMessage kMsgRestartReminder{10};  // setupMessages: the short product name as %s
 
 void pumpWizardMessages(HWND frame) {
     MSG message;
@@ -36,7 +36,8 @@ void runGroupsAfterWizard() {
     int position = setupState.wizardPosition;
     if (position < 0) return;
     if (position == kFinishedWizardPosition) position = kFinishPageIndex;
-    for (int group = actionGroupAfterPage(position); group <= kActionGroupLast; ++group) runActionGroup(group);
+    for (int group = actionGroupAfterPage(position); group <= kActionGroupLast; ++group)
+        runActionGroup(group);
 }
 
 // The run-after program, then the view-after file, each when its box (or the script) says so.
@@ -46,7 +47,8 @@ void openAfterSetup() {
     const struct {
         const char* path;
         bool enabled;
-    } items[] = {{s.finishRunProgram, s.finishRunEnabled}, {s.finishViewFile, s.finishViewEnabled}};
+    } items[] = {{s.finishRunProgram.get(), s.finishRunEnabled},
+                 {s.finishViewFile.get(), s.finishViewEnabled}};
     for (const auto& item : items) {
         if (!item.enabled) continue;
         HeapString expanded(expandVariables(item.path));
@@ -61,13 +63,13 @@ bool restartDecided(HWND owner, UINT style) {
     SetupState& s = setupState;
     if (isPageShown(kFinishPageIndex) && !s.wizardCancelled) {
         if (s.restartChosen) return true;
-        messageBoxFormat(owner, s.setupCaption, text(kTableSetupMessages, kMsgRestartReminder),
-                         s.productShortName ? s.productShortName : "", style);
+        messageBoxFormat(owner, s.setupCaption.get(), text(kMsgRestartReminder),
+                         s.productShortName.get() ? s.productShortName.get() : "", style);
         return false;
     }
     if (!s.restartChosen) return false;
-    return messageBoxFormat(owner, s.setupCaption, text(kTableSetupMessages, restartQuestion()),
-                            nullptr, style | MB_YESNO | MB_ICONQUESTION) == IDYES;
+    return messageBoxFormat(owner, s.setupCaption.get(), text(restartQuestion()), nullptr,
+                            style | MB_YESNO | MB_ICONQUESTION) == IDYES;
 }
 
 }  // namespace
@@ -76,24 +78,23 @@ int runWizardInstall() {
     SetupState& s = setupState;
     initStage(kStageDrawing);
     HWND background = s.backgroundEnabled ? createBackgroundWindow() : nullptr;
-    s.backgroundWindow = background;
+    s.backgroundWindow.reset(background);
     // Without its background window the wizard runs on the desktop, as it does without one.
     HWND owner = background ? background : ::GetDesktopWindow();
     s.ownerWindow = owner;
     InstallOutcome outcome;
     HWND frame = hasShownPage() ? createWizardFrame(owner) : nullptr;
     if (!frame) {
-        messageBoxFormat(owner, s.setupCaption, text(kTableErrorMessages, kMsgNoWizardWindow),
-                         nullptr, MB_ICONERROR);
-        if (background) ::DestroyWindow(background);
-        s.backgroundWindow = nullptr;
+        messageBoxFormat(owner, s.setupCaption.get(), text(kMsgNoWizardWindow), nullptr,
+                         MB_ICONERROR);
+        s.backgroundWindow.reset();
         return installerExitCode(outcome);
     }
     pumpWizardMessages(frame);
     runGroupsAfterWizard();
 
     const UINT style = background ? 0 : MB_SYSTEMMODAL;
-    outcome.installed = isSignalled(static_cast<HANDLE>(s.installDoneEvent));
+    outcome.installed = isSignalled(s.installDoneEvent.get());
     outcome.cancelled = s.wizardCancelled || s.installCancelled;
     // A wizard without an Installing page installs nothing by design: walked to its end, the
     // run did what it was asked to.
@@ -102,8 +103,7 @@ int runWizardInstall() {
     if (outcome.installed) {
         outcome.succeeded = s.installSucceeded;
         if (!s.installSucceeded && !isPageShown(kFinishPageIndex)) {
-            messageBoxFormat(owner, s.setupCaption,
-                             text(kTableSetupMessages, kMsgCompletedWithErrors), nullptr,
+            messageBoxFormat(owner, s.setupCaption.get(), text(kMsgCompletedWithErrors), nullptr,
                              style | MB_ICONEXCLAMATION);
         }
         if (s.restartNeeded) {
@@ -113,8 +113,7 @@ int runWizardInstall() {
             openAfterSetup();
         }
     }
-    if (background) ::DestroyWindow(background);
-    s.backgroundWindow = nullptr;
+    s.backgroundWindow.reset();
     s.ownerWindow = ::GetDesktopWindow();
     if (restart) outcome.restartStarted = restartComputer(style);
     return installerExitCode(outcome);

@@ -4,7 +4,7 @@
 #include <windows.h>
 
 #include "formats/setup_state.h"
-#include "runtime/handles.h"
+#include "runtime/handles_win32.h"
 #include "runtime/heap_string.h"
 #include "runtime/path_helpers.h"
 #include "uninstall/protected_folders.h"

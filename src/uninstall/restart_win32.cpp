@@ -5,7 +5,7 @@
 #include <shellapi.h>
 
 #include "environment/system_detection.h"
-#include "runtime/handles.h"
+#include "runtime/handles_win32.h"
 
 namespace kelvara {
 namespace {

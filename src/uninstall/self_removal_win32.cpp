@@ -6,7 +6,7 @@
 #include <cstring>
 
 #include "formats/setup_state.h"
-#include "runtime/handles.h"
+#include "runtime/handles_win32.h"
 #include "runtime/heap_string.h"
 #include "runtime/path_helpers.h"
 #include "uninstall/uninstall_rules.h"
@@ -15,9 +15,9 @@ namespace kelvara {
 
 void writeSelfRemovalScript() {
     SetupState& s = setupState;
-    HeapString scriptPath(joinFolderName(s.tempDir, kSelfRemovalScriptName));
+    HeapString scriptPath(joinFolderName(s.tempDir.get(), kSelfRemovalScriptName));
     if (!scriptPath) return;
-    HeapString text(selfRemovalScriptText(s.installerPath, scriptPath.get()));
+    HeapString text(selfRemovalScriptText(s.installerPath.get(), scriptPath.get()));
     HeapString commandLine(strConcat5("\"", scriptPath.get(), "\""));
     if (!text || !commandLine) return;
     UniqueFile file(::CreateFileA(scriptPath.get(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ,

@@ -8,7 +8,7 @@
 
 #include "formats/install_log.h"
 #include "formats/setup_state.h"
-#include "runtime/handles.h"
+#include "runtime/handles_win32.h"
 #include "runtime/heap.h"
 #include "runtime/heap_string.h"
 #include "runtime/replace_on_reboot_win32.h"
@@ -21,11 +21,6 @@ static_assert(kLogFontFaceSize == sizeof(SetupState::normalFontFace) &&
                   kLogFontFaceSize == sizeof(SetupState::titleFontFace),
               "the log's face names fit the run's");
 
-void replaceText(char*& field, char* value) {
-    heapFree(field);
-    field = value;
-}
-
 void copyFace(char* target, const char* face) {
     std::size_t length = std::strlen(face);
     if (length >= kLogFontFaceSize) length = kLogFontFaceSize - 1;
@@ -35,8 +30,8 @@ void copyFace(char* target, const char* face) {
 
 void applyLogHeader(LogHeader& header) {
     SetupState& s = setupState;
-    replaceText(s.productName, header.productName.release());
-    replaceText(s.productShortName, header.productShortName.release());
+    s.productName = std::move(header.productName);
+    s.productShortName = std::move(header.productShortName);
     const LogSettings& settings = header.settings;
     s.dialogSetOffset = settings.dialogSetOffset;
     s.accentColor = settings.accentColor;
@@ -53,7 +48,7 @@ void applyLogHeader(LogHeader& header) {
 
 void releaseLog() {
     SetupState& s = setupState;
-    replaceText(s.logBuffer, nullptr);
+    s.logBuffer.reset();
     s.entryText = nullptr;
 }
 
@@ -75,8 +70,8 @@ bool readLog(const char* path, bool applySettings) {
     if (applySettings) applyLogHeader(header);
     SetupState& s = setupState;
     releaseLog();
-    s.logBuffer = buffer.release();
-    s.entryText = s.logBuffer + header.entryOffset;
+    s.logBuffer = std::move(buffer);
+    s.entryText = s.logBuffer.get() + header.entryOffset;
     return true;
 }
 
@@ -85,11 +80,11 @@ void undoRollbackLog() {
     // The run's settings are left alone: they are the ones the rollback log was written from,
     // and the wizard may still be reading them on its own thread.
     if (!s.rollbackLogPath) return;
-    const bool read = readLog(s.rollbackLogPath, false);
+    const bool read = readLog(s.rollbackLogPath.get(), false);
     // The rollback log goes whatever happens next: it is of no use to anyone after this run.
-    ::SetFileAttributesA(s.rollbackLogPath, FILE_ATTRIBUTE_NORMAL);
-    ::DeleteFileA(s.rollbackLogPath);
-    replaceText(s.rollbackLogPath, nullptr);
+    ::SetFileAttributesA(s.rollbackLogPath.get(), FILE_ATTRIBUTE_NORMAL);
+    ::DeleteFileA(s.rollbackLogPath.get());
+    s.rollbackLogPath.reset();
     if (!read) return;
     DWORD threadId = 0;
     UniqueHandle thread(::CreateThread(nullptr, 0, uninstallThread, nullptr, 0, &threadId));

@@ -13,10 +13,10 @@
 #include "install/status_text_win32.h"
 #include "runtime/file_deletion_win32.h"
 #include "runtime/file_version_win32.h"
-#include "runtime/handles.h"
+#include "runtime/handles_win32.h"
 #include "runtime/heap.h"
 #include "runtime/heap_string.h"
-#include "runtime/message_box.h"
+#include "runtime/message_box_win32.h"
 #include "runtime/path_helpers.h"
 #include "runtime/registry_delete_win32.h"
 #include "runtime/registry_roots.h"
@@ -97,7 +97,7 @@ const char* field(const LogEntry& entry, int i) {
 // Waits while the user interface holds the worker, then takes a quit message if one came.
 // False when the thread is to end.
 bool checkpoint() {
-    ::WaitForSingleObject(setupState.proceedEvent, INFINITE);
+    ::WaitForSingleObject(setupState.proceedEvent.get(), INFINITE);
     MSG message;
     return !::PeekMessageA(&message, reinterpret_cast<HWND>(-1), WM_QUIT, WM_QUIT, PM_REMOVE);
 }
@@ -182,12 +182,11 @@ void restoreRegistryValue(const Undo& undo, const LogEntry& entry) {
     const long size = bytes ? hexToBytes(hex, bytes, std::strlen(hex) / 2) : -1;
     if (size < 0) return;  // not a line this engine wrote
     LONG result = ERROR_FILE_NOT_FOUND;
-    HKEY raw = nullptr;
+    UniqueKey key;
     const char* path = *keyPath == '\\' ? keyPath + 1 : keyPath;
     if (registryRoot(root))
-        result = ::RegOpenKeyExA(registryRoot(root), path, 0, KEY_SET_VALUE, &raw);
+        result = ::RegOpenKeyExA(registryRoot(root), path, 0, KEY_SET_VALUE, key.put());
     if (result == ERROR_SUCCESS) {
-        UniqueKey key(raw);
         result = ::RegSetValueExA(key.get(), name, 0, type, bytes, static_cast<DWORD>(size));
     }
     if (result != ERROR_SUCCESS && result != ERROR_FILE_NOT_FOUND) {
@@ -294,7 +293,7 @@ void undoLine(Undo& undo, const LogEntry& entry) {
 // (same folder, same base name). They are removed last, so that an uninstall cancelled half-way
 // can be run again.
 bool isUninstallerFile(const LogEntry& entry) {
-    const char* log = setupState.uninstallLogPath;
+    const char* log = setupState.uninstallLogPath.get();
     if (entry.kind != kLogFile || !log) return false;
     const char* path = field(entry, 0);
     HeapString folder(folderPart(path));
@@ -336,7 +335,7 @@ DWORD WINAPI uninstallThread(void* parameter) {
         undo.pathText = ::GetDlgItem(undo.window, kRemovalPathText);
     }
     // No installation folder may stay held open as the current folder.
-    if (s.tempDir) ::SetCurrentDirectoryA(s.tempDir);
+    if (s.tempDir) ::SetCurrentDirectoryA(s.tempDir.get());
 
     const char* text = s.entryText ? s.entryText : "";
     LogLinesBackward lines(text, std::strlen(text));
@@ -386,7 +385,7 @@ DWORD WINAPI uninstallThread(void* parameter) {
 
     ::SHChangeNotify(SHCNE_ASSOCCHANGED, SHCNF_IDLIST, nullptr, nullptr);
     if (!checkpoint()) return 0;
-    ::SetEvent(s.uninstallDoneEvent);
+    ::SetEvent(s.uninstallDoneEvent.get());
     if (!undo.window) return 0;
     if (s.leftoverFolders.count() == 0) {
         ::EndDialog(undo.window, 0);

@@ -2,12 +2,14 @@
 #pragma once
 #include <windows.h>
 
+#include "resources/resource_ids.h"
+
 namespace kelvara {
 
 // Controls of the removal dialog that the thread drives.
-constexpr int kRemovalStatusText = 1003;
-constexpr int kRemovalPathText = 1004;
-constexpr int kRemovalProgressBar = 1023;
+constexpr int kRemovalStatusText = IDC_REMOVAL_STATUS;
+constexpr int kRemovalPathText = IDC_REMOVAL_PATH;
+constexpr int kRemovalProgressBar = IDC_REMOVAL_PROGRESS;
 
 // Sent by the uninstall thread to the dialog when it has finished and folders are left over:
 // the dialog turns into the leftover-files page on its own thread. wParam, lParam 0.

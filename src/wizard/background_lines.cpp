@@ -1,9 +1,9 @@
 #include "wizard/background_lines.h"
 
+#include "formats/script_format.h"
 #include "runtime/string_list.h"
 #include "runtime/text_case.h"
 #include "runtime/text_utils.h"
-#include "formats/script_format.h"
 
 namespace kelvara {
 namespace {

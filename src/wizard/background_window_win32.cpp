@@ -1,11 +1,12 @@
 #include "wizard/background_window_win32.h"
 
+#include "formats/setup_state.h"
+#include "formats/variables.h"
 #include "resources/resource_ids.h"
+#include "runtime/handles_win32.h"
 #include "runtime/heap_string.h"
 #include "runtime/string_list.h"
 #include "runtime/text_utils.h"
-#include "formats/setup_state.h"
-#include "formats/variables.h"
 #include "wizard/background_lines.h"
 
 namespace kelvara {
@@ -25,28 +26,27 @@ BOOL paintGradient(HWND window, HDC dc) {
     ::GetClientRect(window, &client);
     HPALETTE oldPalette = nullptr;
     if (s.palette) {
-        oldPalette = ::SelectPalette(dc, static_cast<HPALETTE>(s.palette), FALSE);
+        oldPalette = ::SelectPalette(dc, static_cast<HPALETTE>(s.palette.get()), FALSE);
         ::RealizePalette(dc);
     }
     for (int i = 0; i < kGradientSteps; ++i) {
-        HBRUSH band = ::CreateSolidBrush(PALETTEINDEX(kFirstGradientEntry + i));
+        UniqueGdiObject band(::CreateSolidBrush(PALETTEINDEX(kFirstGradientEntry + i)));
         if (!band) continue;
         RECT r = {0, i * client.bottom / kGradientSteps, client.right,
                   (i + 1) * client.bottom / kGradientSteps};
-        ::FillRect(dc, &r, band);
-        ::DeleteObject(band);
+        ::FillRect(dc, &r, static_cast<HBRUSH>(band.get()));
     }
     if (oldPalette) ::SelectPalette(dc, oldPalette, FALSE);
-    if (s.palette) ::UnrealizeObject(static_cast<HGDIOBJ>(s.palette));
+    if (s.palette) ::UnrealizeObject(static_cast<HGDIOBJ>(s.palette.get()));
     return TRUE;
 }
 
 void drawLine(HDC dc, const BackgroundLine& line, BackgroundLineStack& stack, int dpi,
               int clientWidth) {
-    HFONT font =
-        ::CreateFontA(-::MulDiv(line.points, dpi, 72), line.width, 0, 0, line.weight, line.italic,
-                      line.underline, FALSE, ANSI_CHARSET, 0, 0, PROOF_QUALITY, 0, line.face);
-    HGDIOBJ oldFont = font ? ::SelectObject(dc, font) : nullptr;
+    UniqueGdiObject font(::CreateFontA(-::MulDiv(line.points, dpi, 72), line.width, 0, 0,
+                                       line.weight, line.italic, line.underline, FALSE,
+                                       ANSI_CHARSET, 0, 0, PROOF_QUALITY, 0, line.face));
+    HGDIOBJ oldFont = font ? ::SelectObject(dc, font.get()) : nullptr;
     RECT r = {0, 0, 0, 0};
     ::DrawTextA(dc, line.text, -1, &r, DT_CALCRECT | kTextFormat);
     const int width = r.right - r.left;
@@ -61,8 +61,7 @@ void drawLine(HDC dc, const BackgroundLine& line, BackgroundLineStack& stack, in
     }
     ::SetTextColor(dc, gdiColor(line.color));
     ::DrawTextA(dc, line.text, -1, &r, kTextFormat);
-    if (oldFont) ::SelectObject(dc, oldFont);
-    if (font) ::DeleteObject(font);
+    if (oldFont) ::SelectObject(dc, oldFont);  // before the font goes
 }
 
 void paintLines(HWND window) {

@@ -1,10 +1,11 @@
 // The button map: per page index (0 to 11, 12 for the removal dialog) the buttonLabels number
 // that labels each of the controls 1010 (Back), 1011 (Next), 1012 (Cancel) and 1013 (Browse).
 #pragma once
+#include "resources/resource_ids.h"
 
 namespace kelvara {
 
-constexpr int kFirstMappedButton = 1010;
+constexpr int kFirstMappedButton = IDC_BACK;
 constexpr int kMappedButtonCount = 4;  // 1010 to 1013
 constexpr int kKeepTemplateLabel = -1;
 

@@ -6,6 +6,7 @@
 #include "formats/variables.h"
 #include "install/status_text_win32.h"
 #include "resources/resource_ids.h"
+#include "runtime/handles_win32.h"
 #include "runtime/heap_string.h"
 #include "runtime/path_helpers.h"
 #include "runtime/text_case.h"
@@ -45,12 +46,8 @@ void showAvailableSpaceLabel(HWND page, char driveLetter) {
 bool driveRootExists(char letter) {
     const char pattern[] = {letter, ':', '\\', '*', '\0'};
     WIN32_FIND_DATAA found;
-    HANDLE search = ::FindFirstFileA(pattern, &found);
-    if (search != INVALID_HANDLE_VALUE) {
-        ::FindClose(search);
-        return true;
-    }
-    return ::GetLastError() == ERROR_FILE_NOT_FOUND;
+    UniqueFind search(::FindFirstFileA(pattern, &found));
+    return search || ::GetLastError() == ERROR_FILE_NOT_FOUND;
 }
 
 // EN_CHANGE: the free space follows the drive being typed, as long as it is a drive there is.

@@ -2,7 +2,7 @@
 
 #include <shlobj.h>
 
-#include "environment/folder_tokens.h"
+#include "environment/folder_tokens_win32.h"
 #include "runtime/heap.h"
 #include "wizard/space_text.h"
 

@@ -1,12 +1,12 @@
 // The last two pages: Installing, which starts the install thread, and Finish, which tells how
 // the installation ended and offers the restart or the launches after setup.
-#include "install/install_messages.h"
-#include "install/install_thread.h"
-#include "resources/resource_ids.h"
-#include "runtime/message_box.h"
 #include "formats/languages.h"
 #include "formats/script_format.h"
 #include "formats/setup_state.h"
+#include "install/install_messages.h"
+#include "install/install_thread.h"
+#include "resources/resource_ids.h"
+#include "runtime/message_box_win32.h"
 #include "wizard/dialog_helpers_win32.h"
 #include "wizard/page_procedure_win32.h"
 #include "wizard/wizard_pages_win32.h"
@@ -43,14 +43,13 @@ void initialiseInstallingPage(HWND page) {
     ::SetDlgItemTextA(page, kCurrentFileLine, "");
     DWORD id = 0;
     HANDLE thread = ::CreateThread(nullptr, 0, installThread, page, 0, &id);
-    s.workerThread = thread;
+    s.workerThread.reset(thread);
     s.workerThreadId = thread ? id : 0;
     if (thread) return;
     // Without its thread the installation cannot happen: said so, and the wizard closes as
     // after a failed installation (nothing has been installed).
     HWND frame = ::GetParent(page);
-    messageBoxFormat(frame, s.setupCaption, text(kTableErrorMessages, kMsgNoWizardWindow), nullptr,
-                     MB_ICONERROR);
+    messageBoxFormat(frame, s.setupCaption.get(), text(kMsgNoWizardWindow), nullptr, MB_ICONERROR);
     ::PostMessageA(frame, kInstallFailedNotice, 0, 0);
 }
 

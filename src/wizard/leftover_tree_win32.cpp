@@ -5,12 +5,12 @@
 
 #include <cstring>
 
-#include "runtime/handles.h"
+#include "formats/setup_state.h"
+#include "runtime/handles_win32.h"
 #include "runtime/heap.h"
 #include "runtime/heap_string.h"
-#include "runtime/message_box.h"
+#include "runtime/message_box_win32.h"
 #include "runtime/path_helpers.h"
-#include "formats/setup_state.h"
 #include "uninstall/file_removal_win32.h"
 
 namespace kelvara {

@@ -1,8 +1,8 @@
 // Painting of the wizard pages and the removal dialog.
 #include "wizard/page_look_win32.h"
 
-#include "resources/resource_ids.h"
 #include "formats/setup_state.h"
+#include "resources/resource_ids.h"
 #include "wizard/dialog_helpers_win32.h"
 #include "wizard/page_procedure_win32.h"
 
@@ -19,12 +19,13 @@ struct OpaqueControl {
     int control;
 };
 constexpr OpaqueControl kOpaqueControls[] = {
-    {kPageTypeStartMenu, 1003},   {kPageTypeStartMenu, 1004}, {kPageTypeStartMenu, 1005},
-    {kPageTypeFinish, 1004},      {kPageTypeFinish, 1005},    {kPageTypeFinish, 1006},
-    {kPageTypeDestination, 1003},
+    {kPageTypeStartMenu, IDC_PAGE_TEXT_3},   {kPageTypeStartMenu, IDC_PAGE_TEXT_4},
+    {kPageTypeStartMenu, IDC_PAGE_TEXT_5},   {kPageTypeFinish, IDC_PAGE_TEXT_4},
+    {kPageTypeFinish, IDC_PAGE_TEXT_5},      {kPageTypeFinish, IDC_PAGE_TEXT_6},
+    {kPageTypeDestination, IDC_PAGE_TEXT_3},
 };
 
-void fill(HDC dc, int left, int top, int right, int bottom, OsObject brush) {
+void fill(HDC dc, int left, int top, int right, int bottom, void* brush) {
     if (!brush || right <= left || bottom <= top) return;
     RECT r = {left, top, right, bottom};
     ::FillRect(dc, &r, static_cast<HBRUSH>(brush));
@@ -36,11 +37,11 @@ void drawAccentPolygon(HDC dc, const POINT (&points)[4]) {
     if (!s.accentPen || !s.accentBrush) return;
     HPALETTE oldPalette = nullptr;
     if (s.palette) {
-        oldPalette = ::SelectPalette(dc, static_cast<HPALETTE>(s.palette), FALSE);
+        oldPalette = ::SelectPalette(dc, static_cast<HPALETTE>(s.palette.get()), FALSE);
         ::RealizePalette(dc);
     }
-    HGDIOBJ oldPen = ::SelectObject(dc, s.accentPen);
-    HGDIOBJ oldBrush = ::SelectObject(dc, s.accentBrush);
+    HGDIOBJ oldPen = ::SelectObject(dc, s.accentPen.get());
+    HGDIOBJ oldBrush = ::SelectObject(dc, s.accentBrush.get());
     ::Polygon(dc, points, 4);
     ::SelectObject(dc, oldBrush);
     ::SelectObject(dc, oldPen);
@@ -68,9 +69,8 @@ bool isOpaqueControl(int pageType, int control) {
     return false;
 }
 
-void remakeBrush(OsObject& brush, std::uint32_t value) {
-    if (brush) ::DeleteObject(static_cast<HGDIOBJ>(brush));
-    brush = ::CreateSolidBrush(colorOf(value));
+void remakeBrush(OwnedGdiObject& brush, std::uint32_t value) {
+    brush.reset(::CreateSolidBrush(colorOf(value)));
 }
 
 }  // namespace
@@ -103,7 +103,7 @@ BOOL paintFrameBand(HWND frame, HDC dc) {
     const int width = client.right;
     const int height = client.bottom;
     const int band = s.bandHeight;
-    fill(dc, 0, height - band, width, height, s.frameBrush);
+    fill(dc, 0, height - band, width, height, s.frameBrush.get());
     if (s.dialogSetOffset != kStandardLayout || height <= 0) return TRUE;
     const int top = s.accentStripeTop;
     const int bottom = s.accentStripeBottom;
@@ -137,12 +137,12 @@ BOOL paintPageBackground(HWND page, HDC dc) {
     const int header = s.headerBottom;
     const int band = removal ? removalBandHeight(page) : s.bandHeight;
 
-    fill(dc, 0, 0, width, header, s.headerBrush);
+    fill(dc, 0, 0, width, header, s.headerBrush.get());
     const bool welcomeInHeaderColour = s.pageType == kPageTypeWelcome && s.fullColorWelcome;
-    OsObject body = welcomeInHeaderColour ? s.headerBrush : s.pageBrush;
+    void* body = welcomeInHeaderColour ? s.headerBrush.get() : s.pageBrush.get();
     if (removal) {
         fill(dc, 0, header, width, height - band, body);
-        fill(dc, 0, height - band, width, height, s.frameBrush);
+        fill(dc, 0, height - band, width, height, s.frameBrush.get());
     } else {
         fill(dc, 0, header, width, height, body);
     }
@@ -170,8 +170,8 @@ INT_PTR pageStaticColors(HDC dc, HWND control) {
     }
     ::SetTextColor(dc, colour);
     ::SetBkMode(dc, TRANSPARENT);
-    if (isOpaqueControl(s.pageType, id) && s.pageBrush) {
-        return reinterpret_cast<INT_PTR>(s.pageBrush);
+    if (isOpaqueControl(s.pageType, id) && s.pageBrush.get()) {
+        return reinterpret_cast<INT_PTR>(s.pageBrush.get());
     }
     return reinterpret_cast<INT_PTR>(::GetStockObject(NULL_BRUSH));
 }

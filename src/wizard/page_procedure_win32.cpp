@@ -30,11 +30,14 @@ constexpr PageType kPageTypes[] = {
     {kPageTypeRemoval, initialiseRemovalDialog, handleRemovalDialog, nullptr},
 };
 
-// Controls that get the normal font (1001, the title, gets the title font).
-constexpr int kNormalFontControls[] = {1002, 1003, 1004, 1005, 1006, 1007,
-                                       1008, 1009, 1013, 1018, 1019};
+// Controls that get the normal font (the title gets the title font).
+constexpr int kNormalFontControls[] = {IDC_PAGE_SUBTITLE, IDC_PAGE_TEXT_3, IDC_PAGE_TEXT_4,
+                                       IDC_PAGE_TEXT_5,   IDC_PAGE_TEXT_6, IDC_PAGE_TEXT_7,
+                                       IDC_PAGE_TEXT_8,   IDC_PAGE_TEXT_9, IDC_BROWSE,
+                                       IDC_PAGE_EDIT,     IDC_GROUP_LIST};
 // Texts a language change repaints on the frame (the page lies at the frame's origin).
-constexpr int kRepaintedAfterLanguageChange[] = {1001, 1002, 1003};
+constexpr int kRepaintedAfterLanguageChange[] = {IDC_PAGE_TITLE, IDC_PAGE_SUBTITLE,
+                                                 IDC_PAGE_TEXT_3};
 constexpr int kFrameTitleText = 0;
 
 const PageType* currentPageType() {
@@ -55,10 +58,11 @@ void setExpandedText(HWND window, const char* text) {
 
 void setFonts(HWND page) {
     SetupState& s = setupState;
-    ::SendDlgItemMessageA(page, kControlTitle, WM_SETFONT, reinterpret_cast<WPARAM>(s.titleFont),
-                          FALSE);
+    ::SendDlgItemMessageA(page, kControlTitle, WM_SETFONT,
+                          reinterpret_cast<WPARAM>(s.titleFont.get()), FALSE);
     for (int id : kNormalFontControls) {
-        ::SendDlgItemMessageA(page, id, WM_SETFONT, reinterpret_cast<WPARAM>(s.normalFont), FALSE);
+        ::SendDlgItemMessageA(page, id, WM_SETFONT, reinterpret_cast<WPARAM>(s.normalFont.get()),
+                              FALSE);
     }
 }
 
@@ -99,11 +103,10 @@ void destroyPage(HWND page) {
         // The page's worker may still be on its way out after its last message (the install
         // thread posts its notice, then lets go of its run): it must be gone before the run's
         // clean-up releases what it uses. Every way a page goes has stopped it by now.
-        waitForThreadEnd(static_cast<HANDLE>(s.workerThread));
-        ::CloseHandle(static_cast<HANDLE>(s.workerThread));
-        s.workerThread = nullptr;
+        waitForThreadEnd(s.workerThread.get());
+        s.workerThread.reset();
     }
-    if (s.palette) ::UnrealizeObject(static_cast<HGDIOBJ>(s.palette));
+    if (s.palette) ::UnrealizeObject(static_cast<HGDIOBJ>(s.palette.get()));
 }
 
 }  // namespace
@@ -146,7 +149,7 @@ void applyPageTexts(HWND page, int pageIndex) {
     if (!texts) return;
     // The background window's title is what the taskbar shows: with its variables expanded, as
     // the frame's, not "%ProductName% Setup".
-    HWND background = static_cast<HWND>(s.backgroundWindow);
+    HWND background = static_cast<HWND>(s.backgroundWindow.get());
     if (background && texts->get(kFrameTitleText)) {
         setExpandedText(background, texts->get(kFrameTitleText));
     }

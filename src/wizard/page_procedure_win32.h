@@ -5,6 +5,8 @@
 #pragma once
 #include <windows.h>
 
+#include "resources/resource_ids.h"
+
 namespace kelvara {
 
 // Page types: the slot's dialog id minus dialogSetOffset.
@@ -25,14 +27,14 @@ constexpr int kRemovalPageIndex = 12;  // the uninstaller's page slot
 constexpr UINT kMsgReapplyTexts = WM_USER + 10;
 
 // Controls every page may have.
-constexpr int kPageTextFirstControl = 1000;  // page text k fills control 1000 + k
+constexpr int kPageTextFirstControl = IDC_PAGE_TEXT_FIRST;  // page text k fills this + k
 constexpr int kPageTextLast = 19;
-constexpr int kControlTitle = 1001;
-constexpr int kControlDestination = 1018;
-constexpr int kControlLanguageCombo = 1021;
-constexpr int kControlSeparator = 1027;
-constexpr int kFrameCommandNext = 1011;    // what the frame takes as Next
-constexpr int kFrameCommandCancel = 1012;  // what the frame takes as Cancel
+constexpr int kControlTitle = IDC_PAGE_TITLE;
+constexpr int kControlDestination = IDC_PAGE_EDIT;
+constexpr int kControlLanguageCombo = IDC_PAGE_COMBO;
+constexpr int kControlSeparator = IDC_HEADER_LINE;
+constexpr int kFrameCommandNext = IDC_NEXT;      // what the frame takes as Next
+constexpr int kFrameCommandCancel = IDC_CANCEL;  // what the frame takes as Cancel
 
 // What a page type adds to the common handling. Any member may be null.
 struct PageType {

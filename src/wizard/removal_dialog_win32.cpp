@@ -11,10 +11,10 @@
 #include "formats/setup_state.h"
 #include "install/status_text_win32.h"
 #include "resources/resource_ids.h"
-#include "runtime/handles.h"
+#include "runtime/handles_win32.h"
 #include "runtime/heap.h"
 #include "runtime/heap_string.h"
-#include "runtime/message_box.h"
+#include "runtime/message_box_win32.h"
 #include "uninstall/uninstall_thread_win32.h"
 #include "wizard/leftover_folders.h"
 #include "wizard/leftover_tree_win32.h"
@@ -69,25 +69,25 @@ void enableDelete(HWND dialog, bool enable) {
 
 // Waits for the uninstall thread to end; its messages to the dialog keep being handled.
 void waitForWorker() {
-    waitForThreadEnd(static_cast<HANDLE>(setupState.workerThread));
+    waitForThreadEnd(setupState.workerThread.get());
 }
 
 // Cancel, Finish, Esc, Enter and the close box.
 void closeDialog(HWND dialog) {
     SetupState& s = setupState;
-    ::ResetEvent(static_cast<HANDLE>(s.proceedEvent));
-    if (isSignalled(static_cast<HANDLE>(s.uninstallDoneEvent))) {
-        ::SetEvent(static_cast<HANDLE>(s.proceedEvent));
+    ::ResetEvent(s.proceedEvent.get());
+    if (isSignalled(s.uninstallDoneEvent.get())) {
+        ::SetEvent(s.proceedEvent.get());
         waitForWorker();
         ::EndDialog(dialog, 0);
         return;
     }
     if (::MessageBoxA(dialog, kAbortQuestion, caption(), MB_ICONWARNING | MB_YESNO) != IDYES) {
-        ::SetEvent(static_cast<HANDLE>(s.proceedEvent));
+        ::SetEvent(s.proceedEvent.get());
         return;
     }
     ::PostThreadMessageA(s.workerThreadId, WM_QUIT, 0, 0);
-    ::SetEvent(static_cast<HANDLE>(s.proceedEvent));
+    ::SetEvent(s.proceedEvent.get());
     waitForWorker();
     // An abandoned uninstallation schedules nothing for the restart and asks no restart.
     s.rebootDeleteFiles.clear();
@@ -226,7 +226,7 @@ void initialiseRemovalDialog(HWND dialog) {
     applyButtonLabels(dialog, nullptr, kRemovalPageIndex);
     DWORD id = 0;
     HANDLE thread = ::CreateThread(nullptr, 0, uninstallThread, dialog, 0, &id);
-    s.workerThread = thread;
+    s.workerThread.reset(thread);
     s.workerThreadId = thread ? id : 0;
 }
 

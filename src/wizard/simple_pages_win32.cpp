@@ -1,7 +1,7 @@
 // The pages that only show texts: language selection, welcome, licence and readme.
-#include "resources/resource_ids.h"
 #include "formats/languages.h"
 #include "formats/setup_state.h"
+#include "resources/resource_ids.h"
 #include "wizard/page_procedure_win32.h"
 #include "wizard/wizard_pages_win32.h"
 
@@ -70,11 +70,11 @@ void initialiseWelcomePage(HWND page) {
 }
 
 void initialiseLicensePage(HWND page) {
-    setRichText(page, setupState.licenseText);
+    setRichText(page, setupState.licenseText.get());
 }
 
 void initialiseReadmePage(HWND page) {
-    setRichText(page, setupState.readmeText);
+    setRichText(page, setupState.readmeText.get());
 }
 
 }  // namespace kelvara

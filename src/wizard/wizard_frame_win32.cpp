@@ -9,8 +9,8 @@
 #include "install/install_messages.h"
 #include "install/install_thread.h"
 #include "resources/resource_ids.h"
-#include "runtime/handles.h"
-#include "runtime/message_box.h"
+#include "runtime/handles_win32.h"
+#include "runtime/message_box_win32.h"
 #include "uninstall/uninstall_log_win32.h"
 #include "wizard/destination_check_win32.h"
 #include "wizard/dialog_helpers_win32.h"
@@ -24,8 +24,8 @@ namespace {
 // The product label opens our web page.
 constexpr const char* kMakerAddress = "https://kelvara.org/";
 
-constexpr int kMsgQuitBeforeInstall = 0;  // setupMessages
-constexpr int kMsgQuitDuringInstall = 8;  // setupMessages
+constexpr SetupMessage kMsgQuitBeforeInstall{0};  // setupMessages
+constexpr SetupMessage kMsgQuitDuringInstall{8};  // setupMessages
 
 // The product link's hot area at 96 dpi: from the band's top less 5 pixels to 30 pixels above
 // the bottom, 80 pixels wide. It grows with the DPI, as the label does.
@@ -70,8 +70,7 @@ void showButton(HWND frame, int id, bool show, int heir) {
 // WM_DESTROY ends the message loop.
 void endWizard(HWND frame) {
     SetupState& s = setupState;
-    if (s.pageWindow) ::DestroyWindow(static_cast<HWND>(s.pageWindow));
-    s.pageWindow = nullptr;
+    s.pageWindow.reset();
     ::DestroyWindow(frame);
 }
 
@@ -80,18 +79,16 @@ void endWizard(HWND frame) {
 // install. (Posted, so that a frame still in its creation is not destroyed under it.)
 bool openPage(HWND frame, int index) {
     SetupState& s = setupState;
-    if (s.pageWindow) ::DestroyWindow(static_cast<HWND>(s.pageWindow));
-    s.pageWindow = nullptr;
+    s.pageWindow.reset();
     s.currentPageIndex = index;
     HWND page = ::CreateDialogParamA(static_cast<HINSTANCE>(s.moduleHandle),
                                      MAKEINTRESOURCEA(s.pageSlots[index].dialogId), frame,
                                      pageProcedure, index);
     if (page) {
-        s.pageWindow = page;
+        s.pageWindow.reset(page);
         return true;
     }
-    messageBoxFormat(frame, s.setupCaption, text(kTableErrorMessages, kMsgNoWizardWindow), nullptr,
-                     MB_ICONERROR);
+    messageBoxFormat(frame, s.setupCaption.get(), text(kMsgNoWizardWindow), nullptr, MB_ICONERROR);
     ::PostMessageA(frame, kInstallFailedNotice, 0, 0);
     return false;
 }
@@ -126,7 +123,8 @@ void initialiseFrame(HWND frame) {
     constexpr int kNormalFontControls[] = {IDC_FRAME_PRODUCT_LABEL, IDC_FRAME_LABEL_LINE, IDC_BACK,
                                            IDC_NEXT, IDC_CANCEL};
     for (int id : kNormalFontControls) {
-        ::SendDlgItemMessageA(frame, id, WM_SETFONT, reinterpret_cast<WPARAM>(s.normalFont), FALSE);
+        ::SendDlgItemMessageA(frame, id, WM_SETFONT, reinterpret_cast<WPARAM>(s.normalFont.get()),
+                              FALSE);
     }
     RECT client = {};
     ::GetClientRect(frame, &client);
@@ -139,13 +137,11 @@ void initialiseFrame(HWND frame) {
 // passed over; past the last page the wizard ends there.
 void goNext(HWND frame) {
     SetupState& s = setupState;
-    HWND page = static_cast<HWND>(s.pageWindow);
+    HWND page = static_cast<HWND>(s.pageWindow.get());
     if (currentPageType() == kPageTypeDestination && !destinationAccepted(frame, page)) return;
     // The Installing page moves on only once the installation is done (the install thread's
     // notice), never on an Enter the page passed on while the files are still being written.
-    if (currentPageType() == kPageTypeInstalling &&
-        !isSignalled(static_cast<HANDLE>(s.installDoneEvent)))
-        return;
+    if (currentPageType() == kPageTypeInstalling && !isSignalled(s.installDoneEvent.get())) return;
     const int left = s.currentPageIndex;
     s.previousPageIndex = left;
     const int next = nextShownPage(left);
@@ -172,10 +168,10 @@ void goBack(HWND frame) {
     openPage(frame, back);
 }
 
-bool userWantsToQuit(HWND frame, int question) {
+bool userWantsToQuit(HWND frame, SetupMessage question) {
     SetupState& s = setupState;
     s.quitQuestionOpen = true;
-    const bool quit = ::MessageBoxA(frame, text(kTableSetupMessages, question), s.setupCaption,
+    const bool quit = ::MessageBoxA(frame, text(question), s.setupCaption.get(),
                                     MB_ICONQUESTION | MB_YESNO) == IDYES;
     s.quitQuestionOpen = false;
     return quit;
@@ -186,25 +182,25 @@ bool userWantsToQuit(HWND frame, int question) {
 void cancel(HWND frame) {
     SetupState& s = setupState;
     if (s.quitQuestionOpen) return;  // the question asked already stands
-    const int question =
+    const SetupMessage question =
         currentPageType() == kPageTypeInstalling ? kMsgQuitDuringInstall : kMsgQuitBeforeInstall;
-    ::ResetEvent(static_cast<HANDLE>(s.proceedEvent));
-    HANDLE worker = static_cast<HANDLE>(s.workerThread);
-    if (s.workerThreadId != 0 && !isSignalled(static_cast<HANDLE>(s.installDoneEvent))) {
+    ::ResetEvent(s.proceedEvent.get());
+    HANDLE worker = s.workerThread.get();
+    if (s.workerThreadId != 0 && !isSignalled(s.installDoneEvent.get())) {
         if (!userWantsToQuit(frame, question)) {
-            ::SetEvent(static_cast<HANDLE>(s.proceedEvent));
+            ::SetEvent(s.proceedEvent.get());
             return;
         }
         // The thread ends at its next checkpoint and rolls back what it made.
         ::PostThreadMessageA(s.workerThreadId, WM_QUIT, 0, 0);
-        ::SetEvent(static_cast<HANDLE>(s.proceedEvent));
+        ::SetEvent(s.proceedEvent.get());
         waitForThreadEnd(worker);
         undoRollbackLog();
         s.wizardCancelled = true;
         endWizard(frame);
         return;
     }
-    ::SetEvent(static_cast<HANDLE>(s.proceedEvent));
+    ::SetEvent(s.proceedEvent.get());
     waitForThreadEnd(worker);
     if (s.currentPageIndex < kFinishPageIndex && !userWantsToQuit(frame, question)) return;
     if (s.currentPageIndex == kFinishPageIndex) {
@@ -217,7 +213,7 @@ void cancel(HWND frame) {
 
 // The install thread failed or was cancelled, and has rolled back.
 void installEnded(HWND frame) {
-    waitForThreadEnd(static_cast<HANDLE>(setupState.workerThread));
+    waitForThreadEnd(setupState.workerThread.get());
     endWizard(frame);
 }
 
@@ -267,7 +263,7 @@ INT_PTR frameCommand(HWND frame, int id) {
 // Minimizing does not apply over the background window either.
 bool swallowedSystemCommand(WPARAM command) {
     return isSwallowedSystemCommand(command) ||
-           ((command & 0xFFF0) == SC_MINIMIZE && setupState.backgroundWindow);
+           ((command & 0xFFF0) == SC_MINIMIZE && setupState.backgroundWindow.get());
 }
 
 INT_PTR CALLBACK frameProcedure(HWND frame, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -293,7 +289,8 @@ INT_PTR CALLBACK frameProcedure(HWND frame, UINT message, WPARAM wParam, LPARAM 
             return swallowedSystemCommand(wParam) ? TRUE : FALSE;
         case WM_SYSCOLORCHANGE:
             if (setupState.pageWindow) {
-                ::SendMessageA(static_cast<HWND>(setupState.pageWindow), WM_SYSCOLORCHANGE, 0, 0);
+                ::SendMessageA(static_cast<HWND>(setupState.pageWindow.get()), WM_SYSCOLORCHANGE, 0,
+                               0);
             }
             return FALSE;
         case WM_DESTROY:

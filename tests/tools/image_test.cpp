@@ -6,17 +6,17 @@
 #include <sstream>
 #include <zlib.h>
 
+#include "formats/image_layout.h"
+#include "formats/languages.h"
 #include "formats/package_format.h"
+#include "formats/script_writer.h"
+#include "formats/setup_state.h"
+#include "formats/variables.h"
 #include "kelvara-build/dump.h"
 #include "kelvara-build/image_writer.h"
 #include "kelvara-build/project.h"
 #include "kelvara-build/script_builder.h"
-#include "formats/image_layout.h"
-#include "formats/languages.h"
 #include "setup/script_records.h"
-#include "formats/script_writer.h"
-#include "formats/setup_state.h"
-#include "formats/variables.h"
 
 using namespace kelvara;
 using namespace kelvara::build;
@@ -188,8 +188,8 @@ TEST(SetupImage, EngineAppliesTheBuiltScript) {
                                [] { return 7; }};
     ASSERT_TRUE(applyScript(decoded.script.data(), decoded.script.size(), platform));
 
-    EXPECT_STREQ(s.productName, "Full Product");
-    EXPECT_STREQ(s.setupCaption, "Full Product Setup");
+    EXPECT_STREQ(s.productName.get(), "Full Product");
+    EXPECT_STREQ(s.setupCaption.get(), "Full Product Setup");
     EXPECT_STREQ(s.normalFontFace, "Arial");
     EXPECT_EQ(s.textColor, 0x302010u);
     EXPECT_EQ(s.pageColor, 0x000080FFu);
@@ -224,7 +224,7 @@ TEST(SetupImage, EngineAppliesTheBuiltScript) {
     EXPECT_EQ(s.pageSlots[10].dllCalls.count(), 1);
     EXPECT_EQ(s.pageSlots[11].runPrograms.count(), 1);
     ASSERT_EQ(s.backgroundLines.count(), 1);
-    EXPECT_STREQ(s.requiredIe, "5.5SP2");
+    EXPECT_STREQ(s.requiredIe.get(), "5.5SP2");
     EXPECT_TRUE(s.adminRequired);
 }
 

@@ -17,8 +17,8 @@
 #include <string>
 #include <vector>
 
-#include "kelvara-build/project.h"
 #include "formats/folder_token_names.h"
+#include "kelvara-build/project.h"
 
 using namespace kelvara::build;
 

@@ -2,11 +2,11 @@
 // code, nt, admin, ie, directx, access, then token<i>=<path> for the 35 folder tokens.
 #include <cstdio>
 
-#include "environment/folder_tokens.h"
+#include "environment/folder_tokens_win32.h"
 #include "environment/system_detection.h"
-#include "runtime/heap.h"
 #include "formats/folder_token_names.h"
 #include "formats/setup_state.h"
+#include "runtime/heap.h"
 
 using namespace kelvara;
 

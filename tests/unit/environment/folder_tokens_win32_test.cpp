@@ -6,13 +6,13 @@
 
 #include <string>
 
-#include "environment/folder_tokens.h"
-#include "registry_value.h"
+#include "environment/folder_tokens_win32.h"
 #include "environment/system_detection.h"
 #include "environment/windows_release.h"
-#include "runtime/heap.h"
 #include "formats/folder_token_names.h"
 #include "formats/setup_state.h"
+#include "registry_value.h"
+#include "runtime/heap.h"
 
 using namespace kelvara;
 

@@ -18,7 +18,10 @@ class Requirements : public ::testing::Test {
 
     static void reset() {
         SetupState& s = setupState;
-        s.requiredWindows = s.requiredDirectX = s.requiredIe = s.requiredAccess = nullptr;
+        for (HeapString* keyword :
+             {&s.requiredWindows, &s.requiredDirectX, &s.requiredIe, &s.requiredAccess}) {
+            keyword->reset();
+        }
         s.adminRequired = false;
         s.windowsVersionCode = 0;
         s.ieLevel = 0;
@@ -27,7 +30,7 @@ class Requirements : public ::testing::Test {
         s.isAdministrator = false;
     }
     static void demandWindows(const char* keyword) {
-        setupState.requiredWindows = const_cast<char*>(keyword);
+        copyText(setupState.requiredWindows, keyword);
     }
 
     // The result on a system with this release and platform.
@@ -83,9 +86,9 @@ TEST_F(Requirements, NtPlatformAndAdministratorRights) {
 
 TEST_F(Requirements, ComponentsInOrderWithTheirNames) {
     SetupState& s = setupState;
-    s.requiredIe = const_cast<char*>("5.5sp1");
-    s.requiredDirectX = const_cast<char*>("5.0");
-    s.requiredAccess = const_cast<char*>("2000SR1");
+    copyText(s.requiredIe, "5.5sp1");
+    copyText(s.requiredDirectX, "5.0");
+    copyText(s.requiredAccess, "2000SR1");
     s.ieLevel = 15;
     s.directXVersion = 0x0301;
     s.accessLevel = 4;
@@ -101,7 +104,7 @@ TEST_F(Requirements, ComponentsInOrderWithTheirNames) {
     s.accessLevel = 5;
     EXPECT_EQ(check(kWindowsXp, true), kRequirementsMet);
     EXPECT_EQ(s.requirementResult, kRequirementsMet);
-    s.requiredDirectX = const_cast<char*>("8.1");
+    copyText(s.requiredDirectX, "8.1");
     s.directXVersion = 0x0800;
     EXPECT_EQ(check(kWindowsXp, true), kDirectXTooOld);
     EXPECT_STREQ(s.missingDirectXName, "DirectX 8.1");
@@ -116,7 +119,7 @@ TEST_F(Requirements, MessagesForEachResult) {
     EXPECT_EQ(requirementMessage(setupState, kNtPlatformMissing, &name), 12);
     EXPECT_EQ(name, nullptr);
     setupState.accessLevel = 0;
-    setupState.requiredAccess = const_cast<char*>("XP");
+    copyText(setupState.requiredAccess, "XP");
     int result = check(kWindowsXp, true);
     EXPECT_EQ(requirementMessage(setupState, result, &name), 13);
     EXPECT_STREQ(name, "Microsoft Access XP");

@@ -10,7 +10,7 @@
 #include "environment/windows_release.h"
 #include "formats/setup_state.h"
 #include "registry_value.h"
-#include "runtime/access_check.h"
+#include "runtime/access_check_win32.h"
 
 using namespace kelvara;
 
@@ -75,8 +75,7 @@ TEST(SystemDetection, ThePrefixIsAnNtReleaseWithAdministrators) {
 TEST(SystemDetection, ATokenWhoseAdministratorsGroupIsOnlyForDenyingIsNoAdministrator) {
     HANDLE process = nullptr;
     ASSERT_TRUE(::OpenProcessToken(::GetCurrentProcess(),
-                                   TOKEN_QUERY | TOKEN_DUPLICATE | TOKEN_ASSIGN_PRIMARY,
-                                   &process));
+                                   TOKEN_QUERY | TOKEN_DUPLICATE | TOKEN_ASSIGN_PRIMARY, &process));
     bool enabled = false;
     EXPECT_TRUE(tokenHasEnabledAdministrators(process, &enabled));
     EXPECT_TRUE(enabled);
@@ -88,8 +87,7 @@ TEST(SystemDetection, ATokenWhoseAdministratorsGroupIsOnlyForDenyingIsNoAdminist
                                            &administrators));
     SID_AND_ATTRIBUTES disable = {administrators, 0};
     HANDLE filtered = nullptr;
-    ASSERT_TRUE(::CreateRestrictedToken(process, 0, 1, &disable, 0, nullptr, 0, nullptr,
-                                        &filtered))
+    ASSERT_TRUE(::CreateRestrictedToken(process, 0, 1, &disable, 0, nullptr, 0, nullptr, &filtered))
         << ::GetLastError();
     enabled = true;
     EXPECT_TRUE(tokenHasEnabledAdministrators(filtered, &enabled));

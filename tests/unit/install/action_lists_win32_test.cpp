@@ -9,10 +9,10 @@
 #include <string>
 #include <vector>
 
-#include "install/action_fixtures.h"
-#include "install/action_lists.h"
 #include "formats/setup_state.h"
 #include "formats/variables.h"
+#include "install/action_fixtures.h"
+#include "install/action_lists.h"
 
 using namespace kelvara;
 using namespace kelvara_test;

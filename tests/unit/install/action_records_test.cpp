@@ -6,11 +6,11 @@
 #include <vector>
 
 #include "install/action_records.h"
+#include "formats/setup_state.h"
+#include "formats/variables.h"
 #include "runtime/heap.h"
 #include "runtime/string_list.h"
 #include "runtime/text_utils.h"
-#include "formats/setup_state.h"
-#include "formats/variables.h"
 
 using namespace kelvara;
 

@@ -6,10 +6,10 @@
 
 #include <string>
 
-#include "runtime/heap_string.h"
 #include "formats/folder_token_names.h"
 #include "formats/setup_state.h"
 #include "formats/variables.h"
+#include "runtime/heap_string.h"
 
 using namespace kelvara;
 

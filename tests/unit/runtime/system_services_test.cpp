@@ -5,10 +5,10 @@
 #include <cstring>
 #include <string>
 
-#include "runtime/access_check.h"
-#include "runtime/handles.h"
+#include "runtime/access_check_win32.h"
+#include "runtime/handles_win32.h"
 #include "runtime/heap_string.h"
-#include "runtime/message_box.h"
+#include "runtime/message_box_win32.h"
 #include "runtime/path_helpers.h"
 #include "runtime/text_case.h"
 

@@ -2,8 +2,8 @@
 
 #include <cstring>
 
-#include "runtime/text_case.h"
 #include "formats/command_line.h"
+#include "runtime/text_case.h"
 
 using namespace kelvara;
 

@@ -4,9 +4,9 @@
 #include <cstring>
 #include <string>
 
-#include "runtime/heap.h"
 #include "formats/folder_token_names.h"
 #include "formats/setup_state.h"
+#include "runtime/heap.h"
 
 using namespace kelvara;
 

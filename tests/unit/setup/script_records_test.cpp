@@ -2,14 +2,14 @@
 
 #include <string>
 
-#include "runtime/heap.h"
 #include "formats/folder_token_names.h"
 #include "formats/languages.h"
-#include "setup/script_bytes.h"
 #include "formats/script_format.h"
-#include "setup/script_records.h"
 #include "formats/setup_state.h"
 #include "formats/variables.h"
+#include "runtime/heap.h"
+#include "setup/script_bytes.h"
+#include "setup/script_records.h"
 
 using namespace kelvara;
 
@@ -58,11 +58,6 @@ StringList* recordLists(int i) {
     return i < static_cast<int>(std::size(lists)) ? lists[i] : nullptr;
 }
 
-void freeText(char*& text) {
-    heapFree(text);
-    text = nullptr;
-}
-
 // A fresh run's record for the parts the records touch, as start-up stage 0 leaves it.
 void resetRecordState() {
     SetupState& s = setupState;
@@ -79,10 +74,11 @@ void resetRecordState() {
         slot.enabled = false;
         slot.dialogId = 0;
     }
-    for (char** text : {&s.productShortName, &s.productName, &s.setupCaption, &s.licenseText,
-                        &s.readmeText, &s.finishViewFile, &s.finishRunProgram, &s.requiredWindows,
-                        &s.requiredDirectX, &s.requiredIe, &s.requiredAccess}) {
-        freeText(*text);
+    for (HeapString* text :
+         {&s.productShortName, &s.productName, &s.setupCaption, &s.licenseText, &s.readmeText,
+          &s.finishViewFile, &s.finishRunProgram, &s.requiredWindows, &s.requiredDirectX,
+          &s.requiredIe, &s.requiredAccess}) {
+        text->reset();
     }
     for (bool* flag :
          {&s.fullColorWelcome, &s.captionedBackground, &s.hideMakerLink, &s.finishViewEnabled,
@@ -147,8 +143,8 @@ TEST_F(ScriptRecords, WalkAppliesRecordsUntilTheEndAndSkipsUnknownTypes) {
         .end()
         .record(3, PayloadBytes().str("after the end").bytes);
     EXPECT_TRUE(applyScript(script.bytes.data(), script.bytes.size(), kFake));
-    EXPECT_STREQ(setupState.licenseText, "first licence");
-    EXPECT_STREQ(setupState.readmeText, "readme");
+    EXPECT_STREQ(setupState.licenseText.get(), "first licence");
+    EXPECT_STREQ(setupState.readmeText.get(), "readme");
 
     // A record that runs past the block ends the walk; what came before stays applied.
     ScriptBytes truncated;
@@ -156,23 +152,23 @@ TEST_F(ScriptRecords, WalkAppliesRecordsUntilTheEndAndSkipsUnknownTypes) {
         .record(3, PayloadBytes().str("cut").bytes);
     truncated.bytes.resize(truncated.bytes.size() - 1);
     EXPECT_FALSE(applyScript(truncated.bytes.data(), truncated.bytes.size(), kFake));
-    EXPECT_STREQ(setupState.readmeText, "kept");
-    EXPECT_STREQ(setupState.licenseText, "first licence");
+    EXPECT_STREQ(setupState.readmeText.get(), "kept");
+    EXPECT_STREQ(setupState.licenseText.get(), "first licence");
 
     // A corrupt length: nothing from that record on.
     ScriptBytes corrupt;
     corrupt.bytes = {3, 0, 0, 0, 0xF0, 0xFF, 0xFF, 0x7F, 'x', 0};
     corrupt.record(4, PayloadBytes().str("hidden").bytes).end();
     EXPECT_FALSE(applyScript(corrupt.bytes.data(), corrupt.bytes.size(), kFake));
-    EXPECT_STREQ(setupState.readmeText, "kept");
+    EXPECT_STREQ(setupState.readmeText.get(), "kept");
 }
 
 TEST_F(ScriptRecords, StringsWithoutTerminatorLeaveTheRecordOut) {
     applyText(kRecordLicense, "old");
     apply(kRecordLicense, Bytes{'n', 'e', 'w'});
-    EXPECT_STREQ(setupState.licenseText, "old");
+    EXPECT_STREQ(setupState.licenseText.get(), "old");
     apply(kRecordRequirements, PayloadBytes().str("WinXP").str("").str("IE5").str("").bytes);
-    EXPECT_EQ(setupState.requiredWindows, nullptr) << "administrator byte missing";
+    EXPECT_EQ(setupState.requiredWindows.get(), nullptr) << "administrator byte missing";
     apply(kRecordVariable, PayloadBytes().str("%A%").bytes);
     EXPECT_EQ(setupState.variableNames.count(), 0) << "value missing";
 }
@@ -325,9 +321,9 @@ TEST_F(ScriptRecords, SettingsRecordFillsNamesFontsColoursAndFlags) {
     SetupState& s = setupState;
     apply(kRecordSettings,
           settings("Verdana,0xFF8000", ",0x00008C", kStyleAllowDesktopChoice | kStyleRestart));
-    EXPECT_STREQ(s.productShortName, "Prod");
-    EXPECT_STREQ(s.productName, "Product Deluxe");
-    EXPECT_STREQ(s.setupCaption, "Product Deluxe Setup");
+    EXPECT_STREQ(s.productShortName.get(), "Prod");
+    EXPECT_STREQ(s.productName.get(), "Product Deluxe");
+    EXPECT_STREQ(s.setupCaption.get(), "Product Deluxe Setup");
     EXPECT_STREQ(s.normalFontFace, "MS Sans Serif") << "Verdana is not installed";
     EXPECT_EQ(s.textColor, 0x0080FFu);
     EXPECT_STREQ(s.titleFontFace, "Tahoma") << "an empty face";
@@ -337,9 +333,9 @@ TEST_F(ScriptRecords, SettingsRecordFillsNamesFontsColoursAndFlags) {
     EXPECT_EQ(s.headerColor, 0x00C88C00u);
     EXPECT_FALSE(s.fullColorWelcome);
     EXPECT_TRUE(s.captionedBackground);
-    EXPECT_STREQ(s.finishViewFile, "C:\\Program Files\\readme.txt");
+    EXPECT_STREQ(s.finishViewFile.get(), "C:\\Program Files\\readme.txt");
     EXPECT_TRUE(s.finishViewEnabled);
-    EXPECT_STREQ(s.finishRunProgram, "");
+    EXPECT_STREQ(s.finishRunProgram.get(), "");
     EXPECT_FALSE(s.finishRunEnabled);
     EXPECT_EQ(s.dialogSetOffset, 0);
     EXPECT_FALSE(s.allowGroupChoice);
@@ -374,9 +370,9 @@ TEST_F(ScriptRecords, SettingsRecordRefusesOverlongFacesAndTruncatedPayloads) {
 
     Bytes cut = settings("Arial", "Arial", kStyleCompactLayout);
     cut.pop_back();  // the link flag is missing
-    freeText(s.productName);
+    s.productName.reset();
     apply(kRecordSettings, cut);
-    EXPECT_EQ(s.productName, nullptr) << "a truncated settings record is left out whole";
+    EXPECT_EQ(s.productName.get(), nullptr) << "a truncated settings record is left out whole";
     EXPECT_EQ(s.dialogSetOffset, 0);
 }
 
@@ -439,7 +435,7 @@ TEST_F(ScriptRecords, EntryListsExpandFolderTokens) {
     EXPECT_EQ(item(s.backgroundLines, 0), "Arial,24,C:\\Program Files");
     applyText(kRecordReadme, "one");
     applyText(kRecordReadme, "two");
-    EXPECT_STREQ(s.readmeText, "two");
+    EXPECT_STREQ(s.readmeText.get(), "two");
 }
 
 TEST_F(ScriptRecords, ActionEntriesGoToTheirGroupWithoutTheGroupField) {
@@ -481,16 +477,16 @@ TEST_F(ScriptRecords, RequirementsReplaceEarlierOnes) {
     SetupState& s = setupState;
     apply(kRecordRequirements,
           PayloadBytes().str("Win98").str("DX8").str("IE5").str("").u8(2).bytes);
-    EXPECT_STREQ(s.requiredWindows, "Win98");
-    EXPECT_STREQ(s.requiredDirectX, "DX8");
-    EXPECT_STREQ(s.requiredIe, "IE5");
-    EXPECT_STREQ(s.requiredAccess, "");
+    EXPECT_STREQ(s.requiredWindows.get(), "Win98");
+    EXPECT_STREQ(s.requiredDirectX.get(), "DX8");
+    EXPECT_STREQ(s.requiredIe.get(), "IE5");
+    EXPECT_STREQ(s.requiredAccess.get(), "");
     EXPECT_TRUE(s.adminRequired);
     apply(kRecordRequirements,
           PayloadBytes().str("WinXP").str("").str("").str("Access2000").u8(0).bytes);
-    EXPECT_STREQ(s.requiredWindows, "WinXP");
-    EXPECT_STREQ(s.requiredDirectX, "");
-    EXPECT_STREQ(s.requiredAccess, "Access2000");
+    EXPECT_STREQ(s.requiredWindows.get(), "WinXP");
+    EXPECT_STREQ(s.requiredDirectX.get(), "");
+    EXPECT_STREQ(s.requiredAccess.get(), "Access2000");
     EXPECT_FALSE(s.adminRequired);
 }
 

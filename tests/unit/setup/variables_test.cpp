@@ -5,9 +5,9 @@
 #include <cstring>
 #include <string>
 
-#include "runtime/heap.h"
 #include "formats/setup_state.h"
 #include "formats/variables.h"
+#include "runtime/heap.h"
 
 using namespace kelvara;
 

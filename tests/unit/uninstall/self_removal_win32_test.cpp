@@ -102,8 +102,8 @@ TEST(SelfRemovalScript, WaitsForTheRunningProgramThenDeletesItAndItselfFromAFold
     ASSERT_FALSE(::DeleteFileA(program.c_str())) << "a running program's file was deletable";
 
     SetupState& s = setupState;
-    s.tempDir = strDupExtra(temp.path().c_str(), 0);
-    s.installerPath = strDupExtra(program.c_str(), 0);
+    s.tempDir.reset(strDupExtra(temp.path().c_str(), 0));
+    s.installerPath.reset(strDupExtra(program.c_str(), 0));
     const std::set<DWORD> before = childProcesses();
     writeSelfRemovalScript();
 
@@ -139,9 +139,8 @@ TEST(SelfRemovalScript, WaitsForTheRunningProgramThenDeletesItAndItselfFromAFold
     ::CloseHandle(interpreter);
     EXPECT_TRUE(exists(neighbour));
 
-    heapFree(s.tempDir);
-    heapFree(s.installerPath);
-    s.tempDir = s.installerPath = nullptr;
+    s.tempDir.reset();
+    s.installerPath.reset();
 }
 
 }  // namespace

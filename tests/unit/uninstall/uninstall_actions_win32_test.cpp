@@ -7,11 +7,11 @@
 #include <string>
 #include <vector>
 
-#include "install/action_fixtures.h"
 #include "formats/install_log.h"
+#include "formats/setup_state.h"
+#include "install/action_fixtures.h"
 #include "runtime/heap.h"
 #include "runtime/heap_string.h"
-#include "formats/setup_state.h"
 #include "uninstall/uninstall_thread_win32.h"
 
 using namespace kelvara;
@@ -27,11 +27,11 @@ class UninstallActions : public ::testing::Test {
         SetupState& s = setupState;
         ASSERT_TRUE(s.rebootDeleteFiles.create(5) && s.leftoverFolders.create(5) &&
                     s.deferredTargets.create(5));
-        s.proceedEvent = ::CreateEventA(nullptr, TRUE, TRUE, nullptr);
-        s.uninstallDoneEvent = ::CreateEventA(nullptr, TRUE, FALSE, nullptr);
-        ASSERT_TRUE(s.proceedEvent && s.uninstallDoneEvent);
+        s.proceedEvent.reset(::CreateEventA(nullptr, TRUE, TRUE, nullptr));
+        s.uninstallDoneEvent.reset(::CreateEventA(nullptr, TRUE, FALSE, nullptr));
+        ASSERT_TRUE(s.proceedEvent.get() && s.uninstallDoneEvent.get());
         // The thread makes this its current folder: a program without one of its own runs there.
-        s.tempDir = strDupExtra(fixtures_.folder().c_str(), 0);
+        s.tempDir.reset(strDupExtra(fixtures_.folder().c_str(), 0));
         LogSettings settings;
         ASSERT_TRUE(log_.start("Example Product", "Example", settings, nullptr, nullptr));
     }
@@ -40,11 +40,9 @@ class UninstallActions : public ::testing::Test {
         s.rebootDeleteFiles.destroy();
         s.leftoverFolders.destroy();
         s.deferredTargets.destroy();
-        ::CloseHandle(s.proceedEvent);
-        ::CloseHandle(s.uninstallDoneEvent);
-        s.proceedEvent = s.uninstallDoneEvent = nullptr;
-        heapFree(s.tempDir);
-        s.tempDir = nullptr;
+        s.proceedEvent.reset();
+        s.uninstallDoneEvent.reset();
+        s.tempDir.reset();
         s.entryText = nullptr;
         ::SetCurrentDirectoryA(startFolder_.c_str());
     }
@@ -66,7 +64,7 @@ class UninstallActions : public ::testing::Test {
         ASSERT_EQ(::WaitForSingleObject(thread, 60000), WAIT_OBJECT_0);
         ::CloseHandle(thread);
         setupState.entryText = nullptr;
-        EXPECT_EQ(::WaitForSingleObject(setupState.uninstallDoneEvent, 0), WAIT_OBJECT_0);
+        EXPECT_EQ(::WaitForSingleObject(setupState.uninstallDoneEvent.get(), 0), WAIT_OBJECT_0);
     }
 
     std::string quoted() const { return "\"" + fixtures_.recorder() + "\" "; }

@@ -130,11 +130,11 @@ class Uninstall : public ::testing::Test {
         ASSERT_TRUE(s.rebootDeleteFiles.create(5));
         ASSERT_TRUE(s.leftoverFolders.create(5));
         ASSERT_TRUE(s.deferredTargets.create(5));
-        s.proceedEvent = ::CreateEventA(nullptr, TRUE, TRUE, nullptr);
-        s.uninstallDoneEvent = ::CreateEventA(nullptr, TRUE, FALSE, nullptr);
-        ASSERT_TRUE(s.proceedEvent && s.uninstallDoneEvent);
+        s.proceedEvent.reset(::CreateEventA(nullptr, TRUE, TRUE, nullptr));
+        s.uninstallDoneEvent.reset(::CreateEventA(nullptr, TRUE, FALSE, nullptr));
+        ASSERT_TRUE(s.proceedEvent.get() && s.uninstallDoneEvent.get());
         // The thread makes this the current folder: the system's, never the test's own.
-        s.tempDir = strDupExtra(systemTempFolder().c_str(), 0);
+        s.tempDir.reset(strDupExtra(systemTempFolder().c_str(), 0));
         s.removeAllShared = false;
     }
     void TearDown() override {
@@ -142,13 +142,9 @@ class Uninstall : public ::testing::Test {
         s.rebootDeleteFiles.destroy();
         s.leftoverFolders.destroy();
         s.deferredTargets.destroy();
-        ::CloseHandle(s.proceedEvent);
-        ::CloseHandle(s.uninstallDoneEvent);
-        s.proceedEvent = s.uninstallDoneEvent = nullptr;
-        for (char** text : {&s.tempDir, &s.rollbackLogPath, &s.logBuffer}) {
-            heapFree(*text);
-            *text = nullptr;
-        }
+        s.proceedEvent.reset();
+        s.uninstallDoneEvent.reset();
+        for (HeapString* text : {&s.tempDir, &s.rollbackLogPath, &s.logBuffer}) text->reset();
         s.entryText = nullptr;
         s.removeAllShared = false;
     }
@@ -157,8 +153,7 @@ class Uninstall : public ::testing::Test {
     std::string useRollbackLog(const std::string& text) {
         std::string path = temp_ / "rollback.log";
         writeFile(path, text);
-        heapFree(setupState.rollbackLogPath);
-        setupState.rollbackLogPath = strDupExtra(path.c_str(), 0);
+        setupState.rollbackLogPath.reset(strDupExtra(path.c_str(), 0));
         return path;
     }
 
@@ -167,7 +162,7 @@ class Uninstall : public ::testing::Test {
     }
 
     static bool finished() {
-        return ::WaitForSingleObject(setupState.uninstallDoneEvent, 0) == WAIT_OBJECT_0;
+        return ::WaitForSingleObject(setupState.uninstallDoneEvent.get(), 0) == WAIT_OBJECT_0;
     }
 
     TempFolder temp_;
@@ -237,12 +232,12 @@ TEST_F(Uninstall, RollbackUndoesTheRunFromItsLastLineToItsFirst) {
     EXPECT_TRUE(items(setupState.rebootDeleteFiles).empty());
     EXPECT_TRUE(finished());
     EXPECT_FALSE(exists(logPath)) << "the rollback log is deleted once read";
-    EXPECT_EQ(setupState.rollbackLogPath, nullptr);
+    EXPECT_EQ(setupState.rollbackLogPath.get(), nullptr);
 
     // A second rollback finds nothing to undo, named or not.
     writeFile(app + "\\one.txt");
     seen = rollBack();
-    setupState.rollbackLogPath = strDupExtra(logPath.c_str(), 0);
+    setupState.rollbackLogPath.reset(strDupExtra(logPath.c_str(), 0));
     std::vector<SeenWindow> again = rollBack();
     EXPECT_TRUE(seen.empty() && again.empty()) << captions(seen) << captions(again);
     EXPECT_TRUE(exists(app + "\\one.txt"));
@@ -275,8 +270,8 @@ TEST_F(Uninstall, FileInUseGoesToTheRestartListWithoutAQuestion) {
     // paused between the attempts: a loop without pauses keeps a processor busy all along. A
     // loaded machine only makes the wait longer and the share smaller.
     EXPECT_GE(elapsed, kDeleteAttemptMs - 50) << "gave up early";
-    EXPECT_LT(processor, elapsed / 4) << processor << " ms of processor time in " << elapsed
-                                       << " ms of trying";
+    EXPECT_LT(processor, elapsed / 4)
+        << processor << " ms of processor time in " << elapsed << " ms of trying";
     EXPECT_TRUE(finished());
 }
 
@@ -299,8 +294,7 @@ TEST_F(Uninstall, LogsThatAreNoLogsUndoNothing) {
         EXPECT_FALSE(exists(logPath)) << "a rollback log goes even when it is no log: " << text;
         EXPECT_FALSE(finished()) << text;
     }
-    heapFree(setupState.rollbackLogPath);
-    setupState.rollbackLogPath = strDupExtra((temp_ / "missing.log").c_str(), 0);
+    setupState.rollbackLogPath.reset(strDupExtra((temp_ / "missing.log").c_str(), 0));
     EXPECT_TRUE(rollBack().empty());
     EXPECT_FALSE(finished());
 }
@@ -503,14 +497,14 @@ TEST_F(Uninstall, QuitMessageAtACheckpointEndsTheThreadBeforeItUndoesAnything) {
     setupState.entryText = text.data() + header.entryOffset;
 
     RemovalWindow window;
-    ::ResetEvent(setupState.proceedEvent);  // the user interface holds the worker
+    ::ResetEvent(setupState.proceedEvent.get());  // the user interface holds the worker
     WindowRun run = startWithWindow(window.get());
     ASSERT_TRUE(run.thread);
     const DWORD start = ::GetTickCount();
     while (!::PostThreadMessageA(run.id, WM_QUIT, 0, 0) && ::GetTickCount() - start < 5000) {
         ::Sleep(1);  // until the thread has its message queue
     }
-    ::SetEvent(setupState.proceedEvent);
+    ::SetEvent(setupState.proceedEvent.get());
     std::vector<SeenWindow> seen = watchThread(run.thread);
     DWORD exitCode = 99;
     ::GetExitCodeThread(run.thread, &exitCode);

@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
+#include "formats/setup_state.h"
 #include "runtime/heap.h"
 #include "runtime/heap_string.h"
-#include "formats/setup_state.h"
 #include "uninstall/system_fixtures.h"
 #include "uninstall/window_watch.h"
 #include "wizard/leftover_tree_win32.h"

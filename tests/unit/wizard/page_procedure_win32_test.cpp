@@ -136,14 +136,14 @@ class Painting : public ::testing::Test {
 
     void SetUp() override {
         SetupState& s = setupState;
-        const OsObject current[] = {s.headerBrush, s.pageBrush, s.frameBrush, s.accentBrush,
-                                    s.accentPen};
-        std::copy(std::begin(current), std::end(current), saved_);
-        s.headerBrush = ::CreateSolidBrush(kHeaderRgb);
-        s.pageBrush = ::CreateSolidBrush(kPageRgb);
-        s.frameBrush = ::CreateSolidBrush(kFrameRgb);
-        s.accentBrush = ::CreateSolidBrush(kAccentRgb);
-        s.accentPen = ::CreatePen(PS_SOLID, 0, kAccentRgb);
+        OwnedGdiObject* drawing[] = {&s.headerBrush, &s.pageBrush, &s.frameBrush, &s.accentBrush,
+                                     &s.accentPen};
+        for (int i = 0; i < 5; ++i) saved_[i] = std::move(*drawing[i]);
+        s.headerBrush.reset(::CreateSolidBrush(kHeaderRgb));
+        s.pageBrush.reset(::CreateSolidBrush(kPageRgb));
+        s.frameBrush.reset(::CreateSolidBrush(kFrameRgb));
+        s.accentBrush.reset(::CreateSolidBrush(kAccentRgb));
+        s.accentPen.reset(::CreatePen(PS_SOLID, 0, kAccentRgb));
         s.accentStripeTop = 90;
         s.accentStripeBottom = 140;
         s.headerBottom = kHeader;
@@ -165,15 +165,11 @@ class Painting : public ::testing::Test {
         ::DeleteObject(bitmap_);
         ::DeleteDC(dc_);
         ::DestroyWindow(window_);
-        for (OsObject object :
-             {s.headerBrush, s.pageBrush, s.frameBrush, s.accentBrush, s.accentPen}) {
-            ::DeleteObject(static_cast<HGDIOBJ>(object));
-        }
-        s.headerBrush = saved_[0];
-        s.pageBrush = saved_[1];
-        s.frameBrush = saved_[2];
-        s.accentBrush = saved_[3];
-        s.accentPen = saved_[4];
+        s.headerBrush = std::move(saved_[0]);
+        s.pageBrush = std::move(saved_[1]);
+        s.frameBrush = std::move(saved_[2]);
+        s.accentBrush = std::move(saved_[3]);
+        s.accentPen = std::move(saved_[4]);
         s.pageType = 0;
         s.fullColorWelcome = false;
     }
@@ -191,7 +187,7 @@ class Painting : public ::testing::Test {
     HDC dc_ = nullptr;
     HBITMAP bitmap_ = nullptr;
     HGDIOBJ old_ = nullptr;
-    OsObject saved_[5] = {};
+    OwnedGdiObject saved_[5];
 };
 
 TEST_F(Painting, TheRemovalDialogHasHeaderBodyItsOwnBandAndTheStripe) {
@@ -255,7 +251,7 @@ TEST_F(Painting, StaticTextsAreTransparentInTheirColours) {
 
     EXPECT_EQ(pageStaticColors(dc_, option), nullBrush);
     s.pageType = kPageTypeDestination;
-    EXPECT_EQ(pageStaticColors(dc_, option), reinterpret_cast<INT_PTR>(s.pageBrush))
+    EXPECT_EQ(pageStaticColors(dc_, option), reinterpret_cast<INT_PTR>(s.pageBrush.get()))
         << "a check box that must not show the background";
     pageStaticColors(dc_, label);
     EXPECT_EQ(::GetTextColor(dc_), RGB(4, 5, 6)) << "the band colour is the removal dialog's";
@@ -279,34 +275,31 @@ TEST(PageColors, ColourValuesNameSystemColoursByTheirFlagBits) {
 
 TEST(PageColors, SystemColourChangesMakeTheBrushesAnew) {
     SetupState& s = setupState;
-    OsObject saved[] = {s.pageBrush, s.headerBrush, s.frameBrush};
+    OwnedGdiObject saved[] = {std::move(s.pageBrush), std::move(s.headerBrush),
+                              std::move(s.frameBrush)};
     const std::uint32_t savedColors[] = {s.pageColor, s.headerColor, s.frameColor};
-    s.pageBrush = s.headerBrush = s.frameBrush = nullptr;
     s.pageColor = 0x001E140A;
     s.headerColor = 0x02000000;
     s.frameColor = 0x01000000;
     rebuildPageBrushes();
-    auto colourOf = [](OsObject object) {
+    auto colourOf = [](void* object) {
         LOGBRUSH brush = {};
         EXPECT_EQ(::GetObjectA(static_cast<HGDIOBJ>(object), sizeof brush, &brush),
                   static_cast<int>(sizeof brush));
         return brush.lbColor;
     };
-    EXPECT_EQ(colourOf(s.pageBrush), RGB(10, 20, 30));
-    EXPECT_EQ(colourOf(s.headerBrush), ::GetSysColor(COLOR_WINDOW));
-    EXPECT_EQ(colourOf(s.frameBrush), ::GetSysColor(COLOR_BTNFACE));
+    EXPECT_EQ(colourOf(s.pageBrush.get()), RGB(10, 20, 30));
+    EXPECT_EQ(colourOf(s.headerBrush.get()), ::GetSysColor(COLOR_WINDOW));
+    EXPECT_EQ(colourOf(s.frameBrush.get()), ::GetSysColor(COLOR_BTNFACE));
     s.pageColor = 0x00030201;
     rebuildPageBrushes();
-    EXPECT_EQ(colourOf(s.pageBrush), RGB(1, 2, 3)) << "made anew from the colour value";
+    EXPECT_EQ(colourOf(s.pageBrush.get()), RGB(1, 2, 3)) << "made anew from the colour value";
     s.pageColor = savedColors[0];
     s.headerColor = savedColors[1];
     s.frameColor = savedColors[2];
-    for (OsObject object : {s.pageBrush, s.headerBrush, s.frameBrush}) {
-        ::DeleteObject(static_cast<HGDIOBJ>(object));
-    }
-    s.pageBrush = saved[0];
-    s.headerBrush = saved[1];
-    s.frameBrush = saved[2];
+    s.pageBrush = std::move(saved[0]);
+    s.headerBrush = std::move(saved[1]);
+    s.frameBrush = std::move(saved[2]);
 }
 
 }  // namespace

@@ -5,13 +5,13 @@
 
 #include <string>
 
+#include "formats/languages.h"
+#include "formats/script_format.h"
+#include "formats/setup_state.h"
 #include "runtime/heap.h"
 #include "runtime/heap_string.h"
 #include "runtime/string_list.h"
 #include "runtime/text_utils.h"
-#include "formats/languages.h"
-#include "formats/script_format.h"
-#include "formats/setup_state.h"
 #include "wizard/background_lines.h"
 #include "wizard/destination_rules.h"
 #include "wizard/space_text.h"

@@ -1,5 +1,5 @@
 // Folder tokens resolved to the running system's folders (Windows only). The token table itself
-// and expandFolderTokens are in setup/folder_token_names.h.
+// and expandFolderTokens are in formats/folder_token_names.h.
 #pragma once
 #include <windows.h>
 #include <shlobj.h>

@@ -7,8 +7,9 @@
 #include <cstdint>
 
 #include "formats/install_log.h"
+#include "formats/languages.h"
 #include "install/install_display_win32.h"
-#include "runtime/handles.h"
+#include "runtime/handles_win32.h"
 #include "runtime/heap_string.h"
 #include "runtime/string_list.h"
 
@@ -48,13 +49,18 @@ struct InstallRun {
     // them back, a completed run deletes them.
     StringList replacedBackups;
     StringList replacedTargets;  // in step with replacedBackups: where each one belongs
-    StringList backedUpFiles;  // the targets of replacedBackups that were copied, not moved
-    unsigned char* inflateBuffer = nullptr;  // one piece of an inflated file at a time
-    bool quit = false;  // a checkpoint took the wizard's quit message: the run is cancelled
+    StringList backedUpFiles;    // the targets of replacedBackups that were copied, not moved
+    HeapOwned<unsigned char> inflateBuffer;  // one piece of an inflated file at a time
+    // A checkpoint took the wizard's quit message: every later checkpoint answers cancelled.
+    bool quitTaken = false;
 
-    ~InstallRun();
     HWND owner() const { return display.page(); }
 };
+
+// How a phase of the run ends: the run goes on; it stops (a failure or the user's answer to
+// one ends it, and it is rolled back); or the wizard cancelled it at a checkpoint (rolled back
+// too, and the run ends as cancelled).
+enum class PhaseOutcome { proceed, stop, cancelled };
 
 // A new, empty temporary file in the temporary folder with the prefix "KVR"; its path as a heap
 // string (the caller frees it), or null when the system gives none (the last error says why).
@@ -71,9 +77,9 @@ bool newNameBeside(const char* path, char (&name)[MAX_PATH + 1]);
 bool noteBackup(InstallRun& run, const char* backup, const char* target);
 
 // Waits while the wizard holds the run, takes a quit message posted to the thread, and tells
-// whether the run goes on. False once a quit message was taken now or earlier: the run is
-// cancelled and goes straight to its end.
-bool checkpoint(InstallRun& run);
+// whether the run goes on: proceed, or cancelled once a quit message was taken now or earlier
+// (the run then goes straight to its end).
+PhaseOutcome checkpoint(InstallRun& run);
 
 // Adds a path line ("a", "b", "g", "h") to the install log, and to the rollback log when
 // toRollback; with excludeSystemFolder a system folder gets no line.
@@ -86,9 +92,9 @@ void logPath(InstallRun& run, char kind, const char* path, bool toRollback,
 // kept (the change then goes ahead without it).
 bool keepCopyForRollback(InstallRun& run, const char* path);
 
-// Shows errorMessages item `item` (or setupMessages with fromSetupMessages) with the setup
-// caption, owner the Installing page or none, filled with a1 and a2. Returns the button.
-int askUser(InstallRun& run, int item, const char* a1, const char* a2, UINT style,
-            bool fromSetupMessages = false);
+// Shows the message `item` with the setup caption, owner the Installing page or none, filled
+// with a1 and a2. Returns the button.
+int askUser(InstallRun& run, ErrorMessage item, const char* a1, const char* a2, UINT style);
+int askUser(InstallRun& run, SetupMessage item, const char* a1, const char* a2, UINT style);
 
 }  // namespace kelvara

@@ -3,11 +3,13 @@
 #pragma once
 #include <windows.h>
 
+#include "formats/languages.h"
+
 namespace kelvara {
 
 // The setupMessages item that asks for the restart: the files-in-use question when files wait
 // for the restart because they were in use, the plain one otherwise.
-int restartQuestion();
+SetupMessage restartQuestion();
 
 // Restarts the computer; when the system refuses, says so (errorMessages 29, no owner, `style`
 // with the error icon). True when the restart was started.
