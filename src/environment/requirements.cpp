@@ -1,6 +1,7 @@
 #include "environment/requirements.h"
 
 #include "environment/windows_release.h"
+#include "formats/requirement_keywords.h"
 #include "formats/setup_state.h"
 #include "runtime/text_case.h"
 
@@ -13,7 +14,7 @@ struct Keyword {
     const char* missingName;
 };
 
-constexpr char kNtKeyword[] = "NT";
+constexpr const char* kNtKeyword = kWindowsRequirementKeywords[0];
 
 constexpr Keyword kWindowsKeywords[] = {
     {"95OSR2", kWindows95Osr2, "Microsoft Windows 95 OSR2"},
@@ -54,6 +55,12 @@ constexpr Keyword kAccessKeywords[] = {
     {"2000SR2", 6, "Microsoft Access 2000 SR2"},
     {"XP", 7, "Microsoft Access XP"},
 };
+
+static_assert(coversKeywords(kWindowsKeywords, kWindowsRequirementKeywords, 1) &&
+                  coversKeywords(kIeKeywords, kIeRequirementKeywords) &&
+                  coversKeywords(kDirectXKeywords, kDirectXRequirementKeywords) &&
+                  coversKeywords(kAccessKeywords, kAccessRequirementKeywords),
+              "the check knows every keyword of the requirements record, in its order");
 
 bool sameKeyword(const char* demand, const char* keyword) {
     return demand && compareTextNoCase(demand, keyword) == 0;

@@ -12,6 +12,7 @@
 #include "entry_reader.h"
 #include "file_bytes.h"
 #include "formats/package_format.h"
+#include "formats/requirement_keywords.h"
 #include "formats/script_format.h"
 #include "formats/setup_state.h"
 #include "project_names.h"
@@ -505,20 +506,14 @@ void ProjectParser::requirements(TableReader& root) {
         std::string Requirements::*field;
         std::vector<const char*> words;
     };
+    auto words = [](const auto& keywords) {
+        return std::vector<const char*>(std::begin(keywords), std::end(keywords));
+    };
     const Keywords kinds[] = {
-        {"windows",
-         &Requirements::windows,
-         {"NT", "95OSR2", "NT4", "98", "98SE", "ME", "2000", "XP", "2003"}},
-        {"directx",
-         &Requirements::directX,
-         {"1.0", "2.0", "3.0", "5.0", "6.0", "6.1", "7.0", "8.0", "8.1", "9.0"}},
-        {"ie",
-         &Requirements::ie,
-         {"3.0", "3.01", "3.02", "4.0", "4.01", "4.01SP1", "4.01SP2", "5.0", "5.01", "5.01SP1",
-          "5.01SP2", "5.01SP3", "5.5", "5.5SP1", "5.5SP2", "6.0", "6.0SP1"}},
-        {"access",
-         &Requirements::access,
-         {"97", "97SR1", "97SR2", "2000", "2000SR1", "2000SR2", "XP"}},
+        {"windows", &Requirements::windows, words(kWindowsRequirementKeywords)},
+        {"directx", &Requirements::directX, words(kDirectXRequirementKeywords)},
+        {"ie", &Requirements::ie, words(kIeRequirementKeywords)},
+        {"access", &Requirements::access, words(kAccessRequirementKeywords)},
     };
     for (const Keywords& kind : kinds) {
         std::optional<std::string> value = r.text(kind.key);
