@@ -266,7 +266,7 @@ void undoOnText(const LogEntry& entry, const StringList& system, std::vector<std
         }
         case kLogUninstallProgram: {
             ProgramRecord program = readLoggedProgram(entry.fields);
-            FUZZ_CHECK(!program.runOnce && program.window == WindowMode::Normal);
+            FUZZ_CHECK(!program.runOnce && program.window == WindowMode::normal);
             break;
         }
         case kLogUninstallDllCall: {
@@ -419,11 +419,11 @@ class LogModel {
         const std::string line = kind + (text ? "," + *text : "") + "\n";
         if (refused || kind.find('\n') != std::string::npos ||
             (text && text->find('\n') != std::string::npos)) {
-            FUZZ_CHECK(result == LogAddResult::Refused);
+            FUZZ_CHECK(result == LogAddResult::refused);
             return;
         }
         if (flags & kLogRollbackOnly) {
-            FUZZ_CHECK(result == LogAddResult::Added);
+            FUZZ_CHECK(result == LogAddResult::added);
             sink += line;
             return;
         }
@@ -432,13 +432,13 @@ class LogModel {
             if (system_.get(i) && strcasecmp(system_.get(i), text->c_str()) == 0) excluded = true;
         }
         if (excluded) {
-            FUZZ_CHECK(result == LogAddResult::Excluded);
+            FUZZ_CHECK(result == LogAddResult::excluded);
             return;
         }
         const bool duplicate = std::any_of(lines_.begin(), lines_.end(), [&](const ExpectedLine& e) {
             return strcasecmp(e.line.c_str(), line.c_str()) == 0;
         });
-        FUZZ_CHECK(result == (duplicate ? LogAddResult::Duplicate : LogAddResult::Added));
+        FUZZ_CHECK(result == (duplicate ? LogAddResult::duplicate : LogAddResult::added));
         if (duplicate) return;
         added.line = line;
         added.rollback = (flags & kLogToRollback) != 0;

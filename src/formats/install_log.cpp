@@ -175,7 +175,7 @@ bool InstallLog::start(const char* productName, const char* productShortName,
     if (!lines_.isCreated() && !lines_.create(kLineGrowth)) return false;
     systemFolders_ = systemFolders;
     rollback_ = rollback;
-    if (add(kLogHeader, nullptr, kLogToRollback) == LogAddResult::OutOfMemory) return false;
+    if (add(kLogHeader, nullptr, kLogToRollback) == LogAddResult::outOfMemory) return false;
     // The product names are not subject to the duplicate test: a name equal to the short name
     // appears twice, keeping the header four lines long.
     for (const char* name : {productName, productShortName}) {
@@ -184,24 +184,24 @@ bool InstallLog::start(const char* productName, const char* productShortName,
     }
     char buffer[2 * kLogFontFaceSize + 9 * kNumberRoom + 16];
     formatSettingsLine(buffer, sizeof buffer, settings);
-    return add(buffer, nullptr, kLogToRollback) != LogAddResult::OutOfMemory;
+    return add(buffer, nullptr, kLogToRollback) != LogAddResult::outOfMemory;
 }
 
 LogAddResult InstallLog::add(const char* kind, const char* text, unsigned flags) {
-    if (!lines_.isCreated()) return LogAddResult::OutOfMemory;
-    if (!kind || hasChar(kind, '\n') || hasChar(text, '\n')) return LogAddResult::Refused;
+    if (!lines_.isCreated()) return LogAddResult::outOfMemory;
+    if (!kind || hasChar(kind, '\n') || hasChar(text, '\n')) return LogAddResult::refused;
     if (flags & kLogRollbackOnly) {
         HeapString line(text ? strConcat5(kind, ",", text, "\n") : strConcat5(kind, "\n"));
-        if (!line) return LogAddResult::OutOfMemory;
+        if (!line) return LogAddResult::outOfMemory;
         if (rollback_) rollback_->write(line.get(), std::strlen(line.get()));
-        return LogAddResult::Added;
+        return LogAddResult::added;
     }
     if ((flags & kLogExcludeSystemFolder) && text && systemFolders_ &&
         systemFolders_->find(text, 0, 0) >= 0) {
-        return LogAddResult::Excluded;
+        return LogAddResult::excluded;
     }
     HeapString line(text ? strConcat5(kind, ",", text, "\n") : strConcat5(kind, "\n"));
-    if (!line) return LogAddResult::OutOfMemory;
+    if (!line) return LogAddResult::outOfMemory;
     const int equal = findEqual(line.get(), lineHash(line.get()));
     if (equal >= 0) {
         // A line carried over from an earlier run's log that this run now undoes on failure
@@ -210,27 +210,27 @@ LogAddResult InstallLog::add(const char* kind, const char* text, unsigned flags)
             rollbackFlags_[equal] = kRollbackLine;
             if (rollback_) rollback_->write(line.get(), std::strlen(line.get()));
         }
-        return LogAddResult::Duplicate;
+        return LogAddResult::duplicate;
     }
     const unsigned char mark = (flags & kLogToRollback)    ? kRollbackLine
                                : (flags & kLogCarriedOver) ? kCarriedOverLine
                                                            : kInstallLogLine;
-    if (!append(line.get(), mark)) return LogAddResult::OutOfMemory;
-    return LogAddResult::Added;
+    if (!append(line.get(), mark)) return LogAddResult::outOfMemory;
+    return LogAddResult::added;
 }
 
 LogAddResult InstallLog::addPath(char kind, const char* path, unsigned flags) {
-    if (!isPathKind(kind) || !path) return LogAddResult::Refused;
+    if (!isPathKind(kind) || !path) return LogAddResult::refused;
     const char kindText[] = {kind, '\0'};
     return add(kindText, path, flags);
 }
 
 LogAddResult InstallLog::addRegistryValue(const char* root, const char* keyPath,
                                           const char* valueName, unsigned flags) {
-    if (hasChar(root, ',') || hasChar(valueName, ',')) return LogAddResult::Refused;
+    if (hasChar(root, ',') || hasChar(valueName, ',')) return LogAddResult::refused;
     HeapString text(
         joinFields(root ? root : "", keyPath ? keyPath : "", valueName ? valueName : ""));
-    if (!text) return LogAddResult::OutOfMemory;
+    if (!text) return LogAddResult::outOfMemory;
     return add("c", text.get(), flags);
 }
 
@@ -243,7 +243,7 @@ LogAddResult InstallLog::addRegistryKey(unsigned root, const char* keyPath, bool
     // key path holds a comma (the reader then takes the last piece as the flag).
     const char* flag = withSubkeys ? "1" : (hasChar(keyPath, ',') ? "0" : nullptr);
     HeapString text(joinFields(rootText, keyPath, flag));
-    if (!text) return LogAddResult::OutOfMemory;
+    if (!text) return LogAddResult::outOfMemory;
     return add("e", text.get(), flags);
 }
 
@@ -256,10 +256,10 @@ LogAddResult InstallLog::addPreviousValue(unsigned root, const char* keyPath,
     TextBuilder(rootText, sizeof rootText).unsignedDecimal(root);
     TextBuilder(typeText, sizeof typeText).unsignedDecimal(type);
     HeapString hex(registryDataHex(data, size));
-    if (!hex) return LogAddResult::OutOfMemory;
+    if (!hex) return LogAddResult::outOfMemory;
     const char* pieces[] = {rootText, typeText, hex.get(), keyPath, valueName};
     HeapString text(joinEscaped(pieces, 5));
-    if (!text) return LogAddResult::OutOfMemory;
+    if (!text) return LogAddResult::outOfMemory;
     const char kindText[] = {kLogPreviousValue, '\0'};
     return add(kindText, text.get(), flags);
 }
@@ -269,17 +269,17 @@ LogAddResult InstallLog::addPreviousIniEntry(const char* file, const char* secti
                                              unsigned flags) {
     const char* pieces[] = {previous ? "1" : "0", file, section, key, previous};
     HeapString text(joinEscaped(pieces, 5));
-    if (!text) return LogAddResult::OutOfMemory;
+    if (!text) return LogAddResult::outOfMemory;
     const char kindText[] = {kLogPreviousIniEntry, '\0'};
     return add(kindText, text.get(), flags);
 }
 
 LogAddResult InstallLog::addEscaped(char kind, const char* first, const char* second,
                                     unsigned flags) {
-    if (!isEscapedKind(kind)) return LogAddResult::Refused;
+    if (!isEscapedKind(kind)) return LogAddResult::refused;
     const char* pieces[] = {first, second};
     HeapString text(joinEscaped(pieces, second ? 2 : 1));
-    if (!text) return LogAddResult::OutOfMemory;
+    if (!text) return LogAddResult::outOfMemory;
     const char kindText[] = {kind, '\0'};
     return add(kindText, text.get(), flags);
 }

@@ -71,12 +71,12 @@ void parseSettingsLine(const char* line, LogSettings& settings);
 
 // What InstallLog::add did with a line.
 enum class LogAddResult {
-    Added,        // appended (and sent to the rollback sink when flagged)
-    Duplicate,    // an equal line (ignoring case) is already there: nothing happened
-    Excluded,     // a system folder with kLogExcludeSystemFolder: nothing happened
-    Refused,      // the line could not be read back as written (an LF, or a comma where the
+    added,        // appended (and sent to the rollback sink when flagged)
+    duplicate,    // an equal line (ignoring case) is already there: nothing happened
+    excluded,     // a system folder with kLogExcludeSystemFolder: nothing happened
+    refused,      // the line could not be read back as written (an LF, or a comma where the
                   // reader cannot tell it from a separator): nothing happened
-    OutOfMemory,  // nothing happened
+    outOfMemory,  // nothing happened
 };
 
 // Receives the rollback log's lines as they are added (the install thread writes them to its

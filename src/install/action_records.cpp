@@ -48,11 +48,11 @@ bool flagField(const StringList& fields, int i, bool whenEmpty) {
 WindowMode windowMode(const char* text) {
     switch (parseNumber(text)) {
         case kWindowModeMinimized:
-            return WindowMode::MinimizedNoActivate;
+            return WindowMode::minimizedNoActivate;
         case kWindowModeMaximized:
-            return WindowMode::Maximized;
+            return WindowMode::maximized;
         default:
-            return WindowMode::Normal;
+            return WindowMode::normal;
     }
 }
 
@@ -82,7 +82,7 @@ ProgramRecord readProgramRecord(const StringList& fields) {
 ProgramRecord readLoggedProgram(const StringList& fields) {
     ProgramRecord record = readProgramRecord(fields);
     record.runOnce = false;
-    record.window = WindowMode::Normal;
+    record.window = WindowMode::normal;
     return record;
 }
 

@@ -9,7 +9,7 @@ namespace kelvara {
 class StringList;
 
 // Window modes of a program record (field 5); every other number shows the window normally.
-enum class WindowMode { Normal, MinimizedNoActivate, Maximized };
+enum class WindowMode { normal, minimizedNoActivate, maximized };
 
 // A program record read from its fields. The texts point into the field list, which must outlive
 // the record.
@@ -19,7 +19,7 @@ struct ProgramRecord {
     const char* workingFolder = "";  // field 2 as written; empty: the caller's current folder
     bool wait = true;                // field 3, 1 when empty
     bool runOnce = true;             // field 4, 1 when empty
-    WindowMode window = WindowMode::Normal;  // field 5
+    WindowMode window = WindowMode::normal;  // field 5
 };
 
 // A DLL call record read from its fields; texts as for ProgramRecord.

@@ -58,7 +58,7 @@ bool newNameBeside(const char* path, char (&name)[MAX_PATH + 1]) {
 
 bool noteBackup(InstallRun& run, const char* backup, const char* target) {
     if (run.log.addEscaped(kLogReplacedFile, backup, target, kLogToRollback | kLogRollbackOnly) !=
-        LogAddResult::Added) {
+        LogAddResult::added) {
         return false;
     }
     run.replacedBackups.append(backup);

@@ -20,11 +20,11 @@ constexpr const char* kOpenVerb = "open";
 
 int showCommand(WindowMode mode) {
     switch (mode) {
-        case WindowMode::MinimizedNoActivate:
+        case WindowMode::minimizedNoActivate:
             return SW_SHOWMINNOACTIVE;
-        case WindowMode::Maximized:
+        case WindowMode::maximized:
             return SW_SHOWMAXIMIZED;
-        case WindowMode::Normal:
+        case WindowMode::normal:
             break;
     }
     return SW_SHOW;

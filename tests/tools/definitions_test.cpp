@@ -114,9 +114,9 @@ TEST(BuilderNames, ReachTheEngineAsTheNumbersTheySay) {
                 ".lnk\"\ntarget = \"C:\\\\t.exe\"\nshow = \"" + name + "\"\n";
     }
     const std::pair<const char*, WindowMode> windows[] = {
-        {"normal", WindowMode::Normal},
-        {"minimized", WindowMode::MinimizedNoActivate},
-        {"maximized", WindowMode::Maximized}};
+        {"normal", WindowMode::normal},
+        {"minimized", WindowMode::minimizedNoActivate},
+        {"maximized", WindowMode::maximized}};
     for (const auto& [name, mode] : windows) {
         project += "[[run]]\nprogram = \"window-" + std::string(name) + "\"\nwindow = \"" + name +
                 "\"\n";

@@ -46,7 +46,7 @@ TEST(ActionRecords, ProgramFieldsAndTheirDefaults) {
     EXPECT_STREQ(record.workingFolder, "");
     EXPECT_TRUE(record.wait) << "an empty wait field waits";
     EXPECT_TRUE(record.runOnce) << "an empty run-once field runs once";
-    EXPECT_EQ(record.window, WindowMode::Normal);
+    EXPECT_EQ(record.window, WindowMode::normal);
 
     Fields full("tool.exe,/a /b,C:\\Work\\,0,0,1");
     record = readProgramRecord(full.list);
@@ -54,17 +54,17 @@ TEST(ActionRecords, ProgramFieldsAndTheirDefaults) {
     EXPECT_STREQ(record.workingFolder, "C:\\Work\\") << "kept as written; trimmed when run";
     EXPECT_FALSE(record.wait);
     EXPECT_FALSE(record.runOnce);
-    EXPECT_EQ(record.window, WindowMode::MinimizedNoActivate);
+    EXPECT_EQ(record.window, WindowMode::minimizedNoActivate);
 
     struct {
         const char* stored;
         bool wait;
         WindowMode window;
     } numbers[] = {
-        {"p,,,0x10,,2", true, WindowMode::Maximized},  // any nonzero number, hexadecimal too
-        {"p,,,00,,3", false, WindowMode::Normal},      // octal zero; modes past 2 are normal
-        {"p,,,-1,,0", true, WindowMode::Normal},
-        {"p,,,x,,0x2", false, WindowMode::Maximized},  // no digits: 0
+        {"p,,,0x10,,2", true, WindowMode::maximized},  // any nonzero number, hexadecimal too
+        {"p,,,00,,3", false, WindowMode::normal},      // octal zero; modes past 2 are normal
+        {"p,,,-1,,0", true, WindowMode::normal},
+        {"p,,,x,,0x2", false, WindowMode::maximized},  // no digits: 0
     };
     for (const auto& c : numbers) {
         Fields fields(c.stored);
@@ -82,7 +82,7 @@ TEST(ActionRecords, LoggedProgramsRunOnceWithoutAListAndShowNormally) {
     EXPECT_STREQ(record.workingFolder, "C:\\App");
     EXPECT_TRUE(record.wait) << "field 3 empty: wait";
     EXPECT_FALSE(record.runOnce);
-    EXPECT_EQ(record.window, WindowMode::Normal) << "a logged program's window mode is not read";
+    EXPECT_EQ(record.window, WindowMode::normal) << "a logged program's window mode is not read";
 
     Fields noWait("undo.exe,,,0");
     EXPECT_FALSE(readLoggedProgram(noWait.list).wait);

@@ -8,7 +8,7 @@
 #include "formats/setup_state.h"
 #include "formats/variables.h"
 #include "runtime/heap.h"
-#include "setup/script_bytes.h"
+#include "formats/script_bytes.h"
 #include "setup/script_records.h"
 
 using namespace kelvara;

@@ -48,7 +48,7 @@ class UninstallActions : public ::testing::Test {
     }
 
     void add(const char* kind, const std::string& fields) {
-        EXPECT_EQ(log_.add(kind, fields.c_str(), 0), LogAddResult::Added) << fields;
+        EXPECT_EQ(log_.add(kind, fields.c_str(), 0), LogAddResult::added) << fields;
     }
 
     // Undoes the log's entry lines on a thread of its own, as the rollback mode does.

@@ -77,17 +77,17 @@ class RollbackLog {
         log_.start("Example Product", "Example", settings, nullptr, nullptr);
     }
     void path(char kind, const std::string& path) {
-        EXPECT_EQ(log_.addPath(kind, path.c_str(), kLogToRollback), LogAddResult::Added) << path;
+        EXPECT_EQ(log_.addPath(kind, path.c_str(), kLogToRollback), LogAddResult::added) << path;
     }
     void value(int root, const std::string& key, const char* name) {
         EXPECT_EQ(
             log_.addRegistryValue(std::to_string(root).c_str(), key.c_str(), name, kLogToRollback),
-            LogAddResult::Added);
+            LogAddResult::added);
     }
     void key(int root, const std::string& key, bool withSubkeys) {
         EXPECT_EQ(log_.addRegistryKey(static_cast<unsigned>(root), key.c_str(), withSubkeys,
                                       kLogToRollback),
-                  LogAddResult::Added);
+                  LogAddResult::added);
     }
     std::string text() const {
         std::size_t length = 0;

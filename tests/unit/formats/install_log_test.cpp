@@ -78,27 +78,27 @@ TEST(InstallLog, SmallRunGivesExactInstallAndRollbackBytes) {
         log.start("Example Tool 1.0", "ExampleTool", sampleSettings(), &systemFolders, &sink));
 
     const unsigned both = kLogToRollback | kLogExcludeSystemFolder;
-    EXPECT_EQ(log.addPath(kLogFolder, "c:\\program files", both), LogAddResult::Excluded);
+    EXPECT_EQ(log.addPath(kLogFolder, "c:\\program files", both), LogAddResult::excluded);
     EXPECT_EQ(log.addPath(kLogFolder, "C:\\Program Files\\Example", kLogToRollback),
-              LogAddResult::Added);
-    EXPECT_EQ(log.addPath(kLogFolder, "C:\\PROGRAM FILES\\example", both), LogAddResult::Duplicate);
+              LogAddResult::added);
+    EXPECT_EQ(log.addPath(kLogFolder, "C:\\PROGRAM FILES\\example", both), LogAddResult::duplicate);
     EXPECT_EQ(log.addPath(kLogFile, "C:\\Program Files\\Example\\tool.exe", kLogToRollback),
-              LogAddResult::Added);
+              LogAddResult::added);
     // An existing file the run overwrote: install log only.
     EXPECT_EQ(log.addPath(kLogFile, "C:\\Program Files\\Example\\readme.txt", 0),
-              LogAddResult::Added);
+              LogAddResult::added);
     EXPECT_EQ(log.addPath(kLogFile, "C:\\Program Files\\EXAMPLE\\TOOL.EXE", 0),
-              LogAddResult::Duplicate)
+              LogAddResult::duplicate)
         << "the first line added wins, with its rollback flag";
-    EXPECT_EQ(log.addRegistryValue("1", "Software\\Example", "Path", 0), LogAddResult::Added);
-    EXPECT_EQ(log.addRegistryKey(0, ".xyz", true, kLogToRollback), LogAddResult::Added);
+    EXPECT_EQ(log.addRegistryValue("1", "Software\\Example", "Path", 0), LogAddResult::added);
+    EXPECT_EQ(log.addRegistryKey(0, ".xyz", true, kLogToRollback), LogAddResult::added);
     EXPECT_EQ(log.addRegistryKey(2, "Software\\Example", false, kLogToRollback),
-              LogAddResult::Added);
+              LogAddResult::added);
     EXPECT_EQ(log.addPath(kLogSharedFile, "C:\\Windows\\System\\shared.dll", kLogToRollback),
-              LogAddResult::Added);
-    EXPECT_EQ(log.addPath(kLogShortcut, "C:\\Menu\\Example.lnk", 0), LogAddResult::Added);
+              LogAddResult::added);
+    EXPECT_EQ(log.addPath(kLogShortcut, "C:\\Menu\\Example.lnk", 0), LogAddResult::added);
     // Without the exclude flag a system folder is logged like any other.
-    EXPECT_EQ(log.addPath(kLogFolder, "C:\\Windows", 0), LogAddResult::Added);
+    EXPECT_EQ(log.addPath(kLogFolder, "C:\\Windows", 0), LogAddResult::added);
 
     const std::string header =
         "=== Kelvara log file ===\n"
@@ -141,16 +141,16 @@ TEST(InstallLog, HeaderLinesFollowTheirOwnDuplicateRules) {
               "=== Kelvara log file ===\nSame\nSAME\n0,0x0,0x0,0x0,0x0,Arial,0x0,Arial,0x0\n")
         << "the product names skip the duplicate test";
     EXPECT_EQ(sink.bytes, installText(log));
-    EXPECT_EQ(log.add(kLogHeader, nullptr, kLogToRollback), LogAddResult::Duplicate);
-    EXPECT_EQ(log.add("=== KELVARA LOG FILE ===", nullptr, 0), LogAddResult::Duplicate);
-    EXPECT_EQ(log.addPath(kLogFolder, "C:\\Windows", kLogExcludeSystemFolder), LogAddResult::Added)
+    EXPECT_EQ(log.add(kLogHeader, nullptr, kLogToRollback), LogAddResult::duplicate);
+    EXPECT_EQ(log.add("=== KELVARA LOG FILE ===", nullptr, 0), LogAddResult::duplicate);
+    EXPECT_EQ(log.addPath(kLogFolder, "C:\\Windows", kLogExcludeSystemFolder), LogAddResult::added)
         << "without a folder list nothing is excluded";
 
     InstallLog unstarted;
     std::size_t length = 99;
     EXPECT_EQ(unstarted.installLogText(&length), nullptr);
     EXPECT_EQ(length, 0u);
-    EXPECT_EQ(unstarted.addPath(kLogFile, "x", 0), LogAddResult::OutOfMemory);
+    EXPECT_EQ(unstarted.addPath(kLogFile, "x", 0), LogAddResult::outOfMemory);
 }
 
 TEST(InstallLog, SettingsLineRoundTripsAndReadsLikeTheUninstaller) {
@@ -197,11 +197,11 @@ TEST(InstallLog, CommasInPathsAndKeysRoundTrip) {
     ASSERT_TRUE(log.start("P", "p", LogSettings(), nullptr, nullptr));
     const char* path = "C:\\Program Files\\Acme, Inc\\Tool, Pro\\a,b.txt";
     for (char kind : {kLogFolder, kLogFile, kLogSharedFile, kLogShortcut}) {
-        ASSERT_EQ(log.addPath(kind, path, 0), LogAddResult::Added) << kind;
+        ASSERT_EQ(log.addPath(kind, path, 0), LogAddResult::added) << kind;
         std::string line = log.line(log.lineCount() - 1);
         EXPECT_EQ(parsed(line.c_str()), std::string(1, kind) + "|" + path + "||");
     }
-    EXPECT_EQ(log.addPath('c', path, 0), LogAddResult::Refused) << "not a path kind";
+    EXPECT_EQ(log.addPath('c', path, 0), LogAddResult::refused) << "not a path kind";
 
     struct ValueCase {
         const char* root;
@@ -214,11 +214,11 @@ TEST(InstallLog, CommasInPathsAndKeysRoundTrip) {
         {"0", ".xyz", "Content Type", "c,0,.xyz,Content Type\n"},
     };
     for (const auto& c : values) {
-        ASSERT_EQ(log.addRegistryValue(c.root, c.key, c.value, 0), LogAddResult::Added) << c.line;
+        ASSERT_EQ(log.addRegistryValue(c.root, c.key, c.value, 0), LogAddResult::added) << c.line;
         EXPECT_STREQ(log.line(log.lineCount() - 1), c.line);
         EXPECT_EQ(parsed(c.line), std::string("c|") + c.root + "|" + c.key + "|" + c.value);
     }
-    EXPECT_EQ(log.addRegistryValue("1", "Software\\Tool", "a,b", 0), LogAddResult::Refused)
+    EXPECT_EQ(log.addRegistryValue("1", "Software\\Tool", "a,b", 0), LogAddResult::refused)
         << "a value name with a comma cannot be told from the key path";
 
     struct KeyCase {
@@ -235,7 +235,7 @@ TEST(InstallLog, CommasInPathsAndKeysRoundTrip) {
         {0, "Plain", false, "e,0,Plain\n", ""},
     };
     for (const auto& c : keys) {
-        ASSERT_EQ(log.addRegistryKey(c.root, c.key, c.withSubkeys, 0), LogAddResult::Added)
+        ASSERT_EQ(log.addRegistryKey(c.root, c.key, c.withSubkeys, 0), LogAddResult::added)
             << c.line;
         EXPECT_STREQ(log.line(log.lineCount() - 1), c.line);
         EXPECT_EQ(parsed(c.line), "e|" + std::to_string(c.root) + "|" + c.key + "|" + c.flag);
@@ -288,10 +288,10 @@ TEST(InstallLog, LinesThatWouldBreakTheFormatAreRefused) {
     ASSERT_TRUE(log.start("P", "p", LogSettings(), nullptr, &sink));
     std::string before = installText(log);
     EXPECT_EQ(log.addPath(kLogFile, "C:\\a\nb,C:\\Windows\\win.ini", kLogToRollback),
-              LogAddResult::Refused);
+              LogAddResult::refused);
     EXPECT_EQ(log.addRegistryValue("1", "Key", "line\nbreak", kLogToRollback),
-              LogAddResult::Refused);
-    EXPECT_EQ(log.add("d\n", "x", kLogToRollback), LogAddResult::Refused);
+              LogAddResult::refused);
+    EXPECT_EQ(log.add("d\n", "x", kLogToRollback), LogAddResult::refused);
     EXPECT_EQ(installText(log), before);
     EXPECT_EQ(sink.bytes, before);
 }
@@ -303,12 +303,12 @@ TEST(InstallLog, ManyLinesKeepTheirOrderAndStayUnique) {
     for (int i = 0; i < kFiles; ++i) {
         std::string path = "C:\\App\\file" + std::to_string(i) + ".dat";
         ASSERT_EQ(log.addPath(kLogFile, path.c_str(), i % 2 ? kLogToRollback : 0),
-                  LogAddResult::Added)
+                  LogAddResult::added)
             << path;
     }
     for (int i = 0; i < kFiles; i += 7) {
         std::string path = "c:\\APP\\FILE" + std::to_string(i) + ".DAT";
-        ASSERT_EQ(log.addPath(kLogFile, path.c_str(), kLogToRollback), LogAddResult::Duplicate)
+        ASSERT_EQ(log.addPath(kLogFile, path.c_str(), kLogToRollback), LogAddResult::duplicate)
             << path;
     }
     ASSERT_EQ(log.lineCount(), kLogHeaderLines + kFiles);
@@ -434,19 +434,19 @@ TEST(InstallLog, WhatWasThereBeforeIsWrittenEscapedAndReadBackWhole) {
     const unsigned char data[] = {'o', 'l', 'd', 0, 0xFF, ',', '\n'};
     EXPECT_EQ(log.addPreviousValue(1, "Software\\A,B", "Na%me", 3, data, sizeof data,
                                    kLogToRollback),
-              LogAddResult::Added);
+              LogAddResult::added);
     EXPECT_EQ(log.addPreviousIniEntry("C:\\x,y.ini", "Sec,tion", "Key", "a,b\r\n%41", 0),
-              LogAddResult::Added);
-    EXPECT_EQ(log.addPreviousIniEntry("C:\\x.ini", "S", "K", nullptr, 0), LogAddResult::Added);
-    EXPECT_EQ(log.addPreviousIniEntry("C:\\x.ini", "S", "E", "", 0), LogAddResult::Added);
+              LogAddResult::added);
+    EXPECT_EQ(log.addPreviousIniEntry("C:\\x.ini", "S", "K", nullptr, 0), LogAddResult::added);
+    EXPECT_EQ(log.addPreviousIniEntry("C:\\x.ini", "S", "E", "", 0), LogAddResult::added);
     // Backups are the rollback's alone: the install log never names them.
     EXPECT_EQ(log.addEscaped(kLogReplacedFile, "C:\\App\\KVR1.tmp", "C:\\App\\a,b.dll",
                              kLogToRollback | kLogRollbackOnly),
-              LogAddResult::Added);
+              LogAddResult::added);
     EXPECT_EQ(log.addEscaped(kLogExistingShared, "C:\\Common\\s.dll", nullptr,
                              kLogToRollback | kLogRollbackOnly),
-              LogAddResult::Added);
-    EXPECT_EQ(log.addEscaped(kLogFile, "C:\\x", nullptr, 0), LogAddResult::Refused);
+              LogAddResult::added);
+    EXPECT_EQ(log.addEscaped(kLogFile, "C:\\x", nullptr, 0), LogAddResult::refused);
 
     const std::string install = installText(log);
     const std::string entries = install.substr(install.find("r,"));
