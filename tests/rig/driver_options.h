@@ -1,0 +1,18 @@
+// What the UI driver was asked to do: its options and the program's command line.
+#pragma once
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+namespace ui_driver {
+
+struct Options {
+    DWORD timeoutMs = 60000;
+    std::vector<std::string> presses;
+    bool follow = false;
+    bool interactive = false;
+    std::string commandLine;
+};
+
+}  // namespace ui_driver
