@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <initializer_list>
 #include <optional>
+#include <span>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -61,7 +63,7 @@ class EntryReader {
 
     // A named choice: the number written for it, or nullopt (reported) when unknown.
     std::optional<int> choice(TableReader& r, const std::string& key,
-                              std::initializer_list<Named> names) {
+                              std::span<const Named> names) {
         std::optional<std::string> value = r.text(key);
         if (!value) return std::nullopt;
         std::string list;
@@ -72,18 +74,29 @@ class EntryReader {
         r.error(key, "unknown " + key + " '" + *value + "' in " + r.where() + "; use " + list);
         return std::nullopt;
     }
+    std::optional<int> choice(TableReader& r, const std::string& key,
+                              std::initializer_list<Named> names) {
+        return choice(r, key, std::span(names.begin(), names.size()));
+    }
 
-    // A registry root by its short name in any case ("HKLM", "hklm"), as its number.
-    std::optional<int> rootNumber(TableReader& r, const std::string& key) {
-        std::optional<std::string> value = r.text(key);
-        if (!value) return std::nullopt;
-        std::string list;
-        for (int root = 0; root < kRegistryRootCount; ++root) {
-            if (lower(*value) == lower(rootKeyName(root))) return root;
-            list += (list.empty() ? "" : ", ") + lower(rootKeyName(root));
-        }
-        r.error(key, "unknown " + key + " '" + *value + "' in " + r.where() + "; use " + list);
-        return std::nullopt;
+    // The registry roots by their short names in lower case ("hklm"), the way choice() matches
+    // names in any case.
+    static std::span<const Named> rootNames() {
+        static const std::vector<std::string> lowered = [] {
+            std::vector<std::string> names;
+            for (int root = 0; root < kRegistryRootCount; ++root) {
+                names.push_back(lower(rootKeyName(root)));
+            }
+            return names;
+        }();
+        static const std::vector<Named> named = [] {
+            std::vector<Named> names;
+            for (int root = 0; root < kRegistryRootCount; ++root) {
+                names.push_back({lowered[root].c_str(), root});
+            }
+            return names;
+        }();
+        return named;
     }
 
     // A record of the given type whose fields stand where the engine reads them: each value
@@ -128,7 +141,7 @@ class EntryReader {
     }
 
     void registry(TableReader& r) {
-        std::optional<int> root = rootNumber(r, "root");
+        std::optional<int> root = choice(r, "root", rootNames());
         if (!r.node("root")) d_.error(r.line(), "[[registry]] needs 'root'");
         std::string key = field(r, "key", true);
         std::string name = field(r, "name");
