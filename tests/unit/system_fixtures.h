@@ -1,4 +1,4 @@
-// Files, folders and registry keys that the uninstaller tests make in the Wine prefix, each
+// Files, folders and registry keys that the Windows tests make in the Wine prefix, each
 // removed again when the test ends.
 #pragma once
 #include <windows.h>

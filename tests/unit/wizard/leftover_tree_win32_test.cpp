@@ -11,7 +11,7 @@
 #include "formats/setup_state.h"
 #include "runtime/heap.h"
 #include "runtime/heap_string.h"
-#include "uninstall/system_fixtures.h"
+#include "system_fixtures.h"
 #include "uninstall/window_watch.h"
 #include "wizard/leftover_tree_win32.h"
 
