@@ -16,7 +16,9 @@ class StringList {
     StringList& operator=(const StringList&) = delete;
     ~StringList() { destroy(); }
 
-    // Makes the list ready with the given growth step. False on failure.
+    // Makes the list ready with the given growth step. The array is allocated by the first item
+    // stored, so making a list needs no memory and does not fail; the result says whether the
+    // list is ready, for callers that make several in a row.
     bool create(int growth);
     // Releases every item and the array; the list is then not created. Safe to repeat.
     void destroy();
