@@ -9,6 +9,7 @@
 #include <cstdint>
 
 #include "formats/command_line.h"
+#include "formats/deployment_options.h"
 #include "formats/image_layout.h"
 #include "runtime/heap_string.h"
 #include "runtime/string_list.h"
@@ -57,6 +58,7 @@ struct SetupState {
     char* argTable[kArgTableSize] = {};
     int argCount = 0;
     bool silentMode = false;
+    DeploymentOptions deployment;  // from the command line as given, its case kept
 
     // Events, the worker thread and the token for access checks.
     OwnedKernelObject uninstallDoneEvent;

@@ -1,9 +1,11 @@
 # Files of this layer (see src/CMakeLists.txt for the three lists). All portable: the builder
 # links this library and nothing above it.
-# The run's record, the command line it starts from, and the inflate buffer.
+# The run's record, the command line it starts from with the deployment options, and the inflate
+# buffer.
 list(APPEND KELVARA_PORTABLE_SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/setup_state.cpp
     ${CMAKE_CURRENT_LIST_DIR}/command_line.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/deployment_options.cpp
     ${CMAKE_CURRENT_LIST_DIR}/inflate_buffer.cpp)
 # The image: stub header and package header, the file groups' byte layout, and inflating
 # packaged files in pieces.

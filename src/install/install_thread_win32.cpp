@@ -21,6 +21,7 @@
 #include "runtime/message_box_win32.h"
 #include "runtime/path_helpers.h"
 #include "runtime/replace_on_reboot_win32.h"
+#include "runtime/run_log_win32.h"
 
 namespace kelvara {
 namespace {
@@ -260,15 +261,23 @@ void afterFiles(InstallRun& run) {
 }
 
 PhaseOutcome runPhases(InstallRun& run, ImageView& image) {
+    writeRunLog("phase: files");
     const PhaseOutcome files = extractFiles(run);
     image.release();
     run.image = run.package = nullptr;
     if (files != PhaseOutcome::proceed) return files;
     afterFiles(run);
     using Phase = PhaseOutcome (*)(InstallRun&);
-    for (Phase phase :
-         {installShortcuts, installRegistryValues, installIniEntries, installAssociations}) {
-        const PhaseOutcome outcome = phase(run);
+    struct {
+        const char* name;
+        Phase phase;
+    } const phases[] = {{"shortcuts", installShortcuts},
+                        {"registry values", installRegistryValues},
+                        {"INI entries", installIniEntries},
+                        {"file associations", installAssociations}};
+    for (const auto& p : phases) {
+        writeRunLog("phase: %s", p.name);
+        const PhaseOutcome outcome = p.phase(run);
         if (outcome != PhaseOutcome::proceed) return outcome;
     }
     return PhaseOutcome::proceed;
@@ -322,6 +331,7 @@ void placeUninstaller(InstallRun& run) {
 void scheduleDeferredFiles() {
     SetupState& s = setupState;
     for (int i = 0; i < s.deferredTemps.count(); ++i) {
+        writeRunLog("in use, replaced at the restart: %s", s.deferredTargets.get(i));
         scheduleAtRestart(s.deferredTemps.get(i), s.deferredTargets.get(i));
         const char* shared = s.deferredShared.get(i);
         if (shared && shared[0] == '1') changeSharedCount(s.deferredTargets.get(i), false);
@@ -339,6 +349,7 @@ void discardBackups(InstallRun& run) {
 
 void rollBack(InstallRun& run) {
     SetupState& s = setupState;
+    writeRunLog("rollback: undoing what the run did");
     // Temporaries carry the packaged attributes, read-only among them: deleteFile clears them.
     for (int i = 0; i < s.deferredTemps.count(); ++i) deleteFile(s.deferredTemps.get(i));
     s.deferredTemps.clear();
@@ -351,6 +362,7 @@ void rollBack(InstallRun& run) {
     for (int i = 0; i < run.replacedBackups.count(); ++i) {
         putBackReplacedFile(run.replacedBackups.get(i), run.replacedTargets.get(i));
     }
+    writeRunLog("rollback: done");
 }
 
 void notifyWizard(InstallRun& run, bool completed) {
@@ -366,6 +378,9 @@ void notifyWizard(InstallRun& run, bool completed) {
 
 void endRun(InstallRun& run, PhaseOutcome outcome) {
     const bool completed = outcome == PhaseOutcome::proceed;
+    writeRunLog(completed                            ? "installation: completed"
+                : outcome == PhaseOutcome::cancelled ? "installation: cancelled"
+                                                     : "installation: stopped");
     run.rollbackFile.close();
     if (completed) {
         if (setupState.createUninstaller) {

@@ -3,14 +3,37 @@
 
 #include "runtime/handles_win32.h"
 #include "runtime/message_text.h"
+#include "runtime/run_log_text.h"
+#include "runtime/run_log_win32.h"
 
 namespace kelvara {
+namespace {
+
+static_assert(MB_TYPEMASK == 0xF && IDOK == 1 && IDCANCEL == 2 && IDABORT == 3 && IDNO == 7,
+              "the quiet answers are the system's message box answers");
+
+// Set by the main thread at start-up, before a second thread exists.
+bool quietMessages = false;
+
+}  // namespace
+
+void setQuietMessages(bool quiet) {
+    quietMessages = quiet;
+}
 
 int messageBoxFormat(HWND owner, const char* caption, const char* format, const char* a1,
                      const char* a2, const char* a3, UINT style) {
     char text[kMessageTextLimit];
     formatMessageText(text, sizeof text, format, a1, a2, a3);
-    return ::MessageBoxA(owner, text, caption, style);
+    if (quietMessages) {
+        const int answer = quietAnswer(style);
+        writeRunLog("message (not shown: quiet) \"%s\": %s -> %s", caption, text,
+                    answerName(answer));
+        return answer;
+    }
+    const int answer = ::MessageBoxA(owner, text, caption, style);
+    writeRunLog("message \"%s\": %s -> %s", caption, text, answerName(answer));
+    return answer;
 }
 
 int messageBoxFormat(HWND owner, const char* caption, const char* format, const char* a1,

@@ -6,6 +6,7 @@
 #include "formats/setup_state.h"
 #include "runtime/access_check_win32.h"
 #include "runtime/heap.h"
+#include "runtime/run_log_win32.h"
 #include "setup/startup_stages.h"
 
 namespace kelvara {
@@ -40,7 +41,11 @@ void destroyTextTables(SetupState& s) {
 
 void cleanUp() {
     SetupState& s = setupState;
+    closeRunLog();  // the run's last line is written: nothing below speaks
     s.commandLineCopy.reset();
+    s.deployment.folder.reset();
+    s.deployment.logFile.reset();
+    s.deployment.unknownOptions.destroy();
     releaseDrawingObjects(s);
     s.richEditLibrary.reset();
     s.backgroundLines.destroy();

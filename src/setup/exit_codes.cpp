@@ -13,4 +13,23 @@ int installerExitCode(const InstallOutcome& o) {
     return kExitInstalled;
 }
 
+const char* exitCodeMeaning(int code) {
+    switch (code) {
+        case kExitInstalled:
+            return "done";
+        case kExitInstalledWithErrors:
+            return "installed with errors: a step failed and the run went on";
+        case kExitCancelled:
+            return "cancelled; nothing is left installed";
+        case kExitNotInstalled:
+            return "not done: the run could not start or failed, and was rolled back";
+        case kExitRestartStarted:
+            return "done; the restart has been started";
+        case kExitRestartRequired:
+            return "done; a restart is required to finish";
+        default:
+            return "unknown";
+    }
+}
+
 }  // namespace kelvara

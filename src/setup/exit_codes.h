@@ -28,4 +28,7 @@ struct InstallOutcome {
 // even when a restart is also needed; then the restart still required.
 int installerExitCode(const InstallOutcome& outcome);
 
+// What an exit code means, in a few words for the run log.
+const char* exitCodeMeaning(int code);
+
 }  // namespace kelvara

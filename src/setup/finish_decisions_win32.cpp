@@ -5,6 +5,7 @@
 #include "formats/setup_state.h"
 #include "install/install_messages.h"
 #include "runtime/message_box_win32.h"
+#include "runtime/run_log_win32.h"
 #include "uninstall/restart.h"
 
 namespace kelvara {
@@ -21,6 +22,11 @@ SetupMessage restartQuestion() {
 }
 
 bool restartComputer(UINT style) {
+    if (setupState.deployment.noRestart) {
+        writeRunLog("restart: not started (/NORESTART)");
+        return false;
+    }
+    writeRunLog("restart: starting");
     if (restartWindows(false)) return true;
     messageBoxFormat(nullptr, setupState.setupCaption.get(), text(kMsgRestartFailed), nullptr,
                      style | MB_ICONERROR);

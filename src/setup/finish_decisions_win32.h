@@ -12,7 +12,8 @@ namespace kelvara {
 SetupMessage restartQuestion();
 
 // Restarts the computer; when the system refuses, says so (errorMessages 29, no owner, `style`
-// with the error icon). True when the restart was started.
+// with the error icon). True when the restart was started. A run given /NORESTART never
+// restarts: false, and the exit code says that a restart is required.
 bool restartComputer(UINT style);
 
 }  // namespace kelvara

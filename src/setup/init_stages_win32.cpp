@@ -11,6 +11,7 @@
 #include "runtime/heap_string.h"
 #include "runtime/message_box_win32.h"
 #include "runtime/path_helpers.h"
+#include "runtime/run_log_win32.h"
 #include "runtime/text_case.h"
 #include "setup/background_palette.h"
 #include "setup/startup_stages.h"
@@ -185,8 +186,33 @@ bool stageSelfFile() {
     return true;
 }
 
+// The run log of /LOG=, begun with the command line and the options as read. One that cannot
+// be opened is reported (unless the run is quiet) and the run goes on without it.
+void startRunLog() {
+    const DeploymentOptions& options = setupState.deployment;
+    if (!options.logGiven) return;
+    if (!openRunLog(options.logFile.get())) {
+        messageBoxFormat(nullptr, kStartupCaption, kErrorRunLog, options.logFile.get(),
+                         systemErrorText(::GetLastError()), MB_ICONWARNING);
+        return;
+    }
+    writeRunLog("started: %s", ::GetCommandLineA());
+    HeapString read(deploymentOptionsText(options));
+    writeRunLog("options: %s", read ? read.get() : "");
+    for (int i = 0; i < options.unknownOptions.count(); ++i) {
+        writeRunLog("option not known, ignored: %s", options.unknownOptions.get(i));
+    }
+}
+
 bool stageCommandLine() {
     SetupState& s = setupState;
+    // The options' values keep their case: they are read from the line as given, before the
+    // copy below is upper-cased for the silent switch.
+    if (!readDeploymentOptions(::GetCommandLineA(), s.deployment)) {
+        return reportStartupFailure(systemErrorText(ERROR_NOT_ENOUGH_MEMORY));
+    }
+    setQuietMessages(s.deployment.quiet);
+    startRunLog();
     s.commandLineCopy.reset(strDupExtra(::GetCommandLineA(), 0));
     if (!s.commandLineCopy) return true;  // no arguments: an interactive run
     textUpper(s.commandLineCopy.get());

@@ -6,10 +6,14 @@
 #include "formats/script_format.h"
 #include "formats/setup_state.h"
 #include "formats/startup_messages.h"
+#include "formats/variables.h"
 #include "install/action_lists.h"
 #include "install/install_thread.h"
+#include "runtime/heap_string.h"
 #include "runtime/message_box_win32.h"
+#include "runtime/path_helpers.h"
 #include "runtime/replace_on_reboot_win32.h"
+#include "runtime/run_log_win32.h"
 #include "setup/exit_codes.h"
 #include "setup/run.h"
 #include "setup/script_records.h"
@@ -20,6 +24,7 @@
 #include "setup/wizard_run.h"
 #include "uninstall/restart.h"
 #include "uninstall/uninstall_log_win32.h"
+#include "wizard/destination_check_win32.h"
 
 namespace kelvara {
 namespace {
@@ -60,6 +65,20 @@ bool requirementsMet() {
     return false;
 }
 
+// The installation folder of the command line (/DIR=) replaces the script's and the previous
+// location's, once it has passed the destination page's check. False when it did not: the
+// reason has been shown and the run ends before anything is written.
+bool folderOptionApplied() {
+    const DeploymentOptions& options = setupState.deployment;
+    if (!options.folderGiven) return true;
+    // Checked as given and saved without a trailing separator, as the page saves what is typed.
+    if (!installFolderAccepted(nullptr, options.folder.get())) return false;
+    HeapString folder(strDupExtra(options.folder.get(), 0));
+    if (!folder) return false;
+    stripTrailingSeparator(folder.get());
+    return setVariable("%InstallPath%", folder.get());
+}
+
 // The installer; returns its exit code.
 int runInstallerMode() {
     // A failed or cancelled run is undone by the uninstall engine's rollback mode.
@@ -74,6 +93,7 @@ int runInstallerMode() {
     }
     applyScript(setupState.script.get(), setupState.scriptSize);
     if (!requirementsMet()) return kExitNotInstalled;
+    if (!folderOptionApplied()) return kExitNotInstalled;
     runActionGroup(0);
     return setupState.silentMode ? runSilentInstall() : runWizardInstall();
 }
@@ -99,12 +119,13 @@ void offerUninstallRestart(const char* caption) {
     for (int i = 0; i < s.rebootDeleteFiles.count(); ++i) {
         if (const char* file = s.rebootDeleteFiles.get(i)) scheduleAtRestart(file, nullptr);
     }
-    if (::MessageBoxA(nullptr, kUninstallRestartQuestion, caption, MB_YESNO | MB_ICONQUESTION) !=
-        IDYES) {
+    if (messageBoxFormat(nullptr, caption, kUninstallRestartQuestion, nullptr,
+                         MB_YESNO | MB_ICONQUESTION) != IDYES) {
         return;
     }
     if (!restartWindows(false)) {
-        ::MessageBoxA(nullptr, kUninstallRestartFailed, caption, MB_SYSTEMMODAL | MB_ICONERROR);
+        messageBoxFormat(nullptr, caption, kUninstallRestartFailed, nullptr,
+                         MB_SYSTEMMODAL | MB_ICONERROR);
     }
 }
 
@@ -128,12 +149,27 @@ void runUninstallerMode() {
     }
 }
 
+// The run log's last line, the exit code and what it means; a log that could not be written
+// to the end is reported now, once (unless the run is quiet).
+void endRunLog(int exitCode) {
+    char code[12];
+    ::wsprintfA(code, "%d", exitCode);
+    writeRunLog("exit code %s: %s", code, exitCodeMeaning(exitCode));
+    closeRunLog();
+    if (runLogFailed()) {
+        messageBoxFormat(nullptr, kStartupCaption, kErrorRunLog,
+                         setupState.deployment.logFile.get(), "", MB_ICONWARNING);
+    }
+}
+
 }  // namespace
 
 void runSetup() {
     int exitCode = kExitNotInstalled;  // until the run gets further than its start-up
     if (runStartupStages()) {
-        setupState.silentMode = isSilentRequest(setupState.argTable, setupState.argCount);
+        // The installer's silent switch stays the first argument's S; /S is the uninstaller's.
+        setupState.silentMode = isSilentRequest(setupState.argTable, setupState.argCount) ||
+                                setupState.deployment.quiet;
         if (readStubHeader()) {
             if (setupState.stubHeader.packageOffset == 0) {
                 runUninstallerMode();
@@ -143,6 +179,7 @@ void runSetup() {
             }
         }
     }
+    endRunLog(exitCode);
     cleanUp();
     ::ExitProcess(static_cast<UINT>(exitCode));
 }

@@ -29,8 +29,10 @@ bool runInstallThread() {
     return true;
 }
 
-// Asks whether to restart now; true when the restart was started.
+// Asks whether to restart now; true when the restart was started. A run told never to restart
+// does not ask.
 bool offerRestart(HWND owner) {
+    if (setupState.deployment.noRestart) return restartComputer(MB_SYSTEMMODAL);
     if (messageBoxFormat(owner, setupState.setupCaption.get(), text(restartQuestion()), nullptr,
                          MB_YESNO | MB_ICONQUESTION | MB_SYSTEMMODAL) != IDYES) {
         return false;

@@ -38,11 +38,14 @@ bool accessDenied(const char* folder, DWORD right) {
 
 bool destinationAccepted(HWND frame, HWND page) {
     HeapString path(controlText(::GetDlgItem(page, IDC_PAGE_EDIT)));
-    if (!path) return false;
-    if (!isValidInstallPath(path.get())) return refuse(frame, kMsgInvalidPath);
+    return path && installFolderAccepted(frame, path.get());
+}
+
+bool installFolderAccepted(HWND frame, const char* path) {
+    if (!isValidInstallPath(path)) return refuse(frame, kMsgInvalidPath);
 
     char* found = nullptr;
-    const unsigned long error = nearestExistingAncestor(path.get(), &found);
+    const unsigned long error = nearestExistingAncestor(path, &found);
     HeapString existing(found);
     if (!existing) {
         return refuse(frame, error == ERROR_ACCESS_DENIED ? kMsgDriveAccessDenied : kMsgNoDrive);
@@ -52,7 +55,7 @@ bool destinationAccepted(HWND frame, HWND page) {
     if (freeSpace(drive) < setupState.packageHeader.requiredSpace) {
         return refuse(frame, kMsgNotEnoughSpace);
     }
-    const bool folderExists = compareTextNoCase(existing.get(), path.get()) == 0;
+    const bool folderExists = compareTextNoCase(existing.get(), path) == 0;
     if (accessDenied(existing.get(), folderExists ? FILE_ADD_FILE : FILE_ADD_SUBDIRECTORY)) {
         return refuse(frame, folderExists ? kMsgNoFileRight : kMsgNoFolderRight, existing.get());
     }

@@ -82,7 +82,8 @@ void closeDialog(HWND dialog) {
         ::EndDialog(dialog, 0);
         return;
     }
-    if (::MessageBoxA(dialog, kAbortQuestion, caption(), MB_ICONWARNING | MB_YESNO) != IDYES) {
+    if (messageBoxFormat(dialog, caption(), kAbortQuestion, nullptr, MB_ICONWARNING | MB_YESNO) !=
+        IDYES) {
         ::SetEvent(s.proceedEvent.get());
         return;
     }
@@ -156,8 +157,8 @@ void selectAll(HWND dialog) {
 }
 
 void deleteChecked(HWND dialog) {
-    if (::MessageBoxA(dialog, kDeleteQuestion, kDeleteCaption, MB_ICONQUESTION | MB_YESNO) !=
-        IDYES) {
+    if (messageBoxFormat(dialog, kDeleteCaption, kDeleteQuestion, nullptr,
+                         MB_ICONQUESTION | MB_YESNO) != IDYES) {
         return;
     }
     deleteCheckedItems(dialog, tree(dialog), TVI_ROOT);

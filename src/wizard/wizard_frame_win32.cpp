@@ -171,8 +171,8 @@ void goBack(HWND frame) {
 bool userWantsToQuit(HWND frame, SetupMessage question) {
     SetupState& s = setupState;
     s.quitQuestionOpen = true;
-    const bool quit = ::MessageBoxA(frame, text(question), s.setupCaption.get(),
-                                    MB_ICONQUESTION | MB_YESNO) == IDYES;
+    const bool quit = messageBoxFormat(frame, s.setupCaption.get(), text(question), nullptr,
+                                       MB_ICONQUESTION | MB_YESNO) == IDYES;
     s.quitQuestionOpen = false;
     return quit;
 }

@@ -12,6 +12,7 @@ struct Options {
     std::vector<std::string> presses;
     bool follow = false;
     bool interactive = false;
+    bool verbatim = false;  // the arguments go into the command line as written
     std::string commandLine;
 };
 

@@ -3,7 +3,11 @@
 // answers dialogs and message boxes, and reports how the program ended.
 //
 //   ui_driver.exe [--timeout SECONDS] [--press BUTTON]... [--follow] [--interactive]
-//                 -- PROGRAM [ARGUMENTS...]
+//                 [--verbatim] -- PROGRAM [ARGUMENTS...]
+//
+// The program's command line is its path and arguments, each quoted where it holds a blank or a
+// quote; with --verbatim the arguments are joined by blanks as they are written, so that a test
+// gives the program a command line of its own making (quotes in the middle of an option, say).
 //
 // Answering mode (the default). Each --press names the button (text without '&') to press in
 // the next window that appears, in order; a window beyond the given answers gets its default
@@ -97,13 +101,15 @@ bool parseOptions(int argc, char** argv, Options& options) {
             options.follow = true;
         } else if (arg == "--interactive") {
             options.interactive = options.follow = true;
+        } else if (arg == "--verbatim") {
+            options.verbatim = true;
         } else {
             return false;
         }
     }
     for (int first = i; i < argc; ++i) {
         if (i > first) options.commandLine += ' ';
-        options.commandLine += quoteArgument(argv[i]);
+        options.commandLine += options.verbatim && i > first ? argv[i] : quoteArgument(argv[i]);
     }
     return !options.commandLine.empty();
 }
@@ -115,7 +121,7 @@ int main(int argc, char** argv) {
     if (!parseOptions(argc, argv, options)) {
         std::fprintf(stderr,
                      "usage: ui_driver [--timeout S] [--press BUTTON]... [--follow] "
-                     "[--interactive] -- PROGRAM [ARGS]\n");
+                     "[--interactive] [--verbatim] -- PROGRAM [ARGS]\n");
         return 2;
     }
     STARTUPINFOA startup = {};

@@ -101,16 +101,20 @@ class Prefix:
         target.write_bytes(data)
         return 'C:\\' + name.replace('/', '\\')
 
-    def run(self, driver, program, args=(), presses=(), timeout=60, follow=False):
+    def run(self, driver, program, args=(), presses=(), timeout=60, follow=False,
+            verbatim=False):
         """Runs a Windows program (a C:\\ path) under the UI driver. With follow, the programs
         it starts count as its own: their windows are reported and answered too, and the run
-        ends when all of them have ended."""
+        ends when all of them have ended. With verbatim the arguments go into its command line
+        as they are written, joined by blanks (else each is quoted where it needs to be)."""
         driver_path = self._driver(driver)
         command = [self.wine, driver_path, '--timeout', str(timeout)]
         for press in presses:
             command += ['--press', press]
         if follow:
             command.append('--follow')
+        if verbatim:
+            command.append('--verbatim')
         command += ['--', program, *args]
         # Output through files, not pipes: Wine services that start during the run (the desktop
         # window, the COM server) inherit the driver's standard handles and outlive it, so a pipe
@@ -129,12 +133,12 @@ class Prefix:
             self.put('rig/ui_driver.exe', Path(driver).read_bytes())
         return 'C:\\rig\\ui_driver.exe'
 
-    def session(self, driver, program, args=(), timeout=120):
+    def session(self, driver, program, args=(), timeout=120, verbatim=False):
         """Starts a Windows program under the UI driver in interactive mode: a Session that
         waits for windows, reads and sets their controls, clicks tree items and takes
         screenshots, while the program (and whatever it starts) runs. Use it in a with
         statement; leaving it ends whatever still runs."""
-        return Session(self, self._driver(driver), program, args, timeout)
+        return Session(self, self._driver(driver), program, args, timeout, verbatim)
 
 
 _FIELD = re.compile(r'(\w+)=(?:"((?:[^"\\]|\\.)*)"|(\S+))')
@@ -162,11 +166,11 @@ class Session:
     style); controls are dicts keyed by their id; tree items dicts with depth, text, checked,
     expanded, kind, children and path (the texts from the top-level item down, a tuple)."""
 
-    def __init__(self, prefix, driver_path, program, args, timeout):
+    def __init__(self, prefix, driver_path, program, args, timeout, verbatim=False):
         self.prefix = prefix
         self.timeout = timeout
-        command = [prefix.wine, driver_path, '--interactive', '--timeout', str(timeout), '--',
-                   program, *args]
+        command = [prefix.wine, driver_path, '--interactive', '--timeout', str(timeout),
+                   *(['--verbatim'] if verbatim else []), '--', program, *args]
         self.process = subprocess.Popen(command, env=prefix.env, stdin=subprocess.PIPE,
                                         stdout=subprocess.PIPE, stderr=subprocess.DEVNULL,
                                         text=True, encoding='latin-1', bufsize=1)

@@ -1,0 +1,43 @@
+// The options a deployment gives the installer or the uninstaller after the program name:
+//   /DIR=folder   the installation folder            /LOG=file    the run log
+//   /QUIET        silent, and no message box at all  /NORESTART   never restart
+//   /S            silent (the uninstaller; the installer keeps its first argument S)
+// Names are matched in any case; a value keeps its case and may be written in double quotes to
+// hold blanks (/DIR="C:\Program Files\Tool"). A quote only opens or closes a quoted part; a
+// backslash before it is an ordinary character, so a folder may end in one. An option may also
+// stand in quotes whole ("/DIR=C:\Program Files\Tool"). The last of a repeated option wins.
+// Arguments that do not begin with a slash are not options: the silent switch (a first
+// argument beginning with S) and the uninstaller's log path are read elsewhere.
+#pragma once
+#include "runtime/heap_string.h"
+#include "runtime/string_list.h"
+
+namespace kelvara {
+
+struct DeploymentOptions {
+    bool silent = false;     // /S
+    bool quiet = false;      // /QUIET (implies silent)
+    bool noRestart = false;  // /NORESTART
+    bool folderGiven = false;
+    HeapString folder;  // /DIR=, as written without its quotes (may be empty)
+    bool logGiven = false;
+    HeapString logFile;         // /LOG=, as written without its quotes (may be empty)
+    StringList unknownOptions;  // each option not known, as written up to its '='
+};
+
+// Reads the options from a command line as the system gives it, the program name first (it is
+// skipped). Options already in `options` are replaced. False only when the heap is exhausted.
+bool readDeploymentOptions(const char* commandLine, DeploymentOptions& options);
+
+// The options as a command line reads them back: the known ones that are set, each value in
+// double quotes, separated and followed by one blank ("" when none). For the uninstaller's
+// second stage, which must see the options its first stage was given. Null when the heap is
+// exhausted; the caller frees the result.
+char* deploymentOptionsText(const DeploymentOptions& options);
+
+// Where the first argument that is not an option begins in `arguments` (a command line without
+// its program name): past the blanks and every option, quoted parts and all. A path never begins
+// with a slash, so a log path after the options is found whole.
+const char* skipDeploymentOptions(const char* arguments);
+
+}  // namespace kelvara
