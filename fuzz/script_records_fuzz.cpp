@@ -124,6 +124,9 @@ std::optional<DecodedRecord> decode(const ScriptRecord& record) {
         case kRecordRequirements:
             ok = r.text(d) && r.text(d) && r.text(d) && r.text(d) && r.u8(d, true);
             break;
+        case kRecordProductDetails:
+            ok = r.text(d) && r.text(d) && r.text(d) && r.text(d);
+            break;
         default:
             ok = isStringRecord(record.type) && r.text(d);
             break;
@@ -189,6 +192,9 @@ void encode(const DecodedRecord& d, ScriptWriter& w) {
         }
         case kRecordRequirements:
             w.requirements(t[0].c_str(), t[1].c_str(), t[2].c_str(), t[3].c_str(), n[0] != 0);
+            break;
+        case kRecordProductDetails:
+            w.productDetails(t[0].c_str(), t[1].c_str(), t[2].c_str(), t[3].c_str());
             break;
         default:
             w.stringRecord(d.type, t[0].c_str());

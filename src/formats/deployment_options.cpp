@@ -124,6 +124,25 @@ char* deploymentOptionsText(const DeploymentOptions& options) {
     return text.release();
 }
 
+void removeDeploymentOptions(char* text) {
+    if (!text) return;
+    const char* p = text;
+    char* out = text;
+    for (;;) {
+        const char* blanks = p;
+        Argument argument;
+        if (!nextArgument(p, argument)) break;
+        if (optionSlash(argument)) continue;
+        // Moves the blanks and the argument down over what the options held.
+        const std::size_t length = static_cast<std::size_t>(argument.end - blanks);
+        std::memmove(out, blanks, length);
+        out += length;
+    }
+    // Blanks after the last argument are kept as they were: trimming is the reader's.
+    const std::size_t rest = std::strlen(p);
+    std::memmove(out, p, rest + 1);
+}
+
 const char* skipDeploymentOptions(const char* arguments) {
     const char* p = arguments ? arguments : "";
     for (;;) {

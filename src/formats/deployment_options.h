@@ -35,6 +35,12 @@ bool readDeploymentOptions(const char* commandLine, DeploymentOptions& options);
 // exhausted; the caller frees the result.
 char* deploymentOptionsText(const DeploymentOptions& options);
 
+// Removes every option from the text in place, quoted parts and all, with the blanks before
+// each; the other arguments stay exactly as written. The uninstaller's second stage is told by
+// an argument that ends in ".log" (its log's path), which an option such as /LOG=run.log must
+// not look like.
+void removeDeploymentOptions(char* text);
+
 // Where the first argument that is not an option begins in `arguments` (a command line without
 // its program name): past the blanks and every option, quoted parts and all. A path never begins
 // with a slash, so a log path after the options is found whole.

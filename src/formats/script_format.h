@@ -27,8 +27,11 @@ constexpr std::int32_t kRecordCallDll = 14;         // field string with an acti
 constexpr std::int32_t kRecordAssociation = 15;     // field string
 constexpr std::int32_t kRecordRequirements = 16;    // four keywords, administrator byte
 constexpr std::int32_t kRecordBackgroundLine = 17;  // one background text line
+// Four strings for the list of installed programs: version, publisher, the product's web
+// address and its help address. Engines that predate it skip it, as every unknown type.
+constexpr std::int32_t kRecordProductDetails = 18;
 constexpr std::int32_t kFirstRecordType = kRecordVariable;
-constexpr std::int32_t kLastRecordType = kRecordBackgroundLine;
+constexpr std::int32_t kLastRecordType = kRecordProductDetails;
 
 constexpr std::size_t kRecordHeaderSize = 8;  // type and length
 constexpr std::size_t kEndRecordSize = 4;     // the end record has no length field
@@ -71,9 +74,9 @@ constexpr std::uint8_t kStyleCreateUninstaller = 0x20;
 
 // Action groups of records 13 and 14.
 constexpr int kActionGroupUninstall = -1;
-constexpr int kActionGroupStart = 0;         // before the wizard
-constexpr int kActionGroupFirstPage = 1;     // after wizard page 0; group 1 + n after page n
-constexpr int kActionGroupLastPage = 10;     // after wizard page 9
+constexpr int kActionGroupStart = 0;      // before the wizard
+constexpr int kActionGroupFirstPage = 1;  // after wizard page 0; group 1 + n after page n
+constexpr int kActionGroupLastPage = 10;  // after wizard page 9
 constexpr int kActionGroupAfterInstall = 11;
 constexpr int kActionGroupAfterFinish = 12;
 constexpr int kActionGroupLast = 12;

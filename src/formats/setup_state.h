@@ -67,6 +67,7 @@ struct SetupState {
     OwnedKernelObject workerThread;
     unsigned long workerThreadId = 0;
     OwnedKernelObject threadToken;
+    OwnedKernelObject installationMutex;  // held by the one installer that may run
     OwnedLibrary richEditLibrary;
     OsReference moduleHandle = nullptr;  // the engine's own module
 
@@ -127,6 +128,11 @@ struct SetupState {
     // Product and texts of the settings, licence and readme records.
     HeapString productShortName;
     HeapString productName;
+    // For the list of installed programs (the product details record); null when not given.
+    HeapString productVersion;
+    HeapString publisher;
+    HeapString aboutUrl;
+    HeapString helpUrl;
     HeapString setupCaption;
     HeapString licenseText;
     HeapString readmeText;

@@ -15,6 +15,9 @@ constexpr const char* kErrorTempPath = "Error getting temporary path.";
 constexpr const char* kErrorOpenSelf = "Error opening itself.";
 constexpr const char* kErrorReadHeader = "Error reading the module file header.";
 constexpr const char* kErrorDamaged = "The installer file is damaged!";
+constexpr const char* kErrorAnotherInstallation =
+    "Another installation is in progress.\n\nWait until it has finished, then run this one "
+    "again.";
 // The run log named by /LOG= (the file, the system's reason); the run goes on without it.
 constexpr const char* kErrorRunLog =
     "The log file %s cannot be written.\n\n%sThe run goes on without a log.";

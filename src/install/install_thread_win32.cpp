@@ -421,6 +421,9 @@ unsigned long __stdcall installThread(void* page) {
         }
         endRun(run, outcome);
     }
+    // The installation is over: another installer may run now, a product's own next step
+    // among them (a program it runs after the installation may be one).
+    setupState.installationMutex.reset();
     ::OleUninitialize();
     return 0;
 }

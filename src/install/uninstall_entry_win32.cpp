@@ -21,11 +21,33 @@ void writeUninstallEntry(InstallRun& run) {
     // Failures are not checked: the run is complete, and the entry only helps to find it.
     writeRegistryText(HKEY_LOCAL_MACHINE, key.get(), "DisplayName", setupState.productName.get());
     writeRegistryText(HKEY_LOCAL_MACHINE, key.get(), "UninstallString", uninstaller);
+    // The command a deployment tool runs to remove the product unattended.
+    HeapString quiet(strConcat5("\"", uninstaller, "\" /S"));
+    if (quiet)
+        writeRegistryText(HKEY_LOCAL_MACHINE, key.get(), "QuietUninstallString", quiet.get());
     writeRegistryText(HKEY_LOCAL_MACHINE, key.get(), "InstallLocation",
                       lookupVariable("%InstallPath%"));
     writeRegistryText(HKEY_LOCAL_MACHINE, key.get(), "DisplayIcon", uninstaller);
     writeRegistryDword(HKEY_LOCAL_MACHINE, key.get(), "EstimatedSize",
                        estimatedSizeKb(setupState.packageHeader.requiredSpace));
+    // What the project says of itself, where it says it; the day of the installation always.
+    const struct {
+        const char* name;
+        const char* value;
+    } details[] = {{"DisplayVersion", setupState.productVersion.get()},
+                   {"Publisher", setupState.publisher.get()},
+                   {"URLInfoAbout", setupState.aboutUrl.get()},
+                   {"HelpLink", setupState.helpUrl.get()}};
+    for (const auto& detail : details) {
+        if (detail.value && *detail.value) {
+            writeRegistryText(HKEY_LOCAL_MACHINE, key.get(), detail.name, detail.value);
+        }
+    }
+    SYSTEMTIME today;
+    ::GetLocalTime(&today);
+    char date[12];
+    ::wsprintfA(date, "%04u%02u%02u", today.wYear, today.wMonth, today.wDay);
+    writeRegistryText(HKEY_LOCAL_MACHINE, key.get(), "InstallDate", date);
     writeRegistryDword(HKEY_LOCAL_MACHINE, key.get(), "NoModify", 1);
     writeRegistryDword(HKEY_LOCAL_MACHINE, key.get(), "NoRepair", 1);
     run.log.addRegistryKey(kRootNumberHklm, key.get(), true, kLogToRollback);

@@ -42,6 +42,7 @@ void destroyTextTables(SetupState& s) {
 void cleanUp() {
     SetupState& s = setupState;
     closeRunLog();  // the run's last line is written: nothing below speaks
+    s.installationMutex.reset();
     s.commandLineCopy.reset();
     s.deployment.folder.reset();
     s.deployment.logFile.reset();
@@ -58,6 +59,10 @@ void cleanUp() {
     s.tempDir.reset();
     s.productName.reset();
     s.productShortName.reset();
+    s.productVersion.reset();
+    s.publisher.reset();
+    s.aboutUrl.reset();
+    s.helpUrl.reset();
     s.setupCaption.reset();
     s.requiredWindows.reset();
     s.requiredDirectX.reset();

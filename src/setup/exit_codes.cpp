@@ -23,6 +23,8 @@ const char* exitCodeMeaning(int code) {
             return "cancelled; nothing is left installed";
         case kExitNotInstalled:
             return "not done: the run could not start or failed, and was rolled back";
+        case kExitAnotherRunning:
+            return "not done: another installation is in progress";
         case kExitRestartStarted:
             return "done; the restart has been started";
         case kExitRestartRequired:

@@ -9,6 +9,7 @@ constexpr int kExitInstalledWithErrors = 1;  // some step failed and the user ch
 constexpr int kExitCancelled = 1602;         // cancelled by the user; nothing left installed
 constexpr int kExitNotInstalled = 1603;      // damaged image, start-up failure, requirements
                                              // not met, or a failed run that was rolled back
+constexpr int kExitAnotherRunning = 1618;    // another installation is in progress
 constexpr int kExitRestartStarted = 1641;    // installed, and the restart is under way
 constexpr int kExitRestartRequired = 3010;   // installed; a restart is needed and not done
 

@@ -79,8 +79,27 @@ bool folderOptionApplied() {
     return setVariable("%InstallPath%", folder.get());
 }
 
+// One installation at a time, of any product: the system's installers share its files and keys
+// (shared counts, the restart's renames, the list of programs). A second installer says so
+// and ends before it reads its script. The install thread lets go when it ends. A system without
+// the global name space (before Windows 2000) has the session's only, which is all there is there.
+bool installationMayRun() {
+    constexpr const char* kGlobalName = "Global\\KelvaraInstallation";
+    constexpr const char* kSessionName = "KelvaraInstallation";
+    HANDLE mutex = ::CreateMutexA(nullptr, FALSE, kGlobalName);
+    if (!mutex) mutex = ::CreateMutexA(nullptr, FALSE, kSessionName);
+    if (!mutex) return true;  // cannot tell: not a reason to refuse
+    const bool another = ::GetLastError() == ERROR_ALREADY_EXISTS;
+    setupState.installationMutex.reset(mutex);
+    if (!another) return true;
+    messageBoxFormat(nullptr, kStartupCaption, kErrorAnotherInstallation, nullptr,
+                     MB_ICONEXCLAMATION);
+    return false;
+}
+
 // The installer; returns its exit code.
 int runInstallerMode() {
+    if (!installationMayRun()) return kExitAnotherRunning;
     // A failed or cancelled run is undone by the uninstall engine's rollback mode.
     rollbackUndo = undoRollbackLog;
     const StubHeader& header = setupState.stubHeader;
@@ -113,40 +132,67 @@ constexpr const char* kUninstallRestartFailed =
     "uninstallation.";
 
 // Files the uninstall thread could not delete go at the restart; the user is asked whether to
-// restart now.
-void offerUninstallRestart(const char* caption) {
+// restart now. True when the restart was started.
+bool offerUninstallRestart(const char* caption) {
     SetupState& s = setupState;
     for (int i = 0; i < s.rebootDeleteFiles.count(); ++i) {
         if (const char* file = s.rebootDeleteFiles.get(i)) scheduleAtRestart(file, nullptr);
     }
     if (messageBoxFormat(nullptr, caption, kUninstallRestartQuestion, nullptr,
                          MB_YESNO | MB_ICONQUESTION) != IDYES) {
-        return;
+        return false;
     }
-    if (!restartWindows(false)) {
-        messageBoxFormat(nullptr, caption, kUninstallRestartFailed, nullptr,
-                         MB_SYSTEMMODAL | MB_ICONERROR);
+    if (s.deployment.noRestart) {
+        writeRunLog("restart: not started (/NORESTART)");
+        return false;
     }
+    if (restartWindows(false)) return true;
+    messageBoxFormat(nullptr, caption, kUninstallRestartFailed, nullptr,
+                     MB_SYSTEMMODAL | MB_ICONERROR);
+    return false;
+}
+
+// A silent uninstall never restarts: the files in use wait for the next restart, and the exit
+// code says that one is needed.
+int leaveToRestart() {
+    SetupState& s = setupState;
+    for (int i = 0; i < s.rebootDeleteFiles.count(); ++i) {
+        if (const char* file = s.rebootDeleteFiles.get(i)) {
+            writeRunLog("in use, removed at the restart: %s", file);
+            scheduleAtRestart(file, nullptr);
+        }
+    }
+    return kExitRestartRequired;
 }
 
 // The uninstaller: the running file is no longer needed open. After the uninstallation the
 // finish decisions: the restart for files in use, or the success message when nothing is left
 // over (the leftover-files page has already told the user otherwise). A run that did not get
-// through (not confirmed, no log, aborted) ends without a word.
-void runUninstallerMode() {
+// through (not confirmed, no log, aborted) ends without a word. A silent one asks nothing and
+// shows nothing. The exit code: 0 removed, 1602 declined or cancelled, 1603 could not run,
+// 3010 a restart is needed (1641: it was started).
+int runUninstallerMode() {
     SetupState& s = setupState;
     s.selfFile.reset();
-    runUninstaller();
+    const UninstallerResult result = runUninstaller();
+    if (!result.secondStage) return result.exitCode;
     if (::WaitForSingleObject(s.uninstallDoneEvent.get(), 0) != WAIT_OBJECT_0) {
-        return;
+        return result.exitCode;
     }
+    writeRunLog("uninstall: done");
+    for (int i = 0; i < s.leftoverFolders.count(); ++i) {
+        writeRunLog("kept, not empty: %s", s.leftoverFolders.get(i));
+    }
+    if (s.silentMode) return s.rebootDeleteFiles.count() != 0 ? leaveToRestart() : kExitInstalled;
     const char* caption = text(kUninstallTextsSlot, kUninstallCaption);
     if (s.rebootDeleteFiles.count() != 0) {
-        offerUninstallRestart(caption);
-    } else if (s.leftoverFolders.count() == 0) {
+        return offerUninstallRestart(caption) ? kExitRestartStarted : kExitRestartRequired;
+    }
+    if (s.leftoverFolders.count() == 0) {
         messageBoxFormat(nullptr, caption, kUninstallRemovedFormat,
                          text(kUninstallTextsSlot, kUninstallProductName), MB_OK);
     }
+    return kExitInstalled;
 }
 
 // The run log's last line, the exit code and what it means; a log that could not be written
@@ -167,14 +213,16 @@ void endRunLog(int exitCode) {
 void runSetup() {
     int exitCode = kExitNotInstalled;  // until the run gets further than its start-up
     if (runStartupStages()) {
-        // The installer's silent switch stays the first argument's S; /S is the uninstaller's.
-        setupState.silentMode = isSilentRequest(setupState.argTable, setupState.argCount) ||
-                                setupState.deployment.quiet;
         if (readStubHeader()) {
             if (setupState.stubHeader.packageOffset == 0) {
-                runUninstallerMode();
-                exitCode = 0;
+                // The uninstaller's silent switch is its option /S (or /QUIET): its first
+                // argument may be the log path of its second stage, on a drive S: too.
+                setupState.silentMode = setupState.deployment.silent;
+                exitCode = runUninstallerMode();
             } else {
+                // The installer's stays the first argument's S.
+                setupState.silentMode = isSilentRequest(setupState.argTable, setupState.argCount) ||
+                                        setupState.deployment.quiet;
                 exitCode = runInstallerMode();
             }
         }

@@ -288,6 +288,19 @@ void applyRequirements(PayloadReader& reader) {
     s.adminRequired = admin != 0;
 }
 
+void applyProductDetails(PayloadReader& reader) {
+    const char *version, *publisher, *aboutUrl, *helpUrl;
+    if (!(reader.readString(version) && reader.readString(publisher) &&
+          reader.readString(aboutUrl) && reader.readString(helpUrl))) {
+        return;
+    }
+    SetupState& s = setupState;
+    copyText(s.productVersion, version);
+    copyText(s.publisher, publisher);
+    copyText(s.aboutUrl, aboutUrl);
+    copyText(s.helpUrl, helpUrl);
+}
+
 // Records whose payload is one string: replaces a text or appends to a list.
 void applyStringRecord(std::int32_t type, PayloadReader& reader) {
     const char* value;
@@ -363,6 +376,9 @@ void applyRecord(std::int32_t type, const unsigned char* payload, std::uint32_t 
             break;
         case kRecordRequirements:
             applyRequirements(reader);
+            break;
+        case kRecordProductDetails:
+            applyProductDetails(reader);
             break;
         case kRecordLicense:
         case kRecordReadme:

@@ -12,9 +12,13 @@
 #include "runtime/heap.h"
 #include "runtime/heap_string.h"
 #include "runtime/message_box_win32.h"
+#include "runtime/run_log_win32.h"
+#include "runtime/text_utils.h"
+#include "setup/exit_codes.h"
 #include "setup/startup_stages.h"
 #include "uninstall/self_removal_win32.h"
 #include "uninstall/uninstall_log_win32.h"
+#include "uninstall/uninstall_thread_win32.h"
 #include "uninstall/uninstall_rules.h"
 #include "wizard/removal_dialog_win32.h"
 
@@ -35,42 +39,111 @@ constexpr const char* kRemovalTitle = "Application Removal";
 constexpr const char* kRemovalSubtitleStart = "Please wait while the ";
 constexpr const char* kRemovalSubtitleEnd = " is removed from your computer.";
 
-// The installed copy: after the user's Yes, runs a temporary copy of itself on the same log,
-// so that the installed file is free to be deleted.
-void runFirstStage(const char* caption) {
+// A silent second stage tells its first stage the outcome on its standard output, a pipe the
+// first stage made: "exit N" and a line break.
+constexpr const char* kOutcomeFormat = "exit %d\r\n";
+constexpr int kOutcomeLineLimit = 32;
+
+// The first stage of a silent run: the outcome the second stage tells, or, when it ended
+// without telling (it could not run), its exit code.
+int awaitSecondStage(HANDLE outcome, HANDLE process) {
+    char line[kOutcomeLineLimit] = {};
+    DWORD length = 0;
+    for (DWORD read = 0; length + 1 < sizeof line; length += read) {
+        if (!::ReadFile(outcome, line + length, sizeof line - 1 - length, &read, nullptr) ||
+            read == 0 || std::memchr(line + length, '\n', read)) {
+            length += read;
+            break;
+        }
+    }
+    line[length] = '\0';
+    if (std::strncmp(line, "exit ", 5) == 0 && std::strchr(line, '\n')) {
+        return static_cast<int>(parseNumber(line + 5));
+    }
+    DWORD code = kExitNotInstalled;
+    ::WaitForSingleObject(process, INFINITE);
+    ::GetExitCodeProcess(process, &code);
+    return static_cast<int>(code);
+}
+
+// The installed copy: after the user's Yes (a silent run asks nothing), runs a temporary copy of
+// itself on the same log, so that the installed file is free to be deleted.
+int runFirstStage(const char* caption) {
     SetupState& s = setupState;
-    if (!s.tempDir || !s.installerPath) return;
-    if (messageBoxFormat(nullptr, caption, kConfirmRemovalFormat, s.productName.get(),
+    if (!s.tempDir || !s.installerPath) return kExitNotInstalled;
+    if (!s.silentMode &&
+        messageBoxFormat(nullptr, caption, kConfirmRemovalFormat, s.productName.get(),
                          MB_YESNO | MB_ICONQUESTION) != IDYES) {
-        return;
+        return kExitCancelled;
     }
     HeapBlock nameBlock(std::strlen(s.tempDir.get()) + kTempNameRoom);
     auto* copyPath = static_cast<char*>(nameBlock.get());
-    if (!copyPath || !::GetTempFileNameA(s.tempDir.get(), kTempPrefix, 0, copyPath)) return;
+    if (!copyPath || !::GetTempFileNameA(s.tempDir.get(), kTempPrefix, 0, copyPath)) {
+        return kExitNotInstalled;
+    }
     // Normal attributes: the self-removal script's plain "del" cannot remove a read-only copy.
     if (!::CopyFileA(s.installerPath.get(), copyPath, FALSE) ||
         !::SetFileAttributesA(copyPath, FILE_ATTRIBUTE_NORMAL)) {
         ::DeleteFileA(copyPath);
-        return;
+        return kExitNotInstalled;
     }
-    HeapString commandLine(strConcat5(" ", s.uninstallLogPath.get()));
-    if (!commandLine) {
+    // The second stage is given its own name (quoted, as a command line starts), this run's
+    // options, so that it runs and logs as this one was asked to, and the log path last.
+    HeapString options(deploymentOptionsText(s.deployment));
+    HeapString commandLine(
+        strConcat5("\"", copyPath, "\" ", options.get(), s.uninstallLogPath.get()));
+    // A silent run hears the outcome through a pipe: its write end becomes the second stage's
+    // standard output, the only handle it inherits.
+    UniqueHandle outcomeRead;
+    UniqueHandle outcomeWrite;
+    if (s.silentMode) {
+        SECURITY_ATTRIBUTES inherited = {sizeof inherited, nullptr, TRUE};
+        if (!::CreatePipe(outcomeRead.put(), outcomeWrite.put(), &inherited, 0) ||
+            !::SetHandleInformation(outcomeRead.get(), HANDLE_FLAG_INHERIT, 0)) {
+            outcomeRead.reset();
+            outcomeWrite.reset();
+        }
+    }
+    if (!options || !commandLine || (s.silentMode && !outcomeWrite)) {
         ::DeleteFileA(copyPath);
-        return;
+        return kExitNotInstalled;
     }
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
     startup.dwFlags = STARTF_FORCEONFEEDBACK;
+    if (outcomeWrite) {
+        startup.dwFlags |= STARTF_USESTDHANDLES;
+        startup.hStdOutput = outcomeWrite.get();
+    }
     PROCESS_INFORMATION process = {};
+    writeRunLog("uninstall: starting the second stage %s", copyPath);
     if (!::CreateProcessA(
-            copyPath, commandLine.get(), nullptr, nullptr, FALSE,
+            copyPath, commandLine.get(), nullptr, nullptr, outcomeWrite ? TRUE : FALSE,
             CREATE_DEFAULT_ERROR_MODE | CREATE_NEW_PROCESS_GROUP | NORMAL_PRIORITY_CLASS, nullptr,
             s.tempDir.get(), &startup, &process)) {
         ::DeleteFileA(copyPath);
-        return;
+        return kExitNotInstalled;
     }
     UniqueHandle processHandle(process.hProcess);
     UniqueHandle threadHandle(process.hThread);
+    if (!outcomeWrite) return kExitInstalled;
+    outcomeWrite.reset();  // the second stage holds the only write end: its end is the pipe's
+    return awaitSecondStage(outcomeRead.get(), processHandle.get());
+}
+
+// The second stage of a silent run tells the first one the outcome so far: the uninstaller's
+// own files are all that is left to remove, and they go once the first stage has ended.
+void tellFirstStage() {
+    HANDLE out = ::GetStdHandle(STD_OUTPUT_HANDLE);
+    if (!out || out == INVALID_HANDLE_VALUE || ::GetFileType(out) != FILE_TYPE_PIPE) return;
+    const int code =
+        setupState.rebootDeleteFiles.count() != 0 ? kExitRestartRequired : kExitInstalled;
+    char line[kOutcomeLineLimit];
+    const int length = ::wsprintfA(line, kOutcomeFormat, code);
+    DWORD written = 0;
+    ::WriteFile(out, line, static_cast<DWORD>(length), &written, nullptr);
+    ::SetStdHandle(STD_OUTPUT_HANDLE, nullptr);
+    ::CloseHandle(out);
 }
 
 // The removal dialog (template 141 + dialogSetOffset, page slot 12 of the page procedure),
@@ -81,9 +154,18 @@ void showRemovalDialog() {
     runRemovalDialog();
 }
 
-// The temporary copy: the removal dialog, then the script that deletes this copy.
+// The temporary copy: the removal dialog (none when silent: the removal runs here), then the
+// script that deletes this copy.
 void runSecondStage(const char* caption) {
     SetupState& s = setupState;
+    if (s.silentMode) {
+        writeRunLog("uninstall: removing what the install log names");
+        beforeOwnFilesRemoved = tellFirstStage;
+        uninstallThread(nullptr);
+        beforeOwnFilesRemoved = nullptr;
+        writeSelfRemovalScript();
+        return;
+    }
     const int language = s.currentLanguage;
     HeapString subtitle(
         strConcat5(kRemovalSubtitleStart, s.productName.get(), kRemovalSubtitleEnd));
@@ -97,23 +179,29 @@ void runSecondStage(const char* caption) {
 
 }  // namespace
 
-void runUninstaller() {
+UninstallerResult runUninstaller() {
     SetupState& s = setupState;
-    bool secondStage = false;
+    UninstallerResult result;
+    result.exitCode = kExitNotInstalled;
     s.uninstallLogPath.reset(chooseUninstallLog(::GetCommandLineA(), s.installerDir.get(),
-                                                s.installerPath.get(), &secondStage));
+                                                s.installerPath.get(), &result.secondStage));
     if (s.uninstallLogPath.get() && readLog(s.uninstallLogPath.get(), true) &&
         initStage(kStageDrawing)) {
         HeapString caption(strConcat5(s.productShortName.get(), kCaptionSuffix));
         if (caption) {
-            if (secondStage) {
+            if (result.secondStage) {
+                // Not done until the removal is: a dialog the user aborts leaves it so.
+                result.exitCode = kExitCancelled;
                 runSecondStage(caption.get());
             } else {
-                runFirstStage(caption.get());
+                result.exitCode = runFirstStage(caption.get());
             }
         }
+    } else {
+        writeRunLog("uninstall: the install log cannot be read: %s", s.uninstallLogPath.get());
     }
     setupState.uninstallLogPath.reset();
+    return result;
 }
 
 }  // namespace kelvara

@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <cstring>
 
+#include "formats/deployment_options.h"
 #include "formats/install_log.h"
 #include "runtime/heap.h"
 #include "runtime/heap_string.h"
@@ -35,7 +36,12 @@ bool isBlank(char c) {
 char* chooseUninstallLog(const char* commandLine, const char* installerDir,
                          const char* installerPath, bool* secondStage) {
     *secondStage = false;
-    const char* argument = commandLine ? commandLine : "";
+    // The options go first (/LOG=run.log is no log path), quoted parts and all; the program's
+    // quoted name is then the first quoted part, as before there were options.
+    HeapString line(strDupExtra(commandLine, 0));
+    if (!line) return nullptr;
+    removeDeploymentOptions(line.get());
+    const char* argument = line.get();
     if (const char* open = std::strchr(argument, '"')) {
         if (const char* close = std::strchr(open + 1, '"')) argument = close + 1;
     }

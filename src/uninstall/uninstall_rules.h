@@ -6,12 +6,13 @@ namespace kelvara {
 
 constexpr const char* kSelfRemovalScriptName = "delself.bat";
 
-// Chooses the log of an uninstaller run from its command line. The argument text starts after
-// the first quoted part (from a double quote to the next), or is the whole line when there is
-// none, and is trimmed of blanks. At least 5 characters ending in ".log" (any case): the second
-// stage (the temporary copy), which reads that path; *secondStage is set. Otherwise the first
-// stage, which reads the log named after its own file in its own folder (installerDir, base name
-// of installerPath, ".log"). A new heap string the caller frees; null when out of memory.
+// Chooses the log of an uninstaller run from its command line. The deployment options are taken
+// out first; the argument text then starts after the first quoted part (from a double quote to
+// the next), or is the whole line when there is none, and is trimmed of blanks. At least 5
+// characters ending in ".log" (any case): the second stage (the temporary copy), which reads that
+// path; *secondStage is set. Otherwise the first stage, which reads the log named after its own
+// file in its own folder (installerDir, base name of installerPath, ".log"). A new heap string the
+// caller frees; null when out of memory.
 char* chooseUninstallLog(const char* commandLine, const char* installerDir,
                          const char* installerPath, bool* secondStage);
 

@@ -82,6 +82,7 @@ constexpr int kRootNumberMask = 0x7FFFFFFF;
 // What the thread shows of the line in hand.
 struct Undo {
     HWND window = nullptr;
+    bool unattended = false;  // nothing may be asked
     HWND statusText = nullptr;
     HWND pathText = nullptr;
     HWND progressBar = nullptr;
@@ -207,6 +208,7 @@ void restoreIniEntry(const LogEntry& entry) {
 
 // Asks whether a shared file that no program counts any more may go. True to delete it.
 bool mayRemoveSharedFile(const Undo& undo, const char* path) {
+    if (undo.unattended) return false;
     if (setupState.removeAllShared) return true;
     HeapString question(sharedFileQuestion(path));
     if (!question) return false;
@@ -323,10 +325,13 @@ void showLeftoverPage(HWND window) {
 
 }  // namespace
 
+void (*beforeOwnFilesRemoved)() = nullptr;
+
 DWORD WINAPI uninstallThread(void* parameter) {
     SetupState& s = setupState;
     Undo undo;
     undo.window = static_cast<HWND>(parameter);
+    undo.unattended = s.silentMode && s.deployment.silent;
     MSG message;
     ::PeekMessageA(&message, nullptr, WM_USER, WM_USER, PM_NOREMOVE);  // a queue for WM_QUIT
     if (undo.window) {
@@ -362,6 +367,7 @@ DWORD WINAPI uninstallThread(void* parameter) {
         if (undo.window) showLine(undo);
     }
     if (undo.window && !checkpoint()) return 0;
+    if (beforeOwnFilesRemoved) beforeOwnFilesRemoved();
     if (lastFiles.count() != 0) {
         for (int i = 0; i < lastFiles.count(); ++i) {
             undo.status = kStatusFiles;

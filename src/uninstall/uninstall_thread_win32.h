@@ -21,6 +21,14 @@ constexpr UINT kMsgShowLeftoverPage = WM_APP + 1;
 // delete go to setupState.rebootDeleteFiles, folders that are not empty to leftoverFolders.
 // Returns 1 when the entry text has no line, else 0. Signals uninstallDoneEvent only when it got
 // through every line; a quit message at a checkpoint ends it at once without the signal.
+// In an unattended run (a silent uninstall, a quiet installation's rollback) nothing is asked:
+// a shared file whose count reaches zero is kept.
 DWORD WINAPI uninstallThread(void* window);
+
+// Called by the thread when everything but the uninstaller's own files (the uninstaller and the
+// log it reads) has been undone, just before those go; null: nothing is called. A silent
+// uninstall tells its first stage the outcome here, so that the installed uninstaller, which
+// that stage runs from, is free to be deleted when it ends.
+extern void (*beforeOwnFilesRemoved)();
 
 }  // namespace kelvara

@@ -11,12 +11,14 @@ so in the run log; the run log itself, appended to, and one that cannot be writt
 """
 import sys
 import tempfile
+import time
 import unittest
 from pathlib import Path
 
 sys.path.insert(0, str(Path(__file__).resolve().parents[1] / 'rig'))
 from install_project import FileGroup, Project, build_image, source_folder  # noqa: E402
 from probe import REG_SZ, Probe, restart  # noqa: E402
+from system_snapshot import NO_CHANGES, WINE_CHANGES, changes, snapshot  # noqa: E402
 from wine_prefix import Prefix  # noqa: E402
 from wizard import CANCEL, DESTINATION, Wizard  # noqa: E402
 
@@ -43,11 +45,14 @@ class Deployment(unittest.TestCase):
     def host(self, windows_path):
         return self.prefix.drive_c / windows_path[3:].replace('\\', '/')
 
-    def image(self, name, folder=SCRIPT_FOLDER, extra='', overwrite=None):
+    def image(self, name, folder=SCRIPT_FOLDER, extra='', overwrite=None, shared=None,
+              product=None):
+        files = [FileGroup(self.source, overwrite=overwrite)]
+        if shared:
+            files.append(FileGroup(shared, shared=True))
         project = Project(f'Deploy {name}', short_name=f'Deploy{name}',
-                          variables={'InstallPath': folder},
-                          files=[FileGroup(self.source, overwrite=overwrite)], uninstaller=True,
-                          extra=extra)
+                          variables={'InstallPath': folder}, files=files, uninstaller=True,
+                          extra=extra, product=product or {})
         image = build_image(BUILDER, ENGINE, project, self.work / name)
         return self.prefix.put(f'images/{name}.exe', image.read_bytes())
 
@@ -201,6 +206,89 @@ class Deployment(unittest.TestCase):
         run = self.run_image(self.image('NoLogQuiet', 'C:\\Kelvara Deploy\\No Log Quiet'),
                              ['/QUIET', '/LOG="C:\\No Such Folder\\run.log"'])
         self.assertEqual((run.exit_code, run.windows), (0, []), run.output)
+
+
+    def test_the_quiet_uninstall_command_removes_the_product_without_a_window(self):
+        folder = 'C:\\Kelvara Deploy\\Removed Quietly'
+        entry = f'{UNINSTALL_KEY}\\DeployRemoved'
+        details = {'version': '2.5.1', 'publisher': 'Example Software',
+                   'url': 'https://example.com/tool', 'help_url': 'https://example.com/help'}
+        path = self.image('Removed', folder, product=details)
+        keys = [('HKLM', entry)]
+        ignored = WINE_CHANGES + ['images', 'images/*']
+        before = snapshot(self.prefix, self.probe, keys, ignored)
+        self.assertEqual(self.run_image(path, ['S']).exit_code, 0)
+        values, _ = self.probe.reg_key('HKLM', entry)
+        # The list of programs shows what the project says of the product, and when it came.
+        self.assertEqual({name: values[name].value for name in
+                          ('DisplayVersion', 'Publisher', 'URLInfoAbout', 'HelpLink')},
+                         {'DisplayVersion': '2.5.1', 'Publisher': 'Example Software',
+                          'URLInfoAbout': 'https://example.com/tool',
+                          'HelpLink': 'https://example.com/help'})
+        self.assertIn(values['InstallDate'].value,
+                      {time.strftime('%Y%m%d', time.localtime(time.time() + d)) for d in (-60, 0)})
+        command = values['QuietUninstallString'].value
+        self.assertEqual(command, f'"{folder}\\uninstall.exe" /S')
+
+        # Run exactly as the entry says: the quoted program, then its arguments. The first
+        # stage waits for the second (and that for its self-removal script): all end together.
+        program, arguments = command[1:].split('" ', 1)
+        run = self.prefix.run(DRIVER, program, [arguments], timeout=120, follow=True,
+                              verbatim=True)
+        self.assertFalse(run.timed_out, run.output)
+        self.assertEqual(run.windows, [], 'no question, no dialog, no message')
+        self.assertEqual(run.exit_code, 0, run.output)
+        self.assertEqual(changes(before, snapshot(self.prefix, self.probe, keys, ignored)),
+                         NO_CHANGES, 'the prefix as it was before the installation')
+
+        # A folder that holds a person's file is kept and named in the run log; a shared file
+        # whose count reaches zero is kept without a question; a file in use waits for the
+        # restart, which is not started: 3010.
+        kept = 'C:\\Kelvara Deploy\\Kept Folder'
+        shared = source_folder(self.work / 'shared', {'common.dll': b'shared'})
+        path = self.image('Kept', kept, shared=shared)
+        self.assertEqual(self.run_image(path, ['S']).exit_code, 0)
+        self.assertEqual(self.probe.shared_count(f'{kept}\\common.dll'), 1)
+        self.host(f'{kept}\\docs\\mine.txt').write_bytes(b'a person\'s notes')
+        log = 'C:\\Kelvara Deploy\\removal.log'
+        with self.probe.hold(f'{kept}\\docs\\guide.txt'):
+            run = self.prefix.run(DRIVER, f'{kept}\\uninstall.exe', ['/s', f'"/LOG={log}"'],
+                                  timeout=120, follow=True, verbatim=True)
+        self.assertEqual((run.exit_code, run.windows), (3010, []), run.output)
+        self.assertEqual(self.host(f'{kept}\\docs\\mine.txt').read_bytes(),
+                         b'a person\'s notes')
+        self.assertFalse(self.host(f'{kept}\\tool.txt').exists())
+        self.assertFalse(self.host(f'{kept}\\uninstall.exe').exists())
+        self.assertEqual(self.host(f'{kept}\\common.dll').read_bytes(), b'shared')
+        self.assertIsNone(self.probe.shared_count(f'{kept}\\common.dll'), 'counted down')
+        self.assertIsNone(self.probe.reg_key('HKLM', f'{UNINSTALL_KEY}\\DeployKept'))
+        lines = self.run_log(log)
+        self.assertIn(f'in use, removed at the restart: {kept}\\docs\\guide.txt', lines)
+        self.assertIn(f'kept, not empty: {kept}\\docs', lines)
+        self.assertIn(f'kept, not empty: {kept}', lines)
+        self.assertEqual(lines[-1], 'exit code 3010: done; a restart is required to finish')
+        self.assertEqual(len([line for line in lines if line.startswith('started: ')]), 2,
+                         'both stages log to the same file')
+        restart(self.prefix)
+        self.assertFalse(self.host(f'{kept}\\docs\\guide.txt').exists())
+
+
+    def test_one_installation_at_a_time(self):
+        first = self.image('First', 'C:\\Kelvara Deploy\\First')
+        second = self.image('Second', 'C:\\Kelvara Deploy\\Second')
+        with self.prefix.session(DRIVER, first) as session:
+            wizard = Wizard(session)  # the first installer waits on its first page
+            run = self.run_image(second, ['S'])
+            self.assertEqual(run.exit_code, 1618, run.output)
+            self.assertEqual(len(run.windows), 1, run.output)
+            self.assertIn('Another installation is in progress.', run.windows[0]['text'])
+            run = self.run_image(second, ['/QUIET'])
+            self.assertEqual((run.exit_code, run.windows), (1618, []), run.output)
+            wizard.press(wizard.page().button(CANCEL))
+            wizard.answer('', 'Yes')
+            self.assertEqual(wizard.exit_code(), 1602)
+        self.assertFalse(self.host('C:\\Kelvara Deploy\\Second').exists())
+        self.assertEqual(self.run_image(second, ['S']).exit_code, 0, 'the first has ended')
 
 
 if __name__ == '__main__':

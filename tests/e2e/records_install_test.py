@@ -394,9 +394,11 @@ class RecordsInstall(unittest.TestCase):
         self.assertIsNotNone(entry, 'the uninstall entry is there')
         values, subkeys = entry
         uninstaller = f'{root}\\uninstall.exe'
+        self.assertRegex(values.pop('InstallDate').value, r'^20\d{6}$', 'the day, YYYYMMDD')
         self.assertEqual({name: (v.type, v.value) for name, v in values.items()}, {
             'DisplayName': (REG_SZ, 'Kelvara Records Demo 2.0'),
             'UninstallString': (REG_SZ, uninstaller),
+            'QuietUninstallString': (REG_SZ, f'"{uninstaller}" /S'),
             'InstallLocation': (REG_SZ, root),
             'DisplayIcon': (REG_SZ, uninstaller),
             'EstimatedSize': (REG_DWORD, (required + 1023) // 1024),

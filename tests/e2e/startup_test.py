@@ -65,8 +65,9 @@ class Startup(unittest.TestCase):
 
     def test_package_offset_zero_runs_as_uninstaller_whatever_follows(self):
         # Garbage after the stub would fail any checksum: the uninstaller never checks one.
-        windows, _ = self.run_engine('bare.exe', STUB + b'\xAB' * 4096)
-        self.assertEqual(windows, [], 'an uninstaller without install log ends quietly')
+        windows, _ = self.run_engine('bare.exe', STUB + b'\xAB' * 4096, exit_code=1603)
+        self.assertEqual(windows, [], 'an uninstaller without install log ends quietly, and '
+                                      'says with its exit code that it could not run')
 
     def test_intact_image_passes_verification(self):
         self.assertGreater(len(STUB), 0xFFFF, 'the stub needs the wide package offset')

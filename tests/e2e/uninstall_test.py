@@ -112,8 +112,8 @@ class Uninstall(unittest.TestCase):
         self.assertEqual((width, height), tuple(session.rect(window)[2:]), path)
         self.assertGreaterEqual(colours, 16, f'{path} shows hardly anything')
 
-    def finish(self, session):
-        self.assertEqual(session.finish(60), 0, session.transcript)
+    def finish(self, session, exit_code=0):
+        self.assertEqual(session.finish(60), exit_code, session.transcript)
 
     def assertNoWindow(self, session, text):
         shown = [w['text'] for w in session.seen()]
@@ -173,7 +173,7 @@ class Uninstall(unittest.TestCase):
         with self.prefix.session(DRIVER, f'{root}\\uninstall.exe') as session:
             question = session.wait('Declined Uninstall', 'Are you sure')
             session.press(question, 'No')
-            self.finish(session)
+            self.finish(session, 1602)  # declined
             self.assertEqual(len(session.seen()), 1, session.seen())
         self.assertSameSystem(before, self.snapshot('Declined'))
 
@@ -198,7 +198,7 @@ class Uninstall(unittest.TestCase):
                 for args in ([], [f'{root}\\uninstall.log']):  # first stage, second stage
                     program = f'{root}\\uninstall.exe' if not args else copy
                     with self.prefix.session(DRIVER, program, args) as session:
-                        self.finish(session)
+                        self.finish(session, 1603)  # could not run
                         self.assertEqual(session.seen(), [], f'{case}, arguments {args}')
                     self.assertSameSystem(before, self.snapshot('Damaged'))
         log.write_bytes(good)

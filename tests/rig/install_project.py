@@ -43,6 +43,7 @@ class Project:
     uninstaller: bool = None
     restart: bool = None
     extra: str = ''
+    product: dict = field(default_factory=dict)  # more [product] keys ('_' written '-')
 
 
 def toml_string(text):
@@ -76,7 +77,8 @@ def _table(header, items):
 
 def project_text(project):
     """The project file for a Project."""
-    parts = [_table('[product]', [('name', project.name), ('short-name', project.short_name)])]
+    parts = [_table('[product]', [('name', project.name), ('short-name', project.short_name),
+                                  *((k.replace('_', '-'), v) for k, v in project.product.items())])]
     if project.variables:
         parts.append(_table('[variables]', [(toml_string(k), v)
                                             for k, v in project.variables.items()]))

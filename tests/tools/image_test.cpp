@@ -157,6 +157,11 @@ TEST(SetupImage, FilesAndRecordsReadBackWithTheEngineReaders) {
                          "requirements windows=\"NT4\" directx=\"8.1\" ie=\"5.5SP2\" "
                          "access=\"2000SR1\" administrator=1"))
         << all;
+    EXPECT_TRUE(contains(records,
+                         "product version=\"3.1 Beta\" publisher=\"Full Software Caf\xE9\" "
+                         "url=\"https://example.com/full\" "
+                         "help-url=\"https://example.com/full/help\""))
+        << all;
 }
 
 // The engine applies the built script into its run record: the values the project meant.
@@ -189,6 +194,10 @@ TEST(SetupImage, EngineAppliesTheBuiltScript) {
     ASSERT_TRUE(applyScript(decoded.script.data(), decoded.script.size(), platform));
 
     EXPECT_STREQ(s.productName.get(), "Full Product");
+    EXPECT_STREQ(s.productVersion.get(), "3.1 Beta");
+    EXPECT_STREQ(s.publisher.get(), "Full Software Caf\xE9") << "in the engine's code page";
+    EXPECT_STREQ(s.aboutUrl.get(), "https://example.com/full");
+    EXPECT_STREQ(s.helpUrl.get(), "https://example.com/full/help");
     EXPECT_STREQ(s.setupCaption.get(), "Full Product Setup");
     EXPECT_STREQ(s.normalFontFace, "Arial");
     EXPECT_EQ(s.textColor, 0x302010u);

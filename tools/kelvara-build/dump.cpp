@@ -166,6 +166,16 @@ bool describePayload(const ScriptRecord& record, std::ostringstream& out) {
         }
         case kRecordSettings:
             return describeSettings(r, out);
+        case kRecordProductDetails: {
+            const char *version, *publisher, *aboutUrl, *helpUrl;
+            if (!(r.readString(version) && r.readString(publisher) && r.readString(aboutUrl) &&
+                  r.readString(helpUrl))) {
+                return false;
+            }
+            out << "product version=" << quoted(version) << " publisher=" << quoted(publisher)
+                << " url=" << quoted(aboutUrl) << " help-url=" << quoted(helpUrl);
+            return true;
+        }
         case kRecordRequirements: {
             const char *windows, *directX, *ie, *access;
             std::uint8_t admin;

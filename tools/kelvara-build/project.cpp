@@ -110,6 +110,15 @@ void ProjectParser::product(TableReader& root) {
     p_.name = r.text("name").value_or("");
     p_.shortName = r.text("short-name").value_or(p_.name);
     p_.makerLink = r.boolean("maker-link", true);
+    p_.version = r.text("version").value_or("");
+    p_.publisher = r.text("publisher").value_or("");
+    p_.aboutUrl = r.text("url").value_or("");
+    p_.helpUrl = r.text("help-url").value_or("");
+    for (const char* key : {"version", "publisher", "url", "help-url"}) {
+        std::optional<std::string> value = r.text(key);
+        if (value && hasLineBreak(*value))
+            r.error(key, std::string("'") + key + "' may not contain a line break");
+    }
     if (p_.name.empty()) d_.error(r.line(), "[product] needs a 'name'");
     if (hasLineBreak(p_.name) || hasLineBreak(p_.shortName)) {
         d_.error(r.line(), "product names may not contain a line break");
@@ -586,6 +595,10 @@ constexpr const char* kAllTablesProject = R"toml(
 name = "Sample"
 short-name = "Sample"
 maker-link = true
+version = "1.0"
+publisher = "Sample"
+url = "https://example.com/"
+help-url = "https://example.com/help"
 
 [look]
 layout = "standard"

@@ -3,7 +3,7 @@
 // kept as the engine will see them (8-bit, Windows-1252), names already turned into numbers.
 //
 // The file, table by table (every key optional unless marked):
-//   [product]       name (required), short-name, maker-link
+//   [product]       name (required), short-name, maker-link, version, publisher, url, help-url
 //   [look]          layout = standard|compact, full-colour-welcome, page-colour, frame-colour,
 //                   header-colour, accent-colour ("#RRGGBB", "window", "button-face"),
 //                   font and title-font = { face, colour = "#RRGGBB" }
@@ -115,6 +115,8 @@ struct Project {
     std::string shortName;
     std::string name;
     bool makerLink = true;
+    // For the list of installed programs; empty: not given.
+    std::string version, publisher, aboutUrl, helpUrl;
 
     FontSpec normalFont, titleFont;
     std::uint32_t pageColor = 0x02000000;   // system window colour

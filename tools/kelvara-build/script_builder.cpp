@@ -114,6 +114,10 @@ std::vector<unsigned char> buildScript(const Project& p, Diagnostics& diagnostic
     writeTexts(p, writer, diagnostics);
     for (const FieldRecord& entry : p.entries)
         writer.stringRecord(entry.type, entry.fields.c_str());
+    if (!p.version.empty() || !p.publisher.empty() || !p.aboutUrl.empty() || !p.helpUrl.empty()) {
+        writer.productDetails(p.version.c_str(), p.publisher.c_str(), p.aboutUrl.c_str(),
+                              p.helpUrl.c_str());
+    }
     const Requirements& r = p.requirements;
     if (r.any()) {
         writer.requirements(r.windows.c_str(), r.directX.c_str(), r.ie.c_str(), r.access.c_str(),

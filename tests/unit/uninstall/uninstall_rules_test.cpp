@@ -52,6 +52,10 @@ TEST(UninstallLogChoice, ArgumentEndingInLogStartsTheSecondStageWithThatPath) {
         {"\"C:\\Temp\\KVR1A.tmp\" C:\\App\\x.log", "C:\\App\\x.log"},
         {"\"C:\\Temp\\KVR1A.tmp\"C:\\App\\x.log", "C:\\App\\x.log"},
         {"a.log", "a.log"},  // five characters: the shortest argument that counts
+        // A silent second stage: its options first, the log path (here on drive S:) after them.
+        {" /S /LOG=\"C:\\My Logs\\run.log\" /NORESTART S:\\Tool\\uninstall.log",
+         "S:\\Tool\\uninstall.log"},
+        {" /QUIET /LOG=C:\\x.log  C:\\App\\x.log ", "C:\\App\\x.log"},
     };
     for (const Case& c : cases) {
         Choice choice = choose(c.commandLine);
@@ -72,6 +76,11 @@ TEST(UninstallLogChoice, AnythingElseIsTheFirstStageReadingTheLogNamedAfterItsel
         " .LOG ",  // still four after trimming
         "C:\\App\\Remove.exe",
         "",
+        // A log of the run named by an option is not the install log, wherever it stands; the
+        // uninstall entry's command is not quoted.
+        "C:\\Program Files\\Example\\Remove.exe /S /LOG=C:\\run.log",
+        "\"C:\\Program Files\\Example\\Remove.exe\" /LOG=C:\\run.log",
+        "\"C:\\Program Files\\Example\\Remove.exe\" \"/LOG=C:\\my run.log\"",
     };
     for (const char* line : lines) {
         Choice choice = choose(line);
@@ -150,19 +159,43 @@ TEST(ProtectedFolders, DrivesSystemFoldersAndWhatHoldsThemAreNeverTheInstallatio
     system.append("C:\\Documents and Settings\\Ann\\Desktop\\");
     system.set(5, "C:\\Temp");  // the list may hold holes
     const char* kept[] = {
-        nullptr, "", "D:", "D:\\", "d:/", "D:\\\\", "\\\\server\\share", "\\\\server\\share\\",
-        "\\\\server", "App", "\\App", "C:App", "C:\\App\\..", "C:\\App\\.\\x", "C:\\App\\..\\..",
-        "c:\\program files", "C:\\Program Files\\", "C:/Program Files", "C:\\Windows",
-        "C:\\windows\\SYSTEM32", "C:\\Documents and Settings", "C:\\Documents and Settings\\Ann",
+        nullptr,
+        "",
+        "D:",
+        "D:\\",
+        "d:/",
+        "D:\\\\",
+        "\\\\server\\share",
+        "\\\\server\\share\\",
+        "\\\\server",
+        "App",
+        "\\App",
+        "C:App",
+        "C:\\App\\..",
+        "C:\\App\\.\\x",
+        "C:\\App\\..\\..",
+        "c:\\program files",
+        "C:\\Program Files\\",
+        "C:/Program Files",
+        "C:\\Windows",
+        "C:\\windows\\SYSTEM32",
+        "C:\\Documents and Settings",
+        "C:\\Documents and Settings\\Ann",
         "C:\\temp",
     };
     for (const char* folder : kept) {
         EXPECT_TRUE(isProtectedFolder(folder, system)) << (folder ? folder : "<null>");
     }
     const char* removable[] = {
-        "D:\\Data", "C:\\Program Files\\Example", "C:\\Program Files Extra",
-        "C:\\WINDOWS\\system32x", "C:\\Windows\\Example", "\\\\server\\share\\App",
-        "C:\\Documents and Settings\\Ann\\Desktop\\Example", "C:\\App\\...", "C:\\App..\\x",
+        "D:\\Data",
+        "C:\\Program Files\\Example",
+        "C:\\Program Files Extra",
+        "C:\\WINDOWS\\system32x",
+        "C:\\Windows\\Example",
+        "\\\\server\\share\\App",
+        "C:\\Documents and Settings\\Ann\\Desktop\\Example",
+        "C:\\App\\...",
+        "C:\\App..\\x",
     };
     for (const char* folder : removable) {
         EXPECT_FALSE(isProtectedFolder(folder, system)) << folder;
