@@ -16,7 +16,8 @@ import unittest
 from pathlib import Path
 
 sys.path.insert(0, str(Path(__file__).resolve().parents[1] / 'rig'))
-from install_project import FileGroup, Project, build_image, source_folder  # noqa: E402
+from install_project import (FileGroup, Project, build_image, source_folder,  # noqa: E402
+                             toml_string)
 from probe import REG_SZ, Probe, restart  # noqa: E402
 from system_snapshot import NO_CHANGES, WINE_CHANGES, changes, snapshot  # noqa: E402
 from wine_prefix import Prefix  # noqa: E402
@@ -46,15 +47,16 @@ class Deployment(unittest.TestCase):
         return self.prefix.drive_c / windows_path[3:].replace('\\', '/')
 
     def image(self, name, folder=SCRIPT_FOLDER, extra='', overwrite=None, shared=None,
-              product=None):
-        files = [FileGroup(self.source, overwrite=overwrite)]
+              product=None, source=None, short_name=None, image_name=None):
+        files = [FileGroup(source or self.source, overwrite=overwrite)]
         if shared:
             files.append(FileGroup(shared, shared=True))
-        project = Project(f'Deploy {name}', short_name=f'Deploy{name}',
+        project = Project(f'Deploy {name}', short_name=short_name or f'Deploy{name}',
                           variables={'InstallPath': folder}, files=files, uninstaller=True,
                           extra=extra, product=product or {})
-        image = build_image(BUILDER, ENGINE, project, self.work / name)
-        return self.prefix.put(f'images/{name}.exe', image.read_bytes())
+        image_name = image_name or name
+        image = build_image(BUILDER, ENGINE, project, self.work / image_name)
+        return self.prefix.put(f'images/{image_name}.exe', image.read_bytes())
 
     def run_image(self, path, args, presses=()):
         """Runs the image with a command line of the arguments exactly as written."""
@@ -289,6 +291,50 @@ class Deployment(unittest.TestCase):
             self.assertEqual(wizard.exit_code(), 1602)
         self.assertFalse(self.host('C:\\Kelvara Deploy\\Second').exists())
         self.assertEqual(self.run_image(second, ['S']).exit_code, 0, 'the first has ended')
+
+
+    def test_an_upgrade_keeps_one_entry_and_its_uninstall_removes_both_versions(self):
+        entry = f'{UNINSTALL_KEY}\\DeployUpgrade'
+        folder = 'C:\\Kelvara Deploy\\Upgrade Place'
+        # Both versions find the folder where the entry says the product is.
+        previous = ('[install.previous-location]\nroot = "HKLM"\n'
+                    f'key = {toml_string(entry)}\nvalue = "InstallLocation"\n')
+        one = source_folder(self.work / 'v1', {'common.txt': b'one', 'dropped.txt': b'old'})
+        two = source_folder(self.work / 'v2', {'common.txt': b'two', 'added/new.txt': b'new'})
+        ignored = WINE_CHANGES + ['images', 'images/*']
+        keys = [('HKLM', entry)]
+
+        def build(version, source):
+            return self.image('Upgrade', extra=previous, source=source, overwrite='always',
+                              product={'version': version}, image_name=f'Upgrade{version}')
+
+        first, second = build('1.0', one), build('2.0', two)
+        before = snapshot(self.prefix, self.probe, keys, ignored)
+        run = self.run_image(first, ['S', f'"/DIR={folder}"'])
+        self.assertEqual(run.exit_code, 0, run.output)
+        run = self.run_image(second, ['S'])  # no /DIR: the previous location
+        self.assertEqual(run.exit_code, 0, run.output)
+        self.assertEqual(self.host(f'{folder}\\common.txt').read_bytes(), b'two')
+        self.assertTrue(self.host(f'{folder}\\added\\new.txt').is_file())
+        self.assertFalse(self.host(SCRIPT_FOLDER).exists())
+        values, _ = self.probe.reg_key('HKLM', entry)
+        self.assertEqual(values['DisplayVersion'].value, '2.0', 'one entry, the new version')
+        log = self.host(f'{folder}\\uninstall.log').read_text('latin-1').split('\n')
+        self.assertIn(f'b,{folder}\\dropped.txt', log, 'what the first version installed')
+        self.assertIn(f'b,{folder}\\added\\new.txt', log)
+
+        # The same image again: the same log, no line twice.
+        self.assertEqual(self.run_image(second, ['S']).exit_code, 0)
+        again = self.host(f'{folder}\\uninstall.log').read_text('latin-1').split('\n')
+        self.assertEqual(sorted(again), sorted(log))
+        self.assertEqual(len(set(again[4:-1])), len(again[4:-1]), again)
+
+        program, arguments = values['QuietUninstallString'].value[1:].split('" ', 1)
+        run = self.prefix.run(DRIVER, program, [arguments], timeout=120, follow=True,
+                              verbatim=True)
+        self.assertEqual((run.exit_code, run.windows), (0, []), run.output)
+        self.assertEqual(changes(before, snapshot(self.prefix, self.probe, keys, ignored)),
+                         NO_CHANGES, 'nothing of either version is left')
 
 
 if __name__ == '__main__':
