@@ -33,8 +33,18 @@ std::filesystem::path ownPath(const char* argv0) {
     return std::filesystem::absolute(argv0);
 }
 
+// The engine beside the builder (a build folder, or the Windows layout, where both lie in one
+// folder), else where an installation on a Unix-like system puts it: PREFIX/share/kelvara next to
+// PREFIX/bin. The first that exists; the first when none does (the error names it).
 std::filesystem::path defaultStub(const char* argv0) {
-    return ownPath(argv0).parent_path() / "kelvara.exe";
+    const std::filesystem::path folder = ownPath(argv0).parent_path();
+    const std::filesystem::path candidates[] = {
+        folder / "kelvara.exe", folder.parent_path() / "share" / "kelvara" / "kelvara.exe"};
+    for (const std::filesystem::path& candidate : candidates) {
+        std::error_code error;
+        if (std::filesystem::is_regular_file(candidate, error)) return candidate;
+    }
+    return candidates[0];
 }
 
 // Prints the build's messages; true when the build may go on.
@@ -84,7 +94,7 @@ int main(int argc, char** argv) {
     app.add_option("-D,--define", defines, "define a variable or replace its value: NAME=VALUE");
     app.add_option("--stub", stub,
                    "the engine executable (default: kelvara.exe next to this "
-                   "program)");
+                   "program, else in ../share/kelvara)");
     auto* quietFlag = app.add_flag("-q,--quiet", quiet, "print only warnings and errors");
     app.add_flag("-v,--verbose", verbose, "print what the image holds")->excludes(quietFlag);
     app.add_flag("--warnings-as-errors", warningsAsErrors, "fail the build on any warning");
