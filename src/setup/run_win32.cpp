@@ -59,7 +59,10 @@ bool requirementsMet() {
     const int result = checkRequirements();
     const char* missingName = nullptr;
     const int item = requirementMessage(setupState, result, &missingName);
-    if (item < 0) return true;
+    if (item < 0) {
+        writeRunLog("requirements: met");
+        return true;
+    }
     messageBoxFormat(nullptr, setupState.setupCaption.get(), text(SetupMessage{item}), missingName,
                      MB_ICONEXCLAMATION);
     return false;

@@ -153,7 +153,8 @@ class Deployment(unittest.TestCase):
         self.assertEqual(lines[0], f'started: C:\\images\\QuietFail.exe /QUIET /LOG="{log}" /Later')
         self.assertEqual(lines[1], f'options: /QUIET /LOG="{log}" ')
         self.assertEqual(lines[2], 'option not known, ignored: /Later')
-        for phase in ('phase: files', 'phase: shortcuts', 'phase: registry values'):
+        for phase in ('requirements: met', 'phase: files', 'phase: shortcuts',
+                      'phase: registry values'):
             self.assertIn(phase, lines)
         asked = [line for line in lines if line.startswith('message (not shown: quiet)')]
         self.assertEqual(len(asked), 1, lines)
