@@ -135,18 +135,18 @@ constexpr const char* kUninstallRestartFailed =
     "uninstallation.";
 
 // Files the uninstall thread could not delete go at the restart; the user is asked whether to
-// restart now. True when the restart was started.
+// restart now (not under /NORESTART). True when the restart was started.
 bool offerUninstallRestart(const char* caption) {
     SetupState& s = setupState;
     for (int i = 0; i < s.rebootDeleteFiles.count(); ++i) {
         if (const char* file = s.rebootDeleteFiles.get(i)) scheduleAtRestart(file, nullptr);
     }
-    if (messageBoxFormat(nullptr, caption, kUninstallRestartQuestion, nullptr,
-                         MB_YESNO | MB_ICONQUESTION) != IDYES) {
+    if (s.deployment.noRestart) {  // not even asked: the run was told never to restart
+        writeRunLog("restart: not started (/NORESTART)");
         return false;
     }
-    if (s.deployment.noRestart) {
-        writeRunLog("restart: not started (/NORESTART)");
+    if (messageBoxFormat(nullptr, caption, kUninstallRestartQuestion, nullptr,
+                         MB_YESNO | MB_ICONQUESTION) != IDYES) {
         return false;
     }
     if (restartWindows(false)) return true;

@@ -190,8 +190,9 @@ UninstallerResult runUninstaller() {
         HeapString caption(strConcat5(s.productShortName.get(), kCaptionSuffix));
         if (caption) {
             if (result.secondStage) {
-                // Not done until the removal is: a dialog the user aborts leaves it so.
-                result.exitCode = kExitCancelled;
+                // Not done until the removal is: a dialog the user aborts leaves it so; a silent
+                // removal that does not get through could not run.
+                result.exitCode = s.silentMode ? kExitNotInstalled : kExitCancelled;
                 runSecondStage(caption.get());
             } else {
                 result.exitCode = runFirstStage(caption.get());

@@ -68,6 +68,7 @@ bool restartDecided(HWND owner, UINT style) {
         return false;
     }
     if (!s.restartChosen) return false;
+    if (s.deployment.noRestart) return false;  // not asked: the run was told never to restart
     return messageBoxFormat(owner, s.setupCaption.get(), text(restartQuestion()), nullptr,
                             style | MB_YESNO | MB_ICONQUESTION) == IDYES;
 }
