@@ -189,9 +189,16 @@ bool stageSelfFile() {
 // The run log of /LOG=, begun with the command line and the options as read. One that cannot
 // be opened is reported (unless the run is quiet) and the run goes on without it.
 void startRunLog() {
-    const DeploymentOptions& options = setupState.deployment;
+    DeploymentOptions& options = setupState.deployment;
     if (!options.logGiven) return;
-    if (!openRunLog(options.logFile.get())) {
+    // A relative name is taken from the current folder, once: the uninstaller's second stage,
+    // which writes to the same log, runs in the temporary folder.
+    char full[MAX_PATH];
+    const DWORD length = options.logFile.get()[0]
+                             ? ::GetFullPathNameA(options.logFile.get(), MAX_PATH, full, nullptr)
+                             : 0;
+    if (length > 0 && length < MAX_PATH) copyText(options.logFile, full);
+    if (!options.logFile || !openRunLog(options.logFile.get())) {
         messageBoxFormat(nullptr, kStartupCaption, kErrorRunLog, options.logFile.get(),
                          systemErrorText(::GetLastError()), MB_ICONWARNING);
         return;

@@ -226,6 +226,10 @@ void runSetup() {
                 // The installer's stays the first argument's S.
                 setupState.silentMode = isSilentRequest(setupState.argTable, setupState.argCount) ||
                                         setupState.deployment.quiet;
+                if (setupState.deployment.silent && !setupState.deployment.quiet) {
+                    writeRunLog("option /S is the uninstaller's, ignored: an installer is silent "
+                                "with a first argument S, or with /QUIET");
+                }
                 exitCode = runInstallerMode();
             }
         }

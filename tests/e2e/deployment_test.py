@@ -127,9 +127,11 @@ class Deployment(unittest.TestCase):
             self.assertEqual(wizard.exit_code(), 1602)
         self.assertFalse(self.host('C:\\Wizard Place').exists())
 
-    def run_log(self, windows_path):
-        """The run log's lines without their times (each line begins with one)."""
-        lines = self.host(windows_path).read_bytes().decode('latin-1').split('\r\n')
+    def run_log(self, path):
+        """The run log's lines without their times (each line begins with one); `path` is a
+        Windows path on drive C, or a host path."""
+        host = path if isinstance(path, Path) else self.host(path)
+        lines = host.read_bytes().decode('latin-1').split('\r\n')
         self.assertEqual(lines[-1], '', 'every line ends in CR LF')
         for line in lines[:-1]:
             self.assertRegex(line, r'^\d{4}-\d\d-\d\d \d\d:\d\d:\d\d\.\d{3} ')
@@ -168,11 +170,13 @@ class Deployment(unittest.TestCase):
 
         # The same log again: the second run's lines follow the first's.
         run = self.run_image(self.image('QuietAgain', 'C:\\Kelvara Deploy\\Again'),
-                             ['s', f'/log="{log}"'])
+                             ['s', f'/log="{log}"', '/S'])
         self.assertEqual(run.exit_code, 0, run.output)
         again = self.run_log(log)
         self.assertEqual(again[:len(lines)], lines, 'appended to, never overwritten')
         self.assertTrue(again[len(lines)].startswith('started: '))
+        self.assertIn("option /S is the uninstaller's, ignored: an installer is silent with a "
+                      'first argument S, or with /QUIET', again)
         self.assertEqual(again[-2:], ['installation: completed', 'exit code 0: done'])
 
     def test_a_quiet_run_leaves_a_file_in_use_to_the_restart_and_never_restarts(self):
@@ -253,9 +257,14 @@ class Deployment(unittest.TestCase):
         self.assertEqual(self.run_image(path, ['S']).exit_code, 0)
         self.assertEqual(self.probe.shared_count(f'{kept}\\common.dll'), 1)
         self.host(f'{kept}\\docs\\mine.txt').write_bytes(b'a person\'s notes')
-        log = 'C:\\Kelvara Deploy\\removal.log'
+        # The log named relative to the current folder (the test's own, which Wine gives the
+        # programs it starts through drive Z:): both stages write to that one file, though the
+        # second runs in the temporary folder.
+        log = Path.cwd() / 'removal.log'
+        log.unlink(missing_ok=True)
+        self.addCleanup(log.unlink, missing_ok=True)
         with self.probe.hold(f'{kept}\\docs\\guide.txt'):
-            run = self.prefix.run(DRIVER, f'{kept}\\uninstall.exe', ['/s', f'"/LOG={log}"'],
+            run = self.prefix.run(DRIVER, f'{kept}\\uninstall.exe', ['/s', '/LOG=removal.log'],
                                   timeout=120, follow=True, verbatim=True)
         self.assertEqual((run.exit_code, run.windows), (3010, []), run.output)
         self.assertEqual(self.host(f'{kept}\\docs\\mine.txt').read_bytes(),
