@@ -70,18 +70,53 @@ bool sameGroups(const std::vector<WalkedGroup>& a, const std::vector<WalkedGroup
     return true;
 }
 
+class CollectingWriter : public ByteWriter {
+  public:
+    bool write(const unsigned char* bytes, std::size_t length) override {
+        FUZZ_CHECK(length != 0);
+        out.insert(out.end(), bytes, bytes + length);
+        return true;
+    }
+    std::vector<unsigned char> out;
+};
+
+// Views are copies in blocks of their own, freed when the view moves: a name or content used
+// past its view reads freed memory, which the address sanitizer reports.
+class CopiedWindow final : public PackageWindow {
+  public:
+    CopiedWindow(const unsigned char* file, std::size_t size, std::uint32_t viewSize,
+                 std::uint32_t granularity)
+        : file_(file) {
+        place(0, size, viewSize, granularity);
+    }
+    ~CopiedWindow() { release(); }
+
+  protected:
+    const unsigned char* mapView(std::uint64_t offset, std::uint32_t length) override {
+        auto* copy = new unsigned char[length];
+        std::memcpy(copy, file_ + offset, length);
+        return copy;
+    }
+    void unmapView(const unsigned char* view) override { delete[] view; }
+
+  private:
+    const unsigned char* file_;
+};
+
 // Walks the groups; every entry lies inside its group, names are plain, and a folder entry's
 // depth names a folder-stack item an earlier folder entry of the group could reach (a file
-// entry may name any depth).
-std::vector<WalkedGroup> walk(const unsigned char* package, std::size_t size, std::uint32_t first,
+// entry may name any depth). Names come from `headers`, content from `content`.
+std::vector<WalkedGroup> walk(PackageBytes& headers, PackageBytes& content,
+                              const unsigned char* package, std::size_t size, std::uint32_t first,
                               std::uint32_t script, bool* damaged) {
     std::vector<WalkedGroup> groups;
-    PackageWalker walker(package, size, first, script);
+    PackageWalker walker(headers, first, script);
     FileGroupHeader header;
     std::uint32_t last = first;
     while (walker.nextGroup(header)) {
         FUZZ_CHECK(header.endOffset <= script && header.endOffset <= size);
         FUZZ_CHECK(walker.offset() > last && walker.offset() <= header.endOffset);
+        last = walker.offset();
         WalkedGroup group;
         group.header = header;
         group.target = header.targetFolder;
@@ -89,9 +124,8 @@ std::vector<WalkedGroup> walk(const unsigned char* package, std::size_t size, st
         PackageEntry entry;
         while (walker.nextEntry(entry)) {
             FUZZ_CHECK(walker.offset() > last && walker.offset() <= header.endOffset);
+            const std::uint32_t before = last;
             last = walker.offset();
-            const auto* name = reinterpret_cast<const unsigned char*>(entry.name);
-            FUZZ_CHECK(name >= package && name < package + header.endOffset);
             const std::size_t nameLength = std::strlen(entry.name);
             FUZZ_CHECK(isPlainEntryName(entry.name, nameLength));
             FUZZ_CHECK(entry.isFile() || entry.depth <= folders);
@@ -102,9 +136,22 @@ std::vector<WalkedGroup> walk(const unsigned char* package, std::size_t size, st
             walked.compressed = entry.isFile() && entry.isCompressed();  // folders have no data
             if (entry.isFile()) {
                 walked.info = entry.file;
-                FUZZ_CHECK(entry.data > name &&
-                           entry.data + entry.file.storedLength <= package + header.endOffset);
-                walked.data.assign(entry.data, entry.data + entry.file.storedLength);
+                FUZZ_CHECK(std::uint64_t(before) + nameLength + 1 + kEntryDepthSize +
+                                   kEntryFlagsSize + kFilePartSize ==
+                               entry.dataOffset &&
+                           std::uint64_t(entry.dataOffset) + entry.file.storedLength ==
+                               walker.offset());
+                // Stored content in pieces through the content window equals the bytes.
+                CollectingWriter stored;
+                PackageEntry asStored = entry;
+                asStored.flags = kEntryFlagFile;
+                unsigned char piece[97];
+                FUZZ_CHECK(
+                    writeEntryData(content, asStored, stored, piece, sizeof piece, nullptr, 0));
+                FUZZ_CHECK(
+                    stored.out.size() == entry.file.storedLength &&
+                    std::equal(stored.out.begin(), stored.out.end(), package + entry.dataOffset));
+                walked.data = std::move(stored.out);
             } else {
                 folders = std::max(folders, entry.depth + 1);
             }
@@ -114,6 +161,21 @@ std::vector<WalkedGroup> walk(const unsigned char* package, std::size_t size, st
     }
     *damaged = walker.damaged();
     return groups;
+}
+
+// Whether a group's header or an entry's is longer than one read of `reach` bytes can hold.
+bool needsLongRead(const std::vector<WalkedGroup>& groups, std::uint32_t reach) {
+    for (const WalkedGroup& group : groups) {
+        if (kGroupTargetFolderField + group.target.size() + 1 > reach) return true;
+        for (const WalkedEntry& e : group.entries) {
+            if (e.name.size() + 1 + kEntryDepthSize + kEntryFlagsSize +
+                    (e.file ? kFilePartSize : 0) >
+                reach) {
+                return true;
+            }
+        }
+    }
+    return false;
 }
 
 // The groups written with the builder's encoder: header area, groups from E = 12, S at the end.
@@ -142,16 +204,6 @@ std::vector<unsigned char> encode(const std::vector<WalkedGroup>& groups) {
     return out;
 }
 
-class CollectingWriter : public ByteWriter {
-  public:
-    bool write(const unsigned char* bytes, std::size_t length) override {
-        FUZZ_CHECK(length != 0);
-        out.insert(out.end(), bytes, bytes + length);
-        return true;
-    }
-    std::vector<unsigned char> out;
-};
-
 // Progress only moves forward, and never past the whole of its total.
 class CheckingProgress : public ProgressSink {
   public:
@@ -174,12 +226,14 @@ void inflateFile(const WalkedEntry& e, std::size_t pieceSize, std::uint32_t prog
     std::vector<unsigned char> piece(pieceSize);
     CollectingWriter writer;
     CheckingProgress progress(7);
-    FUZZ_CHECK(inflateToWriter(e.data.data(), e.data.size(), outLength, writer, piece.data(),
-                               piece.size(), &progress, progressTotal));
+    PackageInMemory source(e.data.data(), e.data.size());
+    FUZZ_CHECK(inflateToWriter(source, 0, static_cast<std::uint32_t>(e.data.size()), outLength,
+                               writer, piece.data(), piece.size(), &progress, progressTotal));
     FUZZ_CHECK(writer.out.size() == outLength);
 
     std::vector<unsigned char> whole(outLength + 1u);
-    long produced = inflateBuffer(e.data.data(), e.data.size(), whole.data(), outLength, nullptr, 0);
+    long produced =
+        inflateBuffer(e.data.data(), e.data.size(), whole.data(), outLength, nullptr, 0);
     FUZZ_CHECK(produced >= 0 && produced <= static_cast<long>(outLength));
     FUZZ_CHECK(std::equal(whole.begin(), whole.begin() + produced, writer.out.begin()));
     FUZZ_CHECK(std::all_of(writer.out.begin() + produced, writer.out.end(),
@@ -229,14 +283,27 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (size < static_cast<std::size_t>(kPackageHeaderSize)) return -1;
     const PackageHeader header = decodePackageHeader(data);
     bool damaged = false;
+    PackageInMemory whole(data, size);
     std::vector<WalkedGroup> groups =
-        walk(data, size, header.firstEntryOffset, header.scriptOffset, &damaged);
+        walk(whole, whole, data, size, header.firstEntryOffset, header.scriptOffset, &damaged);
     FUZZ_CHECK(groups.empty() || header.firstEntryOffset <= header.scriptOffset);
+
+    // Through small views (the engine's windows, scaled down): the same walk wherever the edges
+    // fall, unless a name is longer than one view can hold.
+    const std::uint32_t granularity = 16u << (header.requiredSpace >> 12) % 3;
+    CopiedWindow headers(data, size, granularity * 16, granularity);
+    CopiedWindow content(data, size, granularity * 4, granularity);
+    bool windowDamaged = false;
+    std::vector<WalkedGroup> windowed = walk(headers, content, data, size, header.firstEntryOffset,
+                                             header.scriptOffset, &windowDamaged);
+    if (!windowDamaged) FUZZ_CHECK(!damaged && sameGroups(groups, windowed));
+    if (!damaged && windowDamaged) FUZZ_CHECK(needsLongRead(groups, headers.reach()));
 
     std::vector<unsigned char> rewritten = encode(groups);
     bool rewrittenDamaged = true;
+    PackageInMemory rewrittenBytes(rewritten.data(), rewritten.size());
     std::vector<WalkedGroup> again =
-        walk(rewritten.data(), rewritten.size(), kPackageHeaderSize,
+        walk(rewrittenBytes, rewrittenBytes, rewritten.data(), rewritten.size(), kPackageHeaderSize,
              static_cast<std::uint32_t>(rewritten.size()), &rewrittenDamaged);
     FUZZ_CHECK(!rewrittenDamaged && sameGroups(groups, again));
 

@@ -75,16 +75,28 @@ void writeFileEntryHeader(unsigned char* out, const char* name, std::uint32_t de
     writeLe32(part + kFilePartStoredLength, info.storedLength);
 }
 
-PackageWalker::PackageWalker(const unsigned char* package, std::size_t packageSize,
-                             std::uint32_t firstEntryOffset, std::uint32_t scriptOffset)
-    : package_(package), end_(scriptOffset), offset_(firstEntryOffset) {
-    if (!package || firstEntryOffset > scriptOffset || scriptOffset > packageSize) fail();
+PackageWalker::PackageWalker(PackageBytes& bytes, std::uint32_t firstEntryOffset,
+                             std::uint32_t scriptOffset)
+    : bytes_(bytes), end_(scriptOffset), offset_(firstEntryOffset) {
+    if (firstEntryOffset > scriptOffset || scriptOffset > bytes.size()) fail();
 }
 
 bool PackageWalker::fail() {
     stopped_ = true;
     damaged_ = true;
     return false;
+}
+
+const unsigned char* PackageWalker::headerBytes(std::uint32_t left, std::uint32_t* span) {
+    const std::uint32_t reach = bytes_.reach();
+    *span = left < reach ? left : reach;
+    const unsigned char* at = bytes_.bytesAt(offset_, *span);
+    if (!at) {
+        // Inside the package by the checks above: the bytes exist but could not be read.
+        stopped_ = true;
+        unreadable_ = true;
+    }
+    return at;
 }
 
 bool PackageWalker::nextGroup(FileGroupHeader& group) {
@@ -97,8 +109,11 @@ bool PackageWalker::nextGroup(FileGroupHeader& group) {
     }
     std::uint32_t left = end_ - offset_;
     if (left <= kGroupTargetFolderField) return fail();
-    const unsigned char* at = package_ + offset_;
-    const void* nul = std::memchr(at + kGroupTargetFolderField, 0, left - kGroupTargetFolderField);
+    std::uint32_t span = 0;
+    const unsigned char* at = headerBytes(left, &span);
+    if (!at) return false;
+    // A target folder longer than one read can hold is no folder any system could have.
+    const void* nul = std::memchr(at + kGroupTargetFolderField, 0, span - kGroupTargetFolderField);
     if (!nul) return fail();
     std::uint32_t entriesStart =
         offset_ + static_cast<std::uint32_t>(static_cast<const unsigned char*>(nul) - at) + 1;
@@ -120,15 +135,19 @@ bool PackageWalker::nextGroup(FileGroupHeader& group) {
 
 bool PackageWalker::nextEntry(PackageEntry& entry) {
     if (stopped_ || !inGroup_ || offset_ == groupEnd_) return false;
-    const unsigned char* at = package_ + offset_;
     std::uint32_t left = groupEnd_ - offset_;
-    const void* nul = std::memchr(at, 0, left);
+    std::uint32_t span = 0;
+    const unsigned char* at = headerBytes(left, &span);
+    if (!at) return false;
+    const void* nul = std::memchr(at, 0, span);
     if (!nul) return fail();
     std::uint32_t nameLength =
         static_cast<std::uint32_t>(static_cast<const unsigned char*>(nul) - at);
     if (!isPlainEntryName(reinterpret_cast<const char*>(at), nameLength)) return fail();
     std::uint32_t used = nameLength + 1;
-    if (left - used < kEntryDepthSize + kEntryFlagsSize) return fail();
+    // The fixed fields after the name lie in the same read (a read shorter than the group's
+    // rest holds reach() bytes, far more than any name and its fields).
+    if (span - used < kEntryDepthSize + kEntryFlagsSize) return fail();
     std::uint32_t depth = readLe32(at + used);
     std::uint8_t flags = at[used + kEntryDepthSize];
     used += kEntryDepthSize + kEntryFlagsSize;
@@ -141,7 +160,7 @@ bool PackageWalker::nextEntry(PackageEntry& entry) {
     // items up to its depth, and items never set are skipped in its path.
     if (!decoded.isFile() && depth > stackHeight_) return fail();
     if (decoded.isFile()) {
-        if (left - used < kFilePartSize) return fail();
+        if (span - used < kFilePartSize) return fail();
         const unsigned char* part = at + used;
         FileEntryInfo& info = decoded.file;
         info.attributes = readLe32(part + kFilePartAttributes);
@@ -155,7 +174,7 @@ bool PackageWalker::nextEntry(PackageEntry& entry) {
         info.storedLength = readLe32(part + kFilePartStoredLength);
         used += kFilePartSize;
         if (info.storedLength > left - used) return fail();
-        decoded.data = at + used;
+        decoded.dataOffset = offset_ + used;
         used += info.storedLength;
     } else if (depth + 1 > stackHeight_) {
         stackHeight_ = depth + 1;

@@ -15,6 +15,8 @@
 #include <cstdint>
 #include <iterator>
 
+#include "formats/package_bytes.h"
+
 namespace kelvara {
 
 // Group header.
@@ -69,7 +71,7 @@ struct FileGroupHeader {
     std::uint32_t overwriteMode = kOverwriteAlways;
     std::uint32_t decisionRule = kDecideByDate;
     std::uint32_t shared = 0;
-    const char* targetFolder = "";  // decoding: points into the package
+    const char* targetFolder = "";  // decoding: points into the package bytes (see PackageWalker)
 };
 
 struct FileEntryInfo {
@@ -85,11 +87,11 @@ struct FileEntryInfo {
 };
 
 struct PackageEntry {
-    const char* name = nullptr;  // points into the package
+    const char* name = nullptr;  // points into the package bytes (see PackageWalker)
     std::uint32_t depth = 0;
     std::uint8_t flags = 0;
-    FileEntryInfo file;                   // file entries only
-    const unsigned char* data = nullptr;  // file entries only: file.storedLength bytes
+    FileEntryInfo file;            // file entries only
+    std::uint32_t dataOffset = 0;  // file entries only: package offset of file.storedLength bytes
 
     bool isFile() const { return (flags & kEntryFlagFile) != 0; }
     bool isCompressed() const { return (flags & kEntryFlagCompressed) != 0; }
@@ -112,18 +114,19 @@ std::size_t fileEntryHeaderSize(std::size_t nameLength);
 void writeFileEntryHeader(unsigned char* out, const char* name, std::uint32_t depth,
                           bool compressed, const FileEntryInfo& info);
 
-// Walks the groups and entries of a package without ever reading outside it. `package` holds
-// `packageSize` bytes from the package start; the groups run from firstEntryOffset (E) to
-// scriptOffset (S). The walk stops for good at the first inconsistency: E after S or S past the
-// bytes given, a group too short for its header or whose end offset lies past S or not after
-// its header, a name or target folder without its NUL inside the group, an entry or data that
-// runs past the group's end, a name that is not a plain name, or a folder entry at a depth that
-// no earlier folder entry of the group could reach (depth 0 is always valid). A file entry may
-// name any depth: the items never set are skipped in its path.
+// Walks the groups and entries of a package without ever reading outside it. `bytes` holds the
+// package from its start; the groups run from firstEntryOffset (E) to scriptOffset (S). The walk
+// stops for good at the first inconsistency: E after S or S past the bytes, a group too short
+// for its header or whose end offset lies past S or not after its header, a name or target
+// folder without its NUL inside the group (or within one read of the bytes: reach()), an entry
+// or data that runs past the group's end, a name that is not a plain name, or a folder entry at
+// a depth that no earlier folder entry of the group could reach (depth 0 is always valid). A file
+// entry may name any depth: the items never set are skipped in its path.
+// The names a group or entry points to stay valid until the next call on the walker or on its
+// bytes.
 class PackageWalker {
   public:
-    PackageWalker(const unsigned char* package, std::size_t packageSize,
-                  std::uint32_t firstEntryOffset, std::uint32_t scriptOffset);
+    PackageWalker(PackageBytes& bytes, std::uint32_t firstEntryOffset, std::uint32_t scriptOffset);
 
     // The next group; the entries of the current group not yet read are skipped. False at S
     // and when the walk has stopped.
@@ -132,13 +135,19 @@ class PackageWalker {
     bool nextEntry(PackageEntry& entry);
     // True when the walk stopped on damaged data rather than at S.
     bool damaged() const { return damaged_; }
+    // True when the walk stopped because the bytes could not be read (a view the system refused;
+    // the bytes' own error says why).
+    bool unreadable() const { return unreadable_; }
     // Package offset of the next byte the walk reads (progress).
     std::uint32_t offset() const { return offset_; }
 
   private:
     bool fail();
+    // The header bytes at the walk's offset: up to `left` of them, as many as one read gives
+    // (*span). Null when they could not be read; the walk has then stopped.
+    const unsigned char* headerBytes(std::uint32_t left, std::uint32_t* span);
 
-    const unsigned char* package_;
+    PackageBytes& bytes_;
     std::uint32_t end_;  // S, once checked against the bytes given
     std::uint32_t offset_;
     std::uint32_t groupEnd_ = 0;
@@ -146,6 +155,7 @@ class PackageWalker {
     bool inGroup_ = false;
     bool stopped_ = false;
     bool damaged_ = false;
+    bool unreadable_ = false;
 };
 
 }  // namespace kelvara

@@ -44,9 +44,9 @@ bool flush(ByteWriter& writer, const unsigned char* buffer, std::size_t filled,
 
 }  // namespace
 
-bool inflateToWriter(const unsigned char* src, std::size_t srcLen, std::uint32_t outLength,
-                     ByteWriter& writer, unsigned char* buffer, std::size_t bufferSize,
-                     ProgressSink* progress, std::uint32_t progressTotal) {
+bool inflateToWriter(PackageBytes& source, std::uint32_t srcOffset, std::uint32_t srcLen,
+                     std::uint32_t outLength, ByteWriter& writer, unsigned char* buffer,
+                     std::size_t bufferSize, ProgressSink* progress, std::uint32_t progressTotal) {
     z_stream stream = {};
     if (inflateInit_(&stream, kRequestedZlibVersion, static_cast<int>(sizeof stream)) != Z_OK)
         return false;
@@ -58,8 +58,18 @@ bool inflateToWriter(const unsigned char* src, std::size_t srcLen, std::uint32_t
     stream.next_out = buffer;
     stream.avail_out = static_cast<uInt>(bufferSize);
     while (ok && !ended && offered < srcLen) {
-        std::size_t chunk = srcLen - offered < kInputChunk ? srcLen - offered : kInputChunk;
-        stream.next_in = const_cast<Bytef*>(src + offered);
+        // (A source whose reads are shorter than a chunk, as in tests, is offered less at once.)
+        const std::uint32_t most = source.reach() < kInputChunk ? source.reach() : kInputChunk;
+        const auto chunk =
+            static_cast<std::uint32_t>(srcLen - offered < most ? srcLen - offered : most);
+        // Each chunk is used up before the next is asked for: inflate keeps no pointer into it.
+        const unsigned char* src =
+            source.bytesAt(srcOffset + static_cast<std::uint32_t>(offered), chunk);
+        if (!src) {
+            ok = false;
+            break;
+        }
+        stream.next_in = const_cast<Bytef*>(src);
         stream.avail_in = static_cast<uInt>(chunk);
         offered += chunk;
         for (;;) {
@@ -91,6 +101,28 @@ bool inflateToWriter(const unsigned char* src, std::size_t srcLen, std::uint32_t
     if (ok) steps.consumed(srcLen);
     inflateEnd(&stream);
     return ok;
+}
+
+bool writeEntryData(PackageBytes& source, const PackageEntry& entry, ByteWriter& writer,
+                    unsigned char* buffer, std::size_t bufferSize, ProgressSink* progress,
+                    std::uint32_t progressTotal) {
+    const FileEntryInfo& file = entry.file;
+    if (entry.isCompressed()) {
+        return inflateToWriter(source, entry.dataOffset, file.storedLength, file.sizeLow, writer,
+                               buffer, bufferSize, progress, progressTotal);
+    }
+    ProgressSteps steps(progress, progressTotal);
+    std::uint32_t piece = source.reach();
+    if (bufferSize < piece) piece = static_cast<std::uint32_t>(bufferSize);
+    for (std::uint32_t done = 0; done < file.storedLength;) {
+        const std::uint32_t length =
+            file.storedLength - done < piece ? file.storedLength - done : piece;
+        const unsigned char* bytes = source.bytesAt(entry.dataOffset + done, length);
+        if (!bytes || !writer.write(bytes, length)) return false;
+        done += length;
+        steps.consumed(done);
+    }
+    return true;
 }
 
 }  // namespace kelvara

@@ -19,6 +19,7 @@
 #include "runtime/heap_string.h"
 #include "runtime/message_box_win32.h"
 #include "runtime/path_helpers.h"
+#include "runtime/run_log_win32.h"
 
 namespace kelvara {
 namespace {
@@ -227,18 +228,33 @@ Step openTarget(InstallRun& run, const Target& target, bool sharedGroup, Destina
 
 // --- writing ---
 
-// Writes the entry's bytes; 0 or the write's error code.
+// Writes the entry's content: from the helper that inflates ahead when it holds it, else read
+// and inflated here. 0, or the error of the write (or of the image's view) that failed.
 DWORD writeData(InstallRun& run, HANDLE file, const PackageEntry& entry) {
-    FileWriter writer(file);
-    if (entry.isCompressed()) {
-        if (!inflateToWriter(entry.data, entry.file.storedLength, entry.file.sizeLow, writer,
-                             run.inflateBuffer.get(), kInflatePieceSize, &run.display,
-                             run.groupsEnd - run.groupsStart)) {
-            return writer.error() ? writer.error() : ERROR_NOT_ENOUGH_MEMORY;
+    const std::uint32_t progressTotal = run.groupsEnd - run.groupsStart;
+    if (run.ahead.holds(entry)) {
+        FileWriter writer(file);
+        const int startPosition = run.display.position();
+        switch (run.ahead.writeEntry(entry, writer, &run.display, progressTotal)) {
+            case InflateAhead::Result::written:
+                return 0;
+            case InflateAhead::Result::writeFailed:
+                return writer.error();
+            case InflateAhead::Result::unavailable:
+                writeRunLog("files: the second thread stopped; content is read here from now on");
+                // Part of it may be written: all of it again, from here.
+                ::SetFilePointer(file, 0, nullptr, FILE_BEGIN);
+                run.display.setPosition(startPosition);
+                break;
         }
+    }
+    FileWriter writer(file);
+    if (writeEntryData(run.content, entry, writer, run.inflateBuffer.get(), kInflatePieceSize,
+                       &run.display, progressTotal)) {
         return 0;
     }
-    return writer.write(entry.data, entry.file.storedLength) ? 0 : writer.error();
+    if (writer.error()) return writer.error();
+    return run.content.error() ? run.content.error() : ERROR_NOT_ENOUGH_MEMORY;
 }
 
 // Writes until it works or the user stops: disk full asks to write again from the start.
@@ -328,22 +344,35 @@ DWORD replaceWithSibling(InstallRun& run, const Target& target, const char* sibl
     return 0;
 }
 
+// Creates the target when there is none yet: most are new, and the creation tells so without
+// a look at the target first. An invalid handle when it exists or could not be created (the
+// usual way then finds out which, and reports).
+HANDLE createIfNew(const char* path) {
+    return ::CreateFileA(path, GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_NEW,
+                         FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+}
+
 Step placeFile(InstallRun& run, const FileGroupHeader& group, const PackageEntry& entry,
                const char* path) {
     Target target;
     target.path = path;
-    lookAtTarget(target);
-    if (!shouldWrite(group, entry, target)) return Step::next;
+    Destination out;
+    out.file.reset(createIfNew(path));
+    if (!out.file) {
+        lookAtTarget(target);
+        if (!shouldWrite(group, entry, target)) return Step::next;
+    }
 
     run.display.showPath(path);
     const bool readOnly = target.existed && (target.attributes & FILE_ATTRIBUTE_READONLY);
     if (readOnly) ::SetFileAttributesA(path, target.attributes & ~FILE_ATTRIBUTE_READONLY);
     const bool sharedGroup = group.shared != 0;
-    Destination out;
-    Step opened = openTarget(run, target, sharedGroup, out);
     if (!out.file) {
-        if (readOnly) ::SetFileAttributesA(path, target.attributes);
-        return opened;
+        Step opened = openTarget(run, target, sharedGroup, out);
+        if (!out.file) {
+            if (readOnly) ::SetFileAttributesA(path, target.attributes);
+            return opened;
+        }
     }
 
     bool written = false;
@@ -439,8 +468,10 @@ Step processEntry(InstallRun& run, const FileGroupHeader& group, const PackageEn
     const int depth = entry.depth > 0x7FFFFFFFu ? 0x7FFFFFFF : static_cast<int>(entry.depth);
     HeapString path(run.folderStack.joinPath(depth, entry.name));
     if (!path) return Step::endRun;
-    return entry.isFile() ? placeFile(run, group, entry, path.get())
-                          : placeFolder(run, entry, path.get());
+    if (!entry.isFile()) return placeFolder(run, entry, path.get());
+    const Step step = placeFile(run, group, entry, path.get());
+    run.ahead.finishEntry(entry);
+    return step;
 }
 
 }  // namespace
@@ -455,7 +486,13 @@ PhaseOutcome extractFiles(InstallRun& run) {
         run.inflateBuffer.reset(static_cast<unsigned char*>(heapAlloc(kInflatePieceSize)));
         if (!run.inflateBuffer) return stop;
     }
-    PackageWalker walker(run.package, run.packageSize, run.groupsStart, run.groupsEnd);
+    // The helper is stopped on every way out: the phases after this one may delete the files.
+    ScopeGuard stopHelper([&run] { run.ahead.stop(); });
+    if (run.ahead.start(run.image, setupState.stubHeader.packageOffset, run.groupsStart,
+                        run.groupsEnd)) {
+        writeRunLog("files: inflated ahead by a second thread");
+    }
+    PackageWalker walker(run.headers, run.groupsStart, run.groupsEnd);
     FileGroupHeader group;
     while (walker.nextGroup(group)) {
         PhaseOutcome outcome = checkpoint(run);
@@ -471,6 +508,12 @@ PhaseOutcome extractFiles(InstallRun& run) {
             if (processEntry(run, group, entry) == Step::endRun) return stop;
         }
         run.folderStack.clear();
+    }
+    if (walker.unreadable()) {
+        setupState.installSucceeded = false;
+        messageBoxFormat(run.owner(), setupState.setupCaption.get(), kImageUnreadable,
+                         systemErrorText(run.headers.error()), MB_ICONERROR);
+        return stop;
     }
     if (walker.damaged()) {
         // The image passed its checksum, so this is a package the builder should never make.

@@ -8,6 +8,8 @@
 
 #include "formats/install_log.h"
 #include "formats/languages.h"
+#include "install/image_window_win32.h"
+#include "install/inflate_ahead_win32.h"
 #include "install/install_display_win32.h"
 #include "runtime/handles_win32.h"
 #include "runtime/heap_string.h"
@@ -36,11 +38,14 @@ struct InstallRun {
     HeapString uninstallerPath;
     HeapString installLogPath;
 
-    // The mapped setup image and the file groups in it (package offsets E to S).
-    const unsigned char* image = nullptr;
-    std::uint64_t imageSize = 0;
-    const unsigned char* package = nullptr;
-    std::size_t packageSize = 0;
+    // The setup image and the file groups in its package (package offsets E to S): the walk of
+    // the groups and the file content the install thread reads itself go through windows of
+    // their own, so that the names of an entry stay readable while its content is read; the
+    // helper that inflates ahead has its own.
+    ImageMapping image;
+    ImageWindow headers;
+    ImageWindow content;
+    InflateAhead ahead;
     std::uint32_t groupsStart = 0;  // E
     std::uint32_t groupsEnd = 0;    // S
 

@@ -32,36 +32,8 @@ constexpr const char* kNoInstallPath =
     "The installer names no installation folder: %InstallPath% is not set.";
 constexpr const char* kNoUninstallerName =
     "The installer names no uninstaller: %UninstallerFileName% is empty.";
-constexpr const char* kNoImageView = "The installer cannot read its own file:\n%s";
 constexpr const char* kNoRollbackLog =
     "The installation cannot keep its rollback log in the temporary folder:\n%s";
-
-// The mapped setup image, unmapped when released or destroyed.
-class ImageView {
-  public:
-    ~ImageView() { release(); }
-    bool map(HANDLE file) {
-        mapping_.reset(::CreateFileMappingA(file, nullptr, PAGE_READONLY, 0, 0, nullptr));
-        if (!mapping_) return false;
-        view_ = ::MapViewOfFile(mapping_.get(), FILE_MAP_READ, 0, 0, 0);
-        LARGE_INTEGER size = {};
-        ::GetFileSizeEx(file, &size);
-        size_ = static_cast<std::uint64_t>(size.QuadPart);
-        return view_ != nullptr;
-    }
-    void release() {
-        if (view_) ::UnmapViewOfFile(view_);
-        view_ = nullptr;
-        mapping_.reset();
-    }
-    const unsigned char* bytes() const { return static_cast<const unsigned char*>(view_); }
-    std::uint64_t size() const { return size_; }
-
-  private:
-    UniqueHandle mapping_;
-    void* view_ = nullptr;
-    std::uint64_t size_ = 0;
-};
 
 void deleteFile(const char* path) {
     if (!path) return;
@@ -127,11 +99,21 @@ void makeUninstallerCopy(InstallRun& run) {
                                   FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
     if (!copy) return;
     const std::uint32_t stubLength = setupState.stubHeader.packageOffset;
-    if (stubLength < kStubHeaderSize || stubLength > run.imageSize) return;
+    ImageWindow stub;
+    stub.open(run.image, 0);
+    if (stubLength < kStubHeaderSize || stubLength > stub.size()) return;
     DWORD written = 0;
-    ::WriteFile(copy.get(), run.image, stubLength, &written, nullptr);
+    for (std::uint32_t done = 0; done < stubLength;) {
+        const std::uint32_t left = stubLength - done;
+        const std::uint32_t length = left < stub.reach() ? left : stub.reach();
+        const unsigned char* bytes = stub.bytesAt(done, length);
+        if (!bytes || !::WriteFile(copy.get(), bytes, length, &written, nullptr)) return;
+        done += length;
+    }
     unsigned char header[kStubHeaderSize];
-    memMove(header, run.image, kStubHeaderSize);
+    const unsigned char* first = stub.bytesAt(0, kStubHeaderSize);
+    if (!first) return;
+    memMove(header, first, kStubHeaderSize);
     encodePackageOffset(header, 0);
     ::SetFilePointer(copy.get(), 0, nullptr, FILE_BEGIN);
     ::WriteFile(copy.get(), header, kStubHeaderSize, &written, nullptr);
@@ -142,6 +124,12 @@ void makeUninstallerCopy(InstallRun& run) {
 void reportDamagedImage(InstallRun& run) {
     setupState.installSucceeded = false;
     messageBoxFormat(run.owner(), kStartupCaption, kErrorDamaged, nullptr, MB_ICONERROR);
+}
+
+void reportUnreadableImage(InstallRun& run, DWORD error) {
+    setupState.installSucceeded = false;
+    messageBoxFormat(run.owner(), setupState.setupCaption.get(), kImageUnreadable,
+                     systemErrorText(error), MB_ICONERROR);
 }
 
 // The limit of a previous install log that is carried over: far beyond any real one.
@@ -188,7 +176,7 @@ void carryOverPreviousLog(InstallRun& run) {
     }
 }
 
-bool startRun(InstallRun& run, ImageView& image) {
+bool startRun(InstallRun& run) {
     if (!settle(run) || !computePaths(run)) return false;
     run.rollbackLogPath.reset(newTempName());
     run.uninstallerTempPath.reset(newTempName());
@@ -204,33 +192,33 @@ bool startRun(InstallRun& run, ImageView& image) {
         return false;
     }
     carryOverPreviousLog(run);
-    if (!image.map(setupState.selfFile.get())) {
-        setupState.installSucceeded = false;
-        messageBoxFormat(run.owner(), setupState.setupCaption.get(), kNoImageView,
-                         systemErrorText(::GetLastError()), MB_ICONERROR);
+    if (!run.image.open(setupState.selfFile.get())) {
+        reportUnreadableImage(run, ::GetLastError());
         return false;
     }
-    run.image = image.bytes();
-    run.imageSize = image.size();
     const std::uint32_t packageOffset = setupState.stubHeader.packageOffset;
-    if (packageOffset > run.imageSize) {
+    if (packageOffset > run.image.size()) {
         reportDamagedImage(run);
         return false;
     }
     if (run.uninstallerTempPath) makeUninstallerCopy(run);
 
-    run.package = run.image + packageOffset;
-    run.packageSize = static_cast<std::size_t>(run.imageSize - packageOffset);
+    run.headers.open(run.image, packageOffset);
+    run.content.open(run.image, packageOffset);
     run.groupsStart = setupState.packageHeader.firstEntryOffset;
     run.groupsEnd = setupState.packageHeader.scriptOffset;
     // The file entries lie outside the checksum: a damaged one is found before any file is
     // written, not half-way through the groups. The walk reads the entries' headers only.
-    PackageWalker walker(run.package, run.packageSize, run.groupsStart, run.groupsEnd);
+    PackageWalker walker(run.headers, run.groupsStart, run.groupsEnd);
     FileGroupHeader group;
     PackageEntry entry;
     while (walker.nextGroup(group)) {
         while (walker.nextEntry(entry)) {
         }
+    }
+    if (walker.unreadable()) {
+        reportUnreadableImage(run, run.headers.error());
+        return false;
     }
     if (walker.damaged()) {
         reportDamagedImage(run);
@@ -260,11 +248,18 @@ void afterFiles(InstallRun& run) {
     }
 }
 
-PhaseOutcome runPhases(InstallRun& run, ImageView& image) {
+// The image is given back once the files are in place: the uninstaller copy was made from it.
+void releaseImage(InstallRun& run) {
+    run.ahead.stop();
+    run.headers.release();
+    run.content.release();
+    run.image.close();
+}
+
+PhaseOutcome runPhases(InstallRun& run) {
     writeRunLog("phase: files");
     const PhaseOutcome files = extractFiles(run);
-    image.release();
-    run.image = run.package = nullptr;
+    releaseImage(run);
     if (files != PhaseOutcome::proceed) return files;
     afterFiles(run);
     using Phase = PhaseOutcome (*)(InstallRun&);
@@ -412,8 +407,7 @@ unsigned long __stdcall installThread(void* page) {
     {
         InstallRun run;
         run.display.attach(static_cast<HWND>(page));
-        ImageView image;
-        PhaseOutcome outcome = startRun(run, image) ? runPhases(run, image) : PhaseOutcome::stop;
+        PhaseOutcome outcome = startRun(run) ? runPhases(run) : PhaseOutcome::stop;
         if (outcome == PhaseOutcome::proceed) {
             run.display.setCaption(text(kInstallingPage, kCaptionFinishing));
             outcome = checkpoint(run);

@@ -66,10 +66,11 @@ class SilentInstall(unittest.TestCase):
     def host(self, windows_path):
         return self.prefix.drive_c / windows_path[3:].replace('\\', '/')
 
-    def install(self, name, project, presses=(), exit_code=0):
+    def install(self, name, project, presses=(), exit_code=0, args=(), environment=None):
         image = build_image(BUILDER, ENGINE, project, self.work / name)
         path = self.prefix.put(f'images/{name}.exe', image.read_bytes())
-        run = self.prefix.run(DRIVER, path, ['S'], presses=presses, timeout=120)
+        run = self.prefix.run(DRIVER, path, ['S', *args], presses=presses, timeout=120,
+                              environment=environment)
         self.assertFalse(run.timed_out, run.output)
         self.assertEqual(run.exit_code, exit_code, run.output)
         return image, run
@@ -305,6 +306,79 @@ class SilentInstall(unittest.TestCase):
         log = self.host(f'{root}\\uninstall.log').read_text('latin-1')
         self.assertIn(f'b,{root}\\good.txt\n', log)
         self.assertNotIn('lost.txt', log)
+
+    def test_small_views_and_the_second_thread_give_every_byte(self):
+        """The image read through the smallest views (two allocation steps), so that names,
+        fields and content cross the views' edges everywhere, and the content inflated ahead by
+        the second thread; a second run over the installation skips one group's files, whose
+        content the second thread has already begun, and replaces the other's."""
+        rng = random.Random(17)
+        words = [bytes(rng.choice(b'abcdefghij') for _ in range(rng.randint(2, 8)))
+                 for _ in range(300)]
+
+        def content(i):
+            size = rng.randint(0, 400_000) if i % 7 else rng.randint(0, 40)
+            if i % 3 == 0:
+                return rng.randbytes(size)  # stored
+            return b' '.join(rng.choice(words) for _ in range(size // 5))[:size]
+
+        kept = {f'kept/{"deep/" * (i % 3)}file {"k" * (i % 40)}{i}.txt': content(i)
+                for i in range(30)}
+        replaced = {f'replaced/part {i}.bin': content(i) for i in range(30, 60)}
+        kept_source = source_folder(self.work / 'views-kept', kept, written=PACKAGED)
+        replaced_source = source_folder(self.work / 'views-replaced', replaced, written=PACKAGED)
+        root = 'C:\\Kelvara Tests\\Views'
+        project = Project('Views', variables={'InstallPath': root}, uninstaller=True, files=[
+            FileGroup(kept_source, overwrite='never'),
+            FileGroup(replaced_source, overwrite='always')])
+        small_views = {'KELVARA_VIEW_SIZE': str(128 * 1024)}
+        log = self.host('C:\\logs\\views.log')
+        log.parent.mkdir(parents=True, exist_ok=True)
+
+        def windows(relative):
+            return root + '\\' + relative.replace('/', '\\')
+
+        def check(files, source):
+            for relative in files:
+                path = windows(relative)
+                self.assertEqual(self.host(path).read_bytes(),
+                                 (source / relative).read_bytes(), path)
+                self.assertEqual(self.probe.stat(path, versions=False).written,
+                                 filetime_from_unix(PACKAGED), path)
+
+        image, run = self.install('views', project, args=['/LOG=C:\\logs\\views.log'],
+                                  environment=small_views)
+        self.assertGreater(image.stat().st_size, 6 * 128 * 1024, 'the image spans many views')
+        self.assertEqual(run.windows, [], run.output)
+        check(kept, kept_source)
+        check(replaced, replaced_source)
+        first_log = log.read_text('latin-1')
+        if os.cpu_count() > 1:
+            self.assertIn('files: inflated ahead by a second thread', first_log)
+        self.assertNotIn('second thread stopped', first_log)
+
+        # Some kept files are changed (and stay so: never overwritten) or gone, some replaced
+        # ones are changed or gone (and come back as packaged).
+        for relative in list(kept)[::4]:
+            self.host(windows(relative)).write_bytes(b'changed')
+        for relative in list(kept)[1::8]:  # missing: made again, even with "never"
+            self.host(windows(relative)).unlink()
+        for relative in list(replaced)[::3]:
+            self.host(windows(relative)).write_bytes(b'changed')
+        for relative in list(replaced)[1::5]:
+            self.host(windows(relative)).unlink()
+        run = self.prefix.run(DRIVER, self.prefix.put('images/views.exe', image.read_bytes()),
+                              ['S', '/LOG=C:\\logs\\views.log'], timeout=120,
+                              environment=small_views)
+        self.assertEqual(run.exit_code, 0, run.output)
+        self.assertEqual(run.windows, [], run.output)
+        check(replaced, replaced_source)
+        for i, relative in enumerate(kept):
+            path = self.host(windows(relative))
+            expected = b'changed' if i % 4 == 0 else kept[relative]
+            self.assertEqual(path.read_bytes(), expected, relative)
+        self.assertNotIn('second thread stopped', log.read_text('latin-1'))
+        self.assertEqual(self.temp_leftovers(), [])
 
 
 if __name__ == '__main__':

@@ -102,11 +102,12 @@ class Prefix:
         return 'C:\\' + name.replace('/', '\\')
 
     def run(self, driver, program, args=(), presses=(), timeout=60, follow=False,
-            verbatim=False):
+            verbatim=False, environment=None):
         """Runs a Windows program (a C:\\ path) under the UI driver. With follow, the programs
         it starts count as its own: their windows are reported and answered too, and the run
         ends when all of them have ended. With verbatim the arguments go into its command line
-        as they are written, joined by blanks (else each is quoted where it needs to be)."""
+        as they are written, joined by blanks (else each is quoted where it needs to be).
+        `environment` adds variables to the program's environment."""
         driver_path = self._driver(driver)
         command = [self.wine, driver_path, '--timeout', str(timeout)]
         for press in presses:
@@ -120,7 +121,8 @@ class Prefix:
         # window, the COM server) inherit the driver's standard handles and outlive it, so a pipe
         # would not reach its end until the prefix shuts down.
         with tempfile.TemporaryFile('w+') as out, tempfile.TemporaryFile('w+') as err:
-            done = subprocess.run(command, env=self.env, stdin=subprocess.DEVNULL, stdout=out,
+            env = dict(self.env, **(environment or {}))
+            done = subprocess.run(command, env=env, stdin=subprocess.DEVNULL, stdout=out,
                                   stderr=err, text=True, timeout=timeout + 60)
             out.seek(0)
             err.seek(0)

@@ -127,8 +127,8 @@ std::vector<Decoded> decode(const BuiltFileGroups& built,
     Bytes package(first, 0);
     package.insert(package.end(), built.bytes.begin(), built.bytes.end());
     std::vector<Decoded> out;
-    PackageWalker walker(package.data(), package.size(), first,
-                         static_cast<std::uint32_t>(package.size()));
+    PackageInMemory bytes(package.data(), package.size());
+    PackageWalker walker(bytes, first, static_cast<std::uint32_t>(package.size()));
     FileGroupHeader group;
     while (walker.nextGroup(group)) {
         std::vector<std::string> stack{group.targetFolder};
@@ -141,15 +141,14 @@ std::vector<Decoded> decode(const BuiltFileGroups& built,
                 stack.resize(entry.depth + 2);
                 stack[entry.depth + 1] = entry.name;
             } else if (entry.isCompressed()) {
-                d.content =
-                    inflateSyncFlushed(entry.data, entry.file.storedLength, entry.file.sizeLow);
+                d.content = inflateSyncFlushed(&package[entry.dataOffset], entry.file.storedLength,
+                                               entry.file.sizeLow);
             } else {
-                d.content.assign(reinterpret_cast<const char*>(entry.data),
+                d.content.assign(reinterpret_cast<const char*>(&package[entry.dataOffset]),
                                  entry.file.storedLength);
             }
             d.group.targetFolder = nullptr;
             d.entry.name = nullptr;
-            d.entry.data = nullptr;
             out.push_back(d);
         }
     }

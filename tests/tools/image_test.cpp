@@ -120,8 +120,8 @@ TEST(SetupImage, FilesAndRecordsReadBackWithTheEngineReaders) {
     ASSERT_TRUE(decodeImage(built.image, decoded, problem)) << problem;
     EXPECT_EQ(get16(built.image, kPackageOffsetField), 4096u);
 
-    PackageWalker walker(built.image.data() + 4096, built.image.size() - 4096,
-                         decoded.package.firstEntryOffset, decoded.package.scriptOffset);
+    PackageInMemory package(built.image.data() + 4096, built.image.size() - 4096);
+    PackageWalker walker(package, decoded.package.firstEntryOffset, decoded.package.scriptOffset);
     FileGroupHeader group;
     ASSERT_TRUE(walker.nextGroup(group));
     EXPECT_STREQ(group.targetFolder, "%InstallPath%");

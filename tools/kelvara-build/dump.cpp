@@ -285,8 +285,8 @@ namespace {
 void listEntries(const std::vector<unsigned char>& image, const DecodedImage& d, std::ostream& out,
                  bool& damaged) {
     const std::size_t p = d.header.packageOffset;
-    PackageWalker walker(image.data() + p, image.size() - p, d.package.firstEntryOffset,
-                         d.package.scriptOffset);
+    PackageInMemory package(image.data() + p, image.size() - p);
+    PackageWalker walker(package, d.package.firstEntryOffset, d.package.scriptOffset);
     FileGroupHeader group;
     int groupNumber = 0;
     while (walker.nextGroup(group)) {

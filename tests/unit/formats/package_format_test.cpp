@@ -17,12 +17,12 @@ namespace {
 using Bytes = std::vector<unsigned char>;
 
 // Writes a package with the encoder: the 12-byte header area, then groups at E = 12.
-class PackageBytes {
+class PackageBuilder {
   public:
-    PackageBytes() : bytes_(kPackageHeaderSize, 0) {}
+    PackageBuilder() : bytes_(kPackageHeaderSize, 0) {}
 
-    PackageBytes& group(const char* target, std::uint32_t mode = kOverwriteAlways,
-                        std::uint32_t rule = kDecideByDate, bool shared = false) {
+    PackageBuilder& group(const char* target, std::uint32_t mode = kOverwriteAlways,
+                          std::uint32_t rule = kDecideByDate, bool shared = false) {
         closeGroup();
         groupStart_ = bytes_.size();
         FileGroupHeader header;
@@ -34,12 +34,12 @@ class PackageBytes {
         groupOpen_ = true;
         return *this;
     }
-    PackageBytes& folder(const char* name, std::uint32_t depth) {
+    PackageBuilder& folder(const char* name, std::uint32_t depth) {
         writeFolderEntry(grow(folderEntrySize(std::strlen(name))), name, depth);
         return *this;
     }
-    PackageBytes& file(const char* name, std::uint32_t depth, const std::string& data,
-                       bool compressed = false, FileEntryInfo info = {}) {
+    PackageBuilder& file(const char* name, std::uint32_t depth, const std::string& data,
+                         bool compressed = false, FileEntryInfo info = {}) {
         info.storedLength = static_cast<std::uint32_t>(data.size());
         if (info.sizeLow == 0) info.sizeLow = info.storedLength;
         writeFileEntryHeader(grow(fileEntryHeaderSize(std::strlen(name))), name, depth, compressed,
@@ -80,7 +80,8 @@ Walked walk(const Bytes& package, std::uint32_t first, std::uint32_t script) {
     std::unique_ptr<unsigned char[]> exact(new unsigned char[package.size() + 1]);
     if (!package.empty()) std::memcpy(exact.get(), package.data(), package.size());
     Walked out;
-    PackageWalker walker(exact.get(), package.size(), first, script);
+    PackageInMemory bytes(exact.get(), package.size());
+    PackageWalker walker(bytes, first, script);
     FileGroupHeader group;
     while (walker.nextGroup(group)) {
         out.lines.push_back(
@@ -91,8 +92,9 @@ Walked walk(const Bytes& package, std::uint32_t first, std::uint32_t script) {
             std::string line =
                 (entry.isFile() ? "F " : "D ") + std::to_string(entry.depth) + " " + entry.name;
             if (entry.isFile()) {
-                line += " " + std::string(reinterpret_cast<const char*>(entry.data),
-                                          entry.file.storedLength);
+                line +=
+                    " " + std::string(reinterpret_cast<const char*>(exact.get() + entry.dataOffset),
+                                      entry.file.storedLength);
                 if (entry.isCompressed()) line += " z";
             }
             out.lines.push_back(line);
@@ -122,7 +124,7 @@ TEST(PackageFormat, EncodedGroupsDecodeFieldForField) {
     info.sizeLow = 1234;
     info.versionMs = 0x00050001;
     info.versionLs = 0x00020003;
-    PackageBytes package;
+    PackageBuilder package;
     package.group("%InstallPath%", kOverwriteNewer, kDecideByVersionAndDate, true)
         .file("app.exe", 0, "zdata", true, info)
         .group("<CommonFiles>\\Vendor", kOverwriteNever)
@@ -135,7 +137,8 @@ TEST(PackageFormat, EncodedGroupsDecodeFieldForField) {
     EXPECT_EQ(bytes[kPackageHeaderSize + kGroupDecisionRuleField], kDecideByVersionAndDate);
     EXPECT_STREQ(reinterpret_cast<const char*>(&bytes[kPackageHeaderSize + 20]), "%InstallPath%");
 
-    PackageWalker walker(bytes.data(), bytes.size(), kPackageHeaderSize, package.size());
+    PackageInMemory source(bytes.data(), bytes.size());
+    PackageWalker walker(source, kPackageHeaderSize, package.size());
     FileGroupHeader group;
     ASSERT_TRUE(walker.nextGroup(group));
     EXPECT_STREQ(group.targetFolder, "%InstallPath%");
@@ -155,9 +158,9 @@ TEST(PackageFormat, EncodedGroupsDecodeFieldForField) {
     EXPECT_EQ(entry.file.versionMs, 0x00050001u);
     EXPECT_EQ(entry.file.versionLs, 0x00020003u);
     EXPECT_EQ(entry.file.storedLength, 5u);
-    EXPECT_EQ(std::string(reinterpret_cast<const char*>(entry.data), 5), "zdata");
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(&bytes[entry.dataOffset]), 5), "zdata");
     // The FILETIME is stored low dword first, as in WIN32_FIND_DATAA.
-    const unsigned char* part = entry.data - kFilePartSize;
+    const unsigned char* part = &bytes[entry.dataOffset] - kFilePartSize;
     EXPECT_EQ(part[kFilePartCreationTime], 0x08);
     EXPECT_EQ(part[kFilePartCreationTime + 7], 0x01);
     EXPECT_FALSE(walker.nextEntry(entry)) << "the group ends after its one file";
@@ -226,8 +229,7 @@ TEST(PackageFormat, AGroupLaidOutByHandFromTheDocumentedLayout) {
     const std::string content(3000, 'k');
     Bytes stream(compressBound(static_cast<uLong>(content.size())));
     uLongf streamSize = static_cast<uLongf>(stream.size());
-    ASSERT_EQ(compress(stream.data(), &streamSize,
-                       reinterpret_cast<const Bytef*>(content.data()),
+    ASSERT_EQ(compress(stream.data(), &streamSize, reinterpret_cast<const Bytef*>(content.data()),
                        static_cast<uLong>(content.size())),
               Z_OK);
     stream.resize(streamSize);
@@ -255,7 +257,8 @@ TEST(PackageFormat, AGroupLaidOutByHandFromTheDocumentedLayout) {
     EXPECT_EQ(walked.lines[3].substr(0, 15), "F 0 packed.bin ");
     EXPECT_EQ(walked.lines[3].substr(walked.lines[3].size() - 2), " z");
 
-    PackageWalker walker(bytes.data(), bytes.size(), 12, static_cast<std::uint32_t>(bytes.size()));
+    PackageInMemory source(bytes.data(), bytes.size());
+    PackageWalker walker(source, 12, static_cast<std::uint32_t>(bytes.size()));
     FileGroupHeader group;
     ASSERT_TRUE(walker.nextGroup(group));
     EXPECT_EQ(group.endOffset, bytes.size());
@@ -273,8 +276,8 @@ TEST(PackageFormat, AGroupLaidOutByHandFromTheDocumentedLayout) {
     ASSERT_EQ(entry.file.storedLength, stream.size());
     std::string inflated(content.size(), '\0');
     uLongf inflatedSize = static_cast<uLongf>(inflated.size());
-    ASSERT_EQ(uncompress(reinterpret_cast<Bytef*>(inflated.data()), &inflatedSize, entry.data,
-                         entry.file.storedLength),
+    ASSERT_EQ(uncompress(reinterpret_cast<Bytef*>(inflated.data()), &inflatedSize,
+                         &bytes[entry.dataOffset], entry.file.storedLength),
               Z_OK);
     EXPECT_EQ(inflated, content);
     EXPECT_FALSE(walker.nextEntry(entry));
@@ -289,10 +292,11 @@ TEST(PackageFormat, EmptyAreaAndSkippedEntries) {
     EXPECT_FALSE(none.damaged) << "no groups at all (E = S) is a valid package";
 
     // A caller that moves on to the next group without reading every entry lands on it.
-    PackageBytes package;
+    PackageBuilder package;
     package.group("A").file("1", 0, "x").file("2", 0, "y").group("B").file("3", 0, "z");
     const Bytes& bytes = package.finish();
-    PackageWalker walker(bytes.data(), bytes.size(), kPackageHeaderSize, package.size());
+    PackageInMemory source(bytes.data(), bytes.size());
+    PackageWalker walker(source, kPackageHeaderSize, package.size());
     FileGroupHeader group;
     PackageEntry entry;
     ASSERT_TRUE(walker.nextGroup(group));
@@ -309,7 +313,7 @@ TEST(PackageFormat, EmptyAreaAndSkippedEntries) {
 // item d + 1, an entry at depth d lies in items 0..d. The walk gives exactly the depths this
 // needs, and lets an entry use an item set earlier in the group even after a shallower folder.
 TEST(PackageFormat, DepthsFollowTheFolderStack) {
-    PackageBytes package;
+    PackageBuilder package;
     package.group("T")
         .folder("a", 0)
         .folder("b", 1)
@@ -325,8 +329,8 @@ TEST(PackageFormat, DepthsFollowTheFolderStack) {
 
     std::vector<std::string> stack;
     std::vector<std::string> paths;
-    PackageWalker walker(package.finish().data(), package.size(), kPackageHeaderSize,
-                         package.size());
+    PackageInMemory source(package.finish().data(), package.size());
+    PackageWalker walker(source, kPackageHeaderSize, package.size());
     FileGroupHeader group;
     while (walker.nextGroup(group)) {
         stack.assign(1, group.targetFolder);
@@ -347,17 +351,18 @@ TEST(PackageFormat, DepthsFollowTheFolderStack) {
 
     // Folder entries past every item set so far are refused (the folder stack starts over per
     // group); a file entry there is read, and its path skips the items never set.
-    EXPECT_TRUE(walk(PackageBytes().group("T").folder("a", 1).finish()).damaged);
-    EXPECT_TRUE(
-        walk(PackageBytes().group("T").folder("a", 0).group("U").folder("b", 1).finish()).damaged);
-    EXPECT_TRUE(walk(PackageBytes().group("T").folder("a", 0xFFFFFFFF).finish()).damaged);
-    Walked deep = walk(PackageBytes().group("T").file("x", 1, "").file("y", 0xFFFFFFFF, "").finish());
+    EXPECT_TRUE(walk(PackageBuilder().group("T").folder("a", 1).finish()).damaged);
+    EXPECT_TRUE(walk(PackageBuilder().group("T").folder("a", 0).group("U").folder("b", 1).finish())
+                    .damaged);
+    EXPECT_TRUE(walk(PackageBuilder().group("T").folder("a", 0xFFFFFFFF).finish()).damaged);
+    Walked deep =
+        walk(PackageBuilder().group("T").file("x", 1, "").file("y", 0xFFFFFFFF, "").finish());
     EXPECT_FALSE(deep.damaged);
     EXPECT_EQ(deep.lines.size(), 3u);
 }
 
 TEST(PackageFormat, EveryTruncationStopsInsideTheBytesGiven) {
-    PackageBytes package;
+    PackageBuilder package;
     package.group("%InstallPath%")
         .folder("docs", 0)
         .file("readme.txt", 1, "hello")
@@ -387,7 +392,7 @@ TEST(PackageFormat, EveryTruncationStopsInsideTheBytesGiven) {
 }
 
 TEST(PackageFormat, InconsistentGroupsAndEntriesAreRefused) {
-    const Bytes good = PackageBytes().group("T").folder("d", 0).file("f", 1, "abc").finish();
+    const Bytes good = PackageBuilder().group("T").folder("d", 0).file("f", 1, "abc").finish();
     ASSERT_FALSE(walk(good).damaged);
     const std::size_t g = kPackageHeaderSize;
     const std::uint32_t size = static_cast<std::uint32_t>(good.size());
@@ -433,11 +438,11 @@ TEST(PackageFormat, InconsistentGroupsAndEntriesAreRefused) {
         EXPECT_TRUE(walked.damaged) << c.what;
     }
 
-    EXPECT_TRUE(walk(PackageBytes().group("T").file("..", 0, "").finish()).damaged);
-    EXPECT_TRUE(walk(PackageBytes().group("T").file("a/b", 0, "").finish()).damaged);
-    EXPECT_TRUE(walk(PackageBytes().group("T").folder("C:", 0).finish()).damaged);
-    EXPECT_TRUE(walk(PackageBytes().group("T").file("", 0, "").finish()).damaged);
-    EXPECT_FALSE(walk(PackageBytes().group("T").file("..a", 0, "").finish()).damaged);
-    EXPECT_FALSE(walk(PackageBytes().group("").finish()).damaged)
+    EXPECT_TRUE(walk(PackageBuilder().group("T").file("..", 0, "").finish()).damaged);
+    EXPECT_TRUE(walk(PackageBuilder().group("T").file("a/b", 0, "").finish()).damaged);
+    EXPECT_TRUE(walk(PackageBuilder().group("T").folder("C:", 0).finish()).damaged);
+    EXPECT_TRUE(walk(PackageBuilder().group("T").file("", 0, "").finish()).damaged);
+    EXPECT_FALSE(walk(PackageBuilder().group("T").file("..a", 0, "").finish()).damaged);
+    EXPECT_FALSE(walk(PackageBuilder().group("").finish()).damaged)
         << "an empty target folder is text for the extraction to judge, not damage";
 }

@@ -39,8 +39,9 @@ std::vector<unsigned char> run(const std::vector<unsigned char>& stream, std::ui
                                std::size_t pieceSize, Collector& out, ProgressSink* bar = nullptr,
                                std::uint32_t total = 0, bool* ok = nullptr) {
     std::vector<unsigned char> buffer(pieceSize);
-    bool result = inflateToWriter(stream.data(), stream.size(), outLength, out, buffer.data(),
-                                  buffer.size(), bar, total);
+    PackageInMemory source(stream.data(), stream.size());
+    bool result = inflateToWriter(source, 0, static_cast<std::uint32_t>(stream.size()), outLength,
+                                  out, buffer.data(), buffer.size(), bar, total);
     if (ok) *ok = result;
     return out.bytes;
 }
