@@ -38,6 +38,22 @@ const unsigned char* PackageWindow::viewBytes(std::uint32_t offset, std::uint32_
     return view_ + (at - start);
 }
 
+const unsigned char* PackageWindow::viewBytesUpTo(std::uint32_t offset, std::uint32_t length,
+                                                  std::uint32_t* available) {
+    *available = 0;
+    if (!contains(offset, length) || length > reach()) return nullptr;
+    const std::uint64_t at = packageStart_ + offset;
+    if (!view_ || at < viewStart_ || at >= viewStart_ + viewLength_) {
+        // Not in the view: a new one from the request's step holds all of it.
+        const unsigned char* bytes = viewBytes(offset, length);
+        if (bytes) *available = length;
+        return bytes;
+    }
+    const std::uint64_t inView = viewStart_ + viewLength_ - at;
+    *available = inView < length ? static_cast<std::uint32_t>(inView) : length;
+    return view_ + (at - viewStart_);
+}
+
 void PackageWindow::release() {
     if (view_) unmapView(view_);
     view_ = nullptr;

@@ -13,6 +13,12 @@ class PackageBytes {
     // object. Null when they do not all lie inside the package, when `length` exceeds reach(), or
     // when they could not be made readable (see the implementation's error).
     virtual const unsigned char* bytesAt(std::uint32_t offset, std::uint32_t length) = 0;
+    // Up to `length` bytes from `offset` (at least 1, length at most reach()), as many as can be
+    // given without moving a window that holds the offset already: their count goes to
+    // *available. Valid and null as for bytesAt. For readers that need an unknown number of bytes,
+    // most often few: they ask bytesAt for all only when these do not suffice.
+    virtual const unsigned char* bytesUpTo(std::uint32_t offset, std::uint32_t length,
+                                           std::uint32_t* available) = 0;
     // The most bytes one call can give; at least 1.
     virtual std::uint32_t reach() const = 0;
     // The package's length in bytes.
@@ -42,6 +48,11 @@ class PackageInMemory final : public PackageBytes {
     const unsigned char* bytesAt(std::uint32_t offset, std::uint32_t length) override {
         return bytes_ && contains(offset, length) ? bytes_ + offset : nullptr;
     }
+    const unsigned char* bytesUpTo(std::uint32_t offset, std::uint32_t length,
+                                   std::uint32_t* available) override {
+        *available = length;
+        return bytesAt(offset, length);
+    }
     std::uint32_t reach() const override { return size() ? size() : 1; }
 
   private:
@@ -58,6 +69,10 @@ class PackageWindow : public PackageBytes {
     // as tests are, link against the engine's code built without.)
     const unsigned char* bytesAt(std::uint32_t offset, std::uint32_t length) override {
         return viewBytes(offset, length);
+    }
+    const unsigned char* bytesUpTo(std::uint32_t offset, std::uint32_t length,
+                                   std::uint32_t* available) override {
+        return viewBytesUpTo(offset, length, available);
     }
     // A view of viewSize bytes at any multiple of the granularity holds every request this long.
     std::uint32_t reach() const override { return viewSize_ - granularity_; }
@@ -82,6 +97,8 @@ class PackageWindow : public PackageBytes {
 
   private:
     const unsigned char* viewBytes(std::uint32_t offset, std::uint32_t length);
+    const unsigned char* viewBytesUpTo(std::uint32_t offset, std::uint32_t length,
+                                       std::uint32_t* available);
 
     std::uint64_t packageStart_ = 0;
     std::uint64_t fileSize_ = 0;

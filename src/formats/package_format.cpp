@@ -87,10 +87,38 @@ bool PackageWalker::fail() {
     return false;
 }
 
-const unsigned char* PackageWalker::headerBytes(std::uint32_t left, std::uint32_t* span) {
+namespace {
+
+// A group header is complete in `span` bytes when its target folder's NUL lies in them.
+bool groupHeaderIn(const unsigned char* at, std::uint32_t span) {
+    return span > kGroupTargetFolderField &&
+           std::memchr(at + kGroupTargetFolderField, 0, span - kGroupTargetFolderField);
+}
+
+// An entry header is complete in `span` bytes when its name, depth, flags and (for a file) the
+// file part lie in them.
+bool entryHeaderIn(const unsigned char* at, std::uint32_t span) {
+    const void* nul = std::memchr(at, 0, span);
+    if (!nul) return false;
+    const auto used = static_cast<std::uint32_t>(static_cast<const unsigned char*>(nul) - at) + 1;
+    if (span - used < kEntryDepthSize + kEntryFlagsSize) return false;
+    const bool file = (at[used + kEntryDepthSize] & kEntryFlagFile) != 0;
+    return !file || span - used - kEntryDepthSize - kEntryFlagsSize >= kFilePartSize;
+}
+
+}  // namespace
+
+const unsigned char* PackageWalker::headerBytes(std::uint32_t left, bool entry,
+                                                std::uint32_t* span) {
     const std::uint32_t reach = bytes_.reach();
-    *span = left < reach ? left : reach;
-    const unsigned char* at = bytes_.bytesAt(offset_, *span);
+    const std::uint32_t most = left < reach ? left : reach;
+    // What the current view holds first: a header seldom needs more, and asking for all that
+    // one read gives would move the view at nearly every entry.
+    const unsigned char* at = bytes_.bytesUpTo(offset_, most, span);
+    if (at && *span < most && !(entry ? entryHeaderIn(at, *span) : groupHeaderIn(at, *span))) {
+        at = bytes_.bytesAt(offset_, most);
+        *span = most;
+    }
     if (!at) {
         // Inside the package by the checks above: the bytes exist but could not be read.
         stopped_ = true;
@@ -110,7 +138,7 @@ bool PackageWalker::nextGroup(FileGroupHeader& group) {
     std::uint32_t left = end_ - offset_;
     if (left <= kGroupTargetFolderField) return fail();
     std::uint32_t span = 0;
-    const unsigned char* at = headerBytes(left, &span);
+    const unsigned char* at = headerBytes(left, false, &span);
     if (!at) return false;
     // A target folder longer than one read can hold is no folder any system could have.
     const void* nul = std::memchr(at + kGroupTargetFolderField, 0, span - kGroupTargetFolderField);
@@ -137,7 +165,7 @@ bool PackageWalker::nextEntry(PackageEntry& entry) {
     if (stopped_ || !inGroup_ || offset_ == groupEnd_) return false;
     std::uint32_t left = groupEnd_ - offset_;
     std::uint32_t span = 0;
-    const unsigned char* at = headerBytes(left, &span);
+    const unsigned char* at = headerBytes(left, true, &span);
     if (!at) return false;
     const void* nul = std::memchr(at, 0, span);
     if (!nul) return fail();

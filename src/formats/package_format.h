@@ -143,9 +143,10 @@ class PackageWalker {
 
   private:
     bool fail();
-    // The header bytes at the walk's offset: up to `left` of them, as many as one read gives
-    // (*span). Null when they could not be read; the walk has then stopped.
-    const unsigned char* headerBytes(std::uint32_t left, std::uint32_t* span);
+    // The bytes of the group or entry header at the walk's offset: up to `left` of them, at
+    // least the whole header when one read holds it (*span of them). Null when they could not be
+    // read; the walk has then stopped.
+    const unsigned char* headerBytes(std::uint32_t left, bool entry, std::uint32_t* span);
 
     PackageBytes& bytes_;
     std::uint32_t end_;  // S, once checked against the bytes given

@@ -115,9 +115,9 @@ bool writeEntryData(PackageBytes& source, const PackageEntry& entry, ByteWriter&
     std::uint32_t piece = source.reach();
     if (bufferSize < piece) piece = static_cast<std::uint32_t>(bufferSize);
     for (std::uint32_t done = 0; done < file.storedLength;) {
-        const std::uint32_t length =
-            file.storedLength - done < piece ? file.storedLength - done : piece;
-        const unsigned char* bytes = source.bytesAt(entry.dataOffset + done, length);
+        std::uint32_t length = file.storedLength - done < piece ? file.storedLength - done : piece;
+        // A piece ends where the view does: the view moves only when none of it is left.
+        const unsigned char* bytes = source.bytesUpTo(entry.dataOffset + done, length, &length);
         if (!bytes || !writer.write(bytes, length)) return false;
         done += length;
         steps.consumed(done);

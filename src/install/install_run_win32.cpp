@@ -10,16 +10,46 @@
 
 namespace kelvara {
 
+namespace {
+
+constexpr std::size_t kRollbackBufferSize = 16 * 1024;
+
+void writeAll(HANDLE file, const char* text, std::size_t length) {
+    DWORD written = 0;
+    ::WriteFile(file, text, static_cast<DWORD>(length), &written, nullptr);
+}
+
+}  // namespace
+
 bool RollbackLogFile::create(const char* path) {
     file_.reset(::CreateFileA(path, GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
                               FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    buffered_ = 0;
+    // Without a buffer every line is written at once.
+    if (!buffer_) buffer_.reset(static_cast<char*>(heapAlloc(kRollbackBufferSize)));
     return file_.valid();
+}
+
+void RollbackLogFile::flush() {
+    if (file_ && buffered_ != 0) writeAll(file_.get(), buffer_.get(), buffered_);
+    buffered_ = 0;
+}
+
+void RollbackLogFile::close() {
+    flush();
+    file_.reset();
 }
 
 void RollbackLogFile::write(const char* text, std::size_t length) {
     if (!file_) return;
-    DWORD written = 0;
-    ::WriteFile(file_.get(), text, static_cast<DWORD>(length), &written, nullptr);
+    if (!buffer_ || length > kRollbackBufferSize) {
+        flush();
+        writeAll(file_.get(), text, length);
+        return;
+    }
+    if (length > kRollbackBufferSize - buffered_) flush();
+    memMove(buffer_.get() + buffered_, text, length);
+    buffered_ += length;
 }
 
 char* newTempName() {

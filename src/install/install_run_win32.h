@@ -17,16 +17,23 @@
 
 namespace kelvara {
 
-// The rollback log's open file: every line added with kLogToRollback is written at once.
+// The rollback log's open file: the lines added with kLogToRollback, gathered in a buffer and
+// written when it is full and when the file is closed (only the rollback, after the close, reads
+// them: one write per installed file would cost a call to the system each).
 class RollbackLogFile : public LogSink {
   public:
     // Creates (truncates) the file for writing with read sharing, temporary and sequential.
     bool create(const char* path);
-    void close() { file_.reset(); }
+    // Writes what the buffer holds and closes the file.
+    void close();
     void write(const char* text, std::size_t length) override;
 
   private:
+    void flush();
+
     UniqueFile file_;
+    HeapString buffer_;
+    std::size_t buffered_ = 0;
 };
 
 struct InstallRun {

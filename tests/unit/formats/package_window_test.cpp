@@ -154,8 +154,17 @@ TEST(PackageWindow, WalksAndReadsAsTheWholePackageWhereverTheViewsEdgesFall) {
                 EXPECT_GT(headers.views, 1) << "the walk must have moved the view";
                 EXPECT_LE(headers.largestView(), viewSize);
                 EXPECT_LE(content.largestView(), viewSize);
+                // A view moves only when the walk has left it: about once per view's length.
+                EXPECT_LE(headers.views, static_cast<int>(image.size() / (viewSize / 2)) + 2)
+                    << "lead " << lead << ", views of " << viewSize << " at " << granularity;
             }
         }
+        // A view that holds the whole package is made once, however many headers are read.
+        CopiedWindow headers(image, lead, 1u << 16, 16);
+        CopiedWindow content(image, lead, 1u << 16, 16);
+        EXPECT_EQ(walkLines(headers, content, script, &unreadable), expected);
+        EXPECT_EQ(headers.views, 1);
+        EXPECT_EQ(content.views, 1);
     }
 }
 
