@@ -7,74 +7,37 @@ folder inside the prefix's drive_c, nothing deleted while timing:
   tar     `tar -xzf` of the same payload (tar.gz made once)
   peer    the Debian nsis package's installer of the same payload (SetCompressor zlib, not
           solid), `/S /D=...`; only where its stub can run on this machine
-Time of a run: wall time from starting the process to its exit, plus `sync` (an untimed `sync`
-comes first, so each run flushes only its own writes). The Wine server is kept running and
+Time of a run: as bench_common.py says (wall plus sync). The Wine server is kept running and
 warmed up before the first timed run.
 Every run is checked after its timed part: each payload file present with its size, and the
 SHA-256 of a sample of files; the engine's figures are given only when every run installed the
 payload.
-Memory: peak resident set of the process that runs the installer (the Wine process execs into
-the program, so this is the program's process, Wine's own libraries included): the kernel's
-high-water mark VmHWM read from /proc/PID/status every 10 ms until the exit, raised to wait4's
-ru_maxrss where that exceeds this harness's own peak (below it, ru_maxrss may be the harness's,
-which the child inherits until its exec); and the peaks of its two parts, polled alike: private
-(anonymous resident memory: heaps, buffers) and file-backed (mapped files: libraries, mapped
-views of the image). Measured for the mixed payload (the timed rounds), one 200 MB file of mixed
-content (an image of the same size as the mixed payload's, so only the file sizes differ), one
-200 MB random file (a larger image: random data is stored) and a tiny payload (the fixed
-cost)."""
+Memory: as bench_common.py says (peaks of VmHWM, RssAnon and RssFile). Measured for the mixed
+payload (the timed rounds), one 200 MB file of mixed content (an image of the same size as the
+mixed payload's, so only the file sizes differ), one 200 MB random file (a larger image: random
+data is stored) and a tiny payload (the fixed cost)."""
 import argparse
-import hashlib
-import os
 import random
-import resource
 import shutil
 import statistics
 import subprocess
 import sys
-import threading
-import time
 from pathlib import Path
 
-MB = 1 << 20
-SAMPLE_COUNT = 50           # hashed files per check, besides the largest
+from bench_common import MB, Payload, cached_folder, load_average, log, preread, text_bytes, \
+    timed, word_list
+
 MEMORY_TOLERANCE_MB = 8     # a one-file payload's peak may exceed the mixed one's by this much
 ENGINE_TARGET_TAR = 1.15    # engine <= 1.15 x tar
 ENGINE_TARGET_PEER = 0.65   # engine <= 0.65 x peer
 
 
-def log(text=''):
-    print(text, flush=True)
-
-
 # ---------------------------------------------------------------- payloads, cached by folder name
-
-def cached_folder(path, make):
-    """Makes `path` in a temporary sibling renamed at the end: a folder that exists is whole."""
-    if path.is_dir():
-        return path
-    partial = path.with_name(path.name + '.partial')
-    shutil.rmtree(partial, ignore_errors=True)
-    partial.mkdir(parents=True)
-    make(partial)
-    partial.rename(path)
-    return path
-
-
-def text_bytes(rng, words, size):
-    out, length = [], 0
-    while length < size:
-        line = ' '.join(rng.choice(words) for _ in range(12)) + '\n'
-        out.append(line)
-        length += len(line)
-    return ''.join(out).encode()[:size]
-
 
 def make_one_file_mixed(dest, total_mb):
     """One file of alternating 1 MB text-like and random blocks: compresses as the mixed one."""
     rng = random.Random(11)
-    words = [''.join(rng.choice('abcdefghijklmnopqrstuvwxyz') for _ in range(rng.randint(2, 9)))
-             for _ in range(2000)]
+    words = word_list(rng)
     with open(dest / 'big-mixed.dat', 'wb') as out:
         for block in range(total_mb):
             out.write(text_bytes(rng, words, MB) if block % 2 == 0 else rng.randbytes(MB))
@@ -92,121 +55,6 @@ def make_tiny(dest):
     (dest / 'docs').mkdir()
     (dest / 'readme.txt').write_bytes(b'tiny payload\n' * 40)
     (dest / 'docs' / 'data.bin').write_bytes(rng.randbytes(3000))
-
-
-# ---------------------------------------------------------------- checking an installed tree
-
-def tree(root):
-    """{lower-case relative path: (relative path, size)}: Windows names compare without case."""
-    found = {}
-    for folder, _, files in os.walk(root):
-        for name in files:
-            path = os.path.join(folder, name)
-            rel = os.path.relpath(path, root)
-            found[rel.lower()] = (rel, os.path.getsize(path))
-    return found
-
-
-def sha256(path):
-    digest = hashlib.sha256()
-    with open(path, 'rb') as f:
-        while chunk := f.read(4 * MB):
-            digest.update(chunk)
-    return digest.hexdigest()
-
-
-class Payload:
-    def __init__(self, name, root):
-        self.name, self.root = name, root
-        self.files = tree(root)
-        if not self.files:
-            raise SystemExit(f'payload {root} is empty')
-        self.bytes = sum(size for _, size in self.files.values())
-        keys = sorted(self.files)
-        step = max(1, len(keys) // SAMPLE_COUNT)
-        sample = set(keys[::step]) | {max(keys, key=lambda k: self.files[k][1])}
-        self.hashes = {k: sha256(root / self.files[k][0]) for k in sorted(sample)}
-
-    def check(self, target):
-        """(ok, message, extra file names) for an installed tree at `target`."""
-        if not target.is_dir():
-            return False, f'nothing installed: {target} does not exist', []
-        got = tree(target)
-        extras = sorted(got[k][0] for k in got.keys() - self.files.keys())
-        present = self.files.keys() & got.keys()
-        if not present:
-            return False, (f'nothing installed: no payload file in {target} '
-                           f'({len(got)} other files)'), extras
-        missing = sorted(self.files.keys() - got.keys())
-        wrong_size = sorted(k for k in present if got[k][1] != self.files[k][1])
-        wrong_hash = sorted(k for k, h in self.hashes.items()
-                            if k in present and k not in wrong_size
-                            and sha256(target / got[k][0]) != h)
-        installed_bytes = sum(got[k][1] for k in present)
-        if missing or wrong_size or wrong_hash:
-            first = (missing or wrong_size or wrong_hash)[0]
-            return False, (f'installed tree differs from the payload: {len(present)} of '
-                           f'{len(self.files)} files ({installed_bytes} of {self.bytes} bytes), '
-                           f'{len(missing)} missing, {len(wrong_size)} of wrong size, '
-                           f'{len(wrong_hash)} of {len(self.hashes)} sampled hashes differ '
-                           f'(first: {self.files[first][0]})'), extras
-        return True, (f'{len(present)} files, {installed_bytes} bytes, '
-                      f'{len(self.hashes)} sampled hashes equal'), extras
-
-
-# ---------------------------------------------------------------- one timed run
-
-class Run:
-    def __init__(self, seconds, exit_code, usage, peaks_kb):
-        self.seconds, self.exit_code = seconds, exit_code
-        self.cpu_seconds = usage.ru_utime + usage.ru_stime  # the process and its waited children
-        # ru_maxrss keeps the high-water mark of the harness's memory that the child shared
-        # before its exec; only a value above the harness's own peak is the child's.
-        own_peak_kb = resource.getrusage(resource.RUSAGE_SELF).ru_maxrss
-        child_kb = usage.ru_maxrss if usage.ru_maxrss > own_peak_kb else 0
-        peak_rss_kb = max(peaks_kb['VmHWM'], child_kb)
-        self.peak_rss_mb = peak_rss_kb / 1024
-        self.peak_private_mb = peaks_kb['RssAnon'] / 1024
-        self.peak_file_mb = peaks_kb['RssFile'] / 1024
-
-
-def timed(command, log_file):
-    """Wall time from start to exit plus `sync`, exit code and memory peaks of `command`."""
-    subprocess.run(['sync'], check=True)  # untimed: flush whatever came before
-    peaks = {'VmHWM': 0, 'RssAnon': 0, 'RssFile': 0}
-    done = threading.Event()
-
-    def poll(pid):
-        status = f'/proc/{pid}/status'
-        while not done.is_set():
-            try:
-                with open(status) as f:
-                    for line in f:
-                        name, _, value = line.partition(':')
-                        if name in peaks:
-                            peaks[name] = max(peaks[name], int(value.split()[0]))
-            except (OSError, ValueError, IndexError):
-                pass
-            done.wait(0.01)
-
-    start = time.perf_counter()
-    process = subprocess.Popen(command, stdin=subprocess.DEVNULL, stdout=log_file,
-                               stderr=log_file)
-    poller = threading.Thread(target=poll, args=(process.pid,), daemon=True)
-    poller.start()
-    _, status, usage = os.wait4(process.pid, 0)
-    process.returncode = os.waitstatus_to_exitcode(status)  # reaped here, not by Popen
-    subprocess.run(['sync'], check=True)
-    seconds = time.perf_counter() - start
-    done.set()
-    poller.join()
-    return Run(seconds, process.returncode, usage, peaks)
-
-
-def preread(path):
-    with open(path, 'rb') as f:
-        while f.read(16 * MB):
-            pass
 
 
 # ---------------------------------------------------------------- the benchmark
@@ -482,11 +330,6 @@ class Bench:
             f'one, resident grows {large[0] - small[0]:.1f} MiB, file-backed '
             f'{large[2] - small[2]:.1f} MiB ({(large[2] - small[2]) / span:.2f} MiB per MiB '
             'of image)')
-
-
-def load_average():
-    with open('/proc/loadavg') as f:
-        return ' '.join(f.read().split()[:3])
 
 
 def main():
