@@ -6,9 +6,13 @@
 # builder: kelvara-build on a 200 MB mixed payload (about 1,500 files) with two threads against
 #          one thread, alternating, in new output files.
 # install: silent install of the same payload packaged by kelvara-build (`image.exe S` under
-#          Wine) against `tar -xzf` of it and against an installer made by the Debian nsis
-#          package, alternating, into new folders; and the engine's peak memory for that payload,
-#          for one big file and for a tiny payload (bench/install_bench.py says how).
+#          Wine) against `tar -xzf` of it and against two installers of it made by the Debian
+#          nsis package (SetCompressor zlib, not solid; SetCompressor /SOLID lzma), alternating,
+#          into new folders, five rounds: the medians of engine/tar (target <= 1.0),
+#          engine/peer-zlib (target <= 0.55) and engine/peer-lzma; the fixed cost, a tiny payload
+#          by the engine and the zlib peer alternated, five each (engine/peer, target <= 1.0);
+#          and the engine's peak memory (resident, private, file-backed) for that payload, for
+#          one big file and for the tiny payload (bench/install_bench.py says how).
 # KELVARA_BENCH_BUILD and KELVARA_BENCH_HOST name other build folders for the engine and the
 # host tools (defaults: build/<preset> and build/host).
 set -euo pipefail
@@ -87,7 +91,7 @@ bench_install() {
     build_host_tools
     local payload peer_target prefix rc=0
     payload=$(mixed_payload)
-    # The peer: installers made by Debian's nsis package, for the engine's processor.
+    # The peers: installers made by Debian's nsis package, for the engine's processor.
     if ! command -v makensis >/dev/null; then
         if [ "$(id -u)" -eq 0 ]; then
             (apt-get update -qq && DEBIAN_FRONTEND=noninteractive apt-get install -y -qq nsis) \
