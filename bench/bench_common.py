@@ -242,6 +242,21 @@ def timed(command, log_file, mapped_file=None, watch=None, timeout=None):
     return Run(seconds, None if reason else process.returncode, usage, peaks, views, reason)
 
 
+# The installer's exit codes (README, "Exit codes"). A Unix exit status holds only the low 8 bits
+# of a Windows exit code, and that is all Wine passes on: 1603 arrives as 67.
+INSTALLER_EXIT_CODES = (0, 1, 1602, 1603, 1618, 1641, 3010)
+
+
+def exit_text(status):
+    """`status` (a Unix exit status of a Wine run) with the installer exit code it stands for."""
+    if status is None:
+        return 'no exit code (ended by the benchmark)'
+    codes = [code for code in INSTALLER_EXIT_CODES if code & 0xFF == status and code != status]
+    if not codes:
+        return f'exit code {status}'
+    return f'exit status {status} (the low 8 bits of {" or ".join(map(str, codes))})'
+
+
 # ---------------------------------------------------------------- a silent run waiting on a window
 
 WINDOW_LINE = re.compile(r'^\s*(0x[0-9a-f]+) "(.*)": \("([^"]*)" "([^"]*)"\)\s+(\d+)x(\d+)')

@@ -29,8 +29,8 @@ import subprocess
 import sys
 from pathlib import Path
 
-from bench_common import MB, Payload, cached_folder, load_average, log, preread, text_bytes, \
-    timed, word_list
+from bench_common import MB, Payload, cached_folder, exit_text, load_average, log, preread, \
+    text_bytes, timed, word_list
 
 MEMORY_TOLERANCE_MB = 8     # a one-file payload's peak may exceed the mixed one's by this much
 ENGINE_TARGET_TAR = 1.0     # engine <= 1.0 x tar
@@ -152,7 +152,7 @@ class Bench:
         run = timed([self.args.wine, str(image), 'S'], self.log_file)
         ok, message, extras = payload.check(target)
         if run.exit_code != 0:
-            ok, message = False, f'exit code {run.exit_code}; {message}'
+            ok, message = False, f'{exit_text(run.exit_code)}; {message}'
         if not ok:
             self.engine_failures.append(f'{install_name}: {message}')
             log(f'  ENGINE FAILED ({install_name}): {message}')

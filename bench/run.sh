@@ -142,7 +142,6 @@ bench_scale() {
             echo "scale: xwininfo (x11-utils) is missing; run as root to install it" >&2
         fi
     fi
-    echo "disk: $(df -h --output=avail "$work" | tail -1 | xargs) free in $work"
     with_prefix bench/scale_bench.py --payload "$payload"
 }
 

@@ -31,8 +31,8 @@ import sys
 import time
 from pathlib import Path
 
-from bench_common import MB, Payload, WindowWatch, cached_folder, load_average, log, preread, \
-    text_bytes, timed, word_list
+from bench_common import MB, Payload, WindowWatch, cached_folder, exit_text, load_average, log, \
+    preread, text_bytes, timed, word_list
 
 COMPRESSIBLE_MB = 320           # text-like files, in COMPRESSIBLE_FILES files
 COMPRESSIBLE_FILES = 400
@@ -144,7 +144,7 @@ class Bench:
             failure = (f'the benchmark ended the run after {run.seconds:.1f} s: {run.ended}; '
                        f'{message}')
         elif run.exit_code != 0 or not ok:
-            failure = f'exit code {run.exit_code}; {message}'
+            failure = f'{exit_text(run.exit_code)}; {message}'
         return run, failure
 
     def run_quiet(self, image, install_name, payload):
@@ -177,13 +177,16 @@ class Bench:
             return
         log('  the same image with /QUIET /LOG= (untimed), for its exit code and message:')
         run, message, lines = self.run_quiet(image, f'{install_name}-quiet', payload)
-        code = run.exit_code if not run.ended else f'none ({run.ended})'
-        log(f'    exit code {code} after {run.seconds:.1f} s; {message}')
+        code = exit_text(run.exit_code) if not run.ended else f'no exit code ({run.ended})'
+        logged = [line.split('exit code', 1)[1].strip() for line in lines if ' exit code ' in line]
+        if logged:
+            code += f'; the run log says: exit code {logged[-1]}'
+        log(f'    {code}, after {run.seconds:.1f} s; {message}')
         log(f'    largest view of the image {run.largest_view_mb:.1f} MiB, private '
             f'{run.peak_private_mb:.1f} MiB, file-backed {run.peak_file_mb:.1f} MiB')
         for line in lines or ['(no run log)']:
             log(f'    | {line}')
-        self.engine_failure += f'; with /QUIET: exit code {code}'
+        self.engine_failure += f'; with /QUIET: {code}'
 
     # ---- the benchmark
 
