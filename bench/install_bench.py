@@ -3,78 +3,52 @@
 
 Methods, alternated within each round (the order rotates from round to round), each into a new
 folder inside the prefix's drive_c, nothing deleted while timing:
-  engine  kelvara-build image of the payload, `image.exe S`, one image per round (-D InstallPath)
-  tar     `tar -xzf` of the same payload (tar.gz made once)
-  peer    the Debian nsis package's installer of the same payload (SetCompressor zlib, not
-          solid), `/S /D=...`; only where its stub can run on this machine
-Time of a run: wall time from starting the process to its exit, plus `sync` (an untimed `sync`
-comes first, so each run flushes only its own writes). The Wine server is kept running and
-warmed up before the first timed run.
+  engine     kelvara-build image of the payload, `image.exe S`, one image per round
+             (-D InstallPath)
+  tar        `tar -xzf` of the same payload (tar.gz made once)
+  peer       the Debian nsis package's installer of the same payload (SetCompressor zlib, not
+             solid, as the engine's image), `/S /D=...`; only where its stub can run here
+  peer-lzma  the same with SetCompressor /SOLID lzma (the peer's smallest installers)
+Each round gives the ratios engine/tar, engine/peer and engine/peer-lzma; the report gives their
+medians. The Wine server is kept running and warmed up before the first timed run.
+The fixed cost: a tiny payload (two files) installed by the engine and by the zlib peer,
+alternated (the order turning from pair to pair), FIXED_COST_RUNS each; the median of the
+per-pair ratios engine/peer.
 Every run is checked after its timed part: each payload file present with its size, and the
 SHA-256 of a sample of files; the engine's figures are given only when every run installed the
-payload.
-Memory: peak resident set of the process that runs the installer (the Wine process execs into
-the program, so this is the program's process, Wine's own libraries included): the kernel's
-high-water mark VmHWM read from /proc/PID/status every 10 ms until the exit, raised to wait4's
-ru_maxrss where that exceeds this harness's own peak (below it, ru_maxrss may be the harness's,
-which the child inherits until its exec); and the peaks of its two parts, polled alike: private
-(anonymous resident memory: heaps, buffers) and file-backed (mapped files: libraries, mapped
-views of the image). Measured for the mixed payload (the timed rounds), one 200 MB file of mixed
-content (an image of the same size as the mixed payload's, so only the file sizes differ), one
-200 MB random file (a larger image: random data is stored) and a tiny payload (the fixed
-cost)."""
+payload. Time and memory of a run are measured as bench_common.py says (wall plus sync; peaks
+of VmHWM, RssAnon and RssFile). Memory is given for the mixed payload (the timed rounds), one
+200 MB file of mixed content (an image of the same size as the mixed payload's, so only the
+file sizes differ), one 200 MB random file (a larger image: random data is stored) and the tiny
+payload (the fixed-cost runs)."""
 import argparse
-import hashlib
-import os
 import random
-import resource
 import shutil
 import statistics
 import subprocess
 import sys
-import threading
-import time
 from pathlib import Path
 
-MB = 1 << 20
-SAMPLE_COUNT = 50           # hashed files per check, besides the largest
+from bench_common import MB, Payload, cached_folder, exit_text, load_average, log, preread, \
+    text_bytes, timed, word_list
+
 MEMORY_TOLERANCE_MB = 8     # a one-file payload's peak may exceed the mixed one's by this much
-ENGINE_TARGET_TAR = 1.15    # engine <= 1.15 x tar
-ENGINE_TARGET_PEER = 0.65   # engine <= 0.65 x peer
-
-
-def log(text=''):
-    print(text, flush=True)
+ENGINE_TARGET_TAR = 1.0     # engine <= 1.0 x tar
+ENGINE_TARGET_PEER = 0.55   # engine <= 0.55 x peer (zlib)
+FIXED_COST_TARGET = 1.0     # the engine's fixed cost <= the peer's (zlib)
+FIXED_COST_RUNS = 5         # tiny-payload runs of the engine and of the peer, alternated
+PEERS = {                   # method: nsis SetCompressor argument, its stub's name
+    'peer': ('zlib', 'zlib'),               # per file, not solid: as the engine's image
+    'peer-lzma': ('/SOLID lzma', 'lzma_solid'),  # the peer's smallest installers
+}
 
 
 # ---------------------------------------------------------------- payloads, cached by folder name
 
-def cached_folder(path, make):
-    """Makes `path` in a temporary sibling renamed at the end: a folder that exists is whole."""
-    if path.is_dir():
-        return path
-    partial = path.with_name(path.name + '.partial')
-    shutil.rmtree(partial, ignore_errors=True)
-    partial.mkdir(parents=True)
-    make(partial)
-    partial.rename(path)
-    return path
-
-
-def text_bytes(rng, words, size):
-    out, length = [], 0
-    while length < size:
-        line = ' '.join(rng.choice(words) for _ in range(12)) + '\n'
-        out.append(line)
-        length += len(line)
-    return ''.join(out).encode()[:size]
-
-
 def make_one_file_mixed(dest, total_mb):
     """One file of alternating 1 MB text-like and random blocks: compresses as the mixed one."""
     rng = random.Random(11)
-    words = [''.join(rng.choice('abcdefghijklmnopqrstuvwxyz') for _ in range(rng.randint(2, 9)))
-             for _ in range(2000)]
+    words = word_list(rng)
     with open(dest / 'big-mixed.dat', 'wb') as out:
         for block in range(total_mb):
             out.write(text_bytes(rng, words, MB) if block % 2 == 0 else rng.randbytes(MB))
@@ -92,121 +66,6 @@ def make_tiny(dest):
     (dest / 'docs').mkdir()
     (dest / 'readme.txt').write_bytes(b'tiny payload\n' * 40)
     (dest / 'docs' / 'data.bin').write_bytes(rng.randbytes(3000))
-
-
-# ---------------------------------------------------------------- checking an installed tree
-
-def tree(root):
-    """{lower-case relative path: (relative path, size)}: Windows names compare without case."""
-    found = {}
-    for folder, _, files in os.walk(root):
-        for name in files:
-            path = os.path.join(folder, name)
-            rel = os.path.relpath(path, root)
-            found[rel.lower()] = (rel, os.path.getsize(path))
-    return found
-
-
-def sha256(path):
-    digest = hashlib.sha256()
-    with open(path, 'rb') as f:
-        while chunk := f.read(4 * MB):
-            digest.update(chunk)
-    return digest.hexdigest()
-
-
-class Payload:
-    def __init__(self, name, root):
-        self.name, self.root = name, root
-        self.files = tree(root)
-        if not self.files:
-            raise SystemExit(f'payload {root} is empty')
-        self.bytes = sum(size for _, size in self.files.values())
-        keys = sorted(self.files)
-        step = max(1, len(keys) // SAMPLE_COUNT)
-        sample = set(keys[::step]) | {max(keys, key=lambda k: self.files[k][1])}
-        self.hashes = {k: sha256(root / self.files[k][0]) for k in sorted(sample)}
-
-    def check(self, target):
-        """(ok, message, extra file names) for an installed tree at `target`."""
-        if not target.is_dir():
-            return False, f'nothing installed: {target} does not exist', []
-        got = tree(target)
-        extras = sorted(got[k][0] for k in got.keys() - self.files.keys())
-        present = self.files.keys() & got.keys()
-        if not present:
-            return False, (f'nothing installed: no payload file in {target} '
-                           f'({len(got)} other files)'), extras
-        missing = sorted(self.files.keys() - got.keys())
-        wrong_size = sorted(k for k in present if got[k][1] != self.files[k][1])
-        wrong_hash = sorted(k for k, h in self.hashes.items()
-                            if k in present and k not in wrong_size
-                            and sha256(target / got[k][0]) != h)
-        installed_bytes = sum(got[k][1] for k in present)
-        if missing or wrong_size or wrong_hash:
-            first = (missing or wrong_size or wrong_hash)[0]
-            return False, (f'installed tree differs from the payload: {len(present)} of '
-                           f'{len(self.files)} files ({installed_bytes} of {self.bytes} bytes), '
-                           f'{len(missing)} missing, {len(wrong_size)} of wrong size, '
-                           f'{len(wrong_hash)} of {len(self.hashes)} sampled hashes differ '
-                           f'(first: {self.files[first][0]})'), extras
-        return True, (f'{len(present)} files, {installed_bytes} bytes, '
-                      f'{len(self.hashes)} sampled hashes equal'), extras
-
-
-# ---------------------------------------------------------------- one timed run
-
-class Run:
-    def __init__(self, seconds, exit_code, usage, peaks_kb):
-        self.seconds, self.exit_code = seconds, exit_code
-        self.cpu_seconds = usage.ru_utime + usage.ru_stime  # the process and its waited children
-        # ru_maxrss keeps the high-water mark of the harness's memory that the child shared
-        # before its exec; only a value above the harness's own peak is the child's.
-        own_peak_kb = resource.getrusage(resource.RUSAGE_SELF).ru_maxrss
-        child_kb = usage.ru_maxrss if usage.ru_maxrss > own_peak_kb else 0
-        peak_rss_kb = max(peaks_kb['VmHWM'], child_kb)
-        self.peak_rss_mb = peak_rss_kb / 1024
-        self.peak_private_mb = peaks_kb['RssAnon'] / 1024
-        self.peak_file_mb = peaks_kb['RssFile'] / 1024
-
-
-def timed(command, log_file):
-    """Wall time from start to exit plus `sync`, exit code and memory peaks of `command`."""
-    subprocess.run(['sync'], check=True)  # untimed: flush whatever came before
-    peaks = {'VmHWM': 0, 'RssAnon': 0, 'RssFile': 0}
-    done = threading.Event()
-
-    def poll(pid):
-        status = f'/proc/{pid}/status'
-        while not done.is_set():
-            try:
-                with open(status) as f:
-                    for line in f:
-                        name, _, value = line.partition(':')
-                        if name in peaks:
-                            peaks[name] = max(peaks[name], int(value.split()[0]))
-            except (OSError, ValueError, IndexError):
-                pass
-            done.wait(0.01)
-
-    start = time.perf_counter()
-    process = subprocess.Popen(command, stdin=subprocess.DEVNULL, stdout=log_file,
-                               stderr=log_file)
-    poller = threading.Thread(target=poll, args=(process.pid,), daemon=True)
-    poller.start()
-    _, status, usage = os.wait4(process.pid, 0)
-    process.returncode = os.waitstatus_to_exitcode(status)  # reaped here, not by Popen
-    subprocess.run(['sync'], check=True)
-    seconds = time.perf_counter() - start
-    done.set()
-    poller.join()
-    return Run(seconds, process.returncode, usage, peaks)
-
-
-def preread(path):
-    with open(path, 'rb') as f:
-        while f.read(16 * MB):
-            pass
 
 
 # ---------------------------------------------------------------- the benchmark
@@ -248,11 +107,12 @@ class Bench:
                         '-o', str(image)], check=True)
         return image
 
-    def peer_image(self, source_dir, image_name):
+    def peer_image(self, method, source_dir, image_name):
+        compressor = PEERS[method][0]
         script = self.out / f'{image_name}.nsi'
         image = self.out / image_name
         text = (f'Unicode true\nTarget {self.args.peer_target}\n'
-                'SetCompressor zlib\n'  # per file, not solid: as the engine's image
+                f'SetCompressor {compressor}\n'
                 'Name "Benchmark"\n'
                 f'OutFile "{image}"\n'
                 'InstallDir "C:\\bench\\peer-default"\n'
@@ -272,13 +132,13 @@ class Bench:
             subprocess.run(['makensis', '-V1', str(script)], check=True)
         return image
 
-    def peer_unavailable(self):
-        """Why the peer cannot be measured here, or None."""
+    def peer_unavailable(self, method):
+        """Why the peer `method` cannot be measured here, or None."""
         if self.args.peer_target.startswith('none:'):
             return self.args.peer_target[5:]
         if not shutil.which('makensis'):
             return 'makensis is not installed (apt-get install nsis failed)'
-        stub = Path('/usr/share/nsis/Stubs') / f'zlib-{self.args.peer_target}'
+        stub = Path('/usr/share/nsis/Stubs') / f'{PEERS[method][1]}-{self.args.peer_target}'
         if not stub.exists():
             return (f'the nsis package has no {stub.name} stub: it makes only 32-bit x86 '
                     'installers, and this machine cannot execute 32-bit x86 code '
@@ -292,7 +152,7 @@ class Bench:
         run = timed([self.args.wine, str(image), 'S'], self.log_file)
         ok, message, extras = payload.check(target)
         if run.exit_code != 0:
-            ok, message = False, f'exit code {run.exit_code}; {message}'
+            ok, message = False, f'{exit_text(run.exit_code)}; {message}'
         if not ok:
             self.engine_failures.append(f'{install_name}: {message}')
             log(f'  ENGINE FAILED ({install_name}): {message}')
@@ -343,24 +203,28 @@ class Bench:
         engine_images = [self.engine_image(mixed.root, f'run-{r}', f'engine-run-{r}.exe')
                          for r in range(1, rounds + 1)]
         warm_engine = self.engine_image(tiny.root, 'warm-engine', 'engine-warm.exe')
-        memory_kinds = [tiny, one_mixed, one_random]
-        memory_runs = [(p, i, f'mem-{k}-{i}') for i in (1, 2) for k, p in enumerate(memory_kinds)]
+        fixed_images = [self.engine_image(tiny.root, f'fixed-engine-{i}', f'engine-fixed-{i}.exe')
+                        for i in range(1, FIXED_COST_RUNS + 1)]
+        memory_kinds = [one_mixed, one_random]
+        memory_runs = [(p, f'mem-{k}-{i}') for i in (1, 2) for k, p in enumerate(memory_kinds)]
         memory_images = {name: self.engine_image(p.root, name, f'engine-{name}.exe')
-                         for p, _, name in memory_runs}
+                         for p, name in memory_runs}
 
-        peer_reason = self.peer_unavailable()
-        peer_image = warm_peer = None
-        if peer_reason is None:
-            peer_image = self.peer_image(mixed.root, 'peer.exe')
-            warm_peer = self.peer_image(tiny.root, 'peer-warm.exe')
-            log(f'peer: nsis {self.args.peer_target} installer, SetCompressor zlib (not solid), '
-                f'{peer_image.stat().st_size / MB:.1f} MiB')
-        else:
-            log(f'peer: NOT MEASURED: {peer_reason}')
+        peer_images, warm_peers, unmeasured = {}, {}, {}
+        for method, (compressor, _) in PEERS.items():
+            reason = self.peer_unavailable(method)
+            if reason:
+                unmeasured[method] = reason
+                log(f'{method}: NOT MEASURED: {reason}')
+                continue
+            peer_images[method] = self.peer_image(method, mixed.root, f'{method}.exe')
+            warm_peers[method] = self.peer_image(method, tiny.root, f'{method}-warm.exe')
+            log(f'{method}: nsis {self.args.peer_target} installer, SetCompressor {compressor}, '
+                f'{peer_images[method].stat().st_size / MB:.1f} MiB')
         log(f'engine image: {engine_images[0].stat().st_size / MB:.1f} MiB; '
             f'tar.gz: {archive.stat().st_size / MB:.1f} MiB')
 
-        for path in engine_images + [archive] + ([peer_image] if peer_image else []):
+        for path in engine_images + [archive] + list(peer_images.values()):
             preread(path)
         (self.drive_c / 'bench').mkdir(exist_ok=True)
 
@@ -368,12 +232,12 @@ class Bench:
         _, ok, extras = self.run_engine(warm_engine, 'warm-engine', tiny)
         if ok:
             log(f'  engine wrote besides the payload: {", ".join(extras) or "nothing"}')
-        if peer_image:
-            _, _, extras = self.run_peer(warm_peer, 'warm-peer', tiny)
-            log(f'  peer wrote besides the payload: {", ".join(extras) or "nothing"}')
+        for method, image in warm_peers.items():
+            _, _, extras = self.run_peer(image, f'warm-{method}', tiny)
+            log(f'  {method} wrote besides the payload: {", ".join(extras) or "nothing"}')
 
         log(f'load average before the rounds: {load_average()}')
-        methods = ['engine', 'tar'] + (['peer'] if peer_image else [])
+        methods = ['engine', 'tar'] + list(peer_images)
         results = {m: [] for m in methods}
         for r in range(1, rounds + 1):
             order = methods[(r - 1) % len(methods):] + methods[:(r - 1) % len(methods)]
@@ -383,54 +247,76 @@ class Bench:
                 elif method == 'tar':
                     run = self.run_tar(archive, f'tar-{r}', mixed)[0]
                 else:
-                    run = self.run_peer(peer_image, f'peer-{r}', mixed)[0]
+                    run = self.run_peer(peer_images[method], f'{method}-{r}', mixed)[0]
                 results[method].append(run)
-            e, t = results['engine'][-1], results['tar'][-1]
-            p = results['peer'][-1] if peer_image else None
-            times = [f'engine {e.seconds:.2f} s' + ('' if e.ok else ' (FAILED)'),
-                     f'tar {t.seconds:.2f} s'] + ([f'peer {p.seconds:.2f} s'] if p else [])
-            ratios = ([f'engine/tar {e.seconds / t.seconds:.2f}'] if e.ok else []) + \
-                ([f'engine/peer {e.seconds / p.seconds:.2f}'] if e.ok and p else []) + \
-                ([f'peer/tar {p.seconds / t.seconds:.2f}'] if p else [])
-            line = f'round {r} ({" ".join(order)}): {", ".join(times)} | {", ".join(ratios)}'
-            if e.ok:
-                line += (f' | engine peak {e.peak_rss_mb:.0f} MiB resident, '
-                         f'{e.peak_private_mb:.0f} MiB private')
-            log(line)
+            log(self.round_line(r, order, {m: results[m][-1] for m in methods}))
         log(f'load average after the rounds: {load_average()}')
 
+        # The fixed cost: the tiny payload, the engine and the zlib peer alternated, the order
+        # turning from pair to pair.
+        log('fixed cost runs (tiny payload, new folders)')
+        fixed = {'engine': [], 'peer': []}
+        for i in range(1, FIXED_COST_RUNS + 1):
+            order = ['engine', 'peer'] if i % 2 else ['peer', 'engine']
+            for method in order:
+                if method == 'engine':
+                    fixed['engine'].append(
+                        self.run_engine(fixed_images[i - 1], f'fixed-engine-{i}', tiny)[0])
+                elif 'peer' in warm_peers:
+                    fixed['peer'].append(
+                        self.run_peer(warm_peers['peer'], f'fixed-peer-{i}', tiny)[0])
+
         log('memory runs (engine only, new folders)')
-        memory = {mixed.name: results['engine']}
-        images = {mixed.name: engine_images[0].stat().st_size}
-        for p, i, name in memory_runs:
+        memory = {mixed.name: results['engine'], tiny.name: fixed['engine']}
+        images = {mixed.name: engine_images[0].stat().st_size,
+                  tiny.name: fixed_images[0].stat().st_size}
+        for p, name in memory_runs:
             memory.setdefault(p.name, []).append(self.run_engine(memory_images[name], name, p)[0])
             images[p.name] = memory_images[name].stat().st_size
-            if p is tiny and peer_image:  # the peer's fixed cost, for comparison
-                results.setdefault('peer-tiny', []).append(
-                    self.run_peer(warm_peer, f'peer-tiny-{i}', tiny)[0])
 
-        self.report(results, memory, images, [mixed] + memory_kinds, peer_reason)
-        for image in engine_images + [warm_engine] + list(memory_images.values()):
+        self.report(results, fixed, memory, images, [mixed, tiny] + memory_kinds, unmeasured)
+        for image in (engine_images + [warm_engine] + fixed_images
+                      + list(memory_images.values())):
             image.unlink()  # made anew with each run's install folder: nothing to keep
         return 1 if self.engine_failures else 0
 
-    def report(self, results, memory, images, payloads, peer_reason):
-        def median_ratio(a, b):
-            return statistics.median(x.seconds / y.seconds
-                                     for x, y in zip(results[a], results[b]))
+    @staticmethod
+    def round_line(r, order, last):
+        e, t = last['engine'], last['tar']
+        peers = [m for m in PEERS if m in last]
+        times = [f'engine {e.seconds:.2f} s' + ('' if e.ok else ' (FAILED)'),
+                 f'tar {t.seconds:.2f} s'] + [f'{m} {last[m].seconds:.2f} s' for m in peers]
+        ratios = ([f'engine/tar {e.seconds / t.seconds:.2f}'] if e.ok else []) + \
+            [f'engine/{m} {e.seconds / last[m].seconds:.2f}' for m in peers if e.ok] + \
+            [f'{m}/tar {last[m].seconds / t.seconds:.2f}' for m in peers]
+        line = f'round {r} ({" ".join(order)}): {", ".join(times)} | {", ".join(ratios)}'
+        if e.ok:
+            line += (f' | engine peak {e.peak_rss_mb:.0f} MiB resident, '
+                     f'{e.peak_private_mb:.0f} MiB private')
+        return line
 
-        log()
+    def report(self, results, fixed, memory, images, payloads, unmeasured):
+        def median_ratio(a, b, runs=results):
+            return statistics.median(x.seconds / y.seconds for x, y in zip(runs[a], runs[b]))
+
+        def verdict(ratio, target):
+            return f'{ratio:.2f} (target <= {target}): {"met" if ratio <= target else "MISSED"}'
+
         def medians(runs):
             return (f'median {statistics.median(r.seconds for r in runs):.2f} s wall plus sync, '
                     f'CPU {statistics.median(r.cpu_seconds for r in runs):.2f} s')
 
+        log()
         log(f'tar -xzf: {medians(results["tar"])}')
-        if 'peer' in results:
-            log(f'peer: {medians(results["peer"])}; fixed cost (tiny payload): '
-                f'{medians(results["peer-tiny"])}')
-            log(f'median peer/tar: {median_ratio("peer", "tar"):.2f}')
-        else:
-            log(f'peer: not measured: {peer_reason}')
+        for method in PEERS:
+            if method in results:
+                log(f'{method}: {medians(results[method])}; '
+                    f'median {method}/tar: {median_ratio(method, "tar"):.2f}')
+            else:
+                log(f'{method}: not measured: {unmeasured[method]}')
+        if fixed['peer']:
+            log(f'peer fixed cost (tiny payload): {medians(fixed["peer"])} '
+                f'({len(fixed["peer"])} runs)')
         if self.engine_failures:
             nothing = 'nothing installed' in self.engine_failures[0]
             log(f'ENGINE {"INSTALLED NOTHING" if nothing else "INSTALL WRONG"}: no engine '
@@ -438,31 +324,37 @@ class Bench:
                 f'first: {self.engine_failures[0]}')
             return
         log(f'engine: {medians(results["engine"])}; fixed cost (tiny payload): '
-            f'{medians(memory["tiny"])}')
-        ratio = median_ratio('engine', 'tar')
-        log(f'median engine/tar: {ratio:.2f} (target <= {ENGINE_TARGET_TAR}): '
-            f'{"met" if ratio <= ENGINE_TARGET_TAR else "MISSED"}')
+            f'{medians(fixed["engine"])} ({len(fixed["engine"])} runs)')
+        log(f'median engine/tar: {verdict(median_ratio("engine", "tar"), ENGINE_TARGET_TAR)}')
         if 'peer' in results:
-            ratio = median_ratio('engine', 'peer')
-            log(f'median engine/peer: {ratio:.2f} (target <= {ENGINE_TARGET_PEER}): '
-                f'{"met" if ratio <= ENGINE_TARGET_PEER else "MISSED"}')
+            log(f'median engine/peer (zlib): '
+                f'{verdict(median_ratio("engine", "peer"), ENGINE_TARGET_PEER)}')
         else:
-            log(f'median engine/peer: not measured (target <= {ENGINE_TARGET_PEER})')
+            log(f'median engine/peer (zlib): not measured (target <= {ENGINE_TARGET_PEER})')
+        if 'peer-lzma' in results:
+            log(f'median engine/peer-lzma (solid lzma): {median_ratio("engine", "peer-lzma"):.2f}')
+        if fixed['peer']:
+            log(f'fixed cost, median engine/peer (zlib), tiny payload: '
+                f'{verdict(median_ratio("engine", "peer", fixed), FIXED_COST_TARGET)}')
+        else:
+            log(f'fixed cost, engine/peer (zlib): not measured (target <= {FIXED_COST_TARGET})')
 
         log('engine peak memory, MiB, medians (resident: peak of the process, Wine included; '
             'private and file-backed: peaks of its parts):')
+        parts = ('peak_rss_mb', 'peak_private_mb', 'peak_file_mb')
         peaks = {}
         for p in payloads:
             runs = memory[p.name]
-            peaks[p.name] = [statistics.median(getattr(r, part) for r in runs)
-                             for part in ('peak_rss_mb', 'peak_private_mb', 'peak_file_mb')]
+            peaks[p.name] = [statistics.median(getattr(r, part) for r in runs) for part in parts]
             log(f'  {p.name:<24} {len(p.files):>5} files, {p.bytes / MB:5.1f} MiB, image '
                 f'{images[p.name] / MB:5.1f} MiB: resident {peaks[p.name][0]:6.1f}, private '
                 f'{peaks[p.name][1]:5.1f}, file-backed {peaks[p.name][2]:6.1f} ({len(runs)} runs)')
-        if 'peer' in results:
-            log('  peer, mixed payload: resident {:.1f}, private {:.1f}, file-backed {:.1f}'.format(
-                *(statistics.median(getattr(r, part) for r in results['peer'])
-                  for part in ('peak_rss_mb', 'peak_private_mb', 'peak_file_mb'))))
+        for method in PEERS:
+            if method in results:
+                rss, private, file_backed = (
+                    statistics.median(getattr(r, part) for r in results[method]) for part in parts)
+                log(f'  {method}, mixed payload: resident {rss:.1f}, private {private:.1f}, '
+                    f'file-backed {file_backed:.1f}')
 
         # File sizes: the same bytes in one file instead of 1,500, images of about equal size.
         mixed, one_file = peaks['mixed'], peaks['one file, mixed content']
@@ -482,11 +374,6 @@ class Bench:
             f'one, resident grows {large[0] - small[0]:.1f} MiB, file-backed '
             f'{large[2] - small[2]:.1f} MiB ({(large[2] - small[2]) / span:.2f} MiB per MiB '
             'of image)')
-
-
-def load_average():
-    with open('/proc/loadavg') as f:
-        return ' '.join(f.read().split()[:3])
 
 
 def main():

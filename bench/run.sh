@@ -1,14 +1,26 @@
 #!/usr/bin/env bash
 # Benchmarks, each a ratio against a baseline measured in the same run, medians of several rounds.
-#   bench/run.sh [verify|builder|install]
+#   bench/run.sh [verify|builder|install|scale]
 # verify:  checksum verification plus script inflation of a 200 MB image by the engine (under
 #          Wine), against zlib's adler32 over the same bytes in memory.
 # builder: kelvara-build on a 200 MB mixed payload (about 1,500 files) with two threads against
 #          one thread, alternating, in new output files.
 # install: silent install of the same payload packaged by kelvara-build (`image.exe S` under
-#          Wine) against `tar -xzf` of it and against an installer made by the Debian nsis
-#          package, alternating, into new folders; and the engine's peak memory for that payload,
-#          for one big file and for a tiny payload (bench/install_bench.py says how).
+#          Wine) against `tar -xzf` of it and against two installers of it made by the Debian
+#          nsis package (SetCompressor zlib, not solid; SetCompressor /SOLID lzma), alternating,
+#          into new folders, five rounds: the medians of engine/tar (target <= 1.0),
+#          engine/peer-zlib (target <= 0.55) and engine/peer-lzma; the fixed cost, a tiny payload
+#          by the engine and the zlib peer alternated, five each (engine/peer, target <= 1.0);
+#          and the engine's peak memory (resident, private, file-backed) for that payload, for
+#          one big file and for the tiny payload (bench/install_bench.py says how).
+# scale:   silent install of a 3.5 GiB image, mostly stored data (`image.exe S /DIR=...` under
+#          Wine) against `tar -xf` of the same files, three alternating rounds into new folders
+#          (fewer when time or disk run short, as it says); the engine's peak private, file-backed
+#          and resident memory, the largest view of the image it maps and the most of it mapped
+#          at once (targets: file-backed and largest view <= 64 MiB, private about as for the
+#          200 MB payload, measured alongside). A failed install is reported with its exit code
+#          and message; the payload (about 3.7 GiB), its tar and the image are made in the work
+#          folder and deleted at the end (bench/scale_bench.py says how). Needs about 35 GiB free.
 # KELVARA_BENCH_BUILD and KELVARA_BENCH_HOST name other build folders for the engine and the
 # host tools (defaults: build/<preset> and build/host).
 set -euo pipefail
@@ -83,11 +95,28 @@ TOML
     rm -f "$work"/one-*.exe "$work"/two-*.exe
 }
 
+# Runs `python3 SCRIPT ARGS...` in a display with a fresh copy of the Wine prefix (its server kept
+# running while timing), giving it --work, --builder, --stub, --prefix and --wine.
+with_prefix() {
+    local prefix=$work/install-prefix rc=0
+    tests/rig/prefix.sh clone "$build" "$arch" "$prefix"
+    trap 'tests/rig/prefix.sh release "$prefix"' EXIT
+    source tests/rig/wine-env.sh
+    wine_env "$arch"
+    export WINEPREFIX=$prefix
+    wineserver -p   # kept running while timing; stopped when the prefix is released
+    tests/rig/with-display.sh python3 "$@" --work "$work" --builder "$host/kelvara-build" \
+        --stub "$build/kelvara.exe" --prefix "$prefix" --wine "$WINE" || rc=$?
+    tests/rig/prefix.sh release "$prefix"
+    trap - EXIT
+    return $rc
+}
+
 bench_install() {
     build_host_tools
-    local payload peer_target prefix rc=0
+    local payload peer_target
     payload=$(mixed_payload)
-    # The peer: installers made by Debian's nsis package, for the engine's processor.
+    # The peers: installers made by Debian's nsis package, for the engine's processor.
     if ! command -v makensis >/dev/null; then
         if [ "$(id -u)" -eq 0 ]; then
             (apt-get update -qq && DEBIAN_FRONTEND=noninteractive apt-get install -y -qq nsis) \
@@ -97,24 +126,29 @@ bench_install() {
         fi
     fi
     if [ "$arch" = i686 ]; then peer_target=x86-unicode; else peer_target=amd64-unicode; fi
-    prefix=$work/install-prefix
-    tests/rig/prefix.sh clone "$build" "$arch" "$prefix"
-    trap 'tests/rig/prefix.sh release "$prefix"' EXIT
-    source tests/rig/wine-env.sh
-    wine_env "$arch"
-    export WINEPREFIX=$prefix
-    wineserver -p   # kept running while timing; stopped when the prefix is released
-    tests/rig/with-display.sh python3 bench/install_bench.py --work "$work" --payload "$payload" \
-        --builder "$host/kelvara-build" --stub "$build/kelvara.exe" --prefix "$prefix" \
-        --wine "$WINE" --peer-target "$peer_target" || rc=$?
-    tests/rig/prefix.sh release "$prefix"
-    trap - EXIT
-    return $rc
+    with_prefix bench/install_bench.py --payload "$payload" --peer-target "$peer_target"
+}
+
+bench_scale() {
+    build_host_tools
+    local payload
+    payload=$(mixed_payload)
+    # xwininfo tells a silent run waiting at a message box from one that is working.
+    if ! command -v xwininfo >/dev/null; then
+        if [ "$(id -u)" -eq 0 ]; then
+            (apt-get update -qq && DEBIAN_FRONTEND=noninteractive apt-get install -y -qq x11-utils) \
+                >/dev/null 2>&1 || echo "scale: apt-get install x11-utils failed" >&2
+        else
+            echo "scale: xwininfo (x11-utils) is missing; run as root to install it" >&2
+        fi
+    fi
+    with_prefix bench/scale_bench.py --payload "$payload"
 }
 
 case "${1:-verify}" in
     verify) bench_verify ;;
     builder) bench_builder ;;
     install) bench_install ;;
-    *) echo "usage: bench/run.sh [verify|builder|install]" >&2; exit 2 ;;
+    scale) bench_scale ;;
+    *) echo "usage: bench/run.sh [verify|builder|install|scale]" >&2; exit 2 ;;
 esac
