@@ -68,6 +68,9 @@ struct SetupState {
     unsigned long workerThreadId = 0;
     OwnedKernelObject threadToken;
     OwnedKernelObject installationMutex;  // held by the one installer that may run
+    // Loaded when a window is first about to be shown (a silent run needs neither: loading them
+    // makes the system start its desktop for their window classes).
+    OwnedLibrary commonControlsLibrary;
     OwnedLibrary richEditLibrary;
     OsReference moduleHandle = nullptr;  // the engine's own module
 

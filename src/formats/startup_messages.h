@@ -27,5 +27,6 @@ constexpr const char* kLibraryAdvapi = "advapi32.dll";
 constexpr const char* kLibraryComctl = "commctl32.dll";
 constexpr const char* kLibraryShell = "shell32.dll";
 constexpr const char* kLibraryRichEdit = "riched32.dll";
+constexpr const char* kLibraryCommonControls = "comctl32.dll";
 
 }  // namespace kelvara

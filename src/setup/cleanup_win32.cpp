@@ -49,6 +49,7 @@ void cleanUp() {
     s.deployment.unknownOptions.destroy();
     releaseDrawingObjects(s);
     s.richEditLibrary.reset();
+    s.commonControlsLibrary.reset();
     s.backgroundLines.destroy();
     destroyTextTables(s);
     s.script.reset();

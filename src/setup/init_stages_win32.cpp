@@ -58,15 +58,12 @@ bool createLists() {
 bool stageCore() {
     SetupState& s = setupState;
     setRunDefaults(s);
-    ::InitCommonControls();
     if (!heapCreate()) return reportStartupFailure(systemErrorText(::GetLastError()));
     s.moduleHandle = ::GetModuleHandleA(nullptr);
     if (!s.moduleHandle) return reportStartupFailure(kErrorModuleHandle);
     if (!loadSecurityFunctions()) return reportStartupFailure(kErrorLoadLibrary, kLibraryAdvapi);
     // String lists are our own arrays: no list functions to load from comctl32.
     if (!loadShellFunctions()) return reportStartupFailure(kErrorLoadLibrary, kLibraryShell);
-    s.richEditLibrary.reset(::LoadLibraryA("RichEd32.Dll"));
-    if (!s.richEditLibrary) return reportStartupFailure(kErrorLoadLibrary, kLibraryRichEdit);
     s.uninstallDoneEvent.reset(makeEvent(false));
     s.installDoneEvent.reset(makeEvent(false));
     s.proceedEvent.reset(makeEvent(true));
@@ -120,8 +117,25 @@ void makePalette() {
     s.palette.reset(::CreatePalette(description));
 }
 
+// The common controls (of the version the manifest asks for) and the rich edit control.
+bool loadWindowLibraries() {
+    SetupState& s = setupState;
+    if (!s.commonControlsLibrary) {
+        s.commonControlsLibrary.reset(::LoadLibraryA("COMCTL32.DLL"));
+        using Initialise = void(WINAPI*)();
+        auto initialise = reinterpret_cast<Initialise>(reinterpret_cast<void*>(::GetProcAddress(
+            static_cast<HMODULE>(s.commonControlsLibrary.get()), "InitCommonControls")));
+        if (!initialise) return reportStartupFailure(kErrorLoadLibrary, kLibraryCommonControls);
+        initialise();
+    }
+    if (!s.richEditLibrary) s.richEditLibrary.reset(::LoadLibraryA("RichEd32.Dll"));
+    if (!s.richEditLibrary) return reportStartupFailure(kErrorLoadLibrary, kLibraryRichEdit);
+    return true;
+}
+
 bool stageDrawing() {
     SetupState& s = setupState;
+    if (!loadWindowLibraries()) return false;
     HDC screen = ::GetDC(nullptr);
     s.screenDpi = ::GetDeviceCaps(screen, LOGPIXELSY);
     ::ReleaseDC(nullptr, screen);

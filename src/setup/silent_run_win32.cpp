@@ -44,8 +44,6 @@ bool offerRestart(HWND owner) {
 
 int runSilentInstall() {
     SetupState& s = setupState;
-    HWND owner = ::GetDesktopWindow();
-    s.ownerWindow = owner;
     for (int group = kActionGroupFirstPage; group <= kActionGroupLastPage; ++group)
         runActionGroup(group);
     InstallOutcome outcome;
@@ -57,12 +55,14 @@ int runSilentInstall() {
     outcome.cancelled = s.installCancelled;
     if (!outcome.installed) return installerExitCode(outcome);
     outcome.succeeded = s.installSucceeded;
+    // The desktop owns the closing messages; it is asked for only when there is one (asking
+    // makes the system start it).
     if (!s.installSucceeded) {
-        messageBoxFormat(owner, s.setupCaption.get(), text(kMsgCompletedWithErrors), nullptr,
-                         MB_ICONEXCLAMATION | MB_SYSTEMMODAL);
+        messageBoxFormat(::GetDesktopWindow(), s.setupCaption.get(), text(kMsgCompletedWithErrors),
+                         nullptr, MB_ICONEXCLAMATION | MB_SYSTEMMODAL);
     }
     outcome.restartRequired = s.restartChosen;
-    if (s.restartChosen) outcome.restartStarted = offerRestart(owner);
+    if (s.restartChosen) outcome.restartStarted = offerRestart(::GetDesktopWindow());
     return installerExitCode(outcome);
 }
 

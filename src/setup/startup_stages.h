@@ -9,7 +9,7 @@ namespace kelvara {
 // wizard's drawing objects) runs later, only when a window is about to be shown.
 enum StartupStage {
     kStageCore = 0,           // heap, libraries, events, lists
-    kStageDrawing = 1,        // screen metrics, palette, fonts, brushes, pen
+    kStageDrawing = 1,        // window libraries, screen metrics, palette, fonts, brushes, pen
     kStageLanguageNames = 2,  // the system's names of the languages
     kStageInstallerPath = 3,  // installerPath
     kStageInstallerDir = 4,   // installerDir

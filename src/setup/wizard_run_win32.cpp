@@ -77,13 +77,13 @@ bool restartDecided(HWND owner, UINT style) {
 
 int runWizardInstall() {
     SetupState& s = setupState;
-    initStage(kStageDrawing);
+    InstallOutcome outcome;
+    if (!initStage(kStageDrawing)) return installerExitCode(outcome);
     HWND background = s.backgroundEnabled ? createBackgroundWindow() : nullptr;
     s.backgroundWindow.reset(background);
     // Without its background window the wizard runs on the desktop, as it does without one.
     HWND owner = background ? background : ::GetDesktopWindow();
     s.ownerWindow = owner;
-    InstallOutcome outcome;
     HWND frame = hasShownPage() ? createWizardFrame(owner) : nullptr;
     if (!frame) {
         messageBoxFormat(owner, s.setupCaption.get(), text(kMsgNoWizardWindow), nullptr,
