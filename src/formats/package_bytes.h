@@ -112,7 +112,7 @@ class PackageWindow : public PackageBytes {
 
 // The view size for a requested one: a power of two from twice the granularity up to
 // kLargestViewSize, the requested size rounded down (0: the default).
-constexpr std::uint32_t kDefaultViewSize = 16u << 20;
+constexpr std::uint32_t kDefaultViewSize = 8u << 20;
 constexpr std::uint32_t kLargestViewSize = 64u << 20;
 std::uint32_t chooseViewSize(std::uint32_t requested, std::uint32_t granularity);
 

@@ -228,6 +228,14 @@ Step openTarget(InstallRun& run, const Target& target, bool sharedGroup, Destina
 
 // --- writing ---
 
+// The buffer the install thread inflates in itself: made when first needed (with the helper
+// running, seldom or never). False when there is no memory for it.
+bool allocateInflateBuffer(InstallRun& run) {
+    if (!run.inflateBuffer)
+        run.inflateBuffer.reset(static_cast<unsigned char*>(heapAlloc(kInflatePieceSize)));
+    return static_cast<bool>(run.inflateBuffer);
+}
+
 // Writes the entry's content: from the helper that inflates ahead when it holds it, else read
 // and inflated here. 0, or the error of the write (or of the image's view) that failed.
 DWORD writeData(InstallRun& run, HANDLE file, const PackageEntry& entry) {
@@ -248,6 +256,7 @@ DWORD writeData(InstallRun& run, HANDLE file, const PackageEntry& entry) {
                 break;
         }
     }
+    if (!allocateInflateBuffer(run)) return ERROR_NOT_ENOUGH_MEMORY;
     FileWriter writer(file);
     if (writeEntryData(run.content, entry, writer, run.inflateBuffer.get(), kInflatePieceSize,
                        &run.display, progressTotal)) {
@@ -482,15 +491,13 @@ PhaseOutcome extractFiles(InstallRun& run) {
     if (!run.replacedBackups.isCreated() && !run.replacedBackups.create(16)) return stop;
     if (!run.replacedTargets.isCreated() && !run.replacedTargets.create(16)) return stop;
     if (!run.backedUpFiles.isCreated() && !run.backedUpFiles.create(16)) return stop;
-    if (!run.inflateBuffer) {
-        run.inflateBuffer.reset(static_cast<unsigned char*>(heapAlloc(kInflatePieceSize)));
-        if (!run.inflateBuffer) return stop;
-    }
     // The helper is stopped on every way out: the phases after this one may delete the files.
     ScopeGuard stopHelper([&run] { run.ahead.stop(); });
     if (run.ahead.start(run.image, setupState.stubHeader.packageOffset, run.groupsStart,
                         run.groupsEnd)) {
         writeRunLog("files: inflated ahead by a second thread");
+    } else if (!allocateInflateBuffer(run)) {
+        return stop;
     }
     PackageWalker walker(run.headers, run.groupsStart, run.groupsEnd);
     FileGroupHeader group;

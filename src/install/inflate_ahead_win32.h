@@ -59,7 +59,7 @@ class InflateAhead {
         bool failed = false;           // the helper could not go on: no content follows
     };
     static constexpr std::uint32_t kPieceCount = 8;
-    static constexpr std::uint32_t kPieceSize = 128u * 1024;
+    static constexpr std::uint32_t kPieceSize = 64u * 1024;
 
     class PieceWriter;
     static DWORD WINAPI helperMain(void* self);
