@@ -312,3 +312,28 @@ class WindowWatch:
                 shot = f'; screenshot {self.screenshot}'
         titles = ', '.join(f'"{title}"' for _, title in windows)
         return f'it showed a window ({titles}) and waited for an answer{shot}'
+
+
+class BenchFolders:
+    """What a benchmark works in: its output folder `work/<name>` (with the Wine log), and the
+    prefix's C:\\bench, where every run installs into a new folder."""
+
+    def __init__(self, args, name):
+        self.args = args
+        self.work = Path(args.work).resolve()
+        self.out = self.work / name
+        self.out.mkdir(parents=True, exist_ok=True)
+        self.drive_c = Path(args.prefix).resolve() / 'drive_c'
+        self.log_file = open(self.out / 'wine.log', 'w')
+
+    def windows_path(self, name):
+        return 'C:\\bench\\' + name
+
+    def unix_path(self, name):
+        return self.drive_c / 'bench' / name
+
+    def fresh(self, name):
+        target = self.unix_path(name)
+        if target.exists():
+            raise SystemExit(f'{target} exists already: the benchmark needs a new folder per run')
+        return target

@@ -29,7 +29,7 @@ import subprocess
 import sys
 from pathlib import Path
 
-from bench_common import MB, Payload, cached_folder, exit_text, load_average, log, preread, \
+from bench_common import BenchFolders, MB, Payload, cached_folder, exit_text, load_average, log, preread, \
     text_bytes, timed, word_list
 
 MEMORY_TOLERANCE_MB = 8     # a one-file payload's peak may exceed the mixed one's by this much
@@ -70,27 +70,10 @@ def make_tiny(dest):
 
 # ---------------------------------------------------------------- the benchmark
 
-class Bench:
+class Bench(BenchFolders):
     def __init__(self, args):
-        self.args = args
-        self.work = Path(args.work).resolve()
-        self.out = self.work / 'install'
-        self.out.mkdir(parents=True, exist_ok=True)
-        self.drive_c = Path(args.prefix).resolve() / 'drive_c'
-        self.log_file = open(self.out / 'wine.log', 'w')
+        super().__init__(args, 'install')
         self.engine_failures = []
-
-    def windows_path(self, name):
-        return 'C:\\bench\\' + name
-
-    def unix_path(self, name):
-        return self.drive_c / 'bench' / name
-
-    def fresh(self, name):
-        target = self.unix_path(name)
-        if target.exists():
-            raise SystemExit(f'{target} exists already: the benchmark needs a new folder per run')
-        return target
 
     # ---- inputs (all made before anything is timed)
 

@@ -31,7 +31,7 @@ import sys
 import time
 from pathlib import Path
 
-from bench_common import MB, Payload, WindowWatch, cached_folder, exit_text, load_average, log, \
+from bench_common import BenchFolders, MB, Payload, WindowWatch, cached_folder, exit_text, load_average, log, \
     preread, text_bytes, timed, word_list
 
 COMPRESSIBLE_MB = 320           # text-like files, in COMPRESSIBLE_FILES files
@@ -63,29 +63,12 @@ def median(values):
     return statistics.median(values) if values else float('nan')
 
 
-class Bench:
+class Bench(BenchFolders):
     def __init__(self, args):
-        self.args = args
-        self.work = Path(args.work).resolve()
-        self.out = self.work / 'scale'
-        self.out.mkdir(parents=True, exist_ok=True)
-        self.drive_c = Path(args.prefix).resolve() / 'drive_c'
-        self.log_file = open(self.out / 'wine.log', 'w')
+        super().__init__(args, 'scale')
         self.made = []  # files and folders to delete at the end
         self.engine_failure = None  # what went wrong, once the engine failed
         self.failed_runs = []  # the engine's failed runs of the large image, with their peaks
-
-    def windows_path(self, name):
-        return 'C:\\bench\\' + name
-
-    def unix_path(self, name):
-        return self.drive_c / 'bench' / name
-
-    def fresh(self, name):
-        target = self.unix_path(name)
-        if target.exists():
-            raise SystemExit(f'{target} exists already: the benchmark needs a new folder per run')
-        return target
 
     # ---- inputs
 
