@@ -517,9 +517,7 @@ PhaseOutcome extractFiles(InstallRun& run) {
         run.folderStack.clear();
     }
     if (walker.unreadable()) {
-        setupState.installSucceeded = false;
-        messageBoxFormat(run.owner(), setupState.setupCaption.get(), kImageUnreadable,
-                         systemErrorText(run.headers.error()), MB_ICONERROR);
+        reportUnreadableImage(run, run.headers.error());
         return stop;
     }
     if (walker.damaged()) {

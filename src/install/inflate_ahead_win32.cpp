@@ -5,8 +5,7 @@
 namespace kelvara {
 namespace {
 
-// Dropping: no entry starts at package offset 0 (the package header lies there), so 0 means
-// that nothing has been dropped yet.
+// The entry of the failed piece that ends the helper's walk: no file's content starts there.
 constexpr std::uint32_t kEndOfWalk = 0xFFFFFFFFu;
 // Enough for the helper's own calls: the inflater keeps its state on the C heap.
 constexpr SIZE_T kHelperStack = 64 * 1024;

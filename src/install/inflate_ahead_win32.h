@@ -88,7 +88,8 @@ class InflateAhead {
     std::atomic<bool> helperWaits_{false};
     std::atomic<bool> installWaits_{false};
     std::atomic<bool> stopping_{false};
-    // The install thread's latest dropped entry: the helper gives up any entry up to it.
+    // The install thread's latest dropped entry: the helper gives up any entry up to it (0, where
+    // no content starts, the package header lying there: none dropped yet).
     std::atomic<std::uint32_t> droppedUpTo_{0};
     std::uint32_t askedFor_ = 0;  // the entry writeEntry was last called for
     std::uint32_t finished_ = 0;  // the entry whose last piece the install thread took

@@ -115,6 +115,12 @@ bool keepCopyForRollback(InstallRun& run, const char* path) {
     return true;
 }
 
+void reportUnreadableImage(InstallRun& run, DWORD error) {
+    setupState.installSucceeded = false;
+    messageBoxFormat(run.owner(), setupState.setupCaption.get(), kImageUnreadable,
+                     systemErrorText(error), MB_ICONERROR);
+}
+
 int askUser(InstallRun& run, ErrorMessage item, const char* a1, const char* a2, UINT style) {
     return messageBoxFormat(run.owner(), setupState.setupCaption.get(), text(item), a1, a2, style);
 }

@@ -104,6 +104,10 @@ void logPath(InstallRun& run, char kind, const char* path, bool toRollback,
 // kept (the change then goes ahead without it).
 bool keepCopyForRollback(InstallRun& run, const char* path);
 
+// The image could not be mapped or read (`error` says why): the message with the setup caption,
+// and the run ends as not installed.
+void reportUnreadableImage(InstallRun& run, DWORD error);
+
 // Shows the message `item` with the setup caption, owner the Installing page or none, filled
 // with a1 and a2. Returns the button.
 int askUser(InstallRun& run, ErrorMessage item, const char* a1, const char* a2, UINT style);

@@ -126,12 +126,6 @@ void reportDamagedImage(InstallRun& run) {
     messageBoxFormat(run.owner(), kStartupCaption, kErrorDamaged, nullptr, MB_ICONERROR);
 }
 
-void reportUnreadableImage(InstallRun& run, DWORD error) {
-    setupState.installSucceeded = false;
-    messageBoxFormat(run.owner(), setupState.setupCaption.get(), kImageUnreadable,
-                     systemErrorText(error), MB_ICONERROR);
-}
-
 // The limit of a previous install log that is carried over: far beyond any real one.
 constexpr DWORD kPreviousLogLimit = 64u << 20;
 
