@@ -59,7 +59,8 @@ void walkFileGroups(const std::vector<unsigned char>& image, const build::Decode
     const std::size_t p = d.header.packageOffset;
     const unsigned char* package = image.data() + p;
     const std::size_t packageSize = image.size() - p;
-    PackageWalker walker(package, packageSize, d.package.firstEntryOffset, d.package.scriptOffset);
+    PackageInMemory bytes(package, packageSize);
+    PackageWalker walker(bytes, d.package.firstEntryOffset, d.package.scriptOffset);
     FileGroupHeader group;
     std::uint32_t last = d.package.firstEntryOffset;
     while (walker.nextGroup(group)) {
@@ -72,8 +73,8 @@ void walkFileGroups(const std::vector<unsigned char>& image, const build::Decode
             FUZZ_CHECK(name >= package && name < package + group.endOffset);
             FUZZ_CHECK(isPlainEntryName(entry.name, std::strlen(entry.name)));
             if (entry.isFile()) {
-                FUZZ_CHECK(entry.data >= package &&
-                           entry.data + entry.file.storedLength <= package + group.endOffset);
+                FUZZ_CHECK(std::uint64_t(entry.dataOffset) + entry.file.storedLength <=
+                           group.endOffset);
             }
         }
     }
@@ -102,8 +103,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FUZZ_CHECK(decoded.inflated <= static_cast<long>(decoded.scriptSize));
     walkFileGroups(image, decoded);
 
-    std::vector<std::string> lines = build::describeScript(decoded.script.data(),
-                                                           decoded.script.size());
+    std::vector<std::string> lines =
+        build::describeScript(decoded.script.data(), decoded.script.size());
     RecordCursor cursor(decoded.script.data(), decoded.script.size());
     ScriptRecord record;
     std::size_t records = 0;
