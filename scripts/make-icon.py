@@ -1,8 +1,10 @@
 #!/usr/bin/env python3
 """Draws the engine's icon (a package with a downward arrow) and writes src/resources/kelvara.ico.
 
-The icon holds 16, 32 and 48 pixel images, each a 32-bit DIB with an alpha channel and an AND
-mask, which is the form every Windows release can load (PNG entries need Vista).
+The icon holds 16, 32 and 48 pixel images, each a palette DIB with an AND mask, the form every
+Windows release loads (PNG entries need Vista): 16 colours at 16 pixels, up to 64 at 32 and 48.
+The design is a few flat colours and two gradients, which a palette holds with no visible loss,
+and a palette image is a quarter of a 32-bit one: the icon is part of every setup image.
 Standard library only; the output is deterministic, so regenerating an unchanged design gives
 identical bytes. The build does not run this: the generated .ico is committed.
 
@@ -136,15 +138,76 @@ def draw(size):
     return canvas.rgba_rows()
 
 
+# Colours per image: 4 bits per pixel at 16 pixels, 8 bits with a shortened palette above.
+PALETTE_SIZES = {16: (4, 16), 32: (8, 64), 48: (8, 64)}
+
+
+def median_cut(colours, count):
+    """At most `count` colours that stand for `colours` (a list of (r, g, b); repeats weigh)."""
+    weight = {}
+    for colour in colours:
+        weight[colour] = weight.get(colour, 0) + 1
+    boxes = [sorted(weight)]
+
+    def extent(box, channel):
+        return max(c[channel] for c in box) - min(c[channel] for c in box)
+
+    while len(boxes) < count:
+        splittable = [b for b in boxes if len(b) > 1]
+        if not splittable:
+            break
+        # Split the box that covers the most pixels over the widest range, at its weighted median.
+        box = max(splittable, key=lambda b: (max(extent(b, i) for i in range(3)) *
+                                             sum(weight[c] for c in b), b))
+        channel = max(range(3), key=lambda i: extent(box, i))
+        box.sort(key=lambda c: (c[channel], c))
+        total, running, half = sum(weight[c] for c in box), 0, 1
+        for i, c in enumerate(box[:-1]):
+            running += weight[c]
+            half = i + 1
+            if running * 2 >= total:
+                break
+        boxes.remove(box)
+        boxes += [box[:half], box[half:]]
+
+    def mean(box):
+        total = sum(weight[c] for c in box)
+        return tuple(round(sum(c[i] * weight[c] for c in box) / total) for i in range(3))
+
+    return sorted(mean(b) for b in boxes)
+
+
 def dib_entry(rows):
-    """A 32-bit icon image: BITMAPINFOHEADER, BGRA rows bottom-up, then the AND mask."""
+    """A palette icon image: BITMAPINFOHEADER, palette, indices bottom-up, then the AND mask.
+
+    A pixel at least half covered is drawn in its own colour; the rest are transparent through
+    the mask (a palette image has no alpha) and black in the colours."""
     size = len(rows)
-    header = struct.pack("<IiiHHIIiiII", 40, size, size * 2, 1, 32, 0, 0, 0, 0, 0, 0)
-    colour = bytearray()
+    bits, most = PALETTE_SIZES[size]
+    shown = [(r, g, b) for row in rows for r, g, b, a in row if a >= 128]
+    # Entry 0 is black, the colour of every transparent pixel: the system draws an icon by
+    # masking the screen with the AND mask and then combining the colours with XOR, so a
+    # transparent pixel must be black to leave the screen as it was.
+    palette = [(0, 0, 0)] + median_cut(shown, most - 1)
+
+    def nearest(colour):
+        return min(range(1, len(palette)),
+                   key=lambda i: sum((palette[i][k] - colour[k]) ** 2 for k in range(3)))
+
+    header = struct.pack("<IiiHHIIiiII", 40, size, size * 2, 1, bits, 0, 0, 0, 0, len(palette),
+                         0)
+    table = b"".join(bytes((b, g, r, 0)) for r, g, b in palette)
+    stride = ((size * bits + 31) // 32) * 4
+    pixels = bytearray()
     for row in reversed(rows):
-        for r, g, b, a in row:
-            colour += bytes((b, g, r, a))
-    # The mask serves systems that ignore alpha: a pixel at least half covered is drawn.
+        line = bytearray(stride)
+        for x, (r, g, b, a) in enumerate(row):
+            index = nearest((r, g, b)) if a >= 128 else 0
+            if bits == 4:
+                line[x // 2] |= index << (4 if x % 2 == 0 else 0)
+            else:
+                line[x] = index
+        pixels += line
     mask_stride = ((size + 31) // 32) * 4
     mask = bytearray()
     for row in reversed(rows):
@@ -153,17 +216,18 @@ def dib_entry(rows):
             if a < 128:
                 line[x // 8] |= 0x80 >> (x % 8)
         mask += line
-    return header + bytes(colour) + bytes(mask)
+    return bits, len(palette), header + table + bytes(pixels) + bytes(mask)
 
 
 def ico_file(images):
     """ICONDIR, one ICONDIRENTRY per image, then the images."""
     out = bytearray(struct.pack("<HHH", 0, 1, len(images)))
     offset = 6 + 16 * len(images)
-    for size, data in images:
-        out += struct.pack("<BBBBHHII", size % 256, size % 256, 0, 0, 1, 32, len(data), offset)
+    for size, (bits, colours, data) in images:
+        out += struct.pack("<BBBBHHII", size % 256, size % 256, colours if colours < 256 and bits < 8
+                           else 0, 0, 1, bits, len(data), offset)
         offset += len(data)
-    for _, data in images:
+    for _, (_, _, data) in images:
         out += data
     return bytes(out)
 

@@ -4,7 +4,8 @@
     pe_resources.py list <file.exe>
         prints every resource: type, name, language, size
     pe_resources.py check-engine <file.exe> [--version A.B.C.D]
-        checks icon group 100 (16, 32 and 48 px, 32-bit with alpha, the icon the shell shows),
+        checks icon group 100 (16, 32 and 48 px, 32-bit with alpha or a palette with a mask, the
+        icon the shell shows),
         the version information, the application manifest and the wizard's dialog templates
         (every page and the frame in both layouts, with the controls the engine addresses); exit 0 when all hold, 1 when a
         check fails (each failure is printed), 2 when the file cannot be read as a PE file
@@ -234,27 +235,56 @@ def of_type(resources, type_id):
 
 
 def icon_image_facts(data):
-    """(width, height, bits, has transparent pixels, has opaque pixels) of one RT_ICON image."""
+    """(width, height, bits, has transparent pixels, has opaque pixels, has transparent pixels
+    that would tint the screen) of one RT_ICON image.
+
+    A 32-bit image tells both by its alpha channel, a palette image (1, 4 or 8 bits) by its AND
+    mask; the image's parts must fill its bytes exactly."""
     if data[:8] == b"\x89PNG\r\n\x1a\n":
         if len(data) < 26:
             raise PeError("PNG icon image is cut short")
         width, height = struct.unpack_from(">II", data, 16)
-        return width, height, data[24] * (4 if data[25] == 6 else 3), True, True
+        return width, height, data[24] * (4 if data[25] == 6 else 3), True, True, False
     header_size = u32(data, 0, "icon BITMAPINFOHEADER")
     if header_size < 40:
         raise PeError(f"icon image header is {header_size} bytes")
     width, height2 = struct.unpack_from("<ii", data, 4)
     bits = u16(data, 14, "icon bit count")
     height = height2 // 2
-    opaque = transparent = False
-    if bits == 32 and width > 0 and height > 0:
+    opaque = transparent = tinted = False
+    if width <= 0 or height <= 0:
+        return width, height, bits, transparent, opaque, tinted
+    if bits == 32:
         pixels_end = header_size + width * height * 4
         if pixels_end > len(data):
             raise PeError(f"{width}x{height} icon image is cut short")
         alphas = data[header_size + 3:pixels_end:4]
         transparent = 0 in alphas
         opaque = 255 in alphas
-    return width, height, bits, transparent, opaque
+    elif bits in (1, 4, 8):
+        colours = u32(data, 32, "icon biClrUsed") or (1 << bits)
+        if colours > (1 << bits):
+            raise PeError(f"{width}x{height} icon image has {colours} colours at {bits} bits")
+        mask_at = header_size + 4 * colours + ((width * bits + 31) // 32) * 4 * height
+        mask_stride = ((width + 31) // 32) * 4
+        if mask_at + mask_stride * height != len(data):
+            raise PeError(f"{width}x{height} icon image is {len(data)} bytes, its parts "
+                          f"{mask_at + mask_stride * height}")
+        palette_at = header_size
+        stride = ((width * bits + 31) // 32) * 4
+        for row in range(height):
+            line = data[mask_at + row * mask_stride:mask_at + (row + 1) * mask_stride]
+            shown = [not (line[x // 8] & (0x80 >> (x % 8))) for x in range(width)]
+            opaque = opaque or any(shown)
+            transparent = transparent or not all(shown)
+            # The system masks the screen with the AND mask, then XORs the colours in: a
+            # transparent pixel that is not black would tint whatever is behind the icon.
+            pixels = data[header_size + 4 * colours + row * stride:][:stride]
+            for x in (x for x in range(width) if not shown[x]):
+                index = (pixels[x * bits // 8] >> (8 - bits - (x * bits) % 8)) & ((1 << bits) - 1)
+                if index >= colours or any(data[palette_at + 4 * index:][:3]):
+                    tinted = True
+    return width, height, bits, transparent, opaque, tinted
 
 
 def check_icon(resources, report):
@@ -280,19 +310,21 @@ def check_icon(resources, report):
             width, height = width or 256, height or 256
             sizes.append(width)
             label = f"icon {width}x{height} (RT_ICON {icon_id})"
-            report.expect(width == height and bits == 32, f"{label} is square and 32-bit",
-                          f"{bits} bits per pixel")
+            report.expect(width == height and bits in (4, 8, 32),
+                          f"{label} is square, 32-bit or with a palette", f"{bits} bits per pixel")
             image = icons.get(icon_id)
             if not report.expect(image is not None and len(image) == size,
                                  f"{label} exists with the size the group gives",
                                  "missing" if image is None else f"{len(image)} bytes, not {size}"):
                 continue
             facts = icon_image_facts(image)
-            report.expect(facts[:3] == (width, height, 32),
-                          f"{label} image is {width}x{height} at 32 bits",
+            report.expect(facts[:3] == (width, height, bits),
+                          f"{label} image is {width}x{height} at the group's {bits} bits",
                           f"the image says {facts[0]}x{facts[1]} at {facts[2]} bits")
-            report.expect(facts[3] and facts[4], f"{label} has an alpha channel in use",
+            report.expect(facts[3] and facts[4], f"{label} has transparent and opaque pixels",
                           f"transparent pixels: {facts[3]}, opaque pixels: {facts[4]}")
+            report.expect(not facts[5], f"{label} leaves the screen as it is where transparent",
+                          "a pixel under the mask has a colour other than black")
         report.expect(sorted(sizes) == list(ICON_SIZES),
                       f"icon group {IDI_APP} holds sizes {', '.join(map(str, ICON_SIZES))}",
                       f"it holds {sorted(sizes)}")
@@ -430,31 +462,40 @@ def _sz_or_ord(data, offset, end, what):
 
 
 def parse_dialog(data):
-    """A DLGTEMPLATEEX: {'style', 'size', 'font', 'controls': [{'id', 'class', 'style', 'rect',
-    'text'}]}. Ordinal classes come back by name."""
+    """A DLGTEMPLATE or DLGTEMPLATEEX: {'style', 'size', 'font', 'controls': [{'id', 'class',
+    'style', 'rect', 'text'}]}. Ordinal classes come back by name."""
     end = len(data)
-    if u16(data, 0, "dialog version") != 1 or u16(data, 2, "dialog signature") != 0xFFFF:
-        raise PeError("not an extended dialog template")
-    style = u32(data, 12, "dialog style")
-    count = u16(data, 16, "dialog item count")
-    size = (struct.unpack_from("<h", data, 22)[0], struct.unpack_from("<h", data, 24)[0])
-    at = 26
+    extended = u16(data, 0, "dialog version") == 1 and u16(data, 2, "dialog signature") == 0xFFFF
+    # Offsets of the fields that differ: the header's style, count and size, the font's name
+    # after its point size, and each item's style, rectangle, id (with its width) and class.
+    if extended:
+        style_at, count_at, size_at, header, face_skip = 12, 16, 22, 26, 6
+        item_style_at, rect_at, id_at, id_format, item_header = 8, 12, 20, "<i", 24
+    else:
+        style_at, count_at, size_at, header, face_skip = 0, 8, 14, 18, 2
+        item_style_at, rect_at, id_at, id_format, item_header = 0, 8, 16, "<H", 18
+    style = u32(data, style_at, "dialog style")
+    count = u16(data, count_at, "dialog item count")
+    if size_at + 4 > end:
+        raise PeError("dialog header is cut short")
+    size = struct.unpack_from("<hh", data, size_at)
+    at = header
     for what in ("dialog menu", "dialog class", "dialog title"):
         _, at = _sz_or_ord(data, at, end, what)
     font = None
     if style & DS_SETFONT:
         points = u16(data, at, "dialog font size")
-        face, at = utf16_until_nul(data, at + 6, end)
+        face, at = utf16_until_nul(data, at + face_skip, end)
         font = (points, face)
     controls = []
     for _ in range(count):
         at = align4(at)
-        item_style = u32(data, at + 8, "dialog item style")
-        rect = struct.unpack_from("<hhhh", data, at + 12) if at + 20 <= end else None
-        if rect is None:
+        if at + item_header > end:
             raise PeError("dialog item runs past the template")
-        control_id = struct.unpack_from("<i", data, at + 20)[0] if at + 24 <= end else 0
-        cls, at = _sz_or_ord(data, at + 24, end, "dialog item class")
+        item_style = u32(data, at + item_style_at, "dialog item style")
+        rect = struct.unpack_from("<hhhh", data, at + rect_at)
+        control_id = struct.unpack_from(id_format, data, at + id_at)[0]
+        cls, at = _sz_or_ord(data, at + item_header, end, "dialog item class")
         text, at = _sz_or_ord(data, at, end, "dialog item text")
         extra = u16(data, at, "dialog item extra count")
         at += 2 + extra
