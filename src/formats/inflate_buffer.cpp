@@ -1,13 +1,12 @@
 #include "formats/inflate_buffer.h"
 
-#include <zlib.h>
+#include "formats/inflate_start.h"
+#include "runtime/percent.h"
 
 namespace kelvara {
 namespace {
 
 constexpr std::size_t kInflateChunk = 4096;
-// The zlib version the engine asks for; any 1.x library accepts it.
-constexpr const char* kRequestedZlibVersion = "1.1.3";
 
 }  // namespace
 
@@ -16,7 +15,7 @@ long inflateBuffer(const unsigned char* src, std::size_t srcLen, unsigned char* 
     z_stream stream = {};
     stream.next_out = dst;
     stream.avail_out = static_cast<uInt>(dstLen);
-    if (inflateInit_(&stream, kRequestedZlibVersion, static_cast<int>(sizeof stream)) != Z_OK) {
+    if (!startInflate(stream)) {
         return -1;
     }
     const std::uint32_t base = progress ? static_cast<std::uint32_t>(progress->position()) : 0;
@@ -33,10 +32,8 @@ long inflateBuffer(const unsigned char* src, std::size_t srcLen, unsigned char* 
         cursor += chunk;
         remaining -= chunk;
         if (progress && progressTotal != 0) {
-            // The product is taken in 64 bits: in 32 it wraps past 42 MB of input and the bar
-            // would jump back.
-            std::uint64_t consumed = static_cast<std::uint64_t>(cursor - src);
-            auto position = static_cast<std::uint32_t>(consumed * 100u / progressTotal + base);
+            const auto consumed = static_cast<std::uint32_t>(cursor - src);
+            const std::uint32_t position = percentOf(consumed, progressTotal) + base;
             if (position != lastSent) {
                 progress->setPosition(static_cast<int>(position));
                 lastSent = position;

@@ -6,6 +6,7 @@ list(APPEND KELVARA_PORTABLE_SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/setup_state.cpp
     ${CMAKE_CURRENT_LIST_DIR}/command_line.cpp
     ${CMAKE_CURRENT_LIST_DIR}/deployment_options.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/inflate_start.cpp
     ${CMAKE_CURRENT_LIST_DIR}/inflate_buffer.cpp)
 # The image: stub header and package header, the file groups' byte layout, and inflating
 # packaged files in pieces.

@@ -1,6 +1,7 @@
 #include "formats/stream_inflate.h"
 
-#include <zlib.h>
+#include "formats/inflate_start.h"
+#include "runtime/percent.h"
 
 #include <cstring>
 
@@ -8,7 +9,6 @@ namespace kelvara {
 namespace {
 
 constexpr std::size_t kInputChunk = 4096;  // input offered per step, as inflateBuffer does
-constexpr const char* kRequestedZlibVersion = "1.1.3";
 
 // Progress in the same steps as inflateBuffer: base plus the consumed share of the total.
 class ProgressSteps {
@@ -18,9 +18,9 @@ class ProgressSteps {
         base_ = sink_ ? static_cast<std::uint32_t>(sink_->position()) : 0;
         last_ = base_;
     }
-    void consumed(std::uint64_t bytes) {
+    void consumed(std::uint32_t bytes) {
         if (!sink_) return;
-        auto position = static_cast<std::uint32_t>(bytes * 100u / total_ + base_);
+        const std::uint32_t position = percentOf(bytes, total_) + base_;
         if (position == last_) return;
         sink_->setPosition(static_cast<int>(position));
         last_ = position;
@@ -48,7 +48,7 @@ bool inflateToWriter(PackageBytes& source, std::uint32_t srcOffset, std::uint32_
                      std::uint32_t outLength, ByteWriter& writer, unsigned char* buffer,
                      std::size_t bufferSize, ProgressSink* progress, std::uint32_t progressTotal) {
     z_stream stream = {};
-    if (inflateInit_(&stream, kRequestedZlibVersion, static_cast<int>(sizeof stream)) != Z_OK)
+    if (!startInflate(stream))
         return false;
     ProgressSteps steps(progress, progressTotal);
     std::uint32_t owed = outLength;
@@ -90,7 +90,7 @@ bool inflateToWriter(PackageBytes& source, std::uint32_t srcOffset, std::uint32_
             // this piece of input is used up, or nothing more can come of it.
             if (!full) break;
         }
-        steps.consumed(offered);
+        steps.consumed(static_cast<std::uint32_t>(offered));
     }
     // Output still in the buffer, then zeros for a stream that ended short.
     if (ok) ok = flush(writer, buffer, bufferSize - stream.avail_out, owed);

@@ -19,6 +19,7 @@
 #include "runtime/heap_string.h"
 #include "runtime/message_box_win32.h"
 #include "runtime/path_helpers.h"
+#include "runtime/percent.h"
 #include "runtime/run_log_win32.h"
 
 namespace kelvara {
@@ -72,10 +73,7 @@ std::uint64_t fromFileTime(const FILETIME& t) {
 void setProgress(InstallRun& run, std::uint32_t entryOffset) {
     std::uint32_t total = run.groupsEnd - run.groupsStart;
     if (total == 0) return;
-    // Unsigned 32-bit arithmetic as the bar has always moved; the product is taken in 64 bits
-    // so that a package past 42 MB does not wrap back to the start.
-    auto done = static_cast<std::uint64_t>(entryOffset - run.groupsStart);
-    run.display.setPosition(static_cast<int>(done * 100u / total));
+    run.display.setPosition(static_cast<int>(percentOf(entryOffset - run.groupsStart, total)));
 }
 
 // --- deciding ---

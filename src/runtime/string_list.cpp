@@ -75,12 +75,15 @@ void StringList::destroy() {
 
 bool StringList::reserve(int capacity) {
     if (capacity <= capacity_) return true;
-    // Round up to a whole number of growth steps, within what an int and the address space hold.
-    long long wanted = (static_cast<long long>(capacity) + growth_ - 1) / growth_ * growth_;
-    if (wanted > INT_MAX) wanted = capacity;
-    if (static_cast<unsigned long long>(wanted) > static_cast<std::size_t>(-1) / sizeof(char*)) {
-        return false;
+    // Round up to a whole number of growth steps, within what an int and the address space hold
+    // (in 32-bit steps: a 64-bit division would bring the C library's helper into the stub).
+    const auto step = static_cast<unsigned>(growth_);
+    auto wanted = static_cast<unsigned>(capacity);
+    const unsigned rest = wanted % step;
+    if (rest != 0 && wanted <= static_cast<unsigned>(INT_MAX) - (step - rest)) {
+        wanted += step - rest;
     }
+    if (wanted > static_cast<std::size_t>(-1) / sizeof(char*)) return false;
     auto* grown =
         static_cast<char**>(heapResize(items_, static_cast<std::size_t>(wanted) * sizeof(char*)));
     if (!grown) return false;

@@ -1,9 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <cstring>
 #include <string>
 
 #include "runtime/heap.h"
+#include "runtime/percent.h"
 #include "runtime/string_list.h"
 #include "runtime/text_utils.h"
 
@@ -193,4 +195,36 @@ TEST(SplitFields, QuotedFirstField) {
 
     splitFields("\"q\",1,2,3,4,5,6,7,8,9,10,11,12,13,14,15", true, fields);
     EXPECT_EQ(fieldsOf(fields), "q|1|2|3|4|5|6|7|8|9|10|11|12|13|14");
+}
+
+// The bars' share is the 64-bit quotient taken to 32 bits, for every pair, found with 32-bit
+// steps only: the edges of both operands, parts past the total, and a spread of values between.
+TEST(Percent, MatchesTheWideQuotientEverywhere) {
+    const std::uint32_t edges[] = {1u,          2u,          3u,          99u,        100u,
+                                   101u,        42949672u,   42949673u,   0x7FFFFFFFu, 0x80000000u,
+                                   0x80000001u, 0xFFFFFFFEu, 0xFFFFFFFFu};
+    auto wide = [](std::uint32_t part, std::uint32_t total) {
+        return static_cast<std::uint32_t>(std::uint64_t(part) * 100u / total);
+    };
+    std::uint32_t checked = 0;
+    for (std::uint32_t total : edges) {
+        for (std::uint32_t part : edges) {
+            for (std::uint32_t near : {part - 1, part, part + 1}) {
+                ASSERT_EQ(percentOf(near, total), wide(near, total)) << near << " of " << total;
+                ++checked;
+            }
+        }
+        ASSERT_EQ(percentOf(0, total), 0u);
+        ASSERT_EQ(percentOf(total, total), 100u) << total;
+    }
+    std::uint32_t state = 12345;  // a fixed sequence, the same on every run
+    for (int i = 0; i < 200000; ++i) {
+        state = state * 1664525u + 1013904223u;
+        const std::uint32_t total = (state >> (i % 31)) | 1u;
+        state = state * 1664525u + 1013904223u;
+        const std::uint32_t part = i % 2 ? state % (total + (total < 0xFFFFFFFFu)) : state;
+        ASSERT_EQ(percentOf(part, total), wide(part, total)) << part << " of " << total;
+        ++checked;
+    }
+    EXPECT_GT(checked, 200000u);
 }
