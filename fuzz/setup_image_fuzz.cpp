@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "formats/image_layout.h"
+#include "formats/image_signature.h"
 #include "formats/package_format.h"
 #include "formats/script_format.h"
 #include "fuzz_support.h"
@@ -81,6 +82,22 @@ void walkFileGroups(const std::vector<unsigned char>& image, const build::Decode
     FUZZ_CHECK(walker.offset() <= d.package.scriptOffset || walker.damaged());
 }
 
+// The fields signing writes lie inside the headers they were read from, and a signed file's
+// checksummed range ends at its certificate table, inside the file.
+void checkSignatureFields(const std::vector<unsigned char>& image) {
+    const std::size_t head = image.size() < kSignatureHeadSize ? image.size() : kSignatureHeadSize;
+    SignatureFields fields;
+    if (!readSignatureFields(image.data(), head, fields)) return;
+    FUZZ_CHECK(fields.checksumField + 4 <= head && fields.securityEntry + 8 <= head);
+    const std::uint64_t end = checksummedEnd(fields, image.size());
+    FUZZ_CHECK(end <= image.size());
+    if (isSigned(fields) && end != 0) {
+        FUZZ_CHECK(end == fields.tableOffset && end % kCertificateTableAlignment == 0);
+        FUZZ_CHECK(end > fields.securityEntry);
+        certificateTableIsSound(image.data() + end, fields);
+    }
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -90,6 +107,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         scriptSizeField(image) > kScriptSizeWorkLimit) {
         return -1;  // not kept in the corpus
     }
+    checkSignatureFields(image);
     build::DecodedImage decoded;
     std::string problem;
     if (!build::decodeImage(image, decoded, problem)) {

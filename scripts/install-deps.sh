@@ -13,6 +13,7 @@ packages=(
   clang libclang-rt-14-dev                                # the fuzz harnesses (libFuzzer)
   zlib1g-dev libtomlplusplus-dev libcli11-dev             # host tools
   clang-format
+  openssl osslsigncode                                    # signed images and their tests
 )
 
 missing=()

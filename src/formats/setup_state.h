@@ -49,6 +49,9 @@ struct SetupState {
     HeapString installerDir;
     HeapString tempDir;
     StubHeader stubHeader;
+    // Where the image's own bytes end: its size, or where a code signature's certificate table
+    // starts. Set by the verification.
+    std::uint64_t imageDataEnd = 0;
     PackageHeader packageHeader;
     HeapOwned<unsigned char> script;  // the inflated setup script, kept until clean-up
     std::uint32_t scriptSize = 0;

@@ -12,6 +12,7 @@ list(APPEND KELVARA_PORTABLE_SOURCES
 # packaged files in pieces.
 list(APPEND KELVARA_PORTABLE_SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/image_layout.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/image_signature.cpp
     ${CMAKE_CURRENT_LIST_DIR}/package_bytes.cpp
     ${CMAKE_CURRENT_LIST_DIR}/package_format.cpp
     ${CMAKE_CURRENT_LIST_DIR}/stream_inflate.cpp)

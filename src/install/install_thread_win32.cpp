@@ -5,6 +5,8 @@
 
 #include <cstring>
 
+#include "formats/image_layout.h"
+#include "formats/image_signature.h"
 #include "formats/languages.h"
 #include "formats/package_format.h"
 #include "formats/setup_state.h"
@@ -15,9 +17,11 @@
 #include "install/install_run_win32.h"
 #include "install/record_phases.h"
 #include "install/settle_variables.h"
+#include "runtime/byte_order.h"
 #include "runtime/file_deletion_win32.h"
 #include "runtime/file_version_win32.h"
 #include "runtime/heap.h"
+#include "runtime/heap_string.h"
 #include "runtime/message_box_win32.h"
 #include "runtime/path_helpers.h"
 #include "runtime/replace_on_reboot_win32.h"
@@ -91,8 +95,44 @@ bool computePaths(InstallRun& run) {
     return run.uninstallerPath && run.installLogPath;
 }
 
-// The engine without its package: the image's first bytes up to the package, with both
-// package-offset fields of the header cleared, so that the copy runs as the uninstaller.
+// The header of the uninstaller copy: the image's package fields cleared, so that the copy runs
+// as the uninstaller, and the fields signing writes as the stub had them: the signed stub's, kept
+// in the package, or none, so that the copy never names a certificate table it does not have.
+void writeUninstallerHeader(ImageWindow& image, HANDLE copy, std::uint32_t stubLength) {
+    const std::uint32_t headLength =
+        stubLength < kSignatureHeadSize ? stubLength : static_cast<std::uint32_t>(kSignatureHeadSize);
+    const unsigned char* first = image.bytesAt(0, headLength);
+    if (!first) return;
+    HeapString head(static_cast<char*>(heapAlloc(headLength)));
+    if (!head) return;
+    auto* bytes = reinterpret_cast<unsigned char*>(head.get());
+    memMove(bytes, first, headLength);
+    encodePackageOffset(bytes, 0);
+    writeLe32(bytes + kScriptBytesField, 0);
+    writeLe32(bytes + kChecksumField, 0);
+    SignatureFields fields;
+    if (readSignatureFields(bytes, headLength, fields)) {
+        blankSignatureFields(bytes, 0, headLength, fields);
+        const PackageHeader& package = setupState.packageHeader;
+        const std::uint32_t room = package.firstEntryOffset - kPackageHeaderSize;
+        const unsigned char* record =
+            package.firstEntryOffset > kPackageHeaderSize
+                ? image.bytesAt(stubLength + kPackageHeaderSize, room)
+                : nullptr;
+        StubSignature signature;
+        if (record && decodeStubSignature(record, room, signature) &&
+            std::uint64_t(signature.tableOffset) + signature.tableSize == stubLength) {
+            writeLe32(bytes + fields.checksumField, signature.checksum);
+            writeLe32(bytes + fields.securityEntry, signature.tableOffset);
+            writeLe32(bytes + fields.securityEntry + 4, signature.tableSize);
+        }
+    }
+    DWORD written = 0;
+    ::SetFilePointer(copy, 0, nullptr, FILE_BEGIN);
+    ::WriteFile(copy, bytes, headLength, &written, nullptr);
+}
+
+// The engine without its package: the image's first bytes up to the package.
 void makeUninstallerCopy(InstallRun& run) {
     UniqueFile copy(::CreateFileA(run.uninstallerTempPath.get(), GENERIC_READ | GENERIC_WRITE,
                                   FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
@@ -110,13 +150,7 @@ void makeUninstallerCopy(InstallRun& run) {
         if (!bytes || !::WriteFile(copy.get(), bytes, length, &written, nullptr)) return;
         done += length;
     }
-    unsigned char header[kStubHeaderSize];
-    const unsigned char* first = stub.bytesAt(0, kStubHeaderSize);
-    if (!first) return;
-    memMove(header, first, kStubHeaderSize);
-    encodePackageOffset(header, 0);
-    ::SetFilePointer(copy.get(), 0, nullptr, FILE_BEGIN);
-    ::WriteFile(copy.get(), header, kStubHeaderSize, &written, nullptr);
+    writeUninstallerHeader(stub, copy.get(), stubLength);
 }
 
 // Damage the start-up checks could not see (it lies outside the checksum): the message the

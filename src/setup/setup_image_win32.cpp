@@ -2,6 +2,7 @@
 
 #include <zlib.h>
 
+#include "formats/image_signature.h"
 #include "formats/inflate_buffer.h"
 #include "formats/script_format.h"
 #include "formats/setup_state.h"
@@ -19,6 +20,7 @@ constexpr const char* kErrorFileSize = "Error retrieving the module file size.";
 constexpr const char* kErrorVerifyRead = "Error verifying the file CRC.";
 // Large reads keep the check at memory speed; the result is the same as any chunking's.
 constexpr DWORD kVerifyBlock = 1 << 20;
+static_assert(kVerifyBlock >= kSignatureHeadSize, "the block holds the file's headers too");
 
 HANDLE selfFile() {
     return setupState.selfFile.get();
@@ -37,33 +39,63 @@ DWORD readSome(void* buffer, DWORD size) {
     return read;
 }
 
+// The end of the range the checksum covers, from the file's first `length` bytes in `head`: the
+// file's end, or for a signed image the start of its certificate table (`fields` then says which
+// bytes it reads as zero). 0 when the security entry or the table it names is damaged.
+std::uint64_t checksummedRange(std::uint64_t size, const unsigned char* head, DWORD length,
+                               SignatureFields& fields) {
+    // A file without a readable PE header here has no signature either; the checksum, which
+    // covers those headers, says whether it is damaged.
+    if (!readSignatureFields(head, length, fields)) fields = SignatureFields{};
+    const std::uint64_t end = checksummedEnd(fields, size);
+    if (end == 0 || !isSigned(fields)) return end;
+    unsigned char table[8] = {};
+    if (!seek(fields.tableOffset) || readSome(table, sizeof table) != sizeof table ||
+        !certificateTableIsSound(table, fields)) {
+        return 0;
+    }
+    return end;
+}
+
 }  // namespace
 
 bool verifySetupImage(const StubHeader& header) {
-    LARGE_INTEGER size;
-    if (!::GetFileSizeEx(selfFile(), &size)) return reportStartupFailure(kErrorFileSize);
-    if (size.QuadPart < kChecksumStart || !seek(kChecksumStart))
-        return reportStartupFailure(kErrorVerifyRead);
+    LARGE_INTEGER fileSize;
+    if (!::GetFileSizeEx(selfFile(), &fileSize)) return reportStartupFailure(kErrorFileSize);
+    const auto size = static_cast<std::uint64_t>(fileSize.QuadPart);
+    if (size < kChecksumStart) return reportStartupFailure(kErrorVerifyRead);
     HeapString block(static_cast<char*>(heapAlloc(kVerifyBlock)));
     if (!block) return reportStartupFailure(kErrorVerifyRead);
-    std::uint64_t remaining = static_cast<std::uint64_t>(size.QuadPart) - kChecksumStart;
+    auto* bytes = reinterpret_cast<unsigned char*>(block.get());
+    const DWORD headLength =
+        size < kSignatureHeadSize ? static_cast<DWORD>(size) : DWORD{kSignatureHeadSize};
+    if (!seek(0) || readSome(bytes, headLength) != headLength)
+        return reportStartupFailure(kErrorVerifyRead);
+    SignatureFields fields;
+    const std::uint64_t end = checksummedRange(size, bytes, headLength, fields);
+    if (end == 0) return reportStartupFailure(kErrorDamaged);
+    if (end < kChecksumStart || !seek(kChecksumStart)) return reportStartupFailure(kErrorVerifyRead);
+    const bool blanked = isSigned(fields);
+    std::uint64_t at = kChecksumStart;
     uLong sum = adler32(0, nullptr, 0);
-    while (remaining != 0) {
-        DWORD want = remaining > kVerifyBlock ? kVerifyBlock : static_cast<DWORD>(remaining);
-        if (readSome(block.get(), want) != want) return reportStartupFailure(kErrorVerifyRead);
-        sum = adler32(sum, reinterpret_cast<const Bytef*>(block.get()), want);
-        remaining -= want;
+    while (at < end) {
+        const DWORD want = end - at > kVerifyBlock ? kVerifyBlock : static_cast<DWORD>(end - at);
+        if (readSome(bytes, want) != want) return reportStartupFailure(kErrorVerifyRead);
+        // Signing wrote these two fields after the builder computed the checksum over zeros.
+        if (blanked) blankSignatureFields(bytes, at, want, fields);
+        sum = adler32(sum, bytes, want);
+        at += want;
     }
     if (static_cast<std::uint32_t>(sum) != header.checksum)
         return reportStartupFailure(kErrorDamaged);
+    setupState.imageDataEnd = end;
     return true;
 }
 
 bool loadSetupScript(const StubHeader& header) {
     SetupState& s = setupState;
-    LARGE_INTEGER fileSize;
-    if (!::GetFileSizeEx(selfFile(), &fileSize)) return reportStartupFailure(kErrorFileSize);
-    const auto size = static_cast<std::uint64_t>(fileSize.QuadPart);
+    // The package ends where the image's own bytes do, before any certificate table.
+    const std::uint64_t size = s.imageDataEnd;
     unsigned char packageHeader[kPackageHeaderSize] = {};
     if (!seek(header.packageOffset) ||
         readSome(packageHeader, kPackageHeaderSize) != kPackageHeaderSize) {

@@ -135,17 +135,22 @@ class SilentInstall(unittest.TestCase):
                      '']  # the uninstall entry, removed with everything below it
         self.assertEqual(lines, expected)
 
-        # The uninstaller: the image up to its package with both package-offset fields cleared.
+        # The uninstaller: the image up to its package with the package fields cleared (offset,
+        # script bytes, checksum); it is the engine but for the PE checksum, which the image
+        # carries as zero (a checksum of the stub alone is wrong once the package follows).
         package_offset = int.from_bytes(image.read_bytes()[0x20:0x24], 'little')
         stub = bytearray(image.read_bytes()[:package_offset])
         stub[0x12:0x14] = b'\0\0'
-        stub[0x20:0x24] = b'\0\0\0\0'
+        stub[0x1C:0x28] = bytes(12)
         uninstaller = self.host(f'{root}\\uninstall.exe').read_bytes()
         self.assertEqual(uninstaller, bytes(stub))
         engine = Path(ENGINE).read_bytes()
+        checksum_field = int.from_bytes(engine[0x3C:0x40], 'little') + 24 + 64
+        self.assertEqual(uninstaller[checksum_field:checksum_field + 4], bytes(4))
         differing = [i for i in range(len(engine)) if engine[i] != uninstaller[i]]
-        self.assertTrue(all(0x1C <= i < 0x28 for i in differing),
-                        f'only the script and checksum fields differ from the engine: {differing}')
+        self.assertTrue(all(checksum_field <= i < checksum_field + 4 for i in differing),
+                        f'only the PE checksum differs from the engine: {differing}')
+        self.assertEqual(len(image.read_bytes()) % 8, 0, 'the image ends on an 8-byte boundary')
         self.assertEqual(self.temp_leftovers(), [], 'no temporary file is left behind')
 
     def test_overwrite_modes_and_decision_rules(self):

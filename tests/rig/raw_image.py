@@ -38,7 +38,10 @@ def image_script(image):
     package, _, script, _ = _package(image)
     at = package + script
     length = struct.unpack_from('<I', image, at)[0]
-    return zlib.decompressobj().decompress(image[at + 4:])[:length]
+    # C bytes, as the engine reads them: the zeros that may follow (the image's length is a
+    # multiple of 8) are no part of the stream.
+    compressed = struct.unpack_from('<I', image, 0x1C)[0]
+    return zlib.decompressobj().decompress(image[at + 4:at + 4 + compressed])[:length]
 
 
 def script_records(script):

@@ -2,11 +2,13 @@
 // determinism, and the round trip through the engine's own readers.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 #include <sstream>
 #include <zlib.h>
 
 #include "formats/image_layout.h"
+#include "formats/image_signature.h"
 #include "formats/languages.h"
 #include "formats/package_format.h"
 #include "formats/script_writer.h"
@@ -96,11 +98,19 @@ TEST(SetupImage, HeaderFieldsPackageAndScriptBlock) {
     EXPECT_EQ(package.firstEntryOffset, 12u);
     const std::size_t scriptBlock = stubSize + package.scriptOffset;
     const std::uint32_t compressed = get32(image, kScriptBytesField);
-    EXPECT_EQ(scriptBlock + 4 + compressed, image.size()) << "C covers the rest of the file";
+    const std::size_t scriptEnd = scriptBlock + 4 + compressed;
+    // C covers the stream; zeros after it make the image a multiple of 8 bytes long, so that
+    // signing adds no padding inside the checksummed range.
+    ASSERT_LE(scriptEnd, image.size());
+    EXPECT_LT(image.size() - scriptEnd, 8u);
+    EXPECT_EQ(image.size() % 8, 0u);
+    EXPECT_TRUE(std::all_of(image.begin() + static_cast<std::ptrdiff_t>(scriptEnd), image.end(),
+                            [](unsigned char b) { return b == 0; }));
     EXPECT_EQ(package.requiredSpace, built.summary.requiredSpace);
     // A sync flush ends the stream: no final block and no Adler-32 trailer.
     const unsigned char syncFlush[] = {0x00, 0x00, 0xFF, 0xFF};
-    EXPECT_TRUE(std::equal(std::begin(syncFlush), std::end(syncFlush), image.end() - 4));
+    EXPECT_TRUE(std::equal(std::begin(syncFlush), std::end(syncFlush),
+                           image.begin() + static_cast<std::ptrdiff_t>(scriptEnd) - 4));
 
     DecodedImage decoded;
     std::string problem;
@@ -447,4 +457,117 @@ TEST(ScriptBuilder, WarnsAboutUntranslatedAndUnofferedTexts) {
     EXPECT_EQ(warnings.find("language 9: "), std::string::npos) << warnings;
     std::vector<std::string> records = describeScript(script.data(), script.size());
     EXPECT_TRUE(contains(records, "text language 12 buttons item 1: \"&Next >\""));
+}
+
+namespace {
+
+constexpr std::uint32_t kFakePe = 0x80;
+constexpr std::uint32_t kFakeChecksum = kFakePe + 24 + 64;
+constexpr std::uint32_t kFakeSecurityEntry = kFakePe + 24 + 96 + 4 * 8;
+
+void put32(std::vector<unsigned char>& b, std::size_t at, std::uint32_t value) {
+    for (int i = 0; i < 4; ++i) b[at + i] = static_cast<unsigned char>(value >> (8 * i));
+}
+
+// A stub with the PE32 headers the signing fields live in, as a linker writes them.
+std::vector<unsigned char> fakePeStub(std::size_t size) {
+    std::vector<unsigned char> stub = fakeStub(size);
+    std::fill(stub.begin() + kChecksumStart, stub.begin() + 0x200, 0);
+    put32(stub, 0x3C, kFakePe);
+    stub[kFakePe] = 'P';
+    stub[kFakePe + 1] = 'E';
+    stub[kFakePe + 20] = 96 + 16 * 8;
+    stub[kFakePe + 24] = 0x0B;
+    stub[kFakePe + 25] = 0x01;
+    put32(stub, kFakePe + 24 + 92, 16);
+    put32(stub, kFakeChecksum, 0x0002CAD7);  // the linker's checksum of the stub alone
+    return stub;
+}
+
+// Signs a file as a signing tool does: a certificate table appended, the entry and the
+// checksum written.
+void fakeSign(std::vector<unsigned char>& file, std::uint32_t tableSize, std::uint32_t checksum) {
+    const auto at = static_cast<std::uint32_t>(file.size());
+    file.resize(file.size() + tableSize, 0xC3);
+    put32(file, at, tableSize);
+    file[at + 4] = 0x00;
+    file[at + 5] = 0x02;
+    file[at + 6] = 0x02;
+    file[at + 7] = 0x00;
+    put32(file, kFakeSecurityEntry, at);
+    put32(file, kFakeSecurityEntry + 4, tableSize);
+    put32(file, kFakeChecksum, checksum);
+}
+
+}  // namespace
+
+// A signed stub becomes the image's first part with its signing fields zeroed and kept in the
+// package for the uninstaller; the image signed afterwards still passes the engine's check, and
+// bytes after its table do not.
+TEST(SetupImage, SignedStubAndSignedImage) {
+    std::vector<unsigned char> stub = fakePeStub(8192);
+    const std::vector<unsigned char> unsignedImage = [&] {
+        Diagnostics diagnostics;
+        Project project = readProject(kData / "full" / "project.toml", {}, diagnostics);
+        PackageOptions options;
+        options.sourceDateEpoch = 1700000000;
+        return buildImage(project, stub, options, diagnostics, nullptr);
+    }();
+    ASSERT_FALSE(unsignedImage.empty());
+    EXPECT_EQ(get32(unsignedImage, kFakeChecksum), 0u) << "the stub's own checksum is dropped";
+    EXPECT_EQ(decodePackageHeader(unsignedImage.data() + 8192).firstEntryOffset, 12u);
+
+    fakeSign(stub, 1000, 0x11111111);
+    Diagnostics diagnostics;
+    Project project = readProject(kData / "full" / "project.toml", {}, diagnostics);
+    PackageOptions options;
+    options.sourceDateEpoch = 1700000000;
+    std::vector<unsigned char> image = buildImage(project, stub, options, diagnostics, nullptr);
+    ASSERT_FALSE(image.empty()) << joined(diagnostics.errors());
+    const PackageHeader package = decodePackageHeader(image.data() + stub.size());
+    ASSERT_EQ(package.firstEntryOffset, 12u + kStubSignatureSize);
+    StubSignature kept;
+    ASSERT_TRUE(decodeStubSignature(image.data() + stub.size() + 12, kStubSignatureSize, kept));
+    EXPECT_EQ(kept.checksum, 0x11111111u);
+    EXPECT_EQ(kept.tableOffset, 8192u);
+    EXPECT_EQ(kept.tableSize, 1000u);
+    EXPECT_EQ(get32(image, kFakeChecksum), 0u);
+    EXPECT_EQ(get32(image, kFakeSecurityEntry), 0u);
+    EXPECT_EQ(get32(image, kFakeSecurityEntry + 4), 0u);
+    for (std::size_t i = kChecksumStart; i < stub.size(); ++i) {
+        const bool field = (i >= kFakeChecksum && i < kFakeChecksum + 4) ||
+                           (i >= kFakeSecurityEntry && i < kFakeSecurityEntry + 8);
+        if (!field) ASSERT_EQ(image[i], stub[i]) << "the signed stub is the image's first part";
+    }
+
+    DecodedImage decoded;
+    std::string problem;
+    ASSERT_TRUE(decodeImage(image, decoded, problem)) << problem;
+    EXPECT_EQ(decoded.computedChecksum, decoded.header.checksum);
+    ASSERT_TRUE(decoded.stubSignature.has_value());
+    EXPECT_EQ(decoded.stubSignature->tableOffset, 8192u);
+
+    const std::size_t imageSize = image.size();
+    ASSERT_EQ(imageSize % 8, 0u);
+    fakeSign(image, 2048, 0x22222222);
+    ASSERT_TRUE(decodeImage(image, decoded, problem)) << problem;
+    EXPECT_EQ(decoded.dataEnd, imageSize);
+    EXPECT_EQ(decoded.computedChecksum, decoded.header.checksum)
+        << "the signed image passes the check over what comes before its table";
+    EXPECT_EQ(decoded.inflated, static_cast<long>(decoded.scriptSize));
+
+    image.push_back(0);
+    decodeImage(image, decoded, problem);
+    EXPECT_EQ(decoded.dataEnd, 0u) << "a byte after the table is damage";
+    image.pop_back();
+    image[imageSize - 20] ^= 1;
+    decodeImage(image, decoded, problem);
+    EXPECT_NE(decoded.computedChecksum, decoded.header.checksum) << "a changed package byte";
+
+    // A stub whose table does not end it cannot be the uninstaller.
+    std::vector<unsigned char> cut = stub;
+    cut.resize(cut.size() - 8);
+    Diagnostics refused;
+    EXPECT_TRUE(buildImage(project, cut, options, refused, nullptr).empty());
+    EXPECT_TRUE(refused.failed());
 }

@@ -241,10 +241,26 @@ bool decodeImage(const std::vector<unsigned char>& image, DecodedImage& d, std::
         return false;
     }
     d.header = decodeStubHeader(image.data());
+    // The range the engine's check covers: the whole file, or what comes before a certificate
+    // table, with the two fields signing writes read as zero.
+    if (!readSignatureFields(image.data(), std::min(image.size(), kSignatureHeadSize), d.signature))
+        d.signature = SignatureFields{};
+    d.dataEnd = checksummedEnd(d.signature, image.size());
+    if (d.dataEnd != 0 && isSigned(d.signature) &&
+        !certificateTableIsSound(image.data() + d.signature.tableOffset, d.signature)) {
+        d.dataEnd = 0;
+    }
+    const std::size_t covered = d.dataEnd != 0 ? static_cast<std::size_t>(d.dataEnd) : image.size();
+    std::vector<unsigned char> head(image.begin(),
+                                    image.begin() + static_cast<std::ptrdiff_t>(
+                                                        std::min(covered, kSignatureHeadSize)));
+    if (isSigned(d.signature)) blankSignatureFields(head.data(), 0, head.size(), d.signature);
     uLong sum = adler32(0L, Z_NULL, 0);
-    for (std::size_t at = kChecksumStart; at < image.size();) {
-        auto chunk = static_cast<uInt>(std::min<std::size_t>(image.size() - at, 1u << 30));
-        sum = adler32(sum, image.data() + at, chunk);
+    for (std::size_t at = kChecksumStart; at < covered;) {
+        const unsigned char* from = at < head.size() ? head.data() + at : image.data() + at;
+        const std::size_t limit = at < head.size() ? head.size() : covered;
+        auto chunk = static_cast<uInt>(std::min<std::size_t>(limit - at, 1u << 30));
+        sum = adler32(sum, from, chunk);
         at += chunk;
     }
     d.computedChecksum = static_cast<std::uint32_t>(sum);
@@ -258,7 +274,14 @@ bool decodeImage(const std::vector<unsigned char>& image, DecodedImage& d, std::
         return false;
     }
     d.package = decodePackageHeader(image.data() + p);
-    if (p + d.package.scriptOffset + 4 > image.size()) {
+    StubSignature stubSignature;
+    if (d.package.firstEntryOffset > kPackageHeaderSize &&
+        p + d.package.firstEntryOffset <= image.size() &&
+        decodeStubSignature(image.data() + p + kPackageHeaderSize,
+                            d.package.firstEntryOffset - kPackageHeaderSize, stubSignature)) {
+        d.stubSignature = stubSignature;
+    }
+    if (p + d.package.scriptOffset + 4 > covered) {
         problem = "the script block lies past the end of the file";
         return false;
     }
@@ -269,7 +292,7 @@ bool decodeImage(const std::vector<unsigned char>& image, DecodedImage& d, std::
     }
     // As the engine reads it: C bytes, zero-filled past the end of the file.
     const std::size_t start = p + d.package.scriptOffset + 4;
-    const std::size_t available = image.size() - start;
+    const std::size_t available = covered - start;
     std::vector<unsigned char> compressed(
         std::min<std::size_t>(d.header.scriptBytes, available + 4096), 0);
     std::copy_n(image.begin() + static_cast<std::ptrdiff_t>(start),
@@ -343,11 +366,24 @@ int dumpImage(const std::filesystem::path& path, std::ostream& out, std::ostream
         << "script bytes (C): " << d.header.scriptBytes << '\n'
         << "checksum: " << hex(d.header.checksum) << ", computed " << hex(d.computedChecksum)
         << (d.header.checksum == d.computedChecksum ? " (matches)" : " (DIFFERS)") << '\n';
+    out << "signature: ";
+    if (!isSigned(d.signature)) {
+        out << "none\n";
+    } else {
+        out << "certificate table at " << d.signature.tableOffset << ", "
+            << d.signature.tableSize << " bytes"
+            << (d.dataEnd != 0 ? ", ends the file: the checksum covers what comes before it\n"
+                               : ", DAMAGED: it does not end the file or is not a table\n");
+    }
+    if (d.stubSignature) {
+        out << "uninstaller signature: the stub's table at " << d.stubSignature->tableOffset
+            << ", " << d.stubSignature->tableSize << " bytes\n";
+    }
     if (!decoded) {
         err << path.string() << ": " << problem << '\n';
         return 2;
     }
-    bool damaged = d.header.checksum != d.computedChecksum;
+    bool damaged = d.header.checksum != d.computedChecksum || d.dataEnd == 0;
     out << "package header: first entry " << d.package.firstEntryOffset << ", script block "
         << d.package.scriptOffset << ", required space " << d.package.requiredSpace << " bytes\n"
         << "script: " << d.scriptSize << " bytes inflated from " << d.header.scriptBytes

@@ -4,10 +4,12 @@
 #include <cstdint>
 #include <filesystem>
 #include <iosfwd>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "formats/image_layout.h"
+#include "formats/image_signature.h"
 #include "formats/script_format.h"
 
 namespace kelvara::build {
@@ -15,6 +17,12 @@ namespace kelvara::build {
 struct DecodedImage {
     StubHeader header;
     std::uint32_t computedChecksum = 0;
+    // Code signing: the fields the image's security entry names, where its own bytes end (its
+    // size, or its certificate table's start; 0 when the entry names a table that does not end
+    // the file), and the signed stub's fields kept for the uninstaller, when there are any.
+    SignatureFields signature;
+    std::uint64_t dataEnd = 0;
+    std::optional<StubSignature> stubSignature;
     PackageHeader package;
     std::uint32_t scriptSize = 0;       // U
     std::vector<unsigned char> script;  // the inflated script (U bytes)

@@ -12,6 +12,7 @@
 
 #include "checksum.h"
 #include "formats/image_layout.h"
+#include "formats/image_signature.h"
 #include "runtime/byte_order.h"
 #include "script_builder.h"
 
@@ -149,14 +150,23 @@ class ImageStream final : public GroupOutput {
             return false;
         }
         scriptSize_ = script.size();
-        stubHeader_.assign(stub.begin(), stub.begin() + kChecksumStart);
-        target_.append(stub.data(), stub.size());
-        size_ = stub.size();
-        addKnown(adler32Of(stub.data() + kChecksumStart, stub.size() - kChecksumStart),
-                 stub.size() - kChecksumStart);
-        packageOffset_ = stub.size();
-        packageHeader_ = reserve(kPackageHeaderSize);
+        std::vector<unsigned char> image = stub;
+        if (!clearSignatureFields(image, diagnostics)) return false;
+        stubHeader_.assign(image.begin(), image.begin() + kChecksumStart);
+        target_.append(image.data(), image.size());
+        size_ = image.size();
+        addKnown(adler32Of(image.data() + kChecksumStart, image.size() - kChecksumStart),
+                 image.size() - kChecksumStart);
+        packageOffset_ = image.size();
+        packageHeader_ = reserve(firstEntryOffset());
         return true;
+    }
+
+    // Where the first file entry goes: after the package header, and after the stub's
+    // signature record when the stub is signed.
+    std::uint32_t firstEntryOffset() const {
+        return kPackageHeaderSize +
+               (stubSignature_ ? static_cast<std::uint32_t>(kStubSignatureSize) : 0u);
     }
 
     void append(const unsigned char* data, std::size_t size,
@@ -186,7 +196,7 @@ class ImageStream final : public GroupOutput {
     // Appends the script block and fills in the package header and the stub header's fields.
     bool finish(std::uint32_t requiredSpace, Diagnostics& diagnostics, ImageSummary* summary) {
         const std::uint64_t scriptOffset = size_ - packageOffset_;
-        const std::uint64_t total = size_ + 4 + compressed_.size();
+        const std::uint64_t total = size_ + 4 + compressed_.size() + kCertificateTableAlignment;
         if (total > 0xFFFFFFFFu || scriptSize_ > 0xFFFFFFFFu) {
             diagnostics.error(0, "the setup image would be larger than 4 GiB");
             return false;
@@ -195,11 +205,18 @@ class ImageStream final : public GroupOutput {
         writeLe32(inflatedSize, static_cast<std::uint32_t>(scriptSize_));
         append(inflatedSize, 4, std::nullopt);
         append(compressed_.data(), compressed_.size(), std::nullopt);
+        // Zeros to a multiple of the certificate table's alignment: signing the image then
+        // appends its table right here and pads nothing inside the checksummed range.
+        const std::vector<unsigned char> padding(
+            (kCertificateTableAlignment - size_ % kCertificateTableAlignment) %
+            kCertificateTableAlignment);
+        append(padding.data(), padding.size(), std::nullopt);
 
-        unsigned char header[kPackageHeaderSize];
-        encodePackageHeader(
-            header, {kPackageHeaderSize, static_cast<std::uint32_t>(scriptOffset), requiredSpace});
-        fill(packageHeader_, header, kPackageHeaderSize);
+        std::vector<unsigned char> header(firstEntryOffset());
+        encodePackageHeader(header.data(), {firstEntryOffset(),
+                                            static_cast<std::uint32_t>(scriptOffset), requiredSpace});
+        if (stubSignature_) encodeStubSignature(header.data() + kPackageHeaderSize, *stubSignature_);
+        fill(packageHeader_, header.data(), header.size());
 
         uLong sum = adler32(0L, Z_NULL, 0);
         for (const Piece& piece : pieces_) {
@@ -231,6 +248,27 @@ class ImageStream final : public GroupOutput {
         bool known;
     };
 
+    // The image is written with a zero CheckSum and no security entry, whatever the stub had:
+    // a checksum of the stub alone is wrong once the package is appended, and a signature of
+    // the image is made afterwards, over these zeros (which the engine's check reads as zero).
+    // A signed stub's fields are kept for the uninstaller copy, which is that stub again.
+    bool clearSignatureFields(std::vector<unsigned char>& image, Diagnostics& diagnostics) {
+        SignatureFields fields;
+        const std::size_t head = image.size() < kSignatureHeadSize ? image.size() : kSignatureHeadSize;
+        if (!readSignatureFields(image.data(), head, fields)) return true;
+        if (isSigned(fields)) {
+            if (checksummedEnd(fields, image.size()) != fields.tableOffset ||
+                !certificateTableIsSound(image.data() + fields.tableOffset, fields)) {
+                diagnostics.error(0, "the stub's signature is damaged or does not end the file");
+                return false;
+            }
+            stubSignature_ = StubSignature{readLe32(image.data() + fields.checksumField),
+                                           fields.tableOffset, fields.tableSize};
+        }
+        blankSignatureFields(image.data(), 0, image.size(), fields);
+        return true;
+    }
+
     void addKnown(std::uint32_t adler, std::uint64_t length) {
         if (!pieces_.empty() && pieces_.back().known) {
             Piece& last = pieces_.back();
@@ -248,6 +286,7 @@ class ImageStream final : public GroupOutput {
     std::uint64_t size_ = 0;  // bytes written so far
     std::uint64_t packageOffset_ = 0;
     std::size_t packageHeader_ = 0;  // the package header's reserved stretch
+    std::optional<StubSignature> stubSignature_;  // the fields of a signed stub
     std::vector<Piece> pieces_;
 };
 
@@ -277,6 +316,10 @@ std::vector<unsigned char> assembleImage(const std::vector<unsigned char>& stub,
     MemoryTarget target;
     ImageStream stream(target);
     if (!stream.start(stub, script, diagnostics)) return {};
+    if (stream.firstEntryOffset() != kPackageHeaderSize) {
+        diagnostics.error(0, "the file groups were laid out for a stub without a signature");
+        return {};
+    }
     stream.append(fileGroups.data(), fileGroups.size(), std::nullopt);
     if (!stream.finish(requiredSpace, diagnostics, summary)) return {};
     return std::move(target.bytes);
@@ -310,7 +353,7 @@ std::vector<unsigned char> buildImage(const Project& project,
     ImageStream stream(target);
     if (!stream.start(stub, script, diagnostics)) return {};
     BuiltFileGroups groups =
-        buildFileGroups(fileGroupSpecs(project), kPackageHeaderSize, options, diagnostics, stream);
+        buildFileGroups(fileGroupSpecs(project), stream.firstEntryOffset(), options, diagnostics, stream);
     if (diagnostics.failed() || !stream.finish(groups.requiredSpace, diagnostics, summary))
         return {};
     if (summary) {
@@ -333,7 +376,7 @@ bool writeImage(const Project& project, const std::vector<unsigned char>& stub,
         FileTarget target(temporary);
         ImageStream stream(target);
         if (target.ok() && stream.start(stub, script, diagnostics)) {
-            BuiltFileGroups groups = buildFileGroups(fileGroupSpecs(project), kPackageHeaderSize,
+            BuiltFileGroups groups = buildFileGroups(fileGroupSpecs(project), stream.firstEntryOffset(),
                                                      options, diagnostics, stream);
             built = !diagnostics.failed() && target.ok() &&
                     stream.finish(groups.requiredSpace, diagnostics, summary);

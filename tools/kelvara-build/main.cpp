@@ -7,8 +7,10 @@
 #include <iostream>
 
 #include "dump.h"
+#include "file_bytes.h"
 #include "image_writer.h"
 #include "project.h"
+#include "signing.h"
 
 namespace {
 
@@ -78,12 +80,54 @@ std::optional<std::int64_t> sourceDateEpoch() {
     return seconds;
 }
 
+// Signs the stub, which then becomes both the image's first part and, copied out of the image at
+// install time, the uninstaller with its own signature. False with the message printed.
+bool signStub(const std::string& command, const std::filesystem::path& output,
+              std::vector<unsigned char>& stub) {
+    std::filesystem::path file = output;
+    file += ".stub.exe";
+    std::string error;
+    std::optional<std::vector<unsigned char>> signedStub;
+    if (!writeFileBytes(file, stub)) {
+        error = "cannot write " + file.string();
+    } else if (signFile(command, file, error)) {
+        signedStub = readFileBytes(file);
+        if (!signedStub) error = "cannot read the signed stub " + file.string();
+    }
+    std::error_code ignored;
+    std::filesystem::remove(file, ignored);
+    if (!signedStub) {
+        std::cerr << "kelvara-build: signing the uninstaller: " << error << '\n';
+        return false;
+    }
+    stub = std::move(*signedStub);
+    return true;
+}
+
+// Signs the built image and moves it to `output`. False with the message printed; the unsigned
+// image is removed and `output` left as it was.
+bool signImage(const std::string& command, const std::filesystem::path& built,
+               const std::filesystem::path& output) {
+    std::string error;
+    std::error_code moved;
+    if (signFile(command, built, error)) {
+        std::filesystem::rename(built, output, moved);
+        if (!moved) return true;
+        error = "cannot write '" + output.string() + "': " + moved.message();
+    }
+    std::error_code ignored;
+    std::filesystem::remove(built, ignored);
+    std::cerr << "kelvara-build: signing the image: " << error << '\n';
+    return false;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     CLI::App app{"kelvara-build: makes a setup image from a project file"};
     app.set_version_flag("--version", std::string("kelvara-build ") + KELVARA_VERSION);
     std::filesystem::path projectFile, output, stub, dumpTarget;
+    std::string signCommand;
     std::vector<std::string> defines;
     bool quiet = false, verbose = false, warningsAsErrors = false;
     unsigned threads = 0;
@@ -100,6 +144,9 @@ int main(int argc, char** argv) {
     app.add_flag("--warnings-as-errors", warningsAsErrors, "fail the build on any warning");
     app.add_option("--threads", threads, "compression threads (default: all cores)")
         ->check(CLI::Range(1u, 256u));
+    app.add_option("--sign", signCommand,
+                   "sign the uninstaller and the image with COMMAND: {in} is the file to sign, "
+                   "{out} where the signed file goes (without {out}, {in} is signed in place)");
     app.add_option("--dump", dumpTarget, "print the header, file groups and records of an image")
         ->excludes("project");
     try {
@@ -135,6 +182,7 @@ int main(int argc, char** argv) {
                   << "' (give it with --stub)\n";
         return kExitBuildFailed;
     }
+    if (!signCommand.empty() && !signStub(signCommand, output, *stubBytes)) return kExitBuildFailed;
     PackageOptions options;
     options.threads = threads;
     options.sourceDateEpoch = sourceDateEpoch();
@@ -143,9 +191,13 @@ int main(int argc, char** argv) {
     ImageSummary summary;
     // Written as it is built; a failed build (or, with --warnings-as-errors, a warning) leaves
     // whatever `output` was untouched.
-    bool built = writeImage(project, *stubBytes, options, output, buildDiagnostics,
-                            warningsAsErrors, &summary);
-    if (!report(buildDiagnostics, warningsAsErrors) || !built) return kExitBuildFailed;
+    // A signed image is built and signed beside the output, which it replaces only when signed.
+    std::filesystem::path built = output;
+    if (!signCommand.empty()) built += ".unsigned";
+    bool written = writeImage(project, *stubBytes, options, built, buildDiagnostics,
+                              warningsAsErrors, &summary);
+    if (!report(buildDiagnostics, warningsAsErrors) || !written) return kExitBuildFailed;
+    if (!signCommand.empty() && !signImage(signCommand, built, output)) return kExitBuildFailed;
     if (!quiet) {
         std::cerr << "wrote " << output.string() << ": " << summary.imageSize << " bytes, "
                   << summary.fileCount << " files in " << summary.folderCount << " folders, script "
