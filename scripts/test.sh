@@ -3,7 +3,8 @@
 # sanitizers, and as a 32-bit program), the fuzz harnesses briefly, and the Windows tests under
 # Wine on a private display.
 # On a machine that cannot execute 32-bit code, the 32-bit engine gets its static checks (imports,
-# resources) and the Wine tests run on the same sources built for x86_64.
+# resources, size, entry point, stack alignment) and the Wine tests run on the same sources built
+# for x86_64.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
