@@ -48,8 +48,7 @@ bool inflateToWriter(PackageBytes& source, std::uint32_t srcOffset, std::uint32_
                      std::uint32_t outLength, ByteWriter& writer, unsigned char* buffer,
                      std::size_t bufferSize, ProgressSink* progress, std::uint32_t progressTotal) {
     z_stream stream = {};
-    if (!startInflate(stream))
-        return false;
+    if (!startInflate(stream)) return false;
     ProgressSteps steps(progress, progressTotal);
     std::uint32_t owed = outLength;
     std::size_t offered = 0;

@@ -99,8 +99,9 @@ bool computePaths(InstallRun& run) {
 // as the uninstaller, and the fields signing writes as the stub had them: the signed stub's, kept
 // in the package, or none, so that the copy never names a certificate table it does not have.
 void writeUninstallerHeader(ImageWindow& image, HANDLE copy, std::uint32_t stubLength) {
-    const std::uint32_t headLength =
-        stubLength < kSignatureHeadSize ? stubLength : static_cast<std::uint32_t>(kSignatureHeadSize);
+    const std::uint32_t headLength = stubLength < kSignatureHeadSize
+                                         ? stubLength
+                                         : static_cast<std::uint32_t>(kSignatureHeadSize);
     const unsigned char* first = image.bytesAt(0, headLength);
     if (!first) return;
     HeapString head(static_cast<char*>(heapAlloc(headLength)));
@@ -115,10 +116,9 @@ void writeUninstallerHeader(ImageWindow& image, HANDLE copy, std::uint32_t stubL
         blankSignatureFields(bytes, 0, headLength, fields);
         const PackageHeader& package = setupState.packageHeader;
         const std::uint32_t room = package.firstEntryOffset - kPackageHeaderSize;
-        const unsigned char* record =
-            package.firstEntryOffset > kPackageHeaderSize
-                ? image.bytesAt(stubLength + kPackageHeaderSize, room)
-                : nullptr;
+        const unsigned char* record = package.firstEntryOffset > kPackageHeaderSize
+                                          ? image.bytesAt(stubLength + kPackageHeaderSize, room)
+                                          : nullptr;
         StubSignature signature;
         if (record && decodeStubSignature(record, room, signature) &&
             std::uint64_t(signature.tableOffset) + signature.tableSize == stubLength) {

@@ -74,7 +74,8 @@ bool verifySetupImage(const StubHeader& header) {
     SignatureFields fields;
     const std::uint64_t end = checksummedRange(size, bytes, headLength, fields);
     if (end == 0) return reportStartupFailure(kErrorDamaged);
-    if (end < kChecksumStart || !seek(kChecksumStart)) return reportStartupFailure(kErrorVerifyRead);
+    if (end < kChecksumStart || !seek(kChecksumStart))
+        return reportStartupFailure(kErrorVerifyRead);
     const bool blanked = isSigned(fields);
     std::uint64_t at = kChecksumStart;
     uLong sum = adler32(0, nullptr, 0);

@@ -251,9 +251,9 @@ bool decodeImage(const std::vector<unsigned char>& image, DecodedImage& d, std::
         d.dataEnd = 0;
     }
     const std::size_t covered = d.dataEnd != 0 ? static_cast<std::size_t>(d.dataEnd) : image.size();
-    std::vector<unsigned char> head(image.begin(),
-                                    image.begin() + static_cast<std::ptrdiff_t>(
-                                                        std::min(covered, kSignatureHeadSize)));
+    std::vector<unsigned char> head(
+        image.begin(),
+        image.begin() + static_cast<std::ptrdiff_t>(std::min(covered, kSignatureHeadSize)));
     if (isSigned(d.signature)) blankSignatureFields(head.data(), 0, head.size(), d.signature);
     uLong sum = adler32(0L, Z_NULL, 0);
     for (std::size_t at = kChecksumStart; at < covered;) {
@@ -370,14 +370,14 @@ int dumpImage(const std::filesystem::path& path, std::ostream& out, std::ostream
     if (!isSigned(d.signature)) {
         out << "none\n";
     } else {
-        out << "certificate table at " << d.signature.tableOffset << ", "
-            << d.signature.tableSize << " bytes"
+        out << "certificate table at " << d.signature.tableOffset << ", " << d.signature.tableSize
+            << " bytes"
             << (d.dataEnd != 0 ? ", ends the file: the checksum covers what comes before it\n"
                                : ", DAMAGED: it does not end the file or is not a table\n");
     }
     if (d.stubSignature) {
-        out << "uninstaller signature: the stub's table at " << d.stubSignature->tableOffset
-            << ", " << d.stubSignature->tableSize << " bytes\n";
+        out << "uninstaller signature: the stub's table at " << d.stubSignature->tableOffset << ", "
+            << d.stubSignature->tableSize << " bytes\n";
     }
     if (!decoded) {
         err << path.string() << ": " << problem << '\n';

@@ -213,9 +213,11 @@ class ImageStream final : public GroupOutput {
         append(padding.data(), padding.size(), std::nullopt);
 
         std::vector<unsigned char> header(firstEntryOffset());
-        encodePackageHeader(header.data(), {firstEntryOffset(),
-                                            static_cast<std::uint32_t>(scriptOffset), requiredSpace});
-        if (stubSignature_) encodeStubSignature(header.data() + kPackageHeaderSize, *stubSignature_);
+        encodePackageHeader(
+            header.data(),
+            {firstEntryOffset(), static_cast<std::uint32_t>(scriptOffset), requiredSpace});
+        if (stubSignature_)
+            encodeStubSignature(header.data() + kPackageHeaderSize, *stubSignature_);
         fill(packageHeader_, header.data(), header.size());
 
         uLong sum = adler32(0L, Z_NULL, 0);
@@ -254,7 +256,8 @@ class ImageStream final : public GroupOutput {
     // A signed stub's fields are kept for the uninstaller copy, which is that stub again.
     bool clearSignatureFields(std::vector<unsigned char>& image, Diagnostics& diagnostics) {
         SignatureFields fields;
-        const std::size_t head = image.size() < kSignatureHeadSize ? image.size() : kSignatureHeadSize;
+        const std::size_t head =
+            image.size() < kSignatureHeadSize ? image.size() : kSignatureHeadSize;
         if (!readSignatureFields(image.data(), head, fields)) return true;
         if (isSigned(fields)) {
             if (checksummedEnd(fields, image.size()) != fields.tableOffset ||
@@ -285,7 +288,7 @@ class ImageStream final : public GroupOutput {
     std::size_t scriptSize_ = 0;
     std::uint64_t size_ = 0;  // bytes written so far
     std::uint64_t packageOffset_ = 0;
-    std::size_t packageHeader_ = 0;  // the package header's reserved stretch
+    std::size_t packageHeader_ = 0;               // the package header's reserved stretch
     std::optional<StubSignature> stubSignature_;  // the fields of a signed stub
     std::vector<Piece> pieces_;
 };
@@ -352,8 +355,8 @@ std::vector<unsigned char> buildImage(const Project& project,
     MemoryTarget target;
     ImageStream stream(target);
     if (!stream.start(stub, script, diagnostics)) return {};
-    BuiltFileGroups groups =
-        buildFileGroups(fileGroupSpecs(project), stream.firstEntryOffset(), options, diagnostics, stream);
+    BuiltFileGroups groups = buildFileGroups(fileGroupSpecs(project), stream.firstEntryOffset(),
+                                             options, diagnostics, stream);
     if (diagnostics.failed() || !stream.finish(groups.requiredSpace, diagnostics, summary))
         return {};
     if (summary) {
@@ -376,8 +379,8 @@ bool writeImage(const Project& project, const std::vector<unsigned char>& stub,
         FileTarget target(temporary);
         ImageStream stream(target);
         if (target.ok() && stream.start(stub, script, diagnostics)) {
-            BuiltFileGroups groups = buildFileGroups(fileGroupSpecs(project), stream.firstEntryOffset(),
-                                                     options, diagnostics, stream);
+            BuiltFileGroups groups = buildFileGroups(
+                fileGroupSpecs(project), stream.firstEntryOffset(), options, diagnostics, stream);
             built = !diagnostics.failed() && target.ok() &&
                     stream.finish(groups.requiredSpace, diagnostics, summary);
             if (built && summary) {

@@ -200,8 +200,8 @@ TEST(SplitFields, QuotedFirstField) {
 // The bars' share is the 64-bit quotient taken to 32 bits, for every pair, found with 32-bit
 // steps only: the edges of both operands, parts past the total, and a spread of values between.
 TEST(Percent, MatchesTheWideQuotientEverywhere) {
-    const std::uint32_t edges[] = {1u,          2u,          3u,          99u,        100u,
-                                   101u,        42949672u,   42949673u,   0x7FFFFFFFu, 0x80000000u,
+    const std::uint32_t edges[] = {1u,          2u,          3u,         99u,         100u,
+                                   101u,        42949672u,   42949673u,  0x7FFFFFFFu, 0x80000000u,
                                    0x80000001u, 0xFFFFFFFEu, 0xFFFFFFFFu};
     auto wide = [](std::uint32_t part, std::uint32_t total) {
         return static_cast<std::uint32_t>(std::uint64_t(part) * 100u / total);
