@@ -12,6 +12,7 @@
 #include "runtime/heap_string.h"
 #include "runtime/path_helpers.h"
 #include "runtime/text_case.h"
+#include "runtime/text_encoding.h"
 #include "runtime/text_utils.h"
 
 namespace kelvara {
@@ -67,9 +68,13 @@ class TextBuilder {
     std::size_t length_ = 0;
 };
 
+// Lines that the comparison ignoring case finds equal hash alike. In UTF-8 that comparison folds
+// letters past ASCII too, which no single byte tells: those bytes are left out of the hash.
 std::uint32_t lineHash(const char* text) {
+    const bool utf8 = textIsUtf8();
     std::uint32_t hash = 2166136261u;
     for (; *text; ++text) {
+        if (utf8 && static_cast<unsigned char>(*text) >= 0x80) continue;
         hash ^= static_cast<unsigned char>(charUpper(*text));
         hash *= 16777619u;
     }

@@ -18,6 +18,9 @@ constexpr const char* kErrorDamaged = "The installer file is damaged!";
 constexpr const char* kErrorAnotherInstallation =
     "Another installation is in progress.\n\nWait until it has finished, then run this one "
     "again.";
+// The Unicode edition where the system did not make UTF-8 its code page.
+constexpr const char* kErrorNeedsUtf8CodePage =
+    "This setup program needs Windows 10 version 1903 or later.";
 // The run log named by /LOG= (the file, the system's reason); the run goes on without it.
 constexpr const char* kErrorRunLog =
     "The log file %s cannot be written.\n\n%sThe run goes on without a log.";

@@ -12,7 +12,9 @@
 #include "install/record_phases.h"
 #include "runtime/heap.h"
 #include "runtime/heap_string.h"
+#include "runtime/handles_win32.h"
 #include "runtime/path_helpers.h"
+#include "runtime/text_encoding.h"
 
 namespace kelvara {
 namespace {
@@ -45,6 +47,20 @@ void logEntryBeforeWrite(InstallRun& run, const char* section, const char* key, 
     ::GetPrivateProfileStringA(section, key, kMissing, text, kIniStringRoom, file);
     const bool had = lstrcmpA(text, kMissing) != 0;
     run.log.addPreviousIniEntry(location, section, key, had ? text : nullptr, kLogToRollback);
+}
+
+// A new file for an entry that is not all ASCII, written by a process whose texts are UTF-8,
+// starts as UTF-16 (its byte order mark alone): the system's profile functions then keep every
+// character in it, and any program reads it back right, whatever its code page. In the ANSI
+// file the system would otherwise make, a program whose code page is not UTF-8 reads garbage.
+void startUnicodeFile(const char* location, const char* section, const char* key,
+                      const char* value) {
+    if (!textIsUtf8() || (isAsciiText(section) && isAsciiText(key) && isAsciiText(value))) return;
+    UniqueFile file(::CreateFileA(location, GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr));
+    static const unsigned char kByteOrderMark[] = {0xFF, 0xFE};
+    DWORD written = 0;
+    if (file) ::WriteFile(file.get(), kByteOrderMark, sizeof kByteOrderMark, &written, nullptr);
 }
 
 }  // namespace
@@ -81,6 +97,7 @@ bool installIniEntry(InstallRun& run, const char* record) {
         keepCopyForRollback(run, location.get());
         logEntryBeforeWrite(run, section, key, file, location.get());
     }
+    if (!existed && location && key && value) startUnicodeFile(location.get(), section, key, value);
     ::WritePrivateProfileStringA(section, key, value, file);
 
     // Logged once the file is really there: a write that made nothing (deleting from a missing

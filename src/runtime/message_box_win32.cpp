@@ -5,6 +5,7 @@
 #include "runtime/message_text.h"
 #include "runtime/run_log_text.h"
 #include "runtime/run_log_win32.h"
+#include "runtime/text_encoding.h"
 
 namespace kelvara {
 namespace {
@@ -83,6 +84,7 @@ const char* systemErrorText(DWORD code) {
         reinterpret_cast<LPSTR>(systemText.put()), 0, nullptr);
     if (length && systemText) {
         lstrcpynA(text, static_cast<const char*>(systemText.get()), kMessageTextLimit);
+        text[wholeCharactersLength(text, static_cast<std::size_t>(lstrlenA(text)))] = '\0';
     }
     return text;
 }

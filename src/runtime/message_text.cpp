@@ -1,6 +1,8 @@
 // The text of a formatted message box.
 #include "runtime/message_text.h"
 
+#include "runtime/text_encoding.h"
+
 namespace kelvara {
 namespace {
 
@@ -9,12 +11,18 @@ class BoundedWriter {
   public:
     BoundedWriter(char* buffer, std::size_t size) : buffer_(buffer), size_(size) {}
     void put(char c) {
-        if (length_ + 1 < size_) buffer_[length_++] = c;
+        if (length_ + 1 < size_) {
+            buffer_[length_++] = c;
+        } else {
+            cut_ = true;
+        }
     }
     void put(const char* text) {
-        while (text && *text && length_ + 1 < size_) buffer_[length_++] = *text++;
+        while (text && *text) put(*text++);
     }
+    // A text cut to fit ends with whole characters.
     std::size_t finish() {
+        if (cut_) length_ = wholeCharactersLength(buffer_, length_);
         if (size_) buffer_[length_] = '\0';
         return length_;
     }
@@ -23,6 +31,7 @@ class BoundedWriter {
     char* buffer_;
     std::size_t size_;
     std::size_t length_ = 0;
+    bool cut_ = false;
 };
 
 }  // namespace

@@ -1,5 +1,7 @@
 #include "runtime/run_log_text.h"
 
+#include "runtime/text_encoding.h"
+
 namespace kelvara {
 namespace {
 
@@ -42,10 +44,16 @@ std::size_t formatRunLogLine(char* buffer, std::size_t bufferSize, const LogTime
     out = putNumber(out, time.millisecond, 3);
     *out++ = ' ';
     char* const last = buffer + bufferSize - kEnd;
-    for (const char* p = text ? text : ""; *p && out < last; ++p) {
+    char* const textStart = out;
+    const char* p = text ? text : "";
+    for (; *p && out < last; ++p) {
         if (*p == '\r' && p[1] == '\n') ++p;
         *out++ = *p == '\r' || *p == '\n' || *p == '\t' ? ' ' : *p;
     }
+    // A text cut to fit ends with whole characters.
+    if (*p)
+        out =
+            textStart + wholeCharactersLength(textStart, static_cast<std::size_t>(out - textStart));
     *out++ = '\r';
     *out++ = '\n';
     *out = '\0';

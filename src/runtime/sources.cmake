@@ -3,6 +3,7 @@ list(APPEND KELVARA_PORTABLE_SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/heap_string.cpp
     ${CMAKE_CURRENT_LIST_DIR}/string_list.cpp
     ${CMAKE_CURRENT_LIST_DIR}/text_utils.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/text_encoding.cpp
     ${CMAKE_CURRENT_LIST_DIR}/path_helpers.cpp
     ${CMAKE_CURRENT_LIST_DIR}/message_text.cpp
     ${CMAKE_CURRENT_LIST_DIR}/run_log_text.cpp)
@@ -10,6 +11,7 @@ list(APPEND KELVARA_WIN32_SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/heap_win32.cpp
     ${CMAKE_CURRENT_LIST_DIR}/system_objects_win32.cpp
     ${CMAKE_CURRENT_LIST_DIR}/text_case_win32.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/text_encoding_win32.cpp
     ${CMAKE_CURRENT_LIST_DIR}/path_helpers_win32.cpp
     ${CMAKE_CURRENT_LIST_DIR}/message_box_win32.cpp
     ${CMAKE_CURRENT_LIST_DIR}/run_log_win32.cpp
@@ -31,4 +33,5 @@ list(APPEND KELVARA_WIN32_SOURCES
 list(APPEND KELVARA_HOST_SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/heap_host.cpp
     ${CMAKE_CURRENT_LIST_DIR}/system_objects_host.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/text_case_host.cpp)
+    ${CMAKE_CURRENT_LIST_DIR}/text_case_host.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/text_encoding_host.cpp)

@@ -4,7 +4,8 @@
 
 namespace kelvara {
 
-// The character upper-cased by the system's rule.
+// The character upper-cased by the system's rule. In UTF-8 only ASCII letters change: a byte
+// past ASCII is part of a character and comes back as it is.
 char charUpper(char c);
 // Upper-cases a NUL-terminated text in place.
 void textUpper(char* text);

@@ -3,9 +3,14 @@
 
 #include <windows.h>
 
+#include "runtime/text_encoding.h"
+
 namespace kelvara {
 
 char charUpper(char c) {
+    // A byte past ASCII is part of a character in UTF-8, not one of its own: it stays as it is
+    // (the system's answer for a lone byte is not one to rely on).
+    if (static_cast<unsigned char>(c) >= 0x80 && textIsUtf8()) return c;
     // CharUpperA takes a single character in the low word of the pointer argument.
     auto value = static_cast<UINT_PTR>(static_cast<unsigned char>(c));
     return static_cast<char>(

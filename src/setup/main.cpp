@@ -8,6 +8,11 @@
 // the engine needs is done below: the static constructors run, in the order the C runtime's would.
 #include "setup/run.h"
 
+// The build names the edition (src/CMakeLists.txt); a build that does not is the classic one.
+#ifndef KELVARA_EDITION
+#define KELVARA_EDITION kelvara::Edition::classic
+#endif
+
 using StaticConstructor = void (*)();
 
 // The linker's list of static constructors: -1, the constructors, a null at the end. They run
@@ -34,5 +39,5 @@ extern "C" int atexit(void (*)()) {
 // Windows calls the entry point with no arguments; the run never returns from here.
 extern "C" [[noreturn]] void kelvaraStart() {
     runStaticConstructors();
-    kelvara::runSetup();
+    kelvara::runSetup(KELVARA_EDITION);
 }

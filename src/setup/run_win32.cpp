@@ -41,6 +41,13 @@ bool runStartupStages() {
     return true;
 }
 
+// The Unicode edition on a release that ignored its manifest would show every text that is not
+// ASCII as garbage and write names no one asked for: it stops before it reads its script.
+bool editionRunsHere(Edition edition) {
+    if (editionRunsUnder(edition, ::GetACP())) return true;
+    return reportStartupFailure(kErrorNeedsUtf8CodePage);
+}
+
 // Reads the stub header at the start of the running file.
 bool readStubHeader() {
     unsigned char bytes[kStubHeaderSize] = {};
@@ -213,9 +220,9 @@ void endRunLog(int exitCode) {
 
 }  // namespace
 
-void runSetup() {
+void runSetup(Edition edition) {
     int exitCode = kExitNotInstalled;  // until the run gets further than its start-up
-    if (runStartupStages()) {
+    if (runStartupStages() && editionRunsHere(edition)) {
         if (readStubHeader()) {
             if (setupState.stubHeader.packageOffset == 0) {
                 // The uninstaller's silent switch is its option /S (or /QUIET): its first

@@ -1,5 +1,7 @@
 // The destination page: the installation folder, the space it needs and the space free on its
 // drive, and Browse.
+#include <cstring>
+
 #include "formats/image_layout.h"
 #include "formats/languages.h"
 #include "formats/setup_state.h"
@@ -10,6 +12,7 @@
 #include "runtime/heap_string.h"
 #include "runtime/path_helpers.h"
 #include "runtime/text_case.h"
+#include "runtime/text_encoding.h"
 #include "wizard/destination_rules.h"
 #include "wizard/dialog_helpers_win32.h"
 #include "wizard/page_procedure_win32.h"
@@ -33,10 +36,13 @@ char* editText(HWND page) {
 }
 
 // The free-space label with its drive: page text 6 as stored (no variables), "%DISK%" replaced
-// by the drive letter.
-void showAvailableSpaceLabel(HWND page, char driveLetter) {
+// by the folder's first character, upper-cased: its drive letter. The character is taken whole:
+// in UTF-8 one that is not ASCII takes several bytes.
+void showAvailableSpaceLabel(HWND page, const char* folder) {
     const char* label = storedPageText(kAvailableSpaceText);
-    const char letter[2] = {charUpper(driveLetter), '\0'};
+    char letter[5] = {};
+    std::memcpy(letter, folder, characterLength(folder));
+    letter[0] = charUpper(letter[0]);
     HeapString shown(replaceAll(label ? label : kAvailableSpaceTemplate, "%DISK%", letter, false));
     if (shown) ::SetDlgItemTextA(page, kAvailableSpaceLabel, shown.get());
 }
@@ -60,7 +66,7 @@ void folderTyped(HWND page) {
     char drive[3];
     driveOf(typed.get(), drive);
     showFreeSpace(drive, ::GetDlgItem(page, kAvailableSpaceValue));
-    showAvailableSpaceLabel(page, letter);
+    showAvailableSpaceLabel(page, typed.get());
     refreshControl(::GetDlgItem(page, kAvailableSpaceLabel), false);
     refreshControl(::GetDlgItem(page, kAvailableSpaceValue), false);
 }
@@ -96,7 +102,7 @@ void initialiseDestinationPage(HWND page) {
     char drive[3];
     driveOf(folder.get(), drive);
     showFreeSpace(drive, ::GetDlgItem(page, kAvailableSpaceValue));
-    showAvailableSpaceLabel(page, folder.get()[0]);
+    showAvailableSpaceLabel(page, folder.get());
 }
 
 bool handleDestinationPage(HWND page, UINT message, WPARAM wParam, LPARAM, INT_PTR& result) {
