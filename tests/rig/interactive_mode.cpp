@@ -207,7 +207,8 @@ class Session {
     bool setText(HWND target, const std::string& text, std::string& error) {
         if (!target) return false;
         DWORD_PTR result = 0;
-        return SendMessageTimeoutA(target, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()),
+        const std::wstring wide = wideFromUtf8(text);
+        return SendMessageTimeoutW(target, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(wide.c_str()),
                                    SMTO_ABORTIFHUNG, kMessageTimeoutMs, &result) ||
                fail(error, "cannot set the text");
     }
@@ -411,7 +412,7 @@ int runInteractive(const PROCESS_INFORMATION& process) {
     Session session(watcher);
     char buffer[8192];
     while (std::fgets(buffer, sizeof buffer, stdin)) {
-        std::string line = buffer;
+        std::string line = utf8FromAnsi(buffer);
         while (!line.empty() && (line.back() == '\n' || line.back() == '\r')) line.pop_back();
         if (line.empty()) continue;
         std::string error;

@@ -386,7 +386,7 @@ def local_name(tag):
     return tag.rsplit("}", 1)[-1]
 
 
-def check_manifest(resources, file_version, report):
+def check_manifest(resources, file_version, report, edition="classic"):
     manifests = [(name, data) for name, _, data in of_type(resources, RT_MANIFEST)]
     # CREATEPROCESS_MANIFEST_RESOURCE_ID: the one the loader reads when the process starts.
     if not report.expect(any(name == 1 for name, _ in manifests), "manifest resource 1 is present",
@@ -441,6 +441,17 @@ def check_manifest(resources, file_version, report):
         report.expect(dpi == [("dpiAware", "true")],
                       "the manifest declares system DPI awareness (dpiAware true, nothing else)",
                       f"found {dpi or 'nothing'}")
+
+        # The Unicode edition runs with UTF-8 as its ANSI code page; the classic edition in the
+        # system's.
+        code_pages = [(e.tag, (e.text or "").strip()) for e in elements
+                      if local_name(e.tag) == "activeCodePage"]
+        wanted = ([("{http://schemas.microsoft.com/SMI/2019/WindowsSettings}activeCodePage",
+                    "UTF-8")] if edition == "unicode" else [])
+        report.expect(code_pages == wanted,
+                      f"the manifest's code page is the {edition} edition's "
+                      f"({'UTF-8' if wanted else 'none: the system one'})",
+                      f"found {code_pages or 'none'}")
 
 
 # --- Dialog templates --------------------------------------------------------------------------
@@ -617,13 +628,13 @@ def check_frame(number, dialog, offset, report):
                   f"found {line}")
 
 
-def check_engine(path, expected_version):
+def check_engine(path, expected_version, edition="classic"):
     with open(path, "rb") as f:
         resources = PeImage(f.read()).resources()
     report = Report()
     check_icon(resources, report)
     file_version = check_version(resources, expected_version, report)
-    check_manifest(resources, file_version, report)
+    check_manifest(resources, file_version, report, edition)
     check_wizard_dialogs(resources, report)
     if report.failures:
         print(f"{path}: {len(report.failures)} resource check(s) failed", file=sys.stderr)
@@ -651,11 +662,13 @@ def main(argv):
                                    "information and manifest")
     checking.add_argument("file")
     checking.add_argument("--version", help="the expected file version, A.B.C.D")
+    checking.add_argument("--edition", choices=("classic", "unicode"), default="classic",
+                          help="the engine's edition, which its manifest tells")
     args = parser.parse_args(argv[1:])  # exits with status 2 on bad usage
     try:
         if args.command == "list":
             return list_resources(args.file)
-        return check_engine(args.file, args.version)
+        return check_engine(args.file, args.version, args.edition)
     except OSError as error:
         print(f"pe_resources: {error}", file=sys.stderr)
         return 2

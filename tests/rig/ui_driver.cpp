@@ -70,6 +70,7 @@
 #include "answering_mode.h"
 #include "driver_options.h"
 #include "interactive_mode.h"
+#include "window_report.h"
 
 using namespace ui_driver;
 
@@ -96,7 +97,7 @@ bool parseOptions(int argc, char** argv, Options& options) {
         if (arg == "--timeout" && i + 1 < argc) {
             options.timeoutMs = static_cast<DWORD>(std::atoi(argv[++i])) * 1000;
         } else if (arg == "--press" && i + 1 < argc) {
-            options.presses.push_back(argv[++i]);
+            options.presses.push_back(utf8FromAnsi(argv[++i]));
         } else if (arg == "--follow") {
             options.follow = true;
         } else if (arg == "--interactive") {

@@ -5,12 +5,36 @@
 
 namespace ui_driver {
 
+std::string utf8FromWide(const wchar_t* text) {
+    const int size = WideCharToMultiByte(CP_UTF8, 0, text, -1, nullptr, 0, nullptr, nullptr);
+    std::string out(size > 0 ? size : 1, '\0');
+    if (size > 0) WideCharToMultiByte(CP_UTF8, 0, text, -1, out.data(), size, nullptr, nullptr);
+    out.pop_back();
+    return out;
+}
+
+std::wstring wideFromUtf8(const std::string& text) {
+    const int size = MultiByteToWideChar(CP_UTF8, 0, text.c_str(), -1, nullptr, 0);
+    std::wstring out(size > 0 ? size : 1, L'\0');
+    if (size > 0) MultiByteToWideChar(CP_UTF8, 0, text.c_str(), -1, out.data(), size);
+    out.pop_back();
+    return out;
+}
+
+std::string utf8FromAnsi(const std::string& text) {
+    const int size = MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, nullptr, 0);
+    std::wstring wide(size > 0 ? size : 1, L'\0');
+    if (size > 0) MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, wide.data(), size);
+    return utf8FromWide(wide.c_str());
+}
+
 std::string windowText(HWND window) {
-    char text[4096] = {};
-    // WM_GETTEXT works across processes for the standard controls.
-    SendMessageTimeoutA(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text),
-                        SMTO_ABORTIFHUNG, 2000, nullptr);
-    return text;
+    wchar_t text[4096] = {};
+    // WM_GETTEXT works across processes for the standard controls. Read in UTF-16: the
+    // program's texts may be in any script, whatever the driver's own code page.
+    SendMessageTimeoutW(window, WM_GETTEXT, sizeof text / sizeof text[0],
+                        reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 2000, nullptr);
+    return utf8FromWide(text);
 }
 
 std::string className(HWND window) {
@@ -27,20 +51,25 @@ std::string withoutAccelerator(const std::string& text) {
     return out;
 }
 
+// ASCII only, whatever the texts hold: everything else as \uXXXX, one per UTF-16 unit.
 std::string escaped(const std::string& text) {
     std::string out;
-    for (char c : text) {
-        if (c == '"' || c == '\\') {
+    for (wchar_t c : wideFromUtf8(text)) {
+        if (c == L'"' || c == L'\\') {
             out += '\\';
-            out += c;
-        } else if (c == '\n') {
+            out += static_cast<char>(c);
+        } else if (c == L'\n') {
             out += "\\n";
-        } else if (c == '\r') {
+        } else if (c == L'\r') {
             out += "\\r";
-        } else if (c == '\t') {
+        } else if (c == L'\t') {
             out += "\\t";
+        } else if (c >= 0x80) {
+            char unit[8];
+            std::snprintf(unit, sizeof unit, "\\u%04x", static_cast<unsigned>(c));
+            out += unit;
         } else {
-            out += c;
+            out += static_cast<char>(c);
         }
     }
     return out;

@@ -19,7 +19,14 @@ _WINDOW = re.compile(
 
 
 def _unescape(text):
-    return re.sub(r'\\(.)', lambda m: {'n': '\n', 'r': '\r'}.get(m.group(1), m.group(1)), text)
+    """The driver's line texts: \\n, \\r, \\t, \\uXXXX (UTF-16 units) and escaped quotes."""
+    def unit(m):
+        if m.group(1).startswith('u'):
+            return chr(int(m.group(1)[1:], 16))
+        return {'n': '\n', 'r': '\r', 't': '\t'}.get(m.group(1), m.group(1))
+    units = re.sub(r'\\(u[0-9a-fA-F]{4}|.)', unit, text)
+    # A character past U+FFFF came as two surrogates.
+    return units.encode('utf-16-le', 'surrogatepass').decode('utf-16-le', 'replace')
 
 
 def picture_facts(path):
