@@ -64,6 +64,75 @@ cmp -s "$work/a.exe" "$work/c.exe" && { echo "FAIL: -D made no difference"; fail
 printf '\x01' | dd of="$work/a.exe" bs=1 seek=5000 conv=notrunc 2>/dev/null
 check "--dump of a damaged image" 2 "$builder" --dump "$work/a.exe"
 
+# Windows-1252 images keep the bytes they have always had: a fixed project with texts, file
+# names, shortcut, registry and INI entries, a -D value and a readme outside ASCII, built with the
+# stand-in stub and a fixed SOURCE_DATE_EPOCH, against the digest the builder gave before the
+# Unicode edition existed. (The digest also depends on zlib's level-9 output, unchanged for
+# years; a zlib that deflates differently shows up here first.)
+classic_project() {  # classic_project <folder> [lines to put into [product]]
+    local dir=$1 extra=${2:-}
+    mkdir -p "$dir/payload/Données/sub"
+    printf 'caf\xc3\xa9\n' >"$dir/payload/résumé.txt"
+    printf 'gr\xc3\xbc\xc3\x9fe\n' >"$dir/payload/Données/sub/über.txt"
+    printf 'plain\n' >"$dir/payload/plain.txt"
+    printf 'Read me: caf\xc3\xa9, \xe2\x82\xac 5, Gr\xc3\xbc\xc3\x9fe.\r\nSecond line {braces} \\back.\n' \
+        >"$dir/readme.txt"
+    {
+        printf '[product]\n%s' "$extra"
+        cat <<'TOML'
+name = "Café Crème"
+short-name = "CafeCreme"
+publisher = "Über Software"
+version = "2.0 €"
+
+[pages]
+show = ["welcome", "readme", "destination", "ready", "installing", "finish"]
+readme = "readme.txt"
+
+[[texts]]
+table = "welcome"
+item = 1
+text = "Willkommen, première fois"
+
+[variables]
+InstallPath = "<ProgramFiles>\\Café Crème"
+Greeting = "Grüße"
+
+[[files]]
+source = "payload"
+target = "%InstallPath%"
+
+[[shortcuts]]
+path = "<Programs>\\Café Crème\\Résumé.lnk"
+target = "%InstallPath%\\résumé.txt"
+
+[[registry]]
+root = "HKCU"
+key = "Software\\Café Crème"
+name = "Größe"
+type = "string"
+value = "Crème brûlée"
+
+[[ini]]
+file = "%InstallPath%\\café.ini"
+section = "Über"
+key = "Schlüssel"
+value = "Wert é"
+TOML
+    } >"$dir/project.toml"
+}
+classic_digest=b0da6f69b8f8675b51eb647ae29feb4bbc86703742c6fb44ad39a2a1fc743dc4
+for variant in "without an encoding"; do
+    extra=
+    dir=$work/classic-${variant// /-}
+    classic_project "$dir" "$extra"
+    check "the classic project ($variant)" 0 env SOURCE_DATE_EPOCH=1700000000 "$builder" \
+        "$dir/project.toml" --stub "$stub" -o "$dir/setup.exe" -q -D "Extra=naïve"
+    digest=$(sha256sum "$dir/setup.exe" 2>/dev/null | cut -d' ' -f1)
+    [ "$digest" = "$classic_digest" ] ||
+        { echo "FAIL: the classic image ($variant) changed: $digest"; failures=$((failures + 1)); }
+done
+
 if [ "$failures" -eq 0 ]; then echo "cli: all checks passed"; exit 0; fi
 echo "cli: $failures check(s) failed"
 exit 1
