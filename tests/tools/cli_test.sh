@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # kelvara-build as packagers call it: exit codes, messages that name the file and line, the
-# example project, --dump, determinism.
+# example project, --dump, determinism, the classic images' bytes, the engine's two editions.
 #   cli_test.sh <kelvara-build> <source-dir>
 set -uo pipefail
 builder=$1 source=$2
@@ -122,8 +122,9 @@ TOML
     } >"$dir/project.toml"
 }
 classic_digest=b0da6f69b8f8675b51eb647ae29feb4bbc86703742c6fb44ad39a2a1fc743dc4
-for variant in "without an encoding"; do
+for variant in "without an encoding" "with encoding windows-1252"; do
     extra=
+    [ "$variant" = "without an encoding" ] || extra=$'encoding = "windows-1252"\n'
     dir=$work/classic-${variant// /-}
     classic_project "$dir" "$extra"
     check "the classic project ($variant)" 0 env SOURCE_DATE_EPOCH=1700000000 "$builder" \
@@ -132,6 +133,47 @@ for variant in "without an encoding"; do
     [ "$digest" = "$classic_digest" ] ||
         { echo "FAIL: the classic image ($variant) changed: $digest"; failures=$((failures + 1)); }
 done
+
+# The edition of the engine a project needs: its stub is told by the manifest's activeCodePage
+# element, and a project whose encoding the stub does not read is refused before anything is
+# written (the sign command, which writes the stub first, never runs).
+unicode_stub=$work/kelvara-unicode.exe
+{
+    printf 'MZ'; head -c 2000 /dev/zero
+    printf '<activeCodePage xmlns="http://schemas.microsoft.com/SMI/2019/WindowsSettings">UTF-8</activeCodePage>'
+    head -c 2000 /dev/zero
+} >"$unicode_stub"
+mkdir -p "$work/greek/files"
+printf 'x\n' >"$work/greek/files/Ελληνικά.txt"
+cat >"$work/greek/project.toml" <<'TOML'
+[product]
+name = "Καφές"
+encoding = "utf-8"
+
+[[files]]
+source = "files"
+TOML
+check "a UTF-8 project on the classic stub" 2 "$builder" "$work/greek/project.toml" \
+    --stub "$stub" -o "$work/greek/setup.exe" --sign "false {in}"
+expect_text "the classic stub is refused" "$work/err" \
+    "^kelvara-build: the stub '.*stub\.exe' is the classic edition, whose texts are Windows-1252; a project with encoding = \"utf-8\" needs the Unicode edition, kelvara-unicode\.exe$"
+! grep -q signing "$work/err" || { echo "FAIL: the refused build ran the sign command"; failures=$((failures + 1)); }
+check "a Windows-1252 project on the Unicode stub" 2 "$builder" "$dir/project.toml" \
+    --stub "$unicode_stub" -o "$work/greek/classic.exe"
+expect_text "the Unicode stub is refused" "$work/err" \
+    "^kelvara-build: the stub '.*kelvara-unicode\.exe' is the Unicode edition, whose texts are UTF-8; a project with encoding = \"windows-1252\" needs the classic edition, kelvara\.exe$"
+for refused in setup.exe setup.exe.stub.exe classic.exe; do
+    [ ! -e "$work/greek/$refused" ] || { echo "FAIL: a refused build wrote $refused"; failures=$((failures + 1)); }
+done
+check "a UTF-8 project on the Unicode stub" 0 "$builder" "$work/greek/project.toml" \
+    --stub "$unicode_stub" -o "$work/greek/setup.exe" -q
+check "--dump of a Unicode image" 0 "$builder" --dump "$work/greek/setup.exe"
+expect_text "--dump names the Unicode edition" "$work/out" '^edition: unicode \(texts in UTF-8\)$'
+expect_text "--dump lists the Greek name" "$work/out" 'Ελληνικά\.txt'
+check "--dump of a classic image" 0 "$builder" --dump "$dir/setup.exe"
+expect_text "--dump names the classic edition" "$work/out" '^edition: classic \(texts in Windows-1252\)$'
+check "--help names both editions" 0 "$builder" --help
+expect_text "--help names the Unicode edition" "$work/out" 'kelvara-unicode\.exe'
 
 if [ "$failures" -eq 0 ]; then echo "cli: all checks passed"; exit 0; fi
 echo "cli: $failures check(s) failed"
