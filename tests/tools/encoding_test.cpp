@@ -222,7 +222,9 @@ encoding = "utf-8"
          "project.toml:4: 'publisher' in [product] holds a NUL or bytes that are not UTF-8"},
         {utf8Product + "[pages]\nshow = [\"readme\"]\nreadme = \"bad.txt\"\n",
          {},
-         "project.toml:6: '" + (folder.dir() / "bad.txt").string() + "' is not valid UTF-8"},
+         "project.toml:6: '" + (folder.dir() / "bad.txt").string() +
+             "' is not valid UTF-8: a project with encoding = \"utf-8\" takes its readme file "
+             "in UTF-8"},
         // 17 characters, but 32 bytes: the engine's limit counts bytes.
         {utf8Product + "[look]\nfont = { face = \"Шрифт Шрифт Шрифт\" }\n",
          {},

@@ -310,10 +310,8 @@ std::optional<std::string> ProjectParser::textFile(TableReader& table, const std
     }
     if (p_.encoding == TextEncoding::Utf8) {
         if (!isUtf8(bytes)) {
-            table.error(key, "'" + path.string() +
-                                 "' is not valid UTF-8, which a project with encoding = "
-                                 "\"utf-8\" takes its " +
-                                 key + " file in");
+            table.error(key, "'" + path.string() + "' is not valid UTF-8: a project with " +
+                                 "encoding = \"utf-8\" takes its " + key + " file in UTF-8");
             return std::nullopt;
         }
         // Rich text escapes its characters outside ASCII: the control shows them whatever its
