@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # kelvara-build as packagers call it: exit codes, messages that name the file and line, the
-# example project, --dump, determinism.
+# example project, --dump, determinism, the classic images' bytes, the engine's two editions.
 #   cli_test.sh <kelvara-build> <source-dir>
 set -uo pipefail
 builder=$1 source=$2
@@ -63,6 +63,117 @@ check "-D changes a variable" 0 "$builder" "$example" --stub "$stub" -o "$work/c
 cmp -s "$work/a.exe" "$work/c.exe" && { echo "FAIL: -D made no difference"; failures=$((failures + 1)); }
 printf '\x01' | dd of="$work/a.exe" bs=1 seek=5000 conv=notrunc 2>/dev/null
 check "--dump of a damaged image" 2 "$builder" --dump "$work/a.exe"
+
+# Windows-1252 images keep the bytes they have always had: a fixed project with texts, file
+# names, shortcut, registry and INI entries, a -D value and a readme outside ASCII, built with the
+# stand-in stub and a fixed SOURCE_DATE_EPOCH, against the digest the builder gave before the
+# Unicode edition existed. (The digest also depends on zlib's level-9 output, unchanged for
+# years; a zlib that deflates differently shows up here first.)
+classic_project() {  # classic_project <folder> [lines to put into [product]]
+    local dir=$1 extra=${2:-}
+    mkdir -p "$dir/payload/Données/sub"
+    printf 'caf\xc3\xa9\n' >"$dir/payload/résumé.txt"
+    printf 'gr\xc3\xbc\xc3\x9fe\n' >"$dir/payload/Données/sub/über.txt"
+    printf 'plain\n' >"$dir/payload/plain.txt"
+    printf 'Read me: caf\xc3\xa9, \xe2\x82\xac 5, Gr\xc3\xbc\xc3\x9fe.\r\nSecond line {braces} \\back.\n' \
+        >"$dir/readme.txt"
+    {
+        printf '[product]\n%s' "$extra"
+        cat <<'TOML'
+name = "Café Crème"
+short-name = "CafeCreme"
+publisher = "Über Software"
+version = "2.0 €"
+
+[pages]
+show = ["welcome", "readme", "destination", "ready", "installing", "finish"]
+readme = "readme.txt"
+
+[[texts]]
+table = "welcome"
+item = 1
+text = "Willkommen, première fois"
+
+[variables]
+InstallPath = "<ProgramFiles>\\Café Crème"
+Greeting = "Grüße"
+
+[[files]]
+source = "payload"
+target = "%InstallPath%"
+
+[[shortcuts]]
+path = "<Programs>\\Café Crème\\Résumé.lnk"
+target = "%InstallPath%\\résumé.txt"
+
+[[registry]]
+root = "HKCU"
+key = "Software\\Café Crème"
+name = "Größe"
+type = "string"
+value = "Crème brûlée"
+
+[[ini]]
+file = "%InstallPath%\\café.ini"
+section = "Über"
+key = "Schlüssel"
+value = "Wert é"
+TOML
+    } >"$dir/project.toml"
+}
+classic_digest=b0da6f69b8f8675b51eb647ae29feb4bbc86703742c6fb44ad39a2a1fc743dc4
+for variant in "without an encoding" "with encoding windows-1252"; do
+    extra=
+    [ "$variant" = "without an encoding" ] || extra=$'encoding = "windows-1252"\n'
+    dir=$work/classic-${variant// /-}
+    classic_project "$dir" "$extra"
+    check "the classic project ($variant)" 0 env SOURCE_DATE_EPOCH=1700000000 "$builder" \
+        "$dir/project.toml" --stub "$stub" -o "$dir/setup.exe" -q -D "Extra=naïve"
+    digest=$(sha256sum "$dir/setup.exe" 2>/dev/null | cut -d' ' -f1)
+    [ "$digest" = "$classic_digest" ] ||
+        { echo "FAIL: the classic image ($variant) changed: $digest"; failures=$((failures + 1)); }
+done
+
+# The edition of the engine a project needs: its stub is told by the manifest's activeCodePage
+# element, and a project whose encoding the stub does not read is refused before anything is
+# written (the sign command, which writes the stub first, never runs).
+unicode_stub=$work/kelvara-unicode.exe
+{
+    printf 'MZ'; head -c 2000 /dev/zero
+    printf '<activeCodePage xmlns="http://schemas.microsoft.com/SMI/2019/WindowsSettings">UTF-8</activeCodePage>'
+    head -c 2000 /dev/zero
+} >"$unicode_stub"
+mkdir -p "$work/greek/files"
+printf 'x\n' >"$work/greek/files/Ελληνικά.txt"
+cat >"$work/greek/project.toml" <<'TOML'
+[product]
+name = "Καφές"
+encoding = "utf-8"
+
+[[files]]
+source = "files"
+TOML
+check "a UTF-8 project on the classic stub" 2 "$builder" "$work/greek/project.toml" \
+    --stub "$stub" -o "$work/greek/setup.exe" --sign "false {in}"
+expect_text "the classic stub is refused" "$work/err" \
+    "^kelvara-build: the stub '.*stub\.exe' is the classic edition, whose texts are Windows-1252; a project with encoding = \"utf-8\" needs the Unicode edition, kelvara-unicode\.exe$"
+! grep -q signing "$work/err" || { echo "FAIL: the refused build ran the sign command"; failures=$((failures + 1)); }
+check "a Windows-1252 project on the Unicode stub" 2 "$builder" "$dir/project.toml" \
+    --stub "$unicode_stub" -o "$work/greek/classic.exe"
+expect_text "the Unicode stub is refused" "$work/err" \
+    "^kelvara-build: the stub '.*kelvara-unicode\.exe' is the Unicode edition, whose texts are UTF-8; a project with encoding = \"windows-1252\" needs the classic edition, kelvara\.exe$"
+for refused in setup.exe setup.exe.stub.exe classic.exe; do
+    [ ! -e "$work/greek/$refused" ] || { echo "FAIL: a refused build wrote $refused"; failures=$((failures + 1)); }
+done
+check "a UTF-8 project on the Unicode stub" 0 "$builder" "$work/greek/project.toml" \
+    --stub "$unicode_stub" -o "$work/greek/setup.exe" -q
+check "--dump of a Unicode image" 0 "$builder" --dump "$work/greek/setup.exe"
+expect_text "--dump names the Unicode edition" "$work/out" '^edition: unicode \(texts in UTF-8\)$'
+expect_text "--dump lists the Greek name" "$work/out" 'Ελληνικά\.txt'
+check "--dump of a classic image" 0 "$builder" --dump "$dir/setup.exe"
+expect_text "--dump names the classic edition" "$work/out" '^edition: classic \(texts in Windows-1252\)$'
+check "--help names both editions" 0 "$builder" --help
+expect_text "--help names the Unicode edition" "$work/out" 'kelvara-unicode\.exe'
 
 if [ "$failures" -eq 0 ]; then echo "cli: all checks passed"; exit 0; fi
 echo "cli: $failures check(s) failed"

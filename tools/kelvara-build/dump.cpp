@@ -13,6 +13,7 @@
 #include "image_writer.h"
 #include "project_names.h"
 #include "runtime/byte_order.h"
+#include "stub_edition.h"
 
 namespace kelvara::build {
 namespace {
@@ -360,7 +361,14 @@ int dumpImage(const std::filesystem::path& path, std::ostream& out, std::ostream
     DecodedImage d;
     std::string problem;
     bool decoded = decodeImage(*image, d, problem);
+    // The stub is what comes before the package; a file without one is a stub itself.
+    const std::size_t stubSize =
+        d.header.packageOffset > 0 && d.header.packageOffset <= image->size()
+            ? d.header.packageOffset
+            : image->size();
+    const TextEncoding texts = stubEncoding(image->data(), stubSize);
     out << "file: " << path.string() << ", " << image->size() << " bytes\n"
+        << "edition: " << editionName(texts) << " (texts in " << encodingName(texts) << ")\n"
         << "package offset: " << d.header.packageOffset << " (" << hex(d.header.packageOffset)
         << ")\n"
         << "script bytes (C): " << d.header.scriptBytes << '\n'

@@ -26,7 +26,7 @@ class EntryReader {
     EntryReader(Project& project, Diagnostics& diagnostics) : p_(project), d_(diagnostics) {}
 
     void read(const std::string& kind, const toml::table& table) {
-        TableReader r(table, "[[" + kind + "]]", d_);
+        TableReader r(table, "[[" + kind + "]]", d_, p_.encoding);
         if (kind == "shortcuts") shortcut(r);
         if (kind == "registry") registry(r);
         if (kind == "ini") ini(r);

@@ -65,8 +65,11 @@ std::string lowerAscii(std::string text) {
 bool nameIsValid(const FileGroupSpec& groupSpec, const std::string& relative,
                  Diagnostics& diagnostics) {
     if (relative.size() > kMaxRelativePath) {
+        // The engine's path buffers count bytes, which in Windows-1252 are characters.
+        const char* units =
+            groupSpec.encoding == TextEncoding::Utf8 ? " bytes in UTF-8)" : " characters)";
         diagnostics.error(groupSpec.line, "'" + relative + "': path too long for Windows (over " +
-                                              std::to_string(kMaxRelativePath) + " characters)");
+                                              std::to_string(kMaxRelativePath) + units);
         return false;
     }
     for (const std::string& part : splitPath(relative)) {
@@ -155,15 +158,17 @@ std::vector<SourceFile> collectGroup(const FileGroupSpec& groupSpec, std::size_t
     // Names go into the package as the engine's ANSI text; sorted as those bytes.
     std::vector<std::pair<std::string, fs::path>> named;
     for (auto& [relative, path] : found) {
-        std::optional<std::string> ansi = toAnsi(relative);
-        if (!ansi) {
-            diagnostics.error(
-                groupSpec.line,
-                "'" + relative + "' holds a character that Windows-1252 cannot write");
+        std::optional<std::string> engineName = toEngineText(relative, groupSpec.encoding);
+        if (!engineName) {
+            diagnostics.error(groupSpec.line,
+                              "'" + relative + "' " +
+                                  (groupSpec.encoding == TextEncoding::Utf8
+                                       ? "is not a valid UTF-8 name"
+                                       : "holds a character that Windows-1252 cannot write"));
             ok = false;
             continue;
         }
-        named.emplace_back(std::move(*ansi), std::move(path));
+        named.emplace_back(std::move(*engineName), std::move(path));
     }
     std::sort(named.begin(), named.end());
     std::set<std::string> folded;
@@ -172,7 +177,7 @@ std::vector<SourceFile> collectGroup(const FileGroupSpec& groupSpec, std::size_t
             ok = false;
             continue;
         }
-        if (!folded.insert(lowerAscii(relative)).second)
+        if (!folded.insert(foldedName(relative, groupSpec.encoding)).second)
             diagnostics.warning(groupSpec.line, "'" + relative +
                                                     "' differs from another file only in case; on "
                                                     "Windows the later one replaces the earlier");

@@ -12,6 +12,7 @@
 
 #include "diagnostics.h"
 #include "formats/package_format.h"
+#include "text_conversion.h"
 
 namespace kelvara::build {
 
@@ -41,6 +42,8 @@ struct FileGroupSpec {
     std::vector<std::string> include;
     std::vector<std::string> exclude;
     Compression compression = Compression::Auto;
+    // The engine's code page, which the names found in sourceDir (UTF-8) are converted to.
+    TextEncoding encoding = TextEncoding::Windows1252;
 };
 
 struct PackageOptions {
@@ -83,8 +86,9 @@ class GroupOutput {
 // overlaps compressing the next ones; `bytes` of the result stays empty. Problems go to
 // `diagnostics` with the group's line: errors (a missing source folder, a name Windows or the
 // install log cannot carry, a file over 4 GiB, a package past 4 GiB, a file that cannot be read)
-// and warnings (a pattern matching nothing, names differing only in case, more than 4 GiB to
-// install). When diagnostics.failed() or !output.ok() the bytes are not a usable package.
+// and warnings (a pattern matching nothing, names differing only in case, letters outside
+// ASCII among them, more than 4 GiB to install). When diagnostics.failed() or !output.ok() the
+// bytes are not a usable package.
 BuiltFileGroups buildFileGroups(const std::vector<FileGroupSpec>& groups,
                                 std::uint32_t firstEntryOffset, const PackageOptions& options,
                                 Diagnostics& diagnostics, GroupOutput& output);

@@ -341,6 +341,7 @@ std::vector<FileGroupSpec> fileGroupSpecs(const Project& project) {
         groupSpec.include = group.include;
         groupSpec.exclude = group.exclude;
         groupSpec.compression = compression(group.compression);
+        groupSpec.encoding = project.encoding;
         specs.push_back(std::move(groupSpec));
     }
     return specs;

@@ -11,6 +11,7 @@
 #include "image_writer.h"
 #include "project.h"
 #include "signing.h"
+#include "stub_edition.h"
 
 namespace {
 
@@ -35,13 +36,14 @@ std::filesystem::path ownPath(const char* argv0) {
     return std::filesystem::absolute(argv0);
 }
 
-// The engine beside the builder (a build folder, or the Windows layout, where both lie in one
-// folder), else where an installation on a Unix-like system puts it: PREFIX/share/kelvara next to
-// PREFIX/bin. The first that exists; the first when none does (the error names it).
-std::filesystem::path defaultStub(const char* argv0) {
+// The engine `name` (an edition's file name) beside the builder (a build folder, or the Windows
+// layout, where both lie in one folder), else where an installation on a Unix-like system puts
+// it: PREFIX/share/kelvara next to PREFIX/bin. The first that exists; the first when none does
+// (the error names it).
+std::filesystem::path defaultStub(const char* argv0, const char* name) {
     const std::filesystem::path folder = ownPath(argv0).parent_path();
-    const std::filesystem::path candidates[] = {
-        folder / "kelvara.exe", folder.parent_path() / "share" / "kelvara" / "kelvara.exe"};
+    const std::filesystem::path candidates[] = {folder / name,
+                                                folder.parent_path() / "share" / "kelvara" / name};
     for (const std::filesystem::path& candidate : candidates) {
         std::error_code error;
         if (std::filesystem::is_regular_file(candidate, error)) return candidate;
@@ -137,7 +139,8 @@ int main(int argc, char** argv) {
                    "the project file)");
     app.add_option("-D,--define", defines, "define a variable or replace its value: NAME=VALUE");
     app.add_option("--stub", stub,
-                   "the engine executable (default: kelvara.exe next to this "
+                   "the engine executable (default: kelvara.exe, or for a project with "
+                   "encoding = \"utf-8\" the Unicode edition kelvara-unicode.exe, next to this "
                    "program, else in ../share/kelvara)");
     auto* quietFlag = app.add_flag("-q,--quiet", quiet, "print only warnings and errors");
     app.add_flag("-v,--verbose", verbose, "print what the image holds")->excludes(quietFlag);
@@ -171,15 +174,22 @@ int main(int argc, char** argv) {
         definitions.emplace_back(define.substr(0, equals), define.substr(equals + 1));
     }
     if (output.empty()) output = std::filesystem::absolute(projectFile).parent_path() / "setup.exe";
-    if (stub.empty()) stub = defaultStub(argv[0]);
 
     Diagnostics diagnostics(projectFile.filename().string());
     Project project = readProject(projectFile, definitions, diagnostics);
     if (!report(diagnostics, warningsAsErrors)) return kExitBuildFailed;
+    // The project's encoding names the edition of the engine it needs.
+    if (stub.empty()) stub = defaultStub(argv[0], stubFileName(project.encoding));
     std::optional<std::vector<unsigned char>> stubBytes = readFileBytes(stub);
     if (!stubBytes) {
         std::cerr << "kelvara-build: cannot read the stub '" << stub.string()
                   << "' (give it with --stub)\n";
+        return kExitBuildFailed;
+    }
+    const std::string mismatch = editionMismatch(
+        project.encoding, stubEncoding(stubBytes->data(), stubBytes->size()), stub.string());
+    if (!mismatch.empty()) {
+        std::cerr << "kelvara-build: " << mismatch << '\n';
         return kExitBuildFailed;
     }
     if (!signCommand.empty() && !signStub(signCommand, output, *stubBytes)) return kExitBuildFailed;

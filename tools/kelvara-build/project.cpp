@@ -25,6 +25,12 @@ namespace {
 
 constexpr std::size_t kFaceLimit = 31;  // a font face name, without its terminator
 
+// A path on the building machine from its UTF-8 text (a std::string would be read in the
+// system's code page where that is not UTF-8).
+std::filesystem::path hostPath(const std::string& utf8) {
+    return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
+}
+
 class ProjectParser {
   public:
     ProjectParser(Project& project, Diagnostics& diagnostics)
@@ -33,6 +39,7 @@ class ProjectParser {
     void parse(const toml::table& root, const Definitions& definitions);
 
   private:
+    void encoding(const toml::table& root);
     void product(TableReader& root);
     void look(TableReader& root);
     void font(TableReader& look, const std::string& key, FontSpec& font);
@@ -42,6 +49,10 @@ class ProjectParser {
     void backgroundLine(const toml::table& table, int index);
     void pages(TableReader& root);
     std::optional<std::string> textFile(TableReader& table, const std::string& key);
+    // What the engine's limits on texts count: bytes, which in Windows-1252 are characters.
+    const char* faceUnits() const {
+        return p_.encoding == TextEncoding::Utf8 ? "bytes (in UTF-8)" : "characters";
+    }
     void languages(TableReader& root);
     void texts(const toml::node& node);
     void variables(TableReader& root);
@@ -78,7 +89,8 @@ void ProjectParser::eachTable(const toml::node& node, const std::string& name, E
 }
 
 void ProjectParser::parse(const toml::table& root, const Definitions& definitions) {
-    TableReader top(root, kTopLevel, d_);
+    encoding(root);
+    TableReader top(root, kTopLevel, d_, p_.encoding);
     product(top);
     look(top);
     pages(top);
@@ -100,13 +112,35 @@ void ProjectParser::parse(const toml::table& root, const Definitions& definition
     checkConsistency();
 }
 
+// The encoding governs every text of the file, wherever it stands, so it is read before any.
+// [product] reads the key again only to know it; a missing or wrong [product] is its business.
+void ProjectParser::encoding(const toml::table& root) {
+    const toml::node* product = root.get("product");
+    const toml::table* table = product ? product->as_table() : nullptr;
+    const toml::node* node = table ? table->get("encoding") : nullptr;
+    if (!node) return;
+    const auto* value = node->as_string();
+    if (!value) {
+        d_.error(lineOf(*node), "'encoding' in [product] must be a text");
+        return;
+    }
+    std::optional<TextEncoding> named = encodingNamed(value->get());
+    if (!named) {
+        d_.error(lineOf(*node),
+                 "unknown encoding '" + value->get() + "'; use \"windows-1252\" or \"utf-8\"");
+        return;
+    }
+    p_.encoding = *named;
+}
+
 void ProjectParser::product(TableReader& root) {
     const toml::table* table = root.table("product");
     if (!table) {
         d_.error(root.line(), "the project needs a [product] table with its name");
         return;
     }
-    TableReader r(*table, "[product]", d_);
+    TableReader r(*table, "[product]", d_, p_.encoding);
+    r.node("encoding");  // read by encoding()
     p_.name = r.text("name").value_or("");
     p_.shortName = r.text("short-name").value_or(p_.name);
     p_.makerLink = r.boolean("maker-link", true);
@@ -114,9 +148,13 @@ void ProjectParser::product(TableReader& root) {
     p_.publisher = r.text("publisher").value_or("");
     p_.aboutUrl = r.text("url").value_or("");
     p_.helpUrl = r.text("help-url").value_or("");
-    for (const char* key : {"version", "publisher", "url", "help-url"}) {
-        std::optional<std::string> value = r.text(key);
-        if (value && hasLineBreak(*value))
+    // Checked as read: reading a key again would report its conversion error twice.
+    const std::pair<const char*, const std::string*> details[] = {{"version", &p_.version},
+                                                                  {"publisher", &p_.publisher},
+                                                                  {"url", &p_.aboutUrl},
+                                                                  {"help-url", &p_.helpUrl}};
+    for (const auto& [key, value] : details) {
+        if (hasLineBreak(*value))
             r.error(key, std::string("'") + key + "' may not contain a line break");
     }
     if (p_.name.empty()) d_.error(r.line(), "[product] needs a 'name'");
@@ -154,11 +192,11 @@ std::optional<std::uint32_t> ProjectParser::colorValue(TableReader& table, const
 void ProjectParser::font(TableReader& look, const std::string& key, FontSpec& font) {
     const toml::table* table = look.table(key);
     if (!table) return;
-    TableReader r(*table, "[look." + key + "]", d_);
+    TableReader r(*table, "[look." + key + "]", d_, p_.encoding);
     font.face = r.text("face").value_or("");
     font.rgb = rgb(r, "colour").value_or(0);
     if (font.face.size() > kFaceLimit) {
-        r.error("face", "font face '" + font.face + "' is longer than 31 characters");
+        r.error("face", "font face '" + font.face + "' is longer than 31 " + faceUnits());
     }
     if (font.face.find_first_of(",\r\n") != std::string::npos) {
         r.error("face", "font face '" + font.face + "' may not contain a comma or line break");
@@ -168,7 +206,7 @@ void ProjectParser::font(TableReader& look, const std::string& key, FontSpec& fo
 void ProjectParser::look(TableReader& root) {
     const toml::table* table = root.table("look");
     if (!table) return;
-    TableReader r(*table, "[look]", d_);
+    TableReader r(*table, "[look]", d_, p_.encoding);
     if (std::optional<std::string> layout = r.text("layout")) {
         if (*layout == "compact") {
             p_.compactLayout = true;
@@ -196,7 +234,7 @@ void ProjectParser::look(TableReader& root) {
 }
 
 void ProjectParser::background(const toml::table& table) {
-    TableReader r(table, "[look.background]", d_);
+    TableReader r(table, "[look.background]", d_, p_.encoding);
     Background bg;
     std::optional<std::uint32_t> top = rgb(r, "top");
     std::optional<std::uint32_t> bottom = rgb(r, "bottom");
@@ -218,7 +256,7 @@ void ProjectParser::background(const toml::table& table) {
 }
 
 void ProjectParser::backgroundLine(const toml::table& table, int index) {
-    TableReader r(table, "[[look.background.lines]]", d_);
+    TableReader r(table, "[[look.background.lines]]", d_, p_.encoding);
     std::string text = r.text("text").value_or("");
     if (text.find('"') != std::string::npos || hasLineBreak(text)) {
         r.error("text", "a background line may not contain a double quote or a line break");
@@ -231,7 +269,8 @@ void ProjectParser::backgroundLine(const toml::table& table, int index) {
     auto y = r.integer("y", -100000, 100000).value_or(0);
     std::string face = r.text("font").value_or("");
     if (face.size() > kFaceLimit || face.find_first_of(",\r\n") != std::string::npos) {
-        r.error("font", "font face '" + face + "' is longer than 31 characters or holds a comma");
+        r.error("font",
+                "font face '" + face + "' is longer than 31 " + faceUnits() + " or holds a comma");
     }
     auto size = r.integer("size", 0, 1000).value_or(0);
     auto width = r.integer("width", 0, 1000).value_or(0);
@@ -255,9 +294,9 @@ void ProjectParser::backgroundLine(const toml::table& table, int index) {
 }
 
 std::optional<std::string> ProjectParser::textFile(TableReader& table, const std::string& key) {
-    std::optional<std::string> name = table.text(key);
+    std::optional<std::string> name = table.hostText(key);
     if (!name) return std::nullopt;
-    std::filesystem::path path = baseDir_ / *name;
+    std::filesystem::path path = baseDir_ / hostPath(*name);
     std::optional<std::vector<unsigned char>> content = readFileBytes(path);
     if (!content) {
         table.error(key, "cannot read " + key + " file '" + path.string() + "'");
@@ -269,6 +308,16 @@ std::optional<std::string> ProjectParser::textFile(TableReader& table, const std
         table.error(key, "'" + path.string() + "' holds a NUL byte; it must be a text file");
         return std::nullopt;
     }
+    if (p_.encoding == TextEncoding::Utf8) {
+        if (!isUtf8(bytes)) {
+            table.error(key, "'" + path.string() + "' is not valid UTF-8: a project with " +
+                                 "encoding = \"utf-8\" takes its " + key + " file in UTF-8");
+            return std::nullopt;
+        }
+        // Rich text escapes its characters outside ASCII: the control shows them whatever its
+        // code page.
+        return richTextOf(bytes);
+    }
     // UTF-8 files become Windows-1252; a file that is not UTF-8 is taken as already 8-bit.
     if (std::optional<std::string> ansi = toAnsi(bytes)) return ansi;
     return bytes;
@@ -278,7 +327,7 @@ void ProjectParser::pages(TableReader& root) {
     const toml::table* table = root.table("pages");
     std::vector<std::string> shown(std::begin(kDefaultPages), std::end(kDefaultPages));
     if (table) {
-        TableReader r(*table, "[pages]", d_);
+        TableReader r(*table, "[pages]", d_, p_.encoding);
         if (auto names = r.texts("show")) shown = *names;
         if (!r.node("show")) {
             // keep the default pages
@@ -304,7 +353,7 @@ void ProjectParser::pages(TableReader& root) {
 void ProjectParser::languages(TableReader& root) {
     const toml::table* table = root.table("languages");
     if (!table) return;
-    TableReader r(*table, "[languages]", d_);
+    TableReader r(*table, "[languages]", d_, p_.encoding);
     p_.autoSelectLanguage = r.boolean("auto-select", true);
     std::optional<std::vector<std::string>> names = r.texts("offer");
     if (!names) return;
@@ -325,7 +374,7 @@ void ProjectParser::languages(TableReader& root) {
 
 void ProjectParser::texts(const toml::node& node) {
     eachTable(node, "texts", [&](const toml::table& t) {
-        TableReader r(t, "[[texts]]", d_);
+        TableReader r(t, "[[texts]]", d_, p_.encoding);
         TextOverride text;
         text.line = r.line();
         std::string language = r.text("language").value_or("english");
@@ -363,7 +412,7 @@ void ProjectParser::variables(TableReader& root) {
         return a.first.line != b.first.line ? a.first.line < b.first.line
                                             : a.first.column < b.first.column;
     });
-    TableReader r(*table, "[variables]", d_);
+    TableReader r(*table, "[variables]", d_, p_.encoding);
     for (const auto& [position, key] : order) {
         std::optional<std::string> value = r.text(key);
         int line = static_cast<int>(position.line);
@@ -373,10 +422,17 @@ void ProjectParser::variables(TableReader& root) {
                                "break");
             continue;
         }
+        // The name goes into the script as the texts that use it are written: in the engine's
+        // code page.
+        std::optional<std::string> name = toEngineText(key, p_.encoding);
+        if (!name) {
+            d_.error(line, "variable name '" + key + "' holds " + unwritableText(p_.encoding));
+            continue;
+        }
         if (value && hasLineBreak(*value)) {
             d_.error(line, "the value of variable '" + key + "' may not contain a line break");
         }
-        p_.variables.push_back({line, "%" + key + "%", value.value_or("")});
+        p_.variables.push_back({line, "%" + *name + "%", value.value_or("")});
     }
 }
 
@@ -386,13 +442,17 @@ void ProjectParser::applyDefinitions(const Definitions& definitions) {
         if (name.size() >= 2 && name.front() == '%' && name.back() == '%') {
             name = name.substr(1, name.size() - 2);
         }
-        std::optional<std::string> value = toAnsi(rawValue);
+        std::optional<std::string> value = toEngineText(rawValue, p_.encoding);
+        std::optional<std::string> engineName = toEngineText(name, p_.encoding);
         if (name.empty() || name.find_first_of("%,\r\n ") != std::string::npos || !value ||
-            hasLineBreak(*value)) {
-            d_.error(0, "-D " + rawName + ": not a valid variable definition");
+            !engineName || hasLineBreak(*value)) {
+            d_.error(0, "-D " + rawName + ": not a valid variable definition" +
+                            (value && engineName
+                                 ? std::string()
+                                 : std::string(" (it holds ") + unwritableText(p_.encoding) + ")"));
             continue;
         }
-        std::string full = "%" + name + "%";
+        std::string full = "%" + *engineName + "%";
         auto same = std::find_if(p_.variables.begin(), p_.variables.end(),
                                  [&](const Variable& v) { return lower(v.name) == lower(full); });
         if (same != p_.variables.end()) {
@@ -423,15 +483,16 @@ void ProjectParser::fileGroups(const toml::node& node) {
         return std::find(std::begin(names), std::end(names), value) != std::end(names);
     };
     eachTable(node, "files", [&](const toml::table& t) {
-        TableReader r(t, "[[files]]", d_);
+        TableReader r(t, "[[files]]", d_, p_.encoding);
         FileGroup group;
         group.line = r.line();
-        group.sourceDir = baseDir_ / r.text("source").value_or(".");
+        group.sourceDir = baseDir_ / hostPath(r.hostText("source").value_or("."));
         if (!std::filesystem::is_directory(group.sourceDir)) {
             r.error("source", "source folder '" + group.sourceDir.string() + "' does not exist");
         }
-        if (auto include = r.texts("include")) group.include = *include;
-        if (auto exclude = r.texts("exclude")) group.exclude = *exclude;
+        // Patterns match the names as the file system gives them, in UTF-8.
+        if (auto include = r.texts("include", true)) group.include = *include;
+        if (auto exclude = r.texts("exclude", true)) group.exclude = *exclude;
         group.targetFolder = r.text("target").value_or(group.targetFolder);
         if (hasLineBreak(group.targetFolder) || group.targetFolder.empty()) {
             r.error("target", "'target' must be a folder without line breaks");
@@ -459,11 +520,11 @@ void ProjectParser::fileGroups(const toml::node& node) {
 void ProjectParser::install(TableReader& root) {
     const toml::table* table = root.table("install");
     if (!table) return;
-    TableReader r(*table, "[install]", d_);
+    TableReader r(*table, "[install]", d_, p_.encoding);
     p_.restart = r.boolean("restart", false);
     p_.uninstaller = r.boolean("uninstaller", true);
     if (const toml::table* previous = r.table("previous-location")) {
-        TableReader location(*previous, "[install.previous-location]", d_);
+        TableReader location(*previous, "[install.previous-location]", d_, p_.encoding);
         std::string rootName = location.text("root").value_or("");
         for (char& c : rootName) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
         std::string key = location.text("key").value_or("");
@@ -489,7 +550,7 @@ void ProjectParser::install(TableReader& root) {
 void ProjectParser::startMenu(TableReader& root) {
     const toml::table* table = root.table("start-menu");
     if (!table) return;
-    TableReader r(*table, "[start-menu]", d_);
+    TableReader r(*table, "[start-menu]", d_, p_.encoding);
     p_.allowGroupChoice = r.boolean("group-choice", false);
     p_.allowDesktopChoice = r.boolean("desktop-choice", false);
     p_.allowQuickLaunchChoice = r.boolean("quick-launch-choice", false);
@@ -498,7 +559,7 @@ void ProjectParser::startMenu(TableReader& root) {
 void ProjectParser::finish(TableReader& root) {
     const toml::table* table = root.table("finish");
     if (!table) return;
-    TableReader r(*table, "[finish]", d_);
+    TableReader r(*table, "[finish]", d_, p_.encoding);
     p_.finishRun = r.text("run").value_or("");
     p_.finishView = r.text("view").value_or("");
     if (hasLineBreak(p_.finishRun) || hasLineBreak(p_.finishView)) {
@@ -509,7 +570,7 @@ void ProjectParser::finish(TableReader& root) {
 void ProjectParser::requirements(TableReader& root) {
     const toml::table* table = root.table("requirements");
     if (!table) return;
-    TableReader r(*table, "[requirements]", d_);
+    TableReader r(*table, "[requirements]", d_, p_.encoding);
     struct Keywords {
         const char* key;
         std::string Requirements::*field;
@@ -599,6 +660,7 @@ version = "1.0"
 publisher = "Sample"
 url = "https://example.com/"
 help-url = "https://example.com/help"
+encoding = "windows-1252"
 
 [look]
 layout = "standard"

@@ -1,9 +1,11 @@
 // The project model: everything a setup image says, in readable form, as read from a TOML
 // project file. Paths in the file are relative to it; readProject makes them absolute. Texts are
-// kept as the engine will see them (8-bit, Windows-1252), names already turned into numbers.
+// kept as the engine will see them (8-bit: Windows-1252, or UTF-8 for the Unicode edition),
+// names already turned into numbers; paths and patterns on the building machine stay UTF-8.
 //
 // The file, table by table (every key optional unless marked):
-//   [product]       name (required), short-name, maker-link, version, publisher, url, help-url
+//   [product]       name (required), short-name, maker-link, version, publisher, url, help-url,
+//                   encoding = windows-1252|utf-8
 //   [look]          layout = standard|compact, full-colour-welcome, page-colour, frame-colour,
 //                   header-colour, accent-colour ("#RRGGBB", "window", "button-face"),
 //                   font and title-font = { face, colour = "#RRGGBB" }
@@ -44,6 +46,7 @@
 #include <vector>
 
 #include "diagnostics.h"
+#include "text_conversion.h"
 
 namespace kelvara::build {
 
@@ -112,6 +115,9 @@ struct Requirements {
 
 struct Project {
     std::filesystem::path file;  // the project file, absolute
+    // The code page of every text, name and path the image gives the engine, and so the
+    // edition of the engine the image needs.
+    TextEncoding encoding = TextEncoding::Windows1252;
     std::string shortName;
     std::string name;
     bool makerLink = true;
@@ -128,7 +134,7 @@ struct Project {
     std::optional<Background> background;
 
     std::uint8_t pages[12] = {};  // per wizard page: shown
-    std::optional<std::string> licenseText, readmeText;
+    std::optional<std::string> licenseText, readmeText;  // in UTF-8 projects, rich text
 
     std::vector<std::uint16_t> languages{9};
     bool autoSelectLanguage = true;

@@ -43,6 +43,12 @@ const toml::node* TableReader::node(const std::string& key) {
     return found;
 }
 
+std::optional<std::string> TableReader::converted(const std::string& text, bool host) const {
+    if (!host) return toEngineText(text, encoding_);
+    if (text.find('\0') != std::string::npos) return std::nullopt;
+    return text;
+}
+
 std::optional<std::string> TableReader::text(const std::string& key) {
     const toml::node* found = node(key);
     if (!found) return std::nullopt;
@@ -51,12 +57,20 @@ std::optional<std::string> TableReader::text(const std::string& key) {
         error(key, "'" + key + "' in " + where_ + " must be a text");
         return std::nullopt;
     }
-    std::optional<std::string> ansi = toAnsi(value->get());
-    if (!ansi) {
-        error(key, "'" + key + "' in " + where_ +
-                       " holds a character that Windows-1252 cannot write (or a NUL)");
+    std::optional<std::string> engineText = converted(value->get(), false);
+    if (!engineText) {
+        error(key, "'" + key + "' in " + where_ + " holds " + unwritableText(encoding_));
     }
-    return ansi;
+    return engineText;
+}
+
+std::optional<std::string> TableReader::hostText(const std::string& key) {
+    const toml::node* found = node(key);
+    if (!found) return std::nullopt;
+    const auto* value = found->as_string();
+    std::optional<std::string> text = value ? converted(value->get(), true) : std::nullopt;
+    if (!text) error(key, "'" + key + "' in " + where_ + " must be a text, without a NUL");
+    return text;
 }
 
 std::optional<std::int64_t> TableReader::integer(const std::string& key, std::int64_t low,
@@ -95,19 +109,21 @@ const toml::table* TableReader::table(const std::string& key) {
     return value;
 }
 
-std::optional<std::vector<std::string>> TableReader::texts(const std::string& key) {
+std::optional<std::vector<std::string>> TableReader::texts(const std::string& key, bool host) {
     const toml::node* found = node(key);
     if (!found) return std::nullopt;
     std::vector<std::string> result;
     auto take = [&](const toml::node& item) {
         const auto* value = item.as_string();
-        std::optional<std::string> ansi = value ? toAnsi(value->get()) : std::nullopt;
-        if (!ansi) {
+        std::optional<std::string> text = value ? converted(value->get(), host) : std::nullopt;
+        if (!text) {
             diagnostics_.error(kelvara::build::lineOf(item),
-                               "'" + key + "' in " + where_ + " must hold Windows-1252 texts");
+                               "'" + key + "' in " + where_ + " must hold " +
+                                   (host ? std::string("texts, without a NUL")
+                                         : std::string(encodingName(encoding_)) + " texts"));
             return false;
         }
-        result.push_back(*ansi);
+        result.push_back(*text);
         return true;
     };
     if (const auto* array = found->as_array()) {

@@ -11,6 +11,7 @@
 
 #include "diagnostics.h"
 #include "project.h"
+#include "text_conversion.h"
 
 namespace kelvara::build {
 
@@ -30,8 +31,10 @@ void noteAccepted(const std::string& where, const std::string& key, bool present
 
 class TableReader {
   public:
-    TableReader(const toml::table& table, std::string where, Diagnostics& diagnostics)
-        : table_(table), where_(std::move(where)), diagnostics_(diagnostics) {
+    // `encoding`: the code page the engine's texts are converted to.
+    TableReader(const toml::table& table, std::string where, Diagnostics& diagnostics,
+                TextEncoding encoding)
+        : table_(table), where_(std::move(where)), diagnostics_(diagnostics), encoding_(encoding) {
         noteAccepted(where_, "", true);
     }
     ~TableReader() { reportUnknownKeys(); }
@@ -42,16 +45,20 @@ class TableReader {
     const toml::node* node(const std::string& key);
     // A text converted to the engine's code page; nullopt when absent or wrong (reported).
     std::optional<std::string> text(const std::string& key);
+    // A text about the building machine (a path or a file pattern), kept in UTF-8 as the file
+    // system and the file names found there have it; nullopt when absent or wrong (reported).
+    std::optional<std::string> hostText(const std::string& key);
     std::optional<std::int64_t> integer(const std::string& key, std::int64_t low,
                                         std::int64_t high);
     bool boolean(const std::string& key, bool fallback);
     const toml::table* table(const std::string& key);
-    // One text or an array of texts.
-    std::optional<std::vector<std::string>> texts(const std::string& key);
+    // One text or an array of texts, converted as text() or, with `host`, kept as hostText().
+    std::optional<std::vector<std::string>> texts(const std::string& key, bool host = false);
 
     int line() const { return kelvara::build::lineOf(table_); }
     int lineOf(const std::string& key) const;
     const std::string& where() const { return where_; }
+    TextEncoding encoding() const { return encoding_; }
     Diagnostics& diagnostics() { return diagnostics_; }
     void error(const std::string& key, const std::string& message) {
         diagnostics_.error(lineOf(key), message);
@@ -59,10 +66,12 @@ class TableReader {
 
   private:
     void reportUnknownKeys();
+    std::optional<std::string> converted(const std::string& text, bool host) const;
 
     const toml::table& table_;
     std::string where_;
     Diagnostics& diagnostics_;
+    TextEncoding encoding_;
     std::set<std::string> known_;
 };
 
