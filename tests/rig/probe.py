@@ -308,7 +308,8 @@ class Probe:
         line = self.run('shortcut', path)[0]
         if not line['exists']:
             return None
-        return Shortcut(target=line['target'], arguments=line['arguments'],
+        return Shortcut(target=line['target'], target_item=line['target_item'],
+                        arguments=line['arguments'],
                         working_folder=line['working_folder'], icon=line['icon'],
                         icon_index=line['icon_index'], show=line['show'],
                         stored_show=line['stored_show'], hotkey=line['hotkey'],
@@ -336,8 +337,10 @@ class Shortcut:
     """A shell link's fields: show is the SW_ value the link object reports and stored_show the
     one in the file's header (Wine's link object reports SW_SHOWNORMAL for every loaded link),
     hotkey the hot key word (key in the low byte, HOTKEYF_ modifiers in the high byte),
-    icon_index as stored."""
+    icon_index as stored; target_item is the target as the shell resolves it from the link's
+    item list ('' when it has none)."""
     target: str
+    target_item: str
     arguments: str
     working_folder: str
     icon: str

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 #include <objidl.h>
+#include <shlobj.h>
 #include <shobjidl.h>
 
 namespace probe {
@@ -44,25 +45,16 @@ class ComScope {
     HRESULT result_;
 };
 
-std::wstring fromAnsi(const char* text) {
-    int length = MultiByteToWideChar(CP_ACP, 0, text, -1, nullptr, 0);
-    if (length <= 1) return L"";
-    std::wstring wide(static_cast<std::size_t>(length), L'\0');
-    MultiByteToWideChar(CP_ACP, 0, text, -1, wide.data(), length);
-    wide.resize(static_cast<std::size_t>(length - 1));
-    return wide;
-}
-
 // One text of the link through a getter that fills a buffer; "error" names a getter that failed.
 template <typename Getter>
 bool addText(JsonLine& line, const char* key, Getter get) {
-    char text[kTextRoom] = {};
+    wchar_t text[kTextRoom] = {};
     HRESULT result = get(text, kTextRoom);
     if (FAILED(result)) {
         withError(line, key, static_cast<DWORD>(result));
         return false;
     }
-    line.text(key, fromAnsi(text));
+    line.text(key, text);
     return true;
 }
 
@@ -99,9 +91,10 @@ int shortcutCommand(const std::wstring& path) {
 
     ComScope com;
     if (FAILED(com.result())) return withError(line, "CoInitialize", com.result());
-    Interface<IShellLinkA> link;
+    // The wide interface: the link's texts come as the system holds them, in any script.
+    Interface<IShellLinkW> link;
     HRESULT result = CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER,
-                                      IID_IShellLinkA, link.out());
+                                      IID_IShellLinkW, link.out());
     if (FAILED(result)) return withError(line, "CoCreateInstance", result);
     Interface<IPersistFile> file;
     result = link->QueryInterface(IID_IPersistFile, file.out());
@@ -111,14 +104,25 @@ int shortcutCommand(const std::wstring& path) {
 
     bool read =
         addText(line, "target",
-                [&](char* t, int n) { return link->GetPath(t, n, nullptr, SLGP_RAWPATH); }) &&
-        addText(line, "arguments", [&](char* t, int n) { return link->GetArguments(t, n); }) &&
+                [&](wchar_t* t, int n) { return link->GetPath(t, n, nullptr, SLGP_RAWPATH); }) &&
+        addText(line, "arguments", [&](wchar_t* t, int n) { return link->GetArguments(t, n); }) &&
         addText(line, "working_folder",
-                [&](char* t, int n) { return link->GetWorkingDirectory(t, n); }) &&
-        addText(line, "description", [&](char* t, int n) { return link->GetDescription(t, n); });
+                [&](wchar_t* t, int n) { return link->GetWorkingDirectory(t, n); }) &&
+        addText(line, "description", [&](wchar_t* t, int n) { return link->GetDescription(t, n); });
     if (!read) return kFailed;
 
-    char icon[kTextRoom] = {};
+    // The target as the shell resolves it, from the item list: the path that GetPath gives
+    // comes from the link's location block, which Wine keeps in the ANSI code page of the
+    // program that made the link alone.
+    wchar_t item[MAX_PATH] = {};
+    LPITEMIDLIST items = nullptr;
+    if (SUCCEEDED(link->GetIDList(&items)) && items) {
+        if (!SHGetPathFromIDListW(items, item)) item[0] = L'\0';
+        CoTaskMemFree(items);
+    }
+    line.text("target_item", item);
+
+    wchar_t icon[kTextRoom] = {};
     int iconIndex = 0;
     result = link->GetIconLocation(icon, kTextRoom, &iconIndex);
     if (FAILED(result)) return withError(line, "GetIconLocation", result);
@@ -129,7 +133,7 @@ int shortcutCommand(const std::wstring& path) {
     result = link->GetHotkey(&hotKey);
     if (FAILED(result)) return withError(line, "GetHotkey", result);
 
-    line.text("icon", fromAnsi(icon))
+    line.text("icon", icon)
         .raw("icon_index", std::to_string(iconIndex))
         .raw("show", std::to_string(show))
         .raw("stored_show", std::to_string(storedShowCommand(path)))

@@ -60,6 +60,7 @@
 // The driver's own exit code: 0 when the program ended by itself, 3 on timeout, 2 on bad use.
 
 #include <windows.h>
+#include <shellapi.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -97,7 +98,7 @@ bool parseOptions(int argc, char** argv, Options& options) {
         if (arg == "--timeout" && i + 1 < argc) {
             options.timeoutMs = static_cast<DWORD>(std::atoi(argv[++i])) * 1000;
         } else if (arg == "--press" && i + 1 < argc) {
-            options.presses.push_back(utf8FromAnsi(argv[++i]));
+            options.presses.push_back(argv[++i]);
         } else if (arg == "--follow") {
             options.follow = true;
         } else if (arg == "--interactive") {
@@ -115,22 +116,36 @@ bool parseOptions(int argc, char** argv, Options& options) {
     return !options.commandLine.empty();
 }
 
+// The arguments in UTF-8, from the wide command line: a program path or a button label in any
+// script reaches the driver whole, whatever its own code page.
+std::vector<std::string> utf8Arguments() {
+    int count = 0;
+    LPWSTR* wide = CommandLineToArgvW(GetCommandLineW(), &count);
+    std::vector<std::string> arguments;
+    for (int i = 0; wide && i < count; ++i) arguments.push_back(utf8FromWide(wide[i]));
+    LocalFree(wide);
+    return arguments;
+}
+
 }  // namespace
 
-int main(int argc, char** argv) {
+int main() {
+    std::vector<std::string> arguments = utf8Arguments();
+    std::vector<char*> argv;
+    for (std::string& argument : arguments) argv.push_back(argument.data());
+    const int argc = static_cast<int>(argv.size());
     Options options;
-    if (!parseOptions(argc, argv, options)) {
+    if (!parseOptions(argc, argv.data(), options)) {
         std::fprintf(stderr,
                      "usage: ui_driver [--timeout S] [--press BUTTON]... [--follow] "
                      "[--interactive] [--verbatim] -- PROGRAM [ARGS]\n");
         return 2;
     }
-    STARTUPINFOA startup = {};
+    STARTUPINFOW startup = {};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process = {};
-    std::vector<char> line(options.commandLine.begin(), options.commandLine.end());
-    line.push_back('\0');
-    if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+    std::wstring line = wideFromUtf8(options.commandLine);
+    if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
                         &startup, &process)) {
         std::printf("cannot start: error %lu\n", GetLastError());
         std::fflush(stdout);
