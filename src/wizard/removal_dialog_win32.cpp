@@ -15,6 +15,7 @@
 #include "runtime/heap.h"
 #include "runtime/heap_string.h"
 #include "runtime/message_box_win32.h"
+#include "runtime/message_text.h"
 #include "uninstall/uninstall_thread_win32.h"
 #include "wizard/leftover_folders.h"
 #include "wizard/leftover_tree_win32.h"
@@ -98,8 +99,8 @@ void closeDialog(HWND dialog) {
 void showRemovedText(HWND dialog) {
     char removed[kMessageTextLimit + 1] = {};
     const char* product = text(kUninstallTextsSlot, kTextProductName);
-    // The product name is cut so that the text always fits the buffer.
-    ::wsprintfA(removed, kRemovedFormat, product);
+    // The text is cut to fit the buffer, after a whole character.
+    formatMessageText(removed, sizeof removed, kRemovedFormat, product ? product : "");
     setControlText(dialog, IDC_PAGE_SUBTITLE, removed);
 }
 
