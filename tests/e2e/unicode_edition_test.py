@@ -10,8 +10,10 @@ image on a system that ignores the code page its manifest asks for refuses to ru
     unicode_edition_test.py <build-dir> <arch> <kelvara-unicode.exe> <ui_driver.exe> <probe.exe>
                             <kelvara-build>
 """
+import subprocess
 import sys
 import tempfile
+import time
 import unittest
 import zlib
 from pathlib import Path
@@ -42,6 +44,7 @@ FILES = {
 REG_KEY = 'Software\\Kelvara Ünicode\\Ελληνικά'
 REG_NAME, REG_VALUE = 'Όνομα', 'Значение 日本語 😀'
 INI_SECTION, INI_KEY, INI_VALUE = 'Ενότητα', 'Ключ', '値 café'
+TEMP_FOLDER = 'Temp Ιωάννης'
 README_TEXT = 'Διαβάστε πρώτα — Прочтите сначала\n日本語のテキスト 😀\n'
 
 # Controls of the pages.
@@ -149,10 +152,24 @@ class UnicodeEdition(unittest.TestCase):
             self.assertTrue(any(line.endswith(f'{ROOT}\\{name.replace("/", chr(92))}')
                                 for line in log), f'{name} in the install log')
 
+        # A user whose temporary folder is not ASCII: the uninstaller's temporary copy and the
+        # script that removes it go too, though the command interpreter reads the script in
+        # another code page.
+        temp = self.prefix.drive_c / TEMP_FOLDER
+        temp.mkdir()
+        for name in ('TEMP', 'TMP'):
+            subprocess.run([self.prefix.wine, 'reg', 'add', 'HKCU\\Environment', '/v', name,
+                            '/d', f'C:\\{TEMP_FOLDER}', '/f'], env=self.prefix.env, check=True,
+                           timeout=120, stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
+                           stderr=subprocess.DEVNULL)
         run = self.prefix.run(DRIVER, f'{ROOT}\\uninstall.exe', ['/S'], follow=True,
                               verbatim=True)
         self.assertFalse(run.timed_out, run.output)
         self.assertEqual(run.windows, [], run.output)
+        deadline = time.monotonic() + 30
+        while any(temp.iterdir()) and time.monotonic() < deadline:
+            time.sleep(0.2)
+        self.assertEqual([p.name for p in temp.iterdir()], [], 'the temporary copy is gone')
         self.assertIsNone(self.probe.tree(ROOT), 'the installation folder is gone')
         self.assertFalse(self.group_link().parent.exists(), 'the group is gone')
         self.assertIsNone(self.probe.reg_key('HKCU', REG_KEY))
