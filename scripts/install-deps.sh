@@ -8,6 +8,7 @@ packages=(
   g++-mingw-w64-x86-64                                    # its 64-bit test build
   wine wine32:i386 wine64                                 # runs the engine and its tests
   xvfb xauth imagemagick                                  # a display, screenshots
+  fonts-wqy-zenhei fonts-dejavu-core                      # and the Far East's glyphs in them
   cmake ninja-build g++ googletest libgtest-dev           # build and unit tests
   g++-multilib lib32z1-dev qemu-user                      # the core's tests as a 32-bit program
   clang libclang-rt-14-dev                                # the fuzz harnesses (libFuzzer)

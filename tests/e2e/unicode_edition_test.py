@@ -47,6 +47,12 @@ INI_SECTION, INI_KEY, INI_VALUE = 'Ενότητα', 'Ключ', '値 café'
 TEMP_FOLDER = 'Temp Ιωάννης'
 README_TEXT = 'Διαβάστε πρώτα — Прочтите сначала\n日本語のテキスト 😀\n'
 
+# The fonts of the screenshots (Debian's fonts-wqy-zenhei and fonts-dejavu-core).
+FONTS_KEY = 'HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows NT\\CurrentVersion'
+FAR_EAST_FACE = 'WenQuanYi Zen Hei'
+SYMBOLS_FONT = 'DejaVuSans.ttf,DejaVu Sans'
+DIALOG_FACES = ('MS Sans Serif', 'MS Shell Dlg', 'Tahoma', 'System')
+
 # Controls of the pages.
 FOLDER_EDIT, AVAILABLE_LABEL, RICH_TEXT = 1018, 1006, 1017
 
@@ -70,6 +76,7 @@ class UnicodeEdition(unittest.TestCase):
         # the prefix's code page stays Windows-1252.
         cls.prefix.env['LC_ALL'] = 'C.UTF-8'
         cls.probe = Probe(cls.prefix, PROBE)
+        cls.link_far_east_font()
         cls.work = Path(tempfile.mkdtemp(prefix='unicode-edition-', dir=cls.prefix.path.parent))
         cls.user = next(p.name for p in (cls.prefix.drive_c / 'users').iterdir()
                         if p.name not in ('Public', 'public'))
@@ -78,6 +85,21 @@ class UnicodeEdition(unittest.TestCase):
     @classmethod
     def tearDownClass(cls):
         cls.prefix.close()
+
+    @classmethod
+    def link_far_east_font(cls):
+        """Gives the prefix what a system sold in the Far East has: the dialogs' faces shown in
+        a font with Chinese and Japanese glyphs, linked to one with the symbols (Wine's own
+        faces have neither, and the screenshots would show boxes where the texts are right)."""
+        entry = f'{SYMBOLS_FONT}\0\0'.encode('ascii')
+        lines = ['REGEDIT4', '', f'[{FONTS_KEY}\\FontLink\\SystemLink]',
+                 f'"{FAR_EAST_FACE}"=hex(7):' + ','.join(f'{b:02x}' for b in entry), '',
+                 f'[{FONTS_KEY}\\FontSubstitutes]']
+        lines += [f'"{face}"="{FAR_EAST_FACE}"' for face in DIALOG_FACES]
+        script = cls.prefix.put('fonts.reg', ('\r\n'.join(lines) + '\r\n').encode('ascii'))
+        subprocess.run([cls.prefix.wine, 'regedit', '/S', script], env=cls.prefix.env,
+                       check=True, timeout=120, stdin=subprocess.DEVNULL,
+                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
 
     @classmethod
     def build(cls):
