@@ -10,9 +10,9 @@
 #include "install/folder_chain_win32.h"
 #include "install/install_run_win32.h"
 #include "install/record_phases.h"
+#include "runtime/handles_win32.h"
 #include "runtime/heap.h"
 #include "runtime/heap_string.h"
-#include "runtime/handles_win32.h"
 #include "runtime/path_helpers.h"
 #include "runtime/text_encoding.h"
 
@@ -97,7 +97,7 @@ bool installIniEntry(InstallRun& run, const char* record) {
         keepCopyForRollback(run, location.get());
         logEntryBeforeWrite(run, section, key, file, location.get());
     }
-    if (!existed && location && key && value) startUnicodeFile(location.get(), section, key, value);
+    if (!existed && key && value) startUnicodeFile(location.get(), section, key, value);
     ::WritePrivateProfileStringA(section, key, value, file);
 
     // Logged once the file is really there: a write that made nothing (deleting from a missing

@@ -104,9 +104,9 @@ void writeUninstallerHeader(ImageWindow& image, HANDLE copy, std::uint32_t stubL
                                          : static_cast<std::uint32_t>(kSignatureHeadSize);
     const unsigned char* first = image.bytesAt(0, headLength);
     if (!first) return;
-    HeapString head(static_cast<char*>(heapAlloc(headLength)));
+    HeapOwned<unsigned char> head(static_cast<unsigned char*>(heapAlloc(headLength)));
     if (!head) return;
-    auto* bytes = reinterpret_cast<unsigned char*>(head.get());
+    unsigned char* bytes = head.get();
     memMove(bytes, first, headLength);
     encodePackageOffset(bytes, 0);
     writeLe32(bytes + kScriptBytesField, 0);

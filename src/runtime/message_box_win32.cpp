@@ -5,7 +5,6 @@
 #include "runtime/message_text.h"
 #include "runtime/run_log_text.h"
 #include "runtime/run_log_win32.h"
-#include "runtime/text_encoding.h"
 
 namespace kelvara {
 namespace {
@@ -83,8 +82,9 @@ const char* systemErrorText(DWORD code) {
         nullptr, code, MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT),
         reinterpret_cast<LPSTR>(systemText.put()), 0, nullptr);
     if (length && systemText) {
-        lstrcpynA(text, static_cast<const char*>(systemText.get()), kMessageTextLimit);
-        text[wholeCharactersLength(text, static_cast<std::size_t>(lstrlenA(text)))] = '\0';
+        // Copied as a message text without arguments: cut to fit, after a whole character.
+        formatMessageText(text, kMessageTextLimit, static_cast<const char*>(systemText.get()),
+                          nullptr);
     }
     return text;
 }

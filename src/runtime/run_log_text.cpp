@@ -51,9 +51,10 @@ std::size_t formatRunLogLine(char* buffer, std::size_t bufferSize, const LogTime
         *out++ = *p == '\r' || *p == '\n' || *p == '\t' ? ' ' : *p;
     }
     // A text cut to fit ends with whole characters.
-    if (*p)
-        out =
-            textStart + wholeCharactersLength(textStart, static_cast<std::size_t>(out - textStart));
+    if (*p) {
+        const auto written = static_cast<std::size_t>(out - textStart);
+        out = textStart + wholeCharactersLength(textStart, written);
+    }
     *out++ = '\r';
     *out++ = '\n';
     *out = '\0';

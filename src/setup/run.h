@@ -8,14 +8,6 @@ namespace kelvara {
 // Windows 10 version 1903 and later honour, so that every text and name may be in any script.
 enum class Edition { classic, unicode };
 
-constexpr unsigned kCodePageUtf8 = 65001;
-
-// Whether an edition's texts read right in a process whose ANSI code page is `codePage`: the
-// classic edition's always; the Unicode edition's only where the system honoured its manifest.
-constexpr bool editionRunsUnder(Edition edition, unsigned codePage) {
-    return edition == Edition::classic || codePage == kCodePageUtf8;
-}
-
 // Runs the engine as installer or uninstaller and ends the process: the uninstaller with exit
 // code 0, the installer with the code of its outcome (setup/exit_codes.h). An edition that
 // cannot run here says so and ends with the installer's failure code.

@@ -14,6 +14,7 @@
 #include "runtime/path_helpers.h"
 #include "runtime/replace_on_reboot_win32.h"
 #include "runtime/run_log_win32.h"
+#include "runtime/text_encoding.h"
 #include "setup/exit_codes.h"
 #include "setup/run.h"
 #include "setup/script_records.h"
@@ -41,10 +42,11 @@ bool runStartupStages() {
     return true;
 }
 
-// The Unicode edition on a release that ignored its manifest would show every text that is not
-// ASCII as garbage and write names no one asked for: it stops before it reads its script.
+// The classic edition's texts read right in any code page. The Unicode edition on a release that
+// ignored its manifest would show every text that is not ASCII as garbage and write names no one
+// asked for: it stops before it reads its script.
 bool editionRunsHere(Edition edition) {
-    if (editionRunsUnder(edition, ::GetACP())) return true;
+    if (edition == Edition::classic || textIsUtf8()) return true;
     return reportStartupFailure(kErrorNeedsUtf8CodePage);
 }
 

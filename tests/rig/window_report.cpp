@@ -13,19 +13,24 @@ std::string utf8FromWide(const wchar_t* text) {
     return out;
 }
 
-std::wstring wideFromUtf8(const std::string& text) {
-    const int size = MultiByteToWideChar(CP_UTF8, 0, text.c_str(), -1, nullptr, 0);
+namespace {
+
+std::wstring wideFrom(UINT codePage, const std::string& text) {
+    const int size = MultiByteToWideChar(codePage, 0, text.c_str(), -1, nullptr, 0);
     std::wstring out(size > 0 ? size : 1, L'\0');
-    if (size > 0) MultiByteToWideChar(CP_UTF8, 0, text.c_str(), -1, out.data(), size);
+    if (size > 0) MultiByteToWideChar(codePage, 0, text.c_str(), -1, out.data(), size);
     out.pop_back();
     return out;
 }
 
+}  // namespace
+
+std::wstring wideFromUtf8(const std::string& text) {
+    return wideFrom(CP_UTF8, text);
+}
+
 std::string utf8FromAnsi(const std::string& text) {
-    const int size = MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, nullptr, 0);
-    std::wstring wide(size > 0 ? size : 1, L'\0');
-    if (size > 0) MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, wide.data(), size);
-    return utf8FromWide(wide.c_str());
+    return utf8FromWide(wideFrom(CP_ACP, text).c_str());
 }
 
 std::string windowText(HWND window) {
