@@ -77,4 +77,16 @@ inline void freshSetupState() {
     }
 }
 
+// A fresh run's record for one input, whose heap goes back when the input is done, so that each
+// input frees what it allocated: libFuzzer runs an input a second time, looking for a leak,
+// whenever it allocated more than it freed, and a heap left for the next input to free made it
+// do so after nearly every input.
+class FreshSetupState {
+  public:
+    FreshSetupState() { freshSetupState(); }
+    ~FreshSetupState() { heapDestroy(); }
+    FreshSetupState(const FreshSetupState&) = delete;
+    FreshSetupState& operator=(const FreshSetupState&) = delete;
+};
+
 }  // namespace kelvara::fuzz

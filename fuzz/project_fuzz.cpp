@@ -66,7 +66,7 @@ void checkEngineReading(const build::Project& project, const std::vector<unsigne
     // with its name, whatever its text holds.
     for (const std::string& line : lines) FUZZ_CHECK(line.rfind("type ", 0) != 0);
 
-    fuzz::freshSetupState();
+    fuzz::FreshSetupState run;
     FUZZ_CHECK(applyScript(script.data(), script.size()));
     const SetupState& s = setupState;
     FUZZ_CHECK(s.productName.get() && project.name == s.productName.get());

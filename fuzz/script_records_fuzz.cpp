@@ -473,7 +473,7 @@ void readStoredEntries() {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    fuzz::freshSetupState();
+    fuzz::FreshSetupState run;
     bool endRecord = false;
     std::vector<ScriptRecord> records = walk(data, size, &endRecord);
 
