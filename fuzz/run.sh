@@ -59,8 +59,11 @@ for name in "${harnesses[@]}"; do
     mkdir -p "$work"
     regressions=()
     [ -d fuzz/regressions/$name ] && regressions=(fuzz/regressions/$name)
+    # Inputs that run long (a replacement that spends the whole insertion budget) are still
+    # mutated, only less often than quick ones: without the scaling they came to take most of
+    # the expansion harness's time.
     if ! "$harness" -max_total_time="$seconds" -timeout=60 -rss_limit_mb=2048 -print_final_stats=1 \
-        -artifact_prefix=build/fuzz/crashes/$name- \
+        -entropic_scale_per_exec_time=1 -artifact_prefix=build/fuzz/crashes/$name- \
         "$work" fuzz/corpus/$name "${regressions[@]}" >"$log" 2>&1; then
         echo "fuzz: $name found a crash (input in build/fuzz/crashes/):" >&2
         grep -A 25 -m 1 'ERROR\|invariant broken\|runtime error\|deadly signal' "$log" >&2 || tail -n 30 "$log" >&2
