@@ -3,6 +3,7 @@
 // searches, fields, tokens and the command line. The bytes are read as a list of operations.
 #include <fuzzer/FuzzedDataProvider.h>
 
+#include <algorithm>
 #include <cctype>
 #include <cstddef>
 #include <cstdint>
@@ -86,7 +87,9 @@ std::optional<std::string> modelReplaceAll(std::string text, const std::string& 
         if (replacement.size() > static_cast<std::size_t>(kMaxInsertedChars) - inserted) return text;
         inserted += replacement.size();
         text = text.substr(0, at) + replacement + text.substr(at + pattern.size());
-        from = after ? at + replacement.size() : 0;
+        // Nothing began before `at`, so the next occurrence begins no earlier than where one
+        // could reach into the replacement.
+        from = after ? at + replacement.size() : at - std::min(at, pattern.size() - 1);
     }
 }
 
