@@ -45,45 +45,40 @@ inline const char* sampleFolder(int token) {
     }
 }
 
-// The run's record as start-up stage 0 leaves it, with the sample folders resolved. Whatever
-// the previous input left goes with the whole private heap, so no harness object that holds
-// heap blocks may live across this call.
-inline void freshSetupState() {
-    heapDestroy();
-    new (&setupState) SetupState();
-    SetupState& s = setupState;
-    setRunDefaults(s);
-    constexpr int kGrowth = 10;
-    StringList* lists[] = {&s.scratchFields,      &s.languageNames,     &s.folderPaths,
-                           &s.shortcutEntries,    &s.registryEntries,   &s.iniEntries,
-                           &s.associationEntries, &s.backgroundLines,   &s.uninstallPrograms,
-                           &s.uninstallDllCalls,  &s.groupZeroPrograms, &s.groupZeroDllCalls,
-                           &s.deferredTemps,      &s.deferredTargets,   &s.deferredShared,
-                           &s.rebootDeleteFiles,  &s.leftoverFolders,   &s.variableNames,
-                           &s.variableValues};
-    for (StringList* list : lists) list->create(kGrowth);
-    for (int language = 0; language < kLanguageCount; ++language) {
-        s.buttonLabels[language].create(kGrowth);
-        s.setupMessages[language].create(kGrowth);
-        s.errorMessages[language].create(kGrowth);
-    }
-    for (PageSlot& slot : s.pageSlots) {
-        for (StringList& texts : slot.texts) texts.create(kGrowth);
-        slot.runPrograms.create(kGrowth);
-        slot.dllCalls.create(kGrowth);
-    }
-    for (int token = 0; token < kFolderTokenCount; ++token) {
-        s.folderPaths.append(sampleFolder(token));
-    }
-}
-
-// A fresh run's record for one input, whose heap goes back when the input is done, so that each
-// input frees what it allocated: libFuzzer runs an input a second time, looking for a leak,
-// whenever it allocated more than it freed, and a heap left for the next input to free made it
-// do so after nearly every input.
+// The run's record as start-up stage 0 leaves it, with the sample folders resolved, for one
+// input; when the input is done its whole private heap goes, so no harness object that holds
+// heap blocks may outlive the scope. Each input thus frees what it allocated: libFuzzer runs an
+// input a second time, looking for a leak, whenever it allocated more than it freed, and a heap
+// left for the next input to free made it do so after nearly every input.
 class FreshSetupState {
   public:
-    FreshSetupState() { freshSetupState(); }
+    FreshSetupState() {
+        new (&setupState) SetupState();
+        SetupState& s = setupState;
+        setRunDefaults(s);
+        constexpr int kGrowth = 10;
+        StringList* lists[] = {&s.scratchFields,      &s.languageNames,     &s.folderPaths,
+                               &s.shortcutEntries,    &s.registryEntries,   &s.iniEntries,
+                               &s.associationEntries, &s.backgroundLines,   &s.uninstallPrograms,
+                               &s.uninstallDllCalls,  &s.groupZeroPrograms, &s.groupZeroDllCalls,
+                               &s.deferredTemps,      &s.deferredTargets,   &s.deferredShared,
+                               &s.rebootDeleteFiles,  &s.leftoverFolders,   &s.variableNames,
+                               &s.variableValues};
+        for (StringList* list : lists) list->create(kGrowth);
+        for (int language = 0; language < kLanguageCount; ++language) {
+            s.buttonLabels[language].create(kGrowth);
+            s.setupMessages[language].create(kGrowth);
+            s.errorMessages[language].create(kGrowth);
+        }
+        for (PageSlot& slot : s.pageSlots) {
+            for (StringList& texts : slot.texts) texts.create(kGrowth);
+            slot.runPrograms.create(kGrowth);
+            slot.dllCalls.create(kGrowth);
+        }
+        for (int token = 0; token < kFolderTokenCount; ++token) {
+            s.folderPaths.append(sampleFolder(token));
+        }
+    }
     ~FreshSetupState() { heapDestroy(); }
     FreshSetupState(const FreshSetupState&) = delete;
     FreshSetupState& operator=(const FreshSetupState&) = delete;
