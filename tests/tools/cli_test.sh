@@ -175,6 +175,31 @@ expect_text "--dump names the classic edition" "$work/out" '^edition: classic \(
 check "--help names both editions" 0 "$builder" --help
 expect_text "--help names the Unicode edition" "$work/out" 'kelvara-unicode\.exe'
 
+# The sign command's paths are words of their own: placeholders in a path are not replaced
+# again, shell syntax in a path stays a name, and a path no quoting can hold is refused.
+mkdir -p "$work/sign here"
+out_name='setup{out}$(touch PWNED){in}.exe'
+sign_command="sh -c 'printf \"[%s]\\n\" \"\$@\" >>\"$work/sign-words\"; cp \"\$1\" \"\$2\"' sign {in} {out}"
+(cd "$work" && check "a sign command and an output path with shell syntax" 0 "$builder" "$example" \
+    --stub "$stub" -o "$work/sign here/$out_name" -q --sign "$sign_command")
+[ ! -e "$work/PWNED" ] && [ ! -e "$work/sign here/PWNED" ] ||
+    { echo "FAIL: a path in the sign command ran as a command"; failures=$((failures + 1)); }
+[ -s "$work/sign here/$out_name" ] ||
+    { echo "FAIL: the signed image is not where -o says"; failures=$((failures + 1)); }
+expected_words="[$work/sign here/$out_name.stub.exe]
+[$work/sign here/$out_name.stub.exe.signed]
+[$work/sign here/$out_name.unsigned]
+[$work/sign here/$out_name.unsigned.signed]"
+words=$(cat "$work/sign-words" 2>/dev/null)
+[ "$words" = "$expected_words" ] ||
+    { echo "FAIL: the sign command was given other words:"; echo "$words" | sed 's/^/    /';
+      failures=$((failures + 1)); }
+check "an output path with a quote" 2 "$builder" "$example" --stub "$stub" \
+    -o "$work/sign here/it's.exe" -q --sign "$sign_command"
+expect_text "the quote is named" "$work/err" "holds a quote, a line break or a percent sign"
+[ ! -e "$work/sign here/it's.exe" ] ||
+    { echo "FAIL: a refused sign command left an image"; failures=$((failures + 1)); }
+
 if [ "$failures" -eq 0 ]; then echo "cli: all checks passed"; exit 0; fi
 echo "cli: $failures check(s) failed"
 exit 1

@@ -6,36 +6,55 @@
 namespace kelvara::build {
 namespace {
 
-constexpr const char* kIn = "{in}";
-constexpr const char* kOut = "{out}";
+constexpr std::string_view kIn = "{in}";
+constexpr std::string_view kOut = "{out}";
 
-// A path as one word of the shell that std::system runs.
-std::string quoted(const std::filesystem::path& path) {
-    const std::string text = path.string();
 #ifdef _WIN32
-    return "\"" + text + "\"";  // a Windows path cannot hold a double quote
+// std::system hands the line to cmd, which expands %NAME% even inside double quotes.
+constexpr const char* kUnquotable = "\"'%\r\n";
 #else
-    std::string out = "'";
-    for (char c : text) out += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return out + "'";
+constexpr const char* kUnquotable = "\"'\r\n";
 #endif
-}
 
-void replaceAll(std::string& text, const std::string& from, const std::string& to) {
-    for (std::size_t at = text.find(from); at != std::string::npos;
-         at = text.find(from, at + to.size())) {
-        text.replace(at, from.size(), to);
+// A path as one word of the shell that std::system runs. False when the path holds a character
+// that no quoting makes plain text there: a quote, a line break (or, for cmd, a percent sign).
+bool quoted(const std::filesystem::path& path, std::string& word, std::string& error) {
+    const std::string text = path.string();
+    if (text.find_first_of(kUnquotable) != std::string::npos) {
+        error = "the path " + text +
+                " holds a quote, a line break or a percent sign, which the sign command's shell "
+                "would not take as part of a file name; build in a folder whose path has none";
+        return false;
     }
+#ifdef _WIN32
+    word = "\"" + text + "\"";
+#else
+    word = "'" + text + "'";
+#endif
+    return true;
 }
 
 }  // namespace
 
-std::string signCommandFor(const std::string& command, const std::filesystem::path& in,
-                           const std::filesystem::path& out) {
-    std::string line = command;
-    replaceAll(line, kIn, quoted(in));
-    replaceAll(line, kOut, quoted(out));
-    return line;
+bool signCommandFor(const std::string& command, const std::filesystem::path& in,
+                    const std::filesystem::path& out, std::string& line, std::string& error) {
+    std::string inWord, outWord;
+    if (!quoted(in, inWord, error) || !quoted(out, outWord, error)) return false;
+    // One pass over the template: a path is never searched again for a placeholder.
+    line.clear();
+    for (std::size_t at = 0; at < command.size();) {
+        const std::string_view rest = std::string_view(command).substr(at);
+        if (rest.starts_with(kIn)) {
+            line += inWord;
+            at += kIn.size();
+        } else if (rest.starts_with(kOut)) {
+            line += outWord;
+            at += kOut.size();
+        } else {
+            line += command[at++];
+        }
+    }
+    return true;
 }
 
 bool signFile(const std::string& command, const std::filesystem::path& file, std::string& error) {
@@ -46,9 +65,10 @@ bool signFile(const std::string& command, const std::filesystem::path& file, std
     const bool inPlace = command.find(kOut) == std::string::npos;
     std::filesystem::path signedFile = file;
     signedFile += ".signed";
+    std::string line;
+    if (!signCommandFor(command, file, signedFile, line, error)) return false;
     std::error_code ignored;
     std::filesystem::remove(signedFile, ignored);
-    const std::string line = signCommandFor(command, file, signedFile);
     const int status = std::system(line.c_str());
     if (status != 0) {
         std::filesystem::remove(signedFile, ignored);
