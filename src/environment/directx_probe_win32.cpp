@@ -9,6 +9,7 @@
 #include "environment/system_detection.h"
 #include "runtime/handles_win32.h"
 #include "runtime/heap_string.h"
+#include "runtime/system_libraries_win32.h"
 
 namespace kelvara {
 namespace {
@@ -30,26 +31,21 @@ constexpr GUID kIidDirectDraw7 = {
 using DirectDrawCreateFn = HRESULT(WINAPI*)(GUID*, IDirectDraw**, IUnknown*);
 using DirectDrawCreateExFn = HRESULT(WINAPI*)(GUID*, void**, REFIID, IUnknown*);
 
-template <typename Fn>
-Fn lookUp(HMODULE library, const char* name) {
-    return reinterpret_cast<Fn>(reinterpret_cast<void*>(::GetProcAddress(library, name)));
-}
-
 std::uint32_t stop(const char* debugText, std::uint32_t version) {
     if (debugText) ::OutputDebugStringA(debugText);
     return version;
 }
 
 bool libraryLoads(const char* name) {
-    UniqueModule library(::LoadLibraryA(name));
+    UniqueModule library(loadSystemLibrary(name));
     return library.valid();
 }
 
 // Null when DirectInput is there, else the debug text of what is missing.
 const char* directInputMissing() {
-    UniqueModule library(::LoadLibraryA("DINPUT.DLL"));
+    UniqueModule library(loadSystemLibrary("dinput.dll"));
     if (!library) return "Couldn't LoadLibrary DInput\r\n";
-    if (!lookUp<FARPROC>(library.get(), "DirectInputCreateA")) {
+    if (!libraryFunction<FARPROC>(library.get(), "DirectInputCreateA")) {
         return "Couldn't GetProcAddress DInputCreate\r\n";
     }
     return nullptr;
@@ -69,7 +65,7 @@ bool directMusicCreates() {
 }
 
 bool directDraw7Creates(HMODULE ddraw) {
-    auto createEx = lookUp<DirectDrawCreateExFn>(ddraw, "DirectDrawCreateEx");
+    auto createEx = libraryFunction<DirectDrawCreateExFn>(ddraw, "DirectDrawCreateEx");
     if (!createEx) return false;
     ComPtr<IUnknown> draw7;
     return SUCCEEDED(createEx(nullptr, draw7.outVoid(), kIidDirectDraw7, nullptr));
@@ -105,9 +101,9 @@ std::uint32_t probeSurfaces(HMODULE ddraw, IDirectDraw* draw) {
 }  // namespace
 
 std::uint32_t detectDirectX() {
-    UniqueModule ddraw(::LoadLibraryA("DDRAW.DLL"));
+    UniqueModule ddraw(loadSystemLibrary("ddraw.dll"));
     if (!ddraw) return 0;
-    auto create = lookUp<DirectDrawCreateFn>(ddraw.get(), "DirectDrawCreate");
+    auto create = libraryFunction<DirectDrawCreateFn>(ddraw.get(), "DirectDrawCreate");
     if (!create) return stop("Couldn't LoadLibrary DDraw\r\n", 0);
     ComPtr<IDirectDraw> draw;
     if (FAILED(create(nullptr, draw.out(), nullptr))) return stop("Couldn't create DDraw\r\n", 0);

@@ -13,6 +13,7 @@
 #include "runtime/heap_string.h"
 #include "runtime/path_helpers.h"
 #include "runtime/registry_keys_win32.h"
+#include "runtime/system_libraries_win32.h"
 
 namespace kelvara {
 namespace {
@@ -113,11 +114,6 @@ constexpr MediaFolder kMediaFolders[] = {
     {kTokenMusic, false, "My Music", "My Music"},
     {kTokenVideo, false, "My Video", "My Video"},
 };
-
-template <typename Fn>
-Fn lookUp(HMODULE library, const char* name) {
-    return reinterpret_cast<Fn>(reinterpret_cast<void*>(::GetProcAddress(library, name)));
-}
 
 void clearShellPointers() {
     shell.getFolderLocation = nullptr;
@@ -333,20 +329,21 @@ void resolveTempFallback() {
 
 bool loadShellFunctions() {
     if (shell.library) return true;
-    UniqueModule library(::LoadLibraryA("SHELL32.DLL"));
+    UniqueModule library(loadSystemLibrary("shell32.dll"));
     if (!library) return false;
     HMODULE module = library.get();
-    auto getLocation = lookUp<SHGetSpecialFolderLocationFn>(module, "SHGetSpecialFolderLocation");
-    auto getPath = lookUp<SHGetPathFromIDListFn>(module, "SHGetPathFromIDList");
-    if (!getPath) getPath = lookUp<SHGetPathFromIDListFn>(module, "SHGetPathFromIDListA");
-    auto ilFree = lookUp<ILFreeFn>(module, MAKEINTRESOURCEA(kILFreeOrdinal));
+    auto getLocation =
+        libraryFunction<SHGetSpecialFolderLocationFn>(module, "SHGetSpecialFolderLocation");
+    auto getPath = libraryFunction<SHGetPathFromIDListFn>(module, "SHGetPathFromIDList");
+    if (!getPath) getPath = libraryFunction<SHGetPathFromIDListFn>(module, "SHGetPathFromIDListA");
+    auto ilFree = libraryFunction<ILFreeFn>(module, MAKEINTRESOURCEA(kILFreeOrdinal));
     if (!getLocation || !getPath || !ilFree) {
         clearShellPointers();
         return false;  // the library is released on return
     }
-    shell.getFolderLocation = lookUp<SHGetFolderLocationFn>(module, "SHGetFolderLocation");
+    shell.getFolderLocation = libraryFunction<SHGetFolderLocationFn>(module, "SHGetFolderLocation");
     shell.getSpecialFolderPath =
-        lookUp<SHGetSpecialFolderPathAFn>(module, "SHGetSpecialFolderPathA");
+        libraryFunction<SHGetSpecialFolderPathAFn>(module, "SHGetSpecialFolderPathA");
     shell.getSpecialFolderLocation = getLocation;
     shell.getPathFromIdList = getPath;
     shell.ilFree = ilFree;

@@ -6,6 +6,7 @@
 
 #include "install/action_runners_win32.h"
 #include "runtime/handles_win32.h"
+#include "runtime/system_libraries_win32.h"
 
 namespace kelvara {
 namespace {
@@ -73,7 +74,7 @@ bool callInsideOle(FARPROC function) {
 }  // namespace
 
 void callDllFunction(const DllCallRecord& record, StringList* list, int* index) {
-    UniqueModule library(::LoadLibraryA(record.dll));
+    UniqueModule library(loadProductLibrary(record.dll));
     if (!library) return;
     FARPROC function = ::GetProcAddress(library.get(), record.function);
     if (!function) return;

@@ -2,8 +2,11 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include <cstring>
+
 #include "install/action_runners_win32.h"
 #include "runtime/handles_win32.h"
+#include "runtime/heap.h"
 #include "runtime/heap_string.h"
 
 namespace kelvara {
@@ -43,6 +46,31 @@ void waitForProcess(HANDLE process) {
     while (::WaitForSingleObject(process, kWaitStepMs) == WAIT_TIMEOUT) dispatchPaintMessages();
 }
 
+// The program's path. One named without a folder ("msiexec.exe") is looked for in the system
+// folder, the Windows folder and the folders of PATH, as the system would after the two it
+// searches first: the setup's own folder and the current one, where anyone who can write to a
+// Downloads folder may have put a program of that name. A new heap string; null when out of
+// memory or not found (the program is then not started).
+char* programPath(const char* program) {
+    if (std::strpbrk(program, "\\/:")) return strDupExtra(program, 0);
+    char system[MAX_PATH];
+    char windows[MAX_PATH];
+    const UINT systemLength = ::GetSystemDirectoryA(system, MAX_PATH);
+    const UINT windowsLength = ::GetWindowsDirectoryA(windows, MAX_PATH);
+    if (!systemLength || systemLength >= MAX_PATH || !windowsLength || windowsLength >= MAX_PATH)
+        return nullptr;
+    const DWORD pathSize = ::GetEnvironmentVariableA("PATH", nullptr, 0);
+    HeapString path(static_cast<char*>(heapAlloc(pathSize + 1)));
+    if (!path) return nullptr;
+    if (pathSize) ::GetEnvironmentVariableA("PATH", path.get(), pathSize);
+    HeapString folders(strConcat5(system, ";", windows, ";", path.get()));
+    char found[MAX_PATH];
+    char* name = nullptr;
+    const DWORD length =
+        folders ? ::SearchPathA(folders.get(), program, ".exe", MAX_PATH, found, &name) : 0;
+    return length && length < MAX_PATH ? strDupExtra(found, 0) : nullptr;
+}
+
 }  // namespace
 
 void runProgram(const ProgramRecord& record, StringList* list, int* index) {
@@ -55,7 +83,8 @@ void runProgram(const ProgramRecord& record, StringList* list, int* index) {
         return;
     }
 
-    HeapString commandLine(programCommandLine(record.program, record.arguments));
+    HeapString program(programPath(record.program));
+    HeapString commandLine(program ? programCommandLine(program.get(), record.arguments) : nullptr);
     if (!commandLine) return;
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;

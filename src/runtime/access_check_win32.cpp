@@ -6,6 +6,7 @@
 
 #include "runtime/handles_win32.h"
 #include "runtime/heap.h"
+#include "runtime/system_libraries_win32.h"
 
 namespace kelvara {
 namespace {
@@ -28,11 +29,6 @@ constexpr GENERIC_MAPPING kKeyMapping = {0x20019, 0x20006, 0x20019, 0xF003F};
 
 bool functionsLoaded() {
     return security.getNamedSecurityInfo && security.mapGenericMask && security.accessCheck;
-}
-
-template <typename Fn>
-Fn lookUp(HMODULE library, const char* name) {
-    return reinterpret_cast<Fn>(reinterpret_cast<void*>(::GetProcAddress(library, name)));
 }
 
 // AccessCheck, first with a privilege set of length 0 to learn the size the system wants, then
@@ -77,11 +73,11 @@ bool isWindows95() {
 
 bool loadSecurityFunctions() {
     if (functionsLoaded() || isWindows95()) return true;
-    UniqueModule library(::LoadLibraryA("ADVAPI32.DLL"));
+    UniqueModule library(loadSystemLibrary("advapi32.dll"));
     if (!library) return false;
-    auto getInfo = lookUp<GetNamedSecurityInfoFn>(library.get(), "GetNamedSecurityInfoA");
-    auto mapMask = lookUp<MapGenericMaskFn>(library.get(), "MapGenericMask");
-    auto check = lookUp<AccessCheckFn>(library.get(), "AccessCheck");
+    auto getInfo = libraryFunction<GetNamedSecurityInfoFn>(library.get(), "GetNamedSecurityInfoA");
+    auto mapMask = libraryFunction<MapGenericMaskFn>(library.get(), "MapGenericMask");
+    auto check = libraryFunction<AccessCheckFn>(library.get(), "AccessCheck");
     if (!getInfo || !mapMask || !check) return false;  // the library is released on return
     security.library = std::move(library);
     security.getNamedSecurityInfo = getInfo;

@@ -8,6 +8,7 @@
 #include "runtime/handles_win32.h"
 #include "runtime/heap.h"
 #include "runtime/path_helpers.h"
+#include "runtime/system_libraries_win32.h"
 #include "runtime/text_case.h"
 
 namespace kelvara {
@@ -20,6 +21,28 @@ constexpr DWORD kDllVersionInfoSize = 20;
 static_assert(sizeof(DLLVERSIONINFO) == kDllVersionInfoSize);
 // Libraries whose DllGetVersion is asked when the binary test is on.
 constexpr const char* kVersionedExtensions[] = {".dll", ".ocx", ".tlb"};
+
+// The version resource functions, from the system folder when first asked for: a static import
+// would have the loader look for version.dll beside the setup before the engine has started.
+struct VersionFunctions {
+    UniqueModule library;
+    decltype(&::GetFileVersionInfoSizeA) infoSize = nullptr;
+    decltype(&::GetFileVersionInfoA) info = nullptr;
+    decltype(&::VerQueryValueA) query = nullptr;
+};
+
+VersionFunctions versionLibrary;
+
+bool versionFunctionsLoaded() {
+    VersionFunctions& v = versionLibrary;
+    if (v.library) return v.infoSize && v.info && v.query;
+    v.library.reset(loadSystemLibrary("version.dll"));
+    if (!v.library) return false;
+    v.infoSize = libraryFunction<decltype(v.infoSize)>(v.library.get(), "GetFileVersionInfoSizeA");
+    v.info = libraryFunction<decltype(v.info)>(v.library.get(), "GetFileVersionInfoA");
+    v.query = libraryFunction<decltype(v.query)>(v.library.get(), "VerQueryValueA");
+    return v.infoSize && v.info && v.query;
+}
 
 // Keeps the system from showing its own error boxes while a file of unknown kind is loaded.
 class QuietErrorMode {
@@ -80,7 +103,7 @@ bool hasVersionedExtension(const char* path) {
 
 bool versionFromDllGetVersion(const char* path, VersionPair* version) {
     QuietErrorMode quiet;
-    UniqueModule library(::LoadLibraryA(path));
+    UniqueModule library(loadProductLibrary(path));
     if (!library) return false;
     auto getVersion = reinterpret_cast<DLLGETVERSIONPROC>(
         reinterpret_cast<void*>(::GetProcAddress(library.get(), "DllGetVersion")));
@@ -96,15 +119,18 @@ bool versionFromDllGetVersion(const char* path, VersionPair* version) {
 
 bool versionFromResource(const char* path, VersionPair* version, bool checkBinary) {
     *version = VersionPair{};
-    if (!path || (checkBinary && !isWindowsProgram(path))) return false;
+    if (!path || (checkBinary && !isWindowsProgram(path)) || !versionFunctionsLoaded()) {
+        return false;
+    }
+    const VersionFunctions& v = versionLibrary;
     DWORD ignored = 0;
-    DWORD size = ::GetFileVersionInfoSizeA(path, &ignored);
+    DWORD size = v.infoSize(path, &ignored);
     if (size == 0) return false;
     HeapBlock block(size);
-    if (!block.get() || !::GetFileVersionInfoA(path, 0, size, block.get())) return false;
+    if (!block.get() || !v.info(path, 0, size, block.get())) return false;
     VS_FIXEDFILEINFO* fixed = nullptr;
     UINT length = 0;
-    if (!::VerQueryValueA(block.get(), "\\", reinterpret_cast<void**>(&fixed), &length) || !fixed ||
+    if (!v.query(block.get(), "\\", reinterpret_cast<void**>(&fixed), &length) || !fixed ||
         length < sizeof(VS_FIXEDFILEINFO) || fixed->dwSignature != kFixedInfoSignature) {
         return false;
     }
@@ -127,6 +153,10 @@ bool componentVersionText(const char* path, char* text, std::size_t size, bool c
     if (!componentVersion(path, &version, checkBinary)) return false;
     formatVersionText(text, size, version);
     return true;
+}
+
+void releaseVersionFunctions() {
+    versionLibrary = VersionFunctions{};
 }
 
 std::uint32_t sharedCount(const char* path) {

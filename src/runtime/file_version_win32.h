@@ -16,6 +16,9 @@ constexpr std::size_t kVersionTextSize = 24;
 // version was found; otherwise false and *version is (0, 0). Nothing is reported.
 bool versionFromResource(const char* path, VersionPair* version, bool checkBinary);
 
+// Releases the version library, which the first version read loaded (clean-up).
+void releaseVersionFunctions();
+
 // The version a library reports through its DllGetVersion function, else the one in its version
 // resource. With checkBinary the function is tried only for a 32-bit or 64-bit program named
 // .dll, .ocx or .tlb (any case), and the resource only for such programs. Loading the library

@@ -29,5 +29,7 @@ bool folderIsEmpty(const char* folder, bool countFiles);
 unsigned long nearestExistingAncestor(const char* path, char** out);
 // The system temporary folder without trailing separator, or null when the system gives none.
 char* tempFolder();
+// The system folder joined with name, or null when the system gives none or out of memory.
+char* inSystemFolder(const char* name);
 
 }  // namespace kelvara

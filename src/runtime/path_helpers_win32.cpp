@@ -100,4 +100,11 @@ char* tempFolder() {
     return folder;
 }
 
+char* inSystemFolder(const char* name) {
+    char folder[MAX_PATH];
+    const UINT length = ::GetSystemDirectoryA(folder, sizeof folder);
+    if (length == 0 || length >= sizeof folder) return nullptr;
+    return strConcat5(folder, "\\", name);
+}
+
 }  // namespace kelvara

@@ -7,6 +7,7 @@
 #include "runtime/handles_win32.h"
 #include "runtime/heap.h"
 #include "runtime/heap_string.h"
+#include "runtime/system_libraries_win32.h"
 #include "runtime/wininit_ini.h"
 
 namespace kelvara {
@@ -21,7 +22,7 @@ using MoveFileExProc = BOOL(WINAPI*)(LPCSTR, LPCSTR, DWORD);
 
 // MoveFileExA is looked up at run time: the older Windows family lacks a working one.
 bool delayedMove(const char* source, const char* target) {
-    UniqueModule kernel(::LoadLibraryA("kernel32.dll"));
+    UniqueModule kernel(loadSystemLibrary("kernel32.dll"));
     if (!kernel) return false;
     auto moveFileEx = reinterpret_cast<MoveFileExProc>(
         reinterpret_cast<void*>(::GetProcAddress(kernel.get(), "MoveFileExA")));

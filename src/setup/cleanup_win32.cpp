@@ -5,6 +5,7 @@
 #include "environment/folder_tokens_win32.h"
 #include "formats/setup_state.h"
 #include "runtime/access_check_win32.h"
+#include "runtime/file_version_win32.h"
 #include "runtime/heap.h"
 #include "runtime/run_log_win32.h"
 #include "setup/startup_stages.h"
@@ -100,6 +101,7 @@ void cleanUp() {
     s.threadToken.reset();
     releaseShellFunctions();
     releaseSecurityFunctions();
+    releaseVersionFunctions();
     heapDestroy();
 }
 

@@ -12,6 +12,7 @@
 #include "runtime/message_box_win32.h"
 #include "runtime/path_helpers.h"
 #include "runtime/run_log_win32.h"
+#include "runtime/system_libraries_win32.h"
 #include "runtime/text_case.h"
 #include "setup/background_palette.h"
 #include "setup/startup_stages.h"
@@ -121,14 +122,14 @@ void makePalette() {
 bool loadWindowLibraries() {
     SetupState& s = setupState;
     if (!s.commonControlsLibrary) {
-        s.commonControlsLibrary.reset(::LoadLibraryA("COMCTL32.DLL"));
+        s.commonControlsLibrary.reset(loadSystemLibrary("comctl32.dll"));
         using Initialise = void(WINAPI*)();
         auto initialise = reinterpret_cast<Initialise>(reinterpret_cast<void*>(::GetProcAddress(
             static_cast<HMODULE>(s.commonControlsLibrary.get()), "InitCommonControls")));
         if (!initialise) return reportStartupFailure(kErrorLoadLibrary, kLibraryCommonControls);
         initialise();
     }
-    if (!s.richEditLibrary) s.richEditLibrary.reset(::LoadLibraryA("RichEd32.Dll"));
+    if (!s.richEditLibrary) s.richEditLibrary.reset(loadSystemLibrary("riched32.dll"));
     if (!s.richEditLibrary) return reportStartupFailure(kErrorLoadLibrary, kLibraryRichEdit);
     return true;
 }

@@ -14,6 +14,7 @@
 #include "runtime/path_helpers.h"
 #include "runtime/replace_on_reboot_win32.h"
 #include "runtime/run_log_win32.h"
+#include "runtime/system_libraries_win32.h"
 #include "runtime/text_encoding.h"
 #include "setup/exit_codes.h"
 #include "setup/run.h"
@@ -223,6 +224,8 @@ void endRunLog(int exitCode) {
 }  // namespace
 
 void runSetup(Edition edition) {
+    // Before anything loads a library: none may come from beside the setup.
+    restrictLibrarySearch();
     int exitCode = kExitNotInstalled;  // until the run gets further than its start-up
     if (runStartupStages() && editionRunsHere(edition)) {
         if (readStubHeader()) {
@@ -236,8 +239,9 @@ void runSetup(Edition edition) {
                 setupState.silentMode = isSilentRequest(setupState.argTable, setupState.argCount) ||
                                         setupState.deployment.quiet;
                 if (setupState.deployment.silent && !setupState.deployment.quiet) {
-                    writeRunLog("option /S is the uninstaller's, ignored: an installer is silent "
-                                "with a first argument S, or with /QUIET");
+                    writeRunLog(
+                        "option /S is the uninstaller's, ignored: an installer is silent "
+                        "with a first argument S, or with /QUIET");
                 }
                 exitCode = runInstallerMode();
             }
