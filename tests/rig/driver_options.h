@@ -12,7 +12,8 @@ struct Options {
     std::vector<std::string> presses;
     bool follow = false;
     bool interactive = false;
-    bool verbatim = false;  // the arguments go into the command line as written
+    bool verbatim = false;   // the arguments go into the command line as written
+    bool asWritten = false;  // and the program's path too
     std::string commandLine;
 };
 

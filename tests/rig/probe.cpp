@@ -11,6 +11,8 @@
 //   probe.exe dll-version PATH                what the library's DllGetVersion reports
 //   probe.exe schedule-move SOURCE [TARGET]   MoveFileEx(..., REPLACE_EXISTING|DELAY_UNTIL_REBOOT)
 //   probe.exe set-times PATH CREATION ACCESS WRITE   FILETIMEs as decimal numbers, "-" keeps one
+//   probe.exe security PATH                   the owner and access list of a file or folder
+//   probe.exe grant PATH SID MASK             adds an entry allowing MASK to SID
 //
 // File lines: {"path", "exists", "folder", "attributes" ("0x%08x"), "size", "created",
 // "accessed", "written" (FILETIMEs as 64-bit numbers), "version" ("a.b.c.d" or null),
@@ -39,6 +41,7 @@
 
 #include "probe_output.h"
 #include "probe_registry.h"
+#include "probe_security.h"
 #include "probe_shortcut.h"
 
 using namespace probe;
@@ -325,7 +328,9 @@ const char kUsage[] =
     "       probe dll-version PATH\n"
     "       probe schedule-move SOURCE [TARGET]\n"
     "       probe set-times PATH CREATION ACCESS WRITE\n"
-    "       probe shortcut PATH\n";
+    "       probe shortcut PATH\n"
+    "       probe security PATH\n"
+    "       probe grant PATH SID MASK\n";
 
 // argv[0] is the command; `args` counts what follows it.
 int run(std::wstring command, int args, wchar_t** argv) {
@@ -375,6 +380,12 @@ int run(std::wstring command, int args, wchar_t** argv) {
     if (command == L"shortcut") return args == 1 ? shortcutCommand(argv[1]) : kBadUsage;
     if (command == L"set-times") {
         return args == 4 ? setTimesCommand(argv[1], argv + 2) : kBadUsage;
+    }
+    if (command == L"security") return args == 1 ? securityCommand(argv[1]) : kBadUsage;
+    if (command == L"grant") {
+        std::uint64_t mask = 0;
+        if (args != 3 || !parseUnsigned(argv[3], 0xFFFFFFFFu, mask)) return kBadUsage;
+        return grantCommand(argv[1], argv[2], static_cast<DWORD>(mask));
     }
     return kBadUsage;
 }

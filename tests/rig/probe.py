@@ -231,6 +231,17 @@ class Probe:
         line = self.run('pending-renames')[0]
         return [(r['source'], r['target']) for r in line['renames']]
 
+    def security(self, path):
+        """The owner (a SID as text) and access list of a file or folder as GetNamedSecurityInfo
+        reads it: {"owner", "protected", "entries": [{"type", "flags", "mask", "sid"}]}."""
+        return self.run('security', path)[0]
+
+    def grant(self, path, sid, mask):
+        """Adds an entry allowing `mask` to `sid` (a SID as text) to the access list of path.
+        Under Wine a file's security is its Unix mode: only the owner's and Everyone's (S-1-1-0)
+        rights are kept."""
+        self.run('grant', path, sid, mask)
+
     def schedule_move(self, source, target=None):
         """MoveFileEx(source, target or NULL, REPLACE_EXISTING | DELAY_UNTIL_REBOOT)."""
         self.run('schedule-move', source, *([] if target is None else [target]))

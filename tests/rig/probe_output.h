@@ -112,6 +112,8 @@ class JsonLine {
         body_ += json;
         return *this;
     }
+    // The object as JSON text, for nesting in another line.
+    std::string body() const { return (body_.empty() ? "{" : body_) + "}"; }
     void print() const {
         std::string line = (body_.empty() ? "{" : body_) + "}\n";
         std::fwrite(line.data(), 1, line.size(), stdout);

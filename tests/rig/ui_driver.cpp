@@ -3,11 +3,13 @@
 // answers dialogs and message boxes, and reports how the program ended.
 //
 //   ui_driver.exe [--timeout SECONDS] [--press BUTTON]... [--follow] [--interactive]
-//                 [--verbatim] -- PROGRAM [ARGUMENTS...]
+//                 [--verbatim | --as-written] -- PROGRAM [ARGUMENTS...]
 //
 // The program's command line is its path and arguments, each quoted where it holds a blank or a
 // quote; with --verbatim the arguments are joined by blanks as they are written, so that a test
-// gives the program a command line of its own making (quotes in the middle of an option, say).
+// gives the program a command line of its own making (quotes in the middle of an option, say);
+// with --as-written the program's path too, so that a command line stored somewhere (the list
+// of programs' UninstallString) runs exactly as the system would run it.
 //
 // Answering mode (the default). Each --press names the button (text without '&') to press in
 // the next window that appears, in order; a window beyond the given answers gets its default
@@ -105,13 +107,16 @@ bool parseOptions(int argc, char** argv, Options& options) {
             options.interactive = options.follow = true;
         } else if (arg == "--verbatim") {
             options.verbatim = true;
+        } else if (arg == "--as-written") {
+            options.verbatim = options.asWritten = true;
         } else {
             return false;
         }
     }
     for (int first = i; i < argc; ++i) {
         if (i > first) options.commandLine += ' ';
-        options.commandLine += options.verbatim && i > first ? argv[i] : quoteArgument(argv[i]);
+        const bool asWritten = options.verbatim && (i > first || options.asWritten);
+        options.commandLine += asWritten ? argv[i] : quoteArgument(argv[i]);
     }
     return !options.commandLine.empty();
 }
@@ -138,7 +143,7 @@ int main() {
     if (!parseOptions(argc, argv.data(), options)) {
         std::fprintf(stderr,
                      "usage: ui_driver [--timeout S] [--press BUTTON]... [--follow] "
-                     "[--interactive] [--verbatim] -- PROGRAM [ARGS]\n");
+                     "[--interactive] [--verbatim | --as-written] -- PROGRAM [ARGS]\n");
         return 2;
     }
     STARTUPINFOW startup = {};

@@ -109,11 +109,12 @@ class Prefix:
         return 'C:\\' + name.replace('/', '\\')
 
     def run(self, driver, program, args=(), presses=(), timeout=60, follow=False,
-            verbatim=False, environment=None):
+            verbatim=False, environment=None, as_written=False):
         """Runs a Windows program (a C:\\ path) under the UI driver. With follow, the programs
         it starts count as its own: their windows are reported and answered too, and the run
         ends when all of them have ended. With verbatim the arguments go into its command line
-        as they are written, joined by blanks (else each is quoted where it needs to be).
+        as they are written, joined by blanks (else each is quoted where it needs to be); with
+        as_written the program's path too (a stored command line, run as the system runs it).
         `environment` adds variables to the program's environment."""
         driver_path = self._driver(driver)
         command = [self.wine, driver_path, '--timeout', str(timeout)]
@@ -121,7 +122,9 @@ class Prefix:
             command += ['--press', press]
         if follow:
             command.append('--follow')
-        if verbatim:
+        if as_written:
+            command.append('--as-written')
+        elif verbatim:
             command.append('--verbatim')
         command += ['--', program, *args]
         # Output through files, not pipes: Wine services that start during the run (the desktop
@@ -142,12 +145,12 @@ class Prefix:
             self.put('rig/ui_driver.exe', Path(driver).read_bytes())
         return 'C:\\rig\\ui_driver.exe'
 
-    def session(self, driver, program, args=(), timeout=120, verbatim=False):
+    def session(self, driver, program, args=(), timeout=120, verbatim=False, as_written=False):
         """Starts a Windows program under the UI driver in interactive mode: a Session that
         waits for windows, reads and sets their controls, clicks tree items and takes
         screenshots, while the program (and whatever it starts) runs. Use it in a with
         statement; leaving it ends whatever still runs."""
-        return Session(self, self._driver(driver), program, args, timeout, verbatim)
+        return Session(self, self._driver(driver), program, args, timeout, verbatim, as_written)
 
 
 _FIELD = re.compile(r'(\w+)=(?:"((?:[^"\\]|\\.)*)"|(\S+))')
@@ -175,11 +178,13 @@ class Session:
     style); controls are dicts keyed by their id; tree items dicts with depth, text, checked,
     expanded, kind, children and path (the texts from the top-level item down, a tuple)."""
 
-    def __init__(self, prefix, driver_path, program, args, timeout, verbatim=False):
+    def __init__(self, prefix, driver_path, program, args, timeout, verbatim=False,
+                 as_written=False):
         self.prefix = prefix
         self.timeout = timeout
-        command = [prefix.wine, driver_path, '--interactive', '--timeout', str(timeout),
-                   *(['--verbatim'] if verbatim else []), '--', program, *args]
+        how = ['--as-written'] if as_written else ['--verbatim'] if verbatim else []
+        command = [prefix.wine, driver_path, '--interactive', '--timeout', str(timeout), *how,
+                   '--', program, *args]
         self.process = subprocess.Popen(command, env=prefix.env, stdin=subprocess.PIPE,
                                         stdout=subprocess.PIPE, stderr=subprocess.DEVNULL,
                                         text=True, encoding='latin-1', bufsize=1)
