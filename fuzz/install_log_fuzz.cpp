@@ -33,8 +33,11 @@ using namespace kelvara;
 
 namespace {
 
-const char* const kSystemFolders[] = {"C:\\WINDOWS", "C:\\WINDOWS\\system32", "C:\\Program Files",
-                                      "C:\\Users\\Smith, John\\", "\\\\server\\share\\Profiles",
+const char* const kSystemFolders[] = {"C:\\WINDOWS",
+                                      "C:\\WINDOWS\\system32",
+                                      "C:\\Program Files",
+                                      "C:\\Users\\Smith, John\\",
+                                      "\\\\server\\share\\Profiles",
                                       ""};
 
 void fillSystemFolders(StringList& list) {
@@ -57,7 +60,9 @@ bool isSeparator(char c) {
 // trailing separators.
 std::string comparable(const std::string& path) {
     std::string out;
-    for (char c : path) out += isSeparator(c) ? '\\' : static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    for (char c : path)
+        out +=
+            isSeparator(c) ? '\\' : static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
     while (!out.empty() && out.back() == '\\') out.pop_back();
     return out;
 }
@@ -163,7 +168,8 @@ std::string referenceUnescape(const std::string& text) {
     };
     std::string out;
     for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '%' && i + 2 < text.size() && hex(text[i + 1]) >= 0 && hex(text[i + 2]) >= 0) {
+        if (text[i] == '%' && i + 2 < text.size() && hex(text[i + 1]) >= 0 &&
+            hex(text[i + 2]) >= 0) {
             out += static_cast<char>(hex(text[i + 1]) * 16 + hex(text[i + 2]));
             i += 2;
         } else {
@@ -229,7 +235,8 @@ void checkParsedLine(const std::string& line, const LogEntry& entry) {
             break;
         default:
             for (int i = 0; i < kFieldCount; ++i) {
-                FUZZ_CHECK(field(entry, i) == (i < static_cast<int>(pieces.size()) ? pieces[i] : ""));
+                FUZZ_CHECK(field(entry, i) ==
+                           (i < static_cast<int>(pieces.size()) ? pieces[i] : ""));
             }
             break;
     }
@@ -281,8 +288,8 @@ void undoOnText(const LogEntry& entry, const StringList& system, std::vector<std
 
 void checkLogChoice(const std::string& commandLine) {
     bool second = true;
-    HeapString chosen(chooseUninstallLog(commandLine.c_str(), "C:\\App", "C:\\App\\remove.exe",
-                                         &second));
+    HeapString chosen(
+        chooseUninstallLog(commandLine.c_str(), "C:\\App", "C:\\App\\remove.exe", &second));
     FUZZ_CHECK(chosen);
     const std::string path = chosen.get();
     if (!second) {
@@ -346,8 +353,13 @@ void readLogFile(const std::uint8_t* data, std::size_t size) {
     checkOutermost(leftovers);
     checkLogChoice(seen.empty() ? entries : seen.back());
     if (seen.size() >= 2) {
-        HeapString script(selfRemovalScriptText(seen[0].c_str(), seen[1].c_str()));
+        const char* folder = seen.size() >= 3 ? seen[2].c_str() : nullptr;
+        HeapString script(selfRemovalScriptText(seen[0].c_str(), seen[1].c_str(), folder));
         FUZZ_CHECK(script && std::strstr(script.get(), ("del \"" + seen[1] + "\"").c_str()));
+        if (folder) {
+            const std::string removal = " & rmdir \"" + seen[2] + "\" 2>nul";
+            FUZZ_CHECK(std::strstr(script.get(), removal.c_str()));
+        }
     }
 }
 
@@ -435,9 +447,9 @@ class LogModel {
             FUZZ_CHECK(result == LogAddResult::excluded);
             return;
         }
-        const bool duplicate = std::any_of(lines_.begin(), lines_.end(), [&](const ExpectedLine& e) {
-            return strcasecmp(e.line.c_str(), line.c_str()) == 0;
-        });
+        const bool duplicate = std::any_of(
+            lines_.begin(), lines_.end(),
+            [&](const ExpectedLine& e) { return strcasecmp(e.line.c_str(), line.c_str()) == 0; });
         FUZZ_CHECK(result == (duplicate ? LogAddResult::duplicate : LogAddResult::added));
         if (duplicate) return;
         added.line = line;
@@ -466,15 +478,15 @@ void addOne(FuzzedDataProvider& in, InstallLog& log, LogModel& model) {
             const char kind = kinds[in.ConsumeIntegralInRange(0, 4)];
             const std::string path = text(in, 60);
             const bool pathKind = kind != 'z';
-            model.expect(log.addPath(kind, path.c_str(), flags), std::string(1, kind), &path,
-                         flags, !pathKind, {"", {path}, {}, false});
+            model.expect(log.addPath(kind, path.c_str(), flags), std::string(1, kind), &path, flags,
+                         !pathKind, {"", {path}, {}, false});
             break;
         }
         case 1: {
             const std::string root = text(in, 4), key = text(in, 40), name = text(in, 20);
             const std::string line = root + "," + key + "," + name;
-            const bool refused = root.find(',') != std::string::npos ||
-                                 name.find(',') != std::string::npos;
+            const bool refused =
+                root.find(',') != std::string::npos || name.find(',') != std::string::npos;
             model.expect(log.addRegistryValue(root.c_str(), key.c_str(), name.c_str(), flags), "c",
                          &line, flags, refused, {"", {root, key, name}, {}, false});
             break;
@@ -493,12 +505,13 @@ void addOne(FuzzedDataProvider& in, InstallLog& log, LogModel& model) {
         case 3: {
             const unsigned root = in.ConsumeIntegral<unsigned>();
             const std::uint32_t type = in.ConsumeIntegral<std::uint32_t>();
-            std::vector<unsigned char> value = in.ConsumeBytes<unsigned char>(in.ConsumeIntegralInRange(0, 24));
+            std::vector<unsigned char> value =
+                in.ConsumeBytes<unsigned char>(in.ConsumeIntegralInRange(0, 24));
             const std::string key = text(in, 40), name = text(in, 20);
             HeapString hex(registryDataHex(value.data(), value.size()));
             FUZZ_CHECK(hex && std::strlen(hex.get()) == 2 * value.size());
-            std::vector<std::string> fields = {std::to_string(root), std::to_string(type), hex.get(),
-                                               key, name};
+            std::vector<std::string> fields = {std::to_string(root), std::to_string(type),
+                                               hex.get(), key, name};
             const std::string line = joined(fields, true);
             model.expect(log.addPreviousValue(root, key.c_str(), name.c_str(), type, value.data(),
                                               value.size(), flags),
@@ -555,7 +568,8 @@ std::string face(FuzzedDataProvider& in) {
 // The fields an added line of a typed kind must read back as.
 void checkReadBack(const ExpectedLine& expected, const LogEntry& entry) {
     for (int i = 0; i < kFieldCount; ++i) {
-        const std::string want = i < static_cast<int>(expected.fields.size()) ? expected.fields[i] : "";
+        const std::string want =
+            i < static_cast<int>(expected.fields.size()) ? expected.fields[i] : "";
         FUZZ_CHECK(field(entry, i) == want);
     }
     if (entry.kind == kLogPreviousValue) {

@@ -48,6 +48,12 @@ struct SetupState {
     HeapString installerPath;
     HeapString installerDir;
     HeapString tempDir;
+    // The run's own folder inside tempDir, which only its user, SYSTEM and the Administrators
+    // may open: every file the engine puts in the temporary folder goes there. Made when first
+    // needed; removed at clean-up unless another process has taken it over (the uninstaller's
+    // second stage runs from it, and its self-removal script removes it).
+    HeapString runTempDir;
+    bool runTempDirHandedOver = false;
     StubHeader stubHeader;
     // Where the image's own bytes end: its size, or where a code signature's certificate table
     // starts. Set by the verification.

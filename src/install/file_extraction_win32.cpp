@@ -123,9 +123,12 @@ int reportAccessDenied(InstallRun& run, const Target& target) {
 }
 
 // A temporary file for a target in use; its path goes to *tempPath. Invalid handle when it
-// cannot be made (the caller reports).
-HANDLE createDeferredTemp(HeapString& tempPath, DWORD* error) {
-    tempPath.reset(newTempName());
+// cannot be made (the caller reports). Beside the target: the move at the restart cannot cross
+// volumes, and the run's temporary folder must be gone when the run ends. Only a folder that
+// takes no new file has it made in the temporary folder.
+HANDLE createDeferredTemp(const char* target, HeapString& tempPath, DWORD* error) {
+    char beside[MAX_PATH + 1] = {};
+    tempPath.reset(newNameBeside(target, beside) ? strDupExtra(beside, 0) : newTempName());
     HANDLE file = tempPath ? createForWriting(tempPath.get(),
                                               FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_SEQUENTIAL_SCAN)
                            : INVALID_HANDLE_VALUE;
@@ -205,7 +208,7 @@ Step openTarget(InstallRun& run, const Target& target, bool sharedGroup, Destina
                 continue;
             }
             DWORD tempError = 0;
-            file.reset(createDeferredTemp(tempPath, &tempError));
+            file.reset(createDeferredTemp(target.path, tempPath, &tempError));
             if (file) return Step::next;
             setupState.installSucceeded = false;
             if (tempPath) ::DeleteFileA(tempPath.get());

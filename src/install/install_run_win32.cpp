@@ -3,6 +3,7 @@
 #include "formats/languages.h"
 #include "formats/script_format.h"
 #include "formats/setup_state.h"
+#include "install/temp_folder_win32.h"
 #include "runtime/heap.h"
 #include "runtime/heap_string.h"
 #include "runtime/message_box_win32.h"
@@ -54,7 +55,8 @@ void RollbackLogFile::write(const char* text, std::size_t length) {
 
 char* newTempName() {
     char name[MAX_PATH + 1] = {};
-    if (!::GetTempFileNameA(setupState.tempDir.get(), "KVR", 0, name)) return nullptr;
+    const char* folder = runTempFolder();
+    if (!folder || !::GetTempFileNameA(folder, "KVR", 0, name)) return nullptr;
     return strDupExtra(name, 0);
 }
 

@@ -74,8 +74,9 @@ struct InstallRun {
 // too, and the run ends as cancelled).
 enum class PhaseOutcome { proceed, stop, cancelled };
 
-// A new, empty temporary file in the temporary folder with the prefix "KVR"; its path as a heap
-// string (the caller frees it), or null when the system gives none (the last error says why).
+// A new, empty temporary file in the run's private temporary folder with the prefix "KVR"; its
+// path as a heap string (the caller frees it), or null when the system gives none (the last
+// error says why).
 char* newTempName();
 
 // Creates a new empty file with a temporary name in the folder of `path` (so that moving it in

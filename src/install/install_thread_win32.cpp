@@ -19,6 +19,7 @@
 #include "install/settle_variables.h"
 #include "runtime/byte_order.h"
 #include "runtime/file_deletion_win32.h"
+#include "runtime/file_security_win32.h"
 #include "runtime/file_version_win32.h"
 #include "runtime/heap.h"
 #include "runtime/heap_string.h"
@@ -169,11 +170,20 @@ constexpr DWORD kPreviousLogLimit = 64u << 20;
 // this run's lines first (putting back what the earlier run wrote) and then the earlier run's
 // (deleting what it made). Its programs and DLL calls are not: this run logs its own.
 void carryOverPreviousLog(InstallRun& run) {
-    UniqueFile file(::CreateFileA(run.installLogPath.get(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                  OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    UniqueFile file(::CreateFileA(run.installLogPath.get(), GENERIC_READ | READ_CONTROL,
+                                  FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                  FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
     LARGE_INTEGER size;
     if (!file || !::GetFileSizeEx(file.get(), &size) || size.QuadPart <= 0 ||
         size.QuadPart > kPreviousLogLimit) {
+        return;
+    }
+    // Carried over, its lines would be trusted as this run's: with administrator rights, only
+    // those of a log that only administrators could have written.
+    if (setupState.isAdministrator && othersMayChange(file.get())) {
+        writeRunLog(
+            "install: the earlier install log is not carried over: users who are not "
+            "administrators may change it");
         return;
     }
     const auto length = static_cast<DWORD>(size.QuadPart);
@@ -327,19 +337,40 @@ void finish(InstallRun& run) {
     if (setupState.createUninstaller) writeUninstallEntry(run);
 }
 
+// An installation made with administrator rights is removed with them, by an uninstaller that
+// acts only on a log that only administrators can change: its uninstaller and log are given to
+// the Administrators, wherever the installation folder is (one that inherits the right to write
+// from its drive's root lets every user change what is made in it).
+void protectOwnFile(const char* path) {
+    if (setupState.isAdministrator && !protectForAdministrators(path)) {
+        writeRunLog("install: only administrators were to change %s, but: %s", path,
+                    systemErrorText(::GetLastError()));
+    }
+}
+
 void writeInstallLog(InstallRun& run) {
     const char* path = run.installLogPath.get();
     deleteFile(path);
     deleteFile(run.rollbackLogPath.get());
     std::size_t length = 0;
     HeapString text(run.log.installLogText(&length));
-    UniqueFile file(::CreateFileA(path, GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
-                                  FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    // Protected from its first moment, so that no one holds it open for writing beforehand;
+    // where the system will not make it so, made as before and protected below.
+    OwnSecurity security = administratorsOnly();
+    const auto create = [path](SECURITY_ATTRIBUTES* attributes) {
+        return ::CreateFileA(path, GENERIC_WRITE, FILE_SHARE_READ, attributes, CREATE_ALWAYS,
+                             FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+    };
+    UniqueFile file(setupState.isAdministrator && security.attributes()
+                        ? create(security.attributes())
+                        : INVALID_HANDLE_VALUE);
+    if (!file) file.reset(create(nullptr));
     if (!file || !text) return;
     DWORD written = 0;
     ::WriteFile(file.get(), text.get(), static_cast<DWORD>(length), &written, nullptr);
     file.reset();
     ::SetFileAttributesA(path, FILE_ATTRIBUTE_NORMAL);
+    protectOwnFile(path);  // a log that could not be deleted first kept what it had
 }
 
 void placeUninstaller(InstallRun& run) {
@@ -348,6 +379,7 @@ void placeUninstaller(InstallRun& run) {
     if (::MoveFileA(run.uninstallerTempPath.get(), path)) {
         // The copy was made as a temporary file; the installed uninstaller is a normal one.
         ::SetFileAttributesA(path, FILE_ATTRIBUTE_NORMAL);
+        protectOwnFile(path);
     }
 }
 

@@ -9,6 +9,7 @@ list(APPEND KELVARA_WIN32_SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/install_display_win32.cpp
     ${CMAKE_CURRENT_LIST_DIR}/status_text_win32.cpp
     ${CMAKE_CURRENT_LIST_DIR}/install_run_win32.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/temp_folder_win32.cpp
     ${CMAKE_CURRENT_LIST_DIR}/folder_chain_win32.cpp
     ${CMAKE_CURRENT_LIST_DIR}/image_window_win32.cpp
     ${CMAKE_CURRENT_LIST_DIR}/inflate_ahead_win32.cpp

@@ -2,6 +2,8 @@
 // finishing point and removed by the uninstaller with everything below its key.
 #include <windows.h>
 
+#include <cstring>
+
 #include "formats/setup_state.h"
 #include "formats/variables.h"
 #include "install/config_records.h"
@@ -20,7 +22,11 @@ void writeUninstallEntry(InstallRun& run) {
     const char* uninstaller = run.uninstallerPath.get();
     // Failures are not checked: the run is complete, and the entry only helps to find it.
     writeRegistryText(HKEY_LOCAL_MACHINE, key.get(), "DisplayName", setupState.productName.get());
-    writeRegistryText(HKEY_LOCAL_MACHINE, key.get(), "UninstallString", uninstaller);
+    // Quoted when it holds a blank: the system runs the value as a command line, and of
+    // C:\Apps\Hello World\uninstall.exe unquoted it would first try C:\Apps\Hello.exe.
+    const bool blank = std::strchr(uninstaller, ' ') != nullptr;
+    HeapString command(blank ? strConcat5("\"", uninstaller, "\"") : strConcat5(uninstaller));
+    writeRegistryText(HKEY_LOCAL_MACHINE, key.get(), "UninstallString", command.get());
     // The command a deployment tool runs to remove the product unattended.
     HeapString quiet(strConcat5("\"", uninstaller, "\" /S"));
     if (quiet)

@@ -16,7 +16,8 @@ list(APPEND KELVARA_WIN32_SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/message_box_win32.cpp
     ${CMAKE_CURRENT_LIST_DIR}/run_log_win32.cpp
     ${CMAKE_CURRENT_LIST_DIR}/access_check_win32.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/system_libraries_win32.cpp)
+    ${CMAKE_CURRENT_LIST_DIR}/system_libraries_win32.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/file_security_win32.cpp)
 # Version text, the wininit.ini editor of the restart renames, and the registry roots.
 list(APPEND KELVARA_PORTABLE_SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/registry_roots.cpp

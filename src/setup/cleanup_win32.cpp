@@ -4,6 +4,7 @@
 
 #include "environment/folder_tokens_win32.h"
 #include "formats/setup_state.h"
+#include "install/temp_folder_win32.h"
 #include "runtime/access_check_win32.h"
 #include "runtime/file_version_win32.h"
 #include "runtime/heap.h"
@@ -58,6 +59,7 @@ void cleanUp() {
     s.installerPath.reset();
     s.licenseText.reset();
     s.readmeText.reset();
+    removeRunTempFolder();
     s.tempDir.reset();
     s.productName.reset();
     s.productShortName.reset();

@@ -8,6 +8,8 @@
 
 #include "formats/languages.h"
 #include "formats/setup_state.h"
+#include "formats/startup_messages.h"
+#include "install/temp_folder_win32.h"
 #include "runtime/handles_win32.h"
 #include "runtime/heap.h"
 #include "runtime/heap_string.h"
@@ -28,7 +30,12 @@ namespace {
 constexpr const char* kCaptionSuffix = " Uninstall";
 constexpr const char* kConfirmRemovalFormat = "Are you sure you want to completely remove %s?";
 constexpr const char* kTempPrefix = "KVR";
-constexpr int kTempNameRoom = 262;  // beyond the length of tempDir
+constexpr const char* kUntrustedLogFormat =
+    "The uninstaller does not trust its install log:\n%s\n\nUsers who are not administrators "
+    "may change that file, so it could name programs to run and files to delete that the "
+    "installation never made. Nothing has been removed.\n\nAn administrator can let only the "
+    "Administrators and SYSTEM change the file, and then run the uninstaller again.";
+constexpr int kTempNameRoom = 262;  // beyond the length of the folder
 
 // The uninstaller's texts (page slot 12) that the second stage stores.
 constexpr int kTextCaption = 0;
@@ -66,6 +73,19 @@ int awaitSecondStage(HANDLE outcome, HANDLE process) {
     return static_cast<int>(code);
 }
 
+// A log that users other than the administrators may change is not acted on with administrator
+// rights: it could name any program to run and any file or key to delete. Nothing is removed.
+void refuseUntrustedLog(const char* path) {
+    writeRunLog(
+        "uninstall: refused: users who are not administrators may change the install "
+        "log %s",
+        path);
+    // A silent run tells only its log: a message box there may be on no one's screen.
+    if (!setupState.silentMode) {
+        messageBoxFormat(nullptr, kStartupCaption, kUntrustedLogFormat, path, MB_ICONERROR);
+    }
+}
+
 // The installed copy: after the user's Yes (a silent run asks nothing), runs a temporary copy of
 // itself on the same log, so that the installed file is free to be deleted.
 int runFirstStage(const char* caption) {
@@ -76,9 +96,14 @@ int runFirstStage(const char* caption) {
                          MB_YESNO | MB_ICONQUESTION) != IDYES) {
         return kExitCancelled;
     }
-    HeapBlock nameBlock(std::strlen(s.tempDir.get()) + kTempNameRoom);
+    // The copy goes into the run's own folder, which no other user can open: one that could
+    // would have the copy run whatever they put there with this run's rights.
+    const char* folder = runTempFolder();
+    HeapBlock nameBlock(folder ? std::strlen(folder) + kTempNameRoom : 0);
     auto* copyPath = static_cast<char*>(nameBlock.get());
-    if (!copyPath || !::GetTempFileNameA(s.tempDir.get(), kTempPrefix, 0, copyPath)) {
+    if (!copyPath || !::GetTempFileNameA(folder, kTempPrefix, 0, copyPath)) {
+        writeRunLog("uninstall: no temporary folder for the second stage: %s",
+                    systemErrorText(::GetLastError()));
         return kExitNotInstalled;
     }
     // Normal attributes: the self-removal script's plain "del" cannot remove a read-only copy.
@@ -126,6 +151,7 @@ int runFirstStage(const char* caption) {
     }
     UniqueHandle processHandle(process.hProcess);
     UniqueHandle threadHandle(process.hThread);
+    handOverRunTempFolder();  // the second stage runs from it, and removes it
     if (!outcomeWrite) return kExitInstalled;
     outcomeWrite.reset();  // the second stage holds the only write end: its end is the pipe's
     return awaitSecondStage(outcomeRead.get(), processHandle.get());
@@ -185,11 +211,18 @@ UninstallerResult runUninstaller() {
     result.exitCode = kExitNotInstalled;
     s.uninstallLogPath.reset(chooseUninstallLog(::GetCommandLineA(), s.installerDir.get(),
                                                 s.installerPath.get(), &result.secondStage));
-    if (s.uninstallLogPath.get() && readLog(s.uninstallLogPath.get(), true) &&
-        initStage(kStageDrawing)) {
+    const LogRead log = s.uninstallLogPath
+                            ? readLog(s.uninstallLogPath.get(), LogSource::installation)
+                            : LogRead::unreadable;
+    if (log == LogRead::untrusted) {
+        refuseUntrustedLog(s.uninstallLogPath.get());
+    } else if (log == LogRead::read && initStage(kStageDrawing)) {
         HeapString caption(strConcat5(s.productShortName.get(), kCaptionSuffix));
         if (caption) {
             if (result.secondStage) {
+                // The folder the first stage made for this copy is the run's own: the
+                // self-removal script goes there, and removes it.
+                adoptRunTempFolder(s.installerDir.get());
                 // Not done until the removal is: a dialog the user aborts leaves it so; a silent
                 // removal that does not get through could not run.
                 result.exitCode = s.silentMode ? kExitNotInstalled : kExitCancelled;

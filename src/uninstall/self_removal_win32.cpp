@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "formats/setup_state.h"
+#include "install/temp_folder_win32.h"
 #include "runtime/handles_win32.h"
 #include "runtime/heap.h"
 #include "runtime/heap_string.h"
@@ -16,6 +17,8 @@
 namespace kelvara {
 
 namespace {
+
+constexpr const char* kCommandInterpreter = "cmd.exe";
 
 // The command interpreter reads a batch file in the console's code page, not in the one the
 // engine writes it in: a path that is not ASCII (a user folder in Cyrillic, say) is named by its
@@ -30,22 +33,38 @@ char* pathForBatch(const char* path) {
     return shortPath.release();
 }
 
+// The run's folder for the batch file: its own name as it is (ASCII, "KVR" and hexadecimal
+// digits, which the script's second try needs whole) in the batch form of the folder above.
+char* folderForBatch(const char* folder) {
+    const char* name = fileNamePart(folder);
+    HeapString parent(isAsciiText(name) ? folderPart(folder) : nullptr);
+    HeapString batchParent(parent ? pathForBatch(parent.get()) : nullptr);
+    return batchParent ? joinFolderName(batchParent.get(), name) : pathForBatch(folder);
+}
+
 }  // namespace
 
 void writeSelfRemovalScript() {
     SetupState& s = setupState;
-    HeapString scriptPath(joinFolderName(s.tempDir.get(), kSelfRemovalScriptName));
+    // In the run's own folder: a script of that name that someone else made, or may still
+    // write to, in the shared temporary folder would run with the uninstaller's rights.
+    const char* folder = runTempFolder();
+    HeapString scriptPath(folder ? joinFolderName(folder, kSelfRemovalScriptName) : nullptr);
     if (!scriptPath) return;
-    HeapString batchFolder(pathForBatch(s.tempDir.get()));
+    HeapString batchFolder(folderForBatch(folder));
     HeapString batchProgram(pathForBatch(s.installerPath.get()));
     HeapString batchScript(batchFolder ? joinFolderName(batchFolder.get(), kSelfRemovalScriptName)
                                        : nullptr);
     if (!batchProgram || !batchScript) return;
-    HeapString text(selfRemovalScriptText(batchProgram.get(), batchScript.get()));
-    HeapString commandLine(strConcat5("\"", scriptPath.get(), "\""));
-    if (!text || !commandLine) return;
+    HeapString text(
+        selfRemovalScriptText(batchProgram.get(), batchScript.get(), batchFolder.get()));
+    HeapString interpreter(inSystemFolder(kCommandInterpreter));
+    // /D: no AutoRun command of the registry runs first; /S /C with the whole line quoted once
+    // more, so that the interpreter takes the quoted script path as it is.
+    HeapString commandLine(strConcat5("cmd.exe /D /S /C \"\"", scriptPath.get(), "\"\""));
+    if (!text || !interpreter || !commandLine) return;
     UniqueFile file(::CreateFileA(scriptPath.get(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ,
-                                  nullptr, CREATE_ALWAYS,
+                                  nullptr, CREATE_NEW,
                                   FILE_FLAG_WRITE_THROUGH | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
     if (!file) return;
     const auto length = static_cast<DWORD>(std::strlen(text.get()));
@@ -64,13 +83,15 @@ void writeSelfRemovalScript() {
     startup.dwFlags = STARTF_USESHOWWINDOW;
     startup.wShowWindow = SW_HIDE;
     PROCESS_INFORMATION process = {};
-    // Quoted: a temporary folder with blanks would otherwise be split into a program name and
-    // arguments, and the system would try "C:\Documents.exe" and the like first.
-    if (::CreateProcessA(nullptr, commandLine.get(), nullptr, nullptr, FALSE,
-                         DETACHED_PROCESS | NORMAL_PRIORITY_CLASS, nullptr, nullptr, &startup,
-                         &process)) {
+    // The interpreter by its full path: a cmd.exe beside the uninstaller or in the current
+    // folder is never the one started. It runs in the temporary folder, outside the folder it
+    // removes, with a console no one sees, which the programs it starts share.
+    if (::CreateProcessA(interpreter.get(), commandLine.get(), nullptr, nullptr, FALSE,
+                         CREATE_NO_WINDOW | NORMAL_PRIORITY_CLASS, nullptr, s.tempDir.get(),
+                         &startup, &process)) {
         UniqueHandle processHandle(process.hProcess);
         UniqueHandle threadHandle(process.hThread);
+        handOverRunTempFolder();
     }
 }
 

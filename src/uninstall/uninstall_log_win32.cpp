@@ -8,6 +8,7 @@
 
 #include "formats/install_log.h"
 #include "formats/setup_state.h"
+#include "runtime/file_security_win32.h"
 #include "runtime/handles_win32.h"
 #include "runtime/heap.h"
 #include "runtime/heap_string.h"
@@ -52,27 +53,37 @@ void releaseLog() {
     s.entryText = nullptr;
 }
 
-bool readLog(const char* path, bool applySettings) {
-    UniqueFile file(::CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+LogRead readLog(const char* path, LogSource source) {
+    const bool installation = source == LogSource::installation;
+    // Shared for reading only: what is checked below is what is read.
+    UniqueFile file(::CreateFileA(path, GENERIC_READ | READ_CONTROL, FILE_SHARE_READ, nullptr,
+                                  OPEN_EXISTING,
                                   FILE_FLAG_WRITE_THROUGH | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
-    if (!file) return false;
+    if (!file) return LogRead::unreadable;
+    // With administrator rights only a log that only administrators could have written is acted
+    // on; anyone's log may be undone with anyone's own rights.
+    if (installation && setupState.isAdministrator && othersMayChange(file.get())) {
+        return LogRead::untrusted;
+    }
     DWORD high = 0;
     const DWORD size = ::GetFileSize(file.get(), &high);
-    if (size == INVALID_FILE_SIZE || high) return false;  // no log is 4 GB long
+    if (size == INVALID_FILE_SIZE || high) return LogRead::unreadable;  // no log is 4 GB long
     HeapString buffer(static_cast<char*>(heapAlloc(static_cast<std::size_t>(size) + 1)));
-    if (!buffer) return false;
+    if (!buffer) return LogRead::unreadable;
     DWORD read = 0;
-    if (!::ReadFile(file.get(), buffer.get(), size, &read, nullptr) || read != size) return false;
+    if (!::ReadFile(file.get(), buffer.get(), size, &read, nullptr) || read != size) {
+        return LogRead::unreadable;
+    }
     file.reset();
 
     LogHeader header;
-    if (!readLogHeader(buffer.get(), size, header)) return false;
-    if (applySettings) applyLogHeader(header);
+    if (!readLogHeader(buffer.get(), size, header)) return LogRead::unreadable;
+    if (installation) applyLogHeader(header);
     SetupState& s = setupState;
     releaseLog();
     s.logBuffer = std::move(buffer);
     s.entryText = s.logBuffer.get() + header.entryOffset;
-    return true;
+    return LogRead::read;
 }
 
 void undoRollbackLog() {
@@ -80,7 +91,7 @@ void undoRollbackLog() {
     // The run's settings are left alone: they are the ones the rollback log was written from,
     // and the wizard may still be reading them on its own thread.
     if (!s.rollbackLogPath) return;
-    const bool read = readLog(s.rollbackLogPath.get(), false);
+    const bool read = readLog(s.rollbackLogPath.get(), LogSource::rollback) == LogRead::read;
     // The rollback log goes whatever happens next: it is of no use to anyone after this run.
     ::SetFileAttributesA(s.rollbackLogPath.get(), FILE_ATTRIBUTE_NORMAL);
     ::DeleteFileA(s.rollbackLogPath.get());

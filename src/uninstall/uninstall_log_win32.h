@@ -4,10 +4,22 @@
 
 namespace kelvara {
 
-// Reads the whole log into setupState.logBuffer and points entryText at its entry lines. With
-// applySettings the header's names and look become the run's. False, with nothing changed, when
-// the file cannot be opened or read whole, or is no log.
-bool readLog(const char* path, bool applySettings);
+// Which log is read: an installation's, whose header's names and look become the run's, or the
+// run's own rollback log.
+enum class LogSource { installation, rollback };
+
+// What reading a log came to.
+enum class LogRead {
+    read,
+    unreadable,  // cannot be opened or read whole, or is no log
+    // An installation's log that users other than the administrators may change, found by a
+    // run with administrator rights: it could name anything to run or delete, so it is not read.
+    untrusted,
+};
+
+// Reads the whole log into setupState.logBuffer and points entryText at its entry lines; on
+// anything but LogRead::read nothing is changed.
+LogRead readLog(const char* path, LogSource source);
 
 // Frees the log that readLog read.
 void releaseLog();

@@ -18,6 +18,17 @@ constexpr const char* kLogSuffix = ".log";
 constexpr std::size_t kLogSuffixLength = 4;
 constexpr std::size_t kMinimumLogArgument = 5;  // a name before ".log"
 
+// Letters and digits only: a name the interpreter reads the same inside quotes and out.
+bool isPlainName(const char* name) {
+    if (!*name) return false;
+    for (; *name; ++name) {
+        const char c = *name;
+        if (!((c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z')))
+            return false;
+    }
+    return true;
+}
+
 constexpr const char* kSharedQuestionStart =
     "The system indicates that the following shared file is no longer used by any programs. If "
     "any programs are still using this file and it is removed, those programs may not function. "
@@ -63,13 +74,29 @@ char* chooseUninstallLog(const char* commandLine, const char* installerDir,
     return installLogPath(installerDir, installerPath);
 }
 
-char* selfRemovalScriptText(const char* programPath, const char* scriptPath) {
+char* selfRemovalScriptText(const char* programPath, const char* scriptPath,
+                            const char* folderPath) {
     HeapString head(strConcat5("@echo off\r\n:try\r\ndel \"", programPath, "\"\r\nif exist \"",
                                programPath, "\" goto try\r\n"));
     if (!head) return nullptr;
     // Quoted like the program path: the temporary folder often has blanks in its path, and an
     // unquoted "del" would take each word for a file of its own, relative to the current folder.
-    return strConcat5(head.get(), "del \"", scriptPath, "\"");
+    HeapString last(strConcat5(head.get(), "del \"", scriptPath, "\""));
+    if (!last || !folderPath) return last.release();
+    // A plain rmdir removes an empty folder only: nothing of anyone else's goes with it.
+    HeapString removal(strConcat5(last.get(), " & rmdir \"", folderPath, "\" 2>nul"));
+    const char* name = fileNamePart(folderPath);
+    if (!removal || !isPlainName(name)) return removal.release();
+    // An interpreter that keeps the script open to its end (Wine's) leaves the folder with the
+    // deleted script still in it: a second one, in the same current folder (the one above),
+    // removes it once the first has ended.
+    HeapString retry(
+        strConcat5(" & if exist \"", folderPath,
+                   "\" start \"\" /b cmd /d /c \"for /l %%i in (1,1,20) do @if exist "));
+    if (!retry) return nullptr;
+    HeapString retries(
+        strConcat5(retry.get(), name, " (ping -n 2 127.0.0.1 >nul & rmdir ", name, " 2>nul )\""));
+    return retries ? strConcat5(removal.get(), retries.get()) : nullptr;
 }
 
 char* sharedFileQuestion(const char* path) {

@@ -17,9 +17,14 @@ char* chooseUninstallLog(const char* commandLine, const char* installerDir,
                          const char* installerPath, bool* secondStage);
 
 // The text of the self-removal batch file: it deletes the program at programPath, retrying until
-// the program's process has ended, then deletes itself (scriptPath). Both paths are quoted.
-// No final line break. A new heap string; null when out of memory.
-char* selfRemovalScriptText(const char* programPath, const char* scriptPath);
+// the program's process has ended, then deletes itself (scriptPath) and, when folderPath is not
+// null, the folder both were in, on the same line (the interpreter has read it before the file
+// is gone); where the folder is still there (an interpreter that holds its script open to the
+// end), a second interpreter retries for a while, by the folder's name: the script runs in the
+// folder above. Every path is quoted. No final line break. A new heap string; null when out of
+// memory.
+char* selfRemovalScriptText(const char* programPath, const char* scriptPath,
+                            const char* folderPath);
 
 // The question shown when a shared file's count reached zero, naming the file and its folder.
 // A new heap string; null when out of memory.

@@ -75,7 +75,7 @@ class Deployment(unittest.TestCase):
         values, _ = self.probe.reg_key('HKLM', f'{UNINSTALL_KEY}\\Deploy{name}')
         self.assertEqual((values['InstallLocation'].type, values['InstallLocation'].value),
                          (REG_SZ, folder))
-        self.assertEqual(values['UninstallString'].value, f'{folder}\\uninstall.exe')
+        self.assertEqual(values['UninstallString'].value, f'"{folder}\\uninstall.exe"')
 
     def test_the_folder_option_wins_and_keeps_its_case(self):
         folder = 'C:\\Some Place\\Mixed Case'

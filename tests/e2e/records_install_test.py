@@ -397,7 +397,7 @@ class RecordsInstall(unittest.TestCase):
         self.assertRegex(values.pop('InstallDate').value, r'^20\d{6}$', 'the day, YYYYMMDD')
         self.assertEqual({name: (v.type, v.value) for name, v in values.items()}, {
             'DisplayName': (REG_SZ, 'Kelvara Records Demo 2.0'),
-            'UninstallString': (REG_SZ, uninstaller),
+            'UninstallString': (REG_SZ, f'"{uninstaller}"'),  # a command line: quoted
             'QuietUninstallString': (REG_SZ, f'"{uninstaller}" /S'),
             'InstallLocation': (REG_SZ, root),
             'DisplayIcon': (REG_SZ, uninstaller),

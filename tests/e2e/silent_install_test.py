@@ -237,6 +237,11 @@ class SilentInstall(unittest.TestCase):
         self.assertEqual(self.host(f'{root}\\app.exe').read_bytes(), b'old app')
         renames = self.probe.pending_renames()
         self.assertEqual(len(renames), 2, renames)
+        # Staged beside their targets, where the move at the restart stays on one volume, and
+        # nothing is left in the temporary folder.
+        self.assertTrue(all(source.lower().startswith(f'\\??\\{root.lower()}\\kvr')
+                            for source, _ in renames), renames)
+        self.assertEqual(self.temp_leftovers(), [])
         log = self.host(f'{root}\\uninstall.log').read_text('latin-1')
         self.assertNotIn('app.exe', log, 'a deferred file is not logged')
         self.assertNotIn('common.dll', log)

@@ -157,7 +157,7 @@ class UnicodeEdition(unittest.TestCase):
         self.assertIsNotNone(entry, 'the uninstall entry, under the short name')
         values, _ = entry
         self.assertEqual(values['DisplayName'].value, PRODUCT)
-        self.assertEqual(values['UninstallString'].value, f'{ROOT}\\uninstall.exe')
+        self.assertEqual(values['UninstallString'].value, f'"{ROOT}\\uninstall.exe"')
 
         # An INI file made for text that is not ASCII is UTF-16, which every program reads
         # right; one that is all ASCII stays as the system writes it.

@@ -35,6 +35,20 @@ inline void writeFile(const std::string& path, const std::string& content = "x")
     ::CloseHandle(out);
 }
 
+// A file's whole content, or "<missing>".
+inline std::string readFile(const std::string& path) {
+    HANDLE in = ::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                              0, nullptr);
+    if (in == INVALID_HANDLE_VALUE) return "<missing>";
+    std::string content;
+    char buffer[4096];
+    DWORD read = 0;
+    while (::ReadFile(in, buffer, sizeof buffer, &read, nullptr) && read)
+        content.append(buffer, read);
+    ::CloseHandle(in);
+    return content;
+}
+
 // Removes a folder and everything in it, read-only entries included (the test's own clean-up,
 // independent of the code under test).
 inline void removeTree(const std::string& folder) {

@@ -10,6 +10,7 @@
 #include "formats/setup_state.h"
 #include "runtime/heap.h"
 #include "runtime/heap_string.h"
+#include "install/temp_folder_win32.h"
 #include "system_fixtures.h"
 #include "uninstall/self_removal_win32.h"
 
@@ -80,16 +81,28 @@ ULONGLONG cpuMilliseconds(HANDLE process) {
     return (ticks(kernel) + ticks(user)) / 10000;
 }
 
-TEST(SelfRemovalScript, WaitsForTheRunningProgramThenDeletesItAndItselfFromAFolderWithBlanks) {
+TEST(SelfRemovalScript, WaitsForTheRunningProgramThenDeletesItItselfAndItsFolder) {
     TempFolder temp;  // its name has a blank and a comma
-    const std::string program = temp / "KVR1A.tmp";
-    const std::string script = temp / "delself.bat";
+    SetupState& s = setupState;
+    s.tempDir.reset(strDupExtra(temp.path().c_str(), 0));
+    // The second stage runs from the run's own folder, which its first stage made.
+    const char* made = runTempFolder();
+    ASSERT_TRUE(made);
+    const std::string folder = made;
+    ASSERT_TRUE(adoptRunTempFolder(folder.c_str()));
+    const std::string program = folder + "\\KVR1A.tmp";
+    const std::string script = folder + "\\delself.bat";
     const std::string neighbour = temp / "Kelvara";  // what an unquoted path's first word names
     const std::string release = temp / "release";
+    // Someone else's script of the same name in the shared temporary folder.
+    const std::string otherScript = temp / "delself.bat";
     ASSERT_TRUE(::CopyFileA(recorderProgram().c_str(), program.c_str(), FALSE))
         << recorderProgram();
     writeFile(neighbour);
+    writeFile(otherScript, "someone else's");
 
+    // The recorder keeps its log outside the folder, which the script removes only when empty.
+    ::SetEnvironmentVariableA("KELVARA_ACTION_LOG", (temp / "actions.log").c_str());
     // The uninstaller's copy is running when the script starts: its image is mapped, so no
     // deletion can succeed until it has ended.
     std::string commandLine = "\"" + program + "\" --hold=\"" + release + "\"";
@@ -101,8 +114,6 @@ TEST(SelfRemovalScript, WaitsForTheRunningProgramThenDeletesItAndItselfFromAFold
     ::CloseHandle(running.hThread);
     ASSERT_FALSE(::DeleteFileA(program.c_str())) << "a running program's file was deletable";
 
-    SetupState& s = setupState;
-    s.tempDir.reset(strDupExtra(temp.path().c_str(), 0));
     s.installerPath.reset(strDupExtra(program.c_str(), 0));
     const std::set<DWORD> before = childProcesses();
     writeSelfRemovalScript();
@@ -128,7 +139,7 @@ TEST(SelfRemovalScript, WaitsForTheRunningProgramThenDeletesItAndItselfFromAFold
     EXPECT_TRUE(exists(program));
     EXPECT_TRUE(exists(script));
 
-    // The program ends: the script deletes it, then itself, and nothing else.
+    // The program ends: the script deletes it, then itself and the folder, and nothing else.
     writeFile(release);
     EXPECT_EQ(::WaitForSingleObject(running.hProcess, kPatienceMs),
               static_cast<DWORD>(WAIT_OBJECT_0));
@@ -137,8 +148,12 @@ TEST(SelfRemovalScript, WaitsForTheRunningProgramThenDeletesItAndItselfFromAFold
         << "program " << exists(program) << ", script " << exists(script);
     EXPECT_EQ(::WaitForSingleObject(interpreter, kPatienceMs), static_cast<DWORD>(WAIT_OBJECT_0));
     ::CloseHandle(interpreter);
+    EXPECT_TRUE(waitUntilGone(folder, folder)) << "the run's folder " << folder;
     EXPECT_TRUE(exists(neighbour));
+    EXPECT_EQ(readFile(otherScript), "someone else's");
 
+    ::SetEnvironmentVariableA("KELVARA_ACTION_LOG", nullptr);
+    removeRunTempFolder();  // the script removed it: nothing left to do
     s.tempDir.reset();
     s.installerPath.reset();
 }

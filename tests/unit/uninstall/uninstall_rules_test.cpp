@@ -106,13 +106,28 @@ TEST(UninstallLogChoice, UnclosedQuoteLeavesTheWholeLineAsArgument) {
 
 TEST(SelfRemovalScript, DeletesTheProgramUntilItIsGoneThenItself) {
     EXPECT_EQ(
-        take(selfRemovalScriptText("C:\\Temp\\KVR1F.tmp", "C:\\Temp\\delself.bat")),
+        take(selfRemovalScriptText("C:\\Temp\\KVR1F.tmp", "C:\\Temp\\delself.bat", nullptr)),
         "@echo off\r\n:try\r\ndel \"C:\\Temp\\KVR1F.tmp\"\r\nif exist \"C:\\Temp\\KVR1F.tmp\" "
         "goto try\r\ndel \"C:\\Temp\\delself.bat\"");
+    // The folder goes on the script's last line, after the script itself, and where it is still
+    // there, a second interpreter in the folder above removes it by its plain name.
+    EXPECT_EQ(take(selfRemovalScriptText("C:\\T\\KVR0A\\KVR1.tmp", "C:\\T\\KVR0A\\delself.bat",
+                                         "C:\\T\\KVR0A")),
+              "@echo off\r\n:try\r\ndel \"C:\\T\\KVR0A\\KVR1.tmp\"\r\nif exist "
+              "\"C:\\T\\KVR0A\\KVR1.tmp\" goto try\r\ndel \"C:\\T\\KVR0A\\delself.bat\" & "
+              "rmdir \"C:\\T\\KVR0A\" 2>nul & if exist \"C:\\T\\KVR0A\" start \"\" /b cmd /d "
+              "/c \"for /l %%i in (1,1,20) do @if exist KVR0A (ping -n 2 127.0.0.1 >nul & rmdir "
+              "KVR0A 2>nul )\"");
+    // A folder whose name the interpreter would read otherwise gets no second try.
+    EXPECT_EQ(
+        take(selfRemovalScriptText("C:\\T\\K&R\\K.tmp", "C:\\T\\K&R\\delself.bat", "C:\\T\\K&R"))
+            .find("start"),
+        std::string::npos);
     // A temporary folder with blanks stays one path on every line, and there is no final
     // line break.
-    std::string text = take(selfRemovalScriptText("C:\\Documents and Settings\\A B\\KVR2.tmp",
-                                                  "C:\\Documents and Settings\\A B\\delself.bat"));
+    std::string text =
+        take(selfRemovalScriptText("C:\\Documents and Settings\\A B\\KVR2.tmp",
+                                   "C:\\Documents and Settings\\A B\\delself.bat", nullptr));
     EXPECT_NE(text.find("\r\ndel \"C:\\Documents and Settings\\A B\\delself.bat\""),
               std::string::npos)
         << text;
