@@ -142,8 +142,10 @@ bool protectForAdministrators(const char* path) {
     if (!hasFileSecurity()) return true;
     OwnSecurity security = administratorsOnly();
     if (!security.descriptor()) return false;
+    // A token that may not name the Administrators as owner still sets the access list.
     return ::SetFileSecurityA(path, OWNER_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION,
-                              security.descriptor()) != FALSE;
+                              security.descriptor()) ||
+           ::SetFileSecurityA(path, DACL_SECURITY_INFORMATION, security.descriptor());
 }
 
 bool othersMayChange(HANDLE file) {
