@@ -19,7 +19,8 @@ packages=(
 
 missing=()
 for p in "${packages[@]}"; do
-  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
+  # No pipe into grep -q: under pipefail its early exit could fail the writer with SIGPIPE.
+  if [[ "$(dpkg-query -W -f='${Status}' "$p" 2>/dev/null)" != *'install ok installed'* ]]; then
     missing+=("$p")
   fi
 done
@@ -30,7 +31,7 @@ if [ "$(id -u)" -ne 0 ]; then
   exit 1
 fi
 echo "install-deps: installing ${missing[*]}"
-if ! dpkg --print-foreign-architectures | grep -qx i386; then
+if [[ $'\n'"$(dpkg --print-foreign-architectures)"$'\n' != *$'\ni386\n'* ]]; then
   dpkg --add-architecture i386
 fi
 export DEBIAN_FRONTEND=noninteractive

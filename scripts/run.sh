@@ -30,7 +30,9 @@ image=$out/hello-setup.exe
 build/host/kelvara-build examples/hello/project.toml --stub "$build/kelvara.exe" -o "$image"
 echo "run: $image holds:"
 build/host/kelvara-build --dump "$image" >"$out/dump.txt"
-sed 's/^/    /' "$out/dump.txt" | head -24
+# No pipe into head: under pipefail, sed killed by SIGPIPE when head has had enough would end
+# the script.
+sed -n '1,24s/^/    /p' "$out/dump.txt"
 echo "    ... (the whole listing: $out/dump.txt)"
 
 run_wizard() {
