@@ -81,7 +81,7 @@ bool readOption(const Argument& argument, const char* slash, DeploymentOptions& 
     if (isName(name, equals, "LOG")) {
         return takeValue(equals, argument.end, options.logFile, options.logGiven);
     }
-    if (!hasValue && isName(name, equals, "QUIET")) {
+    if (!hasValue && (isName(name, equals, "QUIET") || isName(name, equals, "VERYSILENT"))) {
         options.quiet = options.silent = true;
         return true;
     }
@@ -89,7 +89,7 @@ bool readOption(const Argument& argument, const char* slash, DeploymentOptions& 
         options.noRestart = true;
         return true;
     }
-    if (!hasValue && isName(name, equals, "S")) {
+    if (!hasValue && (isName(name, equals, "S") || isName(name, equals, "SILENT"))) {
         options.silent = true;
         return true;
     }

@@ -1,7 +1,8 @@
 // The options a deployment gives the installer or the uninstaller after the program name:
 //   /DIR=folder   the installation folder            /LOG=file    the run log
 //   /QUIET        silent, and no message box at all  /NORESTART   never restart
-//   /S            silent (the uninstaller; the installer keeps its first argument S)
+//   /S            silent, as a first argument S is   /SILENT, /VERYSILENT: /S and /QUIET, by
+//                                                    the names other installers use
 // Names are matched in any case; a value keeps its case and may be written in double quotes to
 // hold blanks (/DIR="C:\Program Files\Tool"). A quote only opens or closes a quoted part; a
 // backslash before it is an ordinary character, so a folder may end in one. An option may also
@@ -15,8 +16,8 @@
 namespace kelvara {
 
 struct DeploymentOptions {
-    bool silent = false;     // /S
-    bool quiet = false;      // /QUIET (implies silent)
+    bool silent = false;     // /S, /SILENT
+    bool quiet = false;      // /QUIET, /VERYSILENT (implies silent)
     bool noRestart = false;  // /NORESTART
     bool folderGiven = false;
     HeapString folder;  // /DIR=, as written without its quotes (may be empty)

@@ -56,10 +56,48 @@ bool createLists() {
     return ok;
 }
 
+// The run log of /LOG=, begun with the command line and the options as read. One that cannot
+// be opened is reported (unless the run is quiet) and the run goes on without it.
+void startRunLog() {
+    DeploymentOptions& options = setupState.deployment;
+    if (!options.logGiven) return;
+    // A relative name is taken from the current folder, once: the uninstaller's second stage,
+    // which writes to the same log, runs in the temporary folder.
+    char full[MAX_PATH];
+    const DWORD length = options.logFile.get()[0]
+                             ? ::GetFullPathNameA(options.logFile.get(), MAX_PATH, full, nullptr)
+                             : 0;
+    if (length > 0 && length < MAX_PATH) copyText(options.logFile, full);
+    if (!options.logFile || !openRunLog(options.logFile.get())) {
+        messageBoxFormat(nullptr, kStartupCaption, kErrorRunLog, options.logFile.get(),
+                         systemErrorText(::GetLastError()), MB_ICONWARNING);
+        return;
+    }
+    writeRunLog("started: %s", ::GetCommandLineA());
+    HeapString read(deploymentOptionsText(options));
+    writeRunLog("options: %s", read ? read.get() : "");
+    for (int i = 0; i < options.unknownOptions.count(); ++i) {
+        writeRunLog("option not known, ignored: %s", options.unknownOptions.get(i));
+    }
+}
+
+// The deployment options, read as soon as there is a heap to hold them: /QUIET and /LOG= hold
+// from the first failure on, so that an unattended run shows no box and logs every one.
+bool readOptionsFirst() {
+    SetupState& s = setupState;
+    // The options' values keep their case: they are read from the line as given, before the
+    // copy of stage 7 is upper-cased for the silent switch.
+    if (!readDeploymentOptions(::GetCommandLineA(), s.deployment)) return false;
+    setQuietMessages(s.deployment.quiet);
+    startRunLog();
+    return true;
+}
+
 bool stageCore() {
     SetupState& s = setupState;
     setRunDefaults(s);
     if (!heapCreate()) return reportStartupFailure(systemErrorText(::GetLastError()));
+    if (!readOptionsFirst()) return reportStartupFailure(systemErrorText(ERROR_NOT_ENOUGH_MEMORY));
     s.moduleHandle = ::GetModuleHandleA(nullptr);
     if (!s.moduleHandle) return reportStartupFailure(kErrorModuleHandle);
     if (!loadSecurityFunctions()) return reportStartupFailure(kErrorLoadLibrary, kLibraryAdvapi);
@@ -201,40 +239,8 @@ bool stageSelfFile() {
     return true;
 }
 
-// The run log of /LOG=, begun with the command line and the options as read. One that cannot
-// be opened is reported (unless the run is quiet) and the run goes on without it.
-void startRunLog() {
-    DeploymentOptions& options = setupState.deployment;
-    if (!options.logGiven) return;
-    // A relative name is taken from the current folder, once: the uninstaller's second stage,
-    // which writes to the same log, runs in the temporary folder.
-    char full[MAX_PATH];
-    const DWORD length = options.logFile.get()[0]
-                             ? ::GetFullPathNameA(options.logFile.get(), MAX_PATH, full, nullptr)
-                             : 0;
-    if (length > 0 && length < MAX_PATH) copyText(options.logFile, full);
-    if (!options.logFile || !openRunLog(options.logFile.get())) {
-        messageBoxFormat(nullptr, kStartupCaption, kErrorRunLog, options.logFile.get(),
-                         systemErrorText(::GetLastError()), MB_ICONWARNING);
-        return;
-    }
-    writeRunLog("started: %s", ::GetCommandLineA());
-    HeapString read(deploymentOptionsText(options));
-    writeRunLog("options: %s", read ? read.get() : "");
-    for (int i = 0; i < options.unknownOptions.count(); ++i) {
-        writeRunLog("option not known, ignored: %s", options.unknownOptions.get(i));
-    }
-}
-
 bool stageCommandLine() {
     SetupState& s = setupState;
-    // The options' values keep their case: they are read from the line as given, before the
-    // copy below is upper-cased for the silent switch.
-    if (!readDeploymentOptions(::GetCommandLineA(), s.deployment)) {
-        return reportStartupFailure(systemErrorText(ERROR_NOT_ENOUGH_MEMORY));
-    }
-    setQuietMessages(s.deployment.quiet);
-    startRunLog();
     s.commandLineCopy.reset(strDupExtra(::GetCommandLineA(), 0));
     if (!s.commandLineCopy) return true;  // no arguments: an interactive run
     textUpper(s.commandLineCopy.get());

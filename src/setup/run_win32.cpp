@@ -235,14 +235,9 @@ void runSetup(Edition edition) {
                 setupState.silentMode = setupState.deployment.silent;
                 exitCode = runUninstallerMode();
             } else {
-                // The installer's stays the first argument's S.
+                // The installer's is its first argument's S too.
                 setupState.silentMode = isSilentRequest(setupState.argTable, setupState.argCount) ||
-                                        setupState.deployment.quiet;
-                if (setupState.deployment.silent && !setupState.deployment.quiet) {
-                    writeRunLog(
-                        "option /S is the uninstaller's, ignored: an installer is silent "
-                        "with a first argument S, or with /QUIET");
-                }
+                                        setupState.deployment.silent;
                 exitCode = runInstallerMode();
             }
         }

@@ -168,16 +168,27 @@ class Deployment(unittest.TestCase):
                                 'exit code 1603: not done: the run could not start or failed, '
                                 'and was rolled back'])
 
-        # The same log again: the second run's lines follow the first's.
+        # The same log again: the second run's lines follow the first's. /SILENT is the
+        # installer's silent switch too, as /S is: no wizard waits for a person.
         run = self.run_image(self.image('QuietAgain', 'C:\\Kelvara Deploy\\Again'),
-                             ['s', f'/log="{log}"', '/S'])
-        self.assertEqual(run.exit_code, 0, run.output)
+                             [f'/log="{log}"', '/SILENT'])
+        self.assertEqual((run.exit_code, run.windows), (0, []), run.output)
         again = self.run_log(log)
         self.assertEqual(again[:len(lines)], lines, 'appended to, never overwritten')
         self.assertTrue(again[len(lines)].startswith('started: '))
-        self.assertIn("option /S is the uninstaller's, ignored: an installer is silent with a "
-                      'first argument S, or with /QUIET', again)
+        self.assertEqual(again[len(lines) + 1], f'options: /S /LOG="{log}" ')
         self.assertEqual(again[-2:], ['installation: completed', 'exit code 0: done'])
+
+        # /VERYSILENT is /QUIET: a damaged image, refused at the start, shows nothing and says
+        # so in the log.
+        damaged = bytearray(self.host(path).read_bytes())
+        damaged[-100] ^= 0xFF
+        broken = self.prefix.put('images/Damaged.exe', bytes(damaged))
+        broken_log = 'C:\\Kelvara Deploy\\logs\\damaged.txt'
+        run = self.run_image(broken, ['/VERYSILENT', f'/LOG="{broken_log}"'])
+        self.assertEqual((run.exit_code, run.windows), (1603, []), run.output)
+        self.assertIn('message (not shown: quiet) "Kelvara": The installer file is damaged! -> OK',
+                      self.run_log(broken_log))
 
     def test_a_quiet_run_leaves_a_file_in_use_to_the_restart_and_never_restarts(self):
         folder = 'C:\\Kelvara Deploy\\In Use'

@@ -160,20 +160,20 @@ class Startup(unittest.TestCase):
 
     def test_only_a_first_argument_that_begins_with_s_makes_the_run_silent(self):
         """The installer's command line: a first argument that begins with S, in any case and
-        whatever follows it, installs without a window; any other line shows the wizard, which
-        is cancelled here before anything is written."""
+        whatever follows it, installs without a window, and so does the usual /S (anywhere);
+        any other line shows the wizard, which is cancelled here before anything is written."""
         ini = self.prefix.drive_c / 'kelvara-cmdline.ini'
         text = b'C:\\kelvara-cmdline.ini,S,K,v\0'
         welcome_page = struct.pack('<iI', 2, 12) + bytes([1] + [0] * 11)
         image = setup_image(STUB, welcome_page + struct.pack('<iI', 12, len(text)) + text +
                             END_RECORD)
-        for args in (['S'], ['s'], ['SILENT'], ['s', 'extra', 'x'] * 5):
+        for args in (['S'], ['s'], ['SILENT'], ['s', 'extra', 'x'] * 5, ['/S'], ['X', '/s']):
             with self.subTest(args=args):
                 ini.unlink(missing_ok=True)
                 windows, _ = self.run_engine('cmdline.exe', image, args)
                 self.assertEqual(windows, [])
                 self.assertEqual(ini.read_bytes().replace(b'\r', b''), b'[S]\nK=v\n')
-        for args in ([], ['/S'], ['  '], ['X', 'S']):
+        for args in ([], ['  '], ['X', 'S']):
             with self.subTest(args=args):
                 ini.unlink(missing_ok=True)
                 windows, run = self.run_engine('cmdline.exe', image, args, exit_code=1602,
