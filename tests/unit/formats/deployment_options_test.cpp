@@ -48,6 +48,16 @@ TEST(DeploymentOptions, ReadFromTheOriginalLineInAnyOrderAndCase) {
     EXPECT_EQ(textOf(first.logFile), "") << "given but empty: for the reader to refuse";
     EXPECT_FALSE(first.silent);
     EXPECT_EQ(unknownOf(first), "");
+
+    // The names other installers use: /SILENT is /S, /VERYSILENT is /QUIET; with a value,
+    // neither is the switch.
+    DeploymentOptions silent, verySilent;
+    ASSERT_TRUE(readDeploymentOptions("setup.exe /silent /VerySilent=1", silent));
+    EXPECT_TRUE(silent.silent);
+    EXPECT_FALSE(silent.quiet);
+    EXPECT_EQ(unknownOf(silent), "/VerySilent");
+    ASSERT_TRUE(readDeploymentOptions("setup.exe /VERYSILENT", verySilent));
+    EXPECT_TRUE(verySilent.quiet && verySilent.silent);
 }
 
 TEST(DeploymentOptions, OnlyArgumentsAfterTheProgramThatBeginWithASlashAreOptions) {
