@@ -229,6 +229,9 @@ struct SetupState {
     StringList rebootDeleteFiles;
     StringList leftoverFolders;
     bool removeAllShared = false;
+    // Entries the uninstall thread was to remove or put back and could not (a key, a value):
+    // the run ends "removed with errors". Files in use are not among them: they go at restart.
+    int uninstallErrors = 0;
     // The log startUninstaller read (NUL-terminated) and, inside it, the entry lines after the
     // settings line, which the uninstall thread undoes from the last to the first.
     HeapString logBuffer;

@@ -1,5 +1,7 @@
 #include "runtime/run_log_text.h"
 
+#include <cstring>
+
 #include "runtime/text_encoding.h"
 
 namespace kelvara {
@@ -46,12 +48,15 @@ std::size_t formatRunLogLine(char* buffer, std::size_t bufferSize, const LogTime
     char* const last = buffer + bufferSize - kEnd;
     char* const textStart = out;
     const char* p = text ? text : "";
-    for (; *p && out < last; ++p) {
+    // Line breaks that end the text (the system's error texts have one) end nothing in a line.
+    const char* end = p + std::strlen(p);
+    while (end > p && (end[-1] == '\r' || end[-1] == '\n')) --end;
+    for (; p < end && out < last; ++p) {
         if (*p == '\r' && p[1] == '\n') ++p;
         *out++ = *p == '\r' || *p == '\n' || *p == '\t' ? ' ' : *p;
     }
     // A text cut to fit ends with whole characters.
-    if (*p) {
+    if (p < end) {
         const auto written = static_cast<std::size_t>(out - textStart);
         out = textStart + wholeCharactersLength(textStart, written);
     }

@@ -11,8 +11,9 @@ struct LogTime {
 
 // Writes into buffer (bufferSize bytes) one line of the run log: the local time as
 // "YYYY-MM-DD HH:MM:SS.mmm", a blank, the text with every line break (CR, LF or CR LF) and tab
-// written as one blank, then CR LF. The text is cut to fit; the line break always ends the line.
-// Returns the line's length, 0 when the buffer cannot hold the time and the line break.
+// written as one blank (line breaks that end it are left out), then CR LF. The text is cut to fit;
+// the line break always ends the line. Returns the line's length, 0 when the buffer cannot hold the
+// time and the line break.
 std::size_t formatRunLogLine(char* buffer, std::size_t bufferSize, const LogTime& time,
                              const char* text);
 

@@ -1,5 +1,7 @@
 #include "setup/exit_codes.h"
 
+#include "formats/setup_state.h"
+
 namespace kelvara {
 
 int installerExitCode(const InstallOutcome& o) {
@@ -13,12 +15,18 @@ int installerExitCode(const InstallOutcome& o) {
     return kExitInstalled;
 }
 
+int uninstallExitCode() {
+    const SetupState& s = setupState;
+    if (s.uninstallErrors != 0) return kExitInstalledWithErrors;
+    return s.rebootDeleteFiles.count() != 0 ? kExitRestartRequired : kExitInstalled;
+}
+
 const char* exitCodeMeaning(int code) {
     switch (code) {
         case kExitInstalled:
             return "done";
         case kExitInstalledWithErrors:
-            return "installed with errors: a step failed and the run went on";
+            return "done with errors: a step failed and the run went on";
         case kExitCancelled:
             return "cancelled; nothing is left installed";
         case kExitNotInstalled:

@@ -29,6 +29,10 @@ struct InstallOutcome {
 // even when a restart is also needed; then the restart still required.
 int installerExitCode(const InstallOutcome& outcome);
 
+// The uninstaller's exit code once its removal has run: errors first (entries it could not
+// remove, setupState.uninstallErrors), then files waiting for the restart, else removed.
+int uninstallExitCode();
+
 // What an exit code means, in a few words for the run log.
 const char* exitCodeMeaning(int code);
 

@@ -138,6 +138,8 @@ constexpr const char* kUninstallRestartQuestion =
     "and can be deleted during system reboot only. \n\nRestart the system now?";
 constexpr const char* kUninstallRemovedFormat =
     "%s have been succesfully removed from your computer.";
+constexpr const char* kUninstallRemovedWithErrorsFormat =
+    "%s have been removed from your computer, but some of its entries could not be removed.";
 // The installer's restart failure text is errorMessages item 29 of its script; the uninstaller
 // has none, and an empty message box would tell the user nothing.
 constexpr const char* kUninstallRestartFailed =
@@ -166,8 +168,8 @@ bool offerUninstallRestart(const char* caption) {
 }
 
 // A silent uninstall never restarts: the files in use wait for the next restart, and the exit
-// code says that one is needed.
-int leaveToRestart() {
+// code says that one is needed (unless errors outrank it).
+void leaveToRestart() {
     SetupState& s = setupState;
     for (int i = 0; i < s.rebootDeleteFiles.count(); ++i) {
         if (const char* file = s.rebootDeleteFiles.get(i)) {
@@ -175,15 +177,14 @@ int leaveToRestart() {
             scheduleAtRestart(file, nullptr);
         }
     }
-    return kExitRestartRequired;
 }
 
 // The uninstaller: the running file is no longer needed open. After the uninstallation the
 // finish decisions: the restart for files in use, or the success message when nothing is left
 // over (the leftover-files page has already told the user otherwise). A run that did not get
 // through (not confirmed, no log, aborted) ends without a word. A silent one asks nothing and
-// shows nothing. The exit code: 0 removed, 1602 declined or cancelled, 1603 could not run,
-// 3010 a restart is needed (1641: it was started).
+// shows nothing. The exit code: 0 removed, 1 removed with errors, 1602 declined or cancelled,
+// 1603 could not run, 3010 a restart is needed (1641: it was started).
 int runUninstallerMode() {
     SetupState& s = setupState;
     s.selfFile.reset();
@@ -196,16 +197,24 @@ int runUninstallerMode() {
     for (int i = 0; i < s.leftoverFolders.count(); ++i) {
         writeRunLog("kept, not empty: %s", s.leftoverFolders.get(i));
     }
-    if (s.silentMode) return s.rebootDeleteFiles.count() != 0 ? leaveToRestart() : kExitInstalled;
+    if (s.silentMode) {
+        if (s.rebootDeleteFiles.count() != 0) leaveToRestart();
+        return uninstallExitCode();
+    }
     const char* caption = text(kUninstallTextsSlot, kUninstallCaption);
     if (s.rebootDeleteFiles.count() != 0) {
-        return offerUninstallRestart(caption) ? kExitRestartStarted : kExitRestartRequired;
+        const bool started = offerUninstallRestart(caption);
+        return started ? kExitRestartStarted : uninstallExitCode();
     }
     if (s.leftoverFolders.count() == 0) {
-        messageBoxFormat(nullptr, caption, kUninstallRemovedFormat,
-                         text(kUninstallTextsSlot, kUninstallProductName), MB_OK);
+        // What could not be removed has been told item by item: the end does not say all was.
+        messageBoxFormat(
+            nullptr, caption,
+            s.uninstallErrors ? kUninstallRemovedWithErrorsFormat : kUninstallRemovedFormat,
+            text(kUninstallTextsSlot, kUninstallProductName),
+            s.uninstallErrors ? MB_ICONWARNING : MB_OK);
     }
-    return kExitInstalled;
+    return uninstallExitCode();
 }
 
 // The run log's last line, the exit code and what it means; a log that could not be written

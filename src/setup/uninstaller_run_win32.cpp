@@ -162,8 +162,7 @@ int runFirstStage(const char* caption) {
 void tellFirstStage() {
     HANDLE out = ::GetStdHandle(STD_OUTPUT_HANDLE);
     if (!out || out == INVALID_HANDLE_VALUE || ::GetFileType(out) != FILE_TYPE_PIPE) return;
-    const int code =
-        setupState.rebootDeleteFiles.count() != 0 ? kExitRestartRequired : kExitInstalled;
+    const int code = uninstallExitCode();
     char line[kOutcomeLineLimit];
     const int length = ::wsprintfA(line, kOutcomeFormat, code);
     DWORD written = 0;

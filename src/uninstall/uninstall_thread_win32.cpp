@@ -21,6 +21,7 @@
 #include "runtime/registry_delete_win32.h"
 #include "runtime/registry_roots.h"
 #include "runtime/replace_on_reboot_win32.h"
+#include "runtime/run_log_win32.h"
 #include "runtime/string_list.h"
 #include "runtime/text_case.h"
 #include "runtime/text_utils.h"
@@ -138,12 +139,23 @@ void undoFile(const Undo& undo, const char* path) {
     deleteLoggedFile(undo, path, true);
 }
 
-// The key as the error messages name it: "HKCU\Software\...".
+// The key as the error messages name it: "HKCU\Software\...". Counted as an error of the run;
+// an unattended run only logs it (a message box there may be on no one's screen).
 void reportRegistryError(const Undo& undo, const char* caption, const char* format, int root,
                          const char* keyPath, const char* valueName, LONG error) {
+    ++setupState.uninstallErrors;
     HeapString keyText(strConcat5(rootKeyName(root), "\\", keyPath));
     const char* errorText = systemErrorText(static_cast<DWORD>(error));
     const char* key = keyText ? keyText.get() : keyPath;
+    if (undo.unattended) {
+        if (valueName) {
+            writeRunLog("uninstall: not removed: the value %s of %s: %s", valueName, key,
+                        errorText);
+        } else {
+            writeRunLog("uninstall: not removed: %s: %s", key, errorText);
+        }
+        return;
+    }
     if (valueName) {
         messageBoxFormat(undo.window, caption, format, valueName, key, errorText, MB_ICONERROR);
     } else {
@@ -202,8 +214,12 @@ void restoreIniEntry(const LogEntry& entry) {
     const char* file = field(entry, 1);
     if (!*file || !pathExists(file)) return;
     const bool had = std::strcmp(field(entry, 0), "1") == 0;
-    ::WritePrivateProfileStringA(field(entry, 2), field(entry, 3), had ? field(entry, 4) : nullptr,
-                                 file);
+    if (!::WritePrivateProfileStringA(field(entry, 2), field(entry, 3),
+                                      had ? field(entry, 4) : nullptr, file)) {
+        ++setupState.uninstallErrors;
+        writeRunLog("uninstall: not put back: [%s] %s in %s", field(entry, 2), field(entry, 3),
+                    file);
+    }
 }
 
 // Asks whether a shared file that no program counts any more may go. True to delete it.

@@ -296,6 +296,29 @@ class Deployment(unittest.TestCase):
         self.assertFalse(self.host(f'{kept}\\docs\\guide.txt').exists())
 
 
+    def test_an_uninstall_that_cannot_remove_a_value_ends_with_errors(self):
+        # A value an administrator has since locked: the silent uninstall removes the rest,
+        # names the value in its log and exits 1, not 0.
+        folder = 'C:\\Kelvara Deploy\\Locked'
+        key = 'Software\\Kelvara Locked'
+        extra = (f'[[registry]]\nroot = "hklm"\nkey = "{key.replace(chr(92), chr(92) * 2)}"\n'
+                 'name = "Kept"\nvalue = "x"\n')
+        self.assertEqual(self.run_image(self.image('Locked', folder, extra), ['/S']).exit_code, 0)
+        self.probe.deny_writes('HKLM', key)
+        log = 'C:\\Kelvara Deploy\\logs\\locked.txt'
+        self.host(log).parent.mkdir(parents=True, exist_ok=True)
+        run = self.prefix.run(DRIVER, f'{folder}\\uninstall.exe', ['/S', f'/LOG={log}'],
+                              timeout=120, follow=True)
+        self.assertEqual((run.exit_code, run.windows), (1, []), run.output)
+        lines = self.run_log(log)
+        self.assertIn(f'uninstall: not removed: the value Kept of HKLM\\{key}: Access denied.',
+                      lines)
+        self.assertEqual(lines[-1], 'exit code 1: done with errors: a step failed and the run '
+                                    'went on')
+        self.assertFalse(self.host(f'{folder}\\tool.txt').exists(), 'the rest is removed')
+        self.assertIsNone(self.probe.reg_key('HKLM', f'{UNINSTALL_KEY}\\DeployLocked'))
+        self.assertEqual(self.probe.reg_query('HKLM', key, 'Kept').value, 'x')
+
     def test_one_installation_at_a_time(self):
         first = self.image('First', 'C:\\Kelvara Deploy\\First')
         second = self.image('Second', 'C:\\Kelvara Deploy\\Second')

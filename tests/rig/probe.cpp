@@ -13,6 +13,7 @@
 //   probe.exe set-times PATH CREATION ACCESS WRITE   FILETIMEs as decimal numbers, "-" keeps one
 //   probe.exe security PATH                   the owner and access list of a file or folder
 //   probe.exe grant PATH SID MASK             adds an entry allowing MASK to SID
+//   probe.exe deny-writes ROOT KEY            Everyone may no longer set values or delete it
 //
 // File lines: {"path", "exists", "folder", "attributes" ("0x%08x"), "size", "created",
 // "accessed", "written" (FILETIMEs as 64-bit numbers), "version" ("a.b.c.d" or null),
@@ -330,7 +331,8 @@ const char kUsage[] =
     "       probe set-times PATH CREATION ACCESS WRITE\n"
     "       probe shortcut PATH\n"
     "       probe security PATH\n"
-    "       probe grant PATH SID MASK\n";
+    "       probe grant PATH SID MASK\n"
+    "       probe deny-writes ROOT KEY\n";
 
 // argv[0] is the command; `args` counts what follows it.
 int run(std::wstring command, int args, wchar_t** argv) {
@@ -382,6 +384,9 @@ int run(std::wstring command, int args, wchar_t** argv) {
         return args == 4 ? setTimesCommand(argv[1], argv + 2) : kBadUsage;
     }
     if (command == L"security") return args == 1 ? securityCommand(argv[1]) : kBadUsage;
+    if (command == L"deny-writes") {
+        return args == 2 ? denyWritesCommand(argv[1], argv[2]) : kBadUsage;
+    }
     if (command == L"grant") {
         std::uint64_t mask = 0;
         if (args != 3 || !parseUnsigned(argv[3], 0xFFFFFFFFu, mask)) return kBadUsage;

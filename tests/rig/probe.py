@@ -242,6 +242,11 @@ class Probe:
         rights are kept."""
         self.run('grant', path, sid, mask)
 
+    def deny_writes(self, root, key):
+        """Everyone (administrators included) may no longer set values in the key or delete
+        it: an entry denying that goes first in its access list."""
+        self.run('deny-writes', root, key)
+
     def schedule_move(self, source, target=None):
         """MoveFileEx(source, target or NULL, REPLACE_EXISTING | DELAY_UNTIL_REBOOT)."""
         self.run('schedule-move', source, *([] if target is None else [target]))

@@ -1,6 +1,9 @@
 // The probe's registry commands: values, keys, shared counts and pending renames.
 #include "probe_registry.h"
 
+#include <aclapi.h>
+#include <sddl.h>
+
 #include <algorithm>
 #include <vector>
 
@@ -203,6 +206,44 @@ int pendingRenamesCommand() {
     line.flag("exists", true).raw("renames", renamePairs(value.data));
     addValue(line, value);
     line.print();
+    return kOk;
+}
+
+int denyWritesCommand(const std::wstring& rootName, const std::wstring& keyPath) {
+    JsonLine line;
+    line.text("root", rootName).text("key", keyPath);
+    HKEY root = rootKey(rootName);
+    if (!root) return withError(line, "root", ERROR_INVALID_PARAMETER);
+    HKEY key = nullptr;
+    LONG error = RegOpenKeyExW(root, keyPath.c_str(), 0, READ_CONTROL | WRITE_DAC, &key);
+    if (error != ERROR_SUCCESS) return withError(line, "RegOpenKeyEx", error);
+    PACL acl = nullptr;
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    DWORD status = GetSecurityInfo(key, SE_REGISTRY_KEY, DACL_SECURITY_INFORMATION, nullptr,
+                                   nullptr, &acl, nullptr, &descriptor);
+    PSID everyone = nullptr;
+    PACL changed = nullptr;
+    if (status == ERROR_SUCCESS) {
+        status = ConvertStringSidToSidW(L"S-1-1-0", &everyone) ? ERROR_SUCCESS : GetLastError();
+    }
+    if (status == ERROR_SUCCESS) {
+        EXPLICIT_ACCESSW denial = {};
+        denial.grfAccessPermissions = KEY_SET_VALUE | DELETE;
+        denial.grfAccessMode = DENY_ACCESS;
+        denial.Trustee.TrusteeForm = TRUSTEE_IS_SID;
+        denial.Trustee.ptstrName = static_cast<LPWSTR>(everyone);
+        status = SetEntriesInAclW(1, &denial, acl, &changed);
+    }
+    if (status == ERROR_SUCCESS) {
+        status = SetSecurityInfo(key, SE_REGISTRY_KEY, DACL_SECURITY_INFORMATION, nullptr, nullptr,
+                                 changed, nullptr);
+    }
+    LocalFree(changed);
+    LocalFree(everyone);
+    LocalFree(descriptor);
+    RegCloseKey(key);
+    if (status != ERROR_SUCCESS) return withError(line, "SetSecurityInfo", status);
+    line.flag("denied", true).print();
     return kOk;
 }
 

@@ -17,4 +17,8 @@ int sharedCountCommand(const std::wstring& path);
 // pending-renames: PendingFileRenameOperations as source/target pairs.
 int pendingRenamesCommand();
 
+// deny-writes ROOT KEY: an entry denying Everyone the right to set values in the key and to
+// delete it goes first in the key's access list, as an administrator would make it.
+int denyWritesCommand(const std::wstring& rootName, const std::wstring& keyPath);
+
 }  // namespace probe

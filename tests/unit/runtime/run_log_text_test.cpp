@@ -15,6 +15,9 @@ TEST(RunLogText, OneLineWithItsTimeWhateverTheTextHolds) {
     EXPECT_EQ(length, std::strlen(line));
     EXPECT_STREQ(line, "2026-12-08 09:05:07.042 message \"Setup\": A B C D E -> No\r\n")
         << "every line break and tab is one blank: one event, one line";
+    formatRunLogLine(line, sizeof line, time, "not removed: Access denied.\r\n");
+    EXPECT_STREQ(line, "2026-12-08 09:05:07.042 not removed: Access denied.\r\n")
+        << "the line break that ends a system's error text ends nothing";
     formatRunLogLine(line, sizeof line, time, nullptr);
     EXPECT_STREQ(line, "2026-12-08 09:05:07.042 \r\n");
 
