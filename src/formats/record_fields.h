@@ -70,6 +70,10 @@ enum RunProgramField : int {
     kRunProgramWait,
     kRunProgramOnce,    // run once: the record goes after its first run
     kRunProgramWindow,  // window mode
+    // The exit codes that mean success, separated by "|" ("0|3010"); empty: the code is logged
+    // and not judged. A code outside them fails the step; 3010 and 1641 among them ask for a
+    // restart.
+    kRunProgramSuccessCodes,
 };
 
 // Window modes of a program record.

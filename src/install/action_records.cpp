@@ -24,12 +24,12 @@ constexpr int kWorkingFolderField = kRunProgramWorkingFolder;
 constexpr int kWaitField = kRunProgramWait - 1;
 constexpr int kProgramRunOnceField = kRunProgramOnce - 1;
 constexpr int kWindowModeField = kRunProgramWindow - 1;
+constexpr int kSuccessCodesField = kRunProgramSuccessCodes - 1;
 constexpr int kDllField = kCallDllFile;
 constexpr int kFunctionField = kCallDllFunction;
 constexpr int kFirstArgumentField = kCallDllFirstArgument;
 constexpr int kSecondArgumentField = kCallDllSecondArgument;
 constexpr int kDllRunOnceField = kCallDllOnce - 1;
-
 
 constexpr const char* kRegistrationEntryPoints[] = {"DllRegisterServer", "DllUnregisterServer",
                                                     "TLBRegister", "TLBUnregister"};
@@ -76,6 +76,7 @@ ProgramRecord readProgramRecord(const StringList& fields) {
     record.wait = flagField(fields, kWaitField, true);
     record.runOnce = flagField(fields, kProgramRunOnceField, true);
     record.window = windowMode(field(fields, kWindowModeField));
+    record.successCodes = field(fields, kSuccessCodesField);
     return record;
 }
 
@@ -101,6 +102,24 @@ DllCallRecord readLoggedDllCall(const StringList& fields) {
     DllCallRecord record = readDllCallRecord(fields);
     record.runOnce = false;
     return record;
+}
+
+bool isSuccessCode(const char* successCodes, std::uint32_t code) {
+    for (const char* p = successCodes; p && *p;) {
+        const char* bar = std::strchr(p, '|');
+        const std::size_t length = bar ? static_cast<std::size_t>(bar - p) : std::strlen(p);
+        char number[24] = {};
+        if (length < sizeof number) {
+            std::memcpy(number, p, length);
+            if (static_cast<std::uint32_t>(parseNumber(number)) == code) return true;
+        }
+        p = bar ? bar + 1 : p + length;
+    }
+    return false;
+}
+
+bool asksForRestart(std::uint32_t code) {
+    return code == 3010 || code == 1641;
 }
 
 bool isShellOpen(const char* program) {
@@ -141,15 +160,16 @@ bool actionGroupLists(int group, StringList** programs, StringList** dllCalls) {
     return *programs != nullptr;
 }
 
-void runActionList(StringList& list, ActionRunner run) {
+bool runActionList(StringList& list, ActionRunner run) {
     StringList fields;  // this walk's own: the uninstall thread may split lines meanwhile
-    if (!fields.create(kFieldCount)) return;
+    if (!fields.create(kFieldCount)) return true;
     for (int index = 0; index < list.count(); ++index) {
         HeapString expanded(expandVariables(list.get(index)));
         if (!expanded) continue;
         splitFields(expanded.get(), false, fields);
-        run(fields, &list, &index);
+        if (!run(fields, &list, &index)) return false;
     }
+    return true;
 }
 
 void removeRunOnce(StringList* list, int* index) {

@@ -3,6 +3,7 @@
 // action group, and the walk over one list with the run-once removal. Portable: the Win32 edge
 // (action_lists_win32.cpp) starts the programs and calls the functions.
 #pragma once
+#include <cstdint>
 
 namespace kelvara {
 
@@ -20,6 +21,7 @@ struct ProgramRecord {
     bool wait = true;                // field 3, 1 when empty
     bool runOnce = true;             // field 4, 1 when empty
     WindowMode window = WindowMode::normal;  // field 5
+    const char* successCodes = "";           // field 6: "0|3010"; empty: the code is not judged
 };
 
 // A DLL call record read from its fields; texts as for ProgramRecord.
@@ -42,6 +44,13 @@ DllCallRecord readDllCallRecord(const StringList& fields);
 // An "f" line of the install log: fields 0 to 3, the run-once flag clear.
 DllCallRecord readLoggedDllCall(const StringList& fields);
 
+// True when the exit code is one of the success codes ("0|3010": numbers by the number rule,
+// separated by "|"). Only called for a record that has some.
+bool isSuccessCode(const char* successCodes, std::uint32_t code);
+// The exit codes by which an installer says the system must restart to finish: 3010 (a restart
+// is needed) and 1641 (it has been started).
+bool asksForRestart(std::uint32_t code);
+
 // True when the program field is the word "open", in any letter case: the document in the
 // arguments field is opened through the shell instead.
 bool isShellOpen(const char* program);
@@ -62,13 +71,15 @@ char* trimmedWorkingFolder(const char* folder);
 bool actionGroupLists(int group, StringList** programs, StringList** dllCalls);
 
 // Runs one item of an action list. `fields` is the item, variables expanded and split; `list`
-// and `index` are the list and the walk's position, for the run-once removal.
-using ActionRunner = void (*)(const StringList& fields, StringList* list, int* index);
+// and `index` are the list and the walk's position, for the run-once removal. False ends the
+// walk: the item failed and the run is not to go on.
+using ActionRunner = bool (*)(const StringList& fields, StringList* list, int* index);
 
 // Walks a list from its first item while the index is below its current count: expands the
 // item's variables, splits it into fields (no quoted first field) and hands it to `run`, then
-// moves to the next index. An item that cannot be expanded (heap exhausted) is skipped.
-void runActionList(StringList& list, ActionRunner run);
+// moves to the next index. An item that cannot be expanded (heap exhausted) is skipped. False
+// when a runner ended the walk.
+bool runActionList(StringList& list, ActionRunner run);
 
 // The run-once removal: with a list and an index, deletes the item at the index and steps the
 // index back, so that the walk's increment lands on the item that followed. Without either it

@@ -6,6 +6,8 @@
 
 #include "install/action_runners_win32.h"
 #include "runtime/handles_win32.h"
+#include "runtime/message_box_win32.h"
+#include "runtime/run_log_win32.h"
 #include "runtime/system_libraries_win32.h"
 
 namespace kelvara {
@@ -23,8 +25,10 @@ struct TextCall {
 // The functions are meant to be __stdcall and pop their own arguments. One that takes another
 // number of arguments, or is __cdecl, would leave the stack pointer off by the difference and
 // wreck the caller's frame; so the stack pointer is kept in ESI, which every calling convention
-// preserves, and put back after the call whatever the function popped.
-void callText(const TextCall& call) {
+// preserves, and put back after the call whatever the function popped. Returns what the
+// function left in EAX, its result.
+std::intptr_t callText(const TextCall& call) {
+    std::intptr_t result;
     asm volatile(
         "movl %%esp, %%esi\n\t"
         "cmpl $2, 12(%%edi)\n\t"
@@ -37,54 +41,75 @@ void callText(const TextCall& call) {
         "2:\n\t"
         "call *(%%edi)\n\t"
         "movl %%esi, %%esp"
-        :
+        : "=a"(result)
         : "D"(&call)
-        : "eax", "ecx", "edx", "esi", "memory", "cc");
+        : "ecx", "edx", "esi", "memory", "cc");
+    return result;
 }
 #else
 // The x64 convention leaves the stack to the caller: a function that takes fewer arguments
 // ignores the rest, and the stack stays balanced either way.
-void callText(const TextCall& call) {
+std::intptr_t callText(const TextCall& call) {
     auto generic = reinterpret_cast<void (*)()>(call.function);
     switch (call.count) {
         case 0:
-            reinterpret_cast<void(WINAPI*)()>(generic)();
-            break;
+            return reinterpret_cast<std::intptr_t(WINAPI*)()>(generic)();
         case 1:
-            reinterpret_cast<void(WINAPI*)(const char*)>(generic)(call.first);
-            break;
+            return reinterpret_cast<std::intptr_t(WINAPI*)(const char*)>(generic)(call.first);
         default:
-            reinterpret_cast<void(WINAPI*)(const char*, const char*)>(generic)(call.first,
-                                                                               call.second);
-            break;
+            return reinterpret_cast<std::intptr_t(WINAPI*)(const char*, const char*)>(generic)(
+                call.first, call.second);
     }
 }
 #endif
 
-// A registration entry point runs inside its own OLE initialisation on this thread. False when
-// OLE cannot be initialised here (another threading model already chosen): it is not called.
-bool callInsideOle(FARPROC function) {
+// A registration entry point runs inside its own OLE initialisation on this thread, and says
+// with its result whether it registered. False when OLE cannot be initialised here (another
+// threading model already chosen): it is not called.
+bool callInsideOle(FARPROC function, HRESULT* result) {
     HRESULT ole = ::OleInitialize(nullptr);
     if (ole != S_OK && ole != S_FALSE) return false;
-    callText(TextCall{function, nullptr, nullptr, 0});
+    *result = static_cast<HRESULT>(callText(TextCall{function, nullptr, nullptr, 0}));
     ::OleUninitialize();
     return true;
 }
 
+ActionResult failed(const DllCallRecord& record, ActionFailure failure, DWORD error) {
+    writeRunLog("action: could not call %s in %s: %s", record.function, record.dll,
+                systemErrorText(error));
+    ActionResult result;
+    result.failure = failure;
+    result.error = error;
+    return result;
+}
+
 }  // namespace
 
-void callDllFunction(const DllCallRecord& record, StringList* list, int* index) {
+ActionResult callDllFunction(const DllCallRecord& record, StringList* list, int* index) {
     UniqueModule library(loadProductLibrary(record.dll));
-    if (!library) return;
+    if (!library) return failed(record, ActionFailure::notLoaded, ::GetLastError());
     FARPROC function = ::GetProcAddress(library.get(), record.function);
-    if (!function) return;
+    if (!function) return failed(record, ActionFailure::noFunction, ::GetLastError());
+    ActionResult result;
     if (isRegistrationEntryPoint(record.function)) {
         // One that was never called has not run: it stays in its list like any failed record.
-        if (!callInsideOle(function)) return;
+        HRESULT registered = S_OK;
+        if (!callInsideOle(function, &registered)) {
+            return failed(record, ActionFailure::notLoaded, ERROR_INVALID_FUNCTION);
+        }
+        char code[12];
+        ::wsprintfA(code, "0x%08lX", static_cast<unsigned long>(registered));
+        writeRunLog("action: called %s in %s: %s", record.function, record.dll, code);
+        if (FAILED(registered)) {
+            result.failure = ActionFailure::registration;
+            result.error = static_cast<DWORD>(registered);
+        }
     } else {
         callText(TextCall{function, record.first, record.second, record.argumentCount});
+        writeRunLog("action: called %s in %s", record.function, record.dll);
     }
     if (record.runOnce) removeRunOnce(list, index);
+    return result;
 }
 
 }  // namespace kelvara

@@ -18,10 +18,14 @@ constexpr ErrorMessage kMsgDiskFull{14};         // OK writes again, Cancel ends
 constexpr ErrorMessage kMsgWriteError{15};       // path, error text
 constexpr ErrorMessage kMsgFolderError{21};      // folder, error text
 constexpr ErrorMessage kMsgShortcutError{27};    // the shortcut could not be made: link path
+constexpr ErrorMessage kMsgNotRegistered{28};    // after the component's name, which precedes it
 constexpr ErrorMessage kMsgNoSubfolderRight{35};    // path, parent (the user may not add folders)
 constexpr ErrorMessage kMsgFolderAccessDenied{36};  // path, parent
 constexpr ErrorMessage kMsgDriveAccessDenied{37};   // path, drive
 constexpr ErrorMessage kMsgNoSubfolderRightDrive{38};  // path, drive
+constexpr ErrorMessage kMsgProgramNotStarted{40};      // program, error text
+constexpr ErrorMessage kMsgProgramFailed{41};          // program, its exit code
+constexpr ErrorMessage kMsgDllCallFailed{42};          // function, DLL, error text
 
 // setupMessages.
 constexpr SetupMessage kMsgRestartQuestion{1};

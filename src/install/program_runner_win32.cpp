@@ -8,6 +8,8 @@
 #include "runtime/handles_win32.h"
 #include "runtime/heap.h"
 #include "runtime/heap_string.h"
+#include "runtime/message_box_win32.h"
+#include "runtime/run_log_win32.h"
 
 namespace kelvara {
 namespace {
@@ -68,24 +70,41 @@ char* programPath(const char* program) {
     char* name = nullptr;
     const DWORD length =
         folders ? ::SearchPathA(folders.get(), program, ".exe", MAX_PATH, found, &name) : 0;
+    if (length >= MAX_PATH) ::SetLastError(ERROR_FILENAME_EXCED_RANGE);
     return length && length < MAX_PATH ? strDupExtra(found, 0) : nullptr;
+}
+
+ActionResult failed(ActionFailure failure, DWORD error) {
+    ActionResult result;
+    result.failure = failure;
+    result.error = error;
+    return result;
 }
 
 }  // namespace
 
-void runProgram(const ProgramRecord& record, StringList* list, int* index) {
+ActionResult runProgram(const ProgramRecord& record, StringList* list, int* index) {
     const int show = showCommand(record.window);
     HeapString folder(trimmedWorkingFolder(record.workingFolder));
     if (isShellOpen(record.program)) {
-        ::ShellExecuteA(::GetDesktopWindow(), kOpenVerb, record.arguments, nullptr, folder.get(),
-                        show);
+        // The shell's answer is logged, not judged: a document that opens in no program is not
+        // a step of the installation.
+        const auto opened = reinterpret_cast<INT_PTR>(::ShellExecuteA(
+            ::GetDesktopWindow(), kOpenVerb, record.arguments, nullptr, folder.get(), show));
+        writeRunLog(opened > 32 ? "action: opened %s" : "action: could not open %s",
+                    record.arguments);
         if (record.runOnce) removeRunOnce(list, index);
-        return;
+        return {};
     }
 
     HeapString program(programPath(record.program));
-    HeapString commandLine(program ? programCommandLine(program.get(), record.arguments) : nullptr);
-    if (!commandLine) return;
+    if (!program) {
+        const DWORD error = ::GetLastError();
+        writeRunLog("action: no program %s: %s", record.program, systemErrorText(error));
+        return failed(ActionFailure::notStarted, error ? error : ERROR_FILE_NOT_FOUND);
+    }
+    HeapString commandLine(programCommandLine(program.get(), record.arguments));
+    if (!commandLine) return failed(ActionFailure::notStarted, ERROR_NOT_ENOUGH_MEMORY);
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
     startup.dwFlags = kStartupFlags;
@@ -93,13 +112,35 @@ void runProgram(const ProgramRecord& record, StringList* list, int* index) {
     PROCESS_INFORMATION started = {};
     if (!::CreateProcessA(nullptr, commandLine.get(), nullptr, nullptr, FALSE, kCreationFlags,
                           nullptr, folder.get(), &startup, &started)) {
-        return;  // not reported; the record stays and runs again with its pair
+        // The record stays, and runs again with its pair.
+        const DWORD error = ::GetLastError();
+        writeRunLog("action: could not start %s: %s", commandLine.get(), systemErrorText(error));
+        return failed(ActionFailure::notStarted, error);
     }
     UniqueHandle process(started.hProcess);
     UniqueHandle thread(started.hThread);
     thread.reset();
-    if (record.wait) waitForProcess(process.get());
     if (record.runOnce) removeRunOnce(list, index);
+    if (!record.wait) {
+        writeRunLog("action: started %s", commandLine.get());
+        return {};
+    }
+    waitForProcess(process.get());
+    DWORD code = 0;
+    ::GetExitCodeProcess(process.get(), &code);
+    char number[12];
+    ::wsprintfA(number, "%lu", code);
+    writeRunLog("action: ran %s: exit code %s", commandLine.get(), number);
+    ActionResult result;
+    result.exitCode = code;
+    // Without success codes the code is the program's own business, as it always was.
+    if (!*record.successCodes) return result;
+    if (!isSuccessCode(record.successCodes, code)) {
+        result.failure = ActionFailure::exitCode;
+        return result;
+    }
+    result.restartAsked = asksForRestart(code);
+    return result;
 }
 
 }  // namespace kelvara

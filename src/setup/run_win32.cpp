@@ -126,7 +126,9 @@ int runInstallerMode() {
     applyScript(setupState.script.get(), setupState.scriptSize);
     if (!requirementsMet()) return kExitNotInstalled;
     if (!folderOptionApplied()) return kExitNotInstalled;
-    runActionGroup(0);
+    // A failing step before anything is installed that the user (or a quiet run) would not go
+    // on from ends the run: nothing was done.
+    if (!runActionGroup(0)) return kExitNotInstalled;
     return setupState.silentMode ? runSilentInstall() : runWizardInstall();
 }
 

@@ -22,7 +22,7 @@ namespace {
 constexpr const char* kEmptyFaceDefault = "Tahoma";
 constexpr const char* kInstallPathVariable = "%InstallPath%";
 constexpr std::size_t kFaceLimit = sizeof SetupState{}.normalFontFace - 1;
-constexpr int kRunProgramFields = kRunProgramWindow + 1;
+constexpr int kRunProgramFields = kRunProgramSuccessCodes + 1;
 constexpr int kCallDllFields = kCallDllOnce + 1;
 
 struct ShortcutKind {
@@ -231,6 +231,9 @@ StringList* actionList(int group, bool program) {
 // The entry's fields rejoined with commas, the group field left out. Null when the heap is
 // exhausted; the caller frees it.
 char* storedActionForm(const StringList& fields, int fieldCount, int groupField) {
+    // A last field that is empty is left out, with its comma: a record without success codes
+    // keeps the form older engines wrote, in the install log too.
+    if (fieldCount > 0 && !*field(fields, fieldCount - 1)) --fieldCount;
     std::size_t size = 1;
     for (int i = 0; i < fieldCount; ++i) {
         if (i != groupField) size += std::strlen(field(fields, i)) + 1;

@@ -44,12 +44,16 @@ bool offerRestart(HWND owner) {
 
 int runSilentInstall() {
     SetupState& s = setupState;
-    for (int group = kActionGroupFirstPage; group <= kActionGroupLastPage; ++group)
-        runActionGroup(group);
     InstallOutcome outcome;
+    // A failing step not gone on from: before the installation the run ends with nothing
+    // installed; after it the remaining actions are left out.
+    for (int group = kActionGroupFirstPage; group <= kActionGroupLastPage; ++group) {
+        if (!runActionGroup(group)) return installerExitCode(outcome);
+    }
     if (!runInstallThread()) return installerExitCode(outcome);
-    for (int group = kActionGroupAfterInstall; group <= kActionGroupLast; ++group)
-        runActionGroup(group);
+    for (int group = kActionGroupAfterInstall; group <= kActionGroupLast; ++group) {
+        if (!runActionGroup(group)) break;
+    }
 
     outcome.installed = isSignalled(s.installDoneEvent.get());
     outcome.cancelled = s.installCancelled;

@@ -36,8 +36,9 @@ void runGroupsAfterWizard() {
     int position = setupState.wizardPosition;
     if (position < 0) return;
     if (position == kFinishedWizardPosition) position = kFinishPageIndex;
-    for (int group = actionGroupAfterPage(position); group <= kActionGroupLast; ++group)
-        runActionGroup(group);
+    for (int group = actionGroupAfterPage(position); group <= kActionGroupLast; ++group) {
+        if (!runActionGroup(group)) return;  // a failing step not gone on from: the rest waits
+    }
 }
 
 // The run-after program, then the view-after file, each when its box (or the script) says so.

@@ -65,6 +65,9 @@ constexpr const char* kValueErrorCaption = "Deleting Registry Value";
 constexpr const char* kValueErrorFormat = "Error deleting registry value '%s' in the key '%s'.\n%s";
 constexpr const char* kKeyErrorCaption = "Deleting Registry Key";
 constexpr const char* kKeyErrorFormat = "Error deleting registry key '%s'.\n%s";
+constexpr const char* kActionErrorCaption = "Uninstall Step";
+constexpr const char* kActionErrorFormat =
+    "This step of the uninstallation failed:\n%s\n\nThe uninstallation goes on.";
 constexpr const char* kInUseCaption = "Deleting File";
 constexpr const char* kInUseFormat =
     "The file %s \nis currently in use by another application.\nWould you like to try deleting "
@@ -222,6 +225,16 @@ void restoreIniEntry(const LogEntry& entry) {
     }
 }
 
+// A program or DLL call of the uninstallation that failed (the run log says how): an error of
+// the run, told unless it is unattended; the uninstallation goes on.
+void reportFailedAction(const Undo& undo, const char* subject) {
+    ++setupState.uninstallErrors;
+    if (!undo.unattended) {
+        messageBoxFormat(undo.window, kActionErrorCaption, kActionErrorFormat, subject,
+                         MB_ICONERROR);
+    }
+}
+
 // Asks whether a shared file that no program counts any more may go. True to delete it.
 bool mayRemoveSharedFile(const Undo& undo, const char* path) {
     if (undo.unattended) return false;
@@ -297,10 +310,10 @@ void undoLine(Undo& undo, const LogEntry& entry) {
             if (!undo.window && *path) changeSharedCount(path, true);
             break;
         case kLogUninstallProgram:
-            runLoggedProgram(entry.fields);
+            if (!runLoggedProgram(entry.fields)) reportFailedAction(undo, path);
             break;
         case kLogUninstallDllCall:
-            callLoggedDll(entry.fields);
+            if (!callLoggedDll(entry.fields)) reportFailedAction(undo, path);
             break;
         default:
             break;  // an unknown kind undoes nothing

@@ -152,7 +152,14 @@ void goNext(HWND frame) {
     }
     // The groups see what the user chose on the page being left.
     if (page) savePageValues(page);
-    for (int index = left; index < next; ++index) runActionGroup(actionGroupAfterPage(index));
+    for (int index = left; index < next; ++index) {
+        // A failing step not gone on from ends the wizard here: nothing more is installed or
+        // run (before the installation nothing was).
+        if (!runActionGroup(actionGroupAfterPage(index))) {
+            endWizard(frame);
+            return;
+        }
+    }
     if (!openPage(frame, next)) return;
     const bool browsing = pageTypeOf(next) < kPageTypeInstalling;
     showButton(frame, IDC_BACK, browsing, IDC_NEXT);

@@ -46,7 +46,13 @@ def run_table(program, arguments=None, when='before-wizard', **keys):
         lines.append(f'arguments = {toml(arguments)}')
     for key, value in keys.items():
         key = key.replace('_', '-')
-        lines.append(f'{key} = {str(value).lower() if isinstance(value, bool) else toml(value)}')
+        if isinstance(value, bool):
+            value = str(value).lower()
+        elif isinstance(value, list):
+            value = '[' + ', '.join(str(v) for v in value) + ']'
+        else:
+            value = toml(value)
+        lines.append(f'{key} = {value}')
     return '\n'.join(lines) + '\n\n'
 
 
@@ -108,7 +114,8 @@ class ActionsInstall(unittest.TestCase):
     def host(self, windows_path):
         return self.prefix.drive_c / windows_path[3:].replace('\\', '/')
 
-    def install(self, name, extra, files=None, variables=None, uninstaller=None):
+    def install(self, name, extra, files=None, variables=None, uninstaller=None, args=('S',),
+                presses=(), exit_code=0):
         """Builds and runs a silent install; returns the driver's report and the action log's
         Windows path. The driver's output goes to a file, not a pipe: a program the installer
         did not wait for may outlive it, and would hold a pipe open."""
@@ -121,14 +128,17 @@ class ActionsInstall(unittest.TestCase):
         log = f'{FOLDER}\\{name}.log'
         env = dict(self.prefix.env, KELVARA_ACTION_LOG=log)
         report = self.work / f'{name}-driver.txt'
+        command = [self.prefix.wine, 'C:\\rig\\ui_driver.exe', '--timeout', '120']
+        for press in presses:
+            command += ['--press', press]
         with open(report, 'w') as out:
-            done = subprocess.run([self.prefix.wine, 'C:\\rig\\ui_driver.exe', '--timeout', '120',
-                                   '--', path, 'S'], env=env, stdout=out, stderr=subprocess.STDOUT,
-                                  timeout=240)
+            done = subprocess.run([*command, '--', path, *args], env=env, stdout=out,
+                                  stderr=subprocess.STDOUT, timeout=240)
         run = Run(report.read_text(errors='replace'), f'[driver exit {done.returncode}]')
         self.assertFalse(run.timed_out, run.output)
-        self.assertEqual(run.exit_code, 0, run.output)
-        self.assertEqual(run.windows, [], 'a silent install with actions shows nothing')
+        self.assertEqual(run.exit_code, exit_code, run.output)
+        if not presses:
+            self.assertEqual(run.windows, [], 'a silent install with actions shows nothing')
         return run, log
 
     def lines(self, log, at_least=0, timeout=30):
@@ -141,6 +151,50 @@ class ActionsInstall(unittest.TestCase):
             if len(lines) >= at_least or time.monotonic() > deadline:
                 return lines
             time.sleep(0.05)
+
+    def test_a_failing_action_is_a_failing_step(self):
+        missing = 'C:\\Kelvara Tests\\no such program.exe'
+        cases = [
+            # (name, the action, when, answer, exit code, what the question says)
+            ('missing-no', run_table(missing), 'before-wizard', 'No', 1603,
+             f'Setup could not run this program file:\n{missing}'),
+            ('missing-yes', run_table(missing), 'before-wizard', 'Yes', 1,
+             f'Setup could not run this program file:\n{missing}'),
+            ('no-dll', dll_table('TakesNothing').replace(toml(PROBE), toml(f'{FOLDER}\\none.dll')),
+             'before-wizard', 'No', 1603, 'Setup could not call the function TakesNothing in '
+             f'the file\n{FOLDER}\\none.dll'),
+            ('no-function', dll_table('NoSuchFunction'), 'before-wizard', 'Yes', 1,
+             f'Setup could not call the function NoSuchFunction in the file\n{PROBE}'),
+            ('exit-5', run_table(RECORDER, '--exit=5', success_codes=[0]), 'after-install',
+             'Yes', 1, f'This program file ended with an exit code that says it failed:\n'
+             f'{RECORDER}\n\nExit code: 5'),
+        ]
+        for name, action, when, answer, exit_code, says in cases:
+            with self.subTest(name):
+                action = action.replace('when = "before-wizard"', f'when = "{when}"')
+                run, log = self.install(name, action, presses=(answer,), exit_code=exit_code)
+                self.assertEqual(len(run.windows), 1 if answer == 'No' else 2, run.output)
+                self.assertIn(says, run.windows[0]['text'])
+                self.assertEqual(run.windows[0]['buttons'], 'Yes|No')
+                installed = self.host(f'C:\\Kelvara Tests\\{name}\\readme.txt').exists()
+                self.assertEqual(installed, exit_code == 1, 'No before the install: nothing')
+                if answer == 'Yes':
+                    self.assertIn('some parts of the program could not be installed',
+                                  run.windows[1]['text'], 'the run ends with errors')
+
+        # Quiet: no window, the quiet answer (No) and every step in the run log.
+        run, _ = self.install('quiet', run_table(missing), args=('/QUIET', '/LOG=C:\\quiet.log'),
+                              exit_code=1603)
+        text = self.host('C:\\quiet.log').read_text('latin-1')
+        self.assertIn(f'action: could not start "{missing}" : File not found.', text)
+        self.assertIn('Setup could not run this program file:', text)
+        self.assertIn('-> No', text)
+
+        # A success code that asks for a restart (a prerequisite's 3010) is a restart needed.
+        run, log = self.install('restart', run_table(RECORDER, '--exit=3010',
+                                                     success_codes=[0, 3010]),
+                                args=('/QUIET', '/NORESTART'), exit_code=3010)
+        self.assertEqual([line.event for line in self.lines(log)], ['start'])
 
     def test_groups_run_in_order_with_their_arguments_and_folders(self):
         root = 'C:\\Kelvara Tests\\order'

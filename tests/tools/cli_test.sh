@@ -121,7 +121,7 @@ value = "Wert é"
 TOML
     } >"$dir/project.toml"
 }
-classic_digest=b0da6f69b8f8675b51eb647ae29feb4bbc86703742c6fb44ad39a2a1fc743dc4
+classic_digest=108fd71d88cd07b237fd07df9feb8280dfd3c492be4538ffed6778ad07f50249
 for variant in "without an encoding" "with encoding windows-1252"; do
     extra=
     [ "$variant" = "without an encoding" ] || extra=$'encoding = "windows-1252"\n'

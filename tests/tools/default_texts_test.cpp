@@ -34,18 +34,20 @@ bool isPageSlot(int table) {
 }
 
 // Arguments the callers pass, one letter per %s in order: f file, d folder, e the system's error
-// text, k registry key, v registry value name, s shortcut, x file-name extension, n a name.
+// text, k registry key, v registry value name, s shortcut, x file-name extension, n a name or
+// number.
 const std::map<Key, std::string>& expectedArguments() {
     static const std::map<Key, std::string> table = [] {
         std::map<Key, std::string> t;
         const char* setup[14] = {"", "", "", "", "", "", "f", "f", "", "", "n", "", "", "n"};
         for (int i = 0; i < 14; ++i) t[{kTableSetupMessages, i}] = setup[i];
-        const char* error[40] = {
+        const char* error[43] = {
             "",   "f",  "f",  "f",  "fe", "fe",  "fe", "f", "fd", "f",  // 0-9
             "fe", "fe", "fe", "fe", "f",  "fe",  "f",  "f", "f",  "f",  // 10-19
             "f",  "de", "f",  "f",  "ke", "vke", "",   "s", "",   "",   // 20-29
-            "x",  "",   "",   "d",  "",   "dd",  "dd", "d", "d",  ""};  // 30-39
-        for (int i = 0; i < 40; ++i) t[{kTableErrorMessages, i}] = error[i];
+            "x",  "",   "",   "d",  "",   "dd",  "dd", "d", "d",  "",   // 30-39
+            "fe", "fn", "nfe"};                                         // 40-42
+        for (int i = 0; i < 43; ++i) t[{kTableErrorMessages, i}] = error[i];
         return t;
     }();
     return table;
@@ -58,7 +60,7 @@ const std::set<Key>& questionMessages() {
         std::set<Key> s;
         for (int i : {0, 1, 4, 5, 6, 8}) s.insert({kTableSetupMessages, i});
         for (int i = 1; i <= 13; ++i) s.insert({kTableErrorMessages, i});
-        for (int i : {15, 21, 24, 25, 26, 27, 28, 30, 35, 36, 37, 38})
+        for (int i : {15, 21, 24, 25, 26, 27, 28, 30, 35, 36, 37, 38, 40, 41, 42})
             s.insert({kTableErrorMessages, i});
         return s;
     }();
@@ -274,7 +276,7 @@ TEST(DefaultTexts, EveryRoleHasExactlyOneNonEmptyTextAndNothingElseIsWritten) {
     for (const auto& [key, count] : seen)
         EXPECT_TRUE(expected.count(key)) << name(key) << " is not a text the engine shows";
     EXPECT_EQ(defaultEnglishTexts().size(), expected.size());
-    EXPECT_EQ(expected.size(), 14u + 40u + 11u + 56u);
+    EXPECT_EQ(expected.size(), 14u + 43u + 11u + 56u);
 }
 
 TEST(DefaultTexts, AreSortedByTableThenItem) {
@@ -291,7 +293,7 @@ TEST(DefaultTexts, LookupFindsEachTextAndNothingElse) {
     for (const DefaultText& t : defaultEnglishTexts())
         EXPECT_EQ(defaultEnglishText(t.table, t.item), t.text) << name({t.table, t.item});
     EXPECT_EQ(defaultEnglishText(kTableSetupMessages, 14), nullptr);
-    EXPECT_EQ(defaultEnglishText(kTableErrorMessages, 40), nullptr);
+    EXPECT_EQ(defaultEnglishText(kTableErrorMessages, 43), nullptr);
     EXPECT_EQ(defaultEnglishText(kTableButtonLabels, 11), nullptr);
     EXPECT_EQ(defaultEnglishText(4, 1), nullptr);   // page without a template
     EXPECT_EQ(defaultEnglishText(6, 18), nullptr);  // the destination edit box

@@ -209,6 +209,11 @@ constexpr DefaultText kTexts[] = {
     {kError, 39,
      "There is not enough free space on the destination drive.\n\n"
      "Please free some space or choose another folder."},
+    {kError, 40, "Setup could not run this program file:\n%s\n\n%s" KV_CONTINUE},
+    {kError, 41,
+     "This program file ended with an exit code that says it failed:\n%s\n\nExit code: "
+     "%s" KV_CONTINUE},
+    {kError, 42, "Setup could not call the function %s in the file\n%s\n\n%s" KV_CONTINUE},
 
     // Wizard buttons. Cancel and OK answer to Esc and Enter, so they carry no mark.
     {kButton, 0, "< &Back"},

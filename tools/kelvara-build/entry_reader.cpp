@@ -292,6 +292,18 @@ class EntryReader {
                                            {{"normal", kWindowModeNormal},
                                             {"minimized", kWindowModeMinimized},
                                             {"maximized", kWindowModeMaximized}});
+        // The exit codes that mean success, as the engine reads them: "0|3010".
+        std::string successCodes;
+        if (auto codes = r.integers("success-codes", 0, 0xFFFFFFFFll)) {
+            if (!open.empty()) r.error("success-codes", "[[run]] with 'open' has no exit code");
+            if (!wait)
+                r.error("success-codes",
+                        "a program that is not waited for has no exit "
+                        "code to judge: drop 'success-codes' or 'wait'");
+            for (std::int64_t code : *codes) {
+                successCodes += (successCodes.empty() ? "" : "|") + std::to_string(code);
+            }
+        }
         if (!open.empty()) {
             program = "open";
             arguments = open;
@@ -303,7 +315,8 @@ class EntryReader {
              {kRunProgramGroup, group},
              {kRunProgramWait, flag(wait)},
              {kRunProgramOnce, flag(once)},
-             {kRunProgramWindow, std::to_string(window.value_or(kWindowModeNormal))}});
+             {kRunProgramWindow, std::to_string(window.value_or(kWindowModeNormal))},
+             {kRunProgramSuccessCodes, successCodes}});
     }
 
     void dllCall(TableReader& r) {

@@ -764,6 +764,7 @@ when = "after-install"
 wait = true
 once = true
 window = "normal"
+success-codes = [0]
 
 [[dll-call]]
 dll = "%InstallPath%\\sample.dll"

@@ -90,6 +90,26 @@ std::optional<std::int64_t> TableReader::integer(const std::string& key, std::in
     return value->get();
 }
 
+std::optional<std::vector<std::int64_t>> TableReader::integers(const std::string& key,
+                                                               std::int64_t low,
+                                                               std::int64_t high) {
+    const toml::node* found = node(key);
+    if (!found) return std::nullopt;
+    const auto* array = found->as_array();
+    std::vector<std::int64_t> result;
+    for (std::size_t i = 0; array && i < array->size(); ++i) {
+        const auto* value = (*array)[i].as_integer();
+        if (!value || value->get() < low || value->get() > high) break;
+        result.push_back(value->get());
+    }
+    if (!array || array->empty() || result.size() != array->size()) {
+        error(key, "'" + key + "' in " + where_ + " must be a list of whole numbers between " +
+                       std::to_string(low) + " and " + std::to_string(high));
+        return std::nullopt;
+    }
+    return result;
+}
+
 bool TableReader::boolean(const std::string& key, bool fallback) {
     const toml::node* found = node(key);
     if (!found) return fallback;

@@ -50,6 +50,10 @@ class TableReader {
     std::optional<std::string> hostText(const std::string& key);
     std::optional<std::int64_t> integer(const std::string& key, std::int64_t low,
                                         std::int64_t high);
+    // An array of whole numbers, each between low and high; nullopt when absent or wrong
+    // (reported).
+    std::optional<std::vector<std::int64_t>> integers(const std::string& key, std::int64_t low,
+                                                      std::int64_t high);
     bool boolean(const std::string& key, bool fallback);
     const toml::table* table(const std::string& key);
     // One text or an array of texts, converted as text() or, with `host`, kept as hostText().

@@ -13,6 +13,7 @@
 #include "formats/variables.h"
 #include "install/action_fixtures.h"
 #include "install/action_lists.h"
+#include "runtime/message_box_win32.h"
 
 using namespace kelvara;
 using namespace kelvara_test;
@@ -42,9 +43,15 @@ class ActionLists : public ::testing::Test {
         for (PageSlot& slot : s.pageSlots) {
             ASSERT_TRUE(slot.runPrograms.create(5) && slot.dllCalls.create(5));
         }
+        // A failing step asks; quiet, it takes the answer that keeps the machine as it is (No)
+        // and no one has to be there to answer.
+        setQuietMessages(true);
+        s.installSucceeded = true;
     }
     void TearDown() override {
         SetupState& s = setupState;
+        setQuietMessages(false);
+        s.installSucceeded = true;
         for (StringList* list :
              {&s.variableNames, &s.variableValues, &s.groupZeroPrograms, &s.groupZeroDllCalls}) {
             list->destroy();
@@ -135,25 +142,37 @@ TEST_F(ActionLists, RunOnceRecordsRunOncePerPair) {
     EXPECT_EQ(items(calls), std::vector<std::string>{dll("TakesOne,every,,0")});
 }
 
-TEST_F(ActionLists, FailedRecordsStayButAFailedOpenGoes) {
+TEST_F(ActionLists, AFailingStepEndsTheGroupItsRecordStaysAndAFailedOpenGoes) {
     SetupState& s = setupState;
     const std::string missing = fixtures_.folder() + "\\missing.exe";
     const std::string failedProgram = missing + ",x,,1,1";
     const std::string noDll = fixtures_.folder() + "\\missing.dll,TakesNothing,,,1";
     const std::string noFunction = dll("NoSuchFunction,,,1");
     const std::string failedOpen = "open," + fixtures_.folder() + "\\missing.none,,0,1";
-    for (const std::string& record : {failedProgram, failedOpen}) {
+    for (const std::string& record : {failedOpen, failedProgram}) {
         s.groupZeroPrograms.append(record.c_str());
     }
     for (const std::string& record : {noDll, noFunction}) {
         s.groupZeroDllCalls.append(record.c_str());
     }
 
-    runActionGroup(0);
-
+    EXPECT_FALSE(runActionGroup(0)) << "a program that cannot start, answered No, ends the run";
+    EXPECT_FALSE(s.installSucceeded);
     EXPECT_EQ(items(s.groupZeroPrograms), std::vector<std::string>{failedProgram})
         << "a program that could not start stays; an open goes whatever its result";
-    EXPECT_EQ(items(s.groupZeroDllCalls), (std::vector<std::string>{noDll, noFunction}));
+    EXPECT_EQ(items(s.groupZeroDllCalls), (std::vector<std::string>{noDll, noFunction}))
+        << "the group's DLL calls are not reached";
+
+    // A DLL that cannot be loaded and a function a DLL lacks are failing steps too.
+    s.groupZeroPrograms.clear();
+    for (const std::string& record : {noFunction, noDll}) {
+        s.groupZeroDllCalls.clear();
+        s.groupZeroDllCalls.append(record.c_str());
+        s.installSucceeded = true;
+        EXPECT_FALSE(runActionGroup(0)) << record;
+        EXPECT_FALSE(s.installSucceeded) << record;
+        EXPECT_EQ(items(s.groupZeroDllCalls), std::vector<std::string>{record});
+    }
     EXPECT_TRUE(fixtures_.lines().empty()) << describe(fixtures_.lines());
 }
 
@@ -300,7 +319,7 @@ TEST_F(ActionLists, ARegistrationThatOleRefusesIsNotCalledAndStays) {
     setupState.groupZeroDllCalls.append(record.c_str());
     ASSERT_EQ(::CoInitializeEx(nullptr, COINIT_MULTITHREADED), S_OK);
 
-    runActionGroup(0);
+    EXPECT_FALSE(runActionGroup(0)) << "a registration that could not be made is a failing step";
 
     ::CoUninitialize();
     EXPECT_TRUE(fixtures_.lines().empty())

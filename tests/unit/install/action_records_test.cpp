@@ -179,11 +179,13 @@ TEST(ActionRecords, GroupsZeroToTwelveHaveLists) {
     }
 }
 
-// What a walk's runner saw, and which records it removed: field 1 "once" removes the record.
+// What a walk's runner saw, and which records it removed: field 1 "once" removes the record,
+// "stop" fails the step and ends the walk.
 std::vector<std::string> seen;
-void recordingRunner(const StringList& fields, StringList* list, int* index) {
+bool recordingRunner(const StringList& fields, StringList* list, int* index) {
     seen.push_back(std::string(fields.get(0)) + "(" + fields.get(1) + ")");
     if (std::string(fields.get(1)) == "once") removeRunOnce(list, index);
+    return std::string(fields.get(1)) != "stop";
 }
 
 class ActionWalk : public ::testing::Test {
@@ -220,9 +222,34 @@ TEST_F(ActionWalk, RunOnceRecordsLeaveTheListAndTheOthersStay) {
 TEST_F(ActionWalk, TwoRunOnceRecordsLeaveTheListEmpty) {
     list.append("a,once");
     list.append("b,once");
-    runActionList(list, recordingRunner);
+    EXPECT_TRUE(runActionList(list, recordingRunner));
     EXPECT_EQ(seen, (std::vector<std::string>{"a(once)", "b(once)"}));
     EXPECT_EQ(list.count(), 0);
+}
+
+TEST_F(ActionWalk, AStepNotGoneOnFromEndsTheWalkThere) {
+    for (const char* record : {"a,once", "b,stop", "c,keep"}) list.append(record);
+    EXPECT_FALSE(runActionList(list, recordingRunner));
+    EXPECT_EQ(seen, (std::vector<std::string>{"a(once)", "b(stop)"})) << "c is never run";
+    EXPECT_EQ(items(list), (std::vector<std::string>{"b,stop", "c,keep"}));
+}
+
+TEST(ActionRecords, SuccessCodesJudgeAnExitCodeAndTwoOfThemAskForARestart) {
+    StringList fields;
+    ASSERT_TRUE(fields.create(8));
+    splitFields("setup.exe,/q,,1,1,0,0|3010|0xC0000005", false, fields);
+    const ProgramRecord record = readProgramRecord(fields);
+    EXPECT_STREQ(record.successCodes, "0|3010|0xC0000005");
+    for (std::uint32_t code : {0u, 3010u, 0xC0000005u}) {
+        EXPECT_TRUE(isSuccessCode(record.successCodes, code)) << code;
+    }
+    for (std::uint32_t code : {1u, 30u, 301u, 30100u, 1641u}) {
+        EXPECT_FALSE(isSuccessCode(record.successCodes, code)) << code;
+    }
+    EXPECT_FALSE(isSuccessCode("", 0)) << "no codes: nothing is one";
+    EXPECT_TRUE(asksForRestart(3010) && asksForRestart(1641) && !asksForRestart(0));
+    splitFields("setup.exe,/q", false, fields);
+    EXPECT_STREQ(readProgramRecord(fields).successCodes, "") << "an older record: not judged";
 }
 
 TEST_F(ActionWalk, VariablesAreExpandedForEachRunAndTheRecordKeepsThem) {

@@ -12,6 +12,7 @@
 #include "install/action_fixtures.h"
 #include "runtime/heap.h"
 #include "runtime/heap_string.h"
+#include "runtime/message_box_win32.h"
 #include "uninstall/uninstall_thread_win32.h"
 
 using namespace kelvara;
@@ -133,7 +134,10 @@ TEST_F(UninstallActions, LoggedProgramsAndDllCallsRunFromTheLastLineToTheFirst) 
     EXPECT_EQ(lines[7].value("cmd"), quoted() + "held " + hold);
 }
 
-TEST_F(UninstallActions, LinesThatCannotRunAreSkipped) {
+TEST_F(UninstallActions, LinesThatCannotRunAreErrorsOfTheRunAndTheRestRuns) {
+    // Told quietly: a quiet run's messages go to its log, and the test has no one to answer.
+    setQuietMessages(true);
+    setupState.uninstallErrors = 0;
     add("d", fixtures_.recorder() + ",after the failures");
     add("d", fixtures_.folder() + "\\missing.exe,x");
     add("f", fixtures_.folder() + "\\missing.dll,TakesNothing");
@@ -147,6 +151,9 @@ TEST_F(UninstallActions, LinesThatCannotRunAreSkipped) {
     ASSERT_EQ(lines.size(), 1u) << "the first line still runs, after every failed one"
                                 << describe(lines);
     EXPECT_EQ(lines[0].value("cmd"), quoted() + "after the failures");
+    EXPECT_EQ(setupState.uninstallErrors, 5) << "each line that failed is an error of the run";
+    setQuietMessages(false);
+    setupState.uninstallErrors = 0;
 }
 
 }  // namespace
