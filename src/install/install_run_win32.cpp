@@ -15,10 +15,9 @@ namespace {
 
 constexpr std::size_t kRollbackBufferSize = 16 * 1024;
 
-void writeAll(HANDLE file, const char* text, std::size_t length) {
-    DWORD written = 0;
-    ::WriteFile(file, text, static_cast<DWORD>(length), &written, nullptr);
-}
+constexpr const char* kRollbackLogFailed =
+    "The installation cannot write its rollback log:\n%s\n\nIt stops, and removes what it has "
+    "installed so far.";
 
 }  // namespace
 
@@ -26,13 +25,24 @@ bool RollbackLogFile::create(const char* path) {
     file_.reset(::CreateFileA(path, GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
                               FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
     buffered_ = 0;
+    error_ = 0;
     // Without a buffer every line is written at once.
     if (!buffer_) buffer_.reset(static_cast<char*>(heapAlloc(kRollbackBufferSize)));
     return file_.valid();
 }
 
+void RollbackLogFile::writeOut(const char* text, std::size_t length) {
+    if (!file_ || error_ || length == 0) return;
+    DWORD written = 0;
+    if (!::WriteFile(file_.get(), text, static_cast<DWORD>(length), &written, nullptr)) {
+        error_ = ::GetLastError();
+    } else if (written != length) {
+        error_ = ERROR_DISK_FULL;
+    }
+}
+
 void RollbackLogFile::flush() {
-    if (file_ && buffered_ != 0) writeAll(file_.get(), buffer_.get(), buffered_);
+    writeOut(buffer_.get(), buffered_);
     buffered_ = 0;
 }
 
@@ -45,7 +55,7 @@ void RollbackLogFile::write(const char* text, std::size_t length) {
     if (!file_) return;
     if (!buffer_ || length > kRollbackBufferSize) {
         flush();
-        writeAll(file_.get(), text, length);
+        writeOut(text, length);
         return;
     }
     if (length > kRollbackBufferSize - buffered_) flush();
@@ -61,6 +71,16 @@ char* newTempName() {
 }
 
 PhaseOutcome checkpoint(InstallRun& run) {
+    // A rollback log that could not take a line could not undo what follows: the run stops here.
+    if (const DWORD error = run.rollbackFile.error()) {
+        if (!run.rollbackLogReported) {
+            run.rollbackLogReported = true;
+            setupState.installSucceeded = false;
+            messageBoxFormat(run.owner(), setupState.setupCaption.get(), kRollbackLogFailed,
+                             systemErrorText(error), MB_ICONERROR);
+        }
+        return PhaseOutcome::stop;
+    }
     // Only the wizard holds or cancels a run; a silent run has no one who could, and its
     // thousands of checkpoints would each cost two calls to the system for nothing.
     if (setupState.silentMode && !run.owner()) return PhaseOutcome::proceed;

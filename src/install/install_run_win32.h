@@ -27,13 +27,18 @@ class RollbackLogFile : public LogSink {
     // Writes what the buffer holds and closes the file.
     void close();
     void write(const char* text, std::size_t length) override;
+    // The system error of the first write that failed (the disk full, the drive gone), or 0.
+    // Nothing is written after it: the run has to stop and roll back with what the file holds.
+    DWORD error() const { return error_; }
 
   private:
     void flush();
+    void writeOut(const char* text, std::size_t length);
 
     UniqueFile file_;
     HeapString buffer_;
     std::size_t buffered_ = 0;
+    DWORD error_ = 0;
 };
 
 struct InstallRun {
@@ -41,7 +46,9 @@ struct InstallRun {
     InstallLog log;
     RollbackLogFile rollbackFile;
     HeapString rollbackLogPath;
-    HeapString uninstallerTempPath;
+    // The uninstaller and install log written beside their paths, until they are put in place.
+    HeapString uninstallerBeside;
+    HeapString installLogBeside;
     HeapString uninstallerPath;
     HeapString installLogPath;
 
@@ -65,6 +72,7 @@ struct InstallRun {
     HeapOwned<unsigned char> inflateBuffer;  // one piece of an inflated file at a time
     // A checkpoint took the wizard's quit message: every later checkpoint answers cancelled.
     bool quitTaken = false;
+    bool rollbackLogReported = false;  // its failed write has been told
 
     HWND owner() const { return display.page(); }
 };

@@ -15,6 +15,7 @@
 #include "install/file_extraction_win32.h"
 #include "install/install_messages.h"
 #include "install/install_run_win32.h"
+#include "install/own_files_win32.h"
 #include "install/record_phases.h"
 #include "install/settle_variables.h"
 #include "runtime/byte_order.h"
@@ -96,64 +97,6 @@ bool computePaths(InstallRun& run) {
     return run.uninstallerPath && run.installLogPath;
 }
 
-// The header of the uninstaller copy: the image's package fields cleared, so that the copy runs
-// as the uninstaller, and the fields signing writes as the stub had them: the signed stub's, kept
-// in the package, or none, so that the copy never names a certificate table it does not have.
-void writeUninstallerHeader(ImageWindow& image, HANDLE copy, std::uint32_t stubLength) {
-    const std::uint32_t headLength = stubLength < kSignatureHeadSize
-                                         ? stubLength
-                                         : static_cast<std::uint32_t>(kSignatureHeadSize);
-    const unsigned char* first = image.bytesAt(0, headLength);
-    if (!first) return;
-    HeapOwned<unsigned char> head(static_cast<unsigned char*>(heapAlloc(headLength)));
-    if (!head) return;
-    unsigned char* bytes = head.get();
-    memMove(bytes, first, headLength);
-    encodePackageOffset(bytes, 0);
-    writeLe32(bytes + kScriptBytesField, 0);
-    writeLe32(bytes + kChecksumField, 0);
-    SignatureFields fields;
-    if (readSignatureFields(bytes, headLength, fields)) {
-        blankSignatureFields(bytes, 0, headLength, fields);
-        const PackageHeader& package = setupState.packageHeader;
-        const std::uint32_t room = package.firstEntryOffset - kPackageHeaderSize;
-        const unsigned char* record = package.firstEntryOffset > kPackageHeaderSize
-                                          ? image.bytesAt(stubLength + kPackageHeaderSize, room)
-                                          : nullptr;
-        StubSignature signature;
-        if (record && decodeStubSignature(record, room, signature) &&
-            std::uint64_t(signature.tableOffset) + signature.tableSize == stubLength) {
-            writeLe32(bytes + fields.checksumField, signature.checksum);
-            writeLe32(bytes + fields.securityEntry, signature.tableOffset);
-            writeLe32(bytes + fields.securityEntry + 4, signature.tableSize);
-        }
-    }
-    DWORD written = 0;
-    ::SetFilePointer(copy, 0, nullptr, FILE_BEGIN);
-    ::WriteFile(copy, bytes, headLength, &written, nullptr);
-}
-
-// The engine without its package: the image's first bytes up to the package.
-void makeUninstallerCopy(InstallRun& run) {
-    UniqueFile copy(::CreateFileA(run.uninstallerTempPath.get(), GENERIC_READ | GENERIC_WRITE,
-                                  FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
-                                  FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
-    if (!copy) return;
-    const std::uint32_t stubLength = setupState.stubHeader.packageOffset;
-    ImageWindow stub;
-    stub.open(run.image, 0);
-    if (stubLength < kStubHeaderSize || stubLength > stub.size()) return;
-    DWORD written = 0;
-    for (std::uint32_t done = 0; done < stubLength;) {
-        const std::uint32_t left = stubLength - done;
-        const std::uint32_t length = left < stub.reach() ? left : stub.reach();
-        const unsigned char* bytes = stub.bytesAt(done, length);
-        if (!bytes || !::WriteFile(copy.get(), bytes, length, &written, nullptr)) return;
-        done += length;
-    }
-    writeUninstallerHeader(stub, copy.get(), stubLength);
-}
-
 // Damage the start-up checks could not see (it lies outside the checksum): the message the
 // start-up gives for a damaged image, with its caption, and the run ends as not installed.
 void reportDamagedImage(InstallRun& run) {
@@ -217,7 +160,6 @@ void carryOverPreviousLog(InstallRun& run) {
 bool startRun(InstallRun& run) {
     if (!settle(run) || !computePaths(run)) return false;
     run.rollbackLogPath.reset(newTempName());
-    run.uninstallerTempPath.reset(newTempName());
     if (!run.rollbackLogPath || !run.rollbackFile.create(run.rollbackLogPath.get())) {
         // Without it a failed run could not be undone: nothing is installed.
         setupState.installSucceeded = false;
@@ -239,7 +181,6 @@ bool startRun(InstallRun& run) {
         reportDamagedImage(run);
         return false;
     }
-    if (run.uninstallerTempPath) makeUninstallerCopy(run);
 
     run.headers.open(run.image, packageOffset);
     run.content.open(run.image, packageOffset);
@@ -296,7 +237,10 @@ void releaseImage(InstallRun& run) {
 
 PhaseOutcome runPhases(InstallRun& run) {
     writeRunLog("phase: files");
-    const PhaseOutcome files = extractFiles(run);
+    PhaseOutcome files = extractFiles(run);
+    // The uninstaller is made from the image too, before it is given back.
+    if (files == PhaseOutcome::proceed && setupState.createUninstaller && !prepareUninstaller(run))
+        files = PhaseOutcome::stop;
     releaseImage(run);
     if (files != PhaseOutcome::proceed) return files;
     afterFiles(run);
@@ -330,57 +274,16 @@ void logUninstallActions(InstallRun& run) {
     }
 }
 
-// Passes the finishing point: from here on the run completes.
-void finish(InstallRun& run) {
-    ::SetEvent(setupState.installDoneEvent.get());
+// The last steps, then the finishing point: from there on the run completes. The uninstall entry
+// and the new install log are written first, so that a failure of either is rolled back like
+// any other step, and the earlier installation (an upgrade's) stays as it was.
+PhaseOutcome finish(InstallRun& run) {
     logUninstallActions(run);
-    if (setupState.createUninstaller) writeUninstallEntry(run);
-}
-
-// An installation made with administrator rights is removed with them, by an uninstaller that
-// acts only on a log that only administrators can change: its uninstaller and log are given to
-// the Administrators, wherever the installation folder is (one that inherits the right to write
-// from its drive's root lets every user change what is made in it).
-void protectOwnFile(const char* path) {
-    if (setupState.isAdministrator && !protectForAdministrators(path)) {
-        writeRunLog("install: only administrators were to change %s, but: %s", path,
-                    systemErrorText(::GetLastError()));
+    if (setupState.createUninstaller && (!writeUninstallEntry(run) || !prepareInstallLog(run))) {
+        return PhaseOutcome::stop;
     }
-}
-
-void writeInstallLog(InstallRun& run) {
-    const char* path = run.installLogPath.get();
-    deleteFile(path);
-    deleteFile(run.rollbackLogPath.get());
-    std::size_t length = 0;
-    HeapString text(run.log.installLogText(&length));
-    // Protected from its first moment, so that no one holds it open for writing beforehand;
-    // where the system will not make it so, made as before and protected below.
-    OwnSecurity security = administratorsOnly();
-    const auto create = [path](SECURITY_ATTRIBUTES* attributes) {
-        return ::CreateFileA(path, GENERIC_WRITE, FILE_SHARE_READ, attributes, CREATE_ALWAYS,
-                             FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
-    };
-    UniqueFile file(setupState.isAdministrator && security.attributes()
-                        ? create(security.attributes())
-                        : INVALID_HANDLE_VALUE);
-    if (!file) file.reset(create(nullptr));
-    if (!file || !text) return;
-    DWORD written = 0;
-    ::WriteFile(file.get(), text.get(), static_cast<DWORD>(length), &written, nullptr);
-    file.reset();
-    ::SetFileAttributesA(path, FILE_ATTRIBUTE_NORMAL);
-    protectOwnFile(path);  // a log that could not be deleted first kept what it had
-}
-
-void placeUninstaller(InstallRun& run) {
-    const char* path = run.uninstallerPath.get();
-    deleteFile(path);
-    if (::MoveFileA(run.uninstallerTempPath.get(), path)) {
-        // The copy was made as a temporary file; the installed uninstaller is a normal one.
-        ::SetFileAttributesA(path, FILE_ATTRIBUTE_NORMAL);
-        protectOwnFile(path);
-    }
+    ::SetEvent(setupState.installDoneEvent.get());
+    return PhaseOutcome::proceed;
 }
 
 void scheduleDeferredFiles() {
@@ -438,14 +341,11 @@ void endRun(InstallRun& run, PhaseOutcome outcome) {
                                                      : "installation: stopped");
     run.rollbackFile.close();
     if (completed) {
-        if (setupState.createUninstaller) {
-            writeInstallLog(run);
-            placeUninstaller(run);
-        } else {
-            deleteFile(run.rollbackLogPath.get());
-        }
+        placeOwnFiles(run);
+        deleteFile(run.rollbackLogPath.get());
+    } else {
+        discardOwnFiles(run);
     }
-    if (run.uninstallerTempPath) ::DeleteFileA(run.uninstallerTempPath.get());
     if (outcome == PhaseOutcome::cancelled) setupState.installCancelled = true;
     if (completed) {
         discardBackups(run);
@@ -471,7 +371,7 @@ unsigned long __stdcall installThread(void* page) {
         if (outcome == PhaseOutcome::proceed) {
             run.display.setCaption(text(kInstallingPage, kCaptionFinishing));
             outcome = checkpoint(run);
-            if (outcome == PhaseOutcome::proceed) finish(run);
+            if (outcome == PhaseOutcome::proceed) outcome = finish(run);
         }
         endRun(run, outcome);
     }

@@ -19,7 +19,8 @@ bool installRegistryValue(InstallRun& run, const char* record);
 bool installIniEntry(InstallRun& run, const char* record);
 bool installAssociation(InstallRun& run, const char* record);
 
-// After the finishing point: the uninstall entry and its "e" line. Cannot end the run.
-void writeUninstallEntry(InstallRun& run);
+// Just before the finishing point: the uninstall entry and its "e" line, its values checked
+// (errorMessages 25). False when the user chose to end the run, which is then rolled back.
+bool writeUninstallEntry(InstallRun& run);
 
 }  // namespace kelvara

@@ -66,14 +66,13 @@ void PreviousValue::read(HKEY key, const char* valueName) {
 }
 
 void PreviousValue::log(InstallRun& run, unsigned rootNumber, const char* keyPath,
-                        const char* valueName) const {
+                        const char* valueName, unsigned flags) const {
     if (!existed_) {
         char rootText[12];
         wsprintfA(rootText, "%u", rootNumber);
-        run.log.addRegistryValue(rootText, keyPath, valueName, kLogToRollback);
+        run.log.addRegistryValue(rootText, keyPath, valueName, flags);
     } else if (readable_) {
-        run.log.addPreviousValue(rootNumber, keyPath, valueName, type_, data_, size_,
-                                 kLogToRollback);
+        run.log.addPreviousValue(rootNumber, keyPath, valueName, type_, data_, size_, flags);
     }
     // A value that was there but could not be read is not logged: it is never deleted.
 }

@@ -3,6 +3,7 @@
 #pragma once
 #include <windows.h>
 
+#include "formats/install_log.h"
 #include "runtime/handles_win32.h"
 
 namespace kelvara {
@@ -31,8 +32,10 @@ class PreviousValue {
     ~PreviousValue();
     void read(HKEY key, const char* valueName);
     bool existed() const { return existed_; }
-    void log(InstallRun& run, unsigned rootNumber, const char* keyPath,
-             const char* valueName) const;
+    // flags: the install log's (kLogToRollback by default; with kLogRollbackOnly the line goes
+    // to the rollback log alone).
+    void log(InstallRun& run, unsigned rootNumber, const char* keyPath, const char* valueName,
+             unsigned flags = kLogToRollback) const;
 
   private:
     bool existed_ = false;

@@ -10,32 +10,92 @@
 #include "install/install_run_win32.h"
 #include "install/record_phases.h"
 #include "install/registry_write_win32.h"
+#include "runtime/handles_win32.h"
 #include "runtime/heap_string.h"
+#include "runtime/message_box_win32.h"
+#include "formats/languages.h"
 
 namespace kelvara {
 
-void writeUninstallEntry(InstallRun& run) {
+namespace {
+
+constexpr ErrorMessage kMsgRegistryValueError{25};  // value name, root\key, error text
+
+// Writes the entry's values and says whether the run goes on: a value that cannot be written is
+// a failing step (Yes goes on with errors, No ends the run, which is rolled back). An entry of an
+// earlier installation (an upgrade's) is what a rollback puts back, value by value; a new one it
+// deletes whole.
+class EntryWriter {
+  public:
+    EntryWriter(InstallRun& run, const char* key) : run_(run), key_(key) {
+        existed_ = ::RegOpenKeyExA(HKEY_LOCAL_MACHINE, key, 0, KEY_QUERY_VALUE, earlier_.put()) ==
+                   ERROR_SUCCESS;
+        // The uninstaller deletes the entry whole; a rollback only one it made.
+        run.log.addRegistryKey(kRootNumberHklm, key, true, existed_ ? 0 : kLogToRollback);
+    }
+
+    bool text(const char* name, const char* value) {
+        PreviousValue previous;
+        remember(previous, name);
+        return check(previous, name, writeRegistryText(HKEY_LOCAL_MACHINE, key_, name, value));
+    }
+    bool number(const char* name, DWORD value) {
+        PreviousValue previous;
+        remember(previous, name);
+        return check(previous, name, writeRegistryDword(HKEY_LOCAL_MACHINE, key_, name, value));
+    }
+
+  private:
+    void remember(PreviousValue& previous, const char* name) {
+        if (existed_) previous.read(earlier_.get(), name);
+    }
+
+    bool check(const PreviousValue& previous, const char* name, LONG status) {
+        if (existed_ && status == ERROR_SUCCESS) {
+            previous.log(run_, kRootNumberHklm, key_, name, kLogToRollback | kLogRollbackOnly);
+        }
+        if (status == ERROR_SUCCESS) return true;
+        setupState.installSucceeded = false;
+        HeapString where(strConcat5("HKLM\\", key_));
+        return messageBoxFormat(run_.owner(), setupState.setupCaption.get(),
+                                kelvara::text(kMsgRegistryValueError), name,
+                                where ? where.get() : key_, systemErrorText(status),
+                                MB_YESNO | MB_ICONSTOP) == IDYES;
+    }
+
+    InstallRun& run_;
+    const char* key_;
+    UniqueKey earlier_;
+    bool existed_ = false;
+};
+
+}  // namespace
+
+bool writeUninstallEntry(InstallRun& run) {
     // A short name that names no key of its own gets no entry: the uninstaller would otherwise
     // delete the whole list of installed programs, or another product's entry.
     HeapString key(uninstallKeyPath(setupState.productShortName.get()));
-    if (!key) return;
+    if (!key) return true;
     const char* uninstaller = run.uninstallerPath.get();
-    // Failures are not checked: the run is complete, and the entry only helps to find it.
-    writeRegistryText(HKEY_LOCAL_MACHINE, key.get(), "DisplayName", setupState.productName.get());
+    EntryWriter entry(run, key.get());
     // Quoted when it holds a blank: the system runs the value as a command line, and of
     // C:\Apps\Hello World\uninstall.exe unquoted it would first try C:\Apps\Hello.exe.
     const bool blank = std::strchr(uninstaller, ' ') != nullptr;
     HeapString command(blank ? strConcat5("\"", uninstaller, "\"") : strConcat5(uninstaller));
-    writeRegistryText(HKEY_LOCAL_MACHINE, key.get(), "UninstallString", command.get());
     // The command a deployment tool runs to remove the product unattended.
     HeapString quiet(strConcat5("\"", uninstaller, "\" /S"));
-    if (quiet)
-        writeRegistryText(HKEY_LOCAL_MACHINE, key.get(), "QuietUninstallString", quiet.get());
-    writeRegistryText(HKEY_LOCAL_MACHINE, key.get(), "InstallLocation",
-                      lookupVariable("%InstallPath%"));
-    writeRegistryText(HKEY_LOCAL_MACHINE, key.get(), "DisplayIcon", uninstaller);
-    writeRegistryDword(HKEY_LOCAL_MACHINE, key.get(), "EstimatedSize",
-                       estimatedSizeKb(setupState.packageHeader.requiredSpace));
+    SYSTEMTIME today;
+    ::GetLocalTime(&today);
+    char date[12];
+    ::wsprintfA(date, "%04u%02u%02u", today.wYear, today.wMonth, today.wDay);
+    if (!entry.text("DisplayName", setupState.productName.get()) ||
+        !entry.text("UninstallString", command.get()) ||
+        !entry.text("QuietUninstallString", quiet.get()) ||
+        !entry.text("InstallLocation", lookupVariable("%InstallPath%")) ||
+        !entry.text("DisplayIcon", uninstaller) ||
+        !entry.number("EstimatedSize", estimatedSizeKb(setupState.packageHeader.requiredSpace))) {
+        return false;
+    }
     // What the project says of itself, where it says it; the day of the installation always.
     const struct {
         const char* name;
@@ -45,18 +105,10 @@ void writeUninstallEntry(InstallRun& run) {
                    {"URLInfoAbout", setupState.aboutUrl.get()},
                    {"HelpLink", setupState.helpUrl.get()}};
     for (const auto& detail : details) {
-        if (detail.value && *detail.value) {
-            writeRegistryText(HKEY_LOCAL_MACHINE, key.get(), detail.name, detail.value);
-        }
+        if (detail.value && *detail.value && !entry.text(detail.name, detail.value)) return false;
     }
-    SYSTEMTIME today;
-    ::GetLocalTime(&today);
-    char date[12];
-    ::wsprintfA(date, "%04u%02u%02u", today.wYear, today.wMonth, today.wDay);
-    writeRegistryText(HKEY_LOCAL_MACHINE, key.get(), "InstallDate", date);
-    writeRegistryDword(HKEY_LOCAL_MACHINE, key.get(), "NoModify", 1);
-    writeRegistryDword(HKEY_LOCAL_MACHINE, key.get(), "NoRepair", 1);
-    run.log.addRegistryKey(kRootNumberHklm, key.get(), true, kLogToRollback);
+    return entry.text("InstallDate", date) && entry.number("NoModify", 1) &&
+           entry.number("NoRepair", 1);
 }
 
 }  // namespace kelvara

@@ -9,6 +9,7 @@
 #include "runtime/message_box_win32.h"
 #include "runtime/path_helpers.h"
 #include "runtime/text_case.h"
+#include "wizard/destination_rules.h"
 #include "wizard/dialog_helpers_win32.h"
 
 namespace kelvara {
@@ -52,7 +53,7 @@ bool installFolderAccepted(HWND frame, const char* path) {
     }
     char drive[3];
     driveOf(existing.get(), drive);
-    if (freeSpace(drive) < setupState.packageHeader.requiredSpace) {
+    if (freeSpace(drive) < spaceNeeded(setupState)) {
         return refuse(frame, kMsgNotEnoughSpace);
     }
     const bool folderExists = compareTextNoCase(existing.get(), path) == 0;

@@ -97,7 +97,7 @@ void initialiseDestinationPage(HWND page) {
     stripTrailingSeparator(folder.get());
     ::SetWindowTextA(edit, folder.get());
     char required[kSpaceTextSize];
-    formatRequiredSpace(s.packageHeader.requiredSpace, required);
+    formatRequiredSpace(spaceNeeded(s), required);
     ::SetDlgItemTextA(page, kRequiredSpaceValue, required);
     char drive[3];
     driveOf(folder.get(), drive);

@@ -30,8 +30,8 @@ void formatFreeSpace(std::uint64_t bytes, char (&out)[kSpaceTextSize]) {
     }
 }
 
-void formatRequiredSpace(std::uint32_t bytes, char (&out)[kSpaceTextSize]) {
-    formatUnsigned(out, " Kb", bytes >> 10);
+void formatRequiredSpace(std::uint64_t bytes, char (&out)[kSpaceTextSize]) {
+    formatUnsigned(out, " Kb", static_cast<std::uint32_t>(bytes >> 10));
 }
 
 }  // namespace kelvara

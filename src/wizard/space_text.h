@@ -12,6 +12,6 @@ constexpr int kSpaceTextSize = 16;  // room for the longest text, "4294967295 Mb
 void formatFreeSpace(std::uint64_t bytes, char (&out)[kSpaceTextSize]);
 
 // The space an installation needs, always in kilobytes.
-void formatRequiredSpace(std::uint32_t bytes, char (&out)[kSpaceTextSize]);
+void formatRequiredSpace(std::uint64_t bytes, char (&out)[kSpaceTextSize]);
 
 }  // namespace kelvara

@@ -233,6 +233,68 @@ class DataSafety(unittest.TestCase):
         self.assertEqual(sorted(p.name for p in (mount / 'App').iterdir()), ['data.bin'],
                          'no partial copy is left next to it')
 
+    def small_drive(self, letter, name):
+        """A 1 MiB drive of its own, as `letter`:; its host folder."""
+        mount = self.work / name
+        mount.mkdir()
+        mounted = subprocess.run(['mount', '-t', 'tmpfs', '-o', 'size=1m', 'tmpfs', str(mount)],
+                                 capture_output=True, text=True)
+        if mounted.returncode != 0:
+            self.skipTest(f'a small drive needs mount (root): {mounted.stderr.strip()}')
+        self.addCleanup(subprocess.run, ['umount', '-l', str(mount)], check=False)
+        self.map_drive(letter, mount)
+        return mount
+
+    def test_an_uninstaller_that_does_not_fit_keeps_the_earlier_version(self):
+        mount = self.small_drive('s', 'uninstaller-drive')
+        # Files that fit where the uninstaller besides does not: refused before anything is
+        # written, the uninstaller and its log counted.
+        source = source_folder(self.work / 'big-src', {'big.bin': random.Random(3).randbytes(
+            900_000)}, written=WRITTEN)
+        project = Project('Small Product', short_name='Small', uninstaller=True,
+                          variables={'InstallPath': 'S:\\Elsewhere'},
+                          files=[FileGroup(source, compression='stored')])
+        log = 'C:\\small.log'
+        run = self.prefix.run(DRIVER, self.image('small', project),
+                              ['/QUIET', '/DIR=S:\\Small', f'/LOG={log}'], timeout=120)
+        self.assertEqual((run.exit_code, run.windows), (1603, []), run.output)
+        self.assertIn('not enough free space', self.host(log).read_text('latin-1'))
+        self.assertEqual(list(mount.iterdir()), [], 'the drive as it was')
+
+        # Version 1, then version 2 through the wizard, with the drive filled (by someone else)
+        # while its Ready page is shown: its files fit, its uninstaller does not.
+        root = 'S:\\App'
+        def version(number, size):
+            folder = source_folder(self.work / f'v{number}-src', {
+                'app.bin': random.Random(10 + number).randbytes(size)}, written=WRITTEN)
+            return Project(f'Upgrade Product {number}', short_name='UpgradeSmall',
+                           uninstaller=True, variables={'InstallPath': root},
+                           files=[FileGroup(folder, overwrite='always', compression='stored')],
+                           extra='[pages]\nshow = ["ready", "installing", "finish"]\n')
+        self.silent('small-v1', version(1, 100_000))
+        installed = self.files(mount)
+        self.assertEqual(sorted(installed), ['App/app.bin', 'App/uninstall.exe',
+                                             'App/uninstall.log'])
+        entry = self.probe.reg_key('HKLM', f'{UNINSTALL_KEY}\\UpgradeSmall')
+        self.assertEqual(entry[0]['DisplayName'].value, 'Upgrade Product 1')
+        with self.prefix.session(DRIVER, self.image('small-v2', version(2, 100_000))) as session:
+            wizard = Wizard(session)
+            free = os.statvfs(mount)
+            (mount / 'filler').write_bytes(bytes(free.f_bavail * free.f_frsize - 160_000))
+            wizard.next()  # Install
+            failed = wizard.question('which it needs to remove the program later', timeout=120)
+            self.assertIn(f'{root}\\uninstall.exe', failed['text'])
+            session.press(failed, 'OK')
+            self.assertEqual(wizard.exit_code(), 1603)
+        (mount / 'filler').unlink()
+        self.assertEqual(self.files(mount), installed,
+                         'version 1 byte for byte, its uninstaller and log, nothing beside them')
+        self.assertEqual(self.probe.reg_key('HKLM', f'{UNINSTALL_KEY}\\UpgradeSmall'), entry,
+                         'its entry in the list of programs as it was')
+        self.uninstall_to_the_end(root, 'UpgradeSmall')
+        self.assertEqual(list(mount.iterdir()), [], 'removable: nothing is left')
+        self.assertIsNone(self.probe.reg_key('HKLM', f'{UNINSTALL_KEY}\\UpgradeSmall'))
+
     def test_an_installation_over_itself_uninstalls_to_nothing(self):
         """Installed twice (a repair), the second run finds the first one's folders, keys,
         values and entries there: the uninstall still removes all that either made."""
