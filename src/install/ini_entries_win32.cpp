@@ -8,11 +8,13 @@
 #include "formats/setup_state.h"
 #include "install/config_records.h"
 #include "install/folder_chain_win32.h"
+#include "install/install_messages.h"
 #include "install/install_run_win32.h"
 #include "install/record_phases.h"
 #include "runtime/handles_win32.h"
 #include "runtime/heap.h"
 #include "runtime/heap_string.h"
+#include "runtime/message_box_win32.h"
 #include "runtime/path_helpers.h"
 #include "runtime/text_encoding.h"
 
@@ -98,12 +100,18 @@ bool installIniEntry(InstallRun& run, const char* record) {
         logEntryBeforeWrite(run, section, key, file, location.get());
     }
     if (!existed && key && value) startUnicodeFile(location.get(), section, key, value);
-    ::WritePrivateProfileStringA(section, key, value, file);
+    const bool written = ::WritePrivateProfileStringA(section, key, value, file) != FALSE;
+    const DWORD error = ::GetLastError();
 
     // Logged once the file is really there: a write that made nothing (deleting from a missing
     // file, a folder that could not be made) leaves no line behind.
     if (!existed && pathExists(location.get())) logPath(run, kLogFile, location.get(), true);
-    return true;
+    // Deleting what is not there is no failure; any other write that fails is a failing step.
+    if (written || (!existed && !value)) return true;
+    setupState.installSucceeded = false;
+    return askUser(run, kMsgWriteError, location ? location.get() : file,
+                   systemErrorText(error ? error : ERROR_WRITE_FAULT),
+                   MB_YESNO | MB_ICONSTOP) == IDYES;
 }
 
 }  // namespace kelvara

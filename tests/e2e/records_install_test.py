@@ -300,6 +300,21 @@ class RecordsInstall(unittest.TestCase):
                          'folder; win.ini and other files that were there are not')
         self.assertIn(f'a,{root}\\conf'.lower(), lines)
 
+    def test_an_ini_file_that_cannot_be_written_is_a_failing_step(self):
+        root = 'C:\\Kelvara Records\\LockedIni'
+        # A folder where the file should be: no profile function can write into it.
+        locked = self.windows / 'kelvara-locked.ini'
+        locked.mkdir()
+        (locked / 'theirs.txt').write_bytes(b'a person\'s file')
+        extra = ini('kelvara-locked.ini', 'New', 'K', 'v')
+        _, run = self.install('locked-ini', self.project('locked-ini', root, extra),
+                              presses=('No',), exit_code=1603)
+        self.assertEqual(len(run.windows), 1, run.output)
+        self.assert_question(run.windows[0], 'could not write this file',
+                             self.windows_path('kelvara-locked.ini'))
+        self.assertEqual([p.name for p in locked.iterdir()], ['theirs.txt'], 'as it was')
+        self.assertFalse(self.host(root).exists(), 'rolled back')
+
     def test_a_rollback_keeps_ini_files_and_associations_that_were_there(self):
         root = 'C:\\Kelvara Records\\RollbackIni'
         self.reg_add('HKCR', '.kvrold', 'Keep', '1')
