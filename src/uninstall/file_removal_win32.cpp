@@ -7,7 +7,7 @@
 #include "runtime/handles_win32.h"
 #include "runtime/heap_string.h"
 #include "runtime/path_helpers.h"
-#include "uninstall/protected_folders.h"
+#include "uninstall/protected_folders_win32.h"
 
 namespace kelvara {
 namespace {
@@ -20,7 +20,7 @@ bool isDotEntry(const char* name) {
 
 bool deleteFolderTree(const char* folder) {
     // A drive, a system folder or one that holds one is never emptied, whoever asks.
-    if (isProtectedFolder(folder, setupState.folderPaths)) return false;
+    if (isProtectedFolderOnDisk(folder, setupState.folderPaths)) return false;
     const DWORD attributes = ::GetFileAttributesA(folder);
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT)) {
         // A junction or folder link: remove the link, never what it points to, which may be

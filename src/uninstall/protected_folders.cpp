@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstring>
 
+#include "runtime/heap_string.h"
 #include "runtime/string_list.h"
 #include "runtime/text_case.h"
 
@@ -39,7 +40,8 @@ bool countParts(const char* path, std::size_t length, int* parts) {
         while (i < length && !isSeparator(path[i])) ++i;
         const std::size_t n = i - start;
         if (n == 0) continue;
-        if ((n == 1 && path[start] == '.') || (n == 2 && path[start] == '.' && path[start + 1] == '.'))
+        if ((n == 1 && path[start] == '.') ||
+            (n == 2 && path[start] == '.' && path[start + 1] == '.'))
             return false;
         ++*parts;
     }
@@ -58,6 +60,44 @@ bool isBelowARoot(const char* path, std::size_t length) {
     return drive && countParts(path + 3, length - 3, &parts) && parts > 0;
 }
 
+// The path as the file system reads it: one backslash between parts (a slash counts as one), the
+// trailing dots and blanks of every part dropped, no separator at the end; a network path keeps
+// its two leading backslashes. Null for a path no rule here reads, which stays protected: a
+// device path (\\?\, \\.\) and an administrative share (\\server\C$). A new heap string.
+char* canonicalFolder(const char* path) {
+    const std::size_t length = std::strlen(path);
+    const bool network = length >= 2 && isSeparator(path[0]) && isSeparator(path[1]);
+    if (network && length >= 4 && (path[2] == '?' || path[2] == '.') && isSeparator(path[3]))
+        return nullptr;
+    HeapString out(strDupExtra(nullptr, static_cast<int>(length)));
+    if (!out) return nullptr;
+    char* end = out.get();
+    if (network) {
+        *end++ = '\\';
+        *end++ = '\\';
+    }
+    int part = 0;
+    for (std::size_t i = network ? 2 : 0; i < length;) {
+        while (i < length && isSeparator(path[i])) ++i;
+        std::size_t start = i;
+        while (i < length && !isSeparator(path[i])) ++i;
+        std::size_t n = i - start;
+        const bool dots = (n == 1 && path[start] == '.') ||
+                          (n == 2 && path[start] == '.' && path[start + 1] == '.');
+        // "." and ".." stay for the root check to refuse; any other part loses what the file
+        // system would drop from its end.
+        while (!dots && n > 0 && (path[start + n - 1] == '.' || path[start + n - 1] == ' ')) --n;
+        if (n == 0) continue;
+        ++part;
+        if (network && part == 2 && path[start + n - 1] == '$') return nullptr;
+        if (end > out.get() + (network ? 2 : 0)) *end++ = '\\';
+        std::memcpy(end, path + start, n);
+        end += n;
+    }
+    *end = '\0';
+    return out.release();
+}
+
 // True when `inner` is `outer` or lies inside it.
 bool isSameOrInside(const char* inner, const char* outer, std::size_t outerLength) {
     const std::size_t innerLength = trimmedLength(inner);
@@ -69,12 +109,18 @@ bool isSameOrInside(const char* inner, const char* outer, std::size_t outerLengt
 
 bool isProtectedFolder(const char* folder, const StringList& systemFolders) {
     if (!folder) return true;
-    const std::size_t length = trimmedLength(folder);
-    if (!isBelowARoot(folder, length)) return true;
+    HeapString canonical(canonicalFolder(folder));
+    if (!canonical) return true;
+    const char* path = canonical.get();
+    const std::size_t length = std::strlen(path);
+    if (!isBelowARoot(path, length)) return true;
     for (int i = 0; i < systemFolders.count(); ++i) {
         const char* system = systemFolders.get(i);
-        if (system && trimmedLength(system) > 0 && isSameOrInside(system, folder, length))
+        HeapString canonicalSystem(system ? canonicalFolder(system) : nullptr);
+        if (canonicalSystem && *canonicalSystem.get() &&
+            isSameOrInside(canonicalSystem.get(), path, length)) {
             return true;
+        }
     }
     return false;
 }

@@ -11,4 +11,5 @@ list(APPEND KELVARA_WIN32_SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/self_removal_win32.cpp
     ${CMAKE_CURRENT_LIST_DIR}/uninstall_thread_win32.cpp
     ${CMAKE_CURRENT_LIST_DIR}/file_removal_win32.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/protected_folders_win32.cpp
     ${CMAKE_CURRENT_LIST_DIR}/restart_win32.cpp)

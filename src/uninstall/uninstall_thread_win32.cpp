@@ -27,7 +27,7 @@
 #include "runtime/text_utils.h"
 #include "uninstall/confirmation_dialog_win32.h"
 #include "uninstall/file_removal_win32.h"
-#include "uninstall/protected_folders.h"
+#include "uninstall/protected_folders_win32.h"
 #include "uninstall/uninstall_rules.h"
 
 namespace kelvara {
@@ -125,7 +125,7 @@ void deleteLoggedFile(const Undo& undo, const char* path, bool askWhenInUse) {
 void undoFolder(const char* folder) {
     // A drive or a system folder is never the installation's to remove, nor to offer: an old
     // log may name one (an installation into "D:\" logged "a,D:").
-    if (isProtectedFolder(folder, setupState.folderPaths)) return;
+    if (isProtectedFolderOnDisk(folder, setupState.folderPaths)) return;
     if (!folderIsEmpty(folder, true)) {
         setupState.leftoverFolders.append(folder);
         return;

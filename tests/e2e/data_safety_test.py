@@ -133,8 +133,16 @@ class DataSafety(unittest.TestCase):
         # The person saves a file in the program's folder; and the log gains the lines an older
         # installation wrote for folders that were there, the drive among them.
         (drive / 'Data' / 'saved.txt').write_bytes(b'saved by the person')
+        # And a link in the program's folder to the person's photos: never followed. (Windows
+        # removes a junction as a link; Wine shows a Unix link as one but removes none.)
+        os.symlink(drive / 'Photos', drive / 'Data' / 'Linked Photos')
+        # The same folders spelt as the file system reads them too, and by their short names.
+        program_files = self.probe.short_path('C:\\Program Files')
+        self.assertIn('~', program_files)
         old_lines = ['a,D:', 'a,D:\\', 'a,C:\\windows', 'a,C:\\users', 'a,C:\\Program Files',
-                     'a,D:\\Data\\..', 'a,\\\\server\\share']
+                     'a,D:\\Data\\..', 'a,\\\\server\\share', 'a,C:\\users.', 'a,C:\\users ',
+                     'a,C:\\\\users', f'a,{program_files}', 'a,\\\\?\\C:\\users',
+                     'a,\\\\localhost\\C$\\users', 'a,C:\\windows.', 'a,D:\\.']
         log.write_bytes('\n'.join(lines[:4] + old_lines + lines[4:]).encode('latin-1'))
 
         with self.prefix.session(DRIVER, 'D:\\uninstall.exe') as s:
@@ -154,8 +162,14 @@ class DataSafety(unittest.TestCase):
             s.press(dialog, 'Finish')
             self.assertEqual(s.finish(60), 0, s.transcript)
 
+        left = sorted(p.name for p in (drive / 'Data').iterdir()) if (drive / 'Data').exists() \
+            else []
+        self.assertLessEqual(set(left), {'Linked Photos'}, 'the program\'s folder went, but the link')
+        self.assertTrue(all((drive / 'Data' / 'Linked Photos').is_symlink() for _ in left))
         self.assertEqual(self.files(drive), person, 'every file of the person, byte for byte')
         self.assertTrue((self.windows / 'system32').is_dir())
+        self.assertTrue(all((self.prefix.drive_c / name).is_dir()
+                            for name in ('users', 'Program Files')), 'the profiles, the programs')
         self.assertIsNone(self.probe.reg_key('HKLM', f'{UNINSTALL_KEY}\\Root'))
 
     def test_an_uninstall_puts_back_associations_values_and_entries_that_were_there(self):

@@ -14,6 +14,7 @@
 //   probe.exe security PATH                   the owner and access list of a file or folder
 //   probe.exe grant PATH SID MASK             adds an entry allowing MASK to SID
 //   probe.exe deny-writes ROOT KEY            Everyone may no longer set values or delete it
+//   probe.exe short-path PATH                 the path's short (8.3) form
 //
 // File lines: {"path", "exists", "folder", "attributes" ("0x%08x"), "size", "created",
 // "accessed", "written" (FILETIMEs as 64-bit numbers), "version" ("a.b.c.d" or null),
@@ -317,6 +318,17 @@ int setTimesCommand(const std::wstring& path, wchar_t** times) {
     return kOk;
 }
 
+// The path's short (8.3) form, as GetShortPathName gives it.
+int shortPathCommand(const std::wstring& path) {
+    JsonLine line;
+    line.text("path", path);
+    wchar_t buffer[32768];
+    const DWORD length = GetShortPathNameW(path.c_str(), buffer, 32768);
+    if (length == 0 || length >= 32768) return withError(line, "GetShortPathName", GetLastError());
+    line.text("short", std::wstring(buffer, length)).print();
+    return kOk;
+}
+
 // ---- Command line.
 
 const char kUsage[] =
@@ -332,7 +344,8 @@ const char kUsage[] =
     "       probe shortcut PATH\n"
     "       probe security PATH\n"
     "       probe grant PATH SID MASK\n"
-    "       probe deny-writes ROOT KEY\n";
+    "       probe deny-writes ROOT KEY\n"
+    "       probe short-path PATH\n";
 
 // argv[0] is the command; `args` counts what follows it.
 int run(std::wstring command, int args, wchar_t** argv) {
@@ -384,6 +397,7 @@ int run(std::wstring command, int args, wchar_t** argv) {
         return args == 4 ? setTimesCommand(argv[1], argv + 2) : kBadUsage;
     }
     if (command == L"security") return args == 1 ? securityCommand(argv[1]) : kBadUsage;
+    if (command == L"short-path") return args == 1 ? shortPathCommand(argv[1]) : kBadUsage;
     if (command == L"deny-writes") {
         return args == 2 ? denyWritesCommand(argv[1], argv[2]) : kBadUsage;
     }

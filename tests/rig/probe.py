@@ -242,6 +242,10 @@ class Probe:
         rights are kept."""
         self.run('grant', path, sid, mask)
 
+    def short_path(self, path):
+        """The path's short (8.3) form, as the system gives it."""
+        return self.run('short-path', path)[0]['short']
+
     def deny_writes(self, root, key):
         """Everyone (administrators included) may no longer set values in the key or delete
         it: an entry denying that goes first in its access list."""

@@ -197,6 +197,17 @@ TEST(ProtectedFolders, DrivesSystemFoldersAndWhatHoldsThemAreNeverTheInstallatio
         "C:\\Documents and Settings",
         "C:\\Documents and Settings\\Ann",
         "C:\\temp",
+        // The same folders spelt as the file system reads them too.
+        "C:\\Program Files.",
+        "C:\\Program Files ",
+        "C:\\Program Files. . ",
+        "C:\\\\Program Files",
+        "C:\\WINDOWS.\\system32",
+        "C:/Documents and Settings//Ann",
+        "\\\\?\\C:\\Data",
+        "\\\\.\\C:\\Data",
+        "\\\\localhost\\C$\\Data",
+        "\\\\server\\admin$\\App",
     };
     for (const char* folder : kept) {
         EXPECT_TRUE(isProtectedFolder(folder, system)) << (folder ? folder : "<null>");
@@ -211,6 +222,8 @@ TEST(ProtectedFolders, DrivesSystemFoldersAndWhatHoldsThemAreNeverTheInstallatio
         "C:\\Documents and Settings\\Ann\\Desktop\\Example",
         "C:\\App\\...",
         "C:\\App..\\x",
+        "C:\\Program Files\\Example.",
+        "\\\\server\\share$x\\App",
     };
     for (const char* folder : removable) {
         EXPECT_FALSE(isProtectedFolder(folder, system)) << folder;
