@@ -20,7 +20,7 @@ from pathlib import Path
 
 sys.path.insert(0, str(Path(__file__).resolve().parents[1] / 'rig'))
 from install_project import FileGroup, Project, build_image, source_folder  # noqa: E402
-from probe import Probe  # noqa: E402
+from probe import Probe, restart  # noqa: E402
 from system_snapshot import NO_CHANGES, changes, snapshot  # noqa: E402
 from wine_prefix import Prefix  # noqa: E402
 from wizard import INSTALLING, Wizard  # noqa: E402
@@ -308,6 +308,31 @@ class DataSafety(unittest.TestCase):
         self.uninstall_to_the_end(root, 'UpgradeSmall')
         self.assertEqual(list(mount.iterdir()), [], 'removable: nothing is left')
         self.assertIsNone(self.probe.reg_key('HKLM', f'{UNINSTALL_KEY}\\UpgradeSmall'))
+
+    def test_a_file_in_use_on_another_drive_is_staged_there_and_replaced_at_the_restart(self):
+        drive = self.work / 'drive-f'
+        (drive / 'Tool').mkdir(parents=True)
+        (drive / 'Tool' / 'tool.exe').write_bytes(b'old tool')
+        self.map_drive('f', drive)
+        source = source_folder(self.work / 'in-use-src', {'tool.exe': b'new tool'},
+                               written=WRITTEN)
+        project = Project('Other Drive', short_name='OtherDrive', uninstaller=True,
+                          variables={'InstallPath': 'C:\\Elsewhere'},
+                          files=[FileGroup(source, overwrite='always')])
+        image = self.image('other-drive', project)
+        with self.probe.hold('F:\\Tool\\tool.exe'):
+            run = self.prefix.run(DRIVER, image, ['/QUIET', '/NORESTART', '/DIR=F:\\Tool'],
+                                  timeout=120)
+        self.assertEqual((run.exit_code, run.windows), (3010, []), run.output)
+        renames = self.probe.pending_renames()
+        self.assertEqual(len(renames), 1, renames)
+        source_path, target = renames[0]
+        self.assertTrue(source_path.lower().startswith('\\??\\f:\\tool\\kvr'), renames)
+        self.assertEqual(target.lower(), '!\\??\\f:\\tool\\tool.exe')
+        restart(self.prefix)
+        self.assertEqual((drive / 'Tool' / 'tool.exe').read_bytes(), b'new tool')
+        self.assertEqual(sorted(p.name for p in (drive / 'Tool').iterdir()),
+                         ['tool.exe', 'uninstall.exe', 'uninstall.log'], 'nothing staged is left')
 
     def test_an_installation_over_itself_uninstalls_to_nothing(self):
         """Installed twice (a repair), the second run finds the first one's folders, keys,
