@@ -71,6 +71,18 @@ class DataSafety(unittest.TestCase):
         link.unlink(missing_ok=True)
         link.symlink_to(folder)
 
+    def small_drive(self, letter, name):
+        """A 1 MiB drive of its own, as `letter`:; its host folder."""
+        mount = self.work / name
+        mount.mkdir()
+        mounted = subprocess.run(['mount', '-t', 'tmpfs', '-o', 'size=1m', 'tmpfs', str(mount)],
+                                 capture_output=True, text=True)
+        if mounted.returncode != 0:
+            self.skipTest(f'a small drive needs mount (root): {mounted.stderr.strip()}')
+        self.addCleanup(subprocess.run, ['umount', '-l', str(mount)], check=False)
+        self.map_drive(letter, mount)
+        return mount
+
     def reg(self, *args):
         subprocess.run([self.prefix.wine, 'reg', *args, '/f'], env=self.prefix.env, check=True,
                        capture_output=True, timeout=60)
@@ -223,18 +235,11 @@ class DataSafety(unittest.TestCase):
         self.assertFalse(self.host(root).exists())
 
     def test_a_write_that_fails_on_a_full_drive_leaves_the_old_file(self):
-        mount = self.work / 'small-drive'
-        mount.mkdir()
-        mounted = subprocess.run(['mount', '-t', 'tmpfs', '-o', 'size=1m', 'tmpfs', str(mount)],
-                                 capture_output=True, text=True)
-        if mounted.returncode != 0:
-            self.skipTest(f'a small drive needs mount (root): {mounted.stderr.strip()}')
-        self.addCleanup(subprocess.run, ['umount', '-l', str(mount)], check=False)
+        mount = self.small_drive('e', 'small-drive')
         old = random.Random(1).randbytes(300_000)
         (mount / 'App').mkdir()
         (mount / 'App' / 'data.bin').write_bytes(old)
         (mount / 'filler').write_bytes(bytes(500_000))  # some 200 KB stay free
-        self.map_drive('e', mount)
         source = source_folder(self.work / 'full-src', {
             'data.bin': random.Random(2).randbytes(600_000)}, written=WRITTEN)
         project = Project('Full Product', short_name='Full', variables={'InstallPath': 'E:\\App'},
@@ -246,18 +251,6 @@ class DataSafety(unittest.TestCase):
         self.assertEqual((mount / 'App' / 'data.bin').read_bytes(), old, 'byte for byte')
         self.assertEqual(sorted(p.name for p in (mount / 'App').iterdir()), ['data.bin'],
                          'no partial copy is left next to it')
-
-    def small_drive(self, letter, name):
-        """A 1 MiB drive of its own, as `letter`:; its host folder."""
-        mount = self.work / name
-        mount.mkdir()
-        mounted = subprocess.run(['mount', '-t', 'tmpfs', '-o', 'size=1m', 'tmpfs', str(mount)],
-                                 capture_output=True, text=True)
-        if mounted.returncode != 0:
-            self.skipTest(f'a small drive needs mount (root): {mounted.stderr.strip()}')
-        self.addCleanup(subprocess.run, ['umount', '-l', str(mount)], check=False)
-        self.map_drive(letter, mount)
-        return mount
 
     def test_an_uninstaller_that_does_not_fit_keeps_the_earlier_version(self):
         mount = self.small_drive('s', 'uninstaller-drive')
