@@ -62,8 +62,9 @@ bool isBelowARoot(const char* path, std::size_t length) {
 
 // The path as the file system reads it: one backslash between parts (a slash counts as one), the
 // trailing dots and blanks of every part dropped, no separator at the end; a network path keeps
-// its two leading backslashes. Null for a path no rule here reads, which stays protected: a
-// device path (\\?\, \\.\) and an administrative share (\\server\C$). A new heap string.
+// its two leading backslashes and a path its one. Null for a path no rule here reads, which stays
+// protected: a device path (\\?\, \\.\) and an administrative share (\\server\C$). A new heap
+// string.
 char* canonicalFolder(const char* path) {
     const std::size_t length = std::strlen(path);
     const bool network = length >= 2 && isSeparator(path[0]) && isSeparator(path[1]);
@@ -72,10 +73,9 @@ char* canonicalFolder(const char* path) {
     HeapString out(strDupExtra(nullptr, static_cast<int>(length)));
     if (!out) return nullptr;
     char* end = out.get();
-    if (network) {
-        *end++ = '\\';
-        *end++ = '\\';
-    }
+    // A leading separator stays: "\C:\App" names no drive, and a network path keeps both.
+    if (length >= 1 && isSeparator(path[0])) *end++ = '\\';
+    if (network) *end++ = '\\';
     int part = 0;
     for (std::size_t i = network ? 2 : 0; i < length;) {
         while (i < length && isSeparator(path[i])) ++i;
@@ -90,7 +90,7 @@ char* canonicalFolder(const char* path) {
         if (n == 0) continue;
         ++part;
         if (network && part == 2 && path[start + n - 1] == '$') return nullptr;
-        if (end > out.get() + (network ? 2 : 0)) *end++ = '\\';
+        if (part > 1) *end++ = '\\';
         std::memcpy(end, path + start, n);
         end += n;
     }

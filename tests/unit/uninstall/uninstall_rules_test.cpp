@@ -208,6 +208,8 @@ TEST(ProtectedFolders, DrivesSystemFoldersAndWhatHoldsThemAreNeverTheInstallatio
         "\\\\.\\C:\\Data",
         "\\\\localhost\\C$\\Data",
         "\\\\server\\admin$\\App",
+        "/C:\\Program Files\\Example",  // no drive after a leading separator
+        "\\C:\\App",
     };
     for (const char* folder : kept) {
         EXPECT_TRUE(isProtectedFolder(folder, system)) << (folder ? folder : "<null>");
