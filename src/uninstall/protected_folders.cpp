@@ -84,9 +84,14 @@ char* canonicalFolder(const char* path) {
         std::size_t n = i - start;
         const bool dots = (n == 1 && path[start] == '.') ||
                           (n == 2 && path[start] == '.' && path[start + 1] == '.');
+        // A drive is exactly "C:": "C:." is the drive's current folder, a relative path.
+        const bool drive = part == 0 && !network && std::memchr(path + start, ':', n);
         // "." and ".." stay for the root check to refuse; any other part loses what the file
         // system would drop from its end.
-        while (!dots && n > 0 && (path[start + n - 1] == '.' || path[start + n - 1] == ' ')) --n;
+        while (!dots && !drive && n > 0 &&
+               (path[start + n - 1] == '.' || path[start + n - 1] == ' ')) {
+            --n;
+        }
         if (n == 0) continue;
         ++part;
         if (network && part == 2 && path[start + n - 1] == '$') return nullptr;

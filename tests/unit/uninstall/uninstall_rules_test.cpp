@@ -210,6 +210,8 @@ TEST(ProtectedFolders, DrivesSystemFoldersAndWhatHoldsThemAreNeverTheInstallatio
         "\\\\server\\admin$\\App",
         "/C:\\Program Files\\Example",  // no drive after a leading separator
         "\\C:\\App",
+        "C:.\\App",  // the drive's current folder: relative
+        "C: \\App",
     };
     for (const char* folder : kept) {
         EXPECT_TRUE(isProtectedFolder(folder, system)) << (folder ? folder : "<null>");
