@@ -35,5 +35,20 @@ if [[ $'\n'"$(dpkg --print-foreign-architectures)"$'\n' != *$'\ni386\n'* ]]; the
   dpkg --add-architecture i386
 fi
 export DEBIAN_FRONTEND=noninteractive
-apt-get update -qq
-apt-get install -y -qq "${missing[@]}" >/dev/null
+# A mirror caught mid-sync serves an index that does not match its release file; it is
+# usually whole again within minutes, so the update is tried a few times. Should one suite's
+# index stay broken (seen here: the security suite's i386 list), the install takes every
+# package from the release's own suite, whose lists are whole for both architectures: 64- and
+# 32-bit halves of a library must have the same version.
+release=()
+for wait in 15 30 60 0; do
+  apt-get update -qq && break
+  if [ "$wait" -eq 0 ]; then
+    echo "install-deps: a package list stayed incomplete; installing from the release's suite" >&2
+    release=(-t "$(. /etc/os-release && echo "$VERSION_CODENAME")")
+    break
+  fi
+  echo "install-deps: package lists incomplete, trying again in ${wait}s" >&2
+  sleep "$wait"
+done
+apt-get install -y -qq "${release[@]}" "${missing[@]}" >/dev/null
