@@ -120,7 +120,7 @@ class Bench(BenchFolders):
         if self.args.peer_target.startswith('none:'):
             return self.args.peer_target[5:]
         if not shutil.which('makensis'):
-            return 'makensis is not installed (apt-get install nsis failed)'
+            return 'makensis is not installed (installing nsis failed)'
         stub = Path('/usr/share/nsis/Stubs') / f'{PEERS[method][1]}-{self.args.peer_target}'
         if not stub.exists():
             return (f'the nsis package has no {stub.name} stub: it makes only 32-bit x86 '

@@ -118,12 +118,7 @@ bench_install() {
     payload=$(mixed_payload)
     # The peers: installers made by Debian's nsis package, for the engine's processor.
     if ! command -v makensis >/dev/null; then
-        if [ "$(id -u)" -eq 0 ]; then
-            (apt-get update -qq && DEBIAN_FRONTEND=noninteractive apt-get install -y -qq nsis) \
-                >/dev/null 2>&1 || echo "install: apt-get install nsis failed" >&2
-        else
-            echo "install: nsis is missing; run as root to install it" >&2
-        fi
+        scripts/install-deps.sh nsis >/dev/null || echo "install: installing nsis failed" >&2
     fi
     if [ "$arch" = i686 ]; then peer_target=x86-unicode; else peer_target=amd64-unicode; fi
     with_prefix bench/install_bench.py --payload "$payload" --peer-target "$peer_target"
@@ -135,12 +130,7 @@ bench_scale() {
     payload=$(mixed_payload)
     # xwininfo tells a silent run waiting at a message box from one that is working.
     if ! command -v xwininfo >/dev/null; then
-        if [ "$(id -u)" -eq 0 ]; then
-            (apt-get update -qq && DEBIAN_FRONTEND=noninteractive apt-get install -y -qq x11-utils) \
-                >/dev/null 2>&1 || echo "scale: apt-get install x11-utils failed" >&2
-        else
-            echo "scale: xwininfo (x11-utils) is missing; run as root to install it" >&2
-        fi
+        scripts/install-deps.sh x11-utils >/dev/null || echo "scale: installing x11-utils failed" >&2
     fi
     with_prefix bench/scale_bench.py --payload "$payload"
 }

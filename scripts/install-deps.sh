@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs what building and testing Kelvara needs on Debian 12 (run as root).
+# Installs what building and testing Kelvara needs on Debian 12 (run as root), and the packages
+# named as arguments besides (the benchmarks' peers and tools).
 # Idempotent: a machine that has everything is left alone after a quick check.
 set -euo pipefail
 
@@ -15,6 +16,7 @@ packages=(
   zlib1g-dev libtomlplusplus-dev libcli11-dev             # host tools
   clang-format
   openssl osslsigncode                                    # signed images and their tests
+  "$@"
 )
 
 missing=()
