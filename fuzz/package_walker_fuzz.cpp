@@ -95,12 +95,12 @@ class CopiedWindow final : public PackageWindow {
     ~CopiedWindow() { release(); }
 
   protected:
-    const unsigned char* mapView(std::uint64_t offset, std::uint32_t length) override {
+    const unsigned char* makeView(std::uint64_t offset, std::uint32_t length) override {
         auto* copy = new unsigned char[length];
         std::memcpy(copy, file_ + offset, length);
         return copy;
     }
-    void unmapView(const unsigned char* view) override { delete[] view; }
+    void dropView(const unsigned char* view) override { delete[] view; }
 
   private:
     const unsigned char* file_;

@@ -30,7 +30,7 @@ const unsigned char* PackageWindow::viewBytes(std::uint32_t offset, std::uint32_
     const std::uint64_t start = at & ~std::uint64_t(granularity_ - 1);
     const std::uint64_t left = fileSize_ - start;
     const auto viewLength = static_cast<std::uint32_t>(left < viewSize_ ? left : viewSize_);
-    view_ = mapView(start, viewLength);
+    view_ = makeView(start, viewLength);
     if (!view_) return nullptr;
     viewStart_ = start;
     viewLength_ = viewLength;
@@ -55,7 +55,7 @@ const unsigned char* PackageWindow::viewBytesUpTo(std::uint32_t offset, std::uin
 }
 
 void PackageWindow::release() {
-    if (view_) unmapView(view_);
+    if (view_) dropView(view_);
     view_ = nullptr;
     viewLength_ = 0;
 }

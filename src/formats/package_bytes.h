@@ -61,8 +61,9 @@ class PackageInMemory final : public PackageBytes {
 
 // A package read through views of the file that holds it: one view at a time, of at most
 // viewSize bytes, starting at a multiple of the granularity; a request outside the view moves it.
-// How a view is made and given back is the subclass's. Empty (no bytes) until placed. The
-// destructor does not unmap: the subclass calls release() in its own.
+// How a view is made (the bytes read into a buffer, a view of a mapping) and given back is the
+// subclass's. Empty (no bytes) until placed. The destructor gives no view back: the subclass
+// calls release() in its own.
 class PackageWindow : public PackageBytes {
   public:
     // (Inline, so that the class has no key function: subclasses built with type information,
@@ -76,9 +77,9 @@ class PackageWindow : public PackageBytes {
     }
     // A view of viewSize bytes at any multiple of the granularity holds every request this long.
     std::uint32_t reach() const override { return viewSize_ - granularity_; }
-    // Gives the current view back; the next request maps a new one.
+    // Gives the current view back; the next request makes a new one.
     void release();
-    // The largest view mapped so far, in bytes.
+    // The largest view made so far, in bytes.
     std::uint32_t largestView() const { return largestView_; }
 
   protected:
@@ -92,8 +93,8 @@ class PackageWindow : public PackageBytes {
                std::uint32_t granularity);
     // A view of `length` bytes of the file from `fileOffset` (a multiple of the granularity), or
     // null when it cannot be made.
-    virtual const unsigned char* mapView(std::uint64_t fileOffset, std::uint32_t length) = 0;
-    virtual void unmapView(const unsigned char* view) = 0;
+    virtual const unsigned char* makeView(std::uint64_t fileOffset, std::uint32_t length) = 0;
+    virtual void dropView(const unsigned char* view) = 0;
 
   private:
     const unsigned char* viewBytes(std::uint32_t offset, std::uint32_t length);
@@ -112,7 +113,7 @@ class PackageWindow : public PackageBytes {
 
 // The view size for a requested one: a power of two from twice the granularity up to
 // kLargestViewSize, the requested size rounded down (0: the default).
-constexpr std::uint32_t kDefaultViewSize = 8u << 20;
+constexpr std::uint32_t kDefaultViewSize = 1u << 20;
 constexpr std::uint32_t kLargestViewSize = 64u << 20;
 std::uint32_t chooseViewSize(std::uint32_t requested, std::uint32_t granularity);
 

@@ -238,8 +238,10 @@ bool allocateInflateBuffer(InstallRun& run) {
 }
 
 // Writes the entry's content: from the helper that inflates ahead when it holds it, else read
-// and inflated here. 0, or the error of the write (or of the image's view) that failed.
-DWORD writeData(InstallRun& run, HANDLE file, const PackageEntry& entry) {
+// and inflated here. 0, or the error of the write that failed; when the image could not be read,
+// 0 with its error in *imageError.
+DWORD writeData(InstallRun& run, HANDLE file, const PackageEntry& entry, DWORD* imageError) {
+    *imageError = 0;
     const std::uint32_t progressTotal = run.groupsEnd - run.groupsStart;
     if (run.ahead.holds(entry)) {
         FileWriter writer(file);
@@ -264,17 +266,26 @@ DWORD writeData(InstallRun& run, HANDLE file, const PackageEntry& entry) {
         return 0;
     }
     if (writer.error()) return writer.error();
-    return run.content.error() ? run.content.error() : ERROR_NOT_ENOUGH_MEMORY;
+    if (run.content.error() == 0) return ERROR_NOT_ENOUGH_MEMORY;  // the inflater's own
+    *imageError = run.content.error();
+    return 0;
 }
 
 // Writes until it works or the user stops: disk full asks to write again from the start.
-// Step::next with *written false means the file is skipped.
+// Step::next with *written false means the file is skipped. An image that cannot be read ends
+// the run: every file after this one would fail the same way.
 Step writeWithRetry(InstallRun& run, HANDLE file, const PackageEntry& entry, const char* path,
                     bool* written) {
     *written = false;
     const int startPosition = run.display.position();
     for (;;) {
-        DWORD error = writeData(run, file, entry);
+        DWORD imageError = 0;
+        DWORD error = writeData(run, file, entry, &imageError);
+        if (imageError != 0) {
+            writeRunLog("files: the image could not be read for %s", path);
+            reportUnreadableImage(run, imageError);
+            return Step::endRun;
+        }
         if (error == 0) {
             *written = true;
             return Step::next;

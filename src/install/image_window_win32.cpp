@@ -1,5 +1,6 @@
 #include "install/image_window_win32.h"
 
+#include "runtime/heap.h"
 #include "runtime/text_utils.h"
 
 namespace kelvara {
@@ -18,36 +19,51 @@ std::uint32_t requestedViewSize() {
 
 }  // namespace
 
-bool ImageMapping::open(HANDLE file) {
+bool ImageFile::open(HANDLE file) {
     LARGE_INTEGER size = {};
     if (!::GetFileSizeEx(file, &size)) return false;
-    mapping_.reset(::CreateFileMappingA(file, nullptr, PAGE_READONLY, 0, 0, nullptr));
-    if (!mapping_) return false;
+    file_ = file;
     size_ = static_cast<std::uint64_t>(size.QuadPart);
-    SYSTEM_INFO system;
-    ::GetSystemInfo(&system);
-    granularity_ = system.dwAllocationGranularity;
-    // Views start at multiples of the granularity: it must be a power of two to round by.
-    if (granularity_ == 0 || (granularity_ & (granularity_ - 1)) != 0) granularity_ = 1u << 16;
-    viewSize_ = chooseViewSize(requestedViewSize(), granularity_);
+    viewSize_ = chooseViewSize(requestedViewSize(), kReadGranularity);
     return true;
 }
 
-void ImageWindow::open(const ImageMapping& image, std::uint64_t start) {
+void ImageWindow::open(const ImageFile& image, std::uint64_t start) {
     place(start, image.size(), image.viewSize(), image.granularity());
-    mapping_ = image.handle();
+    file_ = image.handle();
     error_ = 0;
 }
 
-const unsigned char* ImageWindow::mapView(std::uint64_t fileOffset, std::uint32_t length) {
-    void* view = ::MapViewOfFile(mapping_, FILE_MAP_READ, static_cast<DWORD>(fileOffset >> 32),
-                                 static_cast<DWORD>(fileOffset), length);
-    if (!view) error_ = ::GetLastError() ? ::GetLastError() : ERROR_NOT_ENOUGH_MEMORY;
-    return static_cast<const unsigned char*>(view);
+void ImageWindow::close() {
+    release();
+    buffer_.reset();
+    bufferSize_ = 0;
 }
 
-void ImageWindow::unmapView(const unsigned char* view) {
-    ::UnmapViewOfFile(view);
+const unsigned char* ImageWindow::makeView(std::uint64_t fileOffset, std::uint32_t length) {
+    if (length > bufferSize_) {
+        buffer_.reset(static_cast<unsigned char*>(heapAlloc(length)));
+        bufferSize_ = buffer_ ? length : 0;
+        if (!buffer_) {
+            error_ = ERROR_NOT_ENOUGH_MEMORY;
+            return nullptr;
+        }
+    }
+    // A read at an offset of its own: the install thread and the helper that inflates ahead
+    // read the one file handle at once, each where its window lies.
+    OVERLAPPED at = {};
+    at.Offset = static_cast<DWORD>(fileOffset);
+    at.OffsetHigh = static_cast<DWORD>(fileOffset >> 32);
+    DWORD read = 0;
+    if (!::ReadFile(file_, buffer_.get(), length, &read, &at)) {
+        error_ = ::GetLastError() ? ::GetLastError() : ERROR_READ_FAULT;
+        return nullptr;
+    }
+    if (read != length) {
+        error_ = ERROR_HANDLE_EOF;
+        return nullptr;
+    }
+    return buffer_.get();
 }
 
 }  // namespace kelvara

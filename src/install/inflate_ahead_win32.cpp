@@ -63,7 +63,7 @@ class InflateAhead::PieceWriter : public ByteWriter {
     ProgressStamp& stamp_;
 };
 
-bool InflateAhead::start(const ImageMapping& image, std::uint64_t packageStart,
+bool InflateAhead::start(const ImageFile& image, std::uint64_t packageStart,
                          std::uint32_t groupsStart, std::uint32_t groupsEnd) {
     stop();
     if (!hasSecondProcessor()) return false;

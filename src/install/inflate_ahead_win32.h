@@ -31,7 +31,7 @@ class InflateAhead {
     // Starts the helper on the package at packageStart of the image, groups E to S (already
     // walked once: they are whole). False when it is not worth it (a single processor) or could
     // not be started (no memory, no thread); nothing runs then.
-    bool start(const ImageMapping& image, std::uint64_t packageStart, std::uint32_t groupsStart,
+    bool start(const ImageFile& image, std::uint64_t packageStart, std::uint32_t groupsStart,
                std::uint32_t groupsEnd);
     // Whether writeEntry can give the content of `entry`, the install thread's next file entry:
     // the helper runs and nothing of the entry has been asked for yet.
@@ -74,7 +74,7 @@ class InflateAhead {
     // Drops the rest of the entry's pieces; false when the helper fell out of step (it stops).
     bool dropRest(std::uint32_t dataOffset);
 
-    const ImageMapping* image_ = nullptr;
+    const ImageFile* image_ = nullptr;
     std::uint64_t packageStart_ = 0;
     std::uint32_t groupsStart_ = 0;
     std::uint32_t groupsEnd_ = 0;

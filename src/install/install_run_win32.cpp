@@ -3,6 +3,7 @@
 #include "formats/languages.h"
 #include "formats/script_format.h"
 #include "formats/setup_state.h"
+#include "formats/startup_messages.h"
 #include "install/temp_folder_win32.h"
 #include "runtime/heap.h"
 #include "runtime/heap_string.h"
@@ -137,7 +138,13 @@ bool keepCopyForRollback(InstallRun& run, const char* path) {
     return true;
 }
 
+void reportDamagedImage(InstallRun& run) {
+    setupState.installSucceeded = false;
+    messageBoxFormat(run.owner(), kStartupCaption, kErrorDamaged, nullptr, MB_ICONERROR);
+}
+
 void reportUnreadableImage(InstallRun& run, DWORD error) {
+    if (error == ERROR_HANDLE_EOF) return reportDamagedImage(run);
     setupState.installSucceeded = false;
     messageBoxFormat(run.owner(), setupState.setupCaption.get(), kImageUnreadable,
                      systemErrorText(error), MB_ICONERROR);

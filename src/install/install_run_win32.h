@@ -56,7 +56,7 @@ struct InstallRun {
     // the groups and the file content the install thread reads itself go through windows of
     // their own, so that the names of an entry stay readable while its content is read; the
     // helper that inflates ahead has its own.
-    ImageMapping image;
+    ImageFile image;
     ImageWindow headers;
     ImageWindow content;
     InflateAhead ahead;
@@ -113,8 +113,13 @@ void logPath(InstallRun& run, char kind, const char* path, bool toRollback,
 // kept (the change then goes ahead without it).
 bool keepCopyForRollback(InstallRun& run, const char* path);
 
-// The image could not be mapped or read (`error` says why): the message with the setup caption,
-// and the run ends as not installed.
+// Damage the start-up checks could not see (it lies outside the checksum, or the file was cut
+// short since): the message the start-up gives for a damaged image, with its caption, and the
+// run ends as not installed.
+void reportDamagedImage(InstallRun& run);
+
+// The image could not be read (`error` says why): the message with the setup caption, or the
+// damaged image's when the file ended early (ERROR_HANDLE_EOF); the run ends as not installed.
 void reportUnreadableImage(InstallRun& run, DWORD error);
 
 // Shows the message `item` with the setup caption, owner the Installing page or none, filled

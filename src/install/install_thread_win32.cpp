@@ -10,7 +10,6 @@
 #include "formats/languages.h"
 #include "formats/package_format.h"
 #include "formats/setup_state.h"
-#include "formats/startup_messages.h"
 #include "formats/variables.h"
 #include "install/file_extraction_win32.h"
 #include "install/install_messages.h"
@@ -95,13 +94,6 @@ bool computePaths(InstallRun& run) {
     run.uninstallerPath.reset(joinFolderName(installPath, uninstallerName));
     run.installLogPath.reset(installLogPath(installPath, uninstallerName));
     return run.uninstallerPath && run.installLogPath;
-}
-
-// Damage the start-up checks could not see (it lies outside the checksum): the message the
-// start-up gives for a damaged image, with its caption, and the run ends as not installed.
-void reportDamagedImage(InstallRun& run) {
-    setupState.installSucceeded = false;
-    messageBoxFormat(run.owner(), kStartupCaption, kErrorDamaged, nullptr, MB_ICONERROR);
 }
 
 // The limit of a previous install log that is carried over: far beyond any real one.
@@ -230,8 +222,8 @@ void afterFiles(InstallRun& run) {
 // The image is given back once the files are in place: the uninstaller copy was made from it.
 void releaseImage(InstallRun& run) {
     run.ahead.stop();
-    run.headers.release();
-    run.content.release();
+    run.headers.close();
+    run.content.close();
     run.image.close();
 }
 

@@ -2,9 +2,9 @@
 """Nothing a person had is lost, in a fresh Wine prefix: an installation into a drive root that
 holds a person's files and its uninstall with the leftover page's Select all and Delete; an
 association of an extension that was there, and values overwritten in the registry and an INI
-file, put back by the uninstaller; a write that fails on a full drive over an existing file; a
-failed and a cancelled run that had replaced files, registry values and INI entries, rolled back
-to the very bytes.
+file, put back by the uninstaller; a write that fails on a full drive over an existing file; an
+image cut short while it installs; a failed and a cancelled run that had replaced files,
+registry values and INI entries, rolled back to the very bytes.
 
     data_safety_test.py <build-dir> <arch> <kelvara.exe> <ui_driver.exe> <probe.exe>
                         <kelvara-build>
@@ -116,6 +116,22 @@ class DataSafety(unittest.TestCase):
                           timeout=60)
             s.press(done, 'OK')
             self.assertEqual(s.finish(60), 0, s.transcript)
+
+    def resolve_folders_once(self):
+        """Wine makes some shell folders (My Video) the first time a program asks for them: a
+        wizard run, cancelled, before a test's first snapshot, so that they are not taken for
+        what the run under test left."""
+        if getattr(DataSafety, 'folders_resolved', False):
+            return
+        source = source_folder(self.work / 'resolve-src', {'one.txt': b'1'}, written=WRITTEN)
+        project = Project('Resolve', variables={'InstallPath': 'C:\\Kelvara Resolve'},
+                          files=[FileGroup(source)])
+        with self.prefix.session(DRIVER, self.image('resolve', project)) as session:
+            wizard = Wizard(session)
+            wizard.press('Cancel')
+            wizard.answer('If you quit now', 'Yes')
+            self.assertEqual(wizard.exit_code(), 1602)
+        DataSafety.folders_resolved = True
 
     def files(self, folder):
         """{relative path: bytes} of every file below a host folder."""
@@ -356,6 +372,54 @@ class DataSafety(unittest.TestCase):
         self.uninstall_to_the_end(root, 'Twice')
         self.assertEqual(changes(before, snapshot(self.prefix, self.probe, keys, ignored)),
                          NO_CHANGES, 'nothing of either run is left, nothing of the first is back')
+
+    def test_an_image_cut_while_it_installs_is_rolled_back(self):
+        """The image's file ends early half-way through the files (a share gone, a bad sector;
+        here it is cut while a question holds the run): the damaged image's message where the
+        read failed, and the rollback puts back every replaced file, removes the half-written
+        one and leaves no temporary file anywhere."""
+        root = 'C:\\Kelvara Safety\\Cut'
+        folder = self.host(root)
+        folder.mkdir(parents=True)
+        old = {'a1.dll': b'MZ old one' + os.urandom(3000), 'a2.txt': b'old two\r\n'}
+        for name, data in old.items():
+            (folder / name).write_bytes(data)
+        (folder / 'b-blocker').mkdir()  # a folder where a file goes: the run asks
+        first = source_folder(self.work / 'cut-first', {
+            'a1.dll': b'MZ new one' + os.urandom(5000), 'a2.txt': b'new two\r\n',
+            'b-blocker': b'cannot be written'}, written=WRITTEN)
+        big = random.Random(7).randbytes(4_000_000)
+        second = source_folder(self.work / 'cut-second', {'big.bin': big, 'later.txt': b'x'},
+                               written=WRITTEN)
+        project = Project('Cut Product', short_name='Cut', variables={'InstallPath': root},
+                          uninstaller=True,
+                          files=[FileGroup(first, overwrite='always'),
+                                 FileGroup(second, target='%InstallPath%\\More',
+                                           compression='stored')],
+                          extra='[pages]\nshow = ["ready", "installing", "finish"]\n')
+        image = self.image('cut', project)
+        image_file = self.prefix.drive_c / 'images' / 'cut.exe'
+        cut_at = image_file.read_bytes().find(big[:4096]) + len(big) // 2
+        self.assertGreater(cut_at, len(big) // 2, 'the big file is stored in the image')
+        keys = [('HKLM', f'{UNINSTALL_KEY}\\Cut')]
+        ignored = ['rig', 'rig/*', 'images', 'images/*']
+        self.resolve_folders_once()
+        before = snapshot(self.prefix, self.probe, keys, ignored)
+        with self.prefix.session(DRIVER, image, timeout=180) as session:
+            wizard = Wizard(session)
+            wizard.next()  # Install
+            blocked = wizard.question('b-blocker', timeout=120)
+            self.assertTrue((folder / 'a1.dll').read_bytes().startswith(b'MZ new one'),
+                            'the first files are replaced by now')
+            os.truncate(image_file, cut_at)
+            session.press(blocked, 'Yes')  # go on without it
+            damaged = wizard.question('The installer file is damaged!', timeout=120)
+            session.screenshot(ARTIFACTS / 'cut-image.png')
+            session.press(damaged, 'OK')
+            self.assertEqual(wizard.exit_code(120), 1603)
+        self.assertEqual(changes(before, snapshot(self.prefix, self.probe, keys, ignored)),
+                         NO_CHANGES, 'the machine as it was: no temporary file left anywhere')
+        self.assertEqual(self.files(folder), old, 'every replaced file, byte for byte')
 
     def test_a_failed_and_a_cancelled_run_put_back_what_they_replaced(self):
         root = 'C:\\Kelvara Safety\\Upgrade'

@@ -35,7 +35,7 @@ class CopiedWindow final : public PackageWindow {
     int failAfter = 1 << 30;
 
   protected:
-    const unsigned char* mapView(std::uint64_t offset, std::uint32_t length) override {
+    const unsigned char* makeView(std::uint64_t offset, std::uint32_t length) override {
         EXPECT_LE(offset + length, file_.size());
         if (views == failAfter) return nullptr;
         ++views;
@@ -43,7 +43,7 @@ class CopiedWindow final : public PackageWindow {
         std::memcpy(copy, file_.data() + offset, length);
         return copy;
     }
-    void unmapView(const unsigned char* view) override { delete[] view; }
+    void dropView(const unsigned char* view) override { delete[] view; }
 
   private:
     const Bytes& file_;
