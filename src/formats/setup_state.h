@@ -219,9 +219,11 @@ struct SetupState {
     StringList deferredShared;
 
     // The install thread's outcome beyond installSucceeded: cancelled from a checkpoint (the
-    // wizard posted a quit message), and the rollback log it hands to the rollback mode.
+    // wizard posted a quit message), and the rollback log it hands to the rollback mode; with
+    // the log's whole text when a write to its file failed (the file lacks lines from there on).
     bool installCancelled = false;
     HeapString rollbackLogPath;
+    HeapString rollbackLogText;
 
     // The uninstaller: the log it reads, what the uninstall thread could not remove, and the
     // user's Yes To All for shared files.

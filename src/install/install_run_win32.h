@@ -28,7 +28,8 @@ class RollbackLogFile : public LogSink {
     void close();
     void write(const char* text, std::size_t length) override;
     // The system error of the first write that failed (the disk full, the drive gone), or 0.
-    // Nothing is written after it: the run has to stop and roll back with what the file holds.
+    // Nothing is written after it: the run has to stop, and its rollback takes the lines from
+    // the install log's record of them, which the file no longer has whole.
     DWORD error() const { return error_; }
 
   private:

@@ -304,6 +304,12 @@ void rollBack(InstallRun& run) {
     for (int i = 0; i < s.deferredTemps.count(); ++i) deleteFile(s.deferredTemps.get(i));
     s.deferredTemps.clear();
     if (run.rollbackLogPath) {
+        // A file that refused a write lacks every line from there on: the rollback takes them
+        // from the run's own record (which has each one) instead.
+        if (run.rollbackFile.error()) {
+            std::size_t length = 0;
+            s.rollbackLogText.reset(run.log.rollbackLogText(&length));
+        }
         s.rollbackLogPath.reset(run.rollbackLogPath.release());
         if (rollbackUndo) rollbackUndo();
     }

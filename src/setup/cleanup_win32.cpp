@@ -75,6 +75,7 @@ void cleanUp() {
     s.finishViewFile.reset();
     s.finishRunProgram.reset();
     s.rollbackLogPath.reset();
+    s.rollbackLogText.reset();
     s.uninstallLogPath.reset();
     s.logBuffer.reset();
     s.entryText = nullptr;

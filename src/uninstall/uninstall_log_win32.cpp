@@ -45,6 +45,18 @@ void applyLogHeader(LogHeader& header) {
     s.textColor = settings.textColor;
 }
 
+// Makes `text` (`size` bytes and a NUL) the run's log, as readLog does with a file's.
+LogRead takeLog(HeapString text, std::size_t size, LogSource source) {
+    LogHeader header;
+    if (!readLogHeader(text.get(), size, header)) return LogRead::unreadable;
+    if (source == LogSource::installation) applyLogHeader(header);
+    SetupState& s = setupState;
+    releaseLog();
+    s.logBuffer = std::move(text);
+    s.entryText = s.logBuffer.get() + header.entryOffset;
+    return LogRead::read;
+}
+
 }  // namespace
 
 void releaseLog() {
@@ -75,15 +87,7 @@ LogRead readLog(const char* path, LogSource source) {
         return LogRead::unreadable;
     }
     file.reset();
-
-    LogHeader header;
-    if (!readLogHeader(buffer.get(), size, header)) return LogRead::unreadable;
-    if (installation) applyLogHeader(header);
-    SetupState& s = setupState;
-    releaseLog();
-    s.logBuffer = std::move(buffer);
-    s.entryText = s.logBuffer.get() + header.entryOffset;
-    return LogRead::read;
+    return takeLog(std::move(buffer), size, source);
 }
 
 void undoRollbackLog() {
@@ -91,7 +95,15 @@ void undoRollbackLog() {
     // The run's settings are left alone: they are the ones the rollback log was written from,
     // and the wizard may still be reading them on its own thread.
     if (!s.rollbackLogPath) return;
-    const bool read = readLog(s.rollbackLogPath.get(), LogSource::rollback) == LogRead::read;
+    // The lines kept in memory are whole where the file may not be (a write to it failed).
+    LogRead outcome = LogRead::unreadable;
+    if (s.rollbackLogText) {
+        const std::size_t size = std::strlen(s.rollbackLogText.get());
+        outcome = takeLog(std::move(s.rollbackLogText), size, LogSource::rollback);
+    } else {
+        outcome = readLog(s.rollbackLogPath.get(), LogSource::rollback);
+    }
+    const bool read = outcome == LogRead::read;
     // The rollback log goes whatever happens next: it is of no use to anyone after this run.
     ::SetFileAttributesA(s.rollbackLogPath.get(), FILE_ATTRIBUTE_NORMAL);
     ::DeleteFileA(s.rollbackLogPath.get());

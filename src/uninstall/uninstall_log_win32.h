@@ -25,9 +25,10 @@ LogRead readLog(const char* path, LogSource source);
 void releaseLog();
 
 // Undoes the rollback log named by setupState.rollbackLogPath without any window and returns
-// when the undo has finished. Once the log is read, the file is deleted and rollbackLogPath
-// freed and cleared, so a second call undoes nothing; a log that cannot be read (missing, no
-// header, fewer than four lines) undoes nothing and stays as it is.
+// when the undo has finished; the lines come from setupState.rollbackLogText instead when the
+// install thread left them there (its file could not take them all). The file is deleted and
+// rollbackLogPath freed and cleared, so a second call undoes nothing; a log that cannot be read
+// (missing, no header, fewer than four lines) undoes nothing.
 void undoRollbackLog();
 
 }  // namespace kelvara

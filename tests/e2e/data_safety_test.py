@@ -3,8 +3,8 @@
 holds a person's files and its uninstall with the leftover page's Select all and Delete; an
 association of an extension that was there, and values overwritten in the registry and an INI
 file, put back by the uninstaller; a write that fails on a full drive over an existing file; an
-image cut short while it installs; a failed and a cancelled run that had replaced files,
-registry values and INI entries, rolled back to the very bytes.
+image cut short while it installs; a rollback log whose drive fills up; a failed and a cancelled
+run that had replaced files, registry values and INI entries, rolled back to the very bytes.
 
     data_safety_test.py <build-dir> <arch> <kelvara.exe> <ui_driver.exe> <probe.exe>
                         <kelvara-build>
@@ -420,6 +420,37 @@ class DataSafety(unittest.TestCase):
         self.assertEqual(changes(before, snapshot(self.prefix, self.probe, keys, ignored)),
                          NO_CHANGES, 'the machine as it was: no temporary file left anywhere')
         self.assertEqual(self.files(folder), old, 'every replaced file, byte for byte')
+
+    def test_a_rollback_log_whose_drive_fills_up_still_undoes_everything(self):
+        """The temporary folder's drive fills up while the rollback log grows: the run stops at
+        once with the message, and the rollback removes every file it made, those whose lines
+        the log's file could no longer take too."""
+        mount = self.small_drive('t', 'temp-drive')
+        (mount / 'Temp').mkdir()
+        (mount / 'filler').write_bytes(bytes((1024 - 40) * 1024))  # about 40 KiB stay free
+        for name in ('TEMP', 'TMP'):
+            found = self.probe.reg_query('HKCU', 'Environment', name)
+            self.addCleanup(self.reg, 'add', 'HKCU\\Environment', '/v', name, '/t',
+                            'REG_EXPAND_SZ', '/d', found.value) if found else self.addCleanup(
+                self.reg, 'delete', 'HKCU\\Environment', '/v', name)
+            self.reg('add', 'HKCU\\Environment', '/v', name, '/d', 'T:\\Temp')
+        # Some 130 KB of rollback lines: more than the drive takes with the log's buffer.
+        files = {f'Part {i // 500}/file-{i:04}.txt': b'x' for i in range(3000)}
+        source = source_folder(self.work / 'temp-full-src', files, written=WRITTEN)
+        root = 'C:\\Kelvara Safety\\Temp Full'
+        project = Project('Temp Full', short_name='TempFull', variables={'InstallPath': root},
+                          files=[FileGroup(source)], uninstaller=True)
+        keys = [('HKLM', f'{UNINSTALL_KEY}\\TempFull')]
+        ignored = ['rig', 'rig/*', 'images', 'images/*']
+        self.resolve_folders_once()
+        before = snapshot(self.prefix, self.probe, keys, ignored)
+        run = self.silent('temp-full', project, exit_code=1603)
+        self.assertEqual(len(run.windows), 1, run.output)
+        self.assertIn('cannot write its rollback log', run.windows[0]['text'])
+        self.assertEqual(changes(before, snapshot(self.prefix, self.probe, keys, ignored)),
+                         NO_CHANGES, 'every file the run made is gone')
+        self.assertEqual(sorted(p.name for p in mount.rglob('*')), ['Temp', 'filler'],
+                         'the rollback log and its folder are gone')
 
     def test_a_failed_and_a_cancelled_run_put_back_what_they_replaced(self):
         root = 'C:\\Kelvara Safety\\Upgrade'
