@@ -37,10 +37,13 @@ std::string take(char* text) {
 
 // Texts from the bytes, often made of the pieces the expanders look for.
 std::string text(FuzzedDataProvider& in, std::size_t most) {
+    // (A table, kept in rows.)
+    // clang-format off
     static const char* const kPieces[] = {"%",       "%A%",     "%a%",  "<",         ">",
                                           "<Temp>",  "<temp>",  ",",    "\"",        " ",
                                           "0x",      "-",       "\\",   "<Windows>", "<MSAccess>",
                                           "%Name%", "%InstallPath%", "ab", "<ProgramFiles>"};
+    // clang-format on
     std::string out;
     while (out.size() < most && in.remaining_bytes()) {
         if (in.ConsumeBool()) {
@@ -84,7 +87,8 @@ std::optional<std::string> modelReplaceAll(std::string text, const std::string& 
         if (steps > 2000 || text.size() > longest) return std::nullopt;
         std::size_t at = find(text, pattern, from, caseSensitive);
         if (at == std::string::npos) return text;
-        if (replacement.size() > static_cast<std::size_t>(kMaxInsertedChars) - inserted) return text;
+        if (replacement.size() > static_cast<std::size_t>(kMaxInsertedChars) - inserted)
+            return text;
         inserted += replacement.size();
         text = text.substr(0, at) + replacement + text.substr(at + pattern.size());
         // Nothing began before `at`, so the next occurrence begins no earlier than where one
@@ -96,8 +100,8 @@ std::optional<std::string> modelReplaceAll(std::string text, const std::string& 
 void checkReplaceAll(FuzzedDataProvider& in) {
     const std::string subject = text(in, 80), pattern = text(in, 6), replacement = text(in, 12);
     const bool caseSensitive = in.ConsumeBool();
-    std::string result = take(replaceAll(subject.c_str(), pattern.c_str(), replacement.c_str(),
-                                         caseSensitive));
+    std::string result =
+        take(replaceAll(subject.c_str(), pattern.c_str(), replacement.c_str(), caseSensitive));
     if (std::optional<std::string> expected =
             modelReplaceAll(subject, pattern, replacement, caseSensitive)) {
         FUZZ_CHECK(result == *expected);
@@ -213,7 +217,8 @@ void checkFolderTokens(FuzzedDataProvider& in) {
     for (int token = 0; token < kFolderTokenCount; ++token) {
         const char* path = setupState.folderPaths.get(token);
         if (!path) continue;
-        std::optional<std::string> step = modelReplaceAll(expected, kFolderTokenNames[token], path, false);
+        std::optional<std::string> step =
+            modelReplaceAll(expected, kFolderTokenNames[token], path, false);
         if (!step) return;
         expected = *step;
     }
@@ -227,14 +232,18 @@ int modelNumber(const std::string& t) {
         std::uint32_t value = 0;
         for (; at < t.size(); ++at) {
             char c = static_cast<char>(std::tolower(static_cast<unsigned char>(t[at])));
-            std::uint32_t d = c >= '0' && c <= '9' ? c - '0' : c >= 'a' && c <= 'f' ? c - 'a' + 10 : 99;
+            std::uint32_t d = c >= '0' && c <= '9'   ? c - '0'
+                              : c >= 'a' && c <= 'f' ? c - 'a' + 10
+                                                     : 99;
             if (d >= base) break;
             value = value * base + d;
         }
         return value;
     };
-    if (t.size() >= 2 && t[0] == '0' && (t[1] == 'x' || t[1] == 'X')) return static_cast<int>(digits(2, 16));
-    if (t.size() >= 2 && t[0] == '0' && t[1] >= '0' && t[1] <= '7') return static_cast<int>(digits(1, 8));
+    if (t.size() >= 2 && t[0] == '0' && (t[1] == 'x' || t[1] == 'X'))
+        return static_cast<int>(digits(2, 16));
+    if (t.size() >= 2 && t[0] == '0' && t[1] >= '0' && t[1] <= '7')
+        return static_cast<int>(digits(1, 8));
     const bool negative = !t.empty() && t[0] == '-';
     std::uint32_t value = digits(negative ? 1 : 0, 10);
     return static_cast<int>(negative ? 0u - value : value);
@@ -265,9 +274,11 @@ void checkNumberAndSearch(FuzzedDataProvider& in) {
     FUZZ_CHECK(lastAt == std::string::npos ? !last : last == subject.c_str() + lastAt);
 
     char* piece = nullptr;
-    const char* start = extractDelimited(&piece, subject.c_str(), pattern.c_str(), limit, caseSensitive);
+    const char* start =
+        extractDelimited(&piece, subject.c_str(), pattern.c_str(), limit, caseSensitive);
     HeapString owned(piece);
-    std::size_t second = at == std::string::npos ? at : find(window, pattern, at + pattern.size(), caseSensitive);
+    std::size_t second =
+        at == std::string::npos ? at : find(window, pattern, at + pattern.size(), caseSensitive);
     if (second == std::string::npos) {
         FUZZ_CHECK(!start && !piece);
     } else {
@@ -300,8 +311,8 @@ void checkFields(FuzzedDataProvider& in) {
         for (int i = 0; i < kFieldCount && i < static_cast<int>(p.size()); ++i) expected[i] = p[i];
     } else if (std::size_t open = subject.find('"'); open != std::string::npos) {
         std::size_t close = subject.find('"', open + 1);
-        expected[0] = subject.substr(open + 1, close == std::string::npos ? std::string::npos
-                                                                          : close - open - 1);
+        expected[0] = subject.substr(
+            open + 1, close == std::string::npos ? std::string::npos : close - open - 1);
         std::size_t comma = close == std::string::npos ? close : subject.find(',', close + 1);
         if (comma != std::string::npos) {
             std::vector<std::string> p = pieces(subject.substr(comma + 1));

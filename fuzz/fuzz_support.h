@@ -57,13 +57,12 @@ class FreshSetupState {
         SetupState& s = setupState;
         setRunDefaults(s);
         constexpr int kGrowth = 10;
-        StringList* lists[] = {&s.scratchFields,      &s.languageNames,     &s.folderPaths,
-                               &s.shortcutEntries,    &s.registryEntries,   &s.iniEntries,
-                               &s.associationEntries, &s.backgroundLines,   &s.uninstallPrograms,
-                               &s.uninstallDllCalls,  &s.groupZeroPrograms, &s.groupZeroDllCalls,
-                               &s.deferredTemps,      &s.deferredTargets,   &s.deferredShared,
-                               &s.rebootDeleteFiles,  &s.leftoverFolders,   &s.variableNames,
-                               &s.variableValues};
+        StringList* lists[] = {
+            &s.scratchFields,     &s.languageNames,     &s.folderPaths,        &s.shortcutEntries,
+            &s.registryEntries,   &s.iniEntries,        &s.associationEntries, &s.backgroundLines,
+            &s.uninstallPrograms, &s.uninstallDllCalls, &s.groupZeroPrograms,  &s.groupZeroDllCalls,
+            &s.deferredTemps,     &s.deferredTargets,   &s.deferredShared,     &s.rebootDeleteFiles,
+            &s.leftoverFolders,   &s.variableNames,     &s.variableValues};
         for (StringList* list : lists) list->create(kGrowth);
         for (int language = 0; language < kLanguageCount; ++language) {
             s.buttonLabels[language].create(kGrowth);

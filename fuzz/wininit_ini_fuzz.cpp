@@ -87,7 +87,8 @@ std::vector<std::pair<std::string, std::string>> readLines(const std::string& te
         if (line[0] == '[') {
             std::size_t close = line.find(']');
             section = line.substr(1, close == std::string::npos ? std::string::npos : close - 1);
-            for (char& c : section) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+            for (char& c : section)
+                c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
             continue;
         }
         lines.emplace_back(section, line);
@@ -107,8 +108,8 @@ std::string shortPath(FuzzedDataProvider& in) {
 }
 
 void checkWellFormed(FuzzedDataProvider& in) {
-    static const char* const kSections[] = {"Rename", "rename", "RENAME", "boot", "Renamed",
-                                            "Rename2", "386Enh"};
+    static const char* const kSections[] = {"Rename",  "rename",  "RENAME", "boot",
+                                            "Renamed", "Rename2", "386Enh"};
     std::string old;
     const int lines = in.ConsumeIntegralInRange(0, 24);
     for (int i = 0; i < lines; ++i) {

@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Runs every test: installs what is missing, builds, then runs the host tests (under the
+# Runs every test: installs what is missing, checks the sources' format, builds, then runs the host tests (under the
 # sanitizers, and as a 32-bit program), the fuzz harnesses briefly, and the Windows tests under
 # Wine on a private display.
 # On a machine that cannot execute 32-bit code, the 32-bit engine gets its static checks (imports,
@@ -8,6 +8,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
+scripts/check-format.sh
 scripts/build.sh
 jobs=$(nproc)
 # The Wine prefixes the tests made are overlays: unmount them when the run ends.

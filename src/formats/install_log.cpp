@@ -252,10 +252,9 @@ LogAddResult InstallLog::addRegistryKey(unsigned root, const char* keyPath, bool
     return add("e", text.get(), flags);
 }
 
-LogAddResult InstallLog::addPreviousValue(unsigned root, const char* keyPath,
-                                          const char* valueName, std::uint32_t type,
-                                          const unsigned char* data, std::size_t size,
-                                          unsigned flags) {
+LogAddResult InstallLog::addPreviousValue(unsigned root, const char* keyPath, const char* valueName,
+                                          std::uint32_t type, const unsigned char* data,
+                                          std::size_t size, unsigned flags) {
     char rootText[kNumberRoom];
     char typeText[kNumberRoom];
     TextBuilder(rootText, sizeof rootText).unsignedDecimal(root);
@@ -269,9 +268,8 @@ LogAddResult InstallLog::addPreviousValue(unsigned root, const char* keyPath,
     return add(kindText, text.get(), flags);
 }
 
-LogAddResult InstallLog::addPreviousIniEntry(const char* file, const char* section,
-                                             const char* key, const char* previous,
-                                             unsigned flags) {
+LogAddResult InstallLog::addPreviousIniEntry(const char* file, const char* section, const char* key,
+                                             const char* previous, unsigned flags) {
     const char* pieces[] = {previous ? "1" : "0", file, section, key, previous};
     HeapString text(joinEscaped(pieces, 5));
     if (!text) return LogAddResult::outOfMemory;

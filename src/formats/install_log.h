@@ -29,14 +29,14 @@ constexpr char kLogSharedFile = 'g';        // path: decrement its shared count
 constexpr char kLogShortcut = 'h';          // shortcut file path: delete it
 // Kinds that say what was there before the run, so that nothing the machine had is lost. Their
 // fields are escaped (escapeLogField): any text may stand in them, commas included.
-constexpr char kLogPreviousValue = 'r';  // root, type, data in hex, key path, value name: the
-                                         // value the run overwrote; put it back
+constexpr char kLogPreviousValue = 'r';     // root, type, data in hex, key path, value name: the
+                                            // value the run overwrote; put it back
 constexpr char kLogPreviousIniEntry = 'j';  // "1" had a value / "0" had none, file, section,
                                             // key, value: put the entry back as it was
-constexpr char kLogReplacedFile = 'k';   // backup path, target path: the file the run replaced,
-                                         // kept until the run ends (rollback log only)
-constexpr char kLogExistingShared = 'l';  // path: a shared file that was there before the run;
-                                          // give back its count, never delete it (rollback only)
+constexpr char kLogReplacedFile = 'k';      // backup path, target path: the file the run replaced,
+                                            // kept until the run ends (rollback log only)
+constexpr char kLogExistingShared = 'l';    // path: a shared file that was there before the run;
+                                            // give back its count, never delete it (rollback only)
 
 // Flags of InstallLog::add.
 constexpr unsigned kLogToRollback = 1;           // the line goes to the rollback log too

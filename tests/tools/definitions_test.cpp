@@ -100,26 +100,28 @@ TEST(BuilderNames, ReachTheEngineAsTheNumbersTheySay) {
         const char* value;
         std::uint32_t system;  // the REG_* number
     };
-    const Type types[] = {{"string", "\"s\"", 1},      {"expand-string", "\"s\"", 2},
-                          {"binary", "\"0A\"", 3},     {"dword", "1", 4},
+    const Type types[] = {{"string", "\"s\"", 1},
+                          {"expand-string", "\"s\"", 2},
+                          {"binary", "\"0A\"", 3},
+                          {"dword", "1", 4},
                           {"multi-string", "[\"a\", \"b\"]", 7}};
     for (const Type& type : types) {
-        project += "[[registry]]\nroot = \"HKCU\"\nkey = \"T\"\ntype = \"" + std::string(type.name) +
-                "\"\nvalue = " + type.value + "\n";
+        project += "[[registry]]\nroot = \"HKCU\"\nkey = \"T\"\ntype = \"" +
+                   std::string(type.name) + "\"\nvalue = " + type.value + "\n";
     }
     // Show commands of shortcuts (the system's SW_* numbers) and window modes of programs.
     const std::pair<const char*, int> shows[] = {{"normal", 1}, {"minimized", 7}, {"maximized", 3}};
     for (const auto& [name, number] : shows) {
         project += "[[shortcuts]]\npath = \"C:\\\\" + std::string(name) +
-                ".lnk\"\ntarget = \"C:\\\\t.exe\"\nshow = \"" + name + "\"\n";
+                   ".lnk\"\ntarget = \"C:\\\\t.exe\"\nshow = \"" + name + "\"\n";
     }
     const std::pair<const char*, WindowMode> windows[] = {
         {"normal", WindowMode::normal},
         {"minimized", WindowMode::minimizedNoActivate},
         {"maximized", WindowMode::maximized}};
     for (const auto& [name, mode] : windows) {
-        project += "[[run]]\nprogram = \"window-" + std::string(name) + "\"\nwindow = \"" + name +
-                "\"\n";
+        project +=
+            "[[run]]\nprogram = \"window-" + std::string(name) + "\"\nwindow = \"" + name + "\"\n";
     }
     // Action groups: where the engine keeps a program of each "when".
     SetupState& s = setupState;
@@ -145,15 +147,22 @@ TEST(BuilderNames, ReachTheEngineAsTheNumbersTheySay) {
         project += "[[run]]\nprogram = \"when-" + when.name + "\"\nwhen = \"" + when.name + "\"\n";
     }
     // Text tables: the message tables and the pages' texts, item 3 of each.
-    const std::pair<const char*, int> tables[] = {
-        {"setup-messages", 0x60}, {"error-messages", 0x70}, {"buttons", 0x80},
-        {"language", 0},          {"welcome", 1},           {"licence", 2},
-        {"readme", 3},            {"destination", 6},       {"start-menu", 8},
-        {"ready", 9},             {"installing", 10},       {"finish", 11},
-        {"uninstaller", 12}};
+    const std::pair<const char*, int> tables[] = {{"setup-messages", 0x60},
+                                                  {"error-messages", 0x70},
+                                                  {"buttons", 0x80},
+                                                  {"language", 0},
+                                                  {"welcome", 1},
+                                                  {"licence", 2},
+                                                  {"readme", 3},
+                                                  {"destination", 6},
+                                                  {"start-menu", 8},
+                                                  {"ready", 9},
+                                                  {"installing", 10},
+                                                  {"finish", 11},
+                                                  {"uninstaller", 12}};
     for (const auto& [name, table] : tables) {
-        project += "[[texts]]\ntable = \"" + std::string(name) + "\"\nitem = 3\ntext = \"t-" + name +
-                "\"\n";
+        project += "[[texts]]\ntable = \"" + std::string(name) + "\"\nitem = 3\ntext = \"t-" +
+                   name + "\"\n";
     }
     buildAndApply(project);
     if (HasFatalFailure()) return;
@@ -170,7 +179,8 @@ TEST(BuilderNames, ReachTheEngineAsTheNumbersTheySay) {
         const std::vector<std::string> fields = fieldsOf(s.registryEntries.get(7 + i));
         EXPECT_EQ(fields.at(kRegistryTypeField), std::to_string(types[i].system)) << types[i].name;
         RegistryData data;
-        const std::string value = fields.size() > kRegistryDataField ? fields[kRegistryDataField] : "";
+        const std::string value =
+            fields.size() > kRegistryDataField ? fields[kRegistryDataField] : "";
         EXPECT_EQ(data.convert(types[i].system, value.c_str()), DataResult::converted)
             << types[i].name;
     }

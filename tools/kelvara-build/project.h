@@ -133,7 +133,7 @@ struct Project {
     bool fullColorWelcome = false;
     std::optional<Background> background;
 
-    std::uint8_t pages[12] = {};  // per wizard page: shown
+    std::uint8_t pages[12] = {};                         // per wizard page: shown
     std::optional<std::string> licenseText, readmeText;  // in UTF-8 projects, rich text
 
     std::vector<std::uint16_t> languages{9};

@@ -257,8 +257,8 @@ TEST(InstallLog, LinesWithoutCommasInValuesReadAsTheirFields) {
         {"b,C:\\App\\table.dat", {"C:\\App\\table.dat"}},
         {"z,whatever,else", {"whatever", "else"}},
         // Fifteen fields are kept; what follows the fifteenth is dropped.
-        {"f,a,b,c,d,e,f,g,h,i,j,k,l,m,n,o,p", {"a", "b", "c", "d", "e", "f", "g", "h", "i", "j",
-                                               "k", "l", "m", "n", "o"}},
+        {"f,a,b,c,d,e,f,g,h,i,j,k,l,m,n,o,p",
+         {"a", "b", "c", "d", "e", "f", "g", "h", "i", "j", "k", "l", "m", "n", "o"}},
     };
     for (const Case& c : cases) {
         LogEntry entry;
@@ -432,9 +432,9 @@ TEST(InstallLog, WhatWasThereBeforeIsWrittenEscapedAndReadBackWhole) {
     InstallLog log;
     ASSERT_TRUE(log.start("P", "S", sampleSettings(), nullptr, &rollback));
     const unsigned char data[] = {'o', 'l', 'd', 0, 0xFF, ',', '\n'};
-    EXPECT_EQ(log.addPreviousValue(1, "Software\\A,B", "Na%me", 3, data, sizeof data,
-                                   kLogToRollback),
-              LogAddResult::added);
+    EXPECT_EQ(
+        log.addPreviousValue(1, "Software\\A,B", "Na%me", 3, data, sizeof data, kLogToRollback),
+        LogAddResult::added);
     EXPECT_EQ(log.addPreviousIniEntry("C:\\x,y.ini", "Sec,tion", "Key", "a,b\r\n%41", 0),
               LogAddResult::added);
     EXPECT_EQ(log.addPreviousIniEntry("C:\\x.ini", "S", "K", nullptr, 0), LogAddResult::added);
