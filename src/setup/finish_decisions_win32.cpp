@@ -6,7 +6,7 @@
 #include "install/install_messages.h"
 #include "runtime/message_box_win32.h"
 #include "runtime/run_log_win32.h"
-#include "uninstall/restart.h"
+#include "runtime/system_restart_win32.h"
 
 namespace kelvara {
 namespace {

@@ -6,6 +6,8 @@
 // ExitProcess). The system's msvcrt.dll initialises itself when it is loaded, so the string
 // functions the engine calls from it need nothing from here. The one thing the start-up did that
 // the engine needs is done below: the static constructors run, in the order the C runtime's would.
+#include <windows.h>
+
 #include "setup/run.h"
 
 // The build names the edition (src/CMakeLists.txt); a build that does not is the classic one.
@@ -36,8 +38,9 @@ extern "C" int atexit(void (*)()) {
     return 0;
 }
 
-// Windows calls the entry point with no arguments; the run never returns from here.
+// Windows calls the entry point with no arguments; the process ends here, with the run's exit
+// code, and never returns.
 extern "C" [[noreturn]] void kelvaraStart() {
     runStaticConstructors();
-    kelvara::runSetup(KELVARA_EDITION);
+    ::ExitProcess(static_cast<UINT>(kelvara::runSetup(KELVARA_EDITION)));
 }

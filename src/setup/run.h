@@ -1,4 +1,4 @@
-// The entry sequence of a run: start-up, the choice of mode, clean-up and the end of the process.
+// The entry sequence of a run: start-up, the choice of mode and clean-up.
 #pragma once
 
 namespace kelvara {
@@ -8,9 +8,9 @@ namespace kelvara {
 // Windows 10 version 1903 and later honour, so that every text and name may be in any script.
 enum class Edition { classic, unicode };
 
-// Runs the engine as installer or uninstaller and ends the process: the uninstaller with exit
-// code 0, the installer with the code of its outcome (setup/exit_codes.h). An edition that
-// cannot run here says so and ends with the installer's failure code.
-[[noreturn]] void runSetup(Edition edition);
+// Runs the engine as installer or uninstaller, cleans up (the private heap included) and returns
+// the exit code of the outcome (setup/exit_codes.h), for the entry point to end the process with.
+// An edition that cannot run here says so and returns the installer's failure code.
+int runSetup(Edition edition);
 
 }  // namespace kelvara

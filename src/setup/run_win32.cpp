@@ -12,7 +12,6 @@
 #include "runtime/heap_string.h"
 #include "runtime/message_box_win32.h"
 #include "runtime/path_helpers.h"
-#include "runtime/replace_on_reboot_win32.h"
 #include "runtime/run_log_win32.h"
 #include "runtime/system_libraries_win32.h"
 #include "runtime/text_encoding.h"
@@ -24,7 +23,6 @@
 #include "setup/startup_stages.h"
 #include "setup/uninstaller_run.h"
 #include "setup/wizard_run.h"
-#include "uninstall/restart.h"
 #include "uninstall/uninstall_log_win32.h"
 #include "wizard/destination_check_win32.h"
 
@@ -132,93 +130,6 @@ int runInstallerMode() {
     return setupState.silentMode ? runSilentInstall() : runWizardInstall();
 }
 
-// The uninstaller's texts that are not in uninstallTexts: it has no setup script.
-constexpr int kUninstallCaption = 0;
-constexpr int kUninstallProductName = 9;
-constexpr const char* kUninstallRestartQuestion =
-    "To complete the uninstallation your computer must be restarted. \nSome files are in use "
-    "and can be deleted during system reboot only. \n\nRestart the system now?";
-constexpr const char* kUninstallRemovedFormat =
-    "%s have been succesfully removed from your computer.";
-constexpr const char* kUninstallRemovedWithErrorsFormat =
-    "%s have been removed from your computer, but some of its entries could not be removed.";
-// The installer's restart failure text is errorMessages item 29 of its script; the uninstaller
-// has none, and an empty message box would tell the user nothing.
-constexpr const char* kUninstallRestartFailed =
-    "The computer could not be restarted.\n\nPlease restart it yourself to finish the "
-    "uninstallation.";
-
-// Files the uninstall thread could not delete go at the restart; the user is asked whether to
-// restart now (not under /NORESTART). True when the restart was started.
-bool offerUninstallRestart(const char* caption) {
-    SetupState& s = setupState;
-    for (int i = 0; i < s.rebootDeleteFiles.count(); ++i) {
-        if (const char* file = s.rebootDeleteFiles.get(i)) scheduleAtRestart(file, nullptr);
-    }
-    if (s.deployment.noRestart) {  // not even asked: the run was told never to restart
-        writeRunLog("restart: not started (/NORESTART)");
-        return false;
-    }
-    if (messageBoxFormat(nullptr, caption, kUninstallRestartQuestion, nullptr,
-                         MB_YESNO | MB_ICONQUESTION) != IDYES) {
-        return false;
-    }
-    if (restartWindows(false)) return true;
-    messageBoxFormat(nullptr, caption, kUninstallRestartFailed, nullptr,
-                     MB_SYSTEMMODAL | MB_ICONERROR);
-    return false;
-}
-
-// A silent uninstall never restarts: the files in use wait for the next restart, and the exit
-// code says that one is needed (unless errors outrank it).
-void leaveToRestart() {
-    SetupState& s = setupState;
-    for (int i = 0; i < s.rebootDeleteFiles.count(); ++i) {
-        if (const char* file = s.rebootDeleteFiles.get(i)) {
-            writeRunLog("in use, removed at the restart: %s", file);
-            scheduleAtRestart(file, nullptr);
-        }
-    }
-}
-
-// The uninstaller: the running file is no longer needed open. After the uninstallation the
-// finish decisions: the restart for files in use, or the success message when nothing is left
-// over (the leftover-files page has already told the user otherwise). A run that did not get
-// through (not confirmed, no log, aborted) ends without a word. A silent one asks nothing and
-// shows nothing. The exit code: 0 removed, 1 removed with errors, 1602 declined or cancelled,
-// 1603 could not run, 3010 a restart is needed (1641: it was started).
-int runUninstallerMode() {
-    SetupState& s = setupState;
-    s.selfFile.reset();
-    const UninstallerResult result = runUninstaller();
-    if (!result.secondStage) return result.exitCode;
-    if (::WaitForSingleObject(s.uninstallDoneEvent.get(), 0) != WAIT_OBJECT_0) {
-        return result.exitCode;
-    }
-    writeRunLog("uninstall: done");
-    for (int i = 0; i < s.leftoverFolders.count(); ++i) {
-        writeRunLog("kept, not empty: %s", s.leftoverFolders.get(i));
-    }
-    if (s.silentMode) {
-        if (s.rebootDeleteFiles.count() != 0) leaveToRestart();
-        return uninstallExitCode();
-    }
-    const char* caption = text(kUninstallTextsSlot, kUninstallCaption);
-    if (s.rebootDeleteFiles.count() != 0) {
-        const bool started = offerUninstallRestart(caption);
-        return started ? kExitRestartStarted : uninstallExitCode();
-    }
-    if (s.leftoverFolders.count() == 0) {
-        // What could not be removed has been told item by item: the end does not say all was.
-        messageBoxFormat(
-            nullptr, caption,
-            s.uninstallErrors ? kUninstallRemovedWithErrorsFormat : kUninstallRemovedFormat,
-            text(kUninstallTextsSlot, kUninstallProductName),
-            s.uninstallErrors ? MB_ICONWARNING : MB_OK);
-    }
-    return uninstallExitCode();
-}
-
 // The run log's last line, the exit code and what it means; a log that could not be written
 // to the end is reported now, once (unless the run is quiet).
 void endRunLog(int exitCode) {
@@ -234,7 +145,7 @@ void endRunLog(int exitCode) {
 
 }  // namespace
 
-void runSetup(Edition edition) {
+int runSetup(Edition edition) {
     // Before anything loads a library: none may come from beside the setup.
     restrictLibrarySearch();
     int exitCode = kExitNotInstalled;  // until the run gets further than its start-up
@@ -255,7 +166,7 @@ void runSetup(Edition edition) {
     }
     endRunLog(exitCode);
     cleanUp();
-    ::ExitProcess(static_cast<UINT>(exitCode));
+    return exitCode;
 }
 
 }  // namespace kelvara

@@ -14,7 +14,9 @@
 #include "runtime/heap.h"
 #include "runtime/heap_string.h"
 #include "runtime/message_box_win32.h"
+#include "runtime/replace_on_reboot_win32.h"
 #include "runtime/run_log_win32.h"
+#include "runtime/system_restart_win32.h"
 #include "runtime/text_utils.h"
 #include "setup/exit_codes.h"
 #include "setup/startup_stages.h"
@@ -202,9 +204,21 @@ void runSecondStage(const char* caption) {
     writeSelfRemovalScript();
 }
 
-}  // namespace
+// What the stages came to: whether the removal ran here (the finish decisions follow), and the
+// exit code of a first stage, or of a second stage that could not run.
+struct UninstallerResult {
+    bool secondStage = false;
+    int exitCode = 0;
+};
 
-UninstallerResult runUninstaller() {
+// The first stage (the installed copy) asks for confirmation and starts a temporary copy of
+// itself with the deployment options and the log's path; the second stage (that copy) shows the
+// removal dialog and then starts the self-removal script. The settings of the log's header
+// become the run's (product names, look). Nothing is reported when the log cannot be read.
+// Silent (setupState.silentMode): nothing is asked and no dialog shown; the first stage waits
+// until the second tells its outcome (just before it removes the installed uninstaller, which
+// the first runs from) and takes that as its own exit code.
+UninstallerResult runStages() {
     SetupState& s = setupState;
     UninstallerResult result;
     result.exitCode = kExitNotInstalled;
@@ -235,6 +249,95 @@ UninstallerResult runUninstaller() {
     }
     setupState.uninstallLogPath.reset();
     return result;
+}
+
+// The uninstaller's texts that are not in uninstallTexts: it has no setup script.
+constexpr int kUninstallCaption = 0;
+constexpr int kUninstallProductName = 9;
+constexpr const char* kUninstallRestartQuestion =
+    "To complete the uninstallation your computer must be restarted. \nSome files are in use "
+    "and can be deleted during system reboot only. \n\nRestart the system now?";
+constexpr const char* kUninstallRemovedFormat =
+    "%s have been succesfully removed from your computer.";
+constexpr const char* kUninstallRemovedWithErrorsFormat =
+    "%s have been removed from your computer, but some of its entries could not be removed.";
+// The installer's restart failure text is errorMessages item 29 of its script; the uninstaller
+// has none, and an empty message box would tell the user nothing.
+constexpr const char* kUninstallRestartFailed =
+    "The computer could not be restarted.\n\nPlease restart it yourself to finish the "
+    "uninstallation.";
+
+// Files the uninstall thread could not delete go at the restart; the user is asked whether to
+// restart now (not under /NORESTART). True when the restart was started.
+bool offerUninstallRestart(const char* caption) {
+    SetupState& s = setupState;
+    for (int i = 0; i < s.rebootDeleteFiles.count(); ++i) {
+        if (const char* file = s.rebootDeleteFiles.get(i)) scheduleAtRestart(file, nullptr);
+    }
+    if (s.deployment.noRestart) {  // not even asked: the run was told never to restart
+        writeRunLog("restart: not started (/NORESTART)");
+        return false;
+    }
+    if (messageBoxFormat(nullptr, caption, kUninstallRestartQuestion, nullptr,
+                         MB_YESNO | MB_ICONQUESTION) != IDYES) {
+        return false;
+    }
+    if (restartWindows(false)) return true;
+    messageBoxFormat(nullptr, caption, kUninstallRestartFailed, nullptr,
+                     MB_SYSTEMMODAL | MB_ICONERROR);
+    return false;
+}
+
+// A silent uninstall never restarts: the files in use wait for the next restart, and the exit
+// code says that one is needed (unless errors outrank it).
+void leaveToRestart() {
+    SetupState& s = setupState;
+    for (int i = 0; i < s.rebootDeleteFiles.count(); ++i) {
+        if (const char* file = s.rebootDeleteFiles.get(i)) {
+            writeRunLog("in use, removed at the restart: %s", file);
+            scheduleAtRestart(file, nullptr);
+        }
+    }
+}
+
+}  // namespace
+
+// The uninstaller: the running file is no longer needed open. After the uninstallation the
+// finish decisions: the restart for files in use, or the success message when nothing is left
+// over (the leftover-files page has already told the user otherwise). A run that did not get
+// through (not confirmed, no log, aborted) ends without a word. A silent one asks nothing and
+// shows nothing. The exit code: 0 removed, 1 removed with errors, 1602 declined or cancelled,
+// 1603 could not run, 3010 a restart is needed (1641: it was started).
+int runUninstallerMode() {
+    SetupState& s = setupState;
+    s.selfFile.reset();
+    const UninstallerResult result = runStages();
+    if (!result.secondStage) return result.exitCode;
+    if (::WaitForSingleObject(s.uninstallDoneEvent.get(), 0) != WAIT_OBJECT_0) {
+        return result.exitCode;
+    }
+    writeRunLog("uninstall: done");
+    for (int i = 0; i < s.leftoverFolders.count(); ++i) {
+        writeRunLog("kept, not empty: %s", s.leftoverFolders.get(i));
+    }
+    if (s.silentMode) {
+        if (s.rebootDeleteFiles.count() != 0) leaveToRestart();
+        return uninstallExitCode();
+    }
+    const char* caption = text(kUninstallTextsSlot, kUninstallCaption);
+    if (s.rebootDeleteFiles.count() != 0) {
+        const bool started = offerUninstallRestart(caption);
+        return started ? kExitRestartStarted : uninstallExitCode();
+    }
+    if (s.leftoverFolders.count() == 0) {
+        // What could not be removed has been told item by item: the end does not say all was.
+        messageBoxFormat(
+            nullptr, caption,
+            s.uninstallErrors ? kUninstallRemovedWithErrorsFormat : kUninstallRemovedFormat,
+            text(kUninstallTextsSlot, kUninstallProductName),
+            s.uninstallErrors ? MB_ICONWARNING : MB_OK);
+    }
+    return uninstallExitCode();
 }
 
 }  // namespace kelvara

@@ -4,12 +4,11 @@ list(APPEND KELVARA_PORTABLE_SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/uninstall_rules.cpp
     ${CMAKE_CURRENT_LIST_DIR}/protected_folders.cpp)
 # Reading the log and the rollback mode, the self-removal script, the uninstall thread, folder
-# removal, the restart, and the Yes / Yes To All / No confirmation dialog.
+# removal, and the Yes / Yes To All / No confirmation dialog.
 list(APPEND KELVARA_WIN32_SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/confirmation_dialog_win32.cpp
     ${CMAKE_CURRENT_LIST_DIR}/uninstall_log_win32.cpp
     ${CMAKE_CURRENT_LIST_DIR}/self_removal_win32.cpp
     ${CMAKE_CURRENT_LIST_DIR}/uninstall_thread_win32.cpp
     ${CMAKE_CURRENT_LIST_DIR}/file_removal_win32.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/protected_folders_win32.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/restart_win32.cpp)
+    ${CMAKE_CURRENT_LIST_DIR}/protected_folders_win32.cpp)

@@ -1,10 +1,9 @@
 // Restarting the computer.
-#include "uninstall/restart.h"
+#include "runtime/system_restart_win32.h"
 
 #include <windows.h>
 #include <shellapi.h>
 
-#include "environment/system_detection.h"
 #include "runtime/handles_win32.h"
 
 namespace kelvara {
@@ -16,12 +15,13 @@ constexpr DWORD kRestartReason = 0x00040002;
 constexpr int kShellExecuteSuccess = 32;  // ShellExecuteA results above this mean success
 constexpr const char* kShutdownPrivilege = "SeShutdownPrivilege";
 
-// Gives the process the shutdown privilege (NT family). False when the token refuses, also when
-// the privilege is simply not the user's (ERROR_NOT_ALL_ASSIGNED).
+// Gives the process the shutdown privilege. False when the token refuses, also when the
+// privilege is simply not the user's (ERROR_NOT_ALL_ASSIGNED); true at once on a system without
+// security (Windows 9x), whose tokens are not implemented and which needs none.
 bool enableShutdownPrivilege() {
     HANDLE raw = nullptr;
     if (!::OpenProcessToken(::GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, &raw)) {
-        return false;
+        return ::GetLastError() == ERROR_CALL_NOT_IMPLEMENTED;
     }
     UniqueHandle token(raw);
     TOKEN_PRIVILEGES privileges = {};
@@ -39,7 +39,7 @@ bool enableShutdownPrivilege() {
 }  // namespace
 
 bool restartWindows(bool force) {
-    if (isNtPlatform() && !enableShutdownPrivilege()) return false;
+    if (!enableShutdownPrivilege()) return false;
     const UINT flags = EWX_REBOOT | (force ? EWX_FORCE : 0);
     if (::ExitWindowsEx(flags, kRestartReason)) return true;
     const auto result = reinterpret_cast<INT_PTR>(

@@ -3,8 +3,8 @@
 
 namespace kelvara {
 
-// Enables the shutdown privilege (on the NT family) and asks the system to restart; falls back
-// to "shutdown.exe -r -t 00" only when the system refuses the request itself. True when the
+// Enables the shutdown privilege (where the system has one) and asks the system to restart; falls
+// back to "shutdown.exe -r -t 00" only when the system refuses the request itself. True when the
 // restart was started; false without a message (the caller reports).
 bool restartWindows(bool force);
 
