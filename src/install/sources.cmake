@@ -1,8 +1,12 @@
 # Files of this subsystem (see src/CMakeLists.txt for the three lists).
-# Overwrite decisions, and settling the variables before the installation.
+# Overwrite decisions, settling the variables before the installation, and the installation
+# folder's room and its check.
 list(APPEND KELVARA_PORTABLE_SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/overwrite_rules.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/settle_variables.cpp)
+    ${CMAKE_CURRENT_LIST_DIR}/settle_variables.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/install_folder.cpp)
+list(APPEND KELVARA_WIN32_SOURCES
+    ${CMAKE_CURRENT_LIST_DIR}/install_folder_win32.cpp)
 # The install thread: its run state and display, the files phase with the folder chains, the
 # record phases, and the action lists.
 list(APPEND KELVARA_WIN32_SOURCES

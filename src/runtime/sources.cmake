@@ -24,7 +24,7 @@ list(APPEND KELVARA_PORTABLE_SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/version_text.cpp
     ${CMAKE_CURRENT_LIST_DIR}/wininit_ini.cpp)
 # File versions and shared counts, replacing files at restart, deleting files and registry keys,
-# where a window lies, and restarting the computer.
+# where a window lies, a drive's free space, and restarting the computer.
 list(APPEND KELVARA_WIN32_SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/file_deletion_win32.cpp
     ${CMAKE_CURRENT_LIST_DIR}/registry_delete_win32.cpp
@@ -32,6 +32,7 @@ list(APPEND KELVARA_WIN32_SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/window_geometry_win32.cpp
     ${CMAKE_CURRENT_LIST_DIR}/file_version_win32.cpp
     ${CMAKE_CURRENT_LIST_DIR}/replace_on_reboot_win32.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/drive_space_win32.cpp
     ${CMAKE_CURRENT_LIST_DIR}/system_restart_win32.cpp)
 list(APPEND KELVARA_HOST_SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/heap_host.cpp

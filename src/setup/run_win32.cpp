@@ -24,7 +24,7 @@
 #include "setup/uninstaller_run.h"
 #include "setup/wizard_run.h"
 #include "uninstall/uninstall_log_win32.h"
-#include "wizard/destination_check_win32.h"
+#include "install/install_folder_win32.h"
 
 namespace kelvara {
 namespace {

@@ -1,66 +1,15 @@
 #include "wizard/destination_check_win32.h"
 
-#include "formats/languages.h"
-#include "formats/script_format.h"
-#include "formats/setup_state.h"
+#include "install/install_folder_win32.h"
 #include "resources/resource_ids.h"
-#include "runtime/access_check_win32.h"
 #include "runtime/heap_string.h"
-#include "runtime/message_box_win32.h"
-#include "runtime/path_helpers.h"
-#include "runtime/text_case.h"
-#include "wizard/destination_rules.h"
 #include "wizard/dialog_helpers_win32.h"
 
 namespace kelvara {
-namespace {
-
-constexpr SetupMessage kMsgInvalidPath{2};         // setupMessages
-constexpr ErrorMessage kMsgNoDrive{31};            // errorMessages
-constexpr ErrorMessage kMsgNoFileRight{32};        // errorMessages, the folder as %s
-constexpr ErrorMessage kMsgNoFolderRight{33};      // errorMessages, the ancestor as %s
-constexpr ErrorMessage kMsgDriveAccessDenied{34};  // errorMessages
-constexpr ErrorMessage kMsgNotEnoughSpace{39};     // errorMessages
-
-template <typename Message>
-bool refuse(HWND frame, Message item, const char* folder = nullptr) {
-    messageBoxFormat(frame, setupState.setupCaption.get(), text(item), folder, MB_ICONERROR);
-    return false;
-}
-
-// Only a check that ran and said no refuses: one that cannot run counts as allowed.
-bool accessDenied(const char* folder, DWORD right) {
-    bool granted = true;
-    return checkAccess(setupState.threadToken.get(), folder, kObjectFile, right, &granted) == 0 &&
-           !granted;
-}
-
-}  // namespace
 
 bool destinationAccepted(HWND frame, HWND page) {
     HeapString path(controlText(::GetDlgItem(page, IDC_PAGE_EDIT)));
     return path && installFolderAccepted(frame, path.get());
-}
-
-bool installFolderAccepted(HWND frame, const char* path) {
-    if (!isValidInstallPath(path)) return refuse(frame, kMsgInvalidPath);
-
-    char* found = nullptr;
-    const unsigned long error = nearestExistingAncestor(path, &found);
-    HeapString existing(found);
-    if (!existing) {
-        return refuse(frame, error == ERROR_ACCESS_DENIED ? kMsgDriveAccessDenied : kMsgNoDrive);
-    }
-    char drive[3];
-    driveOf(existing.get(), drive);
-    if (freeSpace(drive) < spaceNeeded(setupState)) {
-        return refuse(frame, kMsgNotEnoughSpace);
-    }
-    const bool folderExists = compareTextNoCase(existing.get(), path) == 0;
-    if (accessDenied(existing.get(), folderExists ? FILE_ADD_FILE : FILE_ADD_SUBDIRECTORY)) {
-        return refuse(frame, folderExists ? kMsgNoFileRight : kMsgNoFolderRight, existing.get());
-    }
-    return true;
 }
 
 }  // namespace kelvara

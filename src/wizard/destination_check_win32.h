@@ -10,8 +10,4 @@ namespace kelvara {
 // does). Otherwise the reason has been shown, owned by the frame, and the page stays.
 bool destinationAccepted(HWND frame, HWND page);
 
-// The same check of a folder given otherwise (the command line's /DIR=); the reason is shown
-// owned by `owner`.
-bool installFolderAccepted(HWND owner, const char* path);
-
 }  // namespace kelvara

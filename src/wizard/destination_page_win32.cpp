@@ -13,6 +13,7 @@
 #include "runtime/path_helpers.h"
 #include "runtime/text_case.h"
 #include "runtime/text_encoding.h"
+#include "install/install_folder.h"
 #include "wizard/destination_rules.h"
 #include "wizard/dialog_helpers_win32.h"
 #include "wizard/page_procedure_win32.h"

@@ -4,13 +4,6 @@
 
 namespace kelvara {
 
-struct SetupState;
-
-// The room the installation takes on its folder's drive: its files and, with an uninstaller,
-// the engine's copy of itself and an allowance for the install log (each is written whole
-// beside the earlier one before it replaces it).
-std::uint64_t spaceNeeded(const SetupState& s);
-
 // The installation folder for a folder the user picked: the picked folder itself when it ends
 // with the product's folder name (the last part of `installPath`, compared ignoring case) and is
 // longer than it, else the picked folder with that name added after a backslash (none doubled).

@@ -1,10 +1,11 @@
-// Small operations the wizard pages and the frame share: where a control lies, the free space
-// of a drive and its text, and the shell's folder picker (Windows only).
+// Small operations the wizard pages and the frame share: where a control lies, the text of a
+// drive's free space, and the shell's folder picker (Windows only).
 #pragma once
 #include <windows.h>
 
 #include <cstdint>
 
+#include "runtime/drive_space_win32.h"
 #include "runtime/window_geometry_win32.h"
 
 namespace kelvara {
@@ -16,15 +17,8 @@ char* controlText(HWND control);
 // True when the check box `id` of the dialog is checked.
 bool isChecked(HWND dialog, int id);
 
-// Bytes free for the caller on the drive named by `drive` (a letter and a colon); 0 when the
-// drive cannot be asked.
-std::uint64_t freeSpace(const char* drive);
-
 // Sets the control's text to the drive's free space as the destination page shows it.
 void showFreeSpace(const char* drive, HWND control);
-
-// The drive text ("C:") of a path's first character.
-void driveOf(const char* path, char (&drive)[3]);
 
 // The shell's folder picker over My Computer, owned by `owner`, with `title` above the tree and
 // `initial` (may be null) selected. True when the user chose a folder with a file-system path,

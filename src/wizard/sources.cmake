@@ -6,7 +6,7 @@ list(APPEND KELVARA_PORTABLE_SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/space_text.cpp
     ${CMAKE_CURRENT_LIST_DIR}/destination_rules.cpp
     ${CMAKE_CURRENT_LIST_DIR}/background_lines.cpp)
-# Helpers the pages share: rectangles, free space, the folder picker.
+# Helpers the pages share: control texts, the free-space text, the folder picker.
 list(APPEND KELVARA_WIN32_SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/dialog_helpers_win32.cpp)
 # The wizard: its frame with the destination check, the pages, the background window.
