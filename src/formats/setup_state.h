@@ -103,7 +103,7 @@ struct SetupState {
     char normalFontFace[32] = {};
     char titleFontFace[32] = {};
 
-    // Drawing objects made by start-up stage 1.
+    // Drawing objects made by the start-up's drawing stage.
     int screenDpi = 0;
     int accentStripeBottom = 0;
     int accentStripeTop = 0;

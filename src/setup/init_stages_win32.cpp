@@ -86,7 +86,7 @@ void startRunLog() {
 bool readOptionsFirst() {
     SetupState& s = setupState;
     // The options' values keep their case: they are read from the line as given, before the
-    // copy of stage 7 is upper-cased for the silent switch.
+    // copy of the command-line stage is upper-cased for the silent switch.
     if (!readDeploymentOptions(::GetCommandLineA(), s.deployment)) return false;
     setQuietMessages(s.deployment.quiet);
     startRunLog();

@@ -29,7 +29,7 @@
 namespace kelvara {
 namespace {
 
-// Stage 1 is left out: it makes the drawing objects, which only a window needs.
+// The drawing stage is left out: it makes the drawing objects, which only a window needs.
 constexpr int kStartupOrder[] = {kStageCore,          kStageLanguageNames, kStageTempDir,
                                  kStageInstallerPath, kStageInstallerDir,  kStageSelfFile,
                                  kStageCommandLine};

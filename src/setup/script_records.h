@@ -27,7 +27,8 @@ const RecordPlatform& systemRecordPlatform();
 // "HKDD", ignoring case; -1 for any other text.
 int registryRootNumber(const char* name);
 
-// Applies one record of `type` with `length` payload bytes. Types outside 1 to 17 are skipped.
+// Applies one record of `type` with `length` payload bytes. Types the engine does not know
+// (outside kFirstRecordType to kLastRecordType) are skipped.
 void applyRecord(std::int32_t type, const unsigned char* payload, std::uint32_t length,
                  const RecordPlatform& platform);
 void applyRecord(std::int32_t type, const unsigned char* payload, std::uint32_t length);

@@ -5,17 +5,17 @@
 
 namespace kelvara {
 
-// Stage numbers, in the order the entry sequence runs them: 0, 2, 5, 3, 4, 6, 7. Stage 1 (the
-// wizard's drawing objects) runs later, only when a window is about to be shown.
+// Stage numbers, in the order the entry sequence runs them. The drawing stage (the wizard's
+// drawing objects) runs last and later, only when a window is about to be shown.
 enum StartupStage {
     kStageCore = 0,           // heap, libraries, events, lists
-    kStageDrawing = 1,        // window libraries, screen metrics, palette, fonts, brushes, pen
-    kStageLanguageNames = 2,  // the system's names of the languages
+    kStageLanguageNames = 1,  // the system's names of the languages
+    kStageTempDir = 2,        // tempDir
     kStageInstallerPath = 3,  // installerPath
     kStageInstallerDir = 4,   // installerDir
-    kStageTempDir = 5,        // tempDir
-    kStageSelfFile = 6,       // selfFile, opened for reading
-    kStageCommandLine = 7,    // argTable, argCount
+    kStageSelfFile = 5,       // selfFile, opened for reading
+    kStageCommandLine = 6,    // argTable, argCount
+    kStageDrawing = 7,        // window libraries, screen metrics, palette, fonts, brushes, pen
 };
 
 // Shows a start-up failure: no owner, caption kStartupCaption, the error icon; the format is

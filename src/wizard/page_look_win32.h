@@ -1,6 +1,6 @@
 // How pages look: background, stripe, text colours and the brushes behind them (Windows only).
-// The drawing objects are the run's (start-up stage 1); these functions only use and rebuild
-// them.
+// The drawing objects are the run's (the start-up's drawing stage); these functions only use and
+// rebuild them.
 #pragma once
 #include <windows.h>
 
