@@ -90,7 +90,7 @@ bool installAssociation(InstallRun& run, const char* record) {
         if (newType) run.log.addRegistryKey(kRootNumberHkcr, type, true, kLogToRollback);
         return true;
     }
-    return askUser(run, kMsgAssociationError, extension, nullptr, MB_YESNO | MB_ICONSTOP) == IDYES;
+    return askToGoOn(run, kMsgAssociationError, extension);
 }
 
 }  // namespace kelvara

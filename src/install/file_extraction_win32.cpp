@@ -107,19 +107,19 @@ HANDLE createForWriting(const char* path, DWORD flags) {
 }
 
 // The target could not be opened with access denied: messages 2 or 8 when the user lacks the
-// right, else 5 or 11.
-int reportAccessDenied(InstallRun& run, const Target& target) {
+// right, else 5 or 11. True to go on without it.
+bool reportAccessDenied(InstallRun& run, const Target& target) {
     HeapString folder(folderPart(target.path));
     const char* object = target.existed ? target.path : (folder ? folder.get() : "");
     bool granted = true;
     DWORD checked = checkAccess(setupState.threadToken.get(), object, kObjectFile,
                                 target.existed ? GENERIC_WRITE : FILE_ADD_FILE, &granted);
     if (checked == 0 && !granted) {
-        return askUser(run, target.existed ? kMsgFileNoWriteAccess : kMsgFolderNoAddFile,
-                       target.path, object, kQuestion);
+        return askToGoOn(run, target.existed ? kMsgFileNoWriteAccess : kMsgFolderNoAddFile,
+                         target.path, object);
     }
-    return askUser(run, target.existed ? kMsgFileOpenError : kMsgFileCreateError, target.path,
-                   systemErrorText(ERROR_ACCESS_DENIED), kQuestion);
+    return askToGoOn(run, target.existed ? kMsgFileOpenError : kMsgFileCreateError, target.path,
+                     systemErrorText(ERROR_ACCESS_DENIED));
 }
 
 // A temporary file for a target in use; its path goes to *tempPath. Invalid handle when it
@@ -210,20 +210,18 @@ Step openTarget(InstallRun& run, const Target& target, bool sharedGroup, Destina
             DWORD tempError = 0;
             file.reset(createDeferredTemp(target.path, tempPath, &tempError));
             if (file) return Step::next;
-            setupState.installSucceeded = false;
             if (tempPath) ::DeleteFileA(tempPath.get());
             tempPath.reset();
-            return askUser(run, kMsgTempFileError, target.path, systemErrorText(tempError),
-                           kQuestion) == IDYES
+            return askToGoOn(run, kMsgTempFileError, target.path, systemErrorText(tempError))
                        ? Step::next
                        : Step::endRun;
         }
-        setupState.installSucceeded = false;
-        int answer = error == ERROR_ACCESS_DENIED
-                         ? reportAccessDenied(run, target)
-                         : askUser(run, target.existed ? kMsgFileOpenError : kMsgFileCreateError,
-                                   target.path, systemErrorText(error), kQuestion);
-        return answer == IDYES ? Step::next : Step::endRun;
+        const bool goOn =
+            error == ERROR_ACCESS_DENIED
+                ? reportAccessDenied(run, target)
+                : askToGoOn(run, target.existed ? kMsgFileOpenError : kMsgFileCreateError,
+                            target.path, systemErrorText(error));
+        return goOn ? Step::next : Step::endRun;
     }
 }
 
@@ -290,17 +288,16 @@ Step writeWithRetry(InstallRun& run, HANDLE file, const PackageEntry& entry, con
             *written = true;
             return Step::next;
         }
-        setupState.installSucceeded = false;
         if (error == ERROR_DISK_FULL || error == ERROR_HANDLE_DISK_FULL) {
+            setupState.installSucceeded = false;
             if (askUser(run, kMsgDiskFull, path, nullptr, MB_OKCANCEL | MB_ICONERROR) != IDOK)
                 return Step::endRun;
             ::SetFilePointer(file, 0, nullptr, FILE_BEGIN);
             run.display.setPosition(startPosition);
             continue;
         }
-        return askUser(run, kMsgWriteError, path, systemErrorText(error), kQuestion) == IDYES
-                   ? Step::next
-                   : Step::endRun;
+        return askToGoOn(run, kMsgWriteError, path, systemErrorText(error)) ? Step::next
+                                                                            : Step::endRun;
     }
 }
 
@@ -428,10 +425,8 @@ Step placeFile(InstallRun& run, const FileGroupHeader& group, const PackageEntry
         } else if (error != 0) {
             ::DeleteFileA(out.sibling.get());
             if (readOnly) ::SetFileAttributesA(path, target.attributes);
-            setupState.installSucceeded = false;
-            return askUser(run, kMsgWriteError, path, systemErrorText(error), kQuestion) == IDYES
-                       ? Step::next
-                       : Step::endRun;
+            return askToGoOn(run, kMsgWriteError, path, systemErrorText(error)) ? Step::next
+                                                                                : Step::endRun;
         }
     }
     if (out.deferredTemp) {
@@ -439,9 +434,7 @@ Step placeFile(InstallRun& run, const FileGroupHeader& group, const PackageEntry
         if (readOnly) ::SetFileAttributesA(path, target.attributes);
         if (!addDeferredFile(out.deferredTemp.get(), path, sharedGroup)) {
             ::DeleteFileA(out.deferredTemp.get());
-            setupState.installSucceeded = false;
-            return askUser(run, kMsgTempFileError, path, systemErrorText(ERROR_NOT_ENOUGH_MEMORY),
-                           kQuestion) == IDYES
+            return askToGoOn(run, kMsgTempFileError, path, systemErrorText(ERROR_NOT_ENOUGH_MEMORY))
                        ? Step::next
                        : Step::endRun;
         }

@@ -108,10 +108,8 @@ bool installIniEntry(InstallRun& run, const char* record) {
     if (!existed && pathExists(location.get())) logPath(run, kLogFile, location.get(), true);
     // Deleting what is not there is no failure; any other write that fails is a failing step.
     if (written || (!existed && !value)) return true;
-    setupState.installSucceeded = false;
-    return askUser(run, kMsgWriteError, location ? location.get() : file,
-                   systemErrorText(error ? error : ERROR_WRITE_FAULT),
-                   MB_YESNO | MB_ICONSTOP) == IDYES;
+    return askToGoOn(run, kMsgWriteError, location ? location.get() : file,
+                     systemErrorText(error ? error : ERROR_WRITE_FAULT));
 }
 
 }  // namespace kelvara

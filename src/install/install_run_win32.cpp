@@ -150,6 +150,12 @@ void reportUnreadableImage(InstallRun& run, DWORD error) {
                      systemErrorText(error), MB_ICONERROR);
 }
 
+bool askToGoOn(InstallRun& run, ErrorMessage item, const char* a1, const char* a2, const char* a3) {
+    setupState.installSucceeded = false;
+    return messageBoxFormat(run.owner(), setupState.setupCaption.get(), text(item), a1, a2, a3,
+                            MB_YESNO | MB_ICONERROR) == IDYES;
+}
+
 int askUser(InstallRun& run, ErrorMessage item, const char* a1, const char* a2, UINT style) {
     return messageBoxFormat(run.owner(), setupState.setupCaption.get(), text(item), a1, a2, style);
 }

@@ -123,6 +123,13 @@ void reportDamagedImage(InstallRun& run);
 // damaged image's when the file ended early (ERROR_HANDLE_EOF); the run ends as not installed.
 void reportUnreadableImage(InstallRun& run, DWORD error);
 
+// A step failed that the run can go on without (a file, a value, a shortcut, a program): the
+// run is no longer a success, and the message `item` (filled with a1 to a3, setup caption,
+// owner the Installing page or none) asks whether to go on. True for Yes; No, and a quiet run,
+// end the run.
+bool askToGoOn(InstallRun& run, ErrorMessage item, const char* a1, const char* a2 = nullptr,
+               const char* a3 = nullptr);
+
 // Shows the message `item` with the setup caption, owner the Installing page or none, filled
 // with a1 and a2. Returns the button.
 int askUser(InstallRun& run, ErrorMessage item, const char* a1, const char* a2, UINT style);

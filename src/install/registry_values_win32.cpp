@@ -19,25 +19,15 @@ namespace {
 
 constexpr ErrorMessage kMsgRegistryKeyError{24};    // root\key, error text
 constexpr ErrorMessage kMsgRegistryValueError{25};  // value name, root\key, error text
-constexpr UINT kQuestion = MB_YESNO | MB_ICONSTOP;
 constexpr REGSAM kValueKeyAccess = KEY_QUERY_VALUE | KEY_SET_VALUE;
-
-// A failed step: the run has errors from now on; Yes goes on with the next record.
-bool reportFailure(InstallRun& run, ErrorMessage item, const char* a1, const char* a2,
-                   const char* a3) {
-    setupState.installSucceeded = false;
-    const char* format = text(item);
-    return messageBoxFormat(run.owner(), setupState.setupCaption.get(), format, a1, a2, a3,
-                            kQuestion) == IDYES;
-}
 
 }  // namespace
 
 bool installRegistryValue(InstallRun& run, const char* record) {
     RecordFields fields;
     if (!fields.read(record))
-        return reportFailure(run, kMsgRegistryKeyError, record,
-                             systemErrorText(ERROR_NOT_ENOUGH_MEMORY), nullptr);
+        return askToGoOn(run, kMsgRegistryKeyError, record,
+                         systemErrorText(ERROR_NOT_ENOUGH_MEMORY), nullptr);
     const unsigned rootNumber = recordRootNumber(fields.get(kRegistryRootField));
     char* keyPath = normalizeKeyPath(fields.edit(kRegistryKeyField));
     const char* name = fields.get(kRegistryNameField);
@@ -49,14 +39,13 @@ bool installRegistryValue(InstallRun& run, const char* record) {
 
     HeapString where(strConcat5(rootKeyName(static_cast<int>(rootNumber)), "\\", keyPath));
     if (converted == DataResult::outOfMemory) {
-        return reportFailure(run, kMsgRegistryValueError, name, where.get(),
-                             systemErrorText(ERROR_NOT_ENOUGH_MEMORY));
+        return askToGoOn(run, kMsgRegistryValueError, name, where.get(),
+                         systemErrorText(ERROR_NOT_ENOUGH_MEMORY));
     }
     UniqueKey key;
     LONG status = createKeyChain(run, rootNumber, keyPath, kValueKeyAccess, key);
     if (status != ERROR_SUCCESS) {
-        return reportFailure(run, kMsgRegistryKeyError, where.get(), systemErrorText(status),
-                             nullptr);
+        return askToGoOn(run, kMsgRegistryKeyError, where.get(), systemErrorText(status), nullptr);
     }
     // A value that was there before is logged with what it held, so that the uninstaller and a
     // rollback put it back instead of deleting it.
@@ -64,8 +53,7 @@ bool installRegistryValue(InstallRun& run, const char* record) {
     previous.read(key.get(), name);
     status = ::RegSetValueExA(key.get(), name, 0, type, data.bytes(), data.size());
     if (status != ERROR_SUCCESS) {
-        return reportFailure(run, kMsgRegistryValueError, name, where.get(),
-                             systemErrorText(status));
+        return askToGoOn(run, kMsgRegistryValueError, name, where.get(), systemErrorText(status));
     }
     if (previous.existed()) {
         previous.log(run, rootNumber, keyPath, name);

@@ -18,7 +18,6 @@
 namespace kelvara {
 namespace {
 
-constexpr UINT kQuestion = MB_YESNO | MB_ICONERROR;
 constexpr const char* kInstallPathVariable = "%InstallPath%";
 
 ShortcutChoices wizardChoices() {
@@ -31,8 +30,7 @@ ShortcutChoices wizardChoices() {
 
 // The shortcut could not be made: message 27 with its path. True to go on (Yes).
 bool reportShortcutFailure(InstallRun& run, const char* path) {
-    setupState.installSucceeded = false;
-    return askUser(run, kMsgShortcutError, path, nullptr, kQuestion) == IDYES;
+    return askToGoOn(run, kMsgShortcutError, path);
 }
 
 bool writeLink(const ShortcutRecord& record) {

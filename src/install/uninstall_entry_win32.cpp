@@ -55,12 +55,9 @@ class EntryWriter {
             previous.log(run_, kRootNumberHklm, key_, name, kLogToRollback | kLogRollbackOnly);
         }
         if (status == ERROR_SUCCESS) return true;
-        setupState.installSucceeded = false;
         HeapString where(strConcat5("HKLM\\", key_));
-        return messageBoxFormat(run_.owner(), setupState.setupCaption.get(),
-                                kelvara::text(kMsgRegistryValueError), name,
-                                where ? where.get() : key_, systemErrorText(status),
-                                MB_YESNO | MB_ICONSTOP) == IDYES;
+        return askToGoOn(run_, kMsgRegistryValueError, name, where ? where.get() : key_,
+                         systemErrorText(status));
     }
 
     InstallRun& run_;

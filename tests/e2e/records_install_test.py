@@ -256,6 +256,16 @@ class RecordsInstall(unittest.TestCase):
         self.assertEqual(value_lines, [], 'the value that could not be set is not logged')
         self.assertIn('c,1,Software\\KelvaraGoOn\\After,V', lines)
 
+    def test_a_failing_association_answered_yes_ends_with_errors(self):
+        """The only failing step is an association: going on from it still ends with errors."""
+        root = 'C:\\Kelvara Records\\AssociationYes'
+        extra = association('.kvryes', LONG_NAME, command='never.exe')
+        _, run = self.install('association-yes', self.project('association-yes', root, extra),
+                              presses=('Yes', 'OK'), exit_code=1)
+        self.assertEqual(len(run.windows), 2, run.output)
+        self.assert_question(run.windows[0], '.kvryes')
+        self.assertEqual(run.windows[1]['buttons'], 'OK', 'then: completed with errors')
+
     # --- INI entries -------------------------------------------------------------------------
 
     def windows_path(self, name):
