@@ -7,7 +7,10 @@
 #include "formats/folder_token_names.h"
 #include "formats/setup_state.h"
 #include "runtime/heap.h"
+#include "install/install_state.h"
 #include "runtime/string_list.h"
+#include "uninstall/uninstall_state.h"
+#include "wizard/wizard_state.h"
 
 // Stops the run with a crash the fuzzer records, naming the invariant that does not hold.
 #define FUZZ_CHECK(condition) \
@@ -53,16 +56,23 @@ inline const char* sampleFolder(int token) {
 class FreshSetupState {
   public:
     FreshSetupState() {
+        // Every state as the process starts (the previous input's heap, which their blocks came
+        // from, is gone), then as start-up stage 0 leaves it.
         new (&setupState) SetupState();
+        new (&installState) InstallState();
+        new (&uninstallState) UninstallState();
+        new (&wizardState) WizardState();
         SetupState& s = setupState;
         setRunDefaults(s);
+        createInstallState();
+        createUninstallState();
+        createWizardState();
         constexpr int kGrowth = 10;
-        StringList* lists[] = {
-            &s.scratchFields,     &s.languageNames,     &s.folderPaths,        &s.shortcutEntries,
-            &s.registryEntries,   &s.iniEntries,        &s.associationEntries, &s.backgroundLines,
-            &s.uninstallPrograms, &s.uninstallDllCalls, &s.groupZeroPrograms,  &s.groupZeroDllCalls,
-            &s.deferredTemps,     &s.deferredTargets,   &s.deferredShared,     &s.rebootDeleteFiles,
-            &s.leftoverFolders,   &s.variableNames,     &s.variableValues};
+        StringList* lists[] = {&s.scratchFields,      &s.languageNames,     &s.folderPaths,
+                               &s.shortcutEntries,    &s.registryEntries,   &s.iniEntries,
+                               &s.associationEntries, &s.backgroundLines,   &s.uninstallPrograms,
+                               &s.uninstallDllCalls,  &s.groupZeroPrograms, &s.groupZeroDllCalls,
+                               &s.variableNames,      &s.variableValues};
         for (StringList* list : lists) list->create(kGrowth);
         for (int language = 0; language < kLanguageCount; ++language) {
             s.buttonLabels[language].create(kGrowth);

@@ -18,6 +18,7 @@
 #include "kelvara-build/project.h"
 #include "kelvara-build/script_builder.h"
 #include "setup/script_records.h"
+#include "install/install_state.h"
 
 using namespace kelvara;
 namespace fs = std::filesystem;
@@ -89,7 +90,8 @@ void checkEngineReading(const build::Project& project, const std::vector<unsigne
     FUZZ_CHECK(s.iniEntries.count() == countType(project, kRecordIni));
     FUZZ_CHECK(s.associationEntries.count() == countType(project, kRecordAssociation));
     FUZZ_CHECK(s.backgroundEnabled == project.background.has_value());
-    FUZZ_CHECK(s.createUninstaller == project.uninstaller && s.restartNeeded == project.restart);
+    FUZZ_CHECK(s.createUninstaller == project.uninstaller &&
+               installState.restartNeeded == project.restart);
     FUZZ_CHECK(s.adminRequired == project.requirements.administrator);
 }
 

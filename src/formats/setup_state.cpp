@@ -7,15 +7,12 @@ namespace kelvara {
 constinit SetupStateStorage setupStateStorage;
 
 void setRunDefaults(SetupState& state) {
-    state.wizardPosition = -1;
-    state.installSucceeded = true;
     state.dialogSetOffset = kStandardLayout;
     state.headerColor = kColorSystemWindow;
     state.pageColor = kColorSystemButtonFace;
     state.frameColor = kColorSystemButtonFace;
     state.accentColor = kDefaultAccentColor;
     state.currentLanguage = kDefaultLanguage;
-    state.languageSelection = -1;
     std::strncpy(state.normalFontFace, kDefaultFontFace, sizeof state.normalFontFace - 1);
     std::strncpy(state.titleFontFace, kDefaultFontFace, sizeof state.titleFontFace - 1);
 }

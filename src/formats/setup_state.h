@@ -1,5 +1,7 @@
-// SetupState: the one record of a run. Every subsystem reads and writes its fields; the entry
-// sequence creates them at start-up and the clean-up releases them in a fixed order.
+// SetupState: the record of a run that every layer shares: the image and its script's
+// configuration, the run's files, mode and surroundings. What only one layer keeps lives with it
+// (install/install_state.h, uninstall/uninstall_state.h, wizard/wizard_state.h). The entry
+// sequence creates the fields at start-up and the clean-up releases them in a fixed order.
 // Portable: the record owns its strings, blocks and system objects through owner types, which
 // close what they hold when reset; the windows it merely refers to are plain opaque pointers.
 // Every field starts as zero bytes, so the record (large: a text list per language and page)
@@ -16,9 +18,6 @@
 #include "runtime/system_objects.h"
 
 namespace kelvara {
-
-using OsWindow = void*;     // an HWND the record refers to but does not own
-using OsReference = void*;  // a module or cursor the system owns (an HMODULE, an HCURSOR)
 
 constexpr int kLanguageCount = 98;             // language numbers 0 to 97
 constexpr int kPageSlotCount = 13;             // wizard pages 0 to 11, slot 12 for the uninstaller
@@ -48,12 +47,6 @@ struct SetupState {
     HeapString installerPath;
     HeapString installerDir;
     HeapString tempDir;
-    // The run's own folder inside tempDir, which only its user, SYSTEM and the Administrators
-    // may open: every file the engine puts in the temporary folder goes there. Made when first
-    // needed; removed at clean-up unless another process has taken it over (the uninstaller's
-    // second stage runs from it, and its self-removal script removes it).
-    HeapString runTempDir;
-    bool runTempDirHandedOver = false;
     StubHeader stubHeader;
     // Where the image's own bytes end: its size, or where a code signature's certificate table
     // starts. Set by the verification.
@@ -69,28 +62,17 @@ struct SetupState {
     bool silentMode = false;
     DeploymentOptions deployment;  // from the command line as given, its case kept
 
-    // Events, the worker thread and the token for access checks.
-    OwnedKernelObject uninstallDoneEvent;
-    OwnedKernelObject installDoneEvent;
-    OwnedKernelObject proceedEvent;
-    OwnedKernelObject workerThread;
-    unsigned long workerThreadId = 0;
+    // The token for access checks.
     OwnedKernelObject threadToken;
-    OwnedKernelObject installationMutex;  // held by the one installer that may run
     // Loaded when a window is first about to be shown (a silent run needs neither: loading them
     // makes the system start its desktop for their window classes).
     OwnedLibrary commonControlsLibrary;
     OwnedLibrary richEditLibrary;
     OsReference moduleHandle = nullptr;  // the engine's own module
 
-    // Windows and finish flags.
+    // The windows message boxes are owned by.
     OsWindow ownerWindow = nullptr;
     OsWindow wizardDialog = nullptr;
-    int wizardPosition = 0;
-    bool installSucceeded = false;
-    bool restartNeeded = false;
-    bool restartChosen = false;
-    bool restartForInUseFiles = false;
 
     // The wizard's look (the settings record changes these defaults).
     int dialogSetOffset = kStandardLayout;
@@ -102,20 +84,6 @@ struct SetupState {
     std::uint32_t backgroundColor2 = 0;
     char normalFontFace[32] = {};
     char titleFontFace[32] = {};
-
-    // Drawing objects made by the start-up's drawing stage.
-    int screenDpi = 0;
-    int accentStripeBottom = 0;
-    int accentStripeTop = 0;
-    HeapOwned<void> paletteDescription;
-    OwnedGdiObject palette;
-    OwnedGdiObject normalFont;
-    OwnedGdiObject titleFont;
-    OwnedGdiObject pageBrush;
-    OwnedGdiObject frameBrush;
-    OwnedGdiObject headerBrush;
-    OwnedGdiObject accentBrush;
-    OwnedGdiObject accentPen;
 
     // Texts: one list per language number.
     StringList scratchFields;  // the main thread's field list
@@ -211,59 +179,6 @@ struct SetupState {
     StringList uninstallDllCalls;
     StringList groupZeroPrograms;
     StringList groupZeroDllCalls;
-
-    // Files written to temporary files because their targets were in use, moved into place at
-    // the next restart: three parallel lists (temporary path, target path, "1" for a shared file).
-    StringList deferredTemps;
-    StringList deferredTargets;
-    StringList deferredShared;
-
-    // The install thread's outcome beyond installSucceeded: cancelled from a checkpoint (the
-    // wizard posted a quit message), and the rollback log it hands to the rollback mode; with
-    // the log's whole text when a write to its file failed (the file lacks lines from there on).
-    bool installCancelled = false;
-    HeapString rollbackLogPath;
-    HeapString rollbackLogText;
-
-    // The uninstaller: the log it reads, what the uninstall thread could not remove, and the
-    // user's Yes To All for shared files.
-    HeapString uninstallLogPath;
-    StringList rebootDeleteFiles;
-    StringList leftoverFolders;
-    bool removeAllShared = false;
-    // Entries the uninstall thread was to remove or put back and could not (a key, a value):
-    // the run ends "removed with errors". Files in use are not among them: they go at restart.
-    int uninstallErrors = 0;
-    // The log startUninstaller read (NUL-terminated) and, inside it, the entry lines after the
-    // settings line, which the uninstall thread undoes from the last to the first.
-    HeapString logBuffer;
-    char* entryText = nullptr;
-
-    // The page procedure of the wizard pages and the removal dialog, valid while a page exists:
-    // the page index (its WM_INITDIALOG parameter), its type (the slot's dialog id minus
-    // dialogSetOffset), its parent, the bottom of its separator line (control 1027) in page
-    // client pixels, and the language page's remembered combo box index (-1 at start).
-    int pageIndex = 0;
-    int pageType = 0;
-    OsWindow pageParent = nullptr;
-    int headerBottom = 0;
-    int languageSelection = 0;
-    // Height of the wizard frame's bottom band, measured when the frame is made; 0 until then.
-    int bandHeight = 0;
-
-    // The wizard frame, valid while it exists: the page it shows and the page Back returns to
-    // (-1: none), that page's window, the hand cursor of the product link, and whether the user
-    // confirmed a cancel (the run then ends as cancelled unless the installation had finished).
-    int currentPageIndex = 0;
-    int previousPageIndex = 0;
-    OwnedWindow pageWindow;
-    OsReference handCursor = nullptr;  // a shared system cursor
-    bool wizardCancelled = false;
-    // While the question whether to quit is open, another Cancel (the background window's
-    // close) asks nothing more.
-    bool quitQuestionOpen = false;
-    // The full-screen background window behind the frame, when the script has one.
-    OwnedWindow backgroundWindow;
 };
 
 // The run's record. It lives for the whole process and is never destroyed: the run ends in
@@ -280,8 +195,7 @@ inline constexpr SetupState& setupState = setupStateStorage.state;
 
 constexpr const char* kDefaultFontFace = "MS Sans Serif";
 
-// Sets the initial values that are not zero: no wizard position yet, a run that has not failed,
-// the default look.
+// Sets the initial values that are not zero: the default look and language.
 void setRunDefaults(SetupState& state);
 
 }  // namespace kelvara

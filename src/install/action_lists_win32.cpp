@@ -9,6 +9,7 @@
 #include "runtime/heap_string.h"
 #include "runtime/message_box_win32.h"
 #include "runtime/string_list.h"
+#include "install/install_state.h"
 
 namespace kelvara {
 namespace {
@@ -25,7 +26,7 @@ HWND questionOwner() {
 // can be). A quiet run takes No. True to go on.
 bool goOnAfterFailure(const ActionResult& result, const char* subject, const char* function) {
     SetupState& s = setupState;
-    s.installSucceeded = false;
+    installState.installSucceeded = false;
     const char* caption = s.setupCaption.get();
     HWND owner = questionOwner();
     int answer = IDNO;
@@ -63,8 +64,8 @@ bool goOnAfterFailure(const ActionResult& result, const char* subject, const cha
 // script's restart switch would.
 void noteRestart(const ActionResult& result) {
     if (!result.restartAsked) return;
-    setupState.restartNeeded = true;
-    setupState.restartChosen = true;
+    installState.restartNeeded = true;
+    installState.restartChosen = true;
 }
 
 bool runProgramItem(const StringList& fields, StringList* list, int* index) {

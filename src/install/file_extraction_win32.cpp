@@ -21,6 +21,7 @@
 #include "runtime/path_helpers.h"
 #include "runtime/percent.h"
 #include "runtime/run_log_win32.h"
+#include "install/install_state.h"
 
 namespace kelvara {
 namespace {
@@ -289,7 +290,7 @@ Step writeWithRetry(InstallRun& run, HANDLE file, const PackageEntry& entry, con
             return Step::next;
         }
         if (error == ERROR_DISK_FULL || error == ERROR_HANDLE_DISK_FULL) {
-            setupState.installSucceeded = false;
+            installState.installSucceeded = false;
             if (askUser(run, kMsgDiskFull, path, nullptr, MB_OKCANCEL | MB_ICONERROR) != IDOK)
                 return Step::endRun;
             ::SetFilePointer(file, 0, nullptr, FILE_BEGIN);
@@ -311,7 +312,7 @@ Step placeFolder(InstallRun& run, const PackageEntry& entry, const char* path) {
         DWORD error = ::GetLastError();
         goOn = error == ERROR_ALREADY_EXISTS || (error == ERROR_ACCESS_DENIED && pathExists(path));
         if (!goOn) {
-            setupState.installSucceeded = false;
+            installState.installSucceeded = false;
             int answer =
                 error == ERROR_ACCESS_DENIED
                     ? reportFolderAccessDenied(run, path, path, ERROR_SUCCESS)
@@ -328,13 +329,14 @@ Step placeFolder(InstallRun& run, const PackageEntry& entry, const char* path) {
 // Records a file for its replacement at restart: the three lists stay in step, or nothing is
 // recorded. False when out of memory.
 bool addDeferredFile(const char* temp, const char* target, bool shared) {
-    SetupState& s = setupState;
-    const int n = s.deferredTemps.count();
-    if (s.deferredTemps.append(temp) == n && s.deferredTargets.append(target) == n &&
-        s.deferredShared.append(shared ? "1" : "0") == n) {
+    const int n = installState.deferredTemps.count();
+    if (installState.deferredTemps.append(temp) == n &&
+        installState.deferredTargets.append(target) == n &&
+        installState.deferredShared.append(shared ? "1" : "0") == n) {
         return true;
     }
-    for (StringList* list : {&s.deferredTemps, &s.deferredTargets, &s.deferredShared}) {
+    for (StringList* list : {&installState.deferredTemps, &installState.deferredTargets,
+                             &installState.deferredShared}) {
         while (list->count() > n) list->removeAt(list->count() - 1);
     }
     return false;
@@ -527,7 +529,7 @@ PhaseOutcome extractFiles(InstallRun& run) {
     }
     if (walker.damaged()) {
         // The image passed its checksum, so this is a package the builder should never make.
-        setupState.installSucceeded = false;
+        installState.installSucceeded = false;
         messageBoxFormat(run.owner(), setupState.setupCaption.get(), kDamagedPackage, nullptr,
                          MB_ICONERROR);
         return stop;

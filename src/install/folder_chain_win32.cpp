@@ -9,6 +9,7 @@
 #include "runtime/heap_string.h"
 #include "runtime/message_box_win32.h"
 #include "runtime/path_helpers.h"
+#include "install/install_state.h"
 
 namespace kelvara {
 namespace {
@@ -61,7 +62,7 @@ DWORD makeOne(InstallRun& run, const char* requested, const char* folder, bool* 
 // The user gave up on the chain: the run ends as failed. (Going on after a report keeps
 // installSucceeded: the files that then cannot be written report themselves.)
 DWORD giveUp(DWORD error) {
-    setupState.installSucceeded = false;
+    installState.installSucceeded = false;
     return error;
 }
 

@@ -17,6 +17,7 @@
 #include "runtime/message_box_win32.h"
 #include "runtime/path_helpers.h"
 #include "runtime/text_encoding.h"
+#include "install/install_state.h"
 
 namespace kelvara {
 namespace {
@@ -82,7 +83,7 @@ bool installIniEntry(InstallRun& run, const char* record) {
     if (!existed && iniPlace(file) == IniPlace::withFolder) {
         HeapString folder(folderPart(file));
         if (!folder || createFolderChain(run, folder.get()) != 0) {
-            setupState.installSucceeded = false;
+            installState.installSucceeded = false;
             return false;
         }
     }

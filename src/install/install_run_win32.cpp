@@ -9,6 +9,7 @@
 #include "runtime/heap_string.h"
 #include "runtime/message_box_win32.h"
 #include "runtime/path_helpers.h"
+#include "install/install_state.h"
 
 namespace kelvara {
 
@@ -76,7 +77,7 @@ PhaseOutcome checkpoint(InstallRun& run) {
     if (const DWORD error = run.rollbackFile.error()) {
         if (!run.rollbackLogReported) {
             run.rollbackLogReported = true;
-            setupState.installSucceeded = false;
+            installState.installSucceeded = false;
             messageBoxFormat(run.owner(), setupState.setupCaption.get(), kRollbackLogFailed,
                              systemErrorText(error), MB_ICONERROR);
         }
@@ -85,7 +86,7 @@ PhaseOutcome checkpoint(InstallRun& run) {
     // Only the wizard holds or cancels a run; a silent run has no one who could, and its
     // thousands of checkpoints would each cost two calls to the system for nothing.
     if (setupState.silentMode && !run.owner()) return PhaseOutcome::proceed;
-    ::WaitForSingleObject(setupState.proceedEvent.get(), INFINITE);
+    ::WaitForSingleObject(installState.proceedEvent.get(), INFINITE);
     MSG message;
     // Thread messages only (no window): the wizard posts the quit message to the thread.
     if (::PeekMessageA(&message, reinterpret_cast<HWND>(-1), WM_QUIT, WM_QUIT, PM_REMOVE))
@@ -139,19 +140,19 @@ bool keepCopyForRollback(InstallRun& run, const char* path) {
 }
 
 void reportDamagedImage(InstallRun& run) {
-    setupState.installSucceeded = false;
+    installState.installSucceeded = false;
     messageBoxFormat(run.owner(), kStartupCaption, kErrorDamaged, nullptr, MB_ICONERROR);
 }
 
 void reportUnreadableImage(InstallRun& run, DWORD error) {
     if (error == ERROR_HANDLE_EOF) return reportDamagedImage(run);
-    setupState.installSucceeded = false;
+    installState.installSucceeded = false;
     messageBoxFormat(run.owner(), setupState.setupCaption.get(), kImageUnreadable,
                      systemErrorText(error), MB_ICONERROR);
 }
 
 bool askToGoOn(InstallRun& run, ErrorMessage item, const char* a1, const char* a2, const char* a3) {
-    setupState.installSucceeded = false;
+    installState.installSucceeded = false;
     return messageBoxFormat(run.owner(), setupState.setupCaption.get(), text(item), a1, a2, a3,
                             MB_YESNO | MB_ICONERROR) == IDYES;
 }

@@ -3,6 +3,7 @@
 // it back.
 #pragma once
 #include "resources/resource_ids.h"
+#include "install/install_state.h"
 
 namespace kelvara {
 
@@ -11,7 +12,7 @@ constexpr unsigned kInstallFailedNotice = 0x0400 + 12;  // WM_USER + 12
 // The frame's Next button: WM_COMMAND with this id follows a completed run.
 constexpr int kInstallCompletedCommand = IDC_NEXT;
 
-// Undoes the rollback log (setupState.rollbackLogPath) when a run fails or is cancelled, and
+// Undoes the rollback log (installState.rollbackLogPath) when a run fails or is cancelled, and
 // returns when that is done. The uninstall engine does it, a layer above this one: the program
 // sets this before any run starts.
 extern void (*rollbackUndo)();

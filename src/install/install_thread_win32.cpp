@@ -27,6 +27,7 @@
 #include "runtime/path_helpers.h"
 #include "runtime/replace_on_reboot_win32.h"
 #include "runtime/run_log_win32.h"
+#include "install/install_state.h"
 
 namespace kelvara {
 namespace {
@@ -65,7 +66,7 @@ LogSettings settingsOfRun() {
 bool settle(InstallRun& run) {
     int unsettled = settleVariables();
     if (unsettled == -1) return true;
-    setupState.installSucceeded = false;
+    installState.installSucceeded = false;
     if (unsettled >= 0) {
         messageBoxFormat(run.owner(), setupState.setupCaption.get(), kSelfReferringVariable,
                          setupState.variableNames.get(unsettled), MB_ICONERROR);
@@ -86,7 +87,7 @@ bool computePaths(InstallRun& run) {
                               ? kNoUninstallerName
                               : nullptr;
     if (missing) {
-        setupState.installSucceeded = false;
+        installState.installSucceeded = false;
         messageBoxFormat(run.owner(), setupState.setupCaption.get(), missing, nullptr,
                          MB_ICONERROR);
         return false;
@@ -154,7 +155,7 @@ bool startRun(InstallRun& run) {
     run.rollbackLogPath.reset(newTempName());
     if (!run.rollbackLogPath || !run.rollbackFile.create(run.rollbackLogPath.get())) {
         // Without it a failed run could not be undone: nothing is installed.
-        setupState.installSucceeded = false;
+        installState.installSucceeded = false;
         messageBoxFormat(run.owner(), setupState.setupCaption.get(), kNoRollbackLog,
                          systemErrorText(::GetLastError()), MB_ICONERROR);
         return false;
@@ -207,13 +208,13 @@ void afterFiles(InstallRun& run) {
         logPath(run, kLogFile, run.uninstallerPath.get(), !pathExists(run.uninstallerPath.get()));
         logPath(run, kLogFile, run.installLogPath.get(), !pathExists(run.installLogPath.get()));
     }
-    s.restartForInUseFiles = s.deferredTemps.count() != 0;
-    if (!s.restartForInUseFiles) return;
-    if (s.restartChosen) {
-        s.restartForInUseFiles = false;
+    installState.restartForInUseFiles = installState.deferredTemps.count() != 0;
+    if (!installState.restartForInUseFiles) return;
+    if (installState.restartChosen) {
+        installState.restartForInUseFiles = false;
     } else {
-        s.restartNeeded = true;
-        s.restartChosen = true;
+        installState.restartNeeded = true;
+        installState.restartChosen = true;
         s.finishRunEnabled = false;
         s.finishViewEnabled = false;
     }
@@ -274,17 +275,17 @@ PhaseOutcome finish(InstallRun& run) {
     if (setupState.createUninstaller && (!writeUninstallEntry(run) || !prepareInstallLog(run))) {
         return PhaseOutcome::stop;
     }
-    ::SetEvent(setupState.installDoneEvent.get());
+    ::SetEvent(installState.installDoneEvent.get());
     return PhaseOutcome::proceed;
 }
 
 void scheduleDeferredFiles() {
-    SetupState& s = setupState;
-    for (int i = 0; i < s.deferredTemps.count(); ++i) {
-        writeRunLog("in use, replaced at the restart: %s", s.deferredTargets.get(i));
-        scheduleAtRestart(s.deferredTemps.get(i), s.deferredTargets.get(i));
-        const char* shared = s.deferredShared.get(i);
-        if (shared && shared[0] == '1') changeSharedCount(s.deferredTargets.get(i), false);
+    for (int i = 0; i < installState.deferredTemps.count(); ++i) {
+        writeRunLog("in use, replaced at the restart: %s", installState.deferredTargets.get(i));
+        scheduleAtRestart(installState.deferredTemps.get(i), installState.deferredTargets.get(i));
+        const char* shared = installState.deferredShared.get(i);
+        if (shared && shared[0] == '1')
+            changeSharedCount(installState.deferredTargets.get(i), false);
     }
 }
 
@@ -298,19 +299,19 @@ void discardBackups(InstallRun& run) {
 }
 
 void rollBack(InstallRun& run) {
-    SetupState& s = setupState;
     writeRunLog("rollback: undoing what the run did");
     // Temporaries carry the packaged attributes, read-only among them: deleteFile clears them.
-    for (int i = 0; i < s.deferredTemps.count(); ++i) deleteFile(s.deferredTemps.get(i));
-    s.deferredTemps.clear();
+    for (int i = 0; i < installState.deferredTemps.count(); ++i)
+        deleteFile(installState.deferredTemps.get(i));
+    installState.deferredTemps.clear();
     if (run.rollbackLogPath) {
         // A file that refused a write lacks every line from there on: the rollback takes them
         // from the run's own record (which has each one) instead.
         if (run.rollbackFile.error()) {
             std::size_t length = 0;
-            s.rollbackLogText.reset(run.log.rollbackLogText(&length));
+            installState.rollbackLogText.reset(run.log.rollbackLogText(&length));
         }
-        s.rollbackLogPath.reset(run.rollbackLogPath.release());
+        installState.rollbackLogPath.reset(run.rollbackLogPath.release());
         if (rollbackUndo) rollbackUndo();
     }
     // The rollback log puts every replaced file back; one it could not tell of (a log that
@@ -344,7 +345,7 @@ void endRun(InstallRun& run, PhaseOutcome outcome) {
     } else {
         discardOwnFiles(run);
     }
-    if (outcome == PhaseOutcome::cancelled) setupState.installCancelled = true;
+    if (outcome == PhaseOutcome::cancelled) installState.installCancelled = true;
     if (completed) {
         discardBackups(run);
         scheduleDeferredFiles();
@@ -375,7 +376,7 @@ unsigned long __stdcall installThread(void* page) {
     }
     // The installation is over: another installer may run now, a product's own next step
     // among them (a program it runs after the installation may be one).
-    setupState.installationMutex.reset();
+    installState.installationMutex.reset();
     ::OleUninitialize();
     return 0;
 }

@@ -13,6 +13,7 @@
 #include "runtime/message_box_win32.h"
 #include "runtime/path_helpers.h"
 #include "runtime/run_log_win32.h"
+#include "install/install_state.h"
 
 namespace kelvara {
 namespace {
@@ -25,7 +26,7 @@ constexpr const char* kOwnFilePlaceFailed =
 constexpr int kNameAttempts = 8;
 
 bool reportFailure(InstallRun& run, const char* path, DWORD error) {
-    setupState.installSucceeded = false;
+    installState.installSucceeded = false;
     messageBoxFormat(run.owner(), setupState.setupCaption.get(), kOwnFileFailed, path,
                      systemErrorText(error), MB_ICONERROR);
     return false;
@@ -153,7 +154,7 @@ bool place(InstallRun& run, HeapString& prepared, const char* target) {
     ::SetFileAttributesA(target, FILE_ATTRIBUTE_NORMAL);  // an earlier one may be read-only
     if (!::MoveFileExA(prepared.get(), target, MOVEFILE_REPLACE_EXISTING)) {
         const DWORD error = ::GetLastError();
-        setupState.installSucceeded = false;
+        installState.installSucceeded = false;
         messageBoxFormat(run.owner(), setupState.setupCaption.get(), kOwnFilePlaceFailed, target,
                          systemErrorText(error), MB_ICONERROR);
         discard(prepared);

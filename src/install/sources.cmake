@@ -1,7 +1,8 @@
 # Files of this subsystem (see src/CMakeLists.txt for the three lists).
-# Overwrite decisions, settling the variables before the installation, and the installation
-# folder's room and its check.
+# The installation's run state, overwrite decisions, settling the variables before the
+# installation, and the installation folder's room and its check.
 list(APPEND KELVARA_PORTABLE_SOURCES
+    ${CMAKE_CURRENT_LIST_DIR}/install_state.cpp
     ${CMAKE_CURRENT_LIST_DIR}/overwrite_rules.cpp
     ${CMAKE_CURRENT_LIST_DIR}/settle_variables.cpp
     ${CMAKE_CURRENT_LIST_DIR}/install_folder.cpp)

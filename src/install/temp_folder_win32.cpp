@@ -8,13 +8,15 @@
 #include "runtime/path_helpers.h"
 #include "runtime/replace_on_reboot_win32.h"
 #include "runtime/text_case.h"
+#include "install/install_state.h"
 
 namespace kelvara {
 
 const char* runTempFolder() {
     SetupState& s = setupState;
-    if (!s.runTempDir && s.tempDir) s.runTempDir.reset(makePrivateFolder(s.tempDir.get()));
-    return s.runTempDir.get();
+    if (!installState.runTempDir && s.tempDir)
+        installState.runTempDir.reset(makePrivateFolder(s.tempDir.get()));
+    return installState.runTempDir.get();
 }
 
 bool adoptRunTempFolder(const char* folder) {
@@ -29,21 +31,21 @@ bool adoptRunTempFolder(const char* folder) {
         return false;
     }
     // This program runs from it: its self-removal script removes it, not the clean-up.
-    s.runTempDirHandedOver = true;
-    return copyText(s.runTempDir, folder);
+    installState.runTempDirHandedOver = true;
+    return copyText(installState.runTempDir, folder);
 }
 
 void handOverRunTempFolder() {
-    setupState.runTempDirHandedOver = true;
+    installState.runTempDirHandedOver = true;
 }
 
 void removeRunTempFolder() {
-    SetupState& s = setupState;
-    if (s.runTempDir && !s.runTempDirHandedOver && !::RemoveDirectoryA(s.runTempDir.get())) {
-        scheduleAtRestart(s.runTempDir.get(), nullptr);
+    if (installState.runTempDir && !installState.runTempDirHandedOver &&
+        !::RemoveDirectoryA(installState.runTempDir.get())) {
+        scheduleAtRestart(installState.runTempDir.get(), nullptr);
     }
-    s.runTempDir.reset();
-    s.runTempDirHandedOver = false;
+    installState.runTempDir.reset();
+    installState.runTempDirHandedOver = false;
 }
 
 }  // namespace kelvara

@@ -1,4 +1,5 @@
 // The run's private temporary folder: whatever the engine writes to the temporary folder (the
+#include "install/install_state.h"
 // rollback log, the uninstaller's copies, files waiting for the restart, the self-removal
 // script) goes into a folder of its own there, which no other user can open. The system's
 // temporary folder is shared (C:\Windows\Temp of a run as SYSTEM admits every user), and a
@@ -8,7 +9,7 @@
 
 namespace kelvara {
 
-// setupState.runTempDir, made inside tempDir on the first call. Null when it cannot be made
+// installState.runTempDir, made inside tempDir on the first call. Null when it cannot be made
 // (the last error says why); a later call tries again.
 const char* runTempFolder();
 

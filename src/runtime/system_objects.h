@@ -64,4 +64,7 @@ using OwnedGdiObject = SystemObject<SystemObjectKind::gdiObject>;
 using OwnedLibrary = SystemObject<SystemObjectKind::library>;
 using OwnedWindow = SystemObject<SystemObjectKind::window>;
 
+using OsWindow = void*;     // an HWND a record refers to but does not own
+using OsReference = void*;  // a module or cursor the system owns (an HMODULE, an HCURSOR)
+
 }  // namespace kelvara

@@ -4,27 +4,18 @@
 
 #include "environment/folder_tokens_win32.h"
 #include "formats/setup_state.h"
+#include "install/install_state.h"
 #include "install/temp_folder_win32.h"
 #include "runtime/access_check_win32.h"
 #include "runtime/file_version_win32.h"
 #include "runtime/heap.h"
 #include "runtime/run_log_win32.h"
 #include "setup/startup_stages.h"
+#include "uninstall/uninstall_state.h"
+#include "wizard/wizard_state.h"
 
 namespace kelvara {
 namespace {
-
-void releaseDrawingObjects(SetupState& s) {
-    s.normalFont.reset();
-    s.pageBrush.reset();
-    s.frameBrush.reset();
-    s.headerBrush.reset();
-    s.titleFont.reset();
-    s.accentBrush.reset();
-    s.accentPen.reset();
-    s.palette.reset();
-    s.paletteDescription.reset();
-}
 
 void destroyTextTables(SetupState& s) {
     for (int language = 0; language < kLanguageCount; ++language) {
@@ -44,12 +35,11 @@ void destroyTextTables(SetupState& s) {
 void cleanUp() {
     SetupState& s = setupState;
     closeRunLog();  // the run's last line is written: nothing below speaks
-    s.installationMutex.reset();
     s.commandLineCopy.reset();
     s.deployment.folder.reset();
     s.deployment.logFile.reset();
     s.deployment.unknownOptions.destroy();
-    releaseDrawingObjects(s);
+    releaseWizardState();  // the drawing objects and windows
     s.richEditLibrary.reset();
     s.commonControlsLibrary.reset();
     s.backgroundLines.destroy();
@@ -60,6 +50,8 @@ void cleanUp() {
     s.licenseText.reset();
     s.readmeText.reset();
     removeRunTempFolder();
+    releaseInstallState();  // after its temporary folder has gone
+    releaseUninstallState();
     s.tempDir.reset();
     s.productName.reset();
     s.productShortName.reset();
@@ -74,14 +66,8 @@ void cleanUp() {
     s.requiredAccess.reset();
     s.finishViewFile.reset();
     s.finishRunProgram.reset();
-    s.rollbackLogPath.reset();
-    s.rollbackLogText.reset();
-    s.uninstallLogPath.reset();
-    s.logBuffer.reset();
-    s.entryText = nullptr;
     s.selfFile.reset();
     s.scratchFields.destroy();
-    s.proceedEvent.reset();
     s.uninstallPrograms.destroy();
     s.uninstallDllCalls.destroy();
     s.groupZeroPrograms.destroy();
@@ -89,17 +75,10 @@ void cleanUp() {
     s.variableNames.destroy();
     s.variableValues.destroy();
     s.languageNames.destroy();
-    s.installDoneEvent.reset();
-    s.uninstallDoneEvent.reset();
     s.shortcutEntries.destroy();
     s.registryEntries.destroy();
     s.iniEntries.destroy();
     s.associationEntries.destroy();
-    s.leftoverFolders.destroy();
-    s.rebootDeleteFiles.destroy();
-    s.deferredTemps.destroy();
-    s.deferredTargets.destroy();
-    s.deferredShared.destroy();
     s.folderPaths.destroy();
     s.threadToken.reset();
     releaseShellFunctions();

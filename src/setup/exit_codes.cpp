@@ -1,6 +1,7 @@
 #include "setup/exit_codes.h"
 
 #include "formats/setup_state.h"
+#include "uninstall/uninstall_state.h"
 
 namespace kelvara {
 
@@ -16,9 +17,8 @@ int installerExitCode(const InstallOutcome& o) {
 }
 
 int uninstallExitCode() {
-    const SetupState& s = setupState;
-    if (s.uninstallErrors != 0) return kExitInstalledWithErrors;
-    return s.rebootDeleteFiles.count() != 0 ? kExitRestartRequired : kExitInstalled;
+    if (uninstallState.uninstallErrors != 0) return kExitInstalledWithErrors;
+    return uninstallState.rebootDeleteFiles.count() != 0 ? kExitRestartRequired : kExitInstalled;
 }
 
 const char* exitCodeMeaning(int code) {

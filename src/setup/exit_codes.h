@@ -1,4 +1,5 @@
 // The installer's exit code: the one place where the outcome of a run becomes a number that
+#include "uninstall/uninstall_state.h"
 // deployment scripts read. The numbers are those deployment tools already understand.
 #pragma once
 
@@ -30,7 +31,7 @@ struct InstallOutcome {
 int installerExitCode(const InstallOutcome& outcome);
 
 // The uninstaller's exit code once its removal has run: errors first (entries it could not
-// remove, setupState.uninstallErrors), then files waiting for the restart, else removed.
+// remove, uninstallState.uninstallErrors), then files waiting for the restart, else removed.
 int uninstallExitCode();
 
 // What an exit code means, in a few words for the run log.

@@ -7,6 +7,7 @@
 #include "runtime/message_box_win32.h"
 #include "runtime/run_log_win32.h"
 #include "runtime/system_restart_win32.h"
+#include "install/install_state.h"
 
 namespace kelvara {
 namespace {
@@ -16,9 +17,9 @@ constexpr ErrorMessage kMsgRestartFailed{29};  // errorMessages
 }  // namespace
 
 SetupMessage restartQuestion() {
-    const SetupState& s = setupState;
-    return s.restartForInUseFiles && s.deferredTemps.count() != 0 ? kMsgRestartForInUseFiles
-                                                                  : kMsgRestartQuestion;
+    return installState.restartForInUseFiles && installState.deferredTemps.count() != 0
+               ? kMsgRestartForInUseFiles
+               : kMsgRestartQuestion;
 }
 
 bool restartComputer(UINT style) {

@@ -16,6 +16,9 @@
 #include "runtime/text_case.h"
 #include "setup/background_palette.h"
 #include "setup/startup_stages.h"
+#include "wizard/wizard_state.h"
+#include "uninstall/uninstall_state.h"
+#include "install/install_state.h"
 
 namespace kelvara {
 namespace {
@@ -35,13 +38,15 @@ HANDLE makeEvent(bool signalled) {
 // Every string list of the run but the field list (growth 15).
 bool createLists() {
     SetupState& s = setupState;
-    bool ok = s.languageNames.create(kListGrowth) && s.folderPaths.create(kListGrowth);
+    bool ok = s.languageNames.create(kListGrowth) && s.folderPaths.create(kListGrowth) &&
+              createInstallState() && createUninstallState();
+    createWizardState();
     // The lists the script's records fill.
-    StringList* recordLists[] = {&s.shortcutEntries,    &s.registryEntries,   &s.iniEntries,
-                                 &s.associationEntries, &s.backgroundLines,   &s.uninstallPrograms,
-                                 &s.uninstallDllCalls,  &s.groupZeroPrograms, &s.groupZeroDllCalls,
-                                 &s.deferredTemps,      &s.deferredTargets,   &s.deferredShared,
-                                 &s.rebootDeleteFiles,  &s.leftoverFolders};
+    StringList* recordLists[] = {
+        &s.shortcutEntries,    &s.registryEntries,   &s.iniEntries,
+        &s.associationEntries, &s.backgroundLines,   &s.uninstallPrograms,
+        &s.uninstallDllCalls,  &s.groupZeroPrograms, &s.groupZeroDllCalls,
+    };
     for (StringList* list : recordLists) ok = ok && list->create(kListGrowth);
     ok = ok && s.variableNames.create(kListGrowth) && s.variableValues.create(kListGrowth);
     for (int language = 0; language < kLanguageCount; ++language) {
@@ -103,10 +108,11 @@ bool stageCore() {
     if (!loadSecurityFunctions()) return reportStartupFailure(kErrorLoadLibrary, kLibraryAdvapi);
     // String lists are our own arrays: no list functions to load from comctl32.
     if (!loadShellFunctions()) return reportStartupFailure(kErrorLoadLibrary, kLibraryShell);
-    s.uninstallDoneEvent.reset(makeEvent(false));
-    s.installDoneEvent.reset(makeEvent(false));
-    s.proceedEvent.reset(makeEvent(true));
-    if (!s.uninstallDoneEvent || !s.installDoneEvent || !s.proceedEvent) {
+    uninstallState.uninstallDoneEvent.reset(makeEvent(false));
+    installState.installDoneEvent.reset(makeEvent(false));
+    installState.proceedEvent.reset(makeEvent(true));
+    if (!uninstallState.uninstallDoneEvent || !installState.installDoneEvent ||
+        !installState.proceedEvent) {
         return reportStartupFailure(kErrorCreateEvent);
     }
     if (!s.scratchFields.create(kFieldListGrowth)) return reportStartupFailure(kErrorCreateList);
@@ -130,9 +136,9 @@ COLORREF resolveColor(std::uint32_t value) {
 }
 
 HFONT makeFont(int points, int weight, const char* face) {
-    return ::CreateFontA(-::MulDiv(points, setupState.screenDpi, 72), 0, 0, 0, weight, FALSE, FALSE,
-                         FALSE, DEFAULT_CHARSET, OUT_TT_PRECIS, CLIP_DEFAULT_PRECIS, PROOF_QUALITY,
-                         DEFAULT_PITCH, face);
+    return ::CreateFontA(-::MulDiv(points, wizardState.screenDpi, 72), 0, 0, 0, weight, FALSE,
+                         FALSE, FALSE, DEFAULT_CHARSET, OUT_TT_PRECIS, CLIP_DEFAULT_PRECIS,
+                         PROOF_QUALITY, DEFAULT_PITCH, face);
 }
 
 void makePalette() {
@@ -152,8 +158,8 @@ void makePalette() {
     for (int i = 0; i < kGradientSteps; ++i) put(kPaletteFirstGradientEntry + i, gradient[i]);
     put(kAccentPaletteIndex, s.accentColor & 0x00FFFFFF);
     put(kAccentPaletteIndex + 1, ::GetSysColor(COLOR_BTNFACE));
-    s.paletteDescription.reset(description);
-    s.palette.reset(::CreatePalette(description));
+    wizardState.paletteDescription.reset(description);
+    wizardState.palette.reset(::CreatePalette(description));
 }
 
 // The common controls (of the version the manifest asks for) and the rich edit control.
@@ -176,19 +182,19 @@ bool stageDrawing() {
     SetupState& s = setupState;
     if (!loadWindowLibraries()) return false;
     HDC screen = ::GetDC(nullptr);
-    s.screenDpi = ::GetDeviceCaps(screen, LOGPIXELSY);
+    wizardState.screenDpi = ::GetDeviceCaps(screen, LOGPIXELSY);
     ::ReleaseDC(nullptr, screen);
-    s.accentStripeBottom = s.screenDpi * 140 / 96;
-    s.accentStripeTop = s.screenDpi * 90 / 96;
+    wizardState.accentStripeBottom = wizardState.screenDpi * 140 / 96;
+    wizardState.accentStripeTop = wizardState.screenDpi * 90 / 96;
     makePalette();
-    s.normalFont.reset(makeFont(8, FW_NORMAL, s.normalFontFace));
-    s.titleFont.reset(
+    wizardState.normalFont.reset(makeFont(8, FW_NORMAL, s.normalFontFace));
+    wizardState.titleFont.reset(
         makeFont(s.dialogSetOffset == kStandardLayout ? 12 : 10, FW_BOLD, s.titleFontFace));
-    s.headerBrush.reset(::CreateSolidBrush(resolveColor(s.headerColor)));
-    s.pageBrush.reset(::CreateSolidBrush(resolveColor(s.pageColor)));
-    s.frameBrush.reset(::CreateSolidBrush(resolveColor(s.frameColor)));
-    s.accentBrush.reset(::CreateSolidBrush(PALETTEINDEX(kAccentPaletteIndex)));
-    s.accentPen.reset(::CreatePen(PS_SOLID, 0, PALETTEINDEX(kAccentPaletteIndex)));
+    wizardState.headerBrush.reset(::CreateSolidBrush(resolveColor(s.headerColor)));
+    wizardState.pageBrush.reset(::CreateSolidBrush(resolveColor(s.pageColor)));
+    wizardState.frameBrush.reset(::CreateSolidBrush(resolveColor(s.frameColor)));
+    wizardState.accentBrush.reset(::CreateSolidBrush(PALETTEINDEX(kAccentPaletteIndex)));
+    wizardState.accentPen.reset(::CreatePen(PS_SOLID, 0, PALETTEINDEX(kAccentPaletteIndex)));
     return true;
 }
 

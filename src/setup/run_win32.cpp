@@ -25,6 +25,7 @@
 #include "setup/wizard_run.h"
 #include "uninstall/uninstall_log_win32.h"
 #include "install/install_folder_win32.h"
+#include "install/install_state.h"
 
 namespace kelvara {
 namespace {
@@ -101,7 +102,7 @@ bool installationMayRun() {
     if (!mutex) mutex = ::CreateMutexA(nullptr, FALSE, kSessionName);
     if (!mutex) return true;  // cannot tell: not a reason to refuse
     const bool another = ::GetLastError() == ERROR_ALREADY_EXISTS;
-    setupState.installationMutex.reset(mutex);
+    installState.installationMutex.reset(mutex);
     if (!another) return true;
     messageBoxFormat(nullptr, kStartupCaption, kErrorAnotherInstallation, nullptr,
                      MB_ICONEXCLAMATION);

@@ -15,6 +15,7 @@
 #include "runtime/registry_roots.h"
 #include "runtime/text_case.h"
 #include "runtime/text_utils.h"
+#include "install/install_state.h"
 
 namespace kelvara {
 namespace {
@@ -195,8 +196,8 @@ void applySettings(PayloadReader& reader, const RecordPlatform& platform) {
     s.allowGroupChoice = (f.styleFlags & kStyleAllowGroupChoice) != 0;
     s.allowDesktopChoice = (f.styleFlags & kStyleAllowDesktopChoice) != 0;
     s.allowQuickLaunchChoice = (f.styleFlags & kStyleAllowQuickLaunchChoice) != 0;
-    s.restartNeeded = (f.styleFlags & kStyleRestart) != 0;
-    s.restartChosen = s.restartNeeded;
+    installState.restartNeeded = (f.styleFlags & kStyleRestart) != 0;
+    installState.restartChosen = installState.restartNeeded;
     s.createUninstaller = (f.styleFlags & kStyleCreateUninstaller) != 0;
     s.hideMakerLink = f.linkFlag != 0;
 }

@@ -12,20 +12,20 @@
 #include "runtime/message_box_win32.h"
 #include "setup/exit_codes.h"
 #include "setup/finish_decisions_win32.h"
+#include "install/install_state.h"
 
 namespace kelvara {
 namespace {
 
 // Starts the install thread and waits for it. False when it could not be started.
 bool runInstallThread() {
-    SetupState& s = setupState;
     DWORD id = 0;
     HANDLE thread = ::CreateThread(nullptr, 0, installThread, nullptr, 0, &id);
     if (!thread) return false;
-    s.workerThread.reset(thread);
-    s.workerThreadId = id;
+    installState.workerThread.reset(thread);
+    installState.workerThreadId = id;
     ::WaitForSingleObject(thread, INFINITE);
-    s.workerThread.reset();
+    installState.workerThread.reset();
     return true;
 }
 
@@ -55,18 +55,18 @@ int runSilentInstall() {
         if (!runActionGroup(group)) break;
     }
 
-    outcome.installed = isSignalled(s.installDoneEvent.get());
-    outcome.cancelled = s.installCancelled;
+    outcome.installed = isSignalled(installState.installDoneEvent.get());
+    outcome.cancelled = installState.installCancelled;
     if (!outcome.installed) return installerExitCode(outcome);
-    outcome.succeeded = s.installSucceeded;
+    outcome.succeeded = installState.installSucceeded;
     // The desktop owns the closing messages; it is asked for only when there is one (asking
     // makes the system start it).
-    if (!s.installSucceeded) {
+    if (!installState.installSucceeded) {
         messageBoxFormat(::GetDesktopWindow(), s.setupCaption.get(), text(kMsgCompletedWithErrors),
                          nullptr, MB_ICONEXCLAMATION | MB_SYSTEMMODAL);
     }
-    outcome.restartRequired = s.restartChosen;
-    if (s.restartChosen) outcome.restartStarted = offerRestart(::GetDesktopWindow());
+    outcome.restartRequired = installState.restartChosen;
+    if (installState.restartChosen) outcome.restartStarted = offerRestart(::GetDesktopWindow());
     return installerExitCode(outcome);
 }
 

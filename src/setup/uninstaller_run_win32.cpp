@@ -25,6 +25,7 @@
 #include "uninstall/uninstall_thread_win32.h"
 #include "uninstall/uninstall_rules.h"
 #include "wizard/removal_dialog_win32.h"
+#include "uninstall/uninstall_state.h"
 
 namespace kelvara {
 namespace {
@@ -118,7 +119,7 @@ int runFirstStage(const char* caption) {
     // options, so that it runs and logs as this one was asked to, and the log path last.
     HeapString options(deploymentOptionsText(s.deployment));
     HeapString commandLine(
-        strConcat5("\"", copyPath, "\" ", options.get(), s.uninstallLogPath.get()));
+        strConcat5("\"", copyPath, "\" ", options.get(), uninstallState.uninstallLogPath.get()));
     // A silent run hears the outcome through a pipe: its write end becomes the second stage's
     // standard output, the only handle it inherits.
     UniqueHandle outcomeRead;
@@ -222,13 +223,14 @@ UninstallerResult runStages() {
     SetupState& s = setupState;
     UninstallerResult result;
     result.exitCode = kExitNotInstalled;
-    s.uninstallLogPath.reset(chooseUninstallLog(::GetCommandLineA(), s.installerDir.get(),
-                                                s.installerPath.get(), &result.secondStage));
-    const LogRead log = s.uninstallLogPath
-                            ? readLog(s.uninstallLogPath.get(), LogSource::installation)
-                            : LogRead::unreadable;
+    uninstallState.uninstallLogPath.reset(chooseUninstallLog(
+        ::GetCommandLineA(), s.installerDir.get(), s.installerPath.get(), &result.secondStage));
+    const LogRead log =
+        uninstallState.uninstallLogPath
+            ? readLog(uninstallState.uninstallLogPath.get(), LogSource::installation)
+            : LogRead::unreadable;
     if (log == LogRead::untrusted) {
-        refuseUntrustedLog(s.uninstallLogPath.get());
+        refuseUntrustedLog(uninstallState.uninstallLogPath.get());
     } else if (log == LogRead::read && initStage(kStageDrawing)) {
         HeapString caption(strConcat5(s.productShortName.get(), kCaptionSuffix));
         if (caption) {
@@ -245,9 +247,10 @@ UninstallerResult runStages() {
             }
         }
     } else {
-        writeRunLog("uninstall: the install log cannot be read: %s", s.uninstallLogPath.get());
+        writeRunLog("uninstall: the install log cannot be read: %s",
+                    uninstallState.uninstallLogPath.get());
     }
-    setupState.uninstallLogPath.reset();
+    uninstallState.uninstallLogPath.reset();
     return result;
 }
 
@@ -271,8 +274,9 @@ constexpr const char* kUninstallRestartFailed =
 // restart now (not under /NORESTART). True when the restart was started.
 bool offerUninstallRestart(const char* caption) {
     SetupState& s = setupState;
-    for (int i = 0; i < s.rebootDeleteFiles.count(); ++i) {
-        if (const char* file = s.rebootDeleteFiles.get(i)) scheduleAtRestart(file, nullptr);
+    for (int i = 0; i < uninstallState.rebootDeleteFiles.count(); ++i) {
+        if (const char* file = uninstallState.rebootDeleteFiles.get(i))
+            scheduleAtRestart(file, nullptr);
     }
     if (s.deployment.noRestart) {  // not even asked: the run was told never to restart
         writeRunLog("restart: not started (/NORESTART)");
@@ -291,9 +295,8 @@ bool offerUninstallRestart(const char* caption) {
 // A silent uninstall never restarts: the files in use wait for the next restart, and the exit
 // code says that one is needed (unless errors outrank it).
 void leaveToRestart() {
-    SetupState& s = setupState;
-    for (int i = 0; i < s.rebootDeleteFiles.count(); ++i) {
-        if (const char* file = s.rebootDeleteFiles.get(i)) {
+    for (int i = 0; i < uninstallState.rebootDeleteFiles.count(); ++i) {
+        if (const char* file = uninstallState.rebootDeleteFiles.get(i)) {
             writeRunLog("in use, removed at the restart: %s", file);
             scheduleAtRestart(file, nullptr);
         }
@@ -313,29 +316,29 @@ int runUninstallerMode() {
     s.selfFile.reset();
     const UninstallerResult result = runStages();
     if (!result.secondStage) return result.exitCode;
-    if (::WaitForSingleObject(s.uninstallDoneEvent.get(), 0) != WAIT_OBJECT_0) {
+    if (::WaitForSingleObject(uninstallState.uninstallDoneEvent.get(), 0) != WAIT_OBJECT_0) {
         return result.exitCode;
     }
     writeRunLog("uninstall: done");
-    for (int i = 0; i < s.leftoverFolders.count(); ++i) {
-        writeRunLog("kept, not empty: %s", s.leftoverFolders.get(i));
+    for (int i = 0; i < uninstallState.leftoverFolders.count(); ++i) {
+        writeRunLog("kept, not empty: %s", uninstallState.leftoverFolders.get(i));
     }
     if (s.silentMode) {
-        if (s.rebootDeleteFiles.count() != 0) leaveToRestart();
+        if (uninstallState.rebootDeleteFiles.count() != 0) leaveToRestart();
         return uninstallExitCode();
     }
     const char* caption = text(kUninstallTextsSlot, kUninstallCaption);
-    if (s.rebootDeleteFiles.count() != 0) {
+    if (uninstallState.rebootDeleteFiles.count() != 0) {
         const bool started = offerUninstallRestart(caption);
         return started ? kExitRestartStarted : uninstallExitCode();
     }
-    if (s.leftoverFolders.count() == 0) {
+    if (uninstallState.leftoverFolders.count() == 0) {
         // What could not be removed has been told item by item: the end does not say all was.
-        messageBoxFormat(
-            nullptr, caption,
-            s.uninstallErrors ? kUninstallRemovedWithErrorsFormat : kUninstallRemovedFormat,
-            text(kUninstallTextsSlot, kUninstallProductName),
-            s.uninstallErrors ? MB_ICONWARNING : MB_OK);
+        messageBoxFormat(nullptr, caption,
+                         uninstallState.uninstallErrors ? kUninstallRemovedWithErrorsFormat
+                                                        : kUninstallRemovedFormat,
+                         text(kUninstallTextsSlot, kUninstallProductName),
+                         uninstallState.uninstallErrors ? MB_ICONWARNING : MB_OK);
     }
     return uninstallExitCode();
 }

@@ -16,6 +16,8 @@
 #include "setup/startup_stages.h"
 #include "wizard/background_window_win32.h"
 #include "wizard/wizard_frame_win32.h"
+#include "wizard/wizard_state.h"
+#include "install/install_state.h"
 
 namespace kelvara {
 namespace {
@@ -33,7 +35,7 @@ void pumpWizardMessages(HWND frame) {
 // The action groups of the pages after the one the wizard ended on; the finish page's button
 // counts as the finish page itself (so only group 12 runs after it).
 void runGroupsAfterWizard() {
-    int position = setupState.wizardPosition;
+    int position = wizardState.wizardPosition;
     if (position < 0) return;
     if (position == kFinishedWizardPosition) position = kFinishPageIndex;
     for (int group = actionGroupAfterPage(position); group <= kActionGroupLast; ++group) {
@@ -62,13 +64,13 @@ void openAfterSetup() {
 // it is when the user quit the wizard after the installation was done, and never saw the box.
 bool restartDecided(HWND owner, UINT style) {
     SetupState& s = setupState;
-    if (isPageShown(kFinishPageIndex) && !s.wizardCancelled) {
-        if (s.restartChosen) return true;
+    if (isPageShown(kFinishPageIndex) && !wizardState.wizardCancelled) {
+        if (installState.restartChosen) return true;
         messageBoxFormat(owner, s.setupCaption.get(), text(kMsgRestartReminder),
                          s.productShortName.get() ? s.productShortName.get() : "", style);
         return false;
     }
-    if (!s.restartChosen) return false;
+    if (!installState.restartChosen) return false;
     if (s.deployment.noRestart) return false;  // not asked: the run was told never to restart
     return messageBoxFormat(owner, s.setupCaption.get(), text(restartQuestion()), nullptr,
                             style | MB_YESNO | MB_ICONQUESTION) == IDYES;
@@ -81,7 +83,7 @@ int runWizardInstall() {
     InstallOutcome outcome;
     if (!initStage(kStageDrawing)) return installerExitCode(outcome);
     HWND background = s.backgroundEnabled ? createBackgroundWindow() : nullptr;
-    s.backgroundWindow.reset(background);
+    wizardState.backgroundWindow.reset(background);
     // Without its background window the wizard runs on the desktop, as it does without one.
     HWND owner = background ? background : ::GetDesktopWindow();
     s.ownerWindow = owner;
@@ -89,33 +91,34 @@ int runWizardInstall() {
     if (!frame) {
         messageBoxFormat(owner, s.setupCaption.get(), text(kMsgNoWizardWindow), nullptr,
                          MB_ICONERROR);
-        s.backgroundWindow.reset();
+        wizardState.backgroundWindow.reset();
         return installerExitCode(outcome);
     }
     pumpWizardMessages(frame);
     runGroupsAfterWizard();
 
     const UINT style = background ? 0 : MB_SYSTEMMODAL;
-    outcome.installed = isSignalled(s.installDoneEvent.get());
-    outcome.cancelled = s.wizardCancelled || s.installCancelled;
+    outcome.installed = isSignalled(installState.installDoneEvent.get());
+    outcome.cancelled = wizardState.wizardCancelled || installState.installCancelled;
     // A wizard without an Installing page installs nothing by design: walked to its end, the
     // run did what it was asked to.
-    outcome.notRequested = !outcome.installed && s.workerThreadId == 0 && s.wizardPosition >= 0;
+    outcome.notRequested =
+        !outcome.installed && installState.workerThreadId == 0 && wizardState.wizardPosition >= 0;
     bool restart = false;
     if (outcome.installed) {
-        outcome.succeeded = s.installSucceeded;
-        if (!s.installSucceeded && !isPageShown(kFinishPageIndex)) {
+        outcome.succeeded = installState.installSucceeded;
+        if (!installState.installSucceeded && !isPageShown(kFinishPageIndex)) {
             messageBoxFormat(owner, s.setupCaption.get(), text(kMsgCompletedWithErrors), nullptr,
                              style | MB_ICONEXCLAMATION);
         }
-        if (s.restartNeeded) {
+        if (installState.restartNeeded) {
             outcome.restartRequired = true;
             restart = restartDecided(owner, style);
-        } else if (!s.wizardCancelled) {
+        } else if (!wizardState.wizardCancelled) {
             openAfterSetup();
         }
     }
-    s.backgroundWindow.reset();
+    wizardState.backgroundWindow.reset();
     s.ownerWindow = ::GetDesktopWindow();
     if (restart) outcome.restartStarted = restartComputer(style);
     return installerExitCode(outcome);

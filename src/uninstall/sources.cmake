@@ -1,6 +1,7 @@
 # Files of this subsystem (see src/CMakeLists.txt for the three lists).
-# Which log an uninstaller run reads, the self-removal script, questions.
+# The uninstaller's run state, which log an uninstaller run reads, protected folders.
 list(APPEND KELVARA_PORTABLE_SOURCES
+    ${CMAKE_CURRENT_LIST_DIR}/uninstall_state.cpp
     ${CMAKE_CURRENT_LIST_DIR}/uninstall_rules.cpp
     ${CMAKE_CURRENT_LIST_DIR}/protected_folders.cpp)
 # Reading the log and the rollback mode, the self-removal script, the uninstall thread, folder

@@ -14,6 +14,8 @@
 #include "runtime/heap_string.h"
 #include "runtime/replace_on_reboot_win32.h"
 #include "uninstall/uninstall_thread_win32.h"
+#include "uninstall/uninstall_state.h"
+#include "install/install_state.h"
 
 namespace kelvara {
 namespace {
@@ -50,19 +52,17 @@ LogRead takeLog(HeapString text, std::size_t size, LogSource source) {
     LogHeader header;
     if (!readLogHeader(text.get(), size, header)) return LogRead::unreadable;
     if (source == LogSource::installation) applyLogHeader(header);
-    SetupState& s = setupState;
     releaseLog();
-    s.logBuffer = std::move(text);
-    s.entryText = s.logBuffer.get() + header.entryOffset;
+    uninstallState.logBuffer = std::move(text);
+    uninstallState.entryText = uninstallState.logBuffer.get() + header.entryOffset;
     return LogRead::read;
 }
 
 }  // namespace
 
 void releaseLog() {
-    SetupState& s = setupState;
-    s.logBuffer.reset();
-    s.entryText = nullptr;
+    uninstallState.logBuffer.reset();
+    uninstallState.entryText = nullptr;
 }
 
 LogRead readLog(const char* path, LogSource source) {
@@ -91,33 +91,33 @@ LogRead readLog(const char* path, LogSource source) {
 }
 
 void undoRollbackLog() {
-    SetupState& s = setupState;
     // The run's settings are left alone: they are the ones the rollback log was written from,
     // and the wizard may still be reading them on its own thread.
-    if (!s.rollbackLogPath) return;
+    if (!installState.rollbackLogPath) return;
     // The lines kept in memory are whole where the file may not be (a write to it failed).
     LogRead outcome = LogRead::unreadable;
-    if (s.rollbackLogText) {
-        const std::size_t size = std::strlen(s.rollbackLogText.get());
-        outcome = takeLog(std::move(s.rollbackLogText), size, LogSource::rollback);
+    if (installState.rollbackLogText) {
+        const std::size_t size = std::strlen(installState.rollbackLogText.get());
+        outcome = takeLog(std::move(installState.rollbackLogText), size, LogSource::rollback);
     } else {
-        outcome = readLog(s.rollbackLogPath.get(), LogSource::rollback);
+        outcome = readLog(installState.rollbackLogPath.get(), LogSource::rollback);
     }
     const bool read = outcome == LogRead::read;
     // The rollback log goes whatever happens next: it is of no use to anyone after this run.
-    ::SetFileAttributesA(s.rollbackLogPath.get(), FILE_ATTRIBUTE_NORMAL);
-    ::DeleteFileA(s.rollbackLogPath.get());
-    s.rollbackLogPath.reset();
+    ::SetFileAttributesA(installState.rollbackLogPath.get(), FILE_ATTRIBUTE_NORMAL);
+    ::DeleteFileA(installState.rollbackLogPath.get());
+    installState.rollbackLogPath.reset();
     if (!read) return;
     DWORD threadId = 0;
     UniqueHandle thread(::CreateThread(nullptr, 0, uninstallThread, nullptr, 0, &threadId));
     if (thread) ::WaitForSingleObject(thread.get(), INFINITE);
     releaseLog();
     // What the rollback could not delete now (a file in use) goes at the next restart.
-    for (int i = 0; i < s.rebootDeleteFiles.count(); ++i) {
-        if (const char* file = s.rebootDeleteFiles.get(i)) scheduleAtRestart(file, nullptr);
+    for (int i = 0; i < uninstallState.rebootDeleteFiles.count(); ++i) {
+        if (const char* file = uninstallState.rebootDeleteFiles.get(i))
+            scheduleAtRestart(file, nullptr);
     }
-    s.rebootDeleteFiles.clear();
+    uninstallState.rebootDeleteFiles.clear();
 }
 
 }  // namespace kelvara

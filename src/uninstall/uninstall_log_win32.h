@@ -1,4 +1,6 @@
 // Reading an install or rollback log into the run, and the rollback mode that undoes a failed
+#include "uninstall/uninstall_state.h"
+#include "install/install_state.h"
 // or cancelled installation (Windows only).
 #pragma once
 
@@ -17,15 +19,15 @@ enum class LogRead {
     untrusted,
 };
 
-// Reads the whole log into setupState.logBuffer and points entryText at its entry lines; on
+// Reads the whole log into uninstallState.logBuffer and points entryText at its entry lines; on
 // anything but LogRead::read nothing is changed.
 LogRead readLog(const char* path, LogSource source);
 
 // Frees the log that readLog read.
 void releaseLog();
 
-// Undoes the rollback log named by setupState.rollbackLogPath without any window and returns
-// when the undo has finished; the lines come from setupState.rollbackLogText instead when the
+// Undoes the rollback log named by installState.rollbackLogPath without any window and returns
+// when the undo has finished; the lines come from installState.rollbackLogText instead when the
 // install thread left them there (its file could not take them all). The file is deleted and
 // rollbackLogPath freed and cleared, so a second call undoes nothing; a log that cannot be read
 // (missing, no header, fewer than four lines) undoes nothing.

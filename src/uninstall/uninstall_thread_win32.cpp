@@ -29,6 +29,8 @@
 #include "uninstall/file_removal_win32.h"
 #include "uninstall/protected_folders_win32.h"
 #include "uninstall/uninstall_rules.h"
+#include "uninstall/uninstall_state.h"
+#include "install/install_state.h"
 
 namespace kelvara {
 namespace {
@@ -102,7 +104,7 @@ const char* field(const LogEntry& entry, int i) {
 // Waits while the user interface holds the worker, then takes a quit message if one came.
 // False when the thread is to end.
 bool checkpoint() {
-    ::WaitForSingleObject(setupState.proceedEvent.get(), INFINITE);
+    ::WaitForSingleObject(installState.proceedEvent.get(), INFINITE);
     MSG message;
     return !::PeekMessageA(&message, reinterpret_cast<HWND>(-1), WM_QUIT, WM_QUIT, PM_REMOVE);
 }
@@ -119,7 +121,7 @@ void deleteLoggedFile(const Undo& undo, const char* path, bool askWhenInUse) {
             break;
         }
     }
-    setupState.rebootDeleteFiles.append(path);
+    uninstallState.rebootDeleteFiles.append(path);
 }
 
 void undoFolder(const char* folder) {
@@ -127,7 +129,7 @@ void undoFolder(const char* folder) {
     // log may name one (an installation into "D:\" logged "a,D:").
     if (isProtectedFolderOnDisk(folder, setupState.folderPaths)) return;
     if (!folderIsEmpty(folder, true)) {
-        setupState.leftoverFolders.append(folder);
+        uninstallState.leftoverFolders.append(folder);
         return;
     }
     // Attributes only on a folder that goes: a folder that stays keeps its own.
@@ -138,7 +140,7 @@ void undoFolder(const char* folder) {
 void undoFile(const Undo& undo, const char* path) {
     // A target waiting for its replacement at restart still holds its earlier content: it is
     // left exactly as it is, attributes included.
-    if (setupState.deferredTargets.find(path, 0, 0) >= 0) return;
+    if (installState.deferredTargets.find(path, 0, 0) >= 0) return;
     deleteLoggedFile(undo, path, true);
 }
 
@@ -146,7 +148,7 @@ void undoFile(const Undo& undo, const char* path) {
 // an unattended run only logs it (a message box there may be on no one's screen).
 void reportRegistryError(const Undo& undo, const char* caption, const char* format, int root,
                          const char* keyPath, const char* valueName, LONG error) {
-    ++setupState.uninstallErrors;
+    ++uninstallState.uninstallErrors;
     HeapString keyText(strConcat5(rootKeyName(root), "\\", keyPath));
     const char* errorText = systemErrorText(static_cast<DWORD>(error));
     const char* key = keyText ? keyText.get() : keyPath;
@@ -219,7 +221,7 @@ void restoreIniEntry(const LogEntry& entry) {
     const bool had = std::strcmp(field(entry, 0), "1") == 0;
     if (!::WritePrivateProfileStringA(field(entry, 2), field(entry, 3),
                                       had ? field(entry, 4) : nullptr, file)) {
-        ++setupState.uninstallErrors;
+        ++uninstallState.uninstallErrors;
         writeRunLog("uninstall: not put back: [%s] %s in %s", field(entry, 2), field(entry, 3),
                     file);
     }
@@ -228,7 +230,7 @@ void restoreIniEntry(const LogEntry& entry) {
 // A program or DLL call of the uninstallation that failed (the run log says how): an error of
 // the run, told unless it is unattended; the uninstallation goes on.
 void reportFailedAction(const Undo& undo, const char* subject) {
-    ++setupState.uninstallErrors;
+    ++uninstallState.uninstallErrors;
     if (!undo.unattended) {
         messageBoxFormat(undo.window, kActionErrorCaption, kActionErrorFormat, subject,
                          MB_ICONERROR);
@@ -238,7 +240,7 @@ void reportFailedAction(const Undo& undo, const char* subject) {
 // Asks whether a shared file that no program counts any more may go. True to delete it.
 bool mayRemoveSharedFile(const Undo& undo, const char* path) {
     if (undo.unattended) return false;
-    if (setupState.removeAllShared) return true;
+    if (uninstallState.removeAllShared) return true;
     HeapString question(sharedFileQuestion(path));
     if (!question) return false;
     const ConfirmationRequest request = {kSharedCaption, question.get()};
@@ -246,7 +248,7 @@ bool mayRemoveSharedFile(const Undo& undo, const char* path) {
     if (answer == kConfirmYesToAll) {
         if (messageBoxFormat(undo.window, kRemoveAllCaption, kRemoveAllQuestion, nullptr,
                              MB_YESNO | MB_ICONQUESTION) == IDYES) {
-            setupState.removeAllShared = true;
+            uninstallState.removeAllShared = true;
         }
         return true;
     }
@@ -324,7 +326,7 @@ void undoLine(Undo& undo, const LogEntry& entry) {
 // (same folder, same base name). They are removed last, so that an uninstall cancelled half-way
 // can be run again.
 bool isUninstallerFile(const LogEntry& entry) {
-    const char* log = setupState.uninstallLogPath.get();
+    const char* log = uninstallState.uninstallLogPath.get();
     if (entry.kind != kLogFile || !log) return false;
     const char* path = field(entry, 0);
     HeapString folder(folderPart(path));
@@ -371,7 +373,7 @@ DWORD WINAPI uninstallThread(void* parameter) {
     // No installation folder may stay held open as the current folder.
     if (s.tempDir) ::SetCurrentDirectoryA(s.tempDir.get());
 
-    const char* text = s.entryText ? s.entryText : "";
+    const char* text = uninstallState.entryText ? uninstallState.entryText : "";
     LogLinesBackward lines(text, std::strlen(text));
     const int lineCount = lines.count();
     if (lineCount == 0) return 1;
@@ -405,7 +407,7 @@ DWORD WINAPI uninstallThread(void* parameter) {
             if (undo.window) showLine(undo);
         }
         // The folders that held only them are empty now; the list has inner folders first.
-        StringList& leftovers = setupState.leftoverFolders;
+        StringList& leftovers = uninstallState.leftoverFolders;
         for (int i = 0; i < leftovers.count();) {
             const char* folder = leftovers.get(i);
             if (folder && folderIsEmpty(folder, true)) {
@@ -420,9 +422,9 @@ DWORD WINAPI uninstallThread(void* parameter) {
 
     ::SHChangeNotify(SHCNE_ASSOCCHANGED, SHCNF_IDLIST, nullptr, nullptr);
     if (!checkpoint()) return 0;
-    ::SetEvent(s.uninstallDoneEvent.get());
+    ::SetEvent(uninstallState.uninstallDoneEvent.get());
     if (!undo.window) return 0;
-    if (s.leftoverFolders.count() == 0) {
+    if (uninstallState.leftoverFolders.count() == 0) {
         ::EndDialog(undo.window, 0);
         return 0;
     }

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "resources/resource_ids.h"
+#include "uninstall/uninstall_state.h"
 
 namespace kelvara {
 
@@ -15,10 +16,10 @@ constexpr int kRemovalProgressBar = IDC_REMOVAL_PROGRESS;
 // the dialog turns into the leftover-files page on its own thread. wParam, lParam 0.
 constexpr UINT kMsgShowLeftoverPage = WM_APP + 1;
 
-// Thread procedure. Undoes setupState.entryText from its last line to its first; `window` is the
-// removal dialog, or null in the rollback mode (no checkpoints but the last, no progress, no
+// Thread procedure. Undoes uninstallState.entryText from its last line to its first; `window` is
+// the removal dialog, or null in the rollback mode (no checkpoints but the last, no progress, no
 // in-use question; other questions and error boxes appear without an owner). Files it could not
-// delete go to setupState.rebootDeleteFiles, folders that are not empty to leftoverFolders.
+// delete go to uninstallState.rebootDeleteFiles, folders that are not empty to leftoverFolders.
 // Returns 1 when the entry text has no line, else 0. Signals uninstallDoneEvent only when it got
 // through every line; a quit message at a checkpoint ends it at once without the signal.
 // In an unattended run (a silent uninstall, a quiet installation's rollback) nothing is asked:

@@ -8,6 +8,7 @@
 #include "runtime/string_list.h"
 #include "runtime/text_utils.h"
 #include "wizard/background_lines.h"
+#include "wizard/wizard_state.h"
 
 namespace kelvara {
 namespace {
@@ -21,12 +22,11 @@ COLORREF gdiColor(std::uint32_t color) {
 }
 
 BOOL paintGradient(HWND window, HDC dc) {
-    SetupState& s = setupState;
     RECT client = {};
     ::GetClientRect(window, &client);
     HPALETTE oldPalette = nullptr;
-    if (s.palette) {
-        oldPalette = ::SelectPalette(dc, static_cast<HPALETTE>(s.palette.get()), FALSE);
+    if (wizardState.palette) {
+        oldPalette = ::SelectPalette(dc, static_cast<HPALETTE>(wizardState.palette.get()), FALSE);
         ::RealizePalette(dc);
     }
     for (int i = 0; i < kGradientSteps; ++i) {
@@ -37,7 +37,7 @@ BOOL paintGradient(HWND window, HDC dc) {
         ::FillRect(dc, &r, static_cast<HBRUSH>(band.get()));
     }
     if (oldPalette) ::SelectPalette(dc, oldPalette, FALSE);
-    if (s.palette) ::UnrealizeObject(static_cast<HGDIOBJ>(s.palette.get()));
+    if (wizardState.palette) ::UnrealizeObject(static_cast<HGDIOBJ>(wizardState.palette.get()));
     return TRUE;
 }
 

@@ -10,6 +10,7 @@
 #include "wizard/dialog_helpers_win32.h"
 #include "wizard/page_procedure_win32.h"
 #include "wizard/wizard_pages_win32.h"
+#include "install/install_state.h"
 
 namespace kelvara {
 namespace {
@@ -43,8 +44,8 @@ void initialiseInstallingPage(HWND page) {
     ::SetDlgItemTextA(page, kCurrentFileLine, "");
     DWORD id = 0;
     HANDLE thread = ::CreateThread(nullptr, 0, installThread, page, 0, &id);
-    s.workerThread.reset(thread);
-    s.workerThreadId = thread ? id : 0;
+    installState.workerThread.reset(thread);
+    installState.workerThreadId = thread ? id : 0;
     if (thread) return;
     // Without its thread the installation cannot happen: said so, and the wizard closes as
     // after a failed installation (nothing has been installed).
@@ -55,10 +56,10 @@ void initialiseInstallingPage(HWND page) {
 
 void initialiseFinishPage(HWND page) {
     SetupState& s = setupState;
-    if (!s.installSucceeded) show(page, kErrorNote);
-    if (s.restartNeeded) {
-        const char* completion =
-            storedPageText(s.restartForInUseFiles ? kInUseRestartText : kOtherRestartText);
+    if (!installState.installSucceeded) show(page, kErrorNote);
+    if (installState.restartNeeded) {
+        const char* completion = storedPageText(
+            installState.restartForInUseFiles ? kInUseRestartText : kOtherRestartText);
         if (completion) ::SetDlgItemTextA(page, kCompletionText, completion);
         showChecked(page, kRestartBox);
         show(page, kRestartNote);
@@ -78,7 +79,7 @@ void initialiseFinishPage(HWND page) {
 
 void saveFinishPage(HWND page) {
     SetupState& s = setupState;
-    s.restartChosen = isChecked(page, kRestartBox);
+    installState.restartChosen = isChecked(page, kRestartBox);
     s.finishRunEnabled = isChecked(page, kRunAfterBox);
     s.finishViewEnabled = isChecked(page, kOpenAfterBox);
 }

@@ -12,6 +12,7 @@
 #include "runtime/message_box_win32.h"
 #include "runtime/path_helpers.h"
 #include "uninstall/file_removal_win32.h"
+#include "uninstall/uninstall_state.h"
 
 namespace kelvara {
 namespace {
@@ -87,7 +88,7 @@ void listFolder(const char* folder, StringList& folders, StringList& files) {
             continue;
         }
         HeapString path(strConcat5(folder, "\\", entry.cFileName));
-        if (path && setupState.rebootDeleteFiles.find(path.get(), 0, 0) >= 0) continue;
+        if (path && uninstallState.rebootDeleteFiles.find(path.get(), 0, 0) >= 0) continue;
         files.append(entry.cFileName);
     } while (::FindNextFileA(search.get(), &entry));
 }

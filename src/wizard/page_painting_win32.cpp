@@ -5,6 +5,7 @@
 #include "resources/resource_ids.h"
 #include "wizard/dialog_helpers_win32.h"
 #include "wizard/page_procedure_win32.h"
+#include "wizard/wizard_state.h"
 
 namespace kelvara {
 namespace {
@@ -33,15 +34,14 @@ void fill(HDC dc, int left, int top, int right, int bottom, void* brush) {
 
 // One piece of the slanted accent stripe, in the accent colour of the realized palette.
 void drawAccentPolygon(HDC dc, const POINT (&points)[4]) {
-    SetupState& s = setupState;
-    if (!s.accentPen || !s.accentBrush) return;
+    if (!wizardState.accentPen || !wizardState.accentBrush) return;
     HPALETTE oldPalette = nullptr;
-    if (s.palette) {
-        oldPalette = ::SelectPalette(dc, static_cast<HPALETTE>(s.palette.get()), FALSE);
+    if (wizardState.palette) {
+        oldPalette = ::SelectPalette(dc, static_cast<HPALETTE>(wizardState.palette.get()), FALSE);
         ::RealizePalette(dc);
     }
-    HGDIOBJ oldPen = ::SelectObject(dc, s.accentPen.get());
-    HGDIOBJ oldBrush = ::SelectObject(dc, s.accentBrush.get());
+    HGDIOBJ oldPen = ::SelectObject(dc, wizardState.accentPen.get());
+    HGDIOBJ oldBrush = ::SelectObject(dc, wizardState.accentBrush.get());
     ::Polygon(dc, points, 4);
     ::SelectObject(dc, oldBrush);
     ::SelectObject(dc, oldPen);
@@ -51,10 +51,9 @@ void drawAccentPolygon(HDC dc, const POINT (&points)[4]) {
 // The stripe at a page's right edge. Its left edge runs from wT at the top to wB at a height of
 // `divisor` (the page and the frame below it together draw one straight edge).
 void drawStripe(HDC dc, int width, int height, int band, int divisor) {
-    SetupState& s = setupState;
     if (divisor <= 0) return;
-    const int top = s.accentStripeTop;
-    const int bottom = s.accentStripeBottom;
+    const int top = wizardState.accentStripeTop;
+    const int bottom = wizardState.accentStripeBottom;
     const POINT points[] = {{width - top, -1},
                             {width, -1},
                             {width, height},
@@ -87,7 +86,7 @@ COLORREF productLabelColor() {
 }
 
 int removalBandHeight(HWND dialog) {
-    if (setupState.bandHeight > 0) return setupState.bandHeight;
+    if (wizardState.bandHeight > 0) return wizardState.bandHeight;
     HWND line = ::GetDlgItem(dialog, IDC_PRODUCT_LABEL_LINE);
     if (!line) return 0;
     RECT client = {};
@@ -102,11 +101,11 @@ BOOL paintFrameBand(HWND frame, HDC dc) {
     ::GetClientRect(frame, &client);
     const int width = client.right;
     const int height = client.bottom;
-    const int band = s.bandHeight;
-    fill(dc, 0, height - band, width, height, s.frameBrush.get());
+    const int band = wizardState.bandHeight;
+    fill(dc, 0, height - band, width, height, wizardState.frameBrush.get());
     if (s.dialogSetOffset != kStandardLayout || height <= 0) return TRUE;
-    const int top = s.accentStripeTop;
-    const int bottom = s.accentStripeBottom;
+    const int top = wizardState.accentStripeTop;
+    const int bottom = wizardState.accentStripeBottom;
     // The stripe's edge goes on straight from where the page above ends it.
     const POINT points[] = {{width - bottom + (bottom - top) * band / height + 1, height - band},
                             {width - 1, height - band},
@@ -129,29 +128,32 @@ INT_PTR frameStaticColors(HDC dc, HWND control) {
 
 BOOL paintPageBackground(HWND page, HDC dc) {
     SetupState& s = setupState;
-    const bool removal = s.pageType == kPageTypeRemoval;
+    const bool removal = wizardState.pageType == kPageTypeRemoval;
     RECT client = {};
     ::GetClientRect(page, &client);
     const int width = client.right - (removal ? 0 : kPageRightMargin);
     const int height = client.bottom;
-    const int header = s.headerBottom;
-    const int band = removal ? removalBandHeight(page) : s.bandHeight;
+    const int header = wizardState.headerBottom;
+    const int band = removal ? removalBandHeight(page) : wizardState.bandHeight;
 
-    fill(dc, 0, 0, width, header, s.headerBrush.get());
-    const bool welcomeInHeaderColour = s.pageType == kPageTypeWelcome && s.fullColorWelcome;
-    void* body = welcomeInHeaderColour ? s.headerBrush.get() : s.pageBrush.get();
+    fill(dc, 0, 0, width, header, wizardState.headerBrush.get());
+    const bool welcomeInHeaderColour =
+        wizardState.pageType == kPageTypeWelcome && s.fullColorWelcome;
+    void* body =
+        welcomeInHeaderColour ? wizardState.headerBrush.get() : wizardState.pageBrush.get();
     if (removal) {
         fill(dc, 0, header, width, height - band, body);
-        fill(dc, 0, height - band, width, height, s.frameBrush.get());
+        fill(dc, 0, height - band, width, height, wizardState.frameBrush.get());
     } else {
         fill(dc, 0, header, width, height, body);
     }
     if (s.dialogSetOffset == kStandardLayout) {
         drawStripe(dc, width, height, band, removal ? height : height + band);
     }
-    if (!removal && s.pageParent) {
+    if (!removal && wizardState.pageParent) {
         // The frame's product label is drawn over the page that was just painted.
-        HWND label = ::GetDlgItem(static_cast<HWND>(s.pageParent), IDC_FRAME_PRODUCT_LABEL);
+        HWND label =
+            ::GetDlgItem(static_cast<HWND>(wizardState.pageParent), IDC_FRAME_PRODUCT_LABEL);
         if (label) ::InvalidateRect(label, nullptr, FALSE);
     }
     return TRUE;
@@ -162,7 +164,7 @@ INT_PTR pageStaticColors(HDC dc, HWND control) {
     const int id = ::GetDlgCtrlID(control);
     if (id == kControlDestination || id == kControlLanguageCombo) return FALSE;
     COLORREF colour;
-    if (s.pageType == kPageTypeRemoval &&
+    if (wizardState.pageType == kPageTypeRemoval &&
         (id == IDC_PRODUCT_LABEL || id == IDC_PRODUCT_LABEL_LINE)) {
         colour = productLabelColor();
     } else {
@@ -170,17 +172,17 @@ INT_PTR pageStaticColors(HDC dc, HWND control) {
     }
     ::SetTextColor(dc, colour);
     ::SetBkMode(dc, TRANSPARENT);
-    if (isOpaqueControl(s.pageType, id) && s.pageBrush.get()) {
-        return reinterpret_cast<INT_PTR>(s.pageBrush.get());
+    if (isOpaqueControl(wizardState.pageType, id) && wizardState.pageBrush.get()) {
+        return reinterpret_cast<INT_PTR>(wizardState.pageBrush.get());
     }
     return reinterpret_cast<INT_PTR>(::GetStockObject(NULL_BRUSH));
 }
 
 void rebuildPageBrushes() {
     SetupState& s = setupState;
-    remakeBrush(s.pageBrush, s.pageColor);
-    remakeBrush(s.headerBrush, s.headerColor);
-    remakeBrush(s.frameBrush, s.frameColor);
+    remakeBrush(wizardState.pageBrush, s.pageColor);
+    remakeBrush(wizardState.headerBrush, s.headerColor);
+    remakeBrush(wizardState.frameBrush, s.frameColor);
 }
 
 }  // namespace kelvara

@@ -13,6 +13,8 @@
 #include "wizard/removal_dialog_win32.h"
 #include "wizard/thread_wait_win32.h"
 #include "wizard/wizard_pages_win32.h"
+#include "wizard/wizard_state.h"
+#include "install/install_state.h"
 
 namespace kelvara {
 namespace {
@@ -42,7 +44,7 @@ constexpr int kFrameTitleText = 0;
 
 const PageType* currentPageType() {
     for (const PageType& type : kPageTypes) {
-        if (type.type == setupState.pageType) return &type;
+        if (type.type == wizardState.pageType) return &type;
     }
     return nullptr;
 }
@@ -57,19 +59,18 @@ void setExpandedText(HWND window, const char* text) {
 }
 
 void setFonts(HWND page) {
-    SetupState& s = setupState;
     ::SendDlgItemMessageA(page, kControlTitle, WM_SETFONT,
-                          reinterpret_cast<WPARAM>(s.titleFont.get()), FALSE);
+                          reinterpret_cast<WPARAM>(wizardState.titleFont.get()), FALSE);
     for (int id : kNormalFontControls) {
-        ::SendDlgItemMessageA(page, id, WM_SETFONT, reinterpret_cast<WPARAM>(s.normalFont.get()),
-                              FALSE);
+        ::SendDlgItemMessageA(page, id, WM_SETFONT,
+                              reinterpret_cast<WPARAM>(wizardState.normalFont.get()), FALSE);
     }
 }
 
 void initialisePage(HWND page, LPARAM pageIndex) {
     setFonts(page);
     HWND separator = ::GetDlgItem(page, kControlSeparator);
-    setupState.headerBottom = separator ? rectangleInParent(separator).bottom : 0;
+    wizardState.headerBottom = separator ? rectangleInParent(separator).bottom : 0;
     if (!isPageIndex(pageIndex)) return;
     applyPageTexts(page, static_cast<int>(pageIndex));
     const PageType* type = currentPageType();
@@ -87,7 +88,7 @@ void reapplyTexts(HWND page, LPARAM pageIndex) {
 
 // WM_COMMAND that the page type did not take: Enter and Esc go to the frame as Next and Cancel.
 INT_PTR forwardCommand(WPARAM wParam, LPARAM lParam) {
-    HWND frame = static_cast<HWND>(setupState.pageParent);
+    HWND frame = static_cast<HWND>(wizardState.pageParent);
     const int id = LOWORD(wParam);
     if (frame && (id == IDOK || id == IDCANCEL)) {
         ::SendMessageA(frame, WM_COMMAND, id == IDOK ? kFrameCommandNext : kFrameCommandCancel,
@@ -97,22 +98,21 @@ INT_PTR forwardCommand(WPARAM wParam, LPARAM lParam) {
 }
 
 void destroyPage(HWND page) {
-    SetupState& s = setupState;
     savePageValues(page);
-    if (s.workerThread) {
+    if (installState.workerThread) {
         // The page's worker may still be on its way out after its last message (the install
         // thread posts its notice, then lets go of its run): it must be gone before the run's
         // clean-up releases what it uses. Every way a page goes has stopped it by now.
-        waitForThreadEnd(s.workerThread.get());
-        s.workerThread.reset();
+        waitForThreadEnd(installState.workerThread.get());
+        installState.workerThread.reset();
     }
-    if (s.palette) ::UnrealizeObject(static_cast<HGDIOBJ>(s.palette.get()));
+    if (wizardState.palette) ::UnrealizeObject(static_cast<HGDIOBJ>(wizardState.palette.get()));
 }
 
 }  // namespace
 
 const char* storedPageText(int item) {
-    StringList* texts = textList(setupState.pageIndex, setupState.currentLanguage);
+    StringList* texts = textList(wizardState.pageIndex, setupState.currentLanguage);
     return texts ? texts->get(item) : nullptr;
 }
 
@@ -142,19 +142,19 @@ void applyButtonLabels(HWND first, HWND second, int pageIndex) {
 void applyPageTexts(HWND page, int pageIndex) {
     SetupState& s = setupState;
     if (!isPageIndex(pageIndex)) return;
-    s.pageIndex = pageIndex;
-    s.pageType = s.pageSlots[pageIndex].dialogId - s.dialogSetOffset;
-    s.pageParent = ::GetParent(page);
+    wizardState.pageIndex = pageIndex;
+    wizardState.pageType = s.pageSlots[pageIndex].dialogId - s.dialogSetOffset;
+    wizardState.pageParent = ::GetParent(page);
     StringList* texts = textList(pageIndex, s.currentLanguage);
     if (!texts) return;
     // The background window's title is what the taskbar shows: with its variables expanded, as
     // the frame's, not "%ProductName% Setup".
-    HWND background = static_cast<HWND>(s.backgroundWindow.get());
+    HWND background = static_cast<HWND>(wizardState.backgroundWindow.get());
     if (background && texts->get(kFrameTitleText)) {
         setExpandedText(background, texts->get(kFrameTitleText));
     }
-    if (s.pageType != kPageTypeRemoval) {
-        HWND frame = static_cast<HWND>(s.pageParent);
+    if (wizardState.pageType != kPageTypeRemoval) {
+        HWND frame = static_cast<HWND>(wizardState.pageParent);
         if (frame && texts->get(kFrameTitleText))
             setExpandedText(frame, texts->get(kFrameTitleText));
         applyButtonLabels(frame, page, pageIndex);

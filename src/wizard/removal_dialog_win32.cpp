@@ -21,6 +21,8 @@
 #include "wizard/leftover_tree_win32.h"
 #include "wizard/page_procedure_win32.h"
 #include "wizard/thread_wait_win32.h"
+#include "uninstall/uninstall_state.h"
+#include "install/install_state.h"
 
 namespace kelvara {
 namespace {
@@ -70,29 +72,28 @@ void enableDelete(HWND dialog, bool enable) {
 
 // Waits for the uninstall thread to end; its messages to the dialog keep being handled.
 void waitForWorker() {
-    waitForThreadEnd(setupState.workerThread.get());
+    waitForThreadEnd(installState.workerThread.get());
 }
 
 // Cancel, Finish, Esc, Enter and the close box.
 void closeDialog(HWND dialog) {
-    SetupState& s = setupState;
-    ::ResetEvent(s.proceedEvent.get());
-    if (isSignalled(s.uninstallDoneEvent.get())) {
-        ::SetEvent(s.proceedEvent.get());
+    ::ResetEvent(installState.proceedEvent.get());
+    if (isSignalled(uninstallState.uninstallDoneEvent.get())) {
+        ::SetEvent(installState.proceedEvent.get());
         waitForWorker();
         ::EndDialog(dialog, 0);
         return;
     }
     if (messageBoxFormat(dialog, caption(), kAbortQuestion, nullptr, MB_ICONWARNING | MB_YESNO) !=
         IDYES) {
-        ::SetEvent(s.proceedEvent.get());
+        ::SetEvent(installState.proceedEvent.get());
         return;
     }
-    ::PostThreadMessageA(s.workerThreadId, WM_QUIT, 0, 0);
-    ::SetEvent(s.proceedEvent.get());
+    ::PostThreadMessageA(installState.workerThreadId, WM_QUIT, 0, 0);
+    ::SetEvent(installState.proceedEvent.get());
     waitForWorker();
     // An abandoned uninstallation schedules nothing for the restart and asks no restart.
-    s.rebootDeleteFiles.clear();
+    uninstallState.rebootDeleteFiles.clear();
     ::EndDialog(dialog, 0);
 }
 
@@ -105,7 +106,6 @@ void showRemovedText(HWND dialog) {
 }
 
 void fillLeftoverTree(HWND dialog) {
-    SetupState& s = setupState;
     HWND leftovers = tree(dialog);
     if (!leftovers) return;
     // Check boxes get their images reliably only when the style is set after the tree view was
@@ -117,10 +117,10 @@ void fillLeftoverTree(HWND dialog) {
     auto images = reinterpret_cast<HIMAGELIST>(
         ::SHGetFileInfoA("C:\\", 0, &info, sizeof info, SHGFI_SYSICONINDEX | SHGFI_SMALLICON));
     if (images) TreeView_SetImageList(leftovers, images, TVSIL_NORMAL);
-    keepOutermostFolders(s.leftoverFolders);
+    keepOutermostFolders(uninstallState.leftoverFolders);
     ::SendMessageA(leftovers, WM_SETREDRAW, FALSE, 0);
-    for (int i = 0; i < s.leftoverFolders.count(); ++i) {
-        addRootFolder(leftovers, s.leftoverFolders.get(i));
+    for (int i = 0; i < uninstallState.leftoverFolders.count(); ++i) {
+        addRootFolder(leftovers, uninstallState.leftoverFolders.get(i));
     }
     ::SendMessageA(leftovers, WM_SETREDRAW, TRUE, 0);
     ::InvalidateRect(leftovers, nullptr, TRUE);
@@ -223,13 +223,12 @@ bool runRemovalDialog() {
 }
 
 void initialiseRemovalDialog(HWND dialog) {
-    SetupState& s = setupState;
     ::SetWindowTextA(dialog, caption());
     applyButtonLabels(dialog, nullptr, kRemovalPageIndex);
     DWORD id = 0;
     HANDLE thread = ::CreateThread(nullptr, 0, uninstallThread, dialog, 0, &id);
-    s.workerThread.reset(thread);
-    s.workerThreadId = thread ? id : 0;
+    installState.workerThread.reset(thread);
+    installState.workerThreadId = thread ? id : 0;
 }
 
 bool handleRemovalDialog(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& result) {

@@ -4,6 +4,7 @@
 #include "resources/resource_ids.h"
 #include "wizard/page_procedure_win32.h"
 #include "wizard/wizard_pages_win32.h"
+#include "wizard/wizard_state.h"
 
 namespace kelvara {
 namespace {
@@ -40,13 +41,12 @@ void initialiseLanguagePage(HWND page) {
     const auto entries = static_cast<int>(::SendMessageA(combo, CB_GETCOUNT, 0, 0));
     for (int i = 0; i < entries; ++i) {
         const LRESULT language = ::SendMessageA(combo, CB_GETITEMDATA, i, 0);
-        if (LOWORD(language) == s.currentLanguage) s.languageSelection = i;
+        if (LOWORD(language) == s.currentLanguage) wizardState.languageSelection = i;
     }
-    ::SendMessageA(combo, CB_SETCURSEL, static_cast<WPARAM>(s.languageSelection), 0);
+    ::SendMessageA(combo, CB_SETCURSEL, static_cast<WPARAM>(wizardState.languageSelection), 0);
 }
 
 bool handleLanguagePage(HWND page, UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& result) {
-    SetupState& s = setupState;
     if (message != WM_COMMAND || LOWORD(wParam) != IDC_PAGE_COMBO ||
         HIWORD(wParam) != CBN_SELCHANGE) {
         return false;
@@ -54,12 +54,12 @@ bool handleLanguagePage(HWND page, UINT message, WPARAM wParam, LPARAM lParam, I
     result = TRUE;
     const auto selection =
         static_cast<int>(::SendMessageA(reinterpret_cast<HWND>(lParam), CB_GETCURSEL, 0, 0));
-    if (selection < 0 || selection == s.languageSelection) return true;
-    s.languageSelection = selection;
+    if (selection < 0 || selection == wizardState.languageSelection) return true;
+    wizardState.languageSelection = selection;
     const LRESULT language =
         ::SendMessageA(reinterpret_cast<HWND>(lParam), CB_GETITEMDATA, selection, 0);
     selectLanguage(LOWORD(language));
-    ::SendMessageA(page, kMsgReapplyTexts, 0, s.pageIndex);
+    ::SendMessageA(page, kMsgReapplyTexts, 0, wizardState.pageIndex);
     return true;
 }
 

@@ -1,7 +1,9 @@
 # Files of this subsystem (see src/CMakeLists.txt for the three lists).
-# The outermost leftover folders the removal dialog shows, the space texts of the destination
-# page, its rule for a browsed folder and the text lines of the background window.
+# The wizard's run state, the outermost leftover folders the removal dialog shows, the space
+# texts of the destination page, its rule for a browsed folder and the text lines of the
+# background window.
 list(APPEND KELVARA_PORTABLE_SOURCES
+    ${CMAKE_CURRENT_LIST_DIR}/wizard_state.cpp
     ${CMAKE_CURRENT_LIST_DIR}/leftover_folders.cpp
     ${CMAKE_CURRENT_LIST_DIR}/space_text.cpp
     ${CMAKE_CURRENT_LIST_DIR}/destination_rules.cpp

@@ -17,6 +17,8 @@
 #include "wizard/page_look_win32.h"
 #include "wizard/page_procedure_win32.h"
 #include "wizard/thread_wait_win32.h"
+#include "wizard/wizard_state.h"
+#include "install/install_state.h"
 
 namespace kelvara {
 namespace {
@@ -46,11 +48,11 @@ int pageTypeOf(int index) {
 }
 
 int currentPageType() {
-    return pageTypeOf(setupState.currentPageIndex);
+    return pageTypeOf(wizardState.currentPageIndex);
 }
 
 int scaled(int pixels) {
-    return ::MulDiv(pixels, setupState.screenDpi ? setupState.screenDpi : 96, 96);
+    return ::MulDiv(pixels, wizardState.screenDpi ? wizardState.screenDpi : 96, 96);
 }
 
 HWND control(HWND frame, int id) {
@@ -69,8 +71,7 @@ void showButton(HWND frame, int id, bool show, int heir) {
 // Ends the wizard: the page goes first (it saves what the user entered), then the frame, whose
 // WM_DESTROY ends the message loop.
 void endWizard(HWND frame) {
-    SetupState& s = setupState;
-    s.pageWindow.reset();
+    wizardState.pageWindow.reset();
     ::DestroyWindow(frame);
 }
 
@@ -79,13 +80,13 @@ void endWizard(HWND frame) {
 // install. (Posted, so that a frame still in its creation is not destroyed under it.)
 bool openPage(HWND frame, int index) {
     SetupState& s = setupState;
-    s.pageWindow.reset();
-    s.currentPageIndex = index;
+    wizardState.pageWindow.reset();
+    wizardState.currentPageIndex = index;
     HWND page = ::CreateDialogParamA(static_cast<HINSTANCE>(s.moduleHandle),
                                      MAKEINTRESOURCEA(s.pageSlots[index].dialogId), frame,
                                      pageProcedure, index);
     if (page) {
-        s.pageWindow.reset(page);
+        wizardState.pageWindow.reset(page);
         return true;
     }
     messageBoxFormat(frame, s.setupCaption.get(), text(kMsgNoWizardWindow), nullptr, MB_ICONERROR);
@@ -110,10 +111,10 @@ int previousShownPage(int before) {
 void initialiseFrame(HWND frame) {
     SetupState& s = setupState;
     s.wizardDialog = frame;
-    s.currentPageIndex = -1;
-    s.previousPageIndex = -1;
-    s.handCursor = ::LoadCursorA(nullptr, IDC_HAND);
-    if (s.backgroundWindow) {
+    wizardState.currentPageIndex = -1;
+    wizardState.previousPageIndex = -1;
+    wizardState.handCursor = ::LoadCursorA(nullptr, IDC_HAND);
+    if (wizardState.backgroundWindow) {
         const LONG style = ::GetWindowLongA(frame, GWL_STYLE);
         ::SetWindowLongA(frame, GWL_STYLE, style & ~WS_MINIMIZEBOX);
     } else {
@@ -123,12 +124,13 @@ void initialiseFrame(HWND frame) {
     constexpr int kNormalFontControls[] = {IDC_FRAME_PRODUCT_LABEL, IDC_FRAME_LABEL_LINE, IDC_BACK,
                                            IDC_NEXT, IDC_CANCEL};
     for (int id : kNormalFontControls) {
-        ::SendDlgItemMessageA(frame, id, WM_SETFONT, reinterpret_cast<WPARAM>(s.normalFont.get()),
-                              FALSE);
+        ::SendDlgItemMessageA(frame, id, WM_SETFONT,
+                              reinterpret_cast<WPARAM>(wizardState.normalFont.get()), FALSE);
     }
     RECT client = {};
     ::GetClientRect(frame, &client);
-    s.bandHeight = client.bottom - rectangleInParent(control(frame, IDC_FRAME_BAND_LINE)).top;
+    wizardState.bandHeight =
+        client.bottom - rectangleInParent(control(frame, IDC_FRAME_BAND_LINE)).top;
     const int first = nextShownPage(-1);
     if (first >= 0) openPage(frame, first);
 }
@@ -136,18 +138,19 @@ void initialiseFrame(HWND frame) {
 // Next: on to the next shown page, running the action groups of the page left and of every page
 // passed over; past the last page the wizard ends there.
 void goNext(HWND frame) {
-    SetupState& s = setupState;
-    HWND page = static_cast<HWND>(s.pageWindow.get());
+    HWND page = static_cast<HWND>(wizardState.pageWindow.get());
     if (currentPageType() == kPageTypeDestination && !destinationAccepted(frame, page)) return;
     // The Installing page moves on only once the installation is done (the install thread's
     // notice), never on an Enter the page passed on while the files are still being written.
-    if (currentPageType() == kPageTypeInstalling && !isSignalled(s.installDoneEvent.get())) return;
-    const int left = s.currentPageIndex;
-    s.previousPageIndex = left;
+    if (currentPageType() == kPageTypeInstalling &&
+        !isSignalled(installState.installDoneEvent.get()))
+        return;
+    const int left = wizardState.currentPageIndex;
+    wizardState.previousPageIndex = left;
     const int next = nextShownPage(left);
     if (next < 0) {
         endWizard(frame);
-        s.wizardPosition = left;
+        wizardState.wizardPosition = left;
         return;
     }
     // The groups see what the user chose on the page being left.
@@ -167,69 +170,67 @@ void goNext(HWND frame) {
 }
 
 void goBack(HWND frame) {
-    SetupState& s = setupState;
-    if (s.previousPageIndex < 0) return;
-    const int back = s.previousPageIndex;
-    s.previousPageIndex = previousShownPage(back);
-    if (s.previousPageIndex < 0) showButton(frame, IDC_BACK, false, IDC_NEXT);
+    if (wizardState.previousPageIndex < 0) return;
+    const int back = wizardState.previousPageIndex;
+    wizardState.previousPageIndex = previousShownPage(back);
+    if (wizardState.previousPageIndex < 0) showButton(frame, IDC_BACK, false, IDC_NEXT);
     openPage(frame, back);
 }
 
 bool userWantsToQuit(HWND frame, SetupMessage question) {
     SetupState& s = setupState;
-    s.quitQuestionOpen = true;
+    wizardState.quitQuestionOpen = true;
     const bool quit = messageBoxFormat(frame, s.setupCaption.get(), text(question), nullptr,
                                        MB_ICONQUESTION | MB_YESNO) == IDYES;
-    s.quitQuestionOpen = false;
+    wizardState.quitQuestionOpen = false;
     return quit;
 }
 
 // Cancel, Esc, the close box, Cancel on the licence page and the background window's close. While
 // the question is open the install thread waits at its next checkpoint.
 void cancel(HWND frame) {
-    SetupState& s = setupState;
-    if (s.quitQuestionOpen) return;  // the question asked already stands
+    if (wizardState.quitQuestionOpen) return;  // the question asked already stands
     const SetupMessage question =
         currentPageType() == kPageTypeInstalling ? kMsgQuitDuringInstall : kMsgQuitBeforeInstall;
-    ::ResetEvent(s.proceedEvent.get());
-    HANDLE worker = s.workerThread.get();
-    if (s.workerThreadId != 0 && !isSignalled(s.installDoneEvent.get())) {
+    ::ResetEvent(installState.proceedEvent.get());
+    HANDLE worker = installState.workerThread.get();
+    if (installState.workerThreadId != 0 && !isSignalled(installState.installDoneEvent.get())) {
         if (!userWantsToQuit(frame, question)) {
-            ::SetEvent(s.proceedEvent.get());
+            ::SetEvent(installState.proceedEvent.get());
             return;
         }
         // The thread ends at its next checkpoint and rolls back what it made.
-        ::PostThreadMessageA(s.workerThreadId, WM_QUIT, 0, 0);
-        ::SetEvent(s.proceedEvent.get());
+        ::PostThreadMessageA(installState.workerThreadId, WM_QUIT, 0, 0);
+        ::SetEvent(installState.proceedEvent.get());
         waitForThreadEnd(worker);
         undoRollbackLog();
-        s.wizardCancelled = true;
+        wizardState.wizardCancelled = true;
         endWizard(frame);
         return;
     }
-    ::SetEvent(s.proceedEvent.get());
+    ::SetEvent(installState.proceedEvent.get());
     waitForThreadEnd(worker);
-    if (s.currentPageIndex < kFinishPageIndex && !userWantsToQuit(frame, question)) return;
-    if (s.currentPageIndex == kFinishPageIndex) {
-        s.wizardPosition = kFinishedWizardPosition;
+    if (wizardState.currentPageIndex < kFinishPageIndex && !userWantsToQuit(frame, question))
+        return;
+    if (wizardState.currentPageIndex == kFinishPageIndex) {
+        wizardState.wizardPosition = kFinishedWizardPosition;
     } else {
-        s.wizardCancelled = true;
+        wizardState.wizardCancelled = true;
     }
     endWizard(frame);
 }
 
 // The install thread failed or was cancelled, and has rolled back.
 void installEnded(HWND frame) {
-    waitForThreadEnd(setupState.workerThread.get());
+    waitForThreadEnd(installState.workerThread.get());
     endWizard(frame);
 }
 
 bool onProductLink(HWND frame, LPARAM position) {
-    SetupState& s = setupState;
     RECT client = {};
     ::GetClientRect(frame, &client);
-    const RECT hot = {0, client.bottom - s.bandHeight - scaled(kLinkAboveBand), scaled(kLinkWidth),
-                      client.bottom - scaled(kLinkBottomMargin)};
+    const RECT hot = {0, client.bottom - wizardState.bandHeight - scaled(kLinkAboveBand),
+                      scaled(kLinkWidth), client.bottom - scaled(kLinkBottomMargin)};
     const POINT point = {static_cast<short>(LOWORD(position)),
                          static_cast<short>(HIWORD(position))};
     return ::PtInRect(&hot, point) != FALSE;
@@ -238,7 +239,7 @@ bool onProductLink(HWND frame, LPARAM position) {
 void productLink(HWND frame, UINT message, LPARAM position) {
     SetupState& s = setupState;
     if (s.hideMakerLink || !onProductLink(frame, position)) return;
-    ::SetCursor(static_cast<HCURSOR>(s.handCursor));
+    ::SetCursor(static_cast<HCURSOR>(wizardState.handCursor));
     if (message == WM_LBUTTONUP) {
         ::ShellExecuteA(nullptr, "open", kMakerAddress, nullptr, nullptr, SW_SHOW);
     }
@@ -270,7 +271,7 @@ INT_PTR frameCommand(HWND frame, int id) {
 // Minimizing does not apply over the background window either.
 bool swallowedSystemCommand(WPARAM command) {
     return isSwallowedSystemCommand(command) ||
-           ((command & 0xFFF0) == SC_MINIMIZE && setupState.backgroundWindow.get());
+           ((command & 0xFFF0) == SC_MINIMIZE && wizardState.backgroundWindow.get());
 }
 
 INT_PTR CALLBACK frameProcedure(HWND frame, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -295,9 +296,9 @@ INT_PTR CALLBACK frameProcedure(HWND frame, UINT message, WPARAM wParam, LPARAM 
         case WM_SYSCOMMAND:
             return swallowedSystemCommand(wParam) ? TRUE : FALSE;
         case WM_SYSCOLORCHANGE:
-            if (setupState.pageWindow) {
-                ::SendMessageA(static_cast<HWND>(setupState.pageWindow.get()), WM_SYSCOLORCHANGE, 0,
-                               0);
+            if (wizardState.pageWindow) {
+                ::SendMessageA(static_cast<HWND>(wizardState.pageWindow.get()), WM_SYSCOLORCHANGE,
+                               0, 0);
             }
             return FALSE;
         case WM_DESTROY:

@@ -1,11 +1,12 @@
 // The wizard frame: the modeless window that shows one page at a time, moves between the
 // enabled pages with Back and Next (running the action groups of the pages it leaves forwards),
 // asks before cancelling, and hands over to and back from the install thread. How far the user
-// got is left in setupState.wizardPosition for the finish decisions (Windows only).
+// got is left in wizardState.wizardPosition for the finish decisions (Windows only).
 #pragma once
 #include <windows.h>
 
 #include "formats/script_format.h"
+#include "wizard/wizard_state.h"
 
 namespace kelvara {
 

@@ -19,6 +19,7 @@
 #include "kelvara-build/project.h"
 #include "kelvara-build/script_builder.h"
 #include "setup/script_records.h"
+#include "install/install_state.h"
 
 using namespace kelvara;
 using namespace kelvara::build;
@@ -216,7 +217,7 @@ TEST(SetupImage, EngineAppliesTheBuiltScript) {
     EXPECT_TRUE(s.pageSlots[6].enabled);
     EXPECT_EQ(s.pageSlots[6].dialogId, 155);
     EXPECT_FALSE(s.pageSlots[3].enabled);
-    EXPECT_TRUE(s.restartNeeded);
+    EXPECT_TRUE(installState.restartNeeded);
     EXPECT_TRUE(s.createUninstaller);
     EXPECT_TRUE(s.hideMakerLink);
     EXPECT_TRUE(s.captionedBackground);

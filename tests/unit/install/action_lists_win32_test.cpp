@@ -14,6 +14,7 @@
 #include "install/action_fixtures.h"
 #include "install/action_lists.h"
 #include "runtime/message_box_win32.h"
+#include "install/install_state.h"
 
 using namespace kelvara;
 using namespace kelvara_test;
@@ -46,12 +47,12 @@ class ActionLists : public ::testing::Test {
         // A failing step asks; quiet, it takes the answer that keeps the machine as it is (No)
         // and no one has to be there to answer.
         setQuietMessages(true);
-        s.installSucceeded = true;
+        installState.installSucceeded = true;
     }
     void TearDown() override {
         SetupState& s = setupState;
         setQuietMessages(false);
-        s.installSucceeded = true;
+        installState.installSucceeded = true;
         for (StringList* list :
              {&s.variableNames, &s.variableValues, &s.groupZeroPrograms, &s.groupZeroDllCalls}) {
             list->destroy();
@@ -157,7 +158,7 @@ TEST_F(ActionLists, AFailingStepEndsTheGroupItsRecordStaysAndAFailedOpenGoes) {
     }
 
     EXPECT_FALSE(runActionGroup(0)) << "a program that cannot start, answered No, ends the run";
-    EXPECT_FALSE(s.installSucceeded);
+    EXPECT_FALSE(installState.installSucceeded);
     EXPECT_EQ(items(s.groupZeroPrograms), std::vector<std::string>{failedProgram})
         << "a program that could not start stays; an open goes whatever its result";
     EXPECT_EQ(items(s.groupZeroDllCalls), (std::vector<std::string>{noDll, noFunction}))
@@ -168,9 +169,9 @@ TEST_F(ActionLists, AFailingStepEndsTheGroupItsRecordStaysAndAFailedOpenGoes) {
     for (const std::string& record : {noFunction, noDll}) {
         s.groupZeroDllCalls.clear();
         s.groupZeroDllCalls.append(record.c_str());
-        s.installSucceeded = true;
+        installState.installSucceeded = true;
         EXPECT_FALSE(runActionGroup(0)) << record;
-        EXPECT_FALSE(s.installSucceeded) << record;
+        EXPECT_FALSE(installState.installSucceeded) << record;
         EXPECT_EQ(items(s.groupZeroDllCalls), std::vector<std::string>{record});
     }
     EXPECT_TRUE(fixtures_.lines().empty()) << describe(fixtures_.lines());

@@ -10,6 +10,7 @@
 #include "runtime/heap.h"
 #include "formats/script_bytes.h"
 #include "setup/script_records.h"
+#include "install/install_state.h"
 
 using namespace kelvara;
 
@@ -86,7 +87,7 @@ void resetRecordState() {
           &s.allowQuickLaunchChoice, &s.createUninstaller, &s.hasGroupShortcuts,
           &s.createGroupShortcuts, &s.hasDesktopShortcuts, &s.createDesktopShortcuts,
           &s.hasQuickLaunchShortcuts, &s.createQuickLaunchShortcuts, &s.backgroundEnabled,
-          &s.adminRequired, &s.restartNeeded, &s.restartChosen}) {
+          &s.adminRequired, &installState.restartNeeded, &installState.restartChosen}) {
         *flag = false;
     }
     s.languageCount = 0;
@@ -341,8 +342,8 @@ TEST_F(ScriptRecords, SettingsRecordFillsNamesFontsColoursAndFlags) {
     EXPECT_FALSE(s.allowGroupChoice);
     EXPECT_TRUE(s.allowDesktopChoice);
     EXPECT_FALSE(s.allowQuickLaunchChoice);
-    EXPECT_TRUE(s.restartNeeded);
-    EXPECT_TRUE(s.restartChosen);
+    EXPECT_TRUE(installState.restartNeeded);
+    EXPECT_TRUE(installState.restartChosen);
     EXPECT_FALSE(s.createUninstaller);
     EXPECT_TRUE(s.hideMakerLink);
     EXPECT_EQ(fake.lookups, 0) << "no location given";
@@ -356,7 +357,7 @@ TEST_F(ScriptRecords, SettingsRecordFillsNamesFontsColoursAndFlags) {
     EXPECT_EQ(s.textColor, 0u) << "no colour field: black";
     EXPECT_STREQ(s.titleFontFace, "MS Sans Serif") << "Tahoma missing";
     EXPECT_TRUE(s.createUninstaller && s.allowGroupChoice && s.allowQuickLaunchChoice);
-    EXPECT_FALSE(s.restartNeeded || s.restartChosen || s.allowDesktopChoice);
+    EXPECT_FALSE(installState.restartNeeded || installState.restartChosen || s.allowDesktopChoice);
 }
 
 TEST_F(ScriptRecords, SettingsRecordRefusesOverlongFacesAndTruncatedPayloads) {

@@ -14,6 +14,8 @@
 #include "runtime/heap_string.h"
 #include "runtime/message_box_win32.h"
 #include "uninstall/uninstall_thread_win32.h"
+#include "uninstall/uninstall_state.h"
+#include "install/install_state.h"
 
 using namespace kelvara;
 using namespace kelvara_test;
@@ -26,11 +28,12 @@ class UninstallActions : public ::testing::Test {
         ASSERT_TRUE(fixtures_.ready())
             << "the action fixtures were not copied from " << KELVARA_ACTION_FIXTURES;
         SetupState& s = setupState;
-        ASSERT_TRUE(s.rebootDeleteFiles.create(5) && s.leftoverFolders.create(5) &&
-                    s.deferredTargets.create(5));
-        s.proceedEvent.reset(::CreateEventA(nullptr, TRUE, TRUE, nullptr));
-        s.uninstallDoneEvent.reset(::CreateEventA(nullptr, TRUE, FALSE, nullptr));
-        ASSERT_TRUE(s.proceedEvent.get() && s.uninstallDoneEvent.get());
+        ASSERT_TRUE(uninstallState.rebootDeleteFiles.create(5) &&
+                    uninstallState.leftoverFolders.create(5) &&
+                    installState.deferredTargets.create(5));
+        installState.proceedEvent.reset(::CreateEventA(nullptr, TRUE, TRUE, nullptr));
+        uninstallState.uninstallDoneEvent.reset(::CreateEventA(nullptr, TRUE, FALSE, nullptr));
+        ASSERT_TRUE(installState.proceedEvent.get() && uninstallState.uninstallDoneEvent.get());
         // The thread makes this its current folder: a program without one of its own runs there.
         s.tempDir.reset(strDupExtra(fixtures_.folder().c_str(), 0));
         LogSettings settings;
@@ -38,13 +41,13 @@ class UninstallActions : public ::testing::Test {
     }
     void TearDown() override {
         SetupState& s = setupState;
-        s.rebootDeleteFiles.destroy();
-        s.leftoverFolders.destroy();
-        s.deferredTargets.destroy();
-        s.proceedEvent.reset();
-        s.uninstallDoneEvent.reset();
+        uninstallState.rebootDeleteFiles.destroy();
+        uninstallState.leftoverFolders.destroy();
+        installState.deferredTargets.destroy();
+        installState.proceedEvent.reset();
+        uninstallState.uninstallDoneEvent.reset();
         s.tempDir.reset();
-        s.entryText = nullptr;
+        uninstallState.entryText = nullptr;
         ::SetCurrentDirectoryA(startFolder_.c_str());
     }
 
@@ -59,13 +62,13 @@ class UninstallActions : public ::testing::Test {
         ASSERT_TRUE(text);
         LogHeader header;
         ASSERT_TRUE(readLogHeader(text.get(), length, header));
-        setupState.entryText = text.get() + header.entryOffset;
+        uninstallState.entryText = text.get() + header.entryOffset;
         HANDLE thread = ::CreateThread(nullptr, 0, uninstallThread, nullptr, 0, nullptr);
         ASSERT_NE(thread, nullptr);
         ASSERT_EQ(::WaitForSingleObject(thread, 60000), WAIT_OBJECT_0);
         ::CloseHandle(thread);
-        setupState.entryText = nullptr;
-        EXPECT_EQ(::WaitForSingleObject(setupState.uninstallDoneEvent.get(), 0), WAIT_OBJECT_0);
+        uninstallState.entryText = nullptr;
+        EXPECT_EQ(::WaitForSingleObject(uninstallState.uninstallDoneEvent.get(), 0), WAIT_OBJECT_0);
     }
 
     std::string quoted() const { return "\"" + fixtures_.recorder() + "\" "; }
@@ -137,7 +140,7 @@ TEST_F(UninstallActions, LoggedProgramsAndDllCallsRunFromTheLastLineToTheFirst) 
 TEST_F(UninstallActions, LinesThatCannotRunAreErrorsOfTheRunAndTheRestRuns) {
     // Told quietly: a quiet run's messages go to its log, and the test has no one to answer.
     setQuietMessages(true);
-    setupState.uninstallErrors = 0;
+    uninstallState.uninstallErrors = 0;
     add("d", fixtures_.recorder() + ",after the failures");
     add("d", fixtures_.folder() + "\\missing.exe,x");
     add("f", fixtures_.folder() + "\\missing.dll,TakesNothing");
@@ -151,9 +154,9 @@ TEST_F(UninstallActions, LinesThatCannotRunAreErrorsOfTheRunAndTheRestRuns) {
     ASSERT_EQ(lines.size(), 1u) << "the first line still runs, after every failed one"
                                 << describe(lines);
     EXPECT_EQ(lines[0].value("cmd"), quoted() + "after the failures");
-    EXPECT_EQ(setupState.uninstallErrors, 5) << "each line that failed is an error of the run";
+    EXPECT_EQ(uninstallState.uninstallErrors, 5) << "each line that failed is an error of the run";
     setQuietMessages(false);
-    setupState.uninstallErrors = 0;
+    uninstallState.uninstallErrors = 0;
 }
 
 }  // namespace

@@ -20,6 +20,8 @@
 #include "uninstall/uninstall_log_win32.h"
 #include "uninstall/uninstall_thread_win32.h"
 #include "window_watch.h"
+#include "uninstall/uninstall_state.h"
+#include "install/install_state.h"
 
 using namespace kelvara;
 using namespace kelvara_test;
@@ -127,33 +129,35 @@ class Uninstall : public ::testing::Test {
   protected:
     void SetUp() override {
         SetupState& s = setupState;
-        ASSERT_TRUE(s.rebootDeleteFiles.create(5));
-        ASSERT_TRUE(s.leftoverFolders.create(5));
-        ASSERT_TRUE(s.deferredTargets.create(5));
-        s.proceedEvent.reset(::CreateEventA(nullptr, TRUE, TRUE, nullptr));
-        s.uninstallDoneEvent.reset(::CreateEventA(nullptr, TRUE, FALSE, nullptr));
-        ASSERT_TRUE(s.proceedEvent.get() && s.uninstallDoneEvent.get());
+        ASSERT_TRUE(uninstallState.rebootDeleteFiles.create(5));
+        ASSERT_TRUE(uninstallState.leftoverFolders.create(5));
+        ASSERT_TRUE(installState.deferredTargets.create(5));
+        installState.proceedEvent.reset(::CreateEventA(nullptr, TRUE, TRUE, nullptr));
+        uninstallState.uninstallDoneEvent.reset(::CreateEventA(nullptr, TRUE, FALSE, nullptr));
+        ASSERT_TRUE(installState.proceedEvent.get() && uninstallState.uninstallDoneEvent.get());
         // The thread makes this the current folder: the system's, never the test's own.
         s.tempDir.reset(strDupExtra(systemTempFolder().c_str(), 0));
-        s.removeAllShared = false;
+        uninstallState.removeAllShared = false;
     }
     void TearDown() override {
         SetupState& s = setupState;
-        s.rebootDeleteFiles.destroy();
-        s.leftoverFolders.destroy();
-        s.deferredTargets.destroy();
-        s.proceedEvent.reset();
-        s.uninstallDoneEvent.reset();
-        for (HeapString* text : {&s.tempDir, &s.rollbackLogPath, &s.logBuffer}) text->reset();
-        s.entryText = nullptr;
-        s.removeAllShared = false;
+        uninstallState.rebootDeleteFiles.destroy();
+        uninstallState.leftoverFolders.destroy();
+        installState.deferredTargets.destroy();
+        installState.proceedEvent.reset();
+        uninstallState.uninstallDoneEvent.reset();
+        for (HeapString* text :
+             {&s.tempDir, &installState.rollbackLogPath, &uninstallState.logBuffer})
+            text->reset();
+        uninstallState.entryText = nullptr;
+        uninstallState.removeAllShared = false;
     }
 
     // Writes the log into the test folder and names it as the rollback log.
     std::string useRollbackLog(const std::string& text) {
         std::string path = temp_ / "rollback.log";
         writeFile(path, text);
-        setupState.rollbackLogPath.reset(strDupExtra(path.c_str(), 0));
+        installState.rollbackLogPath.reset(strDupExtra(path.c_str(), 0));
         return path;
     }
 
@@ -162,7 +166,7 @@ class Uninstall : public ::testing::Test {
     }
 
     static bool finished() {
-        return ::WaitForSingleObject(setupState.uninstallDoneEvent.get(), 0) == WAIT_OBJECT_0;
+        return ::WaitForSingleObject(uninstallState.uninstallDoneEvent.get(), 0) == WAIT_OBJECT_0;
     }
 
     TempFolder temp_;
@@ -183,7 +187,7 @@ TEST_F(Uninstall, RollbackUndoesTheRunFromItsLastLineToItsFirst) {
     writeFile(kept + "\\foreign.txt");  // not the installation's
     writeFile(shared);
     ::SetFileAttributesA(deferred.c_str(), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN);
-    setupState.deferredTargets.append(deferred.c_str());
+    installState.deferredTargets.append(deferred.c_str());
     SharedCount count(shared);
     count.raiseTo(2);  // another product counts it too
     key.setValue("", "Path");
@@ -220,7 +224,7 @@ TEST_F(Uninstall, RollbackUndoesTheRunFromItsLastLineToItsFirst) {
               static_cast<DWORD>(FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN))
         << "and keeps its attributes";
     EXPECT_TRUE(exists(kept + "\\foreign.txt"));
-    EXPECT_EQ(items(setupState.leftoverFolders), (std::vector<std::string>{kept, app}))
+    EXPECT_EQ(items(uninstallState.leftoverFolders), (std::vector<std::string>{kept, app}))
         << "folders that are not empty, in the order undone";
     EXPECT_TRUE(exists(shared)) << "another product still counts the shared file";
     EXPECT_EQ(count.count(), 1u);
@@ -229,15 +233,15 @@ TEST_F(Uninstall, RollbackUndoesTheRunFromItsLastLineToItsFirst) {
     EXPECT_FALSE(key.has("Tree")) << "\"1\": with everything below it";
     EXPECT_TRUE(key.hasValue("Grown", "Added later")) << "a key that gained a value stays";
     EXPECT_FALSE(key.has("Empty"));
-    EXPECT_TRUE(items(setupState.rebootDeleteFiles).empty());
+    EXPECT_TRUE(items(uninstallState.rebootDeleteFiles).empty());
     EXPECT_TRUE(finished());
     EXPECT_FALSE(exists(logPath)) << "the rollback log is deleted once read";
-    EXPECT_EQ(setupState.rollbackLogPath.get(), nullptr);
+    EXPECT_EQ(installState.rollbackLogPath.get(), nullptr);
 
     // A second rollback finds nothing to undo, named or not.
     writeFile(app + "\\one.txt");
     seen = rollBack();
-    setupState.rollbackLogPath.reset(strDupExtra(logPath.c_str(), 0));
+    installState.rollbackLogPath.reset(strDupExtra(logPath.c_str(), 0));
     std::vector<SeenWindow> again = rollBack();
     EXPECT_TRUE(seen.empty() && again.empty()) << captions(seen) << captions(again);
     EXPECT_TRUE(exists(app + "\\one.txt"));
@@ -262,7 +266,7 @@ TEST_F(Uninstall, FileInUseGoesToTheRestartListWithoutAQuestion) {
 
     EXPECT_TRUE(seen.empty()) << "no in-use question without a window: " << captions(seen);
     // The rollback itself schedules what it could not delete: nothing after it would.
-    EXPECT_TRUE(setupState.rebootDeleteFiles.count() == 0) << "scheduled, so no longer listed";
+    EXPECT_TRUE(uninstallState.rebootDeleteFiles.count() == 0) << "scheduled, so no longer listed";
     EXPECT_NE(pendingRenames().find(busy), std::string::npos)
         << "deleted at the next restart: " << pendingRenames();
     EXPECT_TRUE(exists(busy));
@@ -294,7 +298,7 @@ TEST_F(Uninstall, LogsThatAreNoLogsUndoNothing) {
         EXPECT_FALSE(exists(logPath)) << "a rollback log goes even when it is no log: " << text;
         EXPECT_FALSE(finished()) << text;
     }
-    setupState.rollbackLogPath.reset(strDupExtra((temp_ / "missing.log").c_str(), 0));
+    installState.rollbackLogPath.reset(strDupExtra((temp_ / "missing.log").c_str(), 0));
     EXPECT_TRUE(rollBack().empty());
     EXPECT_FALSE(finished());
 }
@@ -316,11 +320,11 @@ TEST_F(Uninstall, OnlyLinesEndingInALineFeedCount) {
 TEST_F(Uninstall, EntryTextWithoutLinesEndsAtOnceWithoutTheSignal) {
     std::string text = "b,C:\\no line feed";
     for (char* entry : {static_cast<char*>(nullptr), text.data()}) {
-        setupState.entryText = entry;
+        uninstallState.entryText = entry;
         EXPECT_EQ(uninstallThread(nullptr), 1u);
         EXPECT_FALSE(finished());
     }
-    setupState.entryText = nullptr;
+    uninstallState.entryText = nullptr;
 }
 
 TEST_F(Uninstall, RegistryErrorsAreShownAndMissingItemsAreNot) {
@@ -365,7 +369,7 @@ TEST_F(Uninstall, SharedFileAtZeroIsOfferedAndNoKeepsIt) {
         << seen[0].text;
     EXPECT_TRUE(exists(shared)) << "No keeps the file";
     EXPECT_EQ(count.count(), 0u);
-    EXPECT_FALSE(setupState.removeAllShared);
+    EXPECT_FALSE(uninstallState.removeAllShared);
 }
 
 TEST_F(Uninstall, YesToAllRemovesTheFileAndAsksNoMoreOnceConfirmed) {
@@ -391,7 +395,7 @@ TEST_F(Uninstall, YesToAllRemovesTheFileAndAsksNoMoreOnceConfirmed) {
     EXPECT_EQ(seen[0].caption, "Shared File Detected");
     EXPECT_NE(seen[0].text.find("File name: second.dll"), std::string::npos);
     EXPECT_EQ(seen[1].caption, "Confirm Operation");
-    EXPECT_TRUE(setupState.removeAllShared);
+    EXPECT_TRUE(uninstallState.removeAllShared);
     EXPECT_FALSE(exists(first));
     EXPECT_FALSE(exists(second));
 }
@@ -466,7 +470,7 @@ TEST_F(Uninstall, WithAWindowTheProgressMovesByQuartersAndTheTextsFollow) {
     std::string text = log.text();
     LogHeader header;
     ASSERT_TRUE(readLogHeader(text.data(), text.size(), header));
-    setupState.entryText = text.data() + header.entryOffset;
+    uninstallState.entryText = text.data() + header.entryOffset;
 
     RemovalWindow window;
     WindowRun run = startWithWindow(window.get());
@@ -494,17 +498,17 @@ TEST_F(Uninstall, QuitMessageAtACheckpointEndsTheThreadBeforeItUndoesAnything) {
     std::string text = log.text();
     LogHeader header;
     ASSERT_TRUE(readLogHeader(text.data(), text.size(), header));
-    setupState.entryText = text.data() + header.entryOffset;
+    uninstallState.entryText = text.data() + header.entryOffset;
 
     RemovalWindow window;
-    ::ResetEvent(setupState.proceedEvent.get());  // the user interface holds the worker
+    ::ResetEvent(installState.proceedEvent.get());  // the user interface holds the worker
     WindowRun run = startWithWindow(window.get());
     ASSERT_TRUE(run.thread);
     const DWORD start = ::GetTickCount();
     while (!::PostThreadMessageA(run.id, WM_QUIT, 0, 0) && ::GetTickCount() - start < 5000) {
         ::Sleep(1);  // until the thread has its message queue
     }
-    ::SetEvent(setupState.proceedEvent.get());
+    ::SetEvent(installState.proceedEvent.get());
     std::vector<SeenWindow> seen = watchThread(run.thread);
     DWORD exitCode = 99;
     ::GetExitCodeThread(run.thread, &exitCode);

@@ -14,6 +14,7 @@
 #include "system_fixtures.h"
 #include "uninstall/window_watch.h"
 #include "wizard/leftover_tree_win32.h"
+#include "uninstall/uninstall_state.h"
 
 using namespace kelvara;
 using namespace kelvara_test;
@@ -55,7 +56,7 @@ LPARAM kindOf(HWND tree, HTREEITEM item) {
 class LeftoverTree : public ::testing::Test {
   protected:
     void SetUp() override {
-        ASSERT_TRUE(setupState.rebootDeleteFiles.create(5));
+        ASSERT_TRUE(uninstallState.rebootDeleteFiles.create(5));
         INITCOMMONCONTROLSEX classes = {sizeof classes, ICC_TREEVIEW_CLASSES};
         ::InitCommonControlsEx(&classes);
         window_ = ::CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 400, 600, nullptr, nullptr,
@@ -73,7 +74,7 @@ class LeftoverTree : public ::testing::Test {
     }
     void TearDown() override {
         ::DestroyWindow(window_);
-        setupState.rebootDeleteFiles.destroy();
+        uninstallState.rebootDeleteFiles.destroy();
     }
 
     void collect(HTREEITEM parent, const std::string& prefix, std::vector<Item>& items) const {
@@ -150,8 +151,8 @@ TEST_F(LeftoverTree, FoldersLoadWhenFirstExpandedFoldersFirstAndWithoutRestartFi
     writeFile(folder / "reboot.txt");
     writeFile(folder / "zdir\\inner.txt");
     writeFile(folder / "ydir\\only-reboot.txt");
-    setupState.rebootDeleteFiles.append((folder / "REBOOT.TXT").c_str());
-    setupState.rebootDeleteFiles.append((folder / "ydir\\only-reboot.txt").c_str());
+    uninstallState.rebootDeleteFiles.append((folder / "REBOOT.TXT").c_str());
+    uninstallState.rebootDeleteFiles.append((folder / "ydir\\only-reboot.txt").c_str());
     TempFolder empty;
 
     HTREEITEM root = addRootFolder(tree_, folder.path().c_str());

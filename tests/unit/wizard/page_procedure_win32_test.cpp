@@ -14,6 +14,7 @@
 #include "formats/variables.h"
 #include "wizard/page_look_win32.h"
 #include "wizard/page_procedure_win32.h"
+#include "wizard/wizard_state.h"
 
 using namespace kelvara;
 
@@ -91,9 +92,9 @@ TEST_F(PageTexts, AWizardPageSetsTheFrameTitleButtonsAndItsTextsWhereTheyExist) 
     EXPECT_EQ(frameText(1011), "Next!");
     EXPECT_EQ(frameText(1012), "template") << "a missing label keeps the template's";
     EXPECT_EQ(pageText(1013), "Browse!") << "looked up on the page when the frame has none";
-    EXPECT_EQ(s.pageIndex, kDestinationPage);
-    EXPECT_EQ(s.pageType, kPageTypeDestination);
-    EXPECT_EQ(s.pageParent, frame_);
+    EXPECT_EQ(wizardState.pageIndex, kDestinationPage);
+    EXPECT_EQ(wizardState.pageType, kPageTypeDestination);
+    EXPECT_EQ(wizardState.pageParent, frame_);
 
     selectLanguage(10);  // a language without texts changes nothing
     applyPageTexts(page_, kDestinationPage);
@@ -110,7 +111,7 @@ TEST_F(PageTexts, TheRemovalDialogLeavesItsParentAndButtonsAlone) {
     setText(kTableButtonLabels, kEnglish, 8, "Finish!");
 
     applyPageTexts(page_, kRemovalPageIndex);
-    EXPECT_EQ(s.pageType, kPageTypeRemoval) << "dialog id less the layout offset";
+    EXPECT_EQ(wizardState.pageType, kPageTypeRemoval) << "dialog id less the layout offset";
     EXPECT_EQ(textOf(frame_), "frame");
     EXPECT_EQ(frameText(1012), "template");
     EXPECT_EQ(pageText(1002), "Please wait");
@@ -120,10 +121,10 @@ TEST_F(PageTexts, TheRemovalDialogLeavesItsParentAndButtonsAlone) {
     applyButtonLabels(frame_, nullptr, kRemovalPageIndex);
     EXPECT_EQ(frameText(1012), "Finish!");
 
-    const int before = s.pageType;
+    const int before = wizardState.pageType;
     applyPageTexts(page_, 13);
     applyPageTexts(page_, -1);
-    EXPECT_EQ(s.pageType, before) << "a page index outside 0..12 changes nothing";
+    EXPECT_EQ(wizardState.pageType, before) << "a page index outside 0..12 changes nothing";
 }
 
 // Paints a window of W x H client pixels into a bitmap and reads its pixels back.
@@ -136,19 +137,20 @@ class Painting : public ::testing::Test {
 
     void SetUp() override {
         SetupState& s = setupState;
-        OwnedGdiObject* drawing[] = {&s.headerBrush, &s.pageBrush, &s.frameBrush, &s.accentBrush,
-                                     &s.accentPen};
+        OwnedGdiObject* drawing[] = {&wizardState.headerBrush, &wizardState.pageBrush,
+                                     &wizardState.frameBrush, &wizardState.accentBrush,
+                                     &wizardState.accentPen};
         for (int i = 0; i < 5; ++i) saved_[i] = std::move(*drawing[i]);
-        s.headerBrush.reset(::CreateSolidBrush(kHeaderRgb));
-        s.pageBrush.reset(::CreateSolidBrush(kPageRgb));
-        s.frameBrush.reset(::CreateSolidBrush(kFrameRgb));
-        s.accentBrush.reset(::CreateSolidBrush(kAccentRgb));
-        s.accentPen.reset(::CreatePen(PS_SOLID, 0, kAccentRgb));
-        s.accentStripeTop = 90;
-        s.accentStripeBottom = 140;
-        s.headerBottom = kHeader;
-        s.bandHeight = 0;
-        s.pageParent = nullptr;
+        wizardState.headerBrush.reset(::CreateSolidBrush(kHeaderRgb));
+        wizardState.pageBrush.reset(::CreateSolidBrush(kPageRgb));
+        wizardState.frameBrush.reset(::CreateSolidBrush(kFrameRgb));
+        wizardState.accentBrush.reset(::CreateSolidBrush(kAccentRgb));
+        wizardState.accentPen.reset(::CreatePen(PS_SOLID, 0, kAccentRgb));
+        wizardState.accentStripeTop = 90;
+        wizardState.accentStripeBottom = 140;
+        wizardState.headerBottom = kHeader;
+        wizardState.bandHeight = 0;
+        wizardState.pageParent = nullptr;
         s.dialogSetOffset = kStandardLayout;
         window_ = ::CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, W, H, nullptr, nullptr,
                                     nullptr, nullptr);
@@ -165,16 +167,16 @@ class Painting : public ::testing::Test {
         ::DeleteObject(bitmap_);
         ::DeleteDC(dc_);
         ::DestroyWindow(window_);
-        s.headerBrush = std::move(saved_[0]);
-        s.pageBrush = std::move(saved_[1]);
-        s.frameBrush = std::move(saved_[2]);
-        s.accentBrush = std::move(saved_[3]);
-        s.accentPen = std::move(saved_[4]);
-        s.pageType = 0;
+        wizardState.headerBrush = std::move(saved_[0]);
+        wizardState.pageBrush = std::move(saved_[1]);
+        wizardState.frameBrush = std::move(saved_[2]);
+        wizardState.accentBrush = std::move(saved_[3]);
+        wizardState.accentPen = std::move(saved_[4]);
+        wizardState.pageType = 0;
         s.fullColorWelcome = false;
     }
     void paint(int pageType) {
-        setupState.pageType = pageType;
+        wizardState.pageType = pageType;
         RECT all = {0, 0, W, H};
         HBRUSH blank = ::CreateSolidBrush(kUnpainted);
         ::FillRect(dc_, &all, blank);
@@ -203,7 +205,7 @@ TEST_F(Painting, TheRemovalDialogHasHeaderBodyItsOwnBandAndTheStripe) {
     EXPECT_EQ(at(265, H - 1), kFrameRgb);
     EXPECT_EQ(at(W - 1, H / 2), kAccentRgb) << "the full width is painted";
 
-    setupState.bandHeight = 20;  // measured by a wizard frame of this process
+    wizardState.bandHeight = 20;  // measured by a wizard frame of this process
     paint(kPageTypeRemoval);
     EXPECT_EQ(at(10, H - 25), kPageRgb);
     EXPECT_EQ(at(10, H - 15), kFrameRgb);
@@ -239,7 +241,7 @@ TEST_F(Painting, StaticTextsAreTransparentInTheirColours) {
     HWND option = child(window_, "BUTTON", 1003, "");
     const auto nullBrush = reinterpret_cast<INT_PTR>(::GetStockObject(NULL_BRUSH));
 
-    s.pageType = kPageTypeRemoval;
+    wizardState.pageType = kPageTypeRemoval;
     EXPECT_EQ(pageStaticColors(dc_, title), nullBrush);
     EXPECT_EQ(::GetTextColor(dc_), RGB(1, 2, 3));
     EXPECT_EQ(::GetBkMode(dc_), TRANSPARENT);
@@ -250,8 +252,8 @@ TEST_F(Painting, StaticTextsAreTransparentInTheirColours) {
     EXPECT_EQ(pageStaticColors(dc_, destination), FALSE) << "the system's colours";
 
     EXPECT_EQ(pageStaticColors(dc_, option), nullBrush);
-    s.pageType = kPageTypeDestination;
-    EXPECT_EQ(pageStaticColors(dc_, option), reinterpret_cast<INT_PTR>(s.pageBrush.get()))
+    wizardState.pageType = kPageTypeDestination;
+    EXPECT_EQ(pageStaticColors(dc_, option), reinterpret_cast<INT_PTR>(wizardState.pageBrush.get()))
         << "a check box that must not show the background";
     pageStaticColors(dc_, label);
     EXPECT_EQ(::GetTextColor(dc_), RGB(4, 5, 6)) << "the band colour is the removal dialog's";
@@ -275,8 +277,8 @@ TEST(PageColors, ColourValuesNameSystemColoursByTheirFlagBits) {
 
 TEST(PageColors, SystemColourChangesMakeTheBrushesAnew) {
     SetupState& s = setupState;
-    OwnedGdiObject saved[] = {std::move(s.pageBrush), std::move(s.headerBrush),
-                              std::move(s.frameBrush)};
+    OwnedGdiObject saved[] = {std::move(wizardState.pageBrush), std::move(wizardState.headerBrush),
+                              std::move(wizardState.frameBrush)};
     const std::uint32_t savedColors[] = {s.pageColor, s.headerColor, s.frameColor};
     s.pageColor = 0x001E140A;
     s.headerColor = 0x02000000;
@@ -288,18 +290,19 @@ TEST(PageColors, SystemColourChangesMakeTheBrushesAnew) {
                   static_cast<int>(sizeof brush));
         return brush.lbColor;
     };
-    EXPECT_EQ(colourOf(s.pageBrush.get()), RGB(10, 20, 30));
-    EXPECT_EQ(colourOf(s.headerBrush.get()), ::GetSysColor(COLOR_WINDOW));
-    EXPECT_EQ(colourOf(s.frameBrush.get()), ::GetSysColor(COLOR_BTNFACE));
+    EXPECT_EQ(colourOf(wizardState.pageBrush.get()), RGB(10, 20, 30));
+    EXPECT_EQ(colourOf(wizardState.headerBrush.get()), ::GetSysColor(COLOR_WINDOW));
+    EXPECT_EQ(colourOf(wizardState.frameBrush.get()), ::GetSysColor(COLOR_BTNFACE));
     s.pageColor = 0x00030201;
     rebuildPageBrushes();
-    EXPECT_EQ(colourOf(s.pageBrush.get()), RGB(1, 2, 3)) << "made anew from the colour value";
+    EXPECT_EQ(colourOf(wizardState.pageBrush.get()), RGB(1, 2, 3))
+        << "made anew from the colour value";
     s.pageColor = savedColors[0];
     s.headerColor = savedColors[1];
     s.frameColor = savedColors[2];
-    s.pageBrush = std::move(saved[0]);
-    s.headerBrush = std::move(saved[1]);
-    s.frameBrush = std::move(saved[2]);
+    wizardState.pageBrush = std::move(saved[0]);
+    wizardState.headerBrush = std::move(saved[1]);
+    wizardState.frameBrush = std::move(saved[2]);
 }
 
 }  // namespace

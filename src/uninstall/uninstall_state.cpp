@@ -1,0 +1,19 @@
+#include "uninstall/uninstall_state.h"
+
+namespace kelvara {
+namespace {
+constexpr int kListGrowth = 10;
+}  // namespace
+
+constinit UninstallStateStorage uninstallStateStorage;
+
+bool createUninstallState() {
+    UninstallState& s = uninstallState;
+    return s.rebootDeleteFiles.create(kListGrowth) && s.leftoverFolders.create(kListGrowth);
+}
+
+void releaseUninstallState() {
+    uninstallState.~UninstallState();
+}
+
+}  // namespace kelvara

@@ -1,0 +1,47 @@
+// The uninstaller's own run state: the install log it reads and its entry lines, what the
+// uninstall thread could not remove, and the event its end sets. One per process; its storage
+// starts as zero bytes, createUninstallState makes it ready and releaseUninstallState gives back
+// all it owns.
+#pragma once
+
+#include "runtime/heap_string.h"
+#include "runtime/string_list.h"
+#include "runtime/system_objects.h"
+
+namespace kelvara {
+
+struct UninstallState {
+    // The log the run reads (NUL-terminated) and, inside it, the entry lines after the settings
+    // line, which the uninstall thread undoes from the last to the first.
+    HeapString uninstallLogPath;
+    HeapString logBuffer;
+    char* entryText = nullptr;
+    // Files in use, deleted at the restart; folders that were not empty; the user's Yes To All
+    // for shared files.
+    StringList rebootDeleteFiles;
+    StringList leftoverFolders;
+    bool removeAllShared = false;
+    // Entries the uninstall thread was to remove or put back and could not (a key, a value):
+    // the run ends "removed with errors". Files in use are not among them: they go at restart.
+    int uninstallErrors = 0;
+    // Set once the uninstall thread got through every line.
+    OwnedKernelObject uninstallDoneEvent;
+};
+
+// Kept in storage without a destructor of its own, as InstallStateStorage.
+union UninstallStateStorage {
+    UninstallState state;
+    constexpr UninstallStateStorage() : state() {}
+    ~UninstallStateStorage() {}
+};
+extern UninstallStateStorage uninstallStateStorage;
+inline constexpr UninstallState& uninstallState = uninstallStateStorage.state;
+
+// Makes the lists; false when out of memory.
+bool createUninstallState();
+
+// Gives back everything the state owns; its owners (lists, strings, handles, windows) are empty
+// afterwards. Called by the clean-up, once, before the process ends.
+void releaseUninstallState();
+
+}  // namespace kelvara
