@@ -13,10 +13,10 @@
 #include "formats/script_format.h"
 #include "formats/variables.h"
 #include "fuzz_support.h"
-#include "kelvara-build/diagnostics.h"
-#include "kelvara-build/dump.h"
-#include "kelvara-build/project.h"
-#include "kelvara-build/script_builder.h"
+#include "kelvara-build/cli/dump.h"
+#include "kelvara-build/common/diagnostics.h"
+#include "kelvara-build/image/script_builder.h"
+#include "kelvara-build/project/project.h"
 #include "setup/script_records.h"
 
 using namespace kelvara;

@@ -12,7 +12,7 @@
 #include "formats/package_format.h"
 #include "formats/script_format.h"
 #include "fuzz_support.h"
-#include "kelvara-build/dump.h"
+#include "kelvara-build/cli/dump.h"
 #include "runtime/byte_order.h"
 
 using namespace kelvara;

@@ -14,10 +14,10 @@
 #include "formats/script_writer.h"
 #include "formats/setup_state.h"
 #include "formats/variables.h"
-#include "kelvara-build/dump.h"
-#include "kelvara-build/image_writer.h"
-#include "kelvara-build/project.h"
-#include "kelvara-build/script_builder.h"
+#include "kelvara-build/cli/dump.h"
+#include "kelvara-build/image/image_writer.h"
+#include "kelvara-build/image/script_builder.h"
+#include "kelvara-build/project/project.h"
 #include "setup/script_records.h"
 
 using namespace kelvara;

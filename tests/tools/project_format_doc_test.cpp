@@ -18,7 +18,7 @@
 #include <vector>
 
 #include "formats/folder_token_names.h"
-#include "kelvara-build/project.h"
+#include "kelvara-build/project/project.h"
 
 using namespace kelvara::build;
 

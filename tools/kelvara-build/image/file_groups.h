@@ -10,9 +10,9 @@
 #include <string_view>
 #include <vector>
 
-#include "diagnostics.h"
 #include "formats/package_format.h"
-#include "text_conversion.h"
+#include "kelvara-build/common/diagnostics.h"
+#include "kelvara-build/common/text_conversion.h"
 
 namespace kelvara::build {
 

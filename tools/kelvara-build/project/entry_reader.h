@@ -5,8 +5,8 @@
 #include <string>
 #include <toml++/toml.h>
 
-#include "diagnostics.h"
-#include "project.h"
+#include "kelvara-build/common/diagnostics.h"
+#include "kelvara-build/project/project.h"
 
 namespace kelvara::build {
 

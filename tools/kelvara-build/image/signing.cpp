@@ -1,4 +1,4 @@
-#include "signing.h"
+#include "kelvara-build/image/signing.h"
 
 #include <cstdlib>
 #include <system_error>

@@ -1,4 +1,4 @@
-#include "pe_version.h"
+#include "kelvara-build/image/pe_version.h"
 
 namespace kelvara::build {
 namespace {

@@ -45,8 +45,8 @@
 #include <utility>
 #include <vector>
 
-#include "diagnostics.h"
-#include "text_conversion.h"
+#include "kelvara-build/common/diagnostics.h"
+#include "kelvara-build/common/text_conversion.h"
 
 namespace kelvara::build {
 

@@ -1,4 +1,4 @@
-#include "file_groups.h"
+#include "kelvara-build/image/file_groups.h"
 
 #include <zlib.h>
 
@@ -14,11 +14,11 @@
 #include <stdexcept>
 #include <thread>
 
-#include "checksum.h"
 #include "formats/package_format.h"
-#include "pe_version.h"
-#include "project.h"
-#include "text_conversion.h"
+#include "kelvara-build/common/text_conversion.h"
+#include "kelvara-build/image/checksum.h"
+#include "kelvara-build/image/pe_version.h"
+#include "kelvara-build/project/project.h"
 
 namespace kelvara::build {
 namespace fs = std::filesystem;

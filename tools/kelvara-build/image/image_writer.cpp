@@ -1,4 +1,4 @@
-#include "image_writer.h"
+#include "kelvara-build/image/image_writer.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -10,11 +10,11 @@
 #include <string>
 #include <zlib.h>
 
-#include "checksum.h"
 #include "formats/image_layout.h"
 #include "formats/image_signature.h"
+#include "kelvara-build/image/checksum.h"
+#include "kelvara-build/image/script_builder.h"
 #include "runtime/byte_order.h"
-#include "script_builder.h"
 
 namespace kelvara::build {
 namespace {

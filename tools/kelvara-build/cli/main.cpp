@@ -6,12 +6,12 @@
 #include <cstdlib>
 #include <iostream>
 
-#include "dump.h"
-#include "file_bytes.h"
-#include "image_writer.h"
-#include "project.h"
-#include "signing.h"
-#include "stub_edition.h"
+#include "kelvara-build/cli/dump.h"
+#include "kelvara-build/common/file_bytes.h"
+#include "kelvara-build/image/image_writer.h"
+#include "kelvara-build/image/signing.h"
+#include "kelvara-build/image/stub_edition.h"
+#include "kelvara-build/project/project.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // The project file reader: one function per top-level table of the file. Names become the
 // engine's numbers here, and every value the engine's formats cannot carry is refused with its
 // line; the entries that become records are read by the entry reader.
-#include "project.h"
+#include "kelvara-build/project/project.h"
 
 #include <algorithm>
 #include <cctype>
@@ -9,16 +9,16 @@
 #include <vector>
 #include <toml++/toml.h>
 
-#include "entry_reader.h"
-#include "file_bytes.h"
 #include "formats/package_format.h"
 #include "formats/requirement_keywords.h"
 #include "formats/script_format.h"
 #include "formats/setup_state.h"
-#include "project_names.h"
+#include "kelvara-build/common/file_bytes.h"
+#include "kelvara-build/common/text_conversion.h"
+#include "kelvara-build/project/entry_reader.h"
+#include "kelvara-build/project/project_names.h"
+#include "kelvara-build/project/table_reader.h"
 #include "runtime/registry_roots.h"
-#include "table_reader.h"
-#include "text_conversion.h"
 
 namespace kelvara::build {
 namespace {

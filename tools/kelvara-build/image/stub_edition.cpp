@@ -1,4 +1,4 @@
-#include "stub_edition.h"
+#include "kelvara-build/image/stub_edition.h"
 
 #include <algorithm>
 #include <functional>

@@ -1,6 +1,6 @@
-#include "table_reader.h"
+#include "kelvara-build/project/table_reader.h"
 
-#include "text_conversion.h"
+#include "kelvara-build/common/text_conversion.h"
 
 namespace kelvara::build {
 namespace {

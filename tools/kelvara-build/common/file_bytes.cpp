@@ -1,4 +1,4 @@
-#include "file_bytes.h"
+#include "kelvara-build/common/file_bytes.h"
 
 #include <fstream>
 #include <system_error>

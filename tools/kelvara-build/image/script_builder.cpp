@@ -1,12 +1,12 @@
-#include "script_builder.h"
+#include "kelvara-build/image/script_builder.h"
 
 #include <algorithm>
 #include <map>
 #include <string>
 #include <tuple>
 
-#include "default_texts.h"
 #include "formats/script_writer.h"
+#include "kelvara-build/image/default_texts.h"
 
 namespace kelvara::build {
 namespace {

@@ -1,4 +1,4 @@
-#include "project_names.h"
+#include "kelvara-build/project/project_names.h"
 
 #include <algorithm>
 #include <cctype>

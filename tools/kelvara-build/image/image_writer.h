@@ -6,10 +6,10 @@
 #include <optional>
 #include <vector>
 
-#include "diagnostics.h"
-#include "file_bytes.h"
-#include "file_groups.h"
-#include "project.h"
+#include "kelvara-build/common/diagnostics.h"
+#include "kelvara-build/common/file_bytes.h"
+#include "kelvara-build/image/file_groups.h"
+#include "kelvara-build/project/project.h"
 
 namespace kelvara::build {
 

@@ -1,4 +1,4 @@
-#include "dump.h"
+#include "kelvara-build/cli/dump.h"
 
 #include <algorithm>
 #include <iterator>
@@ -10,10 +10,10 @@
 #include "formats/inflate_buffer.h"
 #include "formats/package_format.h"
 #include "formats/setup_state.h"
-#include "image_writer.h"
-#include "project_names.h"
+#include "kelvara-build/image/image_writer.h"
+#include "kelvara-build/image/stub_edition.h"
+#include "kelvara-build/project/project_names.h"
 #include "runtime/byte_order.h"
-#include "stub_edition.h"
 
 namespace kelvara::build {
 namespace {

@@ -1,4 +1,4 @@
-#include "entry_reader.h"
+#include "kelvara-build/project/entry_reader.h"
 
 #include <cstdint>
 #include <initializer_list>
@@ -10,10 +10,10 @@
 
 #include "formats/record_fields.h"
 #include "formats/script_format.h"
-#include "project_names.h"
+#include "kelvara-build/common/text_conversion.h"
+#include "kelvara-build/project/project_names.h"
+#include "kelvara-build/project/table_reader.h"
 #include "runtime/registry_roots.h"
-#include "table_reader.h"
-#include "text_conversion.h"
 
 namespace kelvara::build {
 namespace {

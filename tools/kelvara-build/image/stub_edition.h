@@ -5,7 +5,7 @@
 #include <cstddef>
 #include <string>
 
-#include "text_conversion.h"
+#include "kelvara-build/common/text_conversion.h"
 
 namespace kelvara::build {
 

@@ -1,4 +1,4 @@
-#include "kelvara-build/default_texts.h"
+#include "kelvara-build/image/default_texts.h"
 
 #include <algorithm>
 #include <iterator>

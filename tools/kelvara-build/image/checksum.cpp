@@ -1,4 +1,4 @@
-#include "checksum.h"
+#include "kelvara-build/image/checksum.h"
 
 #include <zlib.h>
 

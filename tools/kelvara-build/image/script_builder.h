@@ -3,8 +3,8 @@
 #pragma once
 #include <vector>
 
-#include "diagnostics.h"
-#include "project.h"
+#include "kelvara-build/common/diagnostics.h"
+#include "kelvara-build/project/project.h"
 
 namespace kelvara::build {
 

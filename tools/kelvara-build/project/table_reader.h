@@ -9,9 +9,9 @@
 #include <vector>
 #include <toml++/toml.h>
 
-#include "diagnostics.h"
-#include "project.h"
-#include "text_conversion.h"
+#include "kelvara-build/common/diagnostics.h"
+#include "kelvara-build/common/text_conversion.h"
+#include "kelvara-build/project/project.h"
 
 namespace kelvara::build {
 

@@ -1,4 +1,4 @@
-#include "text_conversion.h"
+#include "kelvara-build/common/text_conversion.h"
 
 #include <algorithm>
 #include <array>
