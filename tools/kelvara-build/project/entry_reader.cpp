@@ -23,10 +23,11 @@ namespace {
 // them into line-based logs, so a comma or line break inside a field is refused.
 class EntryReader {
   public:
-    EntryReader(Project& project, Diagnostics& diagnostics) : p_(project), d_(diagnostics) {}
+    EntryReader(Project& project, Diagnostics& diagnostics, KeyListener* keys)
+        : p_(project), d_(diagnostics), keys_(keys) {}
 
     void read(const std::string& kind, const toml::table& table) {
-        TableReader r(table, "[[" + kind + "]]", d_, p_.encoding);
+        TableReader r(table, "[[" + kind + "]]", d_, p_.encoding, keys_);
         if (kind == "shortcuts") shortcut(r);
         if (kind == "registry") registry(r);
         if (kind == "ini") ini(r);
@@ -348,13 +349,14 @@ class EntryReader {
 
     Project& p_;
     Diagnostics& d_;
+    KeyListener* keys_;
 };
 
 }  // namespace
 
 void readEntry(Project& project, Diagnostics& diagnostics, const std::string& kind,
-               const toml::table& table) {
-    EntryReader(project, diagnostics).read(kind, table);
+               const toml::table& table, KeyListener* keys) {
+    EntryReader(project, diagnostics, keys).read(kind, table);
 }
 
 }  // namespace kelvara::build

@@ -15,8 +15,9 @@ constexpr std::array<const char*, 6> entryKinds() {
     return {"shortcuts", "registry", "ini", "associations", "run", "dll-call"};
 }
 
-// Reads one table of the array `kind` into the project's entries, reporting its problems.
+// Reads one table of the array `kind` into the project's entries, reporting its problems (and
+// telling `keys`, when not null, of the keys it looks up).
 void readEntry(Project& project, Diagnostics& diagnostics, const std::string& kind,
-               const toml::table& table);
+               const toml::table& table, KeyListener* keys);
 
 }  // namespace kelvara::build

@@ -33,8 +33,8 @@ std::filesystem::path hostPath(const std::string& utf8) {
 
 class ProjectParser {
   public:
-    ProjectParser(Project& project, Diagnostics& diagnostics)
-        : p_(project), d_(diagnostics), baseDir_(project.file.parent_path()) {}
+    ProjectParser(Project& project, Diagnostics& diagnostics, KeyListener* keys)
+        : p_(project), d_(diagnostics), keys_(keys), baseDir_(project.file.parent_path()) {}
 
     void parse(const toml::table& root, const Definitions& definitions);
 
@@ -71,6 +71,7 @@ class ProjectParser {
 
     Project& p_;
     Diagnostics& d_;
+    KeyListener* keys_;
     std::filesystem::path baseDir_;
     int pagesLine_ = 0;
     // Whether [pages] names the files at all (a named file that cannot be read has its own error).
@@ -90,7 +91,7 @@ void ProjectParser::eachTable(const toml::node& node, const std::string& name, E
 
 void ProjectParser::parse(const toml::table& root, const Definitions& definitions) {
     encoding(root);
-    TableReader top(root, kTopLevel, d_, p_.encoding);
+    TableReader top(root, kTopLevel, d_, p_.encoding, keys_);
     product(top);
     look(top);
     pages(top);
@@ -102,7 +103,8 @@ void ProjectParser::parse(const toml::table& root, const Definitions& definition
     if (const toml::node* node = top.node("files")) fileGroups(*node);
     for (const char* kind : entryKinds()) {
         if (const toml::node* node = top.node(kind)) {
-            eachTable(*node, kind, [&](const toml::table& t) { readEntry(p_, d_, kind, t); });
+            eachTable(*node, kind,
+                      [&](const toml::table& t) { readEntry(p_, d_, kind, t, keys_); });
         }
     }
     install(top);
@@ -139,7 +141,7 @@ void ProjectParser::product(TableReader& root) {
         d_.error(root.line(), "the project needs a [product] table with its name");
         return;
     }
-    TableReader r(*table, "[product]", d_, p_.encoding);
+    TableReader r(*table, "[product]", d_, p_.encoding, keys_);
     r.node("encoding");  // read by encoding()
     p_.name = r.text("name").value_or("");
     p_.shortName = r.text("short-name").value_or(p_.name);
@@ -192,7 +194,7 @@ std::optional<std::uint32_t> ProjectParser::colorValue(TableReader& table, const
 void ProjectParser::font(TableReader& look, const std::string& key, FontSpec& font) {
     const toml::table* table = look.table(key);
     if (!table) return;
-    TableReader r(*table, "[look." + key + "]", d_, p_.encoding);
+    TableReader r(*table, "[look." + key + "]", d_, p_.encoding, keys_);
     font.face = r.text("face").value_or("");
     font.rgb = rgb(r, "colour").value_or(0);
     if (font.face.size() > kFaceLimit) {
@@ -206,7 +208,7 @@ void ProjectParser::font(TableReader& look, const std::string& key, FontSpec& fo
 void ProjectParser::look(TableReader& root) {
     const toml::table* table = root.table("look");
     if (!table) return;
-    TableReader r(*table, "[look]", d_, p_.encoding);
+    TableReader r(*table, "[look]", d_, p_.encoding, keys_);
     if (std::optional<std::string> layout = r.text("layout")) {
         if (*layout == "compact") {
             p_.compactLayout = true;
@@ -234,7 +236,7 @@ void ProjectParser::look(TableReader& root) {
 }
 
 void ProjectParser::background(const toml::table& table) {
-    TableReader r(table, "[look.background]", d_, p_.encoding);
+    TableReader r(table, "[look.background]", d_, p_.encoding, keys_);
     Background bg;
     std::optional<std::uint32_t> top = rgb(r, "top");
     std::optional<std::uint32_t> bottom = rgb(r, "bottom");
@@ -256,7 +258,7 @@ void ProjectParser::background(const toml::table& table) {
 }
 
 void ProjectParser::backgroundLine(const toml::table& table, int index) {
-    TableReader r(table, "[[look.background.lines]]", d_, p_.encoding);
+    TableReader r(table, "[[look.background.lines]]", d_, p_.encoding, keys_);
     std::string text = r.text("text").value_or("");
     if (text.find('"') != std::string::npos || hasLineBreak(text)) {
         r.error("text", "a background line may not contain a double quote or a line break");
@@ -327,7 +329,7 @@ void ProjectParser::pages(TableReader& root) {
     const toml::table* table = root.table("pages");
     std::vector<std::string> shown(std::begin(kDefaultPages), std::end(kDefaultPages));
     if (table) {
-        TableReader r(*table, "[pages]", d_, p_.encoding);
+        TableReader r(*table, "[pages]", d_, p_.encoding, keys_);
         if (auto names = r.texts("show")) shown = *names;
         if (!r.node("show")) {
             // keep the default pages
@@ -353,7 +355,7 @@ void ProjectParser::pages(TableReader& root) {
 void ProjectParser::languages(TableReader& root) {
     const toml::table* table = root.table("languages");
     if (!table) return;
-    TableReader r(*table, "[languages]", d_, p_.encoding);
+    TableReader r(*table, "[languages]", d_, p_.encoding, keys_);
     p_.autoSelectLanguage = r.boolean("auto-select", true);
     std::optional<std::vector<std::string>> names = r.texts("offer");
     if (!names) return;
@@ -374,7 +376,7 @@ void ProjectParser::languages(TableReader& root) {
 
 void ProjectParser::texts(const toml::node& node) {
     eachTable(node, "texts", [&](const toml::table& t) {
-        TableReader r(t, "[[texts]]", d_, p_.encoding);
+        TableReader r(t, "[[texts]]", d_, p_.encoding, keys_);
         TextOverride text;
         text.line = r.line();
         std::string language = r.text("language").value_or("english");
@@ -412,7 +414,7 @@ void ProjectParser::variables(TableReader& root) {
         return a.first.line != b.first.line ? a.first.line < b.first.line
                                             : a.first.column < b.first.column;
     });
-    TableReader r(*table, "[variables]", d_, p_.encoding);
+    TableReader r(*table, "[variables]", d_, p_.encoding, keys_);
     for (const auto& [position, key] : order) {
         std::optional<std::string> value = r.text(key);
         int line = static_cast<int>(position.line);
@@ -483,7 +485,7 @@ void ProjectParser::fileGroups(const toml::node& node) {
         return std::find(std::begin(names), std::end(names), value) != std::end(names);
     };
     eachTable(node, "files", [&](const toml::table& t) {
-        TableReader r(t, "[[files]]", d_, p_.encoding);
+        TableReader r(t, "[[files]]", d_, p_.encoding, keys_);
         FileGroup group;
         group.line = r.line();
         group.sourceDir = baseDir_ / hostPath(r.hostText("source").value_or("."));
@@ -520,11 +522,11 @@ void ProjectParser::fileGroups(const toml::node& node) {
 void ProjectParser::install(TableReader& root) {
     const toml::table* table = root.table("install");
     if (!table) return;
-    TableReader r(*table, "[install]", d_, p_.encoding);
+    TableReader r(*table, "[install]", d_, p_.encoding, keys_);
     p_.restart = r.boolean("restart", false);
     p_.uninstaller = r.boolean("uninstaller", true);
     if (const toml::table* previous = r.table("previous-location")) {
-        TableReader location(*previous, "[install.previous-location]", d_, p_.encoding);
+        TableReader location(*previous, "[install.previous-location]", d_, p_.encoding, keys_);
         std::string rootName = location.text("root").value_or("");
         for (char& c : rootName) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
         std::string key = location.text("key").value_or("");
@@ -550,7 +552,7 @@ void ProjectParser::install(TableReader& root) {
 void ProjectParser::startMenu(TableReader& root) {
     const toml::table* table = root.table("start-menu");
     if (!table) return;
-    TableReader r(*table, "[start-menu]", d_, p_.encoding);
+    TableReader r(*table, "[start-menu]", d_, p_.encoding, keys_);
     p_.allowGroupChoice = r.boolean("group-choice", false);
     p_.allowDesktopChoice = r.boolean("desktop-choice", false);
     p_.allowQuickLaunchChoice = r.boolean("quick-launch-choice", false);
@@ -559,7 +561,7 @@ void ProjectParser::startMenu(TableReader& root) {
 void ProjectParser::finish(TableReader& root) {
     const toml::table* table = root.table("finish");
     if (!table) return;
-    TableReader r(*table, "[finish]", d_, p_.encoding);
+    TableReader r(*table, "[finish]", d_, p_.encoding, keys_);
     p_.finishRun = r.text("run").value_or("");
     p_.finishView = r.text("view").value_or("");
     if (hasLineBreak(p_.finishRun) || hasLineBreak(p_.finishView)) {
@@ -570,7 +572,7 @@ void ProjectParser::finish(TableReader& root) {
 void ProjectParser::requirements(TableReader& root) {
     const toml::table* table = root.table("requirements");
     if (!table) return;
-    TableReader r(*table, "[requirements]", d_, p_.encoding);
+    TableReader r(*table, "[requirements]", d_, p_.encoding, keys_);
     struct Keywords {
         const char* key;
         std::string Requirements::*field;
@@ -626,7 +628,7 @@ void ProjectParser::checkConsistency() {
 }  // namespace
 
 Project parseProject(const std::string& text, const std::filesystem::path& file,
-                     const Definitions& definitions, Diagnostics& diagnostics) {
+                     const Definitions& definitions, Diagnostics& diagnostics, KeyListener* keys) {
     Project project;
     project.file = std::filesystem::absolute(file);
     const AsciiToml ascii = asAsciiToml(text);
@@ -642,170 +644,8 @@ Project parseProject(const std::string& text, const std::filesystem::path& file,
                           std::string(error.description()));
         return project;
     }
-    ProjectParser(project, diagnostics).parse(root, definitions);
+    ProjectParser(project, diagnostics, keys).parse(root, definitions);
     return project;
-}
-
-namespace {
-
-// Every table of the format once and every key of each, for acceptedKeys(). The values only need
-// to be of the right kind: the files it names are not there, and the errors that gives are
-// ignored. [variables] has no fixed keys.
-constexpr const char* kAllTablesProject = R"toml(
-[product]
-name = "Sample"
-short-name = "Sample"
-maker-link = true
-version = "1.0"
-publisher = "Sample"
-url = "https://example.com/"
-help-url = "https://example.com/help"
-encoding = "windows-1252"
-
-[look]
-layout = "standard"
-full-colour-welcome = false
-page-colour = "window"
-frame-colour = "button-face"
-header-colour = "#FFFFFF"
-accent-colour = "#008CC8"
-font = { face = "Tahoma", colour = "#000000" }
-title-font = { face = "Tahoma", colour = "#000000" }
-
-[look.background]
-top = "#000080"
-bottom = "#000000"
-captioned = false
-
-[[look.background.lines]]
-text = "Sample"
-align = "left"
-from = "top"
-x = 0
-y = 0
-font = "Tahoma"
-size = 12
-width = 0
-weight = 400
-italic = false
-underline = false
-colour = "#FFFFFF"
-shadow = 0
-shadow-colour = "#000000"
-
-[pages]
-show = ["welcome", "licence", "readme", "installing", "finish"]
-licence = "licence.txt"
-readme = "readme.txt"
-
-[languages]
-offer = ["english"]
-auto-select = true
-
-[[texts]]
-language = "english"
-table = "buttons"
-item = 1
-text = "&Next >"
-
-[variables]
-
-[[files]]
-source = "."
-include = ["**"]
-exclude = []
-target = "%InstallPath%"
-overwrite = "newer"
-decide = "version-and-date"
-shared = false
-compression = "auto"
-
-[[shortcuts]]
-path = "<Programs>\\Sample.lnk"
-target = "%InstallPath%\\sample.exe"
-arguments = ""
-working-folder = ""
-icon = ""
-icon-index = 0
-show = "normal"
-hotkey = 0
-shared = false
-
-[[registry]]
-root = "HKCU"
-key = "Software\\Sample"
-name = "Path"
-type = "string"
-value = "%InstallPath%"
-
-[[ini]]
-file = "sample.ini"
-section = "Sample"
-key = "Path"
-value = "%InstallPath%"
-append = false
-
-[[associations]]
-extension = ".sample"
-type = "Sample.Document"
-content-type = "text/plain"
-description = "Sample"
-tip = "Sample"
-command = "%InstallPath%\\sample.exe %1"
-icon = ""
-icon-index = 0
-
-[[run]]
-program = "%InstallPath%\\sample.exe"
-open = ""
-arguments = ""
-working-folder = ""
-when = "after-install"
-wait = true
-once = true
-window = "normal"
-success-codes = [0]
-
-[[dll-call]]
-dll = "%InstallPath%\\sample.dll"
-function = "DllRegisterServer"
-arguments = []
-when = "after-install"
-once = true
-
-[start-menu]
-group-choice = false
-desktop-choice = false
-quick-launch-choice = false
-
-[install]
-restart = false
-uninstaller = true
-previous-location = { root = "HKLM", key = "Software\\Sample", value = "Path" }
-
-[finish]
-run = ""
-view = ""
-
-[requirements]
-windows = "NT"
-directx = "9.0"
-ie = "6.0"
-access = "XP"
-administrator = false
-)toml";
-
-}  // namespace
-
-std::vector<AcceptedKey> acceptedKeys() {
-    std::vector<AcceptedKey> keys;
-    struct Noting {
-        explicit Noting(std::vector<AcceptedKey>& into) { noteAcceptedKeysInto(&into); }
-        ~Noting() { noteAcceptedKeysInto(nullptr); }
-    } noting(keys);
-    Diagnostics ignored;
-    parseProject(kAllTablesProject, "accepted-keys/project.toml", {}, ignored);
-    return keys;
 }
 
 Project readProject(const std::filesystem::path& file, const Definitions& definitions,

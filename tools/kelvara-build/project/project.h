@@ -155,27 +155,27 @@ struct Project {
 // -D NAME=VALUE from the command line: defines a variable or replaces its value.
 using Definitions = std::vector<std::pair<std::string, std::string>>;
 
+// Told of every table the reader reads and of every key it looks up in one, present or not, as
+// it reads: what a check of the format's documentation needs to know. The reader works the same
+// with or without one.
+class KeyListener {
+  public:
+    virtual ~KeyListener() = default;
+    // `table` as written in TOML: "[product]", "[[files]]", "[look.font]"; empty for the file's
+    // top level, whose keys are the tables. `key` empty: the table itself, read (present is
+    // true then).
+    virtual void lookedUp(const std::string& table, const std::string& key, bool present) = 0;
+};
+
 // Reads and checks a project file. Every problem is reported to `diagnostics` with its line;
 // the result is meaningful only when diagnostics.failed() is false afterwards.
 Project readProject(const std::filesystem::path& file, const Definitions& definitions,
                     Diagnostics& diagnostics);
 
-// The same from text (tests; `file` only names it and anchors relative paths).
+// The same from text (`file` only names it and anchors relative paths), telling `keys`, when
+// given, of each table and key it reads.
 Project parseProject(const std::string& text, const std::filesystem::path& file,
-                     const Definitions& definitions, Diagnostics& diagnostics);
-
-// A table the reader reads, or a key it looks up in one.
-struct AcceptedKey {
-    std::string table;     // as written in TOML: "[product]", "[[files]]", "[look.font]";
-                           // empty for the file's top level, whose keys are the tables
-    std::string key;       // empty: the table itself (read even when it has no fixed keys)
-    bool inSample = true;  // the built-in project of acceptedKeys() holds the key
-};
-
-// Every table the reader reads and every key it accepts, in reading order, each once: found by
-// reading a built-in project that has every table (an array of tables with one element) and
-// noting what the reader looks up, present or not. For the tests that keep the format's
-// documentation complete; the builder itself never calls it.
-std::vector<AcceptedKey> acceptedKeys();
+                     const Definitions& definitions, Diagnostics& diagnostics,
+                     KeyListener* keys = nullptr);
 
 }  // namespace kelvara::build

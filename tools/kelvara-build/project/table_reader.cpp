@@ -3,28 +3,9 @@
 #include "kelvara-build/common/text_conversion.h"
 
 namespace kelvara::build {
-namespace {
 
-// What acceptedKeys() gathers while it reads its project; null at every other time, when the
-// reader notes nothing.
-thread_local std::vector<AcceptedKey>* tAcceptedKeys = nullptr;
-
-}  // namespace
-
-void noteAcceptedKeysInto(std::vector<AcceptedKey>* keys) {
-    tAcceptedKeys = keys;
-}
-
-void noteAccepted(const std::string& where, const std::string& key, bool present) {
-    if (!tAcceptedKeys) return;
-    std::string table = where == kTopLevel ? "" : where;
-    for (AcceptedKey& known : *tAcceptedKeys) {
-        if (known.table == table && known.key == key) {
-            known.inSample = known.inSample || present;
-            return;
-        }
-    }
-    tAcceptedKeys->push_back({table, key, present});
+void TableReader::noteLookUp(const std::string& key, bool present) {
+    if (keys_) keys_->lookedUp(where_ == kTopLevel ? "" : where_, key, present);
 }
 
 int lineOf(const toml::node& node) {
@@ -39,7 +20,7 @@ int TableReader::lineOf(const std::string& key) const {
 const toml::node* TableReader::node(const std::string& key) {
     known_.insert(key);
     const toml::node* found = table_.get(key);
-    noteAccepted(where_, key, found != nullptr);
+    noteLookUp(key, found != nullptr);
     return found;
 }
 

@@ -21,21 +21,18 @@ int lineOf(const toml::node& node);
 // How the reader names the file's top level in its messages.
 constexpr const char* kTopLevel = "the project";
 
-// While `keys` is set, every table read and every key looked up is noted there (for
-// acceptedKeys()); null stops the noting.
-void noteAcceptedKeysInto(std::vector<AcceptedKey>* keys);
-
-// Notes a table read (empty key) or a key looked up in it, once; a key present anywhere counts
-// as in the sample.
-void noteAccepted(const std::string& where, const std::string& key, bool present);
-
 class TableReader {
   public:
-    // `encoding`: the code page the engine's texts are converted to.
+    // `encoding`: the code page the engine's texts are converted to. `keys`, when not null, is
+    // told of the table and of every key looked up in it.
     TableReader(const toml::table& table, std::string where, Diagnostics& diagnostics,
-                TextEncoding encoding)
-        : table_(table), where_(std::move(where)), diagnostics_(diagnostics), encoding_(encoding) {
-        noteAccepted(where_, "", true);
+                TextEncoding encoding, KeyListener* keys)
+        : table_(table),
+          where_(std::move(where)),
+          diagnostics_(diagnostics),
+          encoding_(encoding),
+          keys_(keys) {
+        noteLookUp("", true);
     }
     ~TableReader() { reportUnknownKeys(); }
     TableReader(const TableReader&) = delete;
@@ -69,6 +66,7 @@ class TableReader {
     }
 
   private:
+    void noteLookUp(const std::string& key, bool present);
     void reportUnknownKeys();
     std::optional<std::string> converted(const std::string& text, bool host) const;
 
@@ -76,6 +74,7 @@ class TableReader {
     std::string where_;
     Diagnostics& diagnostics_;
     TextEncoding encoding_;
+    KeyListener* keys_;
     std::set<std::string> known_;
 };
 
