@@ -19,6 +19,7 @@
 #include "formats/package_format.h"
 #include "kelvara-build/image/file_groups.h"
 #include "kelvara-build/image/pe_version.h"
+#include "kelvara-build/image/source_files.h"
 
 using namespace kelvara;
 using namespace kelvara::build;

@@ -1,5 +1,6 @@
-// The package's file groups: which source files go into each group, and their bytes in the
-// layout of formats/package_format.h, compressed in parallel and written in a fixed order.
+// The package's file groups: which source files go into each group (source_files.h), and their
+// bytes in the layout of formats/package_format.h, compressed in parallel (file_compression.h)
+// and written in a fixed order (group_writer.h).
 #pragma once
 #include <cstddef>
 #include <cstdint>
@@ -7,7 +8,6 @@
 #include <functional>
 #include <optional>
 #include <string>
-#include <string_view>
 #include <vector>
 
 #include "formats/package_format.h"
@@ -97,18 +97,5 @@ BuiltFileGroups buildFileGroups(const std::vector<FileGroupSpec>& groups,
 BuiltFileGroups buildFileGroups(const std::vector<FileGroupSpec>& groups,
                                 std::uint32_t firstEntryOffset, const PackageOptions& options,
                                 Diagnostics& diagnostics);
-
-// True when `path` (relative, / separators) matches the glob `pattern`.
-bool matchesGlob(std::string_view pattern, std::string_view path);
-
-// Why a file or folder name cannot be installed, or empty when it can: empty names, "." and
-// "..", characters Windows forbids (control characters, < > : " / \ | ? *), a trailing dot or
-// blank, device names (CON, NUL, COM1, ...), and commas, which split install-log fields.
-std::string nameProblem(std::string_view name);
-
-// A modification time as a FILETIME (100 ns units since 1601-01-01 UTC), capped at
-// `sourceDateEpoch` (seconds since 1970) when given; times before 1601 give 0.
-std::uint64_t toFileTime(std::filesystem::file_time_type time,
-                         std::optional<std::int64_t> sourceDateEpoch);
 
 }  // namespace kelvara::build
