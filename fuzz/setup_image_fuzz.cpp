@@ -13,6 +13,7 @@
 #include "formats/script_format.h"
 #include "fuzz_support.h"
 #include "kelvara-build/cli/dump.h"
+#include "kelvara-build/image/image_decoder.h"
 #include "runtime/byte_order.h"
 
 using namespace kelvara;

@@ -13,6 +13,7 @@
 #include "formats/package_format.h"
 #include "kelvara-build/cli/dump.h"
 #include "kelvara-build/common/text_conversion.h"
+#include "kelvara-build/image/image_decoder.h"
 #include "kelvara-build/image/image_writer.h"
 #include "kelvara-build/project/project.h"
 

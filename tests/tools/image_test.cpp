@@ -15,6 +15,7 @@
 #include "formats/setup_state.h"
 #include "formats/variables.h"
 #include "kelvara-build/cli/dump.h"
+#include "kelvara-build/image/image_decoder.h"
 #include "kelvara-build/image/image_writer.h"
 #include "kelvara-build/image/script_builder.h"
 #include "kelvara-build/project/project.h"

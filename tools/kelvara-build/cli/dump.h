@@ -1,38 +1,15 @@
-// Inspection of a setup image: its header fields, checksum, file groups and script records,
-// decoded with the engine's own readers (image_layout, package_format, RecordCursor).
+// What --dump prints of a setup image, decoded by image_decoder.h: its header fields, checksum,
+// file groups and script records, each record on a line as the engine's RecordCursor walks them.
 #pragma once
-#include <cstdint>
+#include <cstddef>
 #include <filesystem>
 #include <iosfwd>
-#include <optional>
 #include <string>
 #include <vector>
 
-#include "formats/image_layout.h"
-#include "formats/image_signature.h"
 #include "formats/script_format.h"
 
 namespace kelvara::build {
-
-struct DecodedImage {
-    StubHeader header;
-    std::uint32_t computedChecksum = 0;
-    // Code signing: the fields the image's security entry names, where its own bytes end (its
-    // size, or its certificate table's start; 0 when the entry names a table that does not end
-    // the file), and the signed stub's fields kept for the uninstaller, when there are any.
-    SignatureFields signature;
-    std::uint64_t dataEnd = 0;
-    std::optional<StubSignature> stubSignature;
-    PackageHeader package;
-    std::uint32_t scriptSize = 0;       // U
-    std::vector<unsigned char> script;  // the inflated script (U bytes)
-    long inflated = 0;                  // bytes the inflater produced
-};
-
-// Decodes an image held in memory. False with `problem` set when it has no package or its
-// package header or script size lie outside the file.
-bool decodeImage(const std::vector<unsigned char>& image, DecodedImage& decoded,
-                 std::string& problem);
 
 // One line per record of a script block, in order, ending with "end" when the end record is
 // met, or a line saying where the walk stopped.
