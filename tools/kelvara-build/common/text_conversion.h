@@ -1,6 +1,7 @@
-// Text between the project file and the engine: UTF-8 to the engine's code page, and the
-// project file made fit for the TOML library.
+// Text between the project file and the engine: UTF-8 to the engine's code page, file names
+// folded as Windows compares them, and rich text for the licence and readme.
 #pragma once
+#include <cstddef>
 #include <optional>
 #include <string>
 
@@ -16,6 +17,11 @@ std::optional<TextEncoding> encodingNamed(const std::string& keyword);
 const char* encodingKeyword(TextEncoding encoding);
 // "Windows-1252" or "UTF-8", for messages.
 const char* encodingName(TextEncoding encoding);
+
+// The code point of the UTF-8 sequence that starts at text[i], a byte of 0x80 or more, or -1
+// for a malformed one (cut short, overlong, a surrogate or past U+10FFFF); `length` is the
+// number of bytes it takes.
+long decodeUtf8(const std::string& text, std::size_t i, std::size_t& length);
 
 // UTF-8 text as Windows-1252; nullopt when a character has no place in that code page.
 std::optional<std::string> toAnsi(const std::string& utf8);
@@ -45,20 +51,5 @@ std::string richTextOf(const std::string& utf8);
 
 // True when the text holds a carriage return or a line feed.
 bool hasLineBreak(const std::string& text);
-
-// The TOML library tests characters outside ASCII against its whitespace table wherever it
-// scans for the end of a token, and that test is undefined behaviour for many of them (U+00A1
-// to U+0499 among them): a malformed value followed by a quoted 'é' is enough. So the library
-// is only ever given ASCII. Outside strings and comments TOML has no place for such a
-// character, and it is refused; in a comment it is dropped; in a string it becomes a \u or \U
-// escape, a literal string turning into the basic string of the same value. Lines stay where
-// they are, so the library's line numbers hold.
-struct AsciiToml {
-    std::string text;
-    int problemLine = 0;  // 0 when the text could be carried over
-    std::string problem;
-};
-
-AsciiToml asAsciiToml(const std::string& text);
 
 }  // namespace kelvara::build

@@ -10,6 +10,7 @@
 #include "formats/script_format.h"
 #include "kelvara-build/common/file_bytes.h"
 #include "kelvara-build/common/text_conversion.h"
+#include "kelvara-build/project/ascii_toml.h"
 #include "kelvara-build/project/entry_reader.h"
 #include "kelvara-build/project/project_names.h"
 #include "kelvara-build/project/project_parser.h"
