@@ -15,6 +15,7 @@
 
 namespace kelvara::build {
 
+// One file as the package stores it, or why it could not be (`error`).
 struct Prepared {
     std::vector<unsigned char> data;  // as stored in the package
     bool compressed = false;

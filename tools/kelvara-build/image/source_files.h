@@ -29,9 +29,9 @@ struct SourceFile {
 // The parts of a relative path between its / separators.
 std::vector<std::string> splitPath(std::string_view relative);
 
-// The files of one group (the group'th of the build), sorted byte-wise by their names in the
-// engine's encoding, with every problem reported at the group's line; `ok` turns false when a
-// problem makes the group unusable (warnings leave it).
+// The files of one group (`group`: its index among the build's groups), sorted byte-wise by
+// their names in the engine's encoding, every problem reported at the group's line; `ok` turns
+// false on an error, which makes the group unusable (a warning leaves it).
 std::vector<SourceFile> collectGroup(const FileGroupSpec& groupSpec, std::size_t group,
                                      const PackageOptions& options, Diagnostics& diagnostics,
                                      bool& ok);
