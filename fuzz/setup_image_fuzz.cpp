@@ -12,7 +12,8 @@
 #include "formats/package_format.h"
 #include "formats/script_format.h"
 #include "fuzz_support.h"
-#include "kelvara-build/dump.h"
+#include "kelvara-build/cli/dump.h"
+#include "kelvara-build/image/image_decoder.h"
 #include "runtime/byte_order.h"
 
 using namespace kelvara;

@@ -1,6 +1,6 @@
 // The builder's default English texts: every text the engine shows exists once, messages take
 // the arguments their callers pass, and every text fits the control or box that shows it.
-#include "kelvara-build/default_texts.h"
+#include "kelvara-build/image/default_texts.h"
 
 #include <gtest/gtest.h>
 

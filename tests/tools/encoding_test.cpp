@@ -11,10 +11,11 @@
 
 #include "formats/image_layout.h"
 #include "formats/package_format.h"
-#include "kelvara-build/dump.h"
-#include "kelvara-build/image_writer.h"
-#include "kelvara-build/project.h"
-#include "kelvara-build/text_conversion.h"
+#include "kelvara-build/cli/dump.h"
+#include "kelvara-build/common/text_conversion.h"
+#include "kelvara-build/image/image_decoder.h"
+#include "kelvara-build/image/image_writer.h"
+#include "kelvara-build/project/project.h"
 
 using namespace kelvara;
 using namespace kelvara::build;

@@ -14,11 +14,12 @@
 
 #include <unistd.h>
 
-#include "kelvara-build/file_groups.h"
 #include "formats/image_layout.h"
 #include "formats/inflate_buffer.h"
 #include "formats/package_format.h"
-#include "kelvara-build/pe_version.h"
+#include "kelvara-build/image/file_groups.h"
+#include "kelvara-build/image/pe_version.h"
+#include "kelvara-build/image/source_files.h"
 
 using namespace kelvara;
 using namespace kelvara::build;

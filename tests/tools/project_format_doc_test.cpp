@@ -18,13 +18,16 @@
 #include <vector>
 
 #include "formats/folder_token_names.h"
-#include "kelvara-build/project.h"
+#include "kelvara-build/project/project.h"
 
 using namespace kelvara::build;
 
 namespace {
 
 const std::filesystem::path kFormatPage = KELVARA_FORMAT_DOC;
+// Every table once, with every key of each: what the reader is watched reading.
+const std::filesystem::path kEveryKeyProject =
+    std::filesystem::path(KELVARA_TEST_DATA) / "every_key" / "project.toml";
 
 struct Row {
     int line = 0;
@@ -145,9 +148,46 @@ std::string pair(const std::string& table, const std::string& key) {
     return "(" + table + ", " + key + ")";
 }
 
+// A table the reader reads, or a key it looks up in one.
+struct AcceptedKey {
+    std::string table;  // "[product]", "[[files]]"; empty for the file's top level
+    std::string key;    // empty: the table itself
+    bool inSample;      // kEveryKeyProject holds the key
+};
+
+// Every table the reader reads and every key it looks up, in reading order, each once; a key
+// present anywhere counts as in the project.
+class AcceptedKeys final : public KeyListener {
+  public:
+    void lookedUp(const std::string& table, const std::string& key, bool present) override {
+        for (AcceptedKey& known : keys) {
+            if (known.table == table && known.key == key) {
+                known.inSample = known.inSample || present;
+                return;
+            }
+        }
+        keys.push_back({table, key, present});
+    }
+
+    std::vector<AcceptedKey> keys;
+};
+
+// What the reader looks up while it reads kEveryKeyProject (the errors of the files that
+// project names, which are not there, are ignored).
+std::vector<AcceptedKey> acceptedKeys() {
+    std::ifstream in(kEveryKeyProject, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    AcceptedKeys listener;
+    Diagnostics ignored;
+    parseProject(text.str(), kEveryKeyProject, {}, ignored, &listener);
+    return listener.keys;
+}
+
 }  // namespace
 
 TEST(ProjectFormatDoc, DocumentsEveryTableAndKeyTheReaderAcceptsAndNoOther) {
+    ASSERT_TRUE(std::filesystem::exists(kEveryKeyProject)) << kEveryKeyProject;
     const std::vector<AcceptedKey> accepted = acceptedKeys();
     std::set<std::string> tables;                        // every table the reader read
     std::set<std::pair<std::string, std::string>> keys;  // (table, key), tables' own keys
@@ -158,15 +198,15 @@ TEST(ProjectFormatDoc, DocumentsEveryTableAndKeyTheReaderAcceptsAndNoOther) {
         if (!k.table.empty() && !k.key.empty()) keys.insert({k.table, k.key});
         // A key the built-in project lacks may lead to a table that was then never read.
         EXPECT_TRUE(k.inSample) << pair(k.table.empty() ? "top level" : k.table, k.key)
-                                << ": the reader looks this key up, but the built-in project "
-                                   "of acceptedKeys() (project.cpp) lacks it; add it there";
+                                << ": the reader looks this key up, but " << kEveryKeyProject
+                                << " lacks it; add it there";
     }
-    ASSERT_FALSE(topLevel.empty()) << "acceptedKeys() found no table: its project did not read";
+    ASSERT_FALSE(topLevel.empty()) << "the reader read no table of " << kEveryKeyProject;
     ASSERT_FALSE(keys.empty());
     for (const std::string& name : topLevel) {
         EXPECT_TRUE(tables.count("[" + name + "]") || tables.count("[[" + name + "]]"))
-            << "the top-level table '" << name
-            << "' is accepted but acceptedKeys() never read it; add it to its project";
+            << "the top-level table '" << name << "' is accepted but was never read from "
+            << kEveryKeyProject << "; add it there";
     }
 
     ASSERT_TRUE(std::filesystem::exists(kFormatPage)) << kFormatPage;

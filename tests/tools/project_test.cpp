@@ -4,9 +4,9 @@
 #include <map>
 #include <string>
 
-#include "kelvara-build/project.h"
-#include "kelvara-build/project_names.h"
-#include "kelvara-build/text_conversion.h"
+#include "kelvara-build/common/text_conversion.h"
+#include "kelvara-build/project/project.h"
+#include "kelvara-build/project/project_names.h"
 
 using namespace kelvara::build;
 

@@ -1,0 +1,335 @@
+#include "kelvara-build/cli/dump.h"
+
+#include <iterator>
+#include <cstdio>
+#include <ostream>
+#include <sstream>
+
+#include "formats/package_format.h"
+#include "formats/setup_state.h"
+#include "kelvara-build/common/file_bytes.h"
+#include "kelvara-build/common/text_conversion.h"
+#include "kelvara-build/image/image_decoder.h"
+#include "kelvara-build/image/stub_edition.h"
+#include "kelvara-build/project/project_names.h"
+
+namespace kelvara::build {
+namespace {
+
+std::string hex(std::uint64_t value, int digits = 8) {
+    char text[24];
+    std::snprintf(text, sizeof text, "0x%0*llX", digits, static_cast<unsigned long long>(value));
+    return text;
+}
+
+// A text with control characters and quotes escaped, in double quotes.
+std::string quoted(const char* text) {
+    std::string out = "\"";
+    for (const char* c = text; *c; ++c) {
+        switch (*c) {
+            case '\n':
+                out += "\\n";
+                break;
+            case '\r':
+                out += "\\r";
+                break;
+            case '\t':
+                out += "\\t";
+                break;
+            case '"':
+                out += "\\\"";
+                break;
+            case '\\':
+                out += "\\\\";
+                break;
+            default:
+                out += *c;
+        }
+    }
+    return out + "\"";
+}
+
+std::string tableName(unsigned table) {
+    if (const char* name = messageTableName(static_cast<int>(table))) return name;
+    return "page " + std::to_string(table);
+}
+
+std::string colorValue(std::uint32_t value) {
+    if (value & kColorSystemWindow) return "window";
+    if (value & kColorSystemButtonFace) return "button-face";
+    char text[16];
+    std::snprintf(text, sizeof text, "#%02X%02X%02X", value & 0xFF, (value >> 8) & 0xFF,
+                  (value >> 16) & 0xFF);
+    return text;
+}
+
+std::string rgbNumber(std::uint32_t value) {
+    char text[16];
+    std::snprintf(text, sizeof text, "#%06X", value & 0xFFFFFF);
+    return text;
+}
+
+const char* stringRecordName(std::int32_t type) {
+    switch (type) {
+        case kRecordLicense:
+            return "licence";
+        case kRecordReadme:
+            return "readme";
+        case kRecordShortcut:
+            return "shortcut";
+        case kRecordRegistry:
+            return "registry";
+        case kRecordIni:
+            return "ini";
+        case kRecordRunProgram:
+            return "run";
+        case kRecordCallDll:
+            return "dll-call";
+        case kRecordAssociation:
+            return "association";
+        case kRecordBackgroundLine:
+            return "background-line";
+        default:
+            return nullptr;
+    }
+}
+
+bool describeSettings(PayloadReader& r, std::ostringstream& out) {
+    const char *shortName, *name, *normalFont, *titleFont, *previous, *view, *run;
+    std::uint32_t pageColor, frameColor, headerColor;
+    std::uint8_t look, style, link;
+    if (!(r.readString(shortName) && r.readString(name) && r.readString(normalFont) &&
+          r.readU32(pageColor) && r.readU32(frameColor) && r.readString(titleFont) &&
+          r.readU32(headerColor) && r.readU8(look) && r.readString(previous) &&
+          r.readString(view) && r.readString(run) && r.readU8(style) && r.readU8(link))) {
+        return false;
+    }
+    out << "settings short-name=" << quoted(shortName) << " name=" << quoted(name)
+        << " font=" << quoted(normalFont) << " page=" << colorValue(pageColor)
+        << " frame=" << colorValue(frameColor) << " title-font=" << quoted(titleFont)
+        << " header=" << colorValue(headerColor) << " look=" << hex(look, 2)
+        << " previous-location=" << quoted(previous) << " view=" << quoted(view)
+        << " run=" << quoted(run) << " style=" << hex(style, 2) << " link=" << int(link);
+    return true;
+}
+
+bool describePayload(const ScriptRecord& record, std::ostringstream& out) {
+    PayloadReader r(record.payload, record.length);
+    const char* a;
+    const char* b;
+    switch (record.type) {
+        case kRecordVariable:
+            if (!r.readString(a) || !r.readString(b)) return false;
+            out << "variable " << a << " = " << quoted(b);
+            return true;
+        case kRecordPageFlags: {
+            if (record.length < kPageFlagsSize) return false;
+            out << "pages";
+            for (std::size_t i = 0; i < kPageFlagsSize; ++i) {
+                if (record.payload[i]) out << ' ' << i;
+            }
+            return true;
+        }
+        case kRecordText: {
+            std::uint16_t language;
+            std::uint8_t table, item;
+            if (!r.readU16(language) || !r.readU8(table) || !r.readU8(item) || !r.readString(a)) {
+                return false;
+            }
+            out << "text language " << language << ' ' << tableName(table) << " item " << int(item)
+                << ": " << quoted(a);
+            return true;
+        }
+        case kRecordLanguages: {
+            std::uint8_t autoSelect;
+            if (!r.readU8(autoSelect)) return false;
+            out << "languages auto-select=" << int(autoSelect);
+            std::uint16_t number;
+            while (r.readU16(number)) out << ' ' << number;
+            return true;
+        }
+        case kRecordBackground: {
+            std::uint32_t first, second;
+            if (!r.readU32(first) || !r.readU32(second)) return false;
+            out << "background " << rgbNumber(first) << " to " << rgbNumber(second);
+            return true;
+        }
+        case kRecordAccentColor: {
+            std::uint32_t color;
+            if (!r.readU32(color)) return false;
+            out << "accent-colour " << colorValue(color);
+            return true;
+        }
+        case kRecordSettings:
+            return describeSettings(r, out);
+        case kRecordProductDetails: {
+            const char *version, *publisher, *aboutUrl, *helpUrl;
+            if (!(r.readString(version) && r.readString(publisher) && r.readString(aboutUrl) &&
+                  r.readString(helpUrl))) {
+                return false;
+            }
+            out << "product version=" << quoted(version) << " publisher=" << quoted(publisher)
+                << " url=" << quoted(aboutUrl) << " help-url=" << quoted(helpUrl);
+            return true;
+        }
+        case kRecordRequirements: {
+            const char *windows, *directX, *ie, *access;
+            std::uint8_t admin;
+            if (!(r.readString(windows) && r.readString(directX) && r.readString(ie) &&
+                  r.readString(access) && r.readU8(admin))) {
+                return false;
+            }
+            out << "requirements windows=" << quoted(windows) << " directx=" << quoted(directX)
+                << " ie=" << quoted(ie) << " access=" << quoted(access)
+                << " administrator=" << int(admin);
+            return true;
+        }
+        default:
+            break;
+    }
+    if (const char* name = stringRecordName(record.type)) {
+        if (!r.readString(a)) return false;
+        out << name << ' ';
+        if (record.type == kRecordLicense || record.type == kRecordReadme) {
+            out << std::char_traits<char>::length(a) << " characters";
+        } else {
+            out << quoted(a);
+        }
+        return true;
+    }
+    out << "type " << record.type << " (not a record of the format, skipped), " << record.length
+        << " bytes";
+    return true;
+}
+
+// One record's line, written with `out`, which a caller describing many records reuses (a new
+// stream per record costs more than the line).
+std::string describeRecordWith(const ScriptRecord& record, std::ostringstream& out) {
+    out.str(std::string());
+    out.clear();
+    if (!describePayload(record, out)) {
+        return "type " + std::to_string(record.type) + ": damaged payload of " +
+               std::to_string(record.length) + " bytes (the engine leaves it out)";
+    }
+    return out.str();
+}
+
+}  // namespace
+
+std::string describeRecord(const ScriptRecord& record) {
+    std::ostringstream out;
+    return describeRecordWith(record, out);
+}
+
+std::vector<std::string> describeScript(const unsigned char* script, std::size_t size) {
+    std::vector<std::string> lines;
+    RecordCursor cursor(script, size);
+    ScriptRecord record;
+    std::ostringstream out;
+    while (cursor.next(record)) lines.push_back(describeRecordWith(record, out));
+    lines.push_back(cursor.reachedEndRecord() ? "end" : "script stops without its end record");
+    return lines;
+}
+
+namespace {
+
+void listEntries(const std::vector<unsigned char>& image, const DecodedImage& d, std::ostream& out,
+                 bool& damaged) {
+    const std::size_t p = d.header.packageOffset;
+    PackageInMemory package(image.data() + p, image.size() - p);
+    PackageWalker walker(package, d.package.firstEntryOffset, d.package.scriptOffset);
+    FileGroupHeader group;
+    int groupNumber = 0;
+    while (walker.nextGroup(group)) {
+        auto name = [](const auto& names, std::uint32_t value) {
+            return value < std::size(names) ? std::string(names[value]) : std::to_string(value);
+        };
+        out << "group " << groupNumber++ << ": target " << quoted(group.targetFolder)
+            << " overwrite " << name(kOverwriteModeNames, group.overwriteMode) << " decide "
+            << name(kDecisionRuleNames, group.decisionRule) << (group.shared ? " shared" : "")
+            << '\n';
+        PackageEntry entry;
+        while (walker.nextEntry(entry)) {
+            out << "  " << std::string(2 * entry.depth, ' ');
+            if (!entry.isFile()) {
+                out << entry.name << "\\\n";
+                continue;
+            }
+            const FileEntryInfo& f = entry.file;
+            out << entry.name << "  " << f.sizeLow << " bytes, ";
+            if (entry.isCompressed()) {
+                out << "compressed to " << f.storedLength << " bytes";
+            } else {
+                out << "stored";
+            }
+            out << ", attributes " << hex(f.attributes, 2) << ", written "
+                << hex(f.lastWriteTime, 16);
+            if (f.versionMs || f.versionLs) {
+                out << ", version " << (f.versionMs >> 16) << '.' << (f.versionMs & 0xFFFF) << '.'
+                    << (f.versionLs >> 16) << '.' << (f.versionLs & 0xFFFF);
+            }
+            out << '\n';
+        }
+    }
+    if (walker.damaged()) {
+        out << "file groups damaged at package offset " << walker.offset() << '\n';
+        damaged = true;
+    }
+}
+
+}  // namespace
+
+int dumpImage(const std::filesystem::path& path, std::ostream& out, std::ostream& err) {
+    std::optional<std::vector<unsigned char>> image = readFileBytes(path);
+    if (!image) {
+        err << path.string() << ": cannot read the file\n";
+        return 2;
+    }
+    DecodedImage d;
+    std::string problem;
+    bool decoded = decodeImage(*image, d, problem);
+    // The stub is what comes before the package; a file without one is a stub itself.
+    const std::size_t stubSize =
+        d.header.packageOffset > 0 && d.header.packageOffset <= image->size()
+            ? d.header.packageOffset
+            : image->size();
+    const TextEncoding texts = stubEncoding(image->data(), stubSize);
+    out << "file: " << path.string() << ", " << image->size() << " bytes\n"
+        << "edition: " << editionName(texts) << " (texts in " << encodingName(texts) << ")\n"
+        << "package offset: " << d.header.packageOffset << " (" << hex(d.header.packageOffset)
+        << ")\n"
+        << "script bytes (C): " << d.header.scriptBytes << '\n'
+        << "checksum: " << hex(d.header.checksum) << ", computed " << hex(d.computedChecksum)
+        << (d.header.checksum == d.computedChecksum ? " (matches)" : " (DIFFERS)") << '\n';
+    out << "signature: ";
+    if (!isSigned(d.signature)) {
+        out << "none\n";
+    } else {
+        out << "certificate table at " << d.signature.tableOffset << ", " << d.signature.tableSize
+            << " bytes"
+            << (d.dataEnd != 0 ? ", ends the file: the checksum covers what comes before it\n"
+                               : ", DAMAGED: it does not end the file or is not a table\n");
+    }
+    if (d.stubSignature) {
+        out << "uninstaller signature: the stub's table at " << d.stubSignature->tableOffset << ", "
+            << d.stubSignature->tableSize << " bytes\n";
+    }
+    if (!decoded) {
+        err << path.string() << ": " << problem << '\n';
+        return 2;
+    }
+    bool damaged = d.header.checksum != d.computedChecksum || d.dataEnd == 0;
+    out << "package header: first entry " << d.package.firstEntryOffset << ", script block "
+        << d.package.scriptOffset << ", required space " << d.package.requiredSpace << " bytes\n"
+        << "script: " << d.scriptSize << " bytes inflated from " << d.header.scriptBytes
+        << ", inflater produced " << d.inflated << '\n';
+    listEntries(*image, d, out, damaged);
+    std::vector<std::string> records = describeScript(d.script.data(), d.script.size());
+    out << "records:\n";
+    for (const std::string& line : records) out << "  " << line << '\n';
+    if (records.back() != "end") damaged = true;
+    if (damaged) err << path.string() << ": the image is damaged\n";
+    return damaged ? 2 : 0;
+}
+
+}  // namespace kelvara::build

@@ -1,0 +1,131 @@
+#include "kelvara-build/image/script_builder.h"
+
+#include <algorithm>
+#include <map>
+#include <string>
+#include <tuple>
+
+#include "formats/script_writer.h"
+#include "kelvara-build/image/default_texts.h"
+
+namespace kelvara::build {
+namespace {
+
+class VectorSink final : public ByteSink {
+  public:
+    explicit VectorSink(std::vector<unsigned char>& bytes) : bytes_(bytes) {}
+    bool append(const void* data, std::size_t size) override {
+        auto* begin = static_cast<const unsigned char*>(data);
+        bytes_.insert(bytes_.end(), begin, begin + size);
+        return true;
+    }
+
+  private:
+    std::vector<unsigned char>& bytes_;
+};
+
+std::string fontField(const FontSpec& font) {
+    char colour[16];
+    std::snprintf(colour, sizeof colour, "0x%06X", font.rgb);
+    return font.face + "," + colour;
+}
+
+void writeSettings(const Project& p, ScriptWriter& writer) {
+    std::string normalFont = fontField(p.normalFont);
+    std::string titleFont = fontField(p.titleFont);
+    SettingsPayload s;
+    s.shortName = p.shortName.c_str();
+    s.productName = p.name.c_str();
+    s.normalFont = normalFont.c_str();
+    s.pageColor = p.pageColor;
+    s.frameColor = p.frameColor;
+    s.titleFont = titleFont.c_str();
+    s.headerColor = p.headerColor;
+    s.lookFlags = static_cast<std::uint8_t>(
+        (p.fullColorWelcome ? kLookFullColorWelcome : 0) |
+        (p.background && p.background->captioned ? kLookCaptionedBackground : 0));
+    s.previousLocation = p.previousLocation.c_str();
+    s.viewFile = p.finishView.c_str();
+    s.runProgram = p.finishRun.c_str();
+    s.styleFlags = static_cast<std::uint8_t>(
+        (p.compactLayout ? kStyleCompactLayout : 0) |
+        (p.allowGroupChoice ? kStyleAllowGroupChoice : 0) |
+        (p.allowDesktopChoice ? kStyleAllowDesktopChoice : 0) |
+        (p.allowQuickLaunchChoice ? kStyleAllowQuickLaunchChoice : 0) |
+        (p.restart ? kStyleRestart : 0) | (p.uninstaller ? kStyleCreateUninstaller : 0));
+    s.linkFlag = p.makerLink ? 0 : 1;
+    writer.settings(s);
+}
+
+using TextKey = std::tuple<std::uint16_t, int, int>;  // language, table, item
+
+// Every text of every offered language: the project's where it gives one, else the English
+// default.
+void writeTexts(const Project& p, ScriptWriter& writer, Diagnostics& diagnostics) {
+    std::map<TextKey, const TextOverride*> given;
+    for (const TextOverride& text : p.texts) {
+        if (std::find(p.languages.begin(), p.languages.end(), text.language) == p.languages.end()) {
+            diagnostics.warning(text.line, "text for language " + std::to_string(text.language) +
+                                               ", which [languages] does not offer");
+        }
+        given[{text.language, text.table, text.item}] = &text;  // the last one given wins
+    }
+    for (std::uint16_t language : p.languages) {
+        std::size_t untranslated = 0;
+        for (const DefaultText& text : defaultEnglishTexts()) {
+            auto found = given.find({language, text.table, text.item});
+            if (found != given.end()) continue;
+            if (language != kDefaultTextLanguage) ++untranslated;
+            writer.text(language, static_cast<std::uint8_t>(text.table),
+                        static_cast<std::uint8_t>(text.item), text.text);
+        }
+        if (untranslated) {
+            diagnostics.warning(0, "language " + std::to_string(language) + ": " +
+                                       std::to_string(untranslated) +
+                                       " texts are not translated; the English ones are used");
+        }
+    }
+    for (const auto& [key, text] : given) {
+        writer.text(text->language, text->table, text->item, text->text.c_str());
+    }
+}
+
+}  // namespace
+
+std::vector<unsigned char> buildScript(const Project& p, Diagnostics& diagnostics) {
+    std::vector<unsigned char> bytes;
+    VectorSink sink(bytes);
+    ScriptWriter writer(sink);
+    writeSettings(p, writer);
+    writer.pageFlags(p.pages);
+    if (p.accentColor) writer.accentColor(*p.accentColor);
+    if (p.background) {
+        writer.background(p.background->topRgb, p.background->bottomRgb);
+        for (const BackgroundLine& line : p.background->lines) {
+            writer.stringRecord(kRecordBackgroundLine, line.fields.c_str());
+        }
+    }
+    writer.languages(p.autoSelectLanguage, p.languages.data(), p.languages.size());
+    for (const Variable& variable : p.variables) {
+        writer.variable(variable.name.c_str(), variable.value.c_str());
+    }
+    if (p.licenseText) writer.stringRecord(kRecordLicense, p.licenseText->c_str());
+    if (p.readmeText) writer.stringRecord(kRecordReadme, p.readmeText->c_str());
+    writeTexts(p, writer, diagnostics);
+    for (const FieldRecord& entry : p.entries)
+        writer.stringRecord(entry.type, entry.fields.c_str());
+    if (!p.version.empty() || !p.publisher.empty() || !p.aboutUrl.empty() || !p.helpUrl.empty()) {
+        writer.productDetails(p.version.c_str(), p.publisher.c_str(), p.aboutUrl.c_str(),
+                              p.helpUrl.c_str());
+    }
+    const Requirements& r = p.requirements;
+    if (r.any()) {
+        writer.requirements(r.windows.c_str(), r.directX.c_str(), r.ie.c_str(), r.access.c_str(),
+                            r.administrator);
+    }
+    writer.end();
+    if (!writer.ok()) diagnostics.error(0, "the setup script is too large for its format");
+    return bytes;
+}
+
+}  // namespace kelvara::build

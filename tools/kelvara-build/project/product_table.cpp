@@ -1,0 +1,64 @@
+// [product]: the names, the details for the list of installed programs, and the encoding of
+// every text of the file.
+#include "kelvara-build/project/project_parser.h"
+
+#include "kelvara-build/common/text_conversion.h"
+
+namespace kelvara::build {
+
+// The encoding governs every text of the file, wherever it stands, so it is read before any.
+// [product] reads the key again only to know it; a missing or wrong [product] is its business.
+void ProjectParser::encoding(const toml::table& root) {
+    const toml::node* product = root.get("product");
+    const toml::table* table = product ? product->as_table() : nullptr;
+    const toml::node* node = table ? table->get("encoding") : nullptr;
+    if (!node) return;
+    const auto* value = node->as_string();
+    if (!value) {
+        d_.error(lineOf(*node), "'encoding' in [product] must be a text");
+        return;
+    }
+    std::optional<TextEncoding> named = encodingNamed(value->get());
+    if (!named) {
+        d_.error(lineOf(*node),
+                 "unknown encoding '" + value->get() + "'; use \"windows-1252\" or \"utf-8\"");
+        return;
+    }
+    p_.encoding = *named;
+}
+
+void ProjectParser::product(TableReader& root) {
+    const toml::table* table = root.table("product");
+    if (!table) {
+        d_.error(root.line(), "the project needs a [product] table with its name");
+        return;
+    }
+    TableReader r(*table, "[product]", d_, p_.encoding, keys_);
+    r.node("encoding");  // read by encoding()
+    p_.name = r.text("name").value_or("");
+    p_.shortName = r.text("short-name").value_or(p_.name);
+    p_.makerLink = r.boolean("maker-link", true);
+    p_.version = r.text("version").value_or("");
+    p_.publisher = r.text("publisher").value_or("");
+    p_.aboutUrl = r.text("url").value_or("");
+    p_.helpUrl = r.text("help-url").value_or("");
+    // Checked as read: reading a key again would report its conversion error twice.
+    const std::pair<const char*, const std::string*> details[] = {{"version", &p_.version},
+                                                                  {"publisher", &p_.publisher},
+                                                                  {"url", &p_.aboutUrl},
+                                                                  {"help-url", &p_.helpUrl}};
+    for (const auto& [key, value] : details) {
+        if (hasLineBreak(*value))
+            r.error(key, std::string("'") + key + "' may not contain a line break");
+    }
+    if (p_.name.empty()) d_.error(r.line(), "[product] needs a 'name'");
+    if (hasLineBreak(p_.name) || hasLineBreak(p_.shortName)) {
+        d_.error(r.line(), "product names may not contain a line break");
+    }
+    // The short name becomes a registry key name in the uninstall registration.
+    if (p_.shortName.find('\\') != std::string::npos) {
+        r.error("short-name", "'short-name' may not contain a backslash: it names a registry key");
+    }
+}
+
+}  // namespace kelvara::build

@@ -1,0 +1,97 @@
+// The project file reader: runs the readers of the file's tables (project_parser.h) in order,
+// then checks what they read against each other. Names become the engine's numbers there, and
+// every value the engine's formats cannot carry is refused with its line; the entries that
+// become records are read by the entry reader.
+#include "kelvara-build/project/project.h"
+
+#include <vector>
+#include <toml++/toml.h>
+
+#include "formats/script_format.h"
+#include "kelvara-build/common/file_bytes.h"
+#include "kelvara-build/common/text_conversion.h"
+#include "kelvara-build/project/ascii_toml.h"
+#include "kelvara-build/project/entry_reader.h"
+#include "kelvara-build/project/project_names.h"
+#include "kelvara-build/project/project_parser.h"
+#include "kelvara-build/project/table_reader.h"
+
+namespace kelvara::build {
+
+void ProjectParser::parse(const toml::table& root, const Definitions& definitions) {
+    encoding(root);
+    TableReader top(root, kTopLevel, d_, p_.encoding, keys_);
+    product(top);
+    look(top);
+    pages(top);
+    languages(top);
+    if (const toml::node* node = top.node("texts")) texts(*node);
+    variables(top);
+    applyDefinitions(definitions);
+    defaultVariables();
+    if (const toml::node* node = top.node("files")) fileGroups(*node);
+    for (const char* kind : entryKinds()) {
+        if (const toml::node* node = top.node(kind)) {
+            eachTable(*node, kind,
+                      [&](const toml::table& t) { readEntry(p_, d_, kind, t, keys_); });
+        }
+    }
+    install(top);
+    startMenu(top);
+    finish(top);
+    requirements(top);
+    checkConsistency();
+}
+
+void ProjectParser::checkConsistency() {
+    if (p_.pages[kPageLicense] && !p_.licenseText && !licenseNamed_) {
+        d_.error(pagesLine_, "the licence page is shown but [pages] names no 'licence' file");
+    }
+    if (p_.pages[kPageReadme] && !p_.readmeText && !readmeNamed_) {
+        d_.error(pagesLine_, "the readme page is shown but [pages] names no 'readme' file");
+    }
+    if (p_.languages.size() > 1 && !p_.pages[kPageLanguage]) {
+        d_.warning(0, "several languages are offered but the language page is not shown");
+    }
+    // An empty name would put the uninstaller on the installation folder's own path.
+    for (const Variable& v : p_.variables) {
+        if (p_.uninstaller && lower(v.name) == "%uninstallerfilename%" &&
+            v.value.find_first_not_of(" \t") == std::string::npos) {
+            d_.error(v.line, "%UninstallerFileName% may not be empty: it names the uninstaller");
+            break;
+        }
+    }
+}
+
+Project parseProject(const std::string& text, const std::filesystem::path& file,
+                     const Definitions& definitions, Diagnostics& diagnostics, KeyListener* keys) {
+    Project project;
+    project.file = std::filesystem::absolute(file);
+    const AsciiToml ascii = asAsciiToml(text);
+    if (ascii.problemLine) {
+        diagnostics.error(ascii.problemLine, ascii.problem);
+        return project;
+    }
+    toml::table root;
+    try {
+        root = toml::parse(ascii.text, file.string());
+    } catch (const toml::parse_error& error) {
+        diagnostics.error(static_cast<int>(error.source().begin.line),
+                          std::string(error.description()));
+        return project;
+    }
+    ProjectParser(project, diagnostics, keys).parse(root, definitions);
+    return project;
+}
+
+Project readProject(const std::filesystem::path& file, const Definitions& definitions,
+                    Diagnostics& diagnostics) {
+    std::optional<std::vector<unsigned char>> text = readFileBytes(file);
+    if (!text) {
+        diagnostics.error(0, "cannot read the project file");
+        return Project{};
+    }
+    return parseProject(std::string(text->begin(), text->end()), file, definitions, diagnostics);
+}
+
+}  // namespace kelvara::build

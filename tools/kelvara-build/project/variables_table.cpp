@@ -1,0 +1,90 @@
+// [variables] in definition order, the command line's -D definitions over them, and the
+// variables every script defines.
+#include "kelvara-build/project/project_parser.h"
+
+#include <algorithm>
+#include <vector>
+
+#include "kelvara-build/common/text_conversion.h"
+#include "kelvara-build/project/project_names.h"
+
+namespace kelvara::build {
+
+void ProjectParser::variables(TableReader& root) {
+    const toml::table* table = root.table("variables");
+    if (!table) return;
+    // Definition order matters to expansion, and a table does not keep it: sort by position.
+    std::vector<std::pair<toml::source_position, std::string>> order;
+    for (const auto& [key, value] : *table) {
+        order.emplace_back(value.source().begin, std::string(key.str()));
+    }
+    std::sort(order.begin(), order.end(), [](const auto& a, const auto& b) {
+        return a.first.line != b.first.line ? a.first.line < b.first.line
+                                            : a.first.column < b.first.column;
+    });
+    TableReader r(*table, "[variables]", d_, p_.encoding, keys_);
+    for (const auto& [position, key] : order) {
+        std::optional<std::string> value = r.text(key);
+        int line = static_cast<int>(position.line);
+        if (key.empty() || key.find_first_of("%,\r\n ") != std::string::npos) {
+            d_.error(line, "variable name '" + key +
+                               "' may not be empty or contain '%', a comma, a blank or a line "
+                               "break");
+            continue;
+        }
+        // The name goes into the script as the texts that use it are written: in the engine's
+        // code page.
+        std::optional<std::string> name = toEngineText(key, p_.encoding);
+        if (!name) {
+            d_.error(line, "variable name '" + key + "' holds " + unwritableText(p_.encoding));
+            continue;
+        }
+        if (value && hasLineBreak(*value)) {
+            d_.error(line, "the value of variable '" + key + "' may not contain a line break");
+        }
+        p_.variables.push_back({line, "%" + *name + "%", value.value_or("")});
+    }
+}
+
+void ProjectParser::applyDefinitions(const Definitions& definitions) {
+    for (const auto& [rawName, rawValue] : definitions) {
+        std::string name = rawName;
+        if (name.size() >= 2 && name.front() == '%' && name.back() == '%') {
+            name = name.substr(1, name.size() - 2);
+        }
+        std::optional<std::string> value = toEngineText(rawValue, p_.encoding);
+        std::optional<std::string> engineName = toEngineText(name, p_.encoding);
+        if (name.empty() || name.find_first_of("%,\r\n ") != std::string::npos || !value ||
+            !engineName || hasLineBreak(*value)) {
+            d_.error(0, "-D " + rawName + ": not a valid variable definition" +
+                            (value && engineName
+                                 ? std::string()
+                                 : std::string(" (it holds ") + unwritableText(p_.encoding) + ")"));
+            continue;
+        }
+        std::string full = "%" + *engineName + "%";
+        auto same = std::find_if(p_.variables.begin(), p_.variables.end(),
+                                 [&](const Variable& v) { return lower(v.name) == lower(full); });
+        if (same != p_.variables.end()) {
+            same->value = *value;
+        } else {
+            p_.variables.push_back({0, full, *value});
+        }
+    }
+}
+
+void ProjectParser::defaultVariables() {
+    auto defineIfMissing = [&](const std::string& name, const std::string& value) {
+        bool present = std::any_of(p_.variables.begin(), p_.variables.end(),
+                                   [&](const Variable& v) { return lower(v.name) == lower(name); });
+        if (!present) p_.variables.push_back({0, name, value});
+    };
+    defineIfMissing("%InstallPath%", "<ProgramFiles>\\" + p_.name);
+    defineIfMissing("%ShortcutsGroup%", p_.name);
+    defineIfMissing("%UninstallerFileName%", "uninstall.exe");
+    // The default page texts name the product through these two.
+    defineIfMissing("%ProductName%", p_.name);
+    defineIfMissing("%ProductShortName%", p_.shortName);
+}
+
+}  // namespace kelvara::build
