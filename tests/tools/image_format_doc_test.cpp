@@ -27,7 +27,7 @@
 #include "formats/record_fields.h"
 #include "formats/script_format.h"
 #include "formats/script_writer.h"
-#include "kelvara-build/project.h"
+#include "kelvara-build/project/project.h"
 
 using namespace kelvara;
 
