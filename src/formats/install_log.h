@@ -1,6 +1,6 @@
 // The install log and the rollback log as data: their header lines, the settings line, the
-// entry lines ("a".."h") and the line-adding operation shared by every writer. Writing the files
-// is the install thread's job; this file only makes and reads text.
+// entry lines (kinds "a" to "h", and "j", "k", "l", "r") and the line-adding operation shared by
+// every writer. Writing the files is the install thread's job; this file only makes and reads text.
 //
 // Log text: 8-bit lines, each ending in one LF. Line 1 is kLogHeader, line 2 the product name,
 // line 3 the product short name, line 4 the settings line; every further line is a kind letter,

@@ -1,5 +1,5 @@
 // The file groups of a package: the one byte layout the builder writes and the engine reads.
-// The groups lie between the package offsets E and S (see setup/image_layout.h), one after the
+// The groups lie between the package offsets E and S (see formats/image_layout.h), one after the
 // other; every offset in them counts from the package start, every number is little-endian.
 //
 // A group:   end offset (4), overwrite mode (4), decision rule (4), shared flag (4),

@@ -37,7 +37,7 @@ struct DllCallRecord {
 // The stored form of a program record (an action list's item, variables expanded and split).
 ProgramRecord readProgramRecord(const StringList& fields);
 // A "d" line of the install log: the same fields, run once without a list (the run-once flag is
-// clear) and shown normally; only the wait flag (field 3, 1 when empty) is read.
+// clear) and shown normally; its wait flag (field 3, 1 when empty) and success codes count.
 ProgramRecord readLoggedProgram(const StringList& fields);
 // The stored form of a DLL call record.
 DllCallRecord readDllCallRecord(const StringList& fields);
