@@ -6,8 +6,8 @@
 
 #include "formats/folder_token_names.h"
 #include "formats/setup_state.h"
-#include "runtime/heap.h"
 #include "install/install_state.h"
+#include "runtime/heap.h"
 #include "runtime/string_list.h"
 #include "uninstall/uninstall_state.h"
 #include "wizard/wizard_state.h"
@@ -64,26 +64,11 @@ class FreshSetupState {
         new (&wizardState) WizardState();
         SetupState& s = setupState;
         setRunDefaults(s);
+        s.scratchFields.create(10);
+        createSetupState();
         createInstallState();
         createUninstallState();
         createWizardState();
-        constexpr int kGrowth = 10;
-        StringList* lists[] = {&s.scratchFields,      &s.languageNames,     &s.folderPaths,
-                               &s.shortcutEntries,    &s.registryEntries,   &s.iniEntries,
-                               &s.associationEntries, &s.backgroundLines,   &s.uninstallPrograms,
-                               &s.uninstallDllCalls,  &s.groupZeroPrograms, &s.groupZeroDllCalls,
-                               &s.variableNames,      &s.variableValues};
-        for (StringList* list : lists) list->create(kGrowth);
-        for (int language = 0; language < kLanguageCount; ++language) {
-            s.buttonLabels[language].create(kGrowth);
-            s.setupMessages[language].create(kGrowth);
-            s.errorMessages[language].create(kGrowth);
-        }
-        for (PageSlot& slot : s.pageSlots) {
-            for (StringList& texts : slot.texts) texts.create(kGrowth);
-            slot.runPrograms.create(kGrowth);
-            slot.dllCalls.create(kGrowth);
-        }
         for (int token = 0; token < kFolderTokenCount; ++token) {
             s.folderPaths.append(sampleFolder(token));
         }

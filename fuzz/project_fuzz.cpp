@@ -13,12 +13,12 @@
 #include "formats/script_format.h"
 #include "formats/variables.h"
 #include "fuzz_support.h"
+#include "install/install_state.h"
 #include "kelvara-build/cli/dump.h"
 #include "kelvara-build/common/diagnostics.h"
 #include "kelvara-build/image/script_builder.h"
 #include "kelvara-build/project/project.h"
 #include "setup/script_records.h"
-#include "install/install_state.h"
 
 using namespace kelvara;
 namespace fs = std::filesystem;

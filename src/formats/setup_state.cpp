@@ -6,6 +6,36 @@ namespace kelvara {
 
 constinit SetupStateStorage setupStateStorage;
 
+namespace {
+constexpr int kListGrowth = 5;
+}  // namespace
+
+bool createSetupState() {
+    SetupState& s = setupState;
+    bool ok = s.languageNames.create(kListGrowth) && s.folderPaths.create(kListGrowth);
+    // The lists the script's records fill.
+    StringList* recordLists[] = {
+        &s.shortcutEntries,   &s.registryEntries,   &s.iniEntries,        &s.associationEntries,
+        &s.backgroundLines,   &s.uninstallPrograms, &s.uninstallDllCalls, &s.groupZeroPrograms,
+        &s.groupZeroDllCalls, &s.variableNames,     &s.variableValues,
+    };
+    for (StringList* list : recordLists) ok = ok && list->create(kListGrowth);
+    for (int language = 0; language < kLanguageCount; ++language) {
+        ok = ok && s.buttonLabels[language].create(kListGrowth) &&
+             s.setupMessages[language].create(kListGrowth) &&
+             s.errorMessages[language].create(kListGrowth);
+    }
+    for (PageSlot& slot : s.pageSlots) {
+        for (StringList& texts : slot.texts) ok = ok && texts.create(kListGrowth);
+        ok = ok && slot.runPrograms.create(kListGrowth) && slot.dllCalls.create(kListGrowth);
+    }
+    return ok;
+}
+
+void releaseSetupState() {
+    setupState.~SetupState();
+}
+
 void setRunDefaults(SetupState& state) {
     state.dialogSetOffset = kStandardLayout;
     state.headerColor = kColorSystemWindow;

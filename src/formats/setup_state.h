@@ -198,4 +198,12 @@ constexpr const char* kDefaultFontFace = "MS Sans Serif";
 // Sets the initial values that are not zero: the default look and language.
 void setRunDefaults(SetupState& state);
 
+// Makes every string list of the record but the main thread's field list (which start-up makes
+// first, with a growth of its own). False when out of memory.
+bool createSetupState();
+
+// Gives back everything the run's record owns (strings, lists, files, libraries, handles); its
+// owners are empty afterwards. Called by the clean-up, once, before the process ends.
+void releaseSetupState();
+
 }  // namespace kelvara

@@ -6,10 +6,10 @@
 #include "formats/setup_state.h"
 #include "install/action_runners_win32.h"
 #include "install/install_messages.h"
+#include "install/install_state.h"
 #include "runtime/heap_string.h"
 #include "runtime/message_box_win32.h"
 #include "runtime/string_list.h"
-#include "install/install_state.h"
 
 namespace kelvara {
 namespace {

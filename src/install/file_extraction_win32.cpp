@@ -12,6 +12,7 @@
 #include "install/folder_chain_win32.h"
 #include "install/install_messages.h"
 #include "install/install_run_win32.h"
+#include "install/install_state.h"
 #include "install/overwrite_rules.h"
 #include "runtime/access_check_win32.h"
 #include "runtime/file_version_win32.h"
@@ -21,7 +22,6 @@
 #include "runtime/path_helpers.h"
 #include "runtime/percent.h"
 #include "runtime/run_log_win32.h"
-#include "install/install_state.h"
 
 namespace kelvara {
 namespace {

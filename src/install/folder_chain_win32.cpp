@@ -5,11 +5,11 @@
 #include "formats/setup_state.h"
 #include "install/install_messages.h"
 #include "install/install_run_win32.h"
+#include "install/install_state.h"
 #include "runtime/access_check_win32.h"
 #include "runtime/heap_string.h"
 #include "runtime/message_box_win32.h"
 #include "runtime/path_helpers.h"
-#include "install/install_state.h"
 
 namespace kelvara {
 namespace {

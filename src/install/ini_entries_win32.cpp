@@ -10,6 +10,7 @@
 #include "install/folder_chain_win32.h"
 #include "install/install_messages.h"
 #include "install/install_run_win32.h"
+#include "install/install_state.h"
 #include "install/record_phases.h"
 #include "runtime/handles_win32.h"
 #include "runtime/heap.h"
@@ -17,7 +18,6 @@
 #include "runtime/message_box_win32.h"
 #include "runtime/path_helpers.h"
 #include "runtime/text_encoding.h"
-#include "install/install_state.h"
 
 namespace kelvara {
 namespace {

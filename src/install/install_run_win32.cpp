@@ -4,12 +4,12 @@
 #include "formats/script_format.h"
 #include "formats/setup_state.h"
 #include "formats/startup_messages.h"
+#include "install/install_state.h"
 #include "install/temp_folder_win32.h"
 #include "runtime/heap.h"
 #include "runtime/heap_string.h"
 #include "runtime/message_box_win32.h"
 #include "runtime/path_helpers.h"
-#include "install/install_state.h"
 
 namespace kelvara {
 

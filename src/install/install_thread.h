@@ -2,8 +2,8 @@
 // completes the run (install log and uninstaller in place, deferred files scheduled) or rolls
 // it back.
 #pragma once
-#include "resources/resource_ids.h"
 #include "install/install_state.h"
+#include "resources/resource_ids.h"
 
 namespace kelvara {
 

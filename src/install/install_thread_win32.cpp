@@ -14,6 +14,7 @@
 #include "install/file_extraction_win32.h"
 #include "install/install_messages.h"
 #include "install/install_run_win32.h"
+#include "install/install_state.h"
 #include "install/own_files_win32.h"
 #include "install/record_phases.h"
 #include "install/settle_variables.h"
@@ -27,7 +28,6 @@
 #include "runtime/path_helpers.h"
 #include "runtime/replace_on_reboot_win32.h"
 #include "runtime/run_log_win32.h"
-#include "install/install_state.h"
 
 namespace kelvara {
 namespace {

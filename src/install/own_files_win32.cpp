@@ -6,6 +6,7 @@
 #include "formats/setup_state.h"
 #include "install/folder_chain_win32.h"
 #include "install/install_run_win32.h"
+#include "install/install_state.h"
 #include "runtime/byte_order.h"
 #include "runtime/file_security_win32.h"
 #include "runtime/heap.h"
@@ -13,7 +14,6 @@
 #include "runtime/message_box_win32.h"
 #include "runtime/path_helpers.h"
 #include "runtime/run_log_win32.h"
-#include "install/install_state.h"
 
 namespace kelvara {
 namespace {

@@ -3,12 +3,12 @@
 #include <windows.h>
 
 #include "formats/setup_state.h"
+#include "install/install_state.h"
 #include "runtime/file_security_win32.h"
 #include "runtime/heap_string.h"
 #include "runtime/path_helpers.h"
 #include "runtime/replace_on_reboot_win32.h"
 #include "runtime/text_case.h"
-#include "install/install_state.h"
 
 namespace kelvara {
 

@@ -4,6 +4,7 @@
 
 #include <cstring>
 
+#include "formats/languages.h"
 #include "formats/setup_state.h"
 #include "formats/variables.h"
 #include "install/config_records.h"
@@ -13,7 +14,6 @@
 #include "runtime/handles_win32.h"
 #include "runtime/heap_string.h"
 #include "runtime/message_box_win32.h"
-#include "formats/languages.h"
 
 namespace kelvara {
 

@@ -4,10 +4,10 @@
 #include "formats/script_format.h"
 #include "formats/setup_state.h"
 #include "install/install_messages.h"
+#include "install/install_state.h"
 #include "runtime/message_box_win32.h"
 #include "runtime/run_log_win32.h"
 #include "runtime/system_restart_win32.h"
-#include "install/install_state.h"
 
 namespace kelvara {
 namespace {

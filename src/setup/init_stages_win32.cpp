@@ -6,6 +6,7 @@
 #include "environment/system_detection.h"
 #include "formats/setup_state.h"
 #include "formats/startup_messages.h"
+#include "install/install_state.h"
 #include "runtime/access_check_win32.h"
 #include "runtime/heap.h"
 #include "runtime/heap_string.h"
@@ -16,15 +17,13 @@
 #include "runtime/text_case.h"
 #include "setup/background_palette.h"
 #include "setup/startup_stages.h"
-#include "wizard/wizard_state.h"
 #include "uninstall/uninstall_state.h"
-#include "install/install_state.h"
+#include "wizard/wizard_state.h"
 
 namespace kelvara {
 namespace {
 
 constexpr int kFieldListGrowth = 15;
-constexpr int kListGrowth = 5;
 constexpr int kPathBufferSize = 32767;
 constexpr int kLocaleNameBufferSize = 32767;
 constexpr int kPaletteExtraEntries = 22;  // 20 left black, then the accent and button face
@@ -33,32 +32,6 @@ constexpr int kAccentPaletteIndex = kPaletteFirstGradientEntry + kGradientSteps;
 
 HANDLE makeEvent(bool signalled) {
     return ::CreateEventA(nullptr, TRUE, signalled, nullptr);
-}
-
-// Every string list of the run but the field list (growth 15).
-bool createLists() {
-    SetupState& s = setupState;
-    bool ok = s.languageNames.create(kListGrowth) && s.folderPaths.create(kListGrowth) &&
-              createInstallState() && createUninstallState();
-    createWizardState();
-    // The lists the script's records fill.
-    StringList* recordLists[] = {
-        &s.shortcutEntries,    &s.registryEntries,   &s.iniEntries,
-        &s.associationEntries, &s.backgroundLines,   &s.uninstallPrograms,
-        &s.uninstallDllCalls,  &s.groupZeroPrograms, &s.groupZeroDllCalls,
-    };
-    for (StringList* list : recordLists) ok = ok && list->create(kListGrowth);
-    ok = ok && s.variableNames.create(kListGrowth) && s.variableValues.create(kListGrowth);
-    for (int language = 0; language < kLanguageCount; ++language) {
-        ok = ok && s.buttonLabels[language].create(kListGrowth) &&
-             s.setupMessages[language].create(kListGrowth) &&
-             s.errorMessages[language].create(kListGrowth);
-    }
-    for (PageSlot& slot : s.pageSlots) {
-        for (StringList& texts : slot.texts) ok = ok && texts.create(kListGrowth);
-        ok = ok && slot.runPrograms.create(kListGrowth) && slot.dllCalls.create(kListGrowth);
-    }
-    return ok;
 }
 
 // The run log of /LOG=, begun with the command line and the options as read. One that cannot
@@ -122,7 +95,10 @@ bool stageCore() {
         ::OpenThreadToken(::GetCurrentThread(), TOKEN_ALL_ACCESS, TRUE, &token)) {
         s.threadToken.reset(token);
     }
-    if (!createLists()) return reportStartupFailure(kErrorCreateList);
+    if (!createSetupState() || !createInstallState() || !createUninstallState()) {
+        return reportStartupFailure(kErrorCreateList);
+    }
+    createWizardState();
     // A path the heap cannot hold stays a hole; expansion then leaves that token as written.
     fillFolderPaths();
     runSystemDetections();

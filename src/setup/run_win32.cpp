@@ -8,6 +8,8 @@
 #include "formats/startup_messages.h"
 #include "formats/variables.h"
 #include "install/action_lists.h"
+#include "install/install_folder_win32.h"
+#include "install/install_state.h"
 #include "install/install_thread.h"
 #include "runtime/heap_string.h"
 #include "runtime/message_box_win32.h"
@@ -24,8 +26,6 @@
 #include "setup/uninstaller_run.h"
 #include "setup/wizard_run.h"
 #include "uninstall/uninstall_log_win32.h"
-#include "install/install_folder_win32.h"
-#include "install/install_state.h"
 
 namespace kelvara {
 namespace {

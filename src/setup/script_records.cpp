@@ -10,12 +10,12 @@
 #include "formats/script_format.h"
 #include "formats/setup_state.h"
 #include "formats/variables.h"
+#include "install/install_state.h"
 #include "runtime/heap.h"
 #include "runtime/heap_string.h"
 #include "runtime/registry_roots.h"
 #include "runtime/text_case.h"
 #include "runtime/text_utils.h"
-#include "install/install_state.h"
 
 namespace kelvara {
 namespace {

@@ -7,12 +7,12 @@
 #include "formats/setup_state.h"
 #include "install/action_lists.h"
 #include "install/install_messages.h"
+#include "install/install_state.h"
 #include "install/install_thread.h"
 #include "runtime/handles_win32.h"
 #include "runtime/message_box_win32.h"
 #include "setup/exit_codes.h"
 #include "setup/finish_decisions_win32.h"
-#include "install/install_state.h"
 
 namespace kelvara {
 namespace {

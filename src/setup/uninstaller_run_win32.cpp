@@ -22,10 +22,10 @@
 #include "setup/startup_stages.h"
 #include "uninstall/self_removal_win32.h"
 #include "uninstall/uninstall_log_win32.h"
-#include "uninstall/uninstall_thread_win32.h"
 #include "uninstall/uninstall_rules.h"
-#include "wizard/removal_dialog_win32.h"
 #include "uninstall/uninstall_state.h"
+#include "uninstall/uninstall_thread_win32.h"
+#include "wizard/removal_dialog_win32.h"
 
 namespace kelvara {
 namespace {

@@ -8,6 +8,7 @@
 #include "formats/variables.h"
 #include "install/action_lists.h"
 #include "install/install_messages.h"
+#include "install/install_state.h"
 #include "runtime/handles_win32.h"
 #include "runtime/heap_string.h"
 #include "runtime/message_box_win32.h"
@@ -17,7 +18,6 @@
 #include "wizard/background_window_win32.h"
 #include "wizard/wizard_frame_win32.h"
 #include "wizard/wizard_state.h"
-#include "install/install_state.h"
 
 namespace kelvara {
 namespace {

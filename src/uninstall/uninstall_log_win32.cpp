@@ -8,14 +8,14 @@
 
 #include "formats/install_log.h"
 #include "formats/setup_state.h"
+#include "install/install_state.h"
 #include "runtime/file_security_win32.h"
 #include "runtime/handles_win32.h"
 #include "runtime/heap.h"
 #include "runtime/heap_string.h"
 #include "runtime/replace_on_reboot_win32.h"
-#include "uninstall/uninstall_thread_win32.h"
 #include "uninstall/uninstall_state.h"
-#include "install/install_state.h"
+#include "uninstall/uninstall_thread_win32.h"
 
 namespace kelvara {
 namespace {

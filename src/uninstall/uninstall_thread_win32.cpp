@@ -10,6 +10,7 @@
 #include "formats/install_log.h"
 #include "formats/setup_state.h"
 #include "install/action_lists.h"
+#include "install/install_state.h"
 #include "install/status_text_win32.h"
 #include "runtime/file_deletion_win32.h"
 #include "runtime/file_version_win32.h"
@@ -30,7 +31,6 @@
 #include "uninstall/protected_folders_win32.h"
 #include "uninstall/uninstall_rules.h"
 #include "uninstall/uninstall_state.h"
-#include "install/install_state.h"
 
 namespace kelvara {
 namespace {

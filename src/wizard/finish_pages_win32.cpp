@@ -4,13 +4,13 @@
 #include "formats/script_format.h"
 #include "formats/setup_state.h"
 #include "install/install_messages.h"
+#include "install/install_state.h"
 #include "install/install_thread.h"
 #include "resources/resource_ids.h"
 #include "runtime/message_box_win32.h"
 #include "wizard/dialog_helpers_win32.h"
 #include "wizard/page_procedure_win32.h"
 #include "wizard/wizard_pages_win32.h"
-#include "install/install_state.h"
 
 namespace kelvara {
 namespace {

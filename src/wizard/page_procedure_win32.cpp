@@ -5,6 +5,7 @@
 #include "formats/script_format.h"
 #include "formats/setup_state.h"
 #include "formats/variables.h"
+#include "install/install_state.h"
 #include "install/status_text_win32.h"
 #include "runtime/heap_string.h"
 #include "wizard/button_map.h"
@@ -14,7 +15,6 @@
 #include "wizard/thread_wait_win32.h"
 #include "wizard/wizard_pages_win32.h"
 #include "wizard/wizard_state.h"
-#include "install/install_state.h"
 
 namespace kelvara {
 namespace {

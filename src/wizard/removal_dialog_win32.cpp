@@ -9,6 +9,7 @@
 
 #include "formats/languages.h"
 #include "formats/setup_state.h"
+#include "install/install_state.h"
 #include "install/status_text_win32.h"
 #include "resources/resource_ids.h"
 #include "runtime/handles_win32.h"
@@ -16,13 +17,12 @@
 #include "runtime/heap_string.h"
 #include "runtime/message_box_win32.h"
 #include "runtime/message_text.h"
+#include "uninstall/uninstall_state.h"
 #include "uninstall/uninstall_thread_win32.h"
 #include "wizard/leftover_folders.h"
 #include "wizard/leftover_tree_win32.h"
 #include "wizard/page_procedure_win32.h"
 #include "wizard/thread_wait_win32.h"
-#include "uninstall/uninstall_state.h"
-#include "install/install_state.h"
 
 namespace kelvara {
 namespace {

@@ -7,6 +7,7 @@
 #include "formats/setup_state.h"
 #include "install/action_lists.h"
 #include "install/install_messages.h"
+#include "install/install_state.h"
 #include "install/install_thread.h"
 #include "resources/resource_ids.h"
 #include "runtime/handles_win32.h"
@@ -18,7 +19,6 @@
 #include "wizard/page_procedure_win32.h"
 #include "wizard/thread_wait_win32.h"
 #include "wizard/wizard_state.h"
-#include "install/install_state.h"
 
 namespace kelvara {
 namespace {

@@ -14,13 +14,13 @@
 #include "formats/script_writer.h"
 #include "formats/setup_state.h"
 #include "formats/variables.h"
+#include "install/install_state.h"
 #include "kelvara-build/cli/dump.h"
 #include "kelvara-build/image/image_decoder.h"
 #include "kelvara-build/image/image_writer.h"
 #include "kelvara-build/image/script_builder.h"
 #include "kelvara-build/project/project.h"
 #include "setup/script_records.h"
-#include "install/install_state.h"
 
 using namespace kelvara;
 using namespace kelvara::build;

@@ -7,8 +7,8 @@
 
 #include <zlib.h>
 
-#include "formats/package_format.h"
 #include "formats/image_layout.h"
+#include "formats/package_format.h"
 
 using namespace kelvara;
 

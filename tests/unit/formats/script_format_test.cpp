@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "formats/script_format.h"
 #include "formats/script_bytes.h"
+#include "formats/script_format.h"
 
 using namespace kelvara;
 

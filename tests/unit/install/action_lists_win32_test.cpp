@@ -13,8 +13,8 @@
 #include "formats/variables.h"
 #include "install/action_fixtures.h"
 #include "install/action_lists.h"
-#include "runtime/message_box_win32.h"
 #include "install/install_state.h"
+#include "runtime/message_box_win32.h"
 
 using namespace kelvara;
 using namespace kelvara_test;

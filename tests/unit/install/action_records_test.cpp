@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "install/action_records.h"
 #include "formats/setup_state.h"
 #include "formats/variables.h"
+#include "install/action_records.h"
 #include "runtime/heap.h"
 #include "runtime/string_list.h"
 #include "runtime/text_utils.h"

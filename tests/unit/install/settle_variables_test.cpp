@@ -2,9 +2,9 @@
 
 #include <string>
 
-#include "install/settle_variables.h"
 #include "formats/setup_state.h"
 #include "formats/variables.h"
+#include "install/settle_variables.h"
 
 using namespace kelvara;
 

@@ -1,16 +1,17 @@
 #include <gtest/gtest.h>
 
+#include <new>
 #include <string>
 
 #include "formats/folder_token_names.h"
 #include "formats/languages.h"
+#include "formats/script_bytes.h"
 #include "formats/script_format.h"
 #include "formats/setup_state.h"
 #include "formats/variables.h"
-#include "runtime/heap.h"
-#include "formats/script_bytes.h"
-#include "setup/script_records.h"
 #include "install/install_state.h"
+#include "runtime/heap.h"
+#include "setup/script_records.h"
 
 using namespace kelvara;
 
@@ -50,51 +51,16 @@ int fakeUserLanguage() {
 
 const RecordPlatform kFake = {fakeFontInstalled, fakeReadRegistry, fakeUserLanguage};
 
-StringList* recordLists(int i) {
-    SetupState& s = setupState;
-    StringList* lists[] = {&s.variableNames,     &s.variableValues,    &s.shortcutEntries,
-                           &s.registryEntries,   &s.iniEntries,        &s.associationEntries,
-                           &s.backgroundLines,   &s.uninstallPrograms, &s.uninstallDllCalls,
-                           &s.groupZeroPrograms, &s.groupZeroDllCalls, &s.folderPaths};
-    return i < static_cast<int>(std::size(lists)) ? lists[i] : nullptr;
-}
-
 // A fresh run's record for the parts the records touch, as start-up stage 0 leaves it.
 void resetRecordState() {
-    SetupState& s = setupState;
-    for (int i = 0; StringList* list = recordLists(i); ++i) list->create(5);
-    for (int language = 0; language < kLanguageCount; ++language) {
-        s.buttonLabels[language].create(5);
-        s.setupMessages[language].create(5);
-        s.errorMessages[language].create(5);
-    }
-    for (PageSlot& slot : s.pageSlots) {
-        for (StringList& texts : slot.texts) texts.create(5);
-        slot.runPrograms.create(5);
-        slot.dllCalls.create(5);
-        slot.enabled = false;
-        slot.dialogId = 0;
-    }
-    for (HeapString* text :
-         {&s.productShortName, &s.productName, &s.setupCaption, &s.licenseText, &s.readmeText,
-          &s.finishViewFile, &s.finishRunProgram, &s.requiredWindows, &s.requiredDirectX,
-          &s.requiredIe, &s.requiredAccess}) {
-        text->reset();
-    }
-    for (bool* flag :
-         {&s.fullColorWelcome, &s.captionedBackground, &s.hideMakerLink, &s.finishViewEnabled,
-          &s.finishRunEnabled, &s.allowGroupChoice, &s.allowDesktopChoice,
-          &s.allowQuickLaunchChoice, &s.createUninstaller, &s.hasGroupShortcuts,
-          &s.createGroupShortcuts, &s.hasDesktopShortcuts, &s.createDesktopShortcuts,
-          &s.hasQuickLaunchShortcuts, &s.createQuickLaunchShortcuts, &s.backgroundEnabled,
-          &s.adminRequired, &installState.restartNeeded, &installState.restartChosen}) {
-        *flag = false;
-    }
-    s.languageCount = 0;
-    s.textColor = s.titleColor = s.backgroundColor1 = s.backgroundColor2 = 0;
-    setRunDefaults(s);
-    s.folderPaths.set(kTokenProgramFiles, "C:\\Program Files");
-    s.folderPaths.set(kTokenDesktop, "C:\\Desk");
+    releaseSetupState();
+    new (&setupState) SetupState();
+    setRunDefaults(setupState);
+    createSetupState();
+    installState.restartNeeded = false;
+    installState.restartChosen = false;
+    setupState.folderPaths.set(kTokenProgramFiles, "C:\\Program Files");
+    setupState.folderPaths.set(kTokenDesktop, "C:\\Desk");
     fake = FakeSystem{};
 }
 

@@ -8,9 +8,9 @@
 #include <set>
 
 #include "formats/setup_state.h"
+#include "install/temp_folder_win32.h"
 #include "runtime/heap.h"
 #include "runtime/heap_string.h"
-#include "install/temp_folder_win32.h"
 #include "system_fixtures.h"
 #include "uninstall/self_removal_win32.h"
 

@@ -10,12 +10,12 @@
 #include "formats/install_log.h"
 #include "formats/setup_state.h"
 #include "install/action_fixtures.h"
+#include "install/install_state.h"
 #include "runtime/heap.h"
 #include "runtime/heap_string.h"
 #include "runtime/message_box_win32.h"
-#include "uninstall/uninstall_thread_win32.h"
 #include "uninstall/uninstall_state.h"
-#include "install/install_state.h"
+#include "uninstall/uninstall_thread_win32.h"
 
 using namespace kelvara;
 using namespace kelvara_test;

@@ -11,6 +11,7 @@
 
 #include "formats/install_log.h"
 #include "formats/setup_state.h"
+#include "install/install_state.h"
 #include "runtime/file_deletion_win32.h"
 #include "runtime/file_version_win32.h"
 #include "runtime/heap.h"
@@ -18,10 +19,9 @@
 #include "system_fixtures.h"
 #include "uninstall/file_removal_win32.h"
 #include "uninstall/uninstall_log_win32.h"
+#include "uninstall/uninstall_state.h"
 #include "uninstall/uninstall_thread_win32.h"
 #include "window_watch.h"
-#include "uninstall/uninstall_state.h"
-#include "install/install_state.h"
 
 using namespace kelvara;
 using namespace kelvara_test;

@@ -12,9 +12,9 @@
 #include "runtime/heap.h"
 #include "runtime/heap_string.h"
 #include "system_fixtures.h"
+#include "uninstall/uninstall_state.h"
 #include "uninstall/window_watch.h"
 #include "wizard/leftover_tree_win32.h"
-#include "uninstall/uninstall_state.h"
 
 using namespace kelvara;
 using namespace kelvara_test;
