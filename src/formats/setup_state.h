@@ -10,6 +10,7 @@
 #pragma once
 #include <cstdint>
 
+#include "formats/color_values.h"
 #include "formats/command_line.h"
 #include "formats/deployment_options.h"
 #include "formats/image_layout.h"
@@ -27,11 +28,6 @@ constexpr int kCompactLayout = 20;             // dialogSetOffset of the compact
 constexpr int kWizardPageCount = 12;           // wizard pages 0 to 11
 constexpr int kFirstDialogId = 129;            // template of page 0 in the standard layout
 constexpr std::uint16_t kDefaultLanguage = 9;  // English: the language of a run without choice
-
-// Colour values: red in the low byte; these bits pick a system colour instead.
-constexpr std::uint32_t kColorSystemWindow = 0x02000000;
-constexpr std::uint32_t kColorSystemButtonFace = 0x01000000;
-constexpr std::uint32_t kDefaultAccentColor = 0x00C88C00;  // red 0, green 140, blue 200
 
 struct PageSlot {
     bool enabled = false;

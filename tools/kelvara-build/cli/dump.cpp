@@ -5,8 +5,8 @@
 #include <ostream>
 #include <sstream>
 
+#include "formats/color_values.h"
 #include "formats/package_format.h"
-#include "formats/setup_state.h"
 #include "kelvara-build/common/file_bytes.h"
 #include "kelvara-build/common/text_conversion.h"
 #include "kelvara-build/image/image_decoder.h"

@@ -4,8 +4,8 @@
 #include <cstdio>
 #include <sstream>
 
+#include "formats/color_values.h"
 #include "formats/script_format.h"
-#include "formats/setup_state.h"
 #include "kelvara-build/common/text_conversion.h"
 #include "kelvara-build/project/project_names.h"
 
