@@ -173,7 +173,7 @@ void encode(const DecodedRecord& d, ScriptWriter& w) {
             w.accentColor(n[0]);
             break;
         case kRecordSettings: {
-            SettingsPayload s;
+            SettingsRecord s;
             s.shortName = t[0].c_str();
             s.productName = t[1].c_str();
             s.normalFont = t[2].c_str();

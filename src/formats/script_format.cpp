@@ -65,6 +65,14 @@ bool PayloadReader::readString(const char*& text) {
     return true;
 }
 
+bool SettingsRecord::read(PayloadReader& r) {
+    return r.readString(shortName) && r.readString(productName) && r.readString(normalFont) &&
+           r.readU32(pageColor) && r.readU32(frameColor) && r.readString(titleFont) &&
+           r.readU32(headerColor) && r.readU8(lookFlags) && r.readString(previousLocation) &&
+           r.readString(viewFile) && r.readString(runProgram) && r.readU8(styleFlags) &&
+           r.readU8(linkFlag);
+}
+
 bool scriptIsWhole(const unsigned char* data, std::size_t size) {
     RecordCursor cursor(data, size);
     ScriptRecord record;

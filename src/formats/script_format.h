@@ -153,4 +153,27 @@ class PayloadReader {
     std::size_t offset_ = 0;
 };
 
+// The settings record's payload (kRecordSettings), its fields in their order: what the builder
+// writes (ScriptWriter::settings, which writes a null text as an empty one) and the engine
+// reads. The texts point into the payload when read, and are the writer's when written.
+struct SettingsRecord {
+    const char* shortName = nullptr;
+    const char* productName = nullptr;
+    const char* normalFont = nullptr;  // "face,colour"
+    std::uint32_t pageColor = 0;
+    std::uint32_t frameColor = 0;
+    const char* titleFont = nullptr;  // "face,colour"
+    std::uint32_t headerColor = 0;
+    std::uint8_t lookFlags = 0;
+    const char* previousLocation = nullptr;  // "root,subkey,value name"
+    const char* viewFile = nullptr;
+    const char* runProgram = nullptr;
+    std::uint8_t styleFlags = 0;
+    std::uint8_t linkFlag = 0;
+
+    // Reads every field from a settings payload. False when the payload ends early or a text
+    // is not terminated inside it; the fields read so far are then set.
+    bool read(PayloadReader& reader);
+};
+
 }  // namespace kelvara

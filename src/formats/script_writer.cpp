@@ -87,7 +87,7 @@ void ScriptWriter::accentColor(std::uint32_t color) {
     if (header(kRecordAccentColor, 4)) u32(color);
 }
 
-void ScriptWriter::settings(const SettingsPayload& s) {
+void ScriptWriter::settings(const SettingsRecord& s) {
     std::size_t length = stringSize(s.shortName) + stringSize(s.productName) +
                          stringSize(s.normalFont) + 4 + 4 + stringSize(s.titleFont) + 4 + 1 +
                          stringSize(s.previousLocation) + stringSize(s.viewFile) +

@@ -19,23 +19,6 @@ class ByteSink {
     ~ByteSink() = default;
 };
 
-// The settings record (type 9) in payload order. Null strings are written as empty ones.
-struct SettingsPayload {
-    const char* shortName = nullptr;
-    const char* productName = nullptr;
-    const char* normalFont = nullptr;  // "face,colour"
-    std::uint32_t pageColor = 0;
-    std::uint32_t frameColor = 0;
-    const char* titleFont = nullptr;  // "face,colour"
-    std::uint32_t headerColor = 0;
-    std::uint8_t lookFlags = 0;
-    const char* previousLocation = nullptr;  // "root,subkey,value name"
-    const char* viewFile = nullptr;
-    const char* runProgram = nullptr;
-    std::uint8_t styleFlags = 0;
-    std::uint8_t linkFlag = 0;
-};
-
 // Writes framed records (type, length, payload) to a sink, and the end record. Every write
 // checks that the payload length fits its 32-bit field; after the first failure nothing more
 // is written and ok() stays false.
@@ -51,7 +34,7 @@ class ScriptWriter {
     // Two RGB numbers (0xRRGGBB), the ends of the background gradient.
     void background(std::uint32_t firstRgb, std::uint32_t secondRgb);
     void accentColor(std::uint32_t color);
-    void settings(const SettingsPayload& settings);
+    void settings(const SettingsRecord& settings);
     void requirements(const char* windows, const char* directX, const char* ie, const char* access,
                       bool administrator);
     void productDetails(const char* version, const char* publisher, const char* aboutUrl,

@@ -118,30 +118,6 @@ void applyAccentColor(PayloadReader& reader) {
     if (reader.readU32(color)) setupState.accentColor = color;
 }
 
-struct SettingsFields {
-    const char* shortName;
-    const char* productName;
-    const char* normalFont;
-    std::uint32_t pageColor;
-    std::uint32_t frameColor;
-    const char* titleFont;
-    std::uint32_t headerColor;
-    std::uint8_t lookFlags;
-    const char* previousLocation;
-    const char* viewFile;
-    const char* runProgram;
-    std::uint8_t styleFlags;
-    std::uint8_t linkFlag;
-};
-
-bool readSettings(PayloadReader& r, SettingsFields& f) {
-    return r.readString(f.shortName) && r.readString(f.productName) && r.readString(f.normalFont) &&
-           r.readU32(f.pageColor) && r.readU32(f.frameColor) && r.readString(f.titleFont) &&
-           r.readU32(f.headerColor) && r.readU8(f.lookFlags) && r.readString(f.previousLocation) &&
-           r.readString(f.viewFile) && r.readString(f.runProgram) && r.readU8(f.styleFlags) &&
-           r.readU8(f.linkFlag);
-}
-
 // Font field "face,colour": an empty face means Tahoma; a face that is not installed,
 // or longer than a face name can be, falls back to MS Sans Serif. The colour is an RGB number.
 void applyFont(const char* fontField, char (&face)[32], std::uint32_t& color,
@@ -176,8 +152,8 @@ void applyFinishItem(const char* path, HeapString& target, bool& enabled) {
 }
 
 void applySettings(PayloadReader& reader, const RecordPlatform& platform) {
-    SettingsFields f{};
-    if (!readSettings(reader, f)) return;
+    SettingsRecord f;
+    if (!f.read(reader)) return;
     SetupState& s = setupState;
     copyText(s.productShortName, f.shortName);
     copyText(s.productName, f.productName);

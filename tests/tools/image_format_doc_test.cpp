@@ -349,7 +349,7 @@ std::vector<RecordSample> recordSamples() {
         {kRecordAccentColor, 0, [](ScriptWriter& w) { w.accentColor(kSample32); }},
         {kRecordSettings, 0,
          [](ScriptWriter& w) {
-             SettingsPayload s;
+             SettingsRecord s;
              s.shortName = "ab";
              s.productName = "abc";
              s.normalFont = "abcd";

@@ -33,7 +33,7 @@ std::string fontField(const FontSpec& font) {
 void writeSettings(const Project& p, ScriptWriter& writer) {
     std::string normalFont = fontField(p.normalFont);
     std::string titleFont = fontField(p.titleFont);
-    SettingsPayload s;
+    SettingsRecord s;
     s.shortName = p.shortName.c_str();
     s.productName = p.name.c_str();
     s.normalFont = normalFont.c_str();
