@@ -4,6 +4,7 @@
 #include <windows.h>
 #include <shlobj.h>
 
+#include "formats/message_catalogue.h"
 #include "formats/setup_state.h"
 #include "install/config_records.h"
 #include "install/install_run_win32.h"
@@ -15,7 +16,6 @@
 namespace kelvara {
 namespace {
 
-constexpr ErrorMessage kMsgAssociationError{30};  // extension
 constexpr const char* kContentTypeValue = "Content Type";
 constexpr const char* kInfoTipValue = "InfoTip";
 constexpr const char* kOpenCommandKey = "\\shell\\open\\command";

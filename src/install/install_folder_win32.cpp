@@ -1,6 +1,7 @@
 #include "install/install_folder_win32.h"
 
 #include "formats/languages.h"
+#include "formats/message_catalogue.h"
 #include "formats/script_format.h"
 #include "formats/setup_state.h"
 #include "install/install_folder.h"
@@ -13,13 +14,6 @@
 
 namespace kelvara {
 namespace {
-
-constexpr SetupMessage kMsgInvalidPath{2};         // setupMessages
-constexpr ErrorMessage kMsgNoDrive{31};            // errorMessages
-constexpr ErrorMessage kMsgNoFileRight{32};        // errorMessages, the folder as %s
-constexpr ErrorMessage kMsgNoFolderRight{33};      // errorMessages, the ancestor as %s
-constexpr ErrorMessage kMsgDriveAccessDenied{34};  // errorMessages
-constexpr ErrorMessage kMsgNotEnoughSpace{39};     // errorMessages
 
 template <typename Message>
 bool refuse(HWND frame, Message item, const char* folder = nullptr) {
@@ -43,7 +37,8 @@ bool installFolderAccepted(HWND frame, const char* path) {
     const unsigned long error = nearestExistingAncestor(path, &found);
     HeapString existing(found);
     if (!existing) {
-        return refuse(frame, error == ERROR_ACCESS_DENIED ? kMsgDriveAccessDenied : kMsgNoDrive);
+        return refuse(frame,
+                      error == ERROR_ACCESS_DENIED ? kMsgDestinationDriveDenied : kMsgNoDrive);
     }
     char drive[3];
     driveOf(existing.get(), drive);

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "formats/languages.h"
+#include "formats/message_catalogue.h"
 #include "formats/script_format.h"
 #include "formats/setup_state.h"
 #include "install/config_records.h"
@@ -17,8 +18,6 @@
 namespace kelvara {
 namespace {
 
-constexpr ErrorMessage kMsgRegistryKeyError{24};    // root\key, error text
-constexpr ErrorMessage kMsgRegistryValueError{25};  // value name, root\key, error text
 constexpr REGSAM kValueKeyAccess = KEY_QUERY_VALUE | KEY_SET_VALUE;
 
 }  // namespace

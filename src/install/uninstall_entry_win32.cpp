@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "formats/languages.h"
+#include "formats/message_catalogue.h"
 #include "formats/setup_state.h"
 #include "formats/variables.h"
 #include "install/config_records.h"
@@ -18,8 +19,6 @@
 namespace kelvara {
 
 namespace {
-
-constexpr ErrorMessage kMsgRegistryValueError{25};  // value name, root\key, error text
 
 // Writes the entry's values and says whether the run goes on: a value that cannot be written is
 // a failing step (Yes goes on with errors, No ends the run, which is rolled back). An entry of an

@@ -1,6 +1,7 @@
 #include "setup/finish_decisions_win32.h"
 
 #include "formats/languages.h"
+#include "formats/message_catalogue.h"
 #include "formats/script_format.h"
 #include "formats/setup_state.h"
 #include "install/install_messages.h"
@@ -10,11 +11,7 @@
 #include "runtime/system_restart_win32.h"
 
 namespace kelvara {
-namespace {
-
-constexpr ErrorMessage kMsgRestartFailed{29};  // errorMessages
-
-}  // namespace
+namespace {}  // namespace
 
 SetupMessage restartQuestion() {
     return installState.restartForInUseFiles && installState.deferredTemps.count() != 0

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "formats/languages.h"
+#include "formats/message_catalogue.h"
 #include "formats/script_format.h"
 #include "formats/setup_state.h"
 #include "formats/variables.h"
@@ -21,8 +22,6 @@
 
 namespace kelvara {
 namespace {
-
-constexpr SetupMessage kMsgRestartReminder{10};  // setupMessages: the short product name as %s
 
 void pumpWizardMessages(HWND frame) {
     MSG message;

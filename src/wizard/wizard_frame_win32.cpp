@@ -3,6 +3,7 @@
 #include <shellapi.h>
 
 #include "formats/languages.h"
+#include "formats/message_catalogue.h"
 #include "formats/script_format.h"
 #include "formats/setup_state.h"
 #include "install/action_lists.h"
@@ -25,9 +26,6 @@ namespace {
 
 // The product label opens our web page.
 constexpr const char* kMakerAddress = "https://kelvara.org/";
-
-constexpr SetupMessage kMsgQuitBeforeInstall{0};  // setupMessages
-constexpr SetupMessage kMsgQuitDuringInstall{8};  // setupMessages
 
 // The product link's hot area at 96 dpi: from the band's top less 5 pixels to 30 pixels above
 // the bottom, 80 pixels wide. It grows with the DPI, as the label does.

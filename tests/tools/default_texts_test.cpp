@@ -11,6 +11,8 @@
 #include <utility>
 #include <vector>
 
+#include "formats/message_catalogue.h"
+
 namespace {
 
 using kelvara::build::defaultEnglishText;
@@ -33,35 +35,24 @@ bool isPageSlot(int table) {
     return table >= 0 && table <= 12;
 }
 
-// Arguments the callers pass, one letter per %s in order: f file, d folder, e the system's error
-// text, k registry key, v registry value name, s shortcut, x file-name extension, n a name or
-// number.
+// Arguments the callers pass, one letter per %s in order, and the messages the user answers
+// (Yes/No, or the quit question), which must ask; the others are notices shown with OK, or
+// OK/Cancel instructions (disk full), and must not. Both from the engine's message catalogue.
 const std::map<Key, std::string>& expectedArguments() {
     static const std::map<Key, std::string> table = [] {
         std::map<Key, std::string> t;
-        const char* setup[14] = {"", "", "", "", "", "", "f", "f", "", "", "n", "", "", "n"};
-        for (int i = 0; i < 14; ++i) t[{kTableSetupMessages, i}] = setup[i];
-        const char* error[43] = {
-            "",   "f",  "f",  "f",  "fe", "fe",  "fe", "f", "fd", "f",  // 0-9
-            "fe", "fe", "fe", "fe", "f",  "fe",  "f",  "f", "f",  "f",  // 10-19
-            "f",  "de", "f",  "f",  "ke", "vke", "",   "s", "",   "",   // 20-29
-            "x",  "",   "",   "d",  "",   "dd",  "dd", "d", "d",  "",   // 30-39
-            "fe", "fn", "nfe"};                                         // 40-42
-        for (int i = 0; i < 43; ++i) t[{kTableErrorMessages, i}] = error[i];
+        for (const kelvara::MessageInfo& m : kelvara::kMessageCatalogue)
+            t[{m.table, m.item}] = m.arguments;
         return t;
     }();
     return table;
 }
 
-// Messages the user answers (Yes/No, or the quit question): they must ask a question. The
-// others are notices shown with OK, or OK/Cancel instructions (disk full), and must not.
 const std::set<Key>& questionMessages() {
     static const std::set<Key> set = [] {
         std::set<Key> s;
-        for (int i : {0, 1, 4, 5, 6, 8}) s.insert({kTableSetupMessages, i});
-        for (int i = 1; i <= 13; ++i) s.insert({kTableErrorMessages, i});
-        for (int i : {15, 21, 24, 25, 26, 27, 28, 30, 35, 36, 37, 38, 40, 41, 42})
-            s.insert({kTableErrorMessages, i});
+        for (const kelvara::MessageInfo& m : kelvara::kMessageCatalogue)
+            if (m.question) s.insert({m.table, m.item});
         return s;
     }();
     return set;

@@ -262,12 +262,24 @@ TEST(ProjectReader, WarningsForWhatTheEngineWouldIgnore) {
                               "[look.background]\ntop = \"#000000\"\nbottom = \"#FFFFFF\"\n"
                               "[[look.background.lines]]\ntext = \"a\"\n"
                               "[[look.background.lines]]\ntext = \"b\"\n"
-                              "[[look.background.lines]]\ntext = \"c\"\n");
+                              "[[look.background.lines]]\ntext = \"c\"\n"
+                              // A translation that lost the error text; two that keep theirs.
+                              "[[texts]]\ntable = \"error-messages\"\nitem = 15\n"
+                              "text = \"Nicht geschrieben: %s\"\n"
+                              "[[texts]]\ntable = \"error-messages\"\nitem = 21\n"
+                              "text = \"Ordner %s: %s (100%% sicher)\"\n"
+                              "[[texts]]\ntable = \"setup-messages\"\nitem = 6\n"
+                              "text = \"%s ist in Gebrauch\"\n");
     EXPECT_FALSE(d.failed()) << joined(d.errors());
     std::string warnings = joined(d.warnings());
     EXPECT_NE(warnings.find("only the first two background lines are drawn"), std::string::npos)
         << warnings;
     EXPECT_NE(warnings.find("the language page is not shown"), std::string::npos) << warnings;
+    EXPECT_NE(warnings.find("error-messages item 15 is shown with 2 %s, and this text has 1"),
+              std::string::npos)
+        << warnings;
+    EXPECT_EQ(warnings.find("item 21"), std::string::npos) << warnings;
+    EXPECT_EQ(warnings.find("item 6 "), std::string::npos) << warnings;
 }
 
 // Strings outside ASCII in every TOML form keep their value, lines keep their numbers.

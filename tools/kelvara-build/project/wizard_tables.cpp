@@ -3,13 +3,29 @@
 #include "kelvara-build/project/project_parser.h"
 
 #include <algorithm>
+#include <cstring>
 #include <vector>
 
+#include "formats/message_catalogue.h"
 #include "kelvara-build/common/file_bytes.h"
 #include "kelvara-build/common/text_conversion.h"
 #include "kelvara-build/project/project_names.h"
 
 namespace kelvara::build {
+namespace {
+
+// The %s a text holds ("%%" is a percent sign).
+std::size_t placeholders(const std::string& text) {
+    std::size_t count = 0;
+    for (std::size_t i = 0; i + 1 < text.size(); ++i) {
+        if (text[i] != '%') continue;
+        if (text[i + 1] == 's') ++count;
+        ++i;
+    }
+    return count;
+}
+
+}  // namespace
 
 std::optional<std::string> ProjectParser::textFile(TableReader& table, const std::string& key) {
     std::optional<std::string> name = table.hostText(key);
@@ -114,6 +130,15 @@ void ProjectParser::texts(const toml::node& node) {
         std::optional<std::string> value = r.text("text");
         if (!value) d_.error(r.line(), "[[texts]] needs a 'text'");
         text.text = value.value_or("");
+        // A message whose text has other %s than the engine fills shows a %s of its own where
+        // the engine has nothing, or leaves out what it has (a file's name, the error).
+        const MessageInfo* message = code ? findMessage(text.table, text.item) : nullptr;
+        if (message && value && placeholders(text.text) != std::strlen(message->arguments)) {
+            d_.warning(text.line,
+                       "[[texts]] " + *table + " item " + std::to_string(text.item) +
+                           " is shown with " + std::to_string(std::strlen(message->arguments)) +
+                           " %s, and this text has " + std::to_string(placeholders(text.text)));
+        }
         p_.texts.push_back(text);
     });
 }
