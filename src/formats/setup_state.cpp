@@ -4,7 +4,7 @@
 
 namespace kelvara {
 
-constinit SetupStateStorage setupStateStorage;
+constinit RunStateStorage<SetupState> setupStateStorage;
 
 namespace {
 constexpr int kListGrowth = 5;

@@ -15,6 +15,7 @@
 #include "formats/deployment_options.h"
 #include "formats/image_layout.h"
 #include "runtime/heap_string.h"
+#include "runtime/run_state_storage.h"
 #include "runtime/string_list.h"
 #include "runtime/system_objects.h"
 
@@ -177,16 +178,8 @@ struct SetupState {
     StringList groupZeroDllCalls;
 };
 
-// The run's record. It lives for the whole process and is never destroyed: the run ends in
-// ExitProcess after cleanUp has released what the record owns, in its fixed order. So the record
-// is kept in storage without a destructor of its own (the record's would be compiled into the
-// stub, most of a kilobyte, and never run); setupState names it at a constant address.
-union SetupStateStorage {
-    SetupState state;
-    constexpr SetupStateStorage() : state() {}
-    ~SetupStateStorage() {}
-};
-extern SetupStateStorage setupStateStorage;
+// The run's record, for the whole process (see RunStateStorage).
+extern RunStateStorage<SetupState> setupStateStorage;
 inline constexpr SetupState& setupState = setupStateStorage.state;
 
 constexpr const char* kDefaultFontFace = "MS Sans Serif";

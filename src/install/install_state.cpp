@@ -5,7 +5,7 @@ namespace {
 constexpr int kListGrowth = 10;
 }  // namespace
 
-constinit InstallStateStorage installStateStorage;
+constinit RunStateStorage<InstallState> installStateStorage;
 
 bool createInstallState() {
     InstallState& s = installState;

@@ -7,6 +7,7 @@
 #pragma once
 
 #include "runtime/heap_string.h"
+#include "runtime/run_state_storage.h"
 #include "runtime/string_list.h"
 #include "runtime/system_objects.h"
 
@@ -50,14 +51,8 @@ struct InstallState {
     bool runTempDirHandedOver = false;
 };
 
-// Kept in storage without a destructor of its own: the process ends in ExitProcess after
-// releaseInstallState, so the state's would be code that never runs.
-union InstallStateStorage {
-    InstallState state;
-    constexpr InstallStateStorage() : state() {}
-    ~InstallStateStorage() {}
-};
-extern InstallStateStorage installStateStorage;
+// The installation's state, for the whole process (see RunStateStorage).
+extern RunStateStorage<InstallState> installStateStorage;
 inline constexpr InstallState& installState = installStateStorage.state;
 
 // Sets the initial values that are not zero (a run that has not failed) and makes the lists.

@@ -5,7 +5,7 @@ namespace {
 constexpr int kListGrowth = 10;
 }  // namespace
 
-constinit UninstallStateStorage uninstallStateStorage;
+constinit RunStateStorage<UninstallState> uninstallStateStorage;
 
 bool createUninstallState() {
     UninstallState& s = uninstallState;

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "runtime/heap_string.h"
+#include "runtime/run_state_storage.h"
 #include "runtime/string_list.h"
 #include "runtime/system_objects.h"
 
@@ -28,13 +29,8 @@ struct UninstallState {
     OwnedKernelObject uninstallDoneEvent;
 };
 
-// Kept in storage without a destructor of its own, as InstallStateStorage.
-union UninstallStateStorage {
-    UninstallState state;
-    constexpr UninstallStateStorage() : state() {}
-    ~UninstallStateStorage() {}
-};
-extern UninstallStateStorage uninstallStateStorage;
+// The uninstaller's state, for the whole process (see RunStateStorage).
+extern RunStateStorage<UninstallState> uninstallStateStorage;
 inline constexpr UninstallState& uninstallState = uninstallStateStorage.state;
 
 // Makes the lists; false when out of memory.

@@ -2,7 +2,7 @@
 
 namespace kelvara {
 
-constinit WizardStateStorage wizardStateStorage;
+constinit RunStateStorage<WizardState> wizardStateStorage;
 
 void createWizardState() {
     wizardState.wizardPosition = -1;

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "runtime/heap_string.h"
+#include "runtime/run_state_storage.h"
 #include "runtime/system_objects.h"
 
 namespace kelvara {
@@ -54,13 +55,8 @@ struct WizardState {
     OwnedWindow backgroundWindow;
 };
 
-// Kept in storage without a destructor of its own, as the other run states.
-union WizardStateStorage {
-    WizardState state;
-    constexpr WizardStateStorage() : state() {}
-    ~WizardStateStorage() {}
-};
-extern WizardStateStorage wizardStateStorage;
+// The wizard's state, for the whole process (see RunStateStorage).
+extern RunStateStorage<WizardState> wizardStateStorage;
 inline constexpr WizardState& wizardState = wizardStateStorage.state;
 
 // Sets the initial values that are not zero: no wizard position yet, no language remembered.

@@ -19,6 +19,7 @@
 
 #include "formats/folder_token_names.h"
 #include "kelvara-build/project/project.h"
+#include "markdown_tables.h"
 
 using namespace kelvara::build;
 
@@ -44,36 +45,6 @@ struct Page {
     std::vector<std::pair<int, std::string>> examples;  // ```toml blocks: first line, text
     std::vector<std::string> problems;                  // repeated sections or rows
 };
-
-std::string trim(const std::string& text) {
-    std::size_t begin = text.find_first_not_of(" \t\r");
-    if (begin == std::string::npos) return "";
-    std::size_t end = text.find_last_not_of(" \t\r");
-    return text.substr(begin, end - begin + 1);
-}
-
-// The cells of a table row, split at the bars that are not escaped ("\|").
-std::vector<std::string> cellsOf(const std::string& row) {
-    std::string inner = trim(row).substr(1);
-    if (!inner.empty() && inner.back() == '|' &&
-        (inner.size() < 2 || inner[inner.size() - 2] != '\\'))
-        inner.pop_back();
-    std::vector<std::string> cells;
-    std::string cell;
-    for (std::size_t i = 0; i < inner.size(); ++i) {
-        if (inner[i] == '\\' && i + 1 < inner.size() && inner[i + 1] == '|') {
-            cell += '|';
-            ++i;
-        } else if (inner[i] == '|') {
-            cells.push_back(trim(cell));
-            cell.clear();
-        } else {
-            cell += inner[i];
-        }
-    }
-    cells.push_back(trim(cell));
-    return cells;
-}
 
 // The text of a cell that is one code span ("`top`"), or empty.
 std::string codeOf(const std::string& cell) {
