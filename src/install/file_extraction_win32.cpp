@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <cstring>
+
 #include <utility>
 
 #include "formats/folder_token_names.h"
@@ -15,6 +17,7 @@
 #include "install/install_state.h"
 #include "install/overwrite_rules.h"
 #include "runtime/access_check_win32.h"
+#include "runtime/file_deletion_win32.h"
 #include "runtime/file_version_win32.h"
 #include "runtime/heap.h"
 #include "runtime/heap_string.h"
@@ -144,6 +147,7 @@ struct Destination {
     UniqueFile file;
     HeapString deferredTemp;  // set: the target is in use
     HeapString sibling;       // set: the target exists and is replaced when the data is complete
+    HeapString keptCopy;      // set: the target is written in place; its old content is here
 };
 
 // A new file in the target's own folder (so that replacing the target is a rename on one
@@ -161,14 +165,16 @@ bool openSibling(const char* target, Destination& out) {
 }
 
 // Copies an existing target into the temporary folder and tells the rollback of the copy; the
-// line is written only once the copy is whole, so that no rollback puts back half a file.
-bool keepCopyInTemp(InstallRun& run, const char* target) {
-    HeapString backup(newTempName());
+// line is written only once the copy is whole, so that no rollback puts back half a file. The
+// copy's path goes to `backup` (null when none was kept).
+bool keepCopyInTemp(InstallRun& run, const char* target, HeapString& backup) {
+    backup.reset(newTempName());
     if (!backup) return false;
     if (!::CopyFileA(target, backup.get(), FALSE) || !noteBackup(run, backup.get(), target)) {
         const DWORD error = ::GetLastError();
         ::SetFileAttributesA(backup.get(), FILE_ATTRIBUTE_NORMAL);  // the copy's may be read-only
         ::DeleteFileA(backup.get());
+        backup.reset();
         ::SetLastError(error);
         return false;
     }
@@ -192,7 +198,7 @@ Step openTarget(InstallRun& run, const Target& target, bool sharedGroup, Destina
                 // A folder that takes no new file (or a path too long for one beside it) but
                 // lets the target be written: in place, once its old content is kept in the
                 // temporary folder for the rollback.
-                if (keepCopyInTemp(run, target.path)) {
+                if (keepCopyInTemp(run, target.path, out.keptCopy)) {
                     file.reset(::CreateFileA(target.path, GENERIC_WRITE, FILE_SHARE_READ, nullptr,
                                              TRUNCATE_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN,
                                              nullptr));
@@ -399,14 +405,18 @@ Step placeFile(InstallRun& run, const FileGroupHeader& group, const PackageEntry
     Step step = writeWithRetry(run, out.file.get(), entry, path, &written);
     if (!written) {
         out.file.reset();
-        // A partial file the run made is removed; an existing target was not touched (unless it
-        // had to be written in place) and gets its attributes back.
+        // A partial file the run made is removed; an existing target was not touched, or was
+        // written in place and gets its old content back, and gets its attributes back.
         if (out.deferredTemp) {
             ::DeleteFileA(out.deferredTemp.get());
         } else if (out.sibling) {
             ::DeleteFileA(out.sibling.get());
         } else if (!target.existed) {
             ::DeleteFileA(path);
+        } else if (out.keptCopy) {
+            // Written in place and given up: the old content comes back now (the rollback's
+            // and the end's note of the copy then finds no file, and does nothing).
+            putBackReplacedFile(out.keptCopy.get(), path);
         }
         if (readOnly) ::SetFileAttributesA(path, target.attributes);
         return step;
