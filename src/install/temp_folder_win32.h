@@ -1,5 +1,4 @@
 // The run's private temporary folder: whatever the engine writes to the temporary folder (the
-#include "install/install_state.h"
 // rollback log, the uninstaller's copies, files waiting for the restart, the self-removal
 // script) goes into a folder of its own there, which no other user can open. The system's
 // temporary folder is shared (C:\Windows\Temp of a run as SYSTEM admits every user), and a

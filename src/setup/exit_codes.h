@@ -1,5 +1,4 @@
 // The installer's exit code: the one place where the outcome of a run becomes a number that
-#include "uninstall/uninstall_state.h"
 // deployment scripts read. The numbers are those deployment tools already understand.
 #pragma once
 

@@ -1,6 +1,4 @@
 // Reading an install or rollback log into the run, and the rollback mode that undoes a failed
-#include "install/install_state.h"
-#include "uninstall/uninstall_state.h"
 // or cancelled installation (Windows only).
 #pragma once
 

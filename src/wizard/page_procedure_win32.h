@@ -50,7 +50,7 @@ struct PageType {
 };
 
 // The dialog procedure. The WM_INITDIALOG parameter is the page index (0 to 12); the page type
-// comes from that slot's dialog id. Only one page exists at a time: its state is in setupState.
+// comes from that slot's dialog id. Only one page exists at a time: its state is in wizardState.
 INT_PTR CALLBACK pageProcedure(HWND page, UINT message, WPARAM wParam, LPARAM lParam);
 
 // Item `item` of the shown page's texts in the current language, exactly as stored (no

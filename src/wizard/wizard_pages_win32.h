@@ -31,7 +31,7 @@ bool handleStartMenuPage(HWND page, UINT message, WPARAM wParam, LPARAM lParam, 
 void saveStartMenuPage(HWND page);
 
 // Installing page: starts the install thread with the page as its window; the thread's handle
-// and id go to setupState. A thread that cannot be started is reported and ends the wizard.
+// and id go to installState. A thread that cannot be started is reported and ends the wizard.
 void initialiseInstallingPage(HWND page);
 
 // Finish page: the error and restart notes, the restart choice or the launch choices; saved
