@@ -2,8 +2,6 @@
 
 #include <windows.h>
 
-#include <cstring>
-
 #include <utility>
 
 #include "formats/folder_token_names.h"

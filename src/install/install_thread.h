@@ -2,7 +2,6 @@
 // completes the run (install log and uninstaller in place, deferred files scheduled) or rolls
 // it back.
 #pragma once
-#include "install/install_state.h"
 #include "resources/resource_ids.h"
 
 namespace kelvara {

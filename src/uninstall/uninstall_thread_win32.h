@@ -3,7 +3,6 @@
 #include <windows.h>
 
 #include "resources/resource_ids.h"
-#include "uninstall/uninstall_state.h"
 
 namespace kelvara {
 

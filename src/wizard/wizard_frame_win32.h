@@ -6,7 +6,6 @@
 #include <windows.h>
 
 #include "formats/script_format.h"
-#include "wizard/wizard_state.h"
 
 namespace kelvara {
 
