@@ -11,7 +11,7 @@
 #include <cstdlib>
 #include <vector>
 
-#include "formats/setup_state.h"
+#include "environment/run_environment.h"
 #include "runtime/heap.h"
 #include "setup/setup_image.h"
 
@@ -75,7 +75,7 @@ int main(int argc, char** argv) {
                             static_cast<uInt>(bytes.size() - kChecksumStart));
         double inMemory = seconds() - start;
 
-        setupState.selfFile.reset(file);
+        runEnvironment.selfFile.reset(file);
         StubHeader header;
         start = seconds();
         bool ok = readHeader(file, header) && verifySetupImage(header) && loadSetupScript(header);
@@ -84,7 +84,7 @@ int main(int argc, char** argv) {
             std::fprintf(stderr, "round %d: the image did not verify\n", round);
             return 1;
         }
-        setupState.script.reset();
+        runEnvironment.script.reset();
         engine.push_back(verified);
         floor.push_back(inMemory);
         ratios.push_back(verified / inMemory);

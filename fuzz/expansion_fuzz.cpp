@@ -14,6 +14,8 @@
 #include <utility>
 #include <vector>
 
+#include "environment/folder_expansion.h"
+#include "environment/run_environment.h"
 #include "formats/command_line.h"
 #include "formats/folder_token_names.h"
 #include "formats/variables.h"
@@ -215,7 +217,7 @@ void checkFolderTokens(FuzzedDataProvider& in) {
     const std::string subject = text(in, 60);
     std::string expected = subject;
     for (int token = 0; token < kFolderTokenCount; ++token) {
-        const char* path = setupState.folderPaths.get(token);
+        const char* path = runEnvironment.folderPaths.get(token);
         if (!path) continue;
         std::optional<std::string> step =
             modelReplaceAll(expected, kFolderTokenNames[token], path, false);

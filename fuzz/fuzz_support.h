@@ -1,9 +1,10 @@
 // What the harnesses share: a check that stops the fuzzer on a broken invariant, and a fresh
-// run's record for the harnesses that go through setupState.
+// script's configuration and run environment for the harnesses that go through setupState.
 #pragma once
 #include <cstdio>
 #include <new>
 
+#include "environment/run_environment.h"
 #include "formats/folder_token_names.h"
 #include "formats/setup_state.h"
 #include "install/install_state.h"
@@ -48,7 +49,7 @@ inline const char* sampleFolder(int token) {
     }
 }
 
-// The run's record as start-up stage 0 leaves it, with the sample folders resolved, for one
+// The records as start-up stage 0 leaves it, with the sample folders resolved, for one
 // input; when the input is done its whole private heap goes, so no harness object that holds
 // heap blocks may outlive the scope. Each input thus frees what it allocated: libFuzzer runs an
 // input a second time, looking for a leak, whenever it allocated more than it freed, and a heap
@@ -59,18 +60,19 @@ class FreshSetupState {
         // Every state as the process starts (the previous input's heap, which their blocks came
         // from, is gone), then as start-up stage 0 leaves it.
         new (&setupState) SetupState();
+        new (&runEnvironment) RunEnvironment();
         new (&installState) InstallState();
         new (&uninstallState) UninstallState();
         new (&wizardState) WizardState();
-        SetupState& s = setupState;
-        setRunDefaults(s);
-        s.scratchFields.create(10);
+        setRunDefaults(setupState);
+        runEnvironment.scratchFields.create(10);
         createSetupState();
+        createRunEnvironment();
         createInstallState();
         createUninstallState();
         createWizardState();
         for (int token = 0; token < kFolderTokenCount; ++token) {
-            s.folderPaths.append(sampleFolder(token));
+            runEnvironment.folderPaths.append(sampleFolder(token));
         }
     }
     ~FreshSetupState() { heapDestroy(); }

@@ -1,6 +1,6 @@
 // The setup script from bytes: the record walk, each record decoded, written again with the
 // builder's writer and decoded once more (the same fields must come back), every record applied
-// to the run's record, and the stored entries read as the install phases read them.
+// to the script's configuration, and the stored entries read as the install phases read them.
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "environment/requirements.h"
+#include "environment/run_environment.h"
 #include "formats/languages.h"
 #include "formats/script_format.h"
 #include "formats/script_writer.h"
@@ -245,7 +246,7 @@ int userLanguage() {
 
 const RecordPlatform kPlatform = {fontInstalled, readRegistryText, userLanguage};
 
-// --- the run's record after the records ---
+// --- the configuration after the records ---
 
 int countOf(const std::vector<DecodedRecord>& records, std::int32_t type) {
     int n = 0;
@@ -462,10 +463,10 @@ void readStoredEntries() {
     const char* name = s.productShortName.get() ? s.productShortName.get() : "";
     FUZZ_CHECK(!key == (!*name || std::strchr(name, '\\')));
     for (bool nt : {false, true}) {
-        int result = checkRequirements(setupState, nt);
+        int result = checkRequirements(setupState, runEnvironment, nt);
         FUZZ_CHECK(result >= kRequirementsMet && result <= kAccessTooOld);
         const char* missing = nullptr;
-        int message = requirementMessage(setupState, result, &missing);
+        int message = requirementMessage(runEnvironment, result, &missing);
         FUZZ_CHECK((message < 0) == (result == kRequirementsMet));
         FUZZ_CHECK((missing != nullptr) == (result >= kWindowsTooOld));
     }

@@ -4,10 +4,10 @@
 
 #include "environment/folder_tokens_win32.h"
 #include "environment/registry_text_win32.h"
+#include "environment/run_environment.h"
 #include "environment/system_detection.h"
 #include "environment/windows_release.h"
 #include "formats/folder_token_names.h"
-#include "formats/setup_state.h"
 #include "runtime/handles_win32.h"
 #include "runtime/heap.h"
 #include "runtime/heap_string.h"
@@ -397,7 +397,7 @@ const char* resolveFolder(int index) {
 
 bool fillFolderPaths() {
     for (int token = 0; token < kFolderTokenCount; ++token) {
-        if (setupState.folderPaths.append(resolveFolder(token)) < 0) return false;
+        if (runEnvironment.folderPaths.append(resolveFolder(token)) < 0) return false;
     }
     return true;
 }

@@ -1,5 +1,5 @@
 // Folder tokens resolved to the running system's folders (Windows only). The token table itself
-// and expandFolderTokens are in formats/folder_token_names.h.
+// are in formats/folder_token_names.h, expandFolderTokens in environment/folder_expansion.h.
 #pragma once
 #include <windows.h>
 #include <shlobj.h>
@@ -28,7 +28,7 @@ void freeItemList(LPITEMIDLIST list);
 // thread or install thread, never both at once. May create folders and write Shell Folders values.
 const char* resolveFolder(int index);
 
-// Start-up: setupState.folderPaths gets one copy of every token's folder, in table order.
+// Start-up: runEnvironment.folderPaths gets one copy of every token's folder, in table order.
 // False when the heap is exhausted.
 bool fillFolderPaths();
 

@@ -1,5 +1,6 @@
 #include "environment/requirements.h"
 
+#include "environment/run_environment.h"
 #include "environment/windows_release.h"
 #include "formats/requirement_keywords.h"
 #include "formats/setup_state.h"
@@ -76,42 +77,46 @@ const char* unmet(const Keyword (&table)[N], const char* demand, unsigned have) 
     return nullptr;
 }
 
-int fail(SetupState& state, int result) {
-    state.requirementResult = result;
+int fail(RunEnvironment& run, int result) {
+    run.requirementResult = result;
     return result;
 }
 
 }  // namespace
 
-int checkRequirements(SetupState& s, bool ntPlatform) {
-    s.missingWindowsName = nullptr;
-    s.missingIeName = nullptr;
-    s.missingDirectXName = nullptr;
-    s.missingAccessName = nullptr;
-    if (sameKeyword(s.requiredWindows.get(), kNtKeyword) && !ntPlatform) {
-        return fail(s, kNtPlatformMissing);
+int checkRequirements(const SetupState& config, RunEnvironment& run, bool ntPlatform) {
+    run.missingWindowsName = nullptr;
+    run.missingIeName = nullptr;
+    run.missingDirectXName = nullptr;
+    run.missingAccessName = nullptr;
+    if (sameKeyword(config.requiredWindows.get(), kNtKeyword) && !ntPlatform) {
+        return fail(run, kNtPlatformMissing);
     }
     // Codes are never negative; the comparison is on one scale across both families.
-    const auto windows = static_cast<unsigned>(s.windowsVersionCode);
-    if ((s.missingWindowsName = unmet(kWindowsKeywords, s.requiredWindows.get(), windows))) {
-        return fail(s, kWindowsTooOld);
+    const auto windows = static_cast<unsigned>(run.windowsVersionCode);
+    if ((run.missingWindowsName = unmet(kWindowsKeywords, config.requiredWindows.get(), windows))) {
+        return fail(run, kWindowsTooOld);
     }
     // The 95/98/Me family has no administrators to ask about.
-    if (s.adminRequired && ntPlatform && !s.isAdministrator) return fail(s, kAdministratorMissing);
-    const auto ie = static_cast<unsigned>(s.ieLevel);
-    if ((s.missingIeName = unmet(kIeKeywords, s.requiredIe.get(), ie))) return fail(s, kIeTooOld);
-    if ((s.missingDirectXName =
-             unmet(kDirectXKeywords, s.requiredDirectX.get(), s.directXVersion))) {
-        return fail(s, kDirectXTooOld);
+    if (config.adminRequired && ntPlatform && !run.isAdministrator) {
+        return fail(run, kAdministratorMissing);
     }
-    const auto access = static_cast<unsigned>(s.accessLevel);
-    if ((s.missingAccessName = unmet(kAccessKeywords, s.requiredAccess.get(), access))) {
-        return fail(s, kAccessTooOld);
+    const auto ie = static_cast<unsigned>(run.ieLevel);
+    if ((run.missingIeName = unmet(kIeKeywords, config.requiredIe.get(), ie))) {
+        return fail(run, kIeTooOld);
     }
-    return fail(s, kRequirementsMet);
+    if ((run.missingDirectXName =
+             unmet(kDirectXKeywords, config.requiredDirectX.get(), run.directXVersion))) {
+        return fail(run, kDirectXTooOld);
+    }
+    const auto access = static_cast<unsigned>(run.accessLevel);
+    if ((run.missingAccessName = unmet(kAccessKeywords, config.requiredAccess.get(), access))) {
+        return fail(run, kAccessTooOld);
+    }
+    return fail(run, kRequirementsMet);
 }
 
-int requirementMessage(const SetupState& s, int result, const char** missingName) {
+int requirementMessage(const RunEnvironment& run, int result, const char** missingName) {
     *missingName = nullptr;
     switch (result) {
         case kAdministratorMissing:
@@ -119,16 +124,16 @@ int requirementMessage(const SetupState& s, int result, const char** missingName
         case kNtPlatformMissing:
             return kMessageNtNeeded;
         case kWindowsTooOld:
-            *missingName = s.missingWindowsName;
+            *missingName = run.missingWindowsName;
             return kMessageVersionTooOld;
         case kIeTooOld:
-            *missingName = s.missingIeName;
+            *missingName = run.missingIeName;
             return kMessageVersionTooOld;
         case kDirectXTooOld:
-            *missingName = s.missingDirectXName;
+            *missingName = run.missingDirectXName;
             return kMessageVersionTooOld;
         case kAccessTooOld:
-            *missingName = s.missingAccessName;
+            *missingName = run.missingAccessName;
             return kMessageVersionTooOld;
         default:
             return -1;

@@ -1,10 +1,12 @@
 // The requirement check: the requirements record's keywords against the system detections.
-// Portable: reads and writes setupState fields only.
+// Portable: reads the configuration's keywords and the run's detections, stores the outcome in
+// the run's environment.
 #pragma once
 
 namespace kelvara {
 
 struct SetupState;
+struct RunEnvironment;
 
 enum RequirementResult : int {
     kRequirementsMet = 0,
@@ -21,14 +23,14 @@ constexpr int kMessageAdministratorNeeded = 11;
 constexpr int kMessageNtNeeded = 12;
 constexpr int kMessageVersionTooOld = 13;  // a format with one %s: the missing release's name
 
-// Clears the four missing names, runs the checks in order (NT platform, Windows release,
+// Clears the four missing names of `run`, runs the checks in order (NT platform, Windows release,
 // administrator, Internet Explorer, DirectX, Access) and stores and returns the first failure's
 // result, kRequirementsMet when none fails. ntPlatform: what isNtPlatform says now. A keyword
 // that is in none of the tables (the empty text included) demands nothing.
-int checkRequirements(SetupState& state, bool ntPlatform);
+int checkRequirements(const SetupState& configuration, RunEnvironment& run, bool ntPlatform);
 
 // The message for a result: the setupMessages item (-1 for kRequirementsMet or an unknown
 // result) and, for results 3 to 6, the stored missing name (borrowed constant), else null.
-int requirementMessage(const SetupState& state, int result, const char** missingName);
+int requirementMessage(const RunEnvironment& run, int result, const char** missingName);
 
 }  // namespace kelvara

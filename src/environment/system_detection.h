@@ -11,11 +11,11 @@ constexpr char kAccessAppPath[] =
 
 // The release code (environment/windows_release.h); 0 when GetVersionExA fails.
 int detectWindowsVersion();
-// Whether the platform is NT; stores the answer in setupState.ntPlatform when the system gave
+// Whether the platform is NT; stores the answer in runEnvironment.ntPlatform when the system gave
 // one and returns the stored flag.
 bool isNtPlatform();
 
-// Sets setupState.isAdministrator from the process token (enabled built-in Administrators
+// Sets runEnvironment.isAdministrator from the process token (enabled built-in Administrators
 // group). True when the membership could be determined; on false isAdministrator is false.
 bool checkAdministrator();
 // The rule it applies to a token (a HANDLE): `enabled` is set when the token holds the built-in

@@ -3,6 +3,7 @@
 #include "environment/detection_rules.h"
 #include "environment/registry_text_win32.h"
 #include "environment/requirements.h"
+#include "environment/run_environment.h"
 #include "environment/system_detection.h"
 #include "environment/windows_release.h"
 #include "formats/setup_state.h"
@@ -52,9 +53,9 @@ bool isNtPlatform() {
     OSVERSIONINFOA version = {};
     version.dwOSVersionInfoSize = sizeof version;
     if (::GetVersionExA(&version)) {
-        setupState.ntPlatform = version.dwPlatformId == VER_PLATFORM_WIN32_NT;
+        runEnvironment.ntPlatform = version.dwPlatformId == VER_PLATFORM_WIN32_NT;
     }
-    return setupState.ntPlatform;
+    return runEnvironment.ntPlatform;
 }
 
 bool tokenHasEnabledAdministrators(void* token, bool* enabled) {
@@ -86,11 +87,11 @@ bool tokenHasEnabledAdministrators(void* token, bool* enabled) {
 }
 
 bool checkAdministrator() {
-    setupState.isAdministrator = false;
+    runEnvironment.isAdministrator = false;
     HANDLE raw = nullptr;
     if (!::OpenProcessToken(::GetCurrentProcess(), TOKEN_QUERY, &raw)) return false;
     UniqueHandle token(raw);
-    return tokenHasEnabledAdministrators(token.get(), &setupState.isAdministrator);
+    return tokenHasEnabledAdministrators(token.get(), &runEnvironment.isAdministrator);
 }
 
 int detectIe() {
@@ -116,19 +117,21 @@ int detectAccess() {
 }
 
 void runSystemDetections() {
-    SetupState& s = setupState;
-    s.ieLevel = detectIe();
+    RunEnvironment& run = runEnvironment;
+    run.ieLevel = detectIe();
     // DirectX is probed by the requirement check, and only when the script asks for it: loading
     // its libraries costs about a second on some systems, and nothing else reads the version.
-    s.accessLevel = detectAccess();
+    run.accessLevel = detectAccess();
     checkAdministrator();
-    s.windowsVersionCode = detectWindowsVersion();
+    run.windowsVersionCode = detectWindowsVersion();
 }
 
 int checkRequirements() {
-    SetupState& s = setupState;
-    if (s.requiredDirectX.get() && *s.requiredDirectX.get()) s.directXVersion = detectDirectX();
-    return checkRequirements(s, isNtPlatform());
+    const SetupState& config = setupState;
+    if (config.requiredDirectX.get() && *config.requiredDirectX.get()) {
+        runEnvironment.directXVersion = detectDirectX();
+    }
+    return checkRequirements(config, runEnvironment, isNtPlatform());
 }
 
 }  // namespace kelvara

@@ -17,7 +17,7 @@ bool isTextTable(int table);
 // True for language numbers 1 to 97.
 bool isLanguageNumber(int language);
 
-// The list of `table` for `language` in the run's record, or null for a code or number
+// The list of `table` for `language` in the script's configuration, or null for a code or number
 // outside the format.
 StringList* textList(int table, int language);
 

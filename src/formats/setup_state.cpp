@@ -12,8 +12,7 @@ constexpr int kListGrowth = 5;
 
 bool createSetupState() {
     SetupState& s = setupState;
-    bool ok = s.languageNames.create(kListGrowth) && s.folderPaths.create(kListGrowth);
-    // The lists the script's records fill.
+    bool ok = true;
     StringList* recordLists[] = {
         &s.shortcutEntries,   &s.registryEntries,   &s.iniEntries,        &s.associationEntries,
         &s.backgroundLines,   &s.uninstallPrograms, &s.uninstallDllCalls, &s.groupZeroPrograms,

@@ -1,23 +1,21 @@
-// SetupState: the record of a run that every layer shares: the image and its script's
-// configuration, the run's files, mode and surroundings. What only one layer keeps lives with it
-// (install/install_state.h, uninstall/uninstall_state.h, wizard/wizard_state.h). The entry
-// sequence creates the fields at start-up and the clean-up releases them in a fixed order.
-// Portable: the record owns its strings, blocks and system objects through owner types, which
-// close what they hold when reset; the windows it merely refers to are plain opaque pointers.
-// Every field starts as zero bytes, so the record (large: a text list per language and page)
-// costs nothing in the executable; start-up stage 0 sets the few initial values that are not
-// zero (setRunDefaults).
+// SetupState: the setup script's configuration: the wizard's look, the texts in every language,
+// the pages, variables, product details, requirements and the entries and actions the records
+// list. The script's records fill it (the uninstaller's names and look come from the install
+// log's header instead); the values a person may change on the pages (the language, the
+// variables such as the installation folder, the shortcut kinds kept) are changed in it, so the
+// install reads one answer. What the running process opened, was told or found is
+// RunEnvironment (environment/run_environment.h); what only one layer keeps lives with it
+// (install/install_state.h, uninstall/uninstall_state.h, wizard/wizard_state.h).
+// A plain, portable record of strings and lists, owned through owner types. Every field starts as
+// zero bytes, so the record (large: a text list per language and page) costs nothing in the
+// executable; start-up stage 0 sets the few initial values that are not zero (setRunDefaults).
 #pragma once
 #include <cstdint>
 
 #include "formats/color_values.h"
-#include "formats/command_line.h"
-#include "formats/deployment_options.h"
-#include "formats/image_layout.h"
 #include "runtime/heap_string.h"
 #include "runtime/run_state_storage.h"
 #include "runtime/string_list.h"
-#include "runtime/system_objects.h"
 
 namespace kelvara {
 
@@ -39,38 +37,6 @@ struct PageSlot {
 };
 
 struct SetupState {
-    // Files and paths.
-    OwnedFile selfFile;
-    HeapString installerPath;
-    HeapString installerDir;
-    HeapString tempDir;
-    StubHeader stubHeader;
-    // Where the image's own bytes end: its size, or where a code signature's certificate table
-    // starts. Set by the verification.
-    std::uint64_t imageDataEnd = 0;
-    PackageHeader packageHeader;
-    HeapOwned<unsigned char> script;  // the inflated setup script, kept until clean-up
-    std::uint32_t scriptSize = 0;
-
-    // Run mode.
-    HeapString commandLineCopy;
-    char* argTable[kArgTableSize] = {};
-    int argCount = 0;
-    bool silentMode = false;
-    DeploymentOptions deployment;  // from the command line as given, its case kept
-
-    // The token for access checks.
-    OwnedKernelObject threadToken;
-    // Loaded when a window is first about to be shown (a silent run needs neither: loading them
-    // makes the system start its desktop for their window classes).
-    OwnedLibrary commonControlsLibrary;
-    OwnedLibrary richEditLibrary;
-    OsReference moduleHandle = nullptr;  // the engine's own module
-
-    // The windows message boxes are owned by.
-    OsWindow ownerWindow = nullptr;
-    OsWindow wizardDialog = nullptr;
-
     // The wizard's look (the settings record changes these defaults).
     int dialogSetOffset = kStandardLayout;
     std::uint32_t accentColor = 0;
@@ -83,15 +49,10 @@ struct SetupState {
     char titleFontFace[32] = {};
 
     // Texts: one list per language number.
-    StringList scratchFields;  // the main thread's field list
-    StringList languageNames;
     StringList buttonLabels[kLanguageCount];
     StringList setupMessages[kLanguageCount];
     StringList errorMessages[kLanguageCount];
     PageSlot pageSlots[kPageSlotCount];
-
-    // Folder tokens resolved at start-up, in the token table's order.
-    StringList folderPaths;
 
     // Languages (record type 6): the numbers offered, in script order, and the one in use.
     std::uint16_t currentLanguage = 0;
@@ -150,20 +111,6 @@ struct SetupState {
     HeapString requiredAccess;
     bool adminRequired = false;
 
-    // System detections (start-up stage 0) and the requirement check. Release codes as in
-    // environment/windows_release.h; missing names point to constant texts, null when met.
-    int windowsVersionCode = 0;
-    int ieLevel = 0;
-    std::uint32_t directXVersion = 0;  // 0xMMmm, 0 when none was found
-    int accessLevel = 0;
-    bool isAdministrator = false;
-    bool ntPlatform = false;  // the last answer of isNtPlatform
-    int requirementResult = 0;
-    const char* missingWindowsName = nullptr;
-    const char* missingIeName = nullptr;
-    const char* missingDirectXName = nullptr;
-    const char* missingAccessName = nullptr;
-
     // Entries of the shortcut, registry, INI and association records, as stored.
     StringList shortcutEntries;
     StringList registryEntries;
@@ -178,7 +125,7 @@ struct SetupState {
     StringList groupZeroDllCalls;
 };
 
-// The run's record, for the whole process (see RunStateStorage).
+// The script's configuration, for the whole process (see RunStateStorage).
 extern RunStateStorage<SetupState> setupStateStorage;
 inline constexpr SetupState& setupState = setupStateStorage.state;
 
@@ -187,12 +134,11 @@ constexpr const char* kDefaultFontFace = "MS Sans Serif";
 // Sets the initial values that are not zero: the default look and language.
 void setRunDefaults(SetupState& state);
 
-// Makes every string list of the record but the main thread's field list (which start-up makes
-// first, with a growth of its own). False when out of memory.
+// Makes every string list of the record. False when out of memory.
 bool createSetupState();
 
-// Gives back everything the run's record owns (strings, lists, files, libraries, handles); its
-// owners are empty afterwards. Called by the clean-up, once, before the process ends.
+// Gives back everything the record owns (strings and lists); its owners are empty afterwards.
+// Called by the clean-up, once, before the process ends.
 void releaseSetupState();
 
 }  // namespace kelvara

@@ -1,6 +1,6 @@
 # Files of this layer (see src/CMakeLists.txt for the three lists). All portable: the builder
 # links this library and nothing above it.
-# The run's record, the command line it starts from with the deployment options, and the inflate
+# The script's configuration, the command line with the deployment options, and the inflate
 # buffer.
 list(APPEND KELVARA_PORTABLE_SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/setup_state.cpp

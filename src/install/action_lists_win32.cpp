@@ -2,6 +2,7 @@
 // program_runner_win32.cpp and dll_call_win32.cpp.
 #include "install/action_lists.h"
 
+#include "environment/run_environment.h"
 #include "formats/languages.h"
 #include "formats/setup_state.h"
 #include "install/action_runners_win32.h"
@@ -17,8 +18,8 @@ namespace {
 constexpr UINT kQuestion = MB_YESNO | MB_ICONERROR;
 
 HWND questionOwner() {
-    const SetupState& s = setupState;
-    return static_cast<HWND>(s.wizardDialog ? s.wizardDialog : s.ownerWindow);
+    const RunEnvironment& run = runEnvironment;
+    return static_cast<HWND>(run.wizardDialog ? run.wizardDialog : run.ownerWindow);
 }
 
 // A failing action is a failing step of the run: its message asks whether to go on (Yes: the

@@ -4,6 +4,8 @@
 
 #include <utility>
 
+#include "environment/folder_expansion.h"
+#include "environment/run_environment.h"
 #include "formats/folder_token_names.h"
 #include "formats/package_format.h"
 #include "formats/setup_state.h"
@@ -114,7 +116,7 @@ bool reportAccessDenied(InstallRun& run, const Target& target) {
     HeapString folder(folderPart(target.path));
     const char* object = target.existed ? target.path : (folder ? folder.get() : "");
     bool granted = true;
-    DWORD checked = checkAccess(setupState.threadToken.get(), object, kObjectFile,
+    DWORD checked = checkAccess(runEnvironment.threadToken.get(), object, kObjectFile,
                                 target.existed ? GENERIC_WRITE : FILE_ADD_FILE, &granted);
     if (checked == 0 && !granted) {
         return askToGoOn(run, target.existed ? kMsgFileNoWriteAccess : kMsgFolderNoAddFile,
@@ -508,7 +510,7 @@ PhaseOutcome extractFiles(InstallRun& run) {
     if (!run.backedUpFiles.isCreated() && !run.backedUpFiles.create(16)) return stop;
     // The helper is stopped on every way out: the phases after this one may delete the files.
     ScopeGuard stopHelper([&run] { run.ahead.stop(); });
-    if (run.ahead.start(run.image, setupState.stubHeader.packageOffset, run.groupsStart,
+    if (run.ahead.start(run.image, runEnvironment.stubHeader.packageOffset, run.groupsStart,
                         run.groupsEnd)) {
         writeRunLog("files: inflated ahead by a second thread");
     } else if (!allocateInflateBuffer(run)) {

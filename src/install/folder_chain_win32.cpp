@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "formats/setup_state.h"
+#include "environment/run_environment.h"
 #include "install/install_messages.h"
 #include "install/install_run_win32.h"
 #include "install/install_state.h"
@@ -76,7 +76,7 @@ int reportFolderAccessDenied(InstallRun& run, const char* requested, const char*
     ErrorMessage item = drive ? kMsgDriveAccessDenied : kMsgFolderAccessDenied;
     if (lastError != ERROR_ACCESS_DENIED) {
         bool granted = true;
-        DWORD checked = checkAccess(setupState.threadToken.get(), p, kObjectFile,
+        DWORD checked = checkAccess(runEnvironment.threadToken.get(), p, kObjectFile,
                                     FILE_ADD_SUBDIRECTORY, &granted);
         if (checked == 0 && !granted)
             item = drive ? kMsgNoSubfolderRightDrive : kMsgNoSubfolderRight;

@@ -4,8 +4,8 @@
 // it held before, which the uninstaller and a rollback put back.
 #include <windows.h>
 
+#include "environment/run_environment.h"
 #include "formats/folder_token_names.h"
-#include "formats/setup_state.h"
 #include "install/config_records.h"
 #include "install/folder_chain_win32.h"
 #include "install/install_messages.h"
@@ -78,7 +78,7 @@ bool installIniEntry(InstallRun& run, const char* record) {
     const char* value = optional(fields.get(kIniValueField));
 
     // Where the file is looked for: a bare name in the Windows folder, not the current folder.
-    HeapString location(iniFileLocation(file, setupState.folderPaths.get(kTokenWindows)));
+    HeapString location(iniFileLocation(file, runEnvironment.folderPaths.get(kTokenWindows)));
     const bool existed = !location || pathExists(location.get());
     if (!existed && iniPlace(file) == IniPlace::withFolder) {
         HeapString folder(folderPart(file));

@@ -2,7 +2,7 @@
 
 #include <commctrl.h>
 
-#include "formats/setup_state.h"
+#include "environment/run_environment.h"
 #include "install/status_text_win32.h"
 #include "runtime/heap_string.h"
 
@@ -41,7 +41,7 @@ void InstallDisplay::setPosition(int position) {
 }
 
 void InstallDisplay::showPath(const char* path) {
-    if (!status_ || setupState.silentMode) return;
+    if (!status_ || runEnvironment.silentMode) return;
     // The copy has room for the ellipsis the shortening may add.
     HeapString shown(strDupExtra(path, 4));
     if (!shown) return;

@@ -1,5 +1,6 @@
 #include "install/install_folder.h"
 
+#include "environment/run_environment.h"
 #include "formats/setup_state.h"
 
 namespace kelvara {
@@ -8,9 +9,10 @@ namespace {
 constexpr std::uint64_t kInstallLogAllowance = 64 * 1024;  // a log of some hundreds of files
 }  // namespace
 
-std::uint64_t spaceNeeded(const SetupState& s) {
-    std::uint64_t space = s.packageHeader.requiredSpace;
-    if (s.createUninstaller) space += s.stubHeader.packageOffset + kInstallLogAllowance;
+std::uint64_t spaceNeeded() {
+    const RunEnvironment& run = runEnvironment;
+    std::uint64_t space = run.packageHeader.requiredSpace;
+    if (setupState.createUninstaller) space += run.stubHeader.packageOffset + kInstallLogAllowance;
     return space;
 }
 

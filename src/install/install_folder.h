@@ -4,11 +4,9 @@
 
 namespace kelvara {
 
-struct SetupState;
-
 // The room the installation takes on its folder's drive: its files and, with an uninstaller,
 // the engine's copy of itself and an allowance for the install log (each is written whole
 // beside the earlier one before it replaces it).
-std::uint64_t spaceNeeded(const SetupState& s);
+std::uint64_t spaceNeeded();
 
 }  // namespace kelvara

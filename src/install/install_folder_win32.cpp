@@ -1,5 +1,6 @@
 #include "install/install_folder_win32.h"
 
+#include "environment/run_environment.h"
 #include "formats/languages.h"
 #include "formats/message_catalogue.h"
 #include "formats/script_format.h"
@@ -24,7 +25,8 @@ bool refuse(HWND frame, Message item, const char* folder = nullptr) {
 // Only a check that ran and said no refuses: one that cannot run counts as allowed.
 bool accessDenied(const char* folder, DWORD right) {
     bool granted = true;
-    return checkAccess(setupState.threadToken.get(), folder, kObjectFile, right, &granted) == 0 &&
+    return checkAccess(runEnvironment.threadToken.get(), folder, kObjectFile, right, &granted) ==
+               0 &&
            !granted;
 }
 
@@ -42,7 +44,7 @@ bool installFolderAccepted(HWND frame, const char* path) {
     }
     char drive[3];
     driveOf(existing.get(), drive);
-    if (freeSpace(drive) < spaceNeeded(setupState)) {
+    if (freeSpace(drive) < spaceNeeded()) {
         return refuse(frame, kMsgNotEnoughSpace);
     }
     const bool folderExists = compareTextNoCase(existing.get(), path) == 0;

@@ -1,5 +1,6 @@
 #include "install/install_run_win32.h"
 
+#include "environment/run_environment.h"
 #include "formats/languages.h"
 #include "formats/script_format.h"
 #include "formats/setup_state.h"
@@ -85,7 +86,7 @@ PhaseOutcome checkpoint(InstallRun& run) {
     }
     // Only the wizard holds or cancels a run; a silent run has no one who could, and its
     // thousands of checkpoints would each cost two calls to the system for nothing.
-    if (setupState.silentMode && !run.owner()) return PhaseOutcome::proceed;
+    if (runEnvironment.silentMode && !run.owner()) return PhaseOutcome::proceed;
     ::WaitForSingleObject(installState.proceedEvent.get(), INFINITE);
     MSG message;
     // Thread messages only (no window): the wizard posts the quit message to the thread.

@@ -5,6 +5,7 @@
 
 #include <cstring>
 
+#include "environment/run_environment.h"
 #include "formats/image_layout.h"
 #include "formats/image_signature.h"
 #include "formats/languages.h"
@@ -116,7 +117,7 @@ void carryOverPreviousLog(InstallRun& run) {
     }
     // Carried over, its lines would be trusted as this run's: with administrator rights, only
     // those of a log that only administrators could have written.
-    if (setupState.isAdministrator && othersMayChange(file.get())) {
+    if (runEnvironment.isAdministrator && othersMayChange(file.get())) {
         writeRunLog(
             "install: the earlier install log is not carried over: users who are not "
             "administrators may change it");
@@ -161,15 +162,15 @@ bool startRun(InstallRun& run) {
         return false;
     }
     if (!run.log.start(setupState.productName.get(), setupState.productShortName.get(),
-                       settingsOfRun(), &setupState.folderPaths, &run.rollbackFile)) {
+                       settingsOfRun(), &runEnvironment.folderPaths, &run.rollbackFile)) {
         return false;
     }
     carryOverPreviousLog(run);
-    if (!run.image.open(setupState.selfFile.get())) {
+    if (!run.image.open(runEnvironment.selfFile.get())) {
         reportUnreadableImage(run, ::GetLastError());
         return false;
     }
-    const std::uint32_t packageOffset = setupState.stubHeader.packageOffset;
+    const std::uint32_t packageOffset = runEnvironment.stubHeader.packageOffset;
     if (packageOffset > run.image.size()) {
         reportDamagedImage(run);
         return false;
@@ -177,8 +178,8 @@ bool startRun(InstallRun& run) {
 
     run.headers.open(run.image, packageOffset);
     run.content.open(run.image, packageOffset);
-    run.groupsStart = setupState.packageHeader.firstEntryOffset;
-    run.groupsEnd = setupState.packageHeader.scriptOffset;
+    run.groupsStart = runEnvironment.packageHeader.firstEntryOffset;
+    run.groupsEnd = runEnvironment.packageHeader.scriptOffset;
     // The file entries lie outside the checksum: a damaged one is found before any file is
     // written, not half-way through the groups. The walk reads the entries' headers only.
     PackageWalker walker(run.headers, run.groupsStart, run.groupsEnd);

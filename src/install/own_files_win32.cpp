@@ -1,5 +1,6 @@
 #include "install/own_files_win32.h"
 
+#include "environment/run_environment.h"
 #include "formats/image_layout.h"
 #include "formats/image_signature.h"
 #include "formats/package_format.h"
@@ -37,7 +38,8 @@ bool reportFailure(InstallRun& run, const char* path, DWORD error) {
 // its name goes to `name`. Invalid handle when none can be made (last error set).
 HANDLE createBeside(const char* target, char (&name)[MAX_PATH + 1]) {
     OwnSecurity security = administratorsOnly();
-    SECURITY_ATTRIBUTES* attributes = setupState.isAdministrator ? security.attributes() : nullptr;
+    SECURITY_ATTRIBUTES* attributes =
+        runEnvironment.isAdministrator ? security.attributes() : nullptr;
     for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
         // A free name from the system, then made anew: the system's own file would have what
         // the folder hands down, not the protection.
@@ -89,7 +91,7 @@ bool writeUninstallerHeader(ImageWindow& image, HANDLE copy, std::uint32_t stubL
     SignatureFields fields;
     if (readSignatureFields(bytes, headLength, fields)) {
         blankSignatureFields(bytes, 0, headLength, fields);
-        const PackageHeader& package = setupState.packageHeader;
+        const PackageHeader& package = runEnvironment.packageHeader;
         const std::uint32_t room = package.firstEntryOffset - kPackageHeaderSize;
         const unsigned char* record = package.firstEntryOffset > kPackageHeaderSize
                                           ? image.bytesAt(stubLength + kPackageHeaderSize, room)
@@ -108,7 +110,7 @@ bool writeUninstallerHeader(ImageWindow& image, HANDLE copy, std::uint32_t stubL
 
 // The engine without its package: the image's first bytes up to the package, then its header.
 bool writeUninstaller(InstallRun& run, HANDLE copy) {
-    const std::uint32_t stubLength = setupState.stubHeader.packageOffset;
+    const std::uint32_t stubLength = runEnvironment.stubHeader.packageOffset;
     ImageWindow stub;
     stub.open(run.image, 0);
     if (stubLength < kStubHeaderSize || stubLength > stub.size()) {
@@ -142,7 +144,7 @@ void discard(HeapString& path) {
 // the Administrators, wherever the installation folder is (one that inherits the right to write
 // from its drive's root lets every user change what is made in it).
 void protectOwnFile(const char* path) {
-    if (setupState.isAdministrator && !protectForAdministrators(path)) {
+    if (runEnvironment.isAdministrator && !protectForAdministrators(path)) {
         writeRunLog("install: only administrators were to change %s, but: %s", path,
                     systemErrorText(::GetLastError()));
     }

@@ -1,6 +1,6 @@
 // The phases after the files: shortcuts, registry values, INI entries and file associations,
 // and at the finishing point the uninstall entry. Each handles the records the setup script
-// left in the run's record, one checkpoint before each.
+// left in the script's configuration, one checkpoint before each.
 #pragma once
 #include "install/install_run_win32.h"
 

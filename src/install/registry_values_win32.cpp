@@ -5,7 +5,6 @@
 #include "formats/languages.h"
 #include "formats/message_catalogue.h"
 #include "formats/script_format.h"
-#include "formats/setup_state.h"
 #include "install/config_records.h"
 #include "install/install_run_win32.h"
 #include "install/record_phases.h"

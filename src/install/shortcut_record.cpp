@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "environment/folder_expansion.h"
 #include "formats/folder_token_names.h"
 #include "formats/variables.h"
 #include "runtime/path_helpers.h"

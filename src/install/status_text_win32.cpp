@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "formats/setup_state.h"
+#include "environment/run_environment.h"
 #include "runtime/handles_win32.h"
 #include "runtime/heap_string.h"
 #include "runtime/window_geometry_win32.h"
@@ -26,7 +26,7 @@ void refreshControl(HWND control, bool onParent) {
 }
 
 void setStatusText(HWND page, HWND control, const char* text) {
-    if (setupState.silentMode || !control) return;
+    if (runEnvironment.silentMode || !control) return;
     ::SetWindowTextA(control, text ? text : "");
     refreshControl(control, false);
     ::UpdateWindow(page);

@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "formats/setup_state.h"
+#include "environment/run_environment.h"
 #include "install/install_state.h"
 #include "runtime/file_security_win32.h"
 #include "runtime/heap_string.h"
@@ -13,20 +13,21 @@
 namespace kelvara {
 
 const char* runTempFolder() {
-    SetupState& s = setupState;
-    if (!installState.runTempDir && s.tempDir)
-        installState.runTempDir.reset(makePrivateFolder(s.tempDir.get()));
+    RunEnvironment& run = runEnvironment;
+    if (!installState.runTempDir && run.tempDir) {
+        installState.runTempDir.reset(makePrivateFolder(run.tempDir.get()));
+    }
     return installState.runTempDir.get();
 }
 
 bool adoptRunTempFolder(const char* folder) {
-    SetupState& s = setupState;
-    if (!folder || !s.tempDir) return false;
+    RunEnvironment& run = runEnvironment;
+    if (!folder || !run.tempDir) return false;
     HeapString parent(folderPart(folder));
     const char* name = fileNamePart(folder);
     char prefix[4];
     ::lstrcpynA(prefix, name, sizeof prefix);
-    if (!parent || compareTextNoCase(parent.get(), s.tempDir.get()) != 0 ||
+    if (!parent || compareTextNoCase(parent.get(), run.tempDir.get()) != 0 ||
         compareTextNoCase(prefix, "KVR") != 0 || !name[3]) {
         return false;
     }

@@ -4,6 +4,7 @@
 
 #include <cstring>
 
+#include "environment/run_environment.h"
 #include "formats/languages.h"
 #include "formats/message_catalogue.h"
 #include "formats/setup_state.h"
@@ -89,7 +90,8 @@ bool writeUninstallEntry(InstallRun& run) {
         !entry.text("QuietUninstallString", quiet.get()) ||
         !entry.text("InstallLocation", lookupVariable("%InstallPath%")) ||
         !entry.text("DisplayIcon", uninstaller) ||
-        !entry.number("EstimatedSize", estimatedSizeKb(setupState.packageHeader.requiredSpace))) {
+        !entry.number("EstimatedSize",
+                      estimatedSizeKb(runEnvironment.packageHeader.requiredSpace))) {
         return false;
     }
     // What the project says of itself, where it says it; the day of the installation always.

@@ -1,5 +1,5 @@
-// Storage for one of the run's states (the run's record, the installation's, the uninstaller's,
-// the wizard's). Portable.
+// Storage for one of the run's states (the script's configuration, the run's environment, the
+// installation's, the uninstaller's, the wizard's). Portable.
 #pragma once
 
 namespace kelvara {

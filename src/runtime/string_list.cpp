@@ -60,7 +60,7 @@ bool StringList::create(int growth) {
     destroy();
     growth_ = growth > 0 ? growth : 1;
     // The array comes with the first item, as the system's pointer arrays allocate theirs: the
-    // run's record holds some sixteen hundred lists, most of which never hold an item.
+    // script's configuration holds some sixteen hundred lists, most of which never hold an item.
     created_ = true;
     return true;
 }

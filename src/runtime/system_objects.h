@@ -1,4 +1,4 @@
-// Owners of system objects for portable records such as the run's record. A portable file
+// Owners of system objects for portable records such as the run's environment. A portable file
 // cannot name HANDLE or HGDIOBJ, so each owner keeps its object as an opaque pointer and the
 // Win32 edge closes it. One type per kind of object, so that a file is never closed as a GDI
 // object; each kind has its own empty value, and every owner is zero bytes when empty, so a

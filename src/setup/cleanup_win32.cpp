@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "environment/folder_tokens_win32.h"
+#include "environment/run_environment.h"
 #include "formats/setup_state.h"
 #include "install/install_state.h"
 #include "install/temp_folder_win32.h"
@@ -22,7 +23,8 @@ void cleanUp() {
     removeRunTempFolder();  // before the install state, which names it
     releaseInstallState();
     releaseUninstallState();
-    releaseSetupState();  // the image file, the libraries, the token, the script's texts
+    releaseSetupState();      // the script's texts and lists
+    releaseRunEnvironment();  // the image file, the libraries, the token
     releaseShellFunctions();
     releaseSecurityFunctions();
     releaseVersionFunctions();

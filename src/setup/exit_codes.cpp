@@ -1,6 +1,5 @@
 #include "setup/exit_codes.h"
 
-#include "formats/setup_state.h"
 #include "uninstall/uninstall_state.h"
 
 namespace kelvara {

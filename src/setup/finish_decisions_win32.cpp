@@ -1,5 +1,6 @@
 #include "setup/finish_decisions_win32.h"
 
+#include "environment/run_environment.h"
 #include "formats/languages.h"
 #include "formats/message_catalogue.h"
 #include "formats/script_format.h"
@@ -20,7 +21,7 @@ SetupMessage restartQuestion() {
 }
 
 bool restartComputer(UINT style) {
-    if (setupState.deployment.noRestart) {
+    if (runEnvironment.deployment.noRestart) {
         writeRunLog("restart: not started (/NORESTART)");
         return false;
     }

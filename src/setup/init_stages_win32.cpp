@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include "environment/folder_tokens_win32.h"
+#include "environment/run_environment.h"
 #include "environment/system_detection.h"
 #include "formats/setup_state.h"
 #include "formats/startup_messages.h"
@@ -37,7 +38,7 @@ HANDLE makeEvent(bool signalled) {
 // The run log of /LOG=, begun with the command line and the options as read. One that cannot
 // be opened is reported (unless the run is quiet) and the run goes on without it.
 void startRunLog() {
-    DeploymentOptions& options = setupState.deployment;
+    DeploymentOptions& options = runEnvironment.deployment;
     if (!options.logGiven) return;
     // A relative name is taken from the current folder, once: the uninstaller's second stage,
     // which writes to the same log, runs in the temporary folder.
@@ -62,22 +63,22 @@ void startRunLog() {
 // The deployment options, read as soon as there is a heap to hold them: /QUIET and /LOG= hold
 // from the first failure on, so that an unattended run shows no box and logs every one.
 bool readOptionsFirst() {
-    SetupState& s = setupState;
+    RunEnvironment& run = runEnvironment;
     // The options' values keep their case: they are read from the line as given, before the
     // copy of the command-line stage is upper-cased for the silent switch.
-    if (!readDeploymentOptions(::GetCommandLineA(), s.deployment)) return false;
-    setQuietMessages(s.deployment.quiet);
+    if (!readDeploymentOptions(::GetCommandLineA(), run.deployment)) return false;
+    setQuietMessages(run.deployment.quiet);
     startRunLog();
     return true;
 }
 
 bool stageCore() {
-    SetupState& s = setupState;
-    setRunDefaults(s);
+    RunEnvironment& run = runEnvironment;
+    setRunDefaults(setupState);
     if (!heapCreate()) return reportStartupFailure(systemErrorText(::GetLastError()));
     if (!readOptionsFirst()) return reportStartupFailure(systemErrorText(ERROR_NOT_ENOUGH_MEMORY));
-    s.moduleHandle = ::GetModuleHandleA(nullptr);
-    if (!s.moduleHandle) return reportStartupFailure(kErrorModuleHandle);
+    run.moduleHandle = ::GetModuleHandleA(nullptr);
+    if (!run.moduleHandle) return reportStartupFailure(kErrorModuleHandle);
     if (!loadSecurityFunctions()) return reportStartupFailure(kErrorLoadLibrary, kLibraryAdvapi);
     // String lists are our own arrays: no list functions to load from comctl32.
     if (!loadShellFunctions()) return reportStartupFailure(kErrorLoadLibrary, kLibraryShell);
@@ -88,14 +89,15 @@ bool stageCore() {
         !installState.proceedEvent) {
         return reportStartupFailure(kErrorCreateEvent);
     }
-    if (!s.scratchFields.create(kFieldListGrowth)) return reportStartupFailure(kErrorCreateList);
+    if (!run.scratchFields.create(kFieldListGrowth)) return reportStartupFailure(kErrorCreateList);
     // The token the access checks ask about; a run without one still installs where it can.
     HANDLE token = nullptr;
     if (::ImpersonateSelf(SecurityImpersonation) &&
         ::OpenThreadToken(::GetCurrentThread(), TOKEN_ALL_ACCESS, TRUE, &token)) {
-        s.threadToken.reset(token);
+        run.threadToken.reset(token);
     }
-    if (!createSetupState() || !createInstallState() || !createUninstallState()) {
+    if (!createSetupState() || !createRunEnvironment() || !createInstallState() ||
+        !createUninstallState()) {
         return reportStartupFailure(kErrorCreateList);
     }
     createWizardState();
@@ -140,17 +142,17 @@ void makePalette() {
 
 // The common controls (of the version the manifest asks for) and the rich edit control.
 bool loadWindowLibraries() {
-    SetupState& s = setupState;
-    if (!s.commonControlsLibrary) {
-        s.commonControlsLibrary.reset(loadSystemLibrary("comctl32.dll"));
+    RunEnvironment& run = runEnvironment;
+    if (!run.commonControlsLibrary) {
+        run.commonControlsLibrary.reset(loadSystemLibrary("comctl32.dll"));
         using Initialise = void(WINAPI*)();
         auto initialise = reinterpret_cast<Initialise>(reinterpret_cast<void*>(::GetProcAddress(
-            static_cast<HMODULE>(s.commonControlsLibrary.get()), "InitCommonControls")));
+            static_cast<HMODULE>(run.commonControlsLibrary.get()), "InitCommonControls")));
         if (!initialise) return reportStartupFailure(kErrorLoadLibrary, kLibraryCommonControls);
         initialise();
     }
-    if (!s.richEditLibrary) s.richEditLibrary.reset(loadSystemLibrary("riched32.dll"));
-    if (!s.richEditLibrary) return reportStartupFailure(kErrorLoadLibrary, kLibraryRichEdit);
+    if (!run.richEditLibrary) run.richEditLibrary.reset(loadSystemLibrary("riched32.dll"));
+    if (!run.richEditLibrary) return reportStartupFailure(kErrorLoadLibrary, kLibraryRichEdit);
     return true;
 }
 
@@ -188,45 +190,45 @@ bool stageLanguageNames() {
                 break;
             }
         }
-        setupState.languageNames.set(language, name.get());
+        runEnvironment.languageNames.set(language, name.get());
     }
     return true;
 }
 
 bool stageInstallerPath() {
-    SetupState& s = setupState;
-    s.installerPath.reset(static_cast<char*>(heapAlloc(kPathBufferSize)));
-    if (!s.installerPath ||
-        ::GetModuleFileNameA(nullptr, s.installerPath.get(), kPathBufferSize) == 0) {
+    RunEnvironment& run = runEnvironment;
+    run.installerPath.reset(static_cast<char*>(heapAlloc(kPathBufferSize)));
+    if (!run.installerPath ||
+        ::GetModuleFileNameA(nullptr, run.installerPath.get(), kPathBufferSize) == 0) {
         return reportStartupFailure(kErrorInstallerPath);
     }
     return true;
 }
 
 bool stageInstallerDir() {
-    setupState.installerDir.reset(folderPart(setupState.installerPath.get()));
+    runEnvironment.installerDir.reset(folderPart(runEnvironment.installerPath.get()));
     return true;
 }
 
 bool stageTempDir() {
-    setupState.tempDir.reset(tempFolder());
-    return setupState.tempDir ? true : reportStartupFailure(kErrorTempPath);
+    runEnvironment.tempDir.reset(tempFolder());
+    return runEnvironment.tempDir ? true : reportStartupFailure(kErrorTempPath);
 }
 
 bool stageSelfFile() {
-    HANDLE file = ::CreateFileA(setupState.installerPath.get(), GENERIC_READ, FILE_SHARE_READ,
+    HANDLE file = ::CreateFileA(runEnvironment.installerPath.get(), GENERIC_READ, FILE_SHARE_READ,
                                 nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
     if (file == INVALID_HANDLE_VALUE) return reportStartupFailure(kErrorOpenSelf);
-    setupState.selfFile.reset(file);
+    runEnvironment.selfFile.reset(file);
     return true;
 }
 
 bool stageCommandLine() {
-    SetupState& s = setupState;
-    s.commandLineCopy.reset(strDupExtra(::GetCommandLineA(), 0));
-    if (!s.commandLineCopy) return true;  // no arguments: an interactive run
-    textUpper(s.commandLineCopy.get());
-    s.argCount = splitCommandLine(s.commandLineCopy.get(), s.argTable, kArgTableSize);
+    RunEnvironment& run = runEnvironment;
+    run.commandLineCopy.reset(strDupExtra(::GetCommandLineA(), 0));
+    if (!run.commandLineCopy) return true;  // no arguments: an interactive run
+    textUpper(run.commandLineCopy.get());
+    run.argCount = splitCommandLine(run.commandLineCopy.get(), run.argTable, kArgTableSize);
     return true;
 }
 

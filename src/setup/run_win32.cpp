@@ -1,6 +1,7 @@
 #include <windows.h>
 
 #include "environment/requirements.h"
+#include "environment/run_environment.h"
 #include "environment/system_detection.h"
 #include "formats/languages.h"
 #include "formats/script_format.h"
@@ -54,11 +55,11 @@ bool editionRunsHere(Edition edition) {
 bool readStubHeader() {
     unsigned char bytes[kStubHeaderSize] = {};
     DWORD read = 0;
-    if (!::ReadFile(setupState.selfFile.get(), bytes, kStubHeaderSize, &read, nullptr) ||
+    if (!::ReadFile(runEnvironment.selfFile.get(), bytes, kStubHeaderSize, &read, nullptr) ||
         read < static_cast<DWORD>(kStubHeaderSize)) {
         return reportStartupFailure(kErrorReadHeader);
     }
-    setupState.stubHeader = decodeStubHeader(bytes);
+    runEnvironment.stubHeader = decodeStubHeader(bytes);
     return true;
 }
 
@@ -67,7 +68,7 @@ bool readStubHeader() {
 bool requirementsMet() {
     const int result = checkRequirements();
     const char* missingName = nullptr;
-    const int item = requirementMessage(setupState, result, &missingName);
+    const int item = requirementMessage(runEnvironment, result, &missingName);
     if (item < 0) {
         writeRunLog("requirements: met");
         return true;
@@ -81,7 +82,7 @@ bool requirementsMet() {
 // location's, once it has passed the destination page's check. False when it did not: the
 // reason has been shown and the run ends before anything is written.
 bool folderOptionApplied() {
-    const DeploymentOptions& options = setupState.deployment;
+    const DeploymentOptions& options = runEnvironment.deployment;
     if (!options.folderGiven) return true;
     // Checked as given and saved without a trailing separator, as the page saves what is typed.
     if (!installFolderAccepted(nullptr, options.folder.get())) return false;
@@ -114,21 +115,21 @@ int runInstallerMode() {
     if (!installationMayRun()) return kExitAnotherRunning;
     // A failed or cancelled run is undone by the uninstall engine's rollback mode.
     rollbackUndo = undoRollbackLog;
-    const StubHeader& header = setupState.stubHeader;
+    const StubHeader& header = runEnvironment.stubHeader;
     if (!verifySetupImage(header) || !loadSetupScript(header)) return kExitNotInstalled;
     // A script without its end record is refused whole: half a configuration could install
     // anywhere, with any name.
-    if (!scriptIsWhole(setupState.script.get(), setupState.scriptSize)) {
+    if (!scriptIsWhole(runEnvironment.script.get(), runEnvironment.scriptSize)) {
         reportStartupFailure(kErrorDamaged);
         return kExitNotInstalled;
     }
-    applyScript(setupState.script.get(), setupState.scriptSize);
+    applyScript(runEnvironment.script.get(), runEnvironment.scriptSize);
     if (!requirementsMet()) return kExitNotInstalled;
     if (!folderOptionApplied()) return kExitNotInstalled;
     // A failing step before anything is installed that the user (or a quiet run) would not go
     // on from ends the run: nothing was done.
     if (!runActionGroup(0)) return kExitNotInstalled;
-    return setupState.silentMode ? runSilentInstall() : runWizardInstall();
+    return runEnvironment.silentMode ? runSilentInstall() : runWizardInstall();
 }
 
 // The run log's last line, the exit code and what it means; a log that could not be written
@@ -140,7 +141,7 @@ void endRunLog(int exitCode) {
     closeRunLog();
     if (runLogFailed()) {
         messageBoxFormat(nullptr, kStartupCaption, kErrorRunLog,
-                         setupState.deployment.logFile.get(), "", MB_ICONWARNING);
+                         runEnvironment.deployment.logFile.get(), "", MB_ICONWARNING);
     }
 }
 
@@ -152,15 +153,16 @@ int runSetup(Edition edition) {
     int exitCode = kExitNotInstalled;  // until the run gets further than its start-up
     if (runStartupStages() && editionRunsHere(edition)) {
         if (readStubHeader()) {
-            if (setupState.stubHeader.packageOffset == 0) {
+            if (runEnvironment.stubHeader.packageOffset == 0) {
                 // The uninstaller's silent switch is its option /S (or /QUIET): its first
                 // argument may be the log path of its second stage, on a drive S: too.
-                setupState.silentMode = setupState.deployment.silent;
+                runEnvironment.silentMode = runEnvironment.deployment.silent;
                 exitCode = runUninstallerMode();
             } else {
                 // The installer's is its first argument's S too.
-                setupState.silentMode = isSilentRequest(setupState.argTable, setupState.argCount) ||
-                                        setupState.deployment.silent;
+                runEnvironment.silentMode =
+                    isSilentRequest(runEnvironment.argTable, runEnvironment.argCount) ||
+                    runEnvironment.deployment.silent;
                 exitCode = runInstallerMode();
             }
         }

@@ -1,9 +1,11 @@
-// Decoding of the setup script's records into the run's record. Every record is read in full
-// with the bounded payload reader before anything is stored.
+// Decoding of the setup script's records into the script's configuration. Every record is read in
+// full with the bounded payload reader before anything is stored.
 #include "setup/script_records.h"
 
 #include <cstring>
 
+#include "environment/folder_expansion.h"
+#include "environment/run_environment.h"
 #include "formats/folder_token_names.h"
 #include "formats/languages.h"
 #include "formats/record_fields.h"
@@ -122,7 +124,7 @@ void applyAccentColor(PayloadReader& reader) {
 // or longer than a face name can be, falls back to MS Sans Serif. The colour is an RGB number.
 void applyFont(const char* fontField, char (&face)[32], std::uint32_t& color,
                const RecordPlatform& platform) {
-    StringList& fields = setupState.scratchFields;
+    StringList& fields = runEnvironment.scratchFields;
     splitFields(fontField, false, fields);
     const char* wanted = field(fields, 0);
     if (!*wanted) wanted = kEmptyFaceDefault;
@@ -136,7 +138,7 @@ void applyFont(const char* fontField, char (&face)[32], std::uint32_t& color,
 
 // "root,subkey,value name": when the value is found, it becomes %InstallPath%.
 void applyPreviousLocation(const char* location, const RecordPlatform& platform) {
-    StringList& fields = setupState.scratchFields;
+    StringList& fields = runEnvironment.scratchFields;
     splitFields(location, false, fields);
     int root = registryRootNumber(field(fields, 0));
     if (root < 0) return;
@@ -238,7 +240,7 @@ void applyAction(PayloadReader& reader, bool program) {
     if (!reader.readString(entry)) return;
     HeapString expanded(expandFolderTokens(entry));
     if (!expanded) return;
-    StringList& fields = setupState.scratchFields;
+    StringList& fields = runEnvironment.scratchFields;
     splitFields(expanded.get(), false, fields);
     const int groupField = program ? int{kRunProgramGroup} : int{kCallDllGroup};
     const char* groupText = field(fields, groupField);

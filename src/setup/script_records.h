@@ -1,6 +1,6 @@
-// Applying the setup script: each record stores its data into the run's record (setupState);
-// nothing is installed here. Records have no error result: a record that is damaged or outside
-// the format is left out whole, so no half-applied record remains.
+// Applying the setup script: each record stores its data into the script's configuration
+// (setupState); nothing is installed here. Records have no error result: a record that is damaged
+// or outside the format is left out whole, so no half-applied record remains.
 #pragma once
 #include <cstddef>
 #include <cstdint>

@@ -11,9 +11,9 @@ namespace kelvara {
 // True when intact; otherwise the failure message (caption "Kelvara") has been shown.
 bool verifySetupImage(const StubHeader& header);
 
-// Reads the package header into SetupState and inflates the setup script into a new heap block
-// (setupState.script, setupState.scriptSize). A script that cannot be inflated leaves zero bytes
-// where nothing was produced. False only when the memory for the script cannot be had.
+// Reads the package header into runEnvironment and inflates the setup script into a new heap block
+// (runEnvironment.script, runEnvironment.scriptSize). A script that cannot be inflated leaves zero
+// bytes where nothing was produced. False only when the memory for the script cannot be had.
 bool loadSetupScript(const StubHeader& header);
 
 }  // namespace kelvara

@@ -2,10 +2,10 @@
 
 #include <zlib.h>
 
+#include "environment/run_environment.h"
 #include "formats/image_signature.h"
 #include "formats/inflate_buffer.h"
 #include "formats/script_format.h"
-#include "formats/setup_state.h"
 #include "formats/startup_messages.h"
 #include "runtime/byte_order.h"
 #include "runtime/heap.h"
@@ -23,7 +23,7 @@ constexpr DWORD kVerifyBlock = 1 << 20;
 static_assert(kVerifyBlock >= kSignatureHeadSize, "the block holds the file's headers too");
 
 HANDLE selfFile() {
-    return setupState.selfFile.get();
+    return runEnvironment.selfFile.get();
 }
 
 bool seek(std::uint64_t offset) {
@@ -89,26 +89,27 @@ bool verifySetupImage(const StubHeader& header) {
     }
     if (static_cast<std::uint32_t>(sum) != header.checksum)
         return reportStartupFailure(kErrorDamaged);
-    setupState.imageDataEnd = end;
+    runEnvironment.imageDataEnd = end;
     return true;
 }
 
 bool loadSetupScript(const StubHeader& header) {
-    SetupState& s = setupState;
+    RunEnvironment& run = runEnvironment;
     // The package ends where the image's own bytes do, before any certificate table.
-    const std::uint64_t size = s.imageDataEnd;
+    const std::uint64_t size = run.imageDataEnd;
     unsigned char packageHeader[kPackageHeaderSize] = {};
     if (!seek(header.packageOffset) ||
         readSome(packageHeader, kPackageHeaderSize) != kPackageHeaderSize) {
         return reportStartupFailure(kErrorDamaged);
     }
-    s.packageHeader = decodePackageHeader(packageHeader);
-    if (!packageFitsImage(header.packageOffset, s.packageHeader, size))
+    run.packageHeader = decodePackageHeader(packageHeader);
+    if (!packageFitsImage(header.packageOffset, run.packageHeader, size)) {
         return reportStartupFailure(kErrorDamaged);
+    }
 
     unsigned char sizeField[4] = {};
     const std::uint64_t scriptStart =
-        std::uint64_t(header.packageOffset) + s.packageHeader.scriptOffset;
+        std::uint64_t(header.packageOffset) + run.packageHeader.scriptOffset;
     if (!seek(scriptStart) || readSome(sizeField, sizeof sizeField) != sizeof sizeField)
         return reportStartupFailure(kErrorDamaged);
     std::uint32_t inflatedSize = readLe32(sizeField);
@@ -121,10 +122,10 @@ bool loadSetupScript(const StubHeader& header) {
     if (!scriptSizeIsPossible(inflatedSize, compressedSize))
         return reportStartupFailure(kErrorDamaged);
     HeapString compressed(static_cast<char*>(heapAlloc(compressedSize ? compressedSize : 1)));
-    s.script.reset(static_cast<unsigned char*>(heapAlloc(inflatedSize ? inflatedSize : 1)));
+    run.script.reset(static_cast<unsigned char*>(heapAlloc(inflatedSize ? inflatedSize : 1)));
     // A size no memory can hold is a damaged field, not a reason to go on with half a script.
-    if (!compressed || !s.script) return reportStartupFailure(kErrorDamaged);
-    s.scriptSize = inflatedSize;
+    if (!compressed || !run.script) return reportStartupFailure(kErrorDamaged);
+    run.scriptSize = inflatedSize;
     DWORD total = 0;
     while (total < compressedSize) {
         DWORD read = readSome(compressed.get() + total, compressedSize - total);
@@ -132,7 +133,7 @@ bool loadSetupScript(const StubHeader& header) {
         total += read;
     }
     inflateBuffer(reinterpret_cast<unsigned char*>(compressed.get()), compressedSize,
-                  s.script.get(), inflatedSize, nullptr, 0);
+                  run.script.get(), inflatedSize, nullptr, 0);
     return true;
 }
 

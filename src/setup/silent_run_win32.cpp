@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "environment/run_environment.h"
 #include "formats/languages.h"
 #include "formats/script_format.h"
 #include "formats/setup_state.h"
@@ -32,7 +33,7 @@ bool runInstallThread() {
 // Asks whether to restart now; true when the restart was started. A run told never to restart
 // does not ask.
 bool offerRestart(HWND owner) {
-    if (setupState.deployment.noRestart) return restartComputer(MB_SYSTEMMODAL);
+    if (runEnvironment.deployment.noRestart) return restartComputer(MB_SYSTEMMODAL);
     if (messageBoxFormat(owner, setupState.setupCaption.get(), text(restartQuestion()), nullptr,
                          MB_YESNO | MB_ICONQUESTION | MB_SYSTEMMODAL) != IDYES) {
         return false;

@@ -6,6 +6,7 @@
 
 #include <cstring>
 
+#include "environment/run_environment.h"
 #include "formats/languages.h"
 #include "formats/setup_state.h"
 #include "formats/startup_messages.h"
@@ -84,7 +85,7 @@ void refuseUntrustedLog(const char* path) {
         "log %s",
         path);
     // A silent run tells only its log: a message box there may be on no one's screen.
-    if (!setupState.silentMode) {
+    if (!runEnvironment.silentMode) {
         messageBoxFormat(nullptr, kStartupCaption, kUntrustedLogFormat, path, MB_ICONERROR);
     }
 }
@@ -93,8 +94,8 @@ void refuseUntrustedLog(const char* path) {
 // itself on the same log, so that the installed file is free to be deleted.
 int runFirstStage(const char* caption) {
     SetupState& s = setupState;
-    if (!s.tempDir || !s.installerPath) return kExitNotInstalled;
-    if (!s.silentMode &&
+    if (!runEnvironment.tempDir || !runEnvironment.installerPath) return kExitNotInstalled;
+    if (!runEnvironment.silentMode &&
         messageBoxFormat(nullptr, caption, kConfirmRemovalFormat, s.productName.get(),
                          MB_YESNO | MB_ICONQUESTION) != IDYES) {
         return kExitCancelled;
@@ -110,21 +111,21 @@ int runFirstStage(const char* caption) {
         return kExitNotInstalled;
     }
     // Normal attributes: the self-removal script's plain "del" cannot remove a read-only copy.
-    if (!::CopyFileA(s.installerPath.get(), copyPath, FALSE) ||
+    if (!::CopyFileA(runEnvironment.installerPath.get(), copyPath, FALSE) ||
         !::SetFileAttributesA(copyPath, FILE_ATTRIBUTE_NORMAL)) {
         ::DeleteFileA(copyPath);
         return kExitNotInstalled;
     }
     // The second stage is given its own name (quoted, as a command line starts), this run's
     // options, so that it runs and logs as this one was asked to, and the log path last.
-    HeapString options(deploymentOptionsText(s.deployment));
+    HeapString options(deploymentOptionsText(runEnvironment.deployment));
     HeapString commandLine(
         strConcat5("\"", copyPath, "\" ", options.get(), uninstallState.uninstallLogPath.get()));
     // A silent run hears the outcome through a pipe: its write end becomes the second stage's
     // standard output, the only handle it inherits.
     UniqueHandle outcomeRead;
     UniqueHandle outcomeWrite;
-    if (s.silentMode) {
+    if (runEnvironment.silentMode) {
         SECURITY_ATTRIBUTES inherited = {sizeof inherited, nullptr, TRUE};
         if (!::CreatePipe(outcomeRead.put(), outcomeWrite.put(), &inherited, 0) ||
             !::SetHandleInformation(outcomeRead.get(), HANDLE_FLAG_INHERIT, 0)) {
@@ -132,7 +133,7 @@ int runFirstStage(const char* caption) {
             outcomeWrite.reset();
         }
     }
-    if (!options || !commandLine || (s.silentMode && !outcomeWrite)) {
+    if (!options || !commandLine || (runEnvironment.silentMode && !outcomeWrite)) {
         ::DeleteFileA(copyPath);
         return kExitNotInstalled;
     }
@@ -148,7 +149,7 @@ int runFirstStage(const char* caption) {
     if (!::CreateProcessA(
             copyPath, commandLine.get(), nullptr, nullptr, outcomeWrite ? TRUE : FALSE,
             CREATE_DEFAULT_ERROR_MODE | CREATE_NEW_PROCESS_GROUP | NORMAL_PRIORITY_CLASS, nullptr,
-            s.tempDir.get(), &startup, &process)) {
+            runEnvironment.tempDir.get(), &startup, &process)) {
         ::DeleteFileA(copyPath);
         return kExitNotInstalled;
     }
@@ -186,7 +187,7 @@ void showRemovalDialog() {
 // script that deletes this copy.
 void runSecondStage(const char* caption) {
     SetupState& s = setupState;
-    if (s.silentMode) {
+    if (runEnvironment.silentMode) {
         writeRunLog("uninstall: removing what the install log names");
         beforeOwnFilesRemoved = tellFirstStage;
         uninstallThread(nullptr);
@@ -216,15 +217,16 @@ struct UninstallerResult {
 // itself with the deployment options and the log's path; the second stage (that copy) shows the
 // removal dialog and then starts the self-removal script. The settings of the log's header
 // become the run's (product names, look). Nothing is reported when the log cannot be read.
-// Silent (setupState.silentMode): nothing is asked and no dialog shown; the first stage waits
+// Silent (runEnvironment.silentMode): nothing is asked and no dialog shown; the first stage waits
 // until the second tells its outcome (just before it removes the installed uninstaller, which
 // the first runs from) and takes that as its own exit code.
 UninstallerResult runStages() {
     SetupState& s = setupState;
     UninstallerResult result;
     result.exitCode = kExitNotInstalled;
-    uninstallState.uninstallLogPath.reset(chooseUninstallLog(
-        ::GetCommandLineA(), s.installerDir.get(), s.installerPath.get(), &result.secondStage));
+    uninstallState.uninstallLogPath.reset(
+        chooseUninstallLog(::GetCommandLineA(), runEnvironment.installerDir.get(),
+                           runEnvironment.installerPath.get(), &result.secondStage));
     const LogRead log =
         uninstallState.uninstallLogPath
             ? readLog(uninstallState.uninstallLogPath.get(), LogSource::installation)
@@ -237,10 +239,10 @@ UninstallerResult runStages() {
             if (result.secondStage) {
                 // The folder the first stage made for this copy is the run's own: the
                 // self-removal script goes there, and removes it.
-                adoptRunTempFolder(s.installerDir.get());
+                adoptRunTempFolder(runEnvironment.installerDir.get());
                 // Not done until the removal is: a dialog the user aborts leaves it so; a silent
                 // removal that does not get through could not run.
-                result.exitCode = s.silentMode ? kExitNotInstalled : kExitCancelled;
+                result.exitCode = runEnvironment.silentMode ? kExitNotInstalled : kExitCancelled;
                 runSecondStage(caption.get());
             } else {
                 result.exitCode = runFirstStage(caption.get());
@@ -273,12 +275,12 @@ constexpr const char* kUninstallRestartFailed =
 // Files the uninstall thread could not delete go at the restart; the user is asked whether to
 // restart now (not under /NORESTART). True when the restart was started.
 bool offerUninstallRestart(const char* caption) {
-    SetupState& s = setupState;
+    RunEnvironment& run = runEnvironment;
     for (int i = 0; i < uninstallState.rebootDeleteFiles.count(); ++i) {
         if (const char* file = uninstallState.rebootDeleteFiles.get(i))
             scheduleAtRestart(file, nullptr);
     }
-    if (s.deployment.noRestart) {  // not even asked: the run was told never to restart
+    if (run.deployment.noRestart) {  // not even asked: the run was told never to restart
         writeRunLog("restart: not started (/NORESTART)");
         return false;
     }
@@ -312,8 +314,8 @@ void leaveToRestart() {
 // shows nothing. The exit code: 0 removed, 1 removed with errors, 1602 declined or cancelled,
 // 1603 could not run, 3010 a restart is needed (1641: it was started).
 int runUninstallerMode() {
-    SetupState& s = setupState;
-    s.selfFile.reset();
+    RunEnvironment& run = runEnvironment;
+    run.selfFile.reset();
     const UninstallerResult result = runStages();
     if (!result.secondStage) return result.exitCode;
     if (::WaitForSingleObject(uninstallState.uninstallDoneEvent.get(), 0) != WAIT_OBJECT_0) {
@@ -323,7 +325,7 @@ int runUninstallerMode() {
     for (int i = 0; i < uninstallState.leftoverFolders.count(); ++i) {
         writeRunLog("kept, not empty: %s", uninstallState.leftoverFolders.get(i));
     }
-    if (s.silentMode) {
+    if (run.silentMode) {
         if (uninstallState.rebootDeleteFiles.count() != 0) leaveToRestart();
         return uninstallExitCode();
     }

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "environment/run_environment.h"
 #include "formats/languages.h"
 #include "formats/message_catalogue.h"
 #include "formats/script_format.h"
@@ -70,7 +71,8 @@ bool restartDecided(HWND owner, UINT style) {
         return false;
     }
     if (!installState.restartChosen) return false;
-    if (s.deployment.noRestart) return false;  // not asked: the run was told never to restart
+    // Not asked: the run was told never to restart.
+    if (runEnvironment.deployment.noRestart) return false;
     return messageBoxFormat(owner, s.setupCaption.get(), text(restartQuestion()), nullptr,
                             style | MB_YESNO | MB_ICONQUESTION) == IDYES;
 }
@@ -85,7 +87,7 @@ int runWizardInstall() {
     wizardState.backgroundWindow.reset(background);
     // Without its background window the wizard runs on the desktop, as it does without one.
     HWND owner = background ? background : ::GetDesktopWindow();
-    s.ownerWindow = owner;
+    runEnvironment.ownerWindow = owner;
     HWND frame = hasShownPage() ? createWizardFrame(owner) : nullptr;
     if (!frame) {
         messageBoxFormat(owner, s.setupCaption.get(), text(kMsgNoWizardWindow), nullptr,
@@ -118,7 +120,7 @@ int runWizardInstall() {
         }
     }
     wizardState.backgroundWindow.reset();
-    s.ownerWindow = ::GetDesktopWindow();
+    runEnvironment.ownerWindow = ::GetDesktopWindow();
     if (restart) outcome.restartStarted = restartComputer(style);
     return installerExitCode(outcome);
 }

@@ -3,7 +3,7 @@
 
 #include <windows.h>
 
-#include "formats/setup_state.h"
+#include "environment/run_environment.h"
 #include "runtime/handles_win32.h"
 #include "runtime/heap_string.h"
 #include "runtime/path_helpers.h"
@@ -20,7 +20,7 @@ bool isDotEntry(const char* name) {
 
 bool deleteFolderTree(const char* folder) {
     // A drive, a system folder or one that holds one is never emptied, whoever asks.
-    if (isProtectedFolderOnDisk(folder, setupState.folderPaths)) return false;
+    if (isProtectedFolderOnDisk(folder, runEnvironment.folderPaths)) return false;
     const DWORD attributes = ::GetFileAttributesA(folder);
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT)) {
         // A junction or folder link: remove the link, never what it points to, which may be

@@ -5,7 +5,7 @@
 
 #include <cstring>
 
-#include "formats/setup_state.h"
+#include "environment/run_environment.h"
 #include "install/temp_folder_win32.h"
 #include "runtime/handles_win32.h"
 #include "runtime/heap.h"
@@ -45,14 +45,14 @@ char* folderForBatch(const char* folder) {
 }  // namespace
 
 void writeSelfRemovalScript() {
-    SetupState& s = setupState;
+    RunEnvironment& run = runEnvironment;
     // In the run's own folder: a script of that name that someone else made, or may still
     // write to, in the shared temporary folder would run with the uninstaller's rights.
     const char* folder = runTempFolder();
     HeapString scriptPath(folder ? joinFolderName(folder, kSelfRemovalScriptName) : nullptr);
     if (!scriptPath) return;
     HeapString batchFolder(folderForBatch(folder));
-    HeapString batchProgram(pathForBatch(s.installerPath.get()));
+    HeapString batchProgram(pathForBatch(run.installerPath.get()));
     HeapString batchScript(batchFolder ? joinFolderName(batchFolder.get(), kSelfRemovalScriptName)
                                        : nullptr);
     if (!batchProgram || !batchScript) return;
@@ -87,7 +87,7 @@ void writeSelfRemovalScript() {
     // folder is never the one started. It runs in the temporary folder, outside the folder it
     // removes, with a console no one sees, which the programs it starts share.
     if (::CreateProcessA(interpreter.get(), commandLine.get(), nullptr, nullptr, FALSE,
-                         CREATE_NO_WINDOW | NORMAL_PRIORITY_CLASS, nullptr, s.tempDir.get(),
+                         CREATE_NO_WINDOW | NORMAL_PRIORITY_CLASS, nullptr, run.tempDir.get(),
                          &startup, &process)) {
         UniqueHandle processHandle(process.hProcess);
         UniqueHandle threadHandle(process.hThread);

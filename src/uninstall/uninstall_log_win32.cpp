@@ -6,6 +6,7 @@
 
 #include <cstring>
 
+#include "environment/run_environment.h"
 #include "formats/install_log.h"
 #include "formats/setup_state.h"
 #include "install/install_state.h"
@@ -74,7 +75,7 @@ LogRead readLog(const char* path, LogSource source) {
     if (!file) return LogRead::unreadable;
     // With administrator rights only a log that only administrators could have written is acted
     // on; anyone's log may be undone with anyone's own rights.
-    if (installation && setupState.isAdministrator && othersMayChange(file.get())) {
+    if (installation && runEnvironment.isAdministrator && othersMayChange(file.get())) {
         return LogRead::untrusted;
     }
     DWORD high = 0;

@@ -7,8 +7,8 @@
 
 #include <cstring>
 
+#include "environment/run_environment.h"
 #include "formats/install_log.h"
-#include "formats/setup_state.h"
 #include "install/action_lists.h"
 #include "install/install_state.h"
 #include "install/status_text_win32.h"
@@ -127,7 +127,7 @@ void deleteLoggedFile(const Undo& undo, const char* path, bool askWhenInUse) {
 void undoFolder(const char* folder) {
     // A drive or a system folder is never the installation's to remove, nor to offer: an old
     // log may name one (an installation into "D:\" logged "a,D:").
-    if (isProtectedFolderOnDisk(folder, setupState.folderPaths)) return;
+    if (isProtectedFolderOnDisk(folder, runEnvironment.folderPaths)) return;
     if (!folderIsEmpty(folder, true)) {
         uninstallState.leftoverFolders.append(folder);
         return;
@@ -359,10 +359,10 @@ void showLeftoverPage(HWND window) {
 void (*beforeOwnFilesRemoved)() = nullptr;
 
 DWORD WINAPI uninstallThread(void* parameter) {
-    SetupState& s = setupState;
+    RunEnvironment& run = runEnvironment;
     Undo undo;
     undo.window = static_cast<HWND>(parameter);
-    undo.unattended = s.silentMode && s.deployment.silent;
+    undo.unattended = run.silentMode && run.deployment.silent;
     MSG message;
     ::PeekMessageA(&message, nullptr, WM_USER, WM_USER, PM_NOREMOVE);  // a queue for WM_QUIT
     if (undo.window) {
@@ -371,7 +371,7 @@ DWORD WINAPI uninstallThread(void* parameter) {
         undo.pathText = ::GetDlgItem(undo.window, kRemovalPathText);
     }
     // No installation folder may stay held open as the current folder.
-    if (s.tempDir) ::SetCurrentDirectoryA(s.tempDir.get());
+    if (run.tempDir) ::SetCurrentDirectoryA(run.tempDir.get());
 
     const char* text = uninstallState.entryText ? uninstallState.entryText : "";
     LogLinesBackward lines(text, std::strlen(text));

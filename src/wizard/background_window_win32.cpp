@@ -1,5 +1,6 @@
 #include "wizard/background_window_win32.h"
 
+#include "environment/run_environment.h"
 #include "formats/setup_state.h"
 #include "formats/variables.h"
 #include "resources/resource_ids.h"
@@ -86,7 +87,7 @@ void paintLines(HWND window) {
 }
 
 void cancelWizard() {
-    if (HWND frame = static_cast<HWND>(setupState.wizardDialog)) {
+    if (HWND frame = static_cast<HWND>(runEnvironment.wizardDialog)) {
         ::SendMessageA(frame, WM_COMMAND, IDCANCEL, 0);
     }
 }
@@ -121,7 +122,7 @@ LRESULT CALLBACK backgroundProcedure(HWND window, UINT message, WPARAM wParam, L
 
 HWND createBackgroundWindow() {
     SetupState& s = setupState;
-    HINSTANCE module = static_cast<HINSTANCE>(s.moduleHandle);
+    HINSTANCE module = static_cast<HINSTANCE>(runEnvironment.moduleHandle);
     WNDCLASSEXA windowClass = {};
     windowClass.cbSize = sizeof windowClass;
     windowClass.style = CS_VREDRAW | CS_HREDRAW;

@@ -4,7 +4,6 @@
 
 #include "formats/image_layout.h"
 #include "formats/languages.h"
-#include "formats/setup_state.h"
 #include "formats/variables.h"
 #include "install/install_folder.h"
 #include "install/status_text_win32.h"
@@ -90,7 +89,6 @@ void browse(HWND page) {
 }  // namespace
 
 void initialiseDestinationPage(HWND page) {
-    SetupState& s = setupState;
     HWND edit = ::GetDlgItem(page, IDC_PAGE_EDIT);
     ::SetFocus(edit);
     HeapString folder(strDupExtra(lookupVariable(kInstallPathVariable), 0));
@@ -98,7 +96,7 @@ void initialiseDestinationPage(HWND page) {
     stripTrailingSeparator(folder.get());
     ::SetWindowTextA(edit, folder.get());
     char required[kSpaceTextSize];
-    formatRequiredSpace(spaceNeeded(s), required);
+    formatRequiredSpace(spaceNeeded(), required);
     ::SetDlgItemTextA(page, kRequiredSpaceValue, required);
     char drive[3];
     driveOf(folder.get(), drive);

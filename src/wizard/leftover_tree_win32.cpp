@@ -5,7 +5,6 @@
 
 #include <cstring>
 
-#include "formats/setup_state.h"
 #include "runtime/handles_win32.h"
 #include "runtime/heap.h"
 #include "runtime/heap_string.h"

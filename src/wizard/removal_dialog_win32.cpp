@@ -7,6 +7,7 @@
 
 #include <cstring>
 
+#include "environment/run_environment.h"
 #include "formats/languages.h"
 #include "formats/setup_state.h"
 #include "install/install_state.h"
@@ -217,7 +218,8 @@ bool runRemovalDialog() {
     const int templateId = IDD_REMOVAL + s.dialogSetOffset;
     s.pageSlots[kRemovalPageIndex].dialogId = templateId;
     const INT_PTR result = ::DialogBoxParamA(
-        static_cast<HINSTANCE>(s.moduleHandle ? s.moduleHandle : ::GetModuleHandleA(nullptr)),
+        static_cast<HINSTANCE>(runEnvironment.moduleHandle ? runEnvironment.moduleHandle
+                                                           : ::GetModuleHandleA(nullptr)),
         MAKEINTRESOURCEA(templateId), nullptr, pageProcedure, kRemovalPageIndex);
     return result != -1;
 }

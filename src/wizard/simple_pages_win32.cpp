@@ -1,4 +1,5 @@
 // The pages that only show texts: language selection, welcome, licence and readme.
+#include "environment/run_environment.h"
 #include "formats/languages.h"
 #include "formats/setup_state.h"
 #include "resources/resource_ids.h"
@@ -13,7 +14,7 @@ constexpr int kCompactWelcomeTitle = 7;  // page text shown as the compact layou
 
 // A language the system gives no name for is listed by its number.
 void addLanguage(HWND combo, int language) {
-    const char* name = setupState.languageNames.get(language);
+    const char* name = runEnvironment.languageNames.get(language);
     char number[16];
     if (!name || !*name) {
         ::wsprintfA(number, "%d", language);

@@ -2,6 +2,7 @@
 
 #include <shellapi.h>
 
+#include "environment/run_environment.h"
 #include "formats/languages.h"
 #include "formats/message_catalogue.h"
 #include "formats/script_format.h"
@@ -80,7 +81,7 @@ bool openPage(HWND frame, int index) {
     SetupState& s = setupState;
     wizardState.pageWindow.reset();
     wizardState.currentPageIndex = index;
-    HWND page = ::CreateDialogParamA(static_cast<HINSTANCE>(s.moduleHandle),
+    HWND page = ::CreateDialogParamA(static_cast<HINSTANCE>(runEnvironment.moduleHandle),
                                      MAKEINTRESOURCEA(s.pageSlots[index].dialogId), frame,
                                      pageProcedure, index);
     if (page) {
@@ -107,8 +108,8 @@ int previousShownPage(int before) {
 }
 
 void initialiseFrame(HWND frame) {
-    SetupState& s = setupState;
-    s.wizardDialog = frame;
+    RunEnvironment& run = runEnvironment;
+    run.wizardDialog = frame;
     wizardState.currentPageIndex = -1;
     wizardState.previousPageIndex = -1;
     wizardState.handCursor = ::LoadCursorA(nullptr, IDC_HAND);
@@ -116,7 +117,8 @@ void initialiseFrame(HWND frame) {
         const LONG style = ::GetWindowLongA(frame, GWL_STYLE);
         ::SetWindowLongA(frame, GWL_STYLE, style & ~WS_MINIMIZEBOX);
     } else {
-        HICON icon = ::LoadIconA(static_cast<HINSTANCE>(s.moduleHandle), MAKEINTRESOURCEA(IDI_APP));
+        HICON icon =
+            ::LoadIconA(static_cast<HINSTANCE>(run.moduleHandle), MAKEINTRESOURCEA(IDI_APP));
         ::SetClassLongPtrA(frame, GCLP_HICON, reinterpret_cast<LONG_PTR>(icon));
     }
     constexpr int kNormalFontControls[] = {IDC_FRAME_PRODUCT_LABEL, IDC_FRAME_LABEL_LINE, IDC_BACK,
@@ -300,7 +302,7 @@ INT_PTR CALLBACK frameProcedure(HWND frame, UINT message, WPARAM wParam, LPARAM 
             }
             return FALSE;
         case WM_DESTROY:
-            setupState.wizardDialog = nullptr;
+            runEnvironment.wizardDialog = nullptr;
             ::PostQuitMessage(0);
             return FALSE;
         default:
@@ -327,7 +329,7 @@ bool hasShownPage() {
 HWND createWizardFrame(HWND owner) {
     SetupState& s = setupState;
     const int frameTemplate = kWizardFrameTemplate + s.dialogSetOffset;
-    return ::CreateDialogParamA(static_cast<HINSTANCE>(s.moduleHandle),
+    return ::CreateDialogParamA(static_cast<HINSTANCE>(runEnvironment.moduleHandle),
                                 MAKEINTRESOURCEA(frameTemplate), owner, frameProcedure, 0);
 }
 

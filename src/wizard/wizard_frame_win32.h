@@ -23,7 +23,7 @@ bool isPageShown(int index);
 bool hasShownPage();
 
 // Creates the frame owned by `owner` in the run's layout, with the first shown page open, and
-// stores it in setupState.wizardDialog. Null when the window cannot be made.
+// stores it in runEnvironment.wizardDialog. Null when the window cannot be made.
 HWND createWizardFrame(HWND owner);
 
 }  // namespace kelvara

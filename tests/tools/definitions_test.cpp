@@ -9,6 +9,7 @@
 #include "formats/languages.h"
 #include "formats/script_format.h"
 #include "formats/setup_state.h"
+#include "fresh_records.h"
 #include "install/action_records.h"
 #include "install/config_records.h"
 #include "install/registry_data.h"
@@ -28,40 +29,13 @@ namespace {
 
 const std::filesystem::path kData = KELVARA_TEST_DATA;
 
-void emptyRunRecord() {
-    SetupState& s = setupState;
-    auto fresh = [](StringList& list) {
-        if (list.isCreated()) {
-            list.clear();
-        } else {
-            list.create(5);
-        }
-    };
-    for (StringList* list :
-         {&s.variableNames, &s.variableValues, &s.shortcutEntries, &s.registryEntries,
-          &s.iniEntries, &s.associationEntries, &s.backgroundLines, &s.uninstallPrograms,
-          &s.uninstallDllCalls, &s.groupZeroPrograms, &s.groupZeroDllCalls, &s.folderPaths}) {
-        fresh(*list);
-    }
-    for (int language = 0; language < kLanguageCount; ++language) {
-        fresh(s.buttonLabels[language]);
-        fresh(s.setupMessages[language]);
-        fresh(s.errorMessages[language]);
-    }
-    for (PageSlot& slot : s.pageSlots) {
-        for (StringList& texts : slot.texts) fresh(texts);
-        fresh(slot.runPrograms);
-        fresh(slot.dllCalls);
-    }
-}
-
 // Builds the project text and lets the engine apply its script.
 void buildAndApply(const std::string& text) {
     Diagnostics diagnostics("project.toml");
     Project project = parseProject(text, kData / "full" / "project.toml", {}, diagnostics);
     ASSERT_FALSE(diagnostics.failed()) << diagnostics.errors()[0];
     std::vector<unsigned char> script = buildScript(project, diagnostics);
-    emptyRunRecord();
+    ASSERT_TRUE(freshScriptRecords());
     RecordPlatform platform = {[](const char*) { return true; },
                                [](int, const char*, const char*) -> char* { return nullptr; },
                                [] { return 9; }};

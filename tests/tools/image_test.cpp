@@ -14,6 +14,7 @@
 #include "formats/script_writer.h"
 #include "formats/setup_state.h"
 #include "formats/variables.h"
+#include "fresh_records.h"
 #include "install/install_state.h"
 #include "kelvara-build/cli/dump.h"
 #include "kelvara-build/image/image_decoder.h"
@@ -183,23 +184,8 @@ TEST(SetupImage, EngineAppliesTheBuiltScript) {
     std::string problem;
     ASSERT_TRUE(decodeImage(built.image, decoded, problem)) << problem;
 
-    SetupState& s = setupState;
-    for (StringList* list :
-         {&s.variableNames, &s.variableValues, &s.shortcutEntries, &s.registryEntries,
-          &s.iniEntries, &s.associationEntries, &s.backgroundLines, &s.uninstallPrograms,
-          &s.uninstallDllCalls, &s.groupZeroPrograms, &s.groupZeroDllCalls, &s.folderPaths}) {
-        list->create(5);
-    }
-    for (int language = 0; language < kLanguageCount; ++language) {
-        s.buttonLabels[language].create(5);
-        s.setupMessages[language].create(5);
-        s.errorMessages[language].create(5);
-    }
-    for (PageSlot& slot : s.pageSlots) {
-        for (StringList& texts : slot.texts) texts.create(5);
-        slot.runPrograms.create(5);
-        slot.dllCalls.create(5);
-    }
+    ASSERT_TRUE(freshScriptRecords());
+    const SetupState& s = setupState;
     RecordPlatform platform = {[](const char*) { return true; },
                                [](int, const char*, const char*) -> char* { return nullptr; },
                                [] { return 7; }};

@@ -3,28 +3,29 @@
 #include <cstdio>
 
 #include "environment/folder_tokens_win32.h"
+#include "environment/run_environment.h"
 #include "environment/system_detection.h"
 #include "formats/folder_token_names.h"
-#include "formats/setup_state.h"
 #include "runtime/heap.h"
 
 using namespace kelvara;
 
 int main() {
-    SetupState& s = setupState;
-    if (!heapCreate() || !loadShellFunctions() || !s.folderPaths.create(5) || !fillFolderPaths()) {
+    RunEnvironment& run = runEnvironment;
+    if (!heapCreate() || !loadShellFunctions() || !run.folderPaths.create(5) ||
+        !fillFolderPaths()) {
         std::printf("error=start-up\n");
         return 1;
     }
     runSystemDetections();
-    s.directXVersion = detectDirectX();  // the requirement check's own detection
+    run.directXVersion = detectDirectX();  // the requirement check's own detection
     std::printf("code=%d\nnt=%d\nadmin=%d\nie=%d\ndirectx=0x%04x\naccess=%d\n",
-                s.windowsVersionCode, isNtPlatform() ? 1 : 0, s.isAdministrator ? 1 : 0, s.ieLevel,
-                static_cast<unsigned>(s.directXVersion), s.accessLevel);
+                run.windowsVersionCode, isNtPlatform() ? 1 : 0, run.isAdministrator ? 1 : 0,
+                run.ieLevel, static_cast<unsigned>(run.directXVersion), run.accessLevel);
     for (int token = 0; token < kFolderTokenCount; ++token) {
-        std::printf("token%d=%s\n", token, s.folderPaths.get(token));
+        std::printf("token%d=%s\n", token, run.folderPaths.get(token));
     }
-    s.folderPaths.destroy();
+    run.folderPaths.destroy();
     releaseShellFunctions();
     return 0;
 }

@@ -6,11 +6,12 @@
 
 #include <string>
 
+#include "environment/folder_expansion.h"
 #include "environment/folder_tokens_win32.h"
+#include "environment/run_environment.h"
 #include "environment/system_detection.h"
 #include "environment/windows_release.h"
 #include "formats/folder_token_names.h"
-#include "formats/setup_state.h"
 #include "registry_value.h"
 #include "runtime/heap.h"
 
@@ -54,7 +55,7 @@ class FolderResolution : public ::testing::Test {
         ASSERT_TRUE(loadShellFunctions()) << "a second load is a no-op";
     }
     void TearDown() override {
-        setupState.folderPaths.destroy();
+        runEnvironment.folderPaths.destroy();
         releaseShellFunctions();
     }
 };
@@ -63,12 +64,12 @@ class FolderResolution : public ::testing::Test {
 
 TEST_F(FolderResolution, EveryTokenIsAFolderOrItsFallBack) {
     ASSERT_EQ(detectWindowsVersion(), kWindowsNewer) << "the unit tests expect an NT 6+ prefix";
-    ASSERT_TRUE(setupState.folderPaths.create(5));
+    ASSERT_TRUE(runEnvironment.folderPaths.create(5));
     ASSERT_TRUE(fillFolderPaths());
-    ASSERT_EQ(setupState.folderPaths.count(), kFolderTokenCount);
+    ASSERT_EQ(runEnvironment.folderPaths.count(), kFolderTokenCount);
     const std::string temp = tempFolder();
     for (int token = 0; token < kFolderTokenCount; ++token) {
-        std::string path = setupState.folderPaths.get(token);
+        std::string path = runEnvironment.folderPaths.get(token);
         const char* name = kFolderTokenNames[token];
         ASSERT_FALSE(path.empty()) << name;
         if (token == kTokenAllUsers) continue;  // a path built from the profile list, see below
@@ -79,21 +80,21 @@ TEST_F(FolderResolution, EveryTokenIsAFolderOrItsFallBack) {
         EXPECT_TRUE(isFolder(path)) << name << " = " << path;
         EXPECT_NE(path.back(), '\\') << name;
     }
-    EXPECT_TRUE(sameFolder(setupState.folderPaths.get(kTokenCommonDesktop),
+    EXPECT_TRUE(sameFolder(runEnvironment.folderPaths.get(kTokenCommonDesktop),
                            shellFolder(CSIDL_COMMON_DESKTOPDIRECTORY)))
         << "NT 6 and later follow the common-folder rule";
-    EXPECT_FALSE(sameFolder(setupState.folderPaths.get(kTokenCommonDesktop),
-                            setupState.folderPaths.get(kTokenDesktop)));
-    EXPECT_TRUE(sameFolder(setupState.folderPaths.get(kTokenCommonDocuments),
+    EXPECT_FALSE(sameFolder(runEnvironment.folderPaths.get(kTokenCommonDesktop),
+                            runEnvironment.folderPaths.get(kTokenDesktop)));
+    EXPECT_TRUE(sameFolder(runEnvironment.folderPaths.get(kTokenCommonDocuments),
                            shellFolder(CSIDL_COMMON_DOCUMENTS)));
-    EXPECT_TRUE(sameFolder(setupState.folderPaths.get(kTokenTemp), temp));
+    EXPECT_TRUE(sameFolder(runEnvironment.folderPaths.get(kTokenTemp), temp));
     char windows[MAX_PATH];
     ::GetWindowsDirectoryA(windows, MAX_PATH);
-    EXPECT_TRUE(sameFolder(setupState.folderPaths.get(kTokenWindows), windows));
+    EXPECT_TRUE(sameFolder(runEnvironment.folderPaths.get(kTokenWindows), windows));
 
     // Expansion over the real folders: any case, every occurrence.
     char* expanded = expandFolderTokens("<programfiles>\\App;<PROGRAMFILES>\\App");
-    std::string programFiles = setupState.folderPaths.get(kTokenProgramFiles);
+    std::string programFiles = runEnvironment.folderPaths.get(kTokenProgramFiles);
     EXPECT_EQ(expanded, programFiles + "\\App;" + programFiles + "\\App");
     heapFree(expanded);
 }

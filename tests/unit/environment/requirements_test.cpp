@@ -3,6 +3,7 @@
 #include <string>
 
 #include "environment/requirements.h"
+#include "environment/run_environment.h"
 #include "environment/windows_release.h"
 #include "formats/setup_state.h"
 
@@ -23,11 +24,12 @@ class Requirements : public ::testing::Test {
             keyword->reset();
         }
         s.adminRequired = false;
-        s.windowsVersionCode = 0;
-        s.ieLevel = 0;
-        s.directXVersion = 0;
-        s.accessLevel = 0;
-        s.isAdministrator = false;
+        RunEnvironment& run = runEnvironment;
+        run.windowsVersionCode = 0;
+        run.ieLevel = 0;
+        run.directXVersion = 0;
+        run.accessLevel = 0;
+        run.isAdministrator = false;
     }
     static void demandWindows(const char* keyword) {
         copyText(setupState.requiredWindows, keyword);
@@ -35,11 +37,11 @@ class Requirements : public ::testing::Test {
 
     // The result on a system with this release and platform.
     static int check(int code, bool nt) {
-        setupState.windowsVersionCode = code;
-        return checkRequirements(setupState, nt);
+        runEnvironment.windowsVersionCode = code;
+        return checkRequirements(setupState, runEnvironment, nt);
     }
     static std::string missingWindows() {
-        return setupState.missingWindowsName ? setupState.missingWindowsName : "<none>";
+        return runEnvironment.missingWindowsName ? runEnvironment.missingWindowsName : "<none>";
     }
 };
 
@@ -76,52 +78,53 @@ TEST_F(Requirements, NtPlatformAndAdministratorRights) {
     setupState.adminRequired = true;
     EXPECT_EQ(check(kWindows2000, true), kAdministratorMissing);
     EXPECT_EQ(check(kWindows98, false), kRequirementsMet) << "no administrators on 9x";
-    setupState.isAdministrator = true;
+    runEnvironment.isAdministrator = true;
     EXPECT_EQ(check(kWindows2000, true), kRequirementsMet);
     // Failing both, the Windows release is reported.
-    setupState.isAdministrator = false;
+    runEnvironment.isAdministrator = false;
     demandWindows("XP");
     EXPECT_EQ(check(kWindows2000, true), kWindowsTooOld);
 }
 
 TEST_F(Requirements, ComponentsInOrderWithTheirNames) {
     SetupState& s = setupState;
+    RunEnvironment& run = runEnvironment;
     copyText(s.requiredIe, "5.5sp1");
     copyText(s.requiredDirectX, "5.0");
     copyText(s.requiredAccess, "2000SR1");
-    s.ieLevel = 15;
-    s.directXVersion = 0x0301;
-    s.accessLevel = 4;
+    run.ieLevel = 15;
+    run.directXVersion = 0x0301;
+    run.accessLevel = 4;
     EXPECT_EQ(check(kWindowsXp, true), kIeTooOld);
-    EXPECT_STREQ(s.missingIeName, "Internet Explorer 5.5 SP1");
-    s.ieLevel = 16;
+    EXPECT_STREQ(run.missingIeName, "Internet Explorer 5.5 SP1");
+    run.ieLevel = 16;
     EXPECT_EQ(check(kWindowsXp, true), kDirectXTooOld) << "cooperative level failed: 3.0, not 5.0";
-    EXPECT_STREQ(s.missingDirectXName, "DirectX 5.0");
-    EXPECT_EQ(s.missingIeName, nullptr);
-    s.directXVersion = 0x0500;
+    EXPECT_STREQ(run.missingDirectXName, "DirectX 5.0");
+    EXPECT_EQ(run.missingIeName, nullptr);
+    run.directXVersion = 0x0500;
     EXPECT_EQ(check(kWindowsXp, true), kAccessTooOld);
-    EXPECT_STREQ(s.missingAccessName, "Microsoft Access 2000 SR1");
-    s.accessLevel = 5;
+    EXPECT_STREQ(run.missingAccessName, "Microsoft Access 2000 SR1");
+    run.accessLevel = 5;
     EXPECT_EQ(check(kWindowsXp, true), kRequirementsMet);
-    EXPECT_EQ(s.requirementResult, kRequirementsMet);
+    EXPECT_EQ(run.requirementResult, kRequirementsMet);
     copyText(s.requiredDirectX, "8.1");
-    s.directXVersion = 0x0800;
+    run.directXVersion = 0x0800;
     EXPECT_EQ(check(kWindowsXp, true), kDirectXTooOld);
-    EXPECT_STREQ(s.missingDirectXName, "DirectX 8.1");
-    EXPECT_EQ(s.requirementResult, kDirectXTooOld);
+    EXPECT_STREQ(run.missingDirectXName, "DirectX 8.1");
+    EXPECT_EQ(run.requirementResult, kDirectXTooOld);
 }
 
 TEST_F(Requirements, MessagesForEachResult) {
     const char* name = "stale";
-    EXPECT_EQ(requirementMessage(setupState, kRequirementsMet, &name), -1);
+    EXPECT_EQ(requirementMessage(runEnvironment, kRequirementsMet, &name), -1);
     EXPECT_EQ(name, nullptr);
-    EXPECT_EQ(requirementMessage(setupState, kAdministratorMissing, &name), 11);
-    EXPECT_EQ(requirementMessage(setupState, kNtPlatformMissing, &name), 12);
+    EXPECT_EQ(requirementMessage(runEnvironment, kAdministratorMissing, &name), 11);
+    EXPECT_EQ(requirementMessage(runEnvironment, kNtPlatformMissing, &name), 12);
     EXPECT_EQ(name, nullptr);
-    setupState.accessLevel = 0;
+    runEnvironment.accessLevel = 0;
     copyText(setupState.requiredAccess, "XP");
     int result = check(kWindowsXp, true);
-    EXPECT_EQ(requirementMessage(setupState, result, &name), 13);
+    EXPECT_EQ(requirementMessage(runEnvironment, result, &name), 13);
     EXPECT_STREQ(name, "Microsoft Access XP");
-    EXPECT_EQ(requirementMessage(setupState, 7, &name), -1) << "no such result";
+    EXPECT_EQ(requirementMessage(runEnvironment, 7, &name), -1) << "no such result";
 }

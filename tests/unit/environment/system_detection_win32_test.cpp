@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
+#include "environment/run_environment.h"
 #include "environment/system_detection.h"
 #include "environment/windows_release.h"
-#include "formats/setup_state.h"
 #include "registry_value.h"
 #include "runtime/access_check_win32.h"
 
@@ -60,13 +60,13 @@ std::string programWithVersion(const char* name, const unsigned version[4]) {
 
 TEST(SystemDetection, ThePrefixIsAnNtReleaseWithAdministrators) {
     EXPECT_EQ(detectWindowsVersion(), kWindowsNewer) << "Wine's default release is NT 6.1";
-    setupState.ntPlatform = false;
+    runEnvironment.ntPlatform = false;
     EXPECT_TRUE(isNtPlatform());
-    EXPECT_TRUE(setupState.ntPlatform) << "the answer is stored";
+    EXPECT_TRUE(runEnvironment.ntPlatform) << "the answer is stored";
     EXPECT_FALSE(isWindows95());
-    setupState.isAdministrator = false;
+    runEnvironment.isAdministrator = false;
     EXPECT_TRUE(checkAdministrator());
-    EXPECT_TRUE(setupState.isAdministrator) << "Wine runs programs as an administrator";
+    EXPECT_TRUE(runEnvironment.isAdministrator) << "Wine runs programs as an administrator";
 }
 
 // Wine runs everything as an administrator, so the other answer is shown on a token made for

@@ -4,8 +4,9 @@
 #include <cstring>
 #include <string>
 
+#include "environment/folder_expansion.h"
+#include "environment/run_environment.h"
 #include "formats/folder_token_names.h"
-#include "formats/setup_state.h"
 #include "runtime/heap.h"
 
 using namespace kelvara;
@@ -33,12 +34,12 @@ std::string pathOf(int token) {
 class FolderTokens : public ::testing::Test {
   protected:
     void SetUp() override {
-        ASSERT_TRUE(setupState.folderPaths.create(5));
+        ASSERT_TRUE(runEnvironment.folderPaths.create(5));
         for (int token = 0; token < kFolderTokenCount; ++token) {
-            ASSERT_EQ(setupState.folderPaths.append(pathOf(token).c_str()), token);
+            ASSERT_EQ(runEnvironment.folderPaths.append(pathOf(token).c_str()), token);
         }
     }
-    void TearDown() override { setupState.folderPaths.destroy(); }
+    void TearDown() override { runEnvironment.folderPaths.destroy(); }
 };
 
 }  // namespace
@@ -100,12 +101,12 @@ TEST_F(FolderTokens, AnyCaseEveryOccurrenceSeveralTokens) {
 }
 
 TEST_F(FolderTokens, ATokenWithoutAPathStaysAsWritten) {
-    ASSERT_TRUE(setupState.folderPaths.set(kTokenWindows, nullptr));
+    ASSERT_TRUE(runEnvironment.folderPaths.set(kTokenWindows, nullptr));
     EXPECT_EQ(expandTokens("<Windows>\\<System>"), "<Windows>\\" + pathOf(kTokenSystem));
 
     // A list shorter than the table: the tokens past its end are kept.
-    while (setupState.folderPaths.count() > kTokenTemp) {
-        setupState.folderPaths.removeAt(setupState.folderPaths.count() - 1);
+    while (runEnvironment.folderPaths.count() > kTokenTemp) {
+        runEnvironment.folderPaths.removeAt(runEnvironment.folderPaths.count() - 1);
     }
     EXPECT_EQ(expandTokens("<Temp>\\<Programs>\\<Video>"),
               "<Temp>\\" + pathOf(kTokenPrograms) + "\\<Video>");
@@ -114,8 +115,8 @@ TEST_F(FolderTokens, ATokenWithoutAPathStaysAsWritten) {
 TEST_F(FolderTokens, PathsNamingTokensExpandInTableOrderAndEnd) {
     // An earlier row's path naming a later token is expanded further; a path naming its own
     // token is inserted once.
-    ASSERT_TRUE(setupState.folderPaths.set(kTokenCommonPrograms, "<Windows>\\Menu"));
-    ASSERT_TRUE(setupState.folderPaths.set(kTokenTemp, "<temp>\\x"));
+    ASSERT_TRUE(runEnvironment.folderPaths.set(kTokenCommonPrograms, "<Windows>\\Menu"));
+    ASSERT_TRUE(runEnvironment.folderPaths.set(kTokenTemp, "<temp>\\x"));
     EXPECT_EQ(expandTokens("<CommonPrograms>"), pathOf(kTokenWindows) + "\\Menu");
     EXPECT_EQ(expandTokens("<Temp>|<TEMP>"), "<temp>\\x|<temp>\\x");
 }

@@ -29,7 +29,7 @@ std::string replace(const char* text, const char* find, const char* replacement,
     return take(replaceAll(text, find, replacement, caseSensitive));
 }
 
-// Every test starts with an empty table in the run's record.
+// Every test starts with an empty table in the script's configuration.
 class Variables : public ::testing::Test {
   protected:
     void SetUp() override {

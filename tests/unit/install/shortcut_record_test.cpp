@@ -6,6 +6,7 @@
 
 #include <string>
 
+#include "environment/run_environment.h"
 #include "formats/folder_token_names.h"
 #include "formats/setup_state.h"
 #include "formats/variables.h"
@@ -72,18 +73,18 @@ TEST(ShortcutFilter, TheWholeRecordIsSearchedInAnyLetterCase) {
 class ShortcutExpansion : public ::testing::Test {
   protected:
     void SetUp() override {
-        ASSERT_TRUE(setupState.folderPaths.create(5));
+        ASSERT_TRUE(runEnvironment.folderPaths.create(5));
         for (int token = 0; token < kFolderTokenCount; ++token) {
             std::string path = "C:\\Folder" + std::to_string(token);
             if (token == kTokenDesktop) path = "C:\\Users\\Ann\\Desktop";
             if (token == kTokenPrograms) path = "C:\\Users\\Ann\\Start Menu\\Programs";
-            ASSERT_EQ(setupState.folderPaths.append(path.c_str()), token);
+            ASSERT_EQ(runEnvironment.folderPaths.append(path.c_str()), token);
         }
         ASSERT_TRUE(setupState.variableNames.create(5));
         ASSERT_TRUE(setupState.variableValues.create(5));
     }
     void TearDown() override {
-        setupState.folderPaths.destroy();
+        runEnvironment.folderPaths.destroy();
         setupState.variableNames.destroy();
         setupState.variableValues.destroy();
     }

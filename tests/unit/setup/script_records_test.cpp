@@ -3,12 +3,14 @@
 #include <new>
 #include <string>
 
+#include "environment/run_environment.h"
 #include "formats/folder_token_names.h"
 #include "formats/languages.h"
 #include "formats/script_bytes.h"
 #include "formats/script_format.h"
 #include "formats/setup_state.h"
 #include "formats/variables.h"
+#include "fresh_records.h"
 #include "install/install_state.h"
 #include "runtime/heap.h"
 #include "setup/script_records.h"
@@ -51,16 +53,13 @@ int fakeUserLanguage() {
 
 const RecordPlatform kFake = {fakeFontInstalled, fakeReadRegistry, fakeUserLanguage};
 
-// A fresh run's record for the parts the records touch, as start-up stage 0 leaves it.
+// Fresh records for the parts the records touch, as start-up stage 0 leaves it.
 void resetRecordState() {
-    releaseSetupState();
-    new (&setupState) SetupState();
-    setRunDefaults(setupState);
-    createSetupState();
+    freshScriptRecords();
     installState.restartNeeded = false;
     installState.restartChosen = false;
-    setupState.folderPaths.set(kTokenProgramFiles, "C:\\Program Files");
-    setupState.folderPaths.set(kTokenDesktop, "C:\\Desk");
+    runEnvironment.folderPaths.set(kTokenProgramFiles, "C:\\Program Files");
+    runEnvironment.folderPaths.set(kTokenDesktop, "C:\\Desk");
     fake = FakeSystem{};
 }
 

@@ -7,7 +7,7 @@
 
 #include <set>
 
-#include "formats/setup_state.h"
+#include "environment/run_environment.h"
 #include "install/temp_folder_win32.h"
 #include "runtime/heap.h"
 #include "runtime/heap_string.h"
@@ -83,8 +83,7 @@ ULONGLONG cpuMilliseconds(HANDLE process) {
 
 TEST(SelfRemovalScript, WaitsForTheRunningProgramThenDeletesItItselfAndItsFolder) {
     TempFolder temp;  // its name has a blank and a comma
-    SetupState& s = setupState;
-    s.tempDir.reset(strDupExtra(temp.path().c_str(), 0));
+    runEnvironment.tempDir.reset(strDupExtra(temp.path().c_str(), 0));
     // The second stage runs from the run's own folder, which its first stage made.
     const char* made = runTempFolder();
     ASSERT_TRUE(made);
@@ -114,7 +113,7 @@ TEST(SelfRemovalScript, WaitsForTheRunningProgramThenDeletesItItselfAndItsFolder
     ::CloseHandle(running.hThread);
     ASSERT_FALSE(::DeleteFileA(program.c_str())) << "a running program's file was deletable";
 
-    s.installerPath.reset(strDupExtra(program.c_str(), 0));
+    runEnvironment.installerPath.reset(strDupExtra(program.c_str(), 0));
     const std::set<DWORD> before = childProcesses();
     writeSelfRemovalScript();
 
@@ -154,8 +153,8 @@ TEST(SelfRemovalScript, WaitsForTheRunningProgramThenDeletesItItselfAndItsFolder
 
     ::SetEnvironmentVariableA("KELVARA_ACTION_LOG", nullptr);
     removeRunTempFolder();  // the script removed it: nothing left to do
-    s.tempDir.reset();
-    s.installerPath.reset();
+    runEnvironment.tempDir.reset();
+    runEnvironment.installerPath.reset();
 }
 
 }  // namespace

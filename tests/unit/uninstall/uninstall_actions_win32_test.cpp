@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "environment/run_environment.h"
 #include "formats/install_log.h"
-#include "formats/setup_state.h"
 #include "install/action_fixtures.h"
 #include "install/install_state.h"
 #include "runtime/heap.h"
@@ -27,7 +27,6 @@ class UninstallActions : public ::testing::Test {
     void SetUp() override {
         ASSERT_TRUE(fixtures_.ready())
             << "the action fixtures were not copied from " << KELVARA_ACTION_FIXTURES;
-        SetupState& s = setupState;
         ASSERT_TRUE(uninstallState.rebootDeleteFiles.create(5) &&
                     uninstallState.leftoverFolders.create(5) &&
                     installState.deferredTargets.create(5));
@@ -35,18 +34,17 @@ class UninstallActions : public ::testing::Test {
         uninstallState.uninstallDoneEvent.reset(::CreateEventA(nullptr, TRUE, FALSE, nullptr));
         ASSERT_TRUE(installState.proceedEvent.get() && uninstallState.uninstallDoneEvent.get());
         // The thread makes this its current folder: a program without one of its own runs there.
-        s.tempDir.reset(strDupExtra(fixtures_.folder().c_str(), 0));
+        runEnvironment.tempDir.reset(strDupExtra(fixtures_.folder().c_str(), 0));
         LogSettings settings;
         ASSERT_TRUE(log_.start("Example Product", "Example", settings, nullptr, nullptr));
     }
     void TearDown() override {
-        SetupState& s = setupState;
         uninstallState.rebootDeleteFiles.destroy();
         uninstallState.leftoverFolders.destroy();
         installState.deferredTargets.destroy();
         installState.proceedEvent.reset();
         uninstallState.uninstallDoneEvent.reset();
-        s.tempDir.reset();
+        runEnvironment.tempDir.reset();
         uninstallState.entryText = nullptr;
         ::SetCurrentDirectoryA(startFolder_.c_str());
     }

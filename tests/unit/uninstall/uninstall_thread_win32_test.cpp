@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "environment/run_environment.h"
 #include "formats/install_log.h"
-#include "formats/setup_state.h"
 #include "install/install_state.h"
 #include "runtime/file_deletion_win32.h"
 #include "runtime/file_version_win32.h"
@@ -128,7 +128,6 @@ class SharedCount {
 class Uninstall : public ::testing::Test {
   protected:
     void SetUp() override {
-        SetupState& s = setupState;
         ASSERT_TRUE(uninstallState.rebootDeleteFiles.create(5));
         ASSERT_TRUE(uninstallState.leftoverFolders.create(5));
         ASSERT_TRUE(installState.deferredTargets.create(5));
@@ -136,18 +135,17 @@ class Uninstall : public ::testing::Test {
         uninstallState.uninstallDoneEvent.reset(::CreateEventA(nullptr, TRUE, FALSE, nullptr));
         ASSERT_TRUE(installState.proceedEvent.get() && uninstallState.uninstallDoneEvent.get());
         // The thread makes this the current folder: the system's, never the test's own.
-        s.tempDir.reset(strDupExtra(systemTempFolder().c_str(), 0));
+        runEnvironment.tempDir.reset(strDupExtra(systemTempFolder().c_str(), 0));
         uninstallState.removeAllShared = false;
     }
     void TearDown() override {
-        SetupState& s = setupState;
         uninstallState.rebootDeleteFiles.destroy();
         uninstallState.leftoverFolders.destroy();
         installState.deferredTargets.destroy();
         installState.proceedEvent.reset();
         uninstallState.uninstallDoneEvent.reset();
         for (HeapString* text :
-             {&s.tempDir, &installState.rollbackLogPath, &uninstallState.logBuffer})
+             {&runEnvironment.tempDir, &installState.rollbackLogPath, &uninstallState.logBuffer})
             text->reset();
         uninstallState.entryText = nullptr;
         uninstallState.removeAllShared = false;

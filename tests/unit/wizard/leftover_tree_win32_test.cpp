@@ -8,7 +8,6 @@
 #include <string>
 #include <vector>
 
-#include "formats/setup_state.h"
 #include "runtime/heap.h"
 #include "runtime/heap_string.h"
 #include "system_fixtures.h"
