@@ -189,9 +189,11 @@ void runSecondStage(const char* caption) {
     SetupState& s = setupState;
     if (runEnvironment.silentMode) {
         writeRunLog("uninstall: removing what the install log names");
-        beforeOwnFilesRemoved = tellFirstStage;
-        uninstallThread(nullptr);
-        beforeOwnFilesRemoved = nullptr;
+        DWORD result = 0;
+        if (undoLoggedEntries(nullptr, &result)) {
+            tellFirstStage();
+            removeOwnFiles(nullptr);
+        }
         writeSelfRemovalScript();
         return;
     }

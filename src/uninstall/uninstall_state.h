@@ -22,6 +22,8 @@ struct UninstallState {
     StringList rebootDeleteFiles;
     StringList leftoverFolders;
     bool removeAllShared = false;
+    // The uninstaller and its log, as the log names them: removed after everything else.
+    StringList ownFilesLeft;
     // Entries the uninstall thread was to remove or put back and could not (a key, a value):
     // the run ends "removed with errors". Files in use are not among them: they go at restart.
     int uninstallErrors = 0;

@@ -354,57 +354,69 @@ void showLeftoverPage(HWND window) {
     ::SendMessageA(window, kMsgShowLeftoverPage, 0, 0);
 }
 
+Undo beginUndo(HWND window) {
+    const RunEnvironment& run = runEnvironment;
+    Undo undo;
+    undo.window = window;
+    undo.unattended = run.silentMode && run.deployment.silent;
+    if (window) {
+        undo.progressBar = ::GetDlgItem(window, kRemovalProgressBar);
+        undo.statusText = ::GetDlgItem(window, kRemovalStatusText);
+        undo.pathText = ::GetDlgItem(window, kRemovalPathText);
+    }
+    return undo;
+}
+
 }  // namespace
 
-void (*beforeOwnFilesRemoved)() = nullptr;
-
-DWORD WINAPI uninstallThread(void* parameter) {
-    RunEnvironment& run = runEnvironment;
-    Undo undo;
-    undo.window = static_cast<HWND>(parameter);
-    undo.unattended = run.silentMode && run.deployment.silent;
+bool undoLoggedEntries(HWND window, DWORD* result) {
+    Undo undo = beginUndo(window);
+    *result = 0;
     MSG message;
     ::PeekMessageA(&message, nullptr, WM_USER, WM_USER, PM_NOREMOVE);  // a queue for WM_QUIT
-    if (undo.window) {
-        undo.progressBar = ::GetDlgItem(undo.window, kRemovalProgressBar);
-        undo.statusText = ::GetDlgItem(undo.window, kRemovalStatusText);
-        undo.pathText = ::GetDlgItem(undo.window, kRemovalPathText);
-    }
     // No installation folder may stay held open as the current folder.
-    if (run.tempDir) ::SetCurrentDirectoryA(run.tempDir.get());
+    if (runEnvironment.tempDir) ::SetCurrentDirectoryA(runEnvironment.tempDir.get());
 
     const char* text = uninstallState.entryText ? uninstallState.entryText : "";
     LogLinesBackward lines(text, std::strlen(text));
     const int lineCount = lines.count();
-    if (lineCount == 0) return 1;
+    if (lineCount == 0) {
+        *result = 1;
+        return false;
+    }
 
     LogEntry entry;
     int total = 0;
     const char* line = nullptr;
     std::size_t length = 0;
-    StringList lastFiles;  // the uninstaller and its log, removed after everything else
-    lastFiles.create(2);
+    StringList& ownFiles = uninstallState.ownFilesLeft;
+    if (!ownFiles.isCreated()) ownFiles.create(2);
+    ownFiles.clear();
     while (lines.next(&line, &length)) {
-        if (undo.window) {
-            if (!checkpoint()) return 0;
+        if (window) {
+            if (!checkpoint()) return false;
             total += kProgressPerLine;
             showProgress(undo, total, lineCount);
             ::Sleep(kVisibleRemovalMs / static_cast<DWORD>(lineCount));
         }
         undo.shownPath = "";
         parseLogLine(line, length, entry);
-        if (isUninstallerFile(entry) && lastFiles.append(field(entry, 0)) >= 0) continue;
+        if (isUninstallerFile(entry) && ownFiles.append(field(entry, 0)) >= 0) continue;
         undoLine(undo, entry);
-        if (undo.window) showLine(undo);
+        if (window) showLine(undo);
     }
-    if (undo.window && !checkpoint()) return 0;
-    if (beforeOwnFilesRemoved) beforeOwnFilesRemoved();
-    if (lastFiles.count() != 0) {
-        for (int i = 0; i < lastFiles.count(); ++i) {
+    return !window || checkpoint();
+}
+
+DWORD removeOwnFiles(HWND window) {
+    Undo undo = beginUndo(window);
+    const StringList& ownFiles = uninstallState.ownFilesLeft;
+    if (ownFiles.count() != 0) {
+        for (int i = 0; i < ownFiles.count(); ++i) {
             undo.status = kStatusFiles;
-            undo.shownPath = lastFiles.get(i);
-            undoFile(undo, lastFiles.get(i));
-            if (undo.window) showLine(undo);
+            undo.shownPath = ownFiles.get(i);
+            undoFile(undo, ownFiles.get(i));
+            if (window) showLine(undo);
         }
         // The folders that held only them are empty now; the list has inner folders first.
         StringList& leftovers = uninstallState.leftoverFolders;
@@ -423,13 +435,19 @@ DWORD WINAPI uninstallThread(void* parameter) {
     ::SHChangeNotify(SHCNE_ASSOCCHANGED, SHCNF_IDLIST, nullptr, nullptr);
     if (!checkpoint()) return 0;
     ::SetEvent(uninstallState.uninstallDoneEvent.get());
-    if (!undo.window) return 0;
+    if (!window) return 0;
     if (uninstallState.leftoverFolders.count() == 0) {
-        ::EndDialog(undo.window, 0);
+        ::EndDialog(window, 0);
         return 0;
     }
-    showLeftoverPage(undo.window);
+    showLeftoverPage(window);
     return 0;
+}
+
+DWORD WINAPI uninstallThread(void* parameter) {
+    HWND window = static_cast<HWND>(parameter);
+    DWORD result = 0;
+    return undoLoggedEntries(window, &result) ? removeOwnFiles(window) : result;
 }
 
 }  // namespace kelvara
