@@ -114,6 +114,7 @@ def hand_script():
                      '%InstallPath%\\tool.exe,-3')),
         record(16, z('XP') + z('9.0') + z('6.0') + z('') + b'\x01'),
         record(17, z('"Tool 1.0",right,bottom,10,20,Arial,24,0,7,1,0,0xFFFFFF,2,0x101010')),
+        record(18, z('1.0.3') + z('Tool Makers') + z('https://example.com/tool') + z('')),
         record(99, b'skipped'),
     ]
     return b''.join(records) + END_RECORD

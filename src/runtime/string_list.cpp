@@ -83,7 +83,10 @@ bool StringList::reserve(int capacity) {
     if (rest != 0 && wanted <= static_cast<unsigned>(INT_MAX) - (step - rest)) {
         wanted += step - rest;
     }
-    if (wanted > static_cast<std::size_t>(-1) / sizeof(char*)) return false;
+    // Only where size_t is as narrow as unsigned can the byte count overflow.
+    if constexpr (sizeof(std::size_t) == sizeof(unsigned)) {
+        if (wanted > static_cast<std::size_t>(-1) / sizeof(char*)) return false;
+    }
     auto* grown =
         static_cast<char**>(heapResize(items_, static_cast<std::size_t>(wanted) * sizeof(char*)));
     if (!grown) return false;
