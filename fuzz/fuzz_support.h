@@ -12,6 +12,7 @@
 #include "runtime/string_list.h"
 #include "uninstall/uninstall_state.h"
 #include "wizard/wizard_state.h"
+#include "worker/worker_state.h"
 
 // Stops the run with a crash the fuzzer records, naming the invariant that does not hold.
 #define FUZZ_CHECK(condition) \
@@ -62,12 +63,14 @@ class FreshSetupState {
         new (&setupState) SetupState();
         new (&runEnvironment) RunEnvironment();
         new (&installState) InstallState();
+        new (&workerState) WorkerState();
         new (&uninstallState) UninstallState();
         new (&wizardState) WizardState();
         setRunDefaults(setupState);
         runEnvironment.scratchFields.create(10);
         createSetupState();
         createRunEnvironment();
+        createWorkerState();
         createInstallState();
         createUninstallState();
         createWizardState();

@@ -19,7 +19,6 @@
 #include "formats/deployment_options.h"
 #include "formats/install_log.h"
 #include "fuzz_support.h"
-#include "install/action_records.h"
 #include "runtime/heap.h"
 #include "runtime/heap_string.h"
 #include "runtime/path_helpers.h"
@@ -29,6 +28,7 @@
 #include "uninstall/protected_folders.h"
 #include "uninstall/uninstall_rules.h"
 #include "wizard/leftover_folders.h"
+#include "worker/action_records.h"
 
 using namespace kelvara;
 

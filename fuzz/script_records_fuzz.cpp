@@ -17,7 +17,6 @@
 #include "formats/script_writer.h"
 #include "formats/variables.h"
 #include "fuzz_support.h"
-#include "install/action_records.h"
 #include "install/config_records.h"
 #include "install/registry_data.h"
 #include "install/shortcut_record.h"
@@ -26,6 +25,7 @@
 #include "runtime/path_helpers.h"
 #include "runtime/text_utils.h"
 #include "setup/script_records.h"
+#include "worker/action_records.h"
 
 using namespace kelvara;
 

@@ -18,14 +18,6 @@ class StringList;
 // Main thread.
 bool runActionGroup(int group);
 
-// A "d" line of the install log: fields 0 to 3 (program, arguments, working folder, wait flag,
-// waiting when empty) and its success codes, run once, without a list. False when it failed
-// (the run log says how).
-bool runLoggedProgram(const StringList& fields);
-// An "f" line: fields 0 to 3 (DLL path, function name, arguments) called once, without a list.
-// False when it failed.
-bool callLoggedDll(const StringList& fields);
-
 // Opens a document, program or address through the shell ("open", desktop as owner, normal
 // window) in the working folder (null or empty: the current one), without waiting: the finish
 // decisions' run-after program and view-after file.

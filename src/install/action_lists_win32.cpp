@@ -5,12 +5,12 @@
 #include "environment/run_environment.h"
 #include "formats/languages.h"
 #include "formats/setup_state.h"
-#include "install/action_runners_win32.h"
 #include "install/install_messages.h"
 #include "install/install_state.h"
 #include "runtime/heap_string.h"
 #include "runtime/message_box_win32.h"
 #include "runtime/string_list.h"
+#include "worker/action_runners_win32.h"
 
 namespace kelvara {
 namespace {
@@ -91,15 +91,6 @@ bool runActionGroup(int group) {
     StringList* dllCalls;
     if (!actionGroupLists(group, &programs, &dllCalls)) return true;
     return runActionList(*programs, runProgramItem) && runActionList(*dllCalls, callDllItem);
-}
-
-bool runLoggedProgram(const StringList& fields) {
-    return runProgram(readLoggedProgram(fields), nullptr, nullptr).failure == ActionFailure::none;
-}
-
-bool callLoggedDll(const StringList& fields) {
-    return callDllFunction(readLoggedDllCall(fields), nullptr, nullptr).failure ==
-           ActionFailure::none;
 }
 
 void openThroughShell(const char* document, const char* workingFolder) {

@@ -25,6 +25,7 @@
 #include "runtime/path_helpers.h"
 #include "runtime/percent.h"
 #include "runtime/run_log_win32.h"
+#include "worker/worker_state.h"
 
 namespace kelvara {
 namespace {
@@ -335,14 +336,14 @@ Step placeFolder(InstallRun& run, const PackageEntry& entry, const char* path) {
 // Records a file for its replacement at restart: the three lists stay in step, or nothing is
 // recorded. False when out of memory.
 bool addDeferredFile(const char* temp, const char* target, bool shared) {
-    const int n = installState.deferredTemps.count();
-    if (installState.deferredTemps.append(temp) == n &&
-        installState.deferredTargets.append(target) == n &&
-        installState.deferredShared.append(shared ? "1" : "0") == n) {
+    const int n = workerState.deferredTemps.count();
+    if (workerState.deferredTemps.append(temp) == n &&
+        workerState.deferredTargets.append(target) == n &&
+        workerState.deferredShared.append(shared ? "1" : "0") == n) {
         return true;
     }
-    for (StringList* list : {&installState.deferredTemps, &installState.deferredTargets,
-                             &installState.deferredShared}) {
+    for (StringList* list :
+         {&workerState.deferredTemps, &workerState.deferredTargets, &workerState.deferredShared}) {
         while (list->count() > n) list->removeAt(list->count() - 1);
     }
     return false;

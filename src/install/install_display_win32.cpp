@@ -3,8 +3,8 @@
 #include <commctrl.h>
 
 #include "environment/run_environment.h"
-#include "install/status_text_win32.h"
 #include "runtime/heap_string.h"
+#include "worker/status_text_win32.h"
 
 namespace kelvara {
 

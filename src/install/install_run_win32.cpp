@@ -6,11 +6,12 @@
 #include "formats/setup_state.h"
 #include "formats/startup_messages.h"
 #include "install/install_state.h"
-#include "install/temp_folder_win32.h"
 #include "runtime/heap.h"
 #include "runtime/heap_string.h"
 #include "runtime/message_box_win32.h"
 #include "runtime/path_helpers.h"
+#include "worker/temp_folder_win32.h"
+#include "worker/worker_state.h"
 
 namespace kelvara {
 
@@ -87,7 +88,7 @@ PhaseOutcome checkpoint(InstallRun& run) {
     // Only the wizard holds or cancels a run; a silent run has no one who could, and its
     // thousands of checkpoints would each cost two calls to the system for nothing.
     if (runEnvironment.silentMode && !run.owner()) return PhaseOutcome::proceed;
-    ::WaitForSingleObject(installState.proceedEvent.get(), INFINITE);
+    ::WaitForSingleObject(workerState.proceedEvent.get(), INFINITE);
     MSG message;
     // Thread messages only (no window): the wizard posts the quit message to the thread.
     if (::PeekMessageA(&message, reinterpret_cast<HWND>(-1), WM_QUIT, WM_QUIT, PM_REMOVE))

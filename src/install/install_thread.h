@@ -11,11 +11,6 @@ constexpr unsigned kInstallFailedNotice = 0x0400 + 12;  // WM_USER + 12
 // The frame's Next button: WM_COMMAND with this id follows a completed run.
 constexpr int kInstallCompletedCommand = IDC_NEXT;
 
-// Undoes the rollback log (installState.rollbackLogPath) when a run fails or is cancelled, and
-// returns when that is done. The uninstall engine does it, a layer above this one: the program
-// sets this before any run starts.
-extern void (*rollbackUndo)();
-
 // Thread procedure. `page` is the Installing page (an HWND) or null in a silent run. Sets
 // installDoneEvent when the run passes its finishing point; clears installSucceeded on reported
 // errors; sets installCancelled when a quit message cancelled the run. Returns 0.

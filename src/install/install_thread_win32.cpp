@@ -29,6 +29,8 @@
 #include "runtime/path_helpers.h"
 #include "runtime/replace_on_reboot_win32.h"
 #include "runtime/run_log_win32.h"
+#include "uninstall/uninstall_log_win32.h"
+#include "worker/worker_state.h"
 
 namespace kelvara {
 namespace {
@@ -209,7 +211,7 @@ void afterFiles(InstallRun& run) {
         logPath(run, kLogFile, run.uninstallerPath.get(), !pathExists(run.uninstallerPath.get()));
         logPath(run, kLogFile, run.installLogPath.get(), !pathExists(run.installLogPath.get()));
     }
-    installState.restartForInUseFiles = installState.deferredTemps.count() != 0;
+    installState.restartForInUseFiles = workerState.deferredTemps.count() != 0;
     if (!installState.restartForInUseFiles) return;
     if (installState.restartChosen) {
         installState.restartForInUseFiles = false;
@@ -281,12 +283,12 @@ PhaseOutcome finish(InstallRun& run) {
 }
 
 void scheduleDeferredFiles() {
-    for (int i = 0; i < installState.deferredTemps.count(); ++i) {
-        writeRunLog("in use, replaced at the restart: %s", installState.deferredTargets.get(i));
-        scheduleAtRestart(installState.deferredTemps.get(i), installState.deferredTargets.get(i));
-        const char* shared = installState.deferredShared.get(i);
+    for (int i = 0; i < workerState.deferredTemps.count(); ++i) {
+        writeRunLog("in use, replaced at the restart: %s", workerState.deferredTargets.get(i));
+        scheduleAtRestart(workerState.deferredTemps.get(i), workerState.deferredTargets.get(i));
+        const char* shared = workerState.deferredShared.get(i);
         if (shared && shared[0] == '1')
-            changeSharedCount(installState.deferredTargets.get(i), false);
+            changeSharedCount(workerState.deferredTargets.get(i), false);
     }
 }
 
@@ -302,18 +304,18 @@ void discardBackups(InstallRun& run) {
 void rollBack(InstallRun& run) {
     writeRunLog("rollback: undoing what the run did");
     // Temporaries carry the packaged attributes, read-only among them: deleteFile clears them.
-    for (int i = 0; i < installState.deferredTemps.count(); ++i)
-        deleteFile(installState.deferredTemps.get(i));
-    installState.deferredTemps.clear();
+    for (int i = 0; i < workerState.deferredTemps.count(); ++i)
+        deleteFile(workerState.deferredTemps.get(i));
+    workerState.deferredTemps.clear();
     if (run.rollbackLogPath) {
         // A file that refused a write lacks every line from there on: the rollback takes them
         // from the run's own record (which has each one) instead.
         if (run.rollbackFile.error()) {
             std::size_t length = 0;
-            installState.rollbackLogText.reset(run.log.rollbackLogText(&length));
+            workerState.rollbackLogText.reset(run.log.rollbackLogText(&length));
         }
-        installState.rollbackLogPath.reset(run.rollbackLogPath.release());
-        if (rollbackUndo) rollbackUndo();
+        workerState.rollbackLogPath.reset(run.rollbackLogPath.release());
+        undoRollbackLog();
     }
     // The rollback log puts every replaced file back; one it could not tell of (a log that
     // could not be written or read) still has its old content next to it: put that back too.
@@ -357,8 +359,6 @@ void endRun(InstallRun& run, PhaseOutcome outcome) {
 }
 
 }  // namespace
-
-void (*rollbackUndo)() = nullptr;
 
 unsigned long __stdcall installThread(void* page) {
     ::OleInitialize(nullptr);

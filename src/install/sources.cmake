@@ -12,9 +12,7 @@ list(APPEND KELVARA_WIN32_SOURCES
 # record phases, and the action lists.
 list(APPEND KELVARA_WIN32_SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/install_display_win32.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/status_text_win32.cpp
     ${CMAKE_CURRENT_LIST_DIR}/install_run_win32.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/temp_folder_win32.cpp
     ${CMAKE_CURRENT_LIST_DIR}/folder_chain_win32.cpp
     ${CMAKE_CURRENT_LIST_DIR}/image_window_win32.cpp
     ${CMAKE_CURRENT_LIST_DIR}/inflate_ahead_win32.cpp
@@ -30,13 +28,6 @@ list(APPEND KELVARA_PORTABLE_SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/shortcut_record.cpp)
 list(APPEND KELVARA_WIN32_SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/shell_link_win32.cpp)
-# Action records: their fields and defaults, command lines, the list walk with the run-once
-# removal; and starting the programs and calling the DLL functions.
-list(APPEND KELVARA_PORTABLE_SOURCES
-    ${CMAKE_CURRENT_LIST_DIR}/action_records.cpp)
-list(APPEND KELVARA_WIN32_SOURCES
-    ${CMAKE_CURRENT_LIST_DIR}/program_runner_win32.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/dll_call_win32.cpp)
 # Registry values, INI entries, file associations and the uninstall entry: the record rules and
 # value conversion (portable), and the writers with the key chain and the value write helper.
 list(APPEND KELVARA_PORTABLE_SOURCES

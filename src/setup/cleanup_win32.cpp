@@ -6,7 +6,6 @@
 #include "environment/run_environment.h"
 #include "formats/setup_state.h"
 #include "install/install_state.h"
-#include "install/temp_folder_win32.h"
 #include "runtime/access_check_win32.h"
 #include "runtime/file_version_win32.h"
 #include "runtime/heap.h"
@@ -14,13 +13,16 @@
 #include "setup/startup_stages.h"
 #include "uninstall/uninstall_state.h"
 #include "wizard/wizard_state.h"
+#include "worker/temp_folder_win32.h"
+#include "worker/worker_state.h"
 
 namespace kelvara {
 
 void cleanUp() {
     closeRunLog();          // the run's last line is written: nothing below speaks
     releaseWizardState();   // windows and drawing objects, before the libraries they came from
-    removeRunTempFolder();  // before the install state, which names it
+    removeRunTempFolder();  // before the worker state, which names it
+    releaseWorkerState();
     releaseInstallState();
     releaseUninstallState();
     releaseSetupState();      // the script's texts and lists

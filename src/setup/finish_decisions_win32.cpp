@@ -10,12 +10,13 @@
 #include "runtime/message_box_win32.h"
 #include "runtime/run_log_win32.h"
 #include "runtime/system_restart_win32.h"
+#include "worker/worker_state.h"
 
 namespace kelvara {
 namespace {}  // namespace
 
 SetupMessage restartQuestion() {
-    return installState.restartForInUseFiles && installState.deferredTemps.count() != 0
+    return installState.restartForInUseFiles && workerState.deferredTemps.count() != 0
                ? kMsgRestartForInUseFiles
                : kMsgRestartQuestion;
 }

@@ -20,6 +20,7 @@
 #include "setup/startup_stages.h"
 #include "uninstall/uninstall_state.h"
 #include "wizard/wizard_state.h"
+#include "worker/worker_state.h"
 
 namespace kelvara {
 namespace {
@@ -84,9 +85,9 @@ bool stageCore() {
     if (!loadShellFunctions()) return reportStartupFailure(kErrorLoadLibrary, kLibraryShell);
     uninstallState.uninstallDoneEvent.reset(makeEvent(false));
     installState.installDoneEvent.reset(makeEvent(false));
-    installState.proceedEvent.reset(makeEvent(true));
+    workerState.proceedEvent.reset(makeEvent(true));
     if (!uninstallState.uninstallDoneEvent || !installState.installDoneEvent ||
-        !installState.proceedEvent) {
+        !workerState.proceedEvent) {
         return reportStartupFailure(kErrorCreateEvent);
     }
     if (!run.scratchFields.create(kFieldListGrowth)) return reportStartupFailure(kErrorCreateList);
@@ -96,10 +97,11 @@ bool stageCore() {
         ::OpenThreadToken(::GetCurrentThread(), TOKEN_ALL_ACCESS, TRUE, &token)) {
         run.threadToken.reset(token);
     }
-    if (!createSetupState() || !createRunEnvironment() || !createInstallState() ||
+    if (!createSetupState() || !createRunEnvironment() || !createWorkerState() ||
         !createUninstallState()) {
         return reportStartupFailure(kErrorCreateList);
     }
+    createInstallState();
     createWizardState();
     // A path the heap cannot hold stays a hole; expansion then leaves that token as written.
     fillFolderPaths();

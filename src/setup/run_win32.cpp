@@ -113,8 +113,6 @@ bool installationMayRun() {
 // The installer; returns its exit code.
 int runInstallerMode() {
     if (!installationMayRun()) return kExitAnotherRunning;
-    // A failed or cancelled run is undone by the uninstall engine's rollback mode.
-    rollbackUndo = undoRollbackLog;
     const StubHeader& header = runEnvironment.stubHeader;
     if (!verifySetupImage(header) || !loadSetupScript(header)) return kExitNotInstalled;
     // A script without its end record is refused whole: half a configuration could install

@@ -14,6 +14,7 @@
 #include "runtime/message_box_win32.h"
 #include "setup/exit_codes.h"
 #include "setup/finish_decisions_win32.h"
+#include "worker/worker_state.h"
 
 namespace kelvara {
 namespace {
@@ -23,10 +24,10 @@ bool runInstallThread() {
     DWORD id = 0;
     HANDLE thread = ::CreateThread(nullptr, 0, installThread, nullptr, 0, &id);
     if (!thread) return false;
-    installState.workerThread.reset(thread);
-    installState.workerThreadId = id;
+    workerState.workerThread.reset(thread);
+    workerState.workerThreadId = id;
     ::WaitForSingleObject(thread, INFINITE);
-    installState.workerThread.reset();
+    workerState.workerThread.reset();
     return true;
 }
 

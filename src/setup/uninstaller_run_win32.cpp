@@ -10,7 +10,6 @@
 #include "formats/languages.h"
 #include "formats/setup_state.h"
 #include "formats/startup_messages.h"
-#include "install/temp_folder_win32.h"
 #include "runtime/handles_win32.h"
 #include "runtime/heap.h"
 #include "runtime/heap_string.h"
@@ -27,6 +26,7 @@
 #include "uninstall/uninstall_state.h"
 #include "uninstall/uninstall_thread_win32.h"
 #include "wizard/removal_dialog_win32.h"
+#include "worker/temp_folder_win32.h"
 
 namespace kelvara {
 namespace {

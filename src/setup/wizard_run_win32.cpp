@@ -20,6 +20,7 @@
 #include "wizard/background_window_win32.h"
 #include "wizard/wizard_frame_win32.h"
 #include "wizard/wizard_state.h"
+#include "worker/worker_state.h"
 
 namespace kelvara {
 namespace {
@@ -104,7 +105,7 @@ int runWizardInstall() {
     // A wizard without an Installing page installs nothing by design: walked to its end, the
     // run did what it was asked to.
     outcome.notRequested =
-        !outcome.installed && installState.workerThreadId == 0 && wizardState.wizardPosition >= 0;
+        !outcome.installed && workerState.workerThreadId == 0 && wizardState.wizardPosition >= 0;
     bool restart = false;
     if (outcome.installed) {
         outcome.succeeded = installState.installSucceeded;

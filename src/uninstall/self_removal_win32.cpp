@@ -6,13 +6,13 @@
 #include <cstring>
 
 #include "environment/run_environment.h"
-#include "install/temp_folder_win32.h"
 #include "runtime/handles_win32.h"
 #include "runtime/heap.h"
 #include "runtime/heap_string.h"
 #include "runtime/path_helpers.h"
 #include "runtime/text_encoding.h"
 #include "uninstall/uninstall_rules.h"
+#include "worker/temp_folder_win32.h"
 
 namespace kelvara {
 

@@ -9,7 +9,6 @@
 #include "environment/run_environment.h"
 #include "formats/install_log.h"
 #include "formats/setup_state.h"
-#include "install/install_state.h"
 #include "runtime/file_security_win32.h"
 #include "runtime/handles_win32.h"
 #include "runtime/heap.h"
@@ -17,6 +16,7 @@
 #include "runtime/replace_on_reboot_win32.h"
 #include "uninstall/uninstall_state.h"
 #include "uninstall/uninstall_thread_win32.h"
+#include "worker/worker_state.h"
 
 namespace kelvara {
 namespace {
@@ -94,20 +94,20 @@ LogRead readLog(const char* path, LogSource source) {
 void undoRollbackLog() {
     // The run's settings are left alone: they are the ones the rollback log was written from,
     // and the wizard may still be reading them on its own thread.
-    if (!installState.rollbackLogPath) return;
+    if (!workerState.rollbackLogPath) return;
     // The lines kept in memory are whole where the file may not be (a write to it failed).
     LogRead outcome = LogRead::unreadable;
-    if (installState.rollbackLogText) {
-        const std::size_t size = std::strlen(installState.rollbackLogText.get());
-        outcome = takeLog(std::move(installState.rollbackLogText), size, LogSource::rollback);
+    if (workerState.rollbackLogText) {
+        const std::size_t size = std::strlen(workerState.rollbackLogText.get());
+        outcome = takeLog(std::move(workerState.rollbackLogText), size, LogSource::rollback);
     } else {
-        outcome = readLog(installState.rollbackLogPath.get(), LogSource::rollback);
+        outcome = readLog(workerState.rollbackLogPath.get(), LogSource::rollback);
     }
     const bool read = outcome == LogRead::read;
     // The rollback log goes whatever happens next: it is of no use to anyone after this run.
-    ::SetFileAttributesA(installState.rollbackLogPath.get(), FILE_ATTRIBUTE_NORMAL);
-    ::DeleteFileA(installState.rollbackLogPath.get());
-    installState.rollbackLogPath.reset();
+    ::SetFileAttributesA(workerState.rollbackLogPath.get(), FILE_ATTRIBUTE_NORMAL);
+    ::DeleteFileA(workerState.rollbackLogPath.get());
+    workerState.rollbackLogPath.reset();
     if (!read) return;
     DWORD threadId = 0;
     UniqueHandle thread(::CreateThread(nullptr, 0, uninstallThread, nullptr, 0, &threadId));

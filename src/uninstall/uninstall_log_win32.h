@@ -24,8 +24,8 @@ LogRead readLog(const char* path, LogSource source);
 // Frees the log that readLog read.
 void releaseLog();
 
-// Undoes the rollback log named by installState.rollbackLogPath without any window and returns
-// when the undo has finished; the lines come from installState.rollbackLogText instead when the
+// Undoes the rollback log named by workerState.rollbackLogPath without any window and returns
+// when the undo has finished; the lines come from workerState.rollbackLogText instead when the
 // install thread left them there (its file could not take them all). The file is deleted and
 // rollbackLogPath freed and cleared, so a second call undoes nothing; a log that cannot be read
 // (missing, no header, fewer than four lines) undoes nothing.

@@ -9,9 +9,6 @@
 
 #include "environment/run_environment.h"
 #include "formats/install_log.h"
-#include "install/action_lists.h"
-#include "install/install_state.h"
-#include "install/status_text_win32.h"
 #include "runtime/file_deletion_win32.h"
 #include "runtime/file_version_win32.h"
 #include "runtime/handles_win32.h"
@@ -31,6 +28,9 @@
 #include "uninstall/protected_folders_win32.h"
 #include "uninstall/uninstall_rules.h"
 #include "uninstall/uninstall_state.h"
+#include "worker/logged_actions_win32.h"
+#include "worker/status_text_win32.h"
+#include "worker/worker_state.h"
 
 namespace kelvara {
 namespace {
@@ -104,7 +104,7 @@ const char* field(const LogEntry& entry, int i) {
 // Waits while the user interface holds the worker, then takes a quit message if one came.
 // False when the thread is to end.
 bool checkpoint() {
-    ::WaitForSingleObject(installState.proceedEvent.get(), INFINITE);
+    ::WaitForSingleObject(workerState.proceedEvent.get(), INFINITE);
     MSG message;
     return !::PeekMessageA(&message, reinterpret_cast<HWND>(-1), WM_QUIT, WM_QUIT, PM_REMOVE);
 }
@@ -140,7 +140,7 @@ void undoFolder(const char* folder) {
 void undoFile(const Undo& undo, const char* path) {
     // A target waiting for its replacement at restart still holds its earlier content: it is
     // left exactly as it is, attributes included.
-    if (installState.deferredTargets.find(path, 0, 0) >= 0) return;
+    if (workerState.deferredTargets.find(path, 0, 0) >= 0) return;
     deleteLoggedFile(undo, path, true);
 }
 

@@ -6,7 +6,6 @@
 #include "formats/languages.h"
 #include "formats/variables.h"
 #include "install/install_folder.h"
-#include "install/status_text_win32.h"
 #include "resources/resource_ids.h"
 #include "runtime/handles_win32.h"
 #include "runtime/heap_string.h"
@@ -18,6 +17,7 @@
 #include "wizard/page_procedure_win32.h"
 #include "wizard/space_text.h"
 #include "wizard/wizard_pages_win32.h"
+#include "worker/status_text_win32.h"
 
 namespace kelvara {
 namespace {

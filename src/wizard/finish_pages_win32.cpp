@@ -11,6 +11,7 @@
 #include "wizard/dialog_helpers_win32.h"
 #include "wizard/page_procedure_win32.h"
 #include "wizard/wizard_pages_win32.h"
+#include "worker/worker_state.h"
 
 namespace kelvara {
 namespace {
@@ -44,8 +45,8 @@ void initialiseInstallingPage(HWND page) {
     ::SetDlgItemTextA(page, kCurrentFileLine, "");
     DWORD id = 0;
     HANDLE thread = ::CreateThread(nullptr, 0, installThread, page, 0, &id);
-    installState.workerThread.reset(thread);
-    installState.workerThreadId = thread ? id : 0;
+    workerState.workerThread.reset(thread);
+    workerState.workerThreadId = thread ? id : 0;
     if (thread) return;
     // Without its thread the installation cannot happen: said so, and the wizard closes as
     // after a failed installation (nothing has been installed).

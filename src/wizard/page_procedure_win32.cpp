@@ -5,8 +5,6 @@
 #include "formats/script_format.h"
 #include "formats/setup_state.h"
 #include "formats/variables.h"
-#include "install/install_state.h"
-#include "install/status_text_win32.h"
 #include "runtime/heap_string.h"
 #include "wizard/button_map.h"
 #include "wizard/dialog_helpers_win32.h"
@@ -15,6 +13,8 @@
 #include "wizard/thread_wait_win32.h"
 #include "wizard/wizard_pages_win32.h"
 #include "wizard/wizard_state.h"
+#include "worker/status_text_win32.h"
+#include "worker/worker_state.h"
 
 namespace kelvara {
 namespace {
@@ -99,12 +99,12 @@ INT_PTR forwardCommand(WPARAM wParam, LPARAM lParam) {
 
 void destroyPage(HWND page) {
     savePageValues(page);
-    if (installState.workerThread) {
+    if (workerState.workerThread) {
         // The page's worker may still be on its way out after its last message (the install
         // thread posts its notice, then lets go of its run): it must be gone before the run's
         // clean-up releases what it uses. Every way a page goes has stopped it by now.
-        waitForThreadEnd(installState.workerThread.get());
-        installState.workerThread.reset();
+        waitForThreadEnd(workerState.workerThread.get());
+        workerState.workerThread.reset();
     }
     if (wizardState.palette) ::UnrealizeObject(static_cast<HGDIOBJ>(wizardState.palette.get()));
 }

@@ -10,8 +10,6 @@
 #include "environment/run_environment.h"
 #include "formats/languages.h"
 #include "formats/setup_state.h"
-#include "install/install_state.h"
-#include "install/status_text_win32.h"
 #include "resources/resource_ids.h"
 #include "runtime/handles_win32.h"
 #include "runtime/heap.h"
@@ -24,6 +22,8 @@
 #include "wizard/leftover_tree_win32.h"
 #include "wizard/page_procedure_win32.h"
 #include "wizard/thread_wait_win32.h"
+#include "worker/status_text_win32.h"
+#include "worker/worker_state.h"
 
 namespace kelvara {
 namespace {
@@ -73,25 +73,25 @@ void enableDelete(HWND dialog, bool enable) {
 
 // Waits for the uninstall thread to end; its messages to the dialog keep being handled.
 void waitForWorker() {
-    waitForThreadEnd(installState.workerThread.get());
+    waitForThreadEnd(workerState.workerThread.get());
 }
 
 // Cancel, Finish, Esc, Enter and the close box.
 void closeDialog(HWND dialog) {
-    ::ResetEvent(installState.proceedEvent.get());
+    ::ResetEvent(workerState.proceedEvent.get());
     if (isSignalled(uninstallState.uninstallDoneEvent.get())) {
-        ::SetEvent(installState.proceedEvent.get());
+        ::SetEvent(workerState.proceedEvent.get());
         waitForWorker();
         ::EndDialog(dialog, 0);
         return;
     }
     if (messageBoxFormat(dialog, caption(), kAbortQuestion, nullptr, MB_ICONWARNING | MB_YESNO) !=
         IDYES) {
-        ::SetEvent(installState.proceedEvent.get());
+        ::SetEvent(workerState.proceedEvent.get());
         return;
     }
-    ::PostThreadMessageA(installState.workerThreadId, WM_QUIT, 0, 0);
-    ::SetEvent(installState.proceedEvent.get());
+    ::PostThreadMessageA(workerState.workerThreadId, WM_QUIT, 0, 0);
+    ::SetEvent(workerState.proceedEvent.get());
     waitForWorker();
     // An abandoned uninstallation schedules nothing for the restart and asks no restart.
     uninstallState.rebootDeleteFiles.clear();
@@ -229,8 +229,8 @@ void initialiseRemovalDialog(HWND dialog) {
     applyButtonLabels(dialog, nullptr, kRemovalPageIndex);
     DWORD id = 0;
     HANDLE thread = ::CreateThread(nullptr, 0, uninstallThread, dialog, 0, &id);
-    installState.workerThread.reset(thread);
-    installState.workerThreadId = thread ? id : 0;
+    workerState.workerThread.reset(thread);
+    workerState.workerThreadId = thread ? id : 0;
 }
 
 bool handleRemovalDialog(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& result) {

@@ -21,6 +21,7 @@
 #include "wizard/page_procedure_win32.h"
 #include "wizard/thread_wait_win32.h"
 #include "wizard/wizard_state.h"
+#include "worker/worker_state.h"
 
 namespace kelvara {
 namespace {
@@ -192,23 +193,23 @@ void cancel(HWND frame) {
     if (wizardState.quitQuestionOpen) return;  // the question asked already stands
     const SetupMessage question =
         currentPageType() == kPageTypeInstalling ? kMsgQuitDuringInstall : kMsgQuitBeforeInstall;
-    ::ResetEvent(installState.proceedEvent.get());
-    HANDLE worker = installState.workerThread.get();
-    if (installState.workerThreadId != 0 && !isSignalled(installState.installDoneEvent.get())) {
+    ::ResetEvent(workerState.proceedEvent.get());
+    HANDLE worker = workerState.workerThread.get();
+    if (workerState.workerThreadId != 0 && !isSignalled(installState.installDoneEvent.get())) {
         if (!userWantsToQuit(frame, question)) {
-            ::SetEvent(installState.proceedEvent.get());
+            ::SetEvent(workerState.proceedEvent.get());
             return;
         }
         // The thread ends at its next checkpoint and rolls back what it made.
-        ::PostThreadMessageA(installState.workerThreadId, WM_QUIT, 0, 0);
-        ::SetEvent(installState.proceedEvent.get());
+        ::PostThreadMessageA(workerState.workerThreadId, WM_QUIT, 0, 0);
+        ::SetEvent(workerState.proceedEvent.get());
         waitForThreadEnd(worker);
         undoRollbackLog();
         wizardState.wizardCancelled = true;
         endWizard(frame);
         return;
     }
-    ::SetEvent(installState.proceedEvent.get());
+    ::SetEvent(workerState.proceedEvent.get());
     waitForThreadEnd(worker);
     if (wizardState.currentPageIndex < kFinishPageIndex && !userWantsToQuit(frame, question))
         return;
@@ -222,7 +223,7 @@ void cancel(HWND frame) {
 
 // The install thread failed or was cancelled, and has rolled back.
 void installEnded(HWND frame) {
-    waitForThreadEnd(installState.workerThread.get());
+    waitForThreadEnd(workerState.workerThread.get());
     endWizard(frame);
 }
 

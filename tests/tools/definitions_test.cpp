@@ -10,7 +10,6 @@
 #include "formats/script_format.h"
 #include "formats/setup_state.h"
 #include "fresh_records.h"
-#include "install/action_records.h"
 #include "install/config_records.h"
 #include "install/registry_data.h"
 #include "install/shortcut_record.h"
@@ -21,6 +20,7 @@
 #include "runtime/string_list.h"
 #include "runtime/text_utils.h"
 #include "setup/script_records.h"
+#include "worker/action_records.h"
 
 using namespace kelvara;
 using namespace kelvara::build;

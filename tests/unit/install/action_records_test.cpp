@@ -7,10 +7,10 @@
 
 #include "formats/setup_state.h"
 #include "formats/variables.h"
-#include "install/action_records.h"
 #include "runtime/heap.h"
 #include "runtime/string_list.h"
 #include "runtime/text_utils.h"
+#include "worker/action_records.h"
 
 using namespace kelvara;
 

@@ -8,11 +8,11 @@
 #include <set>
 
 #include "environment/run_environment.h"
-#include "install/temp_folder_win32.h"
 #include "runtime/heap.h"
 #include "runtime/heap_string.h"
 #include "system_fixtures.h"
 #include "uninstall/self_removal_win32.h"
+#include "worker/temp_folder_win32.h"
 
 #ifndef KELVARA_ACTION_FIXTURES
 #error "KELVARA_ACTION_FIXTURES names the folder of the built action fixtures"

@@ -10,12 +10,12 @@
 #include "environment/run_environment.h"
 #include "formats/install_log.h"
 #include "install/action_fixtures.h"
-#include "install/install_state.h"
 #include "runtime/heap.h"
 #include "runtime/heap_string.h"
 #include "runtime/message_box_win32.h"
 #include "uninstall/uninstall_state.h"
 #include "uninstall/uninstall_thread_win32.h"
+#include "worker/worker_state.h"
 
 using namespace kelvara;
 using namespace kelvara_test;
@@ -29,10 +29,10 @@ class UninstallActions : public ::testing::Test {
             << "the action fixtures were not copied from " << KELVARA_ACTION_FIXTURES;
         ASSERT_TRUE(uninstallState.rebootDeleteFiles.create(5) &&
                     uninstallState.leftoverFolders.create(5) &&
-                    installState.deferredTargets.create(5));
-        installState.proceedEvent.reset(::CreateEventA(nullptr, TRUE, TRUE, nullptr));
+                    workerState.deferredTargets.create(5));
+        workerState.proceedEvent.reset(::CreateEventA(nullptr, TRUE, TRUE, nullptr));
         uninstallState.uninstallDoneEvent.reset(::CreateEventA(nullptr, TRUE, FALSE, nullptr));
-        ASSERT_TRUE(installState.proceedEvent.get() && uninstallState.uninstallDoneEvent.get());
+        ASSERT_TRUE(workerState.proceedEvent.get() && uninstallState.uninstallDoneEvent.get());
         // The thread makes this its current folder: a program without one of its own runs there.
         runEnvironment.tempDir.reset(strDupExtra(fixtures_.folder().c_str(), 0));
         LogSettings settings;
@@ -41,8 +41,8 @@ class UninstallActions : public ::testing::Test {
     void TearDown() override {
         uninstallState.rebootDeleteFiles.destroy();
         uninstallState.leftoverFolders.destroy();
-        installState.deferredTargets.destroy();
-        installState.proceedEvent.reset();
+        workerState.deferredTargets.destroy();
+        workerState.proceedEvent.reset();
         uninstallState.uninstallDoneEvent.reset();
         runEnvironment.tempDir.reset();
         uninstallState.entryText = nullptr;

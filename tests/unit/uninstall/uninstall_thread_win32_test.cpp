@@ -11,7 +11,6 @@
 
 #include "environment/run_environment.h"
 #include "formats/install_log.h"
-#include "install/install_state.h"
 #include "runtime/file_deletion_win32.h"
 #include "runtime/file_version_win32.h"
 #include "runtime/heap.h"
@@ -22,6 +21,7 @@
 #include "uninstall/uninstall_state.h"
 #include "uninstall/uninstall_thread_win32.h"
 #include "window_watch.h"
+#include "worker/worker_state.h"
 
 using namespace kelvara;
 using namespace kelvara_test;
@@ -130,10 +130,10 @@ class Uninstall : public ::testing::Test {
     void SetUp() override {
         ASSERT_TRUE(uninstallState.rebootDeleteFiles.create(5));
         ASSERT_TRUE(uninstallState.leftoverFolders.create(5));
-        ASSERT_TRUE(installState.deferredTargets.create(5));
-        installState.proceedEvent.reset(::CreateEventA(nullptr, TRUE, TRUE, nullptr));
+        ASSERT_TRUE(workerState.deferredTargets.create(5));
+        workerState.proceedEvent.reset(::CreateEventA(nullptr, TRUE, TRUE, nullptr));
         uninstallState.uninstallDoneEvent.reset(::CreateEventA(nullptr, TRUE, FALSE, nullptr));
-        ASSERT_TRUE(installState.proceedEvent.get() && uninstallState.uninstallDoneEvent.get());
+        ASSERT_TRUE(workerState.proceedEvent.get() && uninstallState.uninstallDoneEvent.get());
         // The thread makes this the current folder: the system's, never the test's own.
         runEnvironment.tempDir.reset(strDupExtra(systemTempFolder().c_str(), 0));
         uninstallState.removeAllShared = false;
@@ -141,11 +141,11 @@ class Uninstall : public ::testing::Test {
     void TearDown() override {
         uninstallState.rebootDeleteFiles.destroy();
         uninstallState.leftoverFolders.destroy();
-        installState.deferredTargets.destroy();
-        installState.proceedEvent.reset();
+        workerState.deferredTargets.destroy();
+        workerState.proceedEvent.reset();
         uninstallState.uninstallDoneEvent.reset();
         for (HeapString* text :
-             {&runEnvironment.tempDir, &installState.rollbackLogPath, &uninstallState.logBuffer})
+             {&runEnvironment.tempDir, &workerState.rollbackLogPath, &uninstallState.logBuffer})
             text->reset();
         uninstallState.entryText = nullptr;
         uninstallState.removeAllShared = false;
@@ -155,7 +155,7 @@ class Uninstall : public ::testing::Test {
     std::string useRollbackLog(const std::string& text) {
         std::string path = temp_ / "rollback.log";
         writeFile(path, text);
-        installState.rollbackLogPath.reset(strDupExtra(path.c_str(), 0));
+        workerState.rollbackLogPath.reset(strDupExtra(path.c_str(), 0));
         return path;
     }
 
@@ -185,7 +185,7 @@ TEST_F(Uninstall, RollbackUndoesTheRunFromItsLastLineToItsFirst) {
     writeFile(kept + "\\foreign.txt");  // not the installation's
     writeFile(shared);
     ::SetFileAttributesA(deferred.c_str(), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN);
-    installState.deferredTargets.append(deferred.c_str());
+    workerState.deferredTargets.append(deferred.c_str());
     SharedCount count(shared);
     count.raiseTo(2);  // another product counts it too
     key.setValue("", "Path");
@@ -234,12 +234,12 @@ TEST_F(Uninstall, RollbackUndoesTheRunFromItsLastLineToItsFirst) {
     EXPECT_TRUE(items(uninstallState.rebootDeleteFiles).empty());
     EXPECT_TRUE(finished());
     EXPECT_FALSE(exists(logPath)) << "the rollback log is deleted once read";
-    EXPECT_EQ(installState.rollbackLogPath.get(), nullptr);
+    EXPECT_EQ(workerState.rollbackLogPath.get(), nullptr);
 
     // A second rollback finds nothing to undo, named or not.
     writeFile(app + "\\one.txt");
     seen = rollBack();
-    installState.rollbackLogPath.reset(strDupExtra(logPath.c_str(), 0));
+    workerState.rollbackLogPath.reset(strDupExtra(logPath.c_str(), 0));
     std::vector<SeenWindow> again = rollBack();
     EXPECT_TRUE(seen.empty() && again.empty()) << captions(seen) << captions(again);
     EXPECT_TRUE(exists(app + "\\one.txt"));
@@ -296,7 +296,7 @@ TEST_F(Uninstall, LogsThatAreNoLogsUndoNothing) {
         EXPECT_FALSE(exists(logPath)) << "a rollback log goes even when it is no log: " << text;
         EXPECT_FALSE(finished()) << text;
     }
-    installState.rollbackLogPath.reset(strDupExtra((temp_ / "missing.log").c_str(), 0));
+    workerState.rollbackLogPath.reset(strDupExtra((temp_ / "missing.log").c_str(), 0));
     EXPECT_TRUE(rollBack().empty());
     EXPECT_FALSE(finished());
 }
@@ -499,14 +499,14 @@ TEST_F(Uninstall, QuitMessageAtACheckpointEndsTheThreadBeforeItUndoesAnything) {
     uninstallState.entryText = text.data() + header.entryOffset;
 
     RemovalWindow window;
-    ::ResetEvent(installState.proceedEvent.get());  // the user interface holds the worker
+    ::ResetEvent(workerState.proceedEvent.get());  // the user interface holds the worker
     WindowRun run = startWithWindow(window.get());
     ASSERT_TRUE(run.thread);
     const DWORD start = ::GetTickCount();
     while (!::PostThreadMessageA(run.id, WM_QUIT, 0, 0) && ::GetTickCount() - start < 5000) {
         ::Sleep(1);  // until the thread has its message queue
     }
-    ::SetEvent(installState.proceedEvent.get());
+    ::SetEvent(workerState.proceedEvent.get());
     std::vector<SeenWindow> seen = watchThread(run.thread);
     DWORD exitCode = 99;
     ::GetExitCodeThread(run.thread, &exitCode);

@@ -4,12 +4,12 @@
 
 #include <cstring>
 
-#include "install/action_runners_win32.h"
 #include "runtime/handles_win32.h"
 #include "runtime/heap.h"
 #include "runtime/heap_string.h"
 #include "runtime/message_box_win32.h"
 #include "runtime/run_log_win32.h"
+#include "worker/action_runners_win32.h"
 
 namespace kelvara {
 namespace {

@@ -1,4 +1,4 @@
-#include "install/status_text_win32.h"
+#include "worker/status_text_win32.h"
 
 #include <cstring>
 

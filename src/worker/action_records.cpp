@@ -1,4 +1,4 @@
-#include "install/action_records.h"
+#include "worker/action_records.h"
 
 #include <cstring>
 

@@ -4,11 +4,11 @@
 
 #include <cstdint>
 
-#include "install/action_runners_win32.h"
 #include "runtime/handles_win32.h"
 #include "runtime/message_box_win32.h"
 #include "runtime/run_log_win32.h"
 #include "runtime/system_libraries_win32.h"
+#include "worker/action_runners_win32.h"
 
 namespace kelvara {
 namespace {

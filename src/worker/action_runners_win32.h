@@ -5,7 +5,7 @@
 #pragma once
 #include <windows.h>
 
-#include "install/action_records.h"
+#include "worker/action_records.h"
 
 namespace kelvara {
 

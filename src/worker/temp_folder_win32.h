@@ -8,7 +8,7 @@
 
 namespace kelvara {
 
-// installState.runTempDir, made inside tempDir on the first call. Null when it cannot be made
+// workerState.runTempDir, made inside tempDir on the first call. Null when it cannot be made
 // (the last error says why); a later call tries again.
 const char* runTempFolder();
 

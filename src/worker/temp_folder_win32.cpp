@@ -1,23 +1,23 @@
-#include "install/temp_folder_win32.h"
+#include "worker/temp_folder_win32.h"
 
 #include <windows.h>
 
 #include "environment/run_environment.h"
-#include "install/install_state.h"
 #include "runtime/file_security_win32.h"
 #include "runtime/heap_string.h"
 #include "runtime/path_helpers.h"
 #include "runtime/replace_on_reboot_win32.h"
 #include "runtime/text_case.h"
+#include "worker/worker_state.h"
 
 namespace kelvara {
 
 const char* runTempFolder() {
     RunEnvironment& run = runEnvironment;
-    if (!installState.runTempDir && run.tempDir) {
-        installState.runTempDir.reset(makePrivateFolder(run.tempDir.get()));
+    if (!workerState.runTempDir && run.tempDir) {
+        workerState.runTempDir.reset(makePrivateFolder(run.tempDir.get()));
     }
-    return installState.runTempDir.get();
+    return workerState.runTempDir.get();
 }
 
 bool adoptRunTempFolder(const char* folder) {
@@ -32,21 +32,21 @@ bool adoptRunTempFolder(const char* folder) {
         return false;
     }
     // This program runs from it: its self-removal script removes it, not the clean-up.
-    installState.runTempDirHandedOver = true;
-    return copyText(installState.runTempDir, folder);
+    workerState.runTempDirHandedOver = true;
+    return copyText(workerState.runTempDir, folder);
 }
 
 void handOverRunTempFolder() {
-    installState.runTempDirHandedOver = true;
+    workerState.runTempDirHandedOver = true;
 }
 
 void removeRunTempFolder() {
-    if (installState.runTempDir && !installState.runTempDirHandedOver &&
-        !::RemoveDirectoryA(installState.runTempDir.get())) {
-        scheduleAtRestart(installState.runTempDir.get(), nullptr);
+    if (workerState.runTempDir && !workerState.runTempDirHandedOver &&
+        !::RemoveDirectoryA(workerState.runTempDir.get())) {
+        scheduleAtRestart(workerState.runTempDir.get(), nullptr);
     }
-    installState.runTempDir.reset();
-    installState.runTempDirHandedOver = false;
+    workerState.runTempDir.reset();
+    workerState.runTempDirHandedOver = false;
 }
 
 }  // namespace kelvara
