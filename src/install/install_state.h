@@ -18,8 +18,6 @@ struct InstallState {
     bool restartNeeded = false;
     bool restartChosen = false;
     bool restartForInUseFiles = false;
-    // Cancelled from a checkpoint (the wizard posted a quit message).
-    bool installCancelled = false;
 
     // Set by the install thread's finishing point.
     OwnedKernelObject installDoneEvent;

@@ -336,7 +336,7 @@ void notifyWizard(InstallRun& run, bool completed) {
     }
 }
 
-void endRun(InstallRun& run, PhaseOutcome outcome) {
+InstallEnd endRun(InstallRun& run, PhaseOutcome outcome) {
     const bool completed = outcome == PhaseOutcome::proceed;
     writeRunLog(completed                            ? "installation: completed"
                 : outcome == PhaseOutcome::cancelled ? "installation: cancelled"
@@ -348,7 +348,6 @@ void endRun(InstallRun& run, PhaseOutcome outcome) {
     } else {
         discardOwnFiles(run);
     }
-    if (outcome == PhaseOutcome::cancelled) installState.installCancelled = true;
     if (completed) {
         discardBackups(run);
         scheduleDeferredFiles();
@@ -356,6 +355,8 @@ void endRun(InstallRun& run, PhaseOutcome outcome) {
         rollBack(run);
     }
     notifyWizard(run, completed);
+    if (completed) return InstallEnd::installed;
+    return outcome == PhaseOutcome::cancelled ? InstallEnd::cancelled : InstallEnd::stopped;
 }
 
 }  // namespace
@@ -364,6 +365,7 @@ unsigned long __stdcall installThread(void* page) {
     ::OleInitialize(nullptr);
     MSG message;
     ::PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE);  // the queue the quit message needs
+    InstallEnd end = InstallEnd::stopped;
     {
         InstallRun run;
         run.display.attach(static_cast<HWND>(page));
@@ -373,13 +375,13 @@ unsigned long __stdcall installThread(void* page) {
             outcome = checkpoint(run);
             if (outcome == PhaseOutcome::proceed) outcome = finish(run);
         }
-        endRun(run, outcome);
+        end = endRun(run, outcome);
     }
     // The installation is over: another installer may run now, a product's own next step
     // among them (a program it runs after the installation may be one).
     installState.installationMutex.reset();
     ::OleUninitialize();
-    return 0;
+    return static_cast<unsigned long>(end);
 }
 
 }  // namespace kelvara

@@ -10,7 +10,6 @@
 #include "install/install_messages.h"
 #include "install/install_state.h"
 #include "install/install_thread.h"
-#include "runtime/handles_win32.h"
 #include "runtime/message_box_win32.h"
 #include "setup/exit_codes.h"
 #include "setup/finish_decisions_win32.h"
@@ -19,14 +18,18 @@
 namespace kelvara {
 namespace {
 
-// Starts the install thread and waits for it. False when it could not be started.
-bool runInstallThread() {
+// Starts the install thread and waits for it; *end says where the run ended. False when the
+// thread could not be started.
+bool runInstallThread(InstallEnd* end) {
     DWORD id = 0;
     HANDLE thread = ::CreateThread(nullptr, 0, installThread, nullptr, 0, &id);
     if (!thread) return false;
     workerState.workerThread.reset(thread);
     workerState.workerThreadId = id;
     ::WaitForSingleObject(thread, INFINITE);
+    DWORD code = 0;
+    if (!::GetExitCodeThread(thread, &code)) code = 0;
+    *end = static_cast<InstallEnd>(code);
     workerState.workerThread.reset();
     return true;
 }
@@ -52,13 +55,14 @@ int runSilentInstall() {
     for (int group = kActionGroupFirstPage; group <= kActionGroupLastPage; ++group) {
         if (!runActionGroup(group)) return installerExitCode(outcome);
     }
-    if (!runInstallThread()) return installerExitCode(outcome);
+    InstallEnd end = InstallEnd::stopped;
+    if (!runInstallThread(&end)) return installerExitCode(outcome);
     for (int group = kActionGroupAfterInstall; group <= kActionGroupLast; ++group) {
         if (!runActionGroup(group)) break;
     }
 
-    outcome.installed = isSignalled(installState.installDoneEvent.get());
-    outcome.cancelled = installState.installCancelled;
+    outcome.installed = end == InstallEnd::installed;
+    outcome.cancelled = end == InstallEnd::cancelled;
     if (!outcome.installed) return installerExitCode(outcome);
     outcome.succeeded = installState.installSucceeded;
     // The desktop owns the closing messages; it is asked for only when there is one (asking

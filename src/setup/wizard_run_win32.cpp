@@ -101,7 +101,8 @@ int runWizardInstall() {
 
     const UINT style = background ? 0 : MB_SYSTEMMODAL;
     outcome.installed = isSignalled(installState.installDoneEvent.get());
-    outcome.cancelled = wizardState.wizardCancelled || installState.installCancelled;
+    // The install thread is cancelled only by the wizard's own Cancel.
+    outcome.cancelled = wizardState.wizardCancelled;
     // A wizard without an Installing page installs nothing by design: walked to its end, the
     // run did what it was asked to.
     outcome.notRequested =
