@@ -57,13 +57,15 @@ int runSilentInstall() {
     }
     InstallEnd end = InstallEnd::stopped;
     if (!runInstallThread(&end)) return installerExitCode(outcome);
+    outcome.installed = end == InstallEnd::installed;
+    outcome.cancelled = end == InstallEnd::cancelled;
+    // The groups after the installation belong to an installed product, as in the wizard,
+    // which never passes the Installing page of a run that was rolled back.
+    if (!outcome.installed) return installerExitCode(outcome);
     for (int group = kActionGroupAfterInstall; group <= kActionGroupLast; ++group) {
         if (!runActionGroup(group)) break;
     }
 
-    outcome.installed = end == InstallEnd::installed;
-    outcome.cancelled = end == InstallEnd::cancelled;
-    if (!outcome.installed) return installerExitCode(outcome);
     outcome.succeeded = installState.installSucceeded;
     // The desktop owns the closing messages; it is asked for only when there is one (asking
     // makes the system start it).

@@ -507,13 +507,19 @@ class DataSafety(unittest.TestCase):
             self.assertEqual(ini_path.read_bytes(), ini_before, f'{what}: the INI file')
             self.assertEqual(self.value('HKCU', 'Software\\Kelvara Upgrade', 'Version'), '1.0')
 
-        # Failed: the last record cannot be written, and the user answers No.
-        failing = project(table('associations', extension='.kvupgrade', type=LONG_NAME,
-                                command='never.exe'))
+        # Failed: the last record cannot be written, and the user answers No. The programs
+        # meant for after the installation do not run for a product that was rolled back.
+        marker = self.host('C:\\kelvara-after-install.txt')
+        after = ''.join(table('run', program='cmd.exe', when=when,
+                              arguments=f'/c echo {when}>> C:\\kelvara-after-install.txt')
+                        for when in ('after-install', 'after-finish'))
+        failing = project(after + table('associations', extension='.kvupgrade', type=LONG_NAME,
+                                        command='never.exe'))
         before = snapshot(self.prefix, self.probe, keys, ignored)
         run = self.silent('upgrade-failed', failing, presses=('No',), exit_code=1603)
         self.assertEqual(len(run.windows), 1, run.output)
         self.assertIn('.kvupgrade', run.windows[0]['text'])
+        self.assertFalse(marker.exists(), 'no after-install program ran')
         assert_as_before(before, 'after the failed run')
 
         # Cancelled: while the settings files are written, after the files and the registry.
