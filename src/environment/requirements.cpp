@@ -1,9 +1,12 @@
 #include "environment/requirements.h"
 
+#include <cstdint>
+
 #include "environment/run_environment.h"
 #include "environment/windows_release.h"
 #include "formats/requirement_keywords.h"
 #include "formats/setup_state.h"
+#include "formats/windows_version_demand.h"
 #include "runtime/text_case.h"
 
 namespace kelvara {
@@ -16,6 +19,7 @@ struct Keyword {
 };
 
 constexpr const char* kNtKeyword = kWindowsRequirementKeywords[0];
+constexpr const char* kWindowsNamePrefix = "Microsoft Windows ";
 
 constexpr Keyword kWindowsKeywords[] = {
     {"95OSR2", kWindows95Osr2, "Microsoft Windows 95 OSR2"},
@@ -77,6 +81,17 @@ const char* unmet(const Keyword (&table)[N], const char* demand, unsigned have) 
     return nullptr;
 }
 
+// "Microsoft Windows " and the demand as written, cut to the buffer.
+const char* versionDemandName(RunEnvironment& run, const char* demand) {
+    char* out = run.missingWindowsText;
+    const char* const end = out + sizeof run.missingWindowsText - 1;
+    for (const char* part : {kWindowsNamePrefix, demand}) {
+        while (*part && out < end) *out++ = *part++;
+    }
+    *out = '\0';
+    return run.missingWindowsText;
+}
+
 int fail(RunEnvironment& run, int result) {
     run.requirementResult = result;
     return result;
@@ -95,6 +110,11 @@ int checkRequirements(const SetupState& config, RunEnvironment& run, bool ntPlat
     // Codes are never negative; the comparison is on one scale across both families.
     const auto windows = static_cast<unsigned>(run.windowsVersionCode);
     if ((run.missingWindowsName = unmet(kWindowsKeywords, config.requiredWindows.get(), windows))) {
+        return fail(run, kWindowsTooOld);
+    }
+    const std::uint32_t version = windowsVersionDemand(config.requiredWindows.get());
+    if (version != 0 && run.windowsVersion < version) {
+        run.missingWindowsName = versionDemandName(run, config.requiredWindows.get());
         return fail(run, kWindowsTooOld);
     }
     // The 95/98/Me family has no administrators to ask about.

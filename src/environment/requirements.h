@@ -25,8 +25,10 @@ constexpr int kMessageVersionTooOld = 13;  // a format with one %s: the missing 
 
 // Clears the four missing names of `run`, runs the checks in order (NT platform, Windows release,
 // administrator, Internet Explorer, DirectX, Access) and stores and returns the first failure's
-// result, kRequirementsMet when none fails. ntPlatform: what isNtPlatform says now. A keyword
-// that is in none of the tables (the empty text included) demands nothing.
+// result, kRequirementsMet when none fails. ntPlatform: what isNtPlatform says now. The Windows
+// demand is a release keyword, or a release name or version of formats/windows_version_demand.h
+// compared with run.windowsVersion (its missing name is "Microsoft Windows " and the demand). A
+// demand that is none of these (the empty text included) demands nothing.
 int checkRequirements(const SetupState& configuration, RunEnvironment& run, bool ntPlatform);
 
 // The message for a result: the setupMessages item (-1 for kRequirementsMet or an unknown

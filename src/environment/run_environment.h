@@ -60,6 +60,9 @@ struct RunEnvironment {
     // System detections (start-up stage 0) and the requirement check. Release codes as in
     // environment/windows_release.h; missing names point to constant texts, null when met.
     int windowsVersionCode = 0;
+    // The NT version as formats/windows_version_demand.h packs it (the build in the low 16
+    // bits); 0 on Windows 95, 98 and Me, which no version demand accepts.
+    std::uint32_t windowsVersion = 0;
     int ieLevel = 0;
     std::uint32_t directXVersion = 0;  // 0xMMmm, 0 when none was found
     int accessLevel = 0;
@@ -70,6 +73,8 @@ struct RunEnvironment {
     const char* missingIeName = nullptr;
     const char* missingDirectXName = nullptr;
     const char* missingAccessName = nullptr;
+    // The missing name of a version demand, made from the demand as written.
+    char missingWindowsText[48] = {};
 };
 
 // The run's environment, for the whole process (see RunStateStorage).

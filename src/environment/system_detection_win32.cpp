@@ -7,6 +7,7 @@
 #include "environment/system_detection.h"
 #include "environment/windows_release.h"
 #include "formats/setup_state.h"
+#include "formats/windows_version_demand.h"
 #include "runtime/file_version_win32.h"
 #include "runtime/handles_win32.h"
 #include "runtime/heap.h"
@@ -40,6 +41,11 @@ int detectWindowsVersion() {
         extended = {};
         basic->dwOSVersionInfoSize = sizeof(OSVERSIONINFOA);
         if (!::GetVersionExA(basic)) return kWindowsUnknown;
+    }
+    // The manifest names every system up to Windows 11, so the numbers are the system's own.
+    if (basic->dwPlatformId == VER_PLATFORM_WIN32_NT) {
+        runEnvironment.windowsVersion = packWindowsVersion(
+            basic->dwMajorVersion, basic->dwMinorVersion, basic->dwBuildNumber & 0xFFFF);
     }
     WindowsVersionFacts facts;
     facts.platform = basic->dwPlatformId;

@@ -23,7 +23,8 @@ list(APPEND KELVARA_PORTABLE_SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/script_writer.cpp
     ${CMAKE_CURRENT_LIST_DIR}/languages.cpp
     ${CMAKE_CURRENT_LIST_DIR}/variables.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/folder_token_names.cpp)
+    ${CMAKE_CURRENT_LIST_DIR}/folder_token_names.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/windows_version_demand.cpp)
 # The install and rollback logs.
 list(APPEND KELVARA_PORTABLE_SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/install_log.cpp)

@@ -202,6 +202,18 @@ class Environment(unittest.TestCase):
         self.assertEqual(self.files() - before, {Path('xp-2003.exe')}, 'nothing installed')
         self.set_release('win7')
         self.assert_passes('admin.exe', image(admin=True))
+        # From Windows 7 on by release name or by version, the build included. The engine's
+        # manifest names these systems, so it is told 8.1 and 10 where a program without one
+        # would be told 8.
+        self.set_release('win81')
+        self.assert_passes('81-81.exe', image(windows='8.1'))
+        self.assert_missing('81-10.exe', image(windows='10'), 'Microsoft Windows 10')
+        self.set_release('win10')
+        self.assert_passes('10-10.exe', image(windows='10'))
+        self.assert_passes('10-first.exe', image(windows='10.0.10240'))  # Windows 10's first build
+        self.assert_missing('10-later.exe', image(windows='10.0.65535'), 'Microsoft Windows 10.0.65535')
+        self.assert_missing('10-11.exe', image(windows='11'), 'Microsoft Windows 11')
+        self.set_release('win7')
         self.assert_passes('unknown.exe', image(windows='Vista', ie='7.0', directx='10', access='2010'))
 
     def files(self):

@@ -163,6 +163,17 @@ TEST(ProjectReader, MinimalProjectGetsDefaults) {
     EXPECT_FALSE(p.requirements.any());
 }
 
+// Windows 7 and later by release name or by version, kept as written for the engine.
+TEST(ProjectReader, WindowsFromSevenOnByNameOrVersion) {
+    for (const char* demand : {"11", "8.1", "10.0.17763", "6.1"}) {
+        Project p;
+        Diagnostics diagnostics =
+            parseText(kProduct + "[requirements]\nwindows = \"" + demand + "\"\n", &p);
+        ASSERT_FALSE(diagnostics.failed()) << demand << ": " << joined(diagnostics.errors());
+        EXPECT_EQ(p.requirements.windows, demand);
+    }
+}
+
 // Each bad project gives one error naming its line.
 TEST(ProjectReader, BadValuesAreRefusedWithTheirLine) {
     struct Case {
@@ -223,6 +234,9 @@ TEST(ProjectReader, BadValuesAreRefusedWithTheirLine) {
          "project.toml:5: cannot read readme file '"},
         {kProduct + "[requirements]\nwindows = \"vista\"\n",
          "project.toml:4: unknown windows requirement 'vista'"},
+        {kProduct + "[requirements]\nwindows = \"10.0.x\"\n",
+         "project.toml:4: unknown windows requirement '10.0.x'; known: NT, 95OSR2, NT4, 98, 98SE, "
+         "ME, 2000, XP, 2003, 7, 8, 8.1, 10, 11 or a version such as 10.0.17763"},
         {kProduct + "[product.extra]\n", "project.toml:3: unknown key 'extra' in [product]"},
         {kProduct + "[variables]\n\"A B\" = \"x\"\n", "project.toml:4: variable name 'A B'"},
         {kProduct + "[look]\nlayout = \"tiny\"\n", "project.toml:4: unknown layout 'tiny'"},

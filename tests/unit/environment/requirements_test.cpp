@@ -6,6 +6,7 @@
 #include "environment/run_environment.h"
 #include "environment/windows_release.h"
 #include "formats/setup_state.h"
+#include "formats/windows_version_demand.h"
 
 using namespace kelvara;
 
@@ -127,4 +128,46 @@ TEST_F(Requirements, MessagesForEachResult) {
     EXPECT_EQ(requirementMessage(runEnvironment, result, &name), 13);
     EXPECT_STREQ(name, "Microsoft Access XP");
     EXPECT_EQ(requirementMessage(runEnvironment, 7, &name), -1) << "no such result";
+}
+
+// Windows 7 and later by release name or by version, against the system's own version numbers;
+// the old keywords keep their scale, and 95/98/Me (no NT version) meet no version demand.
+TEST_F(Requirements, ReleaseNamesAndVersionsFromWindows7On) {
+    RunEnvironment& run = runEnvironment;
+    auto onVersion = [&](unsigned major, unsigned minor, unsigned build, bool nt = true) {
+        run.windowsVersion = nt ? packWindowsVersion(major, minor, build) : 0;
+        return check(nt ? kWindowsNewer : kWindowsMe, nt);
+    };
+    demandWindows("10");
+    EXPECT_EQ(onVersion(6, 3, 9600), kWindowsTooOld) << "8.1 is not 10";
+    EXPECT_EQ(missingWindows(), "Microsoft Windows 10");
+    EXPECT_EQ(onVersion(10, 0, 10240), kRequirementsMet);
+    demandWindows("11");
+    EXPECT_EQ(onVersion(10, 0, 19045), kWindowsTooOld) << "Windows 10's last build";
+    EXPECT_EQ(missingWindows(), "Microsoft Windows 11");
+    EXPECT_EQ(onVersion(10, 0, 22000), kRequirementsMet);
+    demandWindows("8.1");
+    EXPECT_EQ(onVersion(6, 2, 9200), kWindowsTooOld);
+    EXPECT_EQ(onVersion(6, 3, 9600), kRequirementsMet);
+    EXPECT_EQ(onVersion(4, 90, 3000, false), kWindowsTooOld) << "Me has no NT version";
+    demandWindows("10.0.17763");
+    EXPECT_EQ(onVersion(10, 0, 17134), kWindowsTooOld) << "the build decides";
+    EXPECT_EQ(missingWindows(), "Microsoft Windows 10.0.17763");
+    EXPECT_EQ(onVersion(10, 0, 17763), kRequirementsMet);
+    EXPECT_EQ(onVersion(11, 0, 0), kRequirementsMet) << "a later major version";
+    demandWindows("7");
+    EXPECT_EQ(onVersion(6, 0, 6002), kWindowsTooOld) << "Vista";
+    EXPECT_EQ(onVersion(6, 1, 7601), kRequirementsMet);
+    // The old keywords are not read as versions: "XP" still meets on the release scale alone.
+    demandWindows("XP");
+    EXPECT_EQ(onVersion(5, 1, 2600), kRequirementsMet);
+    // Neither a name nor a version: nothing demanded, as for any unknown keyword.
+    for (const char* nothing : {"10.", ".1", "10.0.70000", "256.0", "0.5", "10.0.1a", "12", ""}) {
+        demandWindows(nothing);
+        EXPECT_EQ(windowsVersionDemand(nothing), 0u) << nothing;
+        EXPECT_EQ(onVersion(6, 0, 6000), kRequirementsMet) << nothing;
+    }
+    EXPECT_EQ(windowsVersionDemand("10.0.1."), 0u) << "trailing dot";
+    EXPECT_EQ(windowsVersionDemand("255.255.65535"), packWindowsVersion(255, 255, 65535));
+    run.windowsVersion = 0;
 }

@@ -7,6 +7,7 @@
 
 #include "formats/package_format.h"
 #include "formats/requirement_keywords.h"
+#include "formats/windows_version_demand.h"
 #include "kelvara-build/common/text_conversion.h"
 #include "kelvara-build/project/project_names.h"
 #include "runtime/registry_roots.h"
@@ -126,10 +127,18 @@ void ProjectParser::requirements(TableReader& root) {
         if (!value) continue;
         auto match = std::find_if(kind.words.begin(), kind.words.end(),
                                   [&](const char* word) { return lower(word) == lower(*value); });
+        // Windows 7 and later are named by release or by version, as the engine compares them.
+        if (kind.field == &Requirements::windows && windowsVersionDemand(value->c_str()) != 0) {
+            p_.requirements.windows = *value;
+            continue;
+        }
         if (match == kind.words.end()) {
             std::string known;
             for (const char* word : kind.words)
                 known += (known.empty() ? "" : ", ") + std::string(word);
+            if (kind.field == &Requirements::windows) {
+                known += ", 7, 8, 8.1, 10, 11 or a version such as 10.0.17763";
+            }
             r.error(kind.key, "unknown " + std::string(kind.key) + " requirement '" + *value +
                                   "'; known: " + known);
             continue;
