@@ -80,9 +80,14 @@ class Environment(unittest.TestCase):
         self.wine('regedit', '/s', path)
 
     def set_release(self, release):
-        self.wine('reg', 'add', 'HKCU\\Software\\Wine', '/v', 'Version', '/d', release, '/f')
-        # The release must be in place before the next program starts: read it back.
-        shown = self.wine('reg', 'query', 'HKCU\\Software\\Wine', '/v', 'Version')
+        # The release must be in place before the next program starts: read it back. In a
+        # prefix that is still starting, the first write is now and then lost: write again.
+        shown = ''
+        for _ in range(3):
+            self.wine('reg', 'add', 'HKCU\\Software\\Wine', '/v', 'Version', '/d', release, '/f')
+            shown = self.wine('reg', 'query', 'HKCU\\Software\\Wine', '/v', 'Version')
+            if release in shown:
+                break
         self.assertIn(release, shown, f'the prefix did not take release {release}')
 
     def probe(self):
