@@ -215,8 +215,9 @@ class Environment(unittest.TestCase):
         self.assert_missing('81-10.exe', image(windows='10'), 'Microsoft Windows 10')
         self.set_release('win10')
         self.assert_passes('10-10.exe', image(windows='10'))
-        self.assert_passes('10-first.exe', image(windows='10.0.10240'))  # Windows 10's first build
-        self.assert_missing('10-later.exe', image(windows='10.0.65535'), 'Microsoft Windows 10.0.65535')
+        self.assert_passes('10-first.exe', image(windows='10.0.10240'))  # 10's first build
+        self.assert_missing('10-later.exe', image(windows='10.0.65535'),
+                            'Microsoft Windows 10.0.65535')
         self.assert_missing('10-11.exe', image(windows='11'), 'Microsoft Windows 11')
         self.set_release('win7')
         self.assert_passes('unknown.exe', image(windows='Vista', ie='7.0', directx='10', access='2010'))
