@@ -7,6 +7,7 @@
 #include "formats/requirement_keywords.h"
 #include "formats/setup_state.h"
 #include "formats/windows_version_demand.h"
+#include "runtime/heap_string.h"
 #include "runtime/text_case.h"
 
 namespace kelvara {
@@ -81,15 +82,10 @@ const char* unmet(const Keyword (&table)[N], const char* demand, unsigned have) 
     return nullptr;
 }
 
-// "Microsoft Windows " and the demand as written, cut to the buffer.
+// "Microsoft Windows " and the demand as written; the demand alone when the heap is exhausted.
 const char* versionDemandName(RunEnvironment& run, const char* demand) {
-    char* out = run.missingWindowsText;
-    const char* const end = out + sizeof run.missingWindowsText - 1;
-    for (const char* part : {kWindowsNamePrefix, demand}) {
-        while (*part && out < end) *out++ = *part++;
-    }
-    *out = '\0';
-    return run.missingWindowsText;
+    run.missingWindowsText.reset(strConcat5(kWindowsNamePrefix, demand));
+    return run.missingWindowsText ? run.missingWindowsText.get() : demand;
 }
 
 int fail(RunEnvironment& run, int result) {

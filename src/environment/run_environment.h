@@ -74,7 +74,7 @@ struct RunEnvironment {
     const char* missingDirectXName = nullptr;
     const char* missingAccessName = nullptr;
     // The missing name of a version demand, made from the demand as written.
-    char missingWindowsText[48] = {};
+    HeapString missingWindowsText;
 };
 
 // The run's environment, for the whole process (see RunStateStorage).

@@ -3,19 +3,14 @@
 #include <cstring>
 
 namespace kelvara {
-namespace {
 
-struct ReleaseName {
-    const char* name;
-    std::uint32_t version;
-};
-
-// Windows 11 is NT 10.0 from build 22000 on.
-constexpr ReleaseName kReleaseNames[] = {
+const WindowsReleaseName kWindowsReleaseNames[kWindowsReleaseNameCount] = {
     {"7", packWindowsVersion(6, 1, 0)},       {"8", packWindowsVersion(6, 2, 0)},
     {"8.1", packWindowsVersion(6, 3, 0)},     {"10", packWindowsVersion(10, 0, 0)},
     {"11", packWindowsVersion(10, 0, 22000)},
 };
+
+namespace {
 
 // Reads decimal digits at *text up to `limit`; false when there are none or the number is
 // larger than the limit.
@@ -36,7 +31,7 @@ bool readNumber(const char** text, unsigned limit, unsigned* value) {
 
 std::uint32_t windowsVersionDemand(const char* text) {
     if (!text) return 0;
-    for (const ReleaseName& release : kReleaseNames) {
+    for (const WindowsReleaseName& release : kWindowsReleaseNames) {
         if (std::strcmp(text, release.name) == 0) return release.version;
     }
     unsigned major = 0, minor = 0, build = 0;

@@ -13,6 +13,15 @@ constexpr std::uint32_t packWindowsVersion(unsigned major, unsigned minor, unsig
     return (major << 24) | (minor << 16) | build;
 }
 
+// The releases named from Windows 7 on, with their first version. Windows 11 is NT 10.0 from
+// build 22000 on.
+struct WindowsReleaseName {
+    const char* name;
+    std::uint32_t version;
+};
+constexpr int kWindowsReleaseNameCount = 5;
+extern const WindowsReleaseName kWindowsReleaseNames[kWindowsReleaseNameCount];
+
 // The version a demand names, or 0 when the text is neither a release name nor a version
 // (numbers out of range, trailing text, the empty text, a major version of 0). A version needs
 // its minor part: "10" is the release name.

@@ -112,12 +112,16 @@ void ProjectParser::requirements(TableReader& root) {
         const char* key;
         std::string Requirements::*field;
         std::vector<const char*> words;
+        bool versions = false;  // also a Windows version as numbers (10.0.17763)
     };
     auto words = [](const auto& keywords) {
         return std::vector<const char*>(std::begin(keywords), std::end(keywords));
     };
+    // Windows 7 and later are named by release or by version, as the engine compares them.
+    std::vector<const char*> windows = words(kWindowsRequirementKeywords);
+    for (const WindowsReleaseName& release : kWindowsReleaseNames) windows.push_back(release.name);
     const Keywords kinds[] = {
-        {"windows", &Requirements::windows, words(kWindowsRequirementKeywords)},
+        {"windows", &Requirements::windows, windows, true},
         {"directx", &Requirements::directX, words(kDirectXRequirementKeywords)},
         {"ie", &Requirements::ie, words(kIeRequirementKeywords)},
         {"access", &Requirements::access, words(kAccessRequirementKeywords)},
@@ -127,18 +131,16 @@ void ProjectParser::requirements(TableReader& root) {
         if (!value) continue;
         auto match = std::find_if(kind.words.begin(), kind.words.end(),
                                   [&](const char* word) { return lower(word) == lower(*value); });
-        // Windows 7 and later are named by release or by version, as the engine compares them.
-        if (kind.field == &Requirements::windows && windowsVersionDemand(value->c_str()) != 0) {
-            p_.requirements.windows = *value;
+        if (match == kind.words.end() && kind.versions &&
+            windowsVersionDemand(value->c_str()) != 0) {
+            p_.requirements.*kind.field = *value;
             continue;
         }
         if (match == kind.words.end()) {
             std::string known;
             for (const char* word : kind.words)
                 known += (known.empty() ? "" : ", ") + std::string(word);
-            if (kind.field == &Requirements::windows) {
-                known += ", 7, 8, 8.1, 10, 11 or a version such as 10.0.17763";
-            }
+            if (kind.versions) known += " or a version such as 10.0.17763";
             r.error(kind.key, "unknown " + std::string(kind.key) + " requirement '" + *value +
                                   "'; known: " + known);
             continue;
