@@ -8,12 +8,14 @@
 #include "environment/system_detection.h"
 #include "environment/windows_release.h"
 #include "formats/folder_token_names.h"
+#include "formats/script_format.h"
 #include "runtime/handles_win32.h"
 #include "runtime/heap.h"
 #include "runtime/heap_string.h"
 #include "runtime/path_helpers.h"
 #include "runtime/registry_keys_win32.h"
 #include "runtime/system_libraries_win32.h"
+#include "runtime/system_view_win32.h"
 
 namespace kelvara {
 namespace {
@@ -38,12 +40,18 @@ struct ShellFunctions {
 ShellFunctions shell;
 
 char resolved[kResolvedFolderSize];
+bool noFolder = false;  // the last token resolved names a side the system does not have
 
 constexpr char kShellFolders[] =
     "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
 constexpr char kCurrentVersion[] = "Software\\Microsoft\\Windows\\CurrentVersion";
 constexpr char kProfileList[] = "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\ProfileList";
 constexpr int kNoIdentifier = -1;  // a row resolved by its own rule
+#if defined(_WIN64)
+constexpr bool kEngineIs32Bit = false;  // the test twin: its System32 is the native one
+#else
+constexpr bool kEngineIs32Bit = true;
+#endif
 
 // Default identifier of each token (the rule table overrides several).
 constexpr int kTokenIdentifiers[kFolderTokenCount] = {
@@ -76,6 +84,10 @@ constexpr int kTokenIdentifiers[kFolderTokenCount] = {
     CSIDL_PROFILE,
     kNoIdentifier,
     CSIDL_COMMON_DOCUMENTS,
+    kNoIdentifier,
+    kNoIdentifier,
+    kNoIdentifier,
+    kNoIdentifier,
     kNoIdentifier,
     kNoIdentifier,
     kNoIdentifier,
@@ -253,6 +265,36 @@ void resolveMediaFolder(const MediaFolder& media) {
     storeRegistryText(root, kShellFolders, media.valueName, resolved);
 }
 
+bool systemIs64Bit() {
+    return runEnvironment.systemArchitecture != kArchitectureX86;
+}
+
+// The program folder of one side: the registry names it in each view.
+void resolveProgramFilesOf(int view) {
+    RegistryViewScope scope(view);
+    resultFromRegistry(HKEY_LOCAL_MACHINE, kCurrentVersion, "ProgramFilesDir");
+}
+
+// The native system folder. A 32-bit program on a 64-bit Windows reaches it as "Sysnative"
+// while its System32 is redirected, which it is unless it installs a 64-bit product.
+void resolveNativeSystem() {
+    if (!::GetSystemDirectoryA(resolved, kResolvedFolderSize)) setResult("");
+    if (kEngineIs32Bit && systemIs64Bit() && !runEnvironment.nativeSide) {
+        resolveFolder(kTokenWindows);
+        joinResult("Sysnative");
+    }
+}
+
+void resolveSysWow64() {
+    using GetSystemWow64DirectoryFn = UINT(WINAPI*)(LPSTR, UINT);
+    HMODULE kernel = ::GetModuleHandleA("kernel32.dll");
+    auto getFolder =
+        kernel ? libraryFunction<GetSystemWow64DirectoryFn>(kernel, "GetSystemWow64DirectoryA")
+               : nullptr;
+    // 32-bit Windows has the function and no such folder: it fails.
+    if (!getFolder || !getFolder(resolved, kResolvedFolderSize)) noFolder = true;
+}
+
 // The rules of the rows that are not a plain shell folder. False for a plain row.
 bool resolveSpecial(int index) {
     for (const CommonFolder& row : kCommonFolders) {
@@ -313,6 +355,22 @@ bool resolveSpecial(int index) {
         case kTokenCommonDocuments:
             resultFromShell(newerReleaseRule(detectWindowsVersion()) ? CSIDL_COMMON_DOCUMENTS
                                                                      : CSIDL_PERSONAL);
+            return true;
+        case kTokenProgramFiles32:
+            resolveProgramFilesOf(kView32);
+            return true;
+        case kTokenProgramFiles64:
+            if (systemIs64Bit()) {
+                resolveProgramFilesOf(kView64);
+            } else {
+                noFolder = true;
+            }
+            return true;
+        case kTokenSystem32:
+            resolveNativeSystem();
+            return true;
+        case kTokenSysWow64:
+            resolveSysWow64();
             return true;
         default:
             return false;
@@ -390,7 +448,9 @@ void freeItemList(LPITEMIDLIST list) {
 const char* resolveFolder(int index) {
     if (index < 0 || index >= kFolderTokenCount) index = kTokenTemp;
     resolved[0] = '\0';
+    noFolder = false;
     if (!resolveSpecial(index)) resultFromShell(kTokenIdentifiers[index]);
+    if (noFolder) return nullptr;
     resolveTempFallback();
     return resolved;
 }
@@ -400,6 +460,14 @@ bool fillFolderPaths() {
         if (runEnvironment.folderPaths.append(resolveFolder(token)) < 0) return false;
     }
     return true;
+}
+
+void resolveSideFolders() {
+    // On the native side the product's keys are in the 64-bit view, where the registry names
+    // the native program folders.
+    for (int token : {kTokenProgramFiles, kTokenCommonFiles, kTokenSystem32}) {
+        runEnvironment.folderPaths.set(token, resolveFolder(token));
+    }
 }
 
 }  // namespace kelvara

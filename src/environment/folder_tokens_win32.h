@@ -23,13 +23,18 @@ bool getShellFolderPath(char* out, int identifier);
 LPITEMIDLIST getFolderLocation(HWND owner, int identifier);
 void freeItemList(LPITEMIDLIST list);
 
-// The token's folder (index as in FolderToken; 35 and above mean <Temp>) in one shared buffer
-// that the next call overwrites; never empty (the temporary folder is the last resort). Main
-// thread or install thread, never both at once. May create folders and write Shell Folders values.
+// The token's folder (index as in FolderToken; an index outside the table means <Temp>) in one
+// shared buffer that the next call overwrites; never empty (the temporary folder is the last
+// resort), but null for a side of a 64-bit Windows the system does not have. Main thread or
+// install thread, never both at once. May create folders and write Shell Folders values.
 const char* resolveFolder(int index);
 
-// Start-up: runEnvironment.folderPaths gets one copy of every token's folder, in table order.
-// False when the heap is exhausted.
+// Start-up: runEnvironment.folderPaths gets one copy of every token's folder, in table order
+// (a hole where a token has no folder). False when the heap is exhausted.
 bool fillFolderPaths();
+
+// The tokens whose folder depends on the product's side (<ProgramFiles>, <CommonFiles>,
+// <System32>) resolved again for runEnvironment.nativeSide, in runEnvironment.folderPaths.
+void resolveSideFolders();
 
 }  // namespace kelvara

@@ -3,12 +3,14 @@
 #include "environment/registry_text_win32.h"
 #include "runtime/handles_win32.h"
 #include "runtime/heap.h"
+#include "runtime/system_view_win32.h"
 
 namespace kelvara {
 
 char* readRegistryText(HKEY root, const char* key, const char* value) {
     UniqueKey opened;
-    if (::RegOpenKeyExA(root, key, 0, KEY_QUERY_VALUE, opened.put()) != ERROR_SUCCESS) {
+    if (::RegOpenKeyExA(root, key, 0, KEY_QUERY_VALUE | registryViewAccess(), opened.put()) !=
+        ERROR_SUCCESS) {
         return nullptr;
     }
     DWORD size = 0;
@@ -30,8 +32,9 @@ char* readRegistryText(HKEY root, const char* key, const char* value) {
 
 void storeRegistryText(HKEY root, const char* key, const char* value, const char* text) {
     UniqueKey created;
-    if (::RegCreateKeyExA(root, key, 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_SET_VALUE, nullptr,
-                          created.put(), nullptr) != ERROR_SUCCESS) {
+    if (::RegCreateKeyExA(root, key, 0, nullptr, REG_OPTION_NON_VOLATILE,
+                          KEY_SET_VALUE | registryViewAccess(), nullptr, created.put(),
+                          nullptr) != ERROR_SUCCESS) {
         return;
     }
     ::RegSetValueExA(created.get(), value, 0, REG_SZ, reinterpret_cast<const BYTE*>(text),

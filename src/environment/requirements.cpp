@@ -2,6 +2,7 @@
 
 #include <cstdint>
 
+#include "environment/product_architecture.h"
 #include "environment/run_environment.h"
 #include "environment/windows_release.h"
 #include "formats/requirement_keywords.h"
@@ -100,6 +101,10 @@ int checkRequirements(const SetupState& config, RunEnvironment& run, bool ntPlat
     run.missingIeName = nullptr;
     run.missingDirectXName = nullptr;
     run.missingAccessName = nullptr;
+    if (!architectureRuns(config.architecture, run.systemArchitecture, run.windowsVersion)) {
+        return fail(run, config.architecture == kArchitectureArm64 ? kArm64SystemMissing
+                                                                   : kX64SystemMissing);
+    }
     if (sameKeyword(config.requiredWindows.get(), kNtKeyword) && !ntPlatform) {
         return fail(run, kNtPlatformMissing);
     }
@@ -139,6 +144,10 @@ int requirementMessage(const RunEnvironment& run, int result, const char** missi
             return kMessageAdministratorNeeded;
         case kNtPlatformMissing:
             return kMessageNtNeeded;
+        case kX64SystemMissing:
+            return kMessage64BitNeeded;
+        case kArm64SystemMissing:
+            return kMessageArm64Needed;
         case kWindowsTooOld:
             *missingName = run.missingWindowsName;
             return kMessageVersionTooOld;

@@ -16,15 +16,20 @@ enum RequirementResult : int {
     kIeTooOld = 4,
     kDirectXTooOld = 5,
     kAccessTooOld = 6,
+    kX64SystemMissing = 7,    // an x64 product on a system that cannot run it
+    kArm64SystemMissing = 8,  // an arm64 product elsewhere than on ARM64
 };
 
 // setupMessages items of the start-up messages for a failed check.
 constexpr int kMessageAdministratorNeeded = 11;
 constexpr int kMessageNtNeeded = 12;
 constexpr int kMessageVersionTooOld = 13;  // a format with one %s: the missing release's name
+constexpr int kMessage64BitNeeded = 14;
+constexpr int kMessageArm64Needed = 15;
 
-// Clears the four missing names of `run`, runs the checks in order (NT platform, Windows release,
-// administrator, Internet Explorer, DirectX, Access) and stores and returns the first failure's
+// Clears the four missing names of `run`, runs the checks in order (the product's architecture
+// against the system's, NT platform, Windows release, administrator, Internet Explorer, DirectX,
+// Access) and stores and returns the first failure's
 // result, kRequirementsMet when none fails. ntPlatform: what isNtPlatform says now. The Windows
 // demand is a release keyword, or a release name or version of formats/windows_version_demand.h
 // compared with run.windowsVersion (its missing name is "Microsoft Windows " and the demand). A

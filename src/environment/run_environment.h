@@ -66,6 +66,13 @@ struct RunEnvironment {
     int ieLevel = 0;
     std::uint32_t directXVersion = 0;  // 0xMMmm, 0 when none was found
     int accessLevel = 0;
+    // The processor of the system's Windows, a kArchitecture* value (formats/script_format.h):
+    // what the system runs natively, whatever the engine itself is built for.
+    std::uint8_t systemArchitecture = 0;
+    // The product is a 64-bit one on a system that runs it: its folder tokens name the native
+    // folders, its keys are in the 64-bit view, its files are written without the System32
+    // redirection (environment/product_side_win32.h).
+    bool nativeSide = false;
     bool isAdministrator = false;
     bool ntPlatform = false;  // the last answer of isNtPlatform
     int requirementResult = 0;

@@ -9,6 +9,10 @@ namespace kelvara {
 constexpr char kAccessAppPath[] =
     "Software\\Microsoft\\Windows\\CurrentVersion\\App Paths\\MSACCESS.EXE";
 
+// The processor of the system's Windows as a kArchitecture* value (formats/script_format.h):
+// IsWow64Process2 where the system has it, IsWow64Process before, else the engine's own.
+std::uint8_t detectSystemArchitecture();
+
 // The release code (environment/windows_release.h); 0 when GetVersionExA fails.
 int detectWindowsVersion();
 // Whether the platform is NT; stores the answer in runEnvironment.ntPlatform when the system gave
@@ -30,6 +34,10 @@ int detectAccess();
 
 // Four-part file version from the file's version resource. False when it has none.
 bool readFileVersion(const char* path, unsigned version[4]);
+
+// Stores the system's processor in runEnvironment.systemArchitecture and, on a 64-bit Windows,
+// lets the registry views be used. Before the folder tokens are resolved: some name a side.
+void detectSystemSide();
 
 // The detections of start-up stage 0 in their order, results stored in setupState. DirectX is
 // left to the requirement check.

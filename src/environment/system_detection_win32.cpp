@@ -6,12 +6,15 @@
 #include "environment/run_environment.h"
 #include "environment/system_detection.h"
 #include "environment/windows_release.h"
+#include "formats/script_format.h"
 #include "formats/setup_state.h"
 #include "formats/windows_version_demand.h"
 #include "runtime/file_version_win32.h"
 #include "runtime/handles_win32.h"
 #include "runtime/heap.h"
 #include "runtime/heap_string.h"
+#include "runtime/system_libraries_win32.h"
+#include "runtime/system_view_win32.h"
 #include "runtime/text_utils.h"
 
 namespace kelvara {
@@ -30,7 +33,44 @@ int ieReleaseIndex() {
     return 0;
 }
 
+// The engine's own processor: x86, or x64 for its 64-bit build (the test twin).
+#if defined(_WIN64)
+constexpr std::uint8_t kEngineArchitecture = kArchitectureX64;
+#else
+constexpr std::uint8_t kEngineArchitecture = kArchitectureX86;
+#endif
+
+std::uint8_t architectureOfMachine(USHORT machine) {
+    switch (machine) {
+        case IMAGE_FILE_MACHINE_AMD64:
+            return kArchitectureX64;
+        case 0xAA64:  // IMAGE_FILE_MACHINE_ARM64, which older headers lack
+            return kArchitectureArm64;
+        default:
+            return kArchitectureX86;
+    }
+}
+
 }  // namespace
+
+std::uint8_t detectSystemArchitecture() {
+    using IsWow64Process2Fn = BOOL(WINAPI*)(HANDLE, USHORT*, USHORT*);
+    using IsWow64ProcessFn = BOOL(WINAPI*)(HANDLE, BOOL*);
+    HMODULE kernel = ::GetModuleHandleA("kernel32.dll");
+    if (!kernel) return kEngineArchitecture;
+    // Windows 10 from 1511 on tells the system's processor; IsWow64Process cannot tell ARM64
+    // from x64, and GetNativeSystemInfo reports x86 to an x86 program there.
+    USHORT processMachine = 0;
+    USHORT nativeMachine = 0;
+    auto process2 = libraryFunction<IsWow64Process2Fn>(kernel, "IsWow64Process2");
+    if (process2 && process2(::GetCurrentProcess(), &processMachine, &nativeMachine)) {
+        return architectureOfMachine(nativeMachine);
+    }
+    BOOL wow64 = FALSE;
+    auto process1 = libraryFunction<IsWow64ProcessFn>(kernel, "IsWow64Process");
+    if (process1 && process1(::GetCurrentProcess(), &wow64) && wow64) return kArchitectureX64;
+    return kEngineArchitecture;
+}
 
 int detectWindowsVersion() {
     OSVERSIONINFOEXA extended = {};
@@ -130,6 +170,11 @@ void runSystemDetections() {
     run.accessLevel = detectAccess();
     checkAdministrator();
     run.windowsVersionCode = detectWindowsVersion();
+}
+
+void detectSystemSide() {
+    runEnvironment.systemArchitecture = detectSystemArchitecture();
+    if (runEnvironment.systemArchitecture != kArchitectureX86) useRegistryViews();
 }
 
 int checkRequirements() {

@@ -38,6 +38,10 @@ const char* const kFolderTokenNames[kFolderTokenCount] = {
     "<Pictures>",
     "<Music>",
     "<Video>",
+    "<ProgramFiles32>",
+    "<ProgramFiles64>",
+    "<System32>",
+    "<SysWOW64>",
 };
 
 }  // namespace kelvara

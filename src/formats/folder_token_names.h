@@ -1,4 +1,5 @@
-// The folder token table: 35 tokens in fixed order; a token's index is its row. The run's
+// The folder token table: 39 tokens in fixed order; a token's index is its row (new tokens are
+// added at the end, so that the rows of the older ones stay). The run's
 // folderPaths (environment/run_environment.h) holds the resolved path of token i as item i.
 // Portable: no system calls.
 #pragma once
@@ -41,6 +42,13 @@ enum FolderToken : int {
     kTokenPictures,
     kTokenMusic,
     kTokenVideo,
+    // Each side of a 64-bit Windows by name, in either kind of product: the 32-bit and the
+    // 64-bit program folders, the native system folder and the 32-bit one. A side the system
+    // does not have (64-bit folders on a 32-bit Windows) resolves to nothing.
+    kTokenProgramFiles32,
+    kTokenProgramFiles64,
+    kTokenSystem32,
+    kTokenSysWow64,
     kFolderTokenCount
 };
 

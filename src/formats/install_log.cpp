@@ -195,6 +195,15 @@ bool InstallLog::start(const char* productName, const char* productShortName,
 LogAddResult InstallLog::add(const char* kind, const char* text, unsigned flags) {
     if (!lines_.isCreated()) return LogAddResult::outOfMemory;
     if (!kind || hasChar(kind, '\n') || hasChar(text, '\n')) return LogAddResult::refused;
+    char viewed[8];  // "v,64," and the kind
+    if (view_ && kind[0] && !kind[1] && kind[0] != kLogView) {
+        TextBuilder builder(viewed, sizeof viewed);
+        builder.text("v,");
+        builder.unsignedDecimal(static_cast<std::uint32_t>(view_));
+        builder.text(",");
+        builder.text(kind);
+        kind = viewed;
+    }
     if (flags & kLogRollbackOnly) {
         HeapString line(text ? strConcat5(kind, ",", text, "\n") : strConcat5(kind, "\n"));
         if (!line) return LogAddResult::outOfMemory;
@@ -439,7 +448,19 @@ bool parseLogLine(const char* line, std::size_t length, LogEntry& entry) {
     // An embedded NUL ends the line, as it does for a reader of terminated text.
     length = copy ? std::strlen(copy.get()) : 0;
     entry.kind = length ? copy.get()[0] : 0;
+    entry.view = 0;
     const char* rest = length >= 2 ? copy.get() + 2 : "";
+    if (entry.kind == kLogView) {
+        const int view = (std::strncmp(rest, "64,", 3) == 0)   ? 64
+                         : (std::strncmp(rest, "32,", 3) == 0) ? 32
+                                                               : 0;
+        // The viewed line's own kind may not be "v" again: one view per line.
+        if (view && rest[3] && rest[3] != kLogView) {
+            const bool parsed = parseLogLine(rest + 3, std::strlen(rest + 3), entry);
+            entry.view = view;
+            return parsed;
+        }
+    }
     if (isPathKind(entry.kind)) {
         storeThree(entry.fields, rest, std::strlen(rest), "", 0, "");
     } else if (entry.kind == kLogRegistryValue) {

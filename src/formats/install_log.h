@@ -1,6 +1,7 @@
 // The install log and the rollback log as data: their header lines, the settings line, the
-// entry lines (kinds "a" to "h", and "j", "k", "l", "r") and the line-adding operation shared by
-// every writer. Writing the files is the install thread's job; this file only makes and reads text.
+// entry lines (kinds "a" to "h", and "j", "k", "l", "r", "v") and the line-adding operation shared
+// by every writer. Writing the files is the install thread's job; this file only makes and reads
+// text.
 //
 // Log text: 8-bit lines, each ending in one LF. Line 1 is kLogHeader, line 2 the product name,
 // line 3 the product short name, line 4 the settings line; every further line is a kind letter,
@@ -37,6 +38,10 @@ constexpr char kLogReplacedFile = 'k';      // backup path, target path: the fil
                                             // kept until the run ends (rollback log only)
 constexpr char kLogExistingShared = 'l';    // path: a shared file that was there before the run;
                                             // give back its count, never delete it (rollback only)
+// "v,64," or "v,32," before a line of another kind: that line is undone in the registry's 64-bit
+// or 32-bit view, and with "64" on the file system without its System32 redirection (a 64-bit
+// product's lines). An uninstaller that predates it knows no kind "v" and undoes nothing there.
+constexpr char kLogView = 'v';
 
 // Flags of InstallLog::add.
 constexpr unsigned kLogToRollback = 1;           // the line goes to the rollback log too
@@ -105,8 +110,13 @@ class InstallLog {
     bool start(const char* productName, const char* productShortName, const LogSettings& settings,
                const StringList* systemFolders, LogSink* rollback);
 
-    // Adds the line "kind,text\n" ("kind\n" without text). See LogAddResult.
+    // Adds the line "kind,text\n" ("kind\n" without text). See LogAddResult. An entry line
+    // (a one-letter kind but "v") gets the view set by setView in front of it.
     LogAddResult add(const char* kind, const char* text, unsigned flags);
+    // The view of the lines added from now on: 32 or 64 ("v,32," or "v,64," before each), 0 for
+    // none (the line as it is).
+    void setView(int view) { view_ = view; }
+    int view() const { return view_; }
     // Typed entry lines. A path line takes the whole path, commas included.
     LogAddResult addPath(char kind, const char* path, unsigned flags);
     // "c,root,key,value": the value name may not contain a comma (Refused), since the reader
@@ -156,6 +166,7 @@ class InstallLog {
     int flagCapacity_ = 0;
     const StringList* systemFolders_ = nullptr;
     LogSink* rollback_ = nullptr;
+    int view_ = 0;
 };
 
 // One entry line read back: its kind and fields 0..14 (missing fields are empty).
@@ -165,8 +176,11 @@ class InstallLog {
 // "1", that piece is field 2 and the key path before it field 1; otherwise the rest is the key.
 // Escaped kinds ("j", "k", "l", "r"): the field splitter, then every field unescaped.
 // Other kinds ("d", "f", unknown): the field splitter from the line's third character.
+// "v,32," or "v,64," and a line: that line's kind and fields, its view in `view`; any other view
+// leaves the kind "v", which undoes nothing.
 struct LogEntry {
     char kind = 0;
+    int view = 0;  // 0, 32 or 64
     StringList fields;
 };
 // Reads one line (without or with its LF; a CR before it is not removed). False for an empty

@@ -70,6 +70,7 @@ inline constexpr MessageInfo kMessageCatalogue[] = {
     {kTableSetupMessages, 8, "", true},     {kTableSetupMessages, 9, "", false},
     {kTableSetupMessages, 10, "n", false},  {kTableSetupMessages, 11, "", false},
     {kTableSetupMessages, 12, "", false},   {kTableSetupMessages, 13, "n", false},
+    {kTableSetupMessages, 14, "", false},   {kTableSetupMessages, 15, "", false},
     {kTableErrorMessages, 0, "", false},    {kTableErrorMessages, 1, "f", true},
     {kTableErrorMessages, 2, "f", true},    {kTableErrorMessages, 3, "f", true},
     {kTableErrorMessages, 4, "fe", true},   {kTableErrorMessages, 5, "fe", true},

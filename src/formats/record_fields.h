@@ -31,6 +31,10 @@ enum RegistryField : int {
     kRegistryNameField,  // value name; empty: the key's default value
     kRegistryTypeField,  // value type number; 0 or empty: 1
     kRegistryDataField,  // data text, converted by type
+    // The registry view: "64" or "32" (the system's 64-bit or 32-bit keys), empty for the
+    // product's own (64-bit for x64 and arm64 products, 32-bit for x86 ones). An engine that
+    // predates it writes in the 32-bit view.
+    kRegistryViewField,
 };
 
 // Value types a registry record may name (the system's REG_* numbers).

@@ -81,4 +81,15 @@ bool scriptIsWhole(const unsigned char* data, std::size_t size) {
     return cursor.reachedEndRecord();
 }
 
+std::uint8_t scriptArchitecture(const unsigned char* data, std::size_t size) {
+    RecordCursor cursor(data, size);
+    ScriptRecord record;
+    std::uint8_t architecture = kArchitectureX86;
+    while (cursor.next(record)) {
+        if (record.type != kRecordArchitecture) continue;
+        architecture = record.length ? record.payload[0] : kArchitectureUnreadable;
+    }
+    return architecture;
+}
+
 }  // namespace kelvara

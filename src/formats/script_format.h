@@ -30,8 +30,18 @@ constexpr std::int32_t kRecordBackgroundLine = 17;  // one background text line
 // Four strings for the list of installed programs: version, publisher, the product's web
 // address and its help address. Engines that predate it skip it, as every unknown type.
 constexpr std::int32_t kRecordProductDetails = 18;
+// One byte: the processor the product is built for (kArchitecture*). An engine that predates it
+// skips it and installs as for x86, the only kind of program it knew.
+constexpr std::int32_t kRecordArchitecture = 19;
 constexpr std::int32_t kFirstRecordType = kRecordVariable;
-constexpr std::int32_t kLastRecordType = kRecordProductDetails;
+constexpr std::int32_t kLastRecordType = kRecordArchitecture;
+
+// The architecture record's values. A value this engine does not know is refused as a product it
+// cannot install, never taken for x86.
+constexpr std::uint8_t kArchitectureX86 = 0;
+constexpr std::uint8_t kArchitectureX64 = 1;
+constexpr std::uint8_t kArchitectureArm64 = 2;
+constexpr std::uint8_t kArchitectureUnreadable = 0xFF;  // a record without its byte
 
 constexpr std::size_t kRecordHeaderSize = 8;  // type and length
 constexpr std::size_t kEndRecordSize = 4;     // the end record has no length field
@@ -122,6 +132,11 @@ class RecordCursor {
 // True when the records of the block, walked as RecordCursor does, end with the end record: a
 // script cut short or damaged in its framing is refused before any record is applied.
 bool scriptIsWhole(const unsigned char* data, std::size_t size);
+
+// The architecture record's value (the last one's, as the records apply in order), or
+// kArchitectureX86 when the script has none, kArchitectureUnreadable when it has no byte. Read
+// before the other records: the product's architecture decides where their paths lead.
+std::uint8_t scriptArchitecture(const unsigned char* data, std::size_t size);
 
 // Deflate codes a match of at most 258 bytes in no fewer than two bits, so no stream inflates to
 // more than 1032 times its size. A script size beyond that for the compressed bytes the file

@@ -135,6 +135,10 @@ void ScriptWriter::stringRecord(std::int32_t type, const char* value) {
     if (header(type, stringSize(value))) string(value);
 }
 
+void ScriptWriter::byteRecord(std::int32_t type, std::uint8_t value) {
+    if (header(type, 1)) u8(value);
+}
+
 void ScriptWriter::end() {
     u32(static_cast<std::uint32_t>(kRecordEnd));
 }

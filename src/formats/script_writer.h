@@ -42,6 +42,8 @@ class ScriptWriter {
     // Records whose payload is one string: licence, readme, shortcut, registry, INI, program,
     // DLL call, association and background line.
     void stringRecord(std::int32_t type, const char* value);
+    // A record whose payload is one byte.
+    void byteRecord(std::int32_t type, std::uint8_t value);
     // The end record (its type alone).
     void end();
 

@@ -13,6 +13,7 @@
 #include <cstdint>
 
 #include "formats/color_values.h"
+#include "formats/script_format.h"
 #include "runtime/heap_string.h"
 #include "runtime/run_state_storage.h"
 #include "runtime/string_list.h"
@@ -110,6 +111,9 @@ struct SetupState {
     HeapString requiredIe;
     HeapString requiredAccess;
     bool adminRequired = false;
+    // The processor the product is built for: a kArchitecture* value of the architecture
+    // record, kArchitectureUnreadable for a record without its byte; x86 without the record.
+    std::uint8_t architecture = kArchitectureX86;
 
     // Entries of the shortcut, registry, INI and association records, as stored.
     StringList shortcutEntries;

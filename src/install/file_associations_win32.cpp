@@ -11,6 +11,7 @@
 #include "install/registry_write_win32.h"
 #include "runtime/heap_string.h"
 #include "runtime/registry_keys_win32.h"
+#include "runtime/system_view_win32.h"
 
 namespace kelvara {
 namespace {
@@ -85,7 +86,10 @@ bool installAssociation(InstallRun& run, const char* record) {
     }
     if (status == ERROR_SUCCESS) status = writeDocumentType(typeWriter, fields);
     if (status == ERROR_SUCCESS) {
-        ::SHChangeNotify(SHCNE_ASSOCCHANGED, SHCNF_IDLIST, nullptr, nullptr);
+        {
+            FileRedirectionPause shellLoads;
+            ::SHChangeNotify(SHCNE_ASSOCCHANGED, SHCNF_IDLIST, nullptr, nullptr);
+        }
         if (newType) run.log.addRegistryKey(kRootNumberHkcr, type, true, kLogToRollback);
         return true;
     }

@@ -29,6 +29,7 @@
 #include "runtime/path_helpers.h"
 #include "runtime/replace_on_reboot_win32.h"
 #include "runtime/run_log_win32.h"
+#include "runtime/system_view_win32.h"
 #include "uninstall/uninstall_log_win32.h"
 #include "worker/worker_state.h"
 
@@ -145,7 +146,9 @@ void carryOverPreviousLog(InstallRun& run) {
         if (!lf) break;
         *lf = '\0';
         const bool known = *entry && (entry[1] == ',' || entry[1] == '\0');
-        if (known && !std::strchr("dfkl", entry[0])) {
+        // A line with its view ("v,64,b,...") goes over as it is; the kind after it decides.
+        const char* own = entry[0] == kLogView && std::strlen(entry) > 5 ? entry + 5 : entry;
+        if (known && !std::strchr("dfkl", own[0])) {
             const char kind[2] = {entry[0], '\0'};
             run.log.add(kind, entry[1] == ',' ? entry + 2 : nullptr, kLogCarriedOver);
         }
@@ -168,6 +171,8 @@ bool startRun(InstallRun& run) {
         return false;
     }
     carryOverPreviousLog(run);
+    // A 64-bit product's lines name native paths and keys: each says so for the uninstaller.
+    if (runEnvironment.nativeSide) run.log.setView(kView64);
     if (!run.image.open(runEnvironment.selfFile.get())) {
         reportUnreadableImage(run, ::GetLastError());
         return false;
@@ -367,6 +372,8 @@ unsigned long __stdcall installThread(void* page) {
     ::PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE);  // the queue the quit message needs
     InstallEnd end = InstallEnd::stopped;
     {
+        // A 64-bit product's files are written, backed up and deleted in the native folders.
+        NativeFileView nativeFiles(runEnvironment.nativeSide);
         InstallRun run;
         run.display.attach(static_cast<HWND>(page));
         PhaseOutcome outcome = startRun(run) ? runPhases(run) : PhaseOutcome::stop;

@@ -30,6 +30,7 @@ bool installRegistryValue(InstallRun& run, const char* record) {
     char* keyPath = normalizeKeyPath(fields.edit(kRegistryKeyField));
     const char* name = fields.get(kRegistryNameField);
     const std::uint32_t type = registryValueType(fields.get(kRegistryTypeField));
+    RecordViewScope view(run.log, recordView(fields.get(kRegistryViewField)));
 
     RegistryData data;
     DataResult converted = data.convert(type, fields.get(kRegistryDataField));

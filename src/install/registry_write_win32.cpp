@@ -6,6 +6,7 @@
 #include "runtime/heap.h"
 #include "runtime/heap_string.h"
 #include "runtime/registry_delete_win32.h"
+#include "runtime/system_view_win32.h"
 
 namespace kelvara {
 namespace {
@@ -14,13 +15,19 @@ namespace {
 LONG createKey(HKEY root, const char* path, REGSAM access, UniqueKey& key, DWORD* disposition) {
     char noClass[] = "";
     DWORD made = 0;
-    LONG status = ::RegCreateKeyExA(root, path, 0, noClass, REG_OPTION_NON_VOLATILE, access,
-                                    nullptr, key.put(), &made);
+    LONG status = ::RegCreateKeyExA(root, path, 0, noClass, REG_OPTION_NON_VOLATILE,
+                                    access | registryViewAccess(), nullptr, key.put(), &made);
     if (disposition) *disposition = made;
     return status;
 }
 
 }  // namespace
+
+int recordView(const char* viewField) {
+    if (viewField && std::strcmp(viewField, "64") == 0) return kView64;
+    if (viewField && std::strcmp(viewField, "32") == 0) return kView32;
+    return registryView();
+}
 
 LONG createKeyChain(InstallRun& run, unsigned rootNumber, char* keyPath, REGSAM access,
                     UniqueKey& key, bool* created) {

@@ -5,10 +5,31 @@
 
 #include "formats/install_log.h"
 #include "runtime/handles_win32.h"
+#include "runtime/system_view_win32.h"
 
 namespace kelvara {
 
 struct InstallRun;
+
+// The registry view a record names ("32" or "64"), or the product's own for any other text.
+int recordView(const char* viewField);
+
+// One record's registry view, for its keys and for the log lines they get, while it lives: the
+// uninstaller then undoes each line in the view it was written in.
+class RecordViewScope {
+  public:
+    RecordViewScope(InstallLog& log, int view) : log_(log), keys_(view), savedLogView_(log.view()) {
+        log.setView(view);
+    }
+    ~RecordViewScope() { log_.setView(savedLogView_); }
+    RecordViewScope(const RecordViewScope&) = delete;
+    RecordViewScope& operator=(const RecordViewScope&) = delete;
+
+  private:
+    InstallLog& log_;
+    RegistryViewScope keys_;
+    int savedLogView_;
+};
 
 // Opens or creates root\keyPath (keyPath as normalizeKeyPath leaves it) and every level above
 // it. Each level that this call creates, the whole key included, gets the line

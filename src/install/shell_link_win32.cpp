@@ -5,6 +5,7 @@
 #include <shobjidl.h>
 
 #include "runtime/handles_win32.h"
+#include "runtime/system_view_win32.h"
 
 namespace kelvara {
 namespace {
@@ -30,6 +31,8 @@ void applyFields(IShellLinkA* link, const ShellLinkFields& fields) {
 }  // namespace
 
 bool createShellLink(const ShellLinkFields& fields) {
+    // The shell's link object loads libraries of its own: with the redirection on.
+    FileRedirectionPause shellLoads;
     ComPtr<IShellLinkA> link;
     if (FAILED(::CoCreateInstance(kClsidShellLink, nullptr, CLSCTX_INPROC_SERVER, kIidShellLinkA,
                                   link.outVoid()))) {

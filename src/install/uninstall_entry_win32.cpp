@@ -16,6 +16,7 @@
 #include "runtime/handles_win32.h"
 #include "runtime/heap_string.h"
 #include "runtime/message_box_win32.h"
+#include "runtime/system_view_win32.h"
 
 namespace kelvara {
 
@@ -28,8 +29,9 @@ namespace {
 class EntryWriter {
   public:
     EntryWriter(InstallRun& run, const char* key) : run_(run), key_(key) {
-        existed_ = ::RegOpenKeyExA(HKEY_LOCAL_MACHINE, key, 0, KEY_QUERY_VALUE, earlier_.put()) ==
-                   ERROR_SUCCESS;
+        existed_ =
+            ::RegOpenKeyExA(HKEY_LOCAL_MACHINE, key, 0, KEY_QUERY_VALUE | registryViewAccess(),
+                            earlier_.put()) == ERROR_SUCCESS;
         // The uninstaller deletes the entry whole; a rollback only one it made.
         run.log.addRegistryKey(kRootNumberHklm, key, true, existed_ ? 0 : kLogToRollback);
     }

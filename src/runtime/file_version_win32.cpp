@@ -9,6 +9,7 @@
 #include "runtime/heap.h"
 #include "runtime/path_helpers.h"
 #include "runtime/system_libraries_win32.h"
+#include "runtime/system_view_win32.h"
 #include "runtime/text_case.h"
 
 namespace kelvara {
@@ -161,8 +162,8 @@ void releaseVersionFunctions() {
 
 std::uint32_t sharedCount(const char* path) {
     UniqueKey key;
-    if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, kSharedDllsKey, 0, KEY_QUERY_VALUE, key.put()) !=
-        ERROR_SUCCESS) {
+    if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, kSharedDllsKey, 0,
+                        KEY_QUERY_VALUE | registryViewAccess(), key.put()) != ERROR_SUCCESS) {
         return 0;
     }
     DWORD size = 0;
@@ -183,14 +184,15 @@ std::uint32_t changeSharedCount(const char* path, bool decrement) {
     UniqueKey key;
     if (count == 0) {
         // Nothing to delete where the key is missing; do not create it for that.
-        if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, kSharedDllsKey, 0, KEY_SET_VALUE, key.put()) ==
-            ERROR_SUCCESS) {
+        if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, kSharedDllsKey, 0,
+                            KEY_SET_VALUE | registryViewAccess(), key.put()) == ERROR_SUCCESS) {
             ::RegDeleteValueA(key.get(), path);
         }
         return count;
     }
     if (::RegCreateKeyExA(HKEY_LOCAL_MACHINE, kSharedDllsKey, 0, nullptr, REG_OPTION_NON_VOLATILE,
-                          KEY_SET_VALUE, nullptr, key.put(), nullptr) != ERROR_SUCCESS) {
+                          KEY_SET_VALUE | registryViewAccess(), nullptr, key.put(),
+                          nullptr) != ERROR_SUCCESS) {
         return count;
     }
     DWORD value = count;

@@ -4,6 +4,7 @@
 #include "runtime/handles_win32.h"
 #include "runtime/heap.h"
 #include "runtime/registry_roots.h"
+#include "runtime/system_view_win32.h"
 
 namespace kelvara {
 namespace {
@@ -25,7 +26,8 @@ LONG deleteRegistryValue(HKEY root, const char* keyPath, const char* valueName) 
     if (*keyPath == '\\') ++keyPath;
     UniqueKey key;
     LONG status =
-        ::RegOpenKeyExA(root, keyPath, 0, DELETE | KEY_QUERY_VALUE | KEY_SET_VALUE, key.put());
+        ::RegOpenKeyExA(root, keyPath, 0,
+                        DELETE | KEY_QUERY_VALUE | KEY_SET_VALUE | registryViewAccess(), key.put());
     if (status != ERROR_SUCCESS) return status;
     return ::RegDeleteValueA(key.get(), valueName);
 }
@@ -38,8 +40,9 @@ LONG deleteRegistryKey(HKEY root, const char* keyPath, bool force) {
     if (!*keyPath) return ERROR_INVALID_PARAMETER;
 
     UniqueKey key;
-    LONG status = ::RegOpenKeyExA(root, keyPath, 0,
-                                  DELETE | KEY_QUERY_VALUE | KEY_ENUMERATE_SUB_KEYS, key.put());
+    LONG status = ::RegOpenKeyExA(
+        root, keyPath, 0, DELETE | KEY_QUERY_VALUE | KEY_ENUMERATE_SUB_KEYS | registryViewAccess(),
+        key.put());
     if (status != ERROR_SUCCESS) return status;
 
     DWORD subkeys = 0;
@@ -64,7 +67,7 @@ LONG deleteRegistryKey(HKEY root, const char* keyPath, bool force) {
             deleteRegistryKey(key.get(), text, true);
         }
     }
-    return ::RegDeleteKeyA(root, keyPath);
+    return deleteKeyInView(root, keyPath);
 }
 
 }  // namespace kelvara

@@ -8,6 +8,7 @@
 #include "runtime/heap.h"
 #include "runtime/heap_string.h"
 #include "runtime/system_libraries_win32.h"
+#include "runtime/system_view_win32.h"
 #include "runtime/wininit_ini.h"
 
 namespace kelvara {
@@ -78,7 +79,8 @@ bool addRunOnceMove(const char* source, const char* target) {
     if (!command) return false;
     UniqueKey key;
     if (::RegCreateKeyExA(HKEY_LOCAL_MACHINE, kRunOnceKey, 0, nullptr, REG_OPTION_NON_VOLATILE,
-                          KEY_SET_VALUE, nullptr, key.put(), nullptr) != ERROR_SUCCESS) {
+                          KEY_SET_VALUE | registryViewAccess(), nullptr, key.put(),
+                          nullptr) != ERROR_SUCCESS) {
         return false;
     }
     return ::RegSetValueExA(key.get(), source, 0, REG_SZ,

@@ -24,11 +24,13 @@ list(APPEND KELVARA_PORTABLE_SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/version_text.cpp
     ${CMAKE_CURRENT_LIST_DIR}/wininit_ini.cpp)
 # File versions and shared counts, replacing files at restart, deleting files and registry keys,
+# the 64-bit side of the system (registry views, the System32 redirection),
 # where a window lies, a drive's free space, and restarting the computer.
 list(APPEND KELVARA_WIN32_SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/file_deletion_win32.cpp
     ${CMAKE_CURRENT_LIST_DIR}/registry_delete_win32.cpp
     ${CMAKE_CURRENT_LIST_DIR}/registry_keys_win32.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/system_view_win32.cpp
     ${CMAKE_CURRENT_LIST_DIR}/window_geometry_win32.cpp
     ${CMAKE_CURRENT_LIST_DIR}/file_version_win32.cpp
     ${CMAKE_CURRENT_LIST_DIR}/replace_on_reboot_win32.cpp

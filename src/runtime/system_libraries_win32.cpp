@@ -4,6 +4,7 @@
 
 #include "runtime/heap_string.h"
 #include "runtime/path_helpers.h"
+#include "runtime/system_view_win32.h"
 
 namespace kelvara {
 namespace {
@@ -61,6 +62,8 @@ void restrictLibrarySearch() {
 }
 
 HMODULE loadSystemLibrary(const char* name) {
+    // A 32-bit library from the native System32 would not load.
+    FileRedirectionPause libraryLoads;
     if (searchRestricted) return ::LoadLibraryExA(name, nullptr, kSearchSystem32);
     if (manifestRedirects(name)) return ::LoadLibraryA(name);
     HeapString path(inSystemFolder(name));
@@ -70,6 +73,7 @@ HMODULE loadSystemLibrary(const char* name) {
 }
 
 HMODULE loadProductLibrary(const char* path) {
+    FileRedirectionPause libraryLoads;
     if (!namesFolder(path)) return loadSystemLibrary(path);
     char full[MAX_PATH];
     const DWORD length = ::GetFullPathNameA(path, sizeof full, full, nullptr);

@@ -104,6 +104,7 @@ bool stageCore() {
     createInstallState();
     createWizardState();
     // A path the heap cannot hold stays a hole; expansion then leaves that token as written.
+    detectSystemSide();
     fillFolderPaths();
     runSystemDetections();
     return true;

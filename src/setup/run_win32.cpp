@@ -1,5 +1,7 @@
 #include <windows.h>
 
+#include "environment/product_architecture.h"
+#include "environment/product_side_win32.h"
 #include "environment/requirements.h"
 #include "environment/run_environment.h"
 #include "environment/system_detection.h"
@@ -121,6 +123,17 @@ int runInstallerMode() {
         reportStartupFailure(kErrorDamaged);
         return kExitNotInstalled;
     }
+    // A value no engine ever wrote is a damaged record: taken for x86 it would put a 64-bit
+    // product among the 32-bit programs.
+    const std::uint8_t architecture =
+        scriptArchitecture(runEnvironment.script.get(), runEnvironment.scriptSize);
+    if (!architectureKnown(architecture)) {
+        reportStartupFailure(kErrorDamaged);
+        return kExitNotInstalled;
+    }
+    chooseProductSide(architecture);
+    if (runEnvironment.nativeSide)
+        writeRunLog("product: 64-bit, installed in the native folders and registry view");
     applyScript(runEnvironment.script.get(), runEnvironment.scriptSize);
     if (!requirementsMet()) return kExitNotInstalled;
     if (!folderOptionApplied()) return kExitNotInstalled;

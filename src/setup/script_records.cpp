@@ -283,6 +283,13 @@ void applyProductDetails(PayloadReader& reader) {
     copyText(s.helpUrl, helpUrl);
 }
 
+// Read as it stands: the requirement check refuses a value it does not know.
+void applyArchitecture(PayloadReader& reader) {
+    std::uint8_t value = kArchitectureUnreadable;
+    reader.readU8(value);
+    setupState.architecture = value;
+}
+
 // Records whose payload is one string: replaces a text or appends to a list.
 void applyStringRecord(std::int32_t type, PayloadReader& reader) {
     const char* value;
@@ -361,6 +368,9 @@ void applyRecord(std::int32_t type, const unsigned char* payload, std::uint32_t 
             break;
         case kRecordProductDetails:
             applyProductDetails(reader);
+            break;
+        case kRecordArchitecture:
+            applyArchitecture(reader);
             break;
         case kRecordLicense:
         case kRecordReadme:

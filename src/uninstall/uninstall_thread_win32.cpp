@@ -21,6 +21,7 @@
 #include "runtime/replace_on_reboot_win32.h"
 #include "runtime/run_log_win32.h"
 #include "runtime/string_list.h"
+#include "runtime/system_view_win32.h"
 #include "runtime/text_case.h"
 #include "runtime/text_utils.h"
 #include "uninstall/confirmation_dialog_win32.h"
@@ -203,7 +204,8 @@ void restoreRegistryValue(const Undo& undo, const LogEntry& entry) {
     UniqueKey key;
     const char* path = *keyPath == '\\' ? keyPath + 1 : keyPath;
     if (registryRoot(root))
-        result = ::RegOpenKeyExA(registryRoot(root), path, 0, KEY_SET_VALUE, key.put());
+        result = ::RegOpenKeyExA(registryRoot(root), path, 0, KEY_SET_VALUE | registryViewAccess(),
+                                 key.put());
     if (result == ERROR_SUCCESS) {
         result = ::RegSetValueExA(key.get(), name, 0, type, bytes, static_cast<DWORD>(size));
     }
@@ -402,6 +404,9 @@ bool undoLoggedEntries(HWND window, DWORD* result) {
         undo.shownPath = "";
         parseLogLine(line, length, entry);
         if (isUninstallerFile(entry) && ownFiles.append(field(entry, 0)) >= 0) continue;
+        // Each line in the view it was written in: a 64-bit product's on the native side.
+        RegistryViewScope keys(entry.view);
+        NativeFileView files(entry.view == kView64);
         undoLine(undo, entry);
         if (window) showLine(undo);
     }

@@ -26,6 +26,14 @@ struct ActionResult {
     bool restartAsked = false;  // a success code that asks for a restart (3010, 1641)
 };
 
+// The result of an action that failed in the given way.
+inline ActionResult failedAction(ActionFailure failure, DWORD error) {
+    ActionResult result;
+    result.failure = failure;
+    result.error = error;
+    return result;
+}
+
 // Starts the program (or, for "open", opens the document through the shell with the desktop as
 // owner). With the wait flag it returns when the program has ended, dispatching only this
 // thread's WM_PAINT messages meanwhile, and judges its exit code by the record's success codes

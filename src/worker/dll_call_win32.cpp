@@ -9,6 +9,7 @@
 #include "runtime/run_log_win32.h"
 #include "runtime/system_libraries_win32.h"
 #include "worker/action_runners_win32.h"
+#include "worker/native_registration_win32.h"
 
 namespace kelvara {
 namespace {
@@ -86,6 +87,7 @@ ActionResult failed(const DllCallRecord& record, ActionFailure failure, DWORD er
 }  // namespace
 
 ActionResult callDllFunction(const DllCallRecord& record, StringList* list, int* index) {
+    if (isForeignLibrary(record.dll)) return registerForeignLibrary(record, list, index);
     UniqueModule library(loadProductLibrary(record.dll));
     if (!library) return failed(record, ActionFailure::notLoaded, ::GetLastError());
     FARPROC function = ::GetProcAddress(library.get(), record.function);

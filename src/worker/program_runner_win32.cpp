@@ -4,11 +4,13 @@
 
 #include <cstring>
 
+#include "environment/run_environment.h"
 #include "runtime/handles_win32.h"
 #include "runtime/heap.h"
 #include "runtime/heap_string.h"
 #include "runtime/message_box_win32.h"
 #include "runtime/run_log_win32.h"
+#include "runtime/system_view_win32.h"
 #include "worker/action_runners_win32.h"
 
 namespace kelvara {
@@ -74,19 +76,14 @@ char* programPath(const char* program) {
     return length && length < MAX_PATH ? strDupExtra(found, 0) : nullptr;
 }
 
-ActionResult failed(ActionFailure failure, DWORD error) {
-    ActionResult result;
-    result.failure = failure;
-    result.error = error;
-    return result;
-}
-
 }  // namespace
 
 ActionResult runProgram(const ProgramRecord& record, StringList* list, int* index) {
     const int show = showCommand(record.window);
     HeapString folder(trimmedWorkingFolder(record.workingFolder));
     if (isShellOpen(record.program)) {
+        // The shell loads libraries of its own for the document: with the redirection on.
+        FileRedirectionPause shellLoads;
         // The shell's answer is logged, not judged: a document that opens in no program is not
         // a step of the installation.
         const auto opened = reinterpret_cast<INT_PTR>(::ShellExecuteA(
@@ -97,14 +94,17 @@ ActionResult runProgram(const ProgramRecord& record, StringList* list, int* inde
         return {};
     }
 
+    // A 64-bit product's programs have native paths: found and started without the redirection
+    // (starting a program loads no library into this one).
+    NativeFileView nativeFiles(runEnvironment.nativeSide);
     HeapString program(programPath(record.program));
     if (!program) {
         const DWORD error = ::GetLastError();
         writeRunLog("action: no program %s: %s", record.program, systemErrorText(error));
-        return failed(ActionFailure::notStarted, error ? error : ERROR_FILE_NOT_FOUND);
+        return failedAction(ActionFailure::notStarted, error ? error : ERROR_FILE_NOT_FOUND);
     }
     HeapString commandLine(programCommandLine(program.get(), record.arguments));
-    if (!commandLine) return failed(ActionFailure::notStarted, ERROR_NOT_ENOUGH_MEMORY);
+    if (!commandLine) return failedAction(ActionFailure::notStarted, ERROR_NOT_ENOUGH_MEMORY);
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
     startup.dwFlags = kStartupFlags;
@@ -115,7 +115,7 @@ ActionResult runProgram(const ProgramRecord& record, StringList* list, int* inde
         // The record stays, and runs again with its pair.
         const DWORD error = ::GetLastError();
         writeRunLog("action: could not start %s: %s", commandLine.get(), systemErrorText(error));
-        return failed(ActionFailure::notStarted, error);
+        return failedAction(ActionFailure::notStarted, error);
     }
     UniqueHandle process(started.hProcess);
     UniqueHandle thread(started.hThread);

@@ -180,6 +180,38 @@ class Environment(unittest.TestCase):
         quick = found['token0'] + '\\Microsoft\\Internet Explorer\\Quick Launch'
         self.wine('cmd', '/c', 'mkdir', quick)
         self.assertEqual(self.probe()['token18'], quick)
+        # Each side of the system by name: on 32-bit Windows there is one, and the 64-bit
+        # tokens name nothing; the x86_64 twin sees both sides of its 64-bit prefix natively.
+        sides = {name: found[f'token{row}'] for row, name in
+                 ((16, 'files'), (22, 'system'), (35, 'files32'), (36, 'files64'),
+                  (37, 'system32'), (38, 'syswow64'))}
+        if ARCH == 'i686':
+            self.assertEqual(found['architecture'], '0')
+            self.assertEqual(sides, dict(sides, files32=sides['files'], files64='',
+                                         system32=sides['system'], syswow64=''))
+        else:
+            self.assertEqual(found['architecture'], '1')
+            self.assertEqual(sides, {
+                'files': 'C:\\Program Files', 'system': 'C:\\windows\\system32',
+                'files32': 'C:\\Program Files (x86)', 'files64': 'C:\\Program Files',
+                'system32': 'C:\\windows\\system32', 'syswow64': 'C:\\windows\\syswow64'})
+
+    @unittest.skipUnless(ARCH == 'i686', 'the 32-bit engine on 64-bit Windows')
+    def test_both_sides_of_a_64_bit_prefix_through_wow64(self):
+        # The 32-bit probe in a 64-bit prefix: the system's processor is found, the plain tokens
+        # name the 32-bit side and the explicit ones each side, the native system folder through
+        # the alias a 32-bit program reaches it by.
+        with Prefix(BUILD, 'x86_64', 'environment-wow64') as wide:
+            wide.put('rig/probe.exe', Path(PROBE).read_bytes())
+            shown = subprocess.run([wide.wine, 'C:\\rig\\probe.exe'], env=wide.env,
+                                   capture_output=True, text=True, timeout=120).stdout
+        found = dict(line.split('=', 1) for line in shown.replace('\r', '').splitlines()
+                     if '=' in line)
+        self.assertEqual(found.get('architecture'), '1', shown)
+        self.assertEqual({row: found[f'token{row}'] for row in (16, 22, 35, 36, 37, 38)}, {
+            16: 'C:\\Program Files (x86)', 22: 'C:\\windows\\system32',
+            35: 'C:\\Program Files (x86)', 36: 'C:\\Program Files',
+            37: 'C:\\windows\\Sysnative', 38: 'C:\\windows\\syswow64'})
 
     def windows_folder_exists(self, path):
         relative = path[3:].replace('\\', '/') if path[1:3] == ':\\' else None

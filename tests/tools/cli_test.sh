@@ -121,7 +121,7 @@ value = "Wert é"
 TOML
     } >"$dir/project.toml"
 }
-classic_digest=108fd71d88cd07b237fd07df9feb8280dfd3c492be4538ffed6778ad07f50249
+classic_digest=ff4da7fbec15b346de6e635992ce26031b1f8bbd9e9837620ec40e2661a1acdf
 for variant in "without an encoding" "with encoding windows-1252"; do
     extra=
     [ "$variant" = "without an encoding" ] || extra=$'encoding = "windows-1252"\n'

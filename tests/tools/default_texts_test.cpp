@@ -267,7 +267,7 @@ TEST(DefaultTexts, EveryRoleHasExactlyOneNonEmptyTextAndNothingElseIsWritten) {
     for (const auto& [key, count] : seen)
         EXPECT_TRUE(expected.count(key)) << name(key) << " is not a text the engine shows";
     EXPECT_EQ(defaultEnglishTexts().size(), expected.size());
-    EXPECT_EQ(expected.size(), 14u + 43u + 11u + 56u);
+    EXPECT_EQ(expected.size(), 16u + 43u + 11u + 56u);
 }
 
 TEST(DefaultTexts, AreSortedByTableThenItem) {
@@ -283,7 +283,7 @@ TEST(DefaultTexts, AreSortedByTableThenItem) {
 TEST(DefaultTexts, LookupFindsEachTextAndNothingElse) {
     for (const DefaultText& t : defaultEnglishTexts())
         EXPECT_EQ(defaultEnglishText(t.table, t.item), t.text) << name({t.table, t.item});
-    EXPECT_EQ(defaultEnglishText(kTableSetupMessages, 14), nullptr);
+    EXPECT_EQ(defaultEnglishText(kTableSetupMessages, 16), nullptr);
     EXPECT_EQ(defaultEnglishText(kTableErrorMessages, 43), nullptr);
     EXPECT_EQ(defaultEnglishText(kTableButtonLabels, 11), nullptr);
     EXPECT_EQ(defaultEnglishText(4, 1), nullptr);   // page without a template

@@ -178,6 +178,10 @@ const std::vector<Constant>& documentedConstants() {
         KELVARA_CONSTANT(kRecordRequirements),
         KELVARA_CONSTANT(kRecordBackgroundLine),
         KELVARA_CONSTANT(kRecordProductDetails),
+        KELVARA_CONSTANT(kRecordArchitecture),
+        KELVARA_CONSTANT(kArchitectureX86),
+        KELVARA_CONSTANT(kArchitectureX64),
+        KELVARA_CONSTANT(kArchitectureArm64),
         // Text tables and page slots.
         KELVARA_CONSTANT(kTableSetupMessages),
         KELVARA_CONSTANT(kTableErrorMessages),
@@ -207,6 +211,7 @@ const std::vector<Constant>& documentedConstants() {
         KELVARA_CONSTANT(kRegistryNameField),
         KELVARA_CONSTANT(kRegistryTypeField),
         KELVARA_CONSTANT(kRegistryDataField),
+        KELVARA_CONSTANT(kRegistryViewField),
         KELVARA_CONSTANT(kRegString),
         KELVARA_CONSTANT(kRegExpandString),
         KELVARA_CONSTANT(kRegBinary),
@@ -259,6 +264,7 @@ const std::vector<Constant>& documentedConstants() {
         KELVARA_CONSTANT(kLogPreviousIniEntry),
         KELVARA_CONSTANT(kLogReplacedFile),
         KELVARA_CONSTANT(kLogExistingShared),
+        KELVARA_CONSTANT(kLogView),
     };
     return constants;
 }
@@ -333,7 +339,7 @@ std::vector<RecordSample> recordSamples() {
              w.settings(s);
          }},
         {kRecordShortcut, kShortcutShared + 1, stringRecord(kRecordShortcut)},
-        {kRecordRegistry, kRegistryDataField + 1, stringRecord(kRecordRegistry)},
+        {kRecordRegistry, kRegistryViewField + 1, stringRecord(kRecordRegistry)},
         {kRecordIni, kIniAppendField + 1, stringRecord(kRecordIni)},
         {kRecordRunProgram, kRunProgramSuccessCodes + 1, stringRecord(kRecordRunProgram)},
         {kRecordCallDll, kCallDllOnce + 1, stringRecord(kRecordCallDll)},
@@ -343,6 +349,8 @@ std::vector<RecordSample> recordSamples() {
         {kRecordBackgroundLine, backgroundLineFields(), stringRecord(kRecordBackgroundLine)},
         {kRecordProductDetails, 0,
          [](ScriptWriter& w) { w.productDetails("ab", "abc", "abcd", "abcde"); }},
+        {kRecordArchitecture, 0,
+         [](ScriptWriter& w) { w.byteRecord(kRecordArchitecture, kSampleByte); }},
     };
 }
 
@@ -523,7 +531,7 @@ TEST(ImageFormatDoc, ConstantFamiliesAreComplete) {
     EXPECT_TRUE(types.count(kRecordEnd));
     EXPECT_EQ(types.size(), static_cast<std::size_t>(kLastRecordType - kFirstRecordType + 2));
     EXPECT_EQ(shortcut, kShortcutShared + 1);
-    EXPECT_EQ(registry, kRegistryDataField + 1);
+    EXPECT_EQ(registry, kRegistryViewField + 1);
     EXPECT_EQ(ini, kIniAppendField + 1);
     EXPECT_EQ(program, kRunProgramSuccessCodes + 1);
     EXPECT_EQ(dll, kCallDllOnce + 1);

@@ -174,6 +174,39 @@ TEST(ProjectReader, WindowsFromSevenOnByNameOrVersion) {
     }
 }
 
+// A 64-bit product: its architecture and its records' views as the engine reads them, and a
+// warning where it names a 32-bit place; the same texts in an x86 product are its own business.
+TEST(ProjectReader, SixtyFourBitProductsAndTheirThirtyTwoBitPlaces) {
+    const std::string body =
+        "[variables]\nInstallPath = \"C:\\\\Program Files (x86)\\\\P\"\n"
+        "[[registry]]\nroot = \"HKLM\"\nkey = \"Software\\\\P\"\nname = \"A\"\nvalue = \"1\"\n"
+        "view = \"32\"\n"
+        "[[registry]]\nroot = \"HKLM\"\nkey = \"Software\\\\WOW6432Node\\\\P\"\n";
+    Project p;
+    Diagnostics d = parseText("[product]\nname = \"P\"\narchitecture = \"X64\"\n" + body, &p);
+    ASSERT_FALSE(d.failed()) << joined(d.errors());
+    EXPECT_EQ(p.architecture, 1);
+    ASSERT_EQ(p.entries.size(), 2u);
+    EXPECT_EQ(p.entries[0].fields, "2,Software\\P,A,1,1,32") << "the view after the data";
+    EXPECT_EQ(p.entries[1].fields, "2,Software\\WOW6432Node\\P,,1") << "no view: the product's";
+    const std::string warnings = joined(d.warnings());
+    EXPECT_NE(warnings.find("project.toml:5: this 64-bit product names the 32-bit place "
+                            "'Program Files (x86)'"),
+              std::string::npos)
+        << warnings;
+    EXPECT_NE(warnings.find("project.toml:12: this 64-bit product names the 32-bit place "
+                            "'WOW6432Node'"),
+              std::string::npos)
+        << warnings;
+    Project arm;
+    parseText("[product]\nname = \"P\"\narchitecture = \"arm64\"\n", &arm);
+    EXPECT_EQ(arm.architecture, 2);
+    Project x86;
+    Diagnostics plain = parseText(kProduct + body, &x86);
+    EXPECT_EQ(x86.architecture, 0);
+    EXPECT_TRUE(plain.warnings().empty()) << joined(plain.warnings());
+}
+
 // Each bad project gives one error naming its line.
 TEST(ProjectReader, BadValuesAreRefusedWithTheirLine) {
     struct Case {
@@ -238,6 +271,10 @@ TEST(ProjectReader, BadValuesAreRefusedWithTheirLine) {
          "project.toml:4: unknown windows requirement '10.0.x'; known: NT, 95OSR2, NT4, 98, 98SE, "
          "ME, 2000, XP, 2003, 7, 8, 8.1, 10, 11 or a version such as 10.0.17763"},
         {kProduct + "[product.extra]\n", "project.toml:3: unknown key 'extra' in [product]"},
+        {kProduct + "architecture = \"amd64\"\n",
+         "project.toml:3: unknown architecture 'amd64'; use x86, x64 or arm64"},
+        {kProduct + "[[registry]]\nroot = \"HKLM\"\nkey = \"K\"\nview = \"96\"\n",
+         "project.toml:6: 'view' in [[registry]] must be \"32\" or \"64\""},
         {kProduct + "[variables]\n\"A B\" = \"x\"\n", "project.toml:4: variable name 'A B'"},
         {kProduct + "[look]\nlayout = \"tiny\"\n", "project.toml:4: unknown layout 'tiny'"},
         {kProduct + "[look]\nfont = { face = \"Ta\\u4E2Dhoma\" }\n",

@@ -1,5 +1,6 @@
 // Prints the results of start-up stage 0's environment work, one "name=value" line each:
-// code, nt, admin, ie, directx, access, then token<i>=<path> for the 35 folder tokens.
+// code, nt, admin, ie, directx, access, architecture, then token<i>=<path> for every folder
+// token (empty where the system has no such folder).
 #include <cstdio>
 
 #include "environment/folder_tokens_win32.h"
@@ -12,8 +13,12 @@ using namespace kelvara;
 
 int main() {
     RunEnvironment& run = runEnvironment;
-    if (!heapCreate() || !loadShellFunctions() || !run.folderPaths.create(5) ||
-        !fillFolderPaths()) {
+    if (!heapCreate() || !loadShellFunctions() || !run.folderPaths.create(5)) {
+        std::printf("error=start-up\n");
+        return 1;
+    }
+    detectSystemSide();
+    if (!fillFolderPaths()) {
         std::printf("error=start-up\n");
         return 1;
     }
@@ -22,8 +27,10 @@ int main() {
     std::printf("code=%d\nnt=%d\nadmin=%d\nie=%d\ndirectx=0x%04x\naccess=%d\n",
                 run.windowsVersionCode, isNtPlatform() ? 1 : 0, run.isAdministrator ? 1 : 0,
                 run.ieLevel, static_cast<unsigned>(run.directXVersion), run.accessLevel);
+    std::printf("architecture=%d\n", run.systemArchitecture);
     for (int token = 0; token < kFolderTokenCount; ++token) {
-        std::printf("token%d=%s\n", token, run.folderPaths.get(token));
+        const char* path = run.folderPaths.get(token);
+        std::printf("token%d=%s\n", token, path ? path : "");
     }
     run.folderPaths.destroy();
     releaseShellFunctions();

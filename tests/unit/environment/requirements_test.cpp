@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "environment/product_architecture.h"
 #include "environment/requirements.h"
 #include "environment/run_environment.h"
 #include "environment/windows_release.h"
@@ -25,7 +26,9 @@ class Requirements : public ::testing::Test {
             keyword->reset();
         }
         s.adminRequired = false;
+        s.architecture = kArchitectureX86;
         RunEnvironment& run = runEnvironment;
+        run.systemArchitecture = kArchitectureX86;
         run.windowsVersionCode = 0;
         run.ieLevel = 0;
         run.directXVersion = 0;
@@ -127,7 +130,10 @@ TEST_F(Requirements, MessagesForEachResult) {
     int result = check(kWindowsXp, true);
     EXPECT_EQ(requirementMessage(runEnvironment, result, &name), 13);
     EXPECT_STREQ(name, "Microsoft Access XP");
-    EXPECT_EQ(requirementMessage(runEnvironment, 7, &name), -1) << "no such result";
+    EXPECT_EQ(requirementMessage(runEnvironment, kX64SystemMissing, &name), 14);
+    EXPECT_EQ(requirementMessage(runEnvironment, kArm64SystemMissing, &name), 15);
+    EXPECT_EQ(name, nullptr);
+    EXPECT_EQ(requirementMessage(runEnvironment, 9, &name), -1) << "no such result";
 }
 
 // Windows 7 and later by release name or by version, against the system's own version numbers;
@@ -169,5 +175,49 @@ TEST_F(Requirements, ReleaseNamesAndVersionsFromWindows7On) {
     }
     EXPECT_EQ(windowsVersionDemand("10.0.1."), 0u) << "trailing dot";
     EXPECT_EQ(windowsVersionDemand("255.255.65535"), packWindowsVersion(255, 255, 65535));
+    run.windowsVersion = 0;
+}
+
+// Which product runs where, checked before any other requirement, and which side it installs
+// on: x64 on x64 and on ARM64 from Windows 11 on, arm64 on ARM64 alone, x86 everywhere on the
+// 32-bit side.
+TEST_F(Requirements, ProductArchitectureAgainstTheSystemsProcessor) {
+    RunEnvironment& run = runEnvironment;
+    const std::uint32_t windows10 = packWindowsVersion(10, 0, 19045);
+    const std::uint32_t windows11 = packWindowsVersion(10, 0, kWindows11Build);
+    struct Case {
+        std::uint8_t product, system;
+        std::uint32_t version;
+        int result;
+        bool nativeSide;
+    } cases[] = {
+        {kArchitectureX86, kArchitectureX86, windows10, kRequirementsMet, false},
+        {kArchitectureX86, kArchitectureX64, windows10, kRequirementsMet, false},
+        {kArchitectureX86, kArchitectureArm64, windows11, kRequirementsMet, false},
+        {kArchitectureX64, kArchitectureX86, windows11, kX64SystemMissing, false},
+        {kArchitectureX64, kArchitectureX64, packWindowsVersion(5, 2, 3790), kRequirementsMet,
+         true},
+        {kArchitectureX64, kArchitectureArm64, windows10, kX64SystemMissing, false},
+        {kArchitectureX64, kArchitectureArm64, windows11, kRequirementsMet, true},
+        {kArchitectureArm64, kArchitectureX64, windows11, kArm64SystemMissing, false},
+        {kArchitectureArm64, kArchitectureArm64, windows10, kRequirementsMet, true},
+        {kArchitectureArm64, kArchitectureX86, windows10, kArm64SystemMissing, false},
+    };
+    // An administrator demand that is not met: the architecture is refused before it.
+    setupState.adminRequired = true;
+    for (const Case& c : cases) {
+        setupState.architecture = c.product;
+        run.systemArchitecture = c.system;
+        run.windowsVersion = c.version;
+        const int result = check(kWindowsNewer, true);
+        EXPECT_EQ(result, c.result == kRequirementsMet ? kAdministratorMissing : c.result)
+            << int(c.product) << " on " << int(c.system);
+        EXPECT_EQ(installsOnNativeSide(c.product, c.system, c.version), c.nativeSide)
+            << int(c.product) << " on " << int(c.system);
+    }
+    for (std::uint8_t unknown : {std::uint8_t{3}, kArchitectureUnreadable}) {
+        EXPECT_FALSE(architectureKnown(unknown));
+        EXPECT_FALSE(architectureRuns(unknown, kArchitectureX64, windows11));
+    }
     run.windowsVersion = 0;
 }

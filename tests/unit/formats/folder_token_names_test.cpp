@@ -44,8 +44,8 @@ class FolderTokens : public ::testing::Test {
 
 }  // namespace
 
-TEST(FolderTokenTable, ThirtyFiveDistinctTokensInTheirFixedRows) {
-    ASSERT_EQ(kFolderTokenCount, 35);
+TEST(FolderTokenTable, ThirtyNineDistinctTokensInTheirFixedRows) {
+    ASSERT_EQ(kFolderTokenCount, 39);
     EXPECT_STREQ(kFolderTokenNames[kTokenAppData], "<AppData>");
     EXPECT_STREQ(kFolderTokenNames[kTokenCommonStartup], "<CommonStartup>");
     EXPECT_STREQ(kFolderTokenNames[kTokenIe], "<IE>");
@@ -57,6 +57,12 @@ TEST(FolderTokenTable, ThirtyFiveDistinctTokensInTheirFixedRows) {
     EXPECT_STREQ(kFolderTokenNames[kTokenWindows], "<Windows>");
     EXPECT_STREQ(kFolderTokenNames[kTokenCommonDocuments], "<CommonDocuments>");
     EXPECT_STREQ(kFolderTokenNames[kTokenVideo], "<Video>");
+    // The sides of a 64-bit Windows came later, after the rows that stored scripts rely on.
+    EXPECT_EQ(kTokenProgramFiles32, 35);
+    EXPECT_STREQ(kFolderTokenNames[kTokenProgramFiles32], "<ProgramFiles32>");
+    EXPECT_STREQ(kFolderTokenNames[kTokenProgramFiles64], "<ProgramFiles64>");
+    EXPECT_STREQ(kFolderTokenNames[kTokenSystem32], "<System32>");
+    EXPECT_STREQ(kFolderTokenNames[kTokenSysWow64], "<SysWOW64>");
 
     // No token occurs inside another (ignoring case), so the order of replacement cannot make
     // one token eat part of another.

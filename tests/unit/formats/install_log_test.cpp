@@ -479,3 +479,66 @@ TEST(InstallLog, WhatWasThereBeforeIsWrittenEscapedAndReadBackWhole) {
 }
 
 }  // namespace
+
+// A 64-bit product's lines carry their view in front; the reader gives back the line it wraps,
+// and what it cannot read as a view stays a kind that undoes nothing.
+TEST(InstallLog, LinesWithAViewWrapTheirLineAndReadBackAsIt) {
+    CapturingSink sink;
+    InstallLog log;
+    ASSERT_TRUE(log.start("P", "p", LogSettings(), nullptr, &sink));
+    log.setView(64);
+    ASSERT_EQ(log.addPath(kLogFile, "C:\\Windows\\System32\\tool.dll", kLogToRollback),
+              LogAddResult::added);
+    ASSERT_EQ(log.addRegistryKey(2, "Software\\Acme, Inc", false, kLogToRollback),
+              LogAddResult::added);
+    const unsigned char data[] = {'o', 'l', 'd', 0};
+    ASSERT_EQ(log.addPreviousValue(2, "Software\\Acme", "Path", 1, data, 4, kLogRollbackOnly),
+              LogAddResult::added);
+    log.setView(32);
+    ASSERT_EQ(log.addRegistryValue("2", "Software\\Acme", "Name", 0), LogAddResult::added);
+    // A line carried over with its view keeps it, and is not wrapped a second time.
+    ASSERT_EQ(log.add("v", "64,a,C:\\Program Files\\Acme", kLogCarriedOver), LogAddResult::added);
+    log.setView(0);
+    ASSERT_EQ(log.addPath(kLogFolder, "C:\\Program Files (x86)\\Acme", 0), LogAddResult::added);
+    // The same line in another view is another line, not a duplicate.
+    log.setView(64);
+    EXPECT_EQ(log.addRegistryValue("2", "Software\\Acme", "Name", 0), LogAddResult::added);
+
+    const std::string entries = installText(log).substr(installText(log).find("v,64,b"));
+    EXPECT_EQ(entries,
+              "v,64,b,C:\\Windows\\System32\\tool.dll\n"
+              "v,64,e,2,Software\\Acme, Inc,0\n"
+              "v,32,c,2,Software\\Acme,Name\n"
+              "v,64,a,C:\\Program Files\\Acme\n"
+              "a,C:\\Program Files (x86)\\Acme\n"
+              "v,64,c,2,Software\\Acme,Name\n");
+    EXPECT_NE(sink.bytes.find("v,64,r,2,1,6F6C6400,Software\\Acme,Path\n"), std::string::npos)
+        << sink.bytes;
+
+    struct Case {
+        const char* line;
+        char kind;
+        int view;
+        const char* fields;  // fields 0..2 as "f0|f1|f2"
+    } cases[] = {
+        {"v,64,b,C:\\Windows\\System32\\tool.dll\n", 'b', 64, "C:\\Windows\\System32\\tool.dll||"},
+        {"v,64,e,2,Software\\Acme, Inc,0", 'e', 64, "2|Software\\Acme, Inc|0"},
+        {"v,32,c,2,Software\\Acme,Name", 'c', 32, "2|Software\\Acme|Name"},
+        {"v,64,r,2,1,6F6C6400,Software\\Acme,Path", 'r', 64, "2|1|6F6C6400"},
+        {"c,2,Software\\Acme,Name", 'c', 0, "2|Software\\Acme|Name"},
+        // Not a view this engine knows, a view without a line, a view of a view: kind "v".
+        {"v,16,b,C:\\x", 'v', 0, nullptr},
+        {"v,64,", 'v', 0, nullptr},
+        {"v,64,v,64,b,C:\\x", 'v', 0, nullptr},
+    };
+    for (const Case& c : cases) {
+        LogEntry entry;
+        parseLogLine(c.line, entry);
+        EXPECT_EQ(entry.kind, c.kind) << c.line;
+        EXPECT_EQ(entry.view, c.view) << c.line;
+        if (!c.fields) continue;
+        std::string fields = std::string(entry.fields.get(0)) + "|" + entry.fields.get(1) + "|" +
+                             entry.fields.get(2);
+        EXPECT_EQ(fields, c.fields) << c.line;
+    }
+}

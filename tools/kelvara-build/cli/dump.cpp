@@ -172,6 +172,21 @@ bool describePayload(const ScriptRecord& record, std::ostringstream& out) {
                 << " url=" << quoted(aboutUrl) << " help-url=" << quoted(helpUrl);
             return true;
         }
+        case kRecordArchitecture: {
+            std::uint8_t value;
+            if (!r.readU8(value)) return false;
+            const char* shown = nullptr;
+            for (const Named& name : kArchitectureNames) {
+                if (name.value == value) shown = name.name;
+            }
+            out << "architecture ";
+            if (shown) {
+                out << shown;
+            } else {
+                out << int(value) << " (unknown)";
+            }
+            return true;
+        }
         case kRecordRequirements: {
             const char *windows, *directX, *ie, *access;
             std::uint8_t admin;

@@ -135,6 +135,8 @@ constexpr DefaultText kTexts[] = {
     {kSetup, 12,
      "This program needs Windows NT, Windows 2000, Windows XP or a later version of Windows."},
     {kSetup, 13, "This program needs %s or a later version.\n\nSetup cannot continue."},
+    {kSetup, 14, "This program needs a 64-bit version of Windows."},
+    {kSetup, 15, "This program needs an ARM64 version of Windows."},
 
     // Errors of the installation steps. Arguments: see each text's %s in order.
     {kError, 0,

@@ -118,6 +118,8 @@ std::vector<unsigned char> buildScript(const Project& p, Diagnostics& diagnostic
         writer.productDetails(p.version.c_str(), p.publisher.c_str(), p.aboutUrl.c_str(),
                               p.helpUrl.c_str());
     }
+    // An x86 product's script stays as it was before 64-bit products: no record.
+    if (p.architecture != kArchitectureX86) writer.byteRecord(kRecordArchitecture, p.architecture);
     const Requirements& r = p.requirements;
     if (r.any()) {
         writer.requirements(r.windows.c_str(), r.directX.c_str(), r.ie.c_str(), r.access.c_str(),

@@ -153,12 +153,17 @@ class EntryReader {
                            {"dword", kRegDword},
                            {"multi-string", kRegMultiString}})
                        .value_or(kRegString);
+        const std::string view = field(r, "view");
+        if (r.node("view") && view != "32" && view != "64") {
+            r.error("view", "'view' in [[registry]] must be \"32\" or \"64\"");
+        }
         add(r, kRecordRegistry,
             {{kRegistryRootField, root ? std::to_string(*root) : ""},
              {kRegistryKeyField, key},
              {kRegistryNameField, name},
              {kRegistryTypeField, std::to_string(type)},
-             {kRegistryDataField, registryData(r, type)}});
+             {kRegistryDataField, registryData(r, type)},
+             {kRegistryViewField, view}});
     }
 
     // The value as the engine's data text for the type.

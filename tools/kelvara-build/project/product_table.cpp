@@ -3,6 +3,7 @@
 #include "kelvara-build/project/project_parser.h"
 
 #include "kelvara-build/common/text_conversion.h"
+#include "kelvara-build/project/project_names.h"
 
 namespace kelvara::build {
 
@@ -38,6 +39,15 @@ void ProjectParser::product(TableReader& root) {
     p_.name = r.text("name").value_or("");
     p_.shortName = r.text("short-name").value_or(p_.name);
     p_.makerLink = r.boolean("maker-link", true);
+    if (std::optional<std::string> architecture = r.text("architecture")) {
+        std::optional<int> value = lookUp(kArchitectureNames, *architecture);
+        if (value) {
+            p_.architecture = static_cast<std::uint8_t>(*value);
+        } else {
+            r.error("architecture",
+                    "unknown architecture '" + *architecture + "'; use x86, x64 or arm64");
+        }
+    }
     p_.version = r.text("version").value_or("");
     p_.publisher = r.text("publisher").value_or("");
     p_.aboutUrl = r.text("url").value_or("");

@@ -43,7 +43,39 @@ void ProjectParser::parse(const toml::table& root, const Definitions& definition
     checkConsistency();
 }
 
+namespace {
+
+// The name of a 32-bit place a text writes into, or null: what a 64-bit product names by
+// mistake when its project was made for an x86 one.
+const char* thirtyTwoBitPlace(const std::string& text) {
+    const std::string lowered = lower(text);
+    if (lowered.find("program files (x86)") != std::string::npos) return "Program Files (x86)";
+    if (lowered.find("wow6432node") != std::string::npos) return "WOW6432Node";
+    return nullptr;
+}
+
+}  // namespace
+
+// A 64-bit product installs in the native places; a text naming a 32-bit one by name puts that
+// part among the 32-bit programs. Told, not refused: a product may mean it.
+void ProjectParser::warnOfThirtyTwoBitPlaces() {
+    if (p_.architecture == kArchitectureX86) return;
+    auto check = [this](int line, const std::string& text) {
+        if (const char* place = thirtyTwoBitPlace(text)) {
+            d_.warning(line, std::string("this 64-bit product names the 32-bit place '") + place +
+                                 "'; <ProgramFiles> and the registry's own view are the native "
+                                 "ones");
+        }
+    };
+    for (const Variable& v : p_.variables) check(v.line, v.value);
+    for (const FileGroup& group : p_.fileGroups) check(group.line, group.targetFolder);
+    for (const FieldRecord& entry : p_.entries) check(entry.line, entry.fields);
+    for (const std::string* text : {&p_.previousLocation, &p_.finishRun, &p_.finishView})
+        check(0, *text);
+}
+
 void ProjectParser::checkConsistency() {
+    warnOfThirtyTwoBitPlaces();
     if (p_.pages[kPageLicense] && !p_.licenseText && !licenseNamed_) {
         d_.error(pagesLine_, "the licence page is shown but [pages] names no 'licence' file");
     }

@@ -46,6 +46,9 @@ constexpr Named kTables[] = {
 
 }  // namespace
 
+const Named kArchitectureNames[3] = {
+    {"x86", kArchitectureX86}, {"x64", kArchitectureX64}, {"arm64", kArchitectureArm64}};
+
 const char* const kDefaultPages[5] = {"welcome", "destination", "ready", "installing", "finish"};
 
 std::string lower(std::string text) {

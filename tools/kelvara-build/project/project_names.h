@@ -24,6 +24,9 @@ std::optional<int> lookUp(const Named (&table)[N], const std::string& name) {
     return std::nullopt;
 }
 
+// The architectures a product may be built for, by their names in the project file and the dump.
+extern const Named kArchitectureNames[3];
+
 // Number of a language name ("english", "german", …) or of its number as text; -1 if unknown.
 int languageNumber(const std::string& name);
 

@@ -55,6 +55,7 @@ class ProjectParser {
     void finish(TableReader& root);
     void requirements(TableReader& root);
     void checkConsistency();
+    void warnOfThirtyTwoBitPlaces();
 
     // Calls each() for every table of an array of tables (reporting anything else).
     template <class Each>
