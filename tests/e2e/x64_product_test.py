@@ -21,6 +21,7 @@ sys.path.insert(0, str(Path(__file__).resolve().parents[1] / 'rig'))
 from install_project import FileGroup, Project, build_image, source_folder  # noqa: E402
 from system_snapshot import NO_CHANGES, WINE_CHANGES, changes, files_of  # noqa: E402
 from wine_prefix import Prefix  # noqa: E402
+from wizard import DESTINATION, Wizard  # noqa: E402
 
 BUILD, ARCH, ENGINE, DRIVER, MANIFEST, BUILDER = sys.argv[1:7]
 COM_SERVER = Path(json.loads(Path(MANIFEST).read_text())['com_server64'])
@@ -31,6 +32,8 @@ UNINSTALL = f'Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\{SHORT}'
 CLASS = 'Software\\Classes\\CLSID\\{6B1D8C4E-3A2F-4E7B-9C55-0D4E1F2A3B64}\\InprocServer32'
 SYSTEM_FILE = 'kelvara-wide.dat'
 NEEDS_64_BIT = 'This program needs a 64-bit version of Windows.'
+FOLDER_EDIT = 1018
+ARTIFACTS = Path(BUILD) / 'artifacts' / 'x64-products'
 # Left out of the comparisons: the test's own copies of its images, and "My Video", which Wine
 # makes the first time any program asks for the user's folders.
 IGNORED = WINE_CHANGES + ['images', 'images/*', 'users/*/Documents/My Video']
@@ -137,6 +140,23 @@ class SixtyFourBitProducts(unittest.TestCase):
             self.assertFalse(self.key_exists(prefix, 64, UNINSTALL))
             (system32 / SYSTEM_FILE).unlink()
             clean = files(prefix)
+
+            # The wizard offers the native folder, and its page shows it whole; cancelled there,
+            # the run installs nothing.
+            path = prefix.put('images/x64-wizard.exe',
+                              self.image('x64-wizard', 'x64').read_bytes())
+            with prefix.session(DRIVER, path) as session:
+                wizard = Wizard(session)
+                page = wizard.page()
+                while page.type != DESTINATION:
+                    page = wizard.next()
+                self.assertEqual(page.text(FOLDER_EDIT), f'C:\\Program Files\\{PRODUCT}')
+                shot = wizard.screenshot(ARTIFACTS / f'destination-{ARCH}.png')
+                self.assertGreater(shot.stat().st_size, 1000)
+                wizard.press('Cancel')
+                wizard.answer('If you quit now', 'Yes')
+                self.assertEqual(wizard.exit_code(), 1602)
+            self.assertEqual(changes((clean, {}), (files(prefix), {})), NO_CHANGES)
 
             run = self.run_image(prefix, self.image('x64', 'x64'), ['/QUIET'])
             self.assertEqual(run.exit_code, 0, run.output)
