@@ -105,6 +105,7 @@ def hand_script():
         record(11, z('1,Software\\Tool,Flags,3,0aFf1')),
         record(11, z('0x80000001,\\Software\\Tool,Count,4,0x10')),
         record(11, z('1,Software\\Tool,List,7,a|b|c')),
+        record(11, z('2,Software\\Tool,Legacy,1,x86 side,32')),
         record(12, z('tool.ini,Main,Path,%InstallPath%,1')),
         record(13, z('%InstallPath%\\setup.exe,/quiet,%InstallPath%\\,3,1,0,2')),
         record(13, z('open,%InstallPath%\\readme.txt,,-1,0')),
@@ -115,6 +116,7 @@ def hand_script():
         record(16, z('XP') + z('9.0') + z('6.0') + z('') + b'\x01'),
         record(17, z('"Tool 1.0",right,bottom,10,20,Arial,24,0,7,1,0,0xFFFFFF,2,0x101010')),
         record(18, z('1.0.3') + z('Tool Makers') + z('https://example.com/tool') + z('')),
+        record(19, b'\x01'),
         record(99, b'skipped'),
     ]
     return b''.join(records) + END_RECORD
@@ -177,6 +179,9 @@ LOG = (
     'a,D:\n'
     'a,C:\\WINDOWS\\system32\\..\n'
     'a,\\\\server\\share\\folder\n'
+    'v,64,b,C:\\Windows\\System32\\tool64.dll\n'
+    'v,32,c,2,Software\\Example,Legacy\n'
+    'v,64,v,64,e,2,Software\\Example\n'
 )
 
 

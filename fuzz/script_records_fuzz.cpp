@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "environment/product_architecture.h"
 #include "environment/requirements.h"
 #include "environment/run_environment.h"
 #include "formats/languages.h"
@@ -128,6 +129,9 @@ std::optional<DecodedRecord> decode(const ScriptRecord& record) {
         case kRecordProductDetails:
             ok = r.text(d) && r.text(d) && r.text(d) && r.text(d);
             break;
+        case kRecordArchitecture:
+            ok = r.u8(d);
+            break;
         default:
             ok = isStringRecord(record.type) && r.text(d);
             break;
@@ -196,6 +200,9 @@ void encode(const DecodedRecord& d, ScriptWriter& w) {
             break;
         case kRecordProductDetails:
             w.productDetails(t[0].c_str(), t[1].c_str(), t[2].c_str(), t[3].c_str());
+            break;
+        case kRecordArchitecture:
+            w.byteRecord(d.type, static_cast<std::uint8_t>(n[0]));
             break;
         default:
             w.stringRecord(d.type, t[0].c_str());
@@ -464,11 +471,16 @@ void readStoredEntries() {
     FUZZ_CHECK(!key == (!*name || std::strchr(name, '\\')));
     for (bool nt : {false, true}) {
         int result = checkRequirements(setupState, runEnvironment, nt);
-        FUZZ_CHECK(result >= kRequirementsMet && result <= kAccessTooOld);
+        FUZZ_CHECK(result >= kRequirementsMet && result <= kArm64SystemMissing);
         const char* missing = nullptr;
         int message = requirementMessage(runEnvironment, result, &missing);
         FUZZ_CHECK((message < 0) == (result == kRequirementsMet));
-        FUZZ_CHECK((missing != nullptr) == (result >= kWindowsTooOld));
+        FUZZ_CHECK((missing != nullptr) == (result >= kWindowsTooOld && result <= kAccessTooOld));
+        // A product the system cannot run is refused before any other requirement is asked.
+        const bool runs =
+            architectureRuns(setupState.architecture, runEnvironment.systemArchitecture,
+                             runEnvironment.windowsVersion);
+        FUZZ_CHECK(runs == (result != kX64SystemMissing && result != kArm64SystemMissing));
     }
 }
 
@@ -498,6 +510,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
 
     FUZZ_CHECK(applyScript(data, size, kPlatform) == endRecord);
+    // The architecture the engine reads ahead of the records is the one they leave applied.
+    FUZZ_CHECK(setupState.architecture == scriptArchitecture(data, size));
     checkAppliedState(decoded);
     checkStoredActions(setupState.groupZeroPrograms, 8);
     checkStoredActions(setupState.uninstallPrograms, 8);
