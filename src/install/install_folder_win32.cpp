@@ -11,6 +11,7 @@
 #include "runtime/heap_string.h"
 #include "runtime/message_box_win32.h"
 #include "runtime/path_helpers.h"
+#include "runtime/system_view_win32.h"
 #include "runtime/text_case.h"
 
 namespace kelvara {
@@ -35,8 +36,20 @@ bool accessDenied(const char* folder, DWORD right) {
 bool installFolderAccepted(HWND frame, const char* path) {
     if (!isValidInstallPath(path)) return refuse(frame, kMsgInvalidPath);
 
+    // A 64-bit product's folder is looked at where its files will go, on the native side; the
+    // questions are asked with the redirection back on.
     char* found = nullptr;
-    const unsigned long error = nearestExistingAncestor(path, &found);
+    unsigned long error = 0;
+    bool folderExists = false;
+    bool denied = false;
+    {
+        NativeFileView nativeFiles(runEnvironment.nativeSide);
+        error = nearestExistingAncestor(path, &found);
+        if (found) {
+            folderExists = compareTextNoCase(found, path) == 0;
+            denied = accessDenied(found, folderExists ? FILE_ADD_FILE : FILE_ADD_SUBDIRECTORY);
+        }
+    }
     HeapString existing(found);
     if (!existing) {
         return refuse(frame,
@@ -47,8 +60,7 @@ bool installFolderAccepted(HWND frame, const char* path) {
     if (freeSpace(drive) < spaceNeeded()) {
         return refuse(frame, kMsgNotEnoughSpace);
     }
-    const bool folderExists = compareTextNoCase(existing.get(), path) == 0;
-    if (accessDenied(existing.get(), folderExists ? FILE_ADD_FILE : FILE_ADD_SUBDIRECTORY)) {
+    if (denied) {
         return refuse(frame, folderExists ? kMsgNoFileRight : kMsgNoFolderRight, existing.get());
     }
     return true;
