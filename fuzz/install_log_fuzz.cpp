@@ -195,7 +195,13 @@ std::vector<std::string> splitAtCommas(const std::string& text) {
 // A parsed line holds what its kind's rule takes from the line's text.
 void checkParsedLine(const std::string& line, const LogEntry& entry) {
     FUZZ_CHECK(entry.fields.count() == kFieldCount);
-    const std::string text = line.c_str();  // an embedded NUL ends the line
+    std::string text = line.c_str();  // an embedded NUL ends the line
+    // "v,64," or "v,32," and a line of another kind: read as that line, with its view. As for
+    // every kind, the reader takes the fields from the third character on.
+    const bool viewed = text.size() > 5 && text[0] == kLogView && text[5] != kLogView &&
+                        (text.compare(2, 3, "64,") == 0 || text.compare(2, 3, "32,") == 0);
+    FUZZ_CHECK(entry.view == (viewed ? (text[2] == '6' ? 64 : 32) : 0));
+    if (viewed) text = text.substr(5);
     FUZZ_CHECK(entry.kind == (text.empty() ? 0 : text[0]));
     const std::string rest = text.size() >= 2 ? text.substr(2) : "";
     std::vector<std::string> pieces = splitAtCommas(rest);
