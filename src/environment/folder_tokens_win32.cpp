@@ -462,6 +462,29 @@ bool fillFolderPaths() {
     return true;
 }
 
+void resolveUserScopeFolders() {
+    StringList& paths = runEnvironment.folderPaths;
+    char local[MAX_PATH];
+    if (getShellFolderPath(local, CSIDL_LOCAL_APPDATA)) {
+        HeapString programs(joinFolderName(local, "Programs"));
+        HeapString common(programs ? joinFolderName(programs.get(), "Common") : nullptr);
+        if (programs && common) {
+            paths.set(kTokenProgramFiles, programs.get());
+            paths.set(kTokenCommonFiles, common.get());
+        }
+    }
+    constexpr struct {
+        int common;
+        int user;
+    } kUserFolders[] = {
+        {kTokenCommonPrograms, kTokenPrograms},   {kTokenCommonStartMenu, kTokenStartMenu},
+        {kTokenCommonDesktop, kTokenDesktop},     {kTokenCommonStartup, kTokenStartUp},
+        {kTokenCommonFavorites, kTokenFavorites}, {kTokenCommonTemplates, kTokenTemplate},
+        {kTokenCommonAppData, kTokenAppData},
+    };
+    for (const auto& row : kUserFolders) paths.set(row.common, paths.get(row.user));
+}
+
 void resolveSideFolders() {
     // On the native side the product's keys are in the 64-bit view, where the registry names
     // the native program folders.

@@ -37,4 +37,11 @@ bool fillFolderPaths();
 // <System32>) resolved again for runEnvironment.nativeSide, in runEnvironment.folderPaths.
 void resolveSideFolders();
 
+// The tokens that follow the scope, for an installation for the current user alone:
+// <ProgramFiles> becomes the user's programs folder (%LOCALAPPDATA%\Programs), <CommonFiles> its
+// Common folder, and the all-users folders (<CommonPrograms>, <CommonStartMenu>,
+// <CommonDesktop>, <CommonStartup>, <CommonFavorites>, <CommonTemplates>, <CommonAppData>) the
+// user's own, in runEnvironment.folderPaths.
+void resolveUserScopeFolders();
+
 }  // namespace kelvara

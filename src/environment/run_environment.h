@@ -73,6 +73,9 @@ struct RunEnvironment {
     // folders, its keys are in the 64-bit view, its files are written without the System32
     // redirection (environment/product_side_win32.h).
     bool nativeSide = false;
+    // The run installs for the current user alone (environment/install_scope_win32.h): its
+    // folders are the user's, its keys under HKEY_CURRENT_USER.
+    bool forUser = false;
     bool isAdministrator = false;
     bool ntPlatform = false;  // the last answer of isNtPlatform
     int requirementResult = 0;

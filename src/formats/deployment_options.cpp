@@ -89,6 +89,11 @@ bool readOption(const Argument& argument, const char* slash, DeploymentOptions& 
         options.noRestart = true;
         return true;
     }
+    if (!hasValue && (isName(name, equals, "ALLUSERS") || isName(name, equals, "CURRENTUSER"))) {
+        options.allUsers = isName(name, equals, "ALLUSERS");
+        options.currentUser = !options.allUsers;
+        return true;
+    }
     if (!hasValue && (isName(name, equals, "S") || isName(name, equals, "SILENT"))) {
         options.silent = true;
         return true;

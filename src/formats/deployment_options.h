@@ -3,6 +3,8 @@
 //   /QUIET        silent, and no message box at all  /NORESTART   never restart
 //   /S            silent, as a first argument S is   /SILENT, /VERYSILENT: /S and /QUIET, by
 //                                                    the names other installers use
+//   /ALLUSERS     for every user of the machine      /CURRENTUSER  for the current user alone
+//                 (a product that lets one choose)
 // Names are matched in any case; a value keeps its case and may be written in double quotes to
 // hold blanks (/DIR="C:\Program Files\Tool"). A quote only opens or closes a quoted part; a
 // backslash before it is an ordinary character, so a folder may end in one. An option may also
@@ -16,9 +18,11 @@
 namespace kelvara {
 
 struct DeploymentOptions {
-    bool silent = false;     // /S, /SILENT
-    bool quiet = false;      // /QUIET, /VERYSILENT (implies silent)
-    bool noRestart = false;  // /NORESTART
+    bool silent = false;       // /S, /SILENT
+    bool quiet = false;        // /QUIET, /VERYSILENT (implies silent)
+    bool noRestart = false;    // /NORESTART
+    bool allUsers = false;     // /ALLUSERS; the later of it and /CURRENTUSER wins
+    bool currentUser = false;  // /CURRENTUSER
     bool folderGiven = false;
     HeapString folder;  // /DIR=, as written without its quotes (may be empty)
     bool logGiven = false;

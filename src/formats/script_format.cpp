@@ -81,15 +81,23 @@ bool scriptIsWhole(const unsigned char* data, std::size_t size) {
     return cursor.reachedEndRecord();
 }
 
-std::uint8_t scriptArchitecture(const unsigned char* data, std::size_t size) {
+bool lastRecordOfType(const unsigned char* data, std::size_t size, std::int32_t type,
+                      ScriptRecord& found) {
     RecordCursor cursor(data, size);
     ScriptRecord record;
-    std::uint8_t architecture = kArchitectureX86;
+    bool any = false;
     while (cursor.next(record)) {
-        if (record.type != kRecordArchitecture) continue;
-        architecture = record.length ? record.payload[0] : kArchitectureUnreadable;
+        if (record.type != type) continue;
+        found = record;
+        any = true;
     }
-    return architecture;
+    return any;
+}
+
+std::uint8_t scriptArchitecture(const unsigned char* data, std::size_t size) {
+    ScriptRecord record;
+    if (!lastRecordOfType(data, size, kRecordArchitecture, record)) return kArchitectureX86;
+    return record.length ? record.payload[0] : kArchitectureUnreadable;
 }
 
 }  // namespace kelvara

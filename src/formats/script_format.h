@@ -33,8 +33,17 @@ constexpr std::int32_t kRecordProductDetails = 18;
 // One byte: the processor the product is built for (kArchitecture*). An engine that predates it
 // skips it and installs as for x86, the only kind of program it knew.
 constexpr std::int32_t kRecordArchitecture = 19;
+// Two bytes: for whom the product is installed (kScope*), and the choice a "choose" product
+// starts from (kScopeMachine or kScopeUser). An engine that predates it skips it and installs
+// for the whole machine, as it always did.
+constexpr std::int32_t kRecordScope = 20;
 constexpr std::int32_t kFirstRecordType = kRecordVariable;
-constexpr std::int32_t kLastRecordType = kRecordArchitecture;
+constexpr std::int32_t kLastRecordType = kRecordScope;
+
+// The scope record's values.
+constexpr std::uint8_t kScopeMachine = 0;  // for every user: the machine's folders and keys
+constexpr std::uint8_t kScopeUser = 1;     // for the current user alone, without administrators
+constexpr std::uint8_t kScopeChoose = 2;   // the person or the command line chooses
 
 // The architecture record's values. A value this engine does not know is refused as a product it
 // cannot install, never taken for x86.
@@ -137,6 +146,10 @@ bool scriptIsWhole(const unsigned char* data, std::size_t size);
 // kArchitectureX86 when the script has none, kArchitectureUnreadable when it has no byte. Read
 // before the other records: the product's architecture decides where their paths lead.
 std::uint8_t scriptArchitecture(const unsigned char* data, std::size_t size);
+
+// The last record of the type in the script, as RecordCursor walks it; false when it has none.
+bool lastRecordOfType(const unsigned char* data, std::size_t size, std::int32_t type,
+                      ScriptRecord& found);
 
 // Deflate codes a match of at most 258 bytes in no fewer than two bits, so no stream inflates to
 // more than 1032 times its size. A script size beyond that for the compressed bytes the file

@@ -139,6 +139,12 @@ void ScriptWriter::byteRecord(std::int32_t type, std::uint8_t value) {
     if (header(type, 1)) u8(value);
 }
 
+void ScriptWriter::scope(std::uint8_t scope, std::uint8_t defaultChoice) {
+    if (!header(kRecordScope, 2)) return;
+    u8(scope);
+    u8(defaultChoice);
+}
+
 void ScriptWriter::end() {
     u32(static_cast<std::uint32_t>(kRecordEnd));
 }

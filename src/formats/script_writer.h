@@ -44,6 +44,8 @@ class ScriptWriter {
     void stringRecord(std::int32_t type, const char* value);
     // A record whose payload is one byte.
     void byteRecord(std::int32_t type, std::uint8_t value);
+    // The scope record: the scope and the choice a "choose" product starts from.
+    void scope(std::uint8_t scope, std::uint8_t defaultChoice);
     // The end record (its type alone).
     void end();
 

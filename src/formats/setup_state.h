@@ -114,6 +114,10 @@ struct SetupState {
     // The processor the product is built for: a kArchitecture* value of the architecture
     // record, kArchitectureUnreadable for a record without its byte; x86 without the record.
     std::uint8_t architecture = kArchitectureX86;
+    // For whom the product installs (kScope*) and the choice a "choose" product starts from;
+    // machine-wide without the scope record.
+    std::uint8_t scope = kScopeMachine;
+    std::uint8_t scopeDefault = kScopeMachine;
 
     // Entries of the shortcut, registry, INI and association records, as stored.
     StringList shortcutEntries;

@@ -1,15 +1,17 @@
 // The association phase: one file association record at a time, written under
-// HKEY_CLASSES_ROOT with the value write helper, in a fixed order that stops at the first
-// failure.
+// HKEY_CLASSES_ROOT (a user's installation: HKEY_CURRENT_USER\Software\Classes) with the value
+// write helper, in a fixed order that stops at the first failure.
 #include <windows.h>
 #include <shlobj.h>
 
+#include "environment/install_scope.h"
 #include "formats/message_catalogue.h"
 #include "install/config_records.h"
 #include "install/install_run_win32.h"
 #include "install/record_phases.h"
 #include "install/registry_write_win32.h"
 #include "runtime/heap_string.h"
+#include "runtime/registry_delete_win32.h"
 #include "runtime/registry_keys_win32.h"
 #include "runtime/system_view_win32.h"
 
@@ -28,11 +30,14 @@ constexpr const char* kDefaultIconKey = "\\DefaultIcon";
 struct AssociationWriter {
     InstallRun& run;
     bool keepsPrevious;
+    unsigned root;  // the classes' root number in this run
 
     LONG text(const char* keyPath, const char* name, const char* value, DWORD type = REG_SZ) {
         if (!value) value = "";
-        if (!keepsPrevious) return writeRegistryText(HKEY_CLASSES_ROOT, keyPath, name, value, type);
-        return writeRegistryValueLogged(run, kRootNumberHkcr, keyPath, name, type, value,
+        if (!keepsPrevious)
+            return writeRegistryText(registryRoot(static_cast<int>(root)), keyPath, name, value,
+                                     type);
+        return writeRegistryValueLogged(run, root, keyPath, name, type, value,
                                         static_cast<DWORD>(lstrlenA(value) + 1));
     }
     // One value below the document type's key (suffix empty: the key itself).
@@ -45,8 +50,7 @@ struct AssociationWriter {
 };
 
 // The document type's values, each only when the record gives it.
-LONG writeDocumentType(AssociationWriter& out, const RecordFields& fields) {
-    const char* type = fields.get(kAssociationType);
+LONG writeDocumentType(AssociationWriter& out, const RecordFields& fields, const char* type) {
     LONG status = ERROR_SUCCESS;
     if (const char* description = fields.get(kAssociationDescription); *description)
         status = out.typeText(type, "", nullptr, description);
@@ -67,33 +71,42 @@ LONG writeDocumentType(AssociationWriter& out, const RecordFields& fields) {
 bool installAssociation(InstallRun& run, const char* record) {
     RecordFields fields;
     fields.read(record);
-    const char* extension = fields.get(kAssociationExtension);
-    const char* type = fields.get(kAssociationType);
+    const char* extensionName = fields.get(kAssociationExtension);
+    const char* typeName = fields.get(kAssociationType);
+    // A user's installation keeps its file types in the user's own classes.
+    const unsigned root = scopedRootNumber(kRootNumberHkcr);
+    const char* prefix = classesKeyPrefix(kRootNumberHkcr);
+    HeapString extensionKey(strConcat5(prefix, extensionName));
+    HeapString typeKey(strConcat5(prefix, typeName));
+    if (!extensionKey || !typeKey) return askToGoOn(run, kMsgAssociationError, extensionName);
+    const char* extension = extensionKey.get();
+    const char* type = typeKey.get();
+    HKEY classes = registryRoot(static_cast<int>(root));
     // Keys that were there before this run stay the machine's: only what the run wrote into
     // them is undone (see AssociationWriter).
-    const bool newExtension = !registryKeyExists(HKEY_CLASSES_ROOT, extension);
-    const bool newType = !registryKeyExists(HKEY_CLASSES_ROOT, type);
-    AssociationWriter extensionWriter{run, !newExtension};
-    AssociationWriter typeWriter{run, !newType};
+    const bool newExtension = !registryKeyExists(classes, extension);
+    const bool newType = !registryKeyExists(classes, type);
+    AssociationWriter extensionWriter{run, !newExtension, root};
+    AssociationWriter typeWriter{run, !newType, root};
 
-    // Without either name the writes would land on HKEY_CLASSES_ROOT itself.
-    LONG status = *extension && *type ? ERROR_SUCCESS : ERROR_INVALID_PARAMETER;
-    if (status == ERROR_SUCCESS) status = extensionWriter.text(extension, nullptr, type);
+    // Without either name the writes would land on the classes' root itself.
+    LONG status = *extensionName && *typeName ? ERROR_SUCCESS : ERROR_INVALID_PARAMETER;
+    if (status == ERROR_SUCCESS) status = extensionWriter.text(extension, nullptr, typeName);
     if (status == ERROR_SUCCESS) {
-        if (newExtension) run.log.addRegistryKey(kRootNumberHkcr, extension, true, kLogToRollback);
+        if (newExtension) run.log.addRegistryKey(root, extension, true, kLogToRollback);
         status =
             extensionWriter.text(extension, kContentTypeValue, fields.get(kAssociationContentType));
     }
-    if (status == ERROR_SUCCESS) status = writeDocumentType(typeWriter, fields);
+    if (status == ERROR_SUCCESS) status = writeDocumentType(typeWriter, fields, type);
     if (status == ERROR_SUCCESS) {
         {
             FileRedirectionPause shellLoads;
             ::SHChangeNotify(SHCNE_ASSOCCHANGED, SHCNF_IDLIST, nullptr, nullptr);
         }
-        if (newType) run.log.addRegistryKey(kRootNumberHkcr, type, true, kLogToRollback);
+        if (newType) run.log.addRegistryKey(root, type, true, kLogToRollback);
         return true;
     }
-    return askToGoOn(run, kMsgAssociationError, extension);
+    return askToGoOn(run, kMsgAssociationError, extensionName);
 }
 
 }  // namespace kelvara

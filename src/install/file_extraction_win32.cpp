@@ -393,7 +393,8 @@ Step placeFile(InstallRun& run, const FileGroupHeader& group, const PackageEntry
     run.display.showPath(path);
     const bool readOnly = target.existed && (target.attributes & FILE_ATTRIBUTE_READONLY);
     if (readOnly) ::SetFileAttributesA(path, target.attributes & ~FILE_ATTRIBUTE_READONLY);
-    const bool sharedGroup = group.shared != 0;
+    // A user's own installation shares its files with no one: the machine's counts are not its.
+    const bool sharedGroup = group.shared != 0 && !runEnvironment.forUser;
     if (!out.file) {
         Step opened = openTarget(run, target, sharedGroup, out);
         if (!out.file) {

@@ -2,6 +2,7 @@
 // the value converted by its type and set, and logged with a "c" line.
 #include <windows.h>
 
+#include "environment/install_scope.h"
 #include "formats/languages.h"
 #include "formats/message_catalogue.h"
 #include "formats/script_format.h"
@@ -26,8 +27,15 @@ bool installRegistryValue(InstallRun& run, const char* record) {
     if (!fields.read(record))
         return askToGoOn(run, kMsgRegistryKeyError, record,
                          systemErrorText(ERROR_NOT_ENOUGH_MEMORY), nullptr);
-    const unsigned rootNumber = recordRootNumber(fields.get(kRegistryRootField));
-    char* keyPath = normalizeKeyPath(fields.edit(kRegistryKeyField));
+    // HKA, and HKCR in a user's installation, stand for the scope's own root.
+    const unsigned recordRoot = recordRootNumber(fields.get(kRegistryRootField));
+    const unsigned rootNumber = scopedRootNumber(recordRoot);
+    HeapString scopedKey(
+        strConcat5(classesKeyPrefix(recordRoot), normalizeKeyPath(fields.edit(kRegistryKeyField))));
+    if (!scopedKey)
+        return askToGoOn(run, kMsgRegistryKeyError, record,
+                         systemErrorText(ERROR_NOT_ENOUGH_MEMORY), nullptr);
+    char* keyPath = scopedKey.get();
     const char* name = fields.get(kRegistryNameField);
     const std::uint32_t type = registryValueType(fields.get(kRegistryTypeField));
     RecordViewScope view(run.log, recordView(fields.get(kRegistryViewField)));
@@ -57,7 +65,12 @@ bool installRegistryValue(InstallRun& run, const char* record) {
     if (previous.existed()) {
         previous.log(run, rootNumber, keyPath, name);
     } else {
-        run.log.addRegistryValue(fields.get(kRegistryRootField), keyPath, name, kLogToRollback);
+        // The root as the record wrote it, unless the scope put another one in its place.
+        char rootText[12];
+        wsprintfA(rootText, "%u", rootNumber);
+        const char* loggedRoot =
+            rootNumber == recordRoot ? fields.get(kRegistryRootField) : rootText;
+        run.log.addRegistryValue(loggedRoot, keyPath, name, kLogToRollback);
     }
     return true;
 }

@@ -2,6 +2,7 @@
 // choices, expanded, its folder made, the link written and logged.
 #include <windows.h>
 
+#include "environment/run_environment.h"
 #include "formats/install_log.h"
 #include "formats/setup_state.h"
 #include "formats/variables.h"
@@ -76,7 +77,7 @@ bool installShortcut(InstallRun& run, const char* raw) {
         if (!existed && pathExists(path)) ::DeleteFileA(path);
         return reportShortcutFailure(run, path);
     }
-    if (record.shared) {
+    if (record.shared && !runEnvironment.forUser) {
         // One that was there before is never offered for deletion by a rollback: the rollback
         // only gives its count back.
         logPath(run, kLogSharedFile, path, !existed);

@@ -4,6 +4,7 @@
 
 #include <cstring>
 
+#include "environment/install_scope.h"
 #include "environment/run_environment.h"
 #include "formats/languages.h"
 #include "formats/message_catalogue.h"
@@ -16,6 +17,8 @@
 #include "runtime/handles_win32.h"
 #include "runtime/heap_string.h"
 #include "runtime/message_box_win32.h"
+#include "runtime/registry_delete_win32.h"
+#include "runtime/registry_roots.h"
 #include "runtime/system_view_win32.h"
 
 namespace kelvara {
@@ -29,22 +32,21 @@ namespace {
 class EntryWriter {
   public:
     EntryWriter(InstallRun& run, const char* key) : run_(run), key_(key) {
-        existed_ =
-            ::RegOpenKeyExA(HKEY_LOCAL_MACHINE, key, 0, KEY_QUERY_VALUE | registryViewAccess(),
-                            earlier_.put()) == ERROR_SUCCESS;
+        existed_ = ::RegOpenKeyExA(root(), key, 0, KEY_QUERY_VALUE | registryViewAccess(),
+                                   earlier_.put()) == ERROR_SUCCESS;
         // The uninstaller deletes the entry whole; a rollback only one it made.
-        run.log.addRegistryKey(kRootNumberHklm, key, true, existed_ ? 0 : kLogToRollback);
+        run.log.addRegistryKey(rootNumber_, key, true, existed_ ? 0 : kLogToRollback);
     }
 
     bool text(const char* name, const char* value) {
         PreviousValue previous;
         remember(previous, name);
-        return check(previous, name, writeRegistryText(HKEY_LOCAL_MACHINE, key_, name, value));
+        return check(previous, name, writeRegistryText(root(), key_, name, value));
     }
     bool number(const char* name, DWORD value) {
         PreviousValue previous;
         remember(previous, name);
-        return check(previous, name, writeRegistryDword(HKEY_LOCAL_MACHINE, key_, name, value));
+        return check(previous, name, writeRegistryDword(root(), key_, name, value));
     }
 
   private:
@@ -54,15 +56,19 @@ class EntryWriter {
 
     bool check(const PreviousValue& previous, const char* name, LONG status) {
         if (existed_ && status == ERROR_SUCCESS) {
-            previous.log(run_, kRootNumberHklm, key_, name, kLogToRollback | kLogRollbackOnly);
+            previous.log(run_, rootNumber_, key_, name, kLogToRollback | kLogRollbackOnly);
         }
         if (status == ERROR_SUCCESS) return true;
-        HeapString where(strConcat5("HKLM\\", key_));
+        HeapString where(strConcat5(rootKeyName(static_cast<int>(rootNumber_)), "\\", key_));
         return askToGoOn(run_, kMsgRegistryValueError, name, where ? where.get() : key_,
                          systemErrorText(status));
     }
 
+    HKEY root() const { return registryRoot(static_cast<int>(rootNumber_)); }
+
     InstallRun& run_;
+    // The list of installed programs of the scope: the machine's, or the user's own.
+    unsigned rootNumber_ = scopedRootNumber(kRootScoped);
     const char* key_;
     UniqueKey earlier_;
     bool existed_ = false;

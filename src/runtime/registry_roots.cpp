@@ -3,13 +3,13 @@
 namespace kelvara {
 namespace {
 
-constexpr const char* kRootKeyNames[kRegistryRootCount] = {"HKCR", "HKCU", "HKLM", "HKU",
-                                                           "HKPD", "HKCC", "HKDD"};
+constexpr const char* kRootKeyNames[kRecordRootCount] = {"HKCR", "HKCU", "HKLM", "HKU",
+                                                         "HKPD", "HKCC", "HKDD", "HKA"};
 
 }  // namespace
 
 const char* rootKeyName(int rootNumber) {
-    if (rootNumber < 0 || rootNumber >= kRegistryRootCount) return "";
+    if (rootNumber < 0 || rootNumber >= kRecordRootCount) return "";
     return kRootKeyNames[rootNumber];
 }
 

@@ -1,5 +1,6 @@
 #include <windows.h>
 
+#include "environment/install_scope_win32.h"
 #include "environment/product_architecture.h"
 #include "environment/product_side_win32.h"
 #include "environment/requirements.h"
@@ -134,6 +135,9 @@ int runInstallerMode() {
     chooseProductSide(architecture);
     if (runEnvironment.nativeSide)
         writeRunLog("product: 64-bit, installed in the native folders and registry view");
+    chooseInstallScope(runEnvironment.script.get(), runEnvironment.scriptSize);
+    if (setupState.scope != kScopeMachine)
+        writeRunLog(runEnvironment.forUser ? "scope: the current user" : "scope: every user");
     applyScript(runEnvironment.script.get(), runEnvironment.scriptSize);
     if (!requirementsMet()) return kExitNotInstalled;
     if (!folderOptionApplied()) return kExitNotInstalled;

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "environment/folder_expansion.h"
+#include "environment/install_scope.h"
 #include "environment/run_environment.h"
 #include "formats/folder_token_names.h"
 #include "formats/languages.h"
@@ -140,11 +141,15 @@ void applyFont(const char* fontField, char (&face)[32], std::uint32_t& color,
 void applyPreviousLocation(const char* location, const RecordPlatform& platform) {
     StringList& fields = runEnvironment.scratchFields;
     splitFields(location, false, fields);
-    int root = registryRootNumber(field(fields, 0));
-    if (root < 0) return;
+    const int named = registryRootNumber(field(fields, 0));
+    if (named < 0) return;
     const char* subkey = field(fields, 1);
     if (*subkey == '\\') ++subkey;
-    HeapString value(platform.readRegistryText(root, subkey, field(fields, 2)));
+    // Where the scope keeps it: HKA, and HKCR in a user's installation, are the scope's roots.
+    const auto root = static_cast<int>(scopedRootNumber(static_cast<unsigned>(named)));
+    HeapString scopedKey(strConcat5(classesKeyPrefix(static_cast<unsigned>(named)), subkey));
+    if (!scopedKey) return;
+    HeapString value(platform.readRegistryText(root, scopedKey.get(), field(fields, 2)));
     if (value) setVariable(kInstallPathVariable, value.get());
 }
 
@@ -290,6 +295,15 @@ void applyArchitecture(PayloadReader& reader) {
     setupState.architecture = value;
 }
 
+// A record without both bytes leaves the product machine-wide, as an engine before it installed.
+void applyScope(PayloadReader& reader) {
+    std::uint8_t scope = kScopeMachine;
+    std::uint8_t choice = kScopeMachine;
+    if (!reader.readU8(scope) || !reader.readU8(choice)) return;
+    setupState.scope = scope;
+    setupState.scopeDefault = choice;
+}
+
 // Records whose payload is one string: replaces a text or appends to a list.
 void applyStringRecord(std::int32_t type, PayloadReader& reader) {
     const char* value;
@@ -323,7 +337,7 @@ void applyStringRecord(std::int32_t type, PayloadReader& reader) {
 
 int registryRootNumber(const char* name) {
     if (!name) return -1;
-    for (int i = 0; i < kRegistryRootCount; ++i) {
+    for (int i = 0; i < kRecordRootCount; ++i) {
         if (compareTextNoCase(name, rootKeyName(i)) == 0) return i;
     }
     return -1;
@@ -371,6 +385,9 @@ void applyRecord(std::int32_t type, const unsigned char* payload, std::uint32_t 
             break;
         case kRecordArchitecture:
             applyArchitecture(reader);
+            break;
+        case kRecordScope:
+            applyScope(reader);
             break;
         case kRecordLicense:
         case kRecordReadme:

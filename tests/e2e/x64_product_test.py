@@ -95,19 +95,8 @@ class SixtyFourBitProducts(unittest.TestCase):
 
     @staticmethod
     def reg(prefix, view, key, name=None):
-        """The value's data as reg query shows it in the 32-bit or 64-bit view (`name` None: the
-        default value); None when the key or value is missing."""
-        command = [prefix.wine, 'reg', 'query', f'HKLM\\{key}', f'/reg:{view}']
-        command += ['/ve'] if name is None else ['/v', name]
-        done = subprocess.run(command, env=prefix.env, capture_output=True, text=True,
-                              timeout=120, stdin=subprocess.DEVNULL)
-        if done.returncode != 0:
-            return None
-        for line in done.stdout.splitlines():
-            parts = line.strip().split('    ')
-            if len(parts) >= 3 and parts[1].startswith('REG_'):
-                return parts[2]
-        return ''
+        """The value's data in the 32-bit or 64-bit view of HKLM, or None."""
+        return prefix.reg_value(f'HKLM\\{key}', name, view)
 
     def key_exists(self, prefix, view, key):
         done = subprocess.run([prefix.wine, 'reg', 'query', f'HKLM\\{key}', f'/reg:{view}'],

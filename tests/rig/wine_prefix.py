@@ -101,6 +101,23 @@ class Prefix:
                        timeout=120, stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
                        stderr=subprocess.DEVNULL)
 
+    def reg_value(self, key, name=None, view=None):
+        """A value's data as the system's reg tool shows it (`name` None: the key's default
+        value), in the 32-bit or 64-bit view when `view` is 32 or 64; None when the key or value
+        is missing."""
+        command = [self.wine, 'reg', 'query', key] + (['/ve'] if name is None else ['/v', name])
+        if view:
+            command.append(f'/reg:{view}')
+        done = subprocess.run(command, env=self.env, capture_output=True, text=True, timeout=120,
+                              stdin=subprocess.DEVNULL)
+        if done.returncode != 0:
+            return None
+        for line in done.stdout.splitlines():
+            parts = line.strip().split('    ')
+            if len(parts) >= 3 and parts[1].startswith('REG_'):
+                return parts[2]
+        return ''
+
     def put(self, name, data):
         """Writes a file under C:\\ and returns its Windows path."""
         target = self.drive_c / name

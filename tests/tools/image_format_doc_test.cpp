@@ -182,6 +182,10 @@ const std::vector<Constant>& documentedConstants() {
         KELVARA_CONSTANT(kArchitectureX86),
         KELVARA_CONSTANT(kArchitectureX64),
         KELVARA_CONSTANT(kArchitectureArm64),
+        KELVARA_CONSTANT(kRecordScope),
+        KELVARA_CONSTANT(kScopeMachine),
+        KELVARA_CONSTANT(kScopeUser),
+        KELVARA_CONSTANT(kScopeChoose),
         // Text tables and page slots.
         KELVARA_CONSTANT(kTableSetupMessages),
         KELVARA_CONSTANT(kTableErrorMessages),
@@ -351,6 +355,7 @@ std::vector<RecordSample> recordSamples() {
          [](ScriptWriter& w) { w.productDetails("ab", "abc", "abcd", "abcde"); }},
         {kRecordArchitecture, 0,
          [](ScriptWriter& w) { w.byteRecord(kRecordArchitecture, kSampleByte); }},
+        {kRecordScope, 0, [](ScriptWriter& w) { w.scope(kSampleByte, kSampleByte); }},
     };
 }
 

@@ -207,6 +207,47 @@ TEST(ProjectReader, SixtyFourBitProductsAndTheirThirtyTwoBitPlaces) {
     EXPECT_TRUE(plain.warnings().empty()) << joined(plain.warnings());
 }
 
+// For whom a product installs, and what a product for the current user alone may not do: each
+// place it cannot write is refused with its line.
+TEST(ProjectReader, ScopesAndWhatAUserProductCannotWrite) {
+    Project choose;
+    Diagnostics ok = parseText(
+        "[product]\nname = \"P\"\nscope = \"Choose\"\ndefault-scope = \"user\"\n"
+        "[[registry]]\nroot = \"HKA\"\nkey = \"Software\\\\P\"\n",
+        &choose);
+    ASSERT_FALSE(ok.failed()) << joined(ok.errors());
+    EXPECT_EQ(choose.scope, 2);
+    EXPECT_EQ(choose.defaultScope, 1);
+    EXPECT_EQ(choose.entries.at(0).fields, "7,Software\\P,,1") << "HKA is root 7";
+
+    Diagnostics refused = parseText(
+        "[product]\nname = \"P\"\nscope = \"user\"\n"
+        "[[files]]\nsource = \"payload\"\ntarget = \"<System>\\\\P\"\n"
+        "[[registry]]\nroot = \"HKLM\"\nkey = \"Software\\\\P\"\n"
+        "[[registry]]\nroot = \"HKCU\"\nkey = \"Software\\\\P\"\n"
+        "[[shortcuts]]\npath = \"<Windows>\\\\P.lnk\"\ntarget = \"t\"\n"
+        "[requirements]\nadministrator = true\n");
+    const std::string errors = joined(refused.errors());
+    for (const char* wanted :
+         {"project.toml:4: a product installed for the current user alone (scope = \"user\") "
+          "cannot install files into <system>",
+          "project.toml:7: a product installed for the current user alone (scope = \"user\") "
+          "cannot write HKLM; HKA is HKCU for it",
+          "project.toml:13: a product installed for the current user alone (scope = \"user\") "
+          "cannot write into <windows>",
+          "project.toml: a product installed for the current user alone (scope = \"user\") "
+          "cannot require administrator rights"}) {
+        EXPECT_NE(errors.find(wanted), std::string::npos) << wanted << "\nin:\n" << errors;
+    }
+    EXPECT_EQ(refused.errors().size(), 4u) << errors << "HKCU is the user's own";
+
+    for (const char* bad : {"scope = \"everyone\"\n", "default-scope = \"user\"\n",
+                            "scope = \"choose\"\ndefault-scope = \"choose\"\n"}) {
+        Diagnostics d = parseText(std::string("[product]\nname = \"P\"\n") + bad);
+        EXPECT_EQ(d.errors().size(), 1u) << bad << joined(d.errors());
+    }
+}
+
 // Each bad project gives one error naming its line.
 TEST(ProjectReader, BadValuesAreRefusedWithTheirLine) {
     struct Case {

@@ -26,8 +26,11 @@ TEST(DeploymentOptions, ReadFromTheOriginalLineInAnyOrderAndCase) {
     DeploymentOptions o;
     ASSERT_TRUE(readDeploymentOptions(
         "\"C:\\Setup Files\\setup.exe\" S /nORestart /Dir=\"C:\\Some Place\\Mixed Case\\\" "
-        "/LOG=C:\\Logs\\run.txt /quiet /WHAT=x /Later /QUIET=1 \"/dir=D:\\Tools\\Last One\"",
+        "/LOG=C:\\Logs\\run.txt /quiet /WHAT=x /Later /QUIET=1 \"/dir=D:\\Tools\\Last One\" "
+        "/allusers /CurrentUser /ALLUSERS=1",
         o));
+    EXPECT_TRUE(o.currentUser) << "the later of the two scopes wins";
+    EXPECT_FALSE(o.allUsers);
     EXPECT_TRUE(o.quiet);
     EXPECT_TRUE(o.silent) << "quiet is silent too";
     EXPECT_TRUE(o.noRestart);
@@ -36,7 +39,7 @@ TEST(DeploymentOptions, ReadFromTheOriginalLineInAnyOrderAndCase) {
         << "the last of a repeated option wins; a quote around the whole argument is removed";
     EXPECT_TRUE(o.logGiven);
     EXPECT_EQ(textOf(o.logFile), "C:\\Logs\\run.txt");
-    EXPECT_EQ(unknownOf(o), "/WHAT|/Later|/QUIET")
+    EXPECT_EQ(unknownOf(o), "/WHAT|/Later|/QUIET|/ALLUSERS")
         << "unknown options as written, a flag given a value among them";
 
     DeploymentOptions first;

@@ -136,12 +136,14 @@ TEST(SelfRemovalScript, DeletesTheProgramUntilItIsGoneThenItself) {
 }
 
 TEST(RootKeyNames, ShortNamesByRootNumberAndNothingOutside) {
-    const char* expected[] = {"HKCR", "HKCU", "HKLM", "HKU", "HKPD", "HKCC", "HKDD"};
-    for (int root = 0; root < kRegistryRootCount; ++root) {
+    // HKA, after the system's roots, is a record's name for the scope's root.
+    const char* expected[] = {"HKCR", "HKCU", "HKLM", "HKU", "HKPD", "HKCC", "HKDD", "HKA"};
+    for (int root = 0; root < kRecordRootCount; ++root) {
         EXPECT_STREQ(rootKeyName(root), expected[root]) << root;
     }
+    EXPECT_EQ(kRootScoped, kRegistryRootCount);
     EXPECT_STREQ(rootKeyName(-1), "");
-    EXPECT_STREQ(rootKeyName(7), "");
+    EXPECT_STREQ(rootKeyName(8), "");
     EXPECT_STREQ(rootKeyName(0x7FFFFFFF), "");
 }
 

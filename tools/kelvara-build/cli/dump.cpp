@@ -187,6 +187,18 @@ bool describePayload(const ScriptRecord& record, std::ostringstream& out) {
             }
             return true;
         }
+        case kRecordScope: {
+            std::uint8_t scope, choice;
+            if (!r.readU8(scope) || !r.readU8(choice)) return false;
+            auto nameOf = [](std::uint8_t value) -> std::string {
+                for (const Named& name : kScopeNames) {
+                    if (name.value == value) return name.name;
+                }
+                return std::to_string(value) + " (unknown)";
+            };
+            out << "scope " << nameOf(scope) << " default " << nameOf(choice);
+            return true;
+        }
         case kRecordRequirements: {
             const char *windows, *directX, *ie, *access;
             std::uint8_t admin;

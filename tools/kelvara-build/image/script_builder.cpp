@@ -120,6 +120,8 @@ std::vector<unsigned char> buildScript(const Project& p, Diagnostics& diagnostic
     }
     // An x86 product's script stays as it was before 64-bit products: no record.
     if (p.architecture != kArchitectureX86) writer.byteRecord(kRecordArchitecture, p.architecture);
+    // A machine-wide product's script stays as it was before scopes: no record.
+    if (p.scope != kScopeMachine) writer.scope(p.scope, p.defaultScope);
     const Requirements& r = p.requirements;
     if (r.any()) {
         writer.requirements(r.windows.c_str(), r.directX.c_str(), r.ie.c_str(), r.access.c_str(),

@@ -85,14 +85,14 @@ class EntryReader {
     static std::span<const Named> rootNames() {
         static const std::vector<std::string> lowered = [] {
             std::vector<std::string> names;
-            for (int root = 0; root < kRegistryRootCount; ++root) {
+            for (int root = 0; root < kRecordRootCount; ++root) {
                 names.push_back(lower(rootKeyName(root)));
             }
             return names;
         }();
         static const std::vector<Named> named = [] {
             std::vector<Named> names;
-            for (int root = 0; root < kRegistryRootCount; ++root) {
+            for (int root = 0; root < kRecordRootCount; ++root) {
                 names.push_back({lowered[root].c_str(), root});
             }
             return names;

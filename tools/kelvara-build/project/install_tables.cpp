@@ -67,11 +67,10 @@ void ProjectParser::install(TableReader& root) {
         std::string key = location.text("key").value_or("");
         std::string value = location.text("value").value_or("");
         bool known = false;
-        for (int root = 0; root < kRegistryRootCount; ++root)
-            known |= rootName == rootKeyName(root);
+        for (int root = 0; root < kRecordRootCount; ++root) known |= rootName == rootKeyName(root);
         if (!known) {
             location.error("root", "unknown registry root '" + rootName +
-                                       "'; use HKCR, HKCU, HKLM, HKU, HKPD, HKCC or HKDD");
+                                       "'; use HKCR, HKCU, HKLM, HKU, HKPD, HKCC, HKDD or HKA");
         }
         if (key.empty()) d_.error(location.line(), "'previous-location' needs a 'key'");
         for (const std::string* part : {&key, &value}) {

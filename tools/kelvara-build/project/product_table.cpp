@@ -3,6 +3,7 @@
 #include "kelvara-build/project/project_parser.h"
 
 #include "kelvara-build/common/text_conversion.h"
+#include "formats/script_format.h"
 #include "kelvara-build/project/project_names.h"
 
 namespace kelvara::build {
@@ -47,6 +48,25 @@ void ProjectParser::product(TableReader& root) {
             r.error("architecture",
                     "unknown architecture '" + *architecture + "'; use x86, x64 or arm64");
         }
+    }
+    if (std::optional<std::string> scope = r.text("scope")) {
+        std::optional<int> value = lookUp(kScopeNames, *scope);
+        if (value) {
+            p_.scope = static_cast<std::uint8_t>(*value);
+        } else {
+            r.error("scope", "unknown scope '" + *scope + "'; use machine, user or choose");
+        }
+    }
+    if (std::optional<std::string> choice = r.text("default-scope")) {
+        std::optional<int> value = lookUp(kScopeNames, *choice);
+        if (value && *value != kScopeChoose) {
+            p_.defaultScope = static_cast<std::uint8_t>(*value);
+        } else {
+            r.error("default-scope",
+                    "unknown default-scope '" + *choice + "'; use machine or user");
+        }
+        if (p_.scope != kScopeChoose)
+            r.error("default-scope", "'default-scope' needs scope = \"choose\"");
     }
     p_.version = r.text("version").value_or("");
     p_.publisher = r.text("publisher").value_or("");

@@ -54,7 +54,52 @@ const char* thirtyTwoBitPlace(const std::string& text) {
     return nullptr;
 }
 
+// The folder tokens of places a user without administrator rights cannot write to, whichever
+// the scope: a product installed for the current user alone may not put anything there.
+constexpr const char* kMachineFolders[] = {"<system>",        "<system32>", "<syswow64>",
+                                           "<windows>",       "<fonts>",    "<programfiles32>",
+                                           "<programfiles64>"};
+
+const char* machineFolderIn(const std::string& text) {
+    const std::string lowered = lower(text);
+    for (const char* token : kMachineFolders) {
+        if (lowered.find(token) != std::string::npos) return token;
+    }
+    return nullptr;
+}
+
+constexpr int kLocalMachineRoot = 2;  // rootKeyName(2): "HKLM"
+
+// The root field of a registry record's field string: the text before its first comma.
+std::string rootField(const std::string& fields) {
+    return fields.substr(0, fields.find(','));
+}
+
 }  // namespace
+
+// A product installed for the current user alone writes nothing that needs an administrator:
+// what it would write into the machine's places is refused here, where the builder can tell.
+void ProjectParser::checkUserScope() {
+    if (p_.scope != kScopeUser) return;
+    const std::string machine =
+        "a product installed for the current user alone (scope = "
+        "\"user\") ";
+    for (const FileGroup& group : p_.fileGroups) {
+        if (const char* token = machineFolderIn(group.targetFolder))
+            d_.error(group.line, machine + "cannot install files into " + token);
+    }
+    const std::string hklm = std::to_string(kLocalMachineRoot);
+    for (const FieldRecord& entry : p_.entries) {
+        if (entry.type == kRecordRegistry && rootField(entry.fields) == hklm) {
+            d_.error(entry.line, machine + "cannot write HKLM; HKA is HKCU for it");
+        }
+        if (entry.type == kRecordShortcut || entry.type == kRecordIni) {
+            if (const char* token = machineFolderIn(rootField(entry.fields)))
+                d_.error(entry.line, machine + "cannot write into " + token);
+        }
+    }
+    if (p_.requirements.administrator) d_.error(0, machine + "cannot require administrator rights");
+}
 
 // A 64-bit product installs in the native places; a text naming a 32-bit one by name puts that
 // part among the 32-bit programs. Told, not refused: a product may mean it.
@@ -76,6 +121,7 @@ void ProjectParser::warnOfThirtyTwoBitPlaces() {
 
 void ProjectParser::checkConsistency() {
     warnOfThirtyTwoBitPlaces();
+    checkUserScope();
     if (p_.pages[kPageLicense] && !p_.licenseText && !licenseNamed_) {
         d_.error(pagesLine_, "the licence page is shown but [pages] names no 'licence' file");
     }

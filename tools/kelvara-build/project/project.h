@@ -5,7 +5,8 @@
 //
 // The file, table by table (every key optional unless marked):
 //   [product]       name (required), short-name, maker-link, version, publisher, url, help-url,
-//                   encoding = windows-1252|utf-8, architecture = x86|x64|arm64
+//                   encoding = windows-1252|utf-8, architecture = x86|x64|arm64,
+//                   scope = machine|user|choose, default-scope = machine|user
 //   [look]          layout = standard|compact, full-colour-welcome, page-colour, frame-colour,
 //                   header-colour, accent-colour ("#RRGGBB", "window", "button-face"),
 //                   font and title-font = { face, colour = "#RRGGBB" }
@@ -23,7 +24,7 @@
 //                   compression = auto|stored|compressed
 //   [[shortcuts]]   path, target, arguments, working-folder, icon, icon-index,
 //                   show = normal|minimized|maximized, hotkey, shared
-//   [[registry]]    root = HKCR|HKCU|HKLM|HKU|HKPD|HKCC|HKDD, key, name,
+//   [[registry]]    root = HKCR|HKCU|HKLM|HKU|HKPD|HKCC|HKDD|HKA, key, name,
 //                   type = string|expand-string|binary|dword|multi-string, value,
 //                   view = 32|64
 //   [[ini]]         file, section, key, value, append
@@ -125,6 +126,9 @@ struct Project {
     // The processor the product is built for (kArchitecture*): x86 installs in the 32-bit
     // places, x64 and arm64 in the system's native ones.
     std::uint8_t architecture = 0;
+    // For whom it installs (kScope*), and the choice a "choose" product starts from.
+    std::uint8_t scope = 0;
+    std::uint8_t defaultScope = 0;
     // For the list of installed programs; empty: not given.
     std::string version, publisher, aboutUrl, helpUrl;
 

@@ -49,6 +49,9 @@ constexpr Named kTables[] = {
 const Named kArchitectureNames[3] = {
     {"x86", kArchitectureX86}, {"x64", kArchitectureX64}, {"arm64", kArchitectureArm64}};
 
+const Named kScopeNames[3] = {
+    {"machine", kScopeMachine}, {"user", kScopeUser}, {"choose", kScopeChoose}};
+
 const char* const kDefaultPages[5] = {"welcome", "destination", "ready", "installing", "finish"};
 
 std::string lower(std::string text) {

@@ -26,6 +26,8 @@ std::optional<int> lookUp(const Named (&table)[N], const std::string& name) {
 
 // The architectures a product may be built for, by their names in the project file and the dump.
 extern const Named kArchitectureNames[3];
+// The scopes a product may install in, and the two a "choose" product may start from.
+extern const Named kScopeNames[3];
 
 // Number of a language name ("english", "german", …) or of its number as text; -1 if unknown.
 int languageNumber(const std::string& name);

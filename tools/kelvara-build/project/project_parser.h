@@ -56,6 +56,7 @@ class ProjectParser {
     void requirements(TableReader& root);
     void checkConsistency();
     void warnOfThirtyTwoBitPlaces();
+    void checkUserScope();
 
     // Calls each() for every table of an array of tables (reporting anything else).
     template <class Each>

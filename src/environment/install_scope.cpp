@@ -1,0 +1,36 @@
+#include "environment/install_scope.h"
+
+#include "environment/run_environment.h"
+#include "formats/script_format.h"
+#include "runtime/registry_roots.h"
+
+namespace kelvara {
+namespace {
+
+constexpr unsigned kRootClasses = 0;
+constexpr unsigned kRootCurrentUser = 1;
+constexpr unsigned kRootLocalMachine = 2;
+
+}  // namespace
+
+bool installsForUser(std::uint8_t scope, std::uint8_t scopeDefault,
+                     const DeploymentOptions& options) {
+    if (scope == kScopeUser) return true;
+    if (scope != kScopeChoose) return false;
+    if (options.currentUser) return true;
+    if (options.allUsers) return false;
+    return scopeDefault == kScopeUser;
+}
+
+unsigned scopedRootNumber(unsigned root) {
+    const bool forUser = runEnvironment.forUser;
+    if (root == kRootScoped) return forUser ? kRootCurrentUser : kRootLocalMachine;
+    if (root == kRootClasses && forUser) return kRootCurrentUser;
+    return root;
+}
+
+const char* classesKeyPrefix(unsigned root) {
+    return root == kRootClasses && runEnvironment.forUser ? "Software\\Classes\\" : "";
+}
+
+}  // namespace kelvara

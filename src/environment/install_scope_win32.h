@@ -1,0 +1,12 @@
+// Chooses for whom the run installs, before the script's records are read (their paths and the
+// previous location take the scope's folders and keys).
+#pragma once
+#include <cstddef>
+
+namespace kelvara {
+
+// Reads the scope record ahead of the others, decides runEnvironment.forUser (install_scope.h)
+// and, for the current user alone, resolves the tokens that follow the scope.
+void chooseInstallScope(const unsigned char* script, std::size_t size);
+
+}  // namespace kelvara
