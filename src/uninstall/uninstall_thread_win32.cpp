@@ -150,7 +150,9 @@ void undoFile(const Undo& undo, const char* path) {
 void reportRegistryError(const Undo& undo, const char* caption, const char* format, int root,
                          const char* keyPath, const char* valueName, LONG error) {
     ++uninstallState.uninstallErrors;
-    HeapString keyText(strConcat5(rootKeyName(root), "\\", keyPath));
+    // A log names the system's roots only: HKA is a record's word, never a log's.
+    const char* rootName = root < kRegistryRootCount ? rootKeyName(root) : "";
+    HeapString keyText(strConcat5(rootName, "\\", keyPath));
     const char* errorText = systemErrorText(static_cast<DWORD>(error));
     const char* key = keyText ? keyText.get() : keyPath;
     if (undo.unattended) {
