@@ -14,11 +14,12 @@ constexpr unsigned kRootLocalMachine = 2;
 }  // namespace
 
 bool installsForUser(std::uint8_t scope, std::uint8_t scopeDefault,
-                     const DeploymentOptions& options) {
+                     const DeploymentOptions& options, std::uint8_t earlier) {
     if (scope == kScopeUser) return true;
     if (scope != kScopeChoose) return false;
     if (options.currentUser) return true;
     if (options.allUsers) return false;
+    if (earlier != kScopeChoose) return earlier == kScopeUser;
     return scopeDefault == kScopeUser;
 }
 

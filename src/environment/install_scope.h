@@ -11,10 +11,11 @@
 namespace kelvara {
 
 // A "user" product installs for the current user, a "machine" one (and a scope this engine does
-// not know) for every user; a "choose" one as /CURRENTUSER or /ALLUSERS says, else as its
-// default choice.
+// not know) for every user; a "choose" one as /CURRENTUSER or /ALLUSERS says, else as it was
+// installed before (`earlier`: kScopeUser or kScopeMachine, kScopeChoose when it was not), else
+// as its default choice: an upgrade keeps the first choice.
 bool installsForUser(std::uint8_t scope, std::uint8_t scopeDefault,
-                     const DeploymentOptions& options);
+                     const DeploymentOptions& options, std::uint8_t earlier);
 
 // The root a record's root number stands for in this run (runEnvironment.forUser): HKA becomes
 // HKCU in a user's installation and HKLM in one for every user; HKCR becomes HKCU in a user's

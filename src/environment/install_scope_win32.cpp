@@ -8,14 +8,15 @@
 
 namespace kelvara {
 
-void chooseInstallScope(const unsigned char* script, std::size_t size) {
+void chooseInstallScope(const unsigned char* script, std::size_t size, std::uint8_t earlier) {
     SetupState& s = setupState;
     ScriptRecord record;
     if (lastRecordOfType(script, size, kRecordScope, record) && record.length >= 2) {
         s.scope = record.payload[0];
         s.scopeDefault = record.payload[1];
     }
-    runEnvironment.forUser = installsForUser(s.scope, s.scopeDefault, runEnvironment.deployment);
+    runEnvironment.forUser =
+        installsForUser(s.scope, s.scopeDefault, runEnvironment.deployment, earlier);
     if (runEnvironment.forUser) resolveUserScopeFolders();
 }
 

@@ -2,11 +2,13 @@
 // previous location take the scope's folders and keys).
 #pragma once
 #include <cstddef>
+#include <cstdint>
 
 namespace kelvara {
 
-// Reads the scope record ahead of the others, decides runEnvironment.forUser (install_scope.h)
-// and, for the current user alone, resolves the tokens that follow the scope.
-void chooseInstallScope(const unsigned char* script, std::size_t size);
+// Reads the scope record ahead of the others, decides runEnvironment.forUser (install_scope.h;
+// `earlier`: the scope the product was installed in before, kScopeChoose for none) and, for the
+// current user alone, resolves the tokens that follow the scope.
+void chooseInstallScope(const unsigned char* script, std::size_t size, std::uint8_t earlier);
 
 }  // namespace kelvara

@@ -2,6 +2,7 @@
 // and at the finishing point the uninstall entry. Each handles the records the setup script
 // left in the script's configuration, one checkpoint before each.
 #pragma once
+#include <cstdint>
 #include "install/install_run_win32.h"
 
 namespace kelvara {
@@ -22,5 +23,10 @@ bool installAssociation(InstallRun& run, const char* record);
 // Just before the finishing point: the uninstall entry and its "e" line, its values checked
 // (errorMessages 25). False when the user chose to end the run, which is then rolled back.
 bool writeUninstallEntry(InstallRun& run);
+
+// The scope the product was installed in before, by where its uninstall entry is: kScopeUser
+// (in the user's list of programs; the user's own comes first), kScopeMachine (the machine's),
+// kScopeChoose for neither.
+std::uint8_t installedScope(const char* productShortName);
 
 }  // namespace kelvara

@@ -8,6 +8,7 @@
 #include "environment/run_environment.h"
 #include "formats/languages.h"
 #include "formats/message_catalogue.h"
+#include "formats/script_format.h"
 #include "formats/setup_state.h"
 #include "formats/variables.h"
 #include "install/config_records.h"
@@ -18,6 +19,7 @@
 #include "runtime/heap_string.h"
 #include "runtime/message_box_win32.h"
 #include "runtime/registry_delete_win32.h"
+#include "runtime/registry_keys_win32.h"
 #include "runtime/registry_roots.h"
 #include "runtime/system_view_win32.h"
 
@@ -75,6 +77,14 @@ class EntryWriter {
 };
 
 }  // namespace
+
+std::uint8_t installedScope(const char* productShortName) {
+    HeapString key(uninstallKeyPath(productShortName));
+    if (!key) return kScopeChoose;
+    if (registryKeyExists(HKEY_CURRENT_USER, key.get())) return kScopeUser;
+    if (registryKeyExists(HKEY_LOCAL_MACHINE, key.get())) return kScopeMachine;
+    return kScopeChoose;
+}
 
 bool writeUninstallEntry(InstallRun& run) {
     // A short name that names no key of its own gets no entry: the uninstaller would otherwise

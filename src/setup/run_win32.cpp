@@ -15,6 +15,7 @@
 #include "install/install_folder_win32.h"
 #include "install/install_state.h"
 #include "install/install_thread.h"
+#include "install/record_phases.h"
 #include "runtime/heap_string.h"
 #include "runtime/message_box_win32.h"
 #include "runtime/path_helpers.h"
@@ -113,6 +114,19 @@ bool installationMayRun() {
     return false;
 }
 
+// Where the product was installed before (an upgrade keeps that scope), by the short name of its
+// settings record, read ahead of the records; kScopeChoose when it was not.
+std::uint8_t scopeInstalledBefore() {
+    ScriptRecord record;
+    SettingsRecord settings;
+    if (!lastRecordOfType(runEnvironment.script.get(), runEnvironment.scriptSize, kRecordSettings,
+                          record)) {
+        return kScopeChoose;
+    }
+    PayloadReader reader(record.payload, record.length);
+    return settings.read(reader) ? installedScope(settings.shortName) : kScopeChoose;
+}
+
 // The installer; returns its exit code.
 int runInstallerMode() {
     if (!installationMayRun()) return kExitAnotherRunning;
@@ -135,7 +149,8 @@ int runInstallerMode() {
     chooseProductSide(architecture);
     if (runEnvironment.nativeSide)
         writeRunLog("product: 64-bit, installed in the native folders and registry view");
-    chooseInstallScope(runEnvironment.script.get(), runEnvironment.scriptSize);
+    chooseInstallScope(runEnvironment.script.get(), runEnvironment.scriptSize,
+                       scopeInstalledBefore());
     if (setupState.scope != kScopeMachine)
         writeRunLog(runEnvironment.forUser ? "scope: the current user" : "scope: every user");
     applyScript(runEnvironment.script.get(), runEnvironment.scriptSize);

@@ -3,7 +3,8 @@
 the user's own programs folder, registers under HKEY_CURRENT_USER (its uninstall entry, HKA
 values, its file type under Software\\Classes), puts its shortcuts in the user's Start menu and
 writes nothing in the machine's places (the prefix diffed); its silent uninstall takes all of it
-away. A `choose` product follows /ALLUSERS and /CURRENTUSER, and its default without them.
+away. A `choose` product follows /ALLUSERS and /CURRENTUSER; without them, an upgrade keeps the
+scope it was installed in, and a first installation takes the default.
 
     install_scope_test.py <build-dir> <arch> <kelvara.exe> <ui_driver.exe> <kelvara-build>
 """
@@ -106,23 +107,32 @@ class InstallScope(unittest.TestCase):
                 self.assertIsNone(self.reg(prefix, key), key)
 
     def test_a_product_that_lets_one_choose_follows_the_command_line(self):
+        image = self.image('choose', scope='choose', default_scope='machine')
+        user_entry = f'HKCU\\{UNINSTALL}'
         with Prefix(BUILD, ARCH, 'scope-choose') as prefix:
             (prefix.drive_c / 'logs').mkdir()
-            image = self.image('choose', scope='choose', default_scope='user')
-            # /ALLUSERS overrides the default: the machine's folder and list of programs.
-            log = self.install(prefix, image, '/ALLUSERS')
-            self.assertIn('scope: every user', log)
+            # Without an option, and never installed: the default, every user.
+            self.assertIn('scope: every user', self.install(prefix, image))
             self.assertTrue((prefix.drive_c / 'Program Files' / PRODUCT / 'scope.txt').exists())
             self.assertIsNotNone(self.reg(prefix, f'HKLM\\{UNINSTALL}', 'UninstallString'))
-            self.assertIsNone(self.reg(prefix, f'HKCU\\{UNINSTALL}'))
             self.assertIsNotNone(self.reg(prefix, 'HKLM\\Software\\Kelvara Scope', 'Path'))
-            # Without an option the default: the user's; /CURRENTUSER says the same.
-            for options in ((), ('/CURRENTUSER',)):
-                self.install(prefix, image, *options)
-                self.assertTrue(self.user_folder(prefix, 'AppData', 'Local', 'Programs', PRODUCT,
-                                                 'scope.txt').exists(), options)
-                self.assertIsNotNone(self.reg(prefix, f'HKCU\\{UNINSTALL}', 'UninstallString'))
-
+            self.assertIsNone(self.reg(prefix, user_entry))
+            # /CURRENTUSER over the earlier installation and the default.
+            self.assertIn('scope: the current user', self.install(prefix, image, '/CURRENTUSER'))
+            self.assertIsNotNone(self.reg(prefix, user_entry, 'UninstallString'))
+        with Prefix(BUILD, ARCH, 'scope-kept') as prefix:
+            (prefix.drive_c / 'logs').mkdir()
+            self.install(prefix, image, '/CURRENTUSER')
+            programs = self.user_folder(prefix, 'AppData', 'Local', 'Programs', PRODUCT)
+            (programs / 'scope.txt').unlink()
+            # An upgrade without an option keeps the first choice, not the default.
+            self.assertIn('scope: the current user', self.install(prefix, image))
+            self.assertTrue((programs / 'scope.txt').exists())
+            self.assertFalse((prefix.drive_c / 'Program Files' / PRODUCT).exists())
+            self.assertIsNone(self.reg(prefix, f'HKLM\\{UNINSTALL}'))
+            # /ALLUSERS says otherwise.
+            self.assertIn('scope: every user', self.install(prefix, image, '/ALLUSERS'))
+            self.assertTrue((prefix.drive_c / 'Program Files' / PRODUCT / 'scope.txt').exists())
 
 if __name__ == '__main__':
     unittest.main(argv=sys.argv[:1], verbosity=2)
