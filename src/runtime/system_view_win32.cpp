@@ -102,7 +102,8 @@ FileRedirectionPause::FileRedirectionPause() {
     while (view->outer_ && view->outer_->thread_ == view->thread_) view = view->outer_;
     if (redirection.revert(view->previous_)) {
         paused_ = view;
-        innermostView->paused_ = true;
+        marked_ = innermostView;
+        marked_->paused_ = true;
     }
 }
 
@@ -111,7 +112,7 @@ FileRedirectionPause::~FileRedirectionPause() {
     void* ignored = nullptr;
     if (!paused_) return;
     redirection.disable(&ignored);
-    innermostView->paused_ = false;
+    marked_->paused_ = false;
 }
 
 }  // namespace kelvara

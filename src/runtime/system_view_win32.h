@@ -73,7 +73,8 @@ class FileRedirectionPause {
     FileRedirectionPause& operator=(const FileRedirectionPause&) = delete;
 
   private:
-    NativeFileView* paused_ = nullptr;
+    NativeFileView* paused_ = nullptr;  // the outermost view, whose earlier state is back
+    NativeFileView* marked_ = nullptr;  // the innermost one, marked as paused
 };
 
 }  // namespace kelvara
