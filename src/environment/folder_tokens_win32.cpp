@@ -287,10 +287,8 @@ void resolveNativeSystem() {
 
 void resolveSysWow64() {
     using GetSystemWow64DirectoryFn = UINT(WINAPI*)(LPSTR, UINT);
-    HMODULE kernel = ::GetModuleHandleA("kernel32.dll");
-    auto getFolder =
-        kernel ? libraryFunction<GetSystemWow64DirectoryFn>(kernel, "GetSystemWow64DirectoryA")
-               : nullptr;
+    auto getFolder = loadedLibraryFunction<GetSystemWow64DirectoryFn>("kernel32.dll",
+                                                                      "GetSystemWow64DirectoryA");
     // 32-bit Windows has the function and no such folder: it fails.
     if (!getFolder || !getFolder(resolved, kResolvedFolderSize)) noFolder = true;
 }

@@ -5,13 +5,6 @@
 #include "runtime/registry_roots.h"
 
 namespace kelvara {
-namespace {
-
-constexpr unsigned kRootClasses = 0;
-constexpr unsigned kRootCurrentUser = 1;
-constexpr unsigned kRootLocalMachine = 2;
-
-}  // namespace
 
 bool installsForUser(std::uint8_t scope, std::uint8_t scopeDefault,
                      const DeploymentOptions& options, std::uint8_t earlier) {
@@ -25,13 +18,13 @@ bool installsForUser(std::uint8_t scope, std::uint8_t scopeDefault,
 
 unsigned scopedRootNumber(unsigned root) {
     const bool forUser = runEnvironment.forUser;
-    if (root == kRootScoped) return forUser ? kRootCurrentUser : kRootLocalMachine;
-    if (root == kRootClasses && forUser) return kRootCurrentUser;
+    if (root == kRootScoped) return forUser ? kRootNumberHkcu : kRootNumberHklm;
+    if (root == kRootNumberHkcr && forUser) return kRootNumberHkcu;
     return root;
 }
 
 const char* classesKeyPrefix(unsigned root) {
-    return root == kRootClasses && runEnvironment.forUser ? "Software\\Classes\\" : "";
+    return root == kRootNumberHkcr && runEnvironment.forUser ? "Software\\Classes\\" : "";
 }
 
 }  // namespace kelvara

@@ -56,18 +56,16 @@ std::uint8_t architectureOfMachine(USHORT machine) {
 std::uint8_t detectSystemArchitecture() {
     using IsWow64Process2Fn = BOOL(WINAPI*)(HANDLE, USHORT*, USHORT*);
     using IsWow64ProcessFn = BOOL(WINAPI*)(HANDLE, BOOL*);
-    HMODULE kernel = ::GetModuleHandleA("kernel32.dll");
-    if (!kernel) return kEngineArchitecture;
     // Windows 10 from 1511 on tells the system's processor; IsWow64Process cannot tell ARM64
     // from x64, and GetNativeSystemInfo reports x86 to an x86 program there.
     USHORT processMachine = 0;
     USHORT nativeMachine = 0;
-    auto process2 = libraryFunction<IsWow64Process2Fn>(kernel, "IsWow64Process2");
+    auto process2 = loadedLibraryFunction<IsWow64Process2Fn>("kernel32.dll", "IsWow64Process2");
     if (process2 && process2(::GetCurrentProcess(), &processMachine, &nativeMachine)) {
         return architectureOfMachine(nativeMachine);
     }
     BOOL wow64 = FALSE;
-    auto process1 = libraryFunction<IsWow64ProcessFn>(kernel, "IsWow64Process");
+    auto process1 = loadedLibraryFunction<IsWow64ProcessFn>("kernel32.dll", "IsWow64Process");
     if (process1 && process1(::GetCurrentProcess(), &wow64) && wow64) return kArchitectureX64;
     return kEngineArchitecture;
 }

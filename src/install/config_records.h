@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "formats/record_fields.h"
+#include "runtime/registry_roots.h"
 #include "runtime/string_list.h"
 
 namespace kelvara {
@@ -23,10 +24,6 @@ class RecordFields {
   private:
     StringList fields_;
 };
-
-// Root numbers of the keys the engine writes on its own.
-constexpr unsigned kRootNumberHkcr = 0;
-constexpr unsigned kRootNumberHklm = 2;
 
 // The root number of a record's root field: its number (parseNumber) without the predefined
 // key bit, so "2" and "0x80000002" both give 2. Numbers above 6 name no root.

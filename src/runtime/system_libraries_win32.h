@@ -29,4 +29,11 @@ Fn libraryFunction(HMODULE library, const char* name) {
     return reinterpret_cast<Fn>(reinterpret_cast<void*>(::GetProcAddress(library, name)));
 }
 
+// A function of a system library every process has loaded (kernel32, advapi32) that older
+// systems lack; null where it is missing.
+template <typename Fn>
+Fn loadedLibraryFunction(const char* library, const char* name) {
+    return libraryFunction<Fn>(::GetModuleHandleA(library), name);
+}
+
 }  // namespace kelvara

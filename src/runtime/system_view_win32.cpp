@@ -12,14 +12,7 @@ using DeleteKeyExFn = LONG(WINAPI*)(HKEY, LPCSTR, REGSAM, DWORD);
 using DisableRedirectionFn = BOOL(WINAPI*)(PVOID*);
 using RevertRedirectionFn = BOOL(WINAPI*)(PVOID);
 
-// Looked up where they are first needed: systems before XP x64 have none of them. A lookup
-// made twice finds the same address.
-template <typename Fn>
-Fn systemFunction(const char* library, const char* name) {
-    HMODULE module = ::GetModuleHandleA(library);
-    return module ? libraryFunction<Fn>(module, name) : nullptr;
-}
-
+// Looked up where they are first needed: systems before XP x64 have none of them.
 struct RedirectionFunctions {
     bool looked = false;
     DisableRedirectionFn disable = nullptr;
@@ -30,10 +23,10 @@ RedirectionFunctions redirection;
 // True when the system redirects and both functions are there.
 bool redirectionFunctions() {
     if (!redirection.looked) {
-        redirection.disable =
-            systemFunction<DisableRedirectionFn>("kernel32.dll", "Wow64DisableWow64FsRedirection");
-        redirection.revert =
-            systemFunction<RevertRedirectionFn>("kernel32.dll", "Wow64RevertWow64FsRedirection");
+        redirection.disable = loadedLibraryFunction<DisableRedirectionFn>(
+            "kernel32.dll", "Wow64DisableWow64FsRedirection");
+        redirection.revert = loadedLibraryFunction<RevertRedirectionFn>(
+            "kernel32.dll", "Wow64RevertWow64FsRedirection");
         redirection.looked = true;
     }
     return redirection.disable && redirection.revert;
@@ -68,7 +61,7 @@ REGSAM registryViewAccess() {
 LONG deleteKeyInView(HKEY root, const char* path) {
     const REGSAM view = registryViewAccess();
     if (view) {
-        auto deleteKeyEx = systemFunction<DeleteKeyExFn>("advapi32.dll", "RegDeleteKeyExA");
+        auto deleteKeyEx = loadedLibraryFunction<DeleteKeyExFn>("advapi32.dll", "RegDeleteKeyExA");
         if (deleteKeyEx) return deleteKeyEx(root, path, view, 0);
     }
     return ::RegDeleteKeyA(root, path);

@@ -15,6 +15,7 @@
 #include "kelvara-build/project/project_names.h"
 #include "kelvara-build/project/project_parser.h"
 #include "kelvara-build/project/table_reader.h"
+#include "runtime/registry_roots.h"
 
 namespace kelvara::build {
 
@@ -68,8 +69,6 @@ const char* machineFolderIn(const std::string& text) {
     return nullptr;
 }
 
-constexpr int kLocalMachineRoot = 2;  // rootKeyName(2): "HKLM"
-
 // The root field of a registry record's field string: the text before its first comma.
 std::string rootField(const std::string& fields) {
     return fields.substr(0, fields.find(','));
@@ -88,7 +87,7 @@ void ProjectParser::checkUserScope() {
         if (const char* token = machineFolderIn(group.targetFolder))
             d_.error(group.line, machine + "cannot install files into " + token);
     }
-    const std::string hklm = std::to_string(kLocalMachineRoot);
+    const std::string hklm = std::to_string(kRootNumberHklm);
     for (const FieldRecord& entry : p_.entries) {
         if (entry.type == kRecordRegistry && rootField(entry.fields) == hklm) {
             d_.error(entry.line, machine + "cannot write HKLM; HKA is HKCU for it");
