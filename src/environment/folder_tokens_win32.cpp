@@ -355,7 +355,14 @@ bool resolveSpecial(int index) {
                                                                      : CSIDL_PERSONAL);
             return true;
         case kTokenProgramFiles32:
-            resolveProgramFilesOf(kView32);
+            // A 64-bit Windows names its 32-bit program folder in its own view too, where a
+            // system whose 32-bit part was never set up still has it.
+            if (systemIs64Bit()) {
+                RegistryViewScope scope(kView64);
+                resultFromRegistry(HKEY_LOCAL_MACHINE, kCurrentVersion, "ProgramFilesDir (x86)");
+            } else {
+                resolveProgramFilesOf(kView32);
+            }
             return true;
         case kTokenProgramFiles64:
             if (systemIs64Bit()) {
