@@ -12,8 +12,9 @@ struct Options {
     std::vector<std::string> presses;
     bool follow = false;
     bool interactive = false;
-    bool verbatim = false;   // the arguments go into the command line as written
-    bool asWritten = false;  // and the program's path too
+    bool verbatim = false;    // the arguments go into the command line as written
+    bool asWritten = false;   // and the program's path too
+    bool restricted = false;  // the program runs without the Administrators group
     std::string commandLine;
 };
 

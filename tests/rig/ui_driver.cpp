@@ -3,13 +3,15 @@
 // answers dialogs and message boxes, and reports how the program ended.
 //
 //   ui_driver.exe [--timeout SECONDS] [--press BUTTON]... [--follow] [--interactive]
-//                 [--verbatim | --as-written] -- PROGRAM [ARGUMENTS...]
+//                 [--verbatim | --as-written] [--restricted] -- PROGRAM [ARGUMENTS...]
 //
 // The program's command line is its path and arguments, each quoted where it holds a blank or a
 // quote; with --verbatim the arguments are joined by blanks as they are written, so that a test
 // gives the program a command line of its own making (quotes in the middle of an option, say);
 // with --as-written the program's path too, so that a command line stored somewhere (the list
-// of programs' UninstallString) runs exactly as the system would run it.
+// of programs' UninstallString) runs exactly as the system would run it. With --restricted the
+// program runs as a user without administrator rights would: its token keeps the
+// Administrators group for denying only, as the system's filtered token does.
 //
 // Answering mode (the default). Each --press names the button (text without '&') to press in
 // the next window that appears, in order; a window beyond the given answers gets its default
@@ -109,6 +111,8 @@ bool parseOptions(int argc, char** argv, Options& options) {
             options.verbatim = true;
         } else if (arg == "--as-written") {
             options.verbatim = options.asWritten = true;
+        } else if (arg == "--restricted") {
+            options.restricted = true;
         } else {
             return false;
         }
@@ -119,6 +123,25 @@ bool parseOptions(int argc, char** argv, Options& options) {
         options.commandLine += asWritten ? argv[i] : quoteArgument(argv[i]);
     }
     return !options.commandLine.empty();
+}
+
+// This process's token with the built-in Administrators group kept for denying only; null on
+// failure.
+HANDLE tokenWithoutAdministrators() {
+    HANDLE own = nullptr;
+    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_ALL_ACCESS, &own)) return nullptr;
+    SID_IDENTIFIER_AUTHORITY ntAuthority = SECURITY_NT_AUTHORITY;
+    PSID administrators = nullptr;
+    HANDLE restricted = nullptr;
+    if (AllocateAndInitializeSid(&ntAuthority, 2, SECURITY_BUILTIN_DOMAIN_RID,
+                                 DOMAIN_ALIAS_RID_ADMINS, 0, 0, 0, 0, 0, 0, &administrators)) {
+        SID_AND_ATTRIBUTES disabled = {administrators, 0};
+        if (!CreateRestrictedToken(own, 0, 1, &disabled, 0, nullptr, 0, nullptr, &restricted))
+            restricted = nullptr;
+        FreeSid(administrators);
+    }
+    CloseHandle(own);
+    return restricted;
 }
 
 // The arguments in UTF-8, from the wide command line: a program path or a button label in any
@@ -143,15 +166,27 @@ int main() {
     if (!parseOptions(argc, argv.data(), options)) {
         std::fprintf(stderr,
                      "usage: ui_driver [--timeout S] [--press BUTTON]... [--follow] "
-                     "[--interactive] [--verbatim | --as-written] -- PROGRAM [ARGS]\n");
+                     "[--interactive] [--verbatim | --as-written] [--restricted] -- PROGRAM "
+                     "[ARGS]\n");
         return 2;
     }
     STARTUPINFOW startup = {};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process = {};
     std::wstring line = wideFromUtf8(options.commandLine);
-    if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                        &startup, &process)) {
+    HANDLE token = options.restricted ? tokenWithoutAdministrators() : nullptr;
+    if (options.restricted && !token) {
+        std::printf("cannot make a restricted token: error %lu\n", GetLastError());
+        std::fflush(stdout);
+        return 2;
+    }
+    const BOOL started = token
+                             ? CreateProcessAsUserW(token, nullptr, line.data(), nullptr, nullptr,
+                                                    FALSE, 0, nullptr, nullptr, &startup, &process)
+                             : CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0,
+                                              nullptr, nullptr, &startup, &process);
+    if (token) CloseHandle(token);
+    if (!started) {
         std::printf("cannot start: error %lu\n", GetLastError());
         std::fflush(stdout);
         return 2;

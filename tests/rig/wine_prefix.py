@@ -126,15 +126,18 @@ class Prefix:
         return 'C:\\' + name.replace('/', '\\')
 
     def run(self, driver, program, args=(), presses=(), timeout=60, follow=False,
-            verbatim=False, environment=None, as_written=False):
+            verbatim=False, environment=None, as_written=False, restricted=False):
         """Runs a Windows program (a C:\\ path) under the UI driver. With follow, the programs
         it starts count as its own: their windows are reported and answered too, and the run
         ends when all of them have ended. With verbatim the arguments go into its command line
         as they are written, joined by blanks (else each is quoted where it needs to be); with
         as_written the program's path too (a stored command line, run as the system runs it).
-        `environment` adds variables to the program's environment."""
+        `environment` adds variables to the program's environment. With restricted the program
+        runs without administrator rights (the Administrators group kept for denying only)."""
         driver_path = self._driver(driver)
         command = [self.wine, driver_path, '--timeout', str(timeout)]
+        if restricted:
+            command.append('--restricted')
         for press in presses:
             command += ['--press', press]
         if follow:
@@ -162,12 +165,14 @@ class Prefix:
             self.put('rig/ui_driver.exe', Path(driver).read_bytes())
         return 'C:\\rig\\ui_driver.exe'
 
-    def session(self, driver, program, args=(), timeout=120, verbatim=False, as_written=False):
+    def session(self, driver, program, args=(), timeout=120, verbatim=False, as_written=False,
+                restricted=False):
         """Starts a Windows program under the UI driver in interactive mode: a Session that
         waits for windows, reads and sets their controls, clicks tree items and takes
         screenshots, while the program (and whatever it starts) runs. Use it in a with
         statement; leaving it ends whatever still runs."""
-        return Session(self, self._driver(driver), program, args, timeout, verbatim, as_written)
+        return Session(self, self._driver(driver), program, args, timeout, verbatim, as_written,
+                       restricted)
 
 
 _FIELD = re.compile(r'(\w+)=(?:"((?:[^"\\]|\\.)*)"|(\S+))')
@@ -196,10 +201,12 @@ class Session:
     expanded, kind, children and path (the texts from the top-level item down, a tuple)."""
 
     def __init__(self, prefix, driver_path, program, args, timeout, verbatim=False,
-                 as_written=False):
+                 as_written=False, restricted=False):
         self.prefix = prefix
         self.timeout = timeout
         how = ['--as-written'] if as_written else ['--verbatim'] if verbatim else []
+        if restricted:
+            how.append('--restricted')
         command = [prefix.wine, driver_path, '--interactive', '--timeout', str(timeout), *how,
                    '--', program, *args]
         self.process = subprocess.Popen(command, env=prefix.env, stdin=subprocess.PIPE,
