@@ -467,6 +467,21 @@ bool fillFolderPaths() {
     return true;
 }
 
+namespace {
+
+// The all-users folders and the user's own that stand in for them in a user's installation.
+constexpr struct {
+    int common;
+    int user;
+} kUserFolders[] = {
+    {kTokenCommonPrograms, kTokenPrograms},   {kTokenCommonStartMenu, kTokenStartMenu},
+    {kTokenCommonDesktop, kTokenDesktop},     {kTokenCommonStartup, kTokenStartUp},
+    {kTokenCommonFavorites, kTokenFavorites}, {kTokenCommonTemplates, kTokenTemplate},
+    {kTokenCommonAppData, kTokenAppData},
+};
+
+}  // namespace
+
 void resolveUserScopeFolders() {
     StringList& paths = runEnvironment.folderPaths;
     char local[MAX_PATH];
@@ -478,16 +493,14 @@ void resolveUserScopeFolders() {
             paths.set(kTokenCommonFiles, common.get());
         }
     }
-    constexpr struct {
-        int common;
-        int user;
-    } kUserFolders[] = {
-        {kTokenCommonPrograms, kTokenPrograms},   {kTokenCommonStartMenu, kTokenStartMenu},
-        {kTokenCommonDesktop, kTokenDesktop},     {kTokenCommonStartup, kTokenStartUp},
-        {kTokenCommonFavorites, kTokenFavorites}, {kTokenCommonTemplates, kTokenTemplate},
-        {kTokenCommonAppData, kTokenAppData},
-    };
     for (const auto& row : kUserFolders) paths.set(row.common, paths.get(row.user));
+}
+
+void resolveMachineScopeFolders() {
+    StringList& paths = runEnvironment.folderPaths;
+    for (const auto& row : kUserFolders) paths.set(row.common, resolveFolder(row.common));
+    // On either side: resolveFolder names the product side's program folders.
+    resolveSideFolders();
 }
 
 void resolveSideFolders() {

@@ -43,5 +43,7 @@ void resolveSideFolders();
 // <CommonDesktop>, <CommonStartup>, <CommonFavorites>, <CommonTemplates>, <CommonAppData>) the
 // user's own, in runEnvironment.folderPaths.
 void resolveUserScopeFolders();
+// Undoes it: those tokens name the machine's folders again (of the product's side).
+void resolveMachineScopeFolders();
 
 }  // namespace kelvara

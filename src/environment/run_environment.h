@@ -76,6 +76,9 @@ struct RunEnvironment {
     // The run installs for the current user alone (environment/install_scope_win32.h): its
     // folders are the user's, its keys under HKEY_CURRENT_USER.
     bool forUser = false;
+    // The run's process is a service account's (environment/system_detection.h); asked only
+    // for a product that may install for a user.
+    bool serviceAccount = false;
     bool isAdministrator = false;
     bool ntPlatform = false;  // the last answer of isNtPlatform
     int requirementResult = 0;

@@ -27,6 +27,11 @@ bool checkAdministrator();
 // token's groups could be read.
 bool tokenHasEnabledAdministrators(void* token, bool* enabled);
 
+// Whether the run's process token is that of the system's own account or a service's
+// (LocalSystem, LocalService, NetworkService), as a deployment service starts installers. False
+// when the token cannot be read.
+bool runsAsServiceAccount();
+
 // Internet Explorer requirement level 0..20, DirectX version 0xMMmm, Access level 0..7.
 int detectIe();
 std::uint32_t detectDirectX();

@@ -138,6 +138,28 @@ bool checkAdministrator() {
     return tokenHasEnabledAdministrators(token.get(), &runEnvironment.isAdministrator);
 }
 
+bool runsAsServiceAccount() {
+    HANDLE raw = nullptr;
+    if (!::OpenProcessToken(::GetCurrentProcess(), TOKEN_QUERY, &raw)) return false;
+    UniqueHandle token(raw);
+    DWORD size = 0;
+    ::GetTokenInformation(token.get(), TokenUser, nullptr, 0, &size);
+    HeapBlock buffer(size);
+    if (!buffer.get() || !::GetTokenInformation(token.get(), TokenUser, buffer.get(), size, &size))
+        return false;
+    PSID user = static_cast<const TOKEN_USER*>(buffer.get())->User.Sid;
+    // S-1-5-18, -19 and -20: the system's own account, the local and the network service.
+    constexpr BYTE kNtAuthority[6] = {0, 0, 0, 0, 0, 5};
+    const SID_IDENTIFIER_AUTHORITY* authority = ::GetSidIdentifierAuthority(user);
+    if (!::IsValidSid(user) || !authority || *::GetSidSubAuthorityCount(user) != 1) return false;
+    for (int i = 0; i < 6; ++i) {
+        if (authority->Value[i] != kNtAuthority[i]) return false;
+    }
+    const DWORD rid = *::GetSidSubAuthority(user, 0);
+    return rid == SECURITY_LOCAL_SYSTEM_RID || rid == SECURITY_LOCAL_SERVICE_RID ||
+           rid == SECURITY_NETWORK_SERVICE_RID;
+}
+
 int detectIe() {
     return ieLevelFromIndex(ieReleaseIndex());
 }

@@ -94,6 +94,10 @@ bool readOption(const Argument& argument, const char* slash, DeploymentOptions& 
         options.currentUser = !options.allUsers;
         return true;
     }
+    if (!hasValue && isName(name, equals, "ELEVATED")) {
+        options.restartedElevated = true;
+        return true;
+    }
     if (!hasValue && (isName(name, equals, "S") || isName(name, equals, "SILENT"))) {
         options.silent = true;
         return true;
@@ -146,6 +150,14 @@ void removeDeploymentOptions(char* text) {
     // Blanks after the last argument are kept as they were: trimming is the reader's.
     const std::size_t rest = std::strlen(p);
     std::memmove(out, p, rest + 1);
+}
+
+const char* skipProgramName(const char* commandLine) {
+    const char* p = commandLine ? commandLine : "";
+    Argument argument;
+    nextArgument(p, argument);
+    while (isBlank(*p)) ++p;
+    return p;
 }
 
 const char* skipDeploymentOptions(const char* arguments) {

@@ -5,6 +5,8 @@
 //                                                    the names other installers use
 //   /ALLUSERS     for every user of the machine      /CURRENTUSER  for the current user alone
 //                 (a product that lets one choose)
+//   /ELEVATED     the run is the elevated restart of one that lacked administrator rights: it
+//                 does not ask again
 // Names are matched in any case; a value keeps its case and may be written in double quotes to
 // hold blanks (/DIR="C:\Program Files\Tool"). A quote only opens or closes a quoted part; a
 // backslash before it is an ordinary character, so a folder may end in one. An option may also
@@ -18,11 +20,12 @@
 namespace kelvara {
 
 struct DeploymentOptions {
-    bool silent = false;       // /S, /SILENT
-    bool quiet = false;        // /QUIET, /VERYSILENT (implies silent)
-    bool noRestart = false;    // /NORESTART
-    bool allUsers = false;     // /ALLUSERS; the later of it and /CURRENTUSER wins
-    bool currentUser = false;  // /CURRENTUSER
+    bool silent = false;             // /S, /SILENT
+    bool quiet = false;              // /QUIET, /VERYSILENT (implies silent)
+    bool noRestart = false;          // /NORESTART
+    bool allUsers = false;           // /ALLUSERS; the later of it and /CURRENTUSER wins
+    bool currentUser = false;        // /CURRENTUSER
+    bool restartedElevated = false;  // /ELEVATED
     bool folderGiven = false;
     HeapString folder;  // /DIR=, as written without its quotes (may be empty)
     bool logGiven = false;
@@ -39,6 +42,10 @@ bool readDeploymentOptions(const char* commandLine, DeploymentOptions& options);
 // second stage, which must see the options its first stage was given. Null when the heap is
 // exhausted; the caller frees the result.
 char* deploymentOptionsText(const DeploymentOptions& options);
+
+// Where the arguments begin in a command line as the system gives it: past the program name and
+// the blanks after it.
+const char* skipProgramName(const char* commandLine);
 
 // Removes every option from the text in place, quoted parts and all, with the blanks before
 // each; the other arguments stay exactly as written. The uninstaller's second stage is told by

@@ -1,5 +1,7 @@
 #include "formats/folder_token_names.h"
 
+#include "runtime/text_utils.h"
+
 namespace kelvara {
 
 const char* const kFolderTokenNames[kFolderTokenCount] = {
@@ -43,5 +45,16 @@ const char* const kFolderTokenNames[kFolderTokenCount] = {
     "<System32>",
     "<SysWOW64>",
 };
+
+const char* machineOnlyTokenIn(const char* text) {
+    constexpr FolderToken kMachineOnly[] = {
+        kTokenSystem, kTokenSystem32,       kTokenSysWow64,      kTokenWindows,
+        kTokenFonts,  kTokenProgramFiles32, kTokenProgramFiles64};
+    for (FolderToken token : kMachineOnly) {
+        if (text && findText(text, kFolderTokenNames[token], -1, false))
+            return kFolderTokenNames[token];
+    }
+    return nullptr;
+}
 
 }  // namespace kelvara

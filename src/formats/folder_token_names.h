@@ -55,4 +55,10 @@ enum FolderToken : int {
 // Token texts, angle brackets included, indexed by FolderToken.
 extern const char* const kFolderTokenNames[kFolderTokenCount];
 
+// The first token in `text` (in any case) of a place that only an administrator may write to
+// whichever the install scope (the system and Windows folders, the fonts, the program folders
+// of either side by name), as the table writes it; null when there is none. A user's
+// installation may put nothing there.
+const char* machineOnlyTokenIn(const char* text);
+
 }  // namespace kelvara

@@ -145,6 +145,7 @@ std::size_t formatSettingsLine(char* buffer, std::size_t size, const LogSettings
     out.text(s.normalFontFace);
     out.text(",");
     out.hex(s.textColor);
+    if (s.forUser) out.text(",1");
     return out.length();
 }
 
@@ -164,6 +165,7 @@ void parseSettingsLine(const char* line, LogSettings& s) {
     s.titleColor = number(6);
     copyBounded(s.normalFontFace, sizeof s.normalFontFace, fields.get(7));
     s.textColor = number(8);
+    s.forUser = number(9) == 1;
 }
 
 // --- InstallLog ---

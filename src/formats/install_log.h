@@ -64,10 +64,14 @@ struct LogSettings {
     std::uint32_t titleColor = 0;
     char normalFontFace[kLogFontFaceSize] = {};
     std::uint32_t textColor = 0;
+    // The installation was for the current user alone (its uninstaller needs no administrator
+    // rights): a tenth field "1". A machine-wide one writes none, as logs always were.
+    bool forUser = false;
 };
 
 // Writes the settings line (without its LF) into buffer, always NUL-terminated when size > 0:
-// "%u,0x%X,0x%X,0x%X,0x%X,%s,0x%X,%s,0x%X". Returns the length written (cut to fit).
+// "%u,0x%X,0x%X,0x%X,0x%X,%s,0x%X,%s,0x%X", and ",1" for a user's installation. Returns the length
+// written (cut to fit).
 std::size_t formatSettingsLine(char* buffer, std::size_t size, const LogSettings& settings);
 // Reads a settings line back by the field splitter: field 1 "0" gives offset 0, anything else
 // 20; numbers by parseNumber; face names copied, cut to fit. Never fails: missing fields read

@@ -59,11 +59,12 @@ constexpr std::size_t kEndRecordSize = 4;     // the end record has no length fi
 constexpr std::size_t kPageFlagsSize = 12;
 
 // The wizard pages by their slots: the byte of the page flags and the text table of the page.
-// Slots 4, 5 and 7 are not used; slot 12 holds the uninstaller's texts.
+// Slots 4 and 7 are not used; slot 12 holds the uninstaller's texts.
 constexpr int kPageLanguage = 0;
 constexpr int kPageWelcome = 1;
 constexpr int kPageLicense = 2;
 constexpr int kPageReadme = 3;
+constexpr int kPageScope = 5;  // for whom to install: a product that lets one choose
 constexpr int kPageDestination = 6;
 constexpr int kPageStartMenu = 8;
 constexpr int kPageReady = 9;

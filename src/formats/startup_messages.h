@@ -18,6 +18,11 @@ constexpr const char* kErrorDamaged = "The installer file is damaged!";
 constexpr const char* kErrorAnotherInstallation =
     "Another installation is in progress.\n\nWait until it has finished, then run this one "
     "again.";
+// A product for one user, started under a system account (a deployment service's): it would
+// land in a profile no person uses.
+constexpr const char* kErrorUserScopeAsService =
+    "This program is installed for one user, and Setup is running under a system account, "
+    "not as a person.\n\nRun Setup as the user who is to have the program.";
 // The Unicode edition where the system did not make UTF-8 its code page.
 constexpr const char* kErrorNeedsUtf8CodePage =
     "This setup program needs Windows 10 version 1903 or later.";

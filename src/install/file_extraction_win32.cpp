@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "environment/folder_expansion.h"
+#include "environment/install_scope.h"
 #include "environment/run_environment.h"
 #include "formats/folder_token_names.h"
 #include "formats/package_format.h"
@@ -480,6 +481,14 @@ bool openGroup(InstallRun& run, const FileGroupHeader& group) {
     HeapString withVariables(expandVariables(group.targetFolder));
     HeapString folder(expandFolderTokens(withVariables.get()));
     if (!folder) return false;
+    // A user's installation puts nothing into the machine's own places, even with rights that
+    // would let it. The group's files cannot be passed over (they stream in order): the run ends.
+    if (runEnvironment.forUser && machineOnlyTokenIn(group.targetFolder)) {
+        installState.installSucceeded = false;
+        messageBoxFormat(run.owner(), setupState.setupCaption.get(),
+                         kMachineFolderInUserInstallation, folder.get(), MB_ICONERROR);
+        return false;
+    }
     run.folderStack.clear();
     // "D:\" and "C:\App\" hold their separator already: the entries' paths get no second one.
     HeapString base(strDupExtra(folder.get(), 0));

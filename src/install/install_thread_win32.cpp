@@ -63,6 +63,7 @@ LogSettings settingsOfRun() {
     settings.titleColor = s.titleColor;
     lstrcpynA(settings.normalFontFace, s.normalFontFace, sizeof settings.normalFontFace);
     settings.textColor = s.textColor;
+    settings.forUser = runEnvironment.forUser;
     return settings;
 }
 

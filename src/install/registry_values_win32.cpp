@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "environment/install_scope.h"
+#include "environment/run_environment.h"
 #include "formats/languages.h"
 #include "formats/message_catalogue.h"
 #include "formats/script_format.h"
@@ -45,6 +46,9 @@ bool installRegistryValue(InstallRun& run, const char* record) {
     if (converted == DataResult::unknownType) return true;
 
     HeapString where(strConcat5(rootKeyName(static_cast<int>(rootNumber)), "\\", keyPath));
+    // A user's installation writes nothing of the machine's, even with rights that would let it.
+    if (runEnvironment.forUser && rootNumber == kRootNumberHklm)
+        return askToGoOn(run, kMsgRegistryKeyError, where.get(), kMachineKeyInUserInstallation);
     if (converted == DataResult::outOfMemory) {
         return askToGoOn(run, kMsgRegistryValueError, name, where.get(),
                          systemErrorText(ERROR_NOT_ENOUGH_MEMORY));

@@ -18,11 +18,12 @@
 #define IDC_CONFIRM_YES_TO_ALL 1011
 
 // The wizard: the frame (standard and compact layout, always 20 apart) and its pages. A page's
-// template is 129 + its page index in the standard layout; pages 4, 5 and 7 have none.
+// template is 129 + its page index in the standard layout; pages 4 and 7 have none.
 #define IDD_PAGE_LANGUAGE 129
 #define IDD_PAGE_WELCOME 130
 #define IDD_PAGE_LICENSE 131
 #define IDD_PAGE_README 132
+#define IDD_PAGE_SCOPE 134
 #define IDD_PAGE_DESTINATION 135
 #define IDD_PAGE_START_MENU 137
 #define IDD_PAGE_READY 138
@@ -33,6 +34,7 @@
 #define IDD_PAGE_WELCOME_COMPACT 150
 #define IDD_PAGE_LICENSE_COMPACT 151
 #define IDD_PAGE_README_COMPACT 152
+#define IDD_PAGE_SCOPE_COMPACT 154
 #define IDD_PAGE_DESTINATION_COMPACT 155
 #define IDD_PAGE_START_MENU_COMPACT 157
 #define IDD_PAGE_READY_COMPACT 158

@@ -22,8 +22,10 @@
 #include "runtime/run_log_win32.h"
 #include "runtime/system_libraries_win32.h"
 #include "runtime/text_encoding.h"
+#include "setup/elevated_restart_win32.h"
 #include "setup/exit_codes.h"
 #include "setup/run.h"
+#include "setup/scope_choice_win32.h"
 #include "setup/script_records.h"
 #include "setup/setup_image.h"
 #include "setup/silent_run.h"
@@ -96,15 +98,25 @@ bool folderOptionApplied() {
     return setVariable("%InstallPath%", folder.get());
 }
 
-// One installation at a time, of any product: the system's installers share its files and keys
-// (shared counts, the restart's renames, the list of programs). A second installer says so
-// and ends before it reads its script. The install thread lets go when it ends. A system without
-// the global name space (before Windows 2000) has the session's only, which is all there is there.
+// One machine-wide installation at a time, of any product: the system's installers share its
+// files and keys (shared counts, the restart's renames, the list of programs). A user's
+// installation shares only that user's, so it waits only for another of the same user's. A
+// second installer says so and ends before it reads the script's records. The install thread
+// lets go when it ends. A system without the global name space (before Windows 2000) has the
+// session's only, which is all there is there.
 bool installationMayRun() {
-    constexpr const char* kGlobalName = "Global\\KelvaraInstallation";
-    constexpr const char* kSessionName = "KelvaraInstallation";
-    HANDLE mutex = ::CreateMutexA(nullptr, FALSE, kGlobalName);
-    if (!mutex) mutex = ::CreateMutexA(nullptr, FALSE, kSessionName);
+    constexpr const char* kMachineName = "KelvaraInstallation";
+    constexpr const char* kUserName = "KelvaraInstallation.User.%s";
+    constexpr DWORD kUserNameRoom = 256 + 1;  // UNLEN, the longest user name, and its end
+    char user[kUserNameRoom] = {};
+    DWORD length = sizeof user;
+    if (runEnvironment.forUser && !::GetUserNameA(user, &length)) user[0] = '\0';
+    char name[32 + kUserNameRoom];
+    ::wsprintfA(name, runEnvironment.forUser ? kUserName : kMachineName, user);
+    char globalName[sizeof name + 8];
+    ::wsprintfA(globalName, "Global\\%s", name);
+    HANDLE mutex = ::CreateMutexA(nullptr, FALSE, globalName);
+    if (!mutex) mutex = ::CreateMutexA(nullptr, FALSE, name);
     if (!mutex) return true;  // cannot tell: not a reason to refuse
     const bool another = ::GetLastError() == ERROR_ALREADY_EXISTS;
     installState.installationMutex.reset(mutex);
@@ -129,7 +141,6 @@ std::uint8_t scopeInstalledBefore() {
 
 // The installer; returns its exit code.
 int runInstallerMode() {
-    if (!installationMayRun()) return kExitAnotherRunning;
     const StubHeader& header = runEnvironment.stubHeader;
     if (!verifySetupImage(header) || !loadSetupScript(header)) return kExitNotInstalled;
     // A script without its end record is refused whole: half a configuration could install
@@ -149,11 +160,19 @@ int runInstallerMode() {
     chooseProductSide(architecture);
     if (runEnvironment.nativeSide)
         writeRunLog("product: 64-bit, installed in the native folders and registry view");
-    chooseInstallScope(runEnvironment.script.get(), runEnvironment.scriptSize,
-                       scopeInstalledBefore());
+    const std::uint8_t earlierScope = scopeInstalledBefore();
+    if (!chooseInstallScope(runEnvironment.script.get(), runEnvironment.scriptSize, earlierScope))
+        return kExitNotInstalled;
     if (setupState.scope != kScopeMachine)
         writeRunLog(runEnvironment.forUser ? "scope: the current user" : "scope: every user");
     applyScript(runEnvironment.script.get(), runEnvironment.scriptSize);
+    // Where the person chooses on the scope page, the rights follow that choice there.
+    if (!prepareScopePage(earlierScope)) {
+        int exitCode = kExitNotInstalled;
+        if (!rightsSettled(!runEnvironment.forUser, setupState.setupCaption.get(), exitCode))
+            return exitCode;
+    }
+    if (!installationMayRun()) return kExitAnotherRunning;
     if (!requirementsMet()) return kExitNotInstalled;
     if (!folderOptionApplied()) return kExitNotInstalled;
     // A failing step before anything is installed that the user (or a quiet run) would not go

@@ -55,12 +55,21 @@ void appendExpanded(StringList& list, const char* text) {
     if (expanded) list.append(expanded.get());
 }
 
+// Set while reapplyScopedRecords runs: the names whose first definition it has replaced. A
+// later definition of the same name is shadowed on a first reading, and stays so.
+StringList* replacedVariables = nullptr;
+
 void applyVariable(PayloadReader& reader) {
     const char* name;
     const char* value;
     if (!reader.readString(name) || !reader.readString(value)) return;
     HeapString expanded(expandFolderTokens(value));
-    if (expanded) defineVariable(name, expanded.get());
+    if (!expanded) return;
+    if (!replacedVariables) {
+        defineVariable(name, expanded.get());
+    } else if (replacedVariables->find(name, 0, 0) < 0 && replacedVariables->append(name) >= 0) {
+        setVariable(name, expanded.get());
+    }
 }
 
 void applyPageFlags(PayloadReader& reader) {
@@ -415,6 +424,36 @@ bool applyScript(const unsigned char* script, std::size_t size, const RecordPlat
 
 bool applyScript(const unsigned char* script, std::size_t size) {
     return applyScript(script, size, systemRecordPlatform());
+}
+
+void reapplyScopedRecords(const unsigned char* script, std::size_t size,
+                          const RecordPlatform& platform) {
+    constexpr std::int32_t kScopedTypes[] = {
+        kRecordVariable, kRecordText,     kRecordSettings, kRecordRunProgram,
+        kRecordCallDll,  kRecordRegistry, kRecordIni,      kRecordAssociation,
+    };
+    SetupState& s = setupState;
+    for (StringList* list :
+         {&s.registryEntries, &s.iniEntries, &s.associationEntries, &s.uninstallPrograms,
+          &s.uninstallDllCalls, &s.groupZeroPrograms, &s.groupZeroDllCalls}) {
+        list->clear();
+    }
+    for (PageSlot& slot : s.pageSlots) {
+        slot.runPrograms.clear();
+        slot.dllCalls.clear();
+    }
+    StringList replaced;
+    if (!replaced.create(8)) return;
+    replacedVariables = &replaced;
+    RecordCursor cursor(script, size);
+    ScriptRecord record;
+    while (cursor.next(record)) {
+        for (std::int32_t type : kScopedTypes) {
+            if (record.type == type)
+                applyRecord(record.type, record.payload, record.length, platform);
+        }
+    }
+    replacedVariables = nullptr;
 }
 
 }  // namespace kelvara

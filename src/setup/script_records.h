@@ -39,4 +39,13 @@ void applyRecord(std::int32_t type, const unsigned char* payload, std::uint32_t 
 bool applyScript(const unsigned char* script, std::size_t size, const RecordPlatform& platform);
 bool applyScript(const unsigned char* script, std::size_t size);
 
+// Applies again, after the install scope changed, the records whose text was stored with its
+// folder tokens expanded: variables (each name's first definition replaces its value), page
+// texts, settings (the previous location, the items after setup), programs and DLL calls,
+// registry, INI and association entries (their lists are emptied first). The script's other
+// records keep what they stored; what the user and the command line set stays unless a record
+// sets it again.
+void reapplyScopedRecords(const unsigned char* script, std::size_t size,
+                          const RecordPlatform& platform);
+
 }  // namespace kelvara

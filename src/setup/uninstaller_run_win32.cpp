@@ -18,6 +18,7 @@
 #include "runtime/run_log_win32.h"
 #include "runtime/system_restart_win32.h"
 #include "runtime/text_utils.h"
+#include "setup/elevated_restart_win32.h"
 #include "setup/exit_codes.h"
 #include "setup/startup_stages.h"
 #include "uninstall/self_removal_win32.h"
@@ -246,7 +247,8 @@ UninstallerResult runStages() {
                 // removal that does not get through could not run.
                 result.exitCode = runEnvironment.silentMode ? kExitNotInstalled : kExitCancelled;
                 runSecondStage(caption.get());
-            } else {
+            } else if (rightsSettled(!runEnvironment.forUser, caption.get(), result.exitCode)) {
+                // The elevated run, when one was needed, did the stages itself.
                 result.exitCode = runFirstStage(caption.get());
             }
         }

@@ -14,8 +14,10 @@
 #include "runtime/handles_win32.h"
 #include "runtime/heap_string.h"
 #include "runtime/message_box_win32.h"
+#include "setup/elevated_restart_win32.h"
 #include "setup/exit_codes.h"
 #include "setup/finish_decisions_win32.h"
+#include "setup/scope_choice_win32.h"
 #include "setup/startup_stages.h"
 #include "wizard/background_window_win32.h"
 #include "wizard/wizard_frame_win32.h"
@@ -96,7 +98,14 @@ int runWizardInstall() {
         wizardState.backgroundWindow.reset();
         return installerExitCode(outcome);
     }
+    wizardState.scopeChosen = applyScopeChoice;
     pumpWizardMessages(frame);
+    if (wizardState.elevatedRestartChosen) {
+        // "For all users" without the rights: the elevated run takes over, from its start.
+        wizardState.backgroundWindow.reset();
+        installState.installationMutex.reset();  // it must not find this run in its way
+        return restartElevated(s.setupCaption.get(), " /ALLUSERS");
+    }
     runGroupsAfterWizard();
 
     const UINT style = background ? 0 : MB_SYSTEMMODAL;

@@ -6,6 +6,7 @@
 
 #include <cstring>
 
+#include "environment/folder_tokens_win32.h"
 #include "environment/run_environment.h"
 #include "formats/install_log.h"
 #include "formats/setup_state.h"
@@ -46,6 +47,9 @@ void applyLogHeader(LogHeader& header) {
     s.titleColor = settings.titleColor;
     copyFace(s.normalFontFace, settings.normalFontFace);
     s.textColor = settings.textColor;
+    // The folders a user's installation took as the system's are kept as the system's here too.
+    runEnvironment.forUser = settings.forUser;
+    if (settings.forUser) resolveUserScopeFolders();
 }
 
 // Makes `text` (`size` bytes and a NUL) the run's log, as readLog does with a file's.

@@ -17,7 +17,7 @@ constexpr int kButtonMap[13][kMappedButtonCount] = {
     {0, 5, 6, -1},     // 2 licence
     {0, 1, 2, -1},     // 3 readme
     {-1, -1, -1, -1},  // 4 no page
-    {-1, -1, -1, -1},  // 5 no page
+    {0, 1, 2, -1},     // 5 install scope
     {0, 1, 2, 7},      // 6 destination
     {-1, -1, -1, -1},  // 7 no page
     {0, 1, 2, -1},     // 8 start menu

@@ -10,6 +10,7 @@
 #include "wizard/dialog_helpers_win32.h"
 #include "wizard/page_look_win32.h"
 #include "wizard/removal_dialog_win32.h"
+#include "wizard/scope_page_win32.h"
 #include "wizard/thread_wait_win32.h"
 #include "wizard/wizard_pages_win32.h"
 #include "wizard/wizard_state.h"
@@ -25,6 +26,7 @@ constexpr PageType kPageTypes[] = {
     {kPageTypeWelcome, initialiseWelcomePage, nullptr, nullptr},
     {kPageTypeLicense, initialiseLicensePage, nullptr, nullptr},
     {kPageTypeReadme, initialiseReadmePage, nullptr, nullptr},
+    {kPageTypeScope, initialiseScopePage, nullptr, nullptr},
     {kPageTypeDestination, initialiseDestinationPage, handleDestinationPage, saveDestinationPage},
     {kPageTypeStartMenu, initialiseStartMenuPage, handleStartMenuPage, saveStartMenuPage},
     {kPageTypeInstalling, initialiseInstallingPage, nullptr, nullptr},

@@ -14,6 +14,7 @@ constexpr int kPageTypeLanguage = 129;
 constexpr int kPageTypeWelcome = 130;
 constexpr int kPageTypeLicense = 131;
 constexpr int kPageTypeReadme = 132;
+constexpr int kPageTypeScope = 134;
 constexpr int kPageTypeDestination = 135;
 constexpr int kPageTypeStartMenu = 137;
 constexpr int kPageTypeReady = 138;

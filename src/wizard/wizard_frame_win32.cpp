@@ -16,6 +16,7 @@
 #include "runtime/message_box_win32.h"
 #include "uninstall/uninstall_log_win32.h"
 #include "wizard/destination_check_win32.h"
+#include "wizard/scope_page_win32.h"
 #include "wizard/dialog_helpers_win32.h"
 #include "wizard/page_look_win32.h"
 #include "wizard/page_procedure_win32.h"
@@ -37,9 +38,9 @@ constexpr int kLinkBottomMargin = 30;
 
 // Page types that have a template, in both layouts.
 constexpr int kPageTypesWithTemplates[] = {
-    kPageTypeLanguage, kPageTypeWelcome,     kPageTypeLicense,
-    kPageTypeReadme,   kPageTypeDestination, kPageTypeStartMenu,
-    kPageTypeReady,    kPageTypeInstalling,  kPageTypeFinish,
+    kPageTypeLanguage,   kPageTypeWelcome,     kPageTypeLicense,   kPageTypeReadme,
+    kPageTypeScope,      kPageTypeDestination, kPageTypeStartMenu, kPageTypeReady,
+    kPageTypeInstalling, kPageTypeFinish,
 };
 
 int pageTypeOf(int index) {
@@ -141,6 +142,12 @@ void initialiseFrame(HWND frame) {
 void goNext(HWND frame) {
     HWND page = static_cast<HWND>(wizardState.pageWindow.get());
     if (currentPageType() == kPageTypeDestination && !destinationAccepted(frame, page)) return;
+    // A choice that needs administrator rights the run lacks ends this wizard: the run starts
+    // again elevated for it.
+    if (currentPageType() == kPageTypeScope && !scopeChoiceTaken(page)) {
+        endWizard(frame);
+        return;
+    }
     // The Installing page moves on only once the installation is done (the install thread's
     // notice), never on an Enter the page passed on while the files are still being written.
     if (currentPageType() == kPageTypeInstalling &&

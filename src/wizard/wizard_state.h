@@ -53,6 +53,12 @@ struct WizardState {
     bool quitQuestionOpen = false;
     // The full-screen background window behind the frame, when the script has one.
     OwnedWindow backgroundWindow;
+
+    // The scope page's choice, handed to the run that shows the wizard (the run applies the
+    // script again for it): true when the run goes on with it, false when only an elevated run
+    // can install so. Then the wizard ends and elevatedRestartChosen is set.
+    bool (*scopeChosen)(bool forUser) = nullptr;
+    bool elevatedRestartChosen = false;
 };
 
 // The wizard's state, for the whole process (see RunStateStorage).

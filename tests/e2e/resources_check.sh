@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Checks the resources built into the engine: icon group 100 with 16, 32 and 48 pixel images
 # (the icon the shell shows), the version information ("Kelvara Setup") and the manifest
-# (common controls 6.0.0.0, highestAvailable, supported releases, system DPI awareness).
+# (common controls 6.0.0.0, asInvoker, supported releases, system DPI awareness).
 #
 # The Unicode edition's manifest also declares UTF-8 as the process's code page; the classic
 # edition's declares none.

@@ -15,7 +15,7 @@ BACK, NEXT, CANCEL = 1010, 1011, 1012
 FRAME_BUTTONS = (BACK, NEXT, CANCEL)
 TITLE = 1001
 # The page types (the template numbers of the standard layout).
-LANGUAGE, WELCOME, LICENCE, README = 129, 130, 131, 132
+LANGUAGE, WELCOME, LICENCE, README, SCOPE = 129, 130, 131, 132, 134
 DESTINATION, START_MENU, READY, INSTALLING, FINISH = 135, 137, 138, 139, 140
 # A control each page type has and the others lack, to tell which page is shown.
 _MARKS = [
@@ -65,6 +65,11 @@ class Page:
     @property
     def type(self):
         """The page type, told by the controls only it has (the simple pages by their title)."""
+        # The scope page's two answers are buttons 1003 and 1005 with a text between them; the
+        # start menu page's 1004 is a check box.
+        if all(self.controls.get(c, {}).get('cls') == cls
+               for c, cls in ((1003, 'Button'), (1004, 'Static'), (1005, 'Button'))):
+            return SCOPE
         for page_type, control, cls in _MARKS:
             found = self.controls.get(control)
             if found and found['cls'] == cls:

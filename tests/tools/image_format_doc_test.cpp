@@ -194,6 +194,7 @@ const std::vector<Constant>& documentedConstants() {
         KELVARA_CONSTANT(kPageWelcome),
         KELVARA_CONSTANT(kPageLicense),
         KELVARA_CONSTANT(kPageReadme),
+        KELVARA_CONSTANT(kPageScope),
         KELVARA_CONSTANT(kPageDestination),
         KELVARA_CONSTANT(kPageStartMenu),
         KELVARA_CONSTANT(kPageReady),

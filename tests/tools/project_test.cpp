@@ -230,11 +230,11 @@ TEST(ProjectReader, ScopesAndWhatAUserProductCannotWrite) {
     const std::string errors = joined(refused.errors());
     for (const char* wanted :
          {"project.toml:4: a product installed for the current user alone (scope = \"user\") "
-          "cannot install files into <system>",
+          "cannot install files into <System>",
           "project.toml:7: a product installed for the current user alone (scope = \"user\") "
           "cannot write HKLM; HKA is HKCU for it",
           "project.toml:13: a product installed for the current user alone (scope = \"user\") "
-          "cannot write into <windows>",
+          "cannot write into <Windows>",
           "project.toml: a product installed for the current user alone (scope = \"user\") "
           "cannot require administrator rights"}) {
         EXPECT_NE(errors.find(wanted), std::string::npos) << wanted << "\nin:\n" << errors;

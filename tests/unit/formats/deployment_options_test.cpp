@@ -27,8 +27,9 @@ TEST(DeploymentOptions, ReadFromTheOriginalLineInAnyOrderAndCase) {
     ASSERT_TRUE(readDeploymentOptions(
         "\"C:\\Setup Files\\setup.exe\" S /nORestart /Dir=\"C:\\Some Place\\Mixed Case\\\" "
         "/LOG=C:\\Logs\\run.txt /quiet /WHAT=x /Later /QUIET=1 \"/dir=D:\\Tools\\Last One\" "
-        "/allusers /CurrentUser /ALLUSERS=1",
+        "/allusers /CurrentUser /ALLUSERS=1 /elevated",
         o));
+    EXPECT_TRUE(o.restartedElevated);
     EXPECT_TRUE(o.currentUser) << "the later of the two scopes wins";
     EXPECT_FALSE(o.allUsers);
     EXPECT_TRUE(o.quiet);
@@ -73,6 +74,12 @@ TEST(DeploymentOptions, OnlyArgumentsAfterTheProgramThatBeginWithASlashAreOption
     EXPECT_FALSE(o.quiet);
     EXPECT_FALSE(o.silent) << "S is the silent switch of the first argument, read elsewhere";
     EXPECT_EQ(unknownOf(o), "");
+
+    // The elevated restart passes on what follows the program name, exactly as written.
+    EXPECT_STREQ(skipProgramName("\"C:\\Setup Files\\setup.exe\"  S /DIR=\"C:\\A B\""),
+                 "S /DIR=\"C:\\A B\"");
+    EXPECT_STREQ(skipProgramName("setup.exe"), "");
+    EXPECT_STREQ(skipProgramName(nullptr), "");
 
     DeploymentOptions none;
     ASSERT_TRUE(readDeploymentOptions(nullptr, none));

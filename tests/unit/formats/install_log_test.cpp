@@ -176,6 +176,18 @@ TEST(InstallLog, SettingsLineRoundTripsAndReadsLikeTheUninstaller) {
     parseSettingsLine(line, read);
     EXPECT_EQ(read.dialogSetOffset, 0);
     EXPECT_EQ(read.textColor, 0xFFFFFFFFu);
+    EXPECT_FALSE(read.forUser);
+    EXPECT_EQ(std::string(line).find(",1", std::strlen(line) - 2), std::string::npos)
+        << "a machine-wide installation's line is as logs always were";
+
+    // A user's installation says so in a tenth field, which older readers never look at.
+    written.forUser = true;
+    const std::size_t machineLength = std::strlen(line);
+    EXPECT_EQ(formatSettingsLine(line, sizeof line, written), machineLength + 2);
+    parseSettingsLine(line, read);
+    EXPECT_TRUE(read.forUser);
+    EXPECT_EQ(read.textColor, 0xFFFFFFFFu);
+    written.forUser = false;
 
     parseSettingsLine("7,12,0x10", read);
     EXPECT_EQ(read.dialogSetOffset, 20) << "anything but 0 selects the compact layout";

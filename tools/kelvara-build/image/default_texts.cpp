@@ -48,6 +48,19 @@ constexpr DefaultText kTexts[] = {
     {kPageReadme, 1, "Important Information"},
     {kPageReadme, 2, "Please read the following important &information."},
 
+    // The scope page, written only for a product that lets one choose.
+    {kPageScope, 0, KV_TITLE},
+    {kPageScope, 1, "Choose Users"},
+    {kPageScope, 2, "Choose for whom Setup installs %ProductName%."},
+    {kPageScope, 3, "Install for &all users of this computer"},
+    {kPageScope, 4,
+     "Everyone who uses this computer can use the program. Setup needs administrator rights "
+     "for this."},
+    {kPageScope, 5, "Install just for &me"},
+    {kPageScope, 6,
+     "Only you can use the program. It goes into your own folders, and Setup needs no "
+     "administrator rights."},
+
     {kPageDestination, 0, KV_TITLE},
     {kPageDestination, 1, "Choose Install Location"},
     {kPageDestination, 2,

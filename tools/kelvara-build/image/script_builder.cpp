@@ -75,6 +75,8 @@ void writeTexts(const Project& p, ScriptWriter& writer, Diagnostics& diagnostics
         for (const DefaultText& text : defaultEnglishTexts()) {
             auto found = given.find({language, text.table, text.item});
             if (found != given.end()) continue;
+            // Only a product that lets one choose ever shows the scope page.
+            if (text.table == kPageScope && p.scope != kScopeChoose) continue;
             if (language != kDefaultTextLanguage) ++untranslated;
             writer.text(language, static_cast<std::uint8_t>(text.table),
                         static_cast<std::uint8_t>(text.item), text.text);

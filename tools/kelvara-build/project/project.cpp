@@ -7,6 +7,7 @@
 #include <vector>
 #include <toml++/toml.h>
 
+#include "formats/folder_token_names.h"
 #include "formats/script_format.h"
 #include "kelvara-build/common/file_bytes.h"
 #include "kelvara-build/common/text_conversion.h"
@@ -55,18 +56,10 @@ const char* thirtyTwoBitPlace(const std::string& text) {
     return nullptr;
 }
 
-// The folder tokens of places a user without administrator rights cannot write to, whichever
-// the scope: a product installed for the current user alone may not put anything there.
-constexpr const char* kMachineFolders[] = {"<system>",        "<system32>", "<syswow64>",
-                                           "<windows>",       "<fonts>",    "<programfiles32>",
-                                           "<programfiles64>"};
-
+// A place a user without administrator rights cannot write to, whichever the scope: a product
+// installed for the current user alone may not put anything there.
 const char* machineFolderIn(const std::string& text) {
-    const std::string lowered = lower(text);
-    for (const char* token : kMachineFolders) {
-        if (lowered.find(token) != std::string::npos) return token;
-    }
-    return nullptr;
+    return machineOnlyTokenIn(text.c_str());
 }
 
 // The root field of a registry record's field string: the text before its first comma.
@@ -127,6 +120,12 @@ void ProjectParser::checkConsistency() {
     if (p_.pages[kPageReadme] && !p_.readmeText && !readmeNamed_) {
         d_.error(pagesLine_, "the readme page is shown but [pages] names no 'readme' file");
     }
+    // The person chooses on the scope page, which only a product that lets one choose has; the
+    // engine leaves it out where the command line or an earlier installation decided.
+    if (p_.pages[kPageScope] && p_.scope != kScopeChoose) {
+        d_.error(pagesLine_, "the scope page is shown only for scope = \"choose\"");
+    }
+    if (p_.scope == kScopeChoose) p_.pages[kPageScope] = 1;
     if (p_.languages.size() > 1 && !p_.pages[kPageLanguage]) {
         d_.warning(0, "several languages are offered but the language page is not shown");
     }

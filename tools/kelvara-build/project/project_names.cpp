@@ -36,6 +36,7 @@ constexpr Named kTables[] = {
     {"licence", kPageLicense},
     {"license", kPageLicense},
     {"readme", kPageReadme},
+    {"scope", kPageScope},
     {"destination", kPageDestination},
     {"start-menu", kPageStartMenu},
     {"ready", kPageReady},

@@ -70,7 +70,8 @@ void ProjectParser::pages(TableReader& root) {
             if (!pageNumber(name)) {
                 r.error("show", "unknown page '" + name +
                                     "'; pages are language, welcome, licence, readme, "
-                                    "destination, start-menu, ready, installing, finish");
+                                    "scope, destination, start-menu, ready, installing, "
+                                    "finish");
             }
         }
         pagesLine_ = r.lineOf("show");
