@@ -59,10 +59,14 @@ int restartElevated(const char* caption, const char* options) {
     return static_cast<int>(code);
 }
 
-bool rightsSettled(bool machineWide, const char* caption, int& exitCode) {
+RightsStep rightsStepOfRun(bool machineWide) {
     const RunEnvironment& run = runEnvironment;
-    switch (rightsStep(machineWide, run.isAdministrator, run.windowsVersion,
-                       run.deployment.restartedElevated, run.deployment.quiet)) {
+    return rightsStep(machineWide, run.isAdministrator, run.windowsVersion,
+                      run.deployment.restartedElevated, run.deployment.quiet);
+}
+
+bool rightsSettled(bool machineWide, const char* caption, int& exitCode) {
+    switch (rightsStepOfRun(machineWide)) {
         case RightsStep::goOn:
             return true;
         case RightsStep::refuse:

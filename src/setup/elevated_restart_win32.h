@@ -1,8 +1,13 @@
 // Administrator rights only when the work needs them: the engine starts with the rights it was
 // given, and a machine-wide run that lacks them starts itself again elevated.
 #pragma once
+#include "environment/install_scope.h"
 
 namespace kelvara {
+
+// What this run does about administrator rights for work that is machine-wide or not
+// (environment/install_scope.h, rightsStep, with the run's rights, release and options).
+RightsStep rightsStepOfRun(bool machineWide);
 
 // Decides what the run does about administrator rights (environment/install_scope.h,
 // rightsStep) for machine-wide work or not. True when the run goes on here. False when it ends:

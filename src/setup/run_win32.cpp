@@ -18,7 +18,6 @@
 #include "install/record_phases.h"
 #include "runtime/heap_string.h"
 #include "runtime/message_box_win32.h"
-#include "runtime/path_helpers.h"
 #include "runtime/run_log_win32.h"
 #include "runtime/system_libraries_win32.h"
 #include "runtime/text_encoding.h"
@@ -90,12 +89,9 @@ bool requirementsMet() {
 bool folderOptionApplied() {
     const DeploymentOptions& options = runEnvironment.deployment;
     if (!options.folderGiven) return true;
-    // Checked as given and saved without a trailing separator, as the page saves what is typed.
+    // Checked as given.
     if (!installFolderAccepted(nullptr, options.folder.get())) return false;
-    HeapString folder(strDupExtra(options.folder.get(), 0));
-    if (!folder) return false;
-    stripTrailingSeparator(folder.get());
-    return setVariable("%InstallPath%", folder.get());
+    return applyFolderOption(options);
 }
 
 // One machine-wide installation at a time, of any product: the system's installers share its

@@ -5,10 +5,8 @@
 #include "environment/run_environment.h"
 #include "formats/script_format.h"
 #include "formats/setup_state.h"
-#include "formats/variables.h"
-#include "runtime/heap_string.h"
-#include "runtime/path_helpers.h"
 #include "runtime/run_log_win32.h"
+#include "setup/elevated_restart_win32.h"
 #include "setup/script_records.h"
 
 namespace kelvara {
@@ -24,11 +22,7 @@ bool prepareScopePage(std::uint8_t earlier) {
 
 bool applyScopeChoice(bool forUser) {
     RunEnvironment& run = runEnvironment;
-    if (!forUser &&
-        rightsStep(true, run.isAdministrator, run.windowsVersion, run.deployment.restartedElevated,
-                   run.deployment.quiet) == RightsStep::restartElevated) {
-        return false;
-    }
+    if (!forUser && rightsStepOfRun(true) == RightsStep::restartElevated) return false;
     if (forUser == run.forUser) return true;
     run.forUser = forUser;
     writeRunLog(forUser ? "scope: the current user (chosen)" : "scope: every user (chosen)");
@@ -38,13 +32,7 @@ bool applyScopeChoice(bool forUser) {
         resolveMachineScopeFolders();
     }
     reapplyScopedRecords(run.script.get(), run.scriptSize, systemRecordPlatform());
-    if (run.deployment.folderGiven) {
-        HeapString folder(strDupExtra(run.deployment.folder.get(), 0));
-        if (folder) {
-            stripTrailingSeparator(folder.get());
-            setVariable("%InstallPath%", folder.get());
-        }
-    }
+    applyFolderOption(run.deployment);
     return true;
 }
 

@@ -16,6 +16,7 @@
 #include "install/install_state.h"
 #include "runtime/heap.h"
 #include "runtime/heap_string.h"
+#include "runtime/path_helpers.h"
 #include "runtime/registry_roots.h"
 #include "runtime/text_case.h"
 #include "runtime/text_utils.h"
@@ -424,6 +425,14 @@ bool applyScript(const unsigned char* script, std::size_t size, const RecordPlat
 
 bool applyScript(const unsigned char* script, std::size_t size) {
     return applyScript(script, size, systemRecordPlatform());
+}
+
+bool applyFolderOption(const DeploymentOptions& options) {
+    if (!options.folderGiven) return true;
+    HeapString folder(strDupExtra(options.folder.get(), 0));
+    if (!folder) return false;
+    stripTrailingSeparator(folder.get());
+    return setVariable(kInstallPathVariable, folder.get());
 }
 
 void reapplyScopedRecords(const unsigned char* script, std::size_t size,

@@ -5,6 +5,8 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "formats/deployment_options.h"
+
 namespace kelvara {
 
 // The few system services the records need. The Win32 build answers from the system; the host
@@ -38,6 +40,11 @@ void applyRecord(std::int32_t type, const unsigned char* payload, std::uint32_t 
 // records before that point are applied all the same).
 bool applyScript(const unsigned char* script, std::size_t size, const RecordPlatform& platform);
 bool applyScript(const unsigned char* script, std::size_t size);
+
+// The installation folder of the command line (/DIR=), when one was given, becomes %InstallPath%,
+// saved without a trailing separator as the destination page saves what is typed. False when
+// the heap is exhausted.
+bool applyFolderOption(const DeploymentOptions& options);
 
 // Applies again, after the install scope changed, the records whose text was stored with its
 // folder tokens expanded: variables (each name's first definition replaces its value), page
