@@ -298,6 +298,33 @@ void checkAppliedState(const std::vector<DecodedRecord>& records) {
     FUZZ_CHECK(s.backgroundEnabled == (countOf(records, kRecordBackground) > 0));
 }
 
+// The parts of the configuration that the records with folder tokens make, one text per item.
+std::vector<std::string> scopedConfiguration() {
+    const SetupState& s = setupState;
+    std::vector<std::string> items;
+    int lists = 0;
+    auto add = [&items, &lists](const StringList& list) {
+        ++lists;
+        if (list.count() == 0) return;  // an empty list says nothing: its number suffices
+        items.push_back("list " + std::to_string(lists) + ": " + std::to_string(list.count()));
+        for (int i = 0; i < list.count(); ++i) items.push_back(list.get(i) ? list.get(i) : "-");
+    };
+    for (const StringList* list :
+         {&s.variableNames, &s.variableValues, &s.registryEntries, &s.iniEntries,
+          &s.associationEntries, &s.uninstallPrograms, &s.uninstallDllCalls, &s.groupZeroPrograms,
+          &s.groupZeroDllCalls}) {
+        add(*list);
+    }
+    for (const PageSlot& slot : s.pageSlots) {
+        add(slot.runPrograms);
+        add(slot.dllCalls);
+        for (const StringList& texts : slot.texts) add(texts);
+    }
+    items.push_back(s.finishRunProgram.get() ? s.finishRunProgram.get() : "-");
+    items.push_back(s.finishViewFile.get() ? s.finishViewFile.get() : "-");
+    return items;
+}
+
 // An action list's stored form has the record's fields without the group field, one comma
 // between each: so it splits back into exactly that many fields, or one fewer when the last one
 // was empty (left out, with its comma).
@@ -522,5 +549,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         checkStoredActions(slot.dllCalls, 6);
     }
     readStoredEntries();
+
+    // Applied again for the same scope, the records that expand folder tokens give the same
+    // configuration: their lists are not doubled, each variable keeps its first definition.
+    const std::vector<std::string> before = scopedConfiguration();
+    reapplyScopedRecords(data, size, kPlatform);
+    FUZZ_CHECK(scopedConfiguration() == before);
     return 0;
 }

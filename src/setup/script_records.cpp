@@ -56,8 +56,9 @@ void appendExpanded(StringList& list, const char* text) {
     if (expanded) list.append(expanded.get());
 }
 
-// Set while reapplyScopedRecords runs: the names whose first definition it has replaced. A
-// later definition of the same name is shadowed on a first reading, and stays so.
+// Set while reapplyScopedRecords runs: the names it has given a value. On a first reading a
+// variable record defines a name only when nothing defined it before (a later definition is
+// shadowed), while the previous location always sets %InstallPath%: the same holds again.
 StringList* replacedVariables = nullptr;
 
 void applyVariable(PayloadReader& reader) {
@@ -160,7 +161,9 @@ void applyPreviousLocation(const char* location, const RecordPlatform& platform)
     HeapString scopedKey(strConcat5(classesKeyPrefix(static_cast<unsigned>(named)), subkey));
     if (!scopedKey) return;
     HeapString value(platform.readRegistryText(root, scopedKey.get(), field(fields, 2)));
-    if (value) setVariable(kInstallPathVariable, value.get());
+    if (!value) return;
+    setVariable(kInstallPathVariable, value.get());
+    if (replacedVariables) replacedVariables->append(kInstallPathVariable);
 }
 
 void applyFinishItem(const char* path, HeapString& target, bool& enabled) {
