@@ -12,5 +12,7 @@ set(CMAKE_CXX_FLAGS_INIT -m32)
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-m32 -static")
 # Debian's lib32z1-dev: /usr/lib32/libz.a (a static program cannot take libz.so).
 set(ZLIB_USE_STATIC_LIBS ON)
+# Debian's liblzma-dev:i386 for the builder: /usr/lib/i386-linux-gnu/liblzma.a.
+set(CMAKE_LIBRARY_ARCHITECTURE i386-linux-gnu)
 get_filename_component(KELVARA_RUN_32BIT ${CMAKE_CURRENT_LIST_DIR}/../tests/rig/run-32bit.sh ABSOLUTE)
 set(CMAKE_CROSSCOMPILING_EMULATOR ${KELVARA_RUN_32BIT})

@@ -12,6 +12,7 @@ packages=(
   fonts-wqy-zenhei fonts-dejavu-core                      # and the Far East's glyphs in them
   cmake ninja-build g++ googletest libgtest-dev           # build and unit tests
   g++-multilib lib32z1-dev qemu-user                      # the core's tests as a 32-bit program
+  liblzma-dev liblzma-dev:i386                            # the builder's LZMA2 (64- and 32-bit)
   clang libclang-rt-14-dev                                # the fuzz harnesses (libFuzzer)
   zlib1g-dev libtomlplusplus-dev libcli11-dev             # host tools
   clang-format

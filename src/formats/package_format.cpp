@@ -58,11 +58,13 @@ std::size_t fileEntryHeaderSize(std::size_t nameLength) {
     return folderEntrySize(nameLength) + kFilePartSize;
 }
 
-void writeFileEntryHeader(unsigned char* out, const char* name, std::uint32_t depth,
-                          bool compressed, const FileEntryInfo& info) {
+namespace {
+
+void writeFileEntry(unsigned char* out, const char* name, std::uint32_t depth, std::uint8_t flags,
+                    const FileEntryInfo& info) {
     out = writeString(out, name);
     writeLe32(out, depth);
-    out[kEntryDepthSize] = kEntryFlagFile | (compressed ? kEntryFlagCompressed : 0);
+    out[kEntryDepthSize] = flags;
     unsigned char* part = out + kEntryDepthSize + kEntryFlagsSize;
     writeLe32(part + kFilePartAttributes, info.attributes);
     writeLe64(part + kFilePartCreationTime, info.creationTime);
@@ -73,6 +75,49 @@ void writeFileEntryHeader(unsigned char* out, const char* name, std::uint32_t de
     writeLe32(part + kFilePartVersionMs, info.versionMs);
     writeLe32(part + kFilePartVersionLs, info.versionLs);
     writeLe32(part + kFilePartStoredLength, info.storedLength);
+}
+
+}  // namespace
+
+void writeFileEntryHeader(unsigned char* out, const char* name, std::uint32_t depth,
+                          bool compressed, const FileEntryInfo& info) {
+    writeFileEntry(out, name, depth, kEntryFlagFile | (compressed ? kEntryFlagCompressed : 0),
+                   info);
+}
+
+void writeInBlockFileEntry(unsigned char* out, const char* name, std::uint32_t depth,
+                           const FileEntryInfo& info) {
+    FileEntryInfo noData = info;
+    noData.storedLength = 0;
+    writeFileEntry(out, name, depth, kEntryFlagFile | kEntryFlagInBlock, noData);
+}
+
+std::size_t blockEntryHeaderSize() {
+    return folderEntrySize(0) + kBlockPartSize;
+}
+
+void writeBlockEntryHeader(unsigned char* out, const BlockInfo& info) {
+    out[0] = 0;  // no name
+    writeLe32(out + 1, 0);
+    out[1 + kEntryDepthSize] = kEntryFlagBlock;
+    unsigned char* part = out + 1 + kEntryDepthSize + kEntryFlagsSize;
+    part[kBlockPartMethod] = info.method;
+    part[kBlockPartFilter] = info.filter;
+    part[kBlockPartProperty] = info.property;
+    part[kBlockPartReserved] = 0;
+    writeLe32(part + kBlockPartContentLength, info.contentLength);
+    writeLe32(part + kBlockPartPackedLength, info.packedLength);
+}
+
+std::uint32_t lzma2DictionarySize(std::uint8_t property) {
+    if (property >= kLargestLzma2Property) return 0xFFFFFFFFu;
+    return (2u | (property & 1u)) << (property / 2 + 11);
+}
+
+std::uint8_t lzma2PropertyFor(std::uint32_t length) {
+    std::uint8_t property = 0;
+    while (property < kLargestLzma2Property && lzma2DictionarySize(property) < length) ++property;
+    return property;
 }
 
 PackageWalker::PackageWalker(PackageBytes& bytes, std::uint32_t firstEntryOffset,
@@ -102,8 +147,11 @@ bool entryHeaderIn(const unsigned char* at, std::uint32_t span) {
     if (!nul) return false;
     const auto used = static_cast<std::uint32_t>(static_cast<const unsigned char*>(nul) - at) + 1;
     if (span - used < kEntryDepthSize + kEntryFlagsSize) return false;
-    const bool file = (at[used + kEntryDepthSize] & kEntryFlagFile) != 0;
-    return !file || span - used - kEntryDepthSize - kEntryFlagsSize >= kFilePartSize;
+    const std::uint8_t flags = at[used + kEntryDepthSize];
+    const std::uint32_t part = (flags & kEntryFlagFile)    ? kFilePartSize
+                               : (flags & kEntryFlagBlock) ? kBlockPartSize
+                                                           : 0;
+    return span - used - kEntryDepthSize - kEntryFlagsSize >= part;
 }
 
 }  // namespace
@@ -157,12 +205,63 @@ bool PackageWalker::nextGroup(FileGroupHeader& group) {
     offset_ = entriesStart;
     groupEnd_ = groupEnd;
     stackHeight_ = 0;
+    blockContent_ = 0;
+    fileContent_ = 0;
     inGroup_ = true;
     return true;
 }
 
 bool PackageWalker::nextEntry(PackageEntry& entry) {
-    if (stopped_ || !inGroup_ || offset_ == groupEnd_) return false;
+    for (;;) {
+        if (stopped_ || !inGroup_) return false;
+        if (offset_ == groupEnd_) {
+            // Every byte of the blocks' content belongs to a file, and every file's to a block.
+            if (fileContent_ != blockContent_) return fail();
+            return false;
+        }
+        PackageEntry decoded;
+        if (!readEntry(decoded)) return false;
+        if (decoded.isBlock() && !includeBlocks_) continue;
+        entry = decoded;
+        return true;
+    }
+}
+
+bool PackageWalker::readBlock(const unsigned char* part, std::uint32_t left, PackageEntry& entry) {
+    // `left`: the group's bytes from the block part on; the part itself lies in the read.
+    if (left < kBlockPartSize) return fail();
+    BlockInfo& block = entry.block;
+    block.method = part[kBlockPartMethod];
+    block.filter = part[kBlockPartFilter];
+    block.property = part[kBlockPartProperty];
+    block.contentLength = readLe32(part + kBlockPartContentLength);
+    block.packedLength = readLe32(part + kBlockPartPackedLength);
+    if (block.method != kBlockMethodLzma2 || block.property > kLargestLzma2Property ||
+        (block.filter != kBlockFilterNone && block.filter != kBlockFilterX86) ||
+        part[kBlockPartReserved] != 0 || block.contentLength == 0 ||
+        block.contentLength > kLargestBlockContent || block.packedLength > left - kBlockPartSize) {
+        return fail();
+    }
+    // A block comes once the content before it is claimed: a reader never holds more than the
+    // blocks the current file needs.
+    if (fileContent_ < blockContent_) return fail();
+    entry.contentOffset = blockContent_;
+    blockContent_ += block.contentLength;
+    if (block.contentLength > largestBlock_) largestBlock_ = block.contentLength;
+    return true;
+}
+
+bool PackageWalker::claimContent(PackageEntry& entry) {
+    const FileEntryInfo& info = entry.file;
+    if (entry.isCompressed() || info.storedLength != 0 || info.sizeHigh != 0) return fail();
+    // Its content starts in a block already met (an empty file claims nothing).
+    if (info.sizeLow != 0 && fileContent_ >= blockContent_) return fail();
+    entry.contentOffset = fileContent_;
+    fileContent_ += info.sizeLow;
+    return true;
+}
+
+bool PackageWalker::readEntry(PackageEntry& decoded) {
     std::uint32_t left = groupEnd_ - offset_;
     std::uint32_t span = 0;
     const unsigned char* at = headerBytes(left, true, &span);
@@ -171,7 +270,6 @@ bool PackageWalker::nextEntry(PackageEntry& entry) {
     if (!nul) return fail();
     std::uint32_t nameLength =
         static_cast<std::uint32_t>(static_cast<const unsigned char*>(nul) - at);
-    if (!isPlainEntryName(reinterpret_cast<const char*>(at), nameLength)) return fail();
     std::uint32_t used = nameLength + 1;
     // The fixed fields after the name lie in the same read (a read shorter than the group's
     // rest holds reach() bytes, far more than any name and its fields).
@@ -179,36 +277,48 @@ bool PackageWalker::nextEntry(PackageEntry& entry) {
     std::uint32_t depth = readLe32(at + used);
     std::uint8_t flags = at[used + kEntryDepthSize];
     used += kEntryDepthSize + kEntryFlagsSize;
-    PackageEntry decoded;
     decoded.name = reinterpret_cast<const char*>(at);
     decoded.depth = depth;
     decoded.flags = flags;
+    if ((flags & ~kEntryFlagsKnown) != 0) return fail();
+    if (decoded.isBlock()) {
+        if (nameLength != 0 || depth != 0 || flags != kEntryFlagBlock) return fail();
+        if (span - used < kBlockPartSize || !readBlock(at + used, left - used, decoded))
+            return fail();
+        used += kBlockPartSize;
+        decoded.dataOffset = offset_ + used;
+        used += decoded.block.packedLength;
+        offset_ += used;
+        return true;
+    }
+    if (!isPlainEntryName(reinterpret_cast<const char*>(at), nameLength)) return fail();
     // A folder entry sets folder-stack item depth + 1: one at a depth no earlier entry could
     // reach would grow the stack to that index (up to 2^32 items). A file entry only reads the
     // items up to its depth, and items never set are skipped in its path.
-    if (!decoded.isFile() && depth > stackHeight_) return fail();
-    if (decoded.isFile()) {
-        if (span - used < kFilePartSize) return fail();
-        const unsigned char* part = at + used;
-        FileEntryInfo& info = decoded.file;
-        info.attributes = readLe32(part + kFilePartAttributes);
-        info.creationTime = readLe64(part + kFilePartCreationTime);
-        info.lastAccessTime = readLe64(part + kFilePartLastAccessTime);
-        info.lastWriteTime = readLe64(part + kFilePartLastWriteTime);
-        info.sizeHigh = readLe32(part + kFilePartSizeHigh);
-        info.sizeLow = readLe32(part + kFilePartSizeLow);
-        info.versionMs = readLe32(part + kFilePartVersionMs);
-        info.versionLs = readLe32(part + kFilePartVersionLs);
-        info.storedLength = readLe32(part + kFilePartStoredLength);
-        used += kFilePartSize;
-        if (info.storedLength > left - used) return fail();
-        decoded.dataOffset = offset_ + used;
-        used += info.storedLength;
-    } else if (depth + 1 > stackHeight_) {
-        stackHeight_ = depth + 1;
+    if (!decoded.isFile()) {
+        if (depth > stackHeight_ || decoded.isInBlock()) return fail();
+        if (depth + 1 > stackHeight_) stackHeight_ = depth + 1;
+        offset_ += used;
+        return true;
     }
+    if (span - used < kFilePartSize) return fail();
+    const unsigned char* part = at + used;
+    FileEntryInfo& info = decoded.file;
+    info.attributes = readLe32(part + kFilePartAttributes);
+    info.creationTime = readLe64(part + kFilePartCreationTime);
+    info.lastAccessTime = readLe64(part + kFilePartLastAccessTime);
+    info.lastWriteTime = readLe64(part + kFilePartLastWriteTime);
+    info.sizeHigh = readLe32(part + kFilePartSizeHigh);
+    info.sizeLow = readLe32(part + kFilePartSizeLow);
+    info.versionMs = readLe32(part + kFilePartVersionMs);
+    info.versionLs = readLe32(part + kFilePartVersionLs);
+    info.storedLength = readLe32(part + kFilePartStoredLength);
+    used += kFilePartSize;
+    if (info.storedLength > left - used) return fail();
+    if (decoded.isInBlock() && !claimContent(decoded)) return false;
+    decoded.dataOffset = offset_ + used;
+    used += info.storedLength;
     offset_ += used;
-    entry = decoded;
     return true;
 }
 

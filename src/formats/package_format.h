@@ -6,6 +6,13 @@
 //            reserved 0 (4), target folder (NUL-terminated), then its entries up to the end.
 // An entry:  name (NUL-terminated, no path), depth (4), flags (1); a file entry continues with
 //            the 48-byte file part (kFilePart*) and then its data of "stored length" bytes.
+// A block:   an entry with an empty name, depth 0 and the block flag alone, then the 12-byte
+//            block part (kBlockPart*) and the block's packed bytes. The content of a group's
+//            blocks, one after the other, is the content of its in-block file entries, one after
+//            the other: several files share one compressed stream, and a large file spans
+//            several blocks. A block comes before the entries whose content starts in it, and
+//            only once the entries met so far have claimed all the content of the blocks before
+//            it. Engines that know no blocks refuse the empty name as damage.
 //
 // Depth is an index into the folder stack: item 0 is the group's target folder, and a folder
 // entry at depth d sets item d + 1. An entry at depth d lies in items 0..d joined with
@@ -32,6 +39,29 @@ constexpr std::size_t kEntryDepthSize = 4;
 constexpr std::size_t kEntryFlagsSize = 1;
 constexpr std::uint8_t kEntryFlagFile = 0x01;        // clear: a folder entry
 constexpr std::uint8_t kEntryFlagCompressed = 0x02;  // the data is a zlib stream
+constexpr std::uint8_t kEntryFlagInBlock = 0x04;     // the content lies in the group's blocks
+constexpr std::uint8_t kEntryFlagBlock = 0x08;       // a block entry (no name, no file)
+constexpr std::uint8_t kEntryFlagsKnown =
+    kEntryFlagFile | kEntryFlagCompressed | kEntryFlagInBlock | kEntryFlagBlock;
+
+// The block part after a block entry's flags byte.
+constexpr std::size_t kBlockPartMethod = 0;         // 1 byte: kBlockMethod*
+constexpr std::size_t kBlockPartFilter = 1;         // 1 byte: kBlockFilter*
+constexpr std::size_t kBlockPartProperty = 2;       // 1 byte: the method's own (LZMA2: dictionary)
+constexpr std::size_t kBlockPartReserved = 3;       // 1 byte: 0
+constexpr std::size_t kBlockPartContentLength = 4;  // bytes the block decodes to
+constexpr std::size_t kBlockPartPackedLength = 8;   // packed bytes that follow
+constexpr std::size_t kBlockPartSize = 12;
+
+// Block methods and filters. An engine refuses an image with one it does not know as damaged.
+constexpr std::uint8_t kBlockMethodLzma2 = 1;  // a raw LZMA2 stream, ended by its end marker
+constexpr std::uint8_t kBlockFilterNone = 0;
+constexpr std::uint8_t kBlockFilterX86 = 1;  // x86 branch conversion (BCJ) after decoding, from 0
+constexpr std::uint8_t kLargestLzma2Property = 40;
+// The most a block decodes to: an engine holds a few blocks at a time in memory.
+constexpr std::uint32_t kLargestBlockContent = 64u << 20;
+inline constexpr const char* kBlockMethodNames[] = {"", "lzma2"};
+inline constexpr const char* kBlockFilterNames[] = {"none", "x86"};
 
 // The file part after the flags byte. Its first 36 bytes have the layout of the start of a
 // WIN32_FIND_DATAA record; times are FILETIMEs (100 ns units since 1601, low dword first).
@@ -86,15 +116,35 @@ struct FileEntryInfo {
     std::uint32_t storedLength = 0;
 };
 
+struct BlockInfo {
+    std::uint8_t method = kBlockMethodLzma2;
+    std::uint8_t filter = kBlockFilterNone;
+    std::uint8_t property = 0;
+    std::uint32_t contentLength = 0;
+    std::uint32_t packedLength = 0;
+};
+
+// The dictionary size an LZMA2 property byte (0 to 40) stands for.
+std::uint32_t lzma2DictionarySize(std::uint8_t property);
+// The smallest LZMA2 property whose dictionary holds `length` bytes.
+std::uint8_t lzma2PropertyFor(std::uint32_t length);
+
 struct PackageEntry {
     const char* name = nullptr;  // points into the package bytes (see PackageWalker)
     std::uint32_t depth = 0;
     std::uint8_t flags = 0;
     FileEntryInfo file;            // file entries only
-    std::uint32_t dataOffset = 0;  // file entries only: package offset of file.storedLength bytes
+    std::uint32_t dataOffset = 0;  // file entries: package offset of file.storedLength bytes;
+                                   // blocks: of block.packedLength bytes
+    BlockInfo block;               // block entries only
+    // In-block file entries: where their content starts in the group's block content; blocks:
+    // where theirs does.
+    std::uint64_t contentOffset = 0;
 
     bool isFile() const { return (flags & kEntryFlagFile) != 0; }
     bool isCompressed() const { return (flags & kEntryFlagCompressed) != 0; }
+    bool isInBlock() const { return (flags & kEntryFlagInBlock) != 0; }
+    bool isBlock() const { return (flags & kEntryFlagBlock) != 0; }
 };
 
 // True for a name the engine may join to a folder: not empty, not "." or "..", and without
@@ -113,15 +163,27 @@ void writeFolderEntry(unsigned char* out, const char* name, std::uint32_t depth)
 std::size_t fileEntryHeaderSize(std::size_t nameLength);
 void writeFileEntryHeader(unsigned char* out, const char* name, std::uint32_t depth,
                           bool compressed, const FileEntryInfo& info);
+// A file entry whose content lies in the group's blocks: no data follows (stored length 0).
+void writeInBlockFileEntry(unsigned char* out, const char* name, std::uint32_t depth,
+                           const FileEntryInfo& info);
+// A block entry up to its packed bytes, of which the info's packed length follow.
+std::size_t blockEntryHeaderSize();
+void writeBlockEntryHeader(unsigned char* out, const BlockInfo& info);
 
 // Walks the groups and entries of a package without ever reading outside it. `bytes` holds the
 // package from its start; the groups run from firstEntryOffset (E) to scriptOffset (S). The walk
 // stops for good at the first inconsistency: E after S or S past the bytes, a group too short
 // for its header or whose end offset lies past S or not after its header, a name or target
 // folder without its NUL inside the group (or within one read of the bytes: reach()), an entry
-// or data that runs past the group's end, a name that is not a plain name, or a folder entry at
-// a depth that no earlier folder entry of the group could reach (depth 0 is always valid). A file
-// entry may name any depth: the items never set are skipped in its path.
+// or data that runs past the group's end, a name that is not a plain name, a folder entry at
+// a depth that no earlier folder entry of the group could reach (depth 0 is always valid), flags
+// it does not know, or blocks that break their rules: an unknown method or filter, a property
+// out of range, a reserved byte set, no content or more than kLargestBlockContent, a block met
+// before the entries so far claimed the content before it, an in-block file with data of its
+// own, compressed, or of 4 GiB or more, or whose content starts past the blocks met, and a group
+// whose in-block files do not claim exactly its blocks' content. A file entry may name any
+// depth: the items never set are skipped in its path.
+// Block entries are checked and passed over unless includeBlocks() asked for them.
 // The names a group or entry points to stay valid until the next call on the walker or on its
 // bytes.
 class PackageWalker {
@@ -140,6 +202,10 @@ class PackageWalker {
     bool unreadable() const { return unreadable_; }
     // Package offset of the next byte the walk reads (progress).
     std::uint32_t offset() const { return offset_; }
+    // From now on nextEntry gives block entries too.
+    void includeBlocks() { includeBlocks_ = true; }
+    // The most content of any block walked so far (0: none).
+    std::uint32_t largestBlock() const { return largestBlock_; }
 
   private:
     bool fail();
@@ -147,6 +213,11 @@ class PackageWalker {
     // least the whole header when one read holds it (*span of them). Null when they could not be
     // read; the walk has then stopped.
     const unsigned char* headerBytes(std::uint32_t left, bool entry, std::uint32_t* span);
+    // Reads one entry at the walk's offset into `entry`; false when the walk stopped.
+    bool readEntry(PackageEntry& entry);
+    // Reads the block part at `part`, with `left` bytes of the group from there on.
+    bool readBlock(const unsigned char* part, std::uint32_t left, PackageEntry& entry);
+    bool claimContent(PackageEntry& entry);
 
     PackageBytes& bytes_;
     std::uint32_t end_;  // S, once checked against the bytes given
@@ -157,6 +228,10 @@ class PackageWalker {
     bool stopped_ = false;
     bool damaged_ = false;
     bool unreadable_ = false;
+    bool includeBlocks_ = false;
+    std::uint64_t blockContent_ = 0;  // this group's: the content of its blocks met so far
+    std::uint64_t fileContent_ = 0;   // and the content its in-block files claimed so far
+    std::uint32_t largestBlock_ = 0;
 };
 
 }  // namespace kelvara

@@ -8,14 +8,15 @@ list(APPEND KELVARA_PORTABLE_SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/deployment_options.cpp
     ${CMAKE_CURRENT_LIST_DIR}/inflate_start.cpp
     ${CMAKE_CURRENT_LIST_DIR}/inflate_buffer.cpp)
-# The image: stub header and package header, the file groups' byte layout, and inflating
-# packaged files in pieces.
+# The image: stub header and package header, the file groups' byte layout, inflating packaged
+# files in pieces and decoding blocks.
 list(APPEND KELVARA_PORTABLE_SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/image_layout.cpp
     ${CMAKE_CURRENT_LIST_DIR}/image_signature.cpp
     ${CMAKE_CURRENT_LIST_DIR}/package_bytes.cpp
     ${CMAKE_CURRENT_LIST_DIR}/package_format.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/stream_inflate.cpp)
+    ${CMAKE_CURRENT_LIST_DIR}/stream_inflate.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/block_decode.cpp)
 # The setup script: its record format, the writer the builder encodes with (the engine links
 # it only if used), the language tables, variables and folder-token names.
 list(APPEND KELVARA_PORTABLE_SOURCES

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 #include <zlib.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstring>
 #include <filesystem>
@@ -14,9 +15,11 @@
 
 #include <unistd.h>
 
+#include "formats/block_decode.h"
 #include "formats/image_layout.h"
 #include "formats/inflate_buffer.h"
 #include "formats/package_format.h"
+#include "kelvara-build/image/block_compression.h"
 #include "kelvara-build/image/file_groups.h"
 #include "kelvara-build/image/pe_version.h"
 #include "kelvara-build/image/source_files.h"
@@ -130,17 +133,33 @@ std::vector<Decoded> decode(const BuiltFileGroups& built,
     std::vector<Decoded> out;
     PackageInMemory bytes(package.data(), package.size());
     PackageWalker walker(bytes, first, static_cast<std::uint32_t>(package.size()));
+    walker.includeBlocks();
     FileGroupHeader group;
+    BlockDecoder decoder;
     while (walker.nextGroup(group)) {
         std::vector<std::string> stack{group.targetFolder};
+        // The content of the group's blocks, decoded by the engine's decoder, in order.
+        std::string blocks;
+        std::size_t groupStart = out.size();
         PackageEntry entry;
         while (walker.nextEntry(entry)) {
+            if (entry.isBlock()) {
+                EXPECT_EQ(entry.contentOffset, blocks.size()) << "blocks follow one another";
+                std::string content(entry.block.contentLength, '\0');
+                EXPECT_EQ(
+                    decoder.decode(bytes, entry, reinterpret_cast<unsigned char*>(content.data())),
+                    BlockOutcome::decoded);
+                blocks += content;
+                continue;
+            }
             Decoded d{group, group.targetFolder, entry.name, "", entry, ""};
             for (std::uint32_t i = 0; i <= entry.depth; ++i) d.path += stack.at(i) + "\\";
             d.path += entry.name;
             if (!entry.isFile()) {
                 stack.resize(entry.depth + 2);
                 stack[entry.depth + 1] = entry.name;
+            } else if (entry.isInBlock()) {
+                // Filled in at the group's end, once all its blocks are decoded.
             } else if (entry.isCompressed()) {
                 d.content = inflateSyncFlushed(&package[entry.dataOffset], entry.file.storedLength,
                                                entry.file.sizeLow);
@@ -151,6 +170,13 @@ std::vector<Decoded> decode(const BuiltFileGroups& built,
             d.group.targetFolder = nullptr;
             d.entry.name = nullptr;
             out.push_back(d);
+        }
+        for (std::size_t i = groupStart; i < out.size(); ++i) {
+            const PackageEntry& e = out[i].entry;
+            if (!e.isInBlock()) continue;
+            EXPECT_LE(e.contentOffset + e.file.sizeLow, blocks.size());
+            if (e.contentOffset + e.file.sizeLow <= blocks.size())
+                out[i].content = blocks.substr(e.contentOffset, e.file.sizeLow);
         }
     }
     EXPECT_FALSE(walker.damaged());
@@ -754,4 +780,229 @@ TEST(PeVersion, BuilderRecordsTheVersionOfPeFiles) {
     EXPECT_EQ(entries[1].entry.file.versionLs, 0x00030004u);
     const Bytes pe = makePe(false, 0x00010002, 0x00030004);
     EXPECT_EQ(entries[1].content, std::string(pe.begin(), pe.end()));
+}
+
+namespace {
+
+// x86 code as a compiler leaves it: the same few routines called from everywhere, each call's
+// relative address different, which the x86 filter makes one absolute address that repeats.
+Bytes x86Program(std::size_t size) {
+    Bytes code = makePe(false, 0x00020001, 0);
+    std::mt19937 generator(7);
+    while (code.size() + 5 < size) {
+        const std::uint32_t target = 0x1000 + 16 * (generator() % 8);
+        const std::uint32_t relative = target - static_cast<std::uint32_t>(code.size() + 5);
+        code.push_back(0xE8);
+        for (int i = 0; i < 4; ++i) code.push_back(static_cast<unsigned char>(relative >> 8 * i));
+        code.push_back(0x90 + generator() % 4);
+    }
+    return code;
+}
+
+struct BlockWalk {
+    std::vector<PackageEntry> blocks;
+    bool damaged = false;
+};
+
+BlockWalk walkBlocks(const Bytes& package) {
+    PackageInMemory bytes(package.data(), package.size());
+    PackageWalker walker(bytes, kPackageHeaderSize, static_cast<std::uint32_t>(package.size()));
+    walker.includeBlocks();
+    BlockWalk walk;
+    FileGroupHeader group;
+    PackageEntry entry;
+    while (walker.nextGroup(group)) {
+        while (walker.nextEntry(entry)) {
+            if (entry.isBlock()) walk.blocks.push_back(entry);
+        }
+    }
+    walk.damaged = walker.damaged();
+    return walk;
+}
+
+Bytes packageOf(const BuiltFileGroups& built) {
+    Bytes package(kPackageHeaderSize, 0);
+    package.insert(package.end(), built.bytes.begin(), built.bytes.end());
+    return package;
+}
+
+}  // namespace
+
+TEST(FileGroups, Lzma2BlocksCarryEveryFileThroughTheEngineDecoder) {
+    SourceTree tree;
+    std::map<std::string, std::string> sources;
+    auto add = [&](const std::string& path, const std::string& content) {
+        tree.write(path, content);
+        std::string windowsPath = path;
+        std::replace(windowsPath.begin(), windowsPath.end(), '/', '\\');
+        sources["%InstallPath%\\" + windowsPath] = content;
+    };
+    for (int i = 0; i < 20; ++i)
+        add("docs/note" + std::to_string(i) + ".txt", compressibleText(3000 + 37 * i));
+    const Bytes program = x86Program(150000);
+    add("bin/tool.exe", std::string(program.begin(), program.end()));
+    add("data/big.bin", randomBytes(300000, 3));  // a file across five blocks
+    add("empty.txt", "");
+    add("z/last.txt", "the end");
+    FileGroupSpec solid = groupOf(tree);
+    solid.compression = Compression::Lzma2;
+    solid.blockSize = 64 << 10;
+    FileGroupSpec stored = groupOf(tree, 9);
+    stored.targetFolder = "<CommonFiles>\\Kept";
+    stored.include = {"z/*"};
+    stored.compression = Compression::Stored;
+    FileGroupSpec zlib = groupOf(tree, 11);
+    zlib.targetFolder = "<CommonFiles>\\Deflated";
+    zlib.include = {"docs/note1.txt"};
+
+    std::vector<Bytes> packages;
+    for (unsigned threads : {3u, 1u}) {
+        Diagnostics diagnostics;
+        PackageOptions options;
+        options.threads = threads;
+        BuiltFileGroups built = buildGroups({solid, stored, zlib}, diagnostics, options);
+        ASSERT_FALSE(diagnostics.failed()) << diagnostics.errors().at(0);
+        packages.push_back(packageOf(built));
+        EXPECT_EQ(built.fileCount, sources.size() + 2);
+
+        // Every file comes back whole from the blocks, the stored group and the deflated one.
+        std::map<std::string, std::string> installed;
+        for (const Decoded& d : decode(built)) {
+            if (d.entry.isFile()) installed[d.path] = d.content;
+        }
+        EXPECT_EQ(installed.size(), sources.size() + 2);
+        for (const auto& [path, content] : sources) {
+            EXPECT_EQ(installed[path].size(), content.size()) << path;
+            EXPECT_TRUE(installed[path] == content) << path;
+        }
+        EXPECT_EQ(installed["<CommonFiles>\\Kept\\z\\last.txt"], "the end");
+        EXPECT_EQ(installed["<CommonFiles>\\Deflated\\docs\\note1.txt"],
+                  sources.at("%InstallPath%\\docs\\note1.txt"));
+    }
+    EXPECT_EQ(packages[0], packages[1]) << "the same bytes whatever the thread count";
+
+    BlockWalk walk = walkBlocks(packages[0]);
+    EXPECT_FALSE(walk.damaged);
+    std::uint64_t content = 0;
+    int filtered = 0;
+    for (std::size_t i = 0; i < walk.blocks.size(); ++i) {
+        const BlockInfo& block = walk.blocks[i].block;
+        EXPECT_EQ(block.method, kBlockMethodLzma2);
+        if (i + 1 < walk.blocks.size()) EXPECT_EQ(block.contentLength, 64u << 10) << "block " << i;
+        EXPECT_GE(lzma2DictionarySize(block.property), block.contentLength);
+        filtered += block.filter == kBlockFilterX86;
+        content += block.contentLength;
+    }
+    std::uint64_t solidBytes = 0;
+    for (const auto& [path, text] : sources) solidBytes += text.size();
+    EXPECT_EQ(content, solidBytes) << "the blocks hold the solid group's files and nothing more";
+    EXPECT_GE(filtered, 1) << "the blocks that are mostly the program go through the x86 filter";
+    EXPECT_LT(filtered, static_cast<int>(walk.blocks.size())) << "the others do not";
+}
+
+TEST(FileGroups, DamagedBlocksAreRefusedBeforeAnythingIsWritten) {
+    SourceTree tree;
+    tree.write("a.txt", compressibleText(5000));
+    tree.write("b.txt", compressibleText(9000));
+    FileGroupSpec solid = groupOf(tree);
+    solid.compression = Compression::Lzma2;
+    solid.blockSize = 4096;
+    Diagnostics diagnostics;
+    const Bytes package = packageOf(buildGroups({solid}, diagnostics));
+    ASSERT_FALSE(diagnostics.failed());
+    const BlockWalk walk = walkBlocks(package);
+    ASSERT_FALSE(walk.damaged);
+    ASSERT_EQ(walk.blocks.size(), 4u) << "14,000 bytes in blocks of 4,096";
+
+    // Each field of a block's part, and of the in-block file that follows it, changed alone.
+    const std::size_t part = walk.blocks[1].dataOffset - kBlockPartSize;
+    const std::size_t flags = part - 1;
+    struct Change {
+        const char* what;
+        std::size_t at;
+        unsigned char value;
+    };
+    const Change changes[] = {
+        {"an unknown method", part + kBlockPartMethod, 2},
+        {"no method", part + kBlockPartMethod, 0},
+        {"an unknown filter", part + kBlockPartFilter, 2},
+        {"a property past 40", part + kBlockPartProperty, 41},
+        {"the reserved byte set", part + kBlockPartReserved, 1},
+        {"no content", part + kBlockPartContentLength + 1, 0},  // 4,096 becomes 0
+        {"more content than the files claim", part + kBlockPartContentLength, 1},
+        {"packed bytes past the group", part + kBlockPartPackedLength + 3, 0x7F},
+        {"a block that is also a file", flags, kEntryFlagBlock | kEntryFlagFile},
+        {"an unknown flag", flags, kEntryFlagBlock | 0x10},
+        {"a block with a depth", flags - 4, 1},
+    };
+    for (const Change& change : changes) {
+        Bytes damaged = package;
+        damaged[change.at] = change.value;
+        EXPECT_TRUE(walkBlocks(damaged).damaged) << change.what;
+    }
+
+    // The first file's entry follows the first block: compressed, with data of its own, of
+    // 4 GiB or more, or claiming more than the blocks hold.
+    const std::size_t file = walk.blocks[0].dataOffset + walk.blocks[0].block.packedLength;
+    const std::size_t filePart =
+        file + std::strlen("a.txt") + 1 + kEntryDepthSize + kEntryFlagsSize;
+    const Change fileChanges[] = {
+        {"an in-block file also compressed", filePart - 1,
+         kEntryFlagFile | kEntryFlagInBlock | kEntryFlagCompressed},
+        {"an in-block folder", filePart - 1, kEntryFlagInBlock},
+        {"an in-block file with data", filePart + kFilePartStoredLength, 1},
+        {"an in-block file of 4 GiB or more", filePart + kFilePartSizeHigh, 1},
+        {"an in-block file claiming more than the blocks", filePart + kFilePartSizeLow + 2, 1},
+    };
+    for (const Change& change : fileChanges) {
+        Bytes damaged = package;
+        damaged[change.at] = change.value;
+        EXPECT_TRUE(walkBlocks(damaged).damaged) << change.what;
+    }
+
+    // Blocks out of their order: the second block before the first file's entry, which has not
+    // claimed the first block's content yet.
+    {
+        Bytes swapped(package.begin(), package.begin() + static_cast<std::ptrdiff_t>(file));
+        const std::size_t second = part - 1 - kEntryDepthSize - 1;
+        const std::size_t secondEnd = walk.blocks[1].dataOffset + walk.blocks[1].block.packedLength;
+        swapped.insert(swapped.end(), package.begin() + static_cast<std::ptrdiff_t>(second),
+                       package.begin() + static_cast<std::ptrdiff_t>(secondEnd));
+        swapped.insert(swapped.end(), package.begin() + static_cast<std::ptrdiff_t>(file),
+                       package.begin() + static_cast<std::ptrdiff_t>(second));
+        swapped.insert(swapped.end(), package.begin() + static_cast<std::ptrdiff_t>(secondEnd),
+                       package.end());
+        ASSERT_EQ(swapped.size(), package.size());
+        EXPECT_TRUE(walkBlocks(swapped).damaged) << "a block before its content is claimed";
+    }
+
+    // The decoder: a stream cut short, one with a byte after its end, and content that is not
+    // the stream's are damage, found however the packed bytes are read.
+    const std::string text = compressibleText(70000);
+    const PackedBlock packed =
+        packBlock(reinterpret_cast<const unsigned char*>(text.data()), text.size(), false);
+    auto decodeWith = [&](std::uint32_t packedLength, std::uint32_t contentLength,
+                          std::uint8_t method) {
+        Bytes bytes = packed.bytes;
+        bytes.resize(packed.bytes.size() + 1, 0);
+        PackageInMemory source(bytes.data(), bytes.size());
+        PackageEntry block;
+        block.flags = kEntryFlagBlock;
+        block.block = packed.info;
+        block.block.packedLength = packedLength;
+        block.block.contentLength = contentLength;
+        block.block.method = method;
+        std::string content(contentLength, '\0');
+        BlockDecoder decoder;
+        const BlockOutcome outcome =
+            decoder.decode(source, block, reinterpret_cast<unsigned char*>(content.data()));
+        if (outcome == BlockOutcome::decoded) EXPECT_EQ(content, text);
+        return outcome;
+    };
+    const std::uint32_t length = packed.info.packedLength;
+    EXPECT_EQ(decodeWith(length, 70000, kBlockMethodLzma2), BlockOutcome::decoded);
+    EXPECT_EQ(decodeWith(length - 1, 70000, kBlockMethodLzma2), BlockOutcome::damaged);
+    EXPECT_EQ(decodeWith(length + 1, 70000, kBlockMethodLzma2), BlockOutcome::damaged);
+    EXPECT_EQ(decodeWith(length, 69999, kBlockMethodLzma2), BlockOutcome::damaged);
+    EXPECT_EQ(decodeWith(length, 70000, 7), BlockOutcome::damaged);
 }

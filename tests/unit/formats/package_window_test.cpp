@@ -12,6 +12,8 @@
 
 #include "formats/image_layout.h"
 #include "formats/package_bytes.h"
+#include "formats/block_decode.h"
+#include "lzma2_streams.h"
 #include "formats/package_format.h"
 #include "formats/stream_inflate.h"
 #include "zlib_streams.h"
@@ -95,6 +97,43 @@ Bytes makeImage(std::uint32_t lead, std::uint32_t* scriptOffset) {
         patchGroupEndOffset(image.data() + groupStart,
                             static_cast<std::uint32_t>(image.size() - packageStart));
     }
+    // A group whose files share blocks: a file that starts in one block and ends two blocks
+    // later, an empty one and a folder between them.
+    const std::size_t groupStart = image.size();
+    FileGroupHeader header;
+    header.targetFolder = "C:\\Blocks";
+    writeGroupHeader(grow(groupHeaderSize(std::strlen(header.targetFolder))), header);
+    const Bytes first = kelvara::testing::sampleBytes(300);
+    const Bytes second = kelvara::testing::sampleBytes(700);
+    Bytes all = first;
+    all.insert(all.end(), second.begin(), second.end());
+    auto block = [&](std::size_t from, std::size_t length) {
+        const Bytes packed = kelvara::testing::storedLzma2(
+            Bytes(all.begin() + static_cast<std::ptrdiff_t>(from),
+                  all.begin() + static_cast<std::ptrdiff_t>(from + length)));
+        BlockInfo info;
+        info.property = lzma2PropertyFor(400);
+        info.contentLength = static_cast<std::uint32_t>(length);
+        info.packedLength = static_cast<std::uint32_t>(packed.size());
+        writeBlockEntryHeader(grow(blockEntryHeaderSize()), info);
+        image.insert(image.end(), packed.begin(), packed.end());
+    };
+    auto inBlock = [&](const char* name, const Bytes& content) {
+        FileEntryInfo info;
+        info.sizeLow = static_cast<std::uint32_t>(content.size());
+        info.lastWriteTime = 0x01D3000000000000ull + content.size();
+        writeInBlockFileEntry(grow(fileEntryHeaderSize(std::strlen(name))), name, 0, info);
+    };
+    block(0, 400);
+    inBlock("first", first);
+    inBlock("empty", {});
+    writeFolderEntry(grow(folderEntrySize(3)), "sub", 0);
+    inBlock("second", second);
+    block(400, 400);
+    block(800, 200);
+    patchGroupEndOffset(image.data() + groupStart,
+                        static_cast<std::uint32_t>(image.size() - packageStart));
+
     *scriptOffset = static_cast<std::uint32_t>(image.size() - packageStart);
     image.resize(image.size() + 5, 0);  // bytes after the groups (the script's place)
     return image;
@@ -106,16 +145,30 @@ std::vector<std::string> walkLines(PackageBytes& headers, PackageBytes& content,
                                    std::uint32_t scriptOffset, bool* unreadable) {
     std::vector<std::string> lines;
     PackageWalker walker(headers, kPackageHeaderSize, scriptOffset);
+    walker.includeBlocks();
     FileGroupHeader group;
     std::vector<unsigned char> buffer(50);
+    BlockDecoder decoder;
     while (walker.nextGroup(group)) {
         lines.push_back("G " + std::string(group.targetFolder) + " " +
                         std::to_string(group.overwriteMode));
         PackageEntry entry;
+        // The group's block content so far, and the in-block files' lines waiting for theirs.
+        Bytes blocks;
+        std::vector<std::pair<std::size_t, PackageEntry>> waiting;
         while (walker.nextEntry(entry)) {
+            if (entry.isBlock()) {
+                Bytes decoded(entry.block.contentLength);
+                EXPECT_EQ(decoder.decode(content, entry, decoded.data()), BlockOutcome::decoded);
+                blocks.insert(blocks.end(), decoded.begin(), decoded.end());
+                continue;
+            }
             std::string line = std::string(entry.isFile() ? "F " : "D ") + entry.name + " " +
                                std::to_string(entry.depth);
-            if (entry.isFile()) {
+            if (entry.isInBlock()) {
+                line += " " + std::to_string(entry.file.lastWriteTime) + " ";
+                waiting.emplace_back(lines.size(), entry);
+            } else if (entry.isFile()) {
                 Collector out;
                 EXPECT_TRUE(
                     writeEntryData(content, entry, out, buffer.data(), buffer.size(), nullptr, 0))
@@ -124,6 +177,13 @@ std::vector<std::string> walkLines(PackageBytes& headers, PackageBytes& content,
                         std::string(out.bytes.begin(), out.bytes.end());
             }
             lines.push_back(line);
+        }
+        for (const auto& [at, file] : waiting) {
+            EXPECT_LE(file.contentOffset + file.file.sizeLow, blocks.size());
+            if (file.contentOffset + file.file.sizeLow > blocks.size()) continue;
+            lines[at].append(blocks.begin() + static_cast<std::ptrdiff_t>(file.contentOffset),
+                             blocks.begin() + static_cast<std::ptrdiff_t>(file.contentOffset +
+                                                                          file.file.sizeLow));
         }
     }
     EXPECT_FALSE(walker.damaged());
@@ -141,7 +201,7 @@ TEST(PackageWindow, WalksAndReadsAsTheWholePackageWhereverTheViewsEdgesFall) {
         bool unreadable = true;
         const auto expected = walkLines(whole, whole, script, &unreadable);
         ASSERT_FALSE(unreadable);
-        ASSERT_EQ(expected.size(), 3u + 27u);
+        ASSERT_EQ(expected.size(), 4u + 27u + 4u);
         // The smallest view holds a name and the fixed fields of an entry; larger ones too.
         for (std::uint32_t viewSize : {256u, 512u, 4096u}) {
             for (std::uint32_t granularity : {16u, 64u}) {

@@ -265,8 +265,10 @@ void listEntries(const std::vector<unsigned char>& image, const DecodedImage& d,
     const std::size_t p = d.header.packageOffset;
     PackageInMemory package(image.data() + p, image.size() - p);
     PackageWalker walker(package, d.package.firstEntryOffset, d.package.scriptOffset);
+    walker.includeBlocks();
     FileGroupHeader group;
     int groupNumber = 0;
+    int blockNumber = 0;
     while (walker.nextGroup(group)) {
         auto name = [](const auto& names, std::uint32_t value) {
             return value < std::size(names) ? std::string(names[value]) : std::to_string(value);
@@ -277,6 +279,14 @@ void listEntries(const std::vector<unsigned char>& image, const DecodedImage& d,
             << '\n';
         PackageEntry entry;
         while (walker.nextEntry(entry)) {
+            if (entry.isBlock()) {
+                const BlockInfo& b = entry.block;
+                out << "  block " << blockNumber++ << ": " << name(kBlockMethodNames, b.method)
+                    << ", filter " << name(kBlockFilterNames, b.filter) << ", " << b.contentLength
+                    << " bytes of content packed to " << b.packedLength << " bytes, dictionary "
+                    << lzma2DictionarySize(b.property) << '\n';
+                continue;
+            }
             out << "  " << std::string(2 * entry.depth, ' ');
             if (!entry.isFile()) {
                 out << entry.name << "\\\n";
@@ -284,7 +294,9 @@ void listEntries(const std::vector<unsigned char>& image, const DecodedImage& d,
             }
             const FileEntryInfo& f = entry.file;
             out << entry.name << "  " << f.sizeLow << " bytes, ";
-            if (entry.isCompressed()) {
+            if (entry.isInBlock()) {
+                out << "in the blocks at " << entry.contentOffset;
+            } else if (entry.isCompressed()) {
                 out << "compressed to " << f.storedLength << " bytes";
             } else {
                 out << "stored";

@@ -87,6 +87,12 @@ Prepared prepare(const SourceFile& file, Compression compression) {
     if (!readWholeFile(file.path, file.size, data, out.error)) return out;
     out.size = static_cast<std::uint32_t>(data.size());
     if (auto version = readPeFileVersion(data.data(), data.size())) out.version = *version;
+    if (compression == Compression::Lzma2) {
+        // Packed with the group's other files, in its blocks (group_writer.h).
+        out.x86Code = isX86PeImage(data.data(), data.size());
+        out.data = std::move(data);
+        return out;
+    }
     if (compression == Compression::Stored || (compression == Compression::Auto && data.empty())) {
         out.data = std::move(data);
         out.adler = adler32Of(out.data.data(), out.data.size());

@@ -1,5 +1,6 @@
 // The packaged files' bytes: each source file read whole, its version taken, and deflated (or
-// stored) on worker threads a few files ahead of the writer, which takes them in order.
+// stored, or left for a group's blocks) on worker threads a few files ahead of the writer, which
+// takes them in order.
 #pragma once
 #include <condition_variable>
 #include <cstddef>
@@ -17,8 +18,9 @@ namespace kelvara::build {
 
 // One file as the package stores it, or why it could not be (`error`).
 struct Prepared {
-    std::vector<unsigned char> data;  // as stored in the package
+    std::vector<unsigned char> data;  // as stored in the package (in a block: the file's bytes)
     bool compressed = false;
+    bool x86Code = false;     // an x86 or x64 PE image (the block filter looks)
     std::uint32_t size = 0;   // the file's size
     std::uint32_t adler = 1;  // Adler-32 of data, so the image checksum needs no second pass
     FileVersion version;

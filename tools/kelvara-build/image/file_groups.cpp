@@ -87,7 +87,7 @@ BuiltFileGroups buildFileGroups(const std::vector<FileGroupSpec>& groups,
         std::clamp<std::size_t>(threads, 1, std::max<std::size_t>(files.size(), 1)));
     CompressionPool pool(files, groups, threads);
 
-    GroupWriter writer(output, firstEntryOffset);
+    GroupWriter writer(output, firstEntryOffset, threads);
     std::uint64_t required = 0;
     std::uint64_t bytesDone = 0;
     std::size_t next = 0;
@@ -112,9 +112,17 @@ BuiltFileGroups buildFileGroups(const std::vector<FileGroupSpec>& groups,
             info.sizeLow = prepared.size;
             info.versionMs = prepared.version.ms;
             info.versionLs = prepared.version.ls;
-            info.storedLength = static_cast<std::uint32_t>(prepared.data.size());
-            writer.addFile(name, info, prepared.compressed, prepared.data, prepared.adler);
+            if (groups[g].compression == Compression::Lzma2) {
+                writer.addInBlockFile(name, info, prepared.data, prepared.x86Code);
+            } else {
+                info.storedLength = static_cast<std::uint32_t>(prepared.data.size());
+                writer.addFile(name, info, prepared.compressed, prepared.data, prepared.adler);
+            }
             if (!output.ok()) return built;  // the output's owner reports why
+            if (!writer.error().empty()) {
+                diagnostics.error(groups[g].line, writer.error());
+                return built;
+            }
             if (!writer.fits()) {
                 diagnostics.error(groups[g].line,
                                   "the package grows past 4 GiB at '" + file.relative + "'");
@@ -126,7 +134,17 @@ BuiltFileGroups buildFileGroups(const std::vector<FileGroupSpec>& groups,
             if (options.progress) options.progress(next + 1, files.size(), bytesDone, bytesTotal);
         }
         writer.closeGroup();
+        if (!output.ok()) return built;
+        if (!writer.error().empty()) {
+            diagnostics.error(groups[g].line, writer.error());
+            return built;
+        }
+        if (!writer.fits()) {
+            diagnostics.error(groups[g].line, "the package grows past 4 GiB");
+            return built;
+        }
     }
+    built.blockCount = writer.blockCount();
     if (required > 0xFFFFFFFFu) {
         diagnostics.warning(0, "the files need " + std::to_string(required) +
                                    " bytes; the package records 4 GiB, the most it can hold");

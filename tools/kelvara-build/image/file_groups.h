@@ -28,7 +28,10 @@ enum class DecisionRule : std::uint32_t {
     Version = kDecideByVersion,
     VersionAndDate = kDecideByVersionAndDate,
 };
-enum class Compression { Auto, Stored, Compressed };  // Auto: stored when not made smaller
+// Auto: deflated, or stored when not made smaller. Lzma2: the group's files share LZMA2 blocks.
+enum class Compression { Auto, Stored, Compressed, Lzma2 };
+// Whether a block's content goes through the x86 filter: Auto when most of it is x86 or x64 code.
+enum class BlockFilter { Auto, X86, None };
 
 struct FileGroupSpec {
     int line = 0;              // project-file line, for messages
@@ -42,6 +45,8 @@ struct FileGroupSpec {
     std::vector<std::string> include;
     std::vector<std::string> exclude;
     Compression compression = Compression::Auto;
+    std::uint32_t blockSize = 32u << 20;  // Lzma2: content per block, at most 64 MiB
+    BlockFilter blockFilter = BlockFilter::Auto;
     // The engine's code page, which the names found in sourceDir (UTF-8) are converted to.
     TextEncoding encoding = TextEncoding::Windows1252;
 };
@@ -59,7 +64,7 @@ struct BuiltFileGroups {
     std::vector<unsigned char>
         bytes;  // the groups, to be placed at package offset firstEntryOffset (empty when streamed)
     std::uint32_t requiredSpace = 0;  // bytes the installed files need (at most 0xFFFFFFFF)
-    std::uint64_t fileCount = 0, folderCount = 0;
+    std::uint64_t fileCount = 0, folderCount = 0, blockCount = 0;
 };
 
 // Where the encoded groups go, in order, as soon as each piece is ready. A group header comes

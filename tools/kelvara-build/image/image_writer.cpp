@@ -34,10 +34,20 @@ DecisionRule decisionRule(const std::string& name) {
     return static_cast<DecisionRule>(numberOf(kDecisionRuleNames, name));
 }
 
-Compression compression(const std::string& name) {
+// A group's compression: its own, or the product's method where it says auto or compressed.
+Compression compression(const std::string& name, const std::string& productMethod) {
     if (name == "stored") return Compression::Stored;
+    if (name == "lzma2") return Compression::Lzma2;
+    if (name == "zlib") return Compression::Auto;
+    if (productMethod == "lzma2") return Compression::Lzma2;
     if (name == "compressed") return Compression::Compressed;
     return Compression::Auto;
+}
+
+BlockFilter blockFilter(const std::string& name) {
+    if (name == "x86") return BlockFilter::X86;
+    if (name == "none") return BlockFilter::None;
+    return BlockFilter::Auto;
 }
 
 }  // namespace
@@ -340,7 +350,9 @@ std::vector<FileGroupSpec> fileGroupSpecs(const Project& project) {
         groupSpec.sourceDir = group.sourceDir;
         groupSpec.include = group.include;
         groupSpec.exclude = group.exclude;
-        groupSpec.compression = compression(group.compression);
+        groupSpec.compression = compression(group.compression, project.compression);
+        groupSpec.blockSize = project.blockSizeMiB << 20;
+        groupSpec.blockFilter = blockFilter(project.compressionFilter);
         groupSpec.encoding = project.encoding;
         specs.push_back(std::move(groupSpec));
     }

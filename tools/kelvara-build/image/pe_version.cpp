@@ -100,6 +100,16 @@ bool hasVersionInfoKey(Reader& in, std::uint64_t at) {
 
 }  // namespace
 
+bool isX86PeImage(const unsigned char* bytes, std::size_t size) {
+    if (!bytes) return false;
+    Reader in(bytes, size);
+    if (in.u16(0) != 0x5A4D) return false;  // "MZ"
+    std::uint64_t pe = in.u32(kPeHeaderPointer);
+    if (!in.ok || in.u32(pe) != 0x00004550) return false;  // "PE\0\0"
+    const std::uint32_t machine = in.u16(pe + 4);
+    return in.ok && (machine == 0x014C || machine == 0x8664);  // i386, AMD64
+}
+
 std::optional<FileVersion> readPeFileVersion(const unsigned char* bytes, std::size_t size) {
     if (!bytes) return std::nullopt;
     Reader in(bytes, size);

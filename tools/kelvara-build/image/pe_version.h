@@ -18,4 +18,8 @@ struct FileVersion {
 // read outside the bytes.
 std::optional<FileVersion> readPeFileVersion(const unsigned char* bytes, std::size_t size);
 
+// True for a PE image of x86 or x64 code, whose calls and jumps the x86 filter turns into
+// absolute addresses (which repeat, and so compress better).
+bool isX86PeImage(const unsigned char* bytes, std::size_t size);
+
 }  // namespace kelvara::build

@@ -15,7 +15,7 @@
 namespace kelvara::build {
 
 void ProjectParser::fileGroups(const toml::node& node) {
-    static const char* const kCompression[] = {"auto", "stored", "compressed"};
+    static const char* const kCompression[] = {"auto", "stored", "compressed", "zlib", "lzma2"};
     auto oneOf = [](const std::string& value, const auto& names) {
         return std::find(std::begin(names), std::end(names), value) != std::end(names);
     };
@@ -48,7 +48,7 @@ void ProjectParser::fileGroups(const toml::node& node) {
         group.compression = r.text("compression").value_or(group.compression);
         if (!oneOf(group.compression, kCompression)) {
             r.error("compression", "unknown compression '" + group.compression +
-                                       "'; use auto, stored or compressed");
+                                       "'; use auto, stored, compressed, zlib or lzma2");
         }
         p_.fileGroups.push_back(group);
     });

@@ -2,6 +2,10 @@
 // every text of the file.
 #include "kelvara-build/project/project_parser.h"
 
+#include <algorithm>
+
+#include "formats/package_format.h"
+
 #include "kelvara-build/common/text_conversion.h"
 #include "formats/script_format.h"
 #include "kelvara-build/project/project_names.h"
@@ -27,6 +31,25 @@ void ProjectParser::encoding(const toml::table& root) {
         return;
     }
     p_.encoding = *named;
+}
+
+void ProjectParser::compressionKeys(TableReader& r) {
+    static const char* const kMethods[] = {"zlib", "lzma2"};
+    static const char* const kFilters[] = {"auto", "x86", "none"};
+    auto oneOf = [](const std::string& value, const auto& names) {
+        return std::find(std::begin(names), std::end(names), value) != std::end(names);
+    };
+    p_.compression = r.text("compression").value_or(p_.compression);
+    if (!oneOf(p_.compression, kMethods))
+        r.error("compression", "unknown compression '" + p_.compression + "'; use zlib or lzma2");
+    if (std::optional<std::int64_t> size = r.integer("block-size", 1, kLargestBlockContent >> 20)) {
+        p_.blockSizeMiB = static_cast<std::uint32_t>(*size);
+    }
+    p_.compressionFilter = r.text("compression-filter").value_or(p_.compressionFilter);
+    if (!oneOf(p_.compressionFilter, kFilters)) {
+        r.error("compression-filter",
+                "unknown compression-filter '" + p_.compressionFilter + "'; use auto, x86 or none");
+    }
 }
 
 void ProjectParser::product(TableReader& root) {
@@ -68,6 +91,7 @@ void ProjectParser::product(TableReader& root) {
         if (p_.scope != kScopeChoose)
             r.error("default-scope", "'default-scope' needs scope = \"choose\"");
     }
+    compressionKeys(r);
     p_.version = r.text("version").value_or("");
     p_.publisher = r.text("publisher").value_or("");
     p_.aboutUrl = r.text("url").value_or("");

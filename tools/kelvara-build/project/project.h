@@ -6,7 +6,9 @@
 // The file, table by table (every key optional unless marked):
 //   [product]       name (required), short-name, maker-link, version, publisher, url, help-url,
 //                   encoding = windows-1252|utf-8, architecture = x86|x64|arm64,
-//                   scope = machine|user|choose, default-scope = machine|user
+//                   scope = machine|user|choose, default-scope = machine|user,
+//                   compression = zlib|lzma2, block-size (MiB), compression-filter =
+//                   auto|x86|none
 //   [look]          layout = standard|compact, full-colour-welcome, page-colour, frame-colour,
 //                   header-colour, accent-colour ("#RRGGBB", "window", "button-face"),
 //                   font and title-font = { face, colour = "#RRGGBB" }
@@ -21,7 +23,7 @@
 //   [variables]     Name = "value" (written %Name% in texts), in definition order
 //   [[files]]       source, include, exclude (globs), target, overwrite = always|newer|
 //                   newer-or-same|older|never, decide = date|version|version-and-date, shared,
-//                   compression = auto|stored|compressed
+//                   compression = auto|stored|compressed|zlib|lzma2
 //   [[shortcuts]]   path, target, arguments, working-folder, icon, icon-index,
 //                   show = normal|minimized|maximized, hotkey, shared
 //   [[registry]]    root = HKCR|HKCU|HKLM|HKU|HKPD|HKCC|HKDD|HKA, key, name,
@@ -95,7 +97,7 @@ struct FileGroup {
     std::string overwrite = "newer";          // always, newer, newer-or-same, older, never
     std::string decide = "version-and-date";  // date, version, version-and-date
     bool shared = false;
-    std::string compression = "auto";  // auto, stored, compressed
+    std::string compression = "auto";  // auto, stored, compressed, zlib, lzma2
 };
 
 // A record whose payload is one field string (shortcut, registry, INI, association, program,
@@ -129,6 +131,12 @@ struct Project {
     // For whom it installs (kScope*), and the choice a "choose" product starts from.
     std::uint8_t scope = 0;
     std::uint8_t defaultScope = 0;
+    // How the files are compressed where their group does not say: "zlib" (each file deflated)
+    // or "lzma2" (in solid blocks of blockSizeMiB, through the x86 filter as compressionFilter
+    // says: auto, x86 or none).
+    std::string compression = "zlib";
+    std::uint32_t blockSizeMiB = 32;
+    std::string compressionFilter = "auto";
     // For the list of installed programs; empty: not given.
     std::string version, publisher, aboutUrl, helpUrl;
 

@@ -32,6 +32,8 @@ class ProjectParser {
   private:
     void encoding(const toml::table& root);
     void product(TableReader& root);
+    // [product]'s compression, block-size and compression-filter.
+    void compressionKeys(TableReader& r);
     void look(TableReader& root);
     void font(TableReader& look, const std::string& key, FontSpec& font);
     std::optional<std::uint32_t> colorValue(TableReader& table, const std::string& key);

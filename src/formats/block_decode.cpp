@@ -1,0 +1,89 @@
+#include "formats/block_decode.h"
+
+extern "C" {
+#include "Bra.h"
+#include "Lzma2Dec.h"
+}
+
+#include "runtime/heap.h"
+
+namespace kelvara {
+namespace {
+
+void* allocate(ISzAllocPtr, size_t size) {
+    return heapAlloc(size);
+}
+void release(ISzAllocPtr, void* block) {
+    heapFree(block);
+}
+const ISzAlloc kHeapAllocator = {allocate, release};
+
+}  // namespace
+
+struct BlockDecoder::State {
+    CLzma2Dec lzma2;
+    bool probabilities = false;
+};
+
+BlockDecoder::BlockDecoder() : state_(nullptr) {}
+
+BlockDecoder::~BlockDecoder() {
+    if (!state_) return;
+    if (state_->probabilities) Lzma2Dec_FreeProbs(&state_->lzma2, &kHeapAllocator);
+    heapFree(state_);
+}
+
+BlockOutcome BlockDecoder::decode(PackageBytes& source, const PackageEntry& block,
+                                  unsigned char* content) {
+    const BlockInfo& info = block.block;
+    if (info.method != kBlockMethodLzma2 || info.property > kLargestLzma2Property)
+        return BlockOutcome::damaged;
+    if (!state_) {
+        state_ = static_cast<State*>(heapAlloc(sizeof(State)));
+        if (!state_) return BlockOutcome::noMemory;
+        Lzma2Dec_CONSTRUCT(&state_->lzma2);
+    }
+    CLzma2Dec& lzma2 = state_->lzma2;
+    // The probabilities are the same size for every LZMA2 stream; the dictionary is the content
+    // buffer itself, which holds the whole block, so none is allocated.
+    if (Lzma2Dec_AllocateProbs(&lzma2, info.property, &kHeapAllocator) != SZ_OK)
+        return BlockOutcome::noMemory;
+    state_->probabilities = true;
+    lzma2.decoder.dic = content;
+    lzma2.decoder.dicBufSize = info.contentLength;
+    Lzma2Dec_Init(&lzma2);
+
+    std::uint32_t offset = block.dataOffset;
+    std::uint32_t left = info.packedLength;
+    const std::uint32_t reach = source.reach();
+    ELzmaStatus status = LZMA_STATUS_NOT_SPECIFIED;
+    while (left != 0 && status != LZMA_STATUS_FINISHED_WITH_MARK) {
+        std::uint32_t available = 0;
+        const unsigned char* bytes =
+            source.bytesUpTo(offset, left < reach ? left : reach, &available);
+        if (!bytes) return BlockOutcome::unreadable;
+        SizeT consumed = available;
+        if (Lzma2Dec_DecodeToDic(&lzma2, info.contentLength, bytes, &consumed, LZMA_FINISH_END,
+                                 &status) != SZ_OK) {
+            return BlockOutcome::damaged;
+        }
+        // No progress with input left: the stream wants more than the block holds.
+        if (consumed == 0 && status != LZMA_STATUS_FINISHED_WITH_MARK) return BlockOutcome::damaged;
+        offset += static_cast<std::uint32_t>(consumed);
+        left -= static_cast<std::uint32_t>(consumed);
+    }
+    // The stream ends exactly with the block: its end marker, the whole content, no bytes after.
+    if (status != LZMA_STATUS_FINISHED_WITH_MARK || left != 0 ||
+        lzma2.decoder.dicPos != info.contentLength) {
+        return BlockOutcome::damaged;
+    }
+    if (info.filter == kBlockFilterX86) {
+        UInt32 x86State = Z7_BRANCH_CONV_ST_X86_STATE_INIT_VAL;
+        Z7_BRANCH_CONV_ST_DEC(X86)(content, info.contentLength, 0, &x86State);
+    } else if (info.filter != kBlockFilterNone) {
+        return BlockOutcome::damaged;
+    }
+    return BlockOutcome::decoded;
+}
+
+}  // namespace kelvara
