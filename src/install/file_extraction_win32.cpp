@@ -250,6 +250,24 @@ bool allocateInflateBuffer(InstallRun& run) {
 DWORD writeData(InstallRun& run, HANDLE file, const PackageEntry& entry, DWORD* imageError) {
     *imageError = 0;
     const std::uint32_t progressTotal = run.groupsEnd - run.groupsStart;
+    if (entry.isInBlock()) {
+        FileWriter writer(file);
+        switch (run.blocks.writeEntry(run.groupNumber, entry, writer, &run.display)) {
+            case BlockReader::Result::written:
+                return 0;
+            case BlockReader::Result::writeFailed:
+                return writer.error();
+            case BlockReader::Result::noMemory:
+                return ERROR_NOT_ENOUGH_MEMORY;
+            case BlockReader::Result::unreadable:
+                *imageError = run.blocks.imageError() ? run.blocks.imageError() : ERROR_READ_FAULT;
+                return 0;
+            case BlockReader::Result::damaged:
+                break;
+        }
+        *imageError = ERROR_FILE_CORRUPT;
+        return 0;
+    }
     if (run.ahead.holds(entry)) {
         FileWriter writer(file);
         const int startPosition = run.display.position();
@@ -521,15 +539,33 @@ PhaseOutcome extractFiles(InstallRun& run) {
     if (!run.backedUpFiles.isCreated() && !run.backedUpFiles.create(16)) return stop;
     // The helper is stopped on every way out: the phases after this one may delete the files.
     ScopeGuard stopHelper([&run] { run.ahead.stop(); });
+    ScopeGuard stopBlocks([&run] { run.blocks.stop(); });
     if (run.ahead.start(run.image, runEnvironment.stubHeader.packageOffset, run.groupsStart,
                         run.groupsEnd)) {
         writeRunLog("files: inflated ahead by a second thread");
     } else if (!allocateInflateBuffer(run)) {
         return stop;
     }
+    if (run.largestBlock != 0) {
+        if (!run.blocks.start(run.image, runEnvironment.stubHeader.packageOffset, run.groupsStart,
+                              run.groupsEnd, run.largestBlock)) {
+            installState.installSucceeded = false;
+            messageBoxFormat(run.owner(), setupState.setupCaption.get(), "%s",
+                             systemErrorText(ERROR_NOT_ENOUGH_MEMORY), MB_ICONERROR);
+            return stop;
+        }
+        char largest[12], buffers[12], helpers[12];
+        ::wsprintfA(largest, "%lu", static_cast<unsigned long>(run.largestBlock));
+        ::wsprintfA(buffers, "%u", run.blocks.buffers());
+        ::wsprintfA(helpers, "%u", run.blocks.helpers());
+        writeRunLog("files: blocks of up to %s bytes in %s buffers, decoded by %s helper threads",
+                    largest, buffers, helpers);
+    }
     PackageWalker walker(run.headers, run.groupsStart, run.groupsEnd);
     FileGroupHeader group;
-    while (walker.nextGroup(group)) {
+    run.groupNumber = 0;
+    for (bool first = true; walker.nextGroup(group); first = false) {
+        if (!first) ++run.groupNumber;
         PhaseOutcome outcome = checkpoint(run);
         if (outcome != PhaseOutcome::proceed) return outcome;
         if (!openGroup(run, group)) return stop;
@@ -539,7 +575,8 @@ PhaseOutcome extractFiles(InstallRun& run) {
             if (!walker.nextEntry(entry)) break;
             outcome = checkpoint(run);
             if (outcome != PhaseOutcome::proceed) return outcome;
-            setProgress(run, entryOffset);
+            // The content of an in-block file lies in its block: the block reader moves the bar.
+            if (!entry.isInBlock()) setProgress(run, entryOffset);
             if (processEntry(run, group, entry) == Step::endRun) return stop;
         }
         run.folderStack.clear();

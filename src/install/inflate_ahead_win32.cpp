@@ -120,7 +120,7 @@ void InflateAhead::produce() {
     PackageEntry entry;
     while (walker.nextGroup(group)) {
         while (walker.nextEntry(entry)) {
-            if (!entry.isFile()) continue;
+            if (!entry.isFile() || entry.isInBlock()) continue;  // blocks have their reader
             Piece* piece = acquire(entry.dataOffset);
             if (!piece) return;
             ProgressStamp stamp;
@@ -247,7 +247,7 @@ InflateAhead::Result InflateAhead::writeEntry(const PackageEntry& entry, ByteWri
 }
 
 void InflateAhead::finishEntry(const PackageEntry& entry) {
-    if (!thread_ || !entry.isFile() || finished_ == entry.dataOffset) return;
+    if (!thread_ || !entry.isFile() || entry.isInBlock() || finished_ == entry.dataOffset) return;
     askedFor_ = entry.dataOffset;
     dropRest(entry.dataOffset);
 }

@@ -35,7 +35,9 @@ class InflateAhead {
                std::uint32_t groupsEnd);
     // Whether writeEntry can give the content of `entry`, the install thread's next file entry:
     // the helper runs and nothing of the entry has been asked for yet.
-    bool holds(const PackageEntry& entry) const { return thread_ && entry.dataOffset != askedFor_; }
+    bool holds(const PackageEntry& entry) const {
+        return thread_ && !entry.isInBlock() && entry.dataOffset != askedFor_;
+    }
     // Hands the entry's content to the writer, moving the progress as writeEntryData does.
     // writeFailed: the writer refused a piece (its own error says why), the rest is dropped.
     // unavailable: the helper could not give it, and has stopped; the writer may have taken some

@@ -147,7 +147,8 @@ void reportDamagedImage(InstallRun& run) {
 }
 
 void reportUnreadableImage(InstallRun& run, DWORD error) {
-    if (error == ERROR_HANDLE_EOF) return reportDamagedImage(run);
+    // Cut short, or content that does not decode: damage the checksum could not see.
+    if (error == ERROR_HANDLE_EOF || error == ERROR_FILE_CORRUPT) return reportDamagedImage(run);
     installState.installSucceeded = false;
     messageBoxFormat(run.owner(), setupState.setupCaption.get(), kImageUnreadable,
                      systemErrorText(error), MB_ICONERROR);

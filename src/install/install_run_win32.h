@@ -8,6 +8,7 @@
 
 #include "formats/install_log.h"
 #include "formats/languages.h"
+#include "install/block_reader_win32.h"
 #include "install/image_window_win32.h"
 #include "install/inflate_ahead_win32.h"
 #include "install/install_display_win32.h"
@@ -61,8 +62,12 @@ struct InstallRun {
     ImageWindow headers;
     ImageWindow content;
     InflateAhead ahead;
-    std::uint32_t groupsStart = 0;  // E
-    std::uint32_t groupsEnd = 0;    // S
+    // The content of the files that lie in blocks, decoded ahead on helpers of its own.
+    BlockReader blocks;
+    std::uint32_t groupsStart = 0;   // E
+    std::uint32_t groupsEnd = 0;     // S
+    std::uint32_t largestBlock = 0;  // the most content of one block (0: no blocks)
+    std::uint32_t groupNumber = 0;   // of the group being installed, from 0
 
     StringList folderStack;
     // The old contents of the files this run replaced, each next to its target: a rollback puts

@@ -197,6 +197,7 @@ bool startRun(InstallRun& run) {
         while (walker.nextEntry(entry)) {
         }
     }
+    run.largestBlock = walker.largestBlock();
     if (walker.unreadable()) {
         reportUnreadableImage(run, run.headers.error());
         return false;
@@ -232,6 +233,7 @@ void afterFiles(InstallRun& run) {
 // The image is given back once the files are in place: the uninstaller copy was made from it.
 void releaseImage(InstallRun& run) {
     run.ahead.stop();
+    run.blocks.stop();
     run.headers.close();
     run.content.close();
     run.image.close();

@@ -8,14 +8,15 @@ list(APPEND KELVARA_PORTABLE_SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/install_folder.cpp)
 list(APPEND KELVARA_WIN32_SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/install_folder_win32.cpp)
-# The install thread: its run state and display, the files phase with the folder chains, the
-# record phases, and the action lists.
+# The install thread: its run state and display, the files phase with the folder chains and the
+# readers that make file content ready ahead of it, the record phases, and the action lists.
 list(APPEND KELVARA_WIN32_SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/install_display_win32.cpp
     ${CMAKE_CURRENT_LIST_DIR}/install_run_win32.cpp
     ${CMAKE_CURRENT_LIST_DIR}/folder_chain_win32.cpp
     ${CMAKE_CURRENT_LIST_DIR}/image_window_win32.cpp
     ${CMAKE_CURRENT_LIST_DIR}/inflate_ahead_win32.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/block_reader_win32.cpp
     ${CMAKE_CURRENT_LIST_DIR}/file_extraction_win32.cpp
     ${CMAKE_CURRENT_LIST_DIR}/record_phases_win32.cpp
     ${CMAKE_CURRENT_LIST_DIR}/shortcuts_win32.cpp

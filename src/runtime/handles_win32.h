@@ -82,6 +82,12 @@ inline HLOCAL nullLocal() {
 inline void freeLocal(HLOCAL memory) {
     ::LocalFree(memory);
 }
+inline void* nullAddress() {
+    return nullptr;
+}
+inline void releaseVirtual(void* memory) {
+    ::VirtualFree(memory, 0, MEM_RELEASE);
+}
 }  // namespace handle_detail
 
 // CreateFile results: empty is INVALID_HANDLE_VALUE.
@@ -101,6 +107,10 @@ using UniqueMemoryDc = UniqueResource<HDC, handle_detail::nullDc, handle_detail:
 // Memory the system allocated for the caller (FormatMessage, GetNamedSecurityInfo): LocalFree.
 using UniqueLocalMemory =
     UniqueResource<HLOCAL, handle_detail::nullLocal, handle_detail::freeLocal>;
+// Memory reserved and committed with VirtualAlloc (large buffers, whose pages the system gives
+// zero-filled when first touched): VirtualFree.
+using UniqueVirtualMemory =
+    UniqueResource<void*, handle_detail::nullAddress, handle_detail::releaseVirtual>;
 
 // A COM interface pointer, released when it goes out of scope or is reset. Moving transfers
 // the reference. out() and outVoid() release what it holds and hand its address to a creating
