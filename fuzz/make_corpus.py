@@ -8,6 +8,7 @@ The corpora are committed; run this again after a format change and commit what 
 Inputs that go through the harnesses' byte reader (FuzzedDataProvider) are made with the same
 rules: strings from the front, numbers and flags from the back.
 """
+import lzma
 import shutil
 import struct
 import subprocess
@@ -150,6 +151,37 @@ def hand_package():
         body += header + b''.join(entries)
         struct.pack_into('<I', body, start, offset + len(body) - start)
         offset += len(body) - start
+    script = struct.pack('<I', 4) + zlib.compress(END_RECORD)
+    return struct.pack('<III', 12, 12 + len(body), 1000) + bytes(body) + script
+
+
+def blocks_package():
+    """One group whose files share LZMA2 blocks: a block liblzma packed through the x86 filter,
+    then one of uncompressed chunks; a file across both, an empty one and a folder between."""
+    first = b''.join(b'\xE8' + struct.pack('<i', 0x1000 - i) + b'\x90' for i in range(0, 3000, 6))
+    second = b'the second file, in both blocks. ' * 40
+    content = first + second
+    cut = len(first) + 100
+
+    def block(data, packed, filter_):
+        prop = next(p for p in range(41) if ((2 | p & 1) << (p // 2 + 11)) >= len(data))
+        return (b'\0' + struct.pack('<IB', 0, 0x08) + bytes([1, filter_, prop, 0]) +
+                struct.pack('<II', len(data), len(packed)) + packed)
+
+    def in_block(name, size, depth=0):
+        part = struct.pack('<IQQQIIIII', 0x20, 1, 2, 125000000000000000, 0, size, 0, 0, 0)
+        return z(name) + struct.pack('<IB', depth, 0x05) + part
+
+    x86 = lzma.compress(content[:cut], format=lzma.FORMAT_RAW,
+                        filters=[{'id': lzma.FILTER_X86}, {'id': lzma.FILTER_LZMA2, 'preset': 6}])
+    rest = content[cut:]
+    stored = bytes([1]) + struct.pack('>H', len(rest) - 1) + rest + b'\0'
+    body = (struct.pack('<IIIII', 0, 1, 2, 0, 0) + z('%InstallPath%') + block(content[:cut], x86, 1) +
+            in_block('code.dll', len(first)) + in_block('empty.txt', 0) +
+            z('docs') + struct.pack('<IB', 0, 0) + in_block('both.txt', len(second), 1) +
+            block(rest, stored, 0))
+    body = bytearray(body)
+    struct.pack_into('<I', body, 0, 12 + len(body))
     script = struct.pack('<I', 4) + zlib.compress(END_RECORD)
     return struct.pack('<III', 12, 12 + len(body), 1000) + bytes(body) + script
 
@@ -312,6 +344,7 @@ def main():
     write('script_records', 'hand.bin', script)
     write('script_records', 'truncated.bin', script[:200])
     write('package_walker', 'hand.bin', hand_package())
+    write('package_walker', 'blocks.bin', blocks_package())
     write('install_log', 'log.txt', b'\x00' + LOG.encode())
     write('install_log', 'header-only.txt', b'\x00' + LOG.split('a,')[0].encode())
     write('install_log', 'writer.bin', log_writer_seed())

@@ -3,6 +3,8 @@
 // encoder and walked once more (the same groups and entries must come back), and every
 // compressed file inflated in pieces as the extraction does it, checked against the one-piece
 // inflater the script loader uses. The file versions go through the version text as well.
+// Blocks: walked with the rest, each decoded (up to a size) through small views and whole, to the
+// same outcome and bytes; their content and the in-block files' claims follow one another.
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
@@ -11,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "formats/block_decode.h"
 #include "formats/image_layout.h"
 #include "formats/inflate_buffer.h"
 #include "formats/package_format.h"
@@ -139,8 +142,9 @@ std::vector<WalkedGroup> walk(PackageBytes& headers, PackageBytes& content,
             walked.compressed = entry.isFile() && entry.isCompressed();  // folders have no data
             if (entry.isFile()) {
                 walked.info = entry.file;
+                // Block entries the walk passed over may lie between the last entry and this.
                 FUZZ_CHECK(std::uint64_t(before) + nameLength + 1 + kEntryDepthSize +
-                                   kEntryFlagsSize + kFilePartSize ==
+                                   kEntryFlagsSize + kFilePartSize <=
                                entry.dataOffset &&
                            std::uint64_t(entry.dataOffset) + entry.file.storedLength ==
                                walker.offset());
@@ -164,6 +168,70 @@ std::vector<WalkedGroup> walk(PackageBytes& headers, PackageBytes& content,
     }
     *damaged = walker.damaged();
     return groups;
+}
+
+// Blocks decoded at most this large: a block may claim 64 MiB, which would make each input slow.
+constexpr std::uint32_t kDecodeLimit = 1u << 20;
+
+struct WalkedBlock {
+    BlockInfo info;
+    BlockOutcome outcome = BlockOutcome::damaged;
+    std::vector<unsigned char> content;
+};
+
+// The blocks of every group in order, each decoded when small enough; the blocks' content and
+// the in-block files' claims each start where the one before them ended.
+std::vector<WalkedBlock> walkBlocks(PackageBytes& headers, PackageBytes& content,
+                                    std::uint32_t first, std::uint32_t script) {
+    std::vector<WalkedBlock> blocks;
+    PackageWalker walker(headers, first, script);
+    walker.includeBlocks();
+    FileGroupHeader header;
+    BlockDecoder decoder;
+    while (walker.nextGroup(header)) {
+        std::uint64_t blockContent = 0;
+        std::uint64_t claimed = 0;
+        PackageEntry entry;
+        while (walker.nextEntry(entry)) {
+            if (entry.isInBlock()) {
+                FUZZ_CHECK(entry.isFile() && !entry.isCompressed() &&
+                           entry.contentOffset == claimed);
+                FUZZ_CHECK(entry.file.sizeLow == 0 || entry.contentOffset < blockContent);
+                claimed += entry.file.sizeLow;
+                continue;
+            }
+            if (!entry.isBlock()) continue;
+            const BlockInfo& info = entry.block;
+            FUZZ_CHECK(info.method == kBlockMethodLzma2 && info.contentLength != 0 &&
+                       info.contentLength <= kLargestBlockContent);
+            FUZZ_CHECK(entry.contentOffset == blockContent && claimed >= blockContent);
+            FUZZ_CHECK(std::uint64_t(entry.dataOffset) + info.packedLength <= header.endOffset);
+            blockContent += info.contentLength;
+            WalkedBlock walked;
+            walked.info = info;
+            if (info.contentLength <= kDecodeLimit) {
+                walked.content.resize(info.contentLength);
+                walked.outcome = decoder.decode(content, entry, walked.content.data());
+                FUZZ_CHECK(walked.outcome != BlockOutcome::noMemory);
+                if (walked.outcome != BlockOutcome::decoded) walked.content.clear();
+            }
+            blocks.push_back(std::move(walked));
+        }
+        if (!walker.damaged()) FUZZ_CHECK(claimed == blockContent);
+    }
+    return blocks;
+}
+
+bool sameBlocks(const std::vector<WalkedBlock>& a, const std::vector<WalkedBlock>& b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        if (a[i].outcome != b[i].outcome || a[i].content != b[i].content ||
+            a[i].info.packedLength != b[i].info.packedLength ||
+            a[i].info.filter != b[i].info.filter) {
+            return false;
+        }
+    }
+    return true;
 }
 
 // Whether a group's header or an entry's is longer than one read of `reach` bytes can hold.
@@ -301,6 +369,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                                              header.scriptOffset, &windowDamaged);
     if (!windowDamaged) FUZZ_CHECK(!damaged && sameGroups(groups, windowed));
     if (!damaged && windowDamaged) FUZZ_CHECK(needsLongRead(groups, headers.reach()));
+
+    // The blocks decode alike through small views and whole (a decoder's reads stop at a view's
+    // edge and go on in the next).
+    std::vector<WalkedBlock> blocks =
+        walkBlocks(whole, whole, header.firstEntryOffset, header.scriptOffset);
+    CopiedWindow blockHeaders(data, size, granularity * 16, granularity);
+    CopiedWindow blockContent(data, size, granularity * 4, granularity);
+    if (!windowDamaged) {
+        FUZZ_CHECK(sameBlocks(blocks, walkBlocks(blockHeaders, blockContent,
+                                                 header.firstEntryOffset, header.scriptOffset)));
+    }
 
     std::vector<unsigned char> rewritten = encode(groups);
     bool rewrittenDamaged = true;
