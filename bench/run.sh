@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Benchmarks, each a ratio against a baseline measured in the same run, medians of several rounds.
-#   bench/run.sh [verify|builder|install|scale]
+#   bench/run.sh [verify|builder|install|scale|size]
 # verify:  checksum verification plus script inflation of a 200 MB image by the engine (under
 #          Wine), against zlib's adler32 over the same bytes in memory.
 # builder: kelvara-build on a 200 MB mixed payload (about 1,500 files) with two threads against
@@ -21,6 +21,15 @@
 #          200 MB payload, measured alongside). A failed install is reported with its exit code
 #          and message; the payload (about 3.7 GiB), its tar and the image are made in the work
 #          folder and deleted at the end (bench/scale_bench.py says how). Needs about 35 GiB free.
+# size:    image size and silent install of two payloads, Wine's own PE binaries (the
+#          i386-windows folder of the wine32 package, about 550 MiB) and the mixed one, by the
+#          engine with zlib and with LZMA2 blocks, the nsis package's zlib and /SOLID lzma
+#          installers, and tar -xzf / tar -xJf of the same files, three alternating rounds into
+#          new folders; the engine's peak private memory, and the image and memory that blocks
+#          of 8 and 64 MiB give. Ends with `median image engine-new/peer-lzma: X` (target
+#          <= 1.0) and `median install engine-new/tar-gz: Y` (target <= 1.0); images are made
+#          once and kept in the work folder while their inputs stay the same
+#          (bench/size_bench.py says how).
 # KELVARA_BENCH_BUILD and KELVARA_BENCH_HOST name other build folders for the engine and the
 # host tools (defaults: build/<preset> and build/host).
 set -euo pipefail
@@ -135,10 +144,22 @@ bench_scale() {
     with_prefix bench/scale_bench.py --payload "$payload"
 }
 
+bench_size() {
+    build_host_tools
+    local payload peer_target
+    payload=$(mixed_payload)
+    if ! command -v makensis >/dev/null; then
+        scripts/install-deps.sh nsis >/dev/null || echo "size: installing nsis failed" >&2
+    fi
+    if [ "$arch" = i686 ]; then peer_target=x86-unicode; else peer_target=amd64-unicode; fi
+    with_prefix bench/size_bench.py --payload "$payload" --peer-target "$peer_target"
+}
+
 case "${1:-verify}" in
     verify) bench_verify ;;
     builder) bench_builder ;;
     install) bench_install ;;
     scale) bench_scale ;;
-    *) echo "usage: bench/run.sh [verify|builder|install|scale]" >&2; exit 2 ;;
+    size) bench_size ;;
+    *) echo "usage: bench/run.sh [verify|builder|install|scale|size]" >&2; exit 2 ;;
 esac

@@ -24,8 +24,10 @@ from probe import Probe, filetime_from_unix  # noqa: E402
 from system_snapshot import NO_CHANGES, changes, snapshot  # noqa: E402
 from wine_prefix import Prefix  # noqa: E402
 
-BUILD, ARCH, ENGINE, DRIVER, PROBE, MANIFEST, BUILDER = sys.argv[1:8]
-FIXTURES = Fixtures(MANIFEST)
+FIXTURE = Path(__file__).resolve().parents[1] / 'fixtures' / 'package-before-blocks'
+if sys.argv[1:2] != ['--make-package-fixture']:
+    BUILD, ARCH, ENGINE, DRIVER, PROBE, MANIFEST, BUILDER = sys.argv[1:8]
+    FIXTURES = Fixtures(MANIFEST)
 PACKAGED, NEWER = 1_500_000_000, 1_600_000_000
 ROOT = 'C:\\Kelvara Blocks'
 UNINSTALL = 'Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall'
@@ -69,6 +71,41 @@ def x86_program(library, size):
         target = 0x1000 + 16 * rng.randrange(8)
         code += b'\xE8' + struct.pack('<i', target - (len(code) + 5)) + bytes([0x90 + rng.randrange(4)])
     return bytes(code)
+
+
+def deflated_product(work, builder, stub):
+    """A product of deflated and stored files, built by `builder` on `stub`: the package of this
+    one, as the builder made it before blocks, is kept in tests/fixtures/package-before-blocks."""
+    manual = b''.join(b'line %d of the manual\r\n' % i for i in range(3000))
+    source = source_folder(Path(work) / 'deflated-src', {
+        'readme.txt': b'read me\r\n',
+        'docs/manual.txt': manual,
+        'docs/empty.txt': b'',
+        'data/noise.bin': random.Random(9).randbytes(5000),
+    }, written=PACKAGED)
+    project = Project('Deflated 1.0', short_name='Deflated', uninstaller=True,
+                      variables={'InstallPath': f'{ROOT}\\Deflated'},
+                      files=[FileGroup(source, overwrite='always')])
+    return build_image(builder, stub, project, Path(work) / 'deflated'), source
+
+
+def package_bytes(image):
+    """The package of an image, header to the end of its script block."""
+    package = struct.unpack_from('<I', image, 0x20)[0] or struct.unpack_from('<H', image, 0x12)[0]
+    script = struct.unpack_from('<III', image, package)[1]
+    script_bytes = struct.unpack_from('<I', image, 0x1C)[0]
+    return image[package:package + script + 4 + script_bytes], script_bytes
+
+
+def on_stub(stub, package, script_bytes):
+    """A package behind another stub, its header fields and checksum written as the builder
+    writes them."""
+    image = bytearray(stub) + package
+    image += bytes(-len(image) % 8)
+    struct.pack_into('<H', image, 0x12, len(stub) & 0xFFFF or 0xFFFF)
+    struct.pack_into('<I', image, 0x20, len(stub))
+    struct.pack_into('<I', image, 0x1C, script_bytes)
+    return with_checksum(bytes(image))
 
 
 def with_checksum(image):
@@ -184,6 +221,24 @@ class SolidBlocks(unittest.TestCase):
             self.assertEqual(self.host(f'{folder}\\{relative}').read_bytes(),
                              b'changed by the user', relative)
 
+    def test_deflated_images_are_as_before_and_install_as_before(self):
+        image, source = deflated_product(self.work, BUILDER, ENGINE)
+        package, script_bytes = package_bytes(image.read_bytes())
+        self.assertEqual(package, (FIXTURE / 'package.bin').read_bytes(),
+                         'the builder makes the same package as before blocks, byte for byte')
+        self.assertEqual(script_bytes, int((FIXTURE / 'script-bytes').read_text()))
+        # The package made before, behind today's engine.
+        old = on_stub(Path(ENGINE).read_bytes(), (FIXTURE / 'package.bin').read_bytes(),
+                      script_bytes)
+        run, log = self.run_image('before-blocks', old)
+        self.assertEqual(run.exit_code, 0, log)
+        self.assertNotIn('files: blocks', log, 'no block to read')
+        for path in source.rglob('*'):
+            if path.is_file():
+                relative = path.relative_to(source).as_posix()
+                self.assertEqual(self.host(f'{ROOT}\\Deflated\\{relative}').read_bytes(),
+                                 path.read_bytes(), relative)
+
     def test_damaged_blocks_are_refused_and_leave_the_machine_as_it_was(self):
         image, _ = self.product('Damaged', 1, overwrite='always')
         good = image.read_bytes()
@@ -223,4 +278,14 @@ class SolidBlocks(unittest.TestCase):
 
 
 if __name__ == '__main__':
+    if sys.argv[1:2] == ['--make-package-fixture']:
+        # solid_blocks_test.py --make-package-fixture <kelvara-build> <kelvara.exe>: the package
+        # the given builder makes, into the fixture folder (see its README).
+        with tempfile.TemporaryDirectory() as temp:
+            built, _ = deflated_product(temp, sys.argv[2], sys.argv[3])
+            package, script_bytes = package_bytes(built.read_bytes())
+        FIXTURE.mkdir(parents=True, exist_ok=True)
+        (FIXTURE / 'package.bin').write_bytes(package)
+        (FIXTURE / 'script-bytes').write_text(f'{script_bytes}\n')
+        sys.exit(0)
     unittest.main(argv=sys.argv[:1], verbosity=2)

@@ -4,6 +4,7 @@
 #include <thread>
 
 #include "formats/package_format.h"
+#include "kelvara-build/image/block_compression.h"
 #include "kelvara-build/image/file_compression.h"
 #include "kelvara-build/image/group_writer.h"
 #include "kelvara-build/image/source_files.h"
@@ -45,6 +46,12 @@ bool checkGroupSpec(const FileGroupSpec& groupSpec, Diagnostics& diagnostics) {
     if (mode < 0 || mode > static_cast<int>(kOverwriteNever) || rule < 0 ||
         rule > static_cast<int>(kDecideByVersionAndDate)) {
         diagnostics.error(groupSpec.line, "overwrite mode or decision rule out of range");
+        return false;
+    }
+    if (groupSpec.compression == Compression::Lzma2 && !lzma2Available()) {
+        diagnostics.error(groupSpec.line,
+                          "this build of kelvara-build has no LZMA2 encoder: use compression = "
+                          "\"zlib\", or the builder for Linux");
         return false;
     }
     return true;
