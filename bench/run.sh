@@ -121,15 +121,20 @@ with_prefix() {
     return $rc
 }
 
+# The peers: installers made by Debian's nsis package, for the engine's processor. Installs the
+# package when missing and prints the nsis Target for this engine build.
+nsis_peer_target() {
+    if ! command -v makensis >/dev/null; then
+        scripts/install-deps.sh nsis >/dev/null || echo "$1: installing nsis failed" >&2
+    fi
+    if [ "$arch" = i686 ]; then echo x86-unicode; else echo amd64-unicode; fi
+}
+
 bench_install() {
     build_host_tools
     local payload peer_target
     payload=$(mixed_payload)
-    # The peers: installers made by Debian's nsis package, for the engine's processor.
-    if ! command -v makensis >/dev/null; then
-        scripts/install-deps.sh nsis >/dev/null || echo "install: installing nsis failed" >&2
-    fi
-    if [ "$arch" = i686 ]; then peer_target=x86-unicode; else peer_target=amd64-unicode; fi
+    peer_target=$(nsis_peer_target install)
     with_prefix bench/install_bench.py --payload "$payload" --peer-target "$peer_target"
 }
 
@@ -148,10 +153,7 @@ bench_size() {
     build_host_tools
     local payload peer_target
     payload=$(mixed_payload)
-    if ! command -v makensis >/dev/null; then
-        scripts/install-deps.sh nsis >/dev/null || echo "size: installing nsis failed" >&2
-    fi
-    if [ "$arch" = i686 ]; then peer_target=x86-unicode; else peer_target=amd64-unicode; fi
+    peer_target=$(nsis_peer_target size)
     with_prefix bench/size_bench.py --payload "$payload" --peer-target "$peer_target"
 }
 
