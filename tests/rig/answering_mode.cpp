@@ -62,6 +62,8 @@ int runAnswering(const PROCESS_INFORMATION& process, Options& options) {
         const bool ended = wait == WAIT_OBJECT_0 && (!options.follow || tree.allEnded());
         if (ended) break;
         if (GetTickCount() - started > options.timeoutMs) {
+            // What kept the run from ending, for the report: the program, or one it started.
+            std::printf("still running: %s\n", tree.running().c_str());
             tree.terminateAll();
             TerminateProcess(process.hProcess, 1);
             std::printf("timeout\n");

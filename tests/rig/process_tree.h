@@ -34,7 +34,7 @@ class ProcessTree {
             grew = false;
             for (const PROCESSENTRY32& process : all) {
                 if (contains(process.th32ProcessID) || !contains(process.th32ParentProcessID) ||
-                    isWineDesktop(process)) {
+                    isWineSystemProcess(process)) {
                     continue;
                 }
                 HANDLE handle =
@@ -53,9 +53,13 @@ class ProcessTree {
         }
         return false;
     }
+    // Every member has ended, Wine's own processes aside: one taken in while it was starting,
+    // before its image had its name, is known by the name it has now.
     bool allEnded() const {
         for (const Member& member : members_) {
-            if (WaitForSingleObject(member.handle, 0) != WAIT_OBJECT_0) return false;
+            if (WaitForSingleObject(member.handle, 0) == WAIT_OBJECT_0) continue;
+            if (member.handle != main_ && isWineSystemImage(member.handle)) continue;
+            return false;
         }
         return true;
     }
@@ -91,10 +95,30 @@ class ProcessTree {
         HANDLE handle;
     };
     // Wine starts its desktop process (explorer.exe) from whichever program first needs the
-    // desktop of a display, and keeps it as long as the desktop has windows: it is Wine's, not
-    // the program's, and never ends with it.
-    static bool isWineDesktop(const PROCESSENTRY32& process) {
-        return _stricmp(process.szExeFile, "explorer.exe") == 0;
+    // desktop of a display, and keeps it as long as the desktop has windows; and it starts its
+    // services (the service manager and the programs it runs) from the first process that
+    // needs them. They are Wine's, not the program's, and never end with it: taken in, they
+    // would keep a followed run from ever ending.
+    static bool isWineSystemName(const char* name) {
+        static const char* const kNames[] = {"explorer.exe", "services.exe", "winedevice.exe",
+                                             "plugplay.exe", "rpcss.exe",    "svchost.exe"};
+        for (const char* known : kNames) {
+            if (_stricmp(name, known) == 0) return true;
+        }
+        return false;
+    }
+    static bool isWineSystemProcess(const PROCESSENTRY32& process) {
+        return isWineSystemName(process.szExeFile);
+    }
+    static bool isWineSystemImage(HANDLE process) {
+        char path[MAX_PATH] = {};
+        DWORD size = MAX_PATH;
+        if (!QueryFullProcessImageNameA(process, 0, path, &size)) return false;
+        const char* name = path;
+        for (const char* at = path; *at; ++at) {
+            if (*at == '\\' || *at == '/') name = at + 1;
+        }
+        return isWineSystemName(name);
     }
     HANDLE main_;
     std::vector<Member> members_;
