@@ -193,6 +193,10 @@ class SolidBlocks(unittest.TestCase):
         self.assertTrue(all(method == 'lzma2' for method, *_ in blocks))
         self.assertIn('x86', [f for _, f, *_ in blocks], 'the block of the libraries')
         self.assertIn('none', [f for _, f, *_ in blocks], 'the blocks of text and noise')
+        # Random bytes do not shrink: they are stored beside the blocks, between their files.
+        dump = dump_image(BUILDER, image)
+        self.assertRegex(dump, r'\n +noise\.bin  300000 bytes, stored,')
+        self.assertRegex(dump, r'\n +large\.bin  \d+ bytes, in the blocks at')
 
         # Small views put block headers and packed bytes across the views' edges.
         for views in (None, {'KELVARA_VIEW_SIZE': str(64 * 1024)}):

@@ -19,6 +19,8 @@ namespace {
 
 // Files compressed ahead of the one being written, per thread: bounds the memory in flight.
 constexpr std::size_t kFilesAheadPerThread = 4;
+// Smaller files always go into the blocks: what they would save stored is not worth a test.
+constexpr std::size_t kSmallestStoredBesideBlocks = 4096;
 
 // `expected`: the size the file had when collected; read straight into place, then whatever a
 // file that has grown since holds more.
@@ -81,6 +83,36 @@ bool deflateSyncFlushed(const std::vector<unsigned char>& input, std::optional<s
     return true;
 }
 
+// Whether a fast deflate takes at least a 32nd off `data`. Files that do not shrink so (already
+// compressed archives, media, installers) stay out of the blocks: LZMA2 would spend its slowest
+// decoding, literal by literal, on bytes it barely shrinks, and they would push useful content
+// out of the dictionary.
+bool shrinksEnough(const std::vector<unsigned char>& data) {
+    z_stream stream{};
+    if (deflateInit(&stream, 1) != Z_OK) throw std::runtime_error("zlib: deflateInit failed");
+    std::unique_ptr<z_stream, int (*)(z_stream*)> end(&stream, &deflateEnd);
+    std::vector<unsigned char> sink(64 * 1024);
+    const std::size_t limit = data.size() - data.size() / 32;
+    std::size_t produced = 0;
+    stream.next_in = const_cast<Bytef*>(data.data());
+    int result = Z_OK;
+    for (std::size_t offered = 0; result != Z_STREAM_END;) {
+        if (stream.avail_in == 0 && offered < data.size()) {
+            const std::size_t n = std::min<std::size_t>(data.size() - offered, 1u << 30);
+            stream.avail_in = static_cast<uInt>(n);
+            offered += n;
+        }
+        stream.next_out = sink.data();
+        stream.avail_out = static_cast<uInt>(sink.size());
+        result = deflate(&stream, offered == data.size() ? Z_FINISH : Z_NO_FLUSH);
+        if (result != Z_OK && result != Z_STREAM_END && result != Z_BUF_ERROR)
+            throw std::runtime_error("zlib: deflate failed");
+        produced += sink.size() - stream.avail_out;
+        if (produced >= limit) return false;
+    }
+    return true;
+}
+
 Prepared prepare(const SourceFile& file, Compression compression) {
     Prepared out;
     std::vector<unsigned char> data;
@@ -88,9 +120,12 @@ Prepared prepare(const SourceFile& file, Compression compression) {
     out.size = static_cast<std::uint32_t>(data.size());
     if (auto version = readPeFileVersion(data.data(), data.size())) out.version = *version;
     if (compression == Compression::Lzma2) {
-        // Packed with the group's other files, in its blocks (group_writer.h).
-        out.x86Code = isX86PeImage(data.data(), data.size());
+        // Packed with the group's other files, in its blocks (group_writer.h), unless it hardly
+        // compresses: then it is stored beside them.
+        out.inBlock = data.size() < kSmallestStoredBesideBlocks || shrinksEnough(data);
+        out.x86Code = out.inBlock && isX86PeImage(data.data(), data.size());
         out.data = std::move(data);
+        if (!out.inBlock) out.adler = adler32Of(out.data.data(), out.data.size());
         return out;
     }
     if (compression == Compression::Stored || (compression == Compression::Auto && data.empty())) {

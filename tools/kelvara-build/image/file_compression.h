@@ -20,6 +20,7 @@ namespace kelvara::build {
 struct Prepared {
     std::vector<unsigned char> data;  // as stored in the package (in a block: the file's bytes)
     bool compressed = false;
+    bool inBlock = false;     // its bytes go into the group's blocks, not after its entry
     bool x86Code = false;     // an x86 or x64 PE image (the block filter looks)
     std::uint32_t size = 0;   // the file's size
     std::uint32_t adler = 1;  // Adler-32 of data, so the image checksum needs no second pass

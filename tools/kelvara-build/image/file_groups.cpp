@@ -119,7 +119,7 @@ BuiltFileGroups buildFileGroups(const std::vector<FileGroupSpec>& groups,
             info.sizeLow = prepared.size;
             info.versionMs = prepared.version.ms;
             info.versionLs = prepared.version.ls;
-            if (groups[g].compression == Compression::Lzma2) {
+            if (prepared.inBlock) {
                 writer.addInBlockFile(name, info, prepared.data, prepared.x86Code);
             } else {
                 info.storedLength = static_cast<std::uint32_t>(prepared.data.size());

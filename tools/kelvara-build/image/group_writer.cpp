@@ -57,6 +57,19 @@ void GroupWriter::addFile(const std::string& name, const FileEntryInfo& info, bo
     writeFileEntryHeader(scratch_.data(), name.c_str(), static_cast<std::uint32_t>(folders_.size()),
                          compressed, info);
     put(scratch_.data(), scratch_.size());
+    if (inBlocks_) {
+        entries_.insert(entries_.end(), data.begin(), data.end());
+        if (entries_.size() < blockSize_) return;
+        if (!content_.empty()) {
+            sealBlock();
+        } else {
+            // Nothing gathered that the entries start in: they go out after the blocks before.
+            while (!jobs_.empty()) writeOldest();
+            write(entries_.data(), entries_.size());
+            entries_.clear();
+        }
+        return;
+    }
     if (!data.empty()) {
         output_.append(data.data(), data.size(), adler);
         written_ += data.size();

@@ -30,7 +30,9 @@ class GroupWriter {
     // Folder entries for the folders of `dirs` not already on the stack; returns how many.
     std::uint64_t enterFolders(const std::vector<std::string>& dirs);
 
-    // A file entry in the innermost folder entered, followed by its stored data.
+    // A file entry in the innermost folder entered, followed by its stored data. In a group of
+    // blocks it waits with the entries of the block being gathered; so that they do not hold
+    // much more than a block, that block is then sealed early.
     void addFile(const std::string& name, const FileEntryInfo& info, bool compressed,
                  const std::vector<unsigned char>& data, std::uint32_t adler);
 
