@@ -14,6 +14,7 @@ image).
 Mapped views (when asked for): /proc/PID/maps read at each poll, the mappings whose path is the
 given file: the largest single mapping seen and the largest sum of them at one poll. A view that
 lives shorter than a poll can be missed; the figures are lower bounds."""
+import argparse
 import hashlib
 import os
 import re
@@ -337,3 +338,19 @@ class BenchFolders:
         if target.exists():
             raise SystemExit(f'{target} exists already: the benchmark needs a new folder per run')
         return target
+
+
+def bench_arguments(doc, rounds, peers=True):
+    """The command line every benchmark takes from bench/run.sh; a benchmark adds its own."""
+    parser = argparse.ArgumentParser(description=doc.splitlines()[0])
+    parser.add_argument('--work', required=True, help='cache folder (payloads, images)')
+    parser.add_argument('--payload', required=True, help='the mixed payload folder')
+    parser.add_argument('--builder', required=True)
+    parser.add_argument('--stub', required=True)
+    parser.add_argument('--prefix', required=True, help='the Wine prefix (WINEPREFIX)')
+    parser.add_argument('--wine', required=True, help='the Wine loader')
+    if peers:
+        parser.add_argument('--peer-target', required=True,
+                            help='nsis Target (amd64-unicode, x86-unicode) or "none:REASON"')
+    parser.add_argument('--rounds', type=int, default=rounds)
+    return parser

@@ -21,7 +21,6 @@ of VmHWM, RssAnon and RssFile). Memory is given for the mixed payload (the timed
 200 MB file of mixed content (an image of the same size as the mixed payload's, so only the
 file sizes differ), one 200 MB random file (a larger image: random data is stored) and the tiny
 payload (the fixed-cost runs)."""
-import argparse
 import random
 import shutil
 import statistics
@@ -29,7 +28,7 @@ import subprocess
 import sys
 from pathlib import Path
 
-from bench_common import BenchFolders, MB, Payload, cached_folder, exit_text, load_average, log, preread, \
+from bench_common import BenchFolders, MB, bench_arguments, Payload, cached_folder, exit_text, load_average, log, preread, \
     text_bytes, timed, word_list
 
 MEMORY_TOLERANCE_MB = 8     # a one-file payload's peak may exceed the mixed one's by this much
@@ -360,16 +359,7 @@ class Bench(BenchFolders):
 
 
 def main():
-    parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
-    parser.add_argument('--work', required=True, help='cache folder (payloads, images)')
-    parser.add_argument('--payload', required=True, help='the mixed payload folder')
-    parser.add_argument('--builder', required=True)
-    parser.add_argument('--stub', required=True)
-    parser.add_argument('--prefix', required=True, help='the Wine prefix (WINEPREFIX)')
-    parser.add_argument('--wine', required=True, help='the Wine loader')
-    parser.add_argument('--peer-target', required=True,
-                        help='nsis Target (amd64-unicode, x86-unicode) or "none:REASON"')
-    parser.add_argument('--rounds', type=int, default=5)
+    parser = bench_arguments(__doc__, rounds=5)
     sys.exit(Bench(parser.parse_args()).main())
 
 

@@ -22,7 +22,6 @@ still going after --engine-timeout seconds.
 The engine's private memory is set against its private memory for the 200 MB mixed payload of
 `bench/run.sh install`, installed here twice with the same engine.
 Everything made for the run (payload, tar, images) is deleted at its end unless --keep."""
-import argparse
 import random
 import shutil
 import statistics
@@ -31,7 +30,7 @@ import sys
 import time
 from pathlib import Path
 
-from bench_common import BenchFolders, MB, Payload, WindowWatch, cached_folder, exit_text, load_average, log, \
+from bench_common import BenchFolders, MB, bench_arguments, Payload, WindowWatch, cached_folder, exit_text, load_average, log, \
     preread, text_bytes, timed, word_list
 
 COMPRESSIBLE_MB = 320           # text-like files, in COMPRESSIBLE_FILES files
@@ -363,14 +362,7 @@ class Bench(BenchFolders):
 
 
 def main():
-    parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
-    parser.add_argument('--work', required=True, help='work folder (payload, tar, images)')
-    parser.add_argument('--payload', required=True, help='the 200 MB mixed payload folder')
-    parser.add_argument('--builder', required=True)
-    parser.add_argument('--stub', required=True)
-    parser.add_argument('--prefix', required=True, help='the Wine prefix (WINEPREFIX)')
-    parser.add_argument('--wine', required=True, help='the Wine loader')
-    parser.add_argument('--rounds', type=int, default=3)
+    parser = bench_arguments(__doc__, rounds=3, peers=False)
     parser.add_argument('--budget', type=float, default=3600,
                         help='seconds for the timed rounds: no round is started that would '
                              'likely end past them')

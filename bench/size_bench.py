@@ -19,14 +19,13 @@ a sample of hashes. The settings: images of the real binaries with blocks of 8 a
 each size and one install's peak private memory.
 The last two lines: `median image engine-new/peer-lzma: X` (the real binaries' image sizes) and
 `median install engine-new/tar-gz: Y` (the median of the per-round ratios on the real binaries)."""
-import argparse
 import shutil
 import statistics
 import subprocess
 import sys
 from pathlib import Path
 
-from bench_common import BenchFolders, MB, Payload, exit_text, load_average, log, preread, timed
+from bench_common import BenchFolders, MB, bench_arguments, Payload, exit_text, load_average, log, preread, timed
 
 IMAGE_TARGET = 1.0        # engine-lzma2 image <= 1.0 x the solid-LZMA peer's
 INSTALL_TARGET_TAR = 1.0  # engine-lzma2 install <= 1.0 x tar -xzf
@@ -215,16 +214,7 @@ class Bench(BenchFolders):
 
 
 def main():
-    parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
-    parser.add_argument('--work', required=True, help='cache folder (payloads, images)')
-    parser.add_argument('--payload', required=True, help='the mixed payload folder')
-    parser.add_argument('--builder', required=True)
-    parser.add_argument('--stub', required=True)
-    parser.add_argument('--prefix', required=True, help='the Wine prefix (WINEPREFIX)')
-    parser.add_argument('--wine', required=True, help='the Wine loader')
-    parser.add_argument('--peer-target', required=True,
-                        help='nsis Target (amd64-unicode, x86-unicode) or "none:REASON"')
-    parser.add_argument('--rounds', type=int, default=3)
+    parser = bench_arguments(__doc__, rounds=3)
     sys.exit(Bench(parser.parse_args()).main())
 
 
