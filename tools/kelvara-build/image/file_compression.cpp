@@ -51,12 +51,12 @@ bool readWholeFile(const fs::path& path, std::uint64_t expected, std::vector<uns
     return true;
 }
 
-// A zlib stream (level 9) ended by a sync flush, without final block or Adler-32 trailer.
+// A zlib stream ended by a sync flush, without final block or Adler-32 trailer.
 // With `limit`, gives up (returns false) once the stream would reach that many bytes.
 bool deflateSyncFlushed(const std::vector<unsigned char>& input, std::optional<std::size_t> limit,
-                        std::vector<unsigned char>& output) {
+                        std::vector<unsigned char>& output, int level = 9) {
     z_stream stream{};
-    if (deflateInit(&stream, 9) != Z_OK) throw std::runtime_error("zlib: deflateInit failed");
+    if (deflateInit(&stream, level) != Z_OK) throw std::runtime_error("zlib: deflateInit failed");
     std::unique_ptr<z_stream, int (*)(z_stream*)> end(&stream, &deflateEnd);
     stream.next_in = const_cast<Bytef*>(input.data());
     stream.avail_in = static_cast<uInt>(input.size());
@@ -88,29 +88,8 @@ bool deflateSyncFlushed(const std::vector<unsigned char>& input, std::optional<s
 // decoding, literal by literal, on bytes it barely shrinks, and they would push useful content
 // out of the dictionary.
 bool shrinksEnough(const std::vector<unsigned char>& data) {
-    z_stream stream{};
-    if (deflateInit(&stream, 1) != Z_OK) throw std::runtime_error("zlib: deflateInit failed");
-    std::unique_ptr<z_stream, int (*)(z_stream*)> end(&stream, &deflateEnd);
-    std::vector<unsigned char> sink(64 * 1024);
-    const std::size_t limit = data.size() - data.size() / 32;
-    std::size_t produced = 0;
-    stream.next_in = const_cast<Bytef*>(data.data());
-    int result = Z_OK;
-    for (std::size_t offered = 0; result != Z_STREAM_END;) {
-        if (stream.avail_in == 0 && offered < data.size()) {
-            const std::size_t n = std::min<std::size_t>(data.size() - offered, 1u << 30);
-            stream.avail_in = static_cast<uInt>(n);
-            offered += n;
-        }
-        stream.next_out = sink.data();
-        stream.avail_out = static_cast<uInt>(sink.size());
-        result = deflate(&stream, offered == data.size() ? Z_FINISH : Z_NO_FLUSH);
-        if (result != Z_OK && result != Z_STREAM_END && result != Z_BUF_ERROR)
-            throw std::runtime_error("zlib: deflate failed");
-        produced += sink.size() - stream.avail_out;
-        if (produced >= limit) return false;
-    }
-    return true;
+    std::vector<unsigned char> packed;
+    return deflateSyncFlushed(data, data.size() - data.size() / 32, packed, 1);
 }
 
 Prepared prepare(const SourceFile& file, Compression compression) {
