@@ -1003,7 +1003,9 @@ TEST(FileGroups, DamagedBlocksAreRefusedBeforeAnythingIsWritten) {
         BlockDecoder decoder;
         const BlockOutcome outcome =
             decoder.decode(source, block, reinterpret_cast<unsigned char*>(content.data()));
-        if (outcome == BlockOutcome::decoded) EXPECT_EQ(content, text);
+        if (outcome == BlockOutcome::decoded) {
+            EXPECT_EQ(content, text);
+        }
         return outcome;
     };
     const std::uint32_t length = packed.info.packedLength;
