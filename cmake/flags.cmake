@@ -3,7 +3,7 @@ add_compile_options(-Wall -Wextra)
 
 if(KELVARA_WINDOWS)
     # The engine is lean: no exceptions, no RTTI, unused functions collected at link time.
-    # No -fdata-sections: with it, mingw's compiler puts zero-filled objects (the run's record,
+    # No: with it, mingw's compiler puts zero-filled objects (the run's record,
     # large tables) into initialised data, where they cost their full size in the file.
     # -Oz and no frame pointer: the smallest code. The objects carry both their compiled code, which
     # the tests link, and the compiler's intermediate form, from which the engine is compiled once
@@ -14,7 +14,7 @@ if(KELVARA_WINDOWS)
     set(KELVARA_ENGINE_COMPILE_OPTIONS
         -Oz -fomit-frame-pointer -fno-inline-functions-called-once -fno-exceptions -fno-rtti
         -ffunction-sections -fno-asynchronous-unwind-tables -fno-unwind-tables -flto
-        -ffat-lto-objects -Werror=stack-usage=4000)
+        -ffat-lto-objects -fno-partial-inlining -Werror=stack-usage=4000)
     if(CMAKE_SIZEOF_VOID_P EQUAL 4)
         # No frame of the engine reaches a page of the stack (the build refuses one that would,
         # above), so it never needs the stack probe that grows the stack a page at a time; without
