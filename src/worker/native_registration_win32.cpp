@@ -20,11 +20,13 @@ constexpr std::uint16_t kMachineArm64 = 0xAA64;
 constexpr DWORD kRegsvrNotLoaded = 3;
 constexpr DWORD kRegsvrNoEntryPoint = 4;
 
+#if !defined(_WIN64)
 bool readAt(HANDLE file, DWORD offset, void* bytes, DWORD size) {
     DWORD read = 0;
     return ::SetFilePointer(file, static_cast<LONG>(offset), nullptr, FILE_BEGIN) == offset &&
            ::ReadFile(file, bytes, size, &read, nullptr) && read == size;
 }
+#endif
 
 // regsvr32 of the system's own processor: the native System32, which a 32-bit program reaches
 // as Sysnative while its redirection is on.
