@@ -179,6 +179,45 @@ struct WalkedBlock {
     std::vector<unsigned char> content;
 };
 
+// The stream as the decoder calls it final, piece by piece, each copied when it is called so.
+struct FinalPieces : DecodeProgress {
+    explicit FinalPieces(const std::vector<unsigned char>& stream) : stream(stream) { every = 512; }
+    void decodedUpTo(std::uint32_t length) override {
+        FUZZ_CHECK(length > joined.size() && length <= stream.size());
+        joined.insert(joined.end(), stream.begin() + joined.size(), stream.begin() + length);
+    }
+    const std::vector<unsigned char>& stream;
+    std::vector<unsigned char> joined;
+};
+
+// A block read while it is decoded ends as decode ends, and gives the same content: what was
+// called final stays so, and the x86 filter undone piece by piece matches it undone at once.
+void checkReadWhileDecoding(BlockDecoder& decoder, PackageBytes& content, const PackageEntry& block,
+                            const WalkedBlock& walked) {
+    std::vector<unsigned char> stream(block.block.contentLength);
+    FinalPieces pieces(stream);
+    const BlockOutcome outcome = decoder.decodeStream(content, block, stream.data(), &pieces);
+    FUZZ_CHECK(outcome == walked.outcome);
+    FUZZ_CHECK(std::equal(pieces.joined.begin(), pieces.joined.end(), stream.begin()));
+    if (outcome != BlockOutcome::decoded) return;
+    if (block.block.filter != kBlockFilterX86) {
+        FUZZ_CHECK(stream == walked.content);
+        return;
+    }
+    std::vector<unsigned char> unfiltered;
+    std::vector<unsigned char> out(1000);
+    X86Unfilter unfilter;
+    const std::uint32_t length = block.block.contentLength;
+    for (std::uint32_t available = 0, step = 1; available < length; step = step * 3 + 1) {
+        available = length - available < step ? length : available + step;
+        while (std::uint32_t n = unfilter.next(stream.data(), available, available == length,
+                                               out.data(), 5 + step % 995)) {
+            unfiltered.insert(unfiltered.end(), out.begin(), out.begin() + n);
+        }
+    }
+    FUZZ_CHECK(unfiltered == walked.content);
+}
+
 // The blocks of every group in order, each decoded when small enough; the blocks' content and
 // the in-block files' claims each start where the one before them ended.
 std::vector<WalkedBlock> walkBlocks(PackageBytes& headers, PackageBytes& content,
@@ -213,6 +252,7 @@ std::vector<WalkedBlock> walkBlocks(PackageBytes& headers, PackageBytes& content
                 walked.content.resize(info.contentLength);
                 walked.outcome = decoder.decode(content, entry, walked.content.data());
                 FUZZ_CHECK(walked.outcome != BlockOutcome::noMemory);
+                checkReadWhileDecoding(decoder, content, entry, walked);
                 if (walked.outcome != BlockOutcome::decoded) walked.content.clear();
             }
             blocks.push_back(std::move(walked));

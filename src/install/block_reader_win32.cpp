@@ -11,6 +11,8 @@ constexpr std::uint64_t kBlockMemoryBudget = 128u << 20;
 constexpr SIZE_T kHelperStack = 64 * 1024;
 // Content goes to the writer, and the progress bar moves, a piece at a time.
 constexpr std::uint32_t kWritePiece = 1u << 20;
+// More than any block holds: waiting for that much waits for the end of its decoding.
+constexpr std::uint32_t kUntilDecodingEnds = 0xFFFFFFFFu;
 
 unsigned processorCount() {
     DWORD_PTR process = 0;
@@ -101,6 +103,7 @@ bool BlockReader::startHelpers() {
     imageError_ = 0;
     stopping_ = false;
     for (unsigned i = 0; i < slotCount_; ++i) {
+        slots_[i].started = 0;
         slots_[i].ready = 0;
         slots_[i].freeFor = i;
     }
@@ -136,6 +139,7 @@ void BlockReader::stop() {
     }
     slotCount_ = 0;
     memory_.reset();
+    scratch_.reset();
     holding_ = false;
 }
 
@@ -182,35 +186,91 @@ bool BlockReader::fill(Job& job, BlockDecoder& decoder, ImageWindow& source) {
     }
     if (stopping_) return false;
     job.skipped = false;
-    job.error = job.end ? job.error : 0;
+    job.outcome = BlockOutcome::decoded;
     if (!job.end) {
+        job.error = 0;
         const std::uint64_t end = job.block.contentOffset + job.block.block.contentLength;
         job.skipped = !before(skipGroup_, skipOffset_, job.group, end);
-        job.outcome = BlockOutcome::decoded;
-        if (!job.skipped) {
-            job.outcome = decoder.decode(source, job.block, slot.bytes);
-            if (job.outcome == BlockOutcome::unreadable) job.error = source.error();
-        }
     }
     slot.job = job;
+    slot.decoded.store(0);
+    slot.started.store(job.index + 1);
+    ::SetEvent(slot.readyEvent.get());
+    if (!job.end && !job.skipped) {
+        // The install thread reads the block's other fields meanwhile; these two it reads only
+        // once ready says they are set.
+        slot.job.outcome = decoder.decodeStream(source, job.block, slot.bytes, &slot);
+        if (slot.job.outcome == BlockOutcome::unreadable) slot.job.error = source.error();
+    }
     slot.ready.store(job.index + 1);
     ::SetEvent(slot.readyEvent.get());
     return true;
 }
 
-BlockReader::Slot* BlockReader::obtain(std::uint32_t index) {
-    if (helperCount_ == 0) return nullptr;
+void BlockReader::Slot::decodedUpTo(std::uint32_t length) {
+    decoded.store(length);
+    ::SetEvent(readyEvent.get());
+}
+
+bool BlockReader::await(std::uint32_t index, std::uint32_t length) {
+    if (helperCount_ == 0) return false;
     Slot& slot = slots_[index % slotCount_];
     const HANDLE helper = helpers_[index % helperCount_].thread.get();
-    while (slot.ready.load() != index + 1) {
-        // A helper that ended without the block (it could not be started again) gives none.
-        if (!helper) return nullptr;
-        if (::WaitForSingleObject(slot.readyEvent.get(), 1000) == WAIT_TIMEOUT &&
-            ::WaitForSingleObject(helper, 0) == WAIT_OBJECT_0 && slot.ready.load() != index + 1) {
-            return nullptr;
+    // A helper that ended without the block (it could not be started again) gives none: seen
+    // ended after a wait, the block is looked for once more.
+    for (bool helperEnded = !helper;;) {
+        if (slot.ready.load() == index + 1 ||
+            (slot.started.load() == index + 1 && slot.decoded.load() >= length)) {
+            return true;
         }
+        if (helperEnded) return false;
+        helperEnded = ::WaitForSingleObject(slot.readyEvent.get(), 1000) == WAIT_TIMEOUT &&
+                      ::WaitForSingleObject(helper, 0) == WAIT_OBJECT_0;
     }
-    return &slot;
+}
+
+bool BlockReader::awaitHeld(std::uint32_t length, Result* failed) {
+    const Slot& slot = slots_[heldIndex_ % slotCount_];
+    if (!await(heldIndex_, length)) {
+        *failed = Result::noMemory;
+        return false;
+    }
+    if (slot.ready.load() != heldIndex_ + 1 || slot.job.outcome == BlockOutcome::decoded)
+        return true;
+    imageError_ = slot.job.error;
+    *failed = resultOf(slot.job.outcome);
+    return false;
+}
+
+const unsigned char* BlockReader::contentAt(std::uint32_t within, std::uint32_t most,
+                                            std::uint32_t* got, Result* failed) {
+    Slot& slot = slots_[heldIndex_ % slotCount_];
+    const std::uint32_t length = slot.job.block.block.contentLength;
+    if (slot.job.block.block.filter != kBlockFilterX86) {
+        if (!awaitHeld(within + most, failed)) return nullptr;
+        *got = most;
+        return slot.bytes + within;
+    }
+    *failed = Result::noMemory;
+    if (!scratch_) scratch_.reset(static_cast<unsigned char*>(heapAlloc(kWritePiece)));
+    if (!scratch_) return nullptr;
+    if (within < scratchStart_) {  // the same content again: the filter from the start
+        unfilter_.restart();
+        scratchStart_ = scratchEnd_ = 0;
+    }
+    while (within >= scratchEnd_) {
+        const std::uint32_t position = unfilter_.position();
+        const std::uint32_t wanted =
+            length - position > kWritePiece ? position + kWritePiece + 4 : length;
+        if (!awaitHeld(wanted, failed)) return nullptr;
+        const std::uint32_t available =
+            slot.ready.load() == heldIndex_ + 1 ? length : slot.decoded.load();
+        scratchStart_ = position;
+        scratchEnd_ = position + unfilter_.next(slot.bytes, available, available == length,
+                                                scratch_.get(), kWritePiece);
+    }
+    *got = scratchEnd_ - within < most ? scratchEnd_ - within : most;
+    return scratch_.get() + (within - scratchStart_);
 }
 
 void BlockReader::release(std::uint32_t index) {
@@ -229,9 +289,11 @@ BlockReader::Result BlockReader::writeEntry(std::uint32_t group, const PackageEn
     bool restarted = false;
     for (;;) {
         if (!holding_) {
-            if (!obtain(nextWanted_)) return Result::noMemory;
+            if (!await(nextWanted_, 0)) return Result::noMemory;
             heldIndex_ = nextWanted_++;
             holding_ = true;
+            unfilter_.restart();
+            scratchStart_ = scratchEnd_ = 0;
         }
         Slot& slot = slots_[heldIndex_ % slotCount_];
         const Job& job = slot.job;
@@ -242,7 +304,11 @@ BlockReader::Result BlockReader::writeEntry(std::uint32_t group, const PackageEn
         const std::uint64_t start = job.block.contentOffset;
         const std::uint32_t length = job.block.block.contentLength;
         if (!before(group, at, job.group, start) && !before(group, at, job.group, start + length)) {
-            release(heldIndex_);  // wholly before the content asked for
+            // Wholly before the content asked for: given back once it proved sound (what was
+            // written from it stands only then).
+            Result failed = Result::written;
+            if (!job.skipped && !awaitHeld(kUntilDecodingEnds, &failed)) return failed;
+            release(heldIndex_);
             holding_ = false;
             continue;
         }
@@ -261,15 +327,16 @@ BlockReader::Result BlockReader::writeEntry(std::uint32_t group, const PackageEn
             }
             continue;
         }
-        if (job.outcome != BlockOutcome::decoded) {
-            imageError_ = job.error;
-            return resultOf(job.outcome);
-        }
         std::uint32_t within = static_cast<std::uint32_t>(at - start);
         std::uint32_t n = length - within < left ? length - within : left;
         while (n != 0) {
-            const std::uint32_t piece = n < kWritePiece ? n : kWritePiece;
-            if (!writer.write(slot.bytes + within, piece)) return Result::writeFailed;
+            // Written as soon as decoded; a block whose decoding failed gives nothing more.
+            std::uint32_t piece = 0;
+            Result failed = Result::noMemory;
+            const unsigned char* bytes =
+                contentAt(within, n < kWritePiece ? n : kWritePiece, &piece, &failed);
+            if (!bytes) return failed;
+            if (!writer.write(bytes, piece)) return Result::writeFailed;
             within += piece;
             n -= piece;
             left -= piece;
@@ -283,6 +350,13 @@ BlockReader::Result BlockReader::writeEntry(std::uint32_t group, const PackageEn
         }
         if (left == 0) return Result::written;
     }
+}
+
+BlockReader::Result BlockReader::finish() {
+    Result failed = Result::written;
+    if (holding_ && !slots_[heldIndex_ % slotCount_].job.end)
+        awaitHeld(kUntilDecodingEnds, &failed);
+    return failed;
 }
 
 }  // namespace kelvara

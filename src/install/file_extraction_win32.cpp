@@ -244,6 +244,26 @@ bool allocateInflateBuffer(InstallRun& run) {
     return static_cast<bool>(run.inflateBuffer);
 }
 
+// What a block reader's result means for the file: 0, or the error to report; when the image
+// could not be read or is damaged, 0 with its error in *imageError.
+DWORD blockError(InstallRun& run, BlockReader::Result result, DWORD writeError, DWORD* imageError) {
+    switch (result) {
+        case BlockReader::Result::written:
+            return 0;
+        case BlockReader::Result::writeFailed:
+            return writeError;
+        case BlockReader::Result::noMemory:
+            return ERROR_NOT_ENOUGH_MEMORY;
+        case BlockReader::Result::unreadable:
+            *imageError = run.blocks.imageError() ? run.blocks.imageError() : ERROR_READ_FAULT;
+            return 0;
+        case BlockReader::Result::damaged:
+            break;
+    }
+    *imageError = ERROR_FILE_CORRUPT;
+    return 0;
+}
+
 // Writes the entry's content: from the helper that inflates ahead when it holds it, else read
 // and inflated here. 0, or the error of the write that failed; when the image could not be read,
 // 0 with its error in *imageError.
@@ -252,21 +272,9 @@ DWORD writeData(InstallRun& run, HANDLE file, const PackageEntry& entry, DWORD* 
     const std::uint32_t progressTotal = run.groupsEnd - run.groupsStart;
     if (entry.isInBlock()) {
         FileWriter writer(file);
-        switch (run.blocks.writeEntry(run.groupNumber, entry, writer, &run.display)) {
-            case BlockReader::Result::written:
-                return 0;
-            case BlockReader::Result::writeFailed:
-                return writer.error();
-            case BlockReader::Result::noMemory:
-                return ERROR_NOT_ENOUGH_MEMORY;
-            case BlockReader::Result::unreadable:
-                *imageError = run.blocks.imageError() ? run.blocks.imageError() : ERROR_READ_FAULT;
-                return 0;
-            case BlockReader::Result::damaged:
-                break;
-        }
-        *imageError = ERROR_FILE_CORRUPT;
-        return 0;
+        const BlockReader::Result result =
+            run.blocks.writeEntry(run.groupNumber, entry, writer, &run.display);
+        return blockError(run, result, writer.error(), imageError);
     }
     if (run.ahead.holds(entry)) {
         FileWriter writer(file);
@@ -529,6 +537,23 @@ Step processEntry(InstallRun& run, const FileGroupHeader& group, const PackageEn
     return step;
 }
 
+// Shows a system error that ends the run.
+void reportFailure(InstallRun& run, DWORD error) {
+    installState.installSucceeded = false;
+    messageBoxFormat(run.owner(), setupState.setupCaption.get(), "%s", systemErrorText(error),
+                     MB_ICONERROR);
+}
+
+// Content written from a block stands only once the whole block decoded sound: the last one's
+// outcome is known after its last file. False, with the reason shown, when it did not.
+bool lastBlockSound(InstallRun& run) {
+    DWORD imageError = 0;
+    const DWORD error = blockError(run, run.blocks.finish(), 0, &imageError);
+    if (imageError != 0) reportUnreadableImage(run, imageError);
+    if (error != 0) reportFailure(run, error);
+    return imageError == 0 && error == 0;
+}
+
 }  // namespace
 
 PhaseOutcome extractFiles(InstallRun& run) {
@@ -549,9 +574,7 @@ PhaseOutcome extractFiles(InstallRun& run) {
     if (run.largestBlock != 0) {
         if (!run.blocks.start(run.image, runEnvironment.stubHeader.packageOffset, run.groupsStart,
                               run.groupsEnd, run.largestBlock)) {
-            installState.installSucceeded = false;
-            messageBoxFormat(run.owner(), setupState.setupCaption.get(), "%s",
-                             systemErrorText(ERROR_NOT_ENOUGH_MEMORY), MB_ICONERROR);
+            reportFailure(run, ERROR_NOT_ENOUGH_MEMORY);
             return stop;
         }
         char largest[12], buffers[12], helpers[12];
@@ -592,6 +615,7 @@ PhaseOutcome extractFiles(InstallRun& run) {
                          MB_ICONERROR);
         return stop;
     }
+    if (!lastBlockSound(run)) return stop;
     return PhaseOutcome::proceed;
 }
 

@@ -125,6 +125,49 @@ struct Decoded {
     std::string content;  // files: the file's bytes, inflated when compressed
 };
 
+// The pieces the decoder calls final, each copied when it is called so: joined, they must be
+// the stream as it ends (nothing changed after it was called final).
+struct FinalPieces : DecodeProgress {
+    explicit FinalPieces(const std::string& stream) : stream(stream) { every = 4096; }
+    void decodedUpTo(std::uint32_t length) override {
+        EXPECT_GT(length, joined.size());
+        joined.append(stream, joined.size(), length - joined.size());
+        ++calls;
+    }
+    const std::string& stream;
+    std::string joined;
+    int calls = 0;
+};
+
+// The block's content read while it is decoded: the stream in pieces as the decoder calls them
+// final, the x86 filter undone by the reader in pieces of its own, which need not meet those.
+std::string readWhileDecoding(BlockDecoder& decoder, PackageBytes& bytes,
+                              const PackageEntry& block) {
+    std::string stream(block.block.contentLength, '\0');
+    FinalPieces pieces(stream);
+    EXPECT_EQ(decoder.decodeStream(bytes, block, reinterpret_cast<unsigned char*>(stream.data()),
+                                   &pieces),
+              BlockOutcome::decoded);
+    EXPECT_EQ(pieces.joined, stream) << "bytes called final changed afterwards";
+    if (stream.size() > 3 * pieces.every) {
+        EXPECT_GT(pieces.calls, 2);
+    }
+    if (block.block.filter != kBlockFilterX86) return stream;
+    std::string content;
+    X86Unfilter unfilter;
+    std::vector<unsigned char> out(777);
+    const auto* decoded = reinterpret_cast<const unsigned char*>(stream.data());
+    for (std::uint32_t available = 0; available < stream.size();) {
+        available = std::min<std::uint32_t>(available + 4099, stream.size());
+        const bool whole = available == stream.size();
+        while (std::uint32_t n = unfilter.next(decoded, available, whole, out.data(), 777))
+            content.append(reinterpret_cast<const char*>(out.data()), n);
+        EXPECT_GE(unfilter.position() + 4, available) << "the filter stops short only at the end";
+    }
+    EXPECT_EQ(content.size(), stream.size());
+    return content;
+}
+
 // Places the groups at `first` in a package and walks them with the engine's walker.
 std::vector<Decoded> decode(const BuiltFileGroups& built,
                             std::uint32_t first = kPackageHeaderSize) {
@@ -149,6 +192,8 @@ std::vector<Decoded> decode(const BuiltFileGroups& built,
                 EXPECT_EQ(
                     decoder.decode(bytes, entry, reinterpret_cast<unsigned char*>(content.data())),
                     BlockOutcome::decoded);
+                EXPECT_EQ(readWhileDecoding(decoder, bytes, entry), content)
+                    << "read while decoding, the block gives other bytes";
                 blocks += content;
                 continue;
             }
