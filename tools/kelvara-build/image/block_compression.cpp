@@ -1,5 +1,7 @@
 #include "kelvara-build/image/block_compression.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <stdexcept>
 #include <string>
 
@@ -15,6 +17,31 @@ bool lzma2Available() {
     return true;
 }
 
+namespace {
+
+// Level 6's match finder and lengths with a dictionary that holds the whole block: the engine
+// decodes a block into one buffer, so a larger dictionary costs it nothing. No position bits:
+// neither machine code nor text repeats on 4-byte boundaries, and the Wine binaries of the size
+// benchmark come out half a percent smaller without them.
+lzma_options_lzma encoderOptions(std::uint8_t property) {
+    lzma_options_lzma options;
+    if (lzma_lzma_preset(&options, 6)) throw std::runtime_error("liblzma: no preset 6");
+    options.dict_size = lzma2DictionarySize(property);
+    options.pb = 0;
+    return options;
+}
+
+}  // namespace
+
+std::uint64_t blockPackingMemory(std::size_t length) {
+    lzma_options_lzma options = encoderOptions(lzma2PropertyFor(static_cast<std::uint32_t>(
+        std::min<std::size_t>(std::max<std::size_t>(length, 1), kLargestBlockContent))));
+    const lzma_filter filters[] = {
+        {LZMA_FILTER_X86, nullptr}, {LZMA_FILTER_LZMA2, &options}, {LZMA_VLI_UNKNOWN, nullptr}};
+    const std::uint64_t encoder = lzma_raw_encoder_memusage(filters);
+    return (encoder == UINT64_MAX ? 0 : encoder) + 2 * std::uint64_t(length);
+}
+
 PackedBlock packBlock(const unsigned char* content, std::size_t length, bool x86Filter) {
     if (length == 0 || length > kLargestBlockContent)
         throw std::runtime_error("a block of " + std::to_string(length) + " bytes");
@@ -23,15 +50,7 @@ PackedBlock packBlock(const unsigned char* content, std::size_t length, bool x86
     block.info.filter = x86Filter ? kBlockFilterX86 : kBlockFilterNone;
     block.info.contentLength = static_cast<std::uint32_t>(length);
     block.info.property = lzma2PropertyFor(block.info.contentLength);
-
-    // Level 6's match finder and lengths with a dictionary that holds the whole block: the
-    // engine decodes a block into one buffer, so a larger dictionary costs it nothing. No
-    // position bits: neither machine code nor text repeats on 4-byte boundaries, and the
-    // Wine binaries of the size benchmark come out half a percent smaller without them.
-    lzma_options_lzma options;
-    if (lzma_lzma_preset(&options, 6)) throw std::runtime_error("liblzma: no preset 6");
-    options.dict_size = lzma2DictionarySize(block.info.property);
-    options.pb = 0;
+    lzma_options_lzma options = encoderOptions(block.info.property);
     lzma_filter filters[3];
     std::size_t n = 0;
     if (x86Filter) filters[n++] = {LZMA_FILTER_X86, nullptr};
@@ -54,6 +73,10 @@ PackedBlock packBlock(const unsigned char* content, std::size_t length, bool x86
 
 bool lzma2Available() {
     return false;
+}
+
+std::uint64_t blockPackingMemory(std::size_t length) {
+    return length;
 }
 
 PackedBlock packBlock(const unsigned char*, std::size_t, bool) {

@@ -18,6 +18,10 @@ struct PackedBlock {
     std::vector<unsigned char> bytes;
 };
 
+// The memory one packBlock of `length` bytes takes at most: the encoder's (about ten times its
+// dictionary, which is as large as the block), the packed bytes and the content held for it.
+std::uint64_t blockPackingMemory(std::size_t length);
+
 // Packs `length` bytes (1 to kLargestBlockContent) of content. Throws std::runtime_error when
 // liblzma fails or is missing.
 PackedBlock packBlock(const unsigned char* content, std::size_t length, bool x86Filter);

@@ -3,13 +3,30 @@
 #include <algorithm>
 #include <exception>
 
+#include <unistd.h>
+
 #include "formats/package_format.h"
+#include "kelvara-build/image/block_compression.h"
 #include "kelvara-build/image/checksum.h"
 
 namespace kelvara::build {
 
+namespace {
+
+// The machine's memory, 0 where it is not known.
+std::uint64_t physicalMemory() {
+#if defined(_SC_PHYS_PAGES) && defined(_SC_PAGE_SIZE)
+    const long pages = ::sysconf(_SC_PHYS_PAGES);
+    const long pageSize = ::sysconf(_SC_PAGE_SIZE);
+    if (pages > 0 && pageSize > 0) return std::uint64_t(pages) * std::uint64_t(pageSize);
+#endif
+    return 0;
+}
+
+}  // namespace
+
 GroupWriter::GroupWriter(GroupOutput& output, std::uint32_t firstEntryOffset, unsigned threads)
-    : output_(output), base_(firstEntryOffset), jobsAhead_(std::max(1u, threads)) {}
+    : output_(output), base_(firstEntryOffset), threads_(std::max(1u, threads)) {}
 
 GroupWriter::~GroupWriter() {
     // Blocks still being packed (a build that stopped early) are waited for, never left running.
@@ -32,6 +49,11 @@ void GroupWriter::openGroup(const FileGroupSpec& groupSpec) {
     folders_.clear();
     inBlocks_ = groupSpec.compression == Compression::Lzma2;
     blockSize_ = std::clamp<std::uint32_t>(groupSpec.blockSize, 1, kLargestBlockContent);
+    jobsAhead_ = threads_;
+    if (const std::uint64_t memory = physicalMemory(); inBlocks_ && memory != 0) {
+        const std::uint64_t fit = memory / 2 / blockPackingMemory(blockSize_);
+        jobsAhead_ = static_cast<std::size_t>(std::clamp<std::uint64_t>(fit, 1, threads_));
+    }
     filter_ = groupSpec.blockFilter;
     open_ = true;
 }

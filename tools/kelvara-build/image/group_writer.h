@@ -20,7 +20,8 @@ namespace kelvara::build {
 
 class GroupWriter {
   public:
-    // `threads`: blocks packed at once.
+    // `threads`: blocks packed at once, fewer where their encoders would take more than half
+    // the machine's memory (about ten times the block size each).
     GroupWriter(GroupOutput& output, std::uint32_t firstEntryOffset, unsigned threads);
     ~GroupWriter();
 
@@ -83,7 +84,8 @@ class GroupWriter {
     bool inBlocks_ = false;
     std::uint32_t blockSize_ = 1;
     BlockFilter filter_ = BlockFilter::Auto;
-    std::size_t jobsAhead_;               // blocks packed at once
+    unsigned threads_;
+    std::size_t jobsAhead_ = 1;           // blocks packed at once
     std::vector<unsigned char> content_;  // the block being filled
     std::uint64_t contentX86_ = 0;        // bytes of it from x86 code
     std::vector<unsigned char> entries_;  // entries whose content starts in it
