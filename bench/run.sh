@@ -26,7 +26,8 @@
 #          engine with zlib and with LZMA2 blocks, the nsis package's zlib and /SOLID lzma
 #          installers, and tar -xzf / tar -xJf of the same files, three alternating rounds into
 #          new folders; the engine's peak private memory, and the image and memory that blocks
-#          of 8 and 64 MiB give. Ends with `median image engine-new/peer-lzma: X` (target
+#          of 8 and 32 MiB give (64 is the default). Where the peers cannot run (no 32-bit code
+#          here), their 32-bit installers are still made, for the image sizes. Ends with `median image engine-new/peer-lzma: X` (target
 #          <= 1.0) and `median install engine-new/tar-gz: Y` (target <= 1.0); images are made
 #          once and kept in the work folder while their inputs stay the same
 #          (bench/size_bench.py says how).

@@ -6,7 +6,7 @@ Payloads: real Windows binaries (Wine's own PE DLLs and programs: the i386-windo
 wine32 package installs) and the benchmarks' mixed payload (text-like and random files).
 Methods, per payload, each image made once (cached while its inputs stay the same):
   engine-zlib    kelvara-build, compression "zlib" (each file deflated), `image.exe /QUIET /DIR=`
-  engine-lzma2   kelvara-build, compression "lzma2" (blocks of 32 MiB, the x86 filter where the
+  engine-lzma2   kelvara-build, compression "lzma2" (blocks of 64 MiB, the x86 filter where the
                  block is mostly code), the same command line
   peer-zlib      the Debian nsis package's installer, SetCompressor zlib, `/S /D=...`
   peer-lzma      the same with SetCompressor /SOLID lzma
@@ -15,8 +15,10 @@ Methods, per payload, each image made once (cached while its inputs stay the sam
 Every install goes into a new folder, nothing is deleted while timing, and the methods alternate
 within each round (the order turning from round to round); time is wall plus sync and memory the
 peaks bench_common.py measures. Every run is checked: each payload file present with its size and
-a sample of hashes. The settings: images of the real binaries with blocks of 8 and 64 MiB too,
+a sample of hashes. The settings: images of the real binaries with blocks of 8 and 32 MiB too,
 each size and one install's peak private memory.
+Where this machine cannot run the peers (they are 32-bit), their 32-bit installers are made
+all the same, for the image sizes only, and not run.
 The last two lines: `median image engine-new/peer-lzma: X` (the real binaries' image sizes) and
 `median install engine-new/tar-gz: Y` (the median of the per-round ratios on the real binaries)."""
 import shutil
@@ -33,7 +35,8 @@ INSTALL_TARGET_PEER = 0.2  # engine-lzma2 install <= 0.2 x the solid-LZMA peer
 PRIVATE_LIMIT_MB = 144    # the engine's peak private memory, whatever the payload
 PEERS = {'peer-zlib': ('zlib', 'zlib'), 'peer-lzma': ('/SOLID lzma', 'lzma_solid')}
 REAL_BINARIES = Path('/usr/lib/i386-linux-gnu/wine/i386-windows')
-BLOCK_SETTINGS = (8, 64)  # MiB, besides the default 32
+BLOCK_SETTINGS = (8, 32)  # MiB, besides the default 64
+SIZE_ONLY_PEER_TARGET = 'x86-unicode'
 
 
 class Bench(BenchFolders):
@@ -47,8 +50,8 @@ class Bench(BenchFolders):
         return not output.exists() or any(output.stat().st_mtime < Path(i).stat().st_mtime
                                           for i in inputs)
 
-    def engine_image(self, payload, compression, block_mib=32):
-        name = f'{payload.name}-engine-{compression}' + ('' if block_mib == 32 else f'-{block_mib}')
+    def engine_image(self, payload, compression, block_mib=64):
+        name = f'{payload.name}-engine-{compression}' + ('' if block_mib == 64 else f'-{block_mib}')
         project = self.out / f'{name}.toml'
         text = ('[product]\nname = "Benchmark"\n'
                 f'compression = "{compression}"\nblock-size = {block_mib}\n\n'
@@ -63,11 +66,12 @@ class Bench(BenchFolders):
                             self.args.stub, '-o', str(image)], check=True)
         return image
 
-    def peer_image(self, payload, method):
+    def peer_image(self, payload, method, target=None):
         compressor = PEERS[method][0]
-        script = self.out / f'{payload.name}-{method}.nsi'
-        image = self.out / f'{payload.name}-{method}.exe'
-        text = (f'Unicode true\nTarget {self.args.peer_target}\nSetCompressor {compressor}\n'
+        target = target or self.args.peer_target
+        script = self.out / f'{payload.name}-{method}-{target}.nsi'
+        image = self.out / f'{payload.name}-{method}-{target}.exe'
+        text = (f'Unicode true\nTarget {target}\nSetCompressor {compressor}\n'
                 'Name "Benchmark"\n'
                 f'OutFile "{image}"\nInstallDir "C:\\bench\\peer-default"\n'
                 'RequestExecutionLevel user\nSection\n  SetOutPath "$INSTDIR"\n'
@@ -99,6 +103,14 @@ class Bench(BenchFolders):
                         'only 32-bit x86 installers, and this machine cannot execute 32-bit x86 '
                         'code (tests/rig/runs-32bit-code.sh)')
         return None
+
+    def peers_sized_only(self):
+        """Where the peers cannot run here, their 32-bit installers can still be made: the same
+        payload, the same compressors, for the image sizes (their stub is a little smaller than
+        the 64-bit engine's, which makes the comparison a little harder for the engine)."""
+        return shutil.which('makensis') and all(
+            (Path('/usr/share/nsis/Stubs') / f'{stub}-{SIZE_ONLY_PEER_TARGET}').exists()
+            for _, stub in PEERS.values())
 
     # ---- runs
 
@@ -140,8 +152,13 @@ class Bench(BenchFolders):
         real = Payload('real', REAL_BINARIES)
         mixed = Payload('mixed', Path(self.args.payload).resolve())
         reason = self.peer_unavailable()
+        sized_only = False
         if reason:
             log(f'peers: NOT MEASURED: {reason}')
+            sized_only = self.peers_sized_only()
+            if sized_only:
+                log(f'peers: their images made with Target {SIZE_ONLY_PEER_TARGET}, for the '
+                    'image sizes only')
         wine = subprocess.run([self.args.wine, '--version'], capture_output=True, text=True)
         log(f'wine: {wine.stdout.strip()}, prefix {self.drive_c.parent}')
         (self.drive_c / 'bench').mkdir(exist_ok=True)
@@ -157,8 +174,14 @@ class Bench(BenchFolders):
                     sources[method] = self.peer_image(payload, method)
             sources['tar-gz'], sources['tar-xz'] = self.archives(payload)
             sizes[payload.name] = {m: p.stat().st_size for m, p in sources.items()}
+            if reason and sized_only:
+                for method in PEERS:
+                    sizes[payload.name][method] = self.peer_image(
+                        payload, method, SIZE_ONLY_PEER_TARGET).stat().st_size
             for method, size in sizes[payload.name].items():
-                log(f'  {method:<13} {size:>12,} bytes  {size / MB:8.1f} MiB')
+                note = '  (32-bit installer, made for its size, not run)' \
+                    if method in PEERS and method not in sources else ''
+                log(f'  {method:<13} {size:>12,} bytes  {size / MB:8.1f} MiB{note}')
             for path in sources.values():
                 preread(path)
             log(f'load average before the rounds: {load_average()}')
@@ -166,7 +189,7 @@ class Bench(BenchFolders):
 
         log()
         log('the settings (real binaries): block size, image, peak private memory of one install')
-        settings = {32: (sizes['real']['engine-lzma2'], statistics.median(
+        settings = {64: (sizes['real']['engine-lzma2'], statistics.median(
             r.peak_private_mb for r in installs['real']['engine-lzma2']))}
         for block_mib in BLOCK_SETTINGS:
             image = self.engine_image(real, 'lzma2', block_mib)

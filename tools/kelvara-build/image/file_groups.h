@@ -45,7 +45,7 @@ struct FileGroupSpec {
     std::vector<std::string> include;
     std::vector<std::string> exclude;
     Compression compression = Compression::Auto;
-    std::uint32_t blockSize = 32u << 20;  // Lzma2: content per block, at most 64 MiB
+    std::uint32_t blockSize = 64u << 20;  // Lzma2: content per block, at most 64 MiB
     BlockFilter blockFilter = BlockFilter::Auto;
     // The engine's code page, which the names found in sourceDir (UTF-8) are converted to.
     TextEncoding encoding = TextEncoding::Windows1252;

@@ -135,7 +135,7 @@ struct Project {
     // or "lzma2" (in solid blocks of blockSizeMiB, through the x86 filter as compressionFilter
     // says: auto, x86 or none).
     std::string compression = "zlib";
-    std::uint32_t blockSizeMiB = 32;
+    std::uint32_t blockSizeMiB = 64;
     std::string compressionFilter = "auto";
     // For the list of installed programs; empty: not given.
     std::string version, publisher, aboutUrl, helpUrl;
