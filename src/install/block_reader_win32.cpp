@@ -186,8 +186,8 @@ bool BlockReader::fill(Job& job, BlockDecoder& decoder, ImageWindow& source) {
     }
     if (stopping_) return false;
     job.skipped = false;
-    job.outcome = BlockOutcome::decoded;
-    if (!job.end) {
+    if (!job.end) {  // the walk's end keeps the outcome and error it came with
+        job.outcome = BlockOutcome::decoded;
         job.error = 0;
         const std::uint64_t end = job.block.contentOffset + job.block.block.contentLength;
         job.skipped = !before(skipGroup_, skipOffset_, job.group, end);
