@@ -892,6 +892,7 @@ TEST(FileGroups, Lzma2BlocksCarryEveryFileThroughTheEngineDecoder) {
     add("data/noise.bin", randomBytes(300000, 3));
     add("empty.txt", "");
     add("z/last.txt", "the end");
+    add("data/a.txt", compressibleText(5000));
     FileGroupSpec solid = groupOf(tree);
     solid.compression = Compression::Lzma2;
     solid.blockSize = 64 << 10;
@@ -914,10 +915,13 @@ TEST(FileGroups, Lzma2BlocksCarryEveryFileThroughTheEngineDecoder) {
         EXPECT_EQ(built.fileCount, sources.size() + 2);
 
         // Every file comes back whole from the blocks, the stored group and the deflated one.
+        // In blocks a folder's files lie by kind: by extension, then name.
         std::map<std::string, std::string> installed;
+        std::vector<std::string> dataOrder;
         for (const Decoded& d : decode(built)) {
             if (!d.entry.isFile()) continue;
             installed[d.path] = d.content;
+            if (d.path.starts_with("%InstallPath%\\data\\")) dataOrder.push_back(d.name);
             const bool noise = d.path == "%InstallPath%\\data\\noise.bin";
             EXPECT_EQ(d.entry.isInBlock(), !noise && d.path.starts_with("%InstallPath%")) << d.path;
         }
@@ -926,6 +930,7 @@ TEST(FileGroups, Lzma2BlocksCarryEveryFileThroughTheEngineDecoder) {
             EXPECT_EQ(installed[path].size(), content.size()) << path;
             EXPECT_TRUE(installed[path] == content) << path;
         }
+        EXPECT_EQ(dataOrder, (std::vector<std::string>{"big.bin", "noise.bin", "a.txt"}));
         EXPECT_EQ(installed["<CommonFiles>\\Kept\\z\\last.txt"], "the end");
         EXPECT_EQ(installed["<CommonFiles>\\Deflated\\docs\\note1.txt"],
                   sources.at("%InstallPath%\\docs\\note1.txt"));
