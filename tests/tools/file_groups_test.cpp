@@ -893,6 +893,8 @@ TEST(FileGroups, Lzma2BlocksCarryEveryFileThroughTheEngineDecoder) {
     add("empty.txt", "");
     add("z/last.txt", "the end");
     add("data/a.txt", compressibleText(5000));
+    add("data/sub/deep.txt", "inside data");
+    add("data-old/old.txt", "beside data");
     FileGroupSpec solid = groupOf(tree);
     solid.compression = Compression::Lzma2;
     solid.blockSize = 64 << 10;
@@ -918,8 +920,13 @@ TEST(FileGroups, Lzma2BlocksCarryEveryFileThroughTheEngineDecoder) {
         // In blocks a folder's files lie by kind: by extension, then name.
         std::map<std::string, std::string> installed;
         std::vector<std::string> dataOrder;
+        std::set<std::string> folders;
         for (const Decoded& d : decode(built)) {
-            if (!d.entry.isFile()) continue;
+            if (!d.entry.isFile()) {
+                // Each folder once: a folder's subfolders follow it, as in the order by path.
+                EXPECT_TRUE(folders.insert(d.path).second) << d.path << " entered again";
+                continue;
+            }
             installed[d.path] = d.content;
             if (d.path.starts_with("%InstallPath%\\data\\")) dataOrder.push_back(d.name);
             const bool noise = d.path == "%InstallPath%\\data\\noise.bin";
@@ -930,7 +937,8 @@ TEST(FileGroups, Lzma2BlocksCarryEveryFileThroughTheEngineDecoder) {
             EXPECT_EQ(installed[path].size(), content.size()) << path;
             EXPECT_TRUE(installed[path] == content) << path;
         }
-        EXPECT_EQ(dataOrder, (std::vector<std::string>{"big.bin", "noise.bin", "a.txt"}));
+        EXPECT_EQ(dataOrder,
+                  (std::vector<std::string>{"big.bin", "noise.bin", "a.txt", "deep.txt"}));
         EXPECT_EQ(installed["<CommonFiles>\\Kept\\z\\last.txt"], "the end");
         EXPECT_EQ(installed["<CommonFiles>\\Deflated\\docs\\note1.txt"],
                   sources.at("%InstallPath%\\docs\\note1.txt"));

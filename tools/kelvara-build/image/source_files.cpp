@@ -86,18 +86,29 @@ std::vector<std::string> splitPath(std::string_view relative) {
     return parts;
 }
 
-// A relative path's folder, extension and name, compared in that order.
-std::tuple<std::string_view, std::string_view, std::string_view> kindOrderKey(
-    std::string_view relative) {
-    const std::size_t slash = relative.rfind('/');
-    const std::string_view folder =
-        slash == std::string_view::npos ? std::string_view() : relative.substr(0, slash);
-    const std::string_view name =
-        slash == std::string_view::npos ? relative : relative.substr(slash + 1);
-    const std::size_t dot = name.rfind('.');
-    const std::string_view extension =
-        dot == std::string_view::npos ? std::string_view() : name.substr(dot + 1);
-    return {folder, extension, name};
+// Whether relative path a comes before b when each folder's files lie by kind: by folder (a
+// folder's subfolders right after it, as in the order by path), then extension, then name.
+bool beforeByKind(std::string_view a, std::string_view b) {
+    const auto split = [](std::string_view relative) {
+        const std::size_t slash = relative.rfind('/');
+        const std::string_view folder =
+            slash == std::string_view::npos ? std::string_view() : relative.substr(0, slash);
+        const std::string_view name =
+            slash == std::string_view::npos ? relative : relative.substr(slash + 1);
+        const std::size_t dot = name.rfind('.');
+        const std::string_view extension =
+            dot == std::string_view::npos ? std::string_view() : name.substr(dot + 1);
+        return std::tuple(folder, extension, name);
+    };
+    const auto [folderA, extensionA, nameA] = split(a);
+    const auto [folderB, extensionB, nameB] = split(b);
+    // '/' before every character a name may hold: "a/b" between "a" and "a-b".
+    const auto rank = [](char c) { return c == '/' ? 0 : static_cast<unsigned char>(c) + 1; };
+    if (std::lexicographical_compare(folderA.begin(), folderA.end(), folderB.begin(), folderB.end(),
+                                     [&](char x, char y) { return rank(x) < rank(y); }))
+        return true;
+    if (folderA != folderB) return false;
+    return std::tie(extensionA, nameA) < std::tie(extensionB, nameB);
 }
 
 // The files of one group, sorted byte-wise by relative path (in blocks, each folder's files
@@ -166,9 +177,8 @@ std::vector<SourceFile> collectGroup(const FileGroupSpec& groupSpec, std::size_t
     // In blocks, files of a kind lie together: LZMA2 finds more repeats between two libraries
     // than between a library and a text. Each folder's files by extension, then name.
     if (groupSpec.compression == Compression::Lzma2) {
-        std::stable_sort(named.begin(), named.end(), [](const auto& a, const auto& b) {
-            return kindOrderKey(a.first) < kindOrderKey(b.first);
-        });
+        std::sort(named.begin(), named.end(),
+                  [](const auto& a, const auto& b) { return beforeByKind(a.first, b.first); });
     }
     std::set<std::string> folded;
     for (auto& [relative, path] : named) {
