@@ -209,8 +209,8 @@ class WizardInstall(unittest.TestCase):
             self.assertIsNone(page.button(BACK))
             self.assertEqual(page.text(STEP), 'Copying files...')
             shown = page.text(CURRENT_FILE)
-            # A file being written, or the folder of the group just opened (its tools, "bin").
-            self.assertRegex(shown, r'^C:\\.*\.\.\..*(big\.bin|part\d{4}\.dat|\\bin)$',
+            # A file being written, or the folder of a group just opened ("bin" or "parts").
+            self.assertRegex(shown, r'^C:\\.*\.\.\..*(big\.bin|part\d{4}\.dat|\\bin|\\parts)$',
                              'the path being worked on, shortened')
             self.shot(wizard, shots, '3-installing')
             page = self.finish_page(wizard)
