@@ -118,6 +118,17 @@ def hand_script():
         record(17, z('"Tool 1.0",right,bottom,10,20,Arial,24,0,7,1,0,0xFFFFFF,2,0x101010')),
         record(18, z('1.0.3') + z('Tool Makers') + z('https://example.com/tool') + z('')),
         record(19, b'\x01'),
+        record(21, b'\x02\x00' + struct.pack('<I', 100) + z('core') + z('Core') + z('')),
+        record(21, b'\x01\x01' + struct.pack('<I', 20) + z('docs') + z('Docs') + z('To read')),
+        record(22, b'\x01\x01' + z('desktop') + z('Desktop icon') + z('')),
+        record(22, b'\x00\x01' + z('menu') + z('Menu icon') + z('')),
+        record(23, b'\x00' + struct.pack('<I', 3) + z('full') + z('Full')),
+        record(23, b'\x01' + struct.pack('<I', 0) + z('custom') + z('Custom')),
+        record(24, struct.pack('<II', 2, 0)),
+        record(11, z('2,Software\\Tool,Docs,1,%InstallPath%\\docs')),
+        record(24, struct.pack('<II', 0, 2)),
+        record(10, z('<Programs>\\Tool.lnk,%InstallPath%\\tool.exe')),
+        record(24, struct.pack('<II', 0, 0)),
         record(99, b'skipped'),
     ]
     return b''.join(records) + END_RECORD

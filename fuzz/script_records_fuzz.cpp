@@ -13,6 +13,7 @@
 #include "environment/product_architecture.h"
 #include "environment/requirements.h"
 #include "environment/run_environment.h"
+#include "formats/choices.h"
 #include "formats/languages.h"
 #include "formats/script_format.h"
 #include "formats/script_writer.h"
@@ -132,6 +133,18 @@ std::optional<DecodedRecord> decode(const ScriptRecord& record) {
         case kRecordArchitecture:
             ok = r.u8(d);
             break;
+        case kRecordComponent:
+            ok = r.u8(d) && r.u8(d) && r.u32(d) && r.text(d) && r.text(d) && r.text(d);
+            break;
+        case kRecordTask:
+            ok = r.u8(d) && r.u8(d) && r.text(d) && r.text(d) && r.text(d);
+            break;
+        case kRecordSetupType:
+            ok = r.u8(d) && r.u32(d) && r.text(d) && r.text(d);
+            break;
+        case kRecordCondition:
+            ok = r.u32(d) && r.u32(d);
+            break;
         default:
             ok = isStringRecord(record.type) && r.text(d);
             break;
@@ -204,6 +217,20 @@ void encode(const DecodedRecord& d, ScriptWriter& w) {
         case kRecordArchitecture:
             w.byteRecord(d.type, static_cast<std::uint8_t>(n[0]));
             break;
+        case kRecordComponent:
+            w.component(static_cast<std::uint8_t>(n[0]), static_cast<std::uint8_t>(n[1]), n[2],
+                        t[0].c_str(), t[1].c_str(), t[2].c_str());
+            break;
+        case kRecordTask:
+            w.task(static_cast<std::uint8_t>(n[0]), static_cast<std::uint8_t>(n[1]), t[0].c_str(),
+                   t[1].c_str(), t[2].c_str());
+            break;
+        case kRecordSetupType:
+            w.setupType(static_cast<std::uint8_t>(n[0]), n[1], t[0].c_str(), t[1].c_str());
+            break;
+        case kRecordCondition:
+            w.condition(n[0], n[1]);
+            break;
         default:
             w.stringRecord(d.type, t[0].c_str());
             break;
@@ -269,7 +296,65 @@ const DecodedRecord* lastOf(const std::vector<DecodedRecord>& records, std::int3
     return last;
 }
 
-void checkAppliedState(const std::vector<DecodedRecord>& records) {
+// The entries of `type` the final selection keeps: each whole one after a condition it meets
+// (none at the start of the walk; a condition too short for its masks meets no selection).
+int keptCount(const std::vector<ScriptRecord>& records, std::int32_t type) {
+    std::uint32_t components = 0, tasks = 0;
+    bool unreadable = false;
+    int n = 0;
+    for (const ScriptRecord& record : records) {
+        if (record.type == kRecordCondition) {
+            PayloadReader reader(record.payload, record.length);
+            unreadable = !reader.readU32(components) || !reader.readU32(tasks);
+        } else if (record.type == type) {
+            PayloadReader reader(record.payload, record.length);
+            const char* text;
+            n += reader.readString(text) && !unreadable &&
+                 choiceConditionMet(setupState.choices, components, tasks);
+        }
+    }
+    return n;
+}
+
+// The selection keeps its rules whatever the records said, and reads back from what it saves.
+void checkChoices() {
+    Choices& c = setupState.choices;
+    FUZZ_CHECK(c.componentCount >= 0 && c.componentCount <= kChoiceLimit);
+    FUZZ_CHECK(c.taskCount >= 0 && c.taskCount <= kChoiceLimit);
+    FUZZ_CHECK(c.setupTypeCount >= 0 && c.setupTypeCount <= kSetupTypeLimit);
+    const std::uint32_t all = c.componentCount == 32 ? ~0u : choiceBit(c.componentCount) - 1;
+    for (int i = 0; i < c.componentCount; ++i) {
+        FUZZ_CHECK(c.componentParent[i] <= i);
+        if (!(c.components & choiceBit(i)) || c.componentParent[i] == 0) continue;
+        FUZZ_CHECK(c.components & choiceBit(c.componentParent[i] - 1));
+    }
+    FUZZ_CHECK((c.components & ~all) == 0);
+    const std::uint32_t components = c.components, tasks = c.tasks;
+    HeapString savedComponents(formatChoiceList(c, false));
+    HeapString savedTasks(formatChoiceList(c, true));
+    FUZZ_CHECK(savedComponents && savedTasks);
+    // Read back over the opposite selection, what a run saved gives that run's selection (where
+    // two ids are the same ignoring case, the first stands for both: no such round trip).
+    const std::uint32_t allTasks = c.taskCount == 32 ? ~0u : choiceBit(c.taskCount) - 1;
+    c.components = ~components & all;
+    c.tasks = ~tasks & allTasks;
+    FUZZ_CHECK(applyChoiceList(c, savedComponents.get(), false, nullptr, 0));
+    FUZZ_CHECK(applyChoiceList(c, savedTasks.get(), true, nullptr, 0));
+    bool uniqueIds = true;
+    for (const StringList* ids : {&c.componentIds, &c.taskIds}) {
+        for (int i = 0; i < ids->count(); ++i) {
+            const char* id = ids->get(i);
+            uniqueIds = uniqueIds && id && *id && std::strlen(id) < 255 &&
+                        !std::strpbrk(id, ", \t!") && ids->find(id, 0, 0) == i;
+        }
+    }
+    if (uniqueIds) FUZZ_CHECK(c.components == components && c.tasks == tasks);
+    c.components = components;
+    c.tasks = tasks;
+}
+
+void checkAppliedState(const std::vector<DecodedRecord>& records,
+                       const std::vector<ScriptRecord>& raw) {
     const SetupState& s = setupState;
     FUZZ_CHECK(s.variableNames.count() == s.variableValues.count());
     const int variables = countOf(records, kRecordVariable);
@@ -282,10 +367,12 @@ void checkAppliedState(const std::vector<DecodedRecord>& records) {
     for (int i = 0; i < s.languageCount; ++i) FUZZ_CHECK(isLanguageNumber(s.languageList[i]));
     FUZZ_CHECK(isLanguageNumber(s.currentLanguage));
     // Records whose string is stored as it is, or with its folder tokens expanded, one entry each.
-    FUZZ_CHECK(s.shortcutEntries.count() == countOf(records, kRecordShortcut));
-    FUZZ_CHECK(s.registryEntries.count() == countOf(records, kRecordRegistry));
-    FUZZ_CHECK(s.iniEntries.count() == countOf(records, kRecordIni));
-    FUZZ_CHECK(s.associationEntries.count() == countOf(records, kRecordAssociation));
+    // The entry records keep those their conditions let through.
+    FUZZ_CHECK(s.shortcutEntries.count() <= countOf(records, kRecordShortcut));
+    FUZZ_CHECK(s.shortcutEntries.count() == keptCount(raw, kRecordShortcut));
+    FUZZ_CHECK(s.registryEntries.count() == keptCount(raw, kRecordRegistry));
+    FUZZ_CHECK(s.iniEntries.count() == keptCount(raw, kRecordIni));
+    FUZZ_CHECK(s.associationEntries.count() == keptCount(raw, kRecordAssociation));
     FUZZ_CHECK(s.backgroundLines.count() == countOf(records, kRecordBackgroundLine));
     if (const DecodedRecord* licence = lastOf(records, kRecordLicense)) {
         FUZZ_CHECK(s.licenseText.get() && licence->texts[0] == s.licenseText.get());
@@ -539,7 +626,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FUZZ_CHECK(applyScript(data, size, kPlatform) == endRecord);
     // The architecture the engine reads ahead of the records is the one they leave applied.
     FUZZ_CHECK(setupState.architecture == scriptArchitecture(data, size));
-    checkAppliedState(decoded);
+    // As a run does once it has chosen: the entries of the final selection.
+    checkChoices();
+    reapplyChosenRecords(data, size, kPlatform);
+    checkAppliedState(decoded, records);
     checkStoredActions(setupState.groupZeroPrograms, 8);
     checkStoredActions(setupState.uninstallPrograms, 8);
     checkStoredActions(setupState.groupZeroDllCalls, 6);

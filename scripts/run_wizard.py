@@ -13,14 +13,15 @@ from pathlib import Path
 
 sys.path.insert(0, str(Path(__file__).resolve().parents[1] / 'tests' / 'rig'))
 from wine_prefix import Prefix  # noqa: E402
-from wizard import (DESTINATION, FINISH, INSTALLING, LANGUAGE, LICENCE, NEXT, README,  # noqa: E402
-                    READY, START_MENU, WELCOME, Wizard)
+from wizard import (COMPONENTS, DESTINATION, FINISH, INSTALLING, LANGUAGE, LICENCE,  # noqa: E402
+                    NEXT, README, READY, START_MENU, TASKS, WELCOME, Wizard)
 
 BUILD, ARCH, IMAGE, DRIVER, SHOTS = sys.argv[1:6]
 FOLDER = 'C:\\Apps\\Hello World'  # the folder typed instead of the one the script proposes
 FOLDER_EDIT, OPEN_BOX = 1018, 1004
 PICTURE_NAMES = {LANGUAGE: 'language', WELCOME: 'welcome', LICENCE: 'licence', README: 'readme',
-                 DESTINATION: 'destination', START_MENU: 'start-menu', READY: 'ready'}
+                 COMPONENTS: 'components', DESTINATION: 'destination', TASKS: 'tasks',
+                 START_MENU: 'start-menu', READY: 'ready'}
 
 
 def say(text):

@@ -81,6 +81,15 @@ bool readOption(const Argument& argument, const char* slash, DeploymentOptions& 
     if (isName(name, equals, "LOG")) {
         return takeValue(equals, argument.end, options.logFile, options.logGiven);
     }
+    if (isName(name, equals, "TYPE")) {
+        return takeValue(equals, argument.end, options.setupType, options.setupTypeGiven);
+    }
+    if (isName(name, equals, "COMPONENTS")) {
+        return takeValue(equals, argument.end, options.components, options.componentsGiven);
+    }
+    if (isName(name, equals, "TASKS")) {
+        return takeValue(equals, argument.end, options.tasks, options.tasksGiven);
+    }
     if (!hasValue && (isName(name, equals, "QUIET") || isName(name, equals, "VERYSILENT"))) {
         options.quiet = options.silent = true;
         return true;

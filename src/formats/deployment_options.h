@@ -7,6 +7,8 @@
 //                 (a product that lets one choose)
 //   /ELEVATED     the run is the elevated restart of one that lacked administrator rights: it
 //                 does not ask again
+//   /TYPE=id      the setup type to start from      /COMPONENTS=a,b,!c  /TASKS=x,!y  parts to
+//                                                    tick, or after "!" to clear, in order
 // Names are matched in any case; a value keeps its case and may be written in double quotes to
 // hold blanks (/DIR="C:\Program Files\Tool"). A quote only opens or closes a quoted part; a
 // backslash before it is an ordinary character, so a folder may end in one. An option may also
@@ -29,7 +31,13 @@ struct DeploymentOptions {
     bool folderGiven = false;
     HeapString folder;  // /DIR=, as written without its quotes (may be empty)
     bool logGiven = false;
-    HeapString logFile;         // /LOG=, as written without its quotes (may be empty)
+    HeapString logFile;  // /LOG=, as written without its quotes (may be empty)
+    bool setupTypeGiven = false;
+    HeapString setupType;  // /TYPE=
+    bool componentsGiven = false;
+    HeapString components;  // /COMPONENTS=
+    bool tasksGiven = false;
+    HeapString tasks;           // /TASKS=
     StringList unknownOptions;  // each option not known, as written up to its '='
 };
 

@@ -109,6 +109,19 @@ void writeBlockEntryHeader(unsigned char* out, const BlockInfo& info) {
     writeLe32(part + kBlockPartPackedLength, info.packedLength);
 }
 
+std::size_t conditionEntrySize() {
+    return folderEntrySize(0) + kConditionPartSize;
+}
+
+void writeConditionEntry(unsigned char* out, std::uint32_t components, std::uint32_t tasks) {
+    out[0] = 0;  // no name
+    writeLe32(out + 1, 0);
+    out[1 + kEntryDepthSize] = kEntryFlagCondition;
+    unsigned char* part = out + 1 + kEntryDepthSize + kEntryFlagsSize;
+    writeLe32(part + kConditionPartComponents, components);
+    writeLe32(part + kConditionPartTasks, tasks);
+}
+
 std::uint32_t lzma2DictionarySize(std::uint8_t property) {
     if (property >= kLargestLzma2Property) return 0xFFFFFFFFu;
     return (2u | (property & 1u)) << (property / 2 + 11);
@@ -132,7 +145,17 @@ bool PackageWalker::fail() {
     return false;
 }
 
+bool PackageWalker::stopUnreadable() {
+    stopped_ = true;
+    unreadable_ = true;
+    return false;
+}
+
 namespace {
+
+// The bytes of a condition entry: its empty name, depth, flags and the two masks.
+constexpr std::uint32_t kConditionEntryRoom =
+    1 + kEntryDepthSize + kEntryFlagsSize + kConditionPartSize;
 
 // A group header is complete in `span` bytes when its target folder's NUL lies in them.
 bool groupHeaderIn(const unsigned char* at, std::uint32_t span) {
@@ -148,9 +171,10 @@ bool entryHeaderIn(const unsigned char* at, std::uint32_t span) {
     const auto used = static_cast<std::uint32_t>(static_cast<const unsigned char*>(nul) - at) + 1;
     if (span - used < kEntryDepthSize + kEntryFlagsSize) return false;
     const std::uint8_t flags = at[used + kEntryDepthSize];
-    const std::uint32_t part = (flags & kEntryFlagFile)    ? kFilePartSize
-                               : (flags & kEntryFlagBlock) ? kBlockPartSize
-                                                           : 0;
+    const std::uint32_t part = (flags & kEntryFlagFile)        ? kFilePartSize
+                               : (flags & kEntryFlagBlock)     ? kBlockPartSize
+                               : (flags & kEntryFlagCondition) ? kConditionPartSize
+                                                               : 0;
     return span - used - kEntryDepthSize - kEntryFlagsSize >= part;
 }
 
@@ -196,18 +220,55 @@ bool PackageWalker::nextGroup(FileGroupHeader& group) {
     std::uint32_t groupEnd = readLe32(at + kGroupEndOffsetField);
     // An end before the entries start (or one that goes backwards) would loop or overlap.
     if (groupEnd < entriesStart || groupEnd > end_) return fail();
+    // The condition entry, when there is one, is read with the header: a read of its own could
+    // move the view away from the target folder the group points to. Where the two do not fit
+    // one read, the header is read again after it.
+    const std::uint32_t conditionEnd = groupEnd - entriesStart < kConditionEntryRoom
+                                           ? groupEnd
+                                           : entriesStart + kConditionEntryRoom;
+    const std::uint32_t whole = conditionEnd - offset_;
+    const bool apart = whole > bytes_.reach();
+    const unsigned char* condition = at + (entriesStart - offset_);
+    if (whole > span) {
+        if (apart) {
+            condition = bytes_.bytesAt(entriesStart, conditionEnd - entriesStart);
+        } else {
+            at = bytes_.bytesAt(offset_, whole);
+            condition = at ? at + (entriesStart - offset_) : nullptr;
+        }
+        if (!condition) return stopUnreadable();
+    }
+    std::uint32_t conditionSize = 0;
+    if (!readCondition(condition, conditionEnd - entriesStart, group, &conditionSize)) {
+        return fail();
+    }
+    if (apart && !(at = bytes_.bytesAt(offset_, entriesStart - offset_))) return stopUnreadable();
 
     group.endOffset = groupEnd;
     group.overwriteMode = readLe32(at + kGroupOverwriteModeField);
     group.decisionRule = readLe32(at + kGroupDecisionRuleField);
     group.shared = readLe32(at + kGroupSharedField);
     group.targetFolder = reinterpret_cast<const char*>(at + kGroupTargetFolderField);
-    offset_ = entriesStart;
+    offset_ = entriesStart + conditionSize;
     groupEnd_ = groupEnd;
     stackHeight_ = 0;
     blockContent_ = 0;
     fileContent_ = 0;
     inGroup_ = true;
+    return true;
+}
+
+bool PackageWalker::readCondition(const unsigned char* at, std::uint32_t span,
+                                  FileGroupHeader& group, std::uint32_t* size) {
+    group.conditionComponents = 0;
+    group.conditionTasks = 0;
+    // An empty name, the depth, then the flags: anything else is an entry readEntry judges.
+    constexpr std::uint32_t kHead = 1 + kEntryDepthSize + kEntryFlagsSize;
+    if (span < kHead || at[0] != 0 || at[kHead - 1] != kEntryFlagCondition) return true;
+    if (readLe32(at + 1) != 0 || span - kHead < kConditionPartSize) return false;
+    group.conditionComponents = readLe32(at + kHead + kConditionPartComponents);
+    group.conditionTasks = readLe32(at + kHead + kConditionPartTasks);
+    *size = kHead + kConditionPartSize;
     return true;
 }
 
@@ -280,7 +341,8 @@ bool PackageWalker::readEntry(PackageEntry& decoded) {
     decoded.name = reinterpret_cast<const char*>(at);
     decoded.depth = depth;
     decoded.flags = flags;
-    if ((flags & ~kEntryFlagsKnown) != 0) return fail();
+    // A condition entry is read with the group's header, and nowhere else.
+    if ((flags & ~kEntryFlagsKnown) != 0 || (flags & kEntryFlagCondition)) return fail();
     if (decoded.isBlock()) {
         if (nameLength != 0 || depth != 0 || flags != kEntryFlagBlock) return fail();
         if (span - used < kBlockPartSize || !readBlock(at + used, left - used, decoded))

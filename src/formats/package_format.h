@@ -41,8 +41,15 @@ constexpr std::uint8_t kEntryFlagFile = 0x01;        // clear: a folder entry
 constexpr std::uint8_t kEntryFlagCompressed = 0x02;  // the data is a zlib stream
 constexpr std::uint8_t kEntryFlagInBlock = 0x04;     // the content lies in the group's blocks
 constexpr std::uint8_t kEntryFlagBlock = 0x08;       // a block entry (no name, no file)
-constexpr std::uint8_t kEntryFlagsKnown =
-    kEntryFlagFile | kEntryFlagCompressed | kEntryFlagInBlock | kEntryFlagBlock;
+// A condition entry: no name, depth 0, this flag alone, then the components and tasks masks
+// (u32 each) that the group's files need (see choiceConditionMet). Only as a group's first entry.
+// An image with components or tasks has one in every group, so that no older engine installs it.
+constexpr std::uint8_t kEntryFlagCondition = 0x10;
+constexpr std::uint8_t kEntryFlagsKnown = kEntryFlagFile | kEntryFlagCompressed |
+                                          kEntryFlagInBlock | kEntryFlagBlock | kEntryFlagCondition;
+constexpr std::size_t kConditionPartComponents = 0;
+constexpr std::size_t kConditionPartTasks = 4;
+constexpr std::size_t kConditionPartSize = 8;
 
 // The block part after a block entry's flags byte.
 constexpr std::size_t kBlockPartMethod = 0;         // 1 byte: kBlockMethod*
@@ -102,6 +109,10 @@ struct FileGroupHeader {
     std::uint32_t decisionRule = kDecideByDate;
     std::uint32_t shared = 0;
     const char* targetFolder = "";  // decoding: points into the package bytes (see PackageWalker)
+    // The group's condition entry, when it has one: the components and tasks its files need
+    // (0 and 0: none, the files are always installed).
+    std::uint32_t conditionComponents = 0;
+    std::uint32_t conditionTasks = 0;
 };
 
 struct FileEntryInfo {
@@ -169,6 +180,9 @@ void writeInBlockFileEntry(unsigned char* out, const char* name, std::uint32_t d
 // A block entry up to its packed bytes, of which the info's packed length follow.
 std::size_t blockEntryHeaderSize();
 void writeBlockEntryHeader(unsigned char* out, const BlockInfo& info);
+// A condition entry: the group's first, before any other.
+std::size_t conditionEntrySize();
+void writeConditionEntry(unsigned char* out, std::uint32_t components, std::uint32_t tasks);
 
 // Walks the groups and entries of a package without ever reading outside it. `bytes` holds the
 // package from its start; the groups run from firstEntryOffset (E) to scriptOffset (S). The walk
@@ -181,8 +195,9 @@ void writeBlockEntryHeader(unsigned char* out, const BlockInfo& info);
 // out of range, a reserved byte set, no content or more than kLargestBlockContent, a block met
 // before the entries so far claimed the content before it, an in-block file with data of its
 // own, compressed, or of 4 GiB or more, or whose content starts past the blocks met, and a group
-// whose in-block files do not claim exactly its blocks' content. A file entry may name any
-// depth: the items never set are skipped in its path.
+// whose in-block files do not claim exactly its blocks' content, and a condition entry that is
+// not the group's first or has a name or depth. A file entry may name any depth: the items never
+// set are skipped in its path. nextGroup reads the group's condition entry with its header.
 // Block entries are checked and passed over unless includeBlocks() asked for them.
 // The names a group or entry points to stay valid until the next call on the walker or on its
 // bytes.
@@ -209,12 +224,18 @@ class PackageWalker {
 
   private:
     bool fail();
+    // The bytes the walk needs could not be read (a view the system refused).
+    bool stopUnreadable();
     // The bytes of the group or entry header at the walk's offset: up to `left` of them, at
     // least the whole header when one read holds it (*span of them). Null when they could not be
     // read; the walk has then stopped.
     const unsigned char* headerBytes(std::uint32_t left, bool entry, std::uint32_t* span);
     // Reads one entry at the walk's offset into `entry`; false when the walk stopped.
     bool readEntry(PackageEntry& entry);
+    // Reads the condition entry at `at` (`span` bytes of the group there), when the group starts
+    // with one, into the group; *size gets its bytes. False when it is damaged.
+    static bool readCondition(const unsigned char* at, std::uint32_t span, FileGroupHeader& group,
+                              std::uint32_t* size);
     // Reads the block part at `part`, with `left` bytes of the group from there on.
     bool readBlock(const unsigned char* part, std::uint32_t left, PackageEntry& entry);
     bool claimContent(PackageEntry& entry);

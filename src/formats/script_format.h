@@ -37,8 +37,34 @@ constexpr std::int32_t kRecordArchitecture = 19;
 // starts from (kScopeMachine or kScopeUser). An engine that predates it skips it and installs
 // for the whole machine, as it always did.
 constexpr std::int32_t kRecordScope = 20;
+// Components, tasks and setup types: the parts a person or the command line may choose. An image
+// that has them also carries a condition entry in its file groups, which every older engine
+// refuses as damage, so none of them installs everything such an image holds.
+// Component: flags (kChoice*), parent (0: none, else its index + 1; parents come first), the
+// bytes its files need (u32), then id, name and description (strings).
+constexpr std::int32_t kRecordComponent = 21;
+// Task: flags (kChoiceDefault), group (0: none; the tasks of one group are a choice of one),
+// then id, name and description.
+constexpr std::int32_t kRecordTask = 22;
+// Setup type: flags (kSetupTypeCustom), the components it selects (u32 mask, bit i: component
+// i), then id and name.
+constexpr std::int32_t kRecordSetupType = 23;
+// Condition: two u32 masks, components and tasks. The shortcut, registry, INI, association,
+// program and DLL-call records after it are kept only when the selection meets it (see
+// choiceConditionMet); a condition of two zero masks holds always. Every walk of the script
+// starts without a condition.
+constexpr std::int32_t kRecordCondition = 24;
 constexpr std::int32_t kFirstRecordType = kRecordVariable;
-constexpr std::int32_t kLastRecordType = kRecordScope;
+constexpr std::int32_t kLastRecordType = kRecordCondition;
+
+// Components and tasks: at most this many of each (their masks are 32 bits), and of setup types.
+constexpr int kChoiceLimit = 32;
+constexpr int kSetupTypeLimit = 16;
+constexpr std::uint8_t kChoiceDefault = 0x01;  // selected unless something chooses otherwise
+constexpr std::uint8_t kChoiceFixed = 0x02;    // a component always installed
+// A setup type that stands for the person's own choice: the components page shows it whenever
+// the ticked boxes are no other type's, and choosing it keeps them as they are.
+constexpr std::uint8_t kSetupTypeCustom = 0x01;
 
 // The scope record's values.
 constexpr std::uint8_t kScopeMachine = 0;  // for every user: the machine's folders and keys
@@ -59,13 +85,15 @@ constexpr std::size_t kEndRecordSize = 4;     // the end record has no length fi
 constexpr std::size_t kPageFlagsSize = 12;
 
 // The wizard pages by their slots: the byte of the page flags and the text table of the page.
-// Slots 4 and 7 are not used; slot 12 holds the uninstaller's texts.
+// Slot 12 holds the uninstaller's texts.
 constexpr int kPageLanguage = 0;
 constexpr int kPageWelcome = 1;
 constexpr int kPageLicense = 2;
 constexpr int kPageReadme = 3;
-constexpr int kPageScope = 5;  // for whom to install: a product that lets one choose
+constexpr int kPageComponents = 4;  // the parts to install
+constexpr int kPageScope = 5;       // for whom to install: a product that lets one choose
 constexpr int kPageDestination = 6;
+constexpr int kPageTasks = 7;  // what setup does besides copying files
 constexpr int kPageStartMenu = 8;
 constexpr int kPageReady = 9;
 constexpr int kPageInstalling = 10;

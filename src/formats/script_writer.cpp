@@ -145,6 +145,46 @@ void ScriptWriter::scope(std::uint8_t scope, std::uint8_t defaultChoice) {
     u8(defaultChoice);
 }
 
+void ScriptWriter::component(std::uint8_t flags, std::uint8_t parent, std::uint32_t bytes,
+                             const char* id, const char* name, const char* description) {
+    if (!header(kRecordComponent,
+                1 + 1 + 4 + stringSize(id) + stringSize(name) + stringSize(description))) {
+        return;
+    }
+    u8(flags);
+    u8(parent);
+    u32(bytes);
+    string(id);
+    string(name);
+    string(description);
+}
+
+void ScriptWriter::task(std::uint8_t flags, std::uint8_t group, const char* id, const char* name,
+                        const char* description) {
+    if (!header(kRecordTask, 1 + 1 + stringSize(id) + stringSize(name) + stringSize(description)))
+        return;
+    u8(flags);
+    u8(group);
+    string(id);
+    string(name);
+    string(description);
+}
+
+void ScriptWriter::setupType(std::uint8_t flags, std::uint32_t components, const char* id,
+                             const char* name) {
+    if (!header(kRecordSetupType, 1 + 4 + stringSize(id) + stringSize(name))) return;
+    u8(flags);
+    u32(components);
+    string(id);
+    string(name);
+}
+
+void ScriptWriter::condition(std::uint32_t components, std::uint32_t tasks) {
+    if (!header(kRecordCondition, 8)) return;
+    u32(components);
+    u32(tasks);
+}
+
 void ScriptWriter::end() {
     u32(static_cast<std::uint32_t>(kRecordEnd));
 }

@@ -46,6 +46,17 @@ class ScriptWriter {
     void byteRecord(std::int32_t type, std::uint8_t value);
     // The scope record: the scope and the choice a "choose" product starts from.
     void scope(std::uint8_t scope, std::uint8_t defaultChoice);
+    // A component: its flags (kChoice*), its parent (0: none, else the parent's index + 1; the
+    // parent's record comes first), the bytes its files need, its id, name and description.
+    void component(std::uint8_t flags, std::uint8_t parent, std::uint32_t bytes, const char* id,
+                   const char* name, const char* description);
+    // A task: its flags (kChoiceDefault), its group (0: none), id, name and description.
+    void task(std::uint8_t flags, std::uint8_t group, const char* id, const char* name,
+              const char* description);
+    // A setup type: its flags (0), the components it selects (bit i: component i), id and name.
+    void setupType(std::uint8_t flags, std::uint32_t components, const char* id, const char* name);
+    // A condition: the components and tasks the entry and action records after it need.
+    void condition(std::uint32_t components, std::uint32_t tasks);
     // The end record (its type alone).
     void end();
 

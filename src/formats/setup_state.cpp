@@ -14,9 +14,25 @@ bool createSetupState() {
     SetupState& s = setupState;
     bool ok = true;
     StringList* recordLists[] = {
-        &s.shortcutEntries,   &s.registryEntries,   &s.iniEntries,        &s.associationEntries,
-        &s.backgroundLines,   &s.uninstallPrograms, &s.uninstallDllCalls, &s.groupZeroPrograms,
-        &s.groupZeroDllCalls, &s.variableNames,     &s.variableValues,
+        &s.shortcutEntries,
+        &s.registryEntries,
+        &s.iniEntries,
+        &s.associationEntries,
+        &s.backgroundLines,
+        &s.uninstallPrograms,
+        &s.uninstallDllCalls,
+        &s.groupZeroPrograms,
+        &s.groupZeroDllCalls,
+        &s.variableNames,
+        &s.variableValues,
+        &s.choices.componentIds,
+        &s.choices.componentNames,
+        &s.choices.componentDescriptions,
+        &s.choices.taskIds,
+        &s.choices.taskNames,
+        &s.choices.taskDescriptions,
+        &s.choices.setupTypeIds,
+        &s.choices.setupTypeNames,
     };
     for (StringList* list : recordLists) ok = ok && list->create(kListGrowth);
     for (int language = 0; language < kLanguageCount; ++language) {

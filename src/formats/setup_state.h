@@ -12,6 +12,7 @@
 #pragma once
 #include <cstdint>
 
+#include "formats/choices.h"
 #include "formats/color_values.h"
 #include "formats/script_format.h"
 #include "runtime/heap_string.h"
@@ -118,6 +119,10 @@ struct SetupState {
     // machine-wide without the scope record.
     std::uint8_t scope = kScopeMachine;
     std::uint8_t scopeDefault = kScopeMachine;
+
+    // Components, tasks and setup types (records 21 to 23), and what is chosen of them; the
+    // entry and action records below are those the selection keeps (record 24).
+    Choices choices;
 
     // Entries of the shortcut, registry, INI and association records, as stored.
     StringList shortcutEntries;

@@ -4,6 +4,7 @@
 # buffer.
 list(APPEND KELVARA_PORTABLE_SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/setup_state.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/choices.cpp
     ${CMAKE_CURRENT_LIST_DIR}/command_line.cpp
     ${CMAKE_CURRENT_LIST_DIR}/deployment_options.cpp
     ${CMAKE_CURRENT_LIST_DIR}/inflate_start.cpp

@@ -30,6 +30,14 @@ constexpr const char* kErrorNeedsUtf8CodePage =
 constexpr const char* kErrorRunLog =
     "The log file %s cannot be written.\n\n%sThe run goes on without a log.";
 
+// A part the command line names (/TYPE=, /COMPONENTS=, /TASKS=) that the product does not have.
+constexpr const char* kErrorUnknownSetupType =
+    "This product has no setup type \"%s\".\n\nSetup ends without installing anything.";
+constexpr const char* kErrorUnknownComponent =
+    "This product has no component \"%s\".\n\nSetup ends without installing anything.";
+constexpr const char* kErrorUnknownTask =
+    "This product has no task \"%s\".\n\nSetup ends without installing anything.";
+
 // Library names as the load-failure message gives them.
 constexpr const char* kLibraryAdvapi = "advapi32.dll";
 constexpr const char* kLibraryComctl = "commctl32.dll";

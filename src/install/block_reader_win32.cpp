@@ -1,5 +1,6 @@
 #include "install/block_reader_win32.h"
 
+#include "formats/setup_state.h"
 #include "runtime/percent.h"
 
 namespace kelvara {
@@ -159,6 +160,11 @@ void BlockReader::produce(unsigned number) {
     PackageEntry entry;
     Job job;
     for (std::uint32_t groupNumber = 0; walker.nextGroup(group); ++groupNumber) {
+        // The install thread passes over the groups of parts not chosen: so do their blocks.
+        if (!choiceConditionMet(setupState.choices, group.conditionComponents,
+                                group.conditionTasks)) {
+            continue;
+        }
         while (walker.nextEntry(entry)) {
             if (!entry.isBlock()) continue;
             if (job.index % helperCount_ == number) {

@@ -589,6 +589,11 @@ PhaseOutcome extractFiles(InstallRun& run) {
     run.groupNumber = 0;
     for (bool first = true; walker.nextGroup(group); first = false) {
         if (!first) ++run.groupNumber;
+        // The files of a part not chosen (the helpers pass over the same groups).
+        if (!choiceConditionMet(setupState.choices, group.conditionComponents,
+                                group.conditionTasks)) {
+            continue;
+        }
         PhaseOutcome outcome = checkpoint(run);
         if (outcome != PhaseOutcome::proceed) return outcome;
         if (!openGroup(run, group)) return stop;

@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "formats/setup_state.h"
+
 namespace kelvara {
 namespace {
 
@@ -119,6 +121,11 @@ void InflateAhead::produce() {
     FileGroupHeader group;
     PackageEntry entry;
     while (walker.nextGroup(group)) {
+        // The install thread passes over the groups of parts not chosen.
+        if (!choiceConditionMet(setupState.choices, group.conditionComponents,
+                                group.conditionTasks)) {
+            continue;
+        }
         while (walker.nextEntry(entry)) {
             if (!entry.isFile() || entry.isInBlock()) continue;  // blocks have their reader
             Piece* piece = acquire(entry.dataOffset);

@@ -11,7 +11,9 @@ constexpr std::uint64_t kInstallLogAllowance = 64 * 1024;  // a log of some hund
 
 std::uint64_t spaceNeeded() {
     const RunEnvironment& run = runEnvironment;
-    std::uint64_t space = run.packageHeader.requiredSpace;
+    // The image's own figure counts the files always installed; the chosen parts add theirs.
+    std::uint64_t space =
+        run.packageHeader.requiredSpace + selectedComponentBytes(setupState.choices);
     if (setupState.createUninstaller) space += run.stubHeader.packageOffset + kInstallLogAllowance;
     return space;
 }

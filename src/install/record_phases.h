@@ -29,4 +29,9 @@ bool writeUninstallEntry(InstallRun& run);
 // kScopeChoose for neither.
 std::uint8_t installedScope(const char* productShortName);
 
+// What the installation of the product in the run's scope chose of its components (tasks
+// false) or tasks, as its uninstall entry keeps it; null when it keeps nothing. The caller frees
+// it.
+char* installedChoice(const char* productShortName, bool tasks);
+
 }  // namespace kelvara

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "environment/install_scope.h"
+#include "environment/registry_text_win32.h"
 #include "environment/run_environment.h"
 #include "formats/languages.h"
 #include "formats/message_catalogue.h"
@@ -86,6 +87,13 @@ std::uint8_t installedScope(const char* productShortName) {
     return kScopeChoose;
 }
 
+char* installedChoice(const char* productShortName, bool tasks) {
+    HeapString key(uninstallKeyPath(productShortName));
+    if (!key) return nullptr;
+    return readRegistryText(registryRoot(static_cast<int>(scopedRootNumber(kRootScoped))),
+                            key.get(), tasks ? kChosenTasksValue : kChosenComponentsValue);
+}
+
 bool writeUninstallEntry(InstallRun& run) {
     // A short name that names no key of its own gets no entry: the uninstaller would otherwise
     // delete the whole list of installed programs, or another product's entry.
@@ -109,7 +117,8 @@ bool writeUninstallEntry(InstallRun& run) {
         !entry.text("InstallLocation", lookupVariable("%InstallPath%")) ||
         !entry.text("DisplayIcon", uninstaller) ||
         !entry.number("EstimatedSize",
-                      estimatedSizeKb(runEnvironment.packageHeader.requiredSpace))) {
+                      estimatedSizeKb(runEnvironment.packageHeader.requiredSpace +
+                                      selectedComponentBytes(setupState.choices)))) {
         return false;
     }
     // What the project says of itself, where it says it; the day of the installation always.
@@ -122,6 +131,14 @@ bool writeUninstallEntry(InstallRun& run) {
                    {"HelpLink", setupState.helpUrl.get()}};
     for (const auto& detail : details) {
         if (detail.value && *detail.value && !entry.text(detail.name, detail.value)) return false;
+    }
+    // The parts chosen, ticked and cleared, where the next run of a setup of the product starts.
+    const Choices& choices = setupState.choices;
+    for (bool tasks : {false, true}) {
+        if (!(tasks ? choices.taskCount : choices.componentCount)) continue;
+        HeapString list(formatChoiceList(choices, tasks));
+        if (!list || !entry.text(tasks ? kChosenTasksValue : kChosenComponentsValue, list.get()))
+            return false;
     }
     return entry.text("InstallDate", date) && entry.number("NoModify", 1) &&
            entry.number("NoRepair", 1);

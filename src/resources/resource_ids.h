@@ -18,13 +18,15 @@
 #define IDC_CONFIRM_YES_TO_ALL 1011
 
 // The wizard: the frame (standard and compact layout, always 20 apart) and its pages. A page's
-// template is 129 + its page index in the standard layout; pages 4 and 7 have none.
+// template is 129 + its page index in the standard layout.
 #define IDD_PAGE_LANGUAGE 129
 #define IDD_PAGE_WELCOME 130
 #define IDD_PAGE_LICENSE 131
 #define IDD_PAGE_README 132
+#define IDD_PAGE_COMPONENTS 133
 #define IDD_PAGE_SCOPE 134
 #define IDD_PAGE_DESTINATION 135
+#define IDD_PAGE_TASKS 136
 #define IDD_PAGE_START_MENU 137
 #define IDD_PAGE_READY 138
 #define IDD_PAGE_INSTALLING 139
@@ -34,8 +36,10 @@
 #define IDD_PAGE_WELCOME_COMPACT 150
 #define IDD_PAGE_LICENSE_COMPACT 151
 #define IDD_PAGE_README_COMPACT 152
+#define IDD_PAGE_COMPONENTS_COMPACT 153
 #define IDD_PAGE_SCOPE_COMPACT 154
 #define IDD_PAGE_DESTINATION_COMPACT 155
+#define IDD_PAGE_TASKS_COMPACT 156
 #define IDD_PAGE_START_MENU_COMPACT 157
 #define IDD_PAGE_READY_COMPACT 158
 #define IDD_PAGE_INSTALLING_COMPACT 159
@@ -62,11 +66,13 @@
 #define IDC_PAGE_TEXT_8 1008
 #define IDC_PAGE_TEXT_9 1009
 #define IDC_BROWSE 1013
+#define IDC_PAGE_TEXT_14 1014
 #define IDC_RICH_TEXT 1017
 #define IDC_PAGE_EDIT 1018
 #define IDC_GROUP_LIST 1019
 #define IDC_PAGE_COMBO 1021
 #define IDC_INSTALL_PROGRESS 1023
+#define IDC_CHOICE_TREE 1028
 
 #endif
 

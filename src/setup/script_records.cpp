@@ -3,6 +3,7 @@
 #include "setup/script_records.h"
 
 #include <cstring>
+#include <iterator>
 
 #include "environment/folder_expansion.h"
 #include "environment/install_scope.h"
@@ -198,17 +199,107 @@ void applySettings(PayloadReader& reader, const RecordPlatform& platform) {
     s.hideMakerLink = f.linkFlag != 0;
 }
 
+// Set by a condition record too short for its masks, until the next condition or walk: no
+// selection meets it, so a record meant for some selection is never taken for every one.
+bool conditionUnreadable = false;
+
+// True while the records being applied are kept by the selection (the last condition record).
+bool entryChosen() {
+    const Choices& c = setupState.choices;
+    return !conditionUnreadable && choiceConditionMet(c, c.entryComponents, c.entryTasks);
+}
+
+// Set while reapplyChosenRecords runs: the kinds of shortcut the earlier reading had, which keep
+// the person's choice whether to create them.
+bool keepShortcutChoices = false;
+bool kindHadBefore[std::size(kShortcutKinds)] = {};
+
 void applyShortcut(PayloadReader& reader) {
     const char* entry;
     if (!reader.readString(entry)) return;
     SetupState& s = setupState;
     s.shortcutEntries.append(entry);
-    for (const ShortcutKind& kind : kShortcutKinds) {
+    for (std::size_t k = 0; k < std::size(kShortcutKinds); ++k) {
+        const ShortcutKind& kind = kShortcutKinds[k];
         if (findText(entry, kind.marker, -1, false)) {
+            if (!keepShortcutChoices || !kindHadBefore[k]) s.*kind.create = true;
             s.*kind.has = true;
-            s.*kind.create = true;
         }
     }
+}
+
+// Components, tasks and setup types: beyond the limit of their masks, or with a damaged
+// payload, a record is left out. A parent must come before its child.
+void applyComponent(PayloadReader& reader) {
+    Choices& c = setupState.choices;
+    std::uint8_t flags, parent;
+    std::uint32_t bytes;
+    const char *id, *name, *description;
+    if (!reader.readU8(flags) || !reader.readU8(parent) || !reader.readU32(bytes) ||
+        !reader.readString(id) || !reader.readString(name) || !reader.readString(description) ||
+        c.componentCount >= kChoiceLimit) {
+        return;
+    }
+    const int index = c.componentCount;
+    if (!c.componentIds.set(index, id) || !c.componentNames.set(index, name) ||
+        !c.componentDescriptions.set(index, description)) {
+        return;
+    }
+    c.componentFlags[index] = flags;
+    c.componentParent[index] = parent <= index ? parent : 0;
+    c.componentBytes[index] = bytes;
+    c.componentCount = index + 1;
+    if (flags & (kChoiceDefault | kChoiceFixed)) chooseComponent(c, index, true);
+}
+
+void applyTask(PayloadReader& reader) {
+    Choices& c = setupState.choices;
+    std::uint8_t flags, group;
+    const char *id, *name, *description;
+    if (!reader.readU8(flags) || !reader.readU8(group) || !reader.readString(id) ||
+        !reader.readString(name) || !reader.readString(description) ||
+        c.taskCount >= kChoiceLimit) {
+        return;
+    }
+    const int index = c.taskCount;
+    if (!c.taskIds.set(index, id) || !c.taskNames.set(index, name) ||
+        !c.taskDescriptions.set(index, description)) {
+        return;
+    }
+    c.taskFlags[index] = flags;
+    c.taskGroup[index] = group;
+    c.taskCount = index + 1;
+    if (flags & kChoiceDefault) chooseTask(c, index, true);
+}
+
+// The first setup type is where a selection starts: it replaces the components' defaults.
+void applySetupType(PayloadReader& reader) {
+    Choices& c = setupState.choices;
+    std::uint8_t flags;
+    std::uint32_t components;
+    const char *id, *name;
+    if (!reader.readU8(flags) || !reader.readU32(components) || !reader.readString(id) ||
+        !reader.readString(name) || c.setupTypeCount >= kSetupTypeLimit) {
+        return;
+    }
+    const int index = c.setupTypeCount;
+    if (!c.setupTypeIds.set(index, id) || !c.setupTypeNames.set(index, name)) return;
+    c.setupTypeFlags[index] = flags;
+    c.setupTypeComponents[index] = components;
+    c.setupTypeCount = index + 1;
+    if (index == 0) chooseSetupType(c, 0);
+}
+
+void applyCondition(PayloadReader& reader) {
+    Choices& c = setupState.choices;
+    conditionUnreadable = !reader.readU32(c.entryComponents) || !reader.readU32(c.entryTasks);
+}
+
+// Every walk of the script starts without a condition.
+void startWalk() {
+    setupState.choices.entryComponents = 0;
+    setupState.choices.entryTasks = 0;
+    conditionUnreadable = false;
 }
 
 // The list that runs an action of this group, or null when the group runs never.
@@ -359,6 +450,8 @@ int registryRootNumber(const char* name) {
 void applyRecord(std::int32_t type, const unsigned char* payload, std::uint32_t length,
                  const RecordPlatform& platform) {
     PayloadReader reader(payload, length);
+    // Entries and actions of parts the selection leaves out are not kept.
+    if (type >= kRecordShortcut && type <= kRecordAssociation && !entryChosen()) return;
     switch (type) {
         case kRecordVariable:
             applyVariable(reader);
@@ -402,6 +495,18 @@ void applyRecord(std::int32_t type, const unsigned char* payload, std::uint32_t 
         case kRecordScope:
             applyScope(reader);
             break;
+        case kRecordComponent:
+            applyComponent(reader);
+            break;
+        case kRecordTask:
+            applyTask(reader);
+            break;
+        case kRecordSetupType:
+            applySetupType(reader);
+            break;
+        case kRecordCondition:
+            applyCondition(reader);
+            break;
         case kRecordLicense:
         case kRecordReadme:
         case kRecordRegistry:
@@ -420,6 +525,7 @@ void applyRecord(std::int32_t type, const unsigned char* payload, std::uint32_t 
 }
 
 bool applyScript(const unsigned char* script, std::size_t size, const RecordPlatform& platform) {
+    startWalk();
     RecordCursor cursor(script, size);
     ScriptRecord record;
     while (cursor.next(record)) applyRecord(record.type, record.payload, record.length, platform);
@@ -441,8 +547,8 @@ bool applyFolderOption(const DeploymentOptions& options) {
 void reapplyScopedRecords(const unsigned char* script, std::size_t size,
                           const RecordPlatform& platform) {
     constexpr std::int32_t kScopedTypes[] = {
-        kRecordVariable, kRecordText,     kRecordSettings, kRecordRunProgram,
-        kRecordCallDll,  kRecordRegistry, kRecordIni,      kRecordAssociation,
+        kRecordVariable, kRecordText, kRecordSettings,    kRecordRunProgram, kRecordCallDll,
+        kRecordRegistry, kRecordIni,  kRecordAssociation, kRecordCondition,
     };
     SetupState& s = setupState;
     for (StringList* list :
@@ -457,6 +563,7 @@ void reapplyScopedRecords(const unsigned char* script, std::size_t size,
     StringList replaced;
     if (!replaced.create(8)) return;
     replacedVariables = &replaced;
+    startWalk();
     RecordCursor cursor(script, size);
     ScriptRecord record;
     while (cursor.next(record)) {
@@ -466,6 +573,35 @@ void reapplyScopedRecords(const unsigned char* script, std::size_t size,
         }
     }
     replacedVariables = nullptr;
+}
+
+void reapplyChosenRecords(const unsigned char* script, std::size_t size,
+                          const RecordPlatform& platform) {
+    SetupState& s = setupState;
+    for (StringList* list :
+         {&s.shortcutEntries, &s.registryEntries, &s.iniEntries, &s.associationEntries,
+          &s.uninstallPrograms, &s.uninstallDllCalls, &s.groupZeroPrograms, &s.groupZeroDllCalls}) {
+        list->clear();
+    }
+    for (PageSlot& slot : s.pageSlots) {
+        slot.runPrograms.clear();
+        slot.dllCalls.clear();
+    }
+    for (std::size_t k = 0; k < std::size(kShortcutKinds); ++k) {
+        kindHadBefore[k] = s.*kShortcutKinds[k].has;
+        s.*kShortcutKinds[k].has = false;
+    }
+    keepShortcutChoices = true;
+    startWalk();
+    RecordCursor cursor(script, size);
+    ScriptRecord record;
+    while (cursor.next(record)) {
+        if ((record.type >= kRecordShortcut && record.type <= kRecordAssociation) ||
+            record.type == kRecordCondition) {
+            applyRecord(record.type, record.payload, record.length, platform);
+        }
+    }
+    keepShortcutChoices = false;
 }
 
 }  // namespace kelvara

@@ -55,4 +55,11 @@ bool applyFolderOption(const DeploymentOptions& options);
 void reapplyScopedRecords(const unsigned char* script, std::size_t size,
                           const RecordPlatform& platform);
 
+// Applies again, after the selection of components or tasks changed, the records it keeps or
+// leaves out: shortcuts, registry, INI and association entries, programs and DLL calls (their
+// lists are emptied first). A kind of shortcut that was there before keeps the person's choice
+// whether to create it; one that appears is created unless the person clears it.
+void reapplyChosenRecords(const unsigned char* script, std::size_t size,
+                          const RecordPlatform& platform);
+
 }  // namespace kelvara

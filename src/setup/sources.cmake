@@ -6,6 +6,7 @@ list(APPEND KELVARA_WIN32_SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/run_win32.cpp
     ${CMAKE_CURRENT_LIST_DIR}/elevated_restart_win32.cpp
     ${CMAKE_CURRENT_LIST_DIR}/scope_choice_win32.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/choice_options_win32.cpp
     ${CMAKE_CURRENT_LIST_DIR}/cleanup_win32.cpp
     ${CMAKE_CURRENT_LIST_DIR}/setup_image_win32.cpp)
 # The setup script's records applied to the run.

@@ -17,6 +17,7 @@
 #include "setup/elevated_restart_win32.h"
 #include "setup/exit_codes.h"
 #include "setup/finish_decisions_win32.h"
+#include "setup/choice_options_win32.h"
 #include "setup/scope_choice_win32.h"
 #include "setup/startup_stages.h"
 #include "wizard/background_window_win32.h"
@@ -91,6 +92,10 @@ int runWizardInstall() {
     // Without its background window the wizard runs on the desktop, as it does without one.
     HWND owner = background ? background : ::GetDesktopWindow();
     runEnvironment.ownerWindow = owner;
+    // The pages of the parts show only for a product that has such parts.
+    s.pageSlots[kPageComponents].enabled &= s.choices.componentCount > 0;
+    s.pageSlots[kPageTasks].enabled &= s.choices.taskCount > 0;
+    wizardState.choicesChanged = keepChosenRecords;
     HWND frame = hasShownPage() ? createWizardFrame(owner) : nullptr;
     if (!frame) {
         messageBoxFormat(owner, s.setupCaption.get(), text(kMsgNoWizardWindow), nullptr,

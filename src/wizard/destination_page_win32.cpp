@@ -88,6 +88,16 @@ void browse(HWND page) {
 
 }  // namespace
 
+void showSpaceFigures(HWND page, const char* folder) {
+    char required[kSpaceTextSize];
+    formatRequiredSpace(spaceNeeded(), required);
+    ::SetDlgItemTextA(page, kRequiredSpaceValue, required);
+    char drive[3];
+    driveOf(folder, drive);
+    showFreeSpace(drive, ::GetDlgItem(page, kAvailableSpaceValue));
+    showAvailableSpaceLabel(page, folder);
+}
+
 void initialiseDestinationPage(HWND page) {
     HWND edit = ::GetDlgItem(page, IDC_PAGE_EDIT);
     ::SetFocus(edit);
@@ -95,13 +105,7 @@ void initialiseDestinationPage(HWND page) {
     if (!folder) return;
     stripTrailingSeparator(folder.get());
     ::SetWindowTextA(edit, folder.get());
-    char required[kSpaceTextSize];
-    formatRequiredSpace(spaceNeeded(), required);
-    ::SetDlgItemTextA(page, kRequiredSpaceValue, required);
-    char drive[3];
-    driveOf(folder.get(), drive);
-    showFreeSpace(drive, ::GetDlgItem(page, kAvailableSpaceValue));
-    showAvailableSpaceLabel(page, folder.get());
+    showSpaceFigures(page, folder.get());
 }
 
 bool handleDestinationPage(HWND page, UINT message, WPARAM wParam, LPARAM, INT_PTR& result) {

@@ -14,7 +14,7 @@ namespace {
 constexpr int kPageRightMargin = 3;
 
 // Controls painted on the page colour, so that the background does not show through them:
-// check boxes and a group box of some wizard pages.
+// check boxes and a group box of some wizard pages, and texts that change while the page shows.
 struct OpaqueControl {
     int pageType;
     int control;
@@ -23,7 +23,9 @@ constexpr OpaqueControl kOpaqueControls[] = {
     {kPageTypeStartMenu, IDC_PAGE_TEXT_3},   {kPageTypeStartMenu, IDC_PAGE_TEXT_4},
     {kPageTypeStartMenu, IDC_PAGE_TEXT_5},   {kPageTypeFinish, IDC_PAGE_TEXT_4},
     {kPageTypeFinish, IDC_PAGE_TEXT_5},      {kPageTypeFinish, IDC_PAGE_TEXT_6},
-    {kPageTypeDestination, IDC_PAGE_TEXT_3},
+    {kPageTypeDestination, IDC_PAGE_TEXT_3}, {kPageTypeComponents, IDC_PAGE_TEXT_7},
+    {kPageTypeComponents, IDC_PAGE_TEXT_8},  {kPageTypeComponents, IDC_PAGE_TEXT_9},
+    {kPageTypeComponents, IDC_PAGE_TEXT_14}, {kPageTypeTasks, IDC_PAGE_TEXT_9},
 };
 
 void fill(HDC dc, int left, int top, int right, int bottom, void* brush) {

@@ -26,8 +26,10 @@ constexpr PageType kPageTypes[] = {
     {kPageTypeWelcome, initialiseWelcomePage, nullptr, nullptr},
     {kPageTypeLicense, initialiseLicensePage, nullptr, nullptr},
     {kPageTypeReadme, initialiseReadmePage, nullptr, nullptr},
+    {kPageTypeComponents, initialiseComponentsPage, handleComponentsPage, saveChoicePage},
     {kPageTypeScope, initialiseScopePage, nullptr, nullptr},
     {kPageTypeDestination, initialiseDestinationPage, handleDestinationPage, saveDestinationPage},
+    {kPageTypeTasks, initialiseTasksPage, handleTasksPage, saveChoicePage},
     {kPageTypeStartMenu, initialiseStartMenuPage, handleStartMenuPage, saveStartMenuPage},
     {kPageTypeInstalling, initialiseInstallingPage, nullptr, nullptr},
     {kPageTypeFinish, initialiseFinishPage, nullptr, saveFinishPage},
@@ -35,10 +37,10 @@ constexpr PageType kPageTypes[] = {
 };
 
 // Controls that get the normal font (the title gets the title font).
-constexpr int kNormalFontControls[] = {IDC_PAGE_SUBTITLE, IDC_PAGE_TEXT_3, IDC_PAGE_TEXT_4,
-                                       IDC_PAGE_TEXT_5,   IDC_PAGE_TEXT_6, IDC_PAGE_TEXT_7,
-                                       IDC_PAGE_TEXT_8,   IDC_PAGE_TEXT_9, IDC_BROWSE,
-                                       IDC_PAGE_EDIT,     IDC_GROUP_LIST};
+constexpr int kNormalFontControls[] = {
+    IDC_PAGE_SUBTITLE, IDC_PAGE_TEXT_3, IDC_PAGE_TEXT_4, IDC_PAGE_TEXT_5, IDC_PAGE_TEXT_6,
+    IDC_PAGE_TEXT_7,   IDC_PAGE_TEXT_8, IDC_PAGE_TEXT_9, IDC_BROWSE,      IDC_PAGE_EDIT,
+    IDC_GROUP_LIST,    IDC_CHOICE_TREE, IDC_PAGE_COMBO};
 // Texts a language change repaints on the frame (the page lies at the frame's origin).
 constexpr int kRepaintedAfterLanguageChange[] = {IDC_PAGE_TITLE, IDC_PAGE_SUBTITLE,
                                                  IDC_PAGE_TEXT_3};

@@ -38,9 +38,9 @@ constexpr int kLinkBottomMargin = 30;
 
 // Page types that have a template, in both layouts.
 constexpr int kPageTypesWithTemplates[] = {
-    kPageTypeLanguage,   kPageTypeWelcome,     kPageTypeLicense,   kPageTypeReadme,
-    kPageTypeScope,      kPageTypeDestination, kPageTypeStartMenu, kPageTypeReady,
-    kPageTypeInstalling, kPageTypeFinish,
+    kPageTypeLanguage,   kPageTypeWelcome, kPageTypeLicense,     kPageTypeReadme,
+    kPageTypeComponents, kPageTypeScope,   kPageTypeDestination, kPageTypeTasks,
+    kPageTypeStartMenu,  kPageTypeReady,   kPageTypeInstalling,  kPageTypeFinish,
 };
 
 int pageTypeOf(int index) {

@@ -24,6 +24,20 @@ void initialiseDestinationPage(HWND page);
 bool handleDestinationPage(HWND page, UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& result);
 void saveDestinationPage(HWND page);
 
+// The space the selection needs (page text 7) and the space free (8) on the drive of `folder`,
+// with its letter in the label (6): the destination and components pages show them alike.
+void showSpaceFigures(HWND page, const char* folder);
+
+// Components page: the setup types, the tree of components with their check boxes and the
+// description of the one selected, and the space figures, which follow every box. Tasks page:
+// the tasks, those of one group a choice of one. The selection lives in setupState.choices as it
+// changes; when either page goes, wizardState.choicesChanged applies it to the records.
+void initialiseComponentsPage(HWND page);
+bool handleComponentsPage(HWND page, UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& result);
+void initialiseTasksPage(HWND page);
+bool handleTasksPage(HWND page, UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& result);
+void saveChoicePage(HWND page);
+
 // Start menu page: the group from %ShortcutsGroup% among the existing program groups, and the
 // three shortcut choices; saved when the page goes.
 void initialiseStartMenuPage(HWND page);

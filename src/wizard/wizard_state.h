@@ -59,6 +59,8 @@ struct WizardState {
     // can install so. Then the wizard ends and elevatedRestartChosen is set.
     bool (*scopeChosen)(bool forUser) = nullptr;
     bool elevatedRestartChosen = false;
+    // Told when the components or tasks page goes: the run keeps the records of the selection.
+    void (*choicesChanged)() = nullptr;
 };
 
 // The wizard's state, for the whole process (see RunStateStorage).

@@ -30,6 +30,8 @@ class FileGroup:
     compression: str = None  # auto | stored | compressed
     include: list = None
     exclude: list = None
+    component: str = None  # a component's id, or a list of them
+    task: str = None
 
 
 @dataclass
@@ -87,7 +89,8 @@ def project_text(project):
             ('source', str(Path(group.source).resolve())), ('target', group.target),
             ('overwrite', group.overwrite), ('decide', group.decide),
             ('shared', group.shared or None), ('compression', group.compression),
-            ('include', group.include), ('exclude', group.exclude)]))
+            ('include', group.include), ('exclude', group.exclude),
+            ('component', group.component), ('task', group.task)]))
     install = [('uninstaller', project.uninstaller), ('restart', project.restart)]
     if any(value is not None for _, value in install):
         parts.append(_table('[install]', install))

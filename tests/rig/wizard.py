@@ -15,8 +15,9 @@ BACK, NEXT, CANCEL = 1010, 1011, 1012
 FRAME_BUTTONS = (BACK, NEXT, CANCEL)
 TITLE = 1001
 # The page types (the template numbers of the standard layout).
-LANGUAGE, WELCOME, LICENCE, README, SCOPE = 129, 130, 131, 132, 134
-DESTINATION, START_MENU, READY, INSTALLING, FINISH = 135, 137, 138, 139, 140
+LANGUAGE, WELCOME, LICENCE, README, COMPONENTS, SCOPE = 129, 130, 131, 132, 133, 134
+DESTINATION, TASKS, START_MENU, READY, INSTALLING, FINISH = 135, 136, 137, 138, 139, 140
+CHOICE_TREE = 1028  # the components and tasks pages' tree of check boxes
 # A control each page type has and the others lack, to tell which page is shown.
 _MARKS = [
     (INSTALLING, 1023, 'msctls_progress32'), (DESTINATION, 1013, 'Button'),
@@ -70,6 +71,9 @@ class Page:
         if all(self.controls.get(c, {}).get('cls') == cls
                for c, cls in ((1003, 'Button'), (1004, 'Static'), (1005, 'Button'))):
             return SCOPE
+        # Both pages of choices have the tree; only the components page shows space figures.
+        if self.controls.get(CHOICE_TREE, {}).get('cls') == 'SysTreeView32':
+            return COMPONENTS if 1007 in self.controls else TASKS
         for page_type, control, cls in _MARKS:
             found = self.controls.get(control)
             if found and found['cls'] == cls:

@@ -75,7 +75,7 @@ constexpr Fit kFrameTitle{60, 1};  // the frame's caption bar, 329 units wide
 const std::map<Key, Fit>& expectedPageTexts() {
     static const std::map<Key, Fit> table = [] {
         std::map<Key, Fit> t;
-        for (int page : {0, 1, 2, 3, 5, 6, 8, 9, 10, 11}) {
+        for (int page : {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11}) {
             t[{page, 0}] = kFrameTitle;
             t[{page, 1}] = kTitle;
         }
@@ -89,9 +89,16 @@ const std::map<Key, Fit>& expectedPageTexts() {
         t[{2, 2}] = {59, 1};  // 236 x 11
         t[{2, 3}] = {52, 1};  // 210 x 8
         t[{3, 2}] = {59, 1};  // 236 x 11
-        t[{5, 2}] = {59, 1};  // compact 236 x 10
-        t[{5, 3}] = {52, 1};  // radio button 220 wide (standard)
-        t[{5, 4}] = {52, 3};  // standard 208 x 24
+        t[{4, 2}] = {59, 1};  // compact 236 x 10
+        t[{4, 3}] = {13, 1};  // 54 x 10
+        t[{4, 4}] = {34, 1};  // 136 x 9 (standard only)
+        t[{4, 5}] = {34, 1};  // 139 x 10
+        t[{4, 6}] = {34, 1};
+        t[{4, 9}] = {19, 4};   // the description box, compact 76 x 34
+        t[{4, 14}] = {20, 1};  // its caption, compact 84 wide
+        t[{5, 2}] = {59, 1};   // compact 236 x 10
+        t[{5, 3}] = {52, 1};   // radio button 220 wide (standard)
+        t[{5, 4}] = {52, 3};   // standard 208 x 24
         t[{5, 5}] = {52, 1};
         t[{5, 6}] = {52, 3};
         t[{6, 2}] = {57, 3};  // 230 x 31
@@ -99,6 +106,9 @@ const std::map<Key, Fit>& expectedPageTexts() {
         t[{6, 4}] = {50, 2};  // title area of the folder picker
         t[{6, 5}] = {34, 1};  // 139 x 10
         t[{6, 6}] = {34, 1};  // 139 x 12
+        t[{7, 2}] = {59, 1};  // compact 236 x 10
+        t[{7, 3}] = {57, 1};  // 230 x 9 (standard only)
+        t[{7, 9}] = {59, 2};  // the description, compact 236 x 20
         t[{8, 2}] = {54, 2};  // 219 x 23
         t[{8, 3}] = {46, 1};  // check box 199 wide
         t[{8, 4}] = {46, 1};
@@ -124,11 +134,13 @@ const std::map<Key, Fit>& expectedPageTexts() {
 
 // Controls that show an accelerator mark (buttons, check boxes, group boxes and the statics
 // that allow prefixes); everywhere else an & would appear as it is.
-const std::set<Key> kMayHaveMark = {{0, 3}, {2, 2}, {3, 2}, {5, 3},  {5, 5},  {6, 3}, {8, 2},
-                                    {8, 3}, {8, 4}, {8, 5}, {11, 4}, {11, 5}, {11, 6}};
+const std::set<Key> kMayHaveMark = {{0, 3}, {2, 2},  {3, 2},  {4, 3}, {4, 4}, {5, 3},
+                                    {5, 5}, {6, 3},  {7, 3},  {8, 2}, {8, 3}, {8, 4},
+                                    {8, 5}, {11, 4}, {11, 5}, {11, 6}};
 
 // Texts the engine shows as stored, without expanding variables.
-const std::set<Key> kShownAsStored = {{1, 7}, {6, 4}, {6, 6}, {11, 9}, {11, 10}};
+const std::set<Key> kShownAsStored = {{1, 7}, {4, 6}, {4, 9},  {6, 4},
+                                      {6, 6}, {7, 9}, {11, 9}, {11, 10}};
 
 const std::set<std::string> kEngineVariables = {"%ProductName%", "%ProductShortName%",
                                                 "%InstallPath%", "%ShortcutsGroup%"};
@@ -272,7 +284,7 @@ TEST(DefaultTexts, EveryRoleHasExactlyOneNonEmptyTextAndNothingElseIsWritten) {
     for (const auto& [key, count] : seen)
         EXPECT_TRUE(expected.count(key)) << name(key) << " is not a text the engine shows";
     EXPECT_EQ(defaultEnglishTexts().size(), expected.size());
-    EXPECT_EQ(expected.size(), 16u + 43u + 11u + 63u);
+    EXPECT_EQ(expected.size(), 16u + 43u + 11u + 77u);
 }
 
 TEST(DefaultTexts, AreSortedByTableThenItem) {
@@ -291,7 +303,8 @@ TEST(DefaultTexts, LookupFindsEachTextAndNothingElse) {
     EXPECT_EQ(defaultEnglishText(kTableSetupMessages, 16), nullptr);
     EXPECT_EQ(defaultEnglishText(kTableErrorMessages, 43), nullptr);
     EXPECT_EQ(defaultEnglishText(kTableButtonLabels, 11), nullptr);
-    EXPECT_EQ(defaultEnglishText(4, 1), nullptr);   // page without a template
+    EXPECT_EQ(defaultEnglishText(4, 7), nullptr);   // the components page's space figures
+    EXPECT_EQ(defaultEnglishText(7, 4), nullptr);   // the tasks page has no fourth text
     EXPECT_EQ(defaultEnglishText(6, 18), nullptr);  // the destination edit box
     EXPECT_EQ(defaultEnglishText(12, 0), nullptr);  // the uninstaller sets its own
     EXPECT_EQ(defaultEnglishText(-1, 0), nullptr);
@@ -342,11 +355,12 @@ TEST(DefaultTexts, PlaceholdersAreOnlyThoseTheEngineFills) {
             continue;
         }
         for (const std::string& v : p.variables) {
-            if (key == Key{6, 6} && v == "%DISK%") continue;
+            if ((key == Key{4, 6} || key == Key{6, 6}) && v == "%DISK%") continue;
             EXPECT_FALSE(kShownAsStored.count(key)) << name(key) << " is shown unexpanded: " << v;
             EXPECT_TRUE(kEngineVariables.count(v)) << name(key) << ": unknown variable " << v;
         }
     }
+    EXPECT_NE(std::string(defaultEnglishText(4, 6)).find("%DISK%"), std::string::npos);
     EXPECT_NE(std::string(defaultEnglishText(6, 6)).find("%DISK%"), std::string::npos);
 }
 

@@ -160,6 +160,10 @@ const std::vector<Constant>& documentedConstants() {
         KELVARA_CONSTANT(kFilePartStoredLength),
         KELVARA_CONSTANT(kEntryFlagInBlock),
         KELVARA_CONSTANT(kEntryFlagBlock),
+        KELVARA_CONSTANT(kEntryFlagCondition),
+        KELVARA_CONSTANT(kConditionPartComponents),
+        KELVARA_CONSTANT(kConditionPartTasks),
+        KELVARA_CONSTANT(kConditionPartSize),
         KELVARA_CONSTANT(kBlockPartMethod),
         KELVARA_CONSTANT(kBlockPartFilter),
         KELVARA_CONSTANT(kBlockPartProperty),
@@ -199,6 +203,14 @@ const std::vector<Constant>& documentedConstants() {
         KELVARA_CONSTANT(kScopeMachine),
         KELVARA_CONSTANT(kScopeUser),
         KELVARA_CONSTANT(kScopeChoose),
+        KELVARA_CONSTANT(kRecordComponent),
+        KELVARA_CONSTANT(kRecordTask),
+        KELVARA_CONSTANT(kRecordSetupType),
+        KELVARA_CONSTANT(kRecordCondition),
+        KELVARA_CONSTANT(kChoiceDefault),
+        KELVARA_CONSTANT(kChoiceFixed),
+        KELVARA_CONSTANT(kChoiceLimit),
+        KELVARA_CONSTANT(kSetupTypeLimit),
         // Text tables and page slots.
         KELVARA_CONSTANT(kTableSetupMessages),
         KELVARA_CONSTANT(kTableErrorMessages),
@@ -207,8 +219,10 @@ const std::vector<Constant>& documentedConstants() {
         KELVARA_CONSTANT(kPageWelcome),
         KELVARA_CONSTANT(kPageLicense),
         KELVARA_CONSTANT(kPageReadme),
+        KELVARA_CONSTANT(kPageComponents),
         KELVARA_CONSTANT(kPageScope),
         KELVARA_CONSTANT(kPageDestination),
+        KELVARA_CONSTANT(kPageTasks),
         KELVARA_CONSTANT(kPageStartMenu),
         KELVARA_CONSTANT(kPageReady),
         KELVARA_CONSTANT(kPageInstalling),
@@ -370,6 +384,15 @@ std::vector<RecordSample> recordSamples() {
         {kRecordArchitecture, 0,
          [](ScriptWriter& w) { w.byteRecord(kRecordArchitecture, kSampleByte); }},
         {kRecordScope, 0, [](ScriptWriter& w) { w.scope(kSampleByte, kSampleByte); }},
+        {kRecordComponent, 0,
+         [](ScriptWriter& w) {
+             w.component(kSampleByte, kSampleByte, kSample32, "ab", "abc", "abcd");
+         }},
+        {kRecordTask, 0,
+         [](ScriptWriter& w) { w.task(kSampleByte, kSampleByte, "ab", "abc", "abcd"); }},
+        {kRecordSetupType, 0,
+         [](ScriptWriter& w) { w.setupType(kSampleByte, kSample32, "ab", "abc"); }},
+        {kRecordCondition, 0, [](ScriptWriter& w) { w.condition(kSample32, kSample32); }},
     };
 }
 

@@ -34,6 +34,10 @@ class PackageBuilder {
         groupOpen_ = true;
         return *this;
     }
+    PackageBuilder& condition(std::uint32_t components, std::uint32_t tasks) {
+        writeConditionEntry(grow(conditionEntrySize()), components, tasks);
+        return *this;
+    }
     PackageBuilder& folder(const char* name, std::uint32_t depth) {
         writeFolderEntry(grow(folderEntrySize(std::strlen(name))), name, depth);
         return *this;
@@ -87,6 +91,10 @@ Walked walk(const Bytes& package, std::uint32_t first, std::uint32_t script) {
         out.lines.push_back(
             "G " + std::string(group.targetFolder) + " " + std::to_string(group.overwriteMode) +
             " " + std::to_string(group.decisionRule) + " " + std::to_string(group.shared));
+        if (group.conditionComponents || group.conditionTasks) {
+            out.lines.push_back("C " + std::to_string(group.conditionComponents) + " " +
+                                std::to_string(group.conditionTasks));
+        }
         PackageEntry entry;
         while (walker.nextEntry(entry)) {
             std::string line =
@@ -445,4 +453,44 @@ TEST(PackageFormat, InconsistentGroupsAndEntriesAreRefused) {
     EXPECT_FALSE(walk(PackageBuilder().group("T").file("..a", 0, "").finish()).damaged);
     EXPECT_FALSE(walk(PackageBuilder().group("").finish()).damaged)
         << "an empty target folder is text for the extraction to judge, not damage";
+}
+
+// A group's condition entry comes first, is read with its header, and is refused anywhere
+// else or out of its form: no engine may take a part's files for files always installed.
+TEST(PackageFormat, ConditionEntriesStandFirstInTheirGroup) {
+    PackageBuilder good;
+    good.group("<A>").condition(5, 2).file("a.txt", 0, "aa");
+    good.group("<B>").condition(0, 0).folder("sub", 0).file("b.txt", 1, "b");
+    good.group("<C>").condition(1, 0);  // a group of no file, as for a product of records
+    EXPECT_EQ(walk(good.finish()).lines,
+              (std::vector<std::string>{"G <A> 0 0 0", "C 5 2", "F 0 a.txt aa", "G <B> 0 0 0",
+                                        "D 0 sub", "F 1 b.txt b", "G <C> 0 0 0", "C 1 0"}));
+
+    PackageBuilder late;
+    late.group("<A>").file("a.txt", 0, "aa").condition(1, 0);
+    EXPECT_TRUE(walk(late.finish()).damaged) << "after a file";
+    PackageBuilder twice;
+    twice.group("<A>").condition(1, 0).condition(2, 0);
+    EXPECT_TRUE(walk(twice.finish()).damaged) << "a second one";
+    const std::size_t entry = groupHeaderSize(3);  // where <A>'s first entry starts
+    for (const auto& [offset, value] :
+         {std::pair<std::size_t, unsigned char>{1, 1},   // a depth
+          {5, kEntryFlagCondition | kEntryFlagFile}}) {  // another flag with it
+        PackageBuilder bad;
+        bad.group("<A>").condition(1, 0);
+        Bytes bytes = bad.finish();
+        bytes[kPackageHeaderSize + entry + offset] = value;
+        EXPECT_TRUE(walk(bytes).damaged) << "byte " << offset;
+    }
+    PackageBuilder named;
+    named.group("<A>").folder("x", 0);
+    Bytes withName = named.finish();
+    withName[kPackageHeaderSize + entry + 2 + kEntryDepthSize] = kEntryFlagCondition;
+    EXPECT_TRUE(walk(withName).damaged) << "a name";
+    PackageBuilder cut;
+    cut.group("<A>").condition(1, 0);
+    Bytes shorter = cut.finish();
+    shorter.pop_back();
+    put32(shorter, kPackageHeaderSize, static_cast<std::uint32_t>(shorter.size()));
+    EXPECT_TRUE(walk(shorter).damaged) << "masks cut short";
 }

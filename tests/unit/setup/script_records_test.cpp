@@ -457,3 +457,80 @@ TEST_F(ScriptRecords, RequirementsReplaceEarlierOnes) {
 }
 
 }  // namespace
+
+// A product with a tree of components, a setup type, a task group and entries that name them:
+// the entries the selection keeps, the same records applied again for another selection, and the
+// person's shortcut choices kept across it.
+TEST_F(ScriptRecords, ChoicesKeepTheEntriesOfWhatIsSelected) {
+    auto component = [](std::uint8_t flags, std::uint8_t parent, std::uint32_t bytes,
+                        const char* id) {
+        return PayloadBytes().u8(flags).u8(parent).u32(bytes).str(id).str(id).str("").bytes;
+    };
+    auto task = [](std::uint8_t flags, std::uint8_t group, const char* id) {
+        return PayloadBytes().u8(flags).u8(group).str(id).str(id).str("").bytes;
+    };
+    auto condition = [](std::uint32_t components, std::uint32_t tasks) {
+        return PayloadBytes().u32(components).u32(tasks).bytes;
+    };
+    ScriptBytes script;
+    script.record(kRecordComponent, component(kChoiceFixed, 0, 100, "core"))
+        .record(kRecordComponent, component(kChoiceDefault, 0, 20, "docs"))
+        .record(kRecordComponent, component(0, 2, 3, "samples"))              // under docs
+        .record(kRecordComponent, component(kChoiceDefault, 9, 4, "orphan"))  // parent after it
+        .record(kRecordSetupType, PayloadBytes().u8(0).u32(0x6).str("full").str("Full").bytes)
+        .record(kRecordTask, task(kChoiceDefault, 1, "desktop"))
+        .record(kRecordTask, task(kChoiceDefault, 1, "quicklaunch"))  // the same group
+        .record(kRecordTask, task(0, 0, "path"))
+        .record(kRecordRegistry, PayloadBytes().str("always").bytes)
+        .record(kRecordCondition, condition(0x4, 0))
+        .record(kRecordRegistry, PayloadBytes().str("samples").bytes)
+        .record(kRecordCondition, condition(0x2, 0x4))
+        .record(kRecordRegistry, PayloadBytes().str("docs and path").bytes)
+        .record(kRecordCondition, condition(0, 0x1))
+        .record(kRecordShortcut, PayloadBytes().str("<Desktop>\\Tool.lnk,x").bytes)
+        .record(kRecordRunProgram, PayloadBytes().str("tool.exe,,,11").bytes)
+        .record(kRecordCondition, Bytes{1, 2, 3})  // unreadable: nothing after it is kept
+        .record(kRecordIni, PayloadBytes().str("damaged").bytes)
+        .end();
+    ASSERT_TRUE(applyScript(script.bytes.data(), script.bytes.size(), kFake));
+    const Choices& c = setupState.choices;
+    ASSERT_EQ(c.componentCount, 4);
+    EXPECT_EQ(c.componentParent[3], 0) << "a parent that comes later is none";
+    EXPECT_EQ(c.taskCount, 3);
+    // The first setup type replaces the defaults (docs and samples, core fixed); of a group's
+    // two defaults the later one stands.
+    EXPECT_EQ(c.components, 0x7u);
+    EXPECT_EQ(c.tasks, 0x2u);
+    EXPECT_EQ(selectedComponentBytes(c), 123u);
+    EXPECT_EQ(setupState.registryEntries.count(), 2);
+    EXPECT_EQ(item(setupState.registryEntries, 1), "samples");
+    EXPECT_EQ(setupState.shortcutEntries.count(), 0) << "the desktop task is not chosen";
+    EXPECT_EQ(setupState.iniEntries.count(), 0);
+
+    char unknown[8];
+    EXPECT_FALSE(applyChoiceList(setupState.choices, " desktop , !Samples,path", false, unknown,
+                                 sizeof unknown));
+    EXPECT_STREQ(unknown, "desktop") << "a task is no component";
+    ASSERT_TRUE(applyChoiceList(setupState.choices, "desktop,path", true, unknown, sizeof unknown));
+    ASSERT_TRUE(applyChoiceList(setupState.choices, "!DOCS", false, unknown, sizeof unknown));
+    EXPECT_EQ(c.components, 0x1u) << "docs cleared with samples under it, core fixed";
+    EXPECT_EQ(c.tasks, 0x5u) << "desktop ticked clears quicklaunch";
+    reapplyChosenRecords(script.bytes.data(), script.bytes.size(), kFake);
+    ASSERT_EQ(setupState.registryEntries.count(), 1);
+    EXPECT_EQ(item(setupState.registryEntries, 0), "always");
+    ASSERT_EQ(setupState.shortcutEntries.count(), 1);
+    EXPECT_TRUE(setupState.hasDesktopShortcuts && setupState.createDesktopShortcuts)
+        << "a kind that appears is created";
+    EXPECT_EQ(setupState.pageSlots[kActionGroupAfterInstall - 1].runPrograms.count(), 1);
+
+    setupState.createDesktopShortcuts = false;  // the start menu page's box cleared
+    ASSERT_TRUE(applyChoiceList(setupState.choices, "samples", false, unknown, sizeof unknown));
+    EXPECT_EQ(c.components, 0x7u) << "a child ticks its parent";
+    reapplyChosenRecords(script.bytes.data(), script.bytes.size(), kFake);
+    EXPECT_EQ(setupState.registryEntries.count(), 3);
+    EXPECT_FALSE(setupState.createDesktopShortcuts) << "the person's choice stands";
+    EXPECT_EQ(setupState.pageSlots[kActionGroupAfterInstall - 1].runPrograms.count(), 1)
+        << "no action twice";
+    HeapString saved(formatChoiceList(c, false));
+    EXPECT_STREQ(saved.get(), "core,docs,samples,!orphan");
+}

@@ -94,6 +94,94 @@ const char* stringRecordName(std::int32_t type) {
     }
 }
 
+// The ids of the script's components and tasks, by index, as its records declare them.
+struct ChoiceNames {
+    std::vector<std::string> components, tasks;
+    bool any() const { return !components.empty() || !tasks.empty(); }
+};
+
+// The parts of a mask by id, joined ("a or b"), a bit without a part as "#i".
+std::string maskText(std::uint32_t mask, const std::vector<std::string>& ids,
+                     const char* joint = " or ") {
+    std::string text;
+    for (int i = 0; i < 32; ++i) {
+        if (!(mask & (std::uint32_t{1} << i))) continue;
+        if (!text.empty()) text += joint;
+        text += static_cast<std::size_t>(i) < ids.size() ? ids[i] : "#" + std::to_string(i);
+    }
+    return text;
+}
+
+// What a condition needs: "always", or "component a or b", "task t", joined with "and".
+std::string conditionText(std::uint32_t components, std::uint32_t tasks, const ChoiceNames& names) {
+    if (components == 0 && tasks == 0) return "always";
+    std::string text;
+    if (components != 0) text = "component " + maskText(components, names.components);
+    if (components != 0 && tasks != 0) text += " and ";
+    if (tasks != 0) text += "task " + maskText(tasks, names.tasks);
+    return text;
+}
+
+std::string choiceFlags(std::uint8_t flags) {
+    std::string text;
+    if (flags & kChoiceDefault) text += " default";
+    if (flags & kChoiceFixed) text += " fixed";
+    if (flags & ~(kChoiceDefault | kChoiceFixed)) text += " flags=" + hex(flags, 2);
+    return text;
+}
+
+// Records 21 to 24. Component and task records add their ids to `names`, which the condition
+// records after them name their parts by.
+bool describeChoice(const ScriptRecord& record, PayloadReader& r, ChoiceNames& names,
+                    std::ostringstream& out) {
+    std::uint8_t flags, parent;
+    std::uint32_t bytes, components, tasks;
+    const char *id, *name, *description;
+    switch (record.type) {
+        case kRecordComponent:
+            if (!r.readU8(flags) || !r.readU8(parent) || !r.readU32(bytes) || !r.readString(id) ||
+                !r.readString(name) || !r.readString(description)) {
+                return false;
+            }
+            out << "component " << names.components.size() << ' ' << id << " name=" << quoted(name)
+                << " description=" << quoted(description) << choiceFlags(flags) << " parent=";
+            if (parent == 0) {
+                out << "none";
+            } else {
+                out << (parent <= names.components.size() ? names.components[parent - 1]
+                                                          : "#" + std::to_string(parent - 1));
+            }
+            out << " bytes=" << bytes;
+            names.components.emplace_back(id);
+            return true;
+        case kRecordTask:
+            if (!r.readU8(flags) || !r.readU8(parent) || !r.readString(id) || !r.readString(name) ||
+                !r.readString(description)) {
+                return false;
+            }
+            out << "task " << names.tasks.size() << ' ' << id << " name=" << quoted(name)
+                << " description=" << quoted(description) << choiceFlags(flags)
+                << " group=" << int(parent);
+            names.tasks.emplace_back(id);
+            return true;
+        case kRecordSetupType:
+            if (!r.readU8(flags) || !r.readU32(components) || !r.readString(id) ||
+                !r.readString(name)) {
+                return false;
+            }
+            out << "setup-type " << id << " name=" << quoted(name) << " components="
+                << (components ? maskText(components, names.components, ",") : "none");
+            if (flags) out << " flags=" << hex(flags, 2);
+            return true;
+        case kRecordCondition:
+            if (!r.readU32(components) || !r.readU32(tasks)) return false;
+            out << "condition " << conditionText(components, tasks, names);
+            return true;
+        default:
+            return false;
+    }
+}
+
 bool describeSettings(PayloadReader& r, std::ostringstream& out) {
     const char *shortName, *name, *normalFont, *titleFont, *previous, *view, *run;
     std::uint32_t pageColor, frameColor, headerColor;
@@ -113,11 +201,16 @@ bool describeSettings(PayloadReader& r, std::ostringstream& out) {
     return true;
 }
 
-bool describePayload(const ScriptRecord& record, std::ostringstream& out) {
+bool describePayload(const ScriptRecord& record, ChoiceNames& names, std::ostringstream& out) {
     PayloadReader r(record.payload, record.length);
     const char* a;
     const char* b;
     switch (record.type) {
+        case kRecordComponent:
+        case kRecordTask:
+        case kRecordSetupType:
+        case kRecordCondition:
+            return describeChoice(record, r, names, out);
         case kRecordVariable:
             if (!r.readString(a) || !r.readString(b)) return false;
             out << "variable " << a << " = " << quoted(b);
@@ -231,10 +324,11 @@ bool describePayload(const ScriptRecord& record, std::ostringstream& out) {
 
 // One record's line, written with `out`, which a caller describing many records reuses (a new
 // stream per record costs more than the line).
-std::string describeRecordWith(const ScriptRecord& record, std::ostringstream& out) {
+std::string describeRecordWith(const ScriptRecord& record, ChoiceNames& names,
+                               std::ostringstream& out) {
     out.str(std::string());
     out.clear();
-    if (!describePayload(record, out)) {
+    if (!describePayload(record, names, out)) {
         return "type " + std::to_string(record.type) + ": damaged payload of " +
                std::to_string(record.length) + " bytes (the engine leaves it out)";
     }
@@ -245,7 +339,8 @@ std::string describeRecordWith(const ScriptRecord& record, std::ostringstream& o
 
 std::string describeRecord(const ScriptRecord& record) {
     std::ostringstream out;
-    return describeRecordWith(record, out);
+    ChoiceNames names;
+    return describeRecordWith(record, names, out);
 }
 
 std::vector<std::string> describeScript(const unsigned char* script, std::size_t size) {
@@ -253,15 +348,32 @@ std::vector<std::string> describeScript(const unsigned char* script, std::size_t
     RecordCursor cursor(script, size);
     ScriptRecord record;
     std::ostringstream out;
-    while (cursor.next(record)) lines.push_back(describeRecordWith(record, out));
+    ChoiceNames names;
+    while (cursor.next(record)) lines.push_back(describeRecordWith(record, names, out));
     lines.push_back(cursor.reachedEndRecord() ? "end" : "script stops without its end record");
     return lines;
 }
 
 namespace {
 
+// The ids of the components and tasks the script declares, by index.
+ChoiceNames choiceNamesOf(const std::vector<unsigned char>& script) {
+    ChoiceNames names;
+    RecordCursor cursor(script.data(), script.size());
+    ScriptRecord record;
+    std::ostringstream ignored;
+    while (cursor.next(record)) {
+        PayloadReader r(record.payload, record.length);
+        if (record.type == kRecordComponent || record.type == kRecordTask)
+            describeChoice(record, r, names, ignored);
+    }
+    return names;
+}
+
 void listEntries(const std::vector<unsigned char>& image, const DecodedImage& d, std::ostream& out,
                  bool& damaged) {
+    // An image with choices has a condition entry in every group: each group says what it needs.
+    const ChoiceNames names = choiceNamesOf(d.script);
     const std::size_t p = d.header.packageOffset;
     PackageInMemory package(image.data() + p, image.size() - p);
     PackageWalker walker(package, d.package.firstEntryOffset, d.package.scriptOffset);
@@ -275,8 +387,12 @@ void listEntries(const std::vector<unsigned char>& image, const DecodedImage& d,
         };
         out << "group " << groupNumber++ << ": target " << quoted(group.targetFolder)
             << " overwrite " << name(kOverwriteModeNames, group.overwriteMode) << " decide "
-            << name(kDecisionRuleNames, group.decisionRule) << (group.shared ? " shared" : "")
-            << '\n';
+            << name(kDecisionRuleNames, group.decisionRule) << (group.shared ? " shared" : "");
+        if (names.any()) {
+            out << ", installed "
+                << conditionText(group.conditionComponents, group.conditionTasks, names);
+        }
+        out << '\n';
         PackageEntry entry;
         while (walker.nextEntry(entry)) {
             if (entry.isBlock()) {

@@ -23,8 +23,8 @@ constexpr int kButton = kTableButtonLabels;
 
 // Page texts: item 0 is the frame title, item k fills control 1000 + k. Items are written only
 // where the page has that control or reads the item itself; texts the engine uses "as stored"
-// (destination 4 and 6, welcome 7, finish 9 and 10) name no variables, because nothing would
-// expand them.
+// (components 6 and 9, destination 4 and 6, tasks 9, welcome 7, finish 9 and 10) name no
+// variables, because nothing would expand them.
 constexpr DefaultText kTexts[] = {
     {kPageLanguage, 0, KV_TITLE},
     {kPageLanguage, 1, "Select Setup Language"},
@@ -48,6 +48,20 @@ constexpr DefaultText kTexts[] = {
     {kPageReadme, 1, "Important Information"},
     {kPageReadme, 2, "Please read the following important &information."},
 
+    // The components page, written only for a product with components. Items 5 and 6 label the
+    // space figures, which fill controls 7 and 8, as on the destination page (6 as stored, its
+    // %DISK% the drive letter); 9 fills the description box while no part is picked (as stored),
+    // 14 is the box's caption.
+    {kPageComponents, 0, KV_TITLE},
+    {kPageComponents, 1, "Choose Components"},
+    {kPageComponents, 2, "Choose which parts of %ProductName% to install."},
+    {kPageComponents, 3, "Setup &type:"},
+    {kPageComponents, 4, "&Components:"},
+    {kPageComponents, 5, "Space required:"},
+    {kPageComponents, 6, "Space available on drive %DISK%:"},
+    {kPageComponents, 9, "Select a component to see its description."},
+    {kPageComponents, 14, "Description"},
+
     // The scope page, written only for a product that lets one choose.
     {kPageScope, 0, KV_TITLE},
     {kPageScope, 1, "Choose Users"},
@@ -70,6 +84,13 @@ constexpr DefaultText kTexts[] = {
     {kPageDestination, 4, "Select the folder to install the program in:"},
     {kPageDestination, 5, "Space required:"},
     {kPageDestination, 6, "Space available on drive %DISK%:"},
+
+    // The tasks page, written only for a product with tasks; 9 as on the components page.
+    {kPageTasks, 0, KV_TITLE},
+    {kPageTasks, 1, "Additional Tasks"},
+    {kPageTasks, 2, "Choose what else Setup should do, then click Next."},
+    {kPageTasks, 3, "Additional &tasks:"},
+    {kPageTasks, 9, "Select a task to see its description."},
 
     {kPageStartMenu, 0, KV_TITLE},
     {kPageStartMenu, 1, "Choose Start Menu Folder"},

@@ -1,6 +1,7 @@
 #include "kelvara-build/image/file_groups.h"
 
 #include <algorithm>
+#include <stdexcept>
 #include <thread>
 
 #include "formats/package_format.h"
@@ -59,6 +60,28 @@ bool checkGroupSpec(const FileGroupSpec& groupSpec, Diagnostics& diagnostics) {
 
 }  // namespace
 
+CollectedFiles collectFileGroups(const std::vector<FileGroupSpec>& groups,
+                                 const PackageOptions& options, Diagnostics& diagnostics) {
+    CollectedFiles collected;
+    collected.usable.assign(groups.size(), false);
+    for (std::size_t g = 0; g < groups.size(); ++g) {
+        bool ok = checkGroupSpec(groups[g], diagnostics);
+        if (!ok) continue;
+        if (groups[g].sourceDir.empty()) {
+            collected.usable[g] = true;
+            continue;
+        }
+        std::vector<SourceFile> found = collectGroup(groups[g], g, options, diagnostics, ok);
+        collected.usable[g] = ok;
+        if (!ok) continue;
+        for (SourceFile& file : found) {
+            collected.bytes += file.size;
+            collected.files.push_back(std::move(file));
+        }
+    }
+    return collected;
+}
+
 BuiltFileGroups buildFileGroups(const std::vector<FileGroupSpec>& groups,
                                 std::uint32_t firstEntryOffset, const PackageOptions& options,
                                 Diagnostics& diagnostics) {
@@ -72,22 +95,21 @@ BuiltFileGroups buildFileGroups(const std::vector<FileGroupSpec>& groups,
 BuiltFileGroups buildFileGroups(const std::vector<FileGroupSpec>& groups,
                                 std::uint32_t firstEntryOffset, const PackageOptions& options,
                                 Diagnostics& diagnostics, GroupOutput& output) {
+    const CollectedFiles collected = collectFileGroups(groups, options, diagnostics);
+    return buildFileGroups(groups, collected, firstEntryOffset, options, diagnostics, output);
+}
+
+BuiltFileGroups buildFileGroups(const std::vector<FileGroupSpec>& groups,
+                                const CollectedFiles& collected, std::uint32_t firstEntryOffset,
+                                const PackageOptions& options, Diagnostics& diagnostics,
+                                GroupOutput& output) {
     BuiltFileGroups built;
-    std::vector<SourceFile> files;
-    std::vector<bool> usable(groups.size(), false);
-    std::uint64_t bytesTotal = 0;
-    for (std::size_t g = 0; g < groups.size(); ++g) {
-        bool ok = checkGroupSpec(groups[g], diagnostics);
-        if (!ok) continue;
-        std::vector<SourceFile> found = collectGroup(groups[g], g, options, diagnostics, ok);
-        usable[g] = ok;
-        if (!ok) continue;
-        for (SourceFile& file : found) {
-            bytesTotal += file.size;
-            files.push_back(std::move(file));
-        }
-    }
+    const std::vector<SourceFile>& files = collected.files;
+    const std::uint64_t bytesTotal = collected.bytes;
+    if (collected.usable.size() != groups.size())
+        throw std::logic_error("file groups: the files were collected for other groups");
     if (diagnostics.failed()) return built;
+    const std::vector<bool>& usable = collected.usable;
 
     unsigned threads = options.threads ? options.threads : std::thread::hardware_concurrency();
     threads = static_cast<unsigned>(
@@ -136,7 +158,7 @@ BuiltFileGroups buildFileGroups(const std::vector<FileGroupSpec>& groups,
                 return built;
             }
             ++built.fileCount;
-            required += prepared.size;
+            if (groups[g].conditionComponents == 0) required += prepared.size;
             bytesDone += file.size;
             if (options.progress) options.progress(next + 1, files.size(), bytesDone, bytesTotal);
         }

@@ -39,7 +39,9 @@ struct FileGroupSpec {
     OverwriteMode overwrite = OverwriteMode::Always;
     DecisionRule rule = DecisionRule::Date;
     bool shared = false;
-    std::filesystem::path sourceDir;  // absolute; patterns are relative to it
+    // Absolute; patterns are relative to it. Empty: a group without files, its condition entry
+    // alone.
+    std::filesystem::path sourceDir;
     // Glob patterns over paths relative to sourceDir, with / separators: "*" and "?" within a
     // name, "**" across any number of folders. An empty list means {"**"}.
     std::vector<std::string> include;
@@ -49,6 +51,13 @@ struct FileGroupSpec {
     BlockFilter blockFilter = BlockFilter::Auto;
     // The engine's code page, which the names found in sourceDir (UTF-8) are converted to.
     TextEncoding encoding = TextEncoding::Windows1252;
+    // With `conditioned`, the group's first entry is a condition entry: the components and tasks
+    // its files need (0: none). The files of a group that needs components count in the bytes
+    // of countedComponent (the first it names), not in the required space.
+    bool conditioned = false;
+    std::uint32_t conditionComponents = 0;
+    std::uint32_t conditionTasks = 0;
+    int countedComponent = -1;
 };
 
 struct PackageOptions {
@@ -60,10 +69,14 @@ struct PackageOptions {
         progress;
 };
 
+struct CollectedFiles;  // source_files.h
+
 struct BuiltFileGroups {
     std::vector<unsigned char>
         bytes;  // the groups, to be placed at package offset firstEntryOffset (empty when streamed)
-    std::uint32_t requiredSpace = 0;  // bytes the installed files need (at most 0xFFFFFFFF)
+    // Bytes the installed files need (at most 0xFFFFFFFF): those of the groups that need no
+    // component.
+    std::uint32_t requiredSpace = 0;
     std::uint64_t fileCount = 0, folderCount = 0, blockCount = 0;
 };
 
@@ -102,5 +115,12 @@ BuiltFileGroups buildFileGroups(const std::vector<FileGroupSpec>& groups,
 BuiltFileGroups buildFileGroups(const std::vector<FileGroupSpec>& groups,
                                 std::uint32_t firstEntryOffset, const PackageOptions& options,
                                 Diagnostics& diagnostics);
+
+// The same for files collectFileGroups found for these groups (what the build knows of them
+// before it reads them): the groups with errors there are left out, as a failed build.
+BuiltFileGroups buildFileGroups(const std::vector<FileGroupSpec>& groups,
+                                const CollectedFiles& collected, std::uint32_t firstEntryOffset,
+                                const PackageOptions& options, Diagnostics& diagnostics,
+                                GroupOutput& output);
 
 }  // namespace kelvara::build

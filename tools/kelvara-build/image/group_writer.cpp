@@ -46,6 +46,13 @@ void GroupWriter::openGroup(const FileGroupSpec& groupSpec) {
     writeGroupHeader(groupHeader_.data(), header);
     groupHandle_ = output_.reserve(groupHeader_.size());
     written_ += groupHeader_.size();
+    if (groupSpec.conditioned) {
+        // The group's first entry, before any block is gathered: written at once.
+        scratch_.assign(conditionEntrySize(), 0);
+        writeConditionEntry(scratch_.data(), groupSpec.conditionComponents,
+                            groupSpec.conditionTasks);
+        write(scratch_.data(), scratch_.size());
+    }
     folders_.clear();
     inBlocks_ = groupSpec.compression == Compression::Lzma2;
     blockSize_ = std::clamp<std::uint32_t>(groupSpec.blockSize, 1, kLargestBlockContent);

@@ -25,7 +25,8 @@ class GroupWriter {
     GroupWriter(GroupOutput& output, std::uint32_t firstEntryOffset, unsigned threads);
     ~GroupWriter();
 
-    // Ends the open group, if any, and starts one: its header's room is reserved.
+    // Ends the open group, if any, and starts one: its header's room is reserved, and its
+    // condition entry written when it has one.
     void openGroup(const FileGroupSpec& groupSpec);
 
     // Folder entries for the folders of `dirs` not already on the stack; returns how many.

@@ -13,7 +13,9 @@
 #include "formats/image_layout.h"
 #include "formats/image_signature.h"
 #include "kelvara-build/image/checksum.h"
+#include "kelvara-build/image/component_files.h"
 #include "kelvara-build/image/script_builder.h"
+#include "kelvara-build/image/source_files.h"
 #include "runtime/byte_order.h"
 
 namespace kelvara::build {
@@ -354,21 +356,57 @@ std::vector<FileGroupSpec> fileGroupSpecs(const Project& project) {
         groupSpec.blockSize = project.blockSizeMiB << 20;
         groupSpec.blockFilter = blockFilter(project.compressionFilter);
         groupSpec.encoding = project.encoding;
+        groupSpec.conditioned = project.hasChoices();
+        groupSpec.conditionComponents = group.condition.components;
+        groupSpec.conditionTasks = group.condition.tasks;
+        groupSpec.countedComponent = group.condition.firstComponent;
         specs.push_back(std::move(groupSpec));
+    }
+    // An image with choices has a condition entry in a group even without files: an older
+    // engine, which would install every part, refuses it as damage there.
+    if (project.hasChoices() && specs.empty()) {
+        FileGroupSpec empty;
+        empty.targetFolder = "%InstallPath%";
+        empty.encoding = project.encoding;
+        empty.conditioned = true;
+        specs.push_back(std::move(empty));
     }
     return specs;
 }
+
+namespace {
+
+// What an image is made of before its first byte is written: the groups, their files as found,
+// and the script, which holds what the components' files need.
+struct ImageParts {
+    std::vector<FileGroupSpec> groups;
+    CollectedFiles files;
+    std::vector<unsigned char> script;
+};
+
+ImageParts prepareImage(const Project& project, const PackageOptions& options,
+                        Diagnostics& diagnostics) {
+    ImageParts parts;
+    parts.groups = fileGroupSpecs(project);
+    parts.files = collectFileGroups(parts.groups, options, diagnostics);
+    const std::vector<std::uint32_t> bytes =
+        componentBytes(parts.groups, parts.files, project.components, diagnostics);
+    parts.script = buildScript(project, diagnostics, bytes);
+    return parts;
+}
+
+}  // namespace
 
 std::vector<unsigned char> buildImage(const Project& project,
                                       const std::vector<unsigned char>& stub,
                                       const PackageOptions& options, Diagnostics& diagnostics,
                                       ImageSummary* summary) {
-    std::vector<unsigned char> script = buildScript(project, diagnostics);
+    const ImageParts parts = prepareImage(project, options, diagnostics);
     if (diagnostics.failed()) return {};
     MemoryTarget target;
     ImageStream stream(target);
-    if (!stream.start(stub, script, diagnostics)) return {};
-    BuiltFileGroups groups = buildFileGroups(fileGroupSpecs(project), stream.firstEntryOffset(),
+    if (!stream.start(stub, parts.script, diagnostics)) return {};
+    BuiltFileGroups groups = buildFileGroups(parts.groups, parts.files, stream.firstEntryOffset(),
                                              options, diagnostics, stream);
     if (diagnostics.failed() || !stream.finish(groups.requiredSpace, diagnostics, summary))
         return {};
@@ -382,7 +420,7 @@ std::vector<unsigned char> buildImage(const Project& project,
 bool writeImage(const Project& project, const std::vector<unsigned char>& stub,
                 const PackageOptions& options, const std::filesystem::path& path,
                 Diagnostics& diagnostics, bool warningsAsErrors, ImageSummary* summary) {
-    std::vector<unsigned char> script = buildScript(project, diagnostics);
+    const ImageParts parts = prepareImage(project, options, diagnostics);
     if (diagnostics.failed() || !stubIsUsable(stub, diagnostics)) return false;
     std::filesystem::path temporary = path;
     temporary += ".partial";
@@ -391,9 +429,9 @@ bool writeImage(const Project& project, const std::vector<unsigned char>& stub,
     {
         FileTarget target(temporary);
         ImageStream stream(target);
-        if (target.ok() && stream.start(stub, script, diagnostics)) {
+        if (target.ok() && stream.start(stub, parts.script, diagnostics)) {
             BuiltFileGroups groups = buildFileGroups(
-                fileGroupSpecs(project), stream.firstEntryOffset(), options, diagnostics, stream);
+                parts.groups, parts.files, stream.firstEntryOffset(), options, diagnostics, stream);
             built = !diagnostics.failed() && target.ok() &&
                     stream.finish(groups.requiredSpace, diagnostics, summary);
             if (built && summary) {

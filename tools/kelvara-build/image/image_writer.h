@@ -57,7 +57,8 @@ bool writeImage(const Project& project, const std::vector<unsigned char>& stub,
                 Diagnostics& diagnostics, bool warningsAsErrors = false,
                 ImageSummary* summary = nullptr);
 
-// The file groups of a project in the form the file-group builder takes.
+// The file groups of a project in the form the file-group builder takes: with their condition
+// entries when the project has components or tasks, and then one group at least.
 std::vector<FileGroupSpec> fileGroupSpecs(const Project& project);
 
 }  // namespace kelvara::build

@@ -75,8 +75,11 @@ void writeTexts(const Project& p, ScriptWriter& writer, Diagnostics& diagnostics
         for (const DefaultText& text : defaultEnglishTexts()) {
             auto found = given.find({language, text.table, text.item});
             if (found != given.end()) continue;
-            // Only a product that lets one choose ever shows the scope page.
+            // Only a product that lets one choose ever shows the scope page, and only one with
+            // components or tasks the pages of those.
             if (text.table == kPageScope && p.scope != kScopeChoose) continue;
+            if (text.table == kPageComponents && p.components.empty()) continue;
+            if (text.table == kPageTasks && p.tasks.empty()) continue;
             if (language != kDefaultTextLanguage) ++untranslated;
             writer.text(language, static_cast<std::uint8_t>(text.table),
                         static_cast<std::uint8_t>(text.item), text.text);
@@ -92,9 +95,48 @@ void writeTexts(const Project& p, ScriptWriter& writer, Diagnostics& diagnostics
     }
 }
 
+// Components (parents first, as the project keeps them), tasks and setup types: before the
+// entries, whose conditions the selection they make decides.
+void writeChoices(const Project& p, ScriptWriter& writer,
+                  std::span<const std::uint32_t> componentBytes) {
+    for (std::size_t i = 0; i < p.components.size(); ++i) {
+        const Component& c = p.components[i];
+        const auto flags = static_cast<std::uint8_t>((c.isDefault ? kChoiceDefault : 0) |
+                                                     (c.fixed ? kChoiceFixed : 0));
+        writer.component(flags, static_cast<std::uint8_t>(c.parent + 1),
+                         i < componentBytes.size() ? componentBytes[i] : 0, c.id.c_str(),
+                         c.name.c_str(), c.description.c_str());
+    }
+    for (const Task& t : p.tasks) {
+        writer.task(t.isDefault ? kChoiceDefault : 0, static_cast<std::uint8_t>(t.group),
+                    t.id.c_str(), t.name.c_str(), t.description.c_str());
+    }
+    for (const SetupType& type : p.setupTypes)
+        writer.setupType(type.custom ? kSetupTypeCustom : 0, type.components, type.id.c_str(),
+                         type.name.c_str());
+}
+
+// The entries, each kept only when the selection meets its condition: a condition record goes
+// before every entry whose condition differs from the one before it, and one of nothing after
+// the last, so that no record after the entries is ever taken for one of them.
+void writeEntries(const Project& p, ScriptWriter& writer) {
+    std::uint32_t components = 0;
+    std::uint32_t tasks = 0;
+    for (const FieldRecord& entry : p.entries) {
+        if (entry.condition.components != components || entry.condition.tasks != tasks) {
+            components = entry.condition.components;
+            tasks = entry.condition.tasks;
+            writer.condition(components, tasks);
+        }
+        writer.stringRecord(entry.type, entry.fields.c_str());
+    }
+    if (components != 0 || tasks != 0) writer.condition(0, 0);
+}
+
 }  // namespace
 
-std::vector<unsigned char> buildScript(const Project& p, Diagnostics& diagnostics) {
+std::vector<unsigned char> buildScript(const Project& p, Diagnostics& diagnostics,
+                                       std::span<const std::uint32_t> componentBytes) {
     std::vector<unsigned char> bytes;
     VectorSink sink(bytes);
     ScriptWriter writer(sink);
@@ -114,8 +156,8 @@ std::vector<unsigned char> buildScript(const Project& p, Diagnostics& diagnostic
     if (p.licenseText) writer.stringRecord(kRecordLicense, p.licenseText->c_str());
     if (p.readmeText) writer.stringRecord(kRecordReadme, p.readmeText->c_str());
     writeTexts(p, writer, diagnostics);
-    for (const FieldRecord& entry : p.entries)
-        writer.stringRecord(entry.type, entry.fields.c_str());
+    writeChoices(p, writer, componentBytes);
+    writeEntries(p, writer);
     if (!p.version.empty() || !p.publisher.empty() || !p.aboutUrl.empty() || !p.helpUrl.empty()) {
         writer.productDetails(p.version.c_str(), p.publisher.c_str(), p.aboutUrl.c_str(),
                               p.helpUrl.c_str());

@@ -36,6 +36,18 @@ std::vector<SourceFile> collectGroup(const FileGroupSpec& groupSpec, std::size_t
                                      const PackageOptions& options, Diagnostics& diagnostics,
                                      bool& ok);
 
+// The files of every group, as collectGroup finds them, group after group.
+struct CollectedFiles {
+    std::vector<SourceFile> files;
+    std::vector<bool> usable;  // per group: false after an error
+    std::uint64_t bytes = 0;   // of every file
+};
+
+// Collects every group's files (a group without a source folder has none), reporting problems as
+// collectGroup does.
+CollectedFiles collectFileGroups(const std::vector<FileGroupSpec>& groups,
+                                 const PackageOptions& options, Diagnostics& diagnostics);
+
 // True when `path` (relative, / separators) matches the glob `pattern`.
 bool matchesGlob(std::string_view pattern, std::string_view path);
 

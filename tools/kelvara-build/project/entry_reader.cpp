@@ -11,6 +11,7 @@
 #include "formats/record_fields.h"
 #include "formats/script_format.h"
 #include "kelvara-build/common/text_conversion.h"
+#include "kelvara-build/project/choice_condition.h"
 #include "kelvara-build/project/project_names.h"
 #include "kelvara-build/project/table_reader.h"
 #include "runtime/registry_roots.h"
@@ -28,12 +29,15 @@ class EntryReader {
 
     void read(const std::string& kind, const toml::table& table) {
         TableReader r(table, "[[" + kind + "]]", d_, p_.encoding, keys_);
+        const std::size_t before = p_.entries.size();
         if (kind == "shortcuts") shortcut(r);
         if (kind == "registry") registry(r);
         if (kind == "ini") ini(r);
         if (kind == "associations") association(r);
         if (kind == "run") run(r);
         if (kind == "dll-call") dllCall(r);
+        const ChoiceCondition condition = readChoiceCondition(r, p_);
+        if (p_.entries.size() > before) p_.entries.back().condition = condition;
     }
 
   private:
@@ -113,7 +117,7 @@ class EntryReader {
         for (std::size_t i = 0; i < fields.size(); ++i) joined += (i ? "," : "") + fields[i];
         // Trailing empty fields say nothing: the engine reads missing fields as empty.
         while (!joined.empty() && joined.back() == ',') joined.pop_back();
-        p_.entries.push_back({r.line(), type, joined});
+        p_.entries.push_back({r.line(), type, joined, {}});
     }
 
     void shortcut(TableReader& r) {

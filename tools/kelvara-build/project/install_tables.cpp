@@ -9,6 +9,7 @@
 #include "formats/requirement_keywords.h"
 #include "formats/windows_version_demand.h"
 #include "kelvara-build/common/text_conversion.h"
+#include "kelvara-build/project/choice_condition.h"
 #include "kelvara-build/project/project_names.h"
 #include "runtime/registry_roots.h"
 
@@ -50,6 +51,7 @@ void ProjectParser::fileGroups(const toml::node& node) {
             r.error("compression", "unknown compression '" + group.compression +
                                        "'; use auto, stored, compressed, zlib or lzma2");
         }
+        group.condition = readChoiceCondition(r, p_);
         p_.fileGroups.push_back(group);
     });
 }

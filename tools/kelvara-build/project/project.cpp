@@ -31,6 +31,7 @@ void ProjectParser::parse(const toml::table& root, const Definitions& definition
     variables(top);
     applyDefinitions(definitions);
     defaultVariables();
+    choices(top);
     if (const toml::node* node = top.node("files")) fileGroups(*node);
     for (const char* kind : entryKinds()) {
         if (const toml::node* node = top.node(kind)) {
@@ -126,6 +127,7 @@ void ProjectParser::checkConsistency() {
         d_.error(pagesLine_, "the scope page is shown only for scope = \"choose\"");
     }
     if (p_.scope == kScopeChoose) p_.pages[kPageScope] = 1;
+    checkChoicePages();
     if (p_.languages.size() > 1 && !p_.pages[kPageLanguage]) {
         d_.warning(0, "several languages are offered but the language page is not shown");
     }

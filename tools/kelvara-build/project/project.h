@@ -15,12 +15,17 @@
 //   [look.background]  top, bottom ("#RRGGBB"), captioned; [[look.background.lines]] text,
 //                   align = left|right, from = top|bottom, x, y, font, size, width, weight,
 //                   italic, underline, colour, shadow, shadow-colour
-//   [pages]         show = [language, welcome, licence, readme, destination, start-menu, ready,
-//                   installing, finish], licence = FILE, readme = FILE
+//   [pages]         show = [language, welcome, licence, readme, components, scope, destination,
+//                   tasks, start-menu, ready, installing, finish], licence = FILE, readme = FILE
 //   [languages]     offer = [names or numbers], auto-select
 //   [[texts]]       language, table (setup-messages, error-messages, buttons, uninstaller or a
 //                   page name), item, text
 //   [variables]     Name = "value" (written %Name% in texts), in definition order
+//   [[components]]  id (required), name (required), description, default (true), fixed
+//                   (false), parent (a component's id)
+//   [[tasks]]       id (required), name (required), description, default (false), group
+//   [[setup-types]] id (required), name (required), components (ids); the first is where a
+//                   run starts
 //   [[files]]       source, include, exclude (globs), target, overwrite = always|newer|
 //                   newer-or-same|older|never, decide = date|version|version-and-date, shared,
 //                   compression = auto|stored|compressed|zlib|lzma2
@@ -36,6 +41,8 @@
 //   [[dll-call]]    dll, function, arguments (at most two), when, once
 //                   when = -1..12, before-wizard, after-page:<page>, after-install,
 //                   after-finish or uninstall
+//                   [[files]] and the six entry tables also take component and task: an id
+//                   or a list of ids, which the files or the entry need (any one of them)
 //   [start-menu]    group-choice, desktop-choice, quick-launch-choice
 //   [install]       restart, uninstaller, previous-location = { root, key, value }
 //   [finish]        run, view
@@ -86,6 +93,40 @@ struct Variable {
     std::string value;
 };
 
+// What a file group or an entry needs of the selection: bit i stands for component (task) i, and
+// a mask that is not 0 needs one of its parts selected (0: nothing needed).
+struct ChoiceCondition {
+    std::uint32_t components = 0;
+    std::uint32_t tasks = 0;
+    int firstComponent = -1;  // the component named first: a file group's bytes count in it
+};
+
+// A part of the product a person may choose to install (record 21).
+struct Component {
+    int line = 0;
+    std::string id;  // letters, digits, '-', '_' and '.'; unique ignoring case
+    std::string name, description;
+    bool isDefault = true;
+    bool fixed = false;  // always installed
+    int parent = -1;     // the parent's index among the components, always before this one
+};
+
+// Something setup does besides copying files, chosen like a component (record 22).
+struct Task {
+    int line = 0;
+    std::string id, name, description;
+    bool isDefault = false;
+    int group = 0;  // 0: none; the tasks of one group are a choice of one
+};
+
+// A named selection of components (record 23).
+struct SetupType {
+    int line = 0;
+    std::string id, name;
+    std::uint32_t components = 0;  // bit i: component i
+    bool custom = false;           // stands for the person's own choice (kSetupTypeCustom)
+};
+
 // A group of files: the names are checked here, the file-group builder turns them into its own
 // values.
 struct FileGroup {
@@ -98,6 +139,7 @@ struct FileGroup {
     std::string decide = "version-and-date";  // date, version, version-and-date
     bool shared = false;
     std::string compression = "auto";  // auto, stored, compressed, zlib, lzma2
+    ChoiceCondition condition;
 };
 
 // A record whose payload is one field string (shortcut, registry, INI, association, program,
@@ -106,6 +148,7 @@ struct FieldRecord {
     int line = 0;
     std::int32_t type = 0;
     std::string fields;
+    ChoiceCondition condition;
 };
 
 struct Requirements {
@@ -157,6 +200,12 @@ struct Project {
     std::vector<TextOverride> texts;
 
     std::vector<Variable> variables;
+    // What a person may choose: at most kChoiceLimit components (each after its parent) and
+    // tasks, and kSetupTypeLimit setup types.
+    std::vector<Component> components;
+    std::vector<Task> tasks;
+    std::vector<SetupType> setupTypes;
+    bool hasChoices() const { return !components.empty() || !tasks.empty(); }
     std::vector<FileGroup> fileGroups;
     std::vector<FieldRecord> entries;  // in file order per kind: shortcuts, registry, ...
 

@@ -1,7 +1,7 @@
 // The project reader while it reads one file. It has a member function per top-level table, or
 // per few, each defined in the file that reads those tables (product_table.cpp,
-// look_tables.cpp, wizard_tables.cpp, variables_table.cpp, install_tables.cpp); project.cpp
-// runs them in order. Internal to the project folder.
+// look_tables.cpp, wizard_tables.cpp, variables_table.cpp, choice_tables.cpp,
+// install_tables.cpp); project.cpp runs them in order. Internal to the project folder.
 #pragma once
 #include <cstdint>
 #include <filesystem>
@@ -51,6 +51,13 @@ class ProjectParser {
     void variables(TableReader& root);
     void applyDefinitions(const Definitions& definitions);
     void defaultVariables();
+    // [[components]], [[tasks]] and [[setup-types]], read before the tables that name them.
+    void choices(TableReader& root);
+    void components(const toml::node& node);
+    void tasks(const toml::node& node);
+    void setupTypes(const toml::node& node);
+    // The components pages and tasks pages: shown by default for a project that has them.
+    void checkChoicePages();
     void fileGroups(const toml::node& node);
     void install(TableReader& root);
     void startMenu(TableReader& root);
@@ -69,6 +76,7 @@ class ProjectParser {
     KeyListener* keys_;
     std::filesystem::path baseDir_;
     int pagesLine_ = 0;
+    bool pagesListed_ = false;  // [pages] show was given
     // Whether [pages] names the files at all (a named file that cannot be read has its own error).
     bool licenseNamed_ = false;
     bool readmeNamed_ = false;

@@ -63,15 +63,14 @@ void ProjectParser::pages(TableReader& root) {
     if (table) {
         TableReader r(*table, "[pages]", d_, p_.encoding, keys_);
         if (auto names = r.texts("show")) shown = *names;
-        if (!r.node("show")) {
-            // keep the default pages
-        }
+        // Without a list, the defaults, and the choice pages of a project that has choices.
+        pagesListed_ = r.node("show") != nullptr;
         for (const std::string& name : shown) {
             if (!pageNumber(name)) {
                 r.error("show", "unknown page '" + name +
                                     "'; pages are language, welcome, licence, readme, "
-                                    "scope, destination, start-menu, ready, installing, "
-                                    "finish");
+                                    "components, scope, destination, tasks, start-menu, ready, "
+                                    "installing, finish");
             }
         }
         pagesLine_ = r.lineOf("show");
