@@ -180,11 +180,18 @@ int main() {
         std::fflush(stdout);
         return 2;
     }
-    const BOOL started = token
-                             ? CreateProcessAsUserW(token, nullptr, line.data(), nullptr, nullptr,
-                                                    FALSE, 0, nullptr, nullptr, &startup, &process)
-                             : CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0,
-                                              nullptr, nullptr, &startup, &process);
+    // Wine now and then refuses to start a process with ERROR_INTERNAL_ERROR while both cores
+    // are busy with other prefixes; the same start a moment later succeeds. Any other error,
+    // or the third refusal, is the program's.
+    BOOL started = FALSE;
+    for (int attempt = 0; attempt < 3 && !started; ++attempt) {
+        if (attempt) Sleep(500);
+        started = token ? CreateProcessAsUserW(token, nullptr, line.data(), nullptr, nullptr, FALSE,
+                                               0, nullptr, nullptr, &startup, &process)
+                        : CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                                         nullptr, &startup, &process);
+        if (!started && GetLastError() != ERROR_INTERNAL_ERROR) break;
+    }
     if (token) CloseHandle(token);
     if (!started) {
         std::printf("cannot start: error %lu\n", GetLastError());
