@@ -157,6 +157,47 @@ char* formatChoiceList(const Choices& choices, bool tasks) {
     return text;
 }
 
+char* partOfComponents(const Choices& choices, std::uint32_t mask) {
+    std::size_t size = 1;
+    for (int i = 0; i < choices.componentCount; ++i) {
+        const char* id = choices.componentIds.get(i);
+        if ((mask & choiceBit(i)) && id) size += std::strlen(id) + 1;
+    }
+    if (size == 1) return nullptr;
+    auto* text = static_cast<char*>(heapAlloc(size));
+    if (!text) return nullptr;
+    char* end = text;
+    for (int i = 0; i < choices.componentCount; ++i) {
+        const char* id = choices.componentIds.get(i);
+        if (!(mask & choiceBit(i)) || !id) continue;
+        if (end != text) *end++ = '+';
+        const std::size_t length = std::strlen(id);
+        std::memcpy(end, id, length);
+        end += length;
+    }
+    return text;
+}
+
+bool partChosen(const Choices& choices, const char* part, std::size_t length) {
+    char id[256];
+    for (std::size_t at = 0; at < length;) {
+        std::size_t end = at;
+        while (end < length && part[end] != '+') ++end;
+        const std::size_t n = end - at;
+        if (n < sizeof id) {
+            std::memcpy(id, part + at, n);
+            id[n] = '\0';
+            const int index = choices.componentIds.find(id, 0, 0);
+            if (index >= 0 && index < choices.componentCount &&
+                (choices.components & choiceBit(index))) {
+                return true;
+            }
+        }
+        at = end + 1;
+    }
+    return false;
+}
+
 int findSetupType(const Choices& choices, const char* id) {
     const int index = id ? choices.setupTypeIds.find(id, 0, 0) : -1;
     return index < choices.setupTypeCount ? index : -1;

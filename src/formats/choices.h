@@ -78,6 +78,14 @@ bool applyChoiceList(Choices& choices, const char* list, bool tasks, char* unkno
 // the heap is exhausted. The caller frees it.
 char* formatChoiceList(const Choices& choices, bool tasks);
 
+// The install log's name for what belongs to the components of `mask`: their ids joined by
+// "+" ("docs+samples"), as a new heap string; null for a mask of none, or when the heap is
+// exhausted. The caller frees it.
+char* partOfComponents(const Choices& choices, std::uint32_t mask);
+// True when one of the components a part names (`length` bytes, ids joined by "+") is selected;
+// ids the product does not have are not.
+bool partChosen(const Choices& choices, const char* part, std::size_t length);
+
 // Index of the setup type with this id (ignoring case), or -1.
 int findSetupType(const Choices& choices, const char* id);
 

@@ -197,14 +197,20 @@ bool InstallLog::start(const char* productName, const char* productShortName,
 LogAddResult InstallLog::add(const char* kind, const char* text, unsigned flags) {
     if (!lines_.isCreated()) return LogAddResult::outOfMemory;
     if (!kind || hasChar(kind, '\n') || hasChar(text, '\n')) return LogAddResult::refused;
+    const bool entryLine = kind[0] && !kind[1] && kind[0] != kLogView && kind[0] != kLogPart;
     char viewed[8];  // "v,64," and the kind
-    if (view_ && kind[0] && !kind[1] && kind[0] != kLogView) {
+    if (view_ && entryLine) {
         TextBuilder builder(viewed, sizeof viewed);
         builder.text("v,");
         builder.unsignedDecimal(static_cast<std::uint32_t>(view_));
         builder.text(",");
         builder.text(kind);
         kind = viewed;
+    }
+    HeapString ofPart(part_ && entryLine ? strConcat5("p,", part_, ",", kind) : nullptr);
+    if (part_ && entryLine) {
+        if (!ofPart) return LogAddResult::outOfMemory;
+        kind = ofPart.get();
     }
     if (flags & kLogRollbackOnly) {
         HeapString line(text ? strConcat5(kind, ",", text, "\n") : strConcat5(kind, "\n"));
@@ -300,6 +306,10 @@ LogAddResult InstallLog::addEscaped(char kind, const char* first, const char* se
 
 bool InstallLog::lineGoesToRollback(int i) const {
     return i >= 0 && i < lines_.count() && rollbackFlags_[i] == kRollbackLine;
+}
+
+bool InstallLog::lineCarriedOver(int i) const {
+    return i >= 0 && i < lines_.count() && rollbackFlags_[i] == kCarriedOverLine;
 }
 
 bool InstallLog::append(const char* text, unsigned char mark) {
@@ -452,6 +462,13 @@ bool parseLogLine(const char* line, std::size_t length, LogEntry& entry) {
     entry.kind = length ? copy.get()[0] : 0;
     entry.view = 0;
     const char* rest = length >= 2 ? copy.get() + 2 : "";
+    // A part's line is read as the line itself (which may name its view).
+    if (entry.kind == kLogPart) {
+        const char* line = std::strchr(rest, ',');
+        if (line && line[1] && line[1] != kLogPart) {
+            return parseLogLine(line + 1, std::strlen(line + 1), entry);
+        }
+    }
     if (entry.kind == kLogView) {
         const int view = (std::strncmp(rest, "64,", 3) == 0)   ? 64
                          : (std::strncmp(rest, "32,", 3) == 0) ? 32

@@ -42,6 +42,10 @@ constexpr char kLogExistingShared = 'l';    // path: a shared file that was ther
 // or 32-bit view, and with "64" on the file system without its System32 redirection (a 64-bit
 // product's lines). An uninstaller that predates it knows no kind "v" and undoes nothing there.
 constexpr char kLogView = 'v';
+// "p,docs+samples," and a line (which may name its view): the line belongs to those components,
+// any of them. An upgrade that leaves them all out undoes it; the uninstaller undoes it as the
+// line itself.
+constexpr char kLogPart = 'p';
 
 // Flags of InstallLog::add.
 constexpr unsigned kLogToRollback = 1;           // the line goes to the rollback log too
@@ -121,6 +125,9 @@ class InstallLog {
     // none (the line as it is).
     void setView(int view) { view_ = view; }
     int view() const { return view_; }
+    // The components the lines added from now on belong to ("p,<part>," before each, ahead of
+    // the view), as partOfComponents names them; null for none. Kept, not owned.
+    void setPart(const char* part) { part_ = part; }
     // Typed entry lines. A path line takes the whole path, commas included.
     LogAddResult addPath(char kind, const char* path, unsigned flags);
     // "c,root,key,value": the value name may not contain a comma (Refused), since the reader
@@ -148,6 +155,8 @@ class InstallLog {
     // Line i with its LF, or null. The log keeps ownership.
     const char* line(int i) const { return lines_.get(i); }
     bool lineGoesToRollback(int i) const;
+    // True for a line carried over from an earlier run's log that this run has not added again.
+    bool lineCarriedOver(int i) const;
 
     // The install log's text: every line in order. `*length` gets its length. Null when out of
     // memory or the log was not started; the caller frees the result.
@@ -171,6 +180,7 @@ class InstallLog {
     const StringList* systemFolders_ = nullptr;
     LogSink* rollback_ = nullptr;
     int view_ = 0;
+    const char* part_ = nullptr;
 };
 
 // One entry line read back: its kind and fields 0..14 (missing fields are empty).
@@ -181,7 +191,7 @@ class InstallLog {
 // Escaped kinds ("j", "k", "l", "r"): the field splitter, then every field unescaped.
 // Other kinds ("d", "f", unknown): the field splitter from the line's third character.
 // "v,32," or "v,64," and a line: that line's kind and fields, its view in `view`; any other view
-// leaves the kind "v", which undoes nothing.
+// leaves the kind "v", which undoes nothing. "p,<part>," and a line: that line.
 struct LogEntry {
     char kind = 0;
     int view = 0;  // 0, 32 or 64

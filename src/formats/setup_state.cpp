@@ -33,6 +33,10 @@ bool createSetupState() {
         &s.choices.taskDescriptions,
         &s.choices.setupTypeIds,
         &s.choices.setupTypeNames,
+        &s.shortcutParts,
+        &s.registryParts,
+        &s.iniParts,
+        &s.associationParts,
     };
     for (StringList* list : recordLists) ok = ok && list->create(kListGrowth);
     for (int language = 0; language < kLanguageCount; ++language) {

@@ -124,11 +124,17 @@ struct SetupState {
     // entry and action records below are those the selection keeps (record 24).
     Choices choices;
 
-    // Entries of the shortcut, registry, INI and association records, as stored.
+    // Entries of the shortcut, registry, INI and association records, as stored; beside each,
+    // the components it belongs to as the install log names them (partOfComponents; a hole for
+    // an entry of every installation).
     StringList shortcutEntries;
     StringList registryEntries;
     StringList iniEntries;
     StringList associationEntries;
+    StringList shortcutParts;
+    StringList registryParts;
+    StringList iniParts;
+    StringList associationParts;
 
     // Action entries (stored form, without the group field) of groups -1 and 0; the lists of
     // groups 1 to 12 are in pageSlots[group - 1].

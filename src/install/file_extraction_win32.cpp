@@ -522,6 +522,9 @@ bool openGroup(InstallRun& run, const FileGroupHeader& group) {
     stripTrailingSeparator(base.get());
     run.folderStack.set(0, base.get());
     run.display.showPath(folder.get());
+    // What the group makes belongs to the components it names.
+    run.groupPart.reset(partOfComponents(setupState.choices, group.conditionComponents));
+    run.log.setPart(run.groupPart.get());
     return createFolderChain(run, folder.get()) == 0;
 }
 
@@ -565,6 +568,7 @@ PhaseOutcome extractFiles(InstallRun& run) {
     // The helper is stopped on every way out: the phases after this one may delete the files.
     ScopeGuard stopHelper([&run] { run.ahead.stop(); });
     ScopeGuard stopBlocks([&run] { run.blocks.stop(); });
+    ScopeGuard noPart([&run] { run.log.setPart(nullptr); });
     if (run.ahead.start(run.image, runEnvironment.stubHeader.packageOffset, run.groupsStart,
                         run.groupsEnd)) {
         writeRunLog("files: inflated ahead by a second thread");

@@ -46,6 +46,11 @@ class RollbackLogFile : public LogSink {
 struct InstallRun {
     InstallDisplay display;
     InstallLog log;
+    // The components of the file group being written, as its lines in the log name them.
+    HeapString groupPart;
+    // The lines of an earlier installation's parts that this one leaves out: undone once the
+    // run has completed (an upgrade that fails or is cancelled keeps them as they are).
+    StringList leftOutLines;
     RollbackLogFile rollbackFile;
     HeapString rollbackLogPath;
     // The uninstaller and install log written beside their paths, until they are put in place.

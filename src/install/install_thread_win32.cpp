@@ -7,6 +7,7 @@
 
 #include "environment/run_environment.h"
 #include "formats/image_layout.h"
+#include "formats/choices.h"
 #include "formats/image_signature.h"
 #include "formats/languages.h"
 #include "formats/package_format.h"
@@ -16,6 +17,7 @@
 #include "install/install_messages.h"
 #include "install/install_run_win32.h"
 #include "install/install_state.h"
+#include "install/left_out_parts_win32.h"
 #include "install/own_files_win32.h"
 #include "install/record_phases.h"
 #include "install/settle_variables.h"
@@ -102,6 +104,31 @@ bool computePaths(InstallRun& run) {
     return run.uninstallerPath && run.installLogPath;
 }
 
+// One line of the earlier install log (without its LF). A line of components this run leaves
+// out is kept to be undone once the run completed; folders and keys go on being carried over
+// too, as they may stay (a folder that still holds files, say) and then go at the uninstall.
+void carryOverLine(InstallRun& run, const char* entry) {
+    if (!*entry || (entry[1] != ',' && entry[1] != '\0')) return;
+    const char* own = entry;
+    bool leftOut = false;
+    if (entry[0] == kLogPart) {
+        const char* comma = entry[1] ? std::strchr(entry + 2, ',') : nullptr;
+        if (!comma) return;
+        leftOut = !partChosen(setupState.choices, entry + 2,
+                              static_cast<std::size_t>(comma - (entry + 2)));
+        own = comma + 1;
+    }
+    // A line with its view ("v,64,b,...") goes over as it is; the kind after it decides.
+    const char* kind = own[0] == kLogView && std::strlen(own) > 5 ? own + 5 : own;
+    if (!*kind || std::strchr("dfklp", kind[0])) return;
+    if (leftOut) {
+        run.leftOutLines.append(own);
+        if (kind[0] != kLogFolder && kind[0] != kLogRegistryKey) return;
+    }
+    const char kindText[2] = {entry[0], '\0'};
+    run.log.add(kindText, entry[1] == ',' ? entry + 2 : nullptr, kLogCarriedOver);
+}
+
 // The limit of a previous install log that is carried over: far beyond any real one.
 constexpr DWORD kPreviousLogLimit = 64u << 20;
 
@@ -140,19 +167,14 @@ void carryOverPreviousLog(InstallRun& run) {
     }
     // Each entry line ends with its LF (bytes after the last one are no line, as for the
     // uninstaller); the buffer is this function's own, so the LFs become terminators.
+    if (!run.leftOutLines.isCreated() && !run.leftOutLines.create(16)) return;
     char* end = text.get() + length;
     for (char* entry = text.get() + header.entryOffset; entry < end;) {
         auto* lf =
             static_cast<char*>(std::memchr(entry, '\n', static_cast<std::size_t>(end - entry)));
         if (!lf) break;
         *lf = '\0';
-        const bool known = *entry && (entry[1] == ',' || entry[1] == '\0');
-        // A line with its view ("v,64,b,...") goes over as it is; the kind after it decides.
-        const char* own = entry[0] == kLogView && std::strlen(entry) > 5 ? entry + 5 : entry;
-        if (known && !std::strchr("dfkl", own[0])) {
-            const char kind[2] = {entry[0], '\0'};
-            run.log.add(kind, entry[1] == ',' ? entry + 2 : nullptr, kLogCarriedOver);
-        }
+        carryOverLine(run, entry);
         entry = lf + 1;
     }
 }
@@ -359,6 +381,7 @@ InstallEnd endRun(InstallRun& run, PhaseOutcome outcome) {
     if (completed) {
         discardBackups(run);
         scheduleDeferredFiles();
+        undoLeftOutParts(run);
     } else {
         rollBack(run);
     }

@@ -11,11 +11,16 @@ namespace {
 
 using RecordStep = bool (*)(InstallRun&, const char*);
 
-PhaseOutcome runPhase(InstallRun& run, const StringList& records, RecordStep step) {
+// Each record's lines in the install log name the components it belongs to (`parts`).
+PhaseOutcome runPhase(InstallRun& run, const StringList& records, const StringList& parts,
+                      RecordStep step) {
     for (int i = 0; i < records.count(); ++i) {
         const PhaseOutcome outcome = checkpoint(run);
         if (outcome != PhaseOutcome::proceed) return outcome;
-        if (!step(run, records.get(i))) return PhaseOutcome::stop;
+        run.log.setPart(parts.get(i));
+        const bool goOn = step(run, records.get(i));
+        run.log.setPart(nullptr);
+        if (!goOn) return PhaseOutcome::stop;
     }
     return PhaseOutcome::proceed;
 }
@@ -29,25 +34,27 @@ const char* caption(int item) {
 PhaseOutcome installShortcuts(InstallRun& run) {
     run.display.clearStatus();
     if (setupState.shortcutEntries.count() != 0) run.display.setCaption(caption(kCaptionShortcuts));
-    return runPhase(run, setupState.shortcutEntries, installShortcut);
+    return runPhase(run, setupState.shortcutEntries, setupState.shortcutParts, installShortcut);
 }
 
 PhaseOutcome installRegistryValues(InstallRun& run) {
     run.display.clearStatus();
     if (setupState.registryEntries.count() != 0 || setupState.createUninstaller)
         run.display.setCaption(caption(kCaptionRegistry));
-    return runPhase(run, setupState.registryEntries, installRegistryValue);
+    return runPhase(run, setupState.registryEntries, setupState.registryParts,
+                    installRegistryValue);
 }
 
 PhaseOutcome installIniEntries(InstallRun& run) {
     if (setupState.iniEntries.count() != 0) run.display.setCaption(caption(kCaptionIni));
-    return runPhase(run, setupState.iniEntries, installIniEntry);
+    return runPhase(run, setupState.iniEntries, setupState.iniParts, installIniEntry);
 }
 
 PhaseOutcome installAssociations(InstallRun& run) {
     if (setupState.associationEntries.count() != 0)
         run.display.setCaption(caption(kCaptionAssociations));
-    return runPhase(run, setupState.associationEntries, installAssociation);
+    return runPhase(run, setupState.associationEntries, setupState.associationParts,
+                    installAssociation);
 }
 
 }  // namespace kelvara

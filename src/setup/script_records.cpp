@@ -51,10 +51,12 @@ const char* field(const StringList& fields, int i) {
     return item ? item : "";
 }
 
-// Appends text with folder tokens expanded.
-void appendExpanded(StringList& list, const char* text) {
+void notePart(const StringList& entries, StringList& parts);
+
+// Appends text with folder tokens expanded; `parts`, when given, gets the entry's components.
+void appendExpanded(StringList& list, const char* text, StringList* parts = nullptr) {
     HeapString expanded(expandFolderTokens(text));
-    if (expanded) list.append(expanded.get());
+    if (expanded && list.append(expanded.get()) >= 0 && parts) notePart(list, *parts);
 }
 
 // Set while reapplyScopedRecords runs: the names it has given a value. On a first reading a
@@ -214,11 +216,18 @@ bool entryChosen() {
 bool keepShortcutChoices = false;
 bool kindHadBefore[std::size(kShortcutKinds)] = {};
 
+// The components the entry just appended to `entries` belongs to, beside it in `parts`.
+void notePart(const StringList& entries, StringList& parts) {
+    const Choices& c = setupState.choices;
+    HeapString part(partOfComponents(c, c.entryComponents));
+    if (entries.count() > 0) parts.set(entries.count() - 1, part.get());
+}
+
 void applyShortcut(PayloadReader& reader) {
     const char* entry;
     if (!reader.readString(entry)) return;
     SetupState& s = setupState;
-    s.shortcutEntries.append(entry);
+    if (s.shortcutEntries.append(entry) >= 0) notePart(s.shortcutEntries, s.shortcutParts);
     for (std::size_t k = 0; k < std::size(kShortcutKinds); ++k) {
         const ShortcutKind& kind = kShortcutKinds[k];
         if (findText(entry, kind.marker, -1, false)) {
@@ -421,13 +430,13 @@ void applyStringRecord(std::int32_t type, PayloadReader& reader) {
             copyText(s.readmeText, value);
             break;
         case kRecordRegistry:
-            appendExpanded(s.registryEntries, value);
+            appendExpanded(s.registryEntries, value, &s.registryParts);
             break;
         case kRecordIni:
-            appendExpanded(s.iniEntries, value);
+            appendExpanded(s.iniEntries, value, &s.iniParts);
             break;
         case kRecordAssociation:
-            appendExpanded(s.associationEntries, value);
+            appendExpanded(s.associationEntries, value, &s.associationParts);
             break;
         case kRecordBackgroundLine:
             appendExpanded(s.backgroundLines, value);
@@ -552,8 +561,9 @@ void reapplyScopedRecords(const unsigned char* script, std::size_t size,
     };
     SetupState& s = setupState;
     for (StringList* list :
-         {&s.registryEntries, &s.iniEntries, &s.associationEntries, &s.uninstallPrograms,
-          &s.uninstallDllCalls, &s.groupZeroPrograms, &s.groupZeroDllCalls}) {
+         {&s.registryEntries, &s.iniEntries, &s.associationEntries, &s.registryParts, &s.iniParts,
+          &s.associationParts, &s.uninstallPrograms, &s.uninstallDllCalls, &s.groupZeroPrograms,
+          &s.groupZeroDllCalls}) {
         list->clear();
     }
     for (PageSlot& slot : s.pageSlots) {
@@ -580,6 +590,7 @@ void reapplyChosenRecords(const unsigned char* script, std::size_t size,
     SetupState& s = setupState;
     for (StringList* list :
          {&s.shortcutEntries, &s.registryEntries, &s.iniEntries, &s.associationEntries,
+          &s.shortcutParts, &s.registryParts, &s.iniParts, &s.associationParts,
           &s.uninstallPrograms, &s.uninstallDllCalls, &s.groupZeroPrograms, &s.groupZeroDllCalls}) {
         list->clear();
     }

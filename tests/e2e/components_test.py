@@ -134,9 +134,20 @@ class Components(unittest.TestCase):
                                       ('samples', 'docs/samples/sample.txt'),
                                       ('tools', 'tools/tool.txt'))}
         cls.groups = [FileGroup(folder, component=part) for part, folder in sources.items()]
+        # Version 2: its tools are new, and the guide comes with the program.
+        sources['tools'] = source_folder(cls.work / 'tools-2', {'tools/tool.txt': b'version 2'})
+        sources_2 = dict(sources)
+        sources_2['app'] = source_folder(cls.work / 'app-2', {'app.txt': kib(SIZES['app']),
+                                                              'docs/guide.txt': b'guide 2'})
+        sources_2['docs'] = source_folder(cls.work / 'docs-2', {'docs/other.txt': b'other'})
+        cls.groups_2 = [FileGroup(folder, component=part) for part, folder in sources_2.items()]
+        # Version 3 fails at its INI entry, where a folder stands in the way of the file.
+        sources['tools'] = source_folder(cls.work / 'tools-3', {'tools/tool.txt': b'version 3'})
+        cls.groups_3 = [FileGroup(folder, component=part) for part, folder in sources.items()]
 
-    def image(self, name, extra=''):
-        project = Project(PRODUCT, short_name=SHORT, files=self.groups, extra=CHOICES + extra)
+    def image(self, name, extra='', version=1):
+        project = Project(PRODUCT, short_name=SHORT, extra=CHOICES + extra,
+                          files=(self.groups, self.groups_2, self.groups_3)[version - 1])
         return build_image(BUILDER, ENGINE, project, self.work / name)
 
     def install(self, prefix, image, *options, expect=0):
@@ -193,11 +204,38 @@ class Components(unittest.TestCase):
             self.assertInstalled(prefix, 'app', 'docs', 'samples', 'tools', 'Tools value',
                                  'file type', 'desktop icon')
 
-            # A setup type, then boxes over it; a task of the group clears the other.
-            log = self.install(prefix, image, '/TYPE=compact', '/COMPONENTS=tools,!app',
-                               '/TASKS=start-menu,path')
+            # An upgrade that fails leaves the parts it would leave out as they are.
+            folder = prefix.drive_c / 'Program Files' / PRODUCT
+            (folder / 'blocked.ini').mkdir()
+            broken = self.image('silent-3', version=3, extra=(
+                '\n[[ini]]\nfile = "%InstallPath%\\\\blocked.ini"\nsection = "S"\nkey = "K"\n'
+                'value = "V"\n'))
+            log = self.install(prefix, broken, '/COMPONENTS=!docs', expect=1603)
+            self.assertIn('rollback: done', log)
+            self.assertNotIn('components left out', log)
+            self.assertInstalled(prefix, 'app', 'docs', 'samples', 'tools', 'Tools value',
+                                 'file type', 'desktop icon')
+            self.assertEqual((folder / 'tools' / 'tool.txt').read_bytes(), kib(SIZES['tools']))
+            self.assertEqual(prefix.reg_value(UNINSTALL, 'Setup Components'),
+                             'app,docs,samples,tools')
+            (folder / 'blocked.ini').rmdir()
+
+            # Version 2 with a setup type, then boxes over it; a task of the group clears the other.
+            # What the earlier installation had of the parts left out goes: files, folders, the
+            # file type, but not the guide, which the program now brings; the tasks' shortcut
+            # stays, as tasks are not undone.
+            log = self.install(prefix, self.image('silent-2', version=2), '/TYPE=compact',
+                               '/COMPONENTS=tools,!app', '/TASKS=start-menu,path')
             self.assertIn('components: app,!docs,!samples,tools', log, 'app is fixed')
             self.assertIn('tasks: !desktop,start-menu,path', log)
+            self.assertIn('components left out: undoing', log)
+            self.assertInstalled(prefix, 'app', 'docs', 'tools', 'Tools value', 'Path value',
+                                 'desktop icon', 'start menu icon')
+            self.assertEqual((folder / 'docs' / 'guide.txt').read_bytes(), b'guide 2')
+            self.assertEqual(sorted(p.name for p in (folder / 'docs').iterdir()), ['guide.txt'])
+            self.assertEqual(
+                (prefix.drive_c / 'Program Files' / PRODUCT / 'tools' / 'tool.txt').read_bytes(),
+                b'version 2', 'the part kept is upgraded')
             self.assertEqual(prefix.reg_value(UNINSTALL, 'Setup Components'),
                              'app,!docs,!samples,tools')
             self.assertEqual(prefix.reg_value(UNINSTALL, 'Setup Tasks'),
@@ -209,6 +247,9 @@ class Components(unittest.TestCase):
             log = self.install(prefix, image, '/COMPONENTS=samples')
             self.assertIn('components: app,docs,samples,tools', log)
             self.assertIn('tasks: !desktop,start-menu,path', log)
+            self.assertNotIn('components left out', log)
+            self.assertInstalled(prefix, 'app', 'docs', 'samples', 'tools', 'Tools value',
+                                 'Path value', 'file type', 'desktop icon', 'start menu icon')
 
             run = prefix.run(DRIVER, f'{FOLDER}\\uninstall.exe', ['/S'], timeout=180)
             self.assertEqual((run.exit_code, run.windows), (0, []), run.output)

@@ -297,6 +297,7 @@ const std::vector<Constant>& documentedConstants() {
         KELVARA_CONSTANT(kLogReplacedFile),
         KELVARA_CONSTANT(kLogExistingShared),
         KELVARA_CONSTANT(kLogView),
+        KELVARA_CONSTANT(kLogPart),
     };
     return constants;
 }

@@ -515,6 +515,13 @@ TEST(InstallLog, LinesWithAViewWrapTheirLineAndReadBackAsIt) {
     // The same line in another view is another line, not a duplicate.
     log.setView(64);
     EXPECT_EQ(log.addRegistryValue("2", "Software\\Acme", "Name", 0), LogAddResult::added);
+    // A part's lines name it ahead of the view, to the rollback log too; a carried-over part
+    // line is not named again.
+    log.setPart("docs+samples");
+    EXPECT_EQ(log.addPath(kLogFile, "C:\\Acme\\guide.txt", kLogToRollback), LogAddResult::added);
+    EXPECT_EQ(log.add("p", "docs,b,C:\\Acme\\old.txt", kLogCarriedOver), LogAddResult::added);
+    log.setPart(nullptr);
+    log.setView(0);
 
     const std::string entries = installText(log).substr(installText(log).find("v,64,b"));
     EXPECT_EQ(entries,
@@ -523,7 +530,10 @@ TEST(InstallLog, LinesWithAViewWrapTheirLineAndReadBackAsIt) {
               "v,32,c,2,Software\\Acme,Name\n"
               "v,64,a,C:\\Program Files\\Acme\n"
               "a,C:\\Program Files (x86)\\Acme\n"
-              "v,64,c,2,Software\\Acme,Name\n");
+              "v,64,c,2,Software\\Acme,Name\n"
+              "p,docs+samples,v,64,b,C:\\Acme\\guide.txt\n"
+              "p,docs,b,C:\\Acme\\old.txt\n");
+    EXPECT_NE(sink.bytes.find("p,docs+samples,v,64,b,C:\\Acme\\guide.txt\n"), std::string::npos);
     EXPECT_NE(sink.bytes.find("v,64,r,2,1,6F6C6400,Software\\Acme,Path\n"), std::string::npos)
         << sink.bytes;
 
@@ -538,6 +548,11 @@ TEST(InstallLog, LinesWithAViewWrapTheirLineAndReadBackAsIt) {
         {"v,32,c,2,Software\\Acme,Name", 'c', 32, "2|Software\\Acme|Name"},
         {"v,64,r,2,1,6F6C6400,Software\\Acme,Path", 'r', 64, "2|1|6F6C6400"},
         {"c,2,Software\\Acme,Name", 'c', 0, "2|Software\\Acme|Name"},
+        {"p,docs+samples,v,64,b,C:\\Acme\\guide.txt", 'b', 64, "C:\\Acme\\guide.txt||"},
+        {"p,docs,c,2,Software\\Acme,Name", 'c', 0, "2|Software\\Acme|Name"},
+        // A part without its line, or of a part: kind "p", which undoes nothing.
+        {"p,docs", 'p', 0, nullptr},
+        {"p,docs,p,x,b,C:\\x", 'p', 0, nullptr},
         // Not a view this engine knows, a view without a line, a view of a view: kind "v".
         {"v,16,b,C:\\x", 'v', 0, nullptr},
         {"v,64,", 'v', 0, nullptr},

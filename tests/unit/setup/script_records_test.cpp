@@ -504,6 +504,8 @@ TEST_F(ScriptRecords, ChoicesKeepTheEntriesOfWhatIsSelected) {
     EXPECT_EQ(selectedComponentBytes(c), 123u);
     EXPECT_EQ(setupState.registryEntries.count(), 2);
     EXPECT_EQ(item(setupState.registryEntries, 1), "samples");
+    EXPECT_EQ(item(setupState.registryParts, 0), "<null>") << "an entry of every installation";
+    EXPECT_EQ(item(setupState.registryParts, 1), "samples") << "the install log's part name";
     EXPECT_EQ(setupState.shortcutEntries.count(), 0) << "the desktop task is not chosen";
     EXPECT_EQ(setupState.iniEntries.count(), 0);
 
