@@ -266,7 +266,7 @@ TEST(Choices, RecordsConditionsAndGroupsAsTheEngineReadsThem) {
     EXPECT_TRUE(textsBefore) << "the texts come before the choices";
     const std::vector<std::string> expected = {
         "component app flags 3 parent 0 bytes 0 name Application description ",
-        "component Docs flags 1 parent 0 bytes 500 name Documentation description ",
+        "component Docs flags 1 parent 0 bytes 550 name Documentation description ",
         "component help flags 1 parent 2 bytes 50 name Help description Help, with commas",
         "component extras flags 0 parent 0 bytes 9 name Extras description ",
         "task desktop flags 1 group 0 name Desktop shortcut description ",

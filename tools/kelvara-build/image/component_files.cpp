@@ -32,9 +32,10 @@ std::vector<std::uint32_t> componentBytes(const std::vector<FileGroupSpec>& grou
     std::set<std::pair<std::size_t, std::size_t>> reported;
     for (const SourceFile& file : collected.files) {
         const FileGroupSpec& group = groups.at(file.group);
-        if (group.countedComponent >= 0 &&
-            static_cast<std::size_t>(group.countedComponent) < sums.size()) {
-            sums[group.countedComponent] += file.size;
+        // In every component the group names: whichever of them is selected, the space it
+        // needs is counted (several selected count it more than once, on the safe side).
+        for (std::size_t c = 0; c < sums.size() && c < 32; ++c) {
+            if (group.conditionComponents & (std::uint32_t{1} << c)) sums[c] += file.size;
         }
         const std::string path = targetPath(group.targetFolder, file.relative);
         const auto [found, first] =

@@ -53,11 +53,10 @@ struct FileGroupSpec {
     TextEncoding encoding = TextEncoding::Windows1252;
     // With `conditioned`, the group's first entry is a condition entry: the components and tasks
     // its files need (0: none). The files of a group that needs components count in the bytes
-    // of countedComponent (the first it names), not in the required space.
+    // of each component it names, not in the required space.
     bool conditioned = false;
     std::uint32_t conditionComponents = 0;
     std::uint32_t conditionTasks = 0;
-    int countedComponent = -1;
 };
 
 struct PackageOptions {

@@ -359,7 +359,6 @@ std::vector<FileGroupSpec> fileGroupSpecs(const Project& project) {
         groupSpec.conditioned = project.hasChoices();
         groupSpec.conditionComponents = group.condition.components;
         groupSpec.conditionTasks = group.condition.tasks;
-        groupSpec.countedComponent = group.condition.firstComponent;
         specs.push_back(std::move(groupSpec));
     }
     // An image with choices has a condition entry in a group even without files: an older

@@ -306,7 +306,6 @@ ChoiceCondition readChoiceCondition(TableReader& r, const Project& p) {
             }
             if (index >= kChoiceLimit) continue;  // past the limit: reported with the tables
             (kind.components ? condition.components : condition.tasks) |= choiceBit(index);
-            if (kind.components && condition.firstComponent < 0) condition.firstComponent = index;
         }
     }
     return condition;

@@ -98,7 +98,6 @@ struct Variable {
 struct ChoiceCondition {
     std::uint32_t components = 0;
     std::uint32_t tasks = 0;
-    int firstComponent = -1;  // the component named first: a file group's bytes count in it
 };
 
 // A part of the product a person may choose to install (record 21).
