@@ -41,6 +41,9 @@ struct Choices {
     // The condition of the records being applied (the last condition record's masks).
     std::uint32_t entryComponents = 0;
     std::uint32_t entryTasks = 0;
+    // The selection whose entries the run keeps now (the records applied again for it).
+    std::uint32_t keptComponents = 0;
+    std::uint32_t keptTasks = 0;
 
     bool any() const { return componentCount > 0 || taskCount > 0; }
 };

@@ -57,6 +57,9 @@ bool choicesApplied() {
 }
 
 void keepChosenRecords() {
+    Choices& choices = setupState.choices;
+    choices.keptComponents = choices.components;
+    choices.keptTasks = choices.tasks;
     logChoice(false);
     logChoice(true);
     reapplyChosenRecords(runEnvironment.script.get(), runEnvironment.scriptSize,

@@ -199,8 +199,11 @@ bool handleChoicePage(HWND page, UINT message, WPARAM wParam, LPARAM lParam, INT
         HIWORD(wParam) == CBN_SELCHANGE) {
         const auto type =
             static_cast<int>(::SendDlgItemMessageA(page, kSetupTypeCombo, CB_GETCURSEL, 0, 0));
+        // The type picked stays shown, a custom one too, which keeps the boxes as they are.
         chooseSetupType(setupState.choices, type);
-        showSelection(page);
+        HWND tree = choiceTree(page);
+        showBoxes(tree, TreeView_GetRoot(tree));
+        showSpaceFigures(page, lookupVariable("%InstallPath%"));
         result = TRUE;
         return true;
     }
@@ -239,7 +242,11 @@ bool handleTasksPage(HWND page, UINT message, WPARAM wParam, LPARAM lParam, INT_
     return handleChoicePage(page, message, wParam, lParam, result);
 }
 
+// The page is saved when it is left and again when it goes: the records follow a changed
+// selection once.
 void saveChoicePage(HWND) {
+    const Choices& c = setupState.choices;
+    if (c.components == c.keptComponents && c.tasks == c.keptTasks) return;
     if (wizardState.choicesChanged) wizardState.choicesChanged();
 }
 
