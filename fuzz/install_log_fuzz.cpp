@@ -196,9 +196,17 @@ std::vector<std::string> splitAtCommas(const std::string& text) {
 void checkParsedLine(const std::string& line, const LogEntry& entry) {
     FUZZ_CHECK(entry.fields.count() == kFieldCount);
     std::string text = line.c_str();  // an embedded NUL ends the line
-    // "v,64," or "v,32," and a line of another kind: read as that line, with its view. As for
-    // every kind, the reader takes the fields from the third character on.
+    // "p,", a part's ids and a line that is not a part's: read as that line. As for every kind,
+    // the reader takes what follows the kind from the third character on.
+    if (text.size() > 2 && text[0] == kLogPart) {
+        const std::size_t comma = text.find(',', 2);
+        if (comma != std::string::npos && comma + 1 < text.size() && text[comma + 1] != kLogPart)
+            text = text.substr(comma + 1);
+    }
+    // "v,64," or "v,32," and a line of another kind (not a part's): read as that line, with its
+    // view.
     const bool viewed = text.size() > 5 && text[0] == kLogView && text[5] != kLogView &&
+                        text[5] != kLogPart &&
                         (text.compare(2, 3, "64,") == 0 || text.compare(2, 3, "32,") == 0);
     FUZZ_CHECK(entry.view == (viewed ? (text[2] == '6' ? 64 : 32) : 0));
     if (viewed) text = text.substr(5);

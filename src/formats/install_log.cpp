@@ -227,10 +227,12 @@ LogAddResult InstallLog::add(const char* kind, const char* text, unsigned flags)
     const int equal = findEqual(line.get(), lineHash(line.get()));
     if (equal >= 0) {
         // A line carried over from an earlier run's log that this run now undoes on failure
-        // goes to the rollback log as well.
+        // goes to the rollback log as well; one this run adds again is its own from now on.
         if ((flags & kLogToRollback) && rollbackFlags_[equal] == kCarriedOverLine) {
             rollbackFlags_[equal] = kRollbackLine;
             if (rollback_) rollback_->write(line.get(), std::strlen(line.get()));
+        } else if (!(flags & kLogCarriedOver) && rollbackFlags_[equal] == kCarriedOverLine) {
+            rollbackFlags_[equal] = kInstallLogLine;
         }
         return LogAddResult::duplicate;
     }
@@ -473,8 +475,9 @@ bool parseLogLine(const char* line, std::size_t length, LogEntry& entry) {
         const int view = (std::strncmp(rest, "64,", 3) == 0)   ? 64
                          : (std::strncmp(rest, "32,", 3) == 0) ? 32
                                                                : 0;
-        // The viewed line's own kind may not be "v" again: one view per line.
-        if (view && rest[3] && rest[3] != kLogView) {
+        // The viewed line's own kind may not be "v" again, nor a part: one view per line, and
+        // a part names its line's view inside it, so the reading never nests deeper.
+        if (view && rest[3] && rest[3] != kLogView && rest[3] != kLogPart) {
             const bool parsed = parseLogLine(rest + 3, std::strlen(rest + 3), entry);
             entry.view = view;
             return parsed;

@@ -105,8 +105,9 @@ bool computePaths(InstallRun& run) {
 }
 
 // One line of the earlier install log (without its LF). A line of components this run leaves
-// out is kept to be undone once the run completed; folders and keys go on being carried over
-// too, as they may stay (a folder that still holds files, say) and then go at the uninstall.
+// out is kept to be undone once the run completed, and carried over as well: what stays (a
+// folder that still holds files, a value this run wrote again) then goes at the uninstall, which
+// passes over what is gone. A shared file's count, which the undo lowers, is not lowered twice.
 void carryOverLine(InstallRun& run, const char* entry) {
     if (!*entry || (entry[1] != ',' && entry[1] != '\0')) return;
     const char* own = entry;
@@ -123,7 +124,7 @@ void carryOverLine(InstallRun& run, const char* entry) {
     if (!*kind || std::strchr("dfklp", kind[0])) return;
     if (leftOut) {
         run.leftOutLines.append(own);
-        if (kind[0] != kLogFolder && kind[0] != kLogRegistryKey) return;
+        if (kind[0] == kLogSharedFile) return;
     }
     const char kindText[2] = {entry[0], '\0'};
     run.log.add(kindText, entry[1] == ',' ? entry + 2 : nullptr, kLogCarriedOver);

@@ -41,6 +41,10 @@ char* undoneThing(const char* line, LogEntry& entry) {
             HeapString key(strConcat5(field(entry, 0), "|", field(entry, 3), "|"));
             return key ? strConcat5("V", view, "|", key.get(), field(entry, 4)) : nullptr;
         }
+        case kLogPreviousIniEntry: {
+            HeapString file(strConcat5(field(entry, 1), "|", field(entry, 2), "|"));
+            return file ? strConcat5("I", view, "|", file.get(), field(entry, 3)) : nullptr;
+        }
         case kLogRegistryKey: {
             HeapString root(strConcat5(field(entry, 0), "|"));
             return root ? strConcat5("K", view, "|", root.get(), field(entry, 1)) : nullptr;
@@ -68,11 +72,32 @@ bool sortedListHolds(const StringList& list, const char* text) {
     return false;
 }
 
-// A line of the part to undo now: not what this run installed, and not a key of values only.
+// True when this run wrote a value or key in or below the key that `thing` ("K<view>|root|key")
+// names.
+bool writtenBelow(const StringList& installed, const char* thing) {
+    const std::size_t length = std::strlen(thing) - 1;  // the kind letter's place aside
+    for (int i = 0; i < installed.count(); ++i) {
+        const char* item = installed.get(i);
+        if (!item || (item[0] != 'V' && item[0] != 'K')) continue;
+        if (std::strlen(item) <= length || (item[length + 1] != '|' && item[length + 1] != '\\'))
+            continue;
+        HeapString start(strDupExtra(item + 1, 0));
+        if (!start) return true;  // not known: rather kept than undone
+        start.get()[length] = '\0';
+        if (compareTextNoCase(start.get(), thing + 1) == 0) return true;
+    }
+    return false;
+}
+
+// A line of the part to undo now: not what this run installed, not a key of values only (others
+// may share it), nor a key this run wrote in.
 bool undoneNow(const char* line, const StringList& installed, LogEntry& entry) {
     HeapString thing(undoneThing(line, entry));
     if (!thing) return entry.kind != 0 && entry.kind != kLogPart;
-    if (entry.kind == kLogRegistryKey && std::strcmp(field(entry, 2), "1") != 0) return false;
+    if (entry.kind == kLogRegistryKey) {
+        if (std::strcmp(field(entry, 2), "1") != 0) return false;
+        return !sortedListHolds(installed, thing.get()) && !writtenBelow(installed, thing.get());
+    }
     return !sortedListHolds(installed, thing.get());
 }
 

@@ -121,6 +121,11 @@ task = "start-menu"
 '''
 
 
+# A value that moves from the documentation to the program in version 2.
+GUIDE_VALUE = ('\n[[registry]]\nroot = "HKLM"\nkey = "Software\\\\Kelvara Parts"\nname = "Guide"\n'
+               'value = "%InstallPath%\\\\docs\\\\guide.txt"\ncomponent = "{}"\n')
+
+
 def kib(size):
     return b'k' * (size << 10)
 
@@ -183,7 +188,7 @@ class Components(unittest.TestCase):
         self.assertEqual(sorted(k for k, v in state.items() if v), sorted(parts), state)
 
     def test_silent_runs_install_what_the_command_line_chooses(self):
-        image = self.image('silent')
+        image = self.image('silent', extra=GUIDE_VALUE.format('docs'))
         with Prefix(BUILD, ARCH, 'components-silent') as prefix:
             (prefix.drive_c / 'logs').mkdir()
             before = files_of(prefix.drive_c, IGNORED)
@@ -224,14 +229,17 @@ class Components(unittest.TestCase):
             # What the earlier installation had of the parts left out goes: files, folders, the
             # file type, but not the guide, which the program now brings; the tasks' shortcut
             # stays, as tasks are not undone.
-            log = self.install(prefix, self.image('silent-2', version=2), '/TYPE=compact',
-                               '/COMPONENTS=tools,!app', '/TASKS=start-menu,path')
+            upgrade = self.image('silent-2', version=2, extra=GUIDE_VALUE.format('app'))
+            log = self.install(prefix, upgrade, '/TYPE=compact', '/COMPONENTS=tools,!app',
+                               '/TASKS=start-menu,path')
             self.assertIn('components: app,!docs,!samples,tools', log, 'app is fixed')
             self.assertIn('tasks: !desktop,start-menu,path', log)
             self.assertIn('components left out: undoing', log)
             self.assertInstalled(prefix, 'app', 'docs', 'tools', 'Tools value', 'Path value',
                                  'desktop icon', 'start menu icon')
             self.assertEqual((folder / 'docs' / 'guide.txt').read_bytes(), b'guide 2')
+            self.assertEqual(prefix.reg_value(KEY, 'Guide'), f'{FOLDER}\\docs\\guide.txt',
+                             'the value the program now writes stays')
             self.assertEqual(sorted(p.name for p in (folder / 'docs').iterdir()), ['guide.txt'])
             self.assertEqual(
                 (prefix.drive_c / 'Program Files' / PRODUCT / 'tools' / 'tool.txt').read_bytes(),

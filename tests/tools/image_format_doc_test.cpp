@@ -209,6 +209,7 @@ const std::vector<Constant>& documentedConstants() {
         KELVARA_CONSTANT(kRecordCondition),
         KELVARA_CONSTANT(kChoiceDefault),
         KELVARA_CONSTANT(kChoiceFixed),
+        KELVARA_CONSTANT(kSetupTypeCustom),
         KELVARA_CONSTANT(kChoiceLimit),
         KELVARA_CONSTANT(kSetupTypeLimit),
         // Text tables and page slots.

@@ -553,6 +553,8 @@ TEST(InstallLog, LinesWithAViewWrapTheirLineAndReadBackAsIt) {
         // A part without its line, or of a part: kind "p", which undoes nothing.
         {"p,docs", 'p', 0, nullptr},
         {"p,docs,p,x,b,C:\\x", 'p', 0, nullptr},
+        // A view holds no part: a part names its line's view inside it.
+        {"v,64,p,docs,b,C:\\x", 'v', 0, nullptr},
         // Not a view this engine knows, a view without a line, a view of a view: kind "v".
         {"v,16,b,C:\\x", 'v', 0, nullptr},
         {"v,64,", 'v', 0, nullptr},
