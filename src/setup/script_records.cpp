@@ -553,6 +553,37 @@ bool applyFolderOption(const DeploymentOptions& options) {
     return setVariable(kInstallPathVariable, folder.get());
 }
 
+namespace {
+
+// Empties the action lists of every group, before the records that fill them apply again.
+void clearActionLists() {
+    SetupState& s = setupState;
+    for (StringList* list :
+         {&s.uninstallPrograms, &s.uninstallDllCalls, &s.groupZeroPrograms, &s.groupZeroDllCalls}) {
+        list->clear();
+    }
+    for (PageSlot& slot : s.pageSlots) {
+        slot.runPrograms.clear();
+        slot.dllCalls.clear();
+    }
+}
+
+// Applies again the script's records of these types, in order, from a walk without a condition.
+void applyRecordsOf(const unsigned char* script, std::size_t size, const RecordPlatform& platform,
+                    const std::int32_t* types, std::size_t count) {
+    startWalk();
+    RecordCursor cursor(script, size);
+    ScriptRecord record;
+    while (cursor.next(record)) {
+        for (std::size_t i = 0; i < count; ++i) {
+            if (record.type == types[i])
+                applyRecord(record.type, record.payload, record.length, platform);
+        }
+    }
+}
+
+}  // namespace
+
 void reapplyScopedRecords(const unsigned char* script, std::size_t size,
                           const RecordPlatform& platform) {
     constexpr std::int32_t kScopedTypes[] = {
@@ -560,58 +591,37 @@ void reapplyScopedRecords(const unsigned char* script, std::size_t size,
         kRecordRegistry, kRecordIni,  kRecordAssociation, kRecordCondition,
     };
     SetupState& s = setupState;
-    for (StringList* list :
-         {&s.registryEntries, &s.iniEntries, &s.associationEntries, &s.registryParts, &s.iniParts,
-          &s.associationParts, &s.uninstallPrograms, &s.uninstallDllCalls, &s.groupZeroPrograms,
-          &s.groupZeroDllCalls}) {
+    for (StringList* list : {&s.registryEntries, &s.iniEntries, &s.associationEntries,
+                             &s.registryParts, &s.iniParts, &s.associationParts}) {
         list->clear();
     }
-    for (PageSlot& slot : s.pageSlots) {
-        slot.runPrograms.clear();
-        slot.dllCalls.clear();
-    }
+    clearActionLists();
     StringList replaced;
     if (!replaced.create(8)) return;
     replacedVariables = &replaced;
-    startWalk();
-    RecordCursor cursor(script, size);
-    ScriptRecord record;
-    while (cursor.next(record)) {
-        for (std::int32_t type : kScopedTypes) {
-            if (record.type == type)
-                applyRecord(record.type, record.payload, record.length, platform);
-        }
-    }
+    applyRecordsOf(script, size, platform, kScopedTypes, std::size(kScopedTypes));
     replacedVariables = nullptr;
 }
 
 void reapplyChosenRecords(const unsigned char* script, std::size_t size,
                           const RecordPlatform& platform) {
+    constexpr std::int32_t kChosenTypes[] = {
+        kRecordShortcut, kRecordRegistry,    kRecordIni,       kRecordRunProgram,
+        kRecordCallDll,  kRecordAssociation, kRecordCondition,
+    };
     SetupState& s = setupState;
     for (StringList* list :
          {&s.shortcutEntries, &s.registryEntries, &s.iniEntries, &s.associationEntries,
-          &s.shortcutParts, &s.registryParts, &s.iniParts, &s.associationParts,
-          &s.uninstallPrograms, &s.uninstallDllCalls, &s.groupZeroPrograms, &s.groupZeroDllCalls}) {
+          &s.shortcutParts, &s.registryParts, &s.iniParts, &s.associationParts}) {
         list->clear();
     }
-    for (PageSlot& slot : s.pageSlots) {
-        slot.runPrograms.clear();
-        slot.dllCalls.clear();
-    }
+    clearActionLists();
     for (std::size_t k = 0; k < std::size(kShortcutKinds); ++k) {
         kindHadBefore[k] = s.*kShortcutKinds[k].has;
         s.*kShortcutKinds[k].has = false;
     }
     keepShortcutChoices = true;
-    startWalk();
-    RecordCursor cursor(script, size);
-    ScriptRecord record;
-    while (cursor.next(record)) {
-        if ((record.type >= kRecordShortcut && record.type <= kRecordAssociation) ||
-            record.type == kRecordCondition) {
-            applyRecord(record.type, record.payload, record.length, platform);
-        }
-    }
+    applyRecordsOf(script, size, platform, kChosenTypes, std::size(kChosenTypes));
     keepShortcutChoices = false;
 }
 

@@ -64,12 +64,13 @@ void showSetupType(HWND page) {
                           static_cast<WPARAM>(matchingSetupType(setupState.choices)), 0);
 }
 
-// What follows the selection: the boxes, and on the components page its setup type and space.
-void showSelection(HWND page) {
+// What follows the selection: the boxes, and on the components page its space and (unless the
+// type was just picked from the list, which stays shown) its setup type.
+void showSelection(HWND page, bool withSetupType = true) {
     HWND tree = choiceTree(page);
     showBoxes(tree, TreeView_GetRoot(tree));
     if (onTasksPage()) return;
-    showSetupType(page);
+    if (withSetupType) showSetupType(page);
     showSpaceFigures(page, lookupVariable("%InstallPath%"));
 }
 
@@ -201,9 +202,7 @@ bool handleChoicePage(HWND page, UINT message, WPARAM wParam, LPARAM lParam, INT
             static_cast<int>(::SendDlgItemMessageA(page, kSetupTypeCombo, CB_GETCURSEL, 0, 0));
         // The type picked stays shown, a custom one too, which keeps the boxes as they are.
         chooseSetupType(setupState.choices, type);
-        HWND tree = choiceTree(page);
-        showBoxes(tree, TreeView_GetRoot(tree));
-        showSpaceFigures(page, lookupVariable("%InstallPath%"));
+        showSelection(page, false);
         result = TRUE;
         return true;
     }
