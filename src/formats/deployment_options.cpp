@@ -69,6 +69,25 @@ const char* optionSlash(const Argument& argument) {
     return p < argument.end && *p == '/' ? p : nullptr;
 }
 
+// The options about programs that hold files in use. False when the name is none of them.
+bool readProgramsOption(const char* name, const char* end, DeploymentOptions& options) {
+    static constexpr struct {
+        const char* name;
+        bool restart;
+        std::uint8_t value;
+    } kNames[] = {{"CLOSEAPPLICATIONS", false, kCloseGiven},
+                  {"FORCECLOSEAPPLICATIONS", false, kForceCloseGiven},
+                  {"NOCLOSEAPPLICATIONS", false, kNoCloseGiven},
+                  {"RESTARTAPPLICATIONS", true, kCloseGiven},
+                  {"NORESTARTAPPLICATIONS", true, kNoCloseGiven}};
+    for (const auto& option : kNames) {
+        if (!isName(name, end, option.name)) continue;
+        (option.restart ? options.restartApplications : options.closeApplications) = option.value;
+        return true;
+    }
+    return false;
+}
+
 // One option, its slash at `slash`.
 bool readOption(const Argument& argument, const char* slash, DeploymentOptions& options) {
     const char* name = slash + 1;
@@ -107,6 +126,7 @@ bool readOption(const Argument& argument, const char* slash, DeploymentOptions& 
         options.restartedElevated = true;
         return true;
     }
+    if (!hasValue && readProgramsOption(name, equals, options)) return true;
     if (!hasValue && (isName(name, equals, "S") || isName(name, equals, "SILENT"))) {
         options.silent = true;
         return true;
@@ -139,6 +159,12 @@ char* deploymentOptionsText(const DeploymentOptions& options) {
     if (options.noRestart) add("/NORESTART");
     if (options.folderGiven) add("/DIR=\"", options.folder.get(), "\"");
     if (options.logGiven) add("/LOG=\"", options.logFile.get(), "\"");
+    constexpr const char* kCloseNames[] = {nullptr, "/CLOSEAPPLICATIONS", "/FORCECLOSEAPPLICATIONS",
+                                           "/NOCLOSEAPPLICATIONS"};
+    if (options.closeApplications <= kNoCloseGiven && kCloseNames[options.closeApplications])
+        add(kCloseNames[options.closeApplications]);
+    if (options.restartApplications == kCloseGiven) add("/RESTARTAPPLICATIONS");
+    if (options.restartApplications == kNoCloseGiven) add("/NORESTARTAPPLICATIONS");
     return text.release();
 }
 

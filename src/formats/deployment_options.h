@@ -9,6 +9,11 @@
 //                 does not ask again
 //   /TYPE=id      the setup type to start from      /COMPONENTS=a,b,!c  /TASKS=x,!y  parts to
 //                                                    tick, or after "!" to clear, in order
+//   /CLOSEAPPLICATIONS       close the programs that hold files the run replaces or removes
+//   /FORCECLOSEAPPLICATIONS  the same, and end those that do not close
+//   /NOCLOSEAPPLICATIONS     leave them running (their files wait for the restart)
+//   /RESTARTAPPLICATIONS, /NORESTARTAPPLICATIONS  start the closed programs again afterwards,
+//                 or not
 // Names are matched in any case; a value keeps its case and may be written in double quotes to
 // hold blanks (/DIR="C:\Program Files\Tool"). A quote only opens or closes a quoted part; a
 // backslash before it is an ordinary character, so a folder may end in one. An option may also
@@ -16,10 +21,18 @@
 // Arguments that do not begin with a slash are not options: the silent switch (a first
 // argument beginning with S) and the uninstaller's log path are read elsewhere.
 #pragma once
+#include <cstdint>
+
 #include "runtime/heap_string.h"
 #include "runtime/string_list.h"
 
 namespace kelvara {
+
+// The values of the two options about programs in use.
+constexpr std::uint8_t kOptionNotGiven = 0;
+constexpr std::uint8_t kCloseGiven = 1;       // /CLOSEAPPLICATIONS, /RESTARTAPPLICATIONS
+constexpr std::uint8_t kForceCloseGiven = 2;  // /FORCECLOSEAPPLICATIONS
+constexpr std::uint8_t kNoCloseGiven = 3;     // /NOCLOSEAPPLICATIONS, /NORESTARTAPPLICATIONS
 
 struct DeploymentOptions {
     bool silent = false;             // /S, /SILENT
@@ -37,7 +50,11 @@ struct DeploymentOptions {
     bool componentsGiven = false;
     HeapString components;  // /COMPONENTS=
     bool tasksGiven = false;
-    HeapString tasks;           // /TASKS=
+    HeapString tasks;  // /TASKS=
+    // The last of /CLOSEAPPLICATIONS, /FORCECLOSEAPPLICATIONS and /NOCLOSEAPPLICATIONS, and of
+    // /RESTARTAPPLICATIONS and /NORESTARTAPPLICATIONS (kOptionNotGiven: neither).
+    std::uint8_t closeApplications = kOptionNotGiven;
+    std::uint8_t restartApplications = kOptionNotGiven;
     StringList unknownOptions;  // each option not known, as written up to its '='
 };
 

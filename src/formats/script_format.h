@@ -54,8 +54,16 @@ constexpr std::int32_t kRecordSetupType = 23;
 // choiceConditionMet); a condition of two zero masks holds always. Every walk of the script
 // starts without a condition.
 constexpr std::int32_t kRecordCondition = 24;
+// One byte: what the run does with programs that hold files it replaces or removes
+// (kCloseApplications*). Without it, and in engines that predate it, the wizard asks.
+constexpr std::int32_t kRecordCloseApplications = 25;
 constexpr std::int32_t kFirstRecordType = kRecordVariable;
-constexpr std::int32_t kLastRecordType = kRecordCondition;
+constexpr std::int32_t kLastRecordType = kRecordCloseApplications;
+
+// The close-applications record's values.
+constexpr std::uint8_t kCloseApplicationsAsk = 0;    // the wizard asks; a quiet run leaves them
+constexpr std::uint8_t kCloseApplicationsNever = 1;  // left running: their files wait
+constexpr std::uint8_t kCloseApplicationsForce = 2;  // closed without a question, ended if need be
 
 // Components and tasks: at most this many of each (their masks are 32 bits), and of setup types.
 constexpr int kChoiceLimit = 32;

@@ -119,6 +119,8 @@ struct SetupState {
     // machine-wide without the scope record.
     std::uint8_t scope = kScopeMachine;
     std::uint8_t scopeDefault = kScopeMachine;
+    // What the run does with programs that hold files in use (kCloseApplications*).
+    std::uint8_t closeApplications = kCloseApplicationsAsk;
 
     // Components, tasks and setup types (records 21 to 23), and what is chosen of them; the
     // entry and action records below are those the selection keeps (record 24).

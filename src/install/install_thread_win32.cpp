@@ -14,6 +14,7 @@
 #include "formats/setup_state.h"
 #include "formats/variables.h"
 #include "install/file_extraction_win32.h"
+#include "install/files_in_use_win32.h"
 #include "install/install_messages.h"
 #include "install/install_run_win32.h"
 #include "install/install_state.h"
@@ -386,6 +387,8 @@ InstallEnd endRun(InstallRun& run, PhaseOutcome outcome) {
     } else {
         rollBack(run);
     }
+    // Their files are in place (or back as they were): the programs closed for them may run.
+    restartClosedPrograms();
     notifyWizard(run, completed);
     if (completed) return InstallEnd::installed;
     return outcome == PhaseOutcome::cancelled ? InstallEnd::cancelled : InstallEnd::stopped;
@@ -403,7 +406,11 @@ unsigned long __stdcall installThread(void* page) {
         NativeFileView nativeFiles(runEnvironment.nativeSide);
         InstallRun run;
         run.display.attach(static_cast<HWND>(page));
-        PhaseOutcome outcome = startRun(run) ? runPhases(run) : PhaseOutcome::stop;
+        PhaseOutcome outcome = PhaseOutcome::stop;
+        if (startRun(run)) {
+            closeProgramsInUse(run);
+            outcome = runPhases(run);
+        }
         if (outcome == PhaseOutcome::proceed) {
             run.display.setCaption(text(kInstallingPage, kCaptionFinishing));
             outcome = checkpoint(run);

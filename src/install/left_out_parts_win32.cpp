@@ -54,24 +54,6 @@ char* undoneThing(const char* line, LogEntry& entry) {
     }
 }
 
-// True when the sorted list holds the text (ignoring case, the order it was sorted in).
-bool sortedListHolds(const StringList& list, const char* text) {
-    int low = 0;
-    int high = list.count() - 1;
-    while (low <= high) {
-        const int middle = low + (high - low) / 2;
-        const char* item = list.get(middle);
-        const int order = compareTextNoCase(item ? item : "", text);
-        if (order == 0) return true;
-        if (order < 0) {
-            low = middle + 1;
-        } else {
-            high = middle - 1;
-        }
-    }
-    return false;
-}
-
 // True when this run wrote a value or key in or below the key that `thing` ("K<view>|root|key")
 // names.
 bool writtenBelow(const StringList& installed, const char* thing) {
@@ -96,9 +78,9 @@ bool undoneNow(const char* line, const StringList& installed, LogEntry& entry) {
     if (!thing) return entry.kind != 0 && entry.kind != kLogPart;
     if (entry.kind == kLogRegistryKey) {
         if (std::strcmp(field(entry, 2), "1") != 0) return false;
-        return !sortedListHolds(installed, thing.get()) && !writtenBelow(installed, thing.get());
+        return !installed.sortedHolds(thing.get()) && !writtenBelow(installed, thing.get());
     }
-    return !sortedListHolds(installed, thing.get());
+    return !installed.sortedHolds(thing.get());
 }
 
 }  // namespace

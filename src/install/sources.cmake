@@ -24,7 +24,8 @@ list(APPEND KELVARA_WIN32_SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/action_lists_win32.cpp
     ${CMAKE_CURRENT_LIST_DIR}/own_files_win32.cpp
     ${CMAKE_CURRENT_LIST_DIR}/install_thread_win32.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/left_out_parts_win32.cpp)
+    ${CMAKE_CURRENT_LIST_DIR}/left_out_parts_win32.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/files_in_use_win32.cpp)
 # Shortcut records: the wizard's filter, expansion and fields; and the link file itself.
 list(APPEND KELVARA_PORTABLE_SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/shortcut_record.cpp)

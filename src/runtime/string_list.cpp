@@ -164,6 +164,24 @@ int StringList::find(const char* text, int start, unsigned flags) const {
     return -1;
 }
 
+bool StringList::sortedHolds(const char* text) const {
+    if (!text) return false;
+    int low = 0;
+    int high = count_ - 1;
+    while (low <= high) {
+        const int middle = low + (high - low) / 2;
+        const char* item = items_[middle];
+        const int order = compareTextNoCase(item ? item : "", text);
+        if (order == 0) return true;
+        if (order < 0) {
+            low = middle + 1;
+        } else {
+            high = middle - 1;
+        }
+    }
+    return false;
+}
+
 char* StringList::joinPath(int last, const char* tail) const {
     int end = last < count_ ? last : count_ - 1;
     if (!created_) end = -1;

@@ -43,6 +43,9 @@ class StringList {
     // Index of the first item from `start` equal to text (ignoring case unless
     // kListCaseSensitive), or -1.
     int find(const char* text, int start, unsigned flags) const;
+    // True when the list, sorted as text ignoring case (sort(kSortAlphabetical)), holds an item
+    // equal to text in that comparison: a binary search, holes taken as empty texts.
+    bool sortedHolds(const char* text) const;
     // New heap string: items 0..last (holes skipped) each followed by a backslash, then tail.
     // Null when the heap is exhausted; the caller frees it.
     char* joinPath(int last, const char* tail) const;

@@ -24,6 +24,7 @@
 #include "setup/elevated_restart_win32.h"
 #include "setup/exit_codes.h"
 #include "setup/run.h"
+#include "install/files_in_use_win32.h"
 #include "setup/choice_options_win32.h"
 #include "setup/scope_choice_win32.h"
 #include "setup/script_records.h"
@@ -172,6 +173,7 @@ int runInstallerMode() {
     if (!installationMayRun()) return kExitAnotherRunning;
     if (!requirementsMet()) return kExitNotInstalled;
     if (!choicesApplied() || !folderOptionApplied()) return kExitNotInstalled;
+    planClosingPrograms();
     // A failing step before anything is installed that the user (or a quiet run) would not go
     // on from ends the run: nothing was done.
     if (!runActionGroup(0)) return kExitNotInstalled;

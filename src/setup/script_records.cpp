@@ -417,6 +417,13 @@ void applyScope(PayloadReader& reader) {
     setupState.scopeDefault = choice;
 }
 
+// A value this engine does not know asks, as without the record.
+void applyCloseApplications(PayloadReader& reader) {
+    std::uint8_t mode = kCloseApplicationsAsk;
+    reader.readU8(mode);
+    setupState.closeApplications = mode <= kCloseApplicationsForce ? mode : kCloseApplicationsAsk;
+}
+
 // Records whose payload is one string: replaces a text or appends to a list.
 void applyStringRecord(std::int32_t type, PayloadReader& reader) {
     const char* value;
@@ -503,6 +510,9 @@ void applyRecord(std::int32_t type, const unsigned char* payload, std::uint32_t 
             break;
         case kRecordScope:
             applyScope(reader);
+            break;
+        case kRecordCloseApplications:
+            applyCloseApplications(reader);
             break;
         case kRecordComponent:
             applyComponent(reader);

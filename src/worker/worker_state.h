@@ -8,6 +8,7 @@
 #include "runtime/run_state_storage.h"
 #include "runtime/string_list.h"
 #include "runtime/system_objects.h"
+#include "worker/closing_rules.h"
 
 namespace kelvara {
 
@@ -23,6 +24,11 @@ struct WorkerState {
     StringList deferredTemps;
     StringList deferredTargets;
     StringList deferredShared;
+
+    // The programs that hold files the run replaces or removes, found before its first change,
+    // and what the run does with them.
+    RunningPrograms runningPrograms;
+    ClosingPlan closingPlan;
 
     // The rollback log the install thread hands to the rollback; with the log's whole text when
     // a write to its file failed (the file lacks lines from there on).

@@ -212,6 +212,10 @@ const std::vector<Constant>& documentedConstants() {
         KELVARA_CONSTANT(kSetupTypeCustom),
         KELVARA_CONSTANT(kChoiceLimit),
         KELVARA_CONSTANT(kSetupTypeLimit),
+        KELVARA_CONSTANT(kRecordCloseApplications),
+        KELVARA_CONSTANT(kCloseApplicationsAsk),
+        KELVARA_CONSTANT(kCloseApplicationsNever),
+        KELVARA_CONSTANT(kCloseApplicationsForce),
         // Text tables and page slots.
         KELVARA_CONSTANT(kTableSetupMessages),
         KELVARA_CONSTANT(kTableErrorMessages),
@@ -386,6 +390,8 @@ std::vector<RecordSample> recordSamples() {
         {kRecordArchitecture, 0,
          [](ScriptWriter& w) { w.byteRecord(kRecordArchitecture, kSampleByte); }},
         {kRecordScope, 0, [](ScriptWriter& w) { w.scope(kSampleByte, kSampleByte); }},
+        {kRecordCloseApplications, 0,
+         [](ScriptWriter& w) { w.byteRecord(kRecordCloseApplications, kSampleByte); }},
         {kRecordComponent, 0,
          [](ScriptWriter& w) {
              w.component(kSampleByte, kSampleByte, kSample32, "ab", "abc", "abcd");

@@ -292,6 +292,16 @@ bool describePayload(const ScriptRecord& record, ChoiceNames& names, std::ostrin
             out << "scope " << nameOf(scope) << " default " << nameOf(choice);
             return true;
         }
+        case kRecordCloseApplications: {
+            std::uint8_t value;
+            if (!r.readU8(value)) return false;
+            std::string shown = std::to_string(value) + " (unknown)";
+            for (const Named& name : kCloseApplicationsNames) {
+                if (name.value == value) shown = name.name;
+            }
+            out << "close-applications " << shown;
+            return true;
+        }
         case kRecordRequirements: {
             const char *windows, *directX, *ie, *access;
             std::uint8_t admin;

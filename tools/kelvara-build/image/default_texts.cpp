@@ -171,6 +171,11 @@ constexpr DefaultText kTexts[] = {
     {kSetup, 13, "This program needs %s or a later version.\n\nSetup cannot continue."},
     {kSetup, 14, "This program needs a 64-bit version of Windows."},
     {kSetup, 15, "This program needs an ARM64 version of Windows."},
+    {kSetup, 16,
+     "These programs use files that Setup must replace:\n\n%s\n\n"
+     "Do you want Setup to close them and start them again afterwards?\n"
+     "If you click No, they keep running, and the computer must be restarted to finish the "
+     "installation."},
 
     // Errors of the installation steps. Arguments: see each text's %s in order.
     {kError, 0,

@@ -166,6 +166,9 @@ std::vector<unsigned char> buildScript(const Project& p, Diagnostics& diagnostic
     if (p.architecture != kArchitectureX86) writer.byteRecord(kRecordArchitecture, p.architecture);
     // A machine-wide product's script stays as it was before scopes: no record.
     if (p.scope != kScopeMachine) writer.scope(p.scope, p.defaultScope);
+    // A product whose wizard asks about programs in use needs no record: it is the default.
+    if (p.closeApplications != kCloseApplicationsAsk)
+        writer.byteRecord(kRecordCloseApplications, p.closeApplications);
     const Requirements& r = p.requirements;
     if (r.any()) {
         writer.requirements(r.windows.c_str(), r.directX.c_str(), r.ie.c_str(), r.access.c_str(),

@@ -91,6 +91,15 @@ void ProjectParser::product(TableReader& root) {
         if (p_.scope != kScopeChoose)
             r.error("default-scope", "'default-scope' needs scope = \"choose\"");
     }
+    if (std::optional<std::string> close = r.text("close-applications")) {
+        std::optional<int> value = lookUp(kCloseApplicationsNames, *close);
+        if (value) {
+            p_.closeApplications = static_cast<std::uint8_t>(*value);
+        } else {
+            r.error("close-applications",
+                    "unknown close-applications '" + *close + "'; use ask, never or force");
+        }
+    }
     compressionKeys(r);
     p_.version = r.text("version").value_or("");
     p_.publisher = r.text("publisher").value_or("");

@@ -7,6 +7,7 @@
 //   [product]       name (required), short-name, maker-link, version, publisher, url, help-url,
 //                   encoding = windows-1252|utf-8, architecture = x86|x64|arm64,
 //                   scope = machine|user|choose, default-scope = machine|user,
+//                   close-applications = ask|never|force,
 //                   compression = zlib|lzma2, block-size (MiB), compression-filter =
 //                   auto|x86|none
 //   [look]          layout = standard|compact, full-colour-welcome, page-colour, frame-colour,
@@ -173,6 +174,8 @@ struct Project {
     // For whom it installs (kScope*), and the choice a "choose" product starts from.
     std::uint8_t scope = 0;
     std::uint8_t defaultScope = 0;
+    // What the run does with programs that hold files in use (kCloseApplications*).
+    std::uint8_t closeApplications = 0;
     // How the files are compressed where their group does not say: "zlib" (each file deflated)
     // or "lzma2" (in solid blocks of blockSizeMiB, through the x86 filter as compressionFilter
     // says: auto, x86 or none).

@@ -55,6 +55,10 @@ const Named kArchitectureNames[3] = {
 const Named kScopeNames[3] = {
     {"machine", kScopeMachine}, {"user", kScopeUser}, {"choose", kScopeChoose}};
 
+const Named kCloseApplicationsNames[3] = {{"ask", kCloseApplicationsAsk},
+                                          {"never", kCloseApplicationsNever},
+                                          {"force", kCloseApplicationsForce}};
+
 const char* const kDefaultPages[5] = {"welcome", "destination", "ready", "installing", "finish"};
 
 std::string lower(std::string text) {

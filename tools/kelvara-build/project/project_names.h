@@ -28,6 +28,7 @@ std::optional<int> lookUp(const Named (&table)[N], const std::string& name) {
 extern const Named kArchitectureNames[3];
 // The scopes a product may install in, and the two a "choose" product may start from.
 extern const Named kScopeNames[3];
+extern const Named kCloseApplicationsNames[3];
 
 // Number of a language name ("english", "german", …) or of its number as text; -1 if unknown.
 int languageNumber(const std::string& name);
