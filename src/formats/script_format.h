@@ -106,9 +106,13 @@ constexpr int kPageStartMenu = 8;
 constexpr int kPageReady = 9;
 constexpr int kPageInstalling = 10;
 constexpr int kPageFinish = 11;
+// The programs in use: a page outside the sequence, before the Installing page; its template is
+// kFilesInUseDialogId (plus the layout's offset).
+constexpr int kPageFilesInUse = 13;
+constexpr int kFilesInUseDialogId = 143;
 
 // Record type 5: 16-bit language, 8-bit table code, 8-bit item, then the text. Table codes
-// 0 to 12 are the page slots; these three are the message tables.
+// 0 to 13 are the page slots; these three are the message tables.
 constexpr std::uint8_t kTableSetupMessages = 0x60;
 constexpr std::uint8_t kTableErrorMessages = 0x70;
 constexpr std::uint8_t kTableButtonLabels = 0x80;

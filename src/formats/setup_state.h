@@ -21,8 +21,10 @@
 
 namespace kelvara {
 
-constexpr int kLanguageCount = 98;             // language numbers 0 to 97
-constexpr int kPageSlotCount = 13;             // wizard pages 0 to 11, slot 12 for the uninstaller
+constexpr int kLanguageCount = 98;  // language numbers 0 to 97
+// Wizard pages 0 to 11, slot 12 for the uninstaller, slot 13 for the programs-in-use page (shown
+// outside the sequence, before the Installing page, when the run finds programs to close).
+constexpr int kPageSlotCount = 14;
 constexpr int kGradientSteps = 200;            // background palette entries between the two colours
 constexpr int kStandardLayout = 0;             // dialogSetOffset of the standard dialog templates
 constexpr int kCompactLayout = 20;             // dialogSetOffset of the compact dialog templates

@@ -1,5 +1,7 @@
 #include "install/files_in_use_win32.h"
 
+#include <cstring>
+
 #include "environment/folder_expansion.h"
 #include "environment/run_environment.h"
 #include "formats/choices.h"
@@ -19,10 +21,22 @@
 namespace kelvara {
 namespace {
 
+// The text with every variable expanded, where the values may still name others (before the
+// install thread settles them): expanded again while that changes it, as settling would.
+HeapString expandedFully(const char* text) {
+    HeapString expanded(expandVariables(text));
+    for (int pass = 0; expanded && pass <= setupState.variableNames.count(); ++pass) {
+        HeapString again(expandVariables(expanded.get()));
+        if (!again || std::strcmp(again.get(), expanded.get()) == 0) break;
+        expanded.reset(again.release());
+    }
+    return expanded;
+}
+
 // The files of one chosen group that exist now, by the paths its entries will be written to.
 void addGroupFiles(PackageWalker& walker, const FileGroupHeader& group, StringList& folders,
                    PathSet& files) {
-    HeapString withVariables(expandVariables(group.targetFolder));
+    HeapString withVariables(expandedFully(group.targetFolder));
     HeapString folder(expandFolderTokens(withVariables.get()));
     if (!folder) return;
     stripTrailingSeparator(folder.get());
@@ -52,10 +66,13 @@ void addLeftOutFiles(const StringList& lines, PathSet& files) {
     }
 }
 
-bool collectReplacedFiles(InstallRun& run, PathSet& files) {
+// The files the run replaces that exist now: those of the chosen groups in the package's groups
+// (package offsets E to S), and those of the lines it leaves out (may be null).
+void collectReplacedFiles(ImageWindow& headers, std::uint32_t groupsStart, std::uint32_t groupsEnd,
+                          const StringList* leftOutLines, PathSet& files) {
     StringList folders;
-    if (!folders.create(5)) return false;
-    PackageWalker walker(run.headers, run.groupsStart, run.groupsEnd);
+    if (!folders.create(5)) return;
+    PackageWalker walker(headers, groupsStart, groupsEnd);
     FileGroupHeader group;
     while (walker.nextGroup(group)) {
         if (choiceConditionMet(setupState.choices, group.conditionComponents,
@@ -63,9 +80,8 @@ bool collectReplacedFiles(InstallRun& run, PathSet& files) {
             addGroupFiles(walker, group, folders, files);
         }
     }
-    addLeftOutFiles(run.leftOutLines, files);
+    if (leftOutLines) addLeftOutFiles(*leftOutLines, files);
     files.seal();
-    return true;
 }
 
 // The programs' names, one per line, for the question.
@@ -95,13 +111,28 @@ void planClosingPrograms() {
                                           runEnvironment.deployment.quiet);
 }
 
+bool programsInUseBeforeInstalling() {
+    if (!workerState.closingPlan.ask) return false;
+    ImageFile image;
+    if (!image.open(runEnvironment.selfFile.get())) return false;
+    const std::uint32_t packageOffset = runEnvironment.stubHeader.packageOffset;
+    if (packageOffset > image.size()) return false;
+    ImageWindow headers;
+    headers.open(image, packageOffset);
+    PathSet files;
+    collectReplacedFiles(headers, runEnvironment.packageHeader.firstEntryOffset,
+                         runEnvironment.packageHeader.scriptOffset, nullptr, files);
+    headers.close();
+    return findRunningPrograms(files, workerState.runningPrograms) != 0;
+}
+
 void closeProgramsInUse(InstallRun& run) {
     PathSet files;
-    if (!collectReplacedFiles(run, files)) return;
+    collectReplacedFiles(run.headers, run.groupsStart, run.groupsEnd, &run.leftOutLines, files);
     RunningPrograms& programs = workerState.runningPrograms;
     if (findRunningPrograms(files, programs) == 0) return;
     ClosingPlan& plan = workerState.closingPlan;
-    if (plan.ask) askWhetherToClose(run, plan);
+    if (plan.ask && !plan.answered) askWhetherToClose(run, plan);
     if (!plan.close) {
         writeRunLog(
             "in use: the programs are left running: their files are replaced at the "

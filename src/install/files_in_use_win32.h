@@ -11,6 +11,10 @@ namespace kelvara {
 // workers' state, where the wizard's answer goes too.
 void planClosingPrograms();
 
+// Where the wizard asks: finds, before its Installing page, the programs that hold files of the
+// chosen parts, for its page that asks about them. False when it does not ask or finds none.
+bool programsInUseBeforeInstalling();
+
 // Finds the programs that hold files the run replaces (those of the chosen groups that exist
 // now, and those of the parts it leaves out), and closes them when the plan says so or the
 // person answers Yes. What still runs keeps its files for the restart, as before. The run goes

@@ -86,6 +86,7 @@ void applyPageFlags(PayloadReader& reader) {
         s.pageSlots[page].enabled = flag != 0;
         s.pageSlots[page].dialogId = s.dialogSetOffset + kFirstDialogId + page;
     }
+    s.pageSlots[kPageFilesInUse].dialogId = s.dialogSetOffset + kFilesInUseDialogId;
 }
 
 void applyTextRecord(PayloadReader& reader) {

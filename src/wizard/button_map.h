@@ -1,5 +1,6 @@
-// The button map: per page index (0 to 11, 12 for the removal dialog) the buttonLabels number
-// that labels each of the controls 1010 (Back), 1011 (Next), 1012 (Cancel) and 1013 (Browse).
+// The button map: per page index (0 to 11, 12 for the removal dialog, 13 for the programs in use)
+// the buttonLabels number that labels each of the controls 1010 (Back), 1011 (Next), 1012 (Cancel)
+// and 1013 (Browse).
 #pragma once
 #include "resources/resource_ids.h"
 
@@ -11,7 +12,7 @@ constexpr int kKeepTemplateLabel = -1;
 
 // Labels of the button-label table: 0 Back, 1 Next, 2 Cancel, 3 Install, 5 Yes (accepting the
 // licence), 6 No (declining it), 7 Browse, 8 Finish.
-constexpr int kButtonMap[13][kMappedButtonCount] = {
+constexpr int kButtonMap[14][kMappedButtonCount] = {
     {0, 1, 2, -1},     // 0 language
     {0, 1, 2, -1},     // 1 welcome
     {0, 5, 6, -1},     // 2 licence
@@ -25,6 +26,7 @@ constexpr int kButtonMap[13][kMappedButtonCount] = {
     {-1, -1, 2, -1},   // 10 installing
     {-1, -1, 8, -1},   // 11 finish
     {-1, -1, 8, -1},   // 12 removal dialog
+    {0, 3, 2, -1},     // 13 programs in use (before the Installing page)
 };
 
 }  // namespace kelvara

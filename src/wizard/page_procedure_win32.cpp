@@ -31,6 +31,7 @@ constexpr PageType kPageTypes[] = {
     {kPageTypeDestination, initialiseDestinationPage, handleDestinationPage, saveDestinationPage},
     {kPageTypeTasks, initialiseTasksPage, handleTasksPage, saveChoicePage},
     {kPageTypeStartMenu, initialiseStartMenuPage, handleStartMenuPage, saveStartMenuPage},
+    {kPageTypeFilesInUse, initialiseFilesInUsePage, nullptr, saveFilesInUsePage},
     {kPageTypeInstalling, initialiseInstallingPage, nullptr, nullptr},
     {kPageTypeFinish, initialiseFinishPage, nullptr, saveFinishPage},
     {kPageTypeRemoval, initialiseRemovalDialog, handleRemovalDialog, nullptr},

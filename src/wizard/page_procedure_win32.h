@@ -23,6 +23,7 @@ constexpr int kPageTypeReady = 138;
 constexpr int kPageTypeInstalling = 139;
 constexpr int kPageTypeFinish = 140;
 constexpr int kPageTypeRemoval = 141;
+constexpr int kPageTypeFilesInUse = 143;
 constexpr int kRemovalPageIndex = 12;  // the uninstaller's page slot
 
 // Sent by a page to itself (wParam 0, lParam = page index) after the language changed: the

@@ -18,6 +18,7 @@ list(APPEND KELVARA_WIN32_SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/simple_pages_win32.cpp
     ${CMAKE_CURRENT_LIST_DIR}/scope_page_win32.cpp
     ${CMAKE_CURRENT_LIST_DIR}/choice_pages_win32.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/files_in_use_page_win32.cpp
     ${CMAKE_CURRENT_LIST_DIR}/destination_page_win32.cpp
     ${CMAKE_CURRENT_LIST_DIR}/start_menu_page_win32.cpp
     ${CMAKE_CURRENT_LIST_DIR}/finish_pages_win32.cpp

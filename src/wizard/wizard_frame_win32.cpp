@@ -8,6 +8,7 @@
 #include "formats/script_format.h"
 #include "formats/setup_state.h"
 #include "install/action_lists.h"
+#include "install/files_in_use_win32.h"
 #include "install/install_messages.h"
 #include "install/install_state.h"
 #include "install/install_thread.h"
@@ -44,6 +45,7 @@ constexpr int kPageTypesWithTemplates[] = {
 };
 
 int pageTypeOf(int index) {
+    if (index == kPageFilesInUse) return kPageTypeFilesInUse;
     if (index < 0 || index >= kWizardPageCount) return 0;
     return kFirstDialogId + index;
 }
@@ -153,9 +155,19 @@ void goNext(HWND frame) {
     if (currentPageType() == kPageTypeInstalling &&
         !isSignalled(installState.installDoneEvent.get()))
         return;
-    const int left = wizardState.currentPageIndex;
-    wizardState.previousPageIndex = left;
+    // The programs-in-use page stands between its page and the Installing page: leaving it goes
+    // on from there.
+    const bool fromFilesInUse = currentPageType() == kPageTypeFilesInUse;
+    const int left = fromFilesInUse ? wizardState.previousPageIndex : wizardState.currentPageIndex;
     const int next = nextShownPage(left);
+    if (!fromFilesInUse && next >= 0 && pageTypeOf(next) == kPageTypeInstalling &&
+        programsInUseBeforeInstalling()) {
+        if (page) savePageValues(page);
+        wizardState.previousPageIndex = left;
+        openPage(frame, kPageFilesInUse);
+        return;
+    }
+    wizardState.previousPageIndex = left;
     if (next < 0) {
         endWizard(frame);
         wizardState.wizardPosition = left;
@@ -218,7 +230,7 @@ void cancel(HWND frame) {
     }
     ::SetEvent(workerState.proceedEvent.get());
     waitForThreadEnd(worker);
-    if (wizardState.currentPageIndex < kFinishPageIndex && !userWantsToQuit(frame, question))
+    if (wizardState.currentPageIndex != kFinishPageIndex && !userWantsToQuit(frame, question))
         return;
     if (wizardState.currentPageIndex == kFinishPageIndex) {
         wizardState.wizardPosition = kFinishedWizardPosition;

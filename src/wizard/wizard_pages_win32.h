@@ -44,6 +44,11 @@ void initialiseStartMenuPage(HWND page);
 bool handleStartMenuPage(HWND page, UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& result);
 void saveStartMenuPage(HWND page);
 
+// Programs-in-use page, shown before the Installing page when programs hold files the run
+// replaces: their names, and whether Setup closes them (the answer goes to the closing plan).
+void initialiseFilesInUsePage(HWND page);
+void saveFilesInUsePage(HWND page);
+
 // Installing page: starts the install thread with the page as its window; the thread's handle
 // and id go to installState. A thread that cannot be started is reported and ends the wizard.
 void initialiseInstallingPage(HWND page);

@@ -13,10 +13,11 @@ namespace kelvara {
 struct DeploymentOptions;
 
 struct ClosingPlan {
-    bool ask = false;      // the person chooses (the wizard's page, or a question)
-    bool close = false;    // closed without a question
-    bool force = false;    // a program that does not close is ended
-    bool restart = false;  // what was closed starts again after the run
+    bool ask = false;       // the person chooses (the wizard's page, or a question)
+    bool close = false;     // closed without a question
+    bool force = false;     // a program that does not close is ended
+    bool restart = false;   // what was closed starts again after the run
+    bool answered = false;  // the wizard's page asked: `close` is the person's answer
 };
 
 // The plan from the project's setting (kCloseApplications*) and the command line, whose options

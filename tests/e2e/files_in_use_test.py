@@ -3,7 +3,11 @@
 file (and, in one case, a library it loaded from the product). The upgrade finds it before it
 changes anything (by its program file, or by its loaded modules), closes it when told to, writes
 every file and starts it again; what does not close keeps its file for the restart (3010) unless
-the close is forced. The run log tells each program, how it was found and how it ended.
+the close is forced. The run log tells each program, how it was found and how it ended. The
+wizard asks on its programs-in-use page before the Installing page (both layouts, at 96 and 144
+dpi, with screenshots in artifacts/files-in-use): Back and Next bring it again; "Close" closes,
+replaces and starts the program again (exit 0), "Do not close" leaves its file for the restart
+(3010).
 
     files_in_use_test.py <build-dir> <arch> <kelvara.exe> <ui_driver.exe> <busy.exe>
                          <busy_library.dll> <kelvara-build>
@@ -18,8 +22,11 @@ from pathlib import Path
 sys.path.insert(0, str(Path(__file__).resolve().parents[1] / 'rig'))
 from install_project import FileGroup, Project, build_image, source_folder  # noqa: E402
 from wine_prefix import Prefix  # noqa: E402
+from wizard import FILES_IN_USE, FINISH, INSTALLING, READY, Wizard  # noqa: E402
 
 BUILD, ARCH, ENGINE, DRIVER, BUSY, LIBRARY, BUILDER = sys.argv[1:8]
+ARTIFACTS = Path(BUILD) / 'artifacts' / 'files-in-use'
+CLOSE, LEAVE, RESTART_NOW = 1004, 1005, 1006  # the page's two answers; the finish page's box
 PRODUCT = 'Kelvara Busy'
 SHORT = 'KelvaraBusy'
 FOLDER = f'C:\\Program Files\\{PRODUCT}'
@@ -39,12 +46,15 @@ class FilesInUse(unittest.TestCase):
         cls.images = {}
         for version, files in cls.files.items():
             folder = source_folder(cls.work / f'files-{version}', files)
-            project = Project(PRODUCT, short_name=SHORT,
-                              files=[FileGroup(folder, overwrite='always')])
-            cls.images[version] = build_image(BUILDER, ENGINE, project, cls.work / f'v{version}')
+            for layout in ('standard', 'compact'):
+                project = Project(PRODUCT, short_name=SHORT,
+                                  files=[FileGroup(folder, overwrite='always')],
+                                  extra=f'\n[look]\nlayout = "{layout}"\n')
+                cls.images[version, layout] = build_image(BUILDER, ENGINE, project,
+                                                          cls.work / f'v{version}-{layout}')
 
     def install(self, prefix, version, *options, expect=0):
-        path = prefix.put(f'images/v{version}.exe', self.images[version].read_bytes())
+        path = prefix.put(f'images/v{version}.exe', self.images[version, 'standard'].read_bytes())
         log = prefix.drive_c / 'logs' / 'install.txt'
         log.unlink(missing_ok=True)
         run = prefix.run(DRIVER, path, ['/QUIET', '/LOG=C:\\logs\\install.txt', *options],
@@ -136,6 +146,66 @@ class FilesInUse(unittest.TestCase):
             self.assertIn('in use: Busy Test Program (host.exe) closed', log)
             self.assertEqual(self.installed(prefix, 'busy_library.dll'),
                              self.files[2]['busy_library.dll'])
+
+    def upgrade_in_wizard(self, prefix, layout, close, shots):
+        """Version 2 through the wizard with the program running: the programs-in-use page
+        names it before the Installing page and takes the answer."""
+        path = prefix.put(f'images/v2-{layout}.exe', self.images[2, layout].read_bytes())
+        with prefix.session(DRIVER, path, [], timeout=240) as session:
+            wizard = Wizard(session)
+            page = wizard.wait_page(lambda p: p.button(1011) is not None, 'the first page')
+            while page.type != READY:
+                page = wizard.next()
+            page = wizard.next()
+            self.assertEqual(page.type, FILES_IN_USE, page)
+            self.assertEqual(page.title, 'Programs in Use')
+            self.assertEqual([text for text, _ in session.items(page.window, 1019)], [NAME])
+            self.assertEqual((page.button(1010), page.button(1011)), ('< Back', 'Install'))
+            self.assertTrue(page.controls[CLOSE]['checked'], 'closing is offered first')
+            wizard.screenshot(shots / '1-programs-in-use.png')
+            # Back to the ready page and on again: the page comes back.
+            self.assertEqual(wizard.back().type, READY)
+            page = wizard.next()
+            self.assertEqual(page.type, FILES_IN_USE)
+            if not close:
+                session.click_button(page.window, LEAVE)
+            wizard.next()
+            if not close:
+                # The file it holds waits for the restart, as before.
+                wizard.answer('is in use by another program', 'No', timeout=60)
+            page = wizard.wait_page(lambda p: p.type == FINISH, 'the finish page', 120)
+            wizard.screenshot(shots / f'2-finish-{"closed" if close else "left"}.png')
+            if not close:
+                session.set_check(page.window, RESTART_NOW, False)
+            else:
+                # Started again before the finish page: seen running while it is shown.
+                self.wait_for_starts(prefix, 2)
+                self.assertTrue(self.alive(prefix))
+                self.stop_all(prefix)
+            wizard.press('Finish')
+            if not close:
+                wizard.answer('Please restart your computer', 'OK')
+            return wizard.exit_code()
+
+    def test_the_wizard_asks_before_installing(self):
+        for layout, dpi in (('standard', 96), ('compact', 144)):
+            with self.subTest(f'{layout}-{dpi}dpi'), \
+                    Prefix(BUILD, ARCH, f'in-use-{layout}') as prefix:
+                prefix.set_dpi(dpi)
+                (prefix.drive_c / 'logs').mkdir()
+                self.install(prefix, 1)
+                shots = ARTIFACTS / f'{layout}-{dpi}dpi'
+                if layout == 'standard':
+                    self.start(prefix, PROGRAM)
+                    self.assertEqual(self.upgrade_in_wizard(prefix, layout, False, shots), 3010)
+                    self.assertEqual(self.installed(prefix, 'busy.exe'), self.files[1]['busy.exe'])
+                    self.assertEqual(self.installed(prefix, 'readme.txt'),
+                                     self.files[2]['readme.txt'])
+                    self.stop_all(prefix)
+                    (prefix.drive_c / 'busy-runs.txt').unlink()
+                self.start(prefix, PROGRAM)
+                self.assertEqual(self.upgrade_in_wizard(prefix, layout, True, shots), 0)
+                self.assertEqual(self.installed(prefix, 'busy.exe'), self.files[2]['busy.exe'])
 
 
 if __name__ == '__main__':

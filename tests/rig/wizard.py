@@ -17,6 +17,7 @@ TITLE = 1001
 # The page types (the template numbers of the standard layout).
 LANGUAGE, WELCOME, LICENCE, README, COMPONENTS, SCOPE = 129, 130, 131, 132, 133, 134
 DESTINATION, TASKS, START_MENU, READY, INSTALLING, FINISH = 135, 136, 137, 138, 139, 140
+FILES_IN_USE = 143  # before the Installing page, when programs hold files the run replaces
 CHOICE_TREE = 1028  # the components and tasks pages' tree of check boxes
 # A control each page type has and the others lack, to tell which page is shown.
 _MARKS = [
@@ -71,6 +72,11 @@ class Page:
         if all(self.controls.get(c, {}).get('cls') == cls
                for c, cls in ((1003, 'Button'), (1004, 'Static'), (1005, 'Button'))):
             return SCOPE
+        # The programs-in-use page lists them above its two answers (the start menu page's list
+        # has check boxes above it instead).
+        if (self.controls.get(1019, {}).get('cls') == 'ListBox'
+                and self.controls.get(1003, {}).get('cls') == 'Static'):
+            return FILES_IN_USE
         # Both pages of choices have the tree; only the components page shows space figures.
         if self.controls.get(CHOICE_TREE, {}).get('cls') == 'SysTreeView32':
             return COMPONENTS if 1007 in self.controls else TASKS

@@ -75,7 +75,7 @@ constexpr Fit kFrameTitle{60, 1};  // the frame's caption bar, 329 units wide
 const std::map<Key, Fit>& expectedPageTexts() {
     static const std::map<Key, Fit> table = [] {
         std::map<Key, Fit> t;
-        for (int page : {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11}) {
+        for (int page : {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 13}) {
             t[{page, 0}] = kFrameTitle;
             t[{page, 1}] = kTitle;
         }
@@ -127,6 +127,10 @@ const std::map<Key, Fit>& expectedPageTexts() {
         t[{11, 8}] = {57, 2};  // compact 232 x 19
         t[{11, 9}] = {59, 2};  // shown in 1003
         t[{11, 10}] = {59, 2};
+        t[{13, 2}] = {59, 1};  // compact 236 x 10
+        t[{13, 3}] = {59, 2};  // compact 236 x 18
+        t[{13, 4}] = {55, 1};  // radio button 236 wide (compact)
+        t[{13, 5}] = {55, 1};
         return t;
     }();
     return table;
@@ -134,9 +138,9 @@ const std::map<Key, Fit>& expectedPageTexts() {
 
 // Controls that show an accelerator mark (buttons, check boxes, group boxes and the statics
 // that allow prefixes); everywhere else an & would appear as it is.
-const std::set<Key> kMayHaveMark = {{0, 3}, {2, 2},  {3, 2},  {4, 3}, {4, 4}, {5, 3},
-                                    {5, 5}, {6, 3},  {7, 3},  {8, 2}, {8, 3}, {8, 4},
-                                    {8, 5}, {11, 4}, {11, 5}, {11, 6}};
+const std::set<Key> kMayHaveMark = {{0, 3}, {2, 2},  {3, 2},  {4, 3},  {4, 4},  {5, 3},
+                                    {5, 5}, {6, 3},  {7, 3},  {8, 2},  {8, 3},  {8, 4},
+                                    {8, 5}, {11, 4}, {11, 5}, {11, 6}, {13, 4}, {13, 5}};
 
 // Texts the engine shows as stored, without expanding variables.
 const std::set<Key> kShownAsStored = {{1, 7}, {4, 6}, {4, 9},  {6, 4},
@@ -284,7 +288,7 @@ TEST(DefaultTexts, EveryRoleHasExactlyOneNonEmptyTextAndNothingElseIsWritten) {
     for (const auto& [key, count] : seen)
         EXPECT_TRUE(expected.count(key)) << name(key) << " is not a text the engine shows";
     EXPECT_EQ(defaultEnglishTexts().size(), expected.size());
-    EXPECT_EQ(expected.size(), 17u + 43u + 11u + 77u);
+    EXPECT_EQ(expected.size(), 17u + 43u + 11u + 83u);
 }
 
 TEST(DefaultTexts, AreSortedByTableThenItem) {

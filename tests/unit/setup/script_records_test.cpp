@@ -203,12 +203,13 @@ TEST_F(ScriptRecords, TextRecordsFillTheTableTheirCodeNames) {
     EXPECT_STREQ(text(kTableButtonLabels, 1), "Weiter");
 
     // Table codes and language numbers outside the format are left out.
-    apply(kRecordText, PayloadBytes().raw({0x09, 0x00, 0x0D, 0x00}).str("slot 13").bytes);
+    apply(kRecordText, PayloadBytes().raw({0x09, 0x00, 0x0E, 0x00}).str("slot 14").bytes);
     apply(kRecordText, PayloadBytes().raw({0x09, 0x00, 0x90, 0x00}).str("table 0x90").bytes);
     apply(kRecordText, PayloadBytes().raw({0x62, 0x00, 0x80, 0x00}).str("language 98").bytes);
     apply(kRecordText, PayloadBytes().raw({0x00, 0x00, 0x80, 0x00}).str("language 0").bytes);
     EXPECT_EQ(s.buttonLabels[0].count(), 0);
-    EXPECT_FALSE(isTextTable(13));
+    EXPECT_FALSE(isTextTable(14));
+    EXPECT_TRUE(isTextTable(kPageFilesInUse));
     EXPECT_FALSE(isTextTable(0x90));
     EXPECT_EQ(textList(0x80, 98), nullptr);
     EXPECT_STREQ(text(0x90, 0), "");

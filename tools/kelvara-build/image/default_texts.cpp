@@ -133,6 +133,16 @@ constexpr DefaultText kTexts[] = {
     {kPageFinish, 9, "Some files were in use. Setup will replace them when the computer restarts."},
     {kPageFinish, 10, "The computer must be restarted to complete the installation."},
 
+    // The programs-in-use page, before the Installing page when programs hold files that Setup
+    // replaces; items 4 and 5 are the two answers.
+    {kPageFilesInUse, 0, KV_TITLE},
+    {kPageFilesInUse, 1, "Programs in Use"},
+    {kPageFilesInUse, 2, "Running programs use files that Setup must replace."},
+    {kPageFilesInUse, 3,
+     "Setup can close these programs now and start them again when the installation is done:"},
+    {kPageFilesInUse, 4, "&Close them automatically and start them again"},
+    {kPageFilesInUse, 5, "&Do not close them (a restart will be needed)"},
+
     // General questions and notices. The two quit questions take Yes as "quit".
     {kSetup, 0,
      "Setup has not finished. If you quit now, the program will not be installed.\n\n"

@@ -80,6 +80,9 @@ void writeTexts(const Project& p, ScriptWriter& writer, Diagnostics& diagnostics
             if (text.table == kPageScope && p.scope != kScopeChoose) continue;
             if (text.table == kPageComponents && p.components.empty()) continue;
             if (text.table == kPageTasks && p.tasks.empty()) continue;
+            // The programs-in-use page is shown only where the person is asked.
+            if (text.table == kPageFilesInUse && p.closeApplications != kCloseApplicationsAsk)
+                continue;
             if (language != kDefaultTextLanguage) ++untranslated;
             writer.text(language, static_cast<std::uint8_t>(text.table),
                         static_cast<std::uint8_t>(text.item), text.text);

@@ -44,6 +44,7 @@ constexpr Named kTables[] = {
     {"ready", kPageReady},
     {"installing", kPageInstalling},
     {"finish", kPageFinish},
+    {"files-in-use", kPageFilesInUse},
     {"uninstaller", kUninstallTextsSlot},
 };
 
@@ -88,7 +89,10 @@ std::optional<int> pageNumber(const std::string& name) {
 }
 
 const char* messageTableName(int table) {
-    if (table < static_cast<int>(kPageFlagsSize) || table == kUninstallTextsSlot) return nullptr;
+    if (table < static_cast<int>(kPageFlagsSize) || table == kUninstallTextsSlot ||
+        table == kPageFilesInUse) {
+        return nullptr;
+    }
     for (const Named& entry : kTables) {
         if (entry.value == table) return entry.name;
     }
