@@ -23,6 +23,7 @@
 #include "setup/startup_stages.h"
 #include "uninstall/self_removal_win32.h"
 #include "uninstall/uninstall_log_win32.h"
+#include "uninstall/programs_in_use_win32.h"
 #include "uninstall/uninstall_rules.h"
 #include "uninstall/uninstall_state.h"
 #include "uninstall/uninstall_thread_win32.h"
@@ -188,6 +189,7 @@ void showRemovalDialog() {
 // script that deletes this copy.
 void runSecondStage(const char* caption) {
     SetupState& s = setupState;
+    closeProgramsBeforeRemoval(caption);
     if (runEnvironment.silentMode) {
         writeRunLog("uninstall: removing what the install log names");
         DWORD result = 0;

@@ -326,22 +326,6 @@ void undoLine(Undo& undo, const LogEntry& entry) {
     }
 }
 
-// The uninstaller's own files: the install log this run reads and the uninstaller next to it
-// (same folder, same base name). They are removed last, so that an uninstall cancelled half-way
-// can be run again.
-bool isUninstallerFile(const LogEntry& entry) {
-    const char* log = uninstallState.uninstallLogPath.get();
-    if (entry.kind != kLogFile || !log) return false;
-    const char* path = field(entry, 0);
-    HeapString folder(folderPart(path));
-    HeapString logFolder(folderPart(log));
-    HeapString name(baseName(path));
-    HeapString logName(baseName(log));
-    return folder && logFolder && name && logName &&
-           compareTextNoCase(folder.get(), logFolder.get()) == 0 &&
-           compareTextNoCase(name.get(), logName.get()) == 0;
-}
-
 void showProgress(const Undo& undo, int total, int lineCount) {
     ::SendMessageA(undo.progressBar, PBM_SETPOS, static_cast<WPARAM>(total / lineCount), 0);
 }
@@ -372,6 +356,19 @@ Undo beginUndo(HWND window) {
 }
 
 }  // namespace
+
+bool isUninstallerOwnFile(const LogEntry& entry) {
+    const char* log = uninstallState.uninstallLogPath.get();
+    if (entry.kind != kLogFile || !log) return false;
+    const char* path = entry.fields.get(0) ? entry.fields.get(0) : "";
+    HeapString folder(folderPart(path));
+    HeapString logFolder(folderPart(log));
+    HeapString name(baseName(path));
+    HeapString logName(baseName(log));
+    return folder && logFolder && name && logName &&
+           compareTextNoCase(folder.get(), logFolder.get()) == 0 &&
+           compareTextNoCase(name.get(), logName.get()) == 0;
+}
 
 bool undoLoggedEntries(HWND window, DWORD* result) {
     Undo undo = beginUndo(window);
@@ -405,7 +402,7 @@ bool undoLoggedEntries(HWND window, DWORD* result) {
         }
         undo.shownPath = "";
         parseLogLine(line, length, entry);
-        if (isUninstallerFile(entry) && ownFiles.append(field(entry, 0)) >= 0) continue;
+        if (isUninstallerOwnFile(entry) && ownFiles.append(field(entry, 0)) >= 0) continue;
         // Each line in the view it was written in: a 64-bit product's on the native side.
         RegistryViewScope keys(entry.view);
         NativeFileView files(entry.view == kView64);

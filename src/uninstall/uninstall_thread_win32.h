@@ -15,6 +15,13 @@ constexpr int kRemovalProgressBar = IDC_REMOVAL_PROGRESS;
 // the dialog turns into the leftover-files page on its own thread. wParam, lParam 0.
 constexpr UINT kMsgShowLeftoverPage = WM_APP + 1;
 
+struct LogEntry;
+
+// True for a line of the uninstaller's own files: the install log this run reads and the
+// uninstaller next to it (same folder, same base name). They are removed last, so that an
+// uninstall cancelled half-way can be run again.
+bool isUninstallerOwnFile(const LogEntry& entry);
+
 // Thread procedure: undoLoggedEntries, then removeOwnFiles. Undoes uninstallState.entryText from
 // its last line to its first; `window` is the removal dialog, or null in the rollback mode (no
 // checkpoints but the last, no progress, no in-use question; other questions and error boxes

@@ -84,8 +84,9 @@ class FilesInUse(unittest.TestCase):
             time.sleep(0.2)
         self.fail(f'the program did not start {count} times')
 
-    def alive(self, prefix):
-        run = prefix.run(DRIVER, PROGRAM, ['/alive'], timeout=60)
+    def alive(self, prefix, elsewhere=False):
+        program = prefix.put('other/alive.exe', Path(BUSY).read_bytes()) if elsewhere else PROGRAM
+        run = prefix.run(DRIVER, program, ['/alive'], timeout=60)
         return run.exit_code == 0
 
     def stop_all(self, prefix):
@@ -187,6 +188,26 @@ class FilesInUse(unittest.TestCase):
                 wizard.answer('Please restart your computer', 'OK')
             return wizard.exit_code()
 
+    def uninstall_while_running(self, prefix):
+        """The uninstaller with the program running: asked, closed, and everything removed now,
+        nothing left for a restart."""
+        self.start(prefix, PROGRAM)
+        with prefix.session(DRIVER, f'{FOLDER}\\uninstall.exe') as session:
+            question = session.wait('', 'Are you sure you want to completely remove')
+            session.press(question, 'Yes')
+            asked = session.wait('', 'These programs use files that must be removed',
+                                 skip=[question])
+            self.assertIn(NAME, asked['text'])
+            session.press(asked, 'Yes')
+            done = session.wait('', 'have been succesfully removed', skip=[question, asked],
+                                timeout=60)
+            session.press(done, 'OK')
+            self.assertEqual(session.finish(60), 0, session.transcript)
+            shown = ' '.join(w['text'] for w in session.seen())
+        self.assertNotIn('must be restarted', shown, 'no file was left for a restart')
+        self.assertFalse((prefix.drive_c / 'Program Files' / PRODUCT).exists())
+        self.assertFalse(self.alive(prefix, elsewhere=True))
+
     def test_the_wizard_asks_before_installing(self):
         for layout, dpi in (('standard', 96), ('compact', 144)):
             with self.subTest(f'{layout}-{dpi}dpi'), \
@@ -206,6 +227,8 @@ class FilesInUse(unittest.TestCase):
                 self.start(prefix, PROGRAM)
                 self.assertEqual(self.upgrade_in_wizard(prefix, layout, True, shots), 0)
                 self.assertEqual(self.installed(prefix, 'busy.exe'), self.files[2]['busy.exe'])
+                if layout == 'compact':
+                    self.uninstall_while_running(prefix)
 
 
 if __name__ == '__main__':

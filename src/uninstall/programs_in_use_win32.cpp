@@ -1,0 +1,70 @@
+#include "uninstall/programs_in_use_win32.h"
+
+#include <windows.h>
+
+#include <cstring>
+
+#include "environment/run_environment.h"
+#include "formats/install_log.h"
+#include "formats/script_format.h"
+#include "runtime/heap_string.h"
+#include "runtime/message_box_win32.h"
+#include "runtime/run_log_win32.h"
+#include "uninstall/uninstall_state.h"
+#include "uninstall/uninstall_thread_win32.h"
+#include "worker/program_closing_win32.h"
+#include "worker/running_programs_win32.h"
+#include "worker/worker_state.h"
+
+namespace kelvara {
+namespace {
+
+// The uninstaller has no setup script: its question is its own, as its other texts.
+constexpr const char* kCloseQuestion =
+    "These programs use files that must be removed:\n\n%s\n\n"
+    "Do you want to close them now?\n"
+    "If you click No, they keep running, and their files are removed when the computer "
+    "restarts.";
+
+void collectRemovedFiles(PathSet& files) {
+    const char* text = uninstallState.entryText ? uninstallState.entryText : "";
+    LogLinesBackward lines(text, std::strlen(text));
+    LogEntry entry;
+    if (!entry.fields.create(4)) return;
+    const char* line = nullptr;
+    std::size_t length = 0;
+    while (lines.next(&line, &length)) {
+        if (!parseLogLine(line, length, entry) || entry.kind != kLogFile) continue;
+        if (!isUninstallerOwnFile(entry) && entry.fields.get(0)) files.add(entry.fields.get(0));
+    }
+    files.seal();
+}
+
+bool personAgrees(const char* caption, const RunningPrograms& programs) {
+    HeapString names(strDupExtra(nullptr, 0));
+    for (int i = 0; names && i < programs.count; ++i)
+        names.reset(strConcat5(names.get(), i ? "\n" : "", programs.items[i].name.get()));
+    return messageBoxFormat(nullptr, caption, kCloseQuestion, names ? names.get() : "",
+                            MB_YESNO | MB_ICONQUESTION) == IDYES;
+}
+
+}  // namespace
+
+void closeProgramsBeforeRemoval(const char* caption) {
+    const DeploymentOptions& options = runEnvironment.deployment;
+    ClosingPlan plan = planClosing(kCloseApplicationsAsk, options, options.quiet);
+    PathSet files;
+    collectRemovedFiles(files);
+    RunningPrograms& programs = workerState.runningPrograms;
+    if (findRunningPrograms(files, programs) == 0) return;
+    if (plan.ask) plan.close = personAgrees(caption, programs);
+    if (!plan.close) {
+        writeRunLog(
+            "in use: the programs are left running: their files are removed at the "
+            "restart");
+        return;
+    }
+    closePrograms(programs, plan.force);
+}
+
+}  // namespace kelvara
