@@ -30,7 +30,8 @@ ClosingPlan planClosing(std::uint8_t projectSetting, const DeploymentOptions& op
 enum class FoundBy : std::uint8_t { restartManager, programFile, loadedModule };
 
 // What became of it.
-enum class ClosingEnd : std::uint8_t { running, closed, ended, stayed };
+// (gone: it had ended before it was asked, and is not started again.)
+enum class ClosingEnd : std::uint8_t { running, closed, ended, stayed, gone };
 
 // One running program that holds files of the run.
 struct RunningProgram {

@@ -88,6 +88,8 @@ const char* endText(ClosingEnd end) {
             return "closed";
         case ClosingEnd::ended:
             return "did not close, ended";
+        case ClosingEnd::gone:
+            return "had ended already";
         default:
             return "still running: its files are replaced at the restart";
     }
@@ -102,7 +104,8 @@ int closePrograms(RunningPrograms& programs, bool force) {
         RunningProgram& program = programs.items[i];
         processes[i].reset(openToClose(program));
         if (!processes[i]) {
-            program.end = ClosingEnd::closed;  // gone before it was asked
+            // Ended already (by the person, perhaps: not ours to start again), or out of reach.
+            program.end = programRuns(program) ? ClosingEnd::stayed : ClosingEnd::gone;
             continue;
         }
         writeRunLog("in use: asking %s to close", program.name.get());

@@ -212,6 +212,16 @@ char* nameOf(DWORD processId, const char* programPath) {
     return strConcat5(search.title, " (", file, ")");
 }
 
+// True for the shell: closing it as a program ends the desktop (and asked to end its session,
+// it may end the person's). Its files wait for the restart.
+bool isShell(const char* programPath) {
+    char shell[MAX_PATH + 16];
+    const UINT length = ::GetWindowsDirectoryA(shell, MAX_PATH);
+    if (!programPath || length == 0 || length >= MAX_PATH) return false;
+    lstrcatA(shell, shell[length - 1] == '\\' ? "explorer.exe" : "\\explorer.exe");
+    return lstrcmpiA(shell, programPath) == 0;
+}
+
 bool alreadyFound(const RunningPrograms& found, DWORD processId) {
     for (int i = 0; i < found.count; ++i) {
         if (found.items[i].processId == processId) return true;
@@ -226,11 +236,16 @@ void addProgram(const Toolhelp& toolhelp, RunningPrograms& found, DWORD processI
     if (found.count >= kRunningProgramLimit || alreadyFound(found, processId)) return;
     UniqueHandle process = openProcess(processId, PROCESS_VM_READ);
     if (!process) process = openProcess(processId, 0);
+    HeapString programPath(programPathOf(toolhelp, process.get(), processId));
+    if (isShell(programPath.get())) {
+        writeRunLog("in use: the shell holds files of this run: they are replaced at the restart");
+        return;
+    }
     RunningProgram& program = found.items[found.count++];
     program.processId = processId;
     program.startTime = processStartTime(process.get());
     program.foundBy = way;
-    program.programPath.reset(programPathOf(toolhelp, process.get(), processId));
+    program.programPath.reset(programPath.release());
     program.name.reset(given ? given.release() : nameOf(processId, program.programPath.get()));
     if (heldFile) program.heldFile.reset(strDupExtra(heldFile, 0));
     program.restartCommand.reset(restartCommandOf(process.get(), program.programPath.get()));
@@ -309,7 +324,10 @@ void askRestartManager(const Toolhelp& toolhelp, const PathSet& files, RunningPr
     const DWORD self = ::GetCurrentProcessId();
     for (UINT i = 0; i < count && i < kRunningProgramLimit; ++i) {
         const RM_PROCESS_INFO& info = listed.get()[i];
-        if (info.Process.dwProcessId == self || info.ApplicationType == RmCritical) continue;
+        if (info.Process.dwProcessId == self || info.ApplicationType == RmCritical ||
+            info.ApplicationType == RmExplorer) {
+            continue;
+        }
         addProgram(toolhelp, found, info.Process.dwProcessId, FoundBy::restartManager, nullptr,
                    narrowed(info.strAppName, -1));
     }

@@ -227,10 +227,14 @@ class SolidBlocks(unittest.TestCase):
 
     def test_deflated_images_are_as_before_and_install_as_before(self):
         image, source = deflated_product(self.work, BUILDER, ENGINE)
-        package, script_bytes = package_bytes(image.read_bytes())
-        self.assertEqual(package, (FIXTURE / 'package.bin').read_bytes(),
-                         'the builder makes the same package as before blocks, byte for byte')
-        self.assertEqual(script_bytes, int((FIXTURE / 'script-bytes').read_text()))
+        package, _ = package_bytes(image.read_bytes())
+        before = (FIXTURE / 'package.bin').read_bytes()
+        script_bytes = int((FIXTURE / 'script-bytes').read_text())
+        # The file groups, from the package header's end to the script (whose texts have grown
+        # since: the question about programs in use).
+        groups = package[12:struct.unpack_from('<I', package, 4)[0]]
+        self.assertEqual(groups, before[12:struct.unpack_from('<I', before, 4)[0]],
+                         'the builder makes the same file groups as before blocks, byte for byte')
         # The package made before, behind today's engine.
         old = on_stub(Path(ENGINE).read_bytes(), (FIXTURE / 'package.bin').read_bytes(),
                       script_bytes)

@@ -122,9 +122,9 @@ TEST_F(PageTexts, TheRemovalDialogLeavesItsParentAndButtonsAlone) {
     EXPECT_EQ(frameText(1012), "Finish!");
 
     const int before = wizardState.pageType;
-    applyPageTexts(page_, 13);
+    applyPageTexts(page_, 14);
     applyPageTexts(page_, -1);
-    EXPECT_EQ(wizardState.pageType, before) << "a page index outside 0..12 changes nothing";
+    EXPECT_EQ(wizardState.pageType, before) << "a page index outside 0..13 changes nothing";
 }
 
 // Paints a window of W x H client pixels into a bitmap and reads its pixels back.
