@@ -84,24 +84,13 @@ void collectReplacedFiles(ImageWindow& headers, std::uint32_t groupsStart, std::
     files.seal();
 }
 
-// The programs' names, one per line, for the question.
-HeapString programNames(const RunningPrograms& programs) {
-    HeapString names(strDupExtra(nullptr, 0));
-    for (int i = 0; names && i < programs.count; ++i) {
-        names.reset(strConcat5(names.get(), i ? "\n" : "", programs.items[i].name.get()));
-    }
-    return names;
-}
-
 // The person's answer where the plan asks: Yes closes the programs and starts them again.
 void askWhetherToClose(InstallRun& run, ClosingPlan& plan) {
     HeapString names(programNames(workerState.runningPrograms));
-    const bool close =
+    plan.close =
         messageBoxFormat(run.owner(), setupState.setupCaption.get(), text(kMsgCloseApplications),
                          names ? names.get() : "", MB_YESNO | MB_ICONQUESTION) == IDYES;
-    plan.ask = false;
-    plan.close = close;
-    plan.restart = plan.restart && close;
+    plan.answered = true;
 }
 
 }  // namespace
@@ -137,7 +126,6 @@ void closeProgramsInUse(InstallRun& run) {
         writeRunLog(
             "in use: the programs are left running: their files are replaced at the "
             "restart");
-        plan.restart = false;
         return;
     }
     closePrograms(programs, plan.force);

@@ -41,9 +41,7 @@ void collectRemovedFiles(PathSet& files) {
 }
 
 bool personAgrees(const char* caption, const RunningPrograms& programs) {
-    HeapString names(strDupExtra(nullptr, 0));
-    for (int i = 0; names && i < programs.count; ++i)
-        names.reset(strConcat5(names.get(), i ? "\n" : "", programs.items[i].name.get()));
+    HeapString names(programNames(programs));
     return messageBoxFormat(nullptr, caption, kCloseQuestion, names ? names.get() : "",
                             MB_YESNO | MB_ICONQUESTION) == IDYES;
 }

@@ -34,6 +34,15 @@ void RunningPrograms::clear() {
     count = 0;
 }
 
+char* programNames(const RunningPrograms& programs) {
+    HeapString names(strDupExtra(nullptr, 0));
+    for (int i = 0; names && i < programs.count; ++i) {
+        const char* name = programs.items[i].name.get();
+        names.reset(strConcat5(names.get(), i ? "\n" : "", name ? name : ""));
+    }
+    return names.release();
+}
+
 bool PathSet::add(const char* path) {
     if (!paths_.isCreated() && !paths_.create(64)) return false;
     return path && paths_.append(path) >= 0;

@@ -54,6 +54,10 @@ struct RunningPrograms {
     void clear();
 };
 
+// The programs' names, one per line, for a question that names them. Null when the heap is
+// exhausted; the caller frees it.
+char* programNames(const RunningPrograms& programs);
+
 // A set of full paths, compared without regard to case as the file system does.
 class PathSet {
   public:

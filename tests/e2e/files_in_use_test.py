@@ -226,7 +226,8 @@ class FilesInUse(unittest.TestCase):
                     (prefix.drive_c / 'busy-runs.txt').unlink()
                 self.start(prefix, PROGRAM)
                 self.assertEqual(self.upgrade_in_wizard(prefix, layout, True, shots), 0)
-                self.assertEqual(self.installed(prefix, 'busy.exe'), self.files[2]['busy.exe'])
+                for name, data in self.files[2].items():
+                    self.assertEqual(self.installed(prefix, name), data, name)
                 if layout == 'compact':
                     self.uninstall_while_running(prefix)
 
