@@ -388,9 +388,14 @@ std::uint64_t processStartTime(void* process) {
 int findRunningPrograms(const PathSet& files, RunningPrograms& found) {
     found.clear();
     if (files.count() == 0) return 0;
+    writeRunLog("in use: looking for the programs that hold files of this run");
     const Toolhelp toolhelp;
     askRestartManager(toolhelp, files, found);
     if (found.count == 0) searchProcesses(toolhelp, files, found);
+    char looked[12], held[12];
+    ::wsprintfA(looked, "%d", files.count());
+    ::wsprintfA(held, "%d", found.count);
+    writeRunLog("in use: %s files looked for among the running programs, held by %s", looked, held);
     return found.count;
 }
 

@@ -108,6 +108,7 @@ class FilesInUse(unittest.TestCase):
             # Not told to: the program keeps running and its file waits for the restart.
             self.start(prefix, PROGRAM, '/from-the-test')
             log = self.install(prefix, 2, expect=3010)
+            self.assertIn('in use: 3 files looked for among the running programs, held by 1', log)
             self.assertIn(f'in use: {NAME}', log)
             self.assertIn('found by its program file', log)
             self.assertIn('in use: the programs are left running', log)
