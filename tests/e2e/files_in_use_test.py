@@ -5,7 +5,7 @@ changes anything (by its program file, or by its loaded modules), closes it when
 every file and starts it again; what does not close keeps its file for the restart (3010) unless
 the close is forced. The run log tells each program, how it was found and how it ended. The
 wizard asks on its programs-in-use page before the Installing page (both layouts, at 96 and 144
-dpi, with screenshots in artifacts/files-in-use): Back and Next bring it again; "Close" closes,
+dpi, the standard one at both, with screenshots in artifacts/files-in-use): Back and Next bring it again; "Close" closes,
 replaces and starts the program again (exit 0), "Do not close" leaves its file for the restart
 (3010).
 
@@ -210,14 +210,14 @@ class FilesInUse(unittest.TestCase):
         self.assertFalse(self.alive(prefix, elsewhere=True))
 
     def test_the_wizard_asks_before_installing(self):
-        for layout, dpi in (('standard', 96), ('compact', 144)):
+        for layout, dpi in (('standard', 96), ('compact', 144), ('standard', 144)):
             with self.subTest(f'{layout}-{dpi}dpi'), \
-                    Prefix(BUILD, ARCH, f'in-use-{layout}') as prefix:
+                    Prefix(BUILD, ARCH, f'in-use-{layout}-{dpi}') as prefix:
                 prefix.set_dpi(dpi)
                 (prefix.drive_c / 'logs').mkdir()
                 self.install(prefix, 1)
                 shots = ARTIFACTS / f'{layout}-{dpi}dpi'
-                if layout == 'standard':
+                if (layout, dpi) == ('standard', 96):
                     self.start(prefix, PROGRAM)
                     self.assertEqual(self.upgrade_in_wizard(prefix, layout, False, shots), 3010)
                     self.assertEqual(self.installed(prefix, 'busy.exe'), self.files[1]['busy.exe'])
