@@ -36,11 +36,12 @@ enum class ClosingEnd : std::uint8_t { running, closed, ended, stayed, gone };
 // One running program that holds files of the run.
 struct RunningProgram {
     unsigned long processId = 0;
-    std::uint64_t startTime = 0;  // its creation time: a process id may be used again
-    HeapString name;              // what the person knows it by
-    HeapString programPath;       // its program file (null: unknown)
-    HeapString heldFile;          // one of the run's files it holds (null: not said)
-    HeapString restartCommand;    // the command line that starts it again (null: unknown)
+    std::uint64_t startTime = 0;   // its creation time: a process id may be used again
+    HeapString name;               // what the person knows it by
+    HeapString programPath;        // its program file (null: unknown)
+    HeapString heldFile;           // one of the run's files it holds (null: not said)
+    HeapString restartCommand;     // the command line that starts it again (null: unknown)
+    bool restartDeclined = false;  // it registered not to be started again after an update
     FoundBy foundBy = FoundBy::programFile;
     ClosingEnd end = ClosingEnd::running;
 };

@@ -42,13 +42,20 @@ bool agreesToEnd(HWND window) {
     return answer != 0;
 }
 
-// Asks the program to close; false when it has no window or one of them declined.
+// Asks the program to close; false when it has no window or one of them declined. The windows
+// that had agreed are then told that the session goes on, as the system tells them.
 bool askToClose(DWORD processId) {
     ProgramWindows found = {processId, {}, 0};
     ::EnumWindows(collectWindow, reinterpret_cast<LPARAM>(&found));
     if (found.count == 0) return false;
     for (int i = 0; i < found.count; ++i) {
-        if (!agreesToEnd(found.windows[i])) return false;
+        if (agreesToEnd(found.windows[i])) continue;
+        for (int agreed = 0; agreed < i; ++agreed) {
+            DWORD_PTR ignored = 0;
+            ::SendMessageTimeoutA(found.windows[agreed], WM_ENDSESSION, FALSE, ENDSESSION_CLOSEAPP,
+                                  SMTO_ABORTIFHUNG, kAnswerMilliseconds, &ignored);
+        }
+        return false;
     }
     for (int i = 0; i < found.count; ++i) {
         DWORD_PTR ignored = 0;
@@ -142,6 +149,11 @@ void restartPrograms(const RunningPrograms& programs) {
     for (int i = 0; i < programs.count; ++i) {
         const RunningProgram& program = programs.items[i];
         if (program.end != ClosingEnd::closed && program.end != ClosingEnd::ended) continue;
+        if (program.restartDeclined) {
+            writeRunLog("in use: %s is not started again: it asked not to be after an update",
+                        program.name.get());
+            continue;
+        }
         if (!program.programPath) {
             writeRunLog("in use: %s is not started again: its program is not known",
                         program.name.get());

@@ -84,8 +84,9 @@ char* programPathOf(const Toolhelp& toolhelp, HANDLE process, DWORD processId) {
     return nullptr;
 }
 
-// The arguments the program registered for its restart (Vista on), after its quoted program.
-char* registeredRestartCommand(HANDLE process, const char* programPath) {
+// The arguments the program registered for its restart (Vista on), after its quoted program;
+// *declined set when it registered not to be started again after an update (RESTART_NO_PATCH).
+char* registeredRestartCommand(HANDLE process, const char* programPath, bool* declined) {
     using RestartSettings = HRESULT(WINAPI*)(HANDLE, PWSTR, PDWORD, PDWORD);
     const auto settings =
         loadedLibraryFunction<RestartSettings>("kernel32.dll", "GetApplicationRestartSettings");
@@ -95,6 +96,8 @@ char* registeredRestartCommand(HANDLE process, const char* programPath) {
     DWORD size = kRestartArgumentsLimit;
     DWORD flags = 0;
     if (settings(process, arguments, &size, &flags) != S_OK) return nullptr;
+    constexpr DWORD kNoRestartAfterUpdate = 4;  // RESTART_NO_PATCH
+    *declined = (flags & kNoRestartAfterUpdate) != 0;
     HeapString narrow(narrowed(arguments, -1));
     if (!narrow) return nullptr;
     return strConcat5("\"", programPath, "\" ", narrow.get());
@@ -180,9 +183,10 @@ char* commandLineInParameters(HANDLE process) {
     return narrowed(text.get(), line.length / sizeof(wchar_t));
 }
 
-char* restartCommandOf(HANDLE process, const char* programPath) {
+char* restartCommandOf(HANDLE process, const char* programPath, bool* declined) {
     if (!process) return nullptr;
-    if (char* registered = registeredRestartCommand(process, programPath)) return registered;
+    if (char* registered = registeredRestartCommand(process, programPath, declined))
+        return registered;
     if (char* started = startedCommandLine(process)) return started;
     return commandLineInParameters(process);
 }
@@ -248,7 +252,8 @@ void addProgram(const Toolhelp& toolhelp, RunningPrograms& found, DWORD processI
     program.programPath.reset(programPath.release());
     program.name.reset(given ? given.release() : nameOf(processId, program.programPath.get()));
     if (heldFile) program.heldFile.reset(strDupExtra(heldFile, 0));
-    program.restartCommand.reset(restartCommandOf(process.get(), program.programPath.get()));
+    program.restartCommand.reset(
+        restartCommandOf(process.get(), program.programPath.get(), &program.restartDeclined));
     char id[12];
     ::wsprintfA(id, "%lu", processId);
     writeRunLog("in use: %s (process %s) holds files of this run, found %s", program.name.get(), id,
