@@ -4,6 +4,8 @@
 // which the uninstaller undoes twice, harmlessly.
 #include "formats/install_log.h"
 
+#include "formats/journal.h"
+
 #include <cstring>
 #include <initializer_list>
 #include <utility>
@@ -93,7 +95,7 @@ bool isPathKind(char kind) {
 
 bool isEscapedKind(char kind) {
     return kind == kLogPreviousValue || kind == kLogPreviousIniEntry || kind == kLogReplacedFile ||
-           kind == kLogExistingShared;
+           kind == kLogExistingShared || kind == kLogRunInfo;
 }
 
 int hexDigit(char c) {

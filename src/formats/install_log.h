@@ -1,5 +1,5 @@
 // The install log and the rollback log as data: their header lines, the settings line, the
-// entry lines (kinds "a" to "h", and "j", "k", "l", "r", "v") and the line-adding operation shared
+// entry lines (kinds "a" to "h", and "i" to "l", "r", "v") and the line-adding operation shared
 // by every writer. Writing the files is the install thread's job; this file only makes and reads
 // text.
 //
@@ -188,7 +188,7 @@ class InstallLog {
 // "c": field 0 up to the first comma, field 2 after the last comma, field 1 between.
 // "e": field 0 up to the first comma; when the rest holds a comma and its last piece is "0" or
 // "1", that piece is field 2 and the key path before it field 1; otherwise the rest is the key.
-// Escaped kinds ("j", "k", "l", "r"): the field splitter, then every field unescaped.
+// Escaped kinds ("i", "j", "k", "l", "r"): the field splitter, then every field unescaped.
 // Other kinds ("d", "f", unknown): the field splitter from the line's third character.
 // "v,32," or "v,64," and a line: that line's kind and fields, its view in `view`; any other view
 // leaves the kind "v", which undoes nothing. "p,<part>," and a line: that line.

@@ -27,6 +27,7 @@ list(APPEND KELVARA_PORTABLE_SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/variables.cpp
     ${CMAKE_CURRENT_LIST_DIR}/folder_token_names.cpp
     ${CMAKE_CURRENT_LIST_DIR}/windows_version_demand.cpp)
-# The install and rollback logs.
+# The install log, and the rollback log kept as a journal.
 list(APPEND KELVARA_PORTABLE_SOURCES
-    ${CMAKE_CURRENT_LIST_DIR}/install_log.cpp)
+    ${CMAKE_CURRENT_LIST_DIR}/install_log.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/journal.cpp)
