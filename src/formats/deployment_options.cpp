@@ -109,6 +109,9 @@ bool readOption(const Argument& argument, const char* slash, DeploymentOptions& 
     if (isName(name, equals, "TASKS")) {
         return takeValue(equals, argument.end, options.tasks, options.tasksGiven);
     }
+    if (isName(name, equals, "RECOVER")) {
+        return takeValue(equals, argument.end, options.recoverJournal, options.recoverGiven);
+    }
     if (!hasValue && (isName(name, equals, "QUIET") || isName(name, equals, "VERYSILENT"))) {
         options.quiet = options.silent = true;
         return true;

@@ -51,6 +51,8 @@ struct DeploymentOptions {
     HeapString components;  // /COMPONENTS=
     bool tasksGiven = false;
     HeapString tasks;  // /TASKS=
+    bool recoverGiven = false;
+    HeapString recoverJournal;  // /RECOVER=: the journal of a run that was cut off
     // The last of /CLOSEAPPLICATIONS, /FORCECLOSEAPPLICATIONS and /NOCLOSEAPPLICATIONS, and of
     // /RESTARTAPPLICATIONS and /NORESTARTAPPLICATIONS (kOptionNotGiven: neither).
     std::uint8_t closeApplications = kOptionNotGiven;

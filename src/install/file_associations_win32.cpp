@@ -97,13 +97,16 @@ bool installAssociation(InstallRun& run, const char* record) {
         status =
             extensionWriter.text(extension, kContentTypeValue, fields.get(kAssociationContentType));
     }
-    if (status == ERROR_SUCCESS) status = writeDocumentType(typeWriter, fields, type);
     if (status == ERROR_SUCCESS) {
-        {
-            FileRedirectionPause shellLoads;
-            ::SHChangeNotify(SHCNE_ASSOCCHANGED, SHCNF_IDLIST, nullptr, nullptr);
-        }
-        if (newType) run.log.addRegistryKey(root, type, true, kLogToRollback);
+        status = writeDocumentType(typeWriter, fields, type);
+        // A new document type's key is logged once it is written, and also when a write into
+        // it failed half-way: a rollback then leaves none of it behind.
+        if (newType && (status == ERROR_SUCCESS || registryKeyExists(classes, type)))
+            run.log.addRegistryKey(root, type, true, kLogToRollback);
+    }
+    if (status == ERROR_SUCCESS) {
+        FileRedirectionPause shellLoads;
+        ::SHChangeNotify(SHCNE_ASSOCCHANGED, SHCNF_IDLIST, nullptr, nullptr);
         return true;
     }
     return askToGoOn(run, kMsgAssociationError, extensionName);

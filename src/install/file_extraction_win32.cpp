@@ -132,9 +132,14 @@ bool reportAccessDenied(InstallRun& run, const Target& target) {
 // cannot be made (the caller reports). Beside the target: the move at the restart cannot cross
 // volumes, and the run's temporary folder must be gone when the run ends. Only a folder that
 // takes no new file has it made in the temporary folder.
-HANDLE createDeferredTemp(const char* target, HeapString& tempPath, DWORD* error) {
+HANDLE createDeferredTemp(InstallRun& run, const char* target, HeapString& tempPath, DWORD* error) {
     char beside[MAX_PATH + 1] = {};
     tempPath.reset(newNameBeside(target, beside) ? strDupExtra(beside, 0) : newTempName());
+    // Made by the system already: the journal learns of it before a byte goes in.
+    if (tempPath && !journalNewItem(run, kLogFile, tempPath.get())) {
+        *error = run.rollbackFile.error() ? run.rollbackFile.error() : ERROR_NOT_ENOUGH_MEMORY;
+        return INVALID_HANDLE_VALUE;
+    }
     HANDLE file = tempPath ? createForWriting(tempPath.get(),
                                               FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_SEQUENTIAL_SCAN)
                            : INVALID_HANDLE_VALUE;
@@ -154,11 +159,12 @@ struct Destination {
 
 // A new file in the target's own folder (so that replacing the target is a rename on one
 // volume), open for writing; false when the folder takes none.
-bool openSibling(const char* target, Destination& out) {
+bool openSibling(InstallRun& run, const char* target, Destination& out) {
     char name[MAX_PATH + 1] = {};
     if (!newNameBeside(target, name)) return false;
     out.sibling.reset(strDupExtra(name, 0));
-    out.file.reset(createForWriting(name, FILE_FLAG_SEQUENTIAL_SCAN));
+    if (out.sibling && journalNewItem(run, kLogFile, name))
+        out.file.reset(createForWriting(name, FILE_FLAG_SEQUENTIAL_SCAN));
     if (out.sibling && out.file) return true;
     out.file.reset();
     ::DeleteFileA(name);
@@ -196,7 +202,7 @@ Step openTarget(InstallRun& run, const Target& target, bool sharedGroup, Destina
                                      OPEN_EXISTING, 0, nullptr));
             if (file) {
                 file.reset();
-                if (openSibling(target.path, out)) return Step::next;
+                if (openSibling(run, target.path, out)) return Step::next;
                 // A folder that takes no new file (or a path too long for one beside it) but
                 // lets the target be written: in place, once its old content is kept in the
                 // temporary folder for the rollback.
@@ -208,6 +214,12 @@ Step openTarget(InstallRun& run, const Target& target, bool sharedGroup, Destina
             }
         } else {
             file.reset(createForWriting(target.path, FILE_FLAG_SEQUENTIAL_SCAN));
+            if (file && !journalNewItem(run, kLogFile, target.path)) {
+                file.reset();
+                ::DeleteFileA(target.path);
+                ::SetLastError(run.rollbackFile.error() ? run.rollbackFile.error()
+                                                        : ERROR_NOT_ENOUGH_MEMORY);
+            }
         }
         if (file) return Step::next;
         DWORD error = ::GetLastError();
@@ -217,7 +229,7 @@ Step openTarget(InstallRun& run, const Target& target, bool sharedGroup, Destina
                 continue;
             }
             DWORD tempError = 0;
-            file.reset(createDeferredTemp(target.path, tempPath, &tempError));
+            file.reset(createDeferredTemp(run, target.path, tempPath, &tempError));
             if (file) return Step::next;
             if (tempPath) ::DeleteFileA(tempPath.get());
             tempPath.reset();
@@ -340,6 +352,8 @@ Step writeWithRetry(InstallRun& run, HANDLE file, const PackageEntry& entry, con
 
 Step placeFolder(InstallRun& run, const PackageEntry& entry, const char* path) {
     run.display.showPath(path);
+    // The journal names a folder before it is made; a folder that is there already is not.
+    if (!pathExists(path) && !journalNewItem(run, kLogFolder, path)) return Step::endRun;
     const bool created = ::CreateDirectoryA(path, nullptr) != 0;
     bool goOn = created;
     if (!goOn) {
@@ -412,6 +426,12 @@ Step placeFile(InstallRun& run, const FileGroupHeader& group, const PackageEntry
     target.path = path;
     Destination out;
     out.file.reset(createIfNew(path));
+    // Made now, so the run's: the journal learns of it before its first byte.
+    if (out.file && !journalNewItem(run, kLogFile, path)) {
+        out.file.reset();
+        ::DeleteFileA(path);
+        return Step::endRun;
+    }
     if (!out.file) {
         lookAtTarget(target);
         if (!shouldWrite(group, entry, target)) return Step::next;

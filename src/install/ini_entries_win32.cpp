@@ -100,6 +100,8 @@ bool installIniEntry(InstallRun& run, const char* record) {
         keepCopyForRollback(run, location.get());
         logEntryBeforeWrite(run, section, key, file, location.get());
     }
+    // A file the write is about to make: the journal names it first.
+    if (!existed && location && !journalNewItem(run, kLogFile, location.get())) return false;
     if (!existed && key && value) startUnicodeFile(location.get(), section, key, value);
     const bool written = ::WritePrivateProfileStringA(section, key, value, file) != FALSE;
     const DWORD error = ::GetLastError();

@@ -17,8 +17,6 @@ namespace kelvara {
 
 namespace {
 
-constexpr std::size_t kRollbackBufferSize = 16 * 1024;
-
 constexpr const char* kRollbackLogFailed =
     "The installation cannot write its rollback log:\n%s\n\nIt stops, and removes what it has "
     "installed so far.";
@@ -28,14 +26,15 @@ constexpr const char* kRollbackLogFailed =
 bool RollbackLogFile::create(const char* path) {
     file_.reset(::CreateFileA(path, GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
                               FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
-    buffered_ = 0;
     error_ = 0;
-    // Without a buffer every line is written at once.
-    if (!buffer_) buffer_.reset(static_cast<char*>(heapAlloc(kRollbackBufferSize)));
     return file_.valid();
 }
 
-void RollbackLogFile::writeOut(const char* text, std::size_t length) {
+void RollbackLogFile::close() {
+    file_.reset();
+}
+
+void RollbackLogFile::write(const char* text, std::size_t length) {
     if (!file_ || error_ || length == 0) return;
     DWORD written = 0;
     if (!::WriteFile(file_.get(), text, static_cast<DWORD>(length), &written, nullptr)) {
@@ -45,26 +44,10 @@ void RollbackLogFile::writeOut(const char* text, std::size_t length) {
     }
 }
 
-void RollbackLogFile::flush() {
-    writeOut(buffer_.get(), buffered_);
-    buffered_ = 0;
-}
-
-void RollbackLogFile::close() {
-    flush();
-    file_.reset();
-}
-
-void RollbackLogFile::write(const char* text, std::size_t length) {
-    if (!file_) return;
-    if (!buffer_ || length > kRollbackBufferSize) {
-        flush();
-        writeOut(text, length);
-        return;
-    }
-    if (length > kRollbackBufferSize - buffered_) flush();
-    memMove(buffer_.get() + buffered_, text, length);
-    buffered_ += length;
+bool RollbackLogFile::makeDurable() {
+    if (!file_ || error_) return false;
+    if (!::FlushFileBuffers(file_.get())) error_ = ::GetLastError();
+    return error_ == 0;
 }
 
 char* newTempName() {
@@ -74,17 +57,21 @@ char* newTempName() {
     return strDupExtra(name, 0);
 }
 
+bool journalFailed(InstallRun& run) {
+    const DWORD error = run.rollbackFile.error();
+    if (!error) return false;
+    if (!run.rollbackLogReported) {
+        run.rollbackLogReported = true;
+        installState.installSucceeded = false;
+        messageBoxFormat(run.owner(), setupState.setupCaption.get(), kRollbackLogFailed,
+                         systemErrorText(error), MB_ICONERROR);
+    }
+    return true;
+}
+
 PhaseOutcome checkpoint(InstallRun& run) {
     // A rollback log that could not take a line could not undo what follows: the run stops here.
-    if (const DWORD error = run.rollbackFile.error()) {
-        if (!run.rollbackLogReported) {
-            run.rollbackLogReported = true;
-            installState.installSucceeded = false;
-            messageBoxFormat(run.owner(), setupState.setupCaption.get(), kRollbackLogFailed,
-                             systemErrorText(error), MB_ICONERROR);
-        }
-        return PhaseOutcome::stop;
-    }
+    if (journalFailed(run)) return PhaseOutcome::stop;
     // Only the wizard holds or cancels a run; a silent run has no one who could, and its
     // thousands of checkpoints would each cost two calls to the system for nothing.
     if (runEnvironment.silentMode && !run.owner()) return PhaseOutcome::proceed;
@@ -112,9 +99,18 @@ bool newNameBeside(const char* path, char (&name)[MAX_PATH + 1]) {
     return ::GetTempFileNameA(*folder.get() ? folder.get() : ".", "KVR", 0, name) != 0;
 }
 
+bool journalNewItem(InstallRun& run, char kind, const char* path) {
+    if (run.log.addPath(kind, path, kLogToRollback | kLogRollbackOnly) != LogAddResult::added) {
+        installState.installSucceeded = false;
+        return false;
+    }
+    return !journalFailed(run);
+}
+
 bool noteBackup(InstallRun& run, const char* backup, const char* target) {
     if (run.log.addEscaped(kLogReplacedFile, backup, target, kLogToRollback | kLogRollbackOnly) !=
-        LogAddResult::added) {
+            LogAddResult::added ||
+        !run.rollbackFile.makeDurable()) {
         return false;
     }
     run.replacedBackups.append(backup);

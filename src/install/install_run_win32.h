@@ -18,28 +18,28 @@
 
 namespace kelvara {
 
-// The rollback log's open file: the lines added with kLogToRollback, gathered in a buffer and
-// written when it is full and when the file is closed (only the rollback, after the close, reads
-// them: one write per installed file would cost a call to the system each).
+// The rollback log's open file, kept as a journal: each line is written to the file the moment
+// it is added, before the change it tells of is made, so that a run killed at any moment leaves
+// the system a record of what it changed (see formats/journal.h). A write is a call to the
+// system; what must also outlast a power cut is flushed to the disk (makeDurable).
 class RollbackLogFile : public LogSink {
   public:
     // Creates (truncates) the file for writing with read sharing, temporary and sequential.
     bool create(const char* path);
-    // Writes what the buffer holds and closes the file.
     void close();
     void write(const char* text, std::size_t length) override;
+    // Asks the system to put what was written on the disk itself: before a change that would
+    // lose what a person had (a file set aside), and where the run changes phase. False when
+    // the file could not take it (error() says why).
+    bool makeDurable();
     // The system error of the first write that failed (the disk full, the drive gone), or 0.
     // Nothing is written after it: the run has to stop, and its rollback takes the lines from
     // the install log's record of them, which the file no longer has whole.
     DWORD error() const { return error_; }
+    bool isOpen() const { return file_.valid(); }
 
   private:
-    void flush();
-    void writeOut(const char* text, std::size_t length);
-
     UniqueFile file_;
-    HeapString buffer_;
-    std::size_t buffered_ = 0;
     DWORD error_ = 0;
 };
 
@@ -53,6 +53,12 @@ struct InstallRun {
     StringList leftOutLines;
     RollbackLogFile rollbackFile;
     HeapString rollbackLogPath;
+    // The marks of the run in progress (worker/run_marks_win32.h), set before its first change
+    // and cleared when it is over; the keys setting them made; the engine copy the next logon
+    // runs to recover the run when it was cut off.
+    bool marked = false;
+    std::uint32_t markKeys = 0;
+    HeapString recoveryCopy;
     // The uninstaller and install log written beside their paths, until they are put in place.
     HeapString uninstallerBeside;
     HeapString installLogBeside;
@@ -103,10 +109,22 @@ char* newTempName();
 // folder takes none (the last error says why).
 bool newNameBeside(const char* path, char (&name)[MAX_PATH + 1]);
 
+// Tells the journal of a file the run has just made that is none of its installed files (a new
+// file beside its target, a file waiting for the restart) or that it is about to make (a folder,
+// a key, a link), so that a run killed before its end leaves nothing of it behind: the rollback
+// deletes it when it is there. A file that was there before the run is never named here. False
+// when the journal could not take the line (its failure told): the item is not to be made.
+bool journalNewItem(InstallRun& run, char kind, const char* path);
+
 // Tells the rollback that `backup` holds the old content of `target` ("k", rollback only) and
 // keeps both names for the end of the run, which deletes the backup on success and puts it back
-// otherwise. False when the rollback log could not take the line: there is then no backup.
+// otherwise. The line is on the disk when this returns true: only then may the target be set
+// aside. False when the journal could not take it: there is then no backup.
 bool noteBackup(InstallRun& run, const char* backup, const char* target);
+
+// A write to the journal failed: told once (the run then stops, and is rolled back from the
+// lines it kept in memory). False when the journal is whole.
+bool journalFailed(InstallRun& run);
 
 // Waits while the wizard holds the run, takes a quit message posted to the thread, and tells
 // whether the run goes on: proceed, or cancelled once a quit message was taken now or earlier

@@ -34,6 +34,10 @@
 #include "runtime/run_log_win32.h"
 #include "runtime/system_view_win32.h"
 #include "uninstall/uninstall_log_win32.h"
+#include "formats/journal.h"
+#include "worker/run_marks_win32.h"
+#include "worker/temp_folder_win32.h"
+#include "formats/deployment_options.h"
 #include "worker/worker_state.h"
 
 namespace kelvara {
@@ -122,7 +126,8 @@ void carryOverLine(InstallRun& run, const char* entry) {
     }
     // A line with its view ("v,64,b,...") goes over as it is; the kind after it decides.
     const char* kind = own[0] == kLogView && std::strlen(own) > 5 ? own + 5 : own;
-    if (!*kind || std::strchr("dfklp", kind[0])) return;
+    // Nor what only a journal holds, or the progress an uninstall cut off left in the log.
+    if (!*kind || std::strchr("dfiklpuz", kind[0])) return;
     if (leftOut) {
         run.leftOutLines.append(own);
         if (kind[0] == kLogSharedFile) return;
@@ -181,6 +186,70 @@ void carryOverPreviousLog(InstallRun& run) {
     }
 }
 
+constexpr const char* kRecoveryCopyName = "recovery.exe";
+
+// The command the next logon runs when the run is cut off: the engine copy on the journal,
+// quietly, into the run's own log when it has one. Null when out of memory.
+char* recoveryCommand(InstallRun& run) {
+    HeapString command(strConcat5("\"", run.recoveryCopy.get(), "\" /QUIET /RECOVER=\"",
+                                  run.rollbackLogPath.get(), "\""));
+    const DeploymentOptions& options = runEnvironment.deployment;
+    if (!command || !options.logGiven || !options.logFile || !*options.logFile.get())
+        return command.release();
+    char full[MAX_PATH + 1] = {};
+    const DWORD length = ::GetFullPathNameA(options.logFile.get(), sizeof full, full, nullptr);
+    if (length == 0 || length >= sizeof full) return command.release();
+    return strConcat5(command.get(), " /LOG=\"", full, "\"");
+}
+
+// The marks that lead the next setup of the product, and the next logon, to the journal, and
+// the journal's line that says what it belongs to, all on the disk before the first change. A
+// run that cannot be marked installs all the same (the run log says so): only a run cut off
+// then is not recovered by itself.
+bool markRun(InstallRun& run) {
+    const char* shortName = setupState.productShortName.get();
+    const bool forUser = runEnvironment.forUser;
+    if (shortName && *shortName) {
+        run.marked = setJournalMark(shortName, forUser, run.rollbackLogPath.get(), &run.markKeys);
+        if (!run.marked) {
+            writeRunLog("journal: the next setup cannot be told of it: %s",
+                        systemErrorText(::GetLastError()));
+        }
+    }
+    if (run.marked) {
+        run.recoveryCopy.reset(joinFolderName(runTempFolder(), kRecoveryCopyName));
+        HeapString command(run.recoveryCopy && writeEngineCopy(run, run.recoveryCopy.get())
+                               ? recoveryCommand(run)
+                               : nullptr);
+        if (!command || !setRecoveryAtLogon(shortName, forUser, command.get(), &run.markKeys)) {
+            writeRunLog("journal: the next logon cannot recover the run: %s",
+                        systemErrorText(::GetLastError()));
+        }
+    }
+    FILETIME now = {};
+    ::GetSystemTimeAsFileTime(&now);
+    HeapString info(runInfoText(runEnvironment.installerPath.get(),
+                                (std::uint64_t{now.dwHighDateTime} << 32) | now.dwLowDateTime,
+                                ::GetCurrentProcessId(), runTempFolder(), run.markKeys));
+    const char kind[] = {kLogRunInfo, '\0'};
+    if (!info ||
+        run.log.add(kind, info.get(), kLogToRollback | kLogRollbackOnly) != LogAddResult::added) {
+        installState.installSucceeded = false;
+        return false;
+    }
+    writeRunLog("journal: %s", run.rollbackLogPath.get());
+    return run.rollbackFile.makeDurable() || !journalFailed(run);
+}
+
+// The run is over, either way: its marks and the engine copy go.
+void unmarkRun(InstallRun& run) {
+    if (run.marked)
+        clearRunMarks(setupState.productShortName.get(), runEnvironment.forUser, run.markKeys);
+    run.marked = false;
+    deleteFile(run.recoveryCopy.get());
+    run.recoveryCopy.reset();
+}
+
 bool startRun(InstallRun& run) {
     if (!settle(run) || !computePaths(run)) return false;
     run.rollbackLogPath.reset(newTempName());
@@ -230,6 +299,7 @@ bool startRun(InstallRun& run) {
         reportDamagedImage(run);
         return false;
     }
+    if (!markRun(run)) return false;
     run.display.prepareStatusLine();
     return true;
 }
@@ -267,8 +337,10 @@ PhaseOutcome runPhases(InstallRun& run) {
     writeRunLog("phase: files");
     PhaseOutcome files = extractFiles(run);
     // The uninstaller is made from the image too, before it is given back.
-    if (files == PhaseOutcome::proceed && setupState.createUninstaller && !prepareUninstaller(run))
-        files = PhaseOutcome::stop;
+    if (files == PhaseOutcome::proceed && setupState.createUninstaller) {
+        writeRunLog("phase: uninstaller");
+        if (!prepareUninstaller(run)) files = PhaseOutcome::stop;
+    }
     releaseImage(run);
     if (files != PhaseOutcome::proceed) return files;
     afterFiles(run);
@@ -306,6 +378,7 @@ void logUninstallActions(InstallRun& run) {
 // and the new install log are written first, so that a failure of either is rolled back like
 // any other step, and the earlier installation (an upgrade's) stays as it was.
 PhaseOutcome finish(InstallRun& run) {
+    writeRunLog("phase: finishing");
     logUninstallActions(run);
     if (setupState.createUninstaller && (!writeUninstallEntry(run) || !prepareInstallLog(run))) {
         return PhaseOutcome::stop;
@@ -368,25 +441,35 @@ void notifyWizard(InstallRun& run, bool completed) {
     }
 }
 
+// The run stands from here: the journal says so before the backups go, so that a run cut off
+// now is not undone by its recovery, which only deletes the backups that are left.
+void commitRun(InstallRun& run) {
+    const char completedLine[] = {kLogRunCompleted, '\n'};
+    run.rollbackFile.write(completedLine, sizeof completedLine);
+    run.rollbackFile.makeDurable();
+    run.rollbackFile.close();
+}
+
 InstallEnd endRun(InstallRun& run, PhaseOutcome outcome) {
     const bool completed = outcome == PhaseOutcome::proceed;
     writeRunLog(completed                            ? "installation: completed"
                 : outcome == PhaseOutcome::cancelled ? "installation: cancelled"
                                                      : "installation: stopped");
-    run.rollbackFile.close();
     if (completed) {
+        // The earlier uninstaller and log are set aside like any replaced file: a run cut off
+        // before its commit puts them back.
         placeOwnFiles(run);
+        scheduleDeferredFiles();
+        commitRun(run);
+        discardBackups(run);
+        undoLeftOutParts(run);
         deleteFile(run.rollbackLogPath.get());
     } else {
+        run.rollbackFile.close();
         discardOwnFiles(run);
-    }
-    if (completed) {
-        discardBackups(run);
-        scheduleDeferredFiles();
-        undoLeftOutParts(run);
-    } else {
         rollBack(run);
     }
+    unmarkRun(run);
     // Their files are in place (or back as they were): the programs closed for them may run.
     restartClosedPrograms();
     notifyWizard(run, completed);

@@ -9,6 +9,7 @@
 #include "install/install_run_win32.h"
 #include "install/install_state.h"
 #include "runtime/byte_order.h"
+#include "runtime/file_deletion_win32.h"
 #include "runtime/file_security_win32.h"
 #include "runtime/heap.h"
 #include "runtime/heap_string.h"
@@ -36,7 +37,7 @@ bool reportFailure(InstallRun& run, const char* path, DWORD error) {
 // A new file beside `target`, open for writing, created with the Administrators' protection
 // when the run has their rights (so that no one else holds it open before it is protected);
 // its name goes to `name`. Invalid handle when none can be made (last error set).
-HANDLE createBeside(const char* target, char (&name)[MAX_PATH + 1]) {
+HANDLE createBeside(InstallRun& run, const char* target, char (&name)[MAX_PATH + 1]) {
     OwnSecurity security = administratorsOnly();
     SECURITY_ATTRIBUTES* attributes =
         runEnvironment.isAdministrator ? security.attributes() : nullptr;
@@ -45,6 +46,11 @@ HANDLE createBeside(const char* target, char (&name)[MAX_PATH + 1]) {
         // the folder hands down, not the protection.
         if (!newNameBeside(target, name)) return INVALID_HANDLE_VALUE;
         ::DeleteFileA(name);
+        // The journal names it before it is made: a run killed while writing it leaves none.
+        if (!journalNewItem(run, kLogFile, name)) {
+            ::SetLastError(ERROR_WRITE_FAULT);
+            return INVALID_HANDLE_VALUE;
+        }
         HANDLE file = ::CreateFileA(name, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, attributes,
                                     CREATE_NEW, FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
         if (file != INVALID_HANDLE_VALUE) return file;
@@ -150,12 +156,31 @@ void protectOwnFile(const char* path) {
     }
 }
 
+// The earlier file at `target` is set aside beside it, the journal told first, so that a run
+// killed before its end puts it back; the end of a completed run deletes it with the other
+// backups. 0, or the error that kept it in place; `backup` is empty when there was none.
+DWORD setAsideEarlier(InstallRun& run, const char* target, char (&backup)[MAX_PATH + 1]) {
+    backup[0] = '\0';
+    if (!pathExists(target)) return 0;
+    if (!newNameBeside(target, backup)) return ::GetLastError();
+    ::DeleteFileA(backup);
+    if (!noteBackup(run, backup, target)) return ERROR_WRITE_FAULT;
+    ::SetFileAttributesA(target, FILE_ATTRIBUTE_NORMAL);  // an earlier one may be read-only
+    if (::MoveFileA(target, backup)) return 0;
+    backup[0] = '\0';
+    return ::GetLastError();
+}
+
 // The prepared file in place of the target; false with the failure shown.
 bool place(InstallRun& run, HeapString& prepared, const char* target) {
     if (!prepared) return true;
-    ::SetFileAttributesA(target, FILE_ATTRIBUTE_NORMAL);  // an earlier one may be read-only
-    if (!::MoveFileExA(prepared.get(), target, MOVEFILE_REPLACE_EXISTING)) {
-        const DWORD error = ::GetLastError();
+    char backup[MAX_PATH + 1];
+    DWORD error = setAsideEarlier(run, target, backup);
+    if (error == 0 && !::MoveFileExA(prepared.get(), target, MOVEFILE_REPLACE_EXISTING)) {
+        error = ::GetLastError();
+        if (backup[0]) putBackReplacedFile(backup, target);
+    }
+    if (error != 0) {
         installState.installSucceeded = false;
         messageBoxFormat(run.owner(), setupState.setupCaption.get(), kOwnFilePlaceFailed, target,
                          systemErrorText(error), MB_ICONERROR);
@@ -178,7 +203,7 @@ bool prepareUninstaller(InstallRun& run) {
         return false;  // told, and answered No
     }
     char name[MAX_PATH + 1] = {};
-    UniqueFile copy(createBeside(path, name));
+    UniqueFile copy(createBeside(run, path, name));
     if (!copy) return reportFailure(run, path, ::GetLastError());
     run.uninstallerBeside.reset(strDupExtra(name, 0));
     if (!run.uninstallerBeside || !writeUninstaller(run, copy.get())) {
@@ -191,13 +216,25 @@ bool prepareUninstaller(InstallRun& run) {
     return true;
 }
 
+bool writeEngineCopy(InstallRun& run, const char* path) {
+    UniqueFile copy(::CreateFileA(path, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                                  CREATE_NEW, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    if (!copy) return false;
+    if (writeUninstaller(run, copy.get())) return true;
+    const DWORD error = ::GetLastError();
+    copy.reset();
+    ::DeleteFileA(path);
+    ::SetLastError(error);
+    return false;
+}
+
 bool prepareInstallLog(InstallRun& run) {
     const char* path = run.installLogPath.get();
     std::size_t length = 0;
     HeapString text(run.log.installLogText(&length));
     if (!text) return reportFailure(run, path, ERROR_NOT_ENOUGH_MEMORY);
     char name[MAX_PATH + 1] = {};
-    UniqueFile file(createBeside(path, name));
+    UniqueFile file(createBeside(run, path, name));
     if (!file) return reportFailure(run, path, ::GetLastError());
     if (!writeWhole(file.get(), text.get(), static_cast<DWORD>(length)) ||
         !::FlushFileBuffers(file.get())) {

@@ -13,6 +13,11 @@ struct InstallRun;
 // byte. False when it cannot be: the failure has been shown and the run is to stop.
 bool prepareUninstaller(InstallRun& run);
 
+// The engine without its package, as the uninstaller is, written into a new file at `path`
+// (the run's private folder: the recovery at the next logon runs it). False when it cannot be
+// (the last error says why); nothing is left at `path` then.
+bool writeEngineCopy(InstallRun& run, const char* path);
+
 // The install log, written whole into a new file beside its path and flushed. False when it
 // cannot be: shown, and the run is to stop.
 bool prepareInstallLog(InstallRun& run);

@@ -21,6 +21,21 @@ namespace {
 
 constexpr REGSAM kValueKeyAccess = KEY_QUERY_VALUE | KEY_SET_VALUE;
 
+// The value's line: what it held, or, when it is new, that it goes, with the root as the record
+// wrote it unless the scope put another one in its place.
+void logValue(InstallRun& run, const PreviousValue& previous, const char* recordRootText,
+              unsigned recordRoot, unsigned rootNumber, const char* keyPath, const char* name,
+              unsigned flags) {
+    if (previous.existed()) {
+        previous.log(run, rootNumber, keyPath, name, flags);
+        return;
+    }
+    char rootText[12];
+    wsprintfA(rootText, "%u", rootNumber);
+    run.log.addRegistryValue(rootNumber == recordRoot ? recordRootText : rootText, keyPath, name,
+                             flags);
+}
+
 }  // namespace
 
 bool installRegistryValue(InstallRun& run, const char* record) {
@@ -58,24 +73,20 @@ bool installRegistryValue(InstallRun& run, const char* record) {
     if (status != ERROR_SUCCESS) {
         return askToGoOn(run, kMsgRegistryKeyError, where.get(), systemErrorText(status), nullptr);
     }
-    // A value that was there before is logged with what it held, so that the uninstaller and a
-    // rollback put it back instead of deleting it.
+    // The journal has it before it is written, whatever stops the run after; the install log
+    // once it is. A value that was there before is logged with what it held, so that the
+    // uninstaller and a rollback put it back instead of deleting it.
     PreviousValue previous;
     previous.read(key.get(), name);
+    logValue(run, previous, fields.get(kRegistryRootField), recordRoot, rootNumber, keyPath, name,
+             kLogToRollback | kLogRollbackOnly);
+    if (journalFailed(run)) return false;
     status = ::RegSetValueExA(key.get(), name, 0, type, data.bytes(), data.size());
     if (status != ERROR_SUCCESS) {
         return askToGoOn(run, kMsgRegistryValueError, name, where.get(), systemErrorText(status));
     }
-    if (previous.existed()) {
-        previous.log(run, rootNumber, keyPath, name);
-    } else {
-        // The root as the record wrote it, unless the scope put another one in its place.
-        char rootText[12];
-        wsprintfA(rootText, "%u", rootNumber);
-        const char* loggedRoot =
-            rootNumber == recordRoot ? fields.get(kRegistryRootField) : rootText;
-        run.log.addRegistryValue(loggedRoot, keyPath, name, kLogToRollback);
-    }
+    logValue(run, previous, fields.get(kRegistryRootField), recordRoot, rootNumber, keyPath, name,
+             kLogToRollback);
     return true;
 }
 

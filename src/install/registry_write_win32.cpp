@@ -91,8 +91,12 @@ LONG writeRegistryValueLogged(InstallRun& run, unsigned rootNumber, const char* 
     UniqueKey key;
     LONG status = createKeyChain(run, rootNumber, path.get(), KEY_QUERY_VALUE | KEY_SET_VALUE, key);
     if (status != ERROR_SUCCESS) return status;
+    // The journal has it before it is written, whatever stops the run after; the install log
+    // once it is.
     PreviousValue previous;
     previous.read(key.get(), valueName);
+    previous.log(run, rootNumber, path.get(), valueName, kLogToRollback | kLogRollbackOnly);
+    if (journalFailed(run)) return ERROR_WRITE_FAULT;
     status = ::RegSetValueExA(key.get(), valueName, 0, type, static_cast<const BYTE*>(data), size);
     if (status == ERROR_SUCCESS) previous.log(run, rootNumber, path.get(), valueName);
     return status;

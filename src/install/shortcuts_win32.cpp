@@ -71,6 +71,8 @@ bool installShortcut(InstallRun& run, const char* raw) {
 
     // A link that was there before is kept for the rollback, which puts it back as it was.
     if (existed) keepCopyForRollback(run, path);
+    // A new one: the journal names it before it is saved.
+    if (!existed && !journalNewItem(run, kLogShortcut, path)) return false;
     if (!writeLink(record)) {
         // A save that failed half-way may leave a file this run made; it is not logged, so it
         // goes now rather than stay behind after a rollback or an uninstall.

@@ -42,25 +42,24 @@ class EntryWriter {
     }
 
     bool text(const char* name, const char* value) {
-        PreviousValue previous;
-        remember(previous, name);
-        return check(previous, name, writeRegistryText(root(), key_, name, value));
+        return remember(name) && check(name, writeRegistryText(root(), key_, name, value));
     }
     bool number(const char* name, DWORD value) {
-        PreviousValue previous;
-        remember(previous, name);
-        return check(previous, name, writeRegistryDword(root(), key_, name, value));
+        return remember(name) && check(name, writeRegistryDword(root(), key_, name, value));
     }
 
   private:
-    void remember(PreviousValue& previous, const char* name) {
-        if (existed_) previous.read(earlier_.get(), name);
+    // What an earlier entry held goes to the journal before it is written over. False when the
+    // journal could not take it (told): nothing is written.
+    bool remember(const char* name) {
+        if (!existed_) return true;
+        PreviousValue previous;
+        previous.read(earlier_.get(), name);
+        previous.log(run_, rootNumber_, key_, name, kLogToRollback | kLogRollbackOnly);
+        return !journalFailed(run_);
     }
 
-    bool check(const PreviousValue& previous, const char* name, LONG status) {
-        if (existed_ && status == ERROR_SUCCESS) {
-            previous.log(run_, rootNumber_, key_, name, kLogToRollback | kLogRollbackOnly);
-        }
+    bool check(const char* name, LONG status) {
         if (status == ERROR_SUCCESS) return true;
         HeapString where(strConcat5(rootKeyName(static_cast<int>(rootNumber_)), "\\", key_));
         return askToGoOn(run_, kMsgRegistryValueError, name, where ? where.get() : key_,

@@ -22,6 +22,8 @@
 #include "runtime/system_libraries_win32.h"
 #include "runtime/text_encoding.h"
 #include "setup/elevated_restart_win32.h"
+#include "setup/installation_lock.h"
+#include "setup/interrupted_setup.h"
 #include "setup/exit_codes.h"
 #include "setup/run.h"
 #include "install/files_in_use_win32.h"
@@ -96,29 +98,10 @@ bool folderOptionApplied() {
     return applyFolderOption(options);
 }
 
-// One machine-wide installation at a time, of any product: the system's installers share its
-// files and keys (shared counts, the restart's renames, the list of programs). A user's
-// installation shares only that user's, so it waits only for another of the same user's. A
-// second installer says so and ends before it reads the script's records. The install thread
-// lets go when it ends. A system without the global name space (before Windows 2000) has the
-// session's only, which is all there is there.
+// One installation at a time (setup/installation_lock.h): a second installer says so and ends
+// before it reads the script's records. The install thread lets go when it ends.
 bool installationMayRun() {
-    constexpr const char* kMachineName = "KelvaraInstallation";
-    constexpr const char* kUserName = "KelvaraInstallation.User.%s";
-    constexpr DWORD kUserNameRoom = 256 + 1;  // UNLEN, the longest user name, and its end
-    char user[kUserNameRoom] = {};
-    DWORD length = sizeof user;
-    if (runEnvironment.forUser && !::GetUserNameA(user, &length)) user[0] = '\0';
-    char name[32 + kUserNameRoom];
-    ::wsprintfA(name, runEnvironment.forUser ? kUserName : kMachineName, user);
-    char globalName[sizeof name + 8];
-    ::wsprintfA(globalName, "Global\\%s", name);
-    HANDLE mutex = ::CreateMutexA(nullptr, FALSE, globalName);
-    if (!mutex) mutex = ::CreateMutexA(nullptr, FALSE, name);
-    if (!mutex) return true;  // cannot tell: not a reason to refuse
-    const bool another = ::GetLastError() == ERROR_ALREADY_EXISTS;
-    installState.installationMutex.reset(mutex);
-    if (!another) return true;
+    if (takeInstallationLock(runEnvironment.forUser, installState.installationMutex)) return true;
     messageBoxFormat(nullptr, kStartupCaption, kErrorAnotherInstallation, nullptr,
                      MB_ICONEXCLAMATION);
     return false;
@@ -171,6 +154,7 @@ int runInstallerMode() {
             return exitCode;
     }
     if (!installationMayRun()) return kExitAnotherRunning;
+    if (!earlierRunUndone()) return kExitCancelled;
     if (!requirementsMet()) return kExitNotInstalled;
     if (!choicesApplied() || !folderOptionApplied()) return kExitNotInstalled;
     planClosingPrograms();
@@ -205,7 +189,8 @@ int runSetup(Edition edition) {
                 // The uninstaller's silent switch is its option /S (or /QUIET): its first
                 // argument may be the log path of its second stage, on a drive S: too.
                 runEnvironment.silentMode = runEnvironment.deployment.silent;
-                exitCode = runUninstallerMode();
+                exitCode = runEnvironment.deployment.recoverGiven ? runRecoveryMode()
+                                                                  : runUninstallerMode();
             } else {
                 // The installer's is its first argument's S too.
                 runEnvironment.silentMode =

@@ -25,6 +25,9 @@ list(APPEND KELVARA_WIN32_SOURCES
 # The wizard run: the wizard over its background window, then the finish decisions.
 list(APPEND KELVARA_WIN32_SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/wizard_run_win32.cpp)
-# The uninstaller run: its two stages.
+# The uninstaller run: its two stages. An installation that was cut off, undone at the start of
+# a setup or uninstaller run, or by the recovery mode the next logon starts.
 list(APPEND KELVARA_WIN32_SOURCES
-    ${CMAKE_CURRENT_LIST_DIR}/uninstaller_run_win32.cpp)
+    ${CMAKE_CURRENT_LIST_DIR}/uninstaller_run_win32.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/interrupted_setup_win32.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/installation_lock_win32.cpp)

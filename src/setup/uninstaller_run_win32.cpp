@@ -22,6 +22,7 @@
 #include "setup/exit_codes.h"
 #include "setup/startup_stages.h"
 #include "uninstall/self_removal_win32.h"
+#include "setup/interrupted_setup.h"
 #include "uninstall/uninstall_log_win32.h"
 #include "uninstall/programs_in_use_win32.h"
 #include "uninstall/uninstall_rules.h"
@@ -90,6 +91,17 @@ void refuseUntrustedLog(const char* path) {
     if (!runEnvironment.silentMode) {
         messageBoxFormat(nullptr, kStartupCaption, kUntrustedLogFormat, path, MB_ICONERROR);
     }
+}
+
+// An installation of the product cut off before its end is undone first; it may have replaced
+// the install log, which is read again then. False when it can no longer be read.
+bool recoveredLogRead() {
+    // The undo of a journal is no uninstall: it has no uninstaller's own files to keep apart.
+    HeapString logPath = std::move(uninstallState.uninstallLogPath);
+    const bool recovered = interruptedRunUndoneBeforeRemoval();
+    uninstallState.uninstallLogPath = std::move(logPath);
+    return !recovered ||
+           readLog(uninstallState.uninstallLogPath.get(), LogSource::installation) == LogRead::read;
 }
 
 // The installed copy: after the user's Yes (a silent run asks nothing), runs a temporary copy of
@@ -190,6 +202,9 @@ void showRemovalDialog() {
 void runSecondStage(const char* caption) {
     SetupState& s = setupState;
     closeProgramsBeforeRemoval(caption);
+    // An uninstall cut off before goes on where it stopped; this one notes its own progress in
+    // the install log, which goes last.
+    resumeUndo(uninstallState.uninstallLogPath.get());
     if (runEnvironment.silentMode) {
         writeRunLog("uninstall: removing what the install log names");
         DWORD result = 0;
@@ -251,6 +266,7 @@ UninstallerResult runStages() {
                 runSecondStage(caption.get());
             } else if (rightsSettled(!runEnvironment.forUser, caption.get(), result.exitCode)) {
                 // The elevated run, when one was needed, did the stages itself.
+                if (!recoveredLogRead()) return result;
                 result.exitCode = runFirstStage(caption.get());
             }
         }

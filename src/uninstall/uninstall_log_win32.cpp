@@ -9,12 +9,14 @@
 #include "environment/folder_tokens_win32.h"
 #include "environment/run_environment.h"
 #include "formats/install_log.h"
+#include "formats/journal.h"
 #include "formats/setup_state.h"
 #include "runtime/file_security_win32.h"
 #include "runtime/handles_win32.h"
 #include "runtime/heap.h"
 #include "runtime/heap_string.h"
 #include "runtime/replace_on_reboot_win32.h"
+#include "runtime/system_view_win32.h"
 #include "uninstall/uninstall_state.h"
 #include "uninstall/uninstall_thread_win32.h"
 #include "worker/worker_state.h"
@@ -63,6 +65,26 @@ LogRead takeLog(HeapString text, std::size_t size, LogSource source) {
     return LogRead::read;
 }
 
+// A completed run's backups: the old contents of what it replaced, no longer needed. Nothing else
+// of the journal is touched (its files waiting for the restart are the restart's).
+void deleteBackups(const char* text, std::size_t length) {
+    LogEntry entry;
+    for (std::size_t at = 0; at < length;) {
+        const void* lf = std::memchr(text + at, '\n', length - at);
+        if (!lf) break;
+        const auto lineLength =
+            static_cast<std::size_t>(static_cast<const char*>(lf) - (text + at));
+        if (parseLogLine(text + at, lineLength, entry) && entry.kind == kLogReplacedFile) {
+            NativeFileView files(entry.view == kView64);
+            if (const char* backup = entry.fields.get(0); backup && *backup) {
+                ::SetFileAttributesA(backup, FILE_ATTRIBUTE_NORMAL);
+                ::DeleteFileA(backup);
+            }
+        }
+        at += lineLength + 1;
+    }
+}
+
 }  // namespace
 
 void releaseLog() {
@@ -71,7 +93,6 @@ void releaseLog() {
 }
 
 LogRead readLog(const char* path, LogSource source) {
-    const bool installation = source == LogSource::installation;
     // Shared for reading only: what is checked below is what is read.
     UniqueFile file(::CreateFileA(path, GENERIC_READ | READ_CONTROL, FILE_SHARE_READ, nullptr,
                                   OPEN_EXISTING,
@@ -79,7 +100,8 @@ LogRead readLog(const char* path, LogSource source) {
     if (!file) return LogRead::unreadable;
     // With administrator rights only a log that only administrators could have written is acted
     // on; anyone's log may be undone with anyone's own rights.
-    if (installation && runEnvironment.isAdministrator && othersMayChange(file.get())) {
+    if (source != LogSource::rollback && runEnvironment.isAdministrator &&
+        othersMayChange(file.get())) {
         return LogRead::untrusted;
     }
     DWORD high = 0;
@@ -95,27 +117,32 @@ LogRead readLog(const char* path, LogSource source) {
     return takeLog(std::move(buffer), size, source);
 }
 
-void undoRollbackLog() {
-    // The run's settings are left alone: they are the ones the rollback log was written from,
-    // and the wizard may still be reading them on its own thread.
-    if (!workerState.rollbackLogPath) return;
-    // The lines kept in memory are whole where the file may not be (a write to it failed).
-    LogRead outcome = LogRead::unreadable;
-    if (workerState.rollbackLogText) {
-        const std::size_t size = std::strlen(workerState.rollbackLogText.get());
-        outcome = takeLog(std::move(workerState.rollbackLogText), size, LogSource::rollback);
-    } else {
-        outcome = readLog(workerState.rollbackLogPath.get(), LogSource::rollback);
+bool resumeUndo(const char* path) {
+    char* text = uninstallState.entryText;
+    if (!text) return false;
+    JournalTail tail;
+    readJournalTail(text, std::strlen(text), tail);
+    text[tail.entryLength] = '\0';  // what an undo appended is no line to undo
+    uninstallState.linesUndone = tail.undoneLines;
+    uninstallState.progressPath.reset();
+    if (path) copyText(uninstallState.progressPath, path);
+    return tail.completed;
+}
+
+void undoJournal(const char* path) {
+    char* text = uninstallState.entryText;
+    if (!text) return;
+    if (resumeUndo(path)) {
+        deleteBackups(text, std::strlen(text));
+        uninstallState.progressPath.reset();
+        releaseLog();
+        return;
     }
-    const bool read = outcome == LogRead::read;
-    // The rollback log goes whatever happens next: it is of no use to anyone after this run.
-    ::SetFileAttributesA(workerState.rollbackLogPath.get(), FILE_ATTRIBUTE_NORMAL);
-    ::DeleteFileA(workerState.rollbackLogPath.get());
-    workerState.rollbackLogPath.reset();
-    if (!read) return;
     DWORD threadId = 0;
     UniqueHandle thread(::CreateThread(nullptr, 0, uninstallThread, nullptr, 0, &threadId));
     if (thread) ::WaitForSingleObject(thread.get(), INFINITE);
+    uninstallState.progressPath.reset();
+    uninstallState.linesUndone = 0;
     releaseLog();
     // What the rollback could not delete now (a file in use) goes at the next restart.
     for (int i = 0; i < uninstallState.rebootDeleteFiles.count(); ++i) {
@@ -123,6 +150,29 @@ void undoRollbackLog() {
             scheduleAtRestart(file, nullptr);
     }
     uninstallState.rebootDeleteFiles.clear();
+}
+
+void undoRollbackLog() {
+    // The run's settings are left alone: they are the ones the rollback log was written from,
+    // and the wizard may still be reading them on its own thread.
+    if (!workerState.rollbackLogPath) return;
+    // The lines kept in memory are whole where the file may not be (a write to it failed).
+    const bool fromMemory = workerState.rollbackLogText.get() != nullptr;
+    LogRead outcome = LogRead::unreadable;
+    if (fromMemory) {
+        const std::size_t size = std::strlen(workerState.rollbackLogText.get());
+        outcome = takeLog(std::move(workerState.rollbackLogText), size, LogSource::rollback);
+    } else {
+        outcome = readLog(workerState.rollbackLogPath.get(), LogSource::rollback);
+    }
+    // The journal stays until the undo is over: a run cut off during its rollback is undone
+    // the rest of the way by its recovery, which goes on where this one stopped.
+    if (outcome == LogRead::read)
+        undoJournal(fromMemory ? nullptr : workerState.rollbackLogPath.get());
+    // Then it goes: it is of no use to anyone after this run.
+    ::SetFileAttributesA(workerState.rollbackLogPath.get(), FILE_ATTRIBUTE_NORMAL);
+    ::DeleteFileA(workerState.rollbackLogPath.get());
+    workerState.rollbackLogPath.reset();
 }
 
 }  // namespace kelvara

@@ -107,4 +107,13 @@ char* sharedFileQuestion(const char* path) {
     return strConcat5(head.get(), kSharedQuestionFolder, folder.get(), kSharedQuestionEnd);
 }
 
+bool isUninstallEntryKey(const char* keyPath, const char* shortName) {
+    static const char kUninstallKeyPrefix[] =
+        "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\";
+    if (!keyPath || !shortName || !*shortName) return false;
+    if (*keyPath == '\\') ++keyPath;
+    HeapString entryKey(strConcat5(kUninstallKeyPrefix, shortName));
+    return entryKey && compareTextNoCase(keyPath, entryKey.get()) == 0;
+}
+
 }  // namespace kelvara

@@ -26,6 +26,10 @@ char* chooseUninstallLog(const char* commandLine, const char* installerDir,
 char* selfRemovalScriptText(const char* programPath, const char* scriptPath,
                             const char* folderPath);
 
+// True when `keyPath` is the product's entry in the list of installed programs (the Uninstall
+// key named `shortName`, a leading backslash and any case allowed).
+bool isUninstallEntryKey(const char* keyPath, const char* shortName);
+
 // The question shown when a shared file's count reached zero, naming the file and its folder.
 // A new heap string; null when out of memory.
 char* sharedFileQuestion(const char* path);

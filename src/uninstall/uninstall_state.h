@@ -22,11 +22,18 @@ struct UninstallState {
     StringList rebootDeleteFiles;
     StringList leftoverFolders;
     bool removeAllShared = false;
-    // The uninstaller and its log, as the log names them: removed after everything else.
+    // The uninstaller and its log, as the log names them, and the lines of the product's entry in
+    // the list of installed programs: removed after everything else, so that an uninstall cut
+    // off half-way can be started again, from that list too.
     StringList ownFilesLeft;
+    StringList entryLinesLeft;
     // Entries the uninstall thread was to remove or put back and could not (a key, a value):
     // the run ends "removed with errors". Files in use are not among them: they go at restart.
     int uninstallErrors = 0;
+    // A journal's undo: the file it notes its progress in ("u" lines, after each line undone;
+    // null for none) and the lines an earlier undo of it got through, which are passed over.
+    HeapString progressPath;
+    int linesUndone = 0;
     // Set once the uninstall thread got through every line.
     OwnedKernelObject uninstallDoneEvent;
 };

@@ -9,6 +9,8 @@
 
 #include "environment/run_environment.h"
 #include "formats/install_log.h"
+#include "formats/journal.h"
+#include "formats/setup_state.h"
 #include "runtime/file_deletion_win32.h"
 #include "runtime/file_version_win32.h"
 #include "runtime/handles_win32.h"
@@ -342,6 +344,39 @@ void showLeftoverPage(HWND window) {
     ::SendMessageA(window, kMsgShowLeftoverPage, 0, 0);
 }
 
+// A journal's undo notes each line it got through in the journal itself, so that an undo cut
+// off half-way goes on from there when it is run again, and no line is undone twice (a shared
+// file's count would go down twice). A write that fails only costs that: the lines after it are
+// undone again, each harmlessly but the shared counts.
+class UndoProgress {
+  public:
+    UndoProgress() : passOver_(uninstallState.linesUndone), done_(uninstallState.linesUndone) {
+        if (const char* path = uninstallState.progressPath.get()) {
+            file_.reset(::CreateFileA(path, FILE_APPEND_DATA, FILE_SHARE_READ, nullptr,
+                                      OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+        }
+    }
+    // True for a line an earlier undo got through.
+    bool passOver() {
+        if (passOver_ <= 0) return false;
+        --passOver_;
+        return true;
+    }
+    void lineUndone() {
+        ++done_;
+        if (!file_) return;
+        char text[16];
+        const std::size_t length = undoneLineText(text, done_);
+        DWORD written = 0;
+        ::WriteFile(file_.get(), text, static_cast<DWORD>(length), &written, nullptr);
+    }
+
+  private:
+    int passOver_;
+    int done_;
+    UniqueFile file_;
+};
+
 Undo beginUndo(HWND window) {
     const RunEnvironment& run = runEnvironment;
     Undo undo;
@@ -370,6 +405,25 @@ bool isUninstallerOwnFile(const LogEntry& entry) {
            compareTextNoCase(name.get(), logName.get()) == 0;
 }
 
+namespace {
+
+// The uninstaller's own files and the product's entry in the list of installed programs wait
+// for the end of the removal (removeOwnFiles). True when the line is one of them, kept.
+bool keptForTheEnd(const LogEntry& entry, const char* line, std::size_t length) {
+    if (isUninstallerOwnFile(entry))
+        return uninstallState.ownFilesLeft.append(field(entry, 0)) >= 0;
+    if (!uninstallState.uninstallLogPath || entry.kind != kLogRegistryKey ||
+        !isUninstallEntryKey(field(entry, 1), setupState.productShortName.get())) {
+        return false;
+    }
+    HeapString text(strDupExtra(nullptr, static_cast<int>(length)));
+    if (!text) return false;
+    std::memcpy(text.get(), line, length);
+    return uninstallState.entryLinesLeft.append(text.get()) >= 0;
+}
+
+}  // namespace
+
 bool undoLoggedEntries(HWND window, DWORD* result) {
     Undo undo = beginUndo(window);
     *result = 0;
@@ -393,8 +447,17 @@ bool undoLoggedEntries(HWND window, DWORD* result) {
     StringList& ownFiles = uninstallState.ownFilesLeft;
     if (!ownFiles.isCreated()) ownFiles.create(2);
     ownFiles.clear();
+    StringList& entryLines = uninstallState.entryLinesLeft;
+    if (!entryLines.isCreated()) entryLines.create(2);
+    entryLines.clear();
+    UndoProgress progress;
+    // Empty before the first line: a line's status shows once it is done.
+    if (window) showLine(undo);
     while (lines.next(&line, &length)) {
-        if (window) {
+        // A line an earlier, cut-off undo got through is passed over, but for what is kept for
+        // the end: that is not done until the end.
+        const bool passed = progress.passOver();
+        if (window && !passed) {
             if (!checkpoint()) return false;
             total += kProgressPerLine;
             showProgress(undo, total, lineCount);
@@ -402,11 +465,16 @@ bool undoLoggedEntries(HWND window, DWORD* result) {
         }
         undo.shownPath = "";
         parseLogLine(line, length, entry);
-        if (isUninstallerOwnFile(entry) && ownFiles.append(field(entry, 0)) >= 0) continue;
+        if (keptForTheEnd(entry, line, length)) {
+            if (!passed) progress.lineUndone();
+            continue;
+        }
+        if (passed) continue;
         // Each line in the view it was written in: a 64-bit product's on the native side.
         RegistryViewScope keys(entry.view);
         NativeFileView files(entry.view == kView64);
         undoLine(undo, entry);
+        progress.lineUndone();
         if (window) showLine(undo);
     }
     return !window || checkpoint();
@@ -414,6 +482,13 @@ bool undoLoggedEntries(HWND window, DWORD* result) {
 
 DWORD removeOwnFiles(HWND window) {
     Undo undo = beginUndo(window);
+    // The product's entry first: with the uninstaller gone it could start nothing any more.
+    LogEntry entry;
+    for (int i = 0; i < uninstallState.entryLinesLeft.count(); ++i) {
+        if (!parseLogLine(uninstallState.entryLinesLeft.get(i), entry)) continue;
+        RegistryViewScope keys(entry.view);
+        undoLine(undo, entry);
+    }
     const StringList& ownFiles = uninstallState.ownFilesLeft;
     if (ownFiles.count() != 0) {
         for (int i = 0; i < ownFiles.count(); ++i) {

@@ -4,7 +4,7 @@
 # lines, the list walk with the run-once removal), starting the programs and calling the DLL
 # functions (a 64-bit DLL's registration through the native regsvr32), and the uninstaller's
 # logged actions; the programs that hold a run's files: the plan for them (portable), finding,
-# closing and starting them again.
+# closing and starting them again; the marks of an installation in progress.
 list(APPEND KELVARA_PORTABLE_SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/worker_state.cpp
     ${CMAKE_CURRENT_LIST_DIR}/action_records.cpp
@@ -17,4 +17,5 @@ list(APPEND KELVARA_WIN32_SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/native_registration_win32.cpp
     ${CMAKE_CURRENT_LIST_DIR}/logged_actions_win32.cpp
     ${CMAKE_CURRENT_LIST_DIR}/running_programs_win32.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/program_closing_win32.cpp)
+    ${CMAKE_CURRENT_LIST_DIR}/program_closing_win32.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/run_marks_win32.cpp)

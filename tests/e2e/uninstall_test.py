@@ -384,9 +384,10 @@ class Uninstall(unittest.TestCase):
             self.assertIn(held, question['text'])
             self.assertEqual(question['owner'], 1, 'owned by the removal dialog')
             controls = s.controls(dialog)
-            # The line before was the uninstall entry's key (the uninstaller and its log go
-            # last): a line's status and path show once the line is done.
-            self.assertEqual(controls[STATUS]['text'], 'Deleting registry keys...')
+            # The held file is the first line undone (the uninstall entry, the uninstaller and
+            # its log go last, so that a removal cut off can be run again): a line's status and
+            # path show once the line is done, and are empty before.
+            self.assertEqual(controls[STATUS]['text'], '')
             self.assertEqual(controls[PATH]['text'], '', controls[PATH])
             self.assertGreater(controls[PROGRESS]['position'], 0)
             self.assertLess(controls[PROGRESS]['position'], 100)

@@ -22,6 +22,7 @@
 #include "formats/image_layout.h"
 #include "formats/image_signature.h"
 #include "formats/install_log.h"
+#include "formats/journal.h"
 #include "formats/languages.h"
 #include "formats/package_format.h"
 #include "formats/record_fields.h"
@@ -302,6 +303,9 @@ const std::vector<Constant>& documentedConstants() {
         KELVARA_CONSTANT(kLogReplacedFile),
         KELVARA_CONSTANT(kLogExistingShared),
         KELVARA_CONSTANT(kLogView),
+        KELVARA_CONSTANT(kLogRunInfo),
+        KELVARA_CONSTANT(kLogRunCompleted),
+        KELVARA_CONSTANT(kLogUndone),
         KELVARA_CONSTANT(kLogPart),
     };
     return constants;
