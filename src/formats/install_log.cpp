@@ -95,7 +95,7 @@ bool isPathKind(char kind) {
 
 bool isEscapedKind(char kind) {
     return kind == kLogPreviousValue || kind == kLogPreviousIniEntry || kind == kLogReplacedFile ||
-           kind == kLogExistingShared || kind == kLogRunInfo;
+           kind == kLogExistingShared || kind == kLogRunInfo || kind == kLogRemovalFolder;
 }
 
 int hexDigit(char c) {
@@ -232,7 +232,8 @@ LogAddResult InstallLog::add(const char* kind, const char* text, unsigned flags)
         // goes to the rollback log as well; one this run adds again is its own from now on.
         if ((flags & kLogToRollback) && rollbackFlags_[equal] == kCarriedOverLine) {
             rollbackFlags_[equal] = kRollbackLine;
-            if (rollback_) rollback_->write(line.get(), std::strlen(line.get()));
+            if (rollback_ && !(flags & kLogJournaled))
+                rollback_->write(line.get(), std::strlen(line.get()));
         } else if (!(flags & kLogCarriedOver) && rollbackFlags_[equal] == kCarriedOverLine) {
             rollbackFlags_[equal] = kInstallLogLine;
         }
@@ -241,7 +242,7 @@ LogAddResult InstallLog::add(const char* kind, const char* text, unsigned flags)
     const unsigned char mark = (flags & kLogToRollback)    ? kRollbackLine
                                : (flags & kLogCarriedOver) ? kCarriedOverLine
                                                            : kInstallLogLine;
-    if (!append(line.get(), mark)) return LogAddResult::outOfMemory;
+    if (!append(line.get(), mark, !(flags & kLogJournaled))) return LogAddResult::outOfMemory;
     return LogAddResult::added;
 }
 
@@ -316,7 +317,7 @@ bool InstallLog::lineCarriedOver(int i) const {
     return i >= 0 && i < lines_.count() && rollbackFlags_[i] == kCarriedOverLine;
 }
 
-bool InstallLog::append(const char* text, unsigned char mark) {
+bool InstallLog::append(const char* text, unsigned char mark, bool toSink) {
     int n = lines_.count();
     if (n >= flagCapacity_) {
         int capacity = flagCapacity_ ? flagCapacity_ * 2 : kLineGrowth;
@@ -340,7 +341,7 @@ bool InstallLog::append(const char* text, unsigned char mark) {
             break;
         }
     }
-    if (mark == kRollbackLine && rollback_) rollback_->write(text, std::strlen(text));
+    if (mark == kRollbackLine && toSink && rollback_) rollback_->write(text, std::strlen(text));
     return true;
 }
 

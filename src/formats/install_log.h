@@ -56,6 +56,9 @@ constexpr unsigned kLogRollbackOnly = 4;  // the line goes to the rollback log a
 // this run adds it again for the rollback log, it goes there too (a duplicate otherwise changes
 // nothing).
 constexpr unsigned kLogCarriedOver = 8;
+// With kLogToRollback: the rollback sink has the line already (the journal named the item before
+// it was made); it counts as a rollback line but is not sent again.
+constexpr unsigned kLogJournaled = 16;
 
 // The appearance settings the uninstaller takes over from the install log's line 4.
 struct LogSettings {
@@ -166,7 +169,7 @@ class InstallLog {
 
   private:
     // `mark`: kInstallLogLine, kRollbackLine or kCarriedOverLine (install_log.cpp).
-    bool append(const char* text, unsigned char mark);
+    bool append(const char* text, unsigned char mark, bool toSink = true);
     bool growIndex();
     int findEqual(const char* text, std::uint32_t hash) const;
     char* joinLines(bool rollbackOnly, std::size_t* length) const;
@@ -188,7 +191,7 @@ class InstallLog {
 // "c": field 0 up to the first comma, field 2 after the last comma, field 1 between.
 // "e": field 0 up to the first comma; when the rest holds a comma and its last piece is "0" or
 // "1", that piece is field 2 and the key path before it field 1; otherwise the rest is the key.
-// Escaped kinds ("i", "j", "k", "l", "r"): the field splitter, then every field unescaped.
+// Escaped kinds ("i", "j", "k", "l", "r", "w"): the field splitter, then every field unescaped.
 // Other kinds ("d", "f", unknown): the field splitter from the line's third character.
 // "v,32," or "v,64," and a line: that line's kind and fields, its view in `view`; any other view
 // leaves the kind "v", which undoes nothing. "p,<part>," and a line: that line.

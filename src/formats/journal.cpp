@@ -87,7 +87,8 @@ bool findRunInfo(const char* entryText, std::size_t length, RunInfo& info) {
     return false;
 }
 
-void readJournalTail(const char* entryText, std::size_t length, JournalTail& tail) {
+void readJournalTail(const char* entryText, std::size_t length, JournalTail& tail,
+                     StringList* removalFolders) {
     tail = JournalTail();
     std::size_t end = length;
     // Bytes after the last LF are no line: a write the run did not finish.
@@ -103,6 +104,10 @@ void readJournalTail(const char* entryText, std::size_t length, JournalTail& tai
             const int n = readCount(line + 2, lineLength - 2);
             if (n < 0) return;
             if (n > tail.undoneLines) tail.undoneLines = n;
+        } else if (isLine(line, lineLength, kLogRemovalFolder) && lineLength > 2) {
+            LogEntry entry;
+            if (removalFolders && parseLogLine(line, lineLength, entry) && entry.fields.get(0))
+                removalFolders->append(entry.fields.get(0));
         } else if (isLine(line, lineLength, kLogRunCompleted) && lineLength == 1) {
             tail.completed = true;
             tail.entryLength = start;

@@ -9,19 +9,25 @@
 //   "z"                             the run completed: nothing is undone any more, only the
 //                                   backups of what it replaced are left to delete;
 //   "u,N"                           a recovery has undone the last N entry lines: the next one
-//                                   goes on from there (every line is undone once).
+//                                   goes on from there (every line is undone once);
+//   "w,folder"                      an uninstall ran its second stage from that folder (escaped):
+//                                   one that was cut off leaves it, and the next uninstall of the
+//                                   product removes it.
+// The uninstaller writes "u" and "w" lines into the install log it removes.
 // An engine that knows none of them undoes nothing for them.
 #pragma once
 #include <cstddef>
 #include <cstdint>
 
 #include "runtime/heap_string.h"
+#include "runtime/string_list.h"
 
 namespace kelvara {
 
 constexpr char kLogRunInfo = 'i';
 constexpr char kLogRunCompleted = 'z';
 constexpr char kLogUndone = 'u';
+constexpr char kLogRemovalFolder = 'w';
 
 // What the journal's "i" line says of its run.
 struct RunInfo {
@@ -40,14 +46,16 @@ char* runInfoText(const char* image, std::uint64_t startTime, std::uint32_t proc
 // memory.
 bool findRunInfo(const char* entryText, std::size_t length, RunInfo& info);
 
-// The end of a journal's entry text: the progress lines a recovery appended and the completion
-// line before them. `entryLength` is the text's length without them: what is left to undo.
+// The end of a journal's entry text: the progress lines an undo appended ("u", "w") and the
+// completion line before them. `entryLength` is the text's length without them: what is left to
+// undo. The folders of the "w" lines go to `removalFolders` when it is given (created).
 struct JournalTail {
     bool completed = false;
     int undoneLines = 0;  // the largest N of the "u" lines
     std::size_t entryLength = 0;
 };
-void readJournalTail(const char* entryText, std::size_t length, JournalTail& tail);
+void readJournalTail(const char* entryText, std::size_t length, JournalTail& tail,
+                     StringList* removalFolders = nullptr);
 
 // "u,N\n" into `buffer` (room for 16); returns its length.
 std::size_t undoneLineText(char* buffer, int undoneLines);

@@ -133,16 +133,22 @@ bool reportAccessDenied(InstallRun& run, const Target& target) {
 // volumes, and the run's temporary folder must be gone when the run ends. Only a folder that
 // takes no new file has it made in the temporary folder.
 HANDLE createDeferredTemp(InstallRun& run, const char* target, HeapString& tempPath, DWORD* error) {
+    constexpr DWORD kFlags = FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_SEQUENTIAL_SCAN;
     char beside[MAX_PATH + 1] = {};
-    tempPath.reset(newNameBeside(target, beside) ? strDupExtra(beside, 0) : newTempName());
-    // Made by the system already: the journal learns of it before a byte goes in.
-    if (tempPath && !journalNewItem(run, kLogFile, tempPath.get())) {
-        *error = run.rollbackFile.error() ? run.rollbackFile.error() : ERROR_NOT_ENOUGH_MEMORY;
-        return INVALID_HANDLE_VALUE;
+    if (freeNameBeside(run, target, beside)) {
+        // Named in the journal before it is made.
+        tempPath.reset(strDupExtra(beside, 0));
+        if (!tempPath || !journalNewItem(run, kLogFile, beside)) {
+            *error = run.rollbackFile.error() ? run.rollbackFile.error() : ERROR_NOT_ENOUGH_MEMORY;
+            return INVALID_HANDLE_VALUE;
+        }
+        HANDLE file = ::CreateFileA(beside, GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_NEW,
+                                    kFlags, nullptr);
+        if (file != INVALID_HANDLE_VALUE) return file;
     }
-    HANDLE file = tempPath ? createForWriting(tempPath.get(),
-                                              FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_SEQUENTIAL_SCAN)
-                           : INVALID_HANDLE_VALUE;
+    // The system makes it in the run's own folder, which goes with the run whatever happens.
+    tempPath.reset(newTempName());
+    HANDLE file = tempPath ? createForWriting(tempPath.get(), kFlags) : INVALID_HANDLE_VALUE;
     *error = ::GetLastError();
     return file;
 }
@@ -161,14 +167,16 @@ struct Destination {
 // volume), open for writing; false when the folder takes none.
 bool openSibling(InstallRun& run, const char* target, Destination& out) {
     char name[MAX_PATH + 1] = {};
-    if (!newNameBeside(target, name)) return false;
+    if (!freeNameBeside(run, target, name)) return false;
     out.sibling.reset(strDupExtra(name, 0));
-    if (out.sibling && journalNewItem(run, kLogFile, name))
-        out.file.reset(createForWriting(name, FILE_FLAG_SEQUENTIAL_SCAN));
+    // Named in the journal before it is made: a run cut off at any moment leaves none behind.
+    if (out.sibling && journalNewItem(run, kLogFile, name)) {
+        out.file.reset(::CreateFileA(name, GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_NEW,
+                                     FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    }
     if (out.sibling && out.file) return true;
     out.file.reset();
-    ::DeleteFileA(name);
-    out.sibling.reset();
+    out.sibling.reset();  // nothing was made
     return false;
 }
 
@@ -212,14 +220,10 @@ Step openTarget(InstallRun& run, const Target& target, bool sharedGroup, Destina
                                              nullptr));
                 }
             }
-        } else {
+        } else if (journalNewItem(run, kLogFile, target.path)) {
             file.reset(createForWriting(target.path, FILE_FLAG_SEQUENTIAL_SCAN));
-            if (file && !journalNewItem(run, kLogFile, target.path)) {
-                file.reset();
-                ::DeleteFileA(target.path);
-                ::SetLastError(run.rollbackFile.error() ? run.rollbackFile.error()
-                                                        : ERROR_NOT_ENOUGH_MEMORY);
-            }
+        } else {
+            return Step::endRun;  // told: the journal cannot take it
         }
         if (file) return Step::next;
         DWORD error = ::GetLastError();
@@ -369,7 +373,9 @@ Step placeFolder(InstallRun& run, const PackageEntry& entry, const char* path) {
         }
     }
     // Logged only when made by this run: a folder that was there before keeps what it holds.
-    if (created) logPath(run, kLogFolder, path, true, true);
+    // (In the journal already, from before it was made.)
+    if (created)
+        run.log.addPath(kLogFolder, path, kLogToRollback | kLogJournaled | kLogExcludeSystemFolder);
     run.folderStack.set(static_cast<int>(entry.depth) + 1, entry.name);
     return Step::next;
 }
@@ -395,9 +401,8 @@ bool addDeferredFile(const char* temp, const char* target, bool shared) {
 // error of the rename that failed, with the target as it was.
 DWORD replaceWithSibling(InstallRun& run, const Target& target, const char* sibling) {
     char backup[MAX_PATH + 1] = {};
-    if (!newNameBeside(target.path, backup))
+    if (!freeNameBeside(run, target.path, backup))
         return ::GetLastError() ? ::GetLastError() : ERROR_NOT_ENOUGH_MEMORY;
-    ::DeleteFileA(backup);
     // The rollback learns of the backup before there is one: whatever stops the run between the
     // two renames, the rollback finds the old content (a backup that was never made is ignored).
     if (!noteBackup(run, backup, target.path)) return ERROR_NOT_ENOUGH_MEMORY;
@@ -425,12 +430,11 @@ Step placeFile(InstallRun& run, const FileGroupHeader& group, const PackageEntry
     Target target;
     target.path = path;
     Destination out;
-    out.file.reset(createIfNew(path));
-    // Made now, so the run's: the journal learns of it before its first byte.
-    if (out.file && !journalNewItem(run, kLogFile, path)) {
-        out.file.reset();
-        ::DeleteFileA(path);
-        return Step::endRun;
+    // A target that is not there yet is named in the journal before it is made: a run cut off
+    // at any moment leaves none of it behind.
+    if (!pathExists(path)) {
+        if (!journalNewItem(run, kLogFile, path)) return Step::endRun;
+        out.file.reset(createIfNew(path));
     }
     if (!out.file) {
         lookAtTarget(target);
@@ -515,7 +519,8 @@ Step placeFile(InstallRun& run, const FileGroupHeader& group, const PackageEntry
                                kLogToRollback | kLogRollbackOnly);
         changeSharedCount(path, false);
     } else {
-        logPath(run, kLogFile, path, !target.existed);
+        // A new file's line is in the journal already, from before it was made.
+        run.log.addPath(kLogFile, path, target.existed ? 0 : kLogToRollback | kLogJournaled);
     }
     return Step::next;
 }

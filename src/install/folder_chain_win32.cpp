@@ -102,7 +102,7 @@ DWORD createFolderChain(InstallRun& run, const char* path) {
         *cut = '\0';
         bool created = false;
         DWORD result = makeOne(run, path, work, &created);
-        if (created) logPath(run, kLogFolder, work, true);
+        if (created) run.log.addPath(kLogFolder, work, kLogToRollback | kLogJournaled);
         *cut = '\\';
         if (result == kGoOn) return 0;
         if (result != 0) return giveUp(result);
@@ -113,7 +113,9 @@ DWORD createFolderChain(InstallRun& run, const char* path) {
     if (result != 0) return giveUp(result);
     // Only a folder this run made is logged: one that was there before (a drive, a folder of the
     // user's) is never the uninstaller's to remove or to offer.
-    if (created) logPath(run, kLogFolder, work, true, true);
+    // (In the journal already, as every folder of the chain, from before it was made.)
+    if (created)
+        run.log.addPath(kLogFolder, work, kLogToRollback | kLogJournaled | kLogExcludeSystemFolder);
     return 0;
 }
 

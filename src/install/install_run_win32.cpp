@@ -90,13 +90,31 @@ void logPath(InstallRun& run, char kind, const char* path, bool toRollback,
     run.log.addPath(kind, path, flags);
 }
 
-bool newNameBeside(const char* path, char (&name)[MAX_PATH + 1]) {
+bool freeNameBeside(InstallRun& run, const char* path, char (&name)[MAX_PATH + 1]) {
+    constexpr std::uint32_t kNames = 0x10000;  // four hexadecimal digits
     HeapString folder(folderPart(path));
     if (!folder) {
         ::SetLastError(ERROR_NOT_ENOUGH_MEMORY);
         return false;
     }
-    return ::GetTempFileNameA(*folder.get() ? folder.get() : ".", "KVR", 0, name) != 0;
+    const char* in = *folder.get() ? folder.get() : ".";
+    if (lstrlenA(in) + 13 > MAX_PATH) {  // "\KVR0000.tmp" and the end
+        ::SetLastError(ERROR_FILENAME_EXCED_RANGE);
+        return false;
+    }
+    // Spread over the names as the system's own are, from where the run is.
+    if (run.nextName == 0) run.nextName = ::GetTickCount() | 1;
+    for (std::uint32_t tried = 0; tried < kNames; ++tried) {
+        const std::uint32_t number = run.nextName++ % kNames;
+        ::wsprintfA(name, "%s\\KVR%04X.tmp", in, number);
+        if (::GetFileAttributesA(name) != INVALID_FILE_ATTRIBUTES) continue;
+        const DWORD error = ::GetLastError();
+        if (error == ERROR_FILE_NOT_FOUND) return true;
+        ::SetLastError(error);
+        return false;  // the folder is missing or cannot be looked into
+    }
+    ::SetLastError(ERROR_FILE_EXISTS);
+    return false;
 }
 
 bool journalNewItem(InstallRun& run, char kind, const char* path) {
@@ -122,10 +140,9 @@ bool keepCopyForRollback(InstallRun& run, const char* path) {
     if (!path || !run.backedUpFiles.isCreated() || !run.replacedBackups.isCreated()) return false;
     if (run.backedUpFiles.find(path, 0, 0) >= 0) return true;
     char backup[MAX_PATH + 1] = {};
-    if (!newNameBeside(path, backup)) return false;
+    if (!freeNameBeside(run, path, backup)) return false;
     // The file itself is set aside and a copy takes its place: the rollback puts back the very
     // file, with its times to the last digit, which no copy would keep on every file system.
-    ::DeleteFileA(backup);
     // Logged before the move, so that nothing between the two steps loses the file.
     if (!noteBackup(run, backup, path)) return false;
     if (!::MoveFileA(path, backup)) return false;

@@ -87,6 +87,8 @@ struct InstallRun {
     StringList replacedTargets;  // in step with replacedBackups: where each one belongs
     StringList backedUpFiles;    // the targets of replacedBackups that were copied, not moved
     HeapOwned<unsigned char> inflateBuffer;  // one piece of an inflated file at a time
+    // Where freeNameBeside tries its next name.
+    std::uint32_t nextName = 0;
     // A checkpoint took the wizard's quit message: every later checkpoint answers cancelled.
     bool quitTaken = false;
     bool rollbackLogReported = false;  // its failed write has been told
@@ -104,10 +106,11 @@ enum class PhaseOutcome { proceed, stop, cancelled };
 // error says why).
 char* newTempName();
 
-// Creates a new empty file with a temporary name in the folder of `path` (so that moving it in
-// place of `path` is a rename on one volume) and writes its name to `name`; false when that
-// folder takes none (the last error says why).
-bool newNameBeside(const char* path, char (&name)[MAX_PATH + 1]);
+// A temporary name in the folder of `path` (so that moving a file between the two is a rename on
+// one volume) that no file has now, "KVR", four hexadecimal digits and ".tmp", written to
+// `name`. Nothing is made: the journal names a file before the run makes it. False when the
+// folder has no name free or cannot be looked into (the last error says why).
+bool freeNameBeside(InstallRun& run, const char* path, char (&name)[MAX_PATH + 1]);
 
 // Tells the journal of a file the run has just made that is none of its installed files (a new
 // file beside its target, a file waiting for the restart) or that it is about to make (a folder,

@@ -127,7 +127,7 @@ void carryOverLine(InstallRun& run, const char* entry) {
     // A line with its view ("v,64,b,...") goes over as it is; the kind after it decides.
     const char* kind = own[0] == kLogView && std::strlen(own) > 5 ? own + 5 : own;
     // Nor what only a journal holds, or the progress an uninstall cut off left in the log.
-    if (!*kind || std::strchr("dfiklpuz", kind[0])) return;
+    if (!*kind || std::strchr("dfiklpuwz", kind[0])) return;
     if (leftOut) {
         run.leftOutLines.append(own);
         if (kind[0] == kLogSharedFile) return;

@@ -42,10 +42,9 @@ HANDLE createBeside(InstallRun& run, const char* target, char (&name)[MAX_PATH +
     SECURITY_ATTRIBUTES* attributes =
         runEnvironment.isAdministrator ? security.attributes() : nullptr;
     for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
-        // A free name from the system, then made anew: the system's own file would have what
-        // the folder hands down, not the protection.
-        if (!newNameBeside(target, name)) return INVALID_HANDLE_VALUE;
-        ::DeleteFileA(name);
+        // Made with the protection from the start (a file the system made first would have what
+        // the folder hands down), and named in the journal before it is made.
+        if (!freeNameBeside(run, target, name)) return INVALID_HANDLE_VALUE;
         // The journal names it before it is made: a run killed while writing it leaves none.
         if (!journalNewItem(run, kLogFile, name)) {
             ::SetLastError(ERROR_WRITE_FAULT);
@@ -162,8 +161,7 @@ void protectOwnFile(const char* path) {
 DWORD setAsideEarlier(InstallRun& run, const char* target, char (&backup)[MAX_PATH + 1]) {
     backup[0] = '\0';
     if (!pathExists(target)) return 0;
-    if (!newNameBeside(target, backup)) return ::GetLastError();
-    ::DeleteFileA(backup);
+    if (!freeNameBeside(run, target, backup)) return ::GetLastError();
     if (!noteBackup(run, backup, target)) return ERROR_WRITE_FAULT;
     ::SetFileAttributesA(target, FILE_ATTRIBUTE_NORMAL);  // an earlier one may be read-only
     if (::MoveFileA(target, backup)) return 0;

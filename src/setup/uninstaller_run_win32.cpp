@@ -17,6 +17,7 @@
 #include "runtime/replace_on_reboot_win32.h"
 #include "runtime/run_log_win32.h"
 #include "runtime/system_restart_win32.h"
+#include "runtime/string_list.h"
 #include "runtime/text_utils.h"
 #include "setup/elevated_restart_win32.h"
 #include "setup/exit_codes.h"
@@ -59,7 +60,9 @@ constexpr const char* kOutcomeFormat = "exit %d\r\n";
 constexpr int kOutcomeLineLimit = 32;
 
 // The first stage of a silent run: the outcome the second stage tells, or, when it ended
-// without telling (it could not run), its exit code.
+// without telling (it could not run, or was killed), its exit code; never 0 then: a second
+// stage that removes the product tells before it ends, and one that was killed (a process
+// ended from outside may exit with 0) removed only part of it.
 int awaitSecondStage(HANDLE outcome, HANDLE process) {
     char line[kOutcomeLineLimit] = {};
     DWORD length = 0;
@@ -77,7 +80,10 @@ int awaitSecondStage(HANDLE outcome, HANDLE process) {
     DWORD code = kExitNotInstalled;
     ::WaitForSingleObject(process, INFINITE);
     ::GetExitCodeProcess(process, &code);
-    return static_cast<int>(code);
+    char text[12];
+    ::wsprintfA(text, "%lu", code);
+    writeRunLog("uninstall: the second stage ended without telling how (exit code %s)", text);
+    return code == kExitInstalled ? kExitNotInstalled : static_cast<int>(code);
 }
 
 // A log that users other than the administrators may change is not acted on with administrator
@@ -202,9 +208,12 @@ void showRemovalDialog() {
 void runSecondStage(const char* caption) {
     SetupState& s = setupState;
     closeProgramsBeforeRemoval(caption);
-    // An uninstall cut off before goes on where it stopped; this one notes its own progress in
-    // the install log, which goes last.
-    resumeUndo(uninstallState.uninstallLogPath.get());
+    // An uninstall cut off before goes on where it stopped (and its stage's copy goes); this one
+    // notes its own folder and progress in the install log, which goes last.
+    StringList earlierStages;
+    const bool listed = earlierStages.create(2);
+    resumeUndo(uninstallState.uninstallLogPath.get(), listed ? &earlierStages : nullptr);
+    if (listed) takeOverEarlierStages(uninstallState.uninstallLogPath.get(), earlierStages);
     if (runEnvironment.silentMode) {
         writeRunLog("uninstall: removing what the install log names");
         DWORD result = 0;

@@ -8,8 +8,11 @@
 #include "environment/run_environment.h"
 #include "runtime/handles_win32.h"
 #include "runtime/heap.h"
+#include "formats/install_log.h"
 #include "runtime/heap_string.h"
 #include "runtime/path_helpers.h"
+#include "runtime/string_list.h"
+#include "runtime/text_case.h"
 #include "runtime/text_encoding.h"
 #include "uninstall/uninstall_rules.h"
 #include "worker/temp_folder_win32.h"
@@ -42,7 +45,54 @@ char* folderForBatch(const char* folder) {
     return batchParent ? joinFolderName(batchParent.get(), name) : pathForBatch(folder);
 }
 
+// A folder an earlier second stage ran from, when it is one a first stage made: directly in the
+// temporary folder, "KVR" and more, not this run's.
+bool isEarlierStageFolder(const char* folder) {
+    HeapString parent(folderPart(folder));
+    const char* name = fileNamePart(folder);
+    const char* own = runTempFolder();
+    return parent && runEnvironment.tempDir &&
+           compareTextNoCase(parent.get(), runEnvironment.tempDir.get()) == 0 &&
+           std::strncmp(name, "KVR", 3) == 0 && name[3] && std::strchr(name, '\\') == nullptr &&
+           (!own || compareTextNoCase(own, folder) != 0);
+}
+
+// Deletes what a second stage puts into its folder (its copy, its script), then the folder when
+// that leaves it empty.
+void removeStageFolder(const char* folder) {
+    for (const char* pattern : {"KVR*.tmp", kSelfRemovalScriptName}) {
+        HeapString search(joinFolderName(folder, pattern));
+        WIN32_FIND_DATAA found;
+        HANDLE find = search ? ::FindFirstFileA(search.get(), &found) : INVALID_HANDLE_VALUE;
+        if (find == INVALID_HANDLE_VALUE) continue;
+        do {
+            HeapString path(joinFolderName(folder, found.cFileName));
+            if (path && !(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
+                ::SetFileAttributesA(path.get(), FILE_ATTRIBUTE_NORMAL);
+                ::DeleteFileA(path.get());
+            }
+        } while (::FindNextFileA(find, &found));
+        ::FindClose(find);
+    }
+    ::RemoveDirectoryA(folder);
+}
+
 }  // namespace
+
+void takeOverEarlierStages(const char* logPath, const StringList& earlier) {
+    for (int i = 0; i < earlier.count(); ++i) {
+        const char* folder = earlier.get(i);
+        if (folder && isEarlierStageFolder(folder)) removeStageFolder(folder);
+    }
+    const char* own = runTempFolder();
+    HeapString escaped(own ? escapeLogField(own) : nullptr);
+    HeapString line(escaped ? strConcat5("w,", escaped.get(), "\n") : nullptr);
+    if (!line || !logPath) return;
+    UniqueFile log(::CreateFileA(logPath, FILE_APPEND_DATA, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                 FILE_ATTRIBUTE_NORMAL, nullptr));
+    DWORD written = 0;
+    if (log) ::WriteFile(log.get(), line.get(), lstrlenA(line.get()), &written, nullptr);
+}
 
 void writeSelfRemovalScript() {
     RunEnvironment& run = runEnvironment;

@@ -117,11 +117,11 @@ LogRead readLog(const char* path, LogSource source) {
     return takeLog(std::move(buffer), size, source);
 }
 
-bool resumeUndo(const char* path) {
+bool resumeUndo(const char* path, StringList* removalFolders) {
     char* text = uninstallState.entryText;
     if (!text) return false;
     JournalTail tail;
-    readJournalTail(text, std::strlen(text), tail);
+    readJournalTail(text, std::strlen(text), tail, removalFolders);
     text[tail.entryLength] = '\0';  // what an undo appended is no line to undo
     uninstallState.linesUndone = tail.undoneLines;
     uninstallState.progressPath.reset();

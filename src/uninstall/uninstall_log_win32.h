@@ -4,6 +4,8 @@
 
 namespace kelvara {
 
+class StringList;
+
 // Which log is read: an installation's, whose header's names and look become the run's; the
 // run's own rollback log; or the journal of another run that was cut off, which is trusted as an
 // installation's is, but whose header is left alone.
@@ -37,7 +39,8 @@ void undoRollbackLog();
 // earlier undo of it appended (its progress) is taken off the lines to undo and passed over, and
 // the undo notes its own progress in the file at `path` (null: none is noted). True when the
 // log says its run had completed (a journal's "z"): there is nothing to undo then.
-bool resumeUndo(const char* path);
+// The folders of earlier second stages the log's tail names go to `removalFolders` when given.
+bool resumeUndo(const char* path, StringList* removalFolders = nullptr);
 
 // Undoes the journal that readLog has just read, its file at `path` (null: the lines came from
 // memory, and no progress is noted): the lines an earlier undo of it did not get through, from

@@ -6,6 +6,7 @@
 
 #include "formats/install_log.h"
 #include "runtime/heap.h"
+#include "runtime/string_list.h"
 
 using namespace kelvara;
 
@@ -37,6 +38,18 @@ TEST(Journal, TailSaysWhatIsLeftToUndo) {
     tail = tailOf(entries + "u,1\nu,");
     EXPECT_EQ(tail.undoneLines, 1);
     EXPECT_EQ(tail.entryLength, entries.size());
+
+    // Each uninstall run notes the folder its second stage runs from; a run again after one cut
+    // off sees them all, with every count it made.
+    StringList folders;
+    ASSERT_TRUE(folders.create(2));
+    const std::string stages = entries + "w,C:\\Temp\\KVR1%2Cx\nu,3\nw,C:\\Temp\\KVR2\nu,4\n";
+    readJournalTail(stages.data(), stages.size(), tail, &folders);
+    EXPECT_EQ(tail.undoneLines, 4);
+    EXPECT_EQ(tail.entryLength, entries.size());
+    ASSERT_EQ(folders.count(), 2);
+    EXPECT_STREQ(folders.get(0), "C:\\Temp\\KVR2");
+    EXPECT_STREQ(folders.get(1), "C:\\Temp\\KVR1,x");
 
     tail = tailOf(entries + "z\n");
     EXPECT_TRUE(tail.completed);
