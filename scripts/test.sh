@@ -16,9 +16,11 @@ jobs=$(nproc)
 trap 'for b in build/windows build/windows64; do tests/rig/prefix.sh release-all "$b" || true; done' EXIT
 run_ctest() { ctest --preset "$@" -j "$jobs"; }
 # ctest keeps only the first kilobyte of a passed test's output in its log, where the skips are
-# looked for; the Wine tests keep all of it.
+# looked for; the Wine tests keep all of it. The kill matrix (every moment of an interrupted
+# install, some minutes long) is left out: its sample runs, and `ctest -L kill-matrix` runs it.
 wine_ctest() {
-    tests/rig/with-display.sh ctest --preset "$1" -j "$jobs" --test-output-size-passed 10000000
+    tests/rig/with-display.sh ctest --preset "$1" -j "$jobs" --test-output-size-passed 10000000 \
+        -LE kill-matrix
 }
 # Cases that skip themselves do so only where the platform cannot run them, and say why; they
 # are listed at the end, so that a skip is never mistaken for a pass.
