@@ -8,7 +8,9 @@
 #include "environment/run_environment.h"
 #include "formats/image_layout.h"
 #include "formats/choices.h"
+#include "formats/deployment_options.h"
 #include "formats/image_signature.h"
+#include "formats/journal.h"
 #include "formats/languages.h"
 #include "formats/package_format.h"
 #include "formats/setup_state.h"
@@ -34,10 +36,8 @@
 #include "runtime/run_log_win32.h"
 #include "runtime/system_view_win32.h"
 #include "uninstall/uninstall_log_win32.h"
-#include "formats/journal.h"
 #include "worker/run_marks_win32.h"
 #include "worker/temp_folder_win32.h"
-#include "formats/deployment_options.h"
 #include "worker/worker_state.h"
 
 namespace kelvara {
