@@ -357,7 +357,7 @@ Step writeWithRetry(InstallRun& run, HANDLE file, const PackageEntry& entry, con
 Step placeFolder(InstallRun& run, const PackageEntry& entry, const char* path) {
     run.display.showPath(path);
     // The journal names a folder before it is made; a folder that is there already is not.
-    if (!pathExists(path) && !journalNewItem(run, kLogFolder, path)) return Step::endRun;
+    if (surelyMissing(path) && !journalNewItem(run, kLogFolder, path)) return Step::endRun;
     const bool created = ::CreateDirectoryA(path, nullptr) != 0;
     bool goOn = created;
     if (!goOn) {
@@ -406,7 +406,11 @@ DWORD replaceWithSibling(InstallRun& run, const Target& target, const char* sibl
     // The rollback learns of the backup before there is one: whatever stops the run between the
     // two renames, the rollback finds the old content (a backup that was never made is ignored).
     if (!noteBackup(run, backup, target.path)) return ERROR_NOT_ENOUGH_MEMORY;
-    if (!::MoveFileA(target.path, backup)) return ::GetLastError();
+    if (!::MoveFileA(target.path, backup)) {
+        const DWORD error = ::GetLastError();
+        forgetBackup(run);
+        return error;
+    }
     // The backup keeps the target's own attributes (the read-only flag was taken off to write).
     ::SetFileAttributesA(backup, target.attributes);
     if (!::MoveFileA(sibling, target.path)) {
@@ -432,7 +436,7 @@ Step placeFile(InstallRun& run, const FileGroupHeader& group, const PackageEntry
     Destination out;
     // A target that is not there yet is named in the journal before it is made: a run cut off
     // at any moment leaves none of it behind.
-    if (!pathExists(path)) {
+    if (surelyMissing(path)) {
         if (!journalNewItem(run, kLogFile, path)) return Step::endRun;
         out.file.reset(createIfNew(path));
     }

@@ -45,7 +45,7 @@ DWORD makeOne(InstallRun& run, const char* requested, const char* folder, bool* 
     *created = false;
     // Only the folders that are not there yet are looked at twice: the journal names one before
     // it is made, so that a run killed right after leaves none behind.
-    if (!pathExists(folder) && !journalNewItem(run, kLogFolder, folder)) return ERROR_WRITE_FAULT;
+    if (surelyMissing(folder) && !journalNewItem(run, kLogFolder, folder)) return ERROR_WRITE_FAULT;
     if (::CreateDirectoryA(folder, nullptr)) {
         *created = true;
         return 0;

@@ -97,7 +97,7 @@ bool installIniEntry(InstallRun& run, const char* record) {
     if (existed && location) {
         // The rollback puts the whole file back, to its last byte and time; the uninstaller,
         // which comes when the file may hold much more, puts back the entries one by one.
-        keepCopyForRollback(run, location.get());
+        if (!keepCopyForRollback(run, location.get()) && journalFailed(run)) return false;
         logEntryBeforeWrite(run, section, key, file, location.get());
     }
     // A file the write is about to make: the journal names it first.

@@ -24,8 +24,9 @@ constexpr const char* kRollbackLogFailed =
 }  // namespace
 
 bool RollbackLogFile::create(const char* path) {
+    // Not marked temporary: the cache would keep it off the disk, which it must reach.
     file_.reset(::CreateFileA(path, GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
-                              FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+                              FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
     error_ = 0;
     return file_.valid();
 }
@@ -110,11 +111,19 @@ bool freeNameBeside(InstallRun& run, const char* path, char (&name)[MAX_PATH + 1
         if (::GetFileAttributesA(name) != INVALID_FILE_ATTRIBUTES) continue;
         const DWORD error = ::GetLastError();
         if (error == ERROR_FILE_NOT_FOUND) return true;
+        // A file about to go (deleted, still held open) answers access denied: the next name.
+        if (error == ERROR_ACCESS_DENIED) continue;
         ::SetLastError(error);
         return false;  // the folder is missing or cannot be looked into
     }
     ::SetLastError(ERROR_FILE_EXISTS);
     return false;
+}
+
+bool surelyMissing(const char* path) {
+    if (::GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES) return false;
+    const DWORD error = ::GetLastError();
+    return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
 }
 
 bool journalNewItem(InstallRun& run, char kind, const char* path) {
@@ -136,6 +145,14 @@ bool noteBackup(InstallRun& run, const char* backup, const char* target) {
     return true;
 }
 
+void forgetBackup(InstallRun& run) {
+    // The last one noted: its move did not happen, and the name may be someone else's now.
+    if (run.replacedBackups.count() > 0)
+        run.replacedBackups.removeAt(run.replacedBackups.count() - 1);
+    if (run.replacedTargets.count() > 0)
+        run.replacedTargets.removeAt(run.replacedTargets.count() - 1);
+}
+
 bool keepCopyForRollback(InstallRun& run, const char* path) {
     if (!path || !run.backedUpFiles.isCreated() || !run.replacedBackups.isCreated()) return false;
     if (run.backedUpFiles.find(path, 0, 0) >= 0) return true;
@@ -145,7 +162,10 @@ bool keepCopyForRollback(InstallRun& run, const char* path) {
     // file, with its times to the last digit, which no copy would keep on every file system.
     // Logged before the move, so that nothing between the two steps loses the file.
     if (!noteBackup(run, backup, path)) return false;
-    if (!::MoveFileA(path, backup)) return false;
+    if (!::MoveFileA(path, backup)) {
+        forgetBackup(run);
+        return false;
+    }
     if (!::CopyFileA(backup, path, TRUE)) {
         ::MoveFileA(backup, path);
         return false;

@@ -119,6 +119,11 @@ bool freeNameBeside(InstallRun& run, const char* path, char (&name)[MAX_PATH + 1
 // when the journal could not take the line (its failure told): the item is not to be made.
 bool journalNewItem(InstallRun& run, char kind, const char* path);
 
+// True only when the system says that nothing is at `path` (not found): a path it cannot look at
+// (no right to list its folder) is not taken for missing, so that the journal never names a
+// person's file as one the run is about to make.
+bool surelyMissing(const char* path);
+
 // Tells the rollback that `backup` holds the old content of `target` ("k", rollback only) and
 // keeps both names for the end of the run, which deletes the backup on success and puts it back
 // otherwise. The line is on the disk when this returns true: only then may the target be set
@@ -128,6 +133,10 @@ bool noteBackup(InstallRun& run, const char* backup, const char* target);
 // A write to the journal failed: told once (the run then stops, and is rolled back from the
 // lines it kept in memory). False when the journal is whole.
 bool journalFailed(InstallRun& run);
+
+// The backup noteBackup noted last was never made (the target could not be moved): the end of
+// the run must not delete whatever has that name.
+void forgetBackup(InstallRun& run);
 
 // Waits while the wizard holds the run, takes a quit message posted to the thread, and tells
 // whether the run goes on: proceed, or cancelled once a quit message was taken now or earlier

@@ -446,8 +446,11 @@ void notifyWizard(InstallRun& run, bool completed) {
 void commitRun(InstallRun& run) {
     const char completedLine[] = {kLogRunCompleted, '\n'};
     run.rollbackFile.write(completedLine, sizeof completedLine);
-    run.rollbackFile.makeDurable();
+    const bool committed = run.rollbackFile.makeDurable();
     run.rollbackFile.close();
+    // A journal that does not say so would have the recovery undo a run whose backups are gone:
+    // it goes before they do.
+    if (!committed) deleteFile(run.rollbackLogPath.get());
 }
 
 InstallEnd endRun(InstallRun& run, PhaseOutcome outcome) {

@@ -165,8 +165,10 @@ DWORD setAsideEarlier(InstallRun& run, const char* target, char (&backup)[MAX_PA
     if (!noteBackup(run, backup, target)) return ERROR_WRITE_FAULT;
     ::SetFileAttributesA(target, FILE_ATTRIBUTE_NORMAL);  // an earlier one may be read-only
     if (::MoveFileA(target, backup)) return 0;
+    const DWORD error = ::GetLastError();
+    forgetBackup(run);
     backup[0] = '\0';
-    return ::GetLastError();
+    return error;
 }
 
 // The prepared file in place of the target; false with the failure shown.

@@ -70,7 +70,8 @@ bool installShortcut(InstallRun& run, const char* raw) {
     if (*folder.get() && createFolderChain(run, folder.get()) != 0) return false;
 
     // A link that was there before is kept for the rollback, which puts it back as it was.
-    if (existed) keepCopyForRollback(run, path);
+    // Without its copy only because the journal failed: nothing is written then.
+    if (existed && !keepCopyForRollback(run, path) && journalFailed(run)) return false;
     // A new one: the journal names it before it is saved.
     if (!existed && !journalNewItem(run, kLogShortcut, path)) return false;
     if (!writeLink(record)) {

@@ -6,6 +6,7 @@
 #include "formats/setup_state.h"
 #include "runtime/heap_string.h"
 #include "runtime/message_box_win32.h"
+#include "runtime/path_helpers.h"
 #include "runtime/run_log_win32.h"
 #include "setup/exit_codes.h"
 #include "setup/installation_lock.h"
@@ -34,6 +35,8 @@ bool recoverMarkedRun(const char* journal) {
         case Recovery::untrusted:
             // Never acted on: the new run's own mark takes the old one's place.
             return false;
+        case Recovery::inUse:
+            return false;
     }
     return false;
 }
@@ -43,6 +46,11 @@ bool recoverMarkedRun(const char* journal) {
 bool earlierRunUndone() {
     HeapString journal(markedJournal(setupState.productShortName.get(), runEnvironment.forUser));
     if (!journal) return true;
+    // A mark whose journal is gone (its run ended just after deleting it) asks nothing.
+    if (!pathExists(journal.get())) {
+        clearRunMarks(setupState.productShortName.get(), runEnvironment.forUser, 0);
+        return true;
+    }
     writeRunLog("recovery: an earlier installation of this product was cut off (journal %s)",
                 journal.get());
     if (!runEnvironment.deployment.quiet &&
@@ -81,6 +89,7 @@ int runRecoveryMode() {
     const Recovery outcome = recoverInterruptedRun(journal, true);
     if (outcome == Recovery::noJournal) writeRunLog("recovery: nothing to recover: %s", journal);
     if (fromRunFolder) writeSelfRemovalScript();
+    if (outcome == Recovery::inUse) return kExitAnotherRunning;
     return outcome == Recovery::untrusted ? kExitNotInstalled : kExitInstalled;
 }
 

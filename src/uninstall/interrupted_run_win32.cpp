@@ -7,6 +7,7 @@
 #include "environment/run_environment.h"
 #include "formats/install_log.h"
 #include "formats/journal.h"
+#include "runtime/handles_win32.h"
 #include "runtime/heap_string.h"
 #include "runtime/path_helpers.h"
 #include "runtime/run_log_win32.h"
@@ -76,6 +77,15 @@ void removeRunFolder(const char* journalPath, const RunInfo& info) {
 
 Recovery recoverInterruptedRun(const char* journalPath, bool takeHeader) {
     if (!journalPath || !pathExists(journalPath)) return Recovery::noJournal;
+    // A run that is alive holds its journal open for writing: it was not cut off.
+    {
+        UniqueFile probe(::CreateFileA(journalPath, GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                       OPEN_EXISTING, 0, nullptr));
+        if (!probe && ::GetLastError() == ERROR_SHARING_VIOLATION) {
+            writeRunLog("recovery: not now: the run of %s is still going on", journalPath);
+            return Recovery::inUse;
+        }
+    }
     const LogRead read =
         readLog(journalPath, takeHeader ? LogSource::installation : LogSource::journal);
     if (read == LogRead::untrusted) {

@@ -12,6 +12,7 @@ enum class Recovery {
     done,       // undone (or, for a run that had completed, its backups deleted); marks gone
     noJournal,  // no journal at that path (nothing to undo): the caller clears the mark
     untrusted,  // users who are not administrators may change it: left as it is, logged
+    inUse,      // its run is still writing it (it is alive): left as it is, marks and all
 };
 
 // Recovers the run whose journal lies at `journalPath`. With `takeHeader` the journal's product

@@ -85,6 +85,20 @@ void deleteBackups(const char* text, std::size_t length) {
     }
 }
 
+// Cuts the file at `path` to `length` bytes when it is longer; failures change nothing.
+void cutAfter(const char* path, std::size_t length) {
+    UniqueFile file(::CreateFileA(path, GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr));
+    LARGE_INTEGER size;
+    if (!file || !::GetFileSizeEx(file.get(), &size) ||
+        size.QuadPart <= static_cast<LONGLONG>(length)) {
+        return;
+    }
+    LARGE_INTEGER at;
+    at.QuadPart = static_cast<LONGLONG>(length);
+    if (::SetFilePointerEx(file.get(), at, nullptr, FILE_BEGIN)) ::SetEndOfFile(file.get());
+}
+
 }  // namespace
 
 void releaseLog() {
@@ -121,7 +135,14 @@ bool resumeUndo(const char* path, StringList* removalFolders) {
     char* text = uninstallState.entryText;
     if (!text) return false;
     JournalTail tail;
-    readJournalTail(text, std::strlen(text), tail, removalFolders);
+    const std::size_t length = std::strlen(text);
+    readJournalTail(text, length, tail, removalFolders);
+    // What follows the last whole line (a write cut off, or zeros after a power cut) goes from
+    // the file, so that the progress appended next starts a line of its own.
+    std::size_t whole = length;
+    while (whole > 0 && text[whole - 1] != '\n') --whole;
+    if (path)
+        cutAfter(path, static_cast<std::size_t>(text - uninstallState.logBuffer.get()) + whole);
     text[tail.entryLength] = '\0';  // what an undo appended is no line to undo
     uninstallState.linesUndone = tail.undoneLines;
     uninstallState.progressPath.reset();

@@ -306,6 +306,7 @@ const std::vector<Constant>& documentedConstants() {
         KELVARA_CONSTANT(kLogRunInfo),
         KELVARA_CONSTANT(kLogRunCompleted),
         KELVARA_CONSTANT(kLogUndone),
+        KELVARA_CONSTANT(kLogRemovalFolder),
         KELVARA_CONSTANT(kLogPart),
     };
     return constants;
