@@ -18,6 +18,7 @@
 
 #include "formats/deployment_options.h"
 #include "formats/install_log.h"
+#include "formats/journal.h"
 #include "fuzz_support.h"
 #include "runtime/heap.h"
 #include "runtime/heap_string.h"
@@ -243,6 +244,8 @@ void checkParsedLine(const std::string& line, const LogEntry& entry) {
         case kLogPreviousIniEntry:
         case kLogReplacedFile:
         case kLogExistingShared:
+        case kLogRunInfo:
+        case kLogRemovalFolder:
             for (int i = 0; i < kFieldCount; ++i) {
                 std::string piece = i < static_cast<int>(pieces.size()) ? pieces[i] : "";
                 FUZZ_CHECK(field(entry, i) == referenceUnescape(piece));
