@@ -116,6 +116,10 @@ bool readOption(const Argument& argument, const char* slash, DeploymentOptions& 
         options.quiet = options.silent = true;
         return true;
     }
+    if (!hasValue && isName(name, equals, "PASSIVE")) {
+        options.passive = options.quiet = options.silent = true;
+        return true;
+    }
     if (!hasValue && isName(name, equals, "NORESTART")) {
         options.noRestart = true;
         return true;

@@ -1,6 +1,7 @@
 // The options a deployment gives the installer or the uninstaller after the program name:
 //   /DIR=folder   the installation folder            /LOG=file    the run log
 //   /QUIET        silent, and no message box at all  /NORESTART   never restart
+//   /PASSIVE      as /QUIET, with a progress window (the uninstaller takes it as /QUIET)
 //   /S            silent, as a first argument S is   /SILENT, /VERYSILENT: /S and /QUIET, by
 //                                                    the names other installers use
 //   /ALLUSERS     for every user of the machine      /CURRENTUSER  for the current user alone
@@ -37,6 +38,7 @@ constexpr std::uint8_t kNoCloseGiven = 3;     // /NOCLOSEAPPLICATIONS, /NORESTAR
 struct DeploymentOptions {
     bool silent = false;             // /S, /SILENT
     bool quiet = false;              // /QUIET, /VERYSILENT (implies silent)
+    bool passive = false;            // /PASSIVE: quiet, with a progress window
     bool noRestart = false;          // /NORESTART
     bool allUsers = false;           // /ALLUSERS; the later of it and /CURRENTUSER wins
     bool currentUser = false;        // /CURRENTUSER

@@ -41,7 +41,7 @@ void InstallDisplay::setPosition(int position) {
 }
 
 void InstallDisplay::showPath(const char* path) {
-    if (!status_ || runEnvironment.silentMode) return;
+    if (!status_ || (runEnvironment.silentMode && !runEnvironment.deployment.passive)) return;
     // The copy has room for the ellipsis the shortening may add.
     HeapString shown(strDupExtra(path, 4));
     if (!shown) return;

@@ -13,6 +13,8 @@
 
 // The confirmation dialog (Yes / Yes To All / No). Its Yes and No buttons are IDOK and IDCANCEL.
 #define IDD_CONFIRMATION 200
+// The progress window of a passive run: the Installing page's controls, no buttons.
+#define IDD_PASSIVE_PROGRESS 201
 #define IDC_CONFIRM_TEXT 1001
 #define IDC_CONFIRM_ICON 1002
 #define IDC_CONFIRM_YES_TO_ALL 1011

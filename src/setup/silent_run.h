@@ -1,4 +1,5 @@
-// The silent installation: the install thread without a window, then the finish decisions.
+// The silent installation: the install thread without a wizard (a passive run shows a progress
+// window), then the finish decisions.
 #pragma once
 
 namespace kelvara {

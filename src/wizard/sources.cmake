@@ -30,4 +30,5 @@ list(APPEND KELVARA_WIN32_SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/page_painting_win32.cpp
     ${CMAKE_CURRENT_LIST_DIR}/removal_dialog_win32.cpp
     ${CMAKE_CURRENT_LIST_DIR}/leftover_tree_win32.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/thread_wait_win32.cpp)
+    ${CMAKE_CURRENT_LIST_DIR}/thread_wait_win32.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/passive_window_win32.cpp)

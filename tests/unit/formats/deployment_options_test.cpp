@@ -62,6 +62,15 @@ TEST(DeploymentOptions, ReadFromTheOriginalLineInAnyOrderAndCase) {
     EXPECT_EQ(unknownOf(silent), "/VerySilent");
     ASSERT_TRUE(readDeploymentOptions("setup.exe /VERYSILENT", verySilent));
     EXPECT_TRUE(verySilent.quiet && verySilent.silent);
+    EXPECT_FALSE(verySilent.passive);
+
+    // /PASSIVE answers as /QUIET does, with a window; with a value it is no switch.
+    DeploymentOptions passive, notPassive;
+    ASSERT_TRUE(readDeploymentOptions("setup.exe /passive", passive));
+    EXPECT_TRUE(passive.passive && passive.quiet && passive.silent);
+    ASSERT_TRUE(readDeploymentOptions("setup.exe /PASSIVE=0", notPassive));
+    EXPECT_FALSE(notPassive.passive || notPassive.quiet);
+    EXPECT_EQ(unknownOf(notPassive), "/PASSIVE");
 }
 
 TEST(DeploymentOptions, OnlyArgumentsAfterTheProgramThatBeginWithASlashAreOptions) {
