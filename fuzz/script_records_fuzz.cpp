@@ -212,7 +212,7 @@ void encode(const DecodedRecord& d, ScriptWriter& w) {
             w.requirements(t[0].c_str(), t[1].c_str(), t[2].c_str(), t[3].c_str(), n[0] != 0);
             break;
         case kRecordProductDetails:
-            w.productDetails(t[0].c_str(), t[1].c_str(), t[2].c_str(), t[3].c_str());
+            w.productDetails(n[0] != 0, t[0].c_str(), t[1].c_str(), t[2].c_str(), t[3].c_str());
             break;
         case kRecordArchitecture:
             w.byteRecord(d.type, static_cast<std::uint8_t>(n[0]));

@@ -17,8 +17,9 @@ constexpr SetupMessage kMsgRestartForInUseFiles{5};  // Yes restarts now
 constexpr SetupMessage kMsgFileInUse{6};          // Yes tries again, No defers to the restart: path
 constexpr SetupMessage kMsgQuitDuringInstall{8};  // Yes quits and rolls back
 constexpr SetupMessage kMsgCompletedWithErrors{9};
-constexpr SetupMessage kMsgRestartReminder{10};    // the short product name
-constexpr SetupMessage kMsgCloseApplications{16};  // Yes closes them: the programs' names
+constexpr SetupMessage kMsgRestartReminder{10};        // the short product name
+constexpr SetupMessage kMsgCloseApplications{16};      // Yes closes them: the programs' names
+constexpr SetupMessage kMsgNewerVersionInstalled{17};  // product name, installed version, this
 
 // errorMessages. Yes goes on without the step, No ends the run and rolls it back.
 constexpr ErrorMessage kMsgNoWizardWindow{0};     // the wizard's window cannot be made: setup ends
@@ -72,28 +73,29 @@ inline constexpr MessageInfo kMessageCatalogue[] = {
     {kTableSetupMessages, 10, "n", false},  {kTableSetupMessages, 11, "", false},
     {kTableSetupMessages, 12, "", false},   {kTableSetupMessages, 13, "n", false},
     {kTableSetupMessages, 14, "", false},   {kTableSetupMessages, 15, "", false},
-    {kTableSetupMessages, 16, "n", true},   {kTableErrorMessages, 0, "", false},
-    {kTableErrorMessages, 1, "f", true},    {kTableErrorMessages, 2, "f", true},
-    {kTableErrorMessages, 3, "f", true},    {kTableErrorMessages, 4, "fe", true},
-    {kTableErrorMessages, 5, "fe", true},   {kTableErrorMessages, 6, "fe", true},
-    {kTableErrorMessages, 7, "f", true},    {kTableErrorMessages, 8, "fd", true},
-    {kTableErrorMessages, 9, "f", true},    {kTableErrorMessages, 10, "fe", true},
-    {kTableErrorMessages, 11, "fe", true},  {kTableErrorMessages, 12, "fe", true},
-    {kTableErrorMessages, 13, "fe", true},  {kTableErrorMessages, 14, "f", false},
-    {kTableErrorMessages, 15, "fe", true},  {kTableErrorMessages, 16, "f", false},
-    {kTableErrorMessages, 17, "f", false},  {kTableErrorMessages, 18, "f", false},
-    {kTableErrorMessages, 19, "f", false},  {kTableErrorMessages, 20, "f", false},
-    {kTableErrorMessages, 21, "de", true},  {kTableErrorMessages, 22, "f", false},
-    {kTableErrorMessages, 23, "f", false},  {kTableErrorMessages, 24, "ke", true},
-    {kTableErrorMessages, 25, "vke", true}, {kTableErrorMessages, 26, "", true},
-    {kTableErrorMessages, 27, "s", true},   {kTableErrorMessages, 28, "", true},
-    {kTableErrorMessages, 29, "", false},   {kTableErrorMessages, 30, "x", true},
-    {kTableErrorMessages, 31, "", false},   {kTableErrorMessages, 32, "", false},
-    {kTableErrorMessages, 33, "d", false},  {kTableErrorMessages, 34, "", false},
-    {kTableErrorMessages, 35, "dd", true},  {kTableErrorMessages, 36, "dd", true},
-    {kTableErrorMessages, 37, "d", true},   {kTableErrorMessages, 38, "d", true},
-    {kTableErrorMessages, 39, "", false},   {kTableErrorMessages, 40, "fe", true},
-    {kTableErrorMessages, 41, "fn", true},  {kTableErrorMessages, 42, "nfe", true},
+    {kTableSetupMessages, 16, "n", true},   {kTableSetupMessages, 17, "nnn", false},
+    {kTableErrorMessages, 0, "", false},    {kTableErrorMessages, 1, "f", true},
+    {kTableErrorMessages, 2, "f", true},    {kTableErrorMessages, 3, "f", true},
+    {kTableErrorMessages, 4, "fe", true},   {kTableErrorMessages, 5, "fe", true},
+    {kTableErrorMessages, 6, "fe", true},   {kTableErrorMessages, 7, "f", true},
+    {kTableErrorMessages, 8, "fd", true},   {kTableErrorMessages, 9, "f", true},
+    {kTableErrorMessages, 10, "fe", true},  {kTableErrorMessages, 11, "fe", true},
+    {kTableErrorMessages, 12, "fe", true},  {kTableErrorMessages, 13, "fe", true},
+    {kTableErrorMessages, 14, "f", false},  {kTableErrorMessages, 15, "fe", true},
+    {kTableErrorMessages, 16, "f", false},  {kTableErrorMessages, 17, "f", false},
+    {kTableErrorMessages, 18, "f", false},  {kTableErrorMessages, 19, "f", false},
+    {kTableErrorMessages, 20, "f", false},  {kTableErrorMessages, 21, "de", true},
+    {kTableErrorMessages, 22, "f", false},  {kTableErrorMessages, 23, "f", false},
+    {kTableErrorMessages, 24, "ke", true},  {kTableErrorMessages, 25, "vke", true},
+    {kTableErrorMessages, 26, "", true},    {kTableErrorMessages, 27, "s", true},
+    {kTableErrorMessages, 28, "", true},    {kTableErrorMessages, 29, "", false},
+    {kTableErrorMessages, 30, "x", true},   {kTableErrorMessages, 31, "", false},
+    {kTableErrorMessages, 32, "", false},   {kTableErrorMessages, 33, "d", false},
+    {kTableErrorMessages, 34, "", false},   {kTableErrorMessages, 35, "dd", true},
+    {kTableErrorMessages, 36, "dd", true},  {kTableErrorMessages, 37, "d", true},
+    {kTableErrorMessages, 38, "d", true},   {kTableErrorMessages, 39, "", false},
+    {kTableErrorMessages, 40, "fe", true},  {kTableErrorMessages, 41, "fn", true},
+    {kTableErrorMessages, 42, "nfe", true},
 };
 
 // The catalogue's entry of (table, item), or null when that item is no message the engine shows.

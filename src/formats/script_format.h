@@ -28,7 +28,8 @@ constexpr std::int32_t kRecordAssociation = 15;     // field string
 constexpr std::int32_t kRecordRequirements = 16;    // four keywords, administrator byte
 constexpr std::int32_t kRecordBackgroundLine = 17;  // one background text line
 // Four strings for the list of installed programs: version, publisher, the product's web
-// address and its help address. Engines that predate it skip it, as every unknown type.
+// address and its help address; then, when an older version may replace a newer installed one,
+// one byte 1. Engines that predate it skip it, as every unknown type.
 constexpr std::int32_t kRecordProductDetails = 18;
 // One byte: the processor the product is built for (kArchitecture*). An engine that predates it
 // skips it and installs as for x86, the only kind of program it knew.

@@ -120,15 +120,16 @@ void ScriptWriter::requirements(const char* windows, const char* directX, const 
     u8(administrator ? 1 : 0);
 }
 
-void ScriptWriter::productDetails(const char* version, const char* publisher, const char* aboutUrl,
-                                  const char* helpUrl) {
-    std::size_t length =
-        stringSize(version) + stringSize(publisher) + stringSize(aboutUrl) + stringSize(helpUrl);
+void ScriptWriter::productDetails(bool allowDowngrade, const char* version, const char* publisher,
+                                  const char* aboutUrl, const char* helpUrl) {
+    std::size_t length = stringSize(version) + stringSize(publisher) + stringSize(aboutUrl) +
+                         stringSize(helpUrl) + (allowDowngrade ? 1 : 0);
     if (!header(kRecordProductDetails, length)) return;
     string(version);
     string(publisher);
     string(aboutUrl);
     string(helpUrl);
+    if (allowDowngrade) u8(1);
 }
 
 void ScriptWriter::stringRecord(std::int32_t type, const char* value) {

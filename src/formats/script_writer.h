@@ -37,8 +37,8 @@ class ScriptWriter {
     void settings(const SettingsRecord& settings);
     void requirements(const char* windows, const char* directX, const char* ie, const char* access,
                       bool administrator);
-    void productDetails(const char* version, const char* publisher, const char* aboutUrl,
-                        const char* helpUrl);
+    void productDetails(bool allowDowngrade, const char* version, const char* publisher,
+                        const char* aboutUrl, const char* helpUrl);
     // Records whose payload is one string: licence, readme, shortcut, registry, INI, program,
     // DLL call, association and background line.
     void stringRecord(std::int32_t type, const char* value);

@@ -75,6 +75,8 @@ struct SetupState {
     HeapString publisher;
     HeapString aboutUrl;
     HeapString helpUrl;
+    // Whether an older version may replace a newer one that is installed (refused otherwise).
+    bool allowDowngrade = false;
     HeapString setupCaption;
     HeapString licenseText;
     HeapString readmeText;

@@ -26,7 +26,8 @@ list(APPEND KELVARA_PORTABLE_SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/languages.cpp
     ${CMAKE_CURRENT_LIST_DIR}/variables.cpp
     ${CMAKE_CURRENT_LIST_DIR}/folder_token_names.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/windows_version_demand.cpp)
+    ${CMAKE_CURRENT_LIST_DIR}/windows_version_demand.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/product_version.cpp)
 # The install log, and the rollback log kept as a journal.
 list(APPEND KELVARA_PORTABLE_SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/install_log.cpp

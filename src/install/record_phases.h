@@ -34,4 +34,8 @@ std::uint8_t installedScope(const char* productShortName);
 // it.
 char* installedChoice(const char* productShortName, bool tasks);
 
+// The version (DisplayVersion) of the product installed in the run's scope, as its uninstall
+// entry keeps it; null when there is none. The caller frees it.
+char* installedVersion(const char* productShortName);
+
 }  // namespace kelvara

@@ -28,6 +28,8 @@ namespace kelvara {
 
 namespace {
 
+constexpr const char* kDisplayVersionValue = "DisplayVersion";
+
 // Writes the entry's values and says whether the run goes on: a value that cannot be written is
 // a failing step (Yes goes on with errors, No ends the run, which is rolled back). An entry of an
 // earlier installation (an upgrade's) is what a rollback puts back, value by value; a new one it
@@ -93,6 +95,13 @@ char* installedChoice(const char* productShortName, bool tasks) {
                             key.get(), tasks ? kChosenTasksValue : kChosenComponentsValue);
 }
 
+char* installedVersion(const char* productShortName) {
+    HeapString key(uninstallKeyPath(productShortName));
+    if (!key) return nullptr;
+    return readRegistryText(registryRoot(static_cast<int>(scopedRootNumber(kRootScoped))),
+                            key.get(), kDisplayVersionValue);
+}
+
 bool writeUninstallEntry(InstallRun& run) {
     // A short name that names no key of its own gets no entry: the uninstaller would otherwise
     // delete the whole list of installed programs, or another product's entry.
@@ -124,7 +133,7 @@ bool writeUninstallEntry(InstallRun& run) {
     const struct {
         const char* name;
         const char* value;
-    } details[] = {{"DisplayVersion", setupState.productVersion.get()},
+    } details[] = {{kDisplayVersionValue, setupState.productVersion.get()},
                    {"Publisher", setupState.publisher.get()},
                    {"URLInfoAbout", setupState.aboutUrl.get()},
                    {"HelpLink", setupState.helpUrl.get()}};

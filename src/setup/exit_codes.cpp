@@ -32,6 +32,8 @@ const char* exitCodeMeaning(int code) {
             return "not done: the run could not start or failed, and was rolled back";
         case kExitAnotherRunning:
             return "not done: another installation is in progress";
+        case kExitNewerInstalled:
+            return "not done: a newer version of the product is installed";
         case kExitRestartStarted:
             return "done; the restart has been started";
         case kExitRestartRequired:

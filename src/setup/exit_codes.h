@@ -10,6 +10,7 @@ constexpr int kExitCancelled = 1602;         // cancelled by the user; nothing l
 constexpr int kExitNotInstalled = 1603;      // damaged image, start-up failure, requirements
                                              // not met, or a failed run that was rolled back
 constexpr int kExitAnotherRunning = 1618;    // another installation is in progress
+constexpr int kExitNewerInstalled = 1638;    // a newer version is installed; nothing changed
 constexpr int kExitRestartStarted = 1641;    // installed, and the restart is under way
 constexpr int kExitRestartRequired = 3010;   // installed; a restart is needed and not done
 

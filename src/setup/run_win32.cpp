@@ -7,6 +7,8 @@
 #include "environment/run_environment.h"
 #include "environment/system_detection.h"
 #include "formats/languages.h"
+#include "formats/message_catalogue.h"
+#include "formats/product_version.h"
 #include "formats/script_format.h"
 #include "formats/setup_state.h"
 #include "formats/startup_messages.h"
@@ -107,6 +109,20 @@ bool installationMayRun() {
     return false;
 }
 
+// An older version does not replace a newer one unless the project allows it: its files would
+// stand beside the newer ones, and the list of programs would name the older version. The same
+// version installs again (a repair). A product without a version is not compared.
+bool olderThanInstalled() {
+    const char* version = setupState.productVersion.get();
+    if (!version || !*version || setupState.allowDowngrade) return false;
+    HeapString installed(installedVersion(setupState.productShortName.get()));
+    if (!installed || compareProductVersions(version, installed.get()) >= 0) return false;
+    writeRunLog("version: %s is installed, newer than this setup's %s", installed.get(), version);
+    messageBoxFormat(nullptr, setupState.setupCaption.get(), text(kMsgNewerVersionInstalled),
+                     setupState.productName.get(), installed.get(), version, MB_ICONSTOP);
+    return true;
+}
+
 // Where the product was installed before (an upgrade keeps that scope), by the short name of its
 // settings record, read ahead of the records; kScopeChoose when it was not.
 std::uint8_t scopeInstalledBefore() {
@@ -155,6 +171,7 @@ int runInstallerMode() {
     }
     if (!installationMayRun()) return kExitAnotherRunning;
     if (!earlierRunUndone()) return kExitCancelled;
+    if (olderThanInstalled()) return kExitNewerInstalled;
     if (!requirementsMet()) return kExitNotInstalled;
     if (!choicesApplied() || !folderOptionApplied()) return kExitNotInstalled;
     planClosingPrograms();

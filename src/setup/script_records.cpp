@@ -400,6 +400,9 @@ void applyProductDetails(PayloadReader& reader) {
     copyText(s.publisher, publisher);
     copyText(s.aboutUrl, aboutUrl);
     copyText(s.helpUrl, helpUrl);
+    std::uint8_t allowDowngrade = 0;  // optional: a record without it refuses a downgrade
+    reader.readU8(allowDowngrade);
+    s.allowDowngrade = allowDowngrade != 0;
 }
 
 // Read as it stands: the requirement check refuses a value it does not know.

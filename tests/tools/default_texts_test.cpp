@@ -288,7 +288,7 @@ TEST(DefaultTexts, EveryRoleHasExactlyOneNonEmptyTextAndNothingElseIsWritten) {
     for (const auto& [key, count] : seen)
         EXPECT_TRUE(expected.count(key)) << name(key) << " is not a text the engine shows";
     EXPECT_EQ(defaultEnglishTexts().size(), expected.size());
-    EXPECT_EQ(expected.size(), 17u + 43u + 11u + 83u);
+    EXPECT_EQ(expected.size(), 18u + 43u + 11u + 83u);
 }
 
 TEST(DefaultTexts, AreSortedByTableThenItem) {
@@ -304,7 +304,7 @@ TEST(DefaultTexts, AreSortedByTableThenItem) {
 TEST(DefaultTexts, LookupFindsEachTextAndNothingElse) {
     for (const DefaultText& t : defaultEnglishTexts())
         EXPECT_EQ(defaultEnglishText(t.table, t.item), t.text) << name({t.table, t.item});
-    EXPECT_EQ(defaultEnglishText(kTableSetupMessages, 17), nullptr);
+    EXPECT_EQ(defaultEnglishText(kTableSetupMessages, 18), nullptr);
     EXPECT_EQ(defaultEnglishText(kTableErrorMessages, 43), nullptr);
     EXPECT_EQ(defaultEnglishText(kTableButtonLabels, 11), nullptr);
     EXPECT_EQ(defaultEnglishText(4, 7), nullptr);   // the components page's space figures

@@ -391,7 +391,7 @@ std::vector<RecordSample> recordSamples() {
          [](ScriptWriter& w) { w.requirements("ab", "abc", "abcd", "abcde", true); }},
         {kRecordBackgroundLine, backgroundLineFields(), stringRecord(kRecordBackgroundLine)},
         {kRecordProductDetails, 0,
-         [](ScriptWriter& w) { w.productDetails("ab", "abc", "abcd", "abcde"); }},
+         [](ScriptWriter& w) { w.productDetails(false, "ab", "abc", "abcd", "abcde"); }},
         {kRecordArchitecture, 0,
          [](ScriptWriter& w) { w.byteRecord(kRecordArchitecture, kSampleByte); }},
         {kRecordScope, 0, [](ScriptWriter& w) { w.scope(kSampleByte, kSampleByte); }},

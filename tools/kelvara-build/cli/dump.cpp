@@ -263,6 +263,8 @@ bool describePayload(const ScriptRecord& record, ChoiceNames& names, std::ostrin
             }
             out << "product version=" << quoted(version) << " publisher=" << quoted(publisher)
                 << " url=" << quoted(aboutUrl) << " help-url=" << quoted(helpUrl);
+            std::uint8_t allowDowngrade = 0;
+            if (r.readU8(allowDowngrade) && allowDowngrade) out << " allow-downgrade";
             return true;
         }
         case kRecordArchitecture: {

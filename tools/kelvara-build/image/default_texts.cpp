@@ -186,6 +186,10 @@ constexpr DefaultText kTexts[] = {
      "Do you want Setup to close them and start them again afterwards?\n"
      "If you click No, they keep running, and the computer must be restarted to finish the "
      "installation."},
+    {kSetup, 17,
+     "A newer version of %s is already installed on this computer (version %s).\n\n"
+     "Setup cannot install the older version %s over it. To use this version, uninstall the "
+     "newer one first."},
 
     // Errors of the installation steps. Arguments: see each text's %s in order.
     {kError, 0,

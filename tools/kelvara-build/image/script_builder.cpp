@@ -162,8 +162,8 @@ std::vector<unsigned char> buildScript(const Project& p, Diagnostics& diagnostic
     writeChoices(p, writer, componentBytes);
     writeEntries(p, writer);
     if (!p.version.empty() || !p.publisher.empty() || !p.aboutUrl.empty() || !p.helpUrl.empty()) {
-        writer.productDetails(p.version.c_str(), p.publisher.c_str(), p.aboutUrl.c_str(),
-                              p.helpUrl.c_str());
+        writer.productDetails(p.allowDowngrade, p.version.c_str(), p.publisher.c_str(),
+                              p.aboutUrl.c_str(), p.helpUrl.c_str());
     }
     // An x86 product's script stays as it was before 64-bit products: no record.
     if (p.architecture != kArchitectureX86) writer.byteRecord(kRecordArchitecture, p.architecture);

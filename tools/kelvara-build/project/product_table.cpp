@@ -60,8 +60,11 @@ void ProjectParser::product(TableReader& root) {
     }
     TableReader r(*table, "[product]", d_, p_.encoding, keys_);
     r.node("encoding");  // read by encoding()
-    p_.name = r.text("name").value_or("");
-    p_.shortName = r.text("short-name").value_or(p_.name);
+    auto expanded = [&](const char* key) {
+        return expandNow(r.text(key).value_or(""), key, r.lineOf(key));
+    };
+    p_.name = expanded("name");
+    p_.shortName = r.node("short-name") ? expanded("short-name") : p_.name;
     p_.makerLink = r.boolean("maker-link", true);
     if (std::optional<std::string> architecture = r.text("architecture")) {
         std::optional<int> value = lookUp(kArchitectureNames, *architecture);
@@ -101,10 +104,13 @@ void ProjectParser::product(TableReader& root) {
         }
     }
     compressionKeys(r);
-    p_.version = r.text("version").value_or("");
-    p_.publisher = r.text("publisher").value_or("");
-    p_.aboutUrl = r.text("url").value_or("");
-    p_.helpUrl = r.text("help-url").value_or("");
+    p_.version = expanded("version");
+    p_.publisher = expanded("publisher");
+    p_.aboutUrl = expanded("url");
+    p_.helpUrl = expanded("help-url");
+    p_.allowDowngrade = r.boolean("allow-downgrade", false);
+    if (p_.allowDowngrade && p_.version.empty())
+        r.error("allow-downgrade", "'allow-downgrade' needs a 'version' to compare");
     // Checked as read: reading a key again would report its conversion error twice.
     const std::pair<const char*, const std::string*> details[] = {{"version", &p_.version},
                                                                   {"publisher", &p_.publisher},

@@ -23,13 +23,14 @@ namespace kelvara::build {
 void ProjectParser::parse(const toml::table& root, const Definitions& definitions) {
     encoding(root);
     TableReader top(root, kTopLevel, d_, p_.encoding, keys_);
+    // [product] uses the project's variables, and the builder's own defaults use its names.
+    variables(top);
+    applyDefinitions(definitions);
     product(top);
     look(top);
     pages(top);
     languages(top);
     if (const toml::node* node = top.node("texts")) texts(*node);
-    variables(top);
-    applyDefinitions(definitions);
     defaultVariables();
     choices(top);
     if (const toml::node* node = top.node("files")) fileGroups(*node);

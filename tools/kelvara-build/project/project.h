@@ -184,6 +184,7 @@ struct Project {
     std::string compressionFilter = "auto";
     // For the list of installed programs; empty: not given.
     std::string version, publisher, aboutUrl, helpUrl;
+    bool allowDowngrade = false;  // an older version may replace a newer installed one
 
     FontSpec normalFont, titleFont;
     std::uint32_t pageColor = 0x02000000;   // system window colour

@@ -51,6 +51,7 @@ class ProjectParser {
     void variables(TableReader& root);
     void applyDefinitions(const Definitions& definitions);
     void defaultVariables();
+    std::string expandNow(const std::string& text, const std::string& key, int line);
     // [[components]], [[tasks]] and [[setup-types]], read before the tables that name them.
     void choices(TableReader& root);
     void components(const toml::node& node);

@@ -73,6 +73,68 @@ void ProjectParser::applyDefinitions(const Definitions& definitions) {
     }
 }
 
+namespace {
+
+constexpr int kExpansionRounds = 16;  // a value naming itself through others stops here
+
+bool isVariableName(const std::string& name) {
+    return !name.empty() && name.find_first_of("%,\r\n ") == std::string::npos;
+}
+
+}  // namespace
+
+// The product's names and details go into the image as they stand (the uninstall entry, the
+// version check against an installed one), so the builder expands the project's variables in
+// them; a name the project does not define stays as written, with a warning.
+std::string ProjectParser::expandNow(const std::string& text, const std::string& key, int line) {
+    std::string result = text;
+    std::vector<std::string> unknown;
+    for (int round = 0; round < kExpansionRounds; ++round) {
+        bool replaced = false;
+        std::string next;
+        for (std::size_t at = 0; at < result.size();) {
+            std::size_t open = result.find('%', at);
+            std::size_t close = open == std::string::npos ? open : result.find('%', open + 1);
+            if (close == std::string::npos) {
+                next.append(result, at, std::string::npos);
+                break;
+            }
+            std::string name = result.substr(open, close - open + 1);
+            auto found =
+                std::find_if(p_.variables.begin(), p_.variables.end(),
+                             [&](const Variable& v) { return lower(v.name) == lower(name); });
+            next.append(result, at, open - at);
+            if (!isVariableName(name.substr(1, name.size() - 2))) {
+                next += '%';  // not a name: the second percent sign may open one
+                at = open + 1;
+                continue;
+            }
+            if (found != p_.variables.end()) {
+                next += found->value;
+                replaced = true;
+            } else {
+                next += name;
+                if (std::find(unknown.begin(), unknown.end(), name) == unknown.end())
+                    unknown.push_back(name);
+            }
+            at = close + 1;
+        }
+        result = std::move(next);
+        if (!replaced) {
+            for (const std::string& name : unknown) {
+                d_.warning(line, "'" + key + "' in [product] uses the variable " + name +
+                                     ", which is never defined: define it in [variables] or with "
+                                     "-D " +
+                                     name.substr(1, name.size() - 2) + "=VALUE");
+            }
+            return result;
+        }
+        unknown.clear();
+    }
+    d_.error(line, "'" + key + "' in [product]: its variables name themselves without end");
+    return text;
+}
+
 void ProjectParser::defaultVariables() {
     auto defineIfMissing = [&](const std::string& name, const std::string& value) {
         bool present = std::any_of(p_.variables.begin(), p_.variables.end(),
