@@ -246,6 +246,7 @@ void checkParsedLine(const std::string& line, const LogEntry& entry) {
         case kLogExistingShared:
         case kLogRunInfo:
         case kLogRemovalFolder:
+        case kLogText:
             for (int i = 0; i < kFieldCount; ++i) {
                 std::string piece = i < static_cast<int>(pieces.size()) ? pieces[i] : "";
                 FUZZ_CHECK(field(entry, i) == referenceUnescape(piece));

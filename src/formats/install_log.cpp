@@ -95,7 +95,8 @@ bool isPathKind(char kind) {
 
 bool isEscapedKind(char kind) {
     return kind == kLogPreviousValue || kind == kLogPreviousIniEntry || kind == kLogReplacedFile ||
-           kind == kLogExistingShared || kind == kLogRunInfo || kind == kLogRemovalFolder;
+           kind == kLogExistingShared || kind == kLogRunInfo || kind == kLogRemovalFolder ||
+           kind == kLogText;
 }
 
 int hexDigit(char c) {

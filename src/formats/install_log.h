@@ -38,6 +38,9 @@ constexpr char kLogReplacedFile = 'k';      // backup path, target path: the fil
                                             // kept until the run ends (rollback log only)
 constexpr char kLogExistingShared = 'l';    // path: a shared file that was there before the run;
                                             // give back its count, never delete it (rollback only)
+// "t,<item>,<text>" (escaped): the uninstaller's text of that item in the language of the
+// installation. An uninstaller that predates it knows no kind "t" and shows its English texts.
+constexpr char kLogText = 't';
 // "v,64," or "v,32," before a line of another kind: that line is undone in the registry's 64-bit
 // or 32-bit view, and with "64" on the file system without its System32 redirection (a 64-bit
 // product's lines). An uninstaller that predates it knows no kind "v" and undoes nothing there.

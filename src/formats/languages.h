@@ -11,6 +11,9 @@ namespace kelvara {
 constexpr int kFirstLanguage = 1;  // slot 0 is never a language
 constexpr int kLastLanguage = kLanguageCount - 1;
 constexpr int kUninstallTextsSlot = 12;  // page slot of the uninstaller's texts
+// Chinese in the traditional script: Windows gives both scripts the primary language 4, and no
+// language of its own 61.
+constexpr int kTraditionalChinese = 61;
 
 // True for the table codes of the format: page slots 0 to 12 and the three message tables.
 bool isTextTable(int table);

@@ -24,6 +24,7 @@ list(APPEND KELVARA_PORTABLE_SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/script_format.cpp
     ${CMAKE_CURRENT_LIST_DIR}/script_writer.cpp
     ${CMAKE_CURRENT_LIST_DIR}/languages.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/uninstaller_texts.cpp
     ${CMAKE_CURRENT_LIST_DIR}/variables.cpp
     ${CMAKE_CURRENT_LIST_DIR}/folder_token_names.cpp
     ${CMAKE_CURRENT_LIST_DIR}/windows_version_demand.cpp

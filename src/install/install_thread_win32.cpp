@@ -14,6 +14,7 @@
 #include "formats/languages.h"
 #include "formats/package_format.h"
 #include "formats/setup_state.h"
+#include "formats/uninstaller_texts.h"
 #include "formats/variables.h"
 #include "install/file_extraction_win32.h"
 #include "install/files_in_use_win32.h"
@@ -126,14 +127,28 @@ void carryOverLine(InstallRun& run, const char* entry) {
     }
     // A line with its view ("v,64,b,...") goes over as it is; the kind after it decides.
     const char* kind = own[0] == kLogView && std::strlen(own) > 5 ? own + 5 : own;
-    // Nor what only a journal holds, or the progress an uninstall cut off left in the log.
-    if (!*kind || std::strchr("dfiklpuwz", kind[0])) return;
+    // Nor what only a journal holds, the progress an uninstall cut off left in the log, or the
+    // uninstaller's texts of the earlier run's language.
+    if (!*kind || std::strchr("dfiklptuwz", kind[0])) return;
     if (leftOut) {
         run.leftOutLines.append(own);
         if (kind[0] == kLogSharedFile) return;
     }
     const char kindText[2] = {entry[0], '\0'};
     run.log.add(kindText, entry[1] == ',' ? entry + 2 : nullptr, kLogCarriedOver);
+}
+
+// The uninstaller has no script: the texts it shows, in the language this run speaks, go with
+// the installation (the product name is its own).
+void carryUninstallerTexts(InstallRun& run) {
+    const StringList* texts = textList(kUninstallTextsSlot, setupState.currentLanguage);
+    for (int item = 0; texts && item < texts->count(); ++item) {
+        const char* text = texts->get(item);
+        if (!text || !*text || item == kUninstallerProductName) continue;
+        char number[12];
+        ::wsprintfA(number, "%d", item);
+        run.log.addEscaped(kLogText, number, text, 0);
+    }
 }
 
 // The limit of a previous install log that is carried over: far beyond any real one.
@@ -265,6 +280,7 @@ bool startRun(InstallRun& run) {
         return false;
     }
     carryOverPreviousLog(run);
+    carryUninstallerTexts(run);
     // A 64-bit product's lines name native paths and keys: each says so for the uninstaller.
     if (runEnvironment.nativeSide) run.log.setView(kView64);
     if (!run.image.open(runEnvironment.selfFile.get())) {

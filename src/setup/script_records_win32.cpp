@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "environment/registry_text_win32.h"
+#include "formats/languages.h"
 #include "setup/script_records.h"
 
 namespace kelvara {
@@ -41,8 +42,17 @@ char* readRegistryText(int root, const char* subkey, const char* valueName) {
     return kelvara::readRegistryText(kRegistryRoots[root], subkey, valueName);
 }
 
+// Chinese in the traditional script (Taiwan, Hong Kong, Macao) has a number of its own: Windows
+// gives both scripts the primary language 4.
 int userLanguage() {
-    return ::GetUserDefaultLangID() & 0xFF;
+    const LANGID language = ::GetUserDefaultLangID();
+    const int primary = language & 0xFF;
+    const int sub = SUBLANGID(language);
+    if (primary == LANG_CHINESE &&
+        (sub == SUBLANG_CHINESE_TRADITIONAL || sub == SUBLANG_CHINESE_HONGKONG ||
+         sub == SUBLANG_CHINESE_MACAU))
+        return kTraditionalChinese;
+    return primary;
 }
 
 const RecordPlatform kSystemPlatform = {fontInstalled, readRegistryText, userLanguage};

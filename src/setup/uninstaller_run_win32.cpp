@@ -27,6 +27,8 @@
 #include "uninstall/uninstall_log_win32.h"
 #include "uninstall/programs_in_use_win32.h"
 #include "uninstall/uninstall_rules.h"
+#include "formats/uninstaller_texts.h"
+#include "runtime/message_text.h"
 #include "uninstall/uninstall_state.h"
 #include "uninstall/uninstall_thread_win32.h"
 #include "wizard/removal_dialog_win32.h"
@@ -35,8 +37,6 @@
 namespace kelvara {
 namespace {
 
-constexpr const char* kCaptionSuffix = " Uninstall";
-constexpr const char* kConfirmRemovalFormat = "Are you sure you want to completely remove %s?";
 constexpr const char* kTempPrefix = "KVR";
 constexpr const char* kUntrustedLogFormat =
     "The uninstaller does not trust its install log:\n%s\n\nUsers who are not administrators "
@@ -45,14 +45,8 @@ constexpr const char* kUntrustedLogFormat =
     "Administrators and SYSTEM change the file, and then run the uninstaller again.";
 constexpr int kTempNameRoom = 262;  // beyond the length of the folder
 
-// The uninstaller's texts (page slot 12) that the second stage stores.
-constexpr int kTextCaption = 0;
-constexpr int kTextTitle = 1;
-constexpr int kTextSubtitle = 2;
-constexpr int kTextProductName = 9;
-constexpr const char* kRemovalTitle = "Application Removal";
-constexpr const char* kRemovalSubtitleStart = "Please wait while the ";
-constexpr const char* kRemovalSubtitleEnd = " is removed from your computer.";
+// Room of the uninstaller's caption and of its progress page's explanation, formatted.
+constexpr std::size_t kFormattedTextRoom = 1024;
 
 // A silent second stage tells its first stage the outcome on its standard output, a pipe the
 // first stage made: "exit N" and a line break.
@@ -116,7 +110,7 @@ int runFirstStage(const char* caption) {
     SetupState& s = setupState;
     if (!runEnvironment.tempDir || !runEnvironment.installerPath) return kExitNotInstalled;
     if (!runEnvironment.silentMode &&
-        messageBoxFormat(nullptr, caption, kConfirmRemovalFormat, s.productName.get(),
+        messageBoxFormat(nullptr, caption, uninstallerText(kUnConfirmRemoval), s.productName.get(),
                          MB_YESNO | MB_ICONQUESTION) != IDYES) {
         return kExitCancelled;
     }
@@ -225,12 +219,14 @@ void runSecondStage(const char* caption) {
         return;
     }
     const int language = s.currentLanguage;
-    HeapString subtitle(
-        strConcat5(kRemovalSubtitleStart, s.productName.get(), kRemovalSubtitleEnd));
-    setText(kUninstallTextsSlot, language, kTextCaption, caption);
-    setText(kUninstallTextsSlot, language, kTextTitle, kRemovalTitle);
-    setText(kUninstallTextsSlot, language, kTextSubtitle, subtitle.get());
-    setText(kUninstallTextsSlot, language, kTextProductName, s.productName.get());
+    char subtitle[kFormattedTextRoom];
+    formatMessageText(subtitle, sizeof subtitle, uninstallerText(kUnRemovalSubtitle),
+                      s.productName.get());
+    setText(kUninstallTextsSlot, language, static_cast<int>(kUnCaption), caption);
+    setText(kUninstallTextsSlot, language, static_cast<int>(kUnRemovalTitle),
+            uninstallerText(kUnRemovalTitle));
+    setText(kUninstallTextsSlot, language, static_cast<int>(kUnRemovalSubtitle), subtitle);
+    setText(kUninstallTextsSlot, language, kUninstallerProductName, s.productName.get());
     showRemovalDialog();
     writeSelfRemovalScript();
 }
@@ -263,8 +259,10 @@ UninstallerResult runStages() {
     if (log == LogRead::untrusted) {
         refuseUntrustedLog(uninstallState.uninstallLogPath.get());
     } else if (log == LogRead::read && initStage(kStageDrawing)) {
-        HeapString caption(strConcat5(s.productShortName.get(), kCaptionSuffix));
+        HeapString caption(strDupExtra(nullptr, kFormattedTextRoom));
         if (caption) {
+            formatMessageText(caption.get(), kFormattedTextRoom, uninstallerText(kUnCaption),
+                              s.productShortName.get());
             if (result.secondStage) {
                 // The folder the first stage made for this copy is the run's own: the
                 // self-removal script goes there, and removes it.
@@ -287,22 +285,6 @@ UninstallerResult runStages() {
     return result;
 }
 
-// The uninstaller's texts that are not in uninstallTexts: it has no setup script.
-constexpr int kUninstallCaption = 0;
-constexpr int kUninstallProductName = 9;
-constexpr const char* kUninstallRestartQuestion =
-    "To complete the uninstallation your computer must be restarted. \nSome files are in use "
-    "and can be deleted during system reboot only. \n\nRestart the system now?";
-constexpr const char* kUninstallRemovedFormat =
-    "%s have been succesfully removed from your computer.";
-constexpr const char* kUninstallRemovedWithErrorsFormat =
-    "%s have been removed from your computer, but some of its entries could not be removed.";
-// The installer's restart failure text is errorMessages item 29 of its script; the uninstaller
-// has none, and an empty message box would tell the user nothing.
-constexpr const char* kUninstallRestartFailed =
-    "The computer could not be restarted.\n\nPlease restart it yourself to finish the "
-    "uninstallation.";
-
 // Files the uninstall thread could not delete go at the restart; the user is asked whether to
 // restart now (not under /NORESTART). True when the restart was started.
 bool offerUninstallRestart(const char* caption) {
@@ -315,12 +297,12 @@ bool offerUninstallRestart(const char* caption) {
         writeRunLog("restart: not started (/NORESTART)");
         return false;
     }
-    if (messageBoxFormat(nullptr, caption, kUninstallRestartQuestion, nullptr,
+    if (messageBoxFormat(nullptr, caption, uninstallerText(kUnRestartQuestion), nullptr,
                          MB_YESNO | MB_ICONQUESTION) != IDYES) {
         return false;
     }
     if (restartWindows(false)) return true;
-    messageBoxFormat(nullptr, caption, kUninstallRestartFailed, nullptr,
+    messageBoxFormat(nullptr, caption, uninstallerText(kUnRestartFailed), nullptr,
                      MB_SYSTEMMODAL | MB_ICONERROR);
     return false;
 }
@@ -360,18 +342,18 @@ int runUninstallerMode() {
         if (uninstallState.rebootDeleteFiles.count() != 0) leaveToRestart();
         return uninstallExitCode();
     }
-    const char* caption = text(kUninstallTextsSlot, kUninstallCaption);
+    const char* caption = text(kUninstallTextsSlot, static_cast<int>(kUnCaption));
     if (uninstallState.rebootDeleteFiles.count() != 0) {
         const bool started = offerUninstallRestart(caption);
         return started ? kExitRestartStarted : uninstallExitCode();
     }
     if (uninstallState.leftoverFolders.count() == 0) {
         // What could not be removed has been told item by item: the end does not say all was.
-        messageBoxFormat(nullptr, caption,
-                         uninstallState.uninstallErrors ? kUninstallRemovedWithErrorsFormat
-                                                        : kUninstallRemovedFormat,
-                         text(kUninstallTextsSlot, kUninstallProductName),
-                         uninstallState.uninstallErrors ? MB_ICONWARNING : MB_OK);
+        messageBoxFormat(
+            nullptr, caption,
+            uninstallerText(uninstallState.uninstallErrors ? kUnRemovedWithErrors : kUnRemoved),
+            text(kUninstallTextsSlot, kUninstallerProductName),
+            uninstallState.uninstallErrors ? MB_ICONWARNING : MB_OK);
     }
     return uninstallExitCode();
 }

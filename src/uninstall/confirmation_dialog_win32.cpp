@@ -1,6 +1,7 @@
 // The confirmation dialog's procedure.
 #include "uninstall/confirmation_dialog_win32.h"
 
+#include "formats/uninstaller_texts.h"
 #include "resources/resource_ids.h"
 
 namespace kelvara {
@@ -12,6 +13,9 @@ INT_PTR CALLBACK confirmationProc(HWND dialog, UINT message, WPARAM wParam, LPAR
             const auto* request = reinterpret_cast<const ConfirmationRequest*>(lParam);
             ::SetWindowTextA(dialog, request->caption);
             ::SetDlgItemTextA(dialog, IDC_CONFIRM_TEXT, request->question);
+            ::SetDlgItemTextA(dialog, IDOK, uninstallerText(kUnYes));
+            ::SetDlgItemTextA(dialog, IDC_CONFIRM_YES_TO_ALL, uninstallerText(kUnYesToAll));
+            ::SetDlgItemTextA(dialog, IDCANCEL, uninstallerText(kUnNo));
             // The system's shared question icon: it belongs to the system and is never
             // destroyed here (destroying a shared icon would take it from every later dialog).
             HICON icon = ::LoadIconA(nullptr, IDI_QUESTION);

@@ -6,6 +6,7 @@
 
 #include "environment/run_environment.h"
 #include "formats/install_log.h"
+#include "formats/uninstaller_texts.h"
 #include "formats/script_format.h"
 #include "runtime/heap_string.h"
 #include "runtime/message_box_win32.h"
@@ -18,13 +19,6 @@
 
 namespace kelvara {
 namespace {
-
-// The uninstaller has no setup script: its question is its own, as its other texts.
-constexpr const char* kCloseQuestion =
-    "These programs use files that must be removed:\n\n%s\n\n"
-    "Do you want to close them now?\n"
-    "If you click No, they keep running, and their files are removed when the computer "
-    "restarts.";
 
 void collectRemovedFiles(PathSet& files) {
     const char* text = uninstallState.entryText ? uninstallState.entryText : "";
@@ -42,8 +36,8 @@ void collectRemovedFiles(PathSet& files) {
 
 bool personAgrees(const char* caption, const RunningPrograms& programs) {
     HeapString names(programNames(programs));
-    return messageBoxFormat(nullptr, caption, kCloseQuestion, names ? names.get() : "",
-                            MB_YESNO | MB_ICONQUESTION) == IDYES;
+    return messageBoxFormat(nullptr, caption, uninstallerText(kUnCloseApplications),
+                            names ? names.get() : "", MB_YESNO | MB_ICONQUESTION) == IDYES;
 }
 
 }  // namespace

@@ -10,13 +10,16 @@
 #include "environment/run_environment.h"
 #include "formats/install_log.h"
 #include "formats/journal.h"
+#include "formats/languages.h"
 #include "formats/setup_state.h"
+#include "formats/uninstaller_texts.h"
 #include "runtime/file_security_win32.h"
 #include "runtime/handles_win32.h"
 #include "runtime/heap.h"
 #include "runtime/heap_string.h"
 #include "runtime/replace_on_reboot_win32.h"
 #include "runtime/system_view_win32.h"
+#include "runtime/text_utils.h"
 #include "uninstall/uninstall_state.h"
 #include "uninstall/uninstall_thread_win32.h"
 #include "worker/worker_state.h"
@@ -55,10 +58,31 @@ void applyLogHeader(LogHeader& header) {
 }
 
 // Makes `text` (`size` bytes and a NUL) the run's log, as readLog does with a file's.
+// The uninstaller's texts the installation carried in its language become its own.
+void takeCarriedTexts(const char* text, std::size_t length) {
+    LogEntry entry;
+    for (std::size_t at = 0; at < length;) {
+        const void* lf = std::memchr(text + at, '\n', length - at);
+        if (!lf) break;
+        const auto lineLength =
+            static_cast<std::size_t>(static_cast<const char*>(lf) - (text + at));
+        if (parseLogLine(text + at, lineLength, entry) && entry.kind == kLogText) {
+            const int item = parseNumber(entry.fields.get(0));
+            // An item number as the script's records hold them: one byte.
+            if (item >= 0 && item <= 0xFF && item != kUninstallerProductName)
+                setText(kUninstallTextsSlot, setupState.currentLanguage, item, entry.fields.get(1));
+        }
+        at += lineLength + 1;
+    }
+}
+
 LogRead takeLog(HeapString text, std::size_t size, LogSource source) {
     LogHeader header;
     if (!readLogHeader(text.get(), size, header)) return LogRead::unreadable;
-    if (source == LogSource::installation) applyLogHeader(header);
+    if (source == LogSource::installation) {
+        applyLogHeader(header);
+        takeCarriedTexts(text.get() + header.entryOffset, size - header.entryOffset);
+    }
     releaseLog();
     uninstallState.logBuffer = std::move(text);
     uninstallState.entryText = uninstallState.logBuffer.get() + header.entryOffset;

@@ -6,6 +6,7 @@
 
 #include "formats/deployment_options.h"
 #include "formats/install_log.h"
+#include "formats/uninstaller_texts.h"
 #include "runtime/heap.h"
 #include "runtime/heap_string.h"
 #include "runtime/path_helpers.h"
@@ -28,15 +29,6 @@ bool isPlainName(const char* name) {
     }
     return true;
 }
-
-constexpr const char* kSharedQuestionStart =
-    "The system indicates that the following shared file is no longer used by any programs. If "
-    "any programs are still using this file and it is removed, those programs may not function. "
-    "Are you sure you want to remove the shared file? \n\nFile name: ";
-constexpr const char* kSharedQuestionFolder = "\nLocated in: ";
-constexpr const char* kSharedQuestionEnd =
-    "\n\nLeaving this file will not harm your system. If you are not sure what to do, it is "
-    "suggested that you choose to not to remove this shared component.";
 
 bool isBlank(char c) {
     return c == ' ' || c == '\t';
@@ -102,9 +94,11 @@ char* selfRemovalScriptText(const char* programPath, const char* scriptPath,
 char* sharedFileQuestion(const char* path) {
     HeapString folder(folderPart(path ? path : ""));
     if (!folder) return nullptr;
-    HeapString head(strConcat5(kSharedQuestionStart, fileNamePart(path ? path : "")));
+    HeapString head(
+        strConcat5(uninstallerText(kUnSharedQuestionStart), fileNamePart(path ? path : "")));
     if (!head) return nullptr;
-    return strConcat5(head.get(), kSharedQuestionFolder, folder.get(), kSharedQuestionEnd);
+    return strConcat5(head.get(), uninstallerText(kUnSharedQuestionFolder), folder.get(),
+                      uninstallerText(kUnSharedQuestionEnd));
 }
 
 bool isUninstallEntryKey(const char* keyPath, const char* shortName) {

@@ -8,6 +8,7 @@
 #include <cstring>
 
 #include "environment/run_environment.h"
+#include "formats/uninstaller_texts.h"
 #include "formats/install_log.h"
 #include "formats/journal.h"
 #include "formats/setup_state.h"
@@ -41,48 +42,22 @@ namespace {
 constexpr int kProgressPerLine = 100;
 constexpr DWORD kVisibleRemovalMs = 1000;  // with a window the whole log takes about this long
 
-constexpr const char* kStatusFiles = "Deleting files...";
-constexpr const char* kStatusShortcuts = "Deleting Start menu shortcuts...";
-constexpr const char* kStatusRegistryValues = "Deleting registry entries...";
-constexpr const char* kStatusPrograms = "Launching programs...";
-constexpr const char* kStatusRegistryKeys = "Deleting registry keys...";
-constexpr const char* kStatusDllCalls = "Calling dll functions...";
-constexpr const char* kStatusSharedFiles = "Deleting shared files...";
-
 // The status text of each kind; a shared file ("g") sets its own, and only when its count
 // reached zero.
 struct KindStatus {
     char kind;
-    const char* status;
+    UninstallerText status;
 };
 constexpr KindStatus kKindStatus[] = {
-    {kLogFolder, kStatusFiles},
-    {kLogFile, kStatusFiles},
-    {kLogShortcut, kStatusShortcuts},
-    {kLogRegistryValue, kStatusRegistryValues},
-    {kLogPreviousValue, kStatusRegistryValues},
-    {kLogUninstallProgram, kStatusPrograms},
-    {kLogRegistryKey, kStatusRegistryKeys},
-    {kLogUninstallDllCall, kStatusDllCalls},
+    {kLogFolder, kUnStatusFiles},
+    {kLogFile, kUnStatusFiles},
+    {kLogShortcut, kUnStatusShortcuts},
+    {kLogRegistryValue, kUnStatusRegistryValues},
+    {kLogPreviousValue, kUnStatusRegistryValues},
+    {kLogUninstallProgram, kUnStatusPrograms},
+    {kLogRegistryKey, kUnStatusRegistryKeys},
+    {kLogUninstallDllCall, kUnStatusDllCalls},
 };
-
-constexpr const char* kValueErrorCaption = "Deleting Registry Value";
-constexpr const char* kValueErrorFormat = "Error deleting registry value '%s' in the key '%s'.\n%s";
-constexpr const char* kKeyErrorCaption = "Deleting Registry Key";
-constexpr const char* kKeyErrorFormat = "Error deleting registry key '%s'.\n%s";
-constexpr const char* kActionErrorCaption = "Uninstall Step";
-constexpr const char* kActionErrorFormat =
-    "This step of the uninstallation failed:\n%s\n\nThe uninstallation goes on.";
-constexpr const char* kInUseCaption = "Deleting File";
-constexpr const char* kInUseFormat =
-    "The file %s \nis currently in use by another application.\nWould you like to try deleting "
-    "the file again, rather than \ninitiating a reboot at the end of the uninstallation process?";
-constexpr const char* kSharedCaption = "Shared File Detected";
-constexpr const char* kRemoveAllCaption = "Confirm Operation";
-constexpr const char* kRemoveAllQuestion =
-    "You have chosen to remove all shared components which the system indicates \nare no longer "
-    "being used. This may cause some programs not to function if they \nstill require any of "
-    "this files. Are you sure you want to proceed?";
 
 // Registry root numbers are stored as the predefined key minus 0x80000000; a number written with
 // that bit set names the same root.
@@ -119,7 +94,8 @@ void deleteLoggedFile(const Undo& undo, const char* path, bool askWhenInUse) {
     for (;;) {
         if (deleteFileWithinTime(path)) return;
         if (!askWhenInUse || !undo.window) break;
-        if (messageBoxFormat(undo.window, kInUseCaption, kInUseFormat, path,
+        if (messageBoxFormat(undo.window, uninstallerText(kUnInUseCaption),
+                             uninstallerText(kUnInUse), path,
                              MB_YESNO | MB_ICONEXCLAMATION) != IDYES) {
             break;
         }
@@ -177,8 +153,9 @@ void undoRegistryValue(const Undo& undo, const LogEntry& entry) {
     const int root = parseNumber(field(entry, 0)) & kRootNumberMask;
     LONG result = deleteRegistryValue(registryRoot(root), field(entry, 1), field(entry, 2));
     if (result != ERROR_SUCCESS && result != ERROR_FILE_NOT_FOUND) {
-        reportRegistryError(undo, kValueErrorCaption, kValueErrorFormat, root, field(entry, 1),
-                            field(entry, 2), result);
+        reportRegistryError(undo, uninstallerText(kUnValueErrorCaption),
+                            uninstallerText(kUnValueError), root, field(entry, 1), field(entry, 2),
+                            result);
     }
 }
 
@@ -187,8 +164,8 @@ void undoRegistryKey(const Undo& undo, const LogEntry& entry) {
     const bool force = parseNumber(field(entry, 2)) != 0;
     LONG result = deleteRegistryKey(registryRoot(root), field(entry, 1), force);
     if (result != ERROR_SUCCESS && result != ERROR_FILE_NOT_FOUND) {
-        reportRegistryError(undo, kKeyErrorCaption, kKeyErrorFormat, root, field(entry, 1), nullptr,
-                            result);
+        reportRegistryError(undo, uninstallerText(kUnKeyErrorCaption), uninstallerText(kUnKeyError),
+                            root, field(entry, 1), nullptr, result);
     }
 }
 
@@ -214,8 +191,8 @@ void restoreRegistryValue(const Undo& undo, const LogEntry& entry) {
         result = ::RegSetValueExA(key.get(), name, 0, type, bytes, static_cast<DWORD>(size));
     }
     if (result != ERROR_SUCCESS && result != ERROR_FILE_NOT_FOUND) {
-        reportRegistryError(undo, kValueErrorCaption, kValueErrorFormat, root, keyPath, name,
-                            result);
+        reportRegistryError(undo, uninstallerText(kUnValueErrorCaption),
+                            uninstallerText(kUnValueError), root, keyPath, name, result);
     }
 }
 
@@ -238,8 +215,8 @@ void restoreIniEntry(const LogEntry& entry) {
 void reportFailedAction(const Undo& undo, const char* subject) {
     ++uninstallState.uninstallErrors;
     if (!undo.unattended) {
-        messageBoxFormat(undo.window, kActionErrorCaption, kActionErrorFormat, subject,
-                         MB_ICONERROR);
+        messageBoxFormat(undo.window, uninstallerText(kUnStepErrorCaption),
+                         uninstallerText(kUnStepError), subject, MB_ICONERROR);
     }
 }
 
@@ -249,10 +226,11 @@ bool mayRemoveSharedFile(const Undo& undo, const char* path) {
     if (uninstallState.removeAllShared) return true;
     HeapString question(sharedFileQuestion(path));
     if (!question) return false;
-    const ConfirmationRequest request = {kSharedCaption, question.get()};
+    const ConfirmationRequest request = {uninstallerText(kUnSharedCaption), question.get()};
     const INT_PTR answer = confirmationDialog(undo.window, request);
     if (answer == kConfirmYesToAll) {
-        if (messageBoxFormat(undo.window, kRemoveAllCaption, kRemoveAllQuestion, nullptr,
+        if (messageBoxFormat(undo.window, uninstallerText(kUnConfirmCaption),
+                             uninstallerText(kUnRemoveAllShared), nullptr,
                              MB_YESNO | MB_ICONQUESTION) == IDYES) {
             uninstallState.removeAllShared = true;
         }
@@ -264,7 +242,7 @@ bool mayRemoveSharedFile(const Undo& undo, const char* path) {
 
 void undoSharedFile(Undo& undo, const char* path) {
     if (changeSharedCount(path, true) != 0) return;
-    undo.status = kStatusSharedFiles;
+    undo.status = uninstallerText(kUnStatusSharedFiles);
     if (!mayRemoveSharedFile(undo, path)) return;
     undo.shownPath = path;
     deleteLoggedFile(undo, path, false);
@@ -276,7 +254,7 @@ bool isPathKind(char kind) {
 
 void undoLine(Undo& undo, const LogEntry& entry) {
     for (const KindStatus& item : kKindStatus) {
-        if (item.kind == entry.kind) undo.status = item.status;
+        if (item.kind == entry.kind) undo.status = uninstallerText(item.status);
     }
     const char* path = field(entry, 0);
     // No installation logs an empty path; with one, "a" would list the current drive's root.
@@ -492,7 +470,7 @@ DWORD removeOwnFiles(HWND window) {
     const StringList& ownFiles = uninstallState.ownFilesLeft;
     if (ownFiles.count() != 0) {
         for (int i = 0; i < ownFiles.count(); ++i) {
-            undo.status = kStatusFiles;
+            undo.status = uninstallerText(kUnStatusFiles);
             undo.shownPath = ownFiles.get(i);
             undoFile(undo, ownFiles.get(i));
             if (window) showLine(undo);

@@ -10,6 +10,7 @@
 #include "environment/run_environment.h"
 #include "formats/languages.h"
 #include "formats/setup_state.h"
+#include "formats/uninstaller_texts.h"
 #include "resources/resource_ids.h"
 #include "runtime/handles_win32.h"
 #include "runtime/heap.h"
@@ -30,20 +31,6 @@ namespace {
 
 constexpr int kTextCaption = 0;      // uninstallTexts: the dialog's caption
 constexpr int kTextProductName = 9;  // uninstallTexts: the product's name
-
-constexpr const char* kAbortQuestion =
-    "The uninstall procedure is not complete. \nIf you quit now, the program will not be "
-    "uninstalled properly. \n\nAre you sure you want to quit?";
-constexpr const char* kFinishLabel = "Finish";
-constexpr const char* kCompletedTitle = "Uninstall Completed";
-constexpr const char* kRemovedFormat = "%s have been succesfully removed from your computer.";
-constexpr const char* kLeftoverMessage =
-    "Some folders contain files which was not created by this installation and can not be "
-    "deleted automatically. Select a check box near a file or a folder you want to delete and "
-    "then click 'Delete' button.";
-constexpr const char* kDeleteQuestion =
-    "Are you sure you want to delete all selected files and folders?";
-constexpr const char* kDeleteCaption = "Confirm Operation";
 
 // The tree view notifications, whichever character set the control chose for its parent.
 constexpr UINT kItemExpandedCodes[] = {TVN_ITEMEXPANDEDA, TVN_ITEMEXPANDEDW};
@@ -85,8 +72,8 @@ void closeDialog(HWND dialog) {
         ::EndDialog(dialog, 0);
         return;
     }
-    if (messageBoxFormat(dialog, caption(), kAbortQuestion, nullptr, MB_ICONWARNING | MB_YESNO) !=
-        IDYES) {
+    if (messageBoxFormat(dialog, caption(), uninstallerText(kUnQuitQuestion), nullptr,
+                         MB_ICONWARNING | MB_YESNO) != IDYES) {
         ::SetEvent(workerState.proceedEvent.get());
         return;
     }
@@ -102,7 +89,7 @@ void showRemovedText(HWND dialog) {
     char removed[kMessageTextLimit + 1] = {};
     const char* product = text(kUninstallTextsSlot, kTextProductName);
     // The text is cut to fit the buffer, after a whole character.
-    formatMessageText(removed, sizeof removed, kRemovedFormat, product ? product : "");
+    formatMessageText(removed, sizeof removed, uninstallerText(kUnRemoved), product ? product : "");
     setControlText(dialog, IDC_PAGE_SUBTITLE, removed);
 }
 
@@ -129,16 +116,16 @@ void fillLeftoverTree(HWND dialog) {
 
 // The uninstallation is done and folders remain: the dialog becomes the leftover-files page.
 void showLeftoverPage(HWND dialog) {
-    ::SetDlgItemTextA(dialog, IDC_THIRD_BUTTON, kFinishLabel);
-    setControlText(dialog, IDC_PAGE_TITLE, kCompletedTitle);
+    ::SetDlgItemTextA(dialog, IDC_THIRD_BUTTON, uninstallerText(kUnFinish));
+    setControlText(dialog, IDC_PAGE_TITLE, uninstallerText(kUnCompletedTitle));
     if (setupState.dialogSetOffset == kCompactLayout) {
         showControl(dialog, IDC_PAGE_SUBTITLE, false);
         showControl(dialog, IDC_REMOVAL_STATUS, false);
-        setControlText(dialog, IDC_REMOVAL_MESSAGE, kLeftoverMessage);
+        setControlText(dialog, IDC_REMOVAL_MESSAGE, uninstallerText(kUnLeftoverMessage));
         showControl(dialog, IDC_REMOVAL_MESSAGE, true);
     } else {
         showRemovedText(dialog);
-        setControlText(dialog, IDC_REMOVAL_STATUS, kLeftoverMessage);
+        setControlText(dialog, IDC_REMOVAL_STATUS, uninstallerText(kUnLeftoverMessage));
     }
     showControl(dialog, IDC_REMOVAL_PATH, false);
     showControl(dialog, IDC_REMOVAL_PROGRESS, false);
@@ -159,7 +146,8 @@ void selectAll(HWND dialog) {
 }
 
 void deleteChecked(HWND dialog) {
-    if (messageBoxFormat(dialog, kDeleteCaption, kDeleteQuestion, nullptr,
+    if (messageBoxFormat(dialog, uninstallerText(kUnConfirmCaption),
+                         uninstallerText(kUnDeleteQuestion), nullptr,
                          MB_ICONQUESTION | MB_YESNO) != IDYES) {
         return;
     }
@@ -227,6 +215,9 @@ bool runRemovalDialog() {
 void initialiseRemovalDialog(HWND dialog) {
     ::SetWindowTextA(dialog, caption());
     applyButtonLabels(dialog, nullptr, kRemovalPageIndex);
+    ::SetDlgItemTextA(dialog, IDC_THIRD_BUTTON, uninstallerText(kUnCancel));
+    ::SetDlgItemTextA(dialog, IDC_SELECT_ALL, uninstallerText(kUnSelectAll));
+    ::SetDlgItemTextA(dialog, IDC_DELETE_CHECKED, uninstallerText(kUnDelete));
     DWORD id = 0;
     HANDLE thread = ::CreateThread(nullptr, 0, uninstallThread, dialog, 0, &id);
     workerState.workerThread.reset(thread);

@@ -1,6 +1,7 @@
 // The pages that only show texts: language selection, welcome, licence and readme.
 #include "environment/run_environment.h"
 #include "formats/languages.h"
+#include "formats/script_format.h"
 #include "formats/setup_state.h"
 #include "resources/resource_ids.h"
 #include "wizard/page_procedure_win32.h"
@@ -11,10 +12,14 @@ namespace kelvara {
 namespace {
 
 constexpr int kCompactWelcomeTitle = 7;  // page text shown as the compact layout's title
+constexpr int kLanguageOwnName = 4;      // the Language page's text naming the language itself
 
-// A language the system gives no name for is listed by its number.
+// A language is listed by its own name, as the script gives it in that language, else by the
+// system's English name; one the system gives no name for by its number.
 void addLanguage(HWND combo, int language) {
-    const char* name = runEnvironment.languageNames.get(language);
+    const StringList* texts = textList(kPageLanguage, language);
+    const char* name = texts ? texts->get(kLanguageOwnName) : nullptr;
+    if (!name || !*name) name = runEnvironment.languageNames.get(language);
     char number[16];
     if (!name || !*name) {
         ::wsprintfA(number, "%d", language);

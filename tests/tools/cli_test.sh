@@ -123,7 +123,7 @@ value = "Wert é"
 TOML
     } >"$dir/project.toml"
 }
-classic_digest=93bdae301d8e4dbfc288b380b3be7b3f7f0adf3655da9a22e3832085fbed8127
+classic_digest=d5104a9270cd7b42375b32deff250f4fc5d99158dd135ec9e2cfa7d257811e40
 for variant in "without an encoding" "with encoding windows-1252"; do
     extra=
     [ "$variant" = "without an encoding" ] || extra=$'encoding = "windows-1252"\n'

@@ -308,6 +308,7 @@ const std::vector<Constant>& documentedConstants() {
         KELVARA_CONSTANT(kLogUndone),
         KELVARA_CONSTANT(kLogRemovalFolder),
         KELVARA_CONSTANT(kLogPart),
+        KELVARA_CONSTANT(kLogText),
     };
     return constants;
 }
