@@ -95,6 +95,10 @@ constexpr std::size_t kPageFlagsSize = 12;
 
 // The wizard pages by their slots: the byte of the page flags and the text table of the page.
 // Slot 12 holds the uninstaller's texts.
+// The button labels' item that holds the text of the wizard's lower left corner where the
+// script hides the engine's name and link (the settings' link flag); empty: nothing is shown.
+constexpr int kMakerTextItem = 11;
+
 constexpr int kPageLanguage = 0;
 constexpr int kPageWelcome = 1;
 constexpr int kPageLicense = 2;

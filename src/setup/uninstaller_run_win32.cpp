@@ -223,8 +223,9 @@ void runSecondStage(const char* caption) {
     formatMessageText(subtitle, sizeof subtitle, uninstallerText(kUnRemovalSubtitle),
                       s.productName.get());
     setText(kUninstallTextsSlot, language, static_cast<int>(kUnCaption), caption);
-    setText(kUninstallTextsSlot, language, static_cast<int>(kUnRemovalTitle),
-            uninstallerText(kUnRemovalTitle));
+    // A copy: the carried title is the very item the store replaces.
+    HeapString title(strDupExtra(uninstallerText(kUnRemovalTitle), 0));
+    setText(kUninstallTextsSlot, language, static_cast<int>(kUnRemovalTitle), title.get());
     setText(kUninstallTextsSlot, language, static_cast<int>(kUnRemovalSubtitle), subtitle);
     setText(kUninstallTextsSlot, language, kUninstallerProductName, s.productName.get());
     showRemovalDialog();

@@ -94,10 +94,10 @@ class Page:
 
 
 class Wizard:
-    def __init__(self, session, timeout=60):
+    def __init__(self, session, timeout=60, label='Kelvara'):
         self.session = session
-        # The frame is the window with the product label.
-        self.frame = session.wait('', 'Kelvara', timeout)
+        # The frame is the window with the product label (or the project's own text there).
+        self.frame = session.wait('', label, timeout)
 
     def page(self):
         """The page shown now."""

@@ -87,3 +87,39 @@ TEST(ProductVariables, ExpandFromTheProjectAndTheCommandLineAndReachTheEngine) {
 }
 
 }  // namespace
+
+namespace {
+
+// A name between percent signs that nothing defines stays in the installed text as written: the
+// builder says where, once per name, and leaves Windows' own names and registry data alone.
+TEST(ProductVariables, NamesNeverDefinedAreWarnedOfWhereTheyStand) {
+    const std::string text =
+        "[product]\nname = \"T\"\n"
+        "[variables]\nData = \"%InstallPath%\\\\%Sub%\"\n"                          // line 4
+        "[[files]]\nsource = \"payload\"\ntarget = \"%installpath%\\\\%Sub%\"\n"    // line 5
+        "[[shortcuts]]\npath = \"<Programs>\\\\T.lnk\"\ntarget = \"%Tool%.exe\"\n"  // line 8
+        "[[run]]\nprogram = \"cmd.exe\"\narguments = \"/c del %TEMP%\\\\x 100%\"\n"
+        "[[registry]]\nroot = \"HKLM\"\nkey = \"Software\\\\T\"\nname = \"P\"\n"
+        "type = \"expand-string\"\nvalue = \"%SystemRoot%\\\\%Unset%\"\n"
+        "[[texts]]\ntable = \"welcome\"\nitem = 2\ntext = \"%ProductName% for %Audience%\"\n"
+        "[[texts]]\ntable = \"setup-messages\"\nitem = 7\ntext = \"%s in use %x%\"\n";
+    Diagnostics d("project.toml");
+    parseProject(text, kData / "full" / "project.toml", {}, d);
+    ASSERT_FALSE(d.failed()) << joined(d.errors());
+    std::string warnings = joined(d.warnings());
+    auto told = [&](const std::string& name, int line) {
+        return warnings.find("project.toml:" + std::to_string(line) + ": the variable " + name +
+                             " is never defined") != std::string::npos;
+    };
+    EXPECT_TRUE(told("%Sub%", 4)) << warnings;
+    EXPECT_TRUE(told("%Tool%", 8)) << warnings;
+    EXPECT_NE(warnings.find("the variable %Audience% is never defined"), std::string::npos)
+        << warnings;
+    for (const char* quiet : {"%installpath%", "%TEMP%", "%Unset%", "%SystemRoot%", "%x%"})
+        EXPECT_EQ(warnings.find(quiet), std::string::npos) << quiet << " in\n" << warnings;
+    EXPECT_EQ(warnings.find("%Sub%", warnings.find("%Sub%") + 1), std::string::npos)
+        << "once per name:\n"
+        << warnings;
+}
+
+}  // namespace

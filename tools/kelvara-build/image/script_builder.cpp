@@ -6,7 +6,9 @@
 #include <tuple>
 
 #include "formats/script_writer.h"
+#include "kelvara-build/common/text_conversion.h"
 #include "kelvara-build/image/default_texts.h"
+#include "kelvara-build/languages/builtin_languages.h"
 
 namespace kelvara::build {
 namespace {
@@ -72,6 +74,14 @@ void writeTexts(const Project& p, ScriptWriter& writer, Diagnostics& diagnostics
     }
     for (std::uint16_t language : p.languages) {
         std::size_t untranslated = 0;
+        const BuiltinLanguage* builtin = builtinLanguage(language);
+        // The Language page, shown where there is a choice, lists each language by its own name.
+        if (builtin && p.languages.size() > 1 &&
+            !given.count({language, kPageLanguage, kLanguageOwnNameItem})) {
+            if (std::optional<std::string> name = toEngineText(builtin->ownName, p.encoding)) {
+                writer.text(language, kPageLanguage, kLanguageOwnNameItem, name->c_str());
+            }
+        }
         for (const DefaultText& text : defaultEnglishTexts()) {
             auto found = given.find({language, text.table, text.item});
             if (found != given.end()) continue;
@@ -83,14 +93,37 @@ void writeTexts(const Project& p, ScriptWriter& writer, Diagnostics& diagnostics
             // The programs-in-use page is shown only where the person is asked.
             if (text.table == kPageFilesInUse && p.closeApplications != kCloseApplicationsAsk)
                 continue;
-            if (language != kDefaultTextLanguage) ++untranslated;
+            const char* translated =
+                builtin ? builtinText(*builtin, text.table, text.item) : nullptr;
+            std::optional<std::string> converted;
+            if (translated) converted = toEngineText(translated, p.encoding);
+            if (!converted && language != kDefaultTextLanguage) ++untranslated;
             writer.text(language, static_cast<std::uint8_t>(text.table),
-                        static_cast<std::uint8_t>(text.item), text.text);
+                        static_cast<std::uint8_t>(text.item),
+                        converted ? converted->c_str() : text.text);
+        }
+        // The uninstaller's texts, which the installation carries for it: English is its own.
+        if (builtin && p.uninstaller && language != kDefaultTextLanguage) {
+            for (const BuiltinText& text : defaultUninstallerTexts()) {
+                const char* translated = builtinText(*builtin, text.table, text.item);
+                std::optional<std::string> converted;
+                if (translated) converted = toEngineText(translated, p.encoding);
+                if (!converted || given.count({language, text.table, text.item})) continue;
+                writer.text(language, static_cast<std::uint8_t>(text.table),
+                            static_cast<std::uint8_t>(text.item), converted->c_str());
+            }
         }
         if (untranslated) {
             diagnostics.warning(0, "language " + std::to_string(language) + ": " +
                                        std::to_string(untranslated) +
                                        " texts are not translated; the English ones are used");
+        }
+    }
+    // The lower left corner's text, in every language, where the project replaces the engine's.
+    if (!p.makerText.empty()) {
+        for (std::uint16_t language : p.languages) {
+            if (!given.count({language, kTableButtonLabels, kMakerTextItem}))
+                writer.text(language, kTableButtonLabels, kMakerTextItem, p.makerText.c_str());
         }
     }
     for (const auto& [key, text] : given) {

@@ -64,6 +64,12 @@ void ProjectParser::look(TableReader& root) {
         }
     }
     p_.fullColorWelcome = r.boolean("full-colour-welcome", false);
+    if (std::optional<std::string> maker = r.text("maker-text")) {
+        if (hasLineBreak(*maker))
+            r.error("maker-text", "'maker-text' may not contain a line break");
+        p_.makerText = *maker;
+        p_.makerLink = false;  // the text is the packager's own: no link to the engine's site
+    }
     p_.pageColor = colorValue(r, "page-colour").value_or(p_.pageColor);
     p_.frameColor = colorValue(r, "frame-colour").value_or(p_.frameColor);
     p_.headerColor = colorValue(r, "header-colour").value_or(p_.headerColor);

@@ -114,6 +114,7 @@ void ProjectParser::warnOfThirtyTwoBitPlaces() {
 }
 
 void ProjectParser::checkConsistency() {
+    warnOfUndefinedVariables();
     warnOfThirtyTwoBitPlaces();
     checkUserScope();
     if (p_.pages[kPageLicense] && !p_.licenseText && !licenseNamed_) {

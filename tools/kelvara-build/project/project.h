@@ -168,6 +168,7 @@ struct Project {
     std::string shortName;
     std::string name;
     bool makerLink = true;
+    std::string makerText;  // [look] maker-text: shown instead of the engine's name
     // The processor the product is built for (kArchitecture*): x86 installs in the 32-bit
     // places, x64 and arm64 in the system's native ones.
     std::uint8_t architecture = 0;

@@ -5,6 +5,7 @@
 
 #include "formats/languages.h"
 #include "formats/script_format.h"
+#include "kelvara-build/languages/builtin_languages.h"
 
 namespace kelvara::build {
 namespace {
@@ -69,6 +70,11 @@ std::string lower(std::string text) {
 
 int languageNumber(const std::string& name) {
     if (auto number = lookUp(kLanguages, name)) return *number;
+    // The built-in languages by their tags ("de", "pt-BR") and names ("chinese-traditional").
+    for (const BuiltinLanguage& language : builtinLanguages()) {
+        if (lower(name) == lower(language.code) || lower(name) == language.key)
+            return language.number;
+    }
     // As unsigned char: a Windows-1252 letter is a negative char, which isdigit may not take.
     const auto isDigit = [](char c) { return std::isdigit(static_cast<unsigned char>(c)) != 0; };
     if (!name.empty() && std::all_of(name.begin(), name.end(), isDigit) && name.size() < 4) {

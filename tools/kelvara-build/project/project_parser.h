@@ -66,6 +66,7 @@ class ProjectParser {
     void requirements(TableReader& root);
     void checkConsistency();
     void warnOfThirtyTwoBitPlaces();
+    void warnOfUndefinedVariables();
     void checkUserScope();
 
     // Calls each() for every table of an array of tables (reporting anything else).

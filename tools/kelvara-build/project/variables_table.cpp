@@ -5,6 +5,9 @@
 #include <algorithm>
 #include <vector>
 
+#include "formats/languages.h"
+#include "formats/script_format.h"
+#include "formats/setup_state.h"
 #include "kelvara-build/common/text_conversion.h"
 #include "kelvara-build/project/project_names.h"
 
@@ -133,6 +136,83 @@ std::string ProjectParser::expandNow(const std::string& text, const std::string&
     }
     d_.error(line, "'" + key + "' in [product]: its variables name themselves without end");
     return text;
+}
+
+namespace {
+
+// Names a text may hold between percent signs that are no variable of the project: the engine's
+// own (the free-space label's drive) and Windows' environment variables, which a program run by
+// a command interpreter expands itself.
+constexpr const char* kOtherNames[] = {
+    "%disk%",
+    "%systemroot%",
+    "%windir%",
+    "%systemdrive%",
+    "%programfiles%",
+    "%programdata%",
+    "%appdata%",
+    "%localappdata%",
+    "%temp%",
+    "%tmp%",
+    "%userprofile%",
+    "%username%",
+    "%public%",
+    "%comspec%",
+    "%path%",
+    "%allusersprofile%",
+    "%commonprogramfiles%",
+    "%homedrive%",
+    "%homepath%",
+    "%computername%",
+};
+
+}  // namespace
+
+// A %Name% the project never defines stays as written in the installed text, which is rarely
+// meant: the names in paths, entries and page texts are checked (registry data, where Windows'
+// own %SystemRoot% is common in expandable strings, and the messages, shown as written, are not).
+void ProjectParser::warnOfUndefinedVariables() {
+    std::vector<std::pair<int, std::string>> unknown;  // line, name: each use
+    auto check = [&](int line, const std::string& text) {
+        for (std::size_t open = text.find('%'); open != std::string::npos;) {
+            std::size_t close = text.find('%', open + 1);
+            if (close == std::string::npos) return;
+            const std::string name = text.substr(open, close - open + 1);
+            if (!isVariableName(name.substr(1, name.size() - 2))) {
+                open = close;  // the second sign may open a name
+                continue;
+            }
+            const std::string key = lower(name);
+            const bool known =
+                std::any_of(p_.variables.begin(), p_.variables.end(),
+                            [&](const Variable& v) { return lower(v.name) == key; }) ||
+                std::find(std::begin(kOtherNames), std::end(kOtherNames), key) !=
+                    std::end(kOtherNames);
+            if (!known) unknown.emplace_back(line, name);
+            open = text.find('%', close + 1);
+        }
+    };
+    for (const Variable& variable : p_.variables) check(variable.line, variable.value);
+    for (const FileGroup& group : p_.fileGroups) check(group.line, group.targetFolder);
+    for (const FieldRecord& entry : p_.entries) {
+        if (entry.type != kRecordRegistry) check(entry.line, entry.fields);
+    }
+    for (const TextOverride& text : p_.texts) {
+        if (text.table < kPageSlotCount && text.table != kUninstallTextsSlot)
+            check(text.line, text.text);
+    }
+    // Each name once, where the file first uses it.
+    std::stable_sort(unknown.begin(), unknown.end(),
+                     [](const auto& a, const auto& b) { return a.first < b.first; });
+    std::vector<std::string> told;
+    for (const auto& [line, name] : unknown) {
+        if (std::find(told.begin(), told.end(), lower(name)) != told.end()) continue;
+        told.push_back(lower(name));
+        d_.warning(line, "the variable " + name +
+                             " is never defined: it stays as written; define it in [variables] "
+                             "or with -D " +
+                             name.substr(1, name.size() - 2) + "=VALUE");
+    }
 }
 
 void ProjectParser::defaultVariables() {

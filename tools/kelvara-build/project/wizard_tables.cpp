@@ -9,6 +9,7 @@
 #include "formats/message_catalogue.h"
 #include "kelvara-build/common/file_bytes.h"
 #include "kelvara-build/common/text_conversion.h"
+#include "kelvara-build/languages/builtin_languages.h"
 #include "kelvara-build/project/project_names.h"
 
 namespace kelvara::build {
@@ -101,6 +102,12 @@ void ProjectParser::languages(TableReader& root) {
             r.error("offer", "language '" + name + "' is offered twice");
         } else {
             p_.languages.push_back(static_cast<std::uint16_t>(number));
+            const BuiltinLanguage* builtin = builtinLanguage(number);
+            if (builtin && builtin->needsUnicode && p_.encoding == TextEncoding::Windows1252) {
+                r.error("offer", std::string(builtin->key) + " (" + builtin->code +
+                                     ") has characters Windows-1252 lacks: it needs the Unicode "
+                                     "edition, [product] encoding = \"utf-8\"");
+            }
         }
     }
     if (names->empty()) r.error("offer", "'offer' needs at least one language");

@@ -1,0 +1,44 @@
+#include "kelvara-build/languages/builtin_languages.h"
+
+#include <iterator>
+
+namespace kelvara::build {
+namespace {
+
+std::span<const BuiltinText> englishTexts() {
+    return defaultEnglishTexts();
+}
+
+// Windows gives Chinese one primary language number, 4; the traditional script takes 61, which
+// Windows assigns to no language it ships, and the engine takes the Chinese of Taiwan, Hong Kong
+// and Macao for it.
+constexpr BuiltinLanguage kLanguages[] = {
+    {"en", "english", 9, "English", false, englishTexts},
+    {"nl", "dutch", 19, "Nederlands", false, dutchTexts},
+    {"sv", "swedish", 29, "Svenska", false, swedishTexts},
+    {"da", "danish", 6, "Dansk", false, danishTexts},
+    {"nb", "norwegian", 20, "Norsk (bokmål)", false, norwegianTexts},
+    {"fi", "finnish", 11, "Suomi", false, finnishTexts},
+};
+
+}  // namespace
+
+std::span<const BuiltinLanguage> builtinLanguages() {
+    return kLanguages;
+}
+
+const BuiltinLanguage* builtinLanguage(int number) {
+    for (const BuiltinLanguage& language : kLanguages) {
+        if (language.number == number) return &language;
+    }
+    return nullptr;
+}
+
+const char* builtinText(const BuiltinLanguage& language, int table, int item) {
+    for (const BuiltinText& text : language.texts()) {
+        if (text.table == table && text.item == item) return text.text;
+    }
+    return nullptr;
+}
+
+}  // namespace kelvara::build
