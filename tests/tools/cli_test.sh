@@ -174,6 +174,11 @@ expect_text "--dump names the Unicode edition" "$work/out" '^edition: unicode \(
 expect_text "--dump lists the Greek name" "$work/out" 'Ελληνικά\.txt'
 check "--dump of a classic image" 0 "$builder" --dump "$dir/setup.exe"
 expect_text "--dump names the classic edition" "$work/out" '^edition: classic \(texts in Windows-1252\)$'
+# The classic edition's Windows-1252 texts and names reach the terminal in UTF-8.
+expect_text "--dump shows a classic name in UTF-8" "$work/out" 'name="Café Crème"'
+expect_text "--dump shows a classic file name in UTF-8" "$work/out" '^  résumé\.txt  '
+! LC_ALL=C grep -q $'Caf\xe9' "$work/out" ||
+    { echo "FAIL: --dump printed Windows-1252 bytes"; failures=$((failures + 1)); }
 check "--help names both editions" 0 "$builder" --help
 expect_text "--help names the Unicode edition" "$work/out" 'kelvara-unicode\.exe'
 
@@ -201,6 +206,60 @@ check "an output path with a quote" 2 "$builder" "$example" --stub "$stub" \
 expect_text "the quote is named" "$work/err" "holds a quote, a line break or a percent sign"
 [ ! -e "$work/sign here/it's.exe" ] ||
     { echo "FAIL: a refused sign command left an image"; failures=$((failures + 1)); }
+
+# A failed sign command is told by its exit code, not by the wait status.
+check "a sign command that fails" 2 "$builder" "$example" --stub "$stub" -o "$work/unsigned.exe" \
+    -q --sign "sh -c 'exit 255' sign {in}"
+expect_text "the sign command's exit code is told" "$work/err" \
+    "^kelvara-build: signing the uninstaller: the sign command exited with code 255: "
+! grep -q 65280 "$work/err" || { echo "FAIL: the wait status was shown"; failures=$((failures + 1)); }
+[ ! -e "$work/unsigned.exe" ] || { echo "FAIL: a failed signing left an image"; failures=$((failures + 1)); }
+
+# The example does nothing the builder warns of; mistakes it warns of are warnings with their
+# file and line, which --warnings-as-errors turns into a failed build that writes nothing.
+check "the example builds with --warnings-as-errors" 0 "$builder" "$example" --stub "$stub" \
+    -o "$work/strict.exe" -q --warnings-as-errors
+[ ! -s "$work/err" ] || { echo "FAIL: the example got messages:"; sed 's/^/    /' "$work/err"; failures=$((failures + 1)); }
+mkdir -p "$work/mistakes/empty" "$work/mistakes/files"
+printf 'x\n' >"$work/mistakes/files/app.txt"
+cat >"$work/mistakes/mistakes.toml" <<'TOML'
+[product]
+name = "Mistakes"
+
+[pages]
+show = []
+
+[[files]]
+source = "empty"
+
+[[files]]
+source = "files"
+target = "<ProgramFile>\\Mistakes"
+
+[[files]]
+source = "files"
+target = "<programfile>\\mistakes"
+TOML
+check "a project with mistakes builds" 0 "$builder" "$work/mistakes/mistakes.toml" --stub "$stub" \
+    -o "$work/mistakes/setup.exe" -q
+for told in "mistakes\.toml:5: \[pages\] 'show' lists no page: .* \(warning\)$" \
+    "mistakes\.toml:7: the source folder '.*empty' is empty: the \[\[files\]\] group installs nothing \(warning\)$" \
+    "mistakes\.toml:10: \[\[files\]\] 'target' names the folder token <ProgramFile>, .* did you mean <ProgramFiles>\? \(warning\)$" \
+    "mistakes\.toml:14: '<programfile>\\\\mistakes\\\\app\.txt' is installed by the \[\[files\]\] groups at lines 10 and 14: .* \(warning\)$"; do
+    expect_text "a mistake is told" "$work/err" "$told"
+done
+rm -f "$work/mistakes/setup.exe"
+check "--warnings-as-errors fails on them" 2 "$builder" "$work/mistakes/mistakes.toml" \
+    --stub "$stub" -o "$work/mistakes/setup.exe" -q --warnings-as-errors
+expect_text "the warning is an error" "$work/err" "mistakes\.toml:5: .* \(warning treated as error\)$"
+[ ! -e "$work/mistakes/setup.exe" ] ||
+    { echo "FAIL: a warning treated as an error left an image"; failures=$((failures + 1)); }
+
+# TOML's own errors in plain words, with the line.
+printf '[product]\nname = "Open\nversion = "1"\n' >"$work/open.toml"
+check "a text left open" 2 "$builder" "$work/open.toml" --stub "$stub" -o "$work/open.exe"
+expect_text "a text left open is told" "$work/err" \
+    '^open\.toml:2: a text is not closed: a closing " is missing on this line$'
 
 if [ "$failures" -eq 0 ]; then echo "cli: all checks passed"; exit 0; fi
 echo "cli: $failures check(s) failed"

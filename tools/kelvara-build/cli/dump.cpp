@@ -22,11 +22,46 @@ std::string hex(std::uint64_t value, int digits = 8) {
     return text;
 }
 
-// A text with control characters and quotes escaped, in double quotes.
-std::string quoted(const char* text) {
-    std::string out = "\"";
-    for (const char* c = text; *c; ++c) {
-        switch (*c) {
+std::string byteEscape(unsigned char byte) {
+    char text[8];
+    std::snprintf(text, sizeof text, "\\x%02X", byte);
+    return text;
+}
+
+// A text of the image as the terminal shows it, which reads UTF-8: the classic edition's
+// Windows-1252 converted, the Unicode edition's as it is. Control characters are escaped, so
+// that what is printed is all text. `quote`: in double quotes, quotes and backslashes escaped.
+std::string shown(const char* text, TextEncoding texts, bool quote) {
+    std::string out = quote ? "\"" : "";
+    const std::string bytes(text);
+    for (std::size_t i = 0; i < bytes.size();) {
+        const auto byte = static_cast<unsigned char>(bytes[i]);
+        if (byte >= 0x80) {
+            std::size_t length = 1;
+            const long code = texts == TextEncoding::Utf8 ? decodeUtf8(bytes, i, length)
+                                                          : windows1252CodePoint(byte);
+            if (code < 0) {
+                // A byte Windows-1252 leaves unused is escaped; one that is not UTF-8 stays as
+                // it is (a script built for the Unicode edition has none).
+                if (texts == TextEncoding::Utf8) {
+                    out += static_cast<char>(byte);
+                } else {
+                    out += byteEscape(byte);
+                }
+                ++i;
+            } else if (code < 0xA0) {  // a control character of the range above ASCII
+                char escape[8];
+                std::snprintf(escape, sizeof escape, "\\u%04lX", code);
+                out += escape;
+                i += length;
+            } else {
+                appendUtf8(out, static_cast<char32_t>(code));
+                i += length;
+            }
+            continue;
+        }
+        ++i;
+        switch (byte) {
             case '\n':
                 out += "\\n";
                 break;
@@ -37,16 +72,23 @@ std::string quoted(const char* text) {
                 out += "\\t";
                 break;
             case '"':
-                out += "\\\"";
-                break;
             case '\\':
-                out += "\\\\";
+                if (quote) out += '\\';
+                out += static_cast<char>(byte);
                 break;
             default:
-                out += *c;
+                if (byte < 0x20 || byte == 0x7F) {
+                    out += byteEscape(byte);
+                } else {
+                    out += static_cast<char>(byte);
+                }
         }
     }
-    return out + "\"";
+    return quote ? out + "\"" : out;
+}
+
+std::string quoted(const char* text, TextEncoding texts) {
+    return shown(text, texts, true);
 }
 
 std::string tableName(unsigned table) {
@@ -94,7 +136,7 @@ const char* stringRecordName(std::int32_t type) {
     }
 }
 
-// The ids of the script's components and tasks, by index, as its records declare them.
+// The ids of the script's components and tasks by index, as the dump shows them.
 struct ChoiceNames {
     std::vector<std::string> components, tasks;
     bool any() const { return !components.empty() || !tasks.empty(); }
@@ -133,7 +175,7 @@ std::string choiceFlags(std::uint8_t flags) {
 // Records 21 to 24. Component and task records add their ids to `names`, which the condition
 // records after them name their parts by.
 bool describeChoice(const ScriptRecord& record, PayloadReader& r, ChoiceNames& names,
-                    std::ostringstream& out) {
+                    TextEncoding texts, std::ostringstream& out) {
     std::uint8_t flags, parent;
     std::uint32_t bytes, components, tasks;
     const char *id, *name, *description;
@@ -143,8 +185,9 @@ bool describeChoice(const ScriptRecord& record, PayloadReader& r, ChoiceNames& n
                 !r.readString(name) || !r.readString(description)) {
                 return false;
             }
-            out << "component " << names.components.size() << ' ' << id << " name=" << quoted(name)
-                << " description=" << quoted(description) << choiceFlags(flags) << " parent=";
+            out << "component " << names.components.size() << ' ' << shown(id, texts, false)
+                << " name=" << quoted(name, texts) << " description=" << quoted(description, texts)
+                << choiceFlags(flags) << " parent=";
             if (parent == 0) {
                 out << "none";
             } else {
@@ -152,24 +195,25 @@ bool describeChoice(const ScriptRecord& record, PayloadReader& r, ChoiceNames& n
                                                           : "#" + std::to_string(parent - 1));
             }
             out << " bytes=" << bytes;
-            names.components.emplace_back(id);
+            names.components.push_back(shown(id, texts, false));
             return true;
         case kRecordTask:
             if (!r.readU8(flags) || !r.readU8(parent) || !r.readString(id) || !r.readString(name) ||
                 !r.readString(description)) {
                 return false;
             }
-            out << "task " << names.tasks.size() << ' ' << id << " name=" << quoted(name)
-                << " description=" << quoted(description) << choiceFlags(flags)
-                << " group=" << int(parent);
-            names.tasks.emplace_back(id);
+            out << "task " << names.tasks.size() << ' ' << shown(id, texts, false)
+                << " name=" << quoted(name, texts) << " description=" << quoted(description, texts)
+                << choiceFlags(flags) << " group=" << int(parent);
+            names.tasks.push_back(shown(id, texts, false));
             return true;
         case kRecordSetupType:
             if (!r.readU8(flags) || !r.readU32(components) || !r.readString(id) ||
                 !r.readString(name)) {
                 return false;
             }
-            out << "setup-type " << id << " name=" << quoted(name) << " components="
+            out << "setup-type " << shown(id, texts, false) << " name=" << quoted(name, texts)
+                << " components="
                 << (components ? maskText(components, names.components, ",") : "none");
             if (flags) out << " flags=" << hex(flags, 2);
             return true;
@@ -182,7 +226,7 @@ bool describeChoice(const ScriptRecord& record, PayloadReader& r, ChoiceNames& n
     }
 }
 
-bool describeSettings(PayloadReader& r, std::ostringstream& out) {
+bool describeSettings(PayloadReader& r, TextEncoding texts, std::ostringstream& out) {
     const char *shortName, *name, *normalFont, *titleFont, *previous, *view, *run;
     std::uint32_t pageColor, frameColor, headerColor;
     std::uint8_t look, style, link;
@@ -192,16 +236,17 @@ bool describeSettings(PayloadReader& r, std::ostringstream& out) {
           r.readString(view) && r.readString(run) && r.readU8(style) && r.readU8(link))) {
         return false;
     }
-    out << "settings short-name=" << quoted(shortName) << " name=" << quoted(name)
-        << " font=" << quoted(normalFont) << " page=" << colorValue(pageColor)
-        << " frame=" << colorValue(frameColor) << " title-font=" << quoted(titleFont)
+    out << "settings short-name=" << quoted(shortName, texts) << " name=" << quoted(name, texts)
+        << " font=" << quoted(normalFont, texts) << " page=" << colorValue(pageColor)
+        << " frame=" << colorValue(frameColor) << " title-font=" << quoted(titleFont, texts)
         << " header=" << colorValue(headerColor) << " look=" << hex(look, 2)
-        << " previous-location=" << quoted(previous) << " view=" << quoted(view)
-        << " run=" << quoted(run) << " style=" << hex(style, 2) << " link=" << int(link);
+        << " previous-location=" << quoted(previous, texts) << " view=" << quoted(view, texts)
+        << " run=" << quoted(run, texts) << " style=" << hex(style, 2) << " link=" << int(link);
     return true;
 }
 
-bool describePayload(const ScriptRecord& record, ChoiceNames& names, std::ostringstream& out) {
+bool describePayload(const ScriptRecord& record, ChoiceNames& names, TextEncoding texts,
+                     std::ostringstream& out) {
     PayloadReader r(record.payload, record.length);
     const char* a;
     const char* b;
@@ -210,10 +255,10 @@ bool describePayload(const ScriptRecord& record, ChoiceNames& names, std::ostrin
         case kRecordTask:
         case kRecordSetupType:
         case kRecordCondition:
-            return describeChoice(record, r, names, out);
+            return describeChoice(record, r, names, texts, out);
         case kRecordVariable:
             if (!r.readString(a) || !r.readString(b)) return false;
-            out << "variable " << a << " = " << quoted(b);
+            out << "variable " << shown(a, texts, false) << " = " << quoted(b, texts);
             return true;
         case kRecordPageFlags: {
             if (record.length < kPageFlagsSize) return false;
@@ -230,7 +275,7 @@ bool describePayload(const ScriptRecord& record, ChoiceNames& names, std::ostrin
                 return false;
             }
             out << "text language " << language << ' ' << tableName(table) << " item " << int(item)
-                << ": " << quoted(a);
+                << ": " << quoted(a, texts);
             return true;
         }
         case kRecordLanguages: {
@@ -254,15 +299,16 @@ bool describePayload(const ScriptRecord& record, ChoiceNames& names, std::ostrin
             return true;
         }
         case kRecordSettings:
-            return describeSettings(r, out);
+            return describeSettings(r, texts, out);
         case kRecordProductDetails: {
             const char *version, *publisher, *aboutUrl, *helpUrl;
             if (!(r.readString(version) && r.readString(publisher) && r.readString(aboutUrl) &&
                   r.readString(helpUrl))) {
                 return false;
             }
-            out << "product version=" << quoted(version) << " publisher=" << quoted(publisher)
-                << " url=" << quoted(aboutUrl) << " help-url=" << quoted(helpUrl);
+            out << "product version=" << quoted(version, texts)
+                << " publisher=" << quoted(publisher, texts) << " url=" << quoted(aboutUrl, texts)
+                << " help-url=" << quoted(helpUrl, texts);
             std::uint8_t allowDowngrade = 0;
             if (r.readU8(allowDowngrade) && allowDowngrade) out << " allow-downgrade";
             return true;
@@ -311,9 +357,9 @@ bool describePayload(const ScriptRecord& record, ChoiceNames& names, std::ostrin
                   r.readString(access) && r.readU8(admin))) {
                 return false;
             }
-            out << "requirements windows=" << quoted(windows) << " directx=" << quoted(directX)
-                << " ie=" << quoted(ie) << " access=" << quoted(access)
-                << " administrator=" << int(admin);
+            out << "requirements windows=" << quoted(windows, texts)
+                << " directx=" << quoted(directX, texts) << " ie=" << quoted(ie, texts)
+                << " access=" << quoted(access, texts) << " administrator=" << int(admin);
             return true;
         }
         default:
@@ -325,7 +371,7 @@ bool describePayload(const ScriptRecord& record, ChoiceNames& names, std::ostrin
         if (record.type == kRecordLicense || record.type == kRecordReadme) {
             out << std::char_traits<char>::length(a) << " characters";
         } else {
-            out << quoted(a);
+            out << quoted(a, texts);
         }
         return true;
     }
@@ -336,11 +382,11 @@ bool describePayload(const ScriptRecord& record, ChoiceNames& names, std::ostrin
 
 // One record's line, written with `out`, which a caller describing many records reuses (a new
 // stream per record costs more than the line).
-std::string describeRecordWith(const ScriptRecord& record, ChoiceNames& names,
+std::string describeRecordWith(const ScriptRecord& record, ChoiceNames& names, TextEncoding texts,
                                std::ostringstream& out) {
     out.str(std::string());
     out.clear();
-    if (!describePayload(record, names, out)) {
+    if (!describePayload(record, names, texts, out)) {
         return "type " + std::to_string(record.type) + ": damaged payload of " +
                std::to_string(record.length) + " bytes (the engine leaves it out)";
     }
@@ -349,19 +395,20 @@ std::string describeRecordWith(const ScriptRecord& record, ChoiceNames& names,
 
 }  // namespace
 
-std::string describeRecord(const ScriptRecord& record) {
+std::string describeRecord(const ScriptRecord& record, TextEncoding texts) {
     std::ostringstream out;
     ChoiceNames names;
-    return describeRecordWith(record, names, out);
+    return describeRecordWith(record, names, texts, out);
 }
 
-std::vector<std::string> describeScript(const unsigned char* script, std::size_t size) {
+std::vector<std::string> describeScript(const unsigned char* script, std::size_t size,
+                                        TextEncoding texts) {
     std::vector<std::string> lines;
     RecordCursor cursor(script, size);
     ScriptRecord record;
     std::ostringstream out;
     ChoiceNames names;
-    while (cursor.next(record)) lines.push_back(describeRecordWith(record, names, out));
+    while (cursor.next(record)) lines.push_back(describeRecordWith(record, names, texts, out));
     lines.push_back(cursor.reachedEndRecord() ? "end" : "script stops without its end record");
     return lines;
 }
@@ -369,7 +416,7 @@ std::vector<std::string> describeScript(const unsigned char* script, std::size_t
 namespace {
 
 // The ids of the components and tasks the script declares, by index.
-ChoiceNames choiceNamesOf(const std::vector<unsigned char>& script) {
+ChoiceNames choiceNamesOf(const std::vector<unsigned char>& script, TextEncoding texts) {
     ChoiceNames names;
     RecordCursor cursor(script.data(), script.size());
     ScriptRecord record;
@@ -377,15 +424,15 @@ ChoiceNames choiceNamesOf(const std::vector<unsigned char>& script) {
     while (cursor.next(record)) {
         PayloadReader r(record.payload, record.length);
         if (record.type == kRecordComponent || record.type == kRecordTask)
-            describeChoice(record, r, names, ignored);
+            describeChoice(record, r, names, texts, ignored);
     }
     return names;
 }
 
-void listEntries(const std::vector<unsigned char>& image, const DecodedImage& d, std::ostream& out,
-                 bool& damaged) {
+void listEntries(const std::vector<unsigned char>& image, const DecodedImage& d, TextEncoding texts,
+                 std::ostream& out, bool& damaged) {
     // An image with choices has a condition entry in every group: each group says what it needs.
-    const ChoiceNames names = choiceNamesOf(d.script);
+    const ChoiceNames names = choiceNamesOf(d.script, texts);
     const std::size_t p = d.header.packageOffset;
     PackageInMemory package(image.data() + p, image.size() - p);
     PackageWalker walker(package, d.package.firstEntryOffset, d.package.scriptOffset);
@@ -397,7 +444,7 @@ void listEntries(const std::vector<unsigned char>& image, const DecodedImage& d,
         auto name = [](const auto& names, std::uint32_t value) {
             return value < std::size(names) ? std::string(names[value]) : std::to_string(value);
         };
-        out << "group " << groupNumber++ << ": target " << quoted(group.targetFolder)
+        out << "group " << groupNumber++ << ": target " << quoted(group.targetFolder, texts)
             << " overwrite " << name(kOverwriteModeNames, group.overwriteMode) << " decide "
             << name(kDecisionRuleNames, group.decisionRule) << (group.shared ? " shared" : "");
         if (names.any()) {
@@ -417,11 +464,11 @@ void listEntries(const std::vector<unsigned char>& image, const DecodedImage& d,
             }
             out << "  " << std::string(2 * entry.depth, ' ');
             if (!entry.isFile()) {
-                out << entry.name << "\\\n";
+                out << shown(entry.name, texts, false) << "\\\n";
                 continue;
             }
             const FileEntryInfo& f = entry.file;
-            out << entry.name << "  " << f.sizeLow << " bytes, ";
+            out << shown(entry.name, texts, false) << "  " << f.sizeLow << " bytes, ";
             if (entry.isInBlock()) {
                 out << "in the blocks at " << entry.contentOffset;
             } else if (entry.isCompressed()) {
@@ -490,8 +537,8 @@ int dumpImage(const std::filesystem::path& path, std::ostream& out, std::ostream
         << d.package.scriptOffset << ", required space " << d.package.requiredSpace << " bytes\n"
         << "script: " << d.scriptSize << " bytes inflated from " << d.header.scriptBytes
         << ", inflater produced " << d.inflated << '\n';
-    listEntries(*image, d, out, damaged);
-    std::vector<std::string> records = describeScript(d.script.data(), d.script.size());
+    listEntries(*image, d, texts, out, damaged);
+    std::vector<std::string> records = describeScript(d.script.data(), d.script.size(), texts);
     out << "records:\n";
     for (const std::string& line : records) out << "  " << line << '\n';
     if (records.back() != "end") damaged = true;

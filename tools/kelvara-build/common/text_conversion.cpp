@@ -21,8 +21,6 @@ long decodeUtf8(const std::string& text, std::size_t i, std::size_t& length) {
     return c;
 }
 
-namespace {
-
 void appendUtf8(std::string& out, char32_t c) {
     if (c < 0x80) {
         out += static_cast<char>(c);
@@ -40,6 +38,14 @@ void appendUtf8(std::string& out, char32_t c) {
         out += static_cast<char>(0x80 | (c & 0x3F));
     }
 }
+
+namespace {
+
+// Windows-1252 bytes 0x80 to 0x9F; 0 marks the five unused ones.
+constexpr std::array<char32_t, 32> kWindows1252High = {
+    0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0,      0x017D, 0,      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
 
 // Capital letters and the distance to their small ones; `alternating`: only every other code
 // point from `first` on is a capital, followed by its small letter.
@@ -84,11 +90,6 @@ void appendRtfUnit(std::string& out, char32_t unit) {
 }  // namespace
 
 std::optional<std::string> toAnsi(const std::string& utf8) {
-    // Windows-1252 bytes 0x80 to 0x9F; 0 marks the five unused ones.
-    static constexpr std::array<char32_t, 32> kHigh = {
-        0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-        0x2039, 0x0152, 0,      0x017D, 0,      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-        0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
     std::string out;
     out.reserve(utf8.size());
     for (std::size_t i = 0; i < utf8.size();) {
@@ -121,11 +122,32 @@ std::optional<std::string> toAnsi(const std::string& utf8) {
             out.push_back(static_cast<char>(code));
             continue;
         }
-        auto found = std::find(kHigh.begin(), kHigh.end(), code);
-        if (found == kHigh.end()) return std::nullopt;
-        out.push_back(static_cast<char>(0x80 + (found - kHigh.begin())));
+        auto found = std::find(kWindows1252High.begin(), kWindows1252High.end(), code);
+        if (found == kWindows1252High.end()) return std::nullopt;
+        out.push_back(static_cast<char>(0x80 + (found - kWindows1252High.begin())));
     }
     return out;
+}
+
+long windows1252CodePoint(unsigned char byte) {
+    if (byte < 0x80 || byte >= 0xA0) return byte;
+    const char32_t code = kWindows1252High[byte - 0x80];
+    return code ? static_cast<long>(code) : -1;
+}
+
+std::string fromAnsi(const std::string& ansi) {
+    std::string out;
+    out.reserve(ansi.size() + ansi.size() / 4);
+    for (char c : ansi) {
+        const auto byte = static_cast<unsigned char>(c);
+        const long code = windows1252CodePoint(byte);
+        appendUtf8(out, code < 0 ? char32_t{byte} : static_cast<char32_t>(code));
+    }
+    return out;
+}
+
+std::string fromEngineText(const std::string& text, TextEncoding encoding) {
+    return encoding == TextEncoding::Windows1252 ? fromAnsi(text) : text;
 }
 
 std::optional<TextEncoding> encodingNamed(const std::string& keyword) {

@@ -26,6 +26,20 @@ long decodeUtf8(const std::string& text, std::size_t i, std::size_t& length);
 // UTF-8 text as Windows-1252; nullopt when a character has no place in that code page.
 std::optional<std::string> toAnsi(const std::string& utf8);
 
+// The code point of a Windows-1252 byte; -1 for the five bytes the code page leaves unused
+// (0x81, 0x8D, 0x8F, 0x90 and 0x9D).
+long windows1252CodePoint(unsigned char byte);
+
+// Windows-1252 text as UTF-8, for a terminal or a message: the reverse of toAnsi. An unused byte
+// becomes the control character of its number (U+0081, ...), as Windows converts it.
+std::string fromAnsi(const std::string& ansi);
+
+// A text in the engine's `encoding` as UTF-8, for a message: fromAnsi, or the same bytes.
+std::string fromEngineText(const std::string& text, TextEncoding encoding);
+
+// Appends the UTF-8 bytes of the code point `c` (at most U+10FFFF).
+void appendUtf8(std::string& out, char32_t c);
+
 // True when the bytes are well-formed UTF-8 (no overlong form, surrogate or code point past
 // U+10FFFF).
 bool isUtf8(const std::string& text);

@@ -15,7 +15,9 @@ namespace kelvara::build {
 // The bytes of each of the project's components: the sizes of the files of the groups that
 // count in it, summed as the required space is (at most 0xFFFFFFFF, with a warning). A target
 // file (target folder and relative path, ignoring case) that two groups needing different
-// components install is an error at the later group's line, once per pair of groups.
+// components install is an error at the later group's line, once per pair of groups; two
+// groups for the same components and tasks that install one get a warning there (the later
+// copy replaces the earlier), naming both lines.
 std::vector<std::uint32_t> componentBytes(const std::vector<FileGroupSpec>& groups,
                                           const CollectedFiles& collected,
                                           const std::vector<Component>& components,

@@ -43,7 +43,10 @@ struct FileGroupSpec {
     // alone.
     std::filesystem::path sourceDir;
     // Glob patterns over paths relative to sourceDir, with / separators: "*" and "?" within a
-    // name, "**" across any number of folders. An empty list means {"**"}.
+    // name, "**" across any number of folders. An empty list means {"**"}. A group that takes no
+    // file gets a warning, but not one of {"**"} whose source folder holds nothing at all and
+    // whose target is not %InstallPath%: it makes that empty folder, as the engine makes every
+    // group's target folder.
     std::vector<std::string> include;
     std::vector<std::string> exclude;
     Compression compression = Compression::Auto;
@@ -103,9 +106,9 @@ class GroupOutput {
 // overlaps compressing the next ones; `bytes` of the result stays empty. Problems go to
 // `diagnostics` with the group's line: errors (a missing source folder, a name Windows or the
 // install log cannot carry, a file over 4 GiB, a package past 4 GiB, a file that cannot be read)
-// and warnings (a pattern matching nothing, names differing only in case, letters outside
-// ASCII among them, more than 4 GiB to install). When diagnostics.failed() or !output.ok() the
-// bytes are not a usable package.
+// and warnings (a group that takes no file from its source folder, a pattern matching nothing,
+// names differing only in case, letters outside ASCII among them, more than 4 GiB to install).
+// When diagnostics.failed() or !output.ok() the bytes are not a usable package.
 BuiltFileGroups buildFileGroups(const std::vector<FileGroupSpec>& groups,
                                 std::uint32_t firstEntryOffset, const PackageOptions& options,
                                 Diagnostics& diagnostics, GroupOutput& output);

@@ -1,7 +1,12 @@
 #include "kelvara-build/image/signing.h"
 
 #include <cstdlib>
+#include <cstring>
 #include <system_error>
+
+#ifndef _WIN32
+#include <sys/wait.h>
+#endif
 
 namespace kelvara::build {
 namespace {
@@ -32,6 +37,30 @@ bool quoted(const std::filesystem::path& path, std::string& word, std::string& e
     word = "'" + text + "'";
 #endif
     return true;
+}
+
+// How the command ended, from what std::system returned, for a message: a POSIX system gives a
+// wait status (exit code 255 is status 65280), Windows the exit code itself.
+std::string howItEnded(int status) {
+    if (status == -1) return "could not be started";
+#ifdef _WIN32
+    return "exited with code " + std::to_string(status);
+#else
+    if (WIFEXITED(status)) {
+        const int code = WEXITSTATUS(status);
+        // The shell's own codes for a command it could not run.
+        if (code == 127) return "exited with code 127: the shell found no such command";
+        if (code == 126) return "exited with code 126: the shell could not run the command";
+        return "exited with code " + std::to_string(code);
+    }
+    if (WIFSIGNALED(status)) {
+        const int number = WTERMSIG(status);
+        const char* name = strsignal(number);
+        return "was killed by signal " + std::to_string(number) +
+               (name ? std::string(" (") + name + ")" : std::string());
+    }
+    return "ended with wait status " + std::to_string(status);
+#endif
 }
 
 }  // namespace
@@ -72,7 +101,7 @@ bool signFile(const std::string& command, const std::filesystem::path& file, std
     const int status = std::system(line.c_str());
     if (status != 0) {
         std::filesystem::remove(signedFile, ignored);
-        error = "the sign command failed (status " + std::to_string(status) + "): " + line;
+        error = "the sign command " + howItEnded(status) + ": " + line;
         return false;
     }
     if (inPlace) return true;

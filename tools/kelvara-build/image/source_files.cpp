@@ -74,6 +74,64 @@ SourceFile describe(const FileGroupSpec& groupSpec, std::size_t group, const fs:
     return file;
 }
 
+// Whether `include` is the default, every file: with it a source folder that holds nothing is
+// how a project makes an empty folder (the engine makes a group's target folder, files or none).
+bool takesEverything(const std::vector<std::string>& include) {
+    return std::all_of(include.begin(), include.end(),
+                       [](const std::string& pattern) { return pattern == "**"; });
+}
+
+// Whether the group installs into the installation folder itself, which setup makes in any case:
+// a group without files makes nothing there.
+bool targetsInstallPath(const std::string& folder) {
+    std::string text = lowerAscii(folder);
+    while (!text.empty() && (text.back() == '\\' || text.back() == '/')) text.pop_back();
+    return text == "%installpath%";
+}
+
+// Tells of a group that takes no file from its source folder, and of a pattern that takes none:
+// the packager expected files there. Not of a source folder with nothing at all in it whose
+// patterns are left at every file and whose target is not the installation folder: that group
+// stands for the empty folder it makes.
+void warnOfNothingTaken(const FileGroupSpec& groupSpec, const std::vector<std::string>& include,
+                        const std::vector<std::uint64_t>& matches, std::uint64_t filesSeen,
+                        std::uint64_t foldersSeen, bool nothingTaken, Diagnostics& diagnostics) {
+    const std::string folder = "'" + groupSpec.sourceDir.string() + "'";
+    const std::string nothing = ": the [[files]] group installs nothing";
+    if (filesSeen == 0) {
+        if (foldersSeen > 0) {
+            diagnostics.warning(groupSpec.line, "the source folder " + folder +
+                                                    " holds no file, only empty folders, which "
+                                                    "are not installed" +
+                                                    nothing);
+        } else if (!takesEverything(include) || targetsInstallPath(groupSpec.targetFolder)) {
+            diagnostics.warning(groupSpec.line,
+                                "the source folder " + folder + " is empty" + nothing);
+        }
+        return;
+    }
+    std::vector<std::string> unmatched;
+    for (std::size_t i = 0; i < include.size(); ++i)
+        if (matches[i] == 0) unmatched.push_back("'" + include[i] + "'");
+    if (nothingTaken && unmatched.size() == include.size()) {
+        std::string list;
+        for (std::size_t i = 0; i < unmatched.size(); ++i)
+            list += (i == 0 ? "" : i + 1 == unmatched.size() ? " or " : ", ") + unmatched[i];
+        diagnostics.warning(groupSpec.line, "no file in " + folder + " matches " + list +
+                                                " (patterns are matched in case, with / between "
+                                                "folders)" +
+                                                nothing);
+        return;
+    }
+    for (const std::string& pattern : unmatched)
+        diagnostics.warning(groupSpec.line, "pattern " + pattern + " matches no file in " + folder);
+    if (nothingTaken) {
+        diagnostics.warning(
+            groupSpec.line,
+            "'exclude' leaves out every file the patterns take from " + folder + nothing);
+    }
+}
+
 }  // namespace
 
 std::vector<std::string> splitPath(std::string_view relative) {
@@ -129,10 +187,15 @@ std::vector<SourceFile> collectGroup(const FileGroupSpec& groupSpec, std::size_t
     std::vector<std::uint64_t> matches(include.size(), 0);
 
     std::vector<std::pair<std::string, fs::path>> found;
+    std::uint64_t filesSeen = 0, foldersSeen = 0;
     fs::recursive_directory_iterator it(groupSpec.sourceDir, error), end;
     for (; !error && it != end; it.increment(error)) {
         std::error_code typeError;
-        if (!it->is_regular_file(typeError)) continue;
+        if (!it->is_regular_file(typeError)) {
+            if (it->is_directory(typeError)) ++foldersSeen;
+            continue;
+        }
+        ++filesSeen;
         std::u8string utf8 = it->path().lexically_relative(groupSpec.sourceDir).generic_u8string();
         std::string relative(utf8.begin(), utf8.end());
         bool included = false;
@@ -152,11 +215,9 @@ std::vector<SourceFile> collectGroup(const FileGroupSpec& groupSpec, std::size_t
                           "cannot list '" + groupSpec.sourceDir.string() + "': " + error.message());
         ok = false;
     }
-    for (std::size_t i = 0; i < include.size(); ++i)
-        if (matches[i] == 0)
-            diagnostics.warning(groupSpec.line, "pattern '" + include[i] +
-                                                    "' matches no file in '" +
-                                                    groupSpec.sourceDir.string() + "'");
+    if (!error)
+        warnOfNothingTaken(groupSpec, include, matches, filesSeen, foldersSeen, found.empty(),
+                           diagnostics);
 
     // Names go into the package as the engine's ANSI text; sorted as those bytes.
     std::vector<std::pair<std::string, fs::path>> named;

@@ -30,8 +30,9 @@ struct SourceFile {
 std::vector<std::string> splitPath(std::string_view relative);
 
 // The files of one group (`group`: its index among the build's groups), sorted byte-wise by
-// their names in the engine's encoding, every problem reported at the group's line; `ok` turns
-// false on an error, which makes the group unusable (a warning leaves it).
+// their names in the engine's encoding, every problem reported at the group's line (a group or
+// a pattern that takes no file is a warning, as FileGroupSpec::include says); `ok` turns false
+// on an error, which makes the group unusable (a warning leaves it).
 std::vector<SourceFile> collectGroup(const FileGroupSpec& groupSpec, std::size_t group,
                                      const PackageOptions& options, Diagnostics& diagnostics,
                                      bool& ok);

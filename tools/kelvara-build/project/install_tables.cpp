@@ -10,6 +10,7 @@
 #include "formats/windows_version_demand.h"
 #include "kelvara-build/common/text_conversion.h"
 #include "kelvara-build/project/choice_condition.h"
+#include "kelvara-build/project/folder_token_check.h"
 #include "kelvara-build/project/project_names.h"
 #include "runtime/registry_roots.h"
 
@@ -103,6 +104,8 @@ void ProjectParser::finish(TableReader& root) {
     if (hasLineBreak(p_.finishRun) || hasLineBreak(p_.finishView)) {
         d_.error(r.line(), "finish items may not contain a line break");
     }
+    warnOfUnknownFolderTokens(r.lineOf("run"), "[finish] 'run'", p_.finishRun, d_);
+    warnOfUnknownFolderTokens(r.lineOf("view"), "[finish] 'view'", p_.finishView, d_);
 }
 
 void ProjectParser::requirements(TableReader& root) {

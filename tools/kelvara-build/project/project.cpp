@@ -13,9 +13,11 @@
 #include "kelvara-build/common/text_conversion.h"
 #include "kelvara-build/project/ascii_toml.h"
 #include "kelvara-build/project/entry_reader.h"
+#include "kelvara-build/project/folder_token_check.h"
 #include "kelvara-build/project/project_names.h"
 #include "kelvara-build/project/project_parser.h"
 #include "kelvara-build/project/table_reader.h"
+#include "kelvara-build/project/toml_errors.h"
 #include "runtime/registry_roots.h"
 
 namespace kelvara::build {
@@ -116,6 +118,7 @@ void ProjectParser::warnOfThirtyTwoBitPlaces() {
 void ProjectParser::checkConsistency() {
     warnOfUndefinedVariables();
     warnOfThirtyTwoBitPlaces();
+    warnOfUnknownFolderTokens(p_, d_);
     checkUserScope();
     if (p_.pages[kPageLicense] && !p_.licenseText && !licenseNamed_) {
         d_.error(pagesLine_, "the licence page is shown but [pages] names no 'licence' file");
@@ -156,8 +159,9 @@ Project parseProject(const std::string& text, const std::filesystem::path& file,
     try {
         root = toml::parse(ascii.text, file.string());
     } catch (const toml::parse_error& error) {
-        diagnostics.error(static_cast<int>(error.source().begin.line),
-                          std::string(error.description()));
+        const TomlError plain = plainTomlError(text, std::string(error.description()),
+                                               static_cast<int>(error.source().begin.line));
+        diagnostics.error(plain.line, plain.message);
         return project;
     }
     ProjectParser(project, diagnostics, keys).parse(root, definitions);

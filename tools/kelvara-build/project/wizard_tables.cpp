@@ -75,6 +75,13 @@ void ProjectParser::pages(TableReader& root) {
             }
         }
         pagesLine_ = r.lineOf("show");
+        if (pagesListed_ && shown.empty()) {
+            d_.warning(pagesLine_,
+                       "[pages] 'show' lists no page: the wizard would show nothing and, "
+                       "without the Installing page, install nothing (with no page at all the "
+                       "setup ends at once with an error); list the pages, or leave 'show' out "
+                       "for the default ones");
+        }
         licenseNamed_ = r.node("licence") != nullptr;
         readmeNamed_ = r.node("readme") != nullptr;
         p_.licenseText = textFile(r, "licence");
