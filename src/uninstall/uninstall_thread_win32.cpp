@@ -8,10 +8,10 @@
 #include <cstring>
 
 #include "environment/run_environment.h"
-#include "formats/uninstaller_texts.h"
 #include "formats/install_log.h"
 #include "formats/journal.h"
 #include "formats/setup_state.h"
+#include "formats/uninstaller_texts.h"
 #include "runtime/file_deletion_win32.h"
 #include "runtime/file_version_win32.h"
 #include "runtime/handles_win32.h"
