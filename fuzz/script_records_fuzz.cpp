@@ -129,6 +129,12 @@ std::optional<DecodedRecord> decode(const ScriptRecord& record) {
             break;
         case kRecordProductDetails:
             ok = r.text(d) && r.text(d) && r.text(d) && r.text(d);
+            // The downgrade byte: written, as 1, only when a downgrade is allowed.
+            if (ok && r.remaining() > 0) {
+                ok = r.u8(d) && d.numbers.back() == 1;
+            } else {
+                d.numbers.push_back(0);
+            }
             break;
         case kRecordArchitecture:
             ok = r.u8(d);
