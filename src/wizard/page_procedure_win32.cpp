@@ -164,7 +164,11 @@ void applyPageTexts(HWND page, int pageIndex) {
             setExpandedText(frame, texts->get(kFrameTitleText));
         applyButtonLabels(frame, page, pageIndex);
     }
-    for (int k = 1; k <= kPageTextLast; ++k) {
+    // The removal dialog takes its title and explanation from its table; its other controls
+    // share the numbers of the uninstaller's further texts, which its own code places.
+    const int last =
+        wizardState.pageType == kPageTypeRemoval ? kRemovalPageTextLast : kPageTextLast;
+    for (int k = 1; k <= last; ++k) {
         HWND control = ::GetDlgItem(page, kPageTextFirstControl + k);
         if (control && texts->get(k)) setExpandedText(control, texts->get(k));
     }

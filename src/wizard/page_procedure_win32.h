@@ -33,6 +33,7 @@ constexpr UINT kMsgReapplyTexts = WM_USER + 10;
 // Controls every page may have.
 constexpr int kPageTextFirstControl = IDC_PAGE_TEXT_FIRST;  // page text k fills this + k
 constexpr int kPageTextLast = 19;
+constexpr int kRemovalPageTextLast = 2;  // the removal dialog's title and explanation
 constexpr int kControlTitle = IDC_PAGE_TITLE;
 constexpr int kControlDestination = IDC_PAGE_EDIT;
 constexpr int kControlLanguageCombo = IDC_PAGE_COMBO;

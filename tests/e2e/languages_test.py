@@ -1,6 +1,6 @@
 #!/usr/bin/env python3
 """The built-in languages as a person sees them, in a fresh Wine prefix, with the Unicode
-edition: a project offering Dutch, Finnish and Swedish lists them by their own names, and in
+edition: a project offering Dutch, Japanese and Finnish lists them by their own names, and in
 each of them the wizard's pages and buttons, and then the uninstaller's question, progress page
 and closing message, show that language's texts as the image holds them (read back from the
 windows through the wide-character functions; screenshots in
@@ -24,8 +24,9 @@ from wizard import Wizard, label  # noqa: E402
 BUILD, ARCH, ENGINE, DRIVER, BUILDER = sys.argv[1:6]
 ARTIFACTS = Path(BUILD) / 'artifacts' / 'languages'
 PRODUCT, SHORT = 'Polyglot Tool', 'Polyglot'
-LANGUAGES = {'nl': (19, 'Nederlands'), 'fi': (11, 'Suomi'), 'sv': (29, 'Svenska')}
+LANGUAGES = {'nl': (19, 'Nederlands'), 'ja': (17, '日本語'), 'fi': (11, 'Suomi')}
 SUBTITLE, STATUS = 1002, 1015
+CORNER, THIRD_BUTTON = 1005, 1012  # the removal dialog's name label and its Cancel/Finish button
 # The dialogs' faces shown in a font with Japanese and Cyrillic glyphs, as on a system sold in
 # the Far East (Debian's fonts-wqy-zenhei; Wine's own faces have no Japanese).
 FONTS_KEY = 'HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows NT\\CurrentVersion'
@@ -56,7 +57,12 @@ class Languages(unittest.TestCase):
     def setUpClass(cls):
         cls.prefix = Prefix(BUILD, ARCH, 'languages')
         cls.work = Path(tempfile.mkdtemp(prefix='languages-', dir=cls.prefix.path.parent))
-        lines = ['REGEDIT4', '', f'[{FONTS_KEY}\\FontSubstitutes]']
+        # Captions and message boxes are drawn in Wine's own Tahoma, which has no Japanese: it
+        # is linked to the same font, as a system sold in the Far East links its faces.
+        link = ','.join(f'{b:02x}' for b in 'wqy-zenhei.ttc,WenQuanYi Zen Hei\0\0'.encode())
+        lines = ['REGEDIT4', '', f'[{FONTS_KEY}\\FontLink\\SystemLink]']
+        lines += [f'"{face}"=hex(7):{link}' for face in ('Tahoma', 'Tahoma Bold')]
+        lines += ['', f'[{FONTS_KEY}\\FontSubstitutes]']
         lines += [f'"{face}"="WenQuanYi Zen Hei"' for face in DIALOG_FACES]
         script = cls.prefix.put('fonts.reg', ('\r\n'.join(lines) + '\r\n').encode('ascii'))
         subprocess.run([cls.prefix.wine, 'regedit', '/S', script], env=cls.prefix.env,
@@ -71,7 +77,7 @@ class Languages(unittest.TestCase):
         folder = f'C:\\Polyglot {code}'
         source = source_folder(self.work / 'src', {'tool.txt': b'tool\r\n'})
         extra = ('[look]\nmaker-text = "Polyglot Labs"\n\n'
-                 '[languages]\noffer = ["nl", "fi", "sv"]\nauto-select = false\n\n'
+                 '[languages]\noffer = ["nl", "ja", "fi"]\nauto-select = false\n\n'
                  '[pages]\nshow = ["language", "welcome", "ready", "installing", "finish"]\n')
         project = Project(PRODUCT, short_name=SHORT, variables={'InstallPath': folder},
                           files=[FileGroup(source)], uninstaller=True, extra=extra,
@@ -143,8 +149,11 @@ class Languages(unittest.TestCase):
             session.press(question, 'Yes')
             dialog = session.wait(u(0, SHORT), u(2, PRODUCT), skip=[question])
             # The title is set as the page opens, after the explanation the dialog was found by.
-            session.wait_for(lambda: session.controls(dialog)[1001]['text'] == u(1),
-                             'the progress page\'s title', timeout=10)
+            controls = session.wait_for(
+                lambda: (lambda c: c if c[1001]['text'] == u(1) else None)(
+                    session.controls(dialog)), 'the progress page\'s title', timeout=10)
+            self.assertEqual((controls[CORNER]['text'], controls[THIRD_BUTTON]['text']),
+                             ('Kelvara', u(10)), 'the other texts stay off its other controls')
             session.screenshot(shots / '6-uninstall-progress.png', dialog)
             done = session.wait(u(0, SHORT), u(5, PRODUCT), skip=[question, dialog], timeout=60)
             session.screenshot(shots / '7-uninstall-done.png', done)

@@ -248,10 +248,9 @@ class Session {
                                      SMTO_ABORTIFHUNG, kMessageTimeoutMs, &copied)) {
                 return fail(error, "cannot read entry " + std::to_string(i));
             }
-            char text[4096] = {};
-            WideCharToMultiByte(CP_ACP, 0, wide.data(), -1, text, sizeof text - 1, nullptr,
-                                nullptr);
-            texts.push_back(text);
+            // In UTF-8, as the driver reports every other text: an entry in a script the code
+            // page lacks (a language listed by its own name) is read back as it is shown.
+            texts.push_back(utf8FromWide(wide.data()));
         }
         return true;
     }
@@ -412,7 +411,7 @@ int runInteractive(const PROCESS_INFORMATION& process) {
     Session session(watcher);
     char buffer[8192];
     while (std::fgets(buffer, sizeof buffer, stdin)) {
-        std::string line = utf8FromAnsi(buffer);
+        std::string line = buffer;  // commands come in UTF-8, as the texts go out
         while (!line.empty() && (line.back() == '\n' || line.back() == '\r')) line.pop_back();
         if (line.empty()) continue;
         std::string error;

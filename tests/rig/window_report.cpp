@@ -29,10 +29,6 @@ std::wstring wideFromUtf8(const std::string& text) {
     return wideFrom(CP_UTF8, text);
 }
 
-std::string utf8FromAnsi(const std::string& text) {
-    return utf8FromWide(wideFrom(CP_ACP, text).c_str());
-}
-
 std::string windowText(HWND window) {
     wchar_t text[4096] = {};
     // WM_GETTEXT works across processes for the standard controls. Read in UTF-16: the

@@ -10,11 +10,10 @@ namespace ui_driver {
 inline constexpr DWORD kPollMs = 50;
 inline constexpr UINT kMessageTimeoutMs = 5000;
 
-// Texts inside the driver are UTF-8: the windows' own are read in UTF-16, the driver's
-// arguments and commands come in its code page.
+// Texts inside the driver are UTF-8: the windows' own are read in UTF-16, the interactive
+// commands come in UTF-8 (the answering mode's arguments in its code page).
 std::string utf8FromWide(const wchar_t* text);
 std::wstring wideFromUtf8(const std::string& text);
-std::string utf8FromAnsi(const std::string& text);
 std::string windowText(HWND window);
 std::string className(HWND window);
 std::string withoutAccelerator(const std::string& text);

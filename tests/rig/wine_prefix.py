@@ -211,7 +211,7 @@ class Session:
                    '--', program, *args]
         self.process = subprocess.Popen(command, env=prefix.env, stdin=subprocess.PIPE,
                                         stdout=subprocess.PIPE, stderr=subprocess.DEVNULL,
-                                        text=True, encoding='latin-1', bufsize=1)
+                                        text=True, encoding='utf-8', bufsize=1)
         self.lines = queue.Queue()
         self.transcript = []
         self.reader = threading.Thread(target=self._read, daemon=True)

@@ -112,7 +112,7 @@ TEST(BuiltinLanguages, EveryLanguageGivesEveryTextFitForTheEngine) {
 }
 
 // A project offering every built-in language writes each one's own texts: the builder warns of
-// no untranslated text.
+// no untranslated text, and a classic-edition project is told which languages need the other.
 TEST(BuiltinLanguages, AProjectOfferingThemBuildsWithoutEnglishFallbacks) {
     std::string offer;
     for (const BuiltinLanguage& language : builtinLanguages())
@@ -129,6 +129,15 @@ TEST(BuiltinLanguages, AProjectOfferingThemBuildsWithoutEnglishFallbacks) {
     buildScript(p, d);
     for (const std::string& warning : d.warnings())
         EXPECT_EQ(warning.find("not translated"), std::string::npos) << warning;
+
+    Diagnostics classic("project.toml");
+    parseProject("[product]\nname = \"Tool\"\n[languages]\noffer = [\"nl\", \"ja\", \"ko\"]\n",
+                 kData / "full" / "project.toml", {}, classic);
+    ASSERT_EQ(classic.errors().size(), 2u);
+    EXPECT_EQ(classic.errors()[0],
+              "project.toml:4: japanese (ja) has characters Windows-1252 lacks: it needs the "
+              "Unicode edition, [product] encoding = \"utf-8\"");
+    EXPECT_NE(classic.errors()[1].find("korean (ko)"), std::string::npos);
 }
 
 }  // namespace

@@ -19,6 +19,12 @@ constexpr BuiltinLanguage kLanguages[] = {
     {"da", "danish", 6, "Dansk", false, danishTexts},
     {"nb", "norwegian", 20, "Norsk (bokmål)", false, norwegianTexts},
     {"fi", "finnish", 11, "Suomi", false, finnishTexts},
+    {"el", "greek", 8, "Ελληνικά", true, greekTexts},
+    {"ja", "japanese", 17, "日本語", true, japaneseTexts},
+    {"zh-Hans", "chinese", 4, "简体中文", true, chineseSimplifiedTexts},
+    {"zh-Hant", "chinese-traditional", kTraditionalChineseNumber, "繁體中文", true,
+     chineseTraditionalTexts},
+    {"ko", "korean", 18, "한국어", true, koreanTexts},
 };
 
 }  // namespace

@@ -48,5 +48,10 @@ std::span<const BuiltinText> swedishTexts();
 std::span<const BuiltinText> danishTexts();
 std::span<const BuiltinText> norwegianTexts();
 std::span<const BuiltinText> finnishTexts();
+std::span<const BuiltinText> greekTexts();
+std::span<const BuiltinText> japaneseTexts();
+std::span<const BuiltinText> chineseSimplifiedTexts();
+std::span<const BuiltinText> chineseTraditionalTexts();
+std::span<const BuiltinText> koreanTexts();
 
 }  // namespace kelvara::build
