@@ -14,6 +14,7 @@
 #include "setup/exit_codes.h"
 #include "setup/finish_decisions_win32.h"
 #include "wizard/passive_window_win32.h"
+#include "wizard/thread_wait_win32.h"
 #include "worker/worker_state.h"
 
 namespace kelvara {

@@ -11,8 +11,4 @@ namespace kelvara {
 // it drives the page. The caller closes it with DestroyWindow.
 HWND openPassiveWindow();
 
-// Waits until the thread has ended, handling every message of this thread's windows meanwhile,
-// so that the window paints and the worker's sent messages are answered.
-void pumpUntilThreadEnds(HANDLE thread);
-
 }  // namespace kelvara

@@ -14,4 +14,19 @@ void waitForThreadEnd(HANDLE thread) {
     }
 }
 
+void pumpUntilThreadEnds(HANDLE thread) {
+    if (!thread) return;
+    for (;;) {
+        MSG message;
+        while (::PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+            ::TranslateMessage(&message);
+            ::DispatchMessageA(&message);
+        }
+        if (::MsgWaitForMultipleObjects(1, &thread, FALSE, INFINITE, QS_ALLINPUT) ==
+            WAIT_OBJECT_0) {
+            return;
+        }
+    }
+}
+
 }  // namespace kelvara

@@ -9,4 +9,9 @@ namespace kelvara {
 // Posted messages stay queued. Returns at once for a null handle.
 void waitForThreadEnd(HANDLE thread);
 
+// Waits until the thread has ended, handling every message of this thread's windows meanwhile
+// (posted ones too), for a window that has no message loop of its own to paint and to answer
+// the worker. Returns at once for a null handle.
+void pumpUntilThreadEnds(HANDLE thread);
+
 }  // namespace kelvara

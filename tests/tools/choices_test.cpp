@@ -16,18 +16,13 @@
 #include "kelvara-build/image/image_decoder.h"
 #include "kelvara-build/image/image_writer.h"
 #include "kelvara-build/project/project.h"
+#include "messages.h"
 
 using namespace kelvara;
 using namespace kelvara::build;
 namespace fs = std::filesystem;
 
 namespace {
-
-std::string joined(const std::vector<std::string>& lines) {
-    std::string all;
-    for (const std::string& line : lines) all += line + "\n";
-    return all;
-}
 
 // A project file with its source folders in a fresh folder, read and built on a stand-in stub.
 class Workspace {

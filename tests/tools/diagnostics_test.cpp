@@ -17,18 +17,13 @@
 #include "kelvara-build/image/signing.h"
 #include "kelvara-build/project/folder_token_check.h"
 #include "kelvara-build/project/project.h"
+#include "messages.h"
 
 using namespace kelvara;
 using namespace kelvara::build;
 namespace fs = std::filesystem;
 
 namespace {
-
-std::string joined(const std::vector<std::string>& lines) {
-    std::string all;
-    for (const std::string& line : lines) all += line + "\n";
-    return all;
-}
 
 // The messages that begin with `start` ("project.toml:12: ").
 std::vector<std::string> startingWith(const std::vector<std::string>& messages,

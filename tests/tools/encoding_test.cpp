@@ -16,6 +16,7 @@
 #include "kelvara-build/image/image_decoder.h"
 #include "kelvara-build/image/image_writer.h"
 #include "kelvara-build/project/project.h"
+#include "messages.h"
 
 using namespace kelvara;
 using namespace kelvara::build;
@@ -31,12 +32,6 @@ fs::path utf8Path(const std::string& utf8) {
 void writeFile(const fs::path& path, const std::string& bytes) {
     fs::create_directories(path.parent_path());
     std::ofstream(path, std::ios::binary) << bytes;
-}
-
-std::string joined(const std::vector<std::string>& lines) {
-    std::string all;
-    for (const std::string& line : lines) all += line + "\n";
-    return all;
 }
 
 // A project file in a fresh folder, read and built on a stand-in stub (the edition check is the

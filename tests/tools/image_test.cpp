@@ -22,6 +22,7 @@
 #include "kelvara-build/image/script_builder.h"
 #include "kelvara-build/project/project.h"
 #include "setup/script_records.h"
+#include "messages.h"
 
 using namespace kelvara;
 using namespace kelvara::build;
@@ -45,12 +46,6 @@ std::vector<unsigned char> fakeStub(std::size_t size) {
     stub[1] = 'Z';
     for (int field : {kPackageOffsetField, kPackageOffsetField + 1}) stub[field] = 0;
     return stub;
-}
-
-std::string joined(const std::vector<std::string>& lines) {
-    std::string all;
-    for (const std::string& line : lines) all += line + "\n";
-    return all;
 }
 
 struct Built {

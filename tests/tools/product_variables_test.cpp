@@ -11,6 +11,7 @@
 #include "kelvara-build/image/script_builder.h"
 #include "kelvara-build/project/project.h"
 #include "setup/script_records.h"
+#include "messages.h"
 
 using namespace kelvara;
 using namespace kelvara::build;
@@ -18,12 +19,6 @@ using namespace kelvara::build;
 namespace {
 
 const std::filesystem::path kData = KELVARA_TEST_DATA;
-
-std::string joined(const std::vector<std::string>& lines) {
-    std::string text;
-    for (const std::string& line : lines) text += line + "\n";
-    return text;
-}
 
 TEST(ProductVariables, ExpandFromTheProjectAndTheCommandLineAndReachTheEngine) {
     const std::string text =

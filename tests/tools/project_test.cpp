@@ -7,6 +7,7 @@
 #include "kelvara-build/common/text_conversion.h"
 #include "kelvara-build/project/project.h"
 #include "kelvara-build/project/project_names.h"
+#include "messages.h"
 
 using namespace kelvara::build;
 
@@ -24,12 +25,6 @@ Diagnostics parseText(const std::string& text, Project* project = nullptr) {
     Project parsed = parseProject(text, kData / "full" / "project.toml", {}, diagnostics);
     if (project) *project = parsed;
     return diagnostics;
-}
-
-std::string joined(const std::vector<std::string>& lines) {
-    std::string all;
-    for (const std::string& line : lines) all += line + "\n";
-    return all;
 }
 
 const std::string kProduct = "[product]\nname = \"P\"\n";

@@ -59,6 +59,15 @@ void writeSettings(const Project& p, ScriptWriter& writer) {
     writer.settings(s);
 }
 
+// The built-in language's text of (table, item) in the project's encoding; nullopt when the
+// language has none or the encoding cannot hold it.
+std::optional<std::string> translated(const BuiltinLanguage* language, int table, int item,
+                                      TextEncoding encoding) {
+    const char* text = language ? builtinText(*language, table, item) : nullptr;
+    if (!text) return std::nullopt;
+    return toEngineText(text, encoding);
+}
+
 using TextKey = std::tuple<std::uint16_t, int, int>;  // language, table, item
 
 // Every text of every offered language: the project's where it gives one, else the English
@@ -93,10 +102,8 @@ void writeTexts(const Project& p, ScriptWriter& writer, Diagnostics& diagnostics
             // The programs-in-use page is shown only where the person is asked.
             if (text.table == kPageFilesInUse && p.closeApplications != kCloseApplicationsAsk)
                 continue;
-            const char* translated =
-                builtin ? builtinText(*builtin, text.table, text.item) : nullptr;
-            std::optional<std::string> converted;
-            if (translated) converted = toEngineText(translated, p.encoding);
+            std::optional<std::string> converted =
+                translated(builtin, text.table, text.item, p.encoding);
             if (!converted && language != kDefaultTextLanguage) ++untranslated;
             writer.text(language, static_cast<std::uint8_t>(text.table),
                         static_cast<std::uint8_t>(text.item),
@@ -105,9 +112,8 @@ void writeTexts(const Project& p, ScriptWriter& writer, Diagnostics& diagnostics
         // The uninstaller's texts, which the installation carries for it: English is its own.
         if (builtin && p.uninstaller && language != kDefaultTextLanguage) {
             for (const BuiltinText& text : defaultUninstallerTexts()) {
-                const char* translated = builtinText(*builtin, text.table, text.item);
-                std::optional<std::string> converted;
-                if (translated) converted = toEngineText(translated, p.encoding);
+                std::optional<std::string> converted =
+                    translated(builtin, text.table, text.item, p.encoding);
                 if (!converted || given.count({language, text.table, text.item})) continue;
                 writer.text(language, static_cast<std::uint8_t>(text.table),
                             static_cast<std::uint8_t>(text.item), converted->c_str());

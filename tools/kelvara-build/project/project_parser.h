@@ -51,6 +51,8 @@ class ProjectParser {
     void variables(TableReader& root);
     void applyDefinitions(const Definitions& definitions);
     void defaultVariables();
+    // The project's variable of that name ("%Name%", in any case), or null.
+    Variable* findVariable(const std::string& name);
     std::string expandNow(const std::string& text, const std::string& key, int line);
     // [[components]], [[tasks]] and [[setup-types]], read before the tables that name them.
     void choices(TableReader& root);

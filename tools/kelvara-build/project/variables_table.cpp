@@ -49,6 +49,14 @@ void ProjectParser::variables(TableReader& root) {
     }
 }
 
+Variable* ProjectParser::findVariable(const std::string& name) {
+    const std::string key = lower(name);
+    for (Variable& variable : p_.variables) {
+        if (lower(variable.name) == key) return &variable;
+    }
+    return nullptr;
+}
+
 void ProjectParser::applyDefinitions(const Definitions& definitions) {
     for (const auto& [rawName, rawValue] : definitions) {
         std::string name = rawName;
@@ -66,9 +74,7 @@ void ProjectParser::applyDefinitions(const Definitions& definitions) {
             continue;
         }
         std::string full = "%" + *engineName + "%";
-        auto same = std::find_if(p_.variables.begin(), p_.variables.end(),
-                                 [&](const Variable& v) { return lower(v.name) == lower(full); });
-        if (same != p_.variables.end()) {
+        if (Variable* same = findVariable(full)) {
             same->value = *value;
         } else {
             p_.variables.push_back({0, full, *value});
@@ -103,16 +109,13 @@ std::string ProjectParser::expandNow(const std::string& text, const std::string&
                 break;
             }
             std::string name = result.substr(open, close - open + 1);
-            auto found =
-                std::find_if(p_.variables.begin(), p_.variables.end(),
-                             [&](const Variable& v) { return lower(v.name) == lower(name); });
             next.append(result, at, open - at);
             if (!isVariableName(name.substr(1, name.size() - 2))) {
                 next += '%';  // not a name: the second percent sign may open one
                 at = open + 1;
                 continue;
             }
-            if (found != p_.variables.end()) {
+            if (const Variable* found = findVariable(name)) {
                 next += found->value;
                 replaced = true;
             } else {
@@ -182,12 +185,9 @@ void ProjectParser::warnOfUndefinedVariables() {
                 open = close;  // the second sign may open a name
                 continue;
             }
-            const std::string key = lower(name);
             const bool known =
-                std::any_of(p_.variables.begin(), p_.variables.end(),
-                            [&](const Variable& v) { return lower(v.name) == key; }) ||
-                std::find(std::begin(kOtherNames), std::end(kOtherNames), key) !=
-                    std::end(kOtherNames);
+                findVariable(name) || std::find(std::begin(kOtherNames), std::end(kOtherNames),
+                                                lower(name)) != std::end(kOtherNames);
             if (!known) unknown.emplace_back(line, name);
             open = text.find('%', close + 1);
         }
@@ -217,9 +217,7 @@ void ProjectParser::warnOfUndefinedVariables() {
 
 void ProjectParser::defaultVariables() {
     auto defineIfMissing = [&](const std::string& name, const std::string& value) {
-        bool present = std::any_of(p_.variables.begin(), p_.variables.end(),
-                                   [&](const Variable& v) { return lower(v.name) == lower(name); });
-        if (!present) p_.variables.push_back({0, name, value});
+        if (!findVariable(name)) p_.variables.push_back({0, name, value});
     };
     defineIfMissing("%InstallPath%", "<ProgramFiles>\\" + p_.name);
     defineIfMissing("%ShortcutsGroup%", p_.name);
