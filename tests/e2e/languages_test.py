@@ -1,6 +1,6 @@
 #!/usr/bin/env python3
 """The built-in languages as a person sees them, in a fresh Wine prefix, with the Unicode
-edition: a project offering Dutch, Japanese and Finnish lists them by their own names, and in
+edition: a project offering German, Japanese and Russian lists them by their own names, and in
 each of them the wizard's pages and buttons, and then the uninstaller's question, progress page
 and closing message, show that language's texts as the image holds them (read back from the
 windows through the wide-character functions; screenshots in
@@ -24,7 +24,7 @@ from wizard import Wizard, label  # noqa: E402
 BUILD, ARCH, ENGINE, DRIVER, BUILDER = sys.argv[1:6]
 ARTIFACTS = Path(BUILD) / 'artifacts' / 'languages'
 PRODUCT, SHORT = 'Polyglot Tool', 'Polyglot'
-LANGUAGES = {'nl': (19, 'Nederlands'), 'ja': (17, '日本語'), 'fi': (11, 'Suomi')}
+LANGUAGES = {'de': (7, 'Deutsch'), 'ja': (17, '日本語'), 'ru': (25, 'Русский')}
 SUBTITLE, STATUS = 1002, 1015
 CORNER, THIRD_BUTTON = 1005, 1012  # the removal dialog's name label and its Cancel/Finish button
 # The dialogs' faces shown in a font with Japanese and Cyrillic glyphs, as on a system sold in
@@ -77,7 +77,7 @@ class Languages(unittest.TestCase):
         folder = f'C:\\Polyglot {code}'
         source = source_folder(self.work / 'src', {'tool.txt': b'tool\r\n'})
         extra = ('[look]\nmaker-text = "Polyglot Labs"\n\n'
-                 '[languages]\noffer = ["nl", "ja", "fi"]\nauto-select = false\n\n'
+                 '[languages]\noffer = ["de", "ja", "ru"]\nauto-select = false\n\n'
                  '[pages]\nshow = ["language", "welcome", "ready", "installing", "finish"]\n')
         project = Project(PRODUCT, short_name=SHORT, variables={'InstallPath': folder},
                           files=[FileGroup(source)], uninstaller=True, extra=extra,

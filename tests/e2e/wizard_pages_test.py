@@ -27,7 +27,7 @@ ARTIFACTS = Path(BUILD) / 'artifacts' / 'wizard-pages'
 RECORDER = 'C:\\Kelvara Fixtures\\action recorder.exe'
 ACTION_LOG = 'C:\\Kelvara Fixtures\\actions.log'
 PRODUCT = 'Walk Product 3'
-GERMAN, ENGLISH, FRENCH = 7, 9, 12
+HUNGARIAN, ENGLISH, FRENCH = 14, 9, 12
 VK_ESCAPE = 0x1B
 SCREEN = (0, 0, 1024, 768)  # the test display's size
 
@@ -43,14 +43,16 @@ TEXTS = {
     ('ready', 1): 'All set for %ProductName%',
     ('ready', 3): 'Press Install to go on.',
 }
-GERMAN_TEXTS = {
-    ('language', 0): '%ProductName% einrichten',
-    ('language', 1): 'Sprache wählen',
-    ('language', 2): 'Die Sprache der Installation:',
-    ('welcome', 0): '%ProductName% einrichten',
-    ('welcome', 1): 'Willkommen bei %ProductName%',
-    ('buttons', 1): '&Weiter >',
-    ('buttons', 2): 'Abbrechen',
+# A language the builder has no texts of: the script gives a few, the engine's templates show the
+# rest.
+HUNGARIAN_TEXTS = {
+    ('language', 0): '%ProductName% telepítése',
+    ('language', 1): 'Nyelv kiválasztása',
+    ('language', 2): 'A telepítés nyelve:',
+    ('welcome', 0): '%ProductName% telepítése',
+    ('welcome', 1): 'Üdvözli a %ProductName%',
+    ('buttons', 1): '&Tovább >',
+    ('buttons', 2): 'Mégse',
 }
 SIMPLE_PAGES = ['language', 'welcome', 'licence', 'readme', 'ready']
 
@@ -116,9 +118,9 @@ class WizardPages(unittest.TestCase):
         actions = ''.join(f'[[run]]\nprogram = {toml(RECORDER)}\narguments = "group {group}"\n'
                           f'when = {group}\nonce = false\n\n' for group in range(1, 13))
         extra = (look + f'[pages]\nshow = {json.dumps(pages)}\nlicence = "licence.txt"\n'
-                 'readme = "readme.txt"\n\n[languages]\noffer = ["english", "german", "french"]\n'
+                 'readme = "readme.txt"\n\n[languages]\noffer = ["english", "hungarian", "french"]\n'
                  'auto-select = false\n\n' + texts_table(ENGLISH, TEXTS)
-                 + texts_table(GERMAN, GERMAN_TEXTS) + actions + extra)
+                 + texts_table(HUNGARIAN, HUNGARIAN_TEXTS) + actions + extra)
         source = source_folder(folder / 'files', {'walk.txt': b'walked'})
         project = Project(PRODUCT, short_name='Walk', files=[FileGroup(source)],
                           variables={'InstallPath': f'C:\\Kelvara Walk\\{name}'}, extra=extra)
@@ -148,7 +150,7 @@ class WizardPages(unittest.TestCase):
             self.assertEqual(page.type, LANGUAGE)
             self.assertPage(page, expanded(TEXTS[('language', 1)]), False, 'Next >')
             self.assertEqual(session.items(page.window, 1021), [
-                ('English', True), ('German', False)],
+                ('English', True), ('Hungarian', False)],
                 'the script\'s languages with texts, sorted, the current one selected')
             shot('1-language')
             page = wizard.next()
@@ -217,24 +219,25 @@ class WizardPages(unittest.TestCase):
             wizard = Wizard(session)
             page = wizard.page()
             self.assertTrue(wizard.frame['style'] & WS_MINIMIZEBOX, 'without a background')
-            session.select(page.window, 1021, 'German')
-            page = wizard.wait_page(lambda p: p.title == 'Sprache wählen', 'the German texts')
-            self.assertEqual(page.caption, f'{PRODUCT} einrichten', 'the frame title')
-            self.assertEqual(page.button(NEXT), 'Weiter >')
-            self.assertEqual(page.button(CANCEL), 'Abbrechen')
-            self.assertEqual(page.text(1002), 'Die Sprache der Installation:')
+            session.select(page.window, 1021, 'Hungarian')
+            page = wizard.wait_page(lambda p: p.title == 'Nyelv kiválasztása',
+                                    'the Hungarian texts')
+            self.assertEqual(page.caption, f'{PRODUCT} telepítése', 'the frame title')
+            self.assertEqual(page.button(NEXT), 'Tovább >')
+            self.assertEqual(page.button(CANCEL), 'Mégse')
+            self.assertEqual(page.text(1002), 'A telepítés nyelve:')
             self.assertEqual(page.text(1003), '&Language:',
-                             'a text German lacks keeps the template\'s')
+                             'a text the script lacks keeps the builder\'s English one')
             page = wizard.next()
-            self.assertEqual(page.title, f'Willkommen bei {PRODUCT}')
+            self.assertEqual(page.title, f'Üdvözli a {PRODUCT}')
             self.assertEqual(page.button(BACK), '< Back',
-                             'a label German lacks stays the English one of the template')
+                             'a label the script lacks stays the English one')
             page = wizard.back()
             self.assertEqual(session.items(page.window, 1021),
-                             [('English', False), ('German', True)],
-                             'back on the language page, German is selected')
-            self.assertEqual(page.title, 'Sprache wählen')
-            wizard.press('Abbrechen')
+                             [('English', False), ('Hungarian', True)],
+                             'back on the language page, Hungarian is selected')
+            self.assertEqual(page.title, 'Nyelv kiválasztása')
+            wizard.press('Mégse')
             wizard.answer('', 'Yes')
             self.assertEqual(wizard.exit_code(), 1602)
 

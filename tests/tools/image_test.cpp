@@ -153,11 +153,14 @@ TEST(SetupImage, FilesAndRecordsReadBackWithTheEngineReaders) {
     EXPECT_EQ(records[1], "pages 0 1 2 6 9 10 11");
     EXPECT_EQ(records.back(), "end");
     const std::string all = joined(records);
-    // The project's texts replace the defaults; other languages fall back to English.
+    // The project's texts replace the defaults; a built-in language gives the others.
     EXPECT_TRUE(contains(records, "text language 9 buttons item 1: \"&Onward >\"")) << all;
     EXPECT_FALSE(contains(records, "text language 9 buttons item 1: \"&Next >\"")) << all;
     EXPECT_TRUE(contains(records, "text language 7 buttons item 1: \"&Weiter >\"")) << all;
-    EXPECT_TRUE(contains(records, "text language 7 buttons item 0: \"< &Back\"")) << all;
+    EXPECT_TRUE(contains(records,
+                         "text language 7 buttons item 0: \"< &Zur\xFC"
+                         "ck\""))
+        << all;
     EXPECT_TRUE(contains(records, "languages auto-select=0 9 7")) << all;
     EXPECT_TRUE(contains(records, "background #000080 to #000000")) << all;
     EXPECT_TRUE(contains(records, "accent-colour #008CC8")) << all;
@@ -421,11 +424,13 @@ TEST(ScriptWriter, FailingSinkStopsTheScript) {
     EXPECT_FALSE(cursor.reachedEndRecord());
 }
 
-// Texts the engine would never show, and languages that would show English, are pointed out.
+// Texts the engine would never show, and languages that would show English, are pointed out; a
+// built-in language gives its own texts and its name.
 TEST(ScriptBuilder, WarnsAboutUntranslatedAndUnofferedTexts) {
     Diagnostics diagnostics("project.toml");
     Project project = parseProject(
-        "[product]\nname = \"P\"\n[languages]\noffer = [\"english\", \"french\"]\n"
+        "[product]\nname = \"P\"\n[languages]\noffer = [\"english\", \"hungarian\", "
+        "\"french\"]\n"
         "[pages]\nshow = [\"language\", \"welcome\"]\n"
         "[[texts]]\nlanguage = \"german\"\ntable = \"buttons\"\nitem = 1\ntext = \"&Weiter\"\n",
         kData / "full" / "project.toml", {}, diagnostics);
@@ -436,10 +441,16 @@ TEST(ScriptBuilder, WarnsAboutUntranslatedAndUnofferedTexts) {
         warnings.find("project.toml:7: text for language 7, which [languages] does not offer"),
         std::string::npos)
         << warnings;
-    EXPECT_NE(warnings.find("language 12: "), std::string::npos) << warnings;
+    EXPECT_NE(warnings.find("language 14: "), std::string::npos) << warnings;
+    EXPECT_EQ(warnings.find("language 12: "), std::string::npos) << warnings;
     EXPECT_EQ(warnings.find("language 9: "), std::string::npos) << warnings;
     std::vector<std::string> records = describeScript(script.data(), script.size());
-    EXPECT_TRUE(contains(records, "text language 12 buttons item 1: \"&Next >\""));
+    EXPECT_TRUE(contains(records, "text language 14 buttons item 1: \"&Next >\""));
+    EXPECT_TRUE(contains(records, "text language 12 buttons item 1: \"&Suivant >\""));
+    EXPECT_TRUE(contains(records,
+                         "text language 12 page 0 item 4: \"Fran\xE7"
+                         "ais\""))
+        << joined(records);
 }
 
 namespace {

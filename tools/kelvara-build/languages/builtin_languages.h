@@ -43,11 +43,21 @@ const char* builtinText(const BuiltinLanguage& language, int table, int item);
 std::span<const BuiltinText> defaultUninstallerTexts();
 
 // Each language's texts, one file per language under languages/.
+std::span<const BuiltinText> germanTexts();
+std::span<const BuiltinText> frenchTexts();
+std::span<const BuiltinText> spanishTexts();
+std::span<const BuiltinText> italianTexts();
+std::span<const BuiltinText> portugueseBrazilTexts();
 std::span<const BuiltinText> dutchTexts();
+std::span<const BuiltinText> polishTexts();
+std::span<const BuiltinText> czechTexts();
 std::span<const BuiltinText> swedishTexts();
 std::span<const BuiltinText> danishTexts();
 std::span<const BuiltinText> norwegianTexts();
 std::span<const BuiltinText> finnishTexts();
+std::span<const BuiltinText> turkishTexts();
+std::span<const BuiltinText> russianTexts();
+std::span<const BuiltinText> ukrainianTexts();
 std::span<const BuiltinText> greekTexts();
 std::span<const BuiltinText> japaneseTexts();
 std::span<const BuiltinText> chineseSimplifiedTexts();
