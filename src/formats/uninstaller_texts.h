@@ -51,6 +51,9 @@ constexpr UninstallerText kUnNo{39};
 constexpr UninstallerText kUnRestartQuestion{40};
 constexpr UninstallerText kUnRestartFailed{41};
 constexpr int kUninstallerProductName = 9;  // uninstallTexts item: the product's name
+// uninstallTexts item: the lower left corner's text, carried (empty: none) only when the
+// installer hid the engine's name there; the uninstaller then does the same.
+constexpr int kUninstallerCornerText = 42;
 
 struct UninstallerDefault {
     UninstallerText item;

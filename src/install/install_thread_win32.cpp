@@ -139,7 +139,8 @@ void carryOverLine(InstallRun& run, const char* entry) {
 }
 
 // The uninstaller has no script: the texts it shows, in the language this run speaks, go with
-// the installation (the product name is its own).
+// the installation (the product name is its own), and the corner's text where the script hides
+// the engine's name.
 void carryUninstallerTexts(InstallRun& run) {
     const StringList* texts = textList(kUninstallTextsSlot, setupState.currentLanguage);
     for (int item = 0; texts && item < texts->count(); ++item) {
@@ -148,6 +149,11 @@ void carryUninstallerTexts(InstallRun& run) {
         char number[12];
         ::wsprintfA(number, "%d", item);
         run.log.addEscaped(kLogText, number, text, 0);
+    }
+    if (setupState.hideMakerLink) {
+        char number[12];
+        ::wsprintfA(number, "%d", kUninstallerCornerText);
+        run.log.addEscaped(kLogText, number, text(kTableButtonLabels, kMakerTextItem), 0);
     }
 }
 

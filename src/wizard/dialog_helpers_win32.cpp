@@ -66,4 +66,27 @@ bool browseForFolder(HWND owner, const char* title, const char* initial, char* r
     return chosen;
 }
 
+void showCornerText(HWND label, HWND band, const char* text, HFONT font) {
+    if (!label || !band) return;
+    const RECT place = rectangleInParent(label);
+    const RECT line = rectangleInParent(band);
+    int lineStart = 0;
+    if (*text) {
+        ::SetWindowTextA(label, text);
+        SIZE size = {};
+        if (HDC dc = ::GetDC(label)) {
+            HGDIOBJ old = ::SelectObject(dc, font);
+            ::GetTextExtentPoint32A(dc, text, lstrlenA(text), &size);
+            ::SelectObject(dc, old);
+            ::ReleaseDC(label, dc);
+        }
+        const int width = size.cx < line.right - place.left ? size.cx : line.right - place.left;
+        ::MoveWindow(label, place.left, place.top, width, place.bottom - place.top, FALSE);
+        lineStart = place.left + width + place.left / 2;
+    } else {
+        ::ShowWindow(label, SW_HIDE);
+    }
+    ::MoveWindow(band, lineStart, line.top, line.right - lineStart, line.bottom - line.top, FALSE);
+}
+
 }  // namespace kelvara

@@ -20,6 +20,11 @@ bool isChecked(HWND dialog, int id);
 // Sets the control's text to the drive's free space as the destination page shows it.
 void showFreeSpace(const char* drive, HWND control);
 
+// The lower left corner of a window whose script hides the engine's name: `label` shows `text`
+// in `font` at its width (hidden when `text` is empty), and the etched `band` line that follows
+// it begins after it (at the window's edge without it).
+void showCornerText(HWND label, HWND band, const char* text, HFONT font);
+
 // The shell's folder picker over My Computer, owned by `owner`, with `title` above the tree and
 // `initial` (may be null) selected. True when the user chose a folder with a file-system path,
 // written to `result` (MAX_PATH characters); false, with `result` untouched, otherwise.

@@ -19,6 +19,7 @@
 #include "runtime/message_text.h"
 #include "uninstall/uninstall_state.h"
 #include "uninstall/uninstall_thread_win32.h"
+#include "wizard/dialog_helpers_win32.h"
 #include "wizard/leftover_folders.h"
 #include "wizard/leftover_tree_win32.h"
 #include "wizard/page_procedure_win32.h"
@@ -218,6 +219,13 @@ void initialiseRemovalDialog(HWND dialog) {
     ::SetDlgItemTextA(dialog, IDC_THIRD_BUTTON, uninstallerText(kUnCancel));
     ::SetDlgItemTextA(dialog, IDC_SELECT_ALL, uninstallerText(kUnSelectAll));
     ::SetDlgItemTextA(dialog, IDC_DELETE_CHECKED, uninstallerText(kUnDelete));
+    // The installer hid the engine's name in its corner: the uninstaller shows what it showed.
+    if (setupState.hideMakerLink) {
+        HWND label = ::GetDlgItem(dialog, IDC_PRODUCT_LABEL);
+        showCornerText(label, ::GetDlgItem(dialog, IDC_REMOVAL_BAND_LINE),
+                       text(kUninstallTextsSlot, kUninstallerCornerText),
+                       reinterpret_cast<HFONT>(::SendMessageA(label, WM_GETFONT, 0, 0)));
+    }
     DWORD id = 0;
     HANDLE thread = ::CreateThread(nullptr, 0, uninstallThread, dialog, 0, &id);
     workerState.workerThread.reset(thread);

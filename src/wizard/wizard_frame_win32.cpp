@@ -62,34 +62,6 @@ HWND control(HWND frame, int id) {
     return ::GetDlgItem(frame, id);
 }
 
-// A script that hides the engine's name shows its own text in the lower left corner, or none:
-// the label takes the text's width and the band's line begins after it (at the edge without).
-void showMakerText(HWND frame) {
-    HWND label = control(frame, IDC_FRAME_PRODUCT_LABEL);
-    HWND band = control(frame, IDC_FRAME_BAND_LINE);
-    if (!label || !band) return;
-    const char* maker = text(kTableButtonLabels, kMakerTextItem);
-    const RECT place = rectangleInParent(label);
-    const RECT line = rectangleInParent(band);
-    int lineStart = 0;
-    if (*maker) {
-        ::SetWindowTextA(label, maker);
-        SIZE size = {};
-        if (HDC dc = ::GetDC(label)) {
-            HGDIOBJ old = ::SelectObject(dc, wizardState.normalFont.get());
-            ::GetTextExtentPoint32A(dc, maker, lstrlenA(maker), &size);
-            ::SelectObject(dc, old);
-            ::ReleaseDC(label, dc);
-        }
-        const int width = size.cx < line.right - place.left ? size.cx : line.right - place.left;
-        ::MoveWindow(label, place.left, place.top, width, place.bottom - place.top, FALSE);
-        lineStart = place.left + width + place.left / 2;
-    } else {
-        ::ShowWindow(label, SW_HIDE);
-    }
-    ::MoveWindow(band, lineStart, line.top, line.right - lineStart, line.bottom - line.top, FALSE);
-}
-
 // Shows or hides a button; a button that goes while it has the focus hands it to `heir`.
 void showButton(HWND frame, int id, bool show, int heir) {
     HWND button = control(frame, id);
@@ -159,7 +131,12 @@ void initialiseFrame(HWND frame) {
         ::SendDlgItemMessageA(frame, id, WM_SETFONT,
                               reinterpret_cast<WPARAM>(wizardState.normalFont.get()), FALSE);
     }
-    if (setupState.hideMakerLink) showMakerText(frame);
+    // A script that hides the engine's name shows its own text in the corner, or none.
+    if (setupState.hideMakerLink) {
+        showCornerText(control(frame, IDC_FRAME_PRODUCT_LABEL), control(frame, IDC_FRAME_BAND_LINE),
+                       text(kTableButtonLabels, kMakerTextItem),
+                       static_cast<HFONT>(wizardState.normalFont.get()));
+    }
     RECT client = {};
     ::GetClientRect(frame, &client);
     wizardState.bandHeight =

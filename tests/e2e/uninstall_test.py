@@ -27,6 +27,7 @@ WRITTEN = 1_500_000_000
 # Controls of the removal dialog.
 SUBTITLE, STATUS, PATH, MESSAGE = 1002, 1003, 1004, 1007
 SELECT_ALL, DELETE, THIRD_BUTTON, PROGRESS, TREE = 1010, 1011, 1012, 1023, 1026
+CORNER = 1005  # the engine's name, or the packager's text, in the lower left corner
 FOLDER, FILE = 1, 2  # tree item kinds
 VK_SPACE = 0x20
 
@@ -74,7 +75,7 @@ class Uninstall(unittest.TestCase):
         run = self.prefix.run(DRIVER, path, ['S'], timeout=120)
         self.assertEqual((run.exit_code, run.windows), (0, []), run.output)
 
-    def project(self, name, root, files, layout=None, shared=None):
+    def project(self, name, root, files, layout=None, shared=None, hide_maker=False):
         source = source_folder(self.work / f'{name}-src', files, written=WRITTEN,
                                read_only=[p for p in files if p.endswith('.ro')])
         groups = [FileGroup(source, overwrite='always')]
@@ -85,7 +86,8 @@ class Uninstall(unittest.TestCase):
                                     target=folder, overwrite='always', shared=True))
         extra = f'[look]\nlayout = "{layout}"\n' if layout else ''
         return Project(f'{name} Product', short_name=name, variables={'InstallPath': root},
-                       files=groups, uninstaller=True, extra=extra)
+                       files=groups, uninstaller=True, extra=extra,
+                       product={'maker_link': False} if hide_maker else {})
 
     def start_uninstaller(self, session, name):
         """Answers the installed copy's question with Yes; returns the removal dialog."""
@@ -372,10 +374,12 @@ class Uninstall(unittest.TestCase):
     def in_use_run(self, name, layout):
         """Uninstalls while a file is held open: screenshots of the progress (the question moved
         off the dialog) and of the leftover page; answers No to the in-use question and to the
-        restart. Returns the held file's path."""
+        restart. Returns the held file's path. The compact product hides the engine's name,
+        which its uninstaller then hides too."""
         root = f'C:\\Kelvara {name}'  # a folder of its own: the outermost one left over
         self.install(name.lower(), self.project(name, root, {
-            'a.txt': b'a', 'b.txt': b'b', 'held.txt': b'held'}, layout=layout))
+            'a.txt': b'a', 'b.txt': b'b', 'held.txt': b'held'}, layout=layout,
+            hide_maker=layout == 'compact'))
         held = f'{root}\\held.txt'
         with self.probe.hold(held), self.prefix.session(DRIVER, f'{root}\\uninstall.exe') as s:
             dialog = self.start_uninstaller(s, name)
@@ -396,6 +400,8 @@ class Uninstall(unittest.TestCase):
             rect = s.rect(dialog)
             s.press(question, 'No')
             controls = self.leftover_page(s, dialog)
+            self.assertEqual((controls[CORNER]['text'], controls[CORNER]['visible']),
+                             ('Kelvara', 0) if layout == 'compact' else ('Kelvara', 1))
             if layout == 'compact':
                 self.assertEqual(controls[MESSAGE]['visible'], 1)
                 self.assertIn(LEFTOVER_MESSAGE, controls[MESSAGE]['text'])
