@@ -3,11 +3,17 @@
 a fresh Wine prefix: the version given on the builder's command line reaching the image and the
 list of programs; an older version refused over a newer one (1638, nothing changed) unless the
 project allows it; the same version installed again; and the passive mode, which shows its
-progress window and nothing that asks, and takes the quiet answers (a failing step rolled back).
+progress window and nothing that asks, and takes the quiet answers (a failing step rolled back);
+and the example product installed and removed as winget and Intune would from the manifests the
+builder writes for it, their switches and commands run exactly as written.
 
     releases_test.py <build-dir> <arch> <kelvara.exe> <ui_driver.exe> <probe.exe> <busy.exe>
                      <kelvara-build>
 """
+import hashlib
+import json
+import os
+import subprocess
 import sys
 import tempfile
 import unittest
@@ -21,6 +27,7 @@ from system_snapshot import NO_CHANGES, WINE_CHANGES, changes, snapshot  # noqa:
 from wine_prefix import Prefix  # noqa: E402
 
 BUILD, ARCH, ENGINE, DRIVER, PROBE, BUSY, BUILDER = sys.argv[1:8]
+EXAMPLE = Path(__file__).resolve().parents[2] / 'examples' / 'hello' / 'project.toml'
 ARTIFACTS = Path(BUILD) / 'artifacts' / 'releases'
 UNINSTALL_KEY = 'Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall'
 FOLDER = 'C:\\Release Tool'
@@ -29,6 +36,50 @@ NEWER = ('A newer version of Release Tool is already installed on this computer 
          '2.1.1).\n\nSetup cannot install the older version 2.1.0 over it. To use this version, '
          'uninstall the newer one first.')
 IGNORED = WINE_CHANGES + ['images', 'images/*', 'release-logs', 'release-logs/*']
+
+
+def yaml_scalar(text):
+    """A scalar as the manifests write it: plain, 'single-quoted' or "double-quoted"."""
+    if text.startswith("'"):
+        return text[1:-1].replace("''", "'")
+    if text.startswith('"'):
+        return json.loads(text)
+    return text
+
+
+def read_manifest(file):
+    """The block-style YAML of a winget manifest as nested dicts and lists; a line the reader
+    does not know fails the test."""
+    lines = [line for line in file.read_text(encoding='utf-8').splitlines()
+             if line.strip() and not line.startswith('#')]
+
+    def node(at, indent):
+        if lines[at].startswith(' ' * indent + '- '):
+            items = []
+            while at < len(lines) and lines[at].startswith(' ' * indent + '- '):
+                rest = lines[at][indent + 2:]
+                if ': ' in rest or rest.endswith(':'):
+                    # An item that is a map: its first key on the dash's line.
+                    lines[at] = ' ' * (indent + 2) + rest
+                    value, at = node(at, indent + 2)
+                else:
+                    value, at = yaml_scalar(rest), at + 1
+                items.append(value)
+            return items, at
+        mapping = {}
+        while at < len(lines) and lines[at].startswith(' ' * indent) and \
+                not lines[at].startswith(' ' * (indent + 1)) and \
+                not lines[at].startswith(' ' * indent + '- '):
+            key, _, rest = lines[at][indent:].partition(':')
+            if rest:
+                mapping[key], at = yaml_scalar(rest[1:]), at + 1
+            else:
+                mapping[key], at = node(at + 1, indent + 2)
+        return mapping, at
+
+    document, end = node(0, 0)
+    assert end == len(lines), f'{file}: not read from line {end}: {lines[end]}'
+    return document
 
 
 class Releases(unittest.TestCase):
@@ -165,6 +216,88 @@ class Releases(unittest.TestCase):
         self.assertIn('rollback: done', log)
         self.assertFalse(self.host('C:\\Passive Fails').exists(), 'rolled back')
         self.assertIsNone(self.entry('PassiveFails'))
+
+    def test_package_managers_install_and_remove_it_as_their_manifests_say(self):
+        out = self.work / 'hello'
+        out.mkdir()
+        image = out / 'hello-setup.exe'
+        url = 'https://downloads.example.com/hello-setup.exe'
+        env = {k: v for k, v in os.environ.items() if k != 'SOURCE_DATE_EPOCH'}
+        done = subprocess.run([BUILDER, str(EXAMPLE), '--stub', ENGINE, '-o', str(image), '-q',
+                               '--winget', str(out / 'winget'), '--intune', str(out / 'intune.json'),
+                               '--installer-url', url, '--package-id', 'KelvaraExamples.Hello'],
+                              capture_output=True, text=True, env=env, timeout=300)
+        self.assertEqual(done.returncode, 0, done.stderr)
+        self.assertEqual(sorted(p.name for p in (out / 'winget').iterdir()),
+                         ['KelvaraExamples.Hello.installer.yaml',
+                          'KelvaraExamples.Hello.locale.en-US.yaml', 'KelvaraExamples.Hello.yaml'])
+        installer = read_manifest(out / 'winget' / 'KelvaraExamples.Hello.installer.yaml')
+        version = read_manifest(out / 'winget' / 'KelvaraExamples.Hello.yaml')
+        locale = read_manifest(out / 'winget' / 'KelvaraExamples.Hello.locale.en-US.yaml')
+        self.assertEqual((version['PackageVersion'], version['ManifestType'],
+                          locale['PackageName'], locale['Publisher']),
+                         ('1.0', 'version', 'Hello World 1.0', 'Kelvara Examples'))
+        [entry] = installer['Installers']
+        sha256 = hashlib.sha256(image.read_bytes()).hexdigest().upper()
+        self.assertEqual((entry['InstallerSha256'], entry['InstallerUrl'], entry['Scope'],
+                          entry['Architecture']), (sha256, url, 'machine', 'x86'))
+
+        # winget runs the installer with its silent, location and log switches, each with its
+        # placeholder filled in, and takes what the manifest lists as success.
+        path = self.prefix.put('images/hello-setup.exe', image.read_bytes())
+        switches = entry['InstallerSwitches']
+        folder = 'C:\\Apps\\Hello World'
+        args = [switches['Silent'], switches['Log'].replace('<LOGPATH>', f'{LOGS}\\winget.txt'),
+                switches['InstallLocation'].replace('<INSTALLPATH>', folder)]
+        run = self.prefix.run(DRIVER, path, args, timeout=120, verbatim=True)
+        self.assertEqual((run.exit_code, run.windows), (0, []), run.output)
+        self.assertEqual(self.run_log('winget')[-1], 'exit code 0: done')
+        self.assertTrue(self.host(f'{folder}\\hello.cmd').is_file())
+        # It finds the installed product by the entry the manifest names.
+        [listed] = installer['AppsAndFeaturesEntries']
+        values = self.entry(listed['ProductCode'])
+        self.assertEqual({k: values[k] for k in ('DisplayName', 'Publisher', 'DisplayVersion')},
+                         {k: listed[k] for k in ('DisplayName', 'Publisher', 'DisplayVersion')})
+        self.assertEqual({r['InstallerReturnCode']: r['ReturnResponse']
+                          for r in installer['ExpectedReturnCodes']}['1638'], 'downgrade')
+        self.assertEqual(installer['InstallerSuccessCodes'], ['3010', '1641'])
+
+        # ... and removes it with the entry's quiet uninstall command, as written there.
+        command = values['QuietUninstallString']
+        program, arguments = command[1:].split('" ', 1)
+        run = self.prefix.run(DRIVER, program, [arguments], timeout=120, follow=True,
+                              verbatim=True)
+        self.assertEqual((run.exit_code, run.windows), (0, []), run.output)
+        self.assertIsNone(self.entry(listed['ProductCode']))
+        self.assertFalse(self.host(folder).exists())
+
+        # Intune: its install command from the image's folder, its detection rule in the view it
+        # names, then its uninstall command through the command processor, which expands the
+        # variables in it (the command in quotes of its own, which the processor takes off). A 32-bit product's folder is named for a 64-bit Windows, where the
+        # 32-bit engine runs in the 32-bit view.
+        intune = json.loads((out / 'intune.json').read_text(encoding='utf-8'))
+        self.assertEqual(intune['installCommandLine'], '"hello-setup.exe" /QUIET')
+        [rule] = intune['rules']
+        self.assertEqual((rule['keyPath'], rule['valueName'], rule['comparisonValue'],
+                          rule['check32BitOn64System']),
+                         ('HKEY_LOCAL_MACHINE\\' + UNINSTALL_KEY + '\\HelloWorld',
+                          'DisplayVersion', '1.0', True))
+        if ARCH != 'i686':
+            return  # the x86_64 twin installs every product natively, in the 64-bit view
+        with Prefix(BUILD, 'x86_64', 'releases-intune') as wow:
+            wow.put('images/hello-setup.exe', image.read_bytes())
+            run = wow.run(DRIVER, 'C:\\windows\\system32\\cmd.exe',
+                          ['/c', f'"cd /d C:\\images && {intune["installCommandLine"]}"'],
+                          timeout=120, follow=True, verbatim=True)
+            self.assertEqual((run.exit_code, run.windows), (0, []), run.output)
+            self.assertEqual(wow.reg_value(rule['keyPath'], rule['valueName'], view=32), '1.0')
+            self.assertIsNone(wow.reg_value(rule['keyPath'], rule['valueName'], view=64))
+            run = wow.run(DRIVER, 'C:\\windows\\system32\\cmd.exe',
+                          ['/c', f'"{intune["uninstallCommandLine"]}"'], timeout=120, follow=True,
+                          verbatim=True)
+            self.assertEqual((run.exit_code, run.windows), (0, []), run.output)
+            self.assertIsNone(wow.reg_value(rule['keyPath'], rule['valueName'], view=32))
+            self.assertFalse((wow.drive_c / 'Program Files (x86)' / 'Hello World').exists())
 
 
 if __name__ == '__main__':

@@ -7,6 +7,7 @@
 #include <iostream>
 
 #include "kelvara-build/cli/dump.h"
+#include "kelvara-build/cli/package_manifests.h"
 #include "kelvara-build/common/file_bytes.h"
 #include "kelvara-build/image/image_writer.h"
 #include "kelvara-build/image/signing.h"
@@ -123,6 +124,26 @@ bool signImage(const std::string& command, const std::filesystem::path& built,
     return false;
 }
 
+// What a package manager needs of the built image: winget's manifests in `wingetFolder`, Intune's
+// detection rule and commands in `intuneFile` (each when given). False with the message printed.
+bool writePackageManifests(const Project& project, const std::filesystem::path& image,
+                           const PackageManifestOptions& options) {
+    if (options.wingetFolder.empty() && options.intuneFile.empty()) return true;
+    ReleaseFacts facts;
+    std::string error;
+    bool written = releaseFactsOf(project, image, facts, error);
+    facts.installerUrl = options.installerUrl;
+    facts.packageIdentifier = options.packageIdentifier;
+    if (written && !options.wingetFolder.empty()) {
+        written = writeWingetManifests(facts, options.wingetFolder, error);
+    }
+    if (written && !options.intuneFile.empty()) {
+        written = writeIntuneRule(facts, options.intuneFile, error);
+    }
+    if (!written) std::cerr << "kelvara-build: " << error << '\n';
+    return written;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -150,6 +171,15 @@ int main(int argc, char** argv) {
     app.add_option("--sign", signCommand,
                    "sign the uninstaller and the image with COMMAND: {in} is the file to sign, "
                    "{out} where the signed file goes (without {out}, {in} is signed in place)");
+    PackageManifestOptions manifests;
+    app.add_option("--winget", manifests.wingetFolder,
+                   "write winget's version, installer and locale manifests of the image into DIR");
+    app.add_option("--intune", manifests.intuneFile,
+                   "write Intune's detection rule and install and uninstall commands to FILE");
+    app.add_option("--installer-url", manifests.installerUrl,
+                   "the address the image is published at, for the winget manifest");
+    app.add_option("--package-id", manifests.packageIdentifier,
+                   "winget's package identifier (default: Publisher.Product of their letters)");
     app.add_option("--dump", dumpTarget, "print the header, file groups and records of an image")
         ->excludes("project");
     try {
@@ -208,6 +238,7 @@ int main(int argc, char** argv) {
                               warningsAsErrors, &summary);
     if (!report(buildDiagnostics, warningsAsErrors) || !written) return kExitBuildFailed;
     if (!signCommand.empty() && !signImage(signCommand, built, output)) return kExitBuildFailed;
+    if (!writePackageManifests(project, output, manifests)) return kExitBuildFailed;
     if (!quiet) {
         std::cerr << "wrote " << output.string() << ": " << summary.imageSize << " bytes, "
                   << summary.fileCount << " files in " << summary.folderCount << " folders, script "
