@@ -13,20 +13,20 @@ constexpr int kKeepTemplateLabel = -1;
 // Labels of the button-label table: 0 Back, 1 Next, 2 Cancel, 3 Install, 5 Yes (accepting the
 // licence), 6 No (declining it), 7 Browse, 8 Finish.
 constexpr int kButtonMap[14][kMappedButtonCount] = {
-    {0, 1, 2, -1},     // 0 language
-    {0, 1, 2, -1},     // 1 welcome
-    {0, 5, 6, -1},     // 2 licence
-    {0, 1, 2, -1},     // 3 readme
-    {-1, -1, -1, -1},  // 4 no page
-    {0, 1, 2, -1},     // 5 install scope
-    {0, 1, 2, 7},      // 6 destination
-    {-1, -1, -1, -1},  // 7 no page
-    {0, 1, 2, -1},     // 8 start menu
-    {0, 3, 2, -1},     // 9 ready
-    {-1, -1, 2, -1},   // 10 installing
-    {-1, -1, 8, -1},   // 11 finish
-    {-1, -1, 8, -1},   // 12 removal dialog
-    {0, 3, 2, -1},     // 13 programs in use (before the Installing page)
+    {0, 1, 2, -1},    // 0 language
+    {0, 1, 2, -1},    // 1 welcome
+    {0, 5, 6, -1},    // 2 licence
+    {0, 1, 2, -1},    // 3 readme
+    {0, 1, 2, -1},    // 4 components
+    {0, 1, 2, -1},    // 5 install scope
+    {0, 1, 2, 7},     // 6 destination
+    {0, 1, 2, -1},    // 7 tasks
+    {0, 1, 2, -1},    // 8 start menu
+    {0, 3, 2, -1},    // 9 ready
+    {-1, -1, 2, -1},  // 10 installing
+    {-1, -1, 8, -1},  // 11 finish
+    {-1, -1, 8, -1},  // 12 removal dialog
+    {0, 3, 2, -1},    // 13 programs in use (before the Installing page)
 };
 
 }  // namespace kelvara

@@ -18,7 +18,7 @@ sys.path.insert(0, str(Path(__file__).resolve().parents[1] / 'rig'))
 from install_project import FileGroup, Project, build_image, source_folder  # noqa: E402
 from system_snapshot import NO_CHANGES, WINE_CHANGES, changes, files_of  # noqa: E402
 from wine_prefix import Prefix  # noqa: E402
-from wizard import (CHOICE_TREE, COMPONENTS, DESTINATION, FINISH, READY, TASKS,  # noqa: E402
+from wizard import (CHOICE_TREE, COMPONENTS, DESTINATION, FINISH, NEXT, READY, TASKS,  # noqa: E402
                     Wizard)
 
 BUILD, ARCH, ENGINE, DRIVER, BUILDER = sys.argv[1:6]
@@ -346,7 +346,12 @@ class Components(unittest.TestCase):
                                  'one of a group')
                 wizard.screenshot(shots / '3-tasks.png')
                 page = wizard.next()
-                self.assertEqual(page.type, READY)
+                self.assertEqual((page.type, page.button(NEXT)), (READY, 'Install'))
+                # Back from the Ready page: the tasks page labels its buttons again.
+                page = wizard.back()
+                self.assertEqual((page.type, page.button(NEXT)), (TASKS, 'Next >'))
+                page = wizard.next()
+                self.assertEqual((page.type, page.button(NEXT)), (READY, 'Install'))
                 wizard.next()
                 wizard.wait_page(lambda p: p.type == FINISH, 'the finish page', 120)
                 wizard.press('Finish')
