@@ -75,8 +75,8 @@ constexpr BuiltinText kTexts[] = {
     {kPageStartMenu, 0, "Installation de %ProductName%"},
     {kPageStartMenu, 1, "Choix du dossier du menu Démarrer"},
     {kPageStartMenu, 2,
-     "Le programme d'installation va ajouter des &raccourcis dans le dossier du menu Démarrer "
-     "ci-dessous. Tapez un nouveau nom ou choisissez un dossier existant."},
+     "Les &raccourcis seront créés dans ce dossier du menu Démarrer. Tapez un nom ou choisissez un "
+     "dossier existant."},
     {kPageStartMenu, 3, "Créer un &dossier dans le menu Démarrer"},
     {kPageStartMenu, 4, "Créer des raccourcis sur le &Bureau"},
     {kPageStartMenu, 5, "Créer des raccourcis dans la barre &Lancement rapide"},

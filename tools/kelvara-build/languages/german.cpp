@@ -62,7 +62,7 @@ constexpr BuiltinText kTexts[] = {
     {kPageDestination, 1, "Installationsort auswählen"},
     {kPageDestination, 2,
      "Setup installiert %ProductName% im folgenden Ordner. Um einen anderen Ordner zu verwenden, "
-     "geben Sie dessen Pfad ein, oder klicken Sie auf Durchsuchen."},
+     "geben Sie dessen Pfad ein, oder klicken Sie auf Ändern."},
     {kPageDestination, 3, "Ziel&ordner"},
     {kPageDestination, 4,
      "Wählen Sie den Ordner aus, in dem das Programm installiert werden soll:"},
@@ -71,16 +71,15 @@ constexpr BuiltinText kTexts[] = {
 
     {kPageTasks, 0, "Installation von %ProductName%"},
     {kPageTasks, 1, "Zusätzliche Aufgaben"},
-    {kPageTasks, 2,
-     "Wählen Sie aus, was Setup außerdem tun soll, und klicken Sie dann auf Weiter."},
+    {kPageTasks, 2, "Wählen Sie, was Setup außerdem tun soll, und klicken Sie auf Weiter."},
     {kPageTasks, 3, "Zusätzliche &Aufgaben:"},
     {kPageTasks, 9, "Wählen Sie eine Aufgabe aus, um ihre Beschreibung anzuzeigen."},
 
     {kPageStartMenu, 0, "Installation von %ProductName%"},
     {kPageStartMenu, 1, "Startmenüordner auswählen"},
     {kPageStartMenu, 2,
-     "Setup fügt die &Verknüpfungen dem unten angegebenen Startmenüordner hinzu. Geben Sie einen "
-     "neuen Namen ein, oder wählen Sie einen vorhandenen Ordner aus."},
+     "Setup legt die &Verknüpfungen in diesem Startmenüordner an. Geben Sie einen Namen ein oder "
+     "wählen Sie einen Ordner."},
     {kPageStartMenu, 3, "Startmenü&ordner erstellen"},
     {kPageStartMenu, 4, "Verknüpfungen auf dem &Desktop erstellen"},
     {kPageStartMenu, 5, "Verknüpfungen in der &Schnellstartleiste erstellen"},
@@ -411,7 +410,7 @@ constexpr BuiltinText kTexts[] = {
     {kButton, 4, "&Beenden"},
     {kButton, 5, "&Ja"},
     {kButton, 6, "&Nein"},
-    {kButton, 7, "&Durchsuchen..."},
+    {kButton, 7, "&Ändern..."},
     {kButton, 8, "&Fertig stellen"},
     {kButton, 9, "&Entpacken"},
     {kButton, 10, "OK"},

@@ -74,8 +74,8 @@ constexpr BuiltinText kTexts[] = {
     {kPageStartMenu, 0, "Installazione di %ProductName%"},
     {kPageStartMenu, 1, "Selezione della cartella del menu Start"},
     {kPageStartMenu, 2,
-     "Il programma di installazione aggiungerà i &collegamenti alla cartella del menu Start "
-     "indicata sotto. Digitare un nuovo nome o scegliere una cartella esistente."},
+     "I &collegamenti verranno creati in questa cartella del menu Start. Digitare un nome o "
+     "sceglierne una esistente."},
     {kPageStartMenu, 3, "Crea una cartella nel &menu Start"},
     {kPageStartMenu, 4, "Crea collegamenti sul &desktop"},
     {kPageStartMenu, 5, "Crea collegamenti sulla barra Avvio &veloce"},

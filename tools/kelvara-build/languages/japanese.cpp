@@ -68,15 +68,15 @@ constexpr BuiltinText kTexts[] = {
 
     {kPageTasks, 0, "%ProductName% セットアップ"},
     {kPageTasks, 1, "追加タスク"},
-    {kPageTasks, 2, "セットアップでほかに実行する処理を選んで、[次へ] をクリックしてください。"},
+    {kPageTasks, 2, "追加で実行する処理を選んで、[次へ] をクリックしてください。"},
     {kPageTasks, 3, "追加タスク(&T):"},
     {kPageTasks, 9, "タスクを選ぶと、その説明が表示されます。"},
 
     {kPageStartMenu, 0, "%ProductName% セットアップ"},
     {kPageStartMenu, 1, "スタート メニュー フォルダーの選択"},
     {kPageStartMenu, 2,
-     "下のスタート メニュー フォルダーにショートカット(&S)を追加します。新しい名前を入力するか、"
-     "既存のフォルダーを選んでください。"},
+     "下のフォルダーにショートカット(&S)"
+     "を追加します。名前を入力するか、フォルダーを選んでください。"},
     {kPageStartMenu, 3, "スタート メニューにフォルダーを作成する(&S)"},
     {kPageStartMenu, 4, "デスクトップにショートカットを作成する(&D)"},
     {kPageStartMenu, 5, "クイック起動バーにショートカットを作成する(&Q)"},

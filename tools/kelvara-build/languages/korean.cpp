@@ -66,7 +66,7 @@ constexpr BuiltinText kTexts[] = {
 
     {kPageTasks, 0, "%ProductName% 설치"},
     {kPageTasks, 1, "추가 작업"},
-    {kPageTasks, 2, "설치 프로그램에서 수행할 추가 작업을 선택한 다음 [다음]을 클릭하십시오."},
+    {kPageTasks, 2, "추가 작업을 선택한 다음 [다음]을 클릭하십시오."},
     {kPageTasks, 3, "추가 작업(&T):"},
     {kPageTasks, 9, "작업을 선택하면 설명이 표시됩니다."},
 

@@ -58,7 +58,7 @@ constexpr BuiltinText kTexts[] = {
     {kPageDestination, 1, "Velg installasjonsplassering"},
     {kPageDestination, 2,
      "%ProductName% installeres i følgende mappe. Hvis du vil bruke en annen mappe, skriver du "
-     "inn banen eller klikker Bla gjennom."},
+     "inn banen eller klikker Endre."},
     {kPageDestination, 3, "&Målmappe"},
     {kPageDestination, 4, "Velg mappen programmet skal installeres i:"},
     {kPageDestination, 5, "Nødvendig plass:"},
@@ -391,7 +391,7 @@ constexpr BuiltinText kTexts[] = {
     {kButton, 4, "&Avslutt"},
     {kButton, 5, "&Ja"},
     {kButton, 6, "&Nei"},
-    {kButton, 7, "&Bla gjennom..."},
+    {kButton, 7, "&Endre..."},
     {kButton, 8, "&Fullfør"},
     {kButton, 9, "&Pakk ut"},
     {kButton, 10, "OK"},

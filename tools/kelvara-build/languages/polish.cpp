@@ -35,8 +35,7 @@ constexpr BuiltinText kTexts[] = {
 
     {kPageComponents, 0, "Instalacja programu %ProductName%"},
     {kPageComponents, 1, "Wybór składników"},
-    {kPageComponents, 2,
-     "Wybierz składniki programu %ProductName%, które mają zostać zainstalowane."},
+    {kPageComponents, 2, "Wybierz składniki programu %ProductName% do zainstalowania."},
     {kPageComponents, 3, "&Typ instalacji:"},
     {kPageComponents, 4, "&Składniki:"},
     {kPageComponents, 5, "Wymagane miejsce:"},

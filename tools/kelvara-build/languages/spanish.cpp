@@ -67,16 +67,15 @@ constexpr BuiltinText kTexts[] = {
 
     {kPageTasks, 0, "Instalación de %ProductName%"},
     {kPageTasks, 1, "Tareas adicionales"},
-    {kPageTasks, 2,
-     "Elija qué más debe hacer el programa de instalación y haga clic en Siguiente."},
+    {kPageTasks, 2, "Elija qué más debe hacer la instalación y haga clic en Siguiente."},
     {kPageTasks, 3, "&Tareas adicionales:"},
     {kPageTasks, 9, "Seleccione una tarea para ver su descripción."},
 
     {kPageStartMenu, 0, "Instalación de %ProductName%"},
     {kPageStartMenu, 1, "Elegir la carpeta del menú Inicio"},
     {kPageStartMenu, 2,
-     "El programa de instalación agregará accesos &directos a la carpeta del menú Inicio "
-     "indicada abajo. Escriba un nombre nuevo o elija una carpeta existente."},
+     "Los accesos &directos se crearán en esta carpeta del menú Inicio. Escriba un nombre o elija "
+     "una existente."},
     {kPageStartMenu, 3, "Crear una carpeta en el &menú Inicio"},
     {kPageStartMenu, 4, "Crear accesos directos en el &escritorio"},
     {kPageStartMenu, 5, "Crear accesos directos en la barra de Inicio &rápido"},
