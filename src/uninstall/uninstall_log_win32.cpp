@@ -70,9 +70,10 @@ void takeCarriedTexts(const char* text, std::size_t length) {
             const int item = parseNumber(entry.fields.get(0));
             // An item number as the script's records hold them: one byte.
             const char* value = entry.fields.get(1);
-            if (item < 0 || item > 0xFF || item == kUninstallerProductName || !value) continue;
-            setText(kUninstallTextsSlot, setupState.currentLanguage, item, value);
-            if (item == kUninstallerCornerText) setupState.hideMakerLink = true;
+            if (item >= 0 && item <= 0xFF && item != kUninstallerProductName && value) {
+                setText(kUninstallTextsSlot, setupState.currentLanguage, item, value);
+                if (item == kUninstallerCornerText) setupState.hideMakerLink = true;
+            }
         }
         at += lineLength + 1;
     }

@@ -6,11 +6,14 @@
 #include <commctrl.h>
 
 #include <cstring>
+#include <new>
 #include <string>
 #include <vector>
 
 #include "environment/run_environment.h"
 #include "formats/install_log.h"
+#include "formats/languages.h"
+#include "formats/setup_state.h"
 #include "runtime/file_deletion_win32.h"
 #include "runtime/file_version_win32.h"
 #include "runtime/heap.h"
@@ -313,6 +316,33 @@ TEST_F(Uninstall, OnlyLinesEndingInALineFeedCount) {
     EXPECT_FALSE(exists(first));
     EXPECT_TRUE(exists(cut));
     EXPECT_TRUE(finished());
+}
+
+// The texts an installation carried for its uninstaller: taken when their item is one a script
+// could give, passed over otherwise (a log that lies in the installation's folder may have been
+// edited), and the corner's text says the installer hid the engine's name.
+TEST_F(Uninstall, CarriedTextsAreTakenAndNonsenseItemsPassedOver) {
+    // A script configuration of its own, as the uninstaller starts with: none read yet.
+    const auto freshTexts = [] {
+        releaseSetupState();
+        new (&setupState) SetupState();
+        setRunDefaults(setupState);
+        return createSetupState();
+    };
+    ASSERT_TRUE(freshTexts());
+    RollbackLog log;
+    const std::string path = temp_ / "install.log";
+    writeFile(path, log.text() +
+                        "t,3,Wirklich entfernen?\nt,9,Not the product\nt,300,x\n"
+                        "t,-1,y\nt,42,Polyglot Labs\nt,7\n");
+    ASSERT_TRUE(setText(kUninstallTextsSlot, setupState.currentLanguage, 9, "Example Product"));
+    ASSERT_EQ(readLog(path.c_str(), LogSource::installation), LogRead::read);
+    EXPECT_STREQ(text(kUninstallTextsSlot, 3), "Wirklich entfernen?");
+    EXPECT_STREQ(text(kUninstallTextsSlot, 9), "Example Product") << "the product name is its own";
+    EXPECT_STREQ(text(kUninstallTextsSlot, 42), "Polyglot Labs");
+    EXPECT_TRUE(setupState.hideMakerLink);
+    releaseLog();
+    ASSERT_TRUE(freshTexts());
 }
 
 TEST_F(Uninstall, EntryTextWithoutLinesEndsAtOnceWithoutTheSignal) {
