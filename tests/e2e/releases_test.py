@@ -28,6 +28,7 @@ from wine_prefix import Prefix  # noqa: E402
 
 BUILD, ARCH, ENGINE, DRIVER, PROBE, BUSY, BUILDER = sys.argv[1:8]
 EXAMPLE = Path(__file__).resolve().parents[2] / 'examples' / 'hello' / 'project.toml'
+HELLO_URL = 'https://downloads.example.com/hello-setup.exe'
 ARTIFACTS = Path(BUILD) / 'artifacts' / 'releases'
 UNINSTALL_KEY = 'Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall'
 FOLDER = 'C:\\Release Tool'
@@ -217,17 +218,24 @@ class Releases(unittest.TestCase):
         self.assertFalse(self.host('C:\\Passive Fails').exists(), 'rolled back')
         self.assertIsNone(self.entry('PassiveFails'))
 
-    def test_package_managers_install_and_remove_it_as_their_manifests_say(self):
+    def hello_release(self):
+        """The example product built with its winget manifests and Intune rule, once: the
+        output folder and the image."""
         out = self.work / 'hello'
-        out.mkdir()
         image = out / 'hello-setup.exe'
-        url = 'https://downloads.example.com/hello-setup.exe'
-        env = {k: v for k, v in os.environ.items() if k != 'SOURCE_DATE_EPOCH'}
-        done = subprocess.run([BUILDER, str(EXAMPLE), '--stub', ENGINE, '-o', str(image), '-q',
-                               '--winget', str(out / 'winget'), '--intune', str(out / 'intune.json'),
-                               '--installer-url', url, '--package-id', 'KelvaraExamples.Hello'],
-                              capture_output=True, text=True, env=env, timeout=300)
-        self.assertEqual(done.returncode, 0, done.stderr)
+        if not image.exists():
+            out.mkdir(exist_ok=True)
+            env = {k: v for k, v in os.environ.items() if k != 'SOURCE_DATE_EPOCH'}
+            done = subprocess.run(
+                [BUILDER, str(EXAMPLE), '--stub', ENGINE, '-o', str(image), '-q', '--winget',
+                 str(out / 'winget'), '--intune', str(out / 'intune.json'), '--installer-url',
+                 HELLO_URL, '--package-id', 'KelvaraExamples.Hello'],
+                capture_output=True, text=True, env=env, timeout=300)
+            self.assertEqual(done.returncode, 0, done.stderr)
+        return out, image
+
+    def test_winget_installs_and_removes_it_as_its_manifests_say(self):
+        out, image = self.hello_release()
         self.assertEqual(sorted(p.name for p in (out / 'winget').iterdir()),
                          ['KelvaraExamples.Hello.installer.yaml',
                           'KelvaraExamples.Hello.locale.en-US.yaml', 'KelvaraExamples.Hello.yaml'])
@@ -240,7 +248,7 @@ class Releases(unittest.TestCase):
         [entry] = installer['Installers']
         sha256 = hashlib.sha256(image.read_bytes()).hexdigest().upper()
         self.assertEqual((entry['InstallerSha256'], entry['InstallerUrl'], entry['Scope'],
-                          entry['Architecture']), (sha256, url, 'machine', 'x86'))
+                          entry['Architecture']), (sha256, HELLO_URL, 'machine', 'x86'))
 
         # winget runs the installer with its silent, location and log switches, each with its
         # placeholder filled in, and takes what the manifest lists as success.
@@ -271,19 +279,22 @@ class Releases(unittest.TestCase):
         self.assertIsNone(self.entry(listed['ProductCode']))
         self.assertFalse(self.host(folder).exists())
 
-        # Intune: its install command from the image's folder, its detection rule in the view it
-        # names, then its uninstall command through the command processor, which expands the
-        # variables in it (the command in quotes of its own, which the processor takes off). A 32-bit product's folder is named for a 64-bit Windows, where the
-        # 32-bit engine runs in the 32-bit view.
+    @unittest.skipUnless(ARCH == 'i686', 'the x86_64 twin installs every product natively')
+    def test_intune_installs_detects_and_removes_it_as_its_rule_says(self):
+        # The install command from the image's folder, the detection rule in the view it names,
+        # then the uninstall command through the command processor, which expands the variables
+        # in it (the command in quotes of its own, which the processor takes off). A 32-bit
+        # product's folder is named for a 64-bit Windows, where the 32-bit engine runs in the
+        # 32-bit view.
+        out, image = self.hello_release()
         intune = json.loads((out / 'intune.json').read_text(encoding='utf-8'))
-        self.assertEqual(intune['installCommandLine'], '"hello-setup.exe" /QUIET')
+        self.assertEqual((intune['@odata.type'], intune['installCommandLine']),
+                         ('#microsoft.graph.win32LobApp', '"hello-setup.exe" /QUIET'))
         [rule] = intune['rules']
         self.assertEqual((rule['keyPath'], rule['valueName'], rule['comparisonValue'],
                           rule['check32BitOn64System']),
                          ('HKEY_LOCAL_MACHINE\\' + UNINSTALL_KEY + '\\HelloWorld',
                           'DisplayVersion', '1.0', True))
-        if ARCH != 'i686':
-            return  # the x86_64 twin installs every product natively, in the 64-bit view
         with Prefix(BUILD, 'x86_64', 'releases-intune') as wow:
             wow.put('images/hello-setup.exe', image.read_bytes())
             run = wow.run(DRIVER, 'C:\\windows\\system32\\cmd.exe',
@@ -298,7 +309,6 @@ class Releases(unittest.TestCase):
             self.assertEqual((run.exit_code, run.windows), (0, []), run.output)
             self.assertIsNone(wow.reg_value(rule['keyPath'], rule['valueName'], view=32))
             self.assertFalse((wow.drive_c / 'Program Files (x86)' / 'Hello World').exists())
-
 
 if __name__ == '__main__':
     unittest.main(argv=sys.argv[:1], verbosity=2)

@@ -114,6 +114,21 @@ Yaml scalarOf(const std::string& written) {
             else if (e == 'x') {
                 node.text += static_cast<char>(std::stoi(written.substr(i + 1, 2), nullptr, 16));
                 i += 2;
+            } else if (e == 'u') {
+                // A code point below U+10000, in UTF-8.
+                const auto code =
+                    static_cast<unsigned>(std::stoi(written.substr(i + 1, 4), nullptr, 16));
+                if (code < 0x80) {
+                    node.text += static_cast<char>(code);
+                } else if (code < 0x800) {
+                    node.text += static_cast<char>(0xC0 | (code >> 6));
+                    node.text += static_cast<char>(0x80 | (code & 0x3F));
+                } else {
+                    node.text += static_cast<char>(0xE0 | (code >> 12));
+                    node.text += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+                    node.text += static_cast<char>(0x80 | (code & 0x3F));
+                }
+                i += 4;
             } else {
                 ADD_FAILURE() << "unknown escape in " << written;
             }
@@ -732,11 +747,19 @@ TEST(PackageManifests, YamlScalarsReadBackAsTheSameText) {
                                             "https://example.com/a?b=c#d",
                                             "?",
                                             "",
-                                            "="};
+                                            "=",
+                                            "<<",
+                                            "next\xC2\x85line",
+                                            "line\xE2\x80\xA8separator",
+                                            "para\xE2\x80\xA9graph",
+                                            "c1\xC2\x9F"};
     for (const std::string& text : texts) {
         const std::string written = yamlScalar(text);
         SCOPED_TRACE("text '" + text + "' written as " + written);
         EXPECT_EQ(written.find('\n'), std::string::npos);
+        // Nor what a YAML 1.1 reader takes for a line break or refuses: C1 controls, U+2028/9.
+        for (const char* raw : {"\xC2\x85", "\xC2\x9F", "\xE2\x80\xA8", "\xE2\x80\xA9"})
+            EXPECT_EQ(written.find(raw), std::string::npos);
         if (text.empty()) {
             EXPECT_EQ(written, "''");
             continue;
@@ -846,6 +869,7 @@ TEST(PackageManifests, PackageIdentifierAndFactsTheSchemaRefuses) {
         {"no version", [](ReleaseFacts& f) { f.version.clear(); }},
         {"version with a slash", [](ReleaseFacts& f) { f.version = "2.1/beta"; }},
         {"version too long", [](ReleaseFacts& f) { f.version = std::string(129, '1'); }},
+        {"version naming a variable", [](ReleaseFacts& f) { f.version = "%AppVersion%"; }},
         {"no publisher",
          [](ReleaseFacts& f) {
              f.publisher.clear();
@@ -888,17 +912,18 @@ TEST(PackageManifests, IntuneRuleDetectsTheUninstallEntryInItsHiveAndView) {
         bool view32;
         const char* account;
         const char* install;
+        const char* architectures;  // the Windows it applies to
     } cases[] = {
         {ReleaseScope::machine, ReleaseArchitecture::x86, "HKEY_LOCAL_MACHINE", true, "system",
-         "\"hello-setup-2.1.exe\" /QUIET"},
+         "\"hello-setup-2.1.exe\" /QUIET", "x64,arm64"},
         {ReleaseScope::machine, ReleaseArchitecture::x64, "HKEY_LOCAL_MACHINE", false, "system",
-         "\"hello-setup-2.1.exe\" /QUIET"},
+         "\"hello-setup-2.1.exe\" /QUIET", "x64"},
         {ReleaseScope::user, ReleaseArchitecture::x86, "HKEY_CURRENT_USER", true, "user",
-         "\"hello-setup-2.1.exe\" /QUIET"},
+         "\"hello-setup-2.1.exe\" /QUIET", "x64,arm64"},
         {ReleaseScope::user, ReleaseArchitecture::x64, "HKEY_CURRENT_USER", false, "user",
-         "\"hello-setup-2.1.exe\" /QUIET"},
+         "\"hello-setup-2.1.exe\" /QUIET", "x64"},
         {ReleaseScope::choose, ReleaseArchitecture::arm64, "HKEY_LOCAL_MACHINE", false, "system",
-         "\"hello-setup-2.1.exe\" /QUIET /ALLUSERS"},
+         "\"hello-setup-2.1.exe\" /QUIET /ALLUSERS", "arm64"},
     };
     for (const Case& c : cases) {
         ReleaseFacts facts = helloWorld(work.path());
@@ -910,7 +935,9 @@ TEST(PackageManifests, IntuneRuleDetectsTheUninstallEntryInItsHiveAndView) {
         std::string error;
         ASSERT_TRUE(writeIntuneRule(facts, file, error)) << error;
         const Json rule = readIntune(file);
+        EXPECT_EQ(string(rule["@odata.type"]), "#microsoft.graph.win32LobApp");
         EXPECT_EQ(string(rule["installCommandLine"]), c.install);
+        EXPECT_EQ(string(rule["applicableArchitectures"]), c.architectures);
         // The entry's QuietUninstallString, with the folder of an installation without /DIR.
         EXPECT_EQ(string(rule["uninstallCommandLine"]),
                   "\"%ProgramW6432%\\Hello World\\uninstall.exe\" /S");

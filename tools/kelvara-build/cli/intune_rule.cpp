@@ -45,8 +45,11 @@ bool writeIntuneRule(const ReleaseFacts& facts, const std::filesystem::path& fil
     if (facts.uninstallerPath.empty() || facts.uninstallerPath.find('"') != std::string::npos ||
         hasControl(facts.uninstallerPath)) {
         error =
-            "Intune rule: where the uninstaller is installed is not known before the run "
-            "(%InstallPath% does not start with <ProgramFiles>, <CommonFiles>, a drive or a share)";
+            "Intune rule: where the uninstaller is installed is not known before the run: "
+            "%InstallPath% must expand, through the project's own variables, to a path that starts "
+            "with <ProgramFiles>, <CommonFiles>, <ProgramFiles32> or <ProgramFiles64> (the first "
+            "two alone for a user's installation), a drive or a share, and holds no other folder "
+            "token";
         return false;
     }
     const bool user = facts.scope == ReleaseScope::user;
@@ -75,12 +78,19 @@ bool writeIntuneRule(const ReleaseFacts& facts, const std::filesystem::path& fil
     numeric = numeric && dots <= 3;
 
     std::string json = "{\n";
+    json += "  \"@odata.type\": \"#microsoft.graph.win32LobApp\",\n";
     json += "  \"displayName\": " + jsonString(facts.productName) + ",\n";
     json += "  \"publisher\": " + jsonString(facts.publisher) + ",\n";
     json += "  \"displayVersion\": " + jsonString(facts.version) + ",\n";
     json += "  \"setupFilePath\": " + jsonString(r.fileName) + ",\n";
     json += "  \"installCommandLine\": " + jsonString(install) + ",\n";
     json += "  \"uninstallCommandLine\": " + jsonString(uninstall) + ",\n";
+    // The commands name a 32-bit product's folders as a 64-bit Windows has them.
+    json += std::string("  \"applicableArchitectures\": \"") +
+            (facts.architecture == ReleaseArchitecture::x64     ? "x64"
+             : facts.architecture == ReleaseArchitecture::arm64 ? "arm64"
+                                                                : "x64,arm64") +
+            "\",\n";
     json += "  \"installExperience\": {\n";
     json += std::string("    \"runAsAccount\": \"") + (user ? "user" : "system") + "\",\n";
     json += "    \"deviceRestartBehavior\": \"basedOnReturnCode\"\n";

@@ -172,14 +172,17 @@ int main(int argc, char** argv) {
                    "sign the uninstaller and the image with COMMAND: {in} is the file to sign, "
                    "{out} where the signed file goes (without {out}, {in} is signed in place)");
     PackageManifestOptions manifests;
-    app.add_option("--winget", manifests.wingetFolder,
-                   "write winget's version, installer and locale manifests of the image into DIR");
+    auto* wingetOption = app.add_option(
+        "--winget", manifests.wingetFolder,
+        "write winget's version, installer and locale manifests of the image into DIR");
     app.add_option("--intune", manifests.intuneFile,
                    "write Intune's detection rule and install and uninstall commands to FILE");
     app.add_option("--installer-url", manifests.installerUrl,
-                   "the address the image is published at, for the winget manifest");
+                   "the address the image is published at, for the winget manifest")
+        ->needs(wingetOption);
     app.add_option("--package-id", manifests.packageIdentifier,
-                   "winget's package identifier (default: Publisher.Product of their letters)");
+                   "winget's package identifier (default: Publisher.Product of their letters)")
+        ->needs(wingetOption);
     app.add_option("--dump", dumpTarget, "print the header, file groups and records of an image")
         ->excludes("project");
     try {

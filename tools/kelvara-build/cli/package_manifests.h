@@ -7,13 +7,17 @@
 // the address the image is published at.
 //
 // Intune: a JSON file for a Win32 app, its fields named as Microsoft Graph names those of a
-// win32LobApp, so that a script can post them as they are:
+// win32LobApp; a script that posts it adds what only the upload knows (the packaged content's
+// file name, the lowest Windows release to offer it to):
 //   {
+//     "@odata.type": "#microsoft.graph.win32LobApp",
 //     "displayName", "publisher", "displayVersion", "setupFilePath",
 //     "installCommandLine":   "\"<image file name>\" /QUIET" (and /ALLUSERS for a choose
 //                             product, which Intune installs for the whole machine),
 //     "uninstallCommandLine": the uninstall entry's QuietUninstallString, "\"<uninstaller>\" /S",
 //                             with the installation folder of a run without /DIR,
+//     "applicableArchitectures": the product's; "x64,arm64" for a 32-bit one, whose commands
+//                             name its folders as a 64-bit Windows has them,
 //     "installExperience":    { "runAsAccount": "system" | "user",
 //                               "deviceRestartBehavior": "basedOnReturnCode" },
 //     "returnCodes":          [ { "returnCode", "type" }, ... ] (the engine's exit codes),

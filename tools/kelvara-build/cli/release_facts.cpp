@@ -15,7 +15,8 @@ using namespace manifests;
 namespace {
 
 // A text with the project's variables replaced, its values first expanded themselves; nullopt
-// when a variable is not defined or names itself (through others too).
+// when a variable is not defined or names itself (through others too), or a percent sign opens
+// no name.
 std::optional<std::string> expandedVariables(const std::string& text, const Project& project,
                                              int depth = 0) {
     if (depth > 16) return std::nullopt;
@@ -29,11 +30,8 @@ std::optional<std::string> expandedVariables(const std::string& text, const Proj
         }
         const std::size_t close = text.find('%', open + 1);
         if (close == std::string::npos) return std::nullopt;
-        const std::string name = lower(text.substr(open, close - open + 1));
-        const Variable* found = nullptr;
-        for (const Variable& variable : project.variables) {
-            if (lower(variable.name) == name) found = &variable;
-        }
+        const Variable* found =
+            findVariable(project.variables, text.substr(open, close - open + 1));
         if (!found) return std::nullopt;
         std::optional<std::string> value =
             expandedVariables(fromEngineText(found->value, project.encoding), project, depth + 1);

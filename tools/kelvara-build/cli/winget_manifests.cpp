@@ -95,8 +95,9 @@ bool fits(const std::string& text, std::size_t minimum, std::size_t maximum) {
 
 bool yamlReservedWord(const std::string& text) {
     // YAML 1.1's booleans and both versions' null, in any case.
+    // "<<" is YAML 1.1's merge key.
     static const char* const kWords[] = {"true", "false", "yes",  "no", "on", "off",
-                                         "y",    "n",     "null", "~",  "="};
+                                         "y",    "n",     "null", "~",  "=",  "<<"};
     const std::string folded = lower(text);
     for (const char* word : kWords) {
         if (folded == word) return true;
@@ -116,10 +117,45 @@ bool yamlPlainIsSafe(const std::string& text) {
     return text.find_first_of(":#") == std::string::npos;
 }
 
+// The length of a UTF-8 sequence at `at` that a YAML reader takes for a line break or refuses as
+// unprintable: a C1 control (U+0080 to U+009F, the next line U+0085 among them) or the line and
+// paragraph separators U+2028 and U+2029; 0 for anything else. Its code point goes to `code`.
+std::size_t unprintableSequence(const std::string& text, std::size_t at, unsigned& code) {
+    const auto byte = [&](std::size_t i) {
+        return i < text.size() ? static_cast<unsigned char>(text[i]) : 0u;
+    };
+    if (byte(at) == 0xC2 && byte(at + 1) >= 0x80 && byte(at + 1) <= 0x9F) {
+        code = byte(at + 1);
+        return 2;
+    }
+    if (byte(at) == 0xE2 && byte(at + 1) == 0x80 &&
+        (byte(at + 2) == 0xA8 || byte(at + 2) == 0xA9)) {
+        code = 0x2000 | (byte(at + 2) & 0x3F);
+        return 3;
+    }
+    return 0;
+}
+
+bool needsDoubleQuotes(const std::string& text) {
+    unsigned code = 0;
+    for (std::size_t at = 0; at < text.size(); ++at) {
+        if (unprintableSequence(text, at, code)) return true;
+    }
+    return hasControl(text);
+}
+
 std::string yamlDoubleQuoted(const std::string& text) {
     static constexpr char kDigits[] = "0123456789ABCDEF";
     std::string out = "\"";
-    for (unsigned char c : text) {
+    for (std::size_t at = 0; at < text.size(); ++at) {
+        const auto c = static_cast<unsigned char>(text[at]);
+        unsigned code = 0;
+        if (const std::size_t length = unprintableSequence(text, at, code)) {
+            out += "\\u";
+            for (int shift = 12; shift >= 0; shift -= 4) out += kDigits[(code >> shift) & 0x0F];
+            at += length - 1;
+            continue;
+        }
         switch (c) {
             case '\\':
                 out += "\\\\";
@@ -215,6 +251,10 @@ bool resolveWinget(const ReleaseFacts& facts, Resolved& out, std::string& error)
          "the package identifier '" + out.id +
              "' is not 2 to 8 segments of at most 32 characters joined by dots, without blanks or "
              "\\ / : * ? \" < > |"},
+        // A variable nothing defined stays as written, which no release means to publish.
+        {facts.version.find('%') == facts.version.rfind('%'),
+         "the version '" + facts.version +
+             "' still names a variable: give it with -D or define it in [variables]"},
         {isPackageVersion(facts.version),
          facts.version.empty() ? std::string("the product has no version ([product] version)")
                                : "the version '" + facts.version +
@@ -347,7 +387,7 @@ std::string localeManifest(const ReleaseFacts& facts, const Resolved& r) {
 }  // namespace
 
 std::string yamlScalar(const std::string& text) {
-    if (hasControl(text)) return yamlDoubleQuoted(text);
+    if (needsDoubleQuotes(text)) return yamlDoubleQuoted(text);
     if (yamlPlainIsSafe(text)) return text;
     std::string out = "'";
     for (char c : text) {

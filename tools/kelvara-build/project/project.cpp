@@ -146,6 +146,14 @@ void ProjectParser::checkConsistency() {
     }
 }
 
+const Variable* findVariable(const std::vector<Variable>& variables, const std::string& name) {
+    const std::string key = lower(name);
+    for (const Variable& variable : variables) {
+        if (lower(variable.name) == key) return &variable;
+    }
+    return nullptr;
+}
+
 Project parseProject(const std::string& text, const std::filesystem::path& file,
                      const Definitions& definitions, Diagnostics& diagnostics, KeyListener* keys) {
     Project project;

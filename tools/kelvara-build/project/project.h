@@ -236,6 +236,9 @@ class KeyListener {
     virtual void lookedUp(const std::string& table, const std::string& key, bool present) = 0;
 };
 
+// The variable of that name ("%Name%", in any case) among `variables`, or null.
+const Variable* findVariable(const std::vector<Variable>& variables, const std::string& name);
+
 // Reads and checks a project file. Every problem is reported to `diagnostics` with its line;
 // the result is meaningful only when diagnostics.failed() is false afterwards.
 Project readProject(const std::filesystem::path& file, const Definitions& definitions,

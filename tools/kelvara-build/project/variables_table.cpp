@@ -50,11 +50,7 @@ void ProjectParser::variables(TableReader& root) {
 }
 
 Variable* ProjectParser::findVariable(const std::string& name) {
-    const std::string key = lower(name);
-    for (Variable& variable : p_.variables) {
-        if (lower(variable.name) == key) return &variable;
-    }
-    return nullptr;
+    return const_cast<Variable*>(kelvara::build::findVariable(p_.variables, name));
 }
 
 void ProjectParser::applyDefinitions(const Definitions& definitions) {
